@@ -1,0 +1,76 @@
+// Helpers shared by all test executables.
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+int gArgc = 1;
+char gArg0[] = "draftwerk-test";
+char* gArgv[] = {gArg0, nullptr};
+std::string gRoot;
+std::unique_ptr<QApplication> gApp;
+} // namespace
+
+void PrepareTestEnvironment(int argc, char** argv)
+{
+    (void)argc;
+    (void)argv;
+    std::string pattern = std::filesystem::temp_directory_path().string() + "/draftwerk-test-XXXXXX";
+    std::unique_ptr<char[]> buf(new char[pattern.size() + 1]);
+    std::strcpy(buf.get(), pattern.c_str());
+    if (!mkdtemp(buf.get())) std::abort();
+    gRoot = buf.get();
+    std::filesystem::create_directories(gRoot + "/config");
+    std::filesystem::create_directories(gRoot + "/runtime");
+    std::filesystem::create_directories(gRoot + "/data");
+    setenv("XDG_CONFIG_HOME", (gRoot + "/config").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (gRoot + "/runtime").c_str(), 1);
+    setenv("XDG_DATA_HOME", (gRoot + "/data").c_str(), 1);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::atexit([] {
+        gApp.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(gRoot, ec);
+    });
+}
+
+void EnsureTestApplication()
+{
+    if (gApp || QApplication::instance()) return;
+    gApp = std::make_unique<QApplication>(gArgc, gArgv);
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+std::string MakeTestFolder(const std::string& name)
+{
+    std::string path = gRoot + "/" + name;
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+    std::filesystem::create_directories(path);
+    return path;
+}
+
+std::string FixturePath(const std::string& name) { return std::string(DW_FIXTURE_DIR) + "/" + name; }
+
+std::string TestOutputPath(const std::string& name)
+{
+    std::filesystem::create_directories(DW_TEST_OUTPUT_DIR);
+    return std::string(DW_TEST_OUTPUT_DIR) + "/" + name;
+}
+
+PStrBuf PStr(const std::string& text)
+{
+    PStrBuf b{};
+    size_t n = text.size() < 255 ? text.size() : 255;
+    b.bytes[0] = static_cast<unsigned char>(n);
+    std::memcpy(b.bytes + 1, text.data(), n);
+    return b;
+}
+
+std::string ToStd(const unsigned char* pstr) { return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]); }

@@ -1,0 +1,26 @@
+// Helpers shared by all test executables.
+#pragma once
+
+#include <string>
+
+// Points the config, runtime and temporary folders of the process at a fresh private folder.
+void PrepareTestEnvironment(int argc, char** argv);
+
+// Creates the Qt application once, for the suites that show windows or draw text.
+void EnsureTestApplication();
+
+// A fresh empty folder under the test run's private folder.
+std::string MakeTestFolder(const std::string& name);
+
+// The folder fixtures live in, and the folder test output (PNG renders) goes to.
+std::string FixturePath(const std::string& name);
+std::string TestOutputPath(const std::string& name);
+
+// A Pascal string literal for tests: PStr("abc") gives a Str255 holding "abc".
+struct PStrBuf {
+    unsigned char bytes[256];
+    operator unsigned char*() { return bytes; }
+    operator const unsigned char*() const { return bytes; }
+};
+PStrBuf PStr(const std::string& text);
+std::string ToStd(const unsigned char* pstr);
