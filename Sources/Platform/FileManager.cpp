@@ -1,0 +1,479 @@
+// Files, forks and folders over POSIX: file references, the fork table, the private temporary
+// folder and 1904-based dates.
+#include "FileManager.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Seconds from 1 January 1904 to 1 January 1970.
+constexpr SInt64 kMacEpochOffset = 2082844800;
+
+struct ForkEntry {
+    int fd = -1;
+    SInt8 permission = 0;
+    FSRef ref{};
+};
+
+// Reference number n is slot n - 1; slots are reused after a close.
+std::vector<ForkEntry> gForks;
+std::string gTempFolder;
+
+ForkEntry* FindFork(FSIORefNum refNum) {
+    if (refNum < 1 || size_t(refNum) > gForks.size()) return nullptr;
+    ForkEntry& e = gForks[size_t(refNum) - 1];
+    return e.fd >= 0 ? &e : nullptr;
+}
+
+OSErr CopyPath(const std::string& path, FSRef* ref) {
+    if (path.empty() || path.size() >= kFSRefPathCapacity) return bdNamErr;
+    std::memset(ref->path, 0, sizeof ref->path);
+    std::memcpy(ref->path, path.data(), path.size());
+    return noErr;
+}
+
+bool ValidLeafName(const char* name) {
+    return name && *name && std::strchr(name, '/') == nullptr && std::strcmp(name, ".") != 0 &&
+           std::strcmp(name, "..") != 0;
+}
+
+OSErr ForkSize(const ForkEntry& e, SInt64* size) {
+    struct stat st;
+    if (fstat(e.fd, &st) != 0) return OSErrFromErrno(errno);
+    *size = st.st_size;
+    return noErr;
+}
+
+// The absolute position a position mode and offset stand for; posErr before the start.
+OSErr ResolvePosition(const ForkEntry& e, UInt16 mode, SInt64 offset, SInt64* position) {
+    SInt64 base = 0;
+    switch (mode) {
+    case fsAtMark:
+        offset = 0;
+        [[fallthrough]];
+    case fsFromMark: {
+        off_t mark = lseek(e.fd, 0, SEEK_CUR);
+        if (mark < 0) return OSErrFromErrno(errno);
+        base = mark;
+        break;
+    }
+    case fsFromStart:
+        break;
+    case fsFromLEOF: {
+        OSErr err = ForkSize(e, &base);
+        if (err != noErr) return err;
+        break;
+    }
+    default:
+        return paramErr;
+    }
+    if (offset < 0 && base < -offset) return posErr;
+    *position = base + offset;
+    return noErr;
+}
+
+OSErr SeekTo(const ForkEntry& e, SInt64 position) {
+    if (lseek(e.fd, off_t(position), SEEK_SET) < 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+SInt64 LocalOffsetAt(SInt64 unixTime) {
+    time_t t = time_t(unixTime);
+    struct tm local;
+    if (!localtime_r(&t, &local)) return 0;
+    return local.tm_gmtoff;
+}
+
+} // namespace
+
+OSErr OSErrFromErrno(int err) {
+    switch (err) {
+    case 0:
+        return noErr;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return dskFulErr;
+    case ENOENT:
+        return fnfErr;
+    case ENOTDIR:
+        return dirNFErr;
+    case EACCES:
+        return afpAccessDenied;
+    case EPERM:
+        return permErr;
+    case ENOMEM:
+        return memFullErr;
+    case EROFS:
+        return wPrErr;
+    case EEXIST:
+        return dupFNErr;
+    case ENOTEMPTY:
+    case EBUSY:
+    case ETXTBSY:
+        return fBsyErr;
+    case ENAMETOOLONG:
+    case ELOOP:
+        return bdNamErr;
+    case EMFILE:
+    case ENFILE:
+        return tmfoErr;
+    case EBADF:
+        return rfNumErr;
+    case EISDIR:
+        return notAFileErr;
+    case EXDEV:
+        return diffVolErr;
+    case EINVAL:
+        return paramErr;
+    case ENODEV:
+    case ENXIO:
+        return nsvErr;
+    default:
+        return ioErr;
+    }
+}
+
+OSErr FSMakeRef(const char* path, FSRef* ref) {
+    if (!path || !*path) return bdNamErr;
+    std::string p = path;
+    if (p[0] != '/') {
+        std::error_code ec;
+        std::filesystem::path abs = std::filesystem::absolute(p, ec);
+        if (ec) return bdNamErr;
+        p = abs.string();
+    }
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    return CopyPath(p, ref);
+}
+
+OSErr FSPathMakeRef(const char* path, FSRef* ref, Boolean* isDirectory) {
+    FSRef made;
+    OSErr err = FSMakeRef(path, &made);
+    if (err != noErr) return err;
+    struct stat st;
+    if (stat(made.path, &st) != 0) return OSErrFromErrno(errno);
+    if (isDirectory) *isDirectory = S_ISDIR(st.st_mode);
+    *ref = made;
+    return noErr;
+}
+
+OSErr FSMakeChildRef(const FSRef* parent, const char* name, FSRef* child) {
+    if (!ValidLeafName(name) || !parent->path[0]) return bdNamErr;
+    std::string p = parent->path;
+    if (p.back() != '/') p += '/';
+    p += name;
+    return CopyPath(p, child);
+}
+
+OSErr FSGetParentRef(const FSRef* ref, FSRef* parent) {
+    std::string p = ref->path;
+    size_t slash = p.rfind('/');
+    if (p.empty() || slash == std::string::npos || p == "/") return paramErr;
+    return CopyPath(slash == 0 ? std::string("/") : p.substr(0, slash), parent);
+}
+
+const char* FSRefLeafName(const FSRef* ref) {
+    const char* slash = std::strrchr(ref->path, '/');
+    return slash ? slash + 1 : ref->path;
+}
+
+Boolean FSRefExists(const FSRef* ref) {
+    struct stat st;
+    return ref->path[0] && stat(ref->path, &st) == 0;
+}
+
+OSErr FSGetFileInfo(const FSRef* ref, FSFileInfo* info) {
+    struct stat st;
+    if (!ref->path[0]) return bdNamErr;
+    if (stat(ref->path, &st) != 0) return OSErrFromErrno(errno);
+    info->dataSize = S_ISDIR(st.st_mode) ? 0 : SInt64(st.st_size);
+    info->modificationDate = MacSecondsFromUnixTime(st.st_mtime);
+    info->isDirectory = S_ISDIR(st.st_mode);
+    return noErr;
+}
+
+OSErr FSCreateFile(const FSRef* ref) {
+    if (!ref->path[0]) return bdNamErr;
+    int fd = open(ref->path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return OSErrFromErrno(errno);
+    if (close(fd) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+OSErr FSCreateFolder(const FSRef* ref) {
+    if (!ref->path[0]) return bdNamErr;
+    if (mkdir(ref->path, 0777) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+OSErr FSDeleteObject(const FSRef* ref) {
+    if (!ref->path[0]) return bdNamErr;
+    if (std::remove(ref->path) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+OSErr FSRenameReplacing(const FSRef* from, const FSRef* to) {
+    if (!from->path[0] || !to->path[0]) return bdNamErr;
+    if (std::rename(from->path, to->path) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+OSErr FSOpenFork(const FSRef* ref, SInt8 permission, FSIORefNum* refNum) {
+    *refNum = 0;
+    if (!ref->path[0]) return bdNamErr;
+    SInt8 access = permission & fsRdWrPerm;
+    int flags = O_CLOEXEC;
+    switch (access) {
+    case fsRdPerm:
+        flags |= O_RDONLY;
+        break;
+    case fsWrPerm:
+        flags |= O_WRONLY;
+        break;
+    case fsRdWrPerm:
+        flags |= O_RDWR;
+        break;
+    default:
+        return paramErr;
+    }
+    if (permission & fsCreateMissing) {
+        if (access == fsRdPerm) return paramErr;
+        flags |= O_CREAT;
+    }
+
+    size_t slot = 0;
+    while (slot < gForks.size() && gForks[slot].fd >= 0)
+        ++slot;
+    if (slot >= 32767) return tmfoErr;
+
+    int fd = open(ref->path, flags, 0666);
+    if (fd < 0) return OSErrFromErrno(errno);
+    struct stat st;
+    OSErr err = fstat(fd, &st) != 0   ? OSErrFromErrno(errno)
+                : S_ISDIR(st.st_mode) ? notAFileErr
+                                      : OSErr(noErr);
+    if (err != noErr) {
+        close(fd);
+        return err;
+    }
+    if (slot == gForks.size()) gForks.emplace_back();
+    gForks[slot].fd = fd;
+    gForks[slot].permission = access;
+    gForks[slot].ref = *ref;
+    *refNum = FSIORefNum(slot + 1);
+    return noErr;
+}
+
+OSErr FSOpenForkPath(const char* path, SInt8 permission, FSIORefNum* refNum) {
+    FSRef ref;
+    OSErr err = FSMakeRef(path, &ref);
+    if (err != noErr) {
+        *refNum = 0;
+        return err;
+    }
+    return FSOpenFork(&ref, permission, refNum);
+}
+
+OSErr FSReadFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset, ByteCount requestCount,
+                 void* buffer, ByteCount* actualCount) {
+    if (actualCount) *actualCount = 0;
+    ForkEntry* e = FindFork(refNum);
+    if (!e) return rfNumErr;
+    if (!(e->permission & fsRdPerm)) return permErr;
+    SInt64 position = 0, size = 0;
+    OSErr err = ResolvePosition(*e, positionMode, positionOffset, &position);
+    if (err == noErr) err = ForkSize(*e, &size);
+    if (err != noErr) return err;
+    if (position > size) {
+        SeekTo(*e, size);
+        return eofErr;
+    }
+    if ((err = SeekTo(*e, position)) != noErr) return err;
+
+    char* out = static_cast<char*>(buffer);
+    ByteCount done = 0;
+    while (done < requestCount) {
+        ssize_t n = read(e->fd, out + done, requestCount - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = OSErrFromErrno(errno);
+            break;
+        }
+        if (n == 0) {
+            err = eofErr;
+            break;
+        }
+        done += ByteCount(n);
+    }
+    if (actualCount) *actualCount = done;
+    return err;
+}
+
+OSErr FSWriteFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset, ByteCount requestCount,
+                  const void* buffer, ByteCount* actualCount) {
+    if (actualCount) *actualCount = 0;
+    ForkEntry* e = FindFork(refNum);
+    if (!e) return rfNumErr;
+    if (!(e->permission & fsWrPerm)) return wrPermErr;
+    SInt64 position = 0;
+    OSErr err = ResolvePosition(*e, positionMode, positionOffset, &position);
+    if (err == noErr) err = SeekTo(*e, position);
+    if (err != noErr) return err;
+
+    const char* in = static_cast<const char*>(buffer);
+    ByteCount done = 0;
+    while (done < requestCount) {
+        ssize_t n = write(e->fd, in + done, requestCount - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = OSErrFromErrno(errno);
+            break;
+        }
+        if (n == 0) {
+            err = dskFulErr;
+            break;
+        }
+        done += ByteCount(n);
+    }
+    if (actualCount) *actualCount = done;
+    return err;
+}
+
+OSErr FSGetForkPosition(FSIORefNum refNum, SInt64* position) {
+    ForkEntry* e = FindFork(refNum);
+    if (!e) return rfNumErr;
+    off_t mark = lseek(e->fd, 0, SEEK_CUR);
+    if (mark < 0) return OSErrFromErrno(errno);
+    *position = mark;
+    return noErr;
+}
+
+OSErr FSSetForkPosition(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset) {
+    ForkEntry* e = FindFork(refNum);
+    if (!e) return rfNumErr;
+    SInt64 position = 0, size = 0;
+    OSErr err = ResolvePosition(*e, positionMode, positionOffset, &position);
+    if (err == noErr) err = ForkSize(*e, &size);
+    if (err != noErr) return err;
+    if (position > size) {
+        SeekTo(*e, size);
+        return eofErr;
+    }
+    return SeekTo(*e, position);
+}
+
+OSErr FSGetForkSize(FSIORefNum refNum, SInt64* forkSize) {
+    ForkEntry* e = FindFork(refNum);
+    if (!e) return rfNumErr;
+    return ForkSize(*e, forkSize);
+}
+
+OSErr FSSetForkSize(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset) {
+    ForkEntry* e = FindFork(refNum);
+    if (!e) return rfNumErr;
+    if (!(e->permission & fsWrPerm)) return wrPermErr;
+    SInt64 size = 0, mark = 0;
+    OSErr err = ResolvePosition(*e, positionMode, positionOffset, &size);
+    if (err == noErr) err = FSGetForkPosition(refNum, &mark);
+    if (err != noErr) return err;
+    if (ftruncate(e->fd, off_t(size)) != 0) return OSErrFromErrno(errno);
+    if (mark > size) return SeekTo(*e, size);
+    return noErr;
+}
+
+OSErr FSFlushFork(FSIORefNum refNum) {
+    ForkEntry* e = FindFork(refNum);
+    if (!e) return rfNumErr;
+    if (fsync(e->fd) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+OSErr FSCloseFork(FSIORefNum refNum) {
+    ForkEntry* e = FindFork(refNum);
+    if (!e) return rfNumErr;
+    int fd = e->fd;
+    e->fd = -1;
+    e->permission = 0;
+    // The descriptor is gone whatever close reports (Linux never retries a close), but a failure
+    // here can mean that written data never reached the disk, so it is reported.
+    if (close(fd) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+const FSRef* FSGetForkRef(FSIORefNum refNum) {
+    ForkEntry* e = FindFork(refNum);
+    return e ? &e->ref : nullptr;
+}
+
+OSErr GetPrivateTempFolder(FSRef* folder) {
+    struct stat st;
+    if (gTempFolder.empty() || stat(gTempFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        gTempFolder.clear();
+        std::vector<std::string> bases;
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        if (runtime && runtime[0] == '/') bases.push_back(runtime);
+        bases.push_back("/tmp");
+        int lastErr = 0;
+        for (const std::string& base : bases) {
+            std::string pattern = base + "/draftwerk-XXXXXX";
+            std::vector<char> buf(pattern.begin(), pattern.end());
+            buf.push_back('\0');
+            if (mkdtemp(buf.data())) {
+                gTempFolder = buf.data();
+                break;
+            }
+            lastErr = errno;
+        }
+        if (gTempFolder.empty()) return OSErrFromErrno(lastErr);
+    }
+    return CopyPath(gTempFolder, folder);
+}
+
+void DisposePrivateTempFolder() {
+    if (gTempFolder.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(gTempFolder, ec);
+    gTempFolder.clear();
+}
+
+OSErr FSCreateTempFile(const char* prefix, FSRef* file) {
+    if (!prefix || std::strchr(prefix, '/')) return bdNamErr;
+    FSRef folder;
+    OSErr err = GetPrivateTempFolder(&folder);
+    if (err != noErr) return err;
+    std::string pattern = std::string(folder.path) + "/" + prefix + "XXXXXX";
+    if (pattern.size() >= kFSRefPathCapacity) return bdNamErr;
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    int fd = mkostemp(buf.data(), O_CLOEXEC);
+    if (fd < 0) return OSErrFromErrno(errno);
+    close(fd);
+    return CopyPath(buf.data(), file);
+}
+
+UInt32 MacSecondsFromUnixTime(SInt64 unixTime) {
+    // Wraps in 2040 as the Mac's own clock does.
+    return UInt32(UInt64(unixTime + LocalOffsetAt(unixTime) + kMacEpochOffset));
+}
+
+SInt64 UnixTimeFromMacSeconds(UInt32 secs) {
+    SInt64 asUtc = SInt64(secs) - kMacEpochOffset;
+    SInt64 guess = asUtc - LocalOffsetAt(asUtc);
+    return asUtc - LocalOffsetAt(guess);
+}
+
+void GetDateTime(UInt32* secs) {
+    *secs = MacSecondsFromUnixTime(SInt64(std::time(nullptr)));
+}

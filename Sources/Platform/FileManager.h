@@ -1,0 +1,92 @@
+// Files, forks and folders for the program: file references that hold a path, forks numbered by
+// 16-bit reference numbers over POSIX descriptors, the private temporary folder and 1904-based dates.
+// Failures come back as Mac result codes.
+#pragma once
+
+#include "MacTypes.h"
+
+using ByteCount = UInt32;
+using FSIORefNum = SInt16;
+
+// Result codes that only the file layer produces.
+constexpr OSErr notAFileErr = -1302;
+constexpr OSErr diffVolErr = -1303;
+
+// A file or folder by its UTF-8 path. Plain bytes, so records may embed and memcpy it; the path is
+// NUL-terminated and an empty path refers to nothing.
+constexpr size_t kFSRefPathCapacity = 1024;
+struct FSRef {
+    char path[kFSRefPathCapacity];
+};
+
+// Fork permissions; fsCreateMissing may be or-ed in to create a missing file (write access only).
+enum : SInt8 {
+    fsRdPerm = 1,
+    fsWrPerm = 2,
+    fsRdWrPerm = 3,
+    fsCreateMissing = 0x40,
+};
+
+// Position modes of the fork calls.
+enum : UInt16 {
+    fsAtMark = 0,
+    fsFromStart = 1,
+    fsFromLEOF = 2,
+    fsFromMark = 3,
+};
+
+// Linux errno onto the Mac result code the program tests and reports.
+OSErr OSErrFromErrno(int err);
+
+// References. FSMakeRef accepts paths of files that do not exist yet; FSPathMakeRef requires the
+// object to exist (fnfErr otherwise). Paths that do not fit give bdNamErr.
+OSErr FSMakeRef(const char* path, FSRef* ref);
+OSErr FSPathMakeRef(const char* path, FSRef* ref, Boolean* isDirectory);
+OSErr FSMakeChildRef(const FSRef* parent, const char* name, FSRef* child);
+OSErr FSGetParentRef(const FSRef* ref, FSRef* parent);
+const char* FSRefLeafName(const FSRef* ref);
+Boolean FSRefExists(const FSRef* ref);
+
+struct FSFileInfo {
+    SInt64 dataSize;
+    UInt32 modificationDate; // seconds since 1904, local time
+    Boolean isDirectory;
+};
+OSErr FSGetFileInfo(const FSRef* ref, FSFileInfo* info);
+
+// Whole objects. FSCreateFile fails with dupFNErr when the name exists; FSRenameReplacing renames
+// atomically over an existing target (the safe-save step).
+OSErr FSCreateFile(const FSRef* ref);
+OSErr FSCreateFolder(const FSRef* ref);
+OSErr FSDeleteObject(const FSRef* ref);
+OSErr FSRenameReplacing(const FSRef* from, const FSRef* to);
+
+// Forks. The data fork of a file is the file itself.
+OSErr FSOpenFork(const FSRef* ref, SInt8 permission, FSIORefNum* refNum);
+OSErr FSOpenForkPath(const char* path, SInt8 permission, FSIORefNum* refNum);
+// Reads up to requestCount bytes; eofErr when fewer were there. actualCount may be null.
+OSErr FSReadFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset, ByteCount requestCount,
+                 void* buffer, ByteCount* actualCount);
+OSErr FSWriteFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset, ByteCount requestCount,
+                  const void* buffer, ByteCount* actualCount);
+OSErr FSGetForkPosition(FSIORefNum refNum, SInt64* position);
+// A position before the start gives posErr; past the end, eofErr with the mark left at the end.
+OSErr FSSetForkPosition(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset);
+OSErr FSGetForkSize(FSIORefNum refNum, SInt64* forkSize);
+OSErr FSSetForkSize(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset);
+OSErr FSFlushFork(FSIORefNum refNum);
+OSErr FSCloseFork(FSIORefNum refNum);
+// The file a fork was opened on, or null for a reference number that is not open.
+const FSRef* FSGetForkRef(FSIORefNum refNum);
+
+// The program's private temporary folder: made on first use (mkdtemp under XDG_RUNTIME_DIR, else
+// /tmp), removed with everything in it by DisposePrivateTempFolder at quit.
+OSErr GetPrivateTempFolder(FSRef* folder);
+void DisposePrivateTempFolder();
+// A new empty file with a unique name beginning with prefix in the private temporary folder.
+OSErr FSCreateTempFile(const char* prefix, FSRef* file);
+
+// Dates as seconds since 1 January 1904, local time.
+void GetDateTime(UInt32* secs);
+UInt32 MacSecondsFromUnixTime(SInt64 unixTime);
+SInt64 UnixTimeFromMacSeconds(UInt32 secs);
