@@ -2,6 +2,7 @@
 // the feet-inch literal rewriting that runs before formulas are parsed.
 #include "NumberFormat.h"
 
+#include "AppResources.h"
 #include "MathPrimitives.h"
 #include "ZEZUdivari.h"
 
@@ -195,6 +196,10 @@ void FormatByteSize(SInt32 size, StringPtr dest) {
     std::string text = std::to_string(tenths);
     text.insert(text.size() - 1, 1, char(DecimalSeparatorChar()));
     SetPStr(dest, text + (mega ? "MB" : "KB"));
+}
+
+void GetAppString(SInt16 index, StringPtr dest) {
+    GetIndString(dest, 5000, index);
 }
 
 void FormatFeetInches(UInt16 inchesOnly, UInt16* inchFractionBits, double millimetres, StringPtr dest) {

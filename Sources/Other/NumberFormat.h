@@ -29,6 +29,9 @@ UInt32 PStrDigitsToNum(ConstStringPtr s, SInt16 index, SInt16 count);
 unsigned char DecimalSeparatorChar();
 void FormatByteSize(SInt32 size, StringPtr dest);
 
+// Item index of the general string list; empty when the item does not exist.
+void GetAppString(SInt16 index, StringPtr dest);
+
 // A length in millimetres as feet, inches and a fraction of 1/2^k inch, k = *inchFractionBits (the
 // document setting: 0 is replaced by 6 and stored). inchesOnly non-zero keeps feet from being split off.
 void FormatFeetInches(UInt16 inchesOnly, UInt16* inchFractionBits, double millimetres, StringPtr dest);

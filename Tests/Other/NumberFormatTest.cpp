@@ -214,3 +214,13 @@ TEST(NumberFormat, FeetInchRewritingMapsPositionsBack) {
     EXPECT_EQ(map[9], 5);
     EXPECT_EQ(map[10], 6);
 }
+
+TEST(NumberFormat, GeneralStrings) {
+    Str255 s;
+    GetAppString(1, s);
+    EXPECT_EQ(ToStd(s), "Cancel");
+    GetAppString(32000, s);
+    EXPECT_EQ(s[0], 0);
+    GetAppString(-1, s);
+    EXPECT_EQ(s[0], 0);
+}
