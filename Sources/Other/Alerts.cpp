@@ -1,0 +1,175 @@
+// Numbered messages and questions, the operating-system error texts, the save-changes question and
+// the Apple event error record.
+#include "Alerts.h"
+
+#include "AppResources.h"
+#include "CursorsAndMouse.h"
+#include "ZEZUdivari.h"
+
+#include <cstring>
+#include <string>
+
+Boolean AppleEventInProgress = false;
+
+namespace {
+
+// A failed scripted command answers with this when its message has no code of its own.
+constexpr SInt16 kScriptedCommandFailed = -10000;
+
+Str255 gRecordedText;
+SInt16 gRecordedCode = 0;
+// The operating-system code of the message being shown, recorded with it.
+SInt16 gMessageCode = 0;
+
+const unsigned char kEmpty[1] = {0};
+
+// Keeps the first error of a command: later alerts are usually its consequences.
+void RecordAppleEventError(ConstStr255Param text, SInt16 code) {
+    if (gRecordedCode != 0) return;
+    gRecordedCode = code != 0 ? code : kScriptedCommandFailed;
+    std::memcpy(gRecordedText, text, text[0] + 1u);
+}
+
+void ShowRecordedOrAlert(ConstStr255Param message) {
+    ParamText(message, kEmpty, kEmpty, kEmpty);
+    if (AppleEventInProgress) {
+        RecordAppleEventError(message, gMessageCode);
+        return;
+    }
+    SetCursorById(kArrowCursorId);
+    Alert(kErrorAlertId, AlertKeyFilter);
+    ResetAlertStage();
+}
+
+void NumberText(long value, Str255 out) {
+    std::string s = std::to_string(value);
+    CStrToPStr(out, sizeof(Str255), s.c_str());
+}
+
+// The number at the start of a list 401 line, read as the system's decimal conversion does.
+long LeadingNumber(const unsigned char* s, int length) {
+    long value = 0;
+    bool negative = false;
+    int i = 0;
+    if (i < length && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    for (; i < length; ++i)
+        value = value * 10 + (s[i] - '0');
+    return negative ? -value : value;
+}
+
+} // namespace
+
+void BeginAppleEventCommand() {
+    AppleEventInProgress = true;
+    gRecordedText[0] = 0;
+    gRecordedCode = 0;
+}
+
+SInt16 EndAppleEventCommand(SInt16 defaultCode) {
+    AppleEventInProgress = false;
+    return gRecordedCode != 0 ? gRecordedCode : defaultCode;
+}
+
+SInt16 RecordedAppleEventErrorCode() {
+    return gRecordedCode;
+}
+
+void GetRecordedAppleEventErrorText(Str255 text) {
+    std::memcpy(text, gRecordedText, gRecordedText[0] + 1u);
+}
+
+SInt16 ReplaceHash(Str255 message, ConstStr255Param text, SInt16 from) {
+    for (int i = from < 1 ? 1 : from; i <= message[0]; ++i) {
+        if (message[i] != '#') continue;
+        Str255 result;
+        CopySubStr(result, message, 1, i - 1);
+        AppendPStr(result, sizeof result, text);
+        SInt16 after = static_cast<SInt16>(result[0] + 1);
+        Str255 tail;
+        CopySubStr(tail, message, i + 1, message[0] - i);
+        AppendPStr(result, sizeof result, tail);
+        std::memcpy(message, result, result[0] + 1u);
+        return after;
+    }
+    return 0;
+}
+
+void ShowErrorAlert(SInt16 n, ConstStr255Param text) {
+    Str255 message;
+    GetIndString(message, kErrorMessageList, n);
+    ReplaceHash(message, text ? text : kEmpty, 1);
+    ShowRecordedOrAlert(message);
+}
+
+void ShowErrorText(ConstStr255Param text) {
+    ShowRecordedOrAlert(text ? text : kEmpty);
+}
+
+Boolean AskConfirm(SInt16 n, ConstStr255Param text1, ConstStr255Param text2) {
+    Str255 message;
+    GetIndString(message, kQuestionList, n);
+    // The second "#" is searched after the first inserted text, so a "#" inside that text stays.
+    SInt16 after = ReplaceHash(message, text1 ? text1 : kEmpty, 1);
+    if (after > 0) ReplaceHash(message, text2 ? text2 : kEmpty, after);
+    ParamText(message, kEmpty, kEmpty, kEmpty);
+    SetCursorById(kArrowCursorId);
+    SInt16 item = Alert(kQuestionAlertId, AlertKeyFilter);
+    ResetAlertStage();
+    return item == 2;
+}
+
+SInt16 ShowAlert(SInt16 id) {
+    SetCursorById(kArrowCursorId);
+    SInt16 item = Alert(id, AlertKeyFilter);
+    ResetAlertStage();
+    return item;
+}
+
+SInt16 AskSaveChanges(ConstStr255Param documentName, Boolean closing) {
+    Str255 name, context;
+    CopyPStr(name, sizeof name, documentName ? documentName : kEmpty);
+    GetIndString(context, kSaveChangesList, closing ? 1 : 2);
+    ParamText(name, context, kEmpty, kEmpty);
+    SetCursorById(kArrowCursorId);
+    SInt16 item = Alert(kSaveChangesAlertId, AlertKeyFilter);
+    ResetAlertStage();
+    switch (item) {
+    case 1:
+        return 1;
+    case 2:
+        return 3;
+    case 3:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void ShowOSErrorAlert(OSErr code) {
+    Str255 line, number;
+    NumberText(code, number);
+    for (SInt16 i = 1;; ++i) {
+        GetIndString(line, kOSErrorList, i);
+        if (line[0] == 0) break;
+        SInt16 blank = PosChar(' ', line);
+        int digits = blank > 0 ? blank - 1 : line[0];
+        if (LeadingNumber(line + 1, digits) != code) continue;
+        DeletePStr(line, 1, blank > 0 ? blank : line[0]);
+        AppendCStr(line, sizeof line, " (");
+        AppendPStr(line, sizeof line, number);
+        AppendChar(line, sizeof line, ')');
+        gMessageCode = code;
+        ShowErrorAlert(kOSErrorMessage, line);
+        gMessageCode = 0;
+        return;
+    }
+    gMessageCode = code;
+    ShowErrorAlert(kOSErrorMessage, number);
+    gMessageCode = 0;
+}
+
+void ShowOutOfMemoryAlert() {
+    ShowErrorAlert(9, kEmpty);
+}
+
+void NoOp(const char*) {}
