@@ -7,5 +7,7 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     PrepareTestEnvironment(argc, argv);
-    return RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
+    ShutdownTestApplication();
+    return result;
 }

@@ -47,6 +47,8 @@ void EnsureTestApplication()
     std::setlocale(LC_NUMERIC, "C");
 }
 
+void ShutdownTestApplication() { gApp.reset(); }
+
 std::string MakeTestFolder(const std::string& name)
 {
     std::string path = gRoot + "/" + name;

@@ -8,6 +8,8 @@ void PrepareTestEnvironment(int argc, char** argv);
 
 // Creates the Qt application once, for the suites that show windows or draw text.
 void EnsureTestApplication();
+// Ends the Qt application before the exit handlers run (Qt's own globals are gone by then).
+void ShutdownTestApplication();
 
 // A fresh empty folder under the test run's private folder.
 std::string MakeTestFolder(const std::string& name);
