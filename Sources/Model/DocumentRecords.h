@@ -1,0 +1,228 @@
+// The records of an open drawing: DocWindowRecord (one open document), DrawingRecord (the working
+// state behind its window), the layer tables, the title block and the formula variables, and the
+// list of open documents.
+#pragma once
+
+#include "DocSettings.h"
+#include "ElementRecords.h"
+
+struct OpaqueWindowPtr;
+struct OpaqueControlRef;
+struct CGContext;
+using WindowRef = OpaqueWindowPtr*;
+using ControlRef = OpaqueControlRef*;
+using CGContextRef = CGContext*;
+
+constexpr int kLayerCount = 1024;
+
+struct LayerColorTable {
+    RGBColor colors[kLayerCount];
+};
+// Layer n is bit 7 - (n mod 8) of byte n div 8.
+struct LayerVisibilitySet {
+    UInt8 bits[kLayerCount / 8];
+};
+struct LayerNameTable {
+    Str255 names[kLayerCount];
+};
+
+bool IsLayerVisible(const LayerVisibilitySet* set, SInt16 layer);
+void SetLayerVisible(LayerVisibilitySet* set, SInt16 layer, bool visible);
+
+struct TitleBlockStrings {
+    Str19 field1;
+    Str3 field2;
+    Str3 field3;
+    Str255 field4;
+    Str255 field5;
+    Str19 paperFormat; // field 6
+    Str19 scale;       // field 7: two numbers separated by ":"
+    Str19 date;        // field 8
+    Str63 field9;
+    Str19 field10;
+    Str63 field11;
+    Str19 field12;
+    Str63 field13;
+    Str19 field14;
+    Str255 field15;
+    Str19 field16;
+    Str63 field17;
+    Str19 field18;
+    Str19 field19;
+    Str255 field20;
+};
+constexpr int kTitleBlockFieldCount = 20;
+extern const UInt8 kTitleBlockCapacities[kTitleBlockFieldCount];
+// Field n (1..20) as a string of capacity TitleBlockCapacity(n); null outside that range.
+StringPtr TitleBlockField(TitleBlockStrings* block, int n);
+void InitTitleBlockStrings(TitleBlockStrings* block);
+
+// Formula variables "name=formula"; the first is always "PI=3.141593". One capacity everywhere.
+constexpr int kVariableCapacity = 51;
+// Variables stored in or read from a drawing file; the table keeps one slot beyond them.
+constexpr int kStoredVariableLimit = 50;
+struct VariableTable {
+    Str255 entries[kVariableCapacity];
+};
+
+struct HeaderFooterBlock {
+    Str255 texts[6];
+};
+
+struct ImageRecord {
+    Float64 x, y;       // position in millimetres
+    Float64 resolution; // dots per inch
+    Str255 fileName;
+    Handle pixels;
+    SInt32 bytesPerRow;
+    SInt32 width;
+    SInt32 height;
+};
+constexpr int kMaxImages = 10;
+
+// Filled in by the tools and dialogs that own them; the model only allocates and frees them.
+struct CommandFieldRecord;
+struct TransformState;
+
+constexpr int kUndoStepCapacity = 1000;
+constexpr int kWorkRecordCount = 10;
+constexpr Size kPointBufferSize = 1638420;
+constexpr Size kPolylineWorkPointsSize = 1638416;
+constexpr Size kToolTableSize = 800;
+constexpr Size kRubberPointsInitialSize = 20;
+
+struct DrawingRecord {
+    Str255 documentName;
+    LayerSetRecord* layerSets;
+    AttributePreset* attributePresets;
+    CommandFieldRecord* commandField;
+    Handle pointBuffer;
+    Ptr toolTable;
+    Boolean changed;
+    SInt16 pendingCommand;
+    SInt16 pendingStep;
+
+    // View (drawing millimetres per pixel, origin at the bottom-left pixel of the drawing area).
+    Float64 unitsPerPixel;
+    Float64 originX, originY;
+    SInt16 viewWidth, viewHeight;
+    SInt16 statusHeight;
+    SInt16 areaWidth, areaHeight;
+    Float64 visibleMinX, visibleMinY, visibleMaxX, visibleMaxY;
+    SInt32 scrollRangeX, scrollRangeY;
+    Float64 cursorX, cursorY;
+    Float64 pickMinX, pickMaxX, pickMinY, pickMaxY;
+
+    // Output state while printing, writing PDF or plotting.
+    CGContextRef outputContext;
+    CGContextRef windowContext;
+    Float64 outputScaleX, outputScaleY;
+    Float64 outputOffsetX, outputOffsetY;
+    Float64 outputFlipY;
+    Float64 penWidth;
+    RGBColor penColor;
+    Boolean plottingHPGL;
+    Handle rubberPoints; // u16 capacity, then 16-byte points from the fifth byte
+    SInt16 rubberCount;
+
+    // Undo journal.
+    Boolean undoEnabled;
+    SInt16 undoFileRef; // the journal's data fork; also the key of its path below
+    SInt16 undoFork;
+    Boolean undoReplaying;
+    SInt16 undoStepCount;
+    SInt16 redoCount;
+    UInt32* undoSteps;  // kUndoStepCapacity fork positions
+    Boolean undoGuard1; // the step-table-full message was shown
+    Boolean undoGuard2; // the journal-failure message was shown
+    OSErr undoWriteError;
+    UInt32 undoResetTicks;
+    char* undoFilePath;
+
+    ControlRef verticalScrollBar;
+    ControlRef horizontalScrollBar;
+    TitleBlockStrings* titleBlock;
+    VariableTable* variables;
+    SInt16 variableCount;
+    LineRecord* workLines[kWorkRecordCount];
+    ArcRecord* workArcs[kWorkRecordCount];
+    SavedViewRecord* savedViews;
+    FrameRecord* frames;
+    TransformState* transform;
+    Handle logText;
+    NamedTableRecord* criteriaTables;
+    HeaderFooterBlock headerFooter;
+    Handle infoFields;
+    SInt32 infoFieldCount;
+    Float64 rememberedArcX, rememberedArcY, rememberedArcRadius;
+    Boolean newDocument;
+    LineRecord* undoCopyLine;
+    LineRecord* undoCopyLine2;
+    ArcRecord* undoCopyArc;
+    TextRecord* undoCopyText;
+    DimensionRecord* undoCopyDimension;
+    PolylineRecord* undoCopyPolyline;
+    SymbolInstanceRecord* undoCopyInstance;
+    AreaRecord* undoCopyArea;
+    Handle polylineWorkPoints;
+    Float64 lengthHistory[36];
+    SInt16 lineMode;
+    Boolean fillFlag;
+    Boolean selectHidden;
+
+    // List-walk cursors, one per list; walks of one list must not nest.
+    AreaRecord* areaCursor;
+    LineRecord* lineCursor;
+    ArcRecord* arcCursor;
+    TextRecord* textCursor;
+    DimensionRecord* dimensionCursor;
+    SymbolInstanceRecord* instanceCursor;
+    SymbolDefRecord* symbolDefCursor;
+    PolylineRecord* polylineCursor;
+
+    Boolean redrawPending;
+};
+
+// Element attribute pick-up and change: 65535 (or -1.0) in a field means "unchanged".
+struct AttributeChangeBlock {
+    UInt16 layer, pen, lineType, group;
+    UInt16 justification, font, flags;
+    UInt16 penWidth100, pattern;
+    RGBColor color;
+    Boolean colorSet;
+    Float64 textHeight, angle, slant, lineSpacing, frameDistance;
+};
+
+struct DocWindowRecord {
+    DocSettings* settings;
+    DrawingRecord* drawing;
+    AttributeChangeBlock attributeChange;
+    LayerColorTable* layerColors;
+    LayerVisibilitySet* layerVisible;
+    LayerNameTable* layerNames;
+    WindowRef window;
+    AreaRecord* areaHead;
+    LineRecord* lineHead;
+    ArcRecord* arcHead;
+    TextRecord* textHead;
+    DimensionRecord* dimensionHead;
+    SymbolInstanceRecord* instanceHead;
+    SymbolDefRecord* symbolDefHead;
+    PolylineRecord* polylineHead;
+    SInt16 imageCount;
+    ImageRecord images[kMaxImages];
+    SInt16 highlightMode; // 0 normal, 1 selected colour, 2 marked
+    SInt16 screenIndex;
+    DocWindowRecord* next;
+};
+
+// The open documents in the order they were opened.
+extern DocWindowRecord* OpenDocumentList;
+
+bool IsDocumentNameOpen(ConstStr255Param name);
+SInt16 CountOpenDocuments();
+
+// Sets the document's changed flag once; the shell marks the window title through its hook.
+void MarkDocumentChanged(DocWindowRecord* doc);
+// Deferred redraw: the event loop redraws the whole window once per pass.
+void RequestRedraw(DocWindowRecord* doc);
