@@ -1,0 +1,79 @@
+// The plane constructions shared by the tools, snapping, dimensions and the importers: crossings of
+// lines and circles, feet and parallels, tangents, and circles through points or touching elements.
+// Results go to out-arguments only on success (result 1); a miss or degenerate input gives 0.
+#pragma once
+
+#include "MacTypes.h"
+
+// A line through two points and a full circle, as the constructions read them from elements.
+struct GeoLine {
+    double x1, y1, x2, y2;
+};
+struct GeoCircle {
+    double cx, cy, r;
+};
+
+// Intersections. Lines are infinite unless said otherwise; arcs count as their full circles.
+Boolean IntersectLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4,
+                       double& x, double& y);
+Boolean IntersectLineWithSegment(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                                 double y4, double& x, double& y);
+// The first point lies farther along the direction from (x1, y1) to (x2, y2).
+Boolean IntersectLineCircle(double x1, double y1, double x2, double y2, double cx, double cy, double r,
+                            double& xa, double& ya, double& xb, double& yb);
+// circle[1], circle[2], circle[3] hold cx, cy, r.
+Boolean IntersectLineWithCircleArray(double x1, double y1, double x2, double y2, const double* circle,
+                                     double& xa, double& ya, double& xb, double& yb);
+// The first point lies left of the direction from the smaller circle's centre to the larger's.
+Boolean IntersectCircles(double x1, double y1, double r1, double x2, double y2, double r2, double& xa,
+                         double& ya, double& xb, double& yb);
+
+// Feet, perpendiculars and parallels.
+Boolean PerpendicularFoot(double x1, double y1, double x2, double y2, double px, double py, double& x,
+                          double& y);
+Boolean PerpendicularFromPoint(const GeoLine& line, double px, double py, double& sx, double& sy, double& ex,
+                               double& ey);
+Boolean ParallelLineThroughPoint(const GeoLine& line, double px, double py, double& sx, double& sy,
+                                 double& ex, double& ey);
+Boolean ParallelLineAtDistance(const GeoLine& line, double distance, double px, double py, double& sx,
+                               double& sy, double& ex, double& ey);
+Boolean PolarLine(double x, double y, double angle, double length, double& sx, double& sy, double& ex,
+                  double& ey);
+
+// Tangent lines. Messages of "STR#" 128: 2 point inside the circle, 19 one circle inside the other.
+Boolean TangentPointToCircle(double pickX, double pickY, double px, double py, const GeoCircle& circle,
+                             double& sx, double& sy, double& ex, double& ey);
+// Out: the touching point on the circle whose centre has the smaller x first.
+Boolean TangentLineToTwoCircles(const GeoCircle& c1, const GeoCircle& c2, double pick1X, double pick1Y,
+                                double pick2X, double pick2Y, double& x1, double& y1, double& x2, double& y2);
+// The line of TangentLineAtAngle without adding it: from the touching point, in the angle reduced to
+// [0, 180), on the side nearer the pick point.
+Boolean TangentLineAtAngleEnds(const GeoCircle& circle, double angle, double length, double pickX,
+                               double pickY, double& sx, double& sy, double& ex, double& ey);
+
+// Circles through points and touching lines. Message 5 of "STR#" 128: the points are collinear.
+Boolean CircleThroughThreePoints(double x1, double y1, double x2, double y2, double x3, double y3, double& cx,
+                                 double& cy, double& r);
+Boolean CircleTangentToThreeLines(const GeoLine& l1, const GeoLine& l2, const GeoLine& l3, double& cx,
+                                  double& cy, double& r, double pickX, double pickY);
+// l1 and l2 parallel, l3 crossing them.
+Boolean CircleBetweenParallelLines(const GeoLine& l1, const GeoLine& l2, const GeoLine& l3, double& cx,
+                                   double& cy, double& r, double pickX, double pickY);
+
+// Centres of circles of radius r touching two elements, or through a point and touching one.
+// Messages of "STR#" 128: 8 no touching circle, 21 the point lies on the line, 27 none inside.
+Boolean TangentCircleCentreToTwoLines(const GeoLine& l1, double pick1X, double pick1Y, const GeoLine& l2,
+                                      double pick2X, double pick2Y, double r, double& cx, double& cy);
+Boolean TangentCircleCentreToLineAndCircle(const GeoLine& line, double pickLX, double pickLY,
+                                           const GeoCircle& circle, double pickCX, double pickCY, double r,
+                                           double& cx, double& cy);
+Boolean TangentCircleCentreToTwoCircleElements(const GeoCircle& c1, double pick1X, double pick1Y,
+                                               const GeoCircle& c2, double pick2X, double pick2Y, double r,
+                                               double& cx, double& cy);
+Boolean TangentCircleCentreToLine(const GeoLine& line, double pickX, double pickY, double px, double py,
+                                  double r, double& cx, double& cy);
+Boolean TangentCircleCentreToCircle(const GeoCircle& circle, double pickX, double pickY, double px, double py,
+                                    double r, double& cx, double& cy);
+// A circle of radius r enclosing both circles.
+Boolean TangentCircleCentreToTwoCircles(const GeoCircle& c1, const GeoCircle& c2, double r, double& cx,
+                                        double& cy, double pickX, double pickY);

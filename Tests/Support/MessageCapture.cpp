@@ -1,0 +1,32 @@
+// Numbered messages of list 128 read back from the recorded alerts.
+#include "MessageCapture.h"
+
+#include "AppResources.h"
+#include "ConstructionMessages.h"
+#include "Dialogs.h"
+#include "TestSupport.h"
+
+MessageCapture::MessageCapture() {
+    Clear();
+}
+
+void MessageCapture::Clear() {
+    ClearRecordedAlerts();
+}
+
+size_t MessageCapture::Count() const {
+    return RecordedAlerts().size();
+}
+
+SInt16 MessageCapture::Last() const {
+    const auto& alerts = RecordedAlerts();
+    if (alerts.empty()) return 0;
+    const std::string& shown = alerts.back().params[0];
+    const SInt16 count = CountIndStrings(kConstructionMessageList);
+    for (SInt16 n = 1; n <= count; ++n) {
+        Str255 text;
+        GetIndString(text, kConstructionMessageList, n);
+        if (text[0] > 0 && ToStd(text) == shown) return n;
+    }
+    return -1;
+}
