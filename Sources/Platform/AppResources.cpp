@@ -3,6 +3,8 @@
 // without a Qt application.
 #include "AppResources.h"
 
+#include "MacRoman.h"
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -34,20 +36,6 @@ struct ResourceSet {
 ResourceSet gSet;
 bool gLoaded = false;
 
-// Mac Roman bytes 128..255 as Unicode code points.
-const char16_t kMacRomanHigh[128] = {
-    0x00C4, 0x00C5, 0x00C7, 0x00C9, 0x00D1, 0x00D6, 0x00DC, 0x00E1, 0x00E0, 0x00E2, 0x00E4, 0x00E3, 0x00E5,
-    0x00E7, 0x00E9, 0x00E8, 0x00EA, 0x00EB, 0x00ED, 0x00EC, 0x00EE, 0x00EF, 0x00F1, 0x00F3, 0x00F2, 0x00F4,
-    0x00F6, 0x00F5, 0x00FA, 0x00F9, 0x00FB, 0x00FC, 0x2020, 0x00B0, 0x00A2, 0x00A3, 0x00A7, 0x2022, 0x00B6,
-    0x00DF, 0x00AE, 0x00A9, 0x2122, 0x00B4, 0x00A8, 0x2260, 0x00C6, 0x00D8, 0x221E, 0x00B1, 0x2264, 0x2265,
-    0x00A5, 0x00B5, 0x2202, 0x2211, 0x220F, 0x03C0, 0x222B, 0x00AA, 0x00BA, 0x03A9, 0x00E6, 0x00F8, 0x00BF,
-    0x00A1, 0x00AC, 0x221A, 0x0192, 0x2248, 0x2206, 0x00AB, 0x00BB, 0x2026, 0x00A0, 0x00C0, 0x00C3, 0x00D5,
-    0x0152, 0x0153, 0x2013, 0x2014, 0x201C, 0x201D, 0x2018, 0x2019, 0x00F7, 0x25CA, 0x00FF, 0x0178, 0x2044,
-    0x20AC, 0x2039, 0x203A, 0xFB01, 0xFB02, 0x2021, 0x00B7, 0x201A, 0x201E, 0x2030, 0x00C2, 0x00CA, 0x00C1,
-    0x00CB, 0x00C8, 0x00CD, 0x00CE, 0x00CF, 0x00CC, 0x00D3, 0x00D4, 0xF8FF, 0x00D2, 0x00DA, 0x00DB, 0x00D9,
-    0x0131, 0x02C6, 0x02DC, 0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
-};
-
 bool DecodeUtf8(const std::string& s, size_t& i, char32_t& cp) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
@@ -60,19 +48,6 @@ bool DecodeUtf8(const std::string& s, size_t& i, char32_t& cp) {
     }
     i += extra + 1;
     return true;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // --- The line reader -----------------------------------------------------------------------------
@@ -158,10 +133,8 @@ class DescriptionReader {
                     Problem("text is not UTF-8");
                     return false;
                 }
-                int byte = cp < 0x80 ? static_cast<int>(cp) : -1;
-                for (int k = 0; byte < 0 && k < 128; ++k)
-                    if (kMacRomanHigh[k] == cp) byte = 128 + k;
-                if (byte < 0) {
+                int byte = UnicodeToMacRoman(cp);
+                if (byte == '?' && cp != '?') {
                     Problem("character U+" + std::to_string(static_cast<unsigned>(cp)) +
                             " has no Mac Roman form");
                     return false;
@@ -847,32 +820,4 @@ std::vector<SInt16> AppResourceIds(ResType type) {
     else if (type == FOUR_CHAR("PAT#"))
         keys(gSet.patternLists);
     return ids;
-}
-
-std::string Utf8ToMacRomanText(const std::string& utf8) {
-    std::string out;
-    for (size_t i = 0; i < utf8.size();) {
-        char32_t cp = 0;
-        if (!DecodeUtf8(utf8, i, cp)) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-            continue;
-        }
-        char byte = '?';
-        for (int k = 0; k < 128; ++k)
-            if (kMacRomanHigh[k] == cp) byte = static_cast<char>(128 + k);
-        out += byte;
-    }
-    return out;
-}
-
-std::string MacRomanToUtf8Text(const std::string& macRoman) {
-    std::string out;
-    for (unsigned char c : macRoman)
-        AppendUtf8(out, c < 0x80 ? c : kMacRomanHigh[c - 128]);
-    return out;
 }

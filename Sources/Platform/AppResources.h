@@ -149,7 +149,3 @@ const PatternListDesc* FindPatternListResource(SInt16 id);
 // Ids of every resource of a type ('STR#', 'DLOG', 'ALRT', 'DITL', 'CNTL', 'MENU', 'CURS', 'crsr',
 // 'cicn', 'PAT ', 'PAT#'), ascending.
 std::vector<SInt16> AppResourceIds(ResType type);
-
-// The text encoding of resource texts: UTF-8 in the descriptions, Mac Roman in the program.
-std::string Utf8ToMacRomanText(const std::string& utf8);
-std::string MacRomanToUtf8Text(const std::string& macRoman);

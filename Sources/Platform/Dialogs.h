@@ -9,8 +9,8 @@
 #include <vector>
 
 struct EventRecord;
-struct DialogRecord;
-using DialogRef = DialogRecord*;
+struct OpaqueDialogPtr;
+using DialogRef = OpaqueDialogPtr*;
 using DialogPtr = DialogRef;
 
 // Sees every event of a modal dialog or alert first; true when it chose the item written to itemHit.

@@ -152,15 +152,6 @@ TEST_F(ResourceFixture, MistakesAreReportedWithTheirLine) {
     }
 }
 
-TEST(AppResources, MacRomanRoundTripsThroughUtf8) {
-    std::string all;
-    for (int c = 32; c < 256; ++c)
-        all += static_cast<char>(c);
-    EXPECT_EQ(Utf8ToMacRomanText(MacRomanToUtf8Text(all)), all);
-    EXPECT_EQ(MacRomanToUtf8Text("\x80\xC9"), "\xC3\x84\xE2\x80\xA6");
-    EXPECT_EQ(Utf8ToMacRomanText("\xE2\x86\x92"), "?");
-}
-
 // Every resource the program asks for exists: the named table, and every literal use in the code.
 TEST(AppResources, EveryResourceTheCodeAsksForExists) {
     ResetAppResources();
