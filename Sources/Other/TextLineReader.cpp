@@ -2,6 +2,7 @@
 // valid up to its fill mark, and a failed read ends reading instead of replaying old bytes.
 #include "TextLineReader.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -81,16 +82,20 @@ Boolean ReadLine(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed, bool dropLe
         const unsigned char* start = r.buffer.get() + r.index;
         const unsigned char* p = start;
         const unsigned char* end = r.buffer.get() + r.fill;
-        while (p < end) {
-            unsigned char c = *p++;
-            if (c == kCR || c == kLF) {
-                terminator = c;
-                break;
-            }
-            if (c == ' ' && drop && length == 0) continue;
-            dest[++length] = c;
-            if (length == 255) break;
-        }
+        if (drop && length == 0)
+            while (p < end && *p == ' ')
+                ++p;
+        // The line end is searched with memchr over at most the room left in the line.
+        size_t room = size_t(255 - length);
+        size_t span = size_t(end - p) < room ? size_t(end - p) : room;
+        const void* lf = std::memchr(p, kLF, span);
+        if (lf) span = size_t(static_cast<const unsigned char*>(lf) - p);
+        const void* cr = std::memchr(p, kCR, span);
+        if (cr) span = size_t(static_cast<const unsigned char*>(cr) - p);
+        std::memcpy(dest + 1 + length, p, span);
+        length += int(span);
+        p += span;
+        if (cr || lf) terminator = *p++;
         SInt32 used = SInt32(p - start);
         r.index += used;
         r.consumed += used;
