@@ -4,6 +4,7 @@
 
 #include "MathPrimitives.h"
 #include "ConstructionMessages.h"
+#include "ElementRecords.h"
 
 #include <algorithm>
 #include <cmath>
@@ -584,4 +585,106 @@ Boolean TangentCircleCentreToTwoCircles(const GeoCircle& c1, const GeoCircle& c2
     cx = first ? ax : bx;
     cy = first ? ay : by;
     return 1;
+}
+
+// The element forms.
+
+GeoLine GeoLineOf(const LineRecord& line) {
+    return {line.x1, line.y1, line.x2, line.y2};
+}
+
+GeoCircle GeoCircleOf(const ArcRecord& arc) {
+    return {arc.cx, arc.cy, arc.radius};
+}
+
+Boolean IntersectLineElements(const LineRecord* a, const LineRecord* b, double& x, double& y) {
+    if (!a || !b) return 0;
+    return CrossLines(GeoLineOf(*a), GeoLineOf(*b), x, y);
+}
+
+Boolean IntersectLineWithCircleElement(const LineRecord* line, const ArcRecord* arc, double& xa, double& ya,
+                                       double& xb, double& yb) {
+    if (!line || !arc) return 0;
+    return IntersectLineCircle(line->x1, line->y1, line->x2, line->y2, arc->cx, arc->cy, arc->radius, xa, ya,
+                               xb, yb);
+}
+
+Boolean IntersectCircleElements(const ArcRecord* a, const ArcRecord* b, double& xa, double& ya, double& xb,
+                                double& yb) {
+    if (!a || !b) return 0;
+    return IntersectCircles(a->cx, a->cy, a->radius, b->cx, b->cy, b->radius, xa, ya, xb, yb);
+}
+
+Boolean PerpendicularFromPoint(const LineRecord* line, double px, double py, double& sx, double& sy,
+                               double& ex, double& ey) {
+    return line && PerpendicularFromPoint(GeoLineOf(*line), px, py, sx, sy, ex, ey);
+}
+
+Boolean ParallelLineThroughPoint(const LineRecord* line, double px, double py, double& sx, double& sy,
+                                 double& ex, double& ey) {
+    return line && ParallelLineThroughPoint(GeoLineOf(*line), px, py, sx, sy, ex, ey);
+}
+
+Boolean ParallelLineAtDistance(const LineRecord* line, double distance, double px, double py, double& sx,
+                               double& sy, double& ex, double& ey) {
+    return line && ParallelLineAtDistance(GeoLineOf(*line), distance, px, py, sx, sy, ex, ey);
+}
+
+Boolean TangentPointToCircle(double pickX, double pickY, double px, double py, const ArcRecord* arc,
+                             double& sx, double& sy, double& ex, double& ey) {
+    return arc && TangentPointToCircle(pickX, pickY, px, py, GeoCircleOf(*arc), sx, sy, ex, ey);
+}
+
+Boolean TangentLineToTwoCircles(const ArcRecord* a1, const ArcRecord* a2, double pick1X, double pick1Y,
+                                double pick2X, double pick2Y, double& x1, double& y1, double& x2,
+                                double& y2) {
+    return a1 && a2 &&
+           TangentLineToTwoCircles(GeoCircleOf(*a1), GeoCircleOf(*a2), pick1X, pick1Y, pick2X, pick2Y, x1, y1,
+                                   x2, y2);
+}
+
+Boolean CircleTangentToThreeLines(const LineRecord* l1, const LineRecord* l2, const LineRecord* l3,
+                                  double& cx, double& cy, double& r, double pickX, double pickY) {
+    return l1 && l2 && l3 &&
+           CircleTangentToThreeLines(GeoLineOf(*l1), GeoLineOf(*l2), GeoLineOf(*l3), cx, cy, r, pickX, pickY);
+}
+
+Boolean TangentCircleCentreToTwoLines(const LineRecord* l1, double pick1X, double pick1Y,
+                                      const LineRecord* l2, double pick2X, double pick2Y, double r,
+                                      double& cx, double& cy) {
+    return l1 && l2 &&
+           TangentCircleCentreToTwoLines(GeoLineOf(*l1), pick1X, pick1Y, GeoLineOf(*l2), pick2X, pick2Y, r,
+                                         cx, cy);
+}
+
+Boolean TangentCircleCentreToLineAndCircle(const LineRecord* line, double pickLX, double pickLY,
+                                           const ArcRecord* arc, double pickCX, double pickCY, double r,
+                                           double& cx, double& cy) {
+    return line && arc &&
+           TangentCircleCentreToLineAndCircle(GeoLineOf(*line), pickLX, pickLY, GeoCircleOf(*arc), pickCX,
+                                              pickCY, r, cx, cy);
+}
+
+Boolean TangentCircleCentreToTwoCircleElements(const ArcRecord* a1, double pick1X, double pick1Y,
+                                               const ArcRecord* a2, double pick2X, double pick2Y, double r,
+                                               double& cx, double& cy) {
+    return a1 && a2 &&
+           TangentCircleCentreToTwoCircleElements(GeoCircleOf(*a1), pick1X, pick1Y, GeoCircleOf(*a2), pick2X,
+                                                  pick2Y, r, cx, cy);
+}
+
+Boolean TangentCircleCentreToLine(const LineRecord* line, double pickX, double pickY, double px, double py,
+                                  double r, double& cx, double& cy) {
+    return line && TangentCircleCentreToLine(GeoLineOf(*line), pickX, pickY, px, py, r, cx, cy);
+}
+
+Boolean TangentCircleCentreToCircle(const ArcRecord* arc, double pickX, double pickY, double px, double py,
+                                    double r, double& cx, double& cy) {
+    return arc && TangentCircleCentreToCircle(GeoCircleOf(*arc), pickX, pickY, px, py, r, cx, cy);
+}
+
+Boolean TangentCircleCentreToTwoCircles(const ArcRecord* a1, const ArcRecord* a2, double r, double& cx,
+                                        double& cy, double pickX, double pickY) {
+    return a1 && a2 &&
+           TangentCircleCentreToTwoCircles(GeoCircleOf(*a1), GeoCircleOf(*a2), r, cx, cy, pickX, pickY);
 }

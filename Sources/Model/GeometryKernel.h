@@ -13,9 +13,19 @@ struct GeoCircle {
     double cx, cy, r;
 };
 
+struct LineRecord;
+struct ArcRecord;
+
+GeoLine GeoLineOf(const LineRecord& line);
+GeoCircle GeoCircleOf(const ArcRecord& arc);
+
+// The element forms read only a line's end points and an arc's centre and radius (arcs count as
+// full circles); a missing record gives 0.
+
 // Intersections. Lines are infinite unless said otherwise; arcs count as their full circles.
 Boolean IntersectLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4,
                        double& x, double& y);
+Boolean IntersectLineElements(const LineRecord* a, const LineRecord* b, double& x, double& y);
 Boolean IntersectLineWithSegment(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
                                  double y4, double& x, double& y);
 // The first point lies farther along the direction from (x1, y1) to (x2, y2).
@@ -24,18 +34,28 @@ Boolean IntersectLineCircle(double x1, double y1, double x2, double y2, double c
 // circle[1], circle[2], circle[3] hold cx, cy, r.
 Boolean IntersectLineWithCircleArray(double x1, double y1, double x2, double y2, const double* circle,
                                      double& xa, double& ya, double& xb, double& yb);
+Boolean IntersectLineWithCircleElement(const LineRecord* line, const ArcRecord* arc, double& xa, double& ya,
+                                       double& xb, double& yb);
 // The first point lies left of the direction from the smaller circle's centre to the larger's.
 Boolean IntersectCircles(double x1, double y1, double r1, double x2, double y2, double r2, double& xa,
                          double& ya, double& xb, double& yb);
+Boolean IntersectCircleElements(const ArcRecord* a, const ArcRecord* b, double& xa, double& ya, double& xb,
+                                double& yb);
 
 // Feet, perpendiculars and parallels.
 Boolean PerpendicularFoot(double x1, double y1, double x2, double y2, double px, double py, double& x,
                           double& y);
 Boolean PerpendicularFromPoint(const GeoLine& line, double px, double py, double& sx, double& sy, double& ex,
                                double& ey);
+Boolean PerpendicularFromPoint(const LineRecord* line, double px, double py, double& sx, double& sy,
+                               double& ex, double& ey);
 Boolean ParallelLineThroughPoint(const GeoLine& line, double px, double py, double& sx, double& sy,
                                  double& ex, double& ey);
+Boolean ParallelLineThroughPoint(const LineRecord* line, double px, double py, double& sx, double& sy,
+                                 double& ex, double& ey);
 Boolean ParallelLineAtDistance(const GeoLine& line, double distance, double px, double py, double& sx,
+                               double& sy, double& ex, double& ey);
+Boolean ParallelLineAtDistance(const LineRecord* line, double distance, double px, double py, double& sx,
                                double& sy, double& ex, double& ey);
 Boolean PolarLine(double x, double y, double angle, double length, double& sx, double& sy, double& ex,
                   double& ey);
@@ -43,8 +63,12 @@ Boolean PolarLine(double x, double y, double angle, double length, double& sx, d
 // Tangent lines. Messages of "STR#" 128: 2 point inside the circle, 19 one circle inside the other.
 Boolean TangentPointToCircle(double pickX, double pickY, double px, double py, const GeoCircle& circle,
                              double& sx, double& sy, double& ex, double& ey);
+Boolean TangentPointToCircle(double pickX, double pickY, double px, double py, const ArcRecord* arc,
+                             double& sx, double& sy, double& ex, double& ey);
 // Out: the touching point on the circle whose centre has the smaller x first.
 Boolean TangentLineToTwoCircles(const GeoCircle& c1, const GeoCircle& c2, double pick1X, double pick1Y,
+                                double pick2X, double pick2Y, double& x1, double& y1, double& x2, double& y2);
+Boolean TangentLineToTwoCircles(const ArcRecord* a1, const ArcRecord* a2, double pick1X, double pick1Y,
                                 double pick2X, double pick2Y, double& x1, double& y1, double& x2, double& y2);
 // The line of TangentLineAtAngle without adding it: from the touching point, in the angle reduced to
 // [0, 180), on the side nearer the pick point.
@@ -56,6 +80,8 @@ Boolean CircleThroughThreePoints(double x1, double y1, double x2, double y2, dou
                                  double& cy, double& r);
 Boolean CircleTangentToThreeLines(const GeoLine& l1, const GeoLine& l2, const GeoLine& l3, double& cx,
                                   double& cy, double& r, double pickX, double pickY);
+Boolean CircleTangentToThreeLines(const LineRecord* l1, const LineRecord* l2, const LineRecord* l3,
+                                  double& cx, double& cy, double& r, double pickX, double pickY);
 // l1 and l2 parallel, l3 crossing them.
 Boolean CircleBetweenParallelLines(const GeoLine& l1, const GeoLine& l2, const GeoLine& l3, double& cx,
                                    double& cy, double& r, double pickX, double pickY);
@@ -64,16 +90,31 @@ Boolean CircleBetweenParallelLines(const GeoLine& l1, const GeoLine& l2, const G
 // Messages of "STR#" 128: 8 no touching circle, 21 the point lies on the line, 27 none inside.
 Boolean TangentCircleCentreToTwoLines(const GeoLine& l1, double pick1X, double pick1Y, const GeoLine& l2,
                                       double pick2X, double pick2Y, double r, double& cx, double& cy);
+Boolean TangentCircleCentreToTwoLines(const LineRecord* l1, double pick1X, double pick1Y,
+                                      const LineRecord* l2, double pick2X, double pick2Y, double r,
+                                      double& cx, double& cy);
 Boolean TangentCircleCentreToLineAndCircle(const GeoLine& line, double pickLX, double pickLY,
                                            const GeoCircle& circle, double pickCX, double pickCY, double r,
+                                           double& cx, double& cy);
+Boolean TangentCircleCentreToLineAndCircle(const LineRecord* line, double pickLX, double pickLY,
+                                           const ArcRecord* arc, double pickCX, double pickCY, double r,
                                            double& cx, double& cy);
 Boolean TangentCircleCentreToTwoCircleElements(const GeoCircle& c1, double pick1X, double pick1Y,
                                                const GeoCircle& c2, double pick2X, double pick2Y, double r,
                                                double& cx, double& cy);
+Boolean TangentCircleCentreToTwoCircleElements(const ArcRecord* a1, double pick1X, double pick1Y,
+                                               const ArcRecord* a2, double pick2X, double pick2Y, double r,
+                                               double& cx, double& cy);
 Boolean TangentCircleCentreToLine(const GeoLine& line, double pickX, double pickY, double px, double py,
+                                  double r, double& cx, double& cy);
+Boolean TangentCircleCentreToLine(const LineRecord* line, double pickX, double pickY, double px, double py,
                                   double r, double& cx, double& cy);
 Boolean TangentCircleCentreToCircle(const GeoCircle& circle, double pickX, double pickY, double px, double py,
                                     double r, double& cx, double& cy);
+Boolean TangentCircleCentreToCircle(const ArcRecord* arc, double pickX, double pickY, double px, double py,
+                                    double r, double& cx, double& cy);
 // A circle of radius r enclosing both circles.
 Boolean TangentCircleCentreToTwoCircles(const GeoCircle& c1, const GeoCircle& c2, double r, double& cx,
+                                        double& cy, double pickX, double pickY);
+Boolean TangentCircleCentreToTwoCircles(const ArcRecord* a1, const ArcRecord* a2, double r, double& cx,
                                         double& cy, double pickX, double pickY);

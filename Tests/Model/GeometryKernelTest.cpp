@@ -1,5 +1,6 @@
 // The geometry kernel: crossings with their tolerance ladders, solution orders and pick-point choices,
 // and the refusal of degenerate input (zero lengths and radii, NaN, overflowing coordinates).
+#include "ElementRecords.h"
 #include "GeometryKernel.h"
 #include "MessageCapture.h"
 
@@ -704,4 +705,39 @@ TEST(GeometryKernel, DegenerateInputNeverYieldsNaN) {
             }
         }
     }
+}
+
+// The element forms read a line's end points and an arc's centre and radius, never its angles.
+TEST(GeometryKernel, ElementFormsReadTheRecordsAndRefuseMissingOnes) {
+    LineRecord xAxis{}, yAxis{};
+    xAxis.x2 = 10;
+    yAxis.y2 = 10;
+    ArcRecord arc{};
+    arc.cx = 20;
+    arc.radius = 5;
+    arc.startAngle = 10; // a short arc far from the crossings below: still its whole circle
+    arc.endAngle = 20;
+    double x = kUntouched, y = kUntouched;
+    Out4 o;
+    ASSERT_TRUE(IntersectLineElements(&xAxis, &yAxis, x, y));
+    EXPECT_EQ(x, 0);
+    ASSERT_TRUE(IntersectLineWithCircleElement(&xAxis, &arc, o.a, o.b, o.c, o.d));
+    EXPECT_NEAR(o.a, 25, 1e-12);
+    EXPECT_NEAR(o.c, 15, 1e-12);
+    ArcRecord other = arc;
+    other.cx = 28;
+    ASSERT_TRUE(IntersectCircleElements(&arc, &other, o.a, o.b, o.c, o.d));
+    EXPECT_NEAR(o.a, 24, 1e-12);
+    EXPECT_NEAR(o.b, 3, 1e-12);
+    ASSERT_TRUE(TangentCircleCentreToTwoLines(&xAxis, 5, 0, &yAxis, 0, 5, 2, x, y));
+    EXPECT_NEAR(x, 2, 1e-12);
+
+    Out4 none;
+    EXPECT_FALSE(IntersectLineElements(&xAxis, nullptr, none.a, none.b));
+    EXPECT_FALSE(IntersectLineWithCircleElement(nullptr, &arc, none.a, none.b, none.c, none.d));
+    EXPECT_FALSE(IntersectCircleElements(&arc, nullptr, none.a, none.b, none.c, none.d));
+    EXPECT_FALSE(TangentPointToCircle(0, 0, 0, 0, static_cast<const ArcRecord*>(nullptr), none.a, none.b,
+                                      none.c, none.d));
+    EXPECT_FALSE(CircleTangentToThreeLines(&xAxis, &yAxis, nullptr, none.a, none.b, none.c, 0, 0));
+    EXPECT_TRUE(none.Untouched());
 }
