@@ -243,39 +243,37 @@ NodePtr ParseUnary() {
     return ParseFactor();
 }
 
+// One left-associative level: operand { operator operand }, each operator making a node at once.
+template <class Operand> NodePtr ParseLevel(Operand operand, SInt16 (*operatorCode)(unsigned char)) {
+    NodePtr left = operand();
+    SInt16 code;
+    while (!gScan.error && (code = operatorCode(gScan.ch)) != 0) {
+        NextFormulaChar();
+        NodePtr right = operand();
+        if (gScan.error) return nullptr;
+        left = MakeNode(code, std::move(left), std::move(right));
+    }
+    return gScan.error ? nullptr : std::move(left);
+}
+
+SInt16 PowerOperator(unsigned char c) {
+    return c == '^' ? kPower : 0;
+}
+SInt16 ProductOperator(unsigned char c) {
+    return c == '*' ? kMultiply : c == '/' ? kDivide : 0;
+}
+SInt16 SumOperator(unsigned char c) {
+    return c == '+' ? kAdd : c == '-' ? kSubtract : 0;
+}
+
 NodePtr ParsePower() {
-    NodePtr left = ParseUnary();
-    while (!gScan.error && gScan.ch == '^') {
-        NextFormulaChar();
-        NodePtr right = ParseUnary();
-        if (gScan.error) return nullptr;
-        left = MakeNode(kPower, std::move(left), std::move(right));
-    }
-    return gScan.error ? nullptr : std::move(left);
+    return ParseLevel(ParseUnary, PowerOperator);
 }
-
 NodePtr ParseTerm() {
-    NodePtr left = ParsePower();
-    while (!gScan.error && (gScan.ch == '*' || gScan.ch == '/')) {
-        SInt16 code = gScan.ch == '*' ? kMultiply : kDivide;
-        NextFormulaChar();
-        NodePtr right = ParsePower();
-        if (gScan.error) return nullptr;
-        left = MakeNode(code, std::move(left), std::move(right));
-    }
-    return gScan.error ? nullptr : std::move(left);
+    return ParseLevel(ParsePower, ProductOperator);
 }
-
 NodePtr ParseSum() {
-    NodePtr left = ParseTerm();
-    while (!gScan.error && (gScan.ch == '+' || gScan.ch == '-')) {
-        SInt16 code = gScan.ch == '+' ? kAdd : kSubtract;
-        NextFormulaChar();
-        NodePtr right = ParseTerm();
-        if (gScan.error) return nullptr;
-        left = MakeNode(code, std::move(left), std::move(right));
-    }
-    return gScan.error ? nullptr : std::move(left);
+    return ParseLevel(ParseTerm, SumOperator);
 }
 
 bool AllBlank(ConstStringPtr s) {

@@ -87,6 +87,29 @@ OSErr SeekTo(const ForkEntry& e, SInt64 position) {
     return noErr;
 }
 
+// Repeats a read or write until requestCount bytes have moved; a call that moves nothing ends
+// with stalled (the end of the file, or a full disk).
+template <class Step>
+OSErr Transfer(ByteCount requestCount, ByteCount* actualCount, OSErr stalled, Step step) {
+    ByteCount done = 0;
+    OSErr err = noErr;
+    while (done < requestCount) {
+        ssize_t n = step(done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = OSErrFromErrno(errno);
+            break;
+        }
+        if (n == 0) {
+            err = stalled;
+            break;
+        }
+        done += ByteCount(n);
+    }
+    if (actualCount) *actualCount = done;
+    return err;
+}
+
 SInt64 LocalOffsetAt(SInt64 unixTime) {
     time_t t = time_t(unixTime);
     struct tm local;
@@ -302,23 +325,9 @@ OSErr FSReadFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset, 
     }
     if ((err = SeekTo(*e, position)) != noErr) return err;
 
-    char* out = static_cast<char*>(buffer);
-    ByteCount done = 0;
-    while (done < requestCount) {
-        ssize_t n = read(e->fd, out + done, requestCount - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = OSErrFromErrno(errno);
-            break;
-        }
-        if (n == 0) {
-            err = eofErr;
-            break;
-        }
-        done += ByteCount(n);
-    }
-    if (actualCount) *actualCount = done;
-    return err;
+    return Transfer(requestCount, actualCount, eofErr, [&](ByteCount done) {
+        return read(e->fd, static_cast<char*>(buffer) + done, requestCount - done);
+    });
 }
 
 OSErr FSWriteFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset, ByteCount requestCount,
@@ -332,23 +341,9 @@ OSErr FSWriteFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset,
     if (err == noErr) err = SeekTo(*e, position);
     if (err != noErr) return err;
 
-    const char* in = static_cast<const char*>(buffer);
-    ByteCount done = 0;
-    while (done < requestCount) {
-        ssize_t n = write(e->fd, in + done, requestCount - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = OSErrFromErrno(errno);
-            break;
-        }
-        if (n == 0) {
-            err = dskFulErr;
-            break;
-        }
-        done += ByteCount(n);
-    }
-    if (actualCount) *actualCount = done;
-    return err;
+    return Transfer(requestCount, actualCount, dskFulErr, [&](ByteCount done) {
+        return write(e->fd, static_cast<const char*>(buffer) + done, requestCount - done);
+    });
 }
 
 OSErr FSGetForkPosition(FSIORefNum refNum, SInt64* position) {
