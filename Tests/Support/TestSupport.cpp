@@ -21,11 +21,17 @@ void PrepareTestEnvironment(int argc, char** argv)
 {
     (void)argc;
     (void)argv;
+    // A death test's child process re-runs main: it shares its parent's folder and leaves cleanup to it.
+    if (const char* inherited = std::getenv("DW_TEST_ROOT")) {
+        gRoot = inherited;
+        return;
+    }
     std::string pattern = std::filesystem::temp_directory_path().string() + "/draftwerk-test-XXXXXX";
     std::unique_ptr<char[]> buf(new char[pattern.size() + 1]);
     std::strcpy(buf.get(), pattern.c_str());
     if (!mkdtemp(buf.get())) std::abort();
     gRoot = buf.get();
+    setenv("DW_TEST_ROOT", gRoot.c_str(), 1);
     std::filesystem::create_directories(gRoot + "/config");
     std::filesystem::create_directories(gRoot + "/runtime");
     std::filesystem::create_directories(gRoot + "/data");
