@@ -11,6 +11,7 @@
 #pragma once
 
 #include "MacTypes.h"
+#include "QuickDrawTypes.h"
 
 #include <string>
 
@@ -33,8 +34,7 @@ enum : UInt8 {
 };
 // Item attributes.
 enum : UInt32 { kMenuItemAttrHidden = 32 };
-// Text styles of items.
-enum : UInt8 { bold = 1, italic = 2, underline = 4, outline = 8, shadow = 16 };
+// Text styles of items: the face bits of QuickDrawTypes.h.
 // InsertMenu: beforeID 0 appends to the bar; hierMenu makes a submenu or pop-up menu known.
 enum : MenuID { hierMenu = -1 };
 

@@ -1,4 +1,10 @@
 // The program's entry point.
-#include "Placeholder.h"
+#include "PlatformApp.h"
+#include "StandInApplication.h"
 
-int main(int argc, char** argv) { return RunPlaceholderApplication(argc, argv); }
+int main(int argc, char** argv) {
+    PlatformInitialize(argc, argv);
+    int result = RunStandInApplication();
+    PlatformShutdown();
+    return result;
+}

@@ -34,6 +34,7 @@ void PrepareTestEnvironment(int argc, char** argv)
     setenv("DW_TEST_ROOT", gRoot.c_str(), 1);
     std::filesystem::create_directories(gRoot + "/config");
     std::filesystem::create_directories(gRoot + "/runtime");
+    std::filesystem::permissions(gRoot + "/runtime", std::filesystem::perms::owner_all);
     std::filesystem::create_directories(gRoot + "/data");
     setenv("XDG_CONFIG_HOME", (gRoot + "/config").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (gRoot + "/runtime").c_str(), 1);

@@ -1,0 +1,224 @@
+// The Qt side of a window: a top-level widget holding an optional menu bar above the content view,
+// which only shows the port's image. It reports the window manager's moves, resizes, activation and
+// close requests to the window records; it reads no mouse or key input (QtInput.cpp does).
+#include "PlatformApp.h"
+#include "PlatformWindowInternal.h"
+
+#include <QCloseEvent>
+#include <QImage>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+class PortView : public QWidget {
+  public:
+    PortView(WindowRef window, QWidget* parent) : QWidget(parent), window_(window) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* e) override {
+        QPainter p(this);
+        const QImage& image = PlatformPortImage(window_->port.get());
+        p.fillRect(e->rect(), Qt::white);
+        p.drawImage(e->rect().topLeft(), image, e->rect());
+    }
+
+  private:
+    WindowRef window_;
+};
+
+Qt::WindowFlags FlagsFor(WindowRef w) {
+    bool closeBox = w->attributes & kWindowCloseBoxAttribute;
+    bool zoom = w->attributes & kWindowFullZoomAttribute;
+    Qt::WindowFlags chrome = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closeBox) chrome |= Qt::WindowCloseButtonHint;
+    if (zoom) chrome |= Qt::WindowMaximizeButtonHint;
+    if (w->attributes & kWindowCollapseBoxAttribute) chrome |= Qt::WindowMinimizeButtonHint;
+    switch (w->windowClass) {
+    case kFloatingWindowClass:
+        return Qt::Tool | Qt::WindowStaysOnTopHint | chrome;
+    case kAlertWindowClass:
+    case kMovableAlertWindowClass:
+    case kModalWindowClass:
+    case kMovableModalWindowClass:
+        return Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    case kPlainWindowClass:
+        return Qt::Window | Qt::FramelessWindowHint;
+    default:
+        return Qt::Window | chrome;
+    }
+}
+
+} // namespace
+
+class WindowHost : public QWidget {
+  public:
+    explicit WindowHost(WindowRef window) : QWidget(nullptr, FlagsFor(window)), window_(window) {
+        view_ = new PortView(window, this);
+        if (window->windowClass == kFloatingWindowClass) setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+
+    WindowRef window() const { return window_; }
+    QWidget* view() const { return view_; }
+    QMenuBar* menuBar() const { return menuBar_; }
+
+    int MenuBarHeight() const { return menuBar_ ? menuBar_->sizeHint().height() : 0; }
+
+    void SetContentGeometry(const Rect& b) {
+        int mb = MenuBarHeight();
+        ++applying_;
+        setGeometry(b.left, b.top - mb, b.right - b.left, b.bottom - b.top + mb);
+        LayOut();
+        --applying_;
+    }
+
+    void SetMenuBar(QMenuBar* bar) {
+        if (menuBar_ == bar) return;
+        delete menuBar_;
+        menuBar_ = bar;
+        if (bar) {
+            bar->setParent(this);
+            bar->show();
+        }
+        SetContentGeometry(window_->bounds);
+    }
+
+  protected:
+    void closeEvent(QCloseEvent* e) override {
+        // The program decides whether and how a window closes.
+        e->ignore();
+        PlatformWindowCloseRequested(window_);
+    }
+
+    void changeEvent(QEvent* e) override {
+        if (e->type() == QEvent::ActivationChange && isActiveWindow()) PlatformWindowActivatedByUser(window_);
+        QWidget::changeEvent(e);
+    }
+
+    void resizeEvent(QResizeEvent*) override {
+        LayOut();
+        SyncFromQt();
+    }
+
+    void moveEvent(QMoveEvent*) override { SyncFromQt(); }
+
+  private:
+    void LayOut() {
+        int mb = MenuBarHeight();
+        if (menuBar_) menuBar_->setGeometry(0, 0, width(), mb);
+        view_->setGeometry(0, mb, width(), height() - mb);
+    }
+
+    // A move or resize by the window manager or the user becomes the window's new bounds.
+    void SyncFromQt() {
+        if (applying_ || !isVisible()) return;
+        QPoint origin = view_->mapToGlobal(QPoint(0, 0));
+        Rect b{SInt16(origin.y()), SInt16(origin.x()), SInt16(origin.y() + view_->height()),
+               SInt16(origin.x() + view_->width())};
+        if (!EqualRect(&b, &window_->bounds)) PlatformWindowBoundsChangedByUser(window_, b);
+    }
+
+    WindowRef window_;
+    PortView* view_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    int applying_ = 0;
+};
+
+WindowHost* HostCreate(WindowRef window) {
+    return new WindowHost(window);
+}
+
+void HostDestroy(WindowHost* host) {
+    if (!host) return;
+    host->hide();
+    delete host;
+}
+
+void HostSetVisible(WindowHost* host, bool visible) {
+    if (!host) return;
+    host->setVisible(visible);
+    if (visible) host->SetContentGeometry(host->window()->bounds);
+}
+
+void HostSetContentGeometry(WindowHost* host, const Rect& globalBounds) {
+    if (host) host->SetContentGeometry(globalBounds);
+}
+
+void HostRaise(WindowHost* host, bool activate) {
+    if (!host || !host->isVisible() || PlatformIsOffscreen()) return;
+    host->raise();
+    if (activate) host->activateWindow();
+}
+
+void HostSetTitle(WindowHost* host, const QString& title, bool modified) {
+    if (!host) return;
+    QString t = title;
+    t.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    host->setWindowTitle(t + QStringLiteral("[*]"));
+    host->setWindowModified(modified);
+}
+
+void HostUpdate(WindowHost* host, const Rect* local) {
+    if (!host) return;
+    if (local)
+        host->view()->update(
+            QRect(local->left, local->top, local->right - local->left, local->bottom - local->top));
+    else
+        host->view()->update();
+}
+
+void HostSetSizeLimits(WindowHost* host, Point minSize, Point maxSize) {
+    if (!host) return;
+    int mb = host->MenuBarHeight();
+    host->setMinimumSize(minSize.h, minSize.v + mb);
+    host->setMaximumSize(maxSize.h, std::min(32767, maxSize.v + mb));
+}
+
+QWidget* HostContent(WindowHost* host) {
+    return host ? host->view() : nullptr;
+}
+
+QWidget* HostTopLevel(WindowHost* host) {
+    return host;
+}
+
+void HostSetMenuBar(WindowHost* host, QMenuBar* menuBar) {
+    if (host) host->SetMenuBar(menuBar);
+}
+
+QMenuBar* HostMenuBar(WindowHost* host) {
+    return host ? host->menuBar() : nullptr;
+}
+
+WindowRef PlatformWindowFromWidget(const QWidget* widget) {
+    if (!widget) return nullptr;
+    auto* host = dynamic_cast<const WindowHost*>(widget->window());
+    return host && PlatformWindowExists(host->window()) ? host->window() : nullptr;
+}
+
+Rect PlatformWindowMenuBarBounds(WindowRef window) {
+    Rect r{0, 0, 0, 0};
+    if (!PlatformWindowExists(window) || !window->host || !window->host->menuBar()) return r;
+    int mb = window->host->MenuBarHeight();
+    r = window->bounds;
+    r.bottom = r.top;
+    r.top = SInt16(r.top - mb);
+    return r;
+}
+
+void PlatformSetNativeInput(QWidget* widget, bool native) {
+    if (widget) widget->setProperty("draftwerkNativeInput", native);
+}
+
+bool PlatformIsNativeInput(const QWidget* widget) {
+    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+        if (w->property("draftwerkNativeInput").toBool()) return true;
+    return false;
+}
