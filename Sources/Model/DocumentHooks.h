@@ -24,8 +24,9 @@ struct DocumentHooks {
     void (*rebuildFrameMenus)(DocWindowRecord* doc);
     // Highlights (true) or unhighlights the window's scroll bars; activation selects the window.
     void (*activateWindow)(DocWindowRecord* doc, Boolean active);
-    void (*setWatchCursor)(Boolean on);
     void (*flushMouseDowns)();
+    // The document whose window is in front; without it the document opened last counts as front.
+    DocWindowRecord* (*frontDocument)();
 };
 
 extern DocumentHooks gDocumentHooks;

@@ -6,6 +6,7 @@
 #include "DocSettings.h"
 #include "ElementRecords.h"
 
+struct FSRef;
 struct OpaqueWindowPtr;
 struct OpaqueControlRef;
 struct CGContext;
@@ -126,18 +127,25 @@ struct DrawingRecord {
     SInt16 rubberCount;
 
     // Undo journal.
-    Boolean undoEnabled;
-    SInt16 undoFileRef; // the journal's data fork; also the key of its path below
+    Boolean undoEnabled; // the journal file is open
+    FSRef* undoFileRef;
     SInt16 undoFork;
-    Boolean undoReplaying;
+    Boolean undoReplaying; // while set, changes are not journalled
     SInt16 undoStepCount;
     SInt16 redoCount;
-    UInt32* undoSteps;  // kUndoStepCapacity fork positions
-    Boolean undoGuard1; // the step-table-full message was shown
-    Boolean undoGuard2; // the journal-failure message was shown
+    UInt32* undoSteps;  // kUndoStepCapacity fork positions: step i spans entries i and i + 1
+    Boolean undoGuard1; // the full step table was reported
+    Boolean undoGuard2; // the journal failure was reported
     OSErr undoWriteError;
     UInt32 undoResetTicks;
-    char* undoFilePath;
+    Handle undoPending; // entries not yet written to the journal file
+    SInt32 undoPendingBytes;
+    SInt64 undoPosition;     // where the next entry goes in the journal file
+    Boolean undoWriteFailed; // the journal is broken: no steps until it is reset or made anew
+    SInt16 undoFailureCount;
+    Boolean undoLimitWarned;
+    Boolean undo999Warned;
+    UInt32 lastTimedSaveTicks;
 
     ControlRef verticalScrollBar;
     ControlRef horizontalScrollBar;

@@ -2,6 +2,7 @@
 // versions, old texts converted to UTF-8, and damaged counts refused before anything is allocated.
 #include "DocumentRecords.h"
 #include "ElementEncoding.h"
+#include "ElementLists.h"
 #include "MemoryManager.h"
 #include "Streams.h"
 
@@ -265,6 +266,8 @@ TEST(ElementEncoding, AreasOfAnySizeReadBackWholeAndKeepTheStreamInStep) {
                   WriteLineRecord(s, &lineBack);
               }),
               bytes);
+    DisposeAreaData(&area);
+    DisposeAreaData(&back);
 }
 
 TEST(ElementEncoding, AFramedTextBoxKeepsItsBytesAndSkipsItsTrailingBlock) {
