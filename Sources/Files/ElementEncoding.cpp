@@ -3,6 +3,7 @@
 
 #include "Alerts.h"
 #include "DocumentRecords.h"
+#include "Fonts.h"
 #include "MacRoman.h"
 #include "MemoryManager.h"
 #include "Streams.h"
@@ -33,8 +34,7 @@ constexpr SInt64 kMaxTextBoxBytes = 16 * 1024 * 1024;
 constexpr SInt64 kMaxPictureBytes = 256 * 1024 * 1024;
 
 // Message 48 when point or picture memory cannot be had.
-void ReportOutOfMemory()
-{
+void ReportOutOfMemory() {
     Str255 empty = {0};
     ShowErrorAlert(48, empty);
 }

@@ -6,11 +6,11 @@
 #include "DocSettings.h"
 #include "ElementRecords.h"
 
+#include "QuickDrawTypes.h"
+
 struct FSRef;
-struct OpaqueWindowPtr;
 struct OpaqueControlRef;
 struct CGContext;
-using WindowRef = OpaqueWindowPtr*;
 using ControlRef = OpaqueControlRef*;
 using CGContextRef = CGContext*;
 

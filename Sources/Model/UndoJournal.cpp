@@ -7,12 +7,12 @@
 #include "DocumentHooks.h"
 #include "ElementEncoding.h"
 #include "ElementLists.h"
+#include "Events.h"
 #include "FileManager.h"
 #include "MemoryManager.h"
 #include "Streams.h"
 #include "ZEZUdivari.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,11 +23,6 @@
 namespace {
 
 const Str255 kEmpty = {0};
-
-UInt32 CurrentTicks() {
-    using namespace std::chrono;
-    return UInt32(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() * 60 / 1000);
-}
 
 // A scratch stream for assembling one entry and for encoding elements while matching.
 SInt16 Scratch() {
@@ -556,7 +551,7 @@ void CreateUndoJournal(DocWindowRecord* doc) {
     if (d->undoSteps == nullptr)
         d->undoSteps = static_cast<UInt32*>(std::calloc(kUndoStepCapacity, sizeof(UInt32)));
     char prefix[64];
-    std::snprintf(prefix, sizeof prefix, "Tempor\xC3\xA4re Undodatei%u", unsigned(CurrentTicks()));
+    std::snprintf(prefix, sizeof prefix, "Tempor\xC3\xA4re Undodatei%u", unsigned(TickCount()));
     FSIORefNum fork = 0;
     OSErr err = d->undoFileRef != nullptr && d->undoSteps != nullptr ? noErr : memFullErr;
     if (err == noErr) err = FSCreateTempFile(prefix, d->undoFileRef);
@@ -575,7 +570,7 @@ void CreateUndoJournal(DocWindowRecord* doc) {
     d->undoWriteError = noErr;
     d->undoWriteFailed = 0;
     d->undoGuard1 = d->undoGuard2 = 0;
-    d->undoResetTicks = CurrentTicks();
+    d->undoResetTicks = TickCount();
 }
 
 void ResetUndoJournal(DocWindowRecord* doc) {
@@ -586,7 +581,7 @@ void ResetUndoJournal(DocWindowRecord* doc) {
     d->undoWriteError = noErr;
     d->undoWriteFailed = 0;
     d->undoGuard1 = d->undoGuard2 = 0;
-    d->undoResetTicks = CurrentTicks();
+    d->undoResetTicks = TickCount();
     d->undoPendingBytes = 0;
     SetJournalPosition(doc, 0);
 }

@@ -3,6 +3,7 @@
 #include "DocumentRecords.h"
 #include "ElementEncoding.h"
 #include "ElementLists.h"
+#include "Fonts.h"
 #include "MemoryManager.h"
 #include "Streams.h"
 

@@ -128,6 +128,11 @@ TEST(Streams, TheFirstErrorOfASequenceIsKept) {
     CloseMemoryStream(out);
     StreamClose(full);
 
+    // Errors reported only when data is flushed or the fork closed count too.
+    StreamClearError();
+    StreamFlush(full); // closed by now
+    EXPECT_EQ(StreamError, rfNumErr);
+
     // A read past the end is an error of its own and still consumes its budget.
     Input in({0x12});
     StreamClearError();

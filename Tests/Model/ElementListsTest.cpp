@@ -82,6 +82,10 @@ TEST_F(ElementLists, NewElementsTakeTheCurrentDefaults) {
         DisposeAreaElement(doc, area, false);
     }
 
+    s->unitCode = -3; // metres: the unit code is signed
+    ArcRecord* arc = AddArc(doc, 0, 0, 1, 0, 360);
+    EXPECT_EQ(arc->scaleFactor, 2.0 * 1000.0);
+
     SymbolDefRecord* def = nullptr;
     ASSERT_NE(NewSymbolDefElement(&def), nullptr);
     EXPECT_EQ(def->scale, 1.0);
