@@ -238,12 +238,23 @@ struct SymbolDefRecord {
     SymbolDefRecord* next;
 };
 
+// Mask bit n is the bit of value 2^(31 - n): 0 pen, 1 line kind, 2 group, 3 layer, 4 scale,
+// 5 line flag, 6 snap mode, 7 start mark, 8 end mark, 9 colour, 10 width, 11 pattern.
 struct AttributePreset {
-    Str255 name;
-    UInt32 mask; // which attributes the preset sets
-    SInt16 values[8];
-    Float64 width;
-    SInt16 values2[3];
+    Str255 name; // 1 to 31 characters
+    UInt32 mask;
+    UInt16 pen;
+    UInt16 lineKind;
+    UInt16 group;
+    UInt16 layer;
+    UInt16 lineFlag;
+    UInt16 snapMode;
+    UInt16 startMark;
+    UInt16 endMark;
+    Float64 scale;
+    UInt16 colorIndex;
+    SInt16 width100;
+    UInt16 pattern;
     RGBColor color;
     AttributePreset* next;
 };
