@@ -1,0 +1,839 @@
+// The CGContext-style context over QPainter: the current path is kept in device space as it is built,
+// and painted through the current transform; the graphics state (colours, line, dash, pattern, font)
+// is ours and saved with the painter's state. Ports, PDF files and any paint device share this code.
+#include "CGContext.h"
+#include "Fonts.h"
+#include "PlatformApp.h"
+#include "PlatformWindowInternal.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QImageReader>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QRegion>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+struct CGPath {
+    QPainterPath path;
+};
+
+struct CGImage {
+    QImage image;
+    int refs = 1;
+};
+
+namespace {
+
+bool gDefaultAntialias = true;
+constexpr double kFontBase =
+    100.0; // fonts are made at this pixel size and scaled, so sizes can be fractional
+
+struct GState {
+    QColor stroke{Qt::black};
+    QColor fill{Qt::black};
+    CGFloat lineWidth = 1;
+    CGLineCap cap = kCGLineCapButt;
+    CGLineJoin join = kCGLineJoinMiter;
+    CGFloat miterLimit = 10;
+    std::vector<CGFloat> dash;
+    CGFloat dashPhase = 0;
+    CGFloat alpha = 1;
+    bool patternFill = false;
+    Pattern pattern{};
+    QColor patternColour;
+    CGFloat patternCell = 1;
+    SInt16 fontNumber = 0;
+    SInt16 fontFace = 0;
+    CGFloat fontSize = 12;
+    CGTextEncoding encoding = kCGEncodingMacRoman;
+    CGTextDrawingMode textMode = kCGTextFill;
+    bool antialias = true;
+    QTransform ctm; // user space to the base space (y up)
+};
+
+QTransform ToQ(const CGAffineTransform& t) {
+    return QTransform(t.a, t.b, t.c, t.d, t.tx, t.ty);
+}
+CGAffineTransform FromQ(const QTransform& t) {
+    return {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()};
+}
+
+// Appends an arc of the circle (angles in radians, counter-clockwise unless clockwise) as cubic
+// curves, each point mapped by m; with connect, a line leads from the current point to its start.
+void AppendArc(QPainterPath& p, bool connect, double cx, double cy, double r, double a0, double a1,
+               bool clockwise, const QTransform& m) {
+    const double full = 2 * M_PI;
+    double delta = a1 - a0;
+    if (!clockwise) {
+        if (delta >= full)
+            delta = full;
+        else if (delta < 0) {
+            delta = std::fmod(delta, full);
+            if (delta < 0) delta += full;
+        }
+    } else {
+        if (delta <= -full)
+            delta = -full;
+        else if (delta > 0) {
+            delta = std::fmod(delta, full);
+            if (delta > 0) delta -= full;
+        }
+    }
+    auto at = [&](double a) { return m.map(QPointF(cx + r * std::cos(a), cy + r * std::sin(a))); };
+    if (connect)
+        p.lineTo(at(a0));
+    else
+        p.moveTo(at(a0));
+    int n = int(std::ceil(std::abs(delta) / (M_PI / 2) - 1e-9));
+    for (int i = 0; i < n; ++i) {
+        double t1 = a0 + delta * i / n, t2 = a0 + delta * (i + 1) / n;
+        double k = 4.0 / 3.0 * std::tan((t2 - t1) / 4);
+        QPointF c1(cx + r * (std::cos(t1) - k * std::sin(t1)), cy + r * (std::sin(t1) + k * std::cos(t1)));
+        QPointF c2(cx + r * (std::cos(t2) + k * std::sin(t2)), cy + r * (std::sin(t2) - k * std::cos(t2)));
+        p.cubicTo(m.map(c1), m.map(c2), at(t2));
+    }
+}
+
+QPainterPath EllipsePath(const CGRect& r) {
+    QPainterPath p;
+    p.addEllipse(QRectF(r.origin.x, r.origin.y, r.size.width, r.size.height));
+    return p;
+}
+
+QPainterPath RectPath(const CGRect& r) {
+    QPainterPath p;
+    p.addRect(QRectF(r.origin.x, r.origin.y, r.size.width, r.size.height));
+    return p;
+}
+
+QString Decode(const char* bytes, size_t length, CGTextEncoding encoding) {
+    if (!bytes) return QString();
+    if (encoding == kCGEncodingUTF8) return QString::fromUtf8(bytes, qsizetype(length));
+    return PlatformStringFromMacRoman(reinterpret_cast<const UInt8*>(bytes), SInt32(length));
+}
+
+} // namespace
+
+struct CGContext {
+    QPainter painter;
+    std::unique_ptr<QPdfWriter> pdf;
+    CGrafPtr port = nullptr;
+    QTransform base; // base space (y up, origin bottom-left) to device
+    GState gs;
+    std::vector<GState> saved;
+    QPainterPath path; // device space
+    QTransform textMatrix;
+    int pages = 0;
+
+    QTransform UserToDevice() const { return gs.ctm * base; }
+
+    void Touched() {
+        if (port) PlatformPortChanged(port, nullptr);
+    }
+
+    void ApplyHints() {
+        painter.setRenderHint(QPainter::Antialiasing, gs.antialias);
+        painter.setRenderHint(QPainter::TextAntialiasing, gs.antialias);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, gs.antialias);
+    }
+
+    // The current path in user space, ready to paint with the painter in user space; false when the
+    // transform cannot be inverted or there is nothing.
+    bool BeginPaint(QPainterPath* userPath, Qt::FillRule rule) {
+        bool invertible = false;
+        QTransform inv = UserToDevice().inverted(&invertible);
+        if (!invertible || path.isEmpty()) return false;
+        *userPath = inv.map(path);
+        userPath->setFillRule(rule);
+        painter.setWorldTransform(UserToDevice());
+        painter.setOpacity(gs.alpha);
+        return true;
+    }
+
+    QPen StrokePen() const {
+        QPen pen(gs.stroke);
+        pen.setWidthF(gs.lineWidth);
+        pen.setCapStyle(gs.cap == kCGLineCapRound    ? Qt::RoundCap
+                        : gs.cap == kCGLineCapSquare ? Qt::SquareCap
+                                                     : Qt::FlatCap);
+        pen.setJoinStyle(gs.join == kCGLineJoinRound   ? Qt::RoundJoin
+                         : gs.join == kCGLineJoinBevel ? Qt::BevelJoin
+                                                       : Qt::MiterJoin);
+        pen.setMiterLimit(gs.miterLimit);
+        if (!gs.dash.empty()) {
+            // Qt measures dashes in line widths and wants pairs.
+            double w = gs.lineWidth > 0 ? gs.lineWidth : 1;
+            QList<qreal> pattern;
+            for (int rep = 0; rep < (gs.dash.size() % 2 ? 2 : 1); ++rep)
+                for (CGFloat d : gs.dash)
+                    pattern.append(std::max(d, 1e-6) / w);
+            pen.setDashPattern(pattern);
+            pen.setDashOffset(gs.dashPhase / w);
+        }
+        return pen;
+    }
+
+    QBrush FillBrush() const {
+        if (!gs.patternFill) return QBrush(gs.fill);
+        QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+        tile.fill(Qt::transparent);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                if ((gs.pattern.pat[y] >> (7 - x)) & 1) tile.setPixelColor(x, y, gs.patternColour);
+        QBrush brush(tile);
+        // The pattern stays on the device grid whatever the transform.
+        brush.setTransform(QTransform::fromScale(gs.patternCell, gs.patternCell) * UserToDevice().inverted());
+        return brush;
+    }
+
+    void Paint(bool fill, bool eo, bool stroke) {
+        QPainterPath p;
+        if (BeginPaint(&p, eo ? Qt::OddEvenFill : Qt::WindingFill)) {
+            if (fill) painter.fillPath(p, FillBrush());
+            if (stroke) painter.strokePath(p, StrokePen());
+            Touched();
+        }
+        path = QPainterPath();
+    }
+
+    void AddUser(const QPainterPath& user) { path.addPath(UserToDevice().map(user)); }
+
+    QFont Font() const {
+        QFont f = PlatformFont(gs.fontNumber, SInt16(kFontBase), gs.fontFace);
+        f.setStyleStrategy(gs.antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+        return f;
+    }
+};
+
+namespace {
+
+CGContext* Begin(CGContext* c, QPaintDevice* device, double height) {
+    if (!c->painter.begin(device)) {
+        delete c;
+        return nullptr;
+    }
+    c->base = QTransform(1, 0, 0, -1, 0, height);
+    c->gs.antialias = gDefaultAntialias;
+    c->ApplyHints();
+    return c;
+}
+
+} // namespace
+
+const CGAffineTransform CGAffineTransformIdentity = {1, 0, 0, 1, 0, 0};
+
+CGAffineTransform CGAffineTransformMake(CGFloat a, CGFloat b, CGFloat c, CGFloat d, CGFloat tx, CGFloat ty) {
+    return {a, b, c, d, tx, ty};
+}
+
+CGAffineTransform CGAffineTransformMakeTranslation(CGFloat tx, CGFloat ty) {
+    return {1, 0, 0, 1, tx, ty};
+}
+
+CGAffineTransform CGAffineTransformMakeScale(CGFloat sx, CGFloat sy) {
+    return {sx, 0, 0, sy, 0, 0};
+}
+
+CGAffineTransform CGAffineTransformMakeRotation(CGFloat radians) {
+    return {std::cos(radians), std::sin(radians), -std::sin(radians), std::cos(radians), 0, 0};
+}
+
+CGAffineTransform CGAffineTransformConcat(CGAffineTransform t1, CGAffineTransform t2) {
+    return FromQ(ToQ(t1) * ToQ(t2));
+}
+
+CGAffineTransform CGAffineTransformInvert(CGAffineTransform t) {
+    bool ok = false;
+    QTransform inv = ToQ(t).inverted(&ok);
+    return ok ? FromQ(inv) : t;
+}
+
+CGPoint CGPointApplyAffineTransform(CGPoint p, CGAffineTransform t) {
+    return {t.a * p.x + t.c * p.y + t.tx, t.b * p.x + t.d * p.y + t.ty};
+}
+
+// Contexts.
+
+CGContext* PlatformCreateCGContext(QPaintDevice* device, double, double height) {
+    if (!device) return nullptr;
+    return Begin(new CGContext, device, height);
+}
+
+OSStatus QDBeginCGContext(CGrafPtr port, CGContextRef* context) {
+    if (!context) return paramErr;
+    *context = nullptr;
+    if (!IsValidPort(port)) return paramErr;
+    auto* c = Begin(new CGContext, port->image.get(), port->portRect.bottom - port->portRect.top);
+    if (!c) return memFullErr;
+    c->port = port;
+    QRegion visible = PlatformRegion(port->visRgn)
+                          .intersected(QRegion(port->portRect.left, port->portRect.top,
+                                               port->portRect.right - port->portRect.left,
+                                               port->portRect.bottom - port->portRect.top));
+    c->painter.setClipRegion(visible.translated(-port->portRect.left, -port->portRect.top));
+    ++port->openContexts;
+    *context = c;
+    return noErr;
+}
+
+OSStatus QDEndCGContext(CGrafPtr port, CGContextRef* context) {
+    if (!context || !*context) return paramErr;
+    if (IsValidPort(port) && (*context)->port == port) --port->openContexts;
+    CGContextRelease(*context);
+    *context = nullptr;
+    return noErr;
+}
+
+void QDFlushPortBuffer(CGrafPtr port, RgnHandle) {
+    if (!IsValidPort(port)) return;
+    PlatformPortChanged(port, nullptr);
+    PlatformProcessQtEvents();
+}
+
+CGContextRef CGPDFContextCreateWithPath(const char* utf8Path, const CGRect* mediaBox) {
+    if (!utf8Path || !mediaBox || mediaBox->size.width <= 0 || mediaBox->size.height <= 0) return nullptr;
+    auto c = std::make_unique<CGContext>();
+    c->pdf = std::make_unique<QPdfWriter>(QString::fromUtf8(utf8Path));
+    c->pdf->setResolution(72);
+    c->pdf->setCreator(QStringLiteral("Draftwerk"));
+    c->pdf->setPageSize(QPageSize(QSizeF(mediaBox->size.width, mediaBox->size.height), QPageSize::Point));
+    c->pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPdfWriter* device = c->pdf.get();
+    return Begin(c.release(), device, mediaBox->size.height);
+}
+
+void CGContextBeginPage(CGContextRef context, const CGRect* mediaBox) {
+    if (!context) return;
+    if (context->pdf) {
+        if (mediaBox && mediaBox->size.width > 0 && mediaBox->size.height > 0) {
+            context->pdf->setPageSize(
+                QPageSize(QSizeF(mediaBox->size.width, mediaBox->size.height), QPageSize::Point));
+            context->base = QTransform(1, 0, 0, -1, 0, mediaBox->size.height);
+        }
+        if (context->pages > 0) context->pdf->newPage();
+    }
+    ++context->pages;
+}
+
+void CGContextEndPage(CGContextRef) {}
+
+void CGContextRelease(CGContextRef context) {
+    if (!context) return;
+    context->painter.end();
+    context->Touched();
+    delete context;
+}
+
+void CGContextFlush(CGContextRef context) {
+    if (context) context->Touched();
+}
+
+void CGContextSynchronize(CGContextRef context) {
+    CGContextFlush(context);
+}
+
+void CGSetDefaultShouldAntialias(Boolean on) {
+    gDefaultAntialias = on;
+}
+
+void CGContextSetShouldAntialias(CGContextRef context, Boolean on) {
+    if (!context) return;
+    context->gs.antialias = on;
+    context->ApplyHints();
+}
+
+// Graphics state.
+
+void CGContextSaveGState(CGContextRef context) {
+    if (!context) return;
+    context->painter.save();
+    context->saved.push_back(context->gs);
+}
+
+void CGContextRestoreGState(CGContextRef context) {
+    if (!context || context->saved.empty()) return;
+    context->painter.restore();
+    context->gs = context->saved.back();
+    context->saved.pop_back();
+    context->ApplyHints();
+}
+
+void CGContextSetLineWidth(CGContextRef context, CGFloat width) {
+    if (context) context->gs.lineWidth = std::max<CGFloat>(0, width);
+}
+
+void CGContextSetLineCap(CGContextRef context, CGLineCap cap) {
+    if (context) context->gs.cap = cap;
+}
+
+void CGContextSetLineJoin(CGContextRef context, CGLineJoin join) {
+    if (context) context->gs.join = join;
+}
+
+void CGContextSetMiterLimit(CGContextRef context, CGFloat limit) {
+    if (context) context->gs.miterLimit = limit;
+}
+
+void CGContextSetLineDash(CGContextRef context, CGFloat phase, const CGFloat* lengths, size_t count) {
+    if (!context) return;
+    context->gs.dash.clear();
+    context->gs.dashPhase = phase;
+    if (!lengths) return;
+    CGFloat total = 0;
+    for (size_t i = 0; i < count; ++i)
+        total += std::max<CGFloat>(0, lengths[i]);
+    if (total <= 0) return; // all zero: solid
+    for (size_t i = 0; i < count; ++i)
+        context->gs.dash.push_back(std::max<CGFloat>(0, lengths[i]));
+}
+
+static QColor Colour(CGFloat r, CGFloat g, CGFloat b, CGFloat a) {
+    auto clamp = [](CGFloat v) { return std::clamp<CGFloat>(v, 0, 1); };
+    return QColor::fromRgbF(float(clamp(r)), float(clamp(g)), float(clamp(b)), float(clamp(a)));
+}
+
+void CGContextSetRGBStrokeColor(CGContextRef context, CGFloat r, CGFloat g, CGFloat b, CGFloat alpha) {
+    if (context) context->gs.stroke = Colour(r, g, b, alpha);
+}
+
+void CGContextSetRGBFillColor(CGContextRef context, CGFloat r, CGFloat g, CGFloat b, CGFloat alpha) {
+    if (!context) return;
+    context->gs.fill = Colour(r, g, b, alpha);
+    context->gs.patternFill = false;
+}
+
+void CGContextSetGrayStrokeColor(CGContextRef context, CGFloat gray, CGFloat alpha) {
+    CGContextSetRGBStrokeColor(context, gray, gray, gray, alpha);
+}
+
+void CGContextSetGrayFillColor(CGContextRef context, CGFloat gray, CGFloat alpha) {
+    CGContextSetRGBFillColor(context, gray, gray, gray, alpha);
+}
+
+void CGContextSetAlpha(CGContextRef context, CGFloat alpha) {
+    if (context) context->gs.alpha = std::clamp<CGFloat>(alpha, 0, 1);
+}
+
+void CGContextSetFillPattern8x8(CGContextRef context, const Pattern* pattern, CGFloat r, CGFloat g, CGFloat b,
+                                CGFloat alpha, CGFloat cellSize) {
+    if (!context || !pattern) return;
+    context->gs.patternFill = true;
+    context->gs.pattern = *pattern;
+    context->gs.patternColour = Colour(r, g, b, alpha);
+    context->gs.patternCell = cellSize > 0 ? cellSize : 1;
+}
+
+// Transforms.
+
+void CGContextTranslateCTM(CGContextRef context, CGFloat tx, CGFloat ty) {
+    if (context) context->gs.ctm = QTransform::fromTranslate(tx, ty) * context->gs.ctm;
+}
+
+void CGContextScaleCTM(CGContextRef context, CGFloat sx, CGFloat sy) {
+    if (context) context->gs.ctm = QTransform::fromScale(sx, sy) * context->gs.ctm;
+}
+
+void CGContextRotateCTM(CGContextRef context, CGFloat radians) {
+    if (context) context->gs.ctm = QTransform().rotateRadians(radians) * context->gs.ctm;
+}
+
+void CGContextConcatCTM(CGContextRef context, CGAffineTransform transform) {
+    if (context) context->gs.ctm = ToQ(transform) * context->gs.ctm;
+}
+
+CGAffineTransform CGContextGetCTM(CGContextRef context) {
+    return context ? FromQ(context->gs.ctm) : CGAffineTransformIdentity;
+}
+
+// The current path.
+
+void CGContextBeginPath(CGContextRef context) {
+    if (context) context->path = QPainterPath();
+}
+
+void CGContextMoveToPoint(CGContextRef context, CGFloat x, CGFloat y) {
+    if (context) context->path.moveTo(context->UserToDevice().map(QPointF(x, y)));
+}
+
+void CGContextAddLineToPoint(CGContextRef context, CGFloat x, CGFloat y) {
+    if (context) context->path.lineTo(context->UserToDevice().map(QPointF(x, y)));
+}
+
+void CGContextAddCurveToPoint(CGContextRef context, CGFloat cp1x, CGFloat cp1y, CGFloat cp2x, CGFloat cp2y,
+                              CGFloat x, CGFloat y) {
+    if (!context) return;
+    QTransform m = context->UserToDevice();
+    context->path.cubicTo(m.map(QPointF(cp1x, cp1y)), m.map(QPointF(cp2x, cp2y)), m.map(QPointF(x, y)));
+}
+
+void CGContextAddQuadCurveToPoint(CGContextRef context, CGFloat cpx, CGFloat cpy, CGFloat x, CGFloat y) {
+    if (!context) return;
+    QTransform m = context->UserToDevice();
+    context->path.quadTo(m.map(QPointF(cpx, cpy)), m.map(QPointF(x, y)));
+}
+
+void CGContextAddArc(CGContextRef context, CGFloat x, CGFloat y, CGFloat radius, CGFloat startAngle,
+                     CGFloat endAngle, int clockwise) {
+    if (!context) return;
+    AppendArc(context->path, context->path.elementCount() > 0, x, y, radius, startAngle, endAngle,
+              clockwise != 0, context->UserToDevice());
+}
+
+void CGContextAddRect(CGContextRef context, CGRect rect) {
+    if (context) context->AddUser(RectPath(rect));
+}
+
+void CGContextAddEllipseInRect(CGContextRef context, CGRect rect) {
+    if (context) context->AddUser(EllipsePath(rect));
+}
+
+void CGContextAddLines(CGContextRef context, const CGPoint* points, size_t count) {
+    if (!context || !points || count == 0) return;
+    CGContextMoveToPoint(context, points[0].x, points[0].y);
+    for (size_t i = 1; i < count; ++i)
+        CGContextAddLineToPoint(context, points[i].x, points[i].y);
+}
+
+void CGContextClosePath(CGContextRef context) {
+    if (context) context->path.closeSubpath();
+}
+
+void CGContextAddPath(CGContextRef context, CGPathRef path) {
+    if (context && path) context->AddUser(path->path);
+}
+
+Boolean CGContextIsPathEmpty(CGContextRef context) {
+    return !context || context->path.elementCount() == 0;
+}
+
+CGPoint CGContextGetPathCurrentPoint(CGContextRef context) {
+    if (!context || context->path.elementCount() == 0) return {0, 0};
+    QPointF p = context->UserToDevice().inverted().map(context->path.currentPosition());
+    return {p.x(), p.y()};
+}
+
+// Painting.
+
+void CGContextStrokePath(CGContextRef context) {
+    if (context) context->Paint(false, false, true);
+}
+
+void CGContextFillPath(CGContextRef context) {
+    if (context) context->Paint(true, false, false);
+}
+
+void CGContextEOFillPath(CGContextRef context) {
+    if (context) context->Paint(true, true, false);
+}
+
+void CGContextDrawPath(CGContextRef context, CGPathDrawingMode mode) {
+    if (!context) return;
+    bool eo = mode == kCGPathEOFill || mode == kCGPathEOFillStroke;
+    bool fill = mode != kCGPathStroke;
+    bool stroke = mode == kCGPathStroke || mode == kCGPathFillStroke || mode == kCGPathEOFillStroke;
+    context->Paint(fill, eo, stroke);
+}
+
+void CGContextStrokeRect(CGContextRef context, CGRect rect) {
+    if (!context) return;
+    context->path = QPainterPath();
+    context->AddUser(RectPath(rect));
+    context->Paint(false, false, true);
+}
+
+void CGContextStrokeRectWithWidth(CGContextRef context, CGRect rect, CGFloat width) {
+    if (!context) return;
+    CGContextSaveGState(context);
+    CGContextSetLineWidth(context, width);
+    CGContextStrokeRect(context, rect);
+    CGContextRestoreGState(context);
+}
+
+void CGContextFillRect(CGContextRef context, CGRect rect) {
+    if (!context) return;
+    context->path = QPainterPath();
+    context->AddUser(RectPath(rect));
+    context->Paint(true, false, false);
+}
+
+void CGContextFillEllipseInRect(CGContextRef context, CGRect rect) {
+    if (!context) return;
+    context->path = QPainterPath();
+    context->AddUser(EllipsePath(rect));
+    context->Paint(true, false, false);
+}
+
+void CGContextStrokeEllipseInRect(CGContextRef context, CGRect rect) {
+    if (!context) return;
+    context->path = QPainterPath();
+    context->AddUser(EllipsePath(rect));
+    context->Paint(false, false, true);
+}
+
+void CGContextStrokeLineSegments(CGContextRef context, const CGPoint* points, size_t count) {
+    if (!context || !points) return;
+    context->path = QPainterPath();
+    for (size_t i = 0; i + 1 < count; i += 2) {
+        CGContextMoveToPoint(context, points[i].x, points[i].y);
+        CGContextAddLineToPoint(context, points[i + 1].x, points[i + 1].y);
+    }
+    context->Paint(false, false, true);
+}
+
+void CGContextClearRect(CGContextRef context, CGRect rect) {
+    if (!context || !context->port) return;
+    context->painter.setWorldTransform(context->UserToDevice());
+    context->painter.fillRect(QRectF(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height),
+                              Qt::white);
+    context->Touched();
+}
+
+// Clipping.
+
+static void ClipWith(CGContextRef context, Qt::FillRule rule) {
+    QPainterPath p;
+    if (context->BeginPaint(&p, rule)) context->painter.setClipPath(p, Qt::IntersectClip);
+    context->path = QPainterPath();
+}
+
+void CGContextClip(CGContextRef context) {
+    if (context) ClipWith(context, Qt::WindingFill);
+}
+
+void CGContextEOClip(CGContextRef context) {
+    if (context) ClipWith(context, Qt::OddEvenFill);
+}
+
+void CGContextClipToRect(CGContextRef context, CGRect rect) {
+    if (!context) return;
+    QPainterPath kept = context->path;
+    context->path = QPainterPath();
+    context->AddUser(RectPath(rect));
+    ClipWith(context, Qt::WindingFill);
+    context->path = kept;
+}
+
+// Path objects.
+
+CGMutablePathRef CGPathCreateMutable() {
+    return new CGPath;
+}
+
+void CGPathRelease(CGPathRef path) {
+    delete path;
+}
+
+static QTransform Of(const CGAffineTransform* m) {
+    return m ? ToQ(*m) : QTransform();
+}
+
+void CGPathMoveToPoint(CGMutablePathRef path, const CGAffineTransform* m, CGFloat x, CGFloat y) {
+    if (path) path->path.moveTo(Of(m).map(QPointF(x, y)));
+}
+
+void CGPathAddLineToPoint(CGMutablePathRef path, const CGAffineTransform* m, CGFloat x, CGFloat y) {
+    if (path) path->path.lineTo(Of(m).map(QPointF(x, y)));
+}
+
+void CGPathAddCurveToPoint(CGMutablePathRef path, const CGAffineTransform* m, CGFloat cp1x, CGFloat cp1y,
+                           CGFloat cp2x, CGFloat cp2y, CGFloat x, CGFloat y) {
+    if (!path) return;
+    QTransform t = Of(m);
+    path->path.cubicTo(t.map(QPointF(cp1x, cp1y)), t.map(QPointF(cp2x, cp2y)), t.map(QPointF(x, y)));
+}
+
+void CGPathAddArc(CGMutablePathRef path, const CGAffineTransform* m, CGFloat x, CGFloat y, CGFloat radius,
+                  CGFloat startAngle, CGFloat endAngle, bool clockwise) {
+    if (path)
+        AppendArc(path->path, path->path.elementCount() > 0, x, y, radius, startAngle, endAngle, clockwise,
+                  Of(m));
+}
+
+void CGPathAddRect(CGMutablePathRef path, const CGAffineTransform* m, CGRect rect) {
+    if (path) path->path.addPath(Of(m).map(RectPath(rect)));
+}
+
+void CGPathAddEllipseInRect(CGMutablePathRef path, const CGAffineTransform* m, CGRect rect) {
+    if (path) path->path.addPath(Of(m).map(EllipsePath(rect)));
+}
+
+void CGPathCloseSubpath(CGMutablePathRef path) {
+    if (path) path->path.closeSubpath();
+}
+
+bool CGPathIsEmpty(CGPathRef path) {
+    return !path || path->path.elementCount() == 0;
+}
+
+CGRect CGPathGetBoundingBox(CGPathRef path) {
+    if (CGPathIsEmpty(path)) return CGRectMake(0, 0, 0, 0);
+    QRectF b = path->path.controlPointRect();
+    return CGRectMake(b.x(), b.y(), b.width(), b.height());
+}
+
+bool CGPathContainsPoint(CGPathRef path, const CGAffineTransform* m, CGPoint point, bool eoFill) {
+    if (CGPathIsEmpty(path)) return false;
+    QPainterPath p = Of(m).map(path->path);
+    p.setFillRule(eoFill ? Qt::OddEvenFill : Qt::WindingFill);
+    return p.contains(QPointF(point.x, point.y));
+}
+
+// Images.
+
+static CGImageRef LoadImage(const char* utf8Path, const char* format) {
+    if (!utf8Path) return nullptr;
+    QImageReader reader(QString::fromUtf8(utf8Path), format);
+    QImage image = reader.read();
+    if (image.isNull()) return nullptr;
+    return new CGImage{image.convertToFormat(QImage::Format_ARGB32_Premultiplied), 1};
+}
+
+CGImageRef CreatePNGImageFromFile(const char* utf8Path) {
+    return LoadImage(utf8Path, "png");
+}
+
+CGImageRef CGImageCreateWithFile(const char* utf8Path) {
+    return LoadImage(utf8Path, nullptr);
+}
+
+CGImageRef CGImageRetain(CGImageRef image) {
+    if (image) ++image->refs;
+    return image;
+}
+
+void CGImageRelease(CGImageRef image) {
+    if (image && --image->refs == 0) delete image;
+}
+
+size_t CGImageGetWidth(CGImageRef image) {
+    return image ? size_t(image->image.width()) : 0;
+}
+
+size_t CGImageGetHeight(CGImageRef image) {
+    return image ? size_t(image->image.height()) : 0;
+}
+
+void CGImageGetResolution(CGImageRef image, CGFloat* dpiX, CGFloat* dpiY) {
+    auto dpi = [](int dotsPerMeter) { return dotsPerMeter > 0 ? dotsPerMeter * 0.0254 : 72.0; };
+    if (dpiX) *dpiX = image ? dpi(image->image.dotsPerMeterX()) : 72;
+    if (dpiY) *dpiY = image ? dpi(image->image.dotsPerMeterY()) : 72;
+}
+
+void CGContextDrawImage(CGContextRef context, CGRect rect, CGImageRef image) {
+    if (!context || !image) return;
+    context->painter.setWorldTransform(
+        QTransform(1, 0, 0, -1, rect.origin.x, rect.origin.y + rect.size.height) * context->UserToDevice());
+    context->painter.setOpacity(context->gs.alpha);
+    context->painter.drawImage(QRectF(0, 0, rect.size.width, rect.size.height), image->image);
+    context->Touched();
+}
+
+// Text.
+
+void CGContextSelectFont(CGContextRef context, const char* name, CGFloat size, CGTextEncoding encoding) {
+    if (!context || !name) return;
+    Str255 pname;
+    size_t n = std::min<size_t>(std::strlen(name), 255);
+    pname[0] = UInt8(n);
+    std::memcpy(pname + 1, name, n);
+    SInt16 number = 0;
+    GetFNum(pname, &number);
+    CGContextSelectFontNumber(context, number, 0, size, encoding);
+}
+
+void CGContextSelectFontNumber(CGContextRef context, SInt16 fontNumber, SInt16 face, CGFloat size,
+                               CGTextEncoding encoding) {
+    if (!context) return;
+    context->gs.fontNumber = fontNumber;
+    context->gs.fontFace = face;
+    context->gs.fontSize = size;
+    context->gs.encoding = encoding;
+}
+
+void CGContextSetFontSize(CGContextRef context, CGFloat size) {
+    if (context) context->gs.fontSize = size;
+}
+
+void CGContextSetTextDrawingMode(CGContextRef context, CGTextDrawingMode mode) {
+    if (context) context->gs.textMode = mode;
+}
+
+void CGContextSetTextMatrix(CGContextRef context, CGAffineTransform matrix) {
+    if (context) context->textMatrix = ToQ(matrix);
+}
+
+CGAffineTransform CGContextGetTextMatrix(CGContextRef context) {
+    return context ? FromQ(context->textMatrix) : CGAffineTransformIdentity;
+}
+
+void CGContextSetTextPosition(CGContextRef context, CGFloat x, CGFloat y) {
+    if (!context) return;
+    QTransform& t = context->textMatrix;
+    t.setMatrix(t.m11(), t.m12(), 0, t.m21(), t.m22(), 0, x, y, 1);
+}
+
+CGPoint CGContextGetTextPosition(CGContextRef context) {
+    return context ? CGPoint{context->textMatrix.dx(), context->textMatrix.dy()} : CGPoint{0, 0};
+}
+
+CGFloat CGContextMeasureText(CGContextRef context, const char* bytes, size_t length) {
+    if (!context || !bytes || !PlatformHasApplication()) return 0;
+    QString text = Decode(bytes, length, context->gs.encoding);
+    return QFontMetricsF(context->Font()).horizontalAdvance(text) * context->gs.fontSize / kFontBase;
+}
+
+void CGContextGetFontExtents(CGContextRef context, CGFloat* ascent, CGFloat* descent) {
+    CGFloat a = 0, d = 0;
+    if (context && PlatformHasApplication()) {
+        QFontMetricsF fm(context->Font());
+        a = fm.ascent() * context->gs.fontSize / kFontBase;
+        d = fm.descent() * context->gs.fontSize / kFontBase;
+    }
+    if (ascent) *ascent = a;
+    if (descent) *descent = d;
+}
+
+void CGContextShowText(CGContextRef context, const char* bytes, size_t length) {
+    if (!context || !bytes || length == 0 || !PlatformHasApplication()) return;
+    GState& gs = context->gs;
+    QString text = Decode(bytes, length, gs.encoding);
+    QFont font = context->Font();
+    double scale = gs.fontSize / kFontBase;
+    double advance = QFontMetricsF(font).horizontalAdvance(text) * scale;
+    QTransform& tm = context->textMatrix;
+    if (gs.textMode != kCGTextInvisible) {
+        // Glyphs are laid out y down: flip them into the text space, which is y up.
+        context->painter.setWorldTransform(QTransform::fromScale(scale, -scale) * tm *
+                                           context->UserToDevice());
+        context->painter.setOpacity(gs.alpha);
+        if (gs.textMode == kCGTextFill || gs.textMode == kCGTextFillStroke) {
+            context->painter.setFont(font);
+            context->painter.setPen(gs.fill);
+            context->painter.drawText(QPointF(0, 0), text);
+        }
+        if (gs.textMode == kCGTextStroke || gs.textMode == kCGTextFillStroke) {
+            QPainterPath outline;
+            outline.addText(0, 0, font, text);
+            QPen pen = context->StrokePen();
+            pen.setWidthF(gs.lineWidth / (scale > 0 ? scale : 1));
+            context->painter.strokePath(outline, pen);
+        }
+        context->Touched();
+    }
+    tm.setMatrix(tm.m11(), tm.m12(), 0, tm.m21(), tm.m22(), 0, tm.dx() + advance * tm.m11(),
+                 tm.dy() + advance * tm.m12(), 1);
+}
+
+void CGContextShowTextAtPoint(CGContextRef context, CGFloat x, CGFloat y, const char* bytes, size_t length) {
+    CGContextSetTextPosition(context, x, y);
+    CGContextShowText(context, bytes, length);
+}

@@ -1,0 +1,235 @@
+// The CG-style context on ports and in PDF: dashes, arcs, fills and clips, transforms, patterns,
+// images and text, with antialiasing off so that pixels can be checked.
+#include "CGContext.h"
+#include "GuiHarness.h"
+#include "Windows.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+// An offscreen world (white) with a CG context over it; y up from the bottom-left.
+class CGTest : public GuiTest {
+  protected:
+    static constexpr SInt16 kW = 100, kH = 80;
+    void SetUp() override {
+        GuiTest::SetUp();
+        CGSetDefaultShouldAntialias(false);
+        ASSERT_EQ(NewOffscreenGWorld(&world_, kW, kH, 32, 0), noErr);
+        ASSERT_EQ(QDBeginCGContext(world_, &ctx_), noErr);
+    }
+    void TearDown() override {
+        if (ctx_) QDEndCGContext(world_, &ctx_);
+        DisposeOffscreenGWorld(&world_);
+        CGSetDefaultShouldAntialias(true);
+        GuiTest::TearDown();
+    }
+    // Pixel at user coordinates (x, y), y counted up from the bottom.
+    bool Black(int x, int y) const {
+        RGBColor c = GetPortPixel(world_, SInt16(x), SInt16(kH - 1 - y));
+        return c.red < 0x4000 && c.green < 0x4000 && c.blue < 0x4000;
+    }
+    bool White(int x, int y) const {
+        RGBColor c = GetPortPixel(world_, SInt16(x), SInt16(kH - 1 - y));
+        return c.red == 0xFFFF && c.green == 0xFFFF && c.blue == 0xFFFF;
+    }
+    GWorldPtr world_ = nullptr;
+    CGContextRef ctx_ = nullptr;
+};
+
+void DashedLine(CGContextRef ctx) {
+    const CGFloat dash[] = {10, 10};
+    CGContextSetRGBStrokeColor(ctx, 0, 0, 0, 1);
+    CGContextSetLineWidth(ctx, 2);
+    CGContextSetLineDash(ctx, 0, dash, 2);
+    CGContextBeginPath(ctx);
+    CGContextMoveToPoint(ctx, 0, 40);
+    CGContextAddLineToPoint(ctx, 100, 40);
+    CGContextStrokePath(ctx);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+TEST_F(CGTest, DashedStrokeLeavesGapsOfTheDashLength) {
+    DashedLine(ctx_);
+    for (int x : {2, 8, 22, 28, 45})
+        EXPECT_TRUE(Black(x, 40) || Black(x, 39)) << x;
+    for (int x : {12, 18, 32, 38})
+        EXPECT_TRUE(White(x, 40) && White(x, 39)) << x;
+    EXPECT_TRUE(White(5, 45));
+    EXPECT_TRUE(CGContextIsPathEmpty(ctx_));
+}
+
+TEST_F(CGTest, DashedStrokeGoesIntoAPdfFileOfTwoPages) {
+    std::string path = TestOutputPath("dashed.pdf");
+    std::remove(path.c_str());
+    CGRect media = CGRectMake(0, 0, 595, 842);
+    CGContextRef pdf = CGPDFContextCreateWithPath(path.c_str(), &media);
+    ASSERT_NE(pdf, nullptr);
+    CGContextBeginPage(pdf, &media);
+    DashedLine(pdf);
+    CGContextSelectFont(pdf, "Helvetica", 12, kCGEncodingMacRoman);
+    CGContextShowTextAtPoint(pdf, 20, 100, "Page 1", 6);
+    CGContextEndPage(pdf);
+    CGContextBeginPage(pdf, &media);
+    DashedLine(pdf);
+    CGContextEndPage(pdf);
+    CGContextRelease(pdf);
+    std::string bytes = ReadFile(path);
+    ASSERT_GT(bytes.size(), 200u);
+    EXPECT_EQ(bytes.substr(0, 4), "%PDF");
+    EXPECT_NE(bytes.find("/Count 2"), std::string::npos);
+    EXPECT_EQ(CGPDFContextCreateWithPath("/nonexistent-folder/x.pdf", &media), nullptr);
+}
+
+TEST_F(CGTest, ArcsRunCounterClockwiseUnlessAskedOtherwise) {
+    CGContextSetRGBFillColor(ctx_, 0, 0, 0, 1);
+    CGContextMoveToPoint(ctx_, 50, 40);
+    CGContextAddArc(ctx_, 50, 40, 30, 0, M_PI / 2, 0);
+    CGContextClosePath(ctx_);
+    CGContextFillPath(ctx_);
+    EXPECT_TRUE(Black(60, 50)); // upper right quarter
+    EXPECT_TRUE(White(40, 50)); // upper left
+    EXPECT_TRUE(White(60, 30)); // lower right
+    CGContextMoveToPoint(ctx_, 50, 40);
+    CGContextAddArc(ctx_, 50, 40, 30, 0, M_PI / 2, 1); // the other three quarters
+    CGContextClosePath(ctx_);
+    CGContextFillPath(ctx_);
+    EXPECT_TRUE(Black(40, 50));
+    EXPECT_TRUE(Black(40, 30));
+    EXPECT_TRUE(Black(60, 30));
+    EXPECT_TRUE(White(85, 75)); // outside the circle
+}
+
+TEST_F(CGTest, EvenOddFillsLeaveHolesAndClipsLimitPainting) {
+    CGContextSetRGBFillColor(ctx_, 0, 0, 0, 1);
+    CGContextAddRect(ctx_, CGRectMake(10, 10, 40, 40));
+    CGContextAddRect(ctx_, CGRectMake(20, 20, 20, 20));
+    CGContextEOFillPath(ctx_);
+    EXPECT_TRUE(Black(12, 12));
+    EXPECT_TRUE(White(30, 30));
+    CGContextAddRect(ctx_, CGRectMake(10, 10, 40, 40));
+    CGContextAddRect(ctx_, CGRectMake(20, 20, 20, 20));
+    CGContextFillPath(ctx_);
+    EXPECT_TRUE(Black(30, 30));
+
+    CGContextSaveGState(ctx_);
+    CGContextClipToRect(ctx_, CGRectMake(60, 0, 20, 20));
+    CGContextFillRect(ctx_, CGRectMake(55, 0, 45, 80));
+    EXPECT_TRUE(Black(65, 10));
+    EXPECT_TRUE(White(57, 10));
+    EXPECT_TRUE(White(65, 30));
+    CGContextRestoreGState(ctx_);
+    CGContextFillRect(ctx_, CGRectMake(55, 60, 5, 5));
+    EXPECT_TRUE(Black(57, 62));
+}
+
+TEST_F(CGTest, TransformsApplyWhenThePathIsBuilt) {
+    CGContextSetRGBFillColor(ctx_, 0, 0, 0, 1);
+    CGContextSaveGState(ctx_);
+    CGContextTranslateCTM(ctx_, 50, 10);
+    CGContextScaleCTM(ctx_, 10, 10);
+    CGContextAddRect(ctx_, CGRectMake(0, 0, 1, 1));
+    CGContextRestoreGState(ctx_); // the path keeps where it was built
+    CGContextFillPath(ctx_);
+    EXPECT_TRUE(Black(55, 15));
+    EXPECT_TRUE(White(45, 15));
+    EXPECT_TRUE(White(55, 25));
+
+    CGContextTranslateCTM(ctx_, 20, 40);
+    CGContextRotateCTM(ctx_, M_PI / 2);
+    CGContextFillRect(ctx_, CGRectMake(0, 0, 10, 5)); // becomes 5 wide, 10 high, left of the origin
+    EXPECT_TRUE(Black(17, 45));
+    EXPECT_TRUE(White(23, 45));
+    CGAffineTransform t = CGContextGetCTM(ctx_);
+    CGPoint p = CGPointApplyAffineTransform(CGPointMake(1, 0), t);
+    EXPECT_NEAR(p.x, 20, 1e-9);
+    EXPECT_NEAR(p.y, 41, 1e-9);
+}
+
+TEST_F(CGTest, PatternFillsKeepTheDeviceGrid) {
+    Pattern gray;
+    GetQDGlobalsGray(&gray);
+    CGContextSetFillPattern8x8(ctx_, &gray, 0, 0, 0, 1, 1);
+    CGContextFillRect(ctx_, CGRectMake(0, 0, 16, 16));
+    int black = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            black += Black(x, y);
+    EXPECT_EQ(black, 128);
+    EXPECT_NE(Black(0, 0), Black(1, 0));
+    CGContextSetRGBFillColor(ctx_, 0, 0, 0, 1); // solid again
+    CGContextFillRect(ctx_, CGRectMake(20, 0, 4, 4));
+    EXPECT_TRUE(Black(20, 0) && Black(21, 0));
+}
+
+TEST_F(CGTest, ImagesDrawUprightIntoTheirRectangle) {
+    GWorldPtr source = nullptr;
+    ASSERT_EQ(NewOffscreenGWorld(&source, 10, 10, 32, 0), noErr);
+    SetGWorld(source);
+    Rect topLeft{0, 0, 5, 5};
+    PaintRect(&topLeft);
+    std::string png = TestOutputPath("quadrant.png");
+    ASSERT_TRUE(SavePortAsPNG(source, png.c_str()));
+    DisposeOffscreenGWorld(&source);
+
+    CGImageRef image = CreatePNGImageFromFile(png.c_str());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(CGImageGetWidth(image), 10u);
+    CGContextDrawImage(ctx_, CGRectMake(20, 20, 20, 20), image);
+    CGImageRelease(image);
+    EXPECT_TRUE(Black(22, 37)); // top-left of the rectangle
+    EXPECT_TRUE(White(37, 22));
+    EXPECT_TRUE(White(22, 22));
+    EXPECT_EQ(CreatePNGImageFromFile(TestOutputPath("missing.png").c_str()), nullptr);
+}
+
+TEST_F(CGTest, TextDrawsAboveTheBaselineAndAdvancesThePosition) {
+    CGContextSelectFont(ctx_, "Geneva", 20, kCGEncodingMacRoman);
+    CGContextSetRGBFillColor(ctx_, 0, 0, 0, 1);
+    CGFloat width = CGContextMeasureText(ctx_, "Ab", 2);
+    EXPECT_GT(width, 15);
+    CGContextSetTextDrawingMode(ctx_, kCGTextInvisible);
+    CGContextShowTextAtPoint(ctx_, 10, 30, "Ab", 2);
+    EXPECT_NEAR(CGContextGetTextPosition(ctx_).x, 10 + width, 1e-6);
+    for (int x = 0; x < kW; ++x)
+        ASSERT_TRUE(White(x, 35));
+
+    CGContextSetTextDrawingMode(ctx_, kCGTextFill);
+    CGContextShowTextAtPoint(ctx_, 10, 30, "Ab", 2);
+    int above = 0, below = 0;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            if (Black(x, y)) ++(y >= 30 ? above : below);
+    EXPECT_GT(above, 20);
+    EXPECT_EQ(below, 0);
+    // UTF-8 text and a doubled size measure as expected.
+    CGContextSelectFont(ctx_, "Geneva", 40, kCGEncodingUTF8);
+    EXPECT_NEAR(CGContextMeasureText(ctx_, "Ab", 2), 2 * width, 0.5);
+    EXPECT_GT(CGContextMeasureText(ctx_, "\xC3\x84", 2), 5);
+}
+
+TEST_F(GuiTest, PortContextsDrawOnlyWhereTheUpdateIs) {
+    WindowRef w = MakeTestWindow(kDocumentWindowClass, Rect{100, 100, 200, 300});
+    DrainEvents();
+    Rect invalid{10, 10, 20, 20};
+    InvalWindowRect(w, &invalid);
+    BeginUpdate(w);
+    CGContextRef ctx = nullptr;
+    ASSERT_EQ(QDBeginCGContext(GetWindowPort(w), &ctx), noErr);
+    CGContextSetRGBFillColor(ctx, 0, 0, 0, 1);
+    CGContextFillRect(ctx, CGRectMake(0, 0, 200, 100));
+    QDEndCGContext(GetWindowPort(w), &ctx);
+    EndUpdate(w);
+    EXPECT_EQ(GetPortPixel(GetWindowPort(w), 15, 15).red, 0);
+    EXPECT_EQ(GetPortPixel(GetWindowPort(w), 50, 50).red, 0xFFFF);
+}
