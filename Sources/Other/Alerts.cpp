@@ -4,6 +4,8 @@
 
 #include "AppResources.h"
 #include "CursorsAndMouse.h"
+#include "Events.h"
+#include "NumberFormat.h"
 #include "ZEZUdivari.h"
 
 #include <cstring>
@@ -173,3 +175,62 @@ void ShowOutOfMemoryAlert() {
 }
 
 void NoOp(const char*) {}
+
+// --- The shared key filter -----------------------------------------------------------------------------
+
+Boolean IsReturnOrEnterKey(const EventRecord* event) {
+    UInt8 ch = EventCharCode(*event);
+    return ch == kReturnCharCode || ch == kEnterCharCode;
+}
+
+Boolean IsEscapeOrCmdPeriod(const EventRecord* event) {
+    UInt8 ch = EventCharCode(*event);
+    return ch == kEscapeCharCode || (ch == '.' && (event->modifiers & cmdKey));
+}
+
+void GetDialogButtonTitle(DialogRef dialog, SInt16 item, Str255 title) {
+    std::memset(title, 0, sizeof(Str255));
+    SInt16 type = 0;
+    Handle h = nullptr;
+    Rect r{};
+    GetDialogItem(dialog, item, &type, &h, &r);
+    ControlRef c = nullptr;
+    if ((type & ctrlItem) && GetDialogItemAsControl(dialog, item, &c) == noErr && c)
+        GetControlTitle(c, title);
+}
+
+void FlashDialogButton(DialogRef dialog, SInt16 item) {
+    ControlRef c = nullptr;
+    if (GetDialogItemAsControl(dialog, item, &c) != noErr || !c) return;
+    HiliteControl(c, 1);
+    UInt32 final = 0;
+    Delay(8, &final);
+    HiliteControl(c, 0);
+}
+
+Boolean AlertKeyFilter(DialogRef dialog, EventRecord* event, SInt16* itemHit) {
+    if (event->what != keyDown && event->what != autoKey) return false;
+    Str255 title2, title3;
+    GetDialogButtonTitle(dialog, 2, title2);
+    GetDialogButtonTitle(dialog, 3, title3);
+    UInt8 ch = EventCharCode(*event);
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<UInt8>(ch - 'a' + 'A');
+    SInt16 chosen = 0;
+    if (ch == kReturnCharCode || ch == kEnterCharCode) {
+        chosen = 1;
+    } else if (ch == kEscapeCharCode || (ch == '.' && (event->modifiers & cmdKey))) {
+        Str255 cancel;
+        GetAppString(1, cancel);
+        if (!EqualPStr(cancel, title2)) return false;
+        chosen = 2;
+    } else if (ch != 0 && (event->modifiers & cmdKey)) {
+        if (title2[0] > 0 && ch == title2[1])
+            chosen = 2;
+        else if (title3[0] > 0 && ch == title3[1])
+            chosen = 3;
+    }
+    if (!chosen) return false;
+    *itemHit = chosen;
+    FlashDialogButton(dialog, chosen);
+    return true;
+}

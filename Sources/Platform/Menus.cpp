@@ -3,7 +3,9 @@
 #include "Menus.h"
 
 #include "AppResources.h"
+#include "Events.h"
 #include "MacRoman.h"
+#include "PascalBytes.h"
 #include "MenuBarHost.h"
 
 #include <QAction>
@@ -59,16 +61,6 @@ bool gInPopUp = false;
 
 bool HaveGui() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
-std::string FromPStr(ConstStr255Param s) {
-    return s ? std::string(reinterpret_cast<const char*>(s + 1), s[0]) : "";
-}
-
-void ToPStr(const std::string& s, Str255 out) {
-    size_t n = std::min<size_t>(s.size(), 255);
-    out[0] = static_cast<unsigned char>(n);
-    std::memcpy(out + 1, s.data(), n);
 }
 
 MenuItemRecord* ItemOf(MenuRef menu, SInt32 item) {
@@ -321,7 +313,7 @@ SInt32 TakeMenuBarChoice() {
 MenuRef NewMenu(MenuID id, ConstStr255Param title) {
     MenuRef m = new OpaqueMenuRef;
     m->id = id;
-    m->title = FromPStr(title);
+    m->title = PStrBytes(title);
     return m;
 }
 
@@ -367,12 +359,12 @@ MenuID GetMenuID(MenuRef menu) {
 }
 
 void GetMenuTitle(MenuRef menu, Str255 title) {
-    ToPStr(menu ? menu->title : "", title);
+    BytesToPStr(menu ? menu->title : "", title);
 }
 
 void SetMenuTitle(MenuRef menu, ConstStr255Param title) {
     if (!menu) return;
-    menu->title = FromPStr(title);
+    menu->title = PStrBytes(title);
     Touch(menu);
     if (menu->qmenu) menu->qmenu->setTitle(DisplayText(menu->title));
 }
@@ -428,19 +420,19 @@ MenuID HilitedMenu() {
 // --- Items ------------------------------------------------------------------------------------------
 
 void AppendMenu(MenuRef menu, ConstStr255Param data) {
-    if (menu) InsertItems(menu, FromPStr(data), true, static_cast<SInt32>(menu->items.size()));
+    if (menu) InsertItems(menu, PStrBytes(data), true, static_cast<SInt32>(menu->items.size()));
 }
 
 void AppendMenuItemText(MenuRef menu, ConstStr255Param text) {
-    if (menu) InsertItems(menu, FromPStr(text), false, static_cast<SInt32>(menu->items.size()));
+    if (menu) InsertItems(menu, PStrBytes(text), false, static_cast<SInt32>(menu->items.size()));
 }
 
 void InsertMenuItem(MenuRef menu, ConstStr255Param data, SInt16 afterItem) {
-    InsertItems(menu, FromPStr(data), true, afterItem);
+    InsertItems(menu, PStrBytes(data), true, afterItem);
 }
 
 void InsertMenuItemText(MenuRef menu, ConstStr255Param text, MenuItemIndex afterItem) {
-    InsertItems(menu, FromPStr(text), false, afterItem);
+    InsertItems(menu, PStrBytes(text), false, afterItem);
 }
 
 void DeleteMenuItem(MenuRef menu, SInt16 item) {
@@ -462,21 +454,21 @@ void AppendResMenu(MenuRef menu, ResType type) {
     if (!menu || type != FOUR_CHAR("FONT") || !QGuiApplication::instance()) return;
     for (const QString& family : QFontDatabase::families()) {
         Str255 name;
-        ToPStr(UTF8ToMacRoman(family.toStdString()), name);
+        BytesToPStr(UTF8ToMacRoman(family.toStdString()), name);
         AppendMenuItemText(menu, name);
     }
 }
 
 void SetMenuItemText(MenuRef menu, SInt16 item, ConstStr255Param text) {
     if (MenuItemRecord* i = ItemOf(menu, item)) {
-        i->text = FromPStr(text);
+        i->text = PStrBytes(text);
         Touch(menu);
     }
 }
 
 void GetMenuItemText(MenuRef menu, SInt16 item, Str255 text) {
     MenuItemRecord* i = ItemOf(menu, item);
-    ToPStr(i ? i->text : "", text);
+    BytesToPStr(i ? i->text : "", text);
 }
 
 namespace {
@@ -645,6 +637,18 @@ SInt32 MenuKey(SInt16 ch) {
     SInt32 choice = FindKey(ch, 0);
     if (choice) HiliteMenu(static_cast<MenuID>(choice >> 16));
     return choice;
+}
+
+UInt32 MenuEvent(const EventRecord* event) {
+    if (!event || (event->what != keyDown && event->what != autoKey)) return 0;
+    UInt8 wanted = 0;
+    if (event->modifiers & shiftKey) wanted |= kMenuShiftModifier;
+    if (event->modifiers & optionKey) wanted |= kMenuOptionModifier;
+    if (event->modifiers & controlKey) wanted |= kMenuControlModifier;
+    if (!(event->modifiers & cmdKey)) wanted |= kMenuNoCommandModifier;
+    SInt32 choice = FindKey(static_cast<SInt16>(event->message & charCodeMask), wanted);
+    if (choice) HiliteMenu(static_cast<MenuID>(choice >> 16));
+    return static_cast<UInt32>(choice);
 }
 
 SInt32 PopUpMenuSelect(MenuRef menu, SInt16 top, SInt16 left, SInt16 popUpItem) {
