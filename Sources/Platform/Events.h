@@ -228,10 +228,10 @@ inline UInt32 HighLevelEventID(const EventRecord& e) {
 // Polling rule. WaitNextEvent, GetNextEvent, EventAvail, Button, StillDown, WaitMouseUp, GetMouse and
 // GetKeys first let Qt process what is pending, then answer from the mouse and key state the platform
 // keeps. While Qt processes, input is only recorded and queued and windows are repainted from their
-// ports: no program code runs, so the polling calls may be used anywhere, also inside tracking loops and
-// modal loops. Window event handlers (wheel, bounds changed, activation, text input) run only inside
-// WaitNextEvent and GetNextEvent, never inside the other polling calls. None of these calls may be made
-// from inside a Qt event handler.
+// ports; the only program code that runs is the menu-enabling hook before a menu of a menu bar opens.
+// So the polling calls may be used anywhere, also inside tracking loops and modal loops. Window event
+// handlers (wheel, bounds changed, activation, text input) run only inside WaitNextEvent and GetNextEvent,
+// never inside the other polling calls. None of these calls may be made from inside a Qt event handler.
 // Simulated input (tests) acts like a user: one step of it happens in each waiting call (WaitNextEvent,
 // GetNextEvent, EventAvail, Button, StillDown, WaitMouseUp); GetMouse and GetKeys only read.
 Boolean WaitNextEvent(EventMask mask, EventRecord* event, UInt32 sleepTicks, RgnHandle mouseRgn);

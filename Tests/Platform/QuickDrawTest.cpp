@@ -1,6 +1,7 @@
 // QuickDraw on ports: exact pixels of frames and arcs, XOR drawing undone by itself, patterns, text,
 // offscreen worlds and CopyBits.
 #include "GuiHarness.h"
+#include "Fonts.h"
 #include "Windows.h"
 
 #include <functional>
@@ -266,4 +267,41 @@ TEST_F(GuiTest, WindowPortSavesAsPng) {
     std::fclose(f);
     EXPECT_EQ(sig[1], 'P');
     EXPECT_EQ(sig[2], 'N');
+}
+
+TEST_F(GuiTest, FontRegistryMapsNumbersAndNamesToFixedFamilies) {
+    struct Case {
+        const char* name;
+        SInt16 number;
+    } const cases[] = {{"Geneva", kFontGeneva},     {"helvetica", kFontHelvetica}, {"Times", kFontTimes},
+                       {"Courier", kFontCourier},   {"Monaco", kFontMonaco},       {"Osaka", kFontOsaka},
+                       {"No Such Font", systemFont}};
+    for (const auto& c : cases) {
+        SInt16 n = -1;
+        GetFNum(PStr(c.name), &n);
+        EXPECT_EQ(n, c.number) << c.name;
+    }
+    Str255 name;
+    GetFontName(kFontCourier, name);
+    EXPECT_EQ(ToStd(name), "Courier");
+    GetFontName(applFont, name);
+    EXPECT_EQ(ToStd(name), "Geneva");
+    GetFontName(777, name); // a font the machine has not: empty, so callers see it missing
+    EXPECT_EQ(ToStd(name), "");
+    EXPECT_FALSE(FontNumberExists(777));
+    for (SInt16 i = 1; i <= CountFontFamilies(); ++i) {
+        SInt16 n;
+        GetIndFontFamily(i, name, &n);
+        EXPECT_TRUE(FontNumberExists(n)) << ToStd(name);
+    }
+
+    // The monospaced families really are monospaced, the others not.
+    Canvas c;
+    TextSize(12);
+    TextFont(kFontCourier);
+    EXPECT_EQ(CharWidth('i'), CharWidth('W'));
+    TextFont(kFontMonaco);
+    EXPECT_EQ(CharWidth('i'), CharWidth('W'));
+    TextFont(kFontHelvetica);
+    EXPECT_LT(CharWidth('i'), CharWidth('W'));
 }
