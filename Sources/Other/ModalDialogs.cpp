@@ -28,7 +28,8 @@ void SetModalMenus(bool enable) {
     if (CountOpenDocuments() > 0) {
         for (SInt16 id : kModalMenus)
             EnableMenuItemById(id, 0, enable);
-        EnableMenuItemById(kAppMenu, 1, enable);
+        // The About item stays available in both states.
+        EnableMenuItemById(kAppMenu, 1, true);
     }
     MenuRef app = GetMenuHandle(kAppMenu);
     if (enable) {

@@ -861,13 +861,10 @@ QLineEdit* EditOf(ControlRef c) {
     return c && c->procId == kControlEditTextProc ? qobject_cast<QLineEdit*>(c->widget.data()) : nullptr;
 }
 
-// A queued event applied to the widget itself: while it is delivered the widget takes its own input,
-// which otherwise the platform turns into events.
+// A queued event applied to the widget itself, straight to its handler: no filter turns it into an event
+// again and an unused key does not travel on to the window.
 void Replay(QWidget* target, QEvent* event) {
-    bool wasNative = PlatformIsNativeInput(target);
-    PlatformSetNativeInput(target, true);
-    QCoreApplication::sendEvent(target, event);
-    PlatformSetNativeInput(target, wasNative);
+    static_cast<QObject*>(target)->event(event);
 }
 
 Qt::KeyboardModifiers QtModifiers(UInt16 modifiers) {
