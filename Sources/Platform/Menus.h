@@ -117,6 +117,14 @@ Boolean ChooseMenuItem(MenuID menuId, SInt16 item);
 // The item the next pop-up menu returns without showing itself (tests); 0 cancels the menu.
 void QueuePopUpMenuChoice(SInt16 item);
 
+// The menu-bar host: from now on every document window carries the menu bar, and while no document
+// window exists a small application window holds it, so the menus (New, Open, Quit) stay at hand.
+void StartMenuBarHost();
+void StopMenuBarHost();
+// The application window while it holds the menu bar, else null.
+struct OpaqueWindowPtr;
+OpaqueWindowPtr* ApplicationMenuWindow();
+
 // The text the item shows in its Qt menu (UTF-8, Qt's "&&" escapes included); empty without a Qt
 // application. For tests.
 std::string MenuItemShownText(MenuRef menu, SInt16 item);
