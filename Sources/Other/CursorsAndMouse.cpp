@@ -1,11 +1,17 @@
 // The cursor cache and colour cursor table, and the mouse waits of the drawing tools.
 #include "CursorsAndMouse.h"
 
+#include "Events.h"
+
+#include <map>
+
 CCrsrHandle ColorCursorTable[kColorCursorCount];
 
 namespace {
 constexpr UInt16 kUnknownCursor = 0xFFFF;
 UInt16 gCachedCursorId = 0;
+// The documents' stored mouse points, beside their records.
+std::map<const DocWindowRecord*, Point> gStoredMouse;
 } // namespace
 
 void LoadColorCursors() {
@@ -48,4 +54,33 @@ void ForgetCursor() {
 // There is no older system to tell apart: behave as the newest.
 Boolean IsSystem107OrLater() {
     return true;
+}
+
+void StoreMousePoint(DocWindowRecord* doc) {
+    Point p{};
+    GetMouse(&p);
+    gStoredMouse[doc] = p;
+}
+
+Point StoredMousePoint(const DocWindowRecord* doc) {
+    auto it = gStoredMouse.find(doc);
+    return it == gStoredMouse.end() ? Point{0, 0} : it->second;
+}
+
+Boolean WaitForMouseMove(DocWindowRecord* doc) {
+    Point start{}, now{};
+    GetMouse(&start);
+    now = start;
+    while (now.h == start.h && now.v == start.v && Button()) {
+        EventRecord e{};
+        WaitNextEvent(mDownMask | mUpMask, &e, 0, nullptr);
+        GetMouse(&now);
+    }
+    gStoredMouse[doc] = now;
+    return Button();
+}
+
+void WaitButtonState(Boolean down) {
+    while (Button() != down) {
+    }
 }

@@ -23,3 +23,12 @@ void ShowWatchCursor();
 // The next SetCursorById always takes effect.
 void ForgetCursor();
 Boolean IsSystem107OrLater();
+
+// The document's stored mouse point (local coordinates of its window), as the drawing tools read it.
+void StoreMousePoint(DocWindowRecord* doc);
+Point StoredMousePoint(const DocWindowRecord* doc);
+// Waits while the mouse stays where it is with the button down (taking only mouse-down and mouse-up
+// events); stores the last point read and returns whether the button is still down.
+Boolean WaitForMouseMove(DocWindowRecord* doc);
+// Polls the button until its state equals `down`.
+void WaitButtonState(Boolean down);

@@ -4,6 +4,7 @@
 #include "AppResources.h"
 #include "DocumentRecords.h"
 #include "DrawingUnits.h"
+#include "Events.h"
 #include "MemoryManager.h"
 #include "NumberFormat.h"
 #include "ZEZUdivari.h"
@@ -34,6 +35,12 @@ void AppendLogCString(DocWindowRecord* doc, const char* line) {
     Str255 s;
     CStrToPStr(s, sizeof s, line ? line : "");
     AppendLogLine(doc, s);
+}
+
+Boolean UserCancelled() {
+    EventRecord e{};
+    if (!WaitNextEvent(keyDownMask | autoKeyMask, &e, 0, nullptr)) return false;
+    return EventCharCode(e) == '.' && (e.modifiers & cmdKey);
 }
 
 void UnitName(const DocWindowRecord* doc, StringPtr dest) {
