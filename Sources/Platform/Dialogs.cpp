@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QAbstractButton>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
@@ -686,6 +687,21 @@ void ModalDialog(ModalFilterProcPtr filter, SInt16* itemHit) {
             return;
         }
     }
+}
+
+void SetDialogItemClickKey(DialogRef d, SInt16 item, UInt8 charCode, UInt8 keyCode, UInt16 modifiers) {
+    DialogItem* i = ItemOf(d, item);
+    auto* button = i ? qobject_cast<QAbstractButton*>(GetControlWidget(i->control)) : nullptr;
+    if (!button) return;
+    PlatformSetNativeInput(button, true);
+    button->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(button, &QAbstractButton::clicked, button, [charCode, keyCode, modifiers] {
+        EventRecord e{};
+        e.what = keyDown;
+        e.message = (static_cast<unsigned long>(keyCode) << 8) | charCode;
+        e.modifiers = modifiers;
+        PostEventRecord(e);
+    });
 }
 
 Boolean SaveWindowWithWidgetsPNG(WindowRef window, const char* path) {

@@ -111,6 +111,10 @@ Boolean DialogSelect(const EventRecord* event, DialogRef* dialog, SInt16* itemHi
 // windows beep.
 void ModalDialog(ModalFilterProcPtr filter, SInt16* itemHit);
 
+// A button that works while no loop reads the dialog's events (a progress window's Stop): a click
+// on it posts a key-down of that character, key code and modifiers instead of a mouse-down.
+void SetDialogItemClickKey(DialogRef dialog, SInt16 item, UInt8 charCode, UInt8 keyCode, UInt16 modifiers);
+
 // The window as the user sees it, the port with the item widgets over it, as a PNG file (tests).
 Boolean SaveWindowWithWidgetsPNG(WindowRef window, const char* path);
 
