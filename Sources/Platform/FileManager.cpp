@@ -2,6 +2,8 @@
 // folder and 1904-based dates.
 #include "FileManager.h"
 
+#include "AppleDouble.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +30,7 @@ struct ForkEntry {
 // Reference number n is slot n - 1; slots are reused after a close.
 std::vector<ForkEntry> gForks;
 std::string gTempFolder;
+FSFaultInjection gFaults;
 
 ForkEntry* FindFork(FSIORefNum refNum) {
     if (refNum < 1 || size_t(refNum) > gForks.size()) return nullptr;
@@ -108,6 +111,81 @@ OSErr Transfer(ByteCount requestCount, ByteCount* actualCount, OSErr stalled, St
     }
     if (actualCount) *actualCount = done;
     return err;
+}
+
+// Errors by which a file system says it does not offer a rename flag.
+bool RefusedByFileSystem(int err) {
+    return err == EINVAL || err == ENOSYS || err == EOPNOTSUPP;
+}
+
+// Moves the sidecar of `from` to `to`; a sidecar left at `to` belonged to the replaced file and goes.
+OSErr MoveSidecar(const char* from, const char* to) {
+    std::string sf = SidecarPath(from), st = SidecarPath(to);
+    if (access(sf.c_str(), F_OK) == 0) {
+        if (std::rename(sf.c_str(), st.c_str()) != 0) return OSErrFromErrno(errno);
+    } else {
+        unlink(st.c_str());
+    }
+    return noErr;
+}
+
+OSErr CopyFileContents(const std::string& from, const std::string& to) {
+    int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return OSErrFromErrno(errno);
+    struct stat st;
+    fstat(in, &st);
+    int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    if (out < 0) {
+        int e = errno;
+        close(in);
+        return OSErrFromErrno(e);
+    }
+    OSErr err = noErr;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) err = OSErrFromErrno(errno);
+        if (n <= 0) break;
+        for (ssize_t done = 0; done < n && err == noErr;) {
+            ssize_t w = write(out, buffer + done, size_t(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0)
+                err = w < 0 ? OSErrFromErrno(errno) : OSErr(dskFulErr);
+            else
+                done += w;
+        }
+        if (err != noErr) break;
+    }
+    if (err == noErr && fsync(out) != 0) err = OSErrFromErrno(errno);
+    if (close(out) != 0 && err == noErr) err = OSErrFromErrno(errno);
+    close(in);
+    if (err != noErr) unlink(to.c_str());
+    return err;
+}
+
+// Exchanges two names in one folder. Without the atomic exchange: b's contents get a second name
+// (a hard link, or a copy), a replaces b in one rename, and the second name becomes a.
+OSErr ExchangePaths(const std::string& a, const std::string& b) {
+    if (!gFaults.refuseAtomicExchange &&
+        renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0)
+        return noErr;
+    if (!gFaults.refuseAtomicExchange && !RefusedByFileSystem(errno)) return OSErrFromErrno(errno);
+    std::string keep;
+    for (int n = 0;; ++n) {
+        keep = b + ".old" + std::to_string(getpid()) + "-" + std::to_string(n);
+        if (access(keep.c_str(), F_OK) != 0) break;
+    }
+    OSErr err = noErr;
+    if (gFaults.refuseHardLinks || link(b.c_str(), keep.c_str()) != 0) err = CopyFileContents(b, keep);
+    if (err != noErr) return err;
+    if (std::rename(a.c_str(), b.c_str()) != 0) {
+        err = OSErrFromErrno(errno);
+        unlink(keep.c_str());
+        return err;
+    }
+    if (std::rename(keep.c_str(), a.c_str()) != 0) return OSErrFromErrno(errno);
+    return noErr;
 }
 
 SInt64 LocalOffsetAt(SInt64 unixTime) {
@@ -244,13 +322,89 @@ OSErr FSCreateFolder(const FSRef* ref) {
 OSErr FSDeleteObject(const FSRef* ref) {
     if (!ref->path[0]) return bdNamErr;
     if (std::remove(ref->path) != 0) return OSErrFromErrno(errno);
+    unlink(SidecarPath(ref->path).c_str());
     return noErr;
 }
 
 OSErr FSRenameReplacing(const FSRef* from, const FSRef* to) {
     if (!from->path[0] || !to->path[0]) return bdNamErr;
     if (std::rename(from->path, to->path) != 0) return OSErrFromErrno(errno);
+    return MoveSidecar(from->path, to->path);
+}
+
+OSErr FSRenameNoReplace(const FSRef* from, const FSRef* to) {
+    if (!from->path[0] || !to->path[0]) return bdNamErr;
+    if (std::strcmp(from->path, to->path) == 0) return noErr;
+    if (renameat2(AT_FDCWD, from->path, AT_FDCWD, to->path, RENAME_NOREPLACE) != 0) {
+        if (!RefusedByFileSystem(errno)) return OSErrFromErrno(errno);
+        // Without the flag a hard link claims the name atomically; without links, a check must do.
+        if (!gFaults.refuseHardLinks && link(from->path, to->path) == 0) {
+            unlink(from->path);
+        } else {
+            if (errno == EEXIST || access(to->path, F_OK) == 0) return dupFNErr;
+            if (std::rename(from->path, to->path) != 0) return OSErrFromErrno(errno);
+        }
+    }
+    return MoveSidecar(from->path, to->path);
+}
+
+OSErr FSExchangeObjects(const FSRef* a, const FSRef* b) {
+    if (!a->path[0] || !b->path[0]) return bdNamErr;
+    struct stat st;
+    if (stat(a->path, &st) != 0 || stat(b->path, &st) != 0) return OSErrFromErrno(errno);
+    OSErr err = ExchangePaths(a->path, b->path);
+    if (err != noErr) return err;
+    std::string sa = SidecarPath(a->path), sb = SidecarPath(b->path);
+    bool hasA = access(sa.c_str(), F_OK) == 0, hasB = access(sb.c_str(), F_OK) == 0;
+    if (hasA && hasB) return ExchangePaths(sa, sb);
+    if (hasA && std::rename(sa.c_str(), sb.c_str()) != 0) return OSErrFromErrno(errno);
+    if (hasB && std::rename(sb.c_str(), sa.c_str()) != 0) return OSErrFromErrno(errno);
     return noErr;
+}
+
+OSErr FSSyncFolder(const FSRef* folder) {
+    if (!folder->path[0]) return bdNamErr;
+    int fd = open(folder->path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return OSErrFromErrno(errno);
+    OSErr err = fsync(fd) == 0 ? OSErr(noErr) : OSErrFromErrno(errno);
+    close(fd);
+    return err;
+}
+
+OSErr FSResolveLinks(const FSRef* ref, FSRef* resolved) {
+    std::string p = ref->path;
+    if (p.empty()) return bdNamErr;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return CopyPath(p, resolved);
+        std::vector<char> target(size_t(st.st_size > 0 ? st.st_size : 1024) + 1);
+        ssize_t n = readlink(p.c_str(), target.data(), target.size() - 1);
+        if (n < 0) return OSErrFromErrno(errno);
+        std::string t(target.data(), size_t(n));
+        if (t.empty()) return bdNamErr;
+        if (t[0] != '/')
+            p = p.substr(0, p.rfind('/') + 1) + t;
+        else
+            p = t;
+    }
+    return bdNamErr; // a loop of links
+}
+
+OSErr FSCopyAccessMode(const FSRef* from, const FSRef* to) {
+    struct stat st;
+    if (stat(from->path, &st) != 0) return OSErrFromErrno(errno);
+    // Only root may give the file away; others keep what they can.
+    if (chown(to->path, st.st_uid, st.st_gid) != 0 && chown(to->path, uid_t(-1), st.st_gid) != 0) errno = 0;
+    if (chmod(to->path, st.st_mode & 07777) != 0) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+void FSSetFaultInjection(const FSFaultInjection& faults) {
+    gFaults = faults;
+}
+
+void FSClearFaultInjection() {
+    gFaults = FSFaultInjection{};
 }
 
 OSErr FSOpenFork(const FSRef* ref, SInt8 permission, FSIORefNum* refNum) {
@@ -341,9 +495,17 @@ OSErr FSWriteFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset,
     if (err == noErr) err = SeekTo(*e, position);
     if (err != noErr) return err;
 
-    return Transfer(requestCount, actualCount, dskFulErr, [&](ByteCount done) {
-        return write(e->fd, static_cast<const char*>(buffer) + done, requestCount - done);
+    ByteCount allowed = requestCount;
+    if (gFaults.writeBudget >= 0 && SInt64(allowed) > gFaults.writeBudget)
+        allowed = ByteCount(gFaults.writeBudget);
+    err = Transfer(allowed, actualCount, dskFulErr, [&](ByteCount done) {
+        return write(e->fd, static_cast<const char*>(buffer) + done, allowed - done);
     });
+    if (gFaults.writeBudget >= 0) {
+        gFaults.writeBudget -= SInt64(allowed);
+        if (err == noErr && allowed < requestCount) err = gFaults.writeError;
+    }
+    return err;
 }
 
 OSErr FSGetForkPosition(FSIORefNum refNum, SInt64* position) {
@@ -392,6 +554,7 @@ OSErr FSFlushFork(FSIORefNum refNum) {
     ForkEntry* e = FindFork(refNum);
     if (!e) return rfNumErr;
     if (fsync(e->fd) != 0) return OSErrFromErrno(errno);
+    if (e->permission & fsWrPerm) return gFaults.flushError;
     return noErr;
 }
 
@@ -399,12 +562,13 @@ OSErr FSCloseFork(FSIORefNum refNum) {
     ForkEntry* e = FindFork(refNum);
     if (!e) return rfNumErr;
     int fd = e->fd;
+    bool writing = (e->permission & fsWrPerm) != 0;
     e->fd = -1;
     e->permission = 0;
     // The descriptor is gone whatever close reports (Linux never retries a close), but a failure
     // here can mean that written data never reached the disk, so it is reported.
     if (close(fd) != 0) return OSErrFromErrno(errno);
-    return noErr;
+    return writing ? gFaults.closeError : OSErr(noErr);
 }
 
 const FSRef* FSGetForkRef(FSIORefNum refNum) {

@@ -55,11 +55,39 @@ struct FSFileInfo {
 OSErr FSGetFileInfo(const FSRef* ref, FSFileInfo* info);
 
 // Whole objects. FSCreateFile fails with dupFNErr when the name exists; FSRenameReplacing renames
-// atomically over an existing target (the safe-save step).
+// atomically over an existing target. A file's sidecar (its resource fork and Finder information)
+// goes with it whenever a file is deleted, renamed or exchanged.
 OSErr FSCreateFile(const FSRef* ref);
 OSErr FSCreateFolder(const FSRef* ref);
 OSErr FSDeleteObject(const FSRef* ref);
 OSErr FSRenameReplacing(const FSRef* from, const FSRef* to);
+// Renames unless the new name is taken (dupFNErr then); a name equal to the old one is success.
+OSErr FSRenameNoReplace(const FSRef* from, const FSRef* to);
+// Exchanges the contents of two files in one folder, both forks: atomically where the file system
+// can, else by a hard link and renames (a copy where links are refused), so that `b` always holds
+// one complete version. The data forks are exchanged first, then the sidecars.
+OSErr FSExchangeObjects(const FSRef* a, const FSRef* b);
+// Makes a folder's entries (new names, renames) durable.
+OSErr FSSyncFolder(const FSRef* folder);
+// The file a path names after following symbolic links (the path itself when it names nothing yet).
+OSErr FSResolveLinks(const FSRef* ref, FSRef* resolved);
+// Gives `to` the access mode of `from` (when `from` exists).
+OSErr FSCopyAccessMode(const FSRef* from, const FSRef* to);
+
+// Test hooks for failures that real disks produce rarely: writes through the fork layer fail with
+// writeError once writeBudget more bytes have been written (negative: never); flushes and closes
+// of forks open for writing report flushError and closeError; the atomic exchange is refused as by
+// a file system without it, and hard links too, so the fallbacks run.
+struct FSFaultInjection {
+    SInt64 writeBudget = -1;
+    OSErr writeError = dskFulErr;
+    OSErr flushError = noErr;
+    OSErr closeError = noErr;
+    Boolean refuseAtomicExchange = false;
+    Boolean refuseHardLinks = false;
+};
+void FSSetFaultInjection(const FSFaultInjection& faults);
+void FSClearFaultInjection();
 
 // Forks. The data fork of a file is the file itself.
 OSErr FSOpenFork(const FSRef* ref, SInt8 permission, FSIORefNum* refNum);
