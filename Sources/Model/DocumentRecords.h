@@ -145,6 +145,7 @@ struct DrawingRecord {
     SInt16 undoFailureCount;
     Boolean undoLimitWarned;
     Boolean undo999Warned;
+    SInt16 undoNesting; // open step brackets: an inner bracket adds to the step of the outer one
     UInt32 lastTimedSaveTicks;
 
     ControlRef verticalScrollBar;
@@ -163,6 +164,7 @@ struct DrawingRecord {
     Handle infoFields;
     SInt32 infoFieldCount;
     Float64 rememberedArcX, rememberedArcY, rememberedArcRadius;
+    Float64 dimensionLineWidth; // the pen width of dimensions, divided by the unit factor; 0 none
     Boolean newDocument;
     LineRecord* undoCopyLine;
     LineRecord* undoCopyLine2;

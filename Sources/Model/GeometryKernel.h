@@ -15,6 +15,8 @@ struct GeoCircle {
 
 struct LineRecord;
 struct ArcRecord;
+struct DocWindowRecord;
+struct DocSettings;
 
 GeoLine GeoLineOf(const LineRecord& line);
 GeoCircle GeoCircleOf(const ArcRecord& arc);
@@ -74,6 +76,13 @@ Boolean TangentLineToTwoCircles(const ArcRecord* a1, const ArcRecord* a2, double
 // [0, 180), on the side nearer the pick point.
 Boolean TangentLineAtAngleEnds(const GeoCircle& circle, double angle, double length, double pickX,
                                double pickY, double& sx, double& sy, double& ex, double& ey);
+// These two add a line element, in an undo step of their own (nested in the caller's when one is
+// open); false when no line was added.
+Boolean TangentLineAtAngle(DocWindowRecord* doc, const ArcRecord* arc, double angle, double length,
+                           double pickX, double pickY);
+// From the point, at the angle to the line's direction from its first end to its second.
+Boolean LineAtAngleToLine(DocWindowRecord* doc, const LineRecord* line, double x, double y, double angle,
+                          double length);
 
 // Circles through points and touching lines. Message 5 of "STR#" 128: the points are collinear.
 Boolean CircleThroughThreePoints(double x1, double y1, double x2, double y2, double x3, double y3, double& cx,
@@ -118,3 +127,8 @@ Boolean TangentCircleCentreToTwoCircles(const GeoCircle& c1, const GeoCircle& c2
                                         double& cy, double pickX, double pickY);
 Boolean TangentCircleCentreToTwoCircles(const ArcRecord* a1, const ArcRecord* a2, double r, double& cx,
                                         double& cy, double pickX, double pickY);
+
+// While a dimension is made: the current layer, pen and pen width are kept aside and the dimension
+// pen, layer and line width (when they are set) become current; the restore puts the three back.
+void UseDimensionAttributes(DocWindowRecord* doc);
+void RestoreAttributesAfterDimension(DocSettings* settings);

@@ -602,6 +602,11 @@ void DeleteUndoJournal(DocWindowRecord* doc) {
 
 void BeginUndoStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
+    // A bracket opened inside an open one adds to the open step: one user action, one undo.
+    if (d->undoNesting++ > 0) {
+        MarkDocumentChanged(doc);
+        return;
+    }
     if (IsUndoRecording(doc)) {
         // The table keeps one entry for the end of the last step; when it is full the oldest step
         // is given up, so recording goes on and the table is never written past its end.
@@ -622,6 +627,7 @@ void BeginUndoStep(DocWindowRecord* doc) {
 
 void EndUndoStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
+    if (d->undoNesting > 0 && --d->undoNesting > 0) return;
     if (!IsUndoRecording(doc) || d->undoStepCount == 0) return;
     d->undoSteps[d->undoStepCount] = UInt32(JournalPosition(doc));
     FlushPending(doc);
@@ -651,6 +657,7 @@ void RecordUndoArea(DocWindowRecord* doc, const AreaRecord* e, Boolean added) {
 
 void UndoLastStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
+    d->undoNesting = 0; // no bracket is open between commands; a lost one must not merge all later steps
     FlushPending(doc);
     d->undoReplaying = 1;
     if (d->undoStepCount > 0 && JournalUsable(doc)) {
@@ -668,6 +675,7 @@ void UndoLastStep(DocWindowRecord* doc) {
 
 void RedoStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
+    d->undoNesting = 0;
     FlushPending(doc);
     if (d->redoCount <= 0 || !JournalUsable(doc)) return;
     d->undoReplaying = 1;

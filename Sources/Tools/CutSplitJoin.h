@@ -5,6 +5,10 @@
 
 #include "MacTypes.h"
 
+struct DocWindowRecord;
+struct LineRecord;
+struct ArcRecord;
+
 // The cuts on plain values, as the element operations apply them.
 
 struct LineEnds {
@@ -23,3 +27,49 @@ double AngularDistance(double a, double b);
 // The arc's start or end angle moves to b: the part holding a is kept, or the end nearer a is
 // extended. False, with the angles unchanged, when the arc would have no extent left.
 Boolean CutArcAngles(double& start, double& end, double a, double b);
+
+// Element operations. Messages of "STR#" 128: 6 parallel lines not on one line, 10 the line misses
+// the cutting line, 11 the line misses the circle, 22 arcs not on one circle, 58 the point is not on
+// the arc, 154 the split point lies outside the line, 172 a cut would leave an arc of no extent.
+// After a failure the element is unchanged.
+
+void CutLineBetweenPoints(DocWindowRecord* doc, LineRecord* line, double ax, double ay, double bx, double by);
+void CutLineAtIntersection(DocWindowRecord* doc, LineRecord* line, const LineRecord* cutter, double ax,
+                           double ay, Boolean alert);
+void CutLineAtCircle(DocWindowRecord* doc, LineRecord* line, const ArcRecord* arc, double ax, double ay,
+                     Boolean alert);
+void CutArcBetweenPoints(DocWindowRecord* doc, ArcRecord* arc, double ax, double ay, double bx, double by);
+// Keep-between keeps the run between the two crossings that holds A; otherwise the crossing nearer R
+// is the cut point.
+void CutArcAtLine(DocWindowRecord* doc, ArcRecord* arc, const LineRecord* line, double ax, double ay,
+                  double rx, double ry, Boolean keepBetween, Boolean alert);
+void CutArcAtArc(DocWindowRecord* doc, ArcRecord* arc, const ArcRecord* cutter, double ax, double ay,
+                 Boolean nearestEnd);
+
+void SplitLineAtPoint(DocWindowRecord* doc, LineRecord* line, double px, double py);
+void SplitLineAtLine(DocWindowRecord* doc, LineRecord* line, const LineRecord* edge);
+void SplitLineAtArc(DocWindowRecord* doc, LineRecord* line, const ArcRecord* edge, double cursorX,
+                    double cursorY);
+void SplitLineAtFoot(DocWindowRecord* doc, LineRecord* line, double px, double py);
+void SplitArcAtPoint(DocWindowRecord* doc, ArcRecord* arc, double px, double py);
+void SplitArcAtTwoPoints(DocWindowRecord* doc, ArcRecord* arc, double x1, double y1, double x2, double y2);
+void SplitArcAtLine(DocWindowRecord* doc, ArcRecord* arc, const LineRecord* edge, double cursorX,
+                    double cursorY);
+void SplitArcAtArc(DocWindowRecord* doc, ArcRecord* arc, const ArcRecord* edge, double cursorX,
+                   double cursorY);
+// Where the ray from the arc's centre through P meets the arc; message 58 when that is off the arc.
+Boolean ProjectPointOntoArc(double px, double py, const ArcRecord* arc, double& qx, double& qy);
+
+// False when the lines are not parallel (nothing changes); otherwise joins them or reports why not.
+Boolean JoinLinesIfCollinear(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2);
+void JoinCollinearLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2);
+// Arc 1 is merged into arc 2, which runs on from arc 1's start.
+void JoinArcs(DocWindowRecord* doc, ArcRecord* a1, ArcRecord* a2);
+
+// A line parallel to the line, touching the circle on P's side; in an undo step of its own.
+void AddTangentParallelLine(DocWindowRecord* doc, const LineRecord* line, const ArcRecord* arc, double px,
+                            double py);
+// A tangent to the circle at the line's direction plus the offset, on P's side, running from its
+// touching point to the line; in one undo step.
+void AddTangentLineToLine(DocWindowRecord* doc, const LineRecord* line, const ArcRecord* arc, double px,
+                          double py, double offset);

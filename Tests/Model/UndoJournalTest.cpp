@@ -318,3 +318,25 @@ TEST_F(UndoJournal, AFullStepTableGivesUpTheOldestStepsAndKeepsWorking) {
     RedoStep(doc);
     EXPECT_EQ(CountLines(), 52);
 }
+
+TEST_F(UndoJournal, ABracketInsideAnOpenStepAddsToItNeverAStepOfItsOwn) {
+    Line(0, 0, 10, 0);
+    const Snapshot before = Take();
+    const SInt16 steps = doc->drawing->undoStepCount;
+    BeginUndoStep(doc);
+    AddLine(doc, 0, 5, 10, 5);
+    Line(0, 6, 10, 6); // a helper that brackets its own change
+    BeginUndoStep(doc);
+    EndUndoStep(doc); // an empty inner bracket
+    AddLine(doc, 0, 7, 10, 7);
+    EndUndoStep(doc);
+    EXPECT_EQ(doc->drawing->undoStepCount, steps + 1);
+    EXPECT_EQ(CountLines(), 4);
+    ExpectUndoRedo(before, Take());
+
+    // After the outer bracket closes, the next bracket is a step again.
+    Line(0, 8, 10, 8);
+    EXPECT_EQ(doc->drawing->undoStepCount, steps + 2);
+    UndoLastStep(doc);
+    EXPECT_EQ(CountLines(), 4);
+}
