@@ -21,10 +21,8 @@ struct DocSettings;
 GeoLine GeoLineOf(const LineRecord& line);
 GeoCircle GeoCircleOf(const ArcRecord& arc);
 
-// The element forms read only a line's end points and an arc's centre and radius (arcs count as
-// full circles); a missing record gives 0.
-
-// Intersections. Lines are infinite unless said otherwise; arcs count as their full circles.
+// Intersections. Lines are infinite unless said otherwise. The element forms read only a line's end
+// points and an arc's centre and radius (an arc counts as its full circle); a missing record gives 0.
 Boolean IntersectLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4,
                        double& x, double& y);
 Boolean IntersectLineElements(const LineRecord* a, const LineRecord* b, double& x, double& y);
