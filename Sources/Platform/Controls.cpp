@@ -955,39 +955,50 @@ void GetEditTextSelection(ControlRef c, SInt16* start, SInt16* end) {
     }
 }
 
-void ClickEditText(ControlRef c, Point local) {
-    QLineEdit* e = EditOf(c);
-    if (!e) return;
-    PortOfControl port(c);
-    FocusEditText(c, true);
-    auto at = [&](Point p) { return QPointF(p.h - c->bounds.left, p.v - c->bounds.top); };
-    QMouseEvent press(QEvent::MouseButtonPress, at(local), e->mapToGlobal(at(local)), Qt::LeftButton,
+void ReplayClick(QWidget* widget, WindowRef window, const Rect& bounds, Point local) {
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    SetPortWindowPort(window);
+    auto at = [&](Point p) { return QPointF(p.h - bounds.left, p.v - bounds.top); };
+    QMouseEvent press(QEvent::MouseButtonPress, at(local), widget->mapToGlobal(at(local)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
-    Replay(e, &press);
+    Replay(widget, &press);
     Point p = local;
     while (WaitMouseUp()) {
         Point now{};
         GetMouse(&now);
         if (now.h == p.h && now.v == p.v) continue;
         p = now;
-        QMouseEvent move(QEvent::MouseMove, at(p), e->mapToGlobal(at(p)), Qt::NoButton, Qt::LeftButton,
+        QMouseEvent move(QEvent::MouseMove, at(p), widget->mapToGlobal(at(p)), Qt::NoButton, Qt::LeftButton,
                          Qt::NoModifier);
-        Replay(e, &move);
+        Replay(widget, &move);
     }
-    QMouseEvent release(QEvent::MouseButtonRelease, at(p), e->mapToGlobal(at(p)), Qt::LeftButton,
+    QMouseEvent release(QEvent::MouseButtonRelease, at(p), widget->mapToGlobal(at(p)), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
-    Replay(e, &release);
+    Replay(widget, &release);
+    SetPort(saved);
+}
+
+void ReplayKey(QWidget* widget, const EventRecord* event) {
+    QString text;
+    int key = QtKey(static_cast<unsigned char>(event->message & charCodeMask), &text);
+    Qt::KeyboardModifiers modifiers = QtModifiers(event->modifiers);
+    if (modifiers & (Qt::ControlModifier | Qt::MetaModifier)) text.clear();
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text, event->what == autoKey);
+    Replay(widget, &press);
+}
+
+void ClickEditText(ControlRef c, Point local) {
+    QLineEdit* e = EditOf(c);
+    if (!e) return;
+    FocusEditText(c, true);
+    ReplayClick(e, c->window, c->bounds, local);
     ReadEditTextFromWidget(c);
 }
 
 void KeyToEditText(ControlRef c, const EventRecord* event) {
     QLineEdit* e = EditOf(c);
     if (!e) return;
-    QString text;
-    int key = QtKey(static_cast<unsigned char>(event->message & charCodeMask), &text);
-    Qt::KeyboardModifiers modifiers = QtModifiers(event->modifiers);
-    if (modifiers & (Qt::ControlModifier | Qt::MetaModifier)) text.clear();
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text, event->what == autoKey);
-    Replay(e, &press);
+    ReplayKey(e, event);
     ReadEditTextFromWidget(c);
 }

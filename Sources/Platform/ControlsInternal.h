@@ -32,5 +32,10 @@ void GetEditTextSelection(ControlRef control, SInt16* start, SInt16* end);
 void ClickEditText(ControlRef control, Point localPoint);
 void KeyToEditText(ControlRef control, const EventRecord* event);
 
+// A queued event applied to a widget itself: a key-down, or a click at a local point of the window
+// (the widget standing at `bounds`) followed through the drag until the button is released.
+void ReplayKey(QWidget* widget, const EventRecord* event);
+void ReplayClick(QWidget* widget, WindowRef window, const Rect& bounds, Point localPoint);
+
 // The dialog manager's: a static text item's text with ^0..^3 replaced (UTF-8).
 std::string DisplayedStaticText(ControlRef control);
