@@ -3,12 +3,15 @@
 
 #include "AppResources.h"
 #include "DocumentRecords.h"
+#include "Events.h"
+#include "Fonts.h"
 #include "Formula.h"
 #include "MacRoman.h"
 #include "Menus.h"
 #include "NumberFormat.h"
 #include "NumberText.h"
 #include "PointerBlocks.h"
+#include "QuickDraw.h"
 #include "ZEZUdivari.h"
 
 #include <cmath>
@@ -482,4 +485,189 @@ Boolean PtInDItem(DialogRef dialog, Point localPoint, SInt16 item) {
 
 void RedrawDialog(DialogRef dialog) {
     DrawDialog(dialog);
+}
+
+// --- Fonts and pop-up buttons ----------------------------------------------------------------------
+
+SInt16 GetPopupFontNum(DialogRef dialog, SInt16 popupItem) {
+    Str255 name;
+    MenuItemText(GetPopupMenu(dialog, popupItem), GetItemValue(dialog, popupItem), name);
+    SInt16 num = 0;
+    GetFNum(name, &num);
+    return num;
+}
+
+SInt16 FindFontMenuItem(SInt16 fontNum, MenuRef menu) {
+    Str255 name;
+    GetFontName(fontNum, name);
+    for (SInt16 i = 1; i <= CountMenu(menu); ++i) {
+        Str255 text;
+        MenuItemText(menu, i, text);
+        if (EqualPStr(text, name)) return i;
+    }
+    return 1;
+}
+
+void SetFontPopup(DialogRef dialog, SInt16 fontNum, SInt16 popupItem) {
+    SetItemValue(dialog, popupItem, FindFontMenuItem(fontNum, GetPopupMenu(dialog, popupItem)));
+}
+
+void SetFontAndSizeItems(DialogRef dialog, SInt16 font, SInt16 size, SInt16 fontPopupItem,
+                         SInt16 sizePopupItem, SInt16 sizeEditItem) {
+    if (fontPopupItem > 0) SetFontPopup(dialog, font, fontPopupItem);
+    SetItemNumber(dialog, sizeEditItem, size);
+    SelectItemText(dialog, sizeEditItem);
+    SetSizePopupHistory(dialog, sizePopupItem, sizeEditItem);
+}
+
+OSStatus NewPopupButton(DialogRef dialog, SInt16 item, SInt16 menuId, SInt16 value, ControlRef* out) {
+    return CreatePopupItem(dialog, item, menuId, out, value, 0);
+}
+
+Boolean TrackPopupButton(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16* value) {
+    SInt16 before = *value;
+    TrackPopupItem(dialog, control, menuId, value, 0);
+    return *value != before;
+}
+
+void TrackPopupItem(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16* current, SInt16 offset) {
+    if (!control) return;
+    SetPortToDialog(dialog);
+    Point mouse{};
+    GetMouse(&mouse);
+    Rect bounds{};
+    GetControlBounds(control, &bounds);
+    if (!PtInRect(mouse, &bounds)) return;
+    MenuRef menu = GetControlPopupMenuHandle(control);
+    if (!menu) menu = GetMenuHandle(menuId);
+    if (!menu) return;
+    SInt16 marked = static_cast<SInt16>(*current + offset);
+    HiliteControl(control, 1);
+    CheckMenuItem(menu, marked, true);
+    Point at{static_cast<SInt16>(bounds.top + 1),
+             static_cast<SInt16>(bounds.left + 1 + GetControlReference(control))};
+    LocalToGlobal(&at);
+    SInt32 chosen = PopUpMenuSelect(menu, at.v, at.h, marked);
+    CheckMenuItem(menu, marked, false);
+    HiliteControl(control, 0);
+    SInt16 item = static_cast<SInt16>(chosen & 0xFFFF);
+    if (item == 0) return;
+    *current = static_cast<SInt16>(item - offset);
+    if (GetControlValue(control) != item) SetControlValue(control, item);
+}
+
+// --- Drawing ----------------------------------------------------------------------------------------
+
+void SetPortToDialog(DialogRef dialog) {
+    if (dialog) SetPortWindowPort(GetDialogWindow(dialog));
+}
+
+void InvalItem(DialogRef dialog, SInt16 item) {
+    Rect r{};
+    GetDItemRect(dialog, item, &r);
+    InvalDialogRect(dialog, &r);
+}
+
+void InvalDialogRect(DialogRef dialog, const Rect* rect) {
+    if (dialog && rect) InvalWindowRect(GetDialogWindow(dialog), rect);
+}
+
+void FitItemToText(DialogRef dialog, SInt16 item) {
+    Rect r{};
+    GetDItemRect(dialog, item, &r);
+    Str255 text;
+    text[0] = 0;
+    GetItemText(dialog, item, text);
+    SetPortToDialog(dialog);
+    r.right = static_cast<SInt16>(r.left + StringWidth(text) + 2);
+    SetDItemRect(dialog, item, &r);
+}
+
+void SetGray8(UInt8 level, RGBColor* rgb) {
+    UInt16 v = static_cast<UInt16>(level * 257);
+    *rgb = RGBColor{v, v, v};
+}
+
+void DrawEtchedLine(const Rect* rect) {
+    RGBColor grey, white;
+    SetGray8(153, &grey);
+    SetGray8(255, &white);
+    bool horizontal = rect->right - rect->left > rect->bottom - rect->top;
+    RGBForeColor(&grey);
+    MoveTo(rect->left, rect->top);
+    if (horizontal)
+        LineTo(static_cast<SInt16>(rect->right - 1), rect->top);
+    else
+        LineTo(rect->left, static_cast<SInt16>(rect->bottom - 1));
+    RGBForeColor(&white);
+    if (horizontal) {
+        MoveTo(rect->left, static_cast<SInt16>(rect->top + 1));
+        LineTo(static_cast<SInt16>(rect->right - 1), static_cast<SInt16>(rect->top + 1));
+    } else {
+        MoveTo(static_cast<SInt16>(rect->left + 1), rect->top);
+        LineTo(static_cast<SInt16>(rect->left + 1), static_cast<SInt16>(rect->bottom - 1));
+    }
+    ForeColor(blackColor);
+}
+
+void DrawItemSeparator(DialogRef dialog, SInt16 item) {
+    Rect r{};
+    GetDItemRect(dialog, item, &r);
+    DrawEtchedLine(&r);
+}
+
+void DrawGrayFrame(const Rect* rect) {
+    PenState pen;
+    GetPenState(&pen);
+    RGBColor fore, back, grey;
+    GetForeColor(&fore);
+    GetBackColor(&back);
+    grey = RGBColor{static_cast<UInt16>((fore.red + back.red) / 2),
+                    static_cast<UInt16>((fore.green + back.green) / 2),
+                    static_cast<UInt16>((fore.blue + back.blue) / 2)};
+    RGBForeColor(&grey);
+    PenNormal();
+    FrameRect(rect);
+    RGBForeColor(&fore);
+    SetPenState(&pen);
+}
+
+void FrameDialogItem(DialogRef dialog, SInt16 item) {
+    Rect r{};
+    GetDItemRect(dialog, item, &r);
+    InsetRect(&r, -1, -1);
+    SetPortToDialog(dialog);
+    FrameRect(&r);
+}
+
+void FrameListFocus(DialogRef dialog, SInt16 item, Boolean active) {
+    Rect r{};
+    GetDItemRect(dialog, item, &r);
+    InsetRect(&r, -4, -4);
+    SetPortToDialog(dialog);
+    PenState pen;
+    GetPenState(&pen);
+    RGBColor fore;
+    GetForeColor(&fore);
+    RGBColor colour = active ? RGBColor{0x9999, 0xCCCC, 0xFFFF} : RGBColor{0xDDDD, 0xDDDD, 0xDDDD};
+    RGBForeColor(&colour);
+    PenSize(2, 2);
+    FrameRect(&r);
+    RGBForeColor(&fore);
+    SetPenState(&pen);
+}
+
+GDHandle ScreenDeviceForRect(const Rect* rect) {
+    for (GDHandle d = GetDeviceList(); d; d = GetNextDevice(d)) {
+        Rect bounds{}, common{};
+        GetDeviceBounds(d, &bounds);
+        if (SectRect(&bounds, rect, &common)) return d;
+    }
+    return GetMainDevice();
+}
+
+void WaitForMouseDown() {
+    EventRecord e{};
+    while (!WaitNextEvent(mDownMask, &e, 15, nullptr)) {
+    }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "Windows.h"
 
 struct DocWindowRecord;
 
@@ -77,6 +78,18 @@ OSStatus CreatePopupItem(DialogRef dialog, SInt16 userItem, SInt16 menuId, Contr
                          SInt16 offset);
 void TrackPopupItem(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16* current, SInt16 offset);
 
+// Font pop-ups: item texts are font names.
+SInt16 GetPopupFontNum(DialogRef dialog, SInt16 popupItem);
+// The first item whose text is the font's name; 1 when none is.
+SInt16 FindFontMenuItem(SInt16 fontNum, MenuRef menu);
+void SetFontPopup(DialogRef dialog, SInt16 fontNum, SInt16 popupItem);
+void SetFontAndSizeItems(DialogRef dialog, SInt16 font, SInt16 size, SInt16 fontPopupItem,
+                         SInt16 sizePopupItem, SInt16 sizeEditItem);
+// A pop-up button over item `item` showing item `value` of menu `menuId`; TrackPopupButton pops it up
+// and stores a changed choice in *value (true when it changed).
+OSStatus NewPopupButton(DialogRef dialog, SInt16 item, SInt16 menuId, SInt16 value, ControlRef* out);
+Boolean TrackPopupButton(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16* value);
+
 // Items and user-item drawing.
 void GetDItemRect(DialogRef dialog, SInt16 item, Rect* rect);
 void SetDItemRect(DialogRef dialog, SInt16 item, const Rect* rect);
@@ -84,3 +97,28 @@ UserItemProcPtr SetUserItemProc(DialogRef dialog, SInt16 item, UserItemProcPtr p
 void ClearProcPtr(UserItemProcPtr* proc);
 Boolean PtInDItem(DialogRef dialog, Point localPoint, SInt16 item);
 void RedrawDialog(DialogRef dialog);
+void InvalItem(DialogRef dialog, SInt16 item);
+void InvalDialogRect(DialogRef dialog, const Rect* rect);
+// Makes the item just wide enough for its text: right = left + text width + 2.
+void FitItemToText(DialogRef dialog, SInt16 item);
+// Grey 153 along the top edge (wider than high) or the left edge, with a white line beside it.
+void DrawEtchedLine(const Rect* rect);
+void DrawItemSeparator(DialogRef dialog, SInt16 item);
+void SetGray8(UInt8 level, RGBColor* rgb);
+// Frames the rectangle in the grey between the port's background and foreground colours.
+void DrawGrayFrame(const Rect* rect);
+// A one-pixel frame one pixel outside the item.
+void FrameDialogItem(DialogRef dialog, SInt16 item);
+// A two-pixel frame four pixels around the item: light blue when active, grey otherwise.
+void FrameListFocus(DialogRef dialog, SInt16 item, Boolean active);
+// The first screen that meets the rectangle (global coordinates), else the main screen.
+GDHandle ScreenDeviceForRect(const Rect* rect);
+// Waits until a mouse-down arrives (and takes it).
+void WaitForMouseDown();
+inline WindowRef DialogToWindow(DialogRef dialog) {
+    return GetDialogWindow(dialog);
+}
+inline DialogRef DialogFromWindow(WindowRef window) {
+    return GetDialogFromWindow(window);
+}
+void SetPortToDialog(DialogRef dialog);

@@ -123,7 +123,7 @@ void AddItem(DialogRef d, const DialogItemDesc& desc, SInt16 dh, SInt16 dv) {
         item.control = NewItemControl(d->window, r, pushButProc, desc.text, 0, 0, 1, 0, 0, d);
         break;
     case kCheckBoxItem:
-        item.control = NewItemControl(d->window, r, checkBoxProc, desc.text, 0, 0, 1, 0, 0, d);
+        item.control = NewItemControl(d->window, r, checkBoxProc, desc.text, 0, 0, 2, 0, 0, d);
         break;
     case kRadioButtonItem:
         item.control = NewItemControl(d->window, r, radioButProc, desc.text, 0, 0, 1, 0, 0, d);

@@ -4,13 +4,13 @@
 
 #include "AppResources.h"
 #include "Events.h"
+#include "Fonts.h"
 #include "MacRoman.h"
 #include "PascalBytes.h"
 #include "MenuBarHost.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -451,10 +451,12 @@ SInt16 CountMenuItems(MenuRef menu) {
 }
 
 void AppendResMenu(MenuRef menu, ResType type) {
-    if (!menu || type != FOUR_CHAR("FONT") || !QGuiApplication::instance()) return;
-    for (const QString& family : QFontDatabase::families()) {
+    if (!menu || type != FOUR_CHAR("FONT")) return;
+    // The registry's fonts, so that every name chosen finds its number again.
+    for (SInt16 i = 1; i <= CountFontFamilies(); ++i) {
         Str255 name;
-        BytesToPStr(UTF8ToMacRoman(family.toStdString()), name);
+        SInt16 id = 0;
+        GetIndFontFamily(i, name, &id);
         AppendMenuItemText(menu, name);
     }
 }
