@@ -59,7 +59,7 @@ struct DocSettings {
     RGBColor gridColor;            // 224
     RGBColor gridColor2;           // 230
     RGBColor displayColors[2];     // 236
-    Boolean flag248;               // 248: 2-byte form
+    Boolean flag248;               // 248: 2-byte form; line-end arrowheads drawn filled
     SInt16 word250;                // 250: kept within 1..7
     UInt16 textDisplayMode;        // 252: 1 outlines only, 2 texts hidden
     SInt16 snapMode;               // 254: 0..3

@@ -113,6 +113,9 @@ struct DrawingRecord {
     SInt32 scrollRangeX, scrollRangeY;
     Float64 cursorX, cursorY;
     Float64 pickMinX, pickMaxX, pickMinY, pickMaxY;
+    Float64 extentsMinX, extentsMinY, extentsMaxX, extentsMaxY;
+    Boolean extentsStale;
+    Float64 dragRectX, dragRectY, dragRectWidth, dragRectHeight; // the last tracked rectangle, world
 
     // Output state while printing, writing PDF or plotting.
     CGContextRef outputContext;
@@ -120,8 +123,13 @@ struct DrawingRecord {
     Float64 outputScaleX, outputScaleY;
     Float64 outputOffsetX, outputOffsetY;
     Float64 outputFlipY;
+    Float64 outputColumnRight; // right edge of the output area before the x offset is taken off
+    Float64 outputPenScale;    // device units per millimetre of pen width in output mode
     Float64 penWidth;
     RGBColor penColor;
+    SInt16 paintMode; // 0 paint, 1 XOR feedback on the window port
+    SInt16 drawingAreaDepth;
+    Boolean drawingAreaOwnsContext;
     Boolean plottingHPGL;
     Handle rubberPoints; // u16 capacity, then 16-byte points from the fifth byte
     SInt16 rubberCount;

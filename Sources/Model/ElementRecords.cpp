@@ -166,14 +166,19 @@ Handle NewOutlineHandle(SInt16 lastIndex) {
     return h;
 }
 
-void NormalizeLineDirection(LineRecord* line) {
-    Float64 degrees = std::atan2(line->y2 - line->y1, line->x2 - line->x1) * 57.29577951308232;
+Boolean OrderSegmentEnds(Float64* x1, Float64* y1, Float64* x2, Float64* y2) {
+    Float64 degrees = std::atan2(*y2 - *y1, *x2 - *x1) * 57.29577951308232;
     if (degrees < 0) degrees += 360.0;
     bool vertical = std::fabs(degrees - 90.0) <= 0.01 || std::fabs(degrees - 270.0) <= 0.01;
-    bool swap = vertical ? line->y1 > line->y2 : line->x1 > line->x2;
-    if (!swap) return;
-    std::swap(line->x1, line->x2);
-    std::swap(line->y1, line->y2);
+    bool swap = vertical ? *y1 > *y2 : *x1 > *x2;
+    if (!swap) return false;
+    std::swap(*x1, *x2);
+    std::swap(*y1, *y2);
+    return true;
+}
+
+void NormalizeLineDirection(LineRecord* line) {
+    if (!OrderSegmentEnds(&line->x1, &line->y1, &line->x2, &line->y2)) return;
     UInt16 start = LineStartMarkKind(line->flags);
     UInt16 end = LineEndMarkKind(line->flags);
     line->flags = SetLineEndMarkKind(SetLineStartMarkKind(line->flags, end), start);

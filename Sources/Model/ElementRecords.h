@@ -346,6 +346,9 @@ NamedTableRecord* NewNamedTableRecord();
 void DisposeNamedTableRecord(NamedTableRecord** slot);
 NamedTableRecord* CloneNamedTableRecord(const NamedTableRecord* record);
 
-// Orders a line's ends (the smaller x first; for a line within 0.01 degrees of vertical the smaller
-// y first) and exchanges its end-mark kinds when the ends are swapped.
+// Orders two end points: the smaller x first; for a segment within 0.01 degrees of vertical (its
+// direction taken in [0, 360), so pointing down counts as well as up) the smaller y first. True when
+// the ends were swapped.
+Boolean OrderSegmentEnds(Float64* x1, Float64* y1, Float64* x2, Float64* y2);
+// The same for a line's ends, exchanging its end-mark kinds when the ends are swapped.
 void NormalizeLineDirection(LineRecord* line);

@@ -7,7 +7,6 @@
 #include "Events.h"
 #include "MemoryManager.h"
 #include "NumberFormat.h"
-#include "ResourceFiles.h"
 #include "ZEZUdivari.h"
 
 #include <cmath>
@@ -86,20 +85,6 @@ void NearestPenWidth(DocWindowRecord* doc, SInt16 width100) {
         }
     }
     s->currentPen = bestPen;
-}
-
-void DeleteResource(SInt16 resourceFile, ResType type, SInt16 id) {
-    if (!HasResource(resourceFile, type, id)) return;
-    RemoveResourceBlock(resourceFile, type, id);
-    UpdateResFile(resourceFile);
-}
-
-void DeleteAllResources(SInt16 resourceFile, ResType type) {
-    // The file offers no list of its ids: every id is tried until none of the type is left.
-    for (SInt32 id = -32768; id <= 32767 && CountResourcesOfType(resourceFile, type) > 0; ++id)
-        if (HasResource(resourceFile, type, static_cast<SInt16>(id)))
-            RemoveResourceBlock(resourceFile, type, static_cast<SInt16>(id));
-    UpdateResFile(resourceFile);
 }
 
 void DateTimeStrings(StringPtr date, StringPtr time) {

@@ -33,10 +33,5 @@ void GetStr128(SInt16 index, StringPtr dest);
 // the first of equally near pens wins.
 void NearestPenWidth(DocWindowRecord* doc, SInt16 width100);
 
-// Removes the resource of that type and id from an open resource file, or every resource of the
-// type, and writes the file back.
-void DeleteResource(SInt16 resourceFile, ResType type, SInt16 id);
-void DeleteAllResources(SInt16 resourceFile, ResType type);
-
 // The current date as day.month.year and time as hour.minute, without leading zeros (Str20 each).
 void DateTimeStrings(StringPtr date, StringPtr time);

@@ -821,17 +821,3 @@ std::vector<SInt16> AppResourceIds(ResType type) {
         keys(gSet.patternLists);
     return ids;
 }
-
-Boolean GetIndPattern(Pattern* pattern, SInt16 listId, SInt16 index) {
-    const PatternListDesc* list = FindPatternListResource(listId);
-    if (!list || index < 1 || static_cast<size_t>(index) > list->patterns.size()) return false;
-    std::memcpy(pattern->pat, list->patterns[index - 1].pat, sizeof pattern->pat);
-    return true;
-}
-
-Boolean GetPattern(SInt16 id, Pattern* pattern) {
-    const PatternDesc* desc = FindPatternResource(id);
-    if (!desc) return false;
-    std::memcpy(pattern->pat, desc->pat, sizeof pattern->pat);
-    return true;
-}

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "MacTypes.h"
-#include "QuickDrawTypes.h"
 
 #include <string>
 #include <vector>
@@ -146,12 +145,6 @@ const ColorImageDesc* FindColorCursorResource(SInt16 id);
 const ColorImageDesc* FindColorIconResource(SInt16 id);
 const PatternDesc* FindPatternResource(SInt16 id);
 const PatternListDesc* FindPatternListResource(SInt16 id);
-
-// Pattern `index` (from 1) of pattern list `listId` (0 the system list), or pattern resource `id`;
-// false, and *pattern unchanged, when there is none.
-Boolean GetIndPattern(Pattern* pattern, SInt16 listId, SInt16 index);
-Boolean GetPattern(SInt16 id, Pattern* pattern);
-constexpr SInt16 sysPatListID = 0;
 
 // Ids of every resource of a type ('STR#', 'DLOG', 'ALRT', 'DITL', 'CNTL', 'MENU', 'CURS', 'crsr',
 // 'cicn', 'PAT ', 'PAT#'), ascending.

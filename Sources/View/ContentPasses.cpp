@@ -1,0 +1,311 @@
+// The window update, the background and element passes, and the output pass of print and PDF.
+#include "ContentPasses.h"
+#include "ElementDrawing.h"
+#include "ProgressWindow.h"
+#include "ScrollGrid.h"
+#include "SharedUtilities.h"
+#include "TextDrawing.h"
+#include "ViewStrokes.h"
+#include "ViewTransform.h"
+#include "WorldPrimitives.h"
+#include "Windows.h"
+
+#include <algorithm>
+#include <cmath>
+
+ViewHooks gViewHooks{};
+
+namespace {
+
+// Progress and cancelling of an output pass; the window pass has neither.
+struct PassProgress {
+    long done = 0, total = 1;
+    SInt16 first = 0, last = 100;
+    SInt16 shown = -1;
+    bool cancelled = false;
+};
+
+PassProgress* gProgress = nullptr;
+constexpr long kProgressInterval = 256;
+
+// Counts one element; every so often reports progress and looks for Command-period. False once the
+// pass is to stop.
+bool Continue() {
+    PassProgress* p = gProgress;
+    if (!p) return true;
+    if (p->cancelled) return false;
+    if (++p->done % kProgressInterval != 0) return true;
+    SInt16 percent = SInt16(p->first + (p->last - p->first) * std::min(p->done, p->total) / p->total);
+    if (percent != p->shown && ProgressIsOpen()) {
+        p->shown = percent;
+        SetProgressPercent(percent);
+    }
+    if (UserCancelled()) p->cancelled = true;
+    return !p->cancelled;
+}
+
+bool Visible(const DocWindowRecord* doc, SInt16 layer, const Float64 box[4]) {
+    return IsLayerVisible(doc->layerVisible, layer) && WorldBoxVisible(doc, box[0], box[1], box[2], box[3]);
+}
+
+bool DrawAreas(DocWindowRecord* doc) {
+    if (!gViewHooks.drawArea) return true;
+    for (AreaRecord* e = doc->areaHead->next; e; e = e->next) {
+        if (!Continue()) return false;
+        Float64 box[4] = {e->minX, e->minY, e->maxX, e->maxY};
+        if (Visible(doc, e->layer, box)) gViewHooks.drawArea(doc, e);
+    }
+    return true;
+}
+
+bool DrawImages(DocWindowRecord* doc) {
+    if (!gViewHooks.drawImage) return true;
+    for (SInt16 i = 0; i < doc->imageCount && i < kMaxImages; ++i) {
+        if (!Continue()) return false;
+        gViewHooks.drawImage(doc, i);
+    }
+    return true;
+}
+
+bool DrawPolylines(DocWindowRecord* doc) {
+    if (!gViewHooks.drawPolyline) return true;
+    for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next) {
+        if (!Continue()) return false;
+        if (IsLayerVisible(doc->layerVisible, e->layer)) gViewHooks.drawPolyline(doc, e);
+    }
+    return true;
+}
+
+bool DrawLines(DocWindowRecord* doc) {
+    for (LineRecord* e = doc->lineHead->next; e; e = e->next) {
+        if (!Continue()) return false;
+        if (e->flags & (kLineOpenStart | kLineOpenEnd)) {
+            // Lines that run on meet the view wherever they point.
+            if (IsLayerVisible(doc->layerVisible, e->layer)) DrawLineElement(e, doc);
+            continue;
+        }
+        Float64 box[4];
+        LineElementBox(e, box);
+        if (Visible(doc, e->layer, box)) DrawLineElement(e, doc);
+    }
+    return true;
+}
+
+bool DrawArcs(DocWindowRecord* doc) {
+    for (ArcRecord* e = doc->arcHead->next; e; e = e->next) {
+        if (!Continue()) return false;
+        Float64 box[4];
+        ArcElementBox(e, box);
+        if (Visible(doc, e->layer, box)) DrawCircleElement(e, doc);
+    }
+    return true;
+}
+
+bool DrawTexts(DocWindowRecord* doc) {
+    bool outlinesOnly = doc->settings->textDisplayMode == 1 && doc->drawing->outputContext == nullptr;
+    for (TextRecord* e = doc->textHead->next; e; e = e->next) {
+        if (!Continue()) return false;
+        Float64 box[4];
+        TextElementBox(e, box);
+        if (!Visible(doc, e->layer, box)) continue;
+        if (outlinesOnly && !IsFramedTextBox(e))
+            DrawTextOutline(e, doc, 0);
+        else
+            DrawTextElement(e, doc);
+    }
+    return true;
+}
+
+bool DrawDimensions(DocWindowRecord* doc) {
+    if (!gViewHooks.drawDimension) return true;
+    for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next) {
+        if (!Continue()) return false;
+        if (IsLayerVisible(doc->layerVisible, e->layer)) gViewHooks.drawDimension(doc, e);
+    }
+    return true;
+}
+
+bool DrawSymbolInstances(DocWindowRecord* doc) {
+    if (!gViewHooks.drawSymbolInstance) return true;
+    for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next) {
+        if (!Continue()) return false;
+        Float64 box[4] = {e->x, e->y, e->x, e->y};
+        for (int i = 0; i < 4; ++i) {
+            box[0] = std::min(box[0], e->x + e->frame[2 * i]);
+            box[2] = std::max(box[2], e->x + e->frame[2 * i]);
+            box[1] = std::min(box[1], e->y + e->frame[2 * i + 1]);
+            box[3] = std::max(box[3], e->y + e->frame[2 * i + 1]);
+        }
+        if (Visible(doc, e->layer, box)) gViewHooks.drawSymbolInstance(doc, e);
+    }
+    return true;
+}
+
+long CountElements(const DocWindowRecord* doc) {
+    long n = doc->imageCount;
+    for (AreaRecord* e = doc->areaHead->next; e; e = e->next)
+        ++n;
+    for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next)
+        ++n;
+    for (LineRecord* e = doc->lineHead->next; e; e = e->next)
+        ++n;
+    for (ArcRecord* e = doc->arcHead->next; e; e = e->next)
+        ++n;
+    for (TextRecord* e = doc->textHead->next; e; e = e->next)
+        ++n;
+    for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next)
+        ++n;
+    for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next)
+        ++n;
+    return std::max(n, 1L);
+}
+
+void DrawOriginCross(DocWindowRecord* doc, CGContextRef ctx) {
+    const DrawingRecord* d = doc->drawing;
+    Float64 x, y;
+    WorldToView(doc, 0, 0, nullptr, nullptr, &x, &y);
+    Float64 w, h;
+    DeviceBounds(doc, &w, &h);
+    if (x < -6 || x > w + 6 || y < d->statusHeight + kScrollBarWidth - 6 || y > h + 6) return;
+    const RGBColor& colour = doc->settings->gridColor;
+    StrokeLineCG(ctx, x - 6, y, x + 6, y, colour, 1, 1);
+    StrokeLineCG(ctx, x, y - 6, x, y + 6, colour, 1, 1);
+}
+
+} // namespace
+
+void ComputeDrawingAreaMetrics(DocWindowRecord* doc) {
+    if (!doc->window) return;
+    DrawingRecord* d = doc->drawing;
+    Rect bounds;
+    GetWindowPortBounds(doc->window, &bounds);
+    d->viewWidth = SInt16(std::max(0, bounds.right - bounds.left - kScrollBarWidth));
+    d->viewHeight = SInt16(std::max(0, bounds.bottom - bounds.top - kScrollBarWidth - d->statusHeight));
+    d->areaWidth = d->viewWidth;
+    d->areaHeight = d->viewHeight;
+}
+
+void ScrollThumbValues(const DocWindowRecord* doc, SInt32* thumbX, SInt32* thumbY) {
+    const DrawingRecord* d = doc->drawing;
+    auto thumb = [](Float64 at, Float64 lo, Float64 hi, Float64 shown) -> SInt32 {
+        Float64 room = hi - lo - shown;
+        if (!(room > 0)) return 0;
+        return SInt32(std::lround(std::clamp((at - lo) * 1000.0 / room, 0.0, 1000.0)));
+    };
+    *thumbX = thumb(d->originX, d->extentsMinX, d->extentsMaxX, d->areaWidth * d->unitsPerPixel);
+    SInt32 up = thumb(d->originY, d->extentsMinY, d->extentsMaxY, d->areaHeight * d->unitsPerPixel);
+    // The vertical thumb runs down while y runs up.
+    *thumbY = d->extentsMaxY - d->extentsMinY - d->areaHeight * d->unitsPerPixel > 0 ? 1000 - up : 0;
+}
+
+void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
+    DrawingRecord* d = doc->drawing;
+    ComputeDrawingAreaMetrics(doc);
+    d->visibleMinX = d->originX;
+    d->visibleMaxX = d->areaWidth * d->unitsPerPixel + d->originX;
+    d->visibleMinY = d->originY;
+    d->visibleMaxY = d->areaHeight * d->unitsPerPixel + d->originY;
+    if (doc->window && d->outputContext == nullptr) {
+        bool own = false;
+        if (!d->windowContext && BeginWindowCG(&d->windowContext, doc->window) == noErr) {
+            own = true;
+            CGContextClipToRect(d->windowContext, CGRectMake(0, d->statusHeight + kScrollBarWidth,
+                                                             d->viewWidth, d->viewHeight));
+        }
+        DrawViewBackground(doc);
+        DrawViewContent(doc);
+        if (own) EndWindowCG(&d->windowContext, doc->window);
+    }
+    if (updateScrollBars) {
+        ScrollThumbValues(doc, &d->scrollRangeX, &d->scrollRangeY);
+        if (gViewHooks.updateScrollBars) gViewHooks.updateScrollBars(doc, d->scrollRangeX, d->scrollRangeY);
+    }
+    if (gViewHooks.showZoomPercent) gViewHooks.showZoomPercent(doc);
+}
+
+void RedrawWindow(DocWindowRecord* doc) {
+    UpdateViewExtent(doc, true);
+}
+
+void DrawViewBackground(DocWindowRecord* doc) {
+    DrawingRecord* d = doc->drawing;
+    const DocSettings* s = doc->settings;
+    DrawingContextScope scope(doc);
+    CGContextRef ctx = scope.get();
+    if (ctx) {
+        const RGBColor& bg = s->backgroundColor;
+        CGContextSetRGBFillColor(ctx, (bg.red >> 8) / 255.0, (bg.green >> 8) / 255.0, (bg.blue >> 8) / 255.0,
+                                 1);
+        CGContextFillRect(ctx, CGRectMake(0, d->statusHeight + kScrollBarWidth, d->viewWidth, d->viewHeight));
+    }
+    if (s->viewFramesShown && gViewHooks.drawFramesOverlay) gViewHooks.drawFramesOverlay(doc);
+    if (s->gridVisible) DrawGrid(doc, false);
+    DrawOriginCross(doc, ctx);
+    Float64 x, y;
+    for (SInt16 i = 0; GetRubberPoint(doc, i, &x, &y); ++i)
+        MarkRubberPoint(doc, x, y);
+}
+
+Boolean DrawViewContent(DocWindowRecord* doc) {
+    bool areasFirst = doc->settings->areasFirst == 1;
+    bool ok = (!areasFirst || DrawAreas(doc)) && DrawImages(doc) && DrawPolylines(doc) && DrawLines(doc) &&
+              DrawArcs(doc) && (areasFirst || DrawAreas(doc)) && DrawTexts(doc) && DrawDimensions(doc) &&
+              DrawSymbolInstances(doc);
+    ResetDrawingState(doc);
+    return ok;
+}
+
+void SetOutputTransform(DocWindowRecord* doc, CGContext* ctx, Float64 left, Float64 bottom, Float64 right,
+                        Float64 top, Float64 scaleX, Float64 scaleY, Float64 penScale) {
+    DrawingRecord* d = doc->drawing;
+    d->outputContext = ctx;
+    d->outputOffsetX = left;
+    d->outputOffsetY = bottom;
+    d->outputColumnRight = right;
+    d->outputFlipY = top;
+    d->outputScaleX = scaleX;
+    d->outputScaleY = scaleY;
+    d->outputPenScale = penScale;
+}
+
+void ClearOutputTransform(DocWindowRecord* doc) {
+    SetOutputTransform(doc, nullptr, 0, 0, 0, 0, 0, 0, 0);
+}
+
+Boolean DrawDrawingWithProgress(DocWindowRecord* doc, SInt16 firstPercent, SInt16 lastPercent) {
+    PassProgress progress;
+    progress.first = firstPercent;
+    progress.last = lastPercent;
+    progress.total = CountElements(doc);
+    PassProgress* outer = gProgress;
+    gProgress = &progress;
+    SInt16 savedHighlight = doc->highlightMode;
+    doc->highlightMode = kHighlightNone;
+    Boolean ok = DrawViewContent(doc);
+    doc->highlightMode = savedHighlight;
+    gProgress = outer;
+    if (ok && ProgressIsOpen()) SetProgressPercent(lastPercent);
+    return ok;
+}
+
+void DrawOtherElementClipped(DocWindowRecord* doc, SInt16 kind, void* element) {
+    BeginDrawingArea(doc, true);
+    switch (kind) {
+    case kDimensionElement:
+        if (gViewHooks.drawDimension) gViewHooks.drawDimension(doc, static_cast<DimensionRecord*>(element));
+        break;
+    case kPolylineElement:
+        if (gViewHooks.drawPolyline) gViewHooks.drawPolyline(doc, static_cast<PolylineRecord*>(element));
+        break;
+    case kSymbolInstanceElement:
+        if (gViewHooks.drawSymbolInstance)
+            gViewHooks.drawSymbolInstance(doc, static_cast<SymbolInstanceRecord*>(element));
+        break;
+    case kAreaElement:
+        if (gViewHooks.drawArea) gViewHooks.drawArea(doc, static_cast<AreaRecord*>(element));
+        break;
+    default:
+        break;
+    }
+    BeginDrawingArea(doc, false);
+}

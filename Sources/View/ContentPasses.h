@@ -1,0 +1,48 @@
+// The window update and the drawing passes: the drawing-area geometry, the background pass (colour,
+// frames, grid, origin cross, rubber-band marks) and the element pass in the fixed order, each element
+// only when its layer is visible and its box meets the view; the same element pass draws print and PDF
+// pages through the output transform, with progress and Command-period.
+#pragma once
+
+#include "DocumentRecords.h"
+
+// What the shell, the palettes and the drawers of element kinds built elsewhere add to the passes.
+// Unset hooks do nothing: those kinds are skipped until their drawers are installed.
+struct ViewHooks {
+    void (*updateScrollBars)(DocWindowRecord* doc, SInt32 thumbX, SInt32 thumbY);
+    void (*showZoomPercent)(DocWindowRecord* doc);
+    void (*drawFramesOverlay)(DocWindowRecord* doc);
+    void (*drawArea)(DocWindowRecord* doc, AreaRecord* area);
+    void (*drawImage)(DocWindowRecord* doc, SInt16 index);
+    void (*drawPolyline)(DocWindowRecord* doc, PolylineRecord* polyline);
+    void (*drawDimension)(DocWindowRecord* doc, DimensionRecord* dimension);
+    void (*drawSymbolInstance)(DocWindowRecord* doc, SymbolInstanceRecord* instance);
+};
+extern ViewHooks gViewHooks;
+
+// From the window's port: the drawing area is the port less the 15-pixel scroll bars and the status
+// strip (statusHeight, kept as the shell set it).
+void ComputeDrawingAreaMetrics(DocWindowRecord* doc);
+// The redraw of the window: drawing-area geometry, visible rectangle, background pass, element pass,
+// then the scroll bars (when asked) and the zoom display.
+void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars);
+void RedrawWindow(DocWindowRecord* doc);
+void DrawViewBackground(DocWindowRecord* doc);
+// Every visible element that meets the view, in the drawing order. False when the output pass was
+// stopped (Command-period).
+Boolean DrawViewContent(DocWindowRecord* doc);
+
+// The output transform of a print or PDF page: the world rectangle's device corners (left, bottom,
+// right, top, already scaled), device units per world millimetre, and device units per millimetre of
+// pen width (0 takes scaleX).
+void SetOutputTransform(DocWindowRecord* doc, CGContext* ctx, Float64 left, Float64 bottom, Float64 right,
+                        Float64 top, Float64 scaleX, Float64 scaleY, Float64 penScale);
+void ClearOutputTransform(DocWindowRecord* doc);
+// The element pass into the output context, moving an open progress window from firstPercent to
+// lastPercent and watching for Command-period. False when cancelled.
+Boolean DrawDrawingWithProgress(DocWindowRecord* doc, SInt16 firstPercent, SInt16 lastPercent);
+
+// Thumb values 0..1000 of the scroll bars for the view within the drawing's extents.
+void ScrollThumbValues(const DocWindowRecord* doc, SInt32* thumbX, SInt32* thumbY);
+// Draws one element of a kind drawn by an installed hook, inside the drawing area.
+void DrawOtherElementClipped(DocWindowRecord* doc, SInt16 kind, void* element);

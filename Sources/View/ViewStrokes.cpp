@@ -1,0 +1,358 @@
+// Strokes and fills in the drawing context, styled-line dashing, the context brackets and XOR lines.
+#include "ViewStrokes.h"
+#include "DrawCallRecorder.h"
+#include "QuickDraw.h"
+#include "ViewTransform.h"
+#include "Windows.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+UInt32 gLineEndPreference = 1;
+DrawCallListener gListener = nullptr;
+void* gListenerUser = nullptr;
+
+// More dashes than this along one stretch (a hair-thin pen over a long line) are drawn solid.
+constexpr Float64 kMaxDashes = 200000;
+
+Float64 Component(UInt16 c) {
+    return (c >> 8) / 255.0;
+}
+
+void SetStrokeStyle(CGContextRef ctx, const RGBColor& rgb, Float64 width, SInt16 dashStyle) {
+    CGContextSetRGBStrokeColor(ctx, Component(rgb.red), Component(rgb.green), Component(rgb.blue), 1.0);
+    CGContextSetLineWidth(ctx, width);
+    CGContextSetLineJoin(ctx, kCGLineJoinRound);
+    CGContextSetLineCap(ctx, gLineEndPreference == 1 ? kCGLineCapRound : kCGLineCapButt);
+    Float64 lengths[6];
+    int n = DashLengthsForStyle(dashStyle, width, lengths);
+    CGContextSetLineDash(ctx, 0, n ? lengths : nullptr, size_t(n));
+}
+
+DrawCall MakeCall(DrawCallKind kind, const RGBColor& rgb, Float64 width, SInt16 style) {
+    DrawCall call{};
+    call.kind = kind;
+    call.colour = rgb;
+    call.alpha = 1.0;
+    call.width = width;
+    call.style = style;
+    return call;
+}
+
+} // namespace
+
+void SetDrawCallListener(DrawCallListener listener, void* user) {
+    gListener = listener;
+    gListenerUser = user;
+}
+
+Boolean DrawCallListening() {
+    return gListener != nullptr;
+}
+
+void ReportDrawCall(const DrawCall& call) {
+    if (gListener) gListener(call, gListenerUser);
+}
+
+void SetLineEndPreference(UInt32 word) {
+    gLineEndPreference = word;
+}
+
+UInt32 LineEndPreference() {
+    return gLineEndPreference;
+}
+
+int DashLengthsForStyle(SInt16 style, Float64 w, Float64 lengths[6]) {
+    switch (style) {
+    case 2:
+        lengths[0] = 26 * w;
+        lengths[1] = 8 * w;
+        return 2;
+    case 3:
+    case 4: {
+        int n = style == 3 ? 4 : 6;
+        for (int i = 0; i < n; ++i)
+            lengths[i] = i == 0 ? 21 * w : (i % 2 ? 6 * w : 3 * w);
+        return n;
+    }
+    case 5:
+    case 6:
+        lengths[0] = 7 * w;
+        lengths[1] = 6 * w;
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void StrokeLineCG(CGContextRef ctx, Float64 x1, Float64 y1, Float64 x2, Float64 y2, const RGBColor& rgb,
+                  Float64 width, SInt16 dashStyle) {
+    if (gListener) {
+        DrawCall call = MakeCall(DrawCallKind::line, rgb, width, dashStyle);
+        call.v[0] = x1, call.v[1] = y1, call.v[2] = x2, call.v[3] = y2;
+        ReportDrawCall(call);
+    }
+    if (!ctx) return;
+    SetStrokeStyle(ctx, rgb, width, dashStyle);
+    CGContextBeginPath(ctx);
+    CGContextMoveToPoint(ctx, Float32(x1), Float32(y1));
+    CGContextAddLineToPoint(ctx, Float32(x2), Float32(y2));
+    CGContextStrokePath(ctx);
+}
+
+void StrokeArcCG(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, Float64 startAngle, Float64 endAngle,
+                 const RGBColor& rgb, Float64 width, SInt16 dashStyle) {
+    if (gListener) {
+        DrawCall call = MakeCall(DrawCallKind::arc, rgb, width, dashStyle);
+        call.v[0] = cx, call.v[1] = cy, call.v[2] = r, call.v[3] = startAngle, call.v[4] = endAngle;
+        ReportDrawCall(call);
+    }
+    if (!ctx) return;
+    SetStrokeStyle(ctx, rgb, width, dashStyle);
+    CGContextBeginPath(ctx);
+    CGContextAddArc(ctx, Float32(cx), Float32(cy), Float32(r), startAngle * 0.017453292519943295,
+                    endAngle * 0.017453292519943295, 0);
+    CGContextStrokePath(ctx);
+}
+
+void FillTriangleCG(CGContextRef ctx, Float64 x1, Float64 y1, Float64 x2, Float64 y2, Float64 x3, Float64 y3,
+                    const RGBColor& rgb, Float64 width) {
+    if (gListener) {
+        DrawCall call = MakeCall(DrawCallKind::triangle, rgb, width, 1);
+        Float64 v[6] = {x1, y1, x2, y2, x3, y3};
+        for (int i = 0; i < 6; ++i)
+            call.v[i] = v[i];
+        ReportDrawCall(call);
+    }
+    if (!ctx) return;
+    SetStrokeStyle(ctx, rgb, width, 1);
+    CGContextSetRGBFillColor(ctx, Component(rgb.red), Component(rgb.green), Component(rgb.blue), 1.0);
+    CGContextBeginPath(ctx);
+    CGContextMoveToPoint(ctx, Float32(x1), Float32(y1));
+    CGContextAddLineToPoint(ctx, Float32(x2), Float32(y2));
+    CGContextAddLineToPoint(ctx, Float32(x3), Float32(y3));
+    CGContextClosePath(ctx);
+    CGContextDrawPath(ctx, kCGPathFillStroke);
+}
+
+void FillDiscCG(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, const RGBColor& rgb, Float64 width) {
+    if (gListener) {
+        DrawCall call = MakeCall(DrawCallKind::disc, rgb, width, 1);
+        call.v[0] = cx, call.v[1] = cy, call.v[2] = r;
+        ReportDrawCall(call);
+    }
+    if (!ctx) return;
+    CGContextSetRGBFillColor(ctx, Component(rgb.red), Component(rgb.green), Component(rgb.blue), 1.0);
+    CGContextBeginPath(ctx);
+    CGContextAddArc(ctx, Float32(cx), Float32(cy), Float32(r), 0, 6.283185307179586, 0);
+    CGContextFillPath(ctx);
+}
+
+void FillQuadCG(CGContextRef ctx, const Float64 corners[8], const RGBColor& rgb) {
+    if (gListener) {
+        DrawCall call = MakeCall(DrawCallKind::quadFill, rgb, 0, 1);
+        for (int i = 0; i < 8; ++i)
+            call.v[i] = corners[i];
+        ReportDrawCall(call);
+    }
+    if (!ctx) return;
+    CGContextSetRGBFillColor(ctx, Component(rgb.red), Component(rgb.green), Component(rgb.blue), 1.0);
+    CGContextBeginPath(ctx);
+    CGContextMoveToPoint(ctx, corners[0], corners[1]);
+    for (int i = 1; i < 4; ++i)
+        CGContextAddLineToPoint(ctx, corners[2 * i], corners[2 * i + 1]);
+    CGContextClosePath(ctx);
+    CGContextFillPath(ctx);
+    CGContextSetRGBStrokeColor(ctx, 0, 0, 0, 1);
+}
+
+void SetHighlightColorCG(CGContextRef ctx, const DocWindowRecord* doc) {
+    if (!ctx) return;
+    const RGBColor& c = doc->settings->selectionColor;
+    CGContextSetRGBStrokeColor(ctx, Component(c.red), Component(c.green), Component(c.blue), 1.0);
+    CGContextSetRGBFillColor(ctx, Component(c.red), Component(c.green), Component(c.blue), 1.0);
+}
+
+void SetBlackColorCG(CGContextRef ctx) {
+    if (!ctx) return;
+    CGContextSetRGBStrokeColor(ctx, 0, 0, 0, 1);
+    CGContextSetRGBFillColor(ctx, 0, 0, 0, 1);
+}
+
+Float64 DashSegmentWalk(Float64 x1, Float64 y1, Float64 x2, Float64 y2, const Float64* lengths, int count,
+                        Float64 phase, DashEmit emit, void* user) {
+    Float64 dx = x2 - x1, dy = y2 - y1;
+    Float64 length = std::sqrt(dx * dx + dy * dy);
+    Float64 total = 0;
+    for (int i = 0; i < count; ++i)
+        total += lengths[i];
+    if (!(length > 0) || !std::isfinite(length)) return phase;
+    if (count <= 0 || !(total > 0) || length / total > kMaxDashes) {
+        emit(x1, y1, x2, y2, user);
+        return phase;
+    }
+    Float64 pos = std::fmod(phase, total);
+    if (pos < 0) pos += total;
+    int index = 0;
+    while (pos >= lengths[index] && index < count - 1) {
+        pos -= lengths[index];
+        ++index;
+    }
+    Float64 ux = dx / length, uy = dy / length;
+    Float64 t = 0;
+    while (t < length) {
+        Float64 step = std::min(lengths[index] - pos, length - t);
+        if (step > 0 && index % 2 == 0)
+            emit(x1 + ux * t, y1 + uy * t, x1 + ux * (t + step), y1 + uy * (t + step), user);
+        t += step;
+        pos += step;
+        if (pos >= lengths[index] - 1e-12) {
+            pos = 0;
+            index = (index + 1) % count;
+        }
+    }
+    return std::fmod(phase + length, total);
+}
+
+namespace {
+
+struct DashPath {
+    CGContextRef ctx;
+    int dashes = 0;
+};
+
+void AddDash(Float64 x1, Float64 y1, Float64 x2, Float64 y2, void* user) {
+    auto* path = static_cast<DashPath*>(user);
+    CGContextMoveToPoint(path->ctx, Float32(x1), Float32(y1));
+    CGContextAddLineToPoint(path->ctx, Float32(x2), Float32(y2));
+    ++path->dashes;
+}
+
+// Strokes the stretches of a styled line as one path, dashed by our own stepping.
+void StrokeDashed(CGContextRef ctx, DocWindowRecord* doc, const Float64* xy, int pointCount, Float64 phase) {
+    DrawingRecord* d = doc->drawing;
+    Float64 lengths[6];
+    int n = DashLengthsForStyle(d->lineMode, d->penWidth, lengths);
+    SetStrokeStyle(ctx, d->penColor, d->penWidth, 1);
+    CGContextBeginPath(ctx);
+    DashPath path{ctx};
+    for (int i = 0; i + 1 < pointCount; ++i)
+        phase = DashSegmentWalk(xy[2 * i], xy[2 * i + 1], xy[2 * i + 2], xy[2 * i + 3], lengths, n, phase,
+                                AddDash, &path);
+    CGContextStrokePath(ctx);
+}
+
+} // namespace
+
+void DrawStyledLine(CGContextRef ctx, DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    DrawingRecord* d = doc->drawing;
+    Float64 w, h;
+    DeviceBounds(doc, &w, &h);
+    // A margin of the pen's width keeps the caps of lines along the edges.
+    Float64 m = d->penWidth + 2;
+    Float64 ax = x1 + m, ay = y1 + m, bx = x2 + m, by = y2 + m;
+    if (!ClipSegmentToPort(&ax, &ay, &bx, &by, w + 2 * m, h + 2 * m)) return;
+    ax -= m, ay -= m, bx -= m, by -= m;
+    Float64 phase = std::hypot(ax - x1, ay - y1);
+    if (gListener) {
+        DrawCall call = MakeCall(DrawCallKind::styledLine, d->penColor, d->penWidth, d->lineMode);
+        call.v[0] = ax, call.v[1] = ay, call.v[2] = bx, call.v[3] = by;
+        call.phase = phase;
+        ReportDrawCall(call);
+    }
+    if (!ctx) return;
+    Float64 xy[4] = {ax, ay, bx, by};
+    StrokeDashed(ctx, doc, xy, 2, phase);
+}
+
+void DrawStyledPolyline(CGContextRef ctx, DocWindowRecord* doc, const Float64* xy, int pointCount,
+                        Float64 phase) {
+    if (pointCount < 2) return;
+    DrawingRecord* d = doc->drawing;
+    if (gListener) {
+        DrawCall call = MakeCall(DrawCallKind::polyline, d->penColor, d->penWidth, d->lineMode);
+        call.points.assign(xy, xy + 2 * pointCount);
+        call.phase = phase;
+        ReportDrawCall(call);
+    }
+    if (!ctx) return;
+    StrokeDashed(ctx, doc, xy, pointCount, phase);
+}
+
+OSStatus BeginWindowCG(CGContextRef* slot, WindowRef window) {
+    *slot = nullptr;
+    if (!window) return paramErr;
+    return QDBeginCGContext(GetWindowPort(window), slot);
+}
+
+void EndWindowCG(CGContextRef* slot, WindowRef window) {
+    if (*slot == nullptr) return;
+    QDEndCGContext(GetWindowPort(window), slot);
+    *slot = nullptr;
+}
+
+DrawingContextScope::DrawingContextScope(DocWindowRecord* doc) : doc_(doc) {
+    DrawingRecord* d = doc->drawing;
+    if (d->outputContext)
+        ctx_ = d->outputContext;
+    else if (d->windowContext)
+        ctx_ = d->windowContext;
+    else if (doc->window && BeginWindowCG(&ctx_, doc->window) == noErr)
+        owned_ = true;
+}
+
+DrawingContextScope::~DrawingContextScope() {
+    if (owned_) EndWindowCG(&ctx_, doc_->window);
+}
+
+void BeginDrawingArea(DocWindowRecord* doc, Boolean on) {
+    DrawingRecord* d = doc->drawing;
+    if (on) {
+        if (d->drawingAreaDepth++ == 0 && !d->outputContext && !d->windowContext && doc->window &&
+            BeginWindowCG(&d->windowContext, doc->window) == noErr) {
+            d->drawingAreaOwnsContext = true;
+            CGContextClipToRect(d->windowContext, CGRectMake(0, d->statusHeight + kScrollBarWidth,
+                                                             d->viewWidth, d->viewHeight));
+        }
+        d->penColor = RGBColor{0, 0, 0};
+        return;
+    }
+    if (d->drawingAreaDepth <= 0) return;
+    if (--d->drawingAreaDepth == 0 && d->drawingAreaOwnsContext) {
+        EndWindowCG(&d->windowContext, doc->window);
+        d->drawingAreaOwnsContext = false;
+    }
+}
+
+void SetPaintMode(DocWindowRecord* doc, SInt16 mode) {
+    doc->drawing->paintMode = mode;
+}
+
+void DrawXorLine(DocWindowRecord* doc, SInt16 h1, SInt16 v1, SInt16 h2, SInt16 v2) {
+    if (gListener) {
+        DrawCall call = MakeCall(DrawCallKind::xorLine, RGBColor{0, 0, 0}, 1, 1);
+        call.v[0] = h1, call.v[1] = v1, call.v[2] = h2, call.v[3] = v2;
+        ReportDrawCall(call);
+    }
+    if (!doc->window) return;
+    GrafPtr saved;
+    GetPort(&saved);
+    SetPortWindowPort(doc->window);
+    PenState pen;
+    GetPenState(&pen);
+    RgnHandle clip = NewRgn();
+    GetClip(clip);
+    Rect area;
+    SetRect(&area, 0, 0, doc->drawing->viewWidth, doc->drawing->viewHeight);
+    ClipRect(&area);
+    PenNormal();
+    PenMode(patXor);
+    MoveTo(h1, v1);
+    LineTo(h2, v2);
+    SetClip(clip);
+    DisposeRgn(clip);
+    SetPenState(&pen);
+    SetPort(saved);
+}

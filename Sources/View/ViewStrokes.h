@@ -1,0 +1,79 @@
+// The strokes and fills every drawing of the view ends in: lines, arcs, triangles, discs and masks in a
+// CoreGraphics-style context with the program's colours, caps, joins and dash table; styled lines
+// dashed after they are clipped to the device; the window-context and drawing-area brackets; lines in
+// XOR on the window port for feedback that a second drawing removes.
+#pragma once
+
+#include "CGContext.h"
+#include "DocumentRecords.h"
+
+// The general preference word for line ends: round caps when 1 (the default), butt caps otherwise.
+void SetLineEndPreference(UInt32 word);
+UInt32 LineEndPreference();
+
+// The dash lengths of a line style for stroke width w (phase 0): style 2 {26w, 8w}, 3 {21w, 6w, 3w,
+// 6w}, 4 {21w, 6w, 3w, 6w, 3w, 6w}, 5 and 6 {7w, 6w}; 0 lengths (solid) for 1 and every other value.
+int DashLengthsForStyle(SInt16 style, Float64 width, Float64 lengths[6]);
+
+// Colours are 16-bit components shifted right by 8 and divided by 255; joins round; caps by the
+// preference. The dashed forms dash with phase 0 as the context does.
+void StrokeLineCG(CGContextRef ctx, Float64 x1, Float64 y1, Float64 x2, Float64 y2, const RGBColor& rgb,
+                  Float64 width, SInt16 dashStyle);
+// Angles in degrees, counter-clockwise from the start to the end; 0 to 360 is the whole circle.
+void StrokeArcCG(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, Float64 startAngle, Float64 endAngle,
+                 const RGBColor& rgb, Float64 width, SInt16 dashStyle);
+void FillTriangleCG(CGContextRef ctx, Float64 x1, Float64 y1, Float64 x2, Float64 y2, Float64 x3, Float64 y3,
+                    const RGBColor& rgb, Float64 width);
+void FillDiscCG(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, const RGBColor& rgb, Float64 width);
+// Fills a quadrilateral (x, y of four corners), leaving the stroke colour opaque black.
+void FillQuadCG(CGContextRef ctx, const Float64 corners[8], const RGBColor& rgb);
+// Stroke and fill colour: the document's highlight (selection) colour, or opaque black.
+void SetHighlightColorCG(CGContextRef ctx, const DocWindowRecord* doc);
+void SetBlackColorCG(CGContextRef ctx);
+
+// Steps a dash pattern (on, off, on, ...) along a segment, starting `phase` into the pattern, and calls
+// emit for every visible dash. Returns the phase at the segment's end, for a following segment.
+using DashEmit = void (*)(Float64 x1, Float64 y1, Float64 x2, Float64 y2, void* user);
+Float64 DashSegmentWalk(Float64 x1, Float64 y1, Float64 x2, Float64 y2, const Float64* lengths, int count,
+                        Float64 phase, DashEmit emit, void* user);
+
+// A line in CoreGraphics points with the document's pen colour, width and line mode. The line is first
+// clipped to the device (the port, or the output area) and the dashes are stepped from the phase the
+// original start gives, so a line far larger than the device costs no more than one that fits it.
+void DrawStyledLine(CGContextRef ctx, DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2);
+// The same along connected points (pairs of x, y), the pattern running on from `phase` at the first.
+void DrawStyledPolyline(CGContextRef ctx, DocWindowRecord* doc, const Float64* xy, int pointCount,
+                        Float64 phase);
+
+// A context on the window's port; noErr when one was opened.
+OSStatus BeginWindowCG(CGContextRef* slot, WindowRef window);
+void EndWindowCG(CGContextRef* slot, WindowRef window);
+
+// The context drawing goes to now: the output context, else the window pass's context, else a
+// temporary one on the document window, closed again when the scope ends. Null without any (a
+// document without a window): the calls then only report to the listener.
+class DrawingContextScope {
+  public:
+    explicit DrawingContextScope(DocWindowRecord* doc);
+    ~DrawingContextScope();
+    DrawingContextScope(const DrawingContextScope&) = delete;
+    DrawingContextScope& operator=(const DrawingContextScope&) = delete;
+    CGContextRef get() const { return ctx_; }
+
+  private:
+    DocWindowRecord* doc_;
+    CGContextRef ctx_ = nullptr;
+    bool owned_ = false;
+};
+
+// With on set, drawing on screen is clipped to the window's drawing area (a context is kept open on
+// the window until the bracket closes) and the pen is black; with on clear the bracket ends. Brackets
+// nest; only the outermost opens and closes.
+void BeginDrawingArea(DocWindowRecord* doc, Boolean on);
+
+// Paint modes of the screen drawing: normal, or XOR on the window port (feedback that a second
+// drawing of the same lines removes).
+enum : SInt16 { kPaintNormal = 0, kPaintXor = 1 };
+void SetPaintMode(DocWindowRecord* doc, SInt16 mode);
+// A one-pixel line in XOR on the window port between QuickDraw points, clipped to the drawing area.
+void DrawXorLine(DocWindowRecord* doc, SInt16 h1, SInt16 v1, SInt16 h2, SInt16 v2);

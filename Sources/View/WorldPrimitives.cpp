@@ -1,0 +1,502 @@
+// World primitives over the stroke calls, the plot receiver and the rubber-band point list.
+#include "WorldPrimitives.h"
+#include "ContentPasses.h"
+#include "DrawCallRecorder.h"
+#include "ElementDrawing.h"
+#include "MemoryManager.h"
+#include "PlotOutput.h"
+#include "PointerBlocks.h"
+#include "ViewStrokes.h"
+#include "ViewTransform.h"
+#include "Windows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr Float64 kDegToRad = 0.017453292519943295;
+constexpr Float64 kTwoPi = 6.283185307179586;
+// Chords of screen feedback and of arcs drawn as chords deviate at most this much (device units).
+constexpr Float64 kChordTolerance = 0.25;
+constexpr int kMaxChords = 100000;
+
+bool OnScreen(const DocWindowRecord* doc) {
+    return doc->drawing->outputContext == nullptr;
+}
+
+bool XorFeedback(const DocWindowRecord* doc) {
+    return OnScreen(doc) && doc->drawing->paintMode == kPaintXor;
+}
+
+Float64 PortHeight(const DocWindowRecord* doc) {
+    const DrawingRecord* d = doc->drawing;
+    return d->viewHeight + d->statusHeight + kScrollBarWidth;
+}
+
+// A line between CoreGraphics points drawn in XOR on the port, clipped to the drawing area first.
+void XorLineCG(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    const DrawingRecord* d = doc->drawing;
+    Float64 h = PortHeight(doc);
+    // QuickDraw points, shifted by one so the area's edge pixels stay inside the clip rectangle.
+    Float64 ax = x1 + 1, ay = h - y1 + 1, bx = x2 + 1, by = h - y2 + 1;
+    if (!ClipSegmentToPort(&ax, &ay, &bx, &by, d->viewWidth + 2.0, d->viewHeight + 2.0)) return;
+    DrawXorLine(doc, SInt16(std::lround(ax - 1)), SInt16(std::lround(ay - 1)), SInt16(std::lround(bx - 1)),
+                SInt16(std::lround(by - 1)));
+}
+
+// Angle step of chords of radius r within the tolerance.
+Float64 ChordStep(Float64 r, Float64 tolerance) {
+    if (r <= tolerance) return kTwoPi / 8;
+    Float64 step = 2 * std::acos(1 - tolerance / r);
+    return std::clamp(step, 1e-12, kTwoPi / 8);
+}
+
+// The parts (radians, increasing) of the arc a0..a1 of the circle that lie inside the rectangle.
+void VisibleArcSpans(Float64 cx, Float64 cy, Float64 r, Float64 a0, Float64 a1, Float64 minX, Float64 minY,
+                     Float64 maxX, Float64 maxY, std::vector<std::pair<Float64, Float64>>& spans) {
+    std::vector<Float64> cuts{a0, a1};
+    auto addCut = [&](Float64 t) {
+        // Bring the crossing into a0..a0 + 2 pi, then keep it when it falls within the arc.
+        t = a0 + std::fmod(std::fmod(t - a0, kTwoPi) + kTwoPi, kTwoPi);
+        if (t > a0 && t < a1) cuts.push_back(t);
+    };
+    for (Float64 x : {minX, maxX}) {
+        Float64 c = (x - cx) / r;
+        if (c >= -1 && c <= 1) {
+            Float64 t = std::acos(c);
+            addCut(t);
+            addCut(-t);
+        }
+    }
+    for (Float64 y : {minY, maxY}) {
+        Float64 s = (y - cy) / r;
+        if (s >= -1 && s <= 1) {
+            Float64 t = std::asin(s);
+            addCut(t);
+            addCut(M_PI - t);
+        }
+    }
+    std::sort(cuts.begin(), cuts.end());
+    for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+        Float64 t0 = cuts[i], t1 = cuts[i + 1];
+        if (t1 <= t0) continue;
+        Float64 mid = (t0 + t1) / 2;
+        Float64 x = cx + r * std::cos(mid), y = cy + r * std::sin(mid);
+        if (x < minX || x > maxX || y < minY || y > maxY) continue;
+        if (!spans.empty() && spans.back().second >= t0)
+            spans.back().second = t1;
+        else
+            spans.emplace_back(t0, t1);
+    }
+}
+
+void ChordPoints(Float64 cx, Float64 cy, Float64 r, Float64 t0, Float64 t1, std::vector<Float64>& xy) {
+    int n = int(std::ceil((t1 - t0) / ChordStep(r, kChordTolerance)));
+    n = std::clamp(n, 1, kMaxChords);
+    xy.clear();
+    for (int i = 0; i <= n; ++i) {
+        Float64 t = t0 + (t1 - t0) * i / n;
+        xy.push_back(cx + r * std::cos(t));
+        xy.push_back(cy + r * std::sin(t));
+    }
+}
+
+// The arc as chords of its visible parts, dashed on from the arc's start.
+void DrawArcChords(DocWindowRecord* doc, CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, Float64 a0,
+                   Float64 a1) {
+    Float64 w, h;
+    DeviceBounds(doc, &w, &h);
+    Float64 m = doc->drawing->penWidth + 2;
+    std::vector<std::pair<Float64, Float64>> spans;
+    VisibleArcSpans(cx, cy, r, a0, a1, -m, -m, w + m, h + m, spans);
+    std::vector<Float64> xy;
+    for (auto& span : spans) {
+        ChordPoints(cx, cy, r, span.first, span.second, xy);
+        if (XorFeedback(doc)) {
+            for (size_t i = 0; i + 3 < xy.size(); i += 2)
+                XorLineCG(doc, xy[i], xy[i + 1], xy[i + 2], xy[i + 3]);
+        } else {
+            DrawStyledPolyline(ctx, doc, xy.data(), int(xy.size() / 2), r * (span.first - a0));
+        }
+    }
+}
+
+// Arc angles in radians with the end after the start; a run of 360 degrees or more is the circle.
+void ArcRadians(Float64 startAngle, Float64 endAngle, Float64* a0, Float64* a1) {
+    Float64 sweep = endAngle - startAngle;
+    if (sweep >= 360.0)
+        sweep = 360.0;
+    else {
+        sweep = std::fmod(sweep, 360.0);
+        if (sweep < 0) sweep += 360.0;
+    }
+    *a0 = startAngle * kDegToRad;
+    *a1 = *a0 + sweep * kDegToRad;
+}
+
+} // namespace
+
+void DrawWorldLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    DrawingRecord* d = doc->drawing;
+    if (d->plottingHPGL) {
+        HPGLPlotLine(doc, x1, y1, x2, y2, 1);
+        return;
+    }
+    Float64 ax, ay, bx, by;
+    WorldToView(doc, x1, y1, nullptr, nullptr, &ax, &ay);
+    WorldToView(doc, x2, y2, nullptr, nullptr, &bx, &by);
+    if (XorFeedback(doc)) {
+        XorLineCG(doc, ax, ay, bx, by);
+        return;
+    }
+    if (d->lineMode != 1) {
+        DrawingContextScope scope(doc);
+        DrawStyledLine(scope.get(), doc, ax, ay, bx, by);
+        return;
+    }
+    Float64 w, h;
+    DeviceBounds(doc, &w, &h);
+    if (!OnScreen(doc)) {
+        // The page clips for itself; only what lies wholly off it is left out.
+        Float64 m = d->penWidth + 2;
+        Float64 cx1 = ax + m, cy1 = ay + m, cx2 = bx + m, cy2 = by + m;
+        if (!ClipSegmentToPort(&cx1, &cy1, &cx2, &cy2, w + 2 * m, h + 2 * m)) return;
+        StrokeLineCG(d->outputContext, cx1 - m, cy1 - m, cx2 - m, cy2 - m, d->penColor, d->penWidth, 1);
+        return;
+    }
+    if (!ClipSegmentToPort(&ax, &ay, &bx, &by, w, h)) return;
+    DrawingContextScope scope(doc);
+    StrokeLineCG(scope.get(), ax, ay, bx, by, d->penColor, d->penWidth, d->lineMode);
+}
+
+void DrawWorldRect(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    DrawWorldLine(doc, x1, y1, x2, y1);
+    DrawWorldLine(doc, x2, y1, x2, y2);
+    DrawWorldLine(doc, x2, y2, x1, y2);
+    DrawWorldLine(doc, x1, y2, x1, y1);
+}
+
+void DrawWorldQuad(DocWindowRecord* doc, const Float64 c[8]) {
+    for (int i = 0; i < 4; ++i) {
+        int j = (i + 1) % 4;
+        DrawWorldLine(doc, c[2 * i], c[2 * i + 1], c[2 * j], c[2 * j + 1]);
+    }
+}
+
+void DrawWorldCircle(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius) {
+    DrawingRecord* d = doc->drawing;
+    if (d->plottingHPGL) {
+        DrawWorldArc(doc, x, y, radius, 0, 360);
+        return;
+    }
+    Float64 cx, cy;
+    WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
+    Float64 r = WorldToDeviceLength(doc, radius);
+    Float64 w, h;
+    DeviceBounds(doc, &w, &h);
+    if (!(r > 0) || cx + r < 0 || cx - r > w || cy + r < 0 || cy - r > h) return;
+    DrawingContextScope scope(doc);
+    FillDiscCG(scope.get(), cx, cy, r, d->penColor, d->penWidth);
+}
+
+void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Float64 startAngle,
+                  Float64 endAngle) {
+    DrawingRecord* d = doc->drawing;
+    if (d->plottingHPGL) {
+        HPGLPlotCircle(doc, x, y, radius, startAngle, endAngle, 1);
+        return;
+    }
+    Float64 cx, cy;
+    WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
+    Float64 r = WorldToDeviceLength(doc, radius);
+    if (!(r > 0) || !std::isfinite(r) || !std::isfinite(cx) || !std::isfinite(cy)) return;
+    Float64 w, h;
+    DeviceBounds(doc, &w, &h);
+    Float64 m = d->penWidth + 2;
+    if (cx + r < -m || cx - r > w + m || cy + r < -m || cy - r > h + m) return;
+    Float64 a0, a1;
+    ArcRadians(startAngle, endAngle, &a0, &a1);
+    // A circle the device lies wholly inside shows nothing.
+    Float64 far = 0;
+    for (Float64 px : {-m, w + m})
+        for (Float64 py : {-m, h + m})
+            far = std::max(far, std::hypot(px - cx, py - cy));
+    if (far < r - m) return;
+    if (XorFeedback(doc)) {
+        DrawArcChords(doc, nullptr, cx, cy, r, a0, a1);
+        return;
+    }
+    DrawingContextScope scope(doc);
+    if (r > 4 * std::max(w, h))
+        DrawArcChords(doc, scope.get(), cx, cy, r, a0, a1);
+    else
+        StrokeArcCG(scope.get(), cx, cy, r, startAngle, startAngle + (a1 - a0) / kDegToRad, d->penColor,
+                    d->penWidth, d->lineMode);
+}
+
+void DrawEllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAngle, Float64 endAngle) {
+    DrawingRecord* d = doc->drawing;
+    Float64 mx = (c[0] + c[2] + c[4] + c[6]) / 4, my = (c[1] + c[3] + c[5] + c[7]) / 4;
+    Float64 rotation = std::atan2(c[3] - c[1], c[2] - c[0]);
+    if (rotation < 0) rotation += kTwoPi;
+    Float64 a = std::hypot(c[2] - c[0], c[3] - c[1]) / 2;
+    Float64 b = std::hypot(c[4] - c[2], c[5] - c[3]) / 2;
+    Float64 a0, a1;
+    ArcRadians(startAngle, endAngle, &a0, &a1);
+    Float64 cr = std::cos(rotation), sr = std::sin(rotation);
+    std::vector<Float64> xy;
+    if (d->plottingHPGL) {
+        // The plotter takes the chords as lines, in world millimetres.
+        Float64 tol = std::max(doc->settings->chordTolerance, 1e-6);
+        int n = std::clamp(int(std::ceil((a1 - a0) / ChordStep(std::max(a, b), tol))), 1, kMaxChords);
+        Float64 px = 0, py = 0;
+        for (int i = 0; i <= n; ++i) {
+            Float64 t = a0 + (a1 - a0) * i / n;
+            Float64 ex = a * std::cos(t), ey = b * std::sin(t);
+            Float64 x = mx + ex * cr - ey * sr, y = my + ex * sr + ey * cr;
+            if (i > 0) HPGLPlotLine(doc, px, py, x, y, d->lineMode);
+            px = x, py = y;
+        }
+        return;
+    }
+    Float64 cx, cy;
+    WorldToView(doc, mx, my, nullptr, nullptr, &cx, &cy);
+    Float64 da = OnScreen(doc) ? a / d->unitsPerPixel : a * d->outputScaleX;
+    Float64 db = OnScreen(doc) ? b / d->unitsPerPixel : b * d->outputScaleY;
+    Float64 tol = WorldToDeviceLength(doc, std::max(doc->settings->chordTolerance, 1e-6));
+    tol = std::clamp(tol, 0.1, 2.0);
+    int n = std::clamp(int(std::ceil((a1 - a0) / ChordStep(std::max(da, db), tol))), 1, kMaxChords);
+    for (int i = 0; i <= n; ++i) {
+        Float64 t = a0 + (a1 - a0) * i / n;
+        Float64 ex = da * std::cos(t), ey = db * std::sin(t);
+        xy.push_back(cx + ex * cr - ey * sr);
+        xy.push_back(cy + ex * sr + ey * cr);
+    }
+    if (XorFeedback(doc)) {
+        for (size_t i = 0; i + 3 < xy.size(); i += 2)
+            XorLineCG(doc, xy[i], xy[i + 1], xy[i + 2], xy[i + 3]);
+        return;
+    }
+    DrawingContextScope scope(doc);
+    DrawStyledPolyline(scope.get(), doc, xy.data(), int(xy.size() / 2), 0);
+}
+
+void DrawFilledTriangle(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 x1, Float64 y1, Float64 x2,
+                        Float64 y2) {
+    DrawingRecord* d = doc->drawing;
+    if (d->plottingHPGL || XorFeedback(doc)) {
+        DrawWorldLine(doc, tipX, tipY, x1, y1);
+        DrawWorldLine(doc, x1, y1, x2, y2);
+        DrawWorldLine(doc, x2, y2, tipX, tipY);
+        return;
+    }
+    Float64 p[6];
+    WorldToViewInt(doc, tipX, tipY, nullptr, nullptr, &p[0], &p[1]);
+    WorldToViewInt(doc, x1, y1, nullptr, nullptr, &p[2], &p[3]);
+    WorldToViewInt(doc, x2, y2, nullptr, nullptr, &p[4], &p[5]);
+    Float64 w, h;
+    DeviceBounds(doc, &w, &h);
+    Float64 m = d->penWidth + 2;
+    if (std::max({p[0], p[2], p[4]}) < -m || std::min({p[0], p[2], p[4]}) > w + m ||
+        std::max({p[1], p[3], p[5]}) < -m || std::min({p[1], p[3], p[5]}) > h + m)
+        return;
+    DrawingContextScope scope(doc);
+    FillTriangleCG(scope.get(), p[0], p[1], p[2], p[3], p[4], p[5], d->penColor, d->penWidth);
+}
+
+void DrawStarMark(DocWindowRecord* doc, Float64 x, Float64 y, Float64 r) {
+    DrawWorldLine(doc, x - r, y, x + r, y);
+    DrawWorldLine(doc, x - r / 2, y - 0.866 * r, x + r / 2, y + 0.866 * r);
+    DrawWorldLine(doc, x - r / 2, y + 0.866 * r, x + r / 2, y - 0.866 * r);
+}
+
+void DrawTriangleMark(DocWindowRecord* doc, Float64 x, Float64 y, Float64 r) {
+    Float64 bx1 = x - r / 2, bx2 = x + r / 2, by = y - 0.289 * r;
+    DrawWorldLine(doc, bx1, by, bx2, by);
+    DrawWorldLine(doc, bx1, by, x, y + 0.577 * r);
+    DrawWorldLine(doc, bx2, by, x, y + 0.577 * r);
+}
+
+void DrawArrowHead(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 angle, Float64 length,
+                   Boolean withShaft) {
+    Float64 half = length * std::tan(doc->settings->dimArrowAngle * kDegToRad);
+    // The base corners are the offsets (-L, +h) and (-L, -h) turned by the angle; the four axis
+    // directions take exact offsets so that axis-parallel arrows have no rounding.
+    Float64 ux, uy;
+    if (angle == 0)
+        ux = 1, uy = 0;
+    else if (angle == 90)
+        ux = 0, uy = 1;
+    else if (angle == 180)
+        ux = -1, uy = 0;
+    else if (angle == 270)
+        ux = 0, uy = -1;
+    else
+        ux = std::cos(angle * kDegToRad), uy = std::sin(angle * kDegToRad);
+    Float64 c1x = tipX - length * ux - half * uy, c1y = tipY - length * uy + half * ux;
+    Float64 c2x = tipX - length * ux + half * uy, c2y = tipY - length * uy - half * ux;
+    if (doc->settings->flag248 != 0 && !doc->drawing->plottingHPGL) {
+        DrawFilledTriangle(doc, tipX, tipY, c1x, c1y, c2x, c2y);
+    } else {
+        DrawWorldLine(doc, tipX, tipY, c1x, c1y);
+        DrawWorldLine(doc, c1x, c1y, c2x, c2y);
+        DrawWorldLine(doc, c2x, c2y, tipX, tipY);
+    }
+    if (withShaft) DrawWorldLine(doc, tipX, tipY, tipX - 1.5 * length * ux, tipY - 1.5 * length * uy);
+}
+
+void DrawTickMark(DocWindowRecord* doc, Float64 x, Float64 y, Float64 s, Float64 angle) {
+    Float64 t = (angle + 45) * kDegToRad;
+    Float64 dx = s * std::cos(t), dy = s * std::sin(t);
+    DrawWorldLine(doc, x + dx, y + dy, x - dx, y - dy);
+}
+
+void DrawLineEndMark(DocWindowRecord* doc, SInt16 kind, Float64 x, Float64 y, Float64 angle, Float64 size,
+                     Boolean withShaft) {
+    switch (kind) {
+    case 0:
+        DrawArrowHead(doc, x, y, angle, size, withShaft);
+        break;
+    case 1:
+        DrawWorldCircle(doc, x, y, size / 10);
+        break;
+    case 2:
+        DrawTickMark(doc, x, y, size / 2, angle);
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+
+constexpr Size kRubberHeader = 4;
+
+UInt16 RubberCapacity(Handle h) {
+    UInt16 capacity;
+    std::memcpy(&capacity, *h, sizeof capacity);
+    return capacity;
+}
+
+Float64* RubberPoint(Handle h, SInt16 index) {
+    return reinterpret_cast<Float64*>(*h + kRubberHeader + 16 * Size(index));
+}
+
+} // namespace
+
+void MarkRubberPoint(DocWindowRecord* doc, Float64 x, Float64 y) {
+    DrawingRecord* d = doc->drawing;
+    if (d->plottingHPGL || d->outputContext) return;
+    Float64 cx, cy;
+    WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
+    Float64 w, h;
+    DeviceBounds(doc, &w, &h);
+    if (cx < -3 || cx > w + 3 || cy < -3 || cy > h + 3) return;
+    const RGBColor red{0xFFFF, 0, 0};
+    if (DrawCallListening()) {
+        for (int i = 0; i < 2; ++i) {
+            DrawCall call{};
+            call.kind = DrawCallKind::line;
+            call.colour = red;
+            call.alpha = 0.5;
+            call.width = 1;
+            call.style = 1;
+            Float64 s = i == 0 ? 2 : -2;
+            call.v[0] = cx - 2, call.v[1] = cy - s, call.v[2] = cx + 2, call.v[3] = cy + s;
+            ReportDrawCall(call);
+        }
+    }
+    DrawingContextScope scope(doc);
+    CGContextRef ctx = scope.get();
+    if (!ctx) return;
+    CGContextSetRGBStrokeColor(ctx, 1, 0, 0, 0.5);
+    CGContextSetLineWidth(ctx, 1);
+    CGContextSetLineDash(ctx, 0, nullptr, 0);
+    CGContextBeginPath(ctx);
+    CGContextMoveToPoint(ctx, cx - 2, cy - 2);
+    CGContextAddLineToPoint(ctx, cx + 2, cy + 2);
+    CGContextMoveToPoint(ctx, cx - 2, cy + 2);
+    CGContextAddLineToPoint(ctx, cx + 2, cy - 2);
+    CGContextStrokePath(ctx);
+}
+
+void AddRubberPointAndMark(DocWindowRecord* doc, Float64 x, Float64 y, Boolean append) {
+    DrawingRecord* d = doc->drawing;
+    if (append && d->rubberPoints != nullptr && d->rubberCount < kMaxRubberPoints) {
+        SInt16 count = SInt16(d->rubberCount + 1);
+        if (count > RubberCapacity(d->rubberPoints)) {
+            SetHandleSize(d->rubberPoints, 16 * Size(count) + 20);
+            if (MemError() == noErr) {
+                UInt16 capacity = UInt16(count);
+                std::memcpy(*d->rubberPoints, &capacity, sizeof capacity);
+            }
+        }
+        if (count <= RubberCapacity(d->rubberPoints)) {
+            Float64* p = RubberPoint(d->rubberPoints, SInt16(count - 1));
+            p[0] = x;
+            p[1] = y;
+            d->rubberCount = count;
+        }
+    }
+    MarkRubberPoint(doc, x, y);
+}
+
+Boolean GetRubberPoint(const DocWindowRecord* doc, SInt16 index, Float64* x, Float64* y) {
+    const DrawingRecord* d = doc->drawing;
+    if (index < 0 || index >= d->rubberCount || d->rubberPoints == nullptr) return false;
+    const Float64* p = RubberPoint(d->rubberPoints, index);
+    *x = p[0];
+    *y = p[1];
+    return true;
+}
+
+Boolean HasRubberPoint(const DocWindowRecord* doc, Float64 x, Float64 y) {
+    Float64 px, py;
+    for (SInt16 i = 0; GetRubberPoint(doc, i, &px, &py); ++i)
+        if (px == x && py == y) return true;
+    return false;
+}
+
+void DrawPointMark(DocWindowRecord* doc, Float64 x, Float64 y) {
+    BeginDrawingArea(doc, true);
+    AddRubberPointAndMark(doc, x, y, true);
+    BeginDrawingArea(doc, false);
+}
+
+void DrawCurrentPointMark(DocWindowRecord* doc) {
+    DrawPointMark(doc, doc->drawing->cursorX, doc->drawing->cursorY);
+}
+
+void ClearRubberPoints(DocWindowRecord* doc) {
+    doc->drawing->rubberCount = 0;
+    RedrawWindow(doc);
+}
+
+void InvalidateDocWindow(DocWindowRecord* doc) {
+    if (!doc->window) return;
+    Rect bounds;
+    GetWindowPortBounds(doc->window, &bounds);
+    InvalWindowRect(doc->window, &bounds);
+}
+
+void DrawPixelLineStyled(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2,
+                         SInt16 lineMode) {
+    SetLineMode(doc, lineMode);
+    DrawingContextScope scope(doc);
+    DrawStyledLine(scope.get(), doc, x1, y1, x2, y2);
+}
+
+void SaveSettingsSnapshot(DocWindowRecord* doc, Ptr* cell) {
+    *cell = NewPtr(sizeof(DocSettings));
+    if (*cell) std::memcpy(*cell, doc->settings, sizeof(DocSettings));
+}
+
+void RestoreSettingsSnapshot(DocWindowRecord* doc, Ptr* cell) {
+    if (*cell == nullptr) return;
+    std::memcpy(doc->settings, *cell, sizeof(DocSettings));
+    DisposePtr(*cell);
+    *cell = nullptr;
+}

@@ -1,0 +1,236 @@
+// Zoom steps, fitting, extents of the drawing and the dragged rectangle.
+#include "ZoomExtents.h"
+#include "ContentPasses.h"
+#include "ElementDrawing.h"
+#include "Events.h"
+#include "MathPrimitives.h"
+#include "MemoryManager.h"
+#include "QuickDraw.h"
+#include "TextDrawing.h"
+#include "ViewTransform.h"
+#include "Windows.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr Float64 kZoomStep = 1.1;
+// A fitted view leaves this share of the box free at each side, so edges do not fall on the border.
+constexpr Float64 kFitMargin = 0.025;
+
+// The visible rectangle from origin, scale and area, as the view update computes it.
+void SetVisibleRect(DrawingRecord* d) {
+    d->visibleMinX = d->originX;
+    d->visibleMaxX = d->areaWidth * d->unitsPerPixel + d->originX;
+    d->visibleMinY = d->originY;
+    d->visibleMaxY = d->areaHeight * d->unitsPerPixel + d->originY;
+}
+
+struct Box {
+    Float64 minX = 0, minY = 0, maxX = 0, maxY = 0;
+    bool any = false;
+    void Add(Float64 x, Float64 y) {
+        if (!std::isfinite(x) || !std::isfinite(y)) return;
+        if (!any) {
+            minX = maxX = x, minY = maxY = y, any = true;
+            return;
+        }
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+    }
+    void Add(const Float64 b[4]) {
+        Add(b[0], b[1]);
+        Add(b[2], b[3]);
+    }
+};
+
+template <typename T> bool Counts(const DocWindowRecord* doc, const T* e, SInt16 key, Boolean visibleOnly) {
+    if (key != 0 && e->group != key) return false;
+    return !visibleOnly || IsLayerVisible(doc->layerVisible, e->layer);
+}
+
+void XorFrame(DocWindowRecord* doc, const Rect& r) {
+    GrafPtr saved;
+    GetPort(&saved);
+    SetPortWindowPort(doc->window);
+    PenState pen;
+    GetPenState(&pen);
+    RgnHandle clip = NewRgn();
+    GetClip(clip);
+    Rect area;
+    SetRect(&area, 0, 0, doc->drawing->viewWidth, doc->drawing->viewHeight);
+    ClipRect(&area);
+    PenNormal();
+    PenMode(patXor);
+    FrameRect(&r);
+    SetClip(clip);
+    DisposeRgn(clip);
+    SetPenState(&pen);
+    SetPort(saved);
+}
+
+Rect DragRect(Point start, Point now, Boolean fromCentre) {
+    Point a = start, b = now;
+    if (fromCentre) a = Point{SInt16(2 * start.v - now.v), SInt16(2 * start.h - now.h)};
+    Rect r;
+    SetRect(&r, std::min(a.h, b.h), std::min(a.v, b.v), SInt16(std::max(a.h, b.h) + 1),
+            SInt16(std::max(a.v, b.v) + 1));
+    return r;
+}
+
+} // namespace
+
+void ZoomViewAboutPoint(DocWindowRecord* doc, Boolean zoomIn, SInt16 h, SInt16 v) {
+    DrawingRecord* d = doc->drawing;
+    Float64 wx = h * d->unitsPerPixel + d->originX, wy = v * d->unitsPerPixel + d->originY;
+    d->unitsPerPixel = AtLeastEpsilon(zoomIn ? d->unitsPerPixel / kZoomStep : d->unitsPerPixel * kZoomStep);
+    d->originX = wx - h * d->unitsPerPixel;
+    d->originY = wy - v * d->unitsPerPixel;
+    UpdateViewExtent(doc, true);
+}
+
+void ZoomViewAboutCentre(DocWindowRecord* doc, Boolean zoomIn) {
+    DrawingRecord* d = doc->drawing;
+    Float64 w = d->areaWidth * d->unitsPerPixel, h = d->areaHeight * d->unitsPerPixel;
+    if (zoomIn) {
+        d->originX += w / 4, d->originY += h / 4;
+        d->unitsPerPixel = AtLeastEpsilon(d->unitsPerPixel / 2);
+    } else {
+        d->originX -= w / 2, d->originY -= h / 2;
+        d->unitsPerPixel *= 2;
+    }
+    UpdateViewExtent(doc, true);
+}
+
+Boolean ZoomToWorldRect(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    DrawingRecord* d = doc->drawing;
+    Float64 w = std::fabs(x2 - x1), h = std::fabs(y2 - y1);
+    if (!(w > 0 || h > 0) || d->areaWidth <= 0 || d->areaHeight <= 0 || !std::isfinite(w) ||
+        !std::isfinite(h))
+        return false;
+    Float64 scale = AtLeastEpsilon(std::max(w / d->areaWidth, h / d->areaHeight));
+    d->unitsPerPixel = scale;
+    d->originX = (x1 + x2) / 2 - d->areaWidth * scale / 2;
+    d->originY = (y1 + y2) / 2 - d->areaHeight * scale / 2;
+    SetVisibleRect(d);
+    return true;
+}
+
+void ApplyZoom(DocWindowRecord* doc) {
+    doc->drawing->unitsPerPixel = AtLeastEpsilon(doc->drawing->unitsPerPixel);
+    UpdateViewExtent(doc, true);
+}
+
+Float64 ZoomPercent(const DocWindowRecord* doc) {
+    return 100.0 / (doc->drawing->unitsPerPixel * 72.0 / 25.4);
+}
+
+void ArcExtentBox(Float64 cx, Float64 cy, Float64 r, Float64 startAngle, Float64 endAngle, Float64 box[4]) {
+    Float64 sweep = endAngle - startAngle;
+    bool full = sweep >= 360.0;
+    if (!full) {
+        sweep = std::fmod(sweep, 360.0);
+        if (sweep < 0) sweep += 360.0;
+    }
+    Float64 x, y;
+    PolarPoint(cx, cy, r, startAngle, &x, &y);
+    box[0] = box[2] = x, box[1] = box[3] = y;
+    auto add = [&](Float64 px, Float64 py) {
+        box[0] = std::min(box[0], px), box[2] = std::max(box[2], px);
+        box[1] = std::min(box[1], py), box[3] = std::max(box[3], py);
+    };
+    PolarPoint(cx, cy, r, startAngle + sweep, &x, &y);
+    add(x, y);
+    Float64 start = NormalizeAngle(startAngle);
+    for (int q = 0; q < 4; ++q) {
+        Float64 a = 90.0 * q;
+        Float64 from = a - start;
+        if (from < 0) from += 360.0;
+        if (full || from <= sweep) {
+            PolarPoint(cx, cy, r, a, &x, &y);
+            add(x, y);
+        }
+    }
+}
+
+Boolean ComputeDrawingExtents(DocWindowRecord* doc, SInt16 key, Boolean visibleOnly, Float64* x1, Float64* y1,
+                              Float64* x2, Float64* y2, SInt16 option) {
+    Box box;
+    Float64 b[4];
+    for (LineRecord* e = doc->lineHead->next; e; e = e->next)
+        if (Counts(doc, e, key, visibleOnly)) box.Add(e->x1, e->y1), box.Add(e->x2, e->y2);
+    for (ArcRecord* e = doc->arcHead->next; e; e = e->next)
+        if (Counts(doc, e, key, visibleOnly)) {
+            ArcExtentBox(e->cx, e->cy, e->radius, e->startAngle, e->endAngle, b);
+            box.Add(b);
+        }
+    for (TextRecord* e = doc->textHead->next; e; e = e->next)
+        if (Counts(doc, e, key, visibleOnly))
+            for (int i = 0; i < 4; ++i)
+                box.Add(e->corners[2 * i], e->corners[2 * i + 1]);
+    for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next)
+        if (Counts(doc, e, key, visibleOnly)) {
+            box.Add(e->x1, e->y1), box.Add(e->x2, e->y2), box.Add(e->textX, e->textY);
+            for (int i = 0; i < 3; ++i)
+                box.Add(e->frame[2 * i], e->frame[2 * i + 1]);
+        }
+    for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next)
+        if (Counts(doc, e, key, visibleOnly) && e->points) {
+            long n = std::min<long>(e->pointCount, GetHandleSize(e->points) / long(2 * sizeof(Float64)));
+            const Float64* p = reinterpret_cast<const Float64*>(*e->points);
+            for (long i = 0; i < n; ++i)
+                box.Add(p[2 * i], p[2 * i + 1]);
+        }
+    for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next)
+        if (Counts(doc, e, key, visibleOnly))
+            for (int i = 0; i < 4; ++i)
+                box.Add(e->x + e->frame[2 * i], e->y + e->frame[2 * i + 1]);
+    for (AreaRecord* e = doc->areaHead->next; e; e = e->next)
+        if (Counts(doc, e, key, visibleOnly)) box.Add(e->minX, e->minY), box.Add(e->maxX, e->maxY);
+    if (option == 1)
+        for (FrameRecord* f = doc->drawing->frames; f; f = f->next)
+            box.Add(f->rect[0], f->rect[1]), box.Add(f->rect[2], f->rect[3]);
+    DrawingRecord* d = doc->drawing;
+    d->extentsMinX = box.minX, d->extentsMinY = box.minY;
+    d->extentsMaxX = box.maxX, d->extentsMaxY = box.maxY;
+    d->extentsStale = 0;
+    *x1 = box.minX, *y1 = box.minY, *x2 = box.maxX, *y2 = box.maxY;
+    if (!box.any) return false;
+    Float64 mx = (box.maxX - box.minX) * kFitMargin, my = (box.maxY - box.minY) * kFitMargin;
+    if (mx == 0 && my == 0) mx = my = 1.0; // a single point: a view of some millimetres about it
+    ZoomToWorldRect(doc, box.minX - mx, box.minY - my, box.maxX + mx, box.maxY + my);
+    return true;
+}
+
+Boolean TrackDragRectangle(DocWindowRecord* doc, Boolean fromCentre) {
+    if (!doc->window) return false;
+    DrawingRecord* d = doc->drawing;
+    GrafPtr saved;
+    GetPort(&saved);
+    SetPortWindowPort(doc->window);
+    Point start, now;
+    GetMouse(&start);
+    now = start;
+    Rect shown{};
+    bool drawn = false;
+    while (StillDown()) {
+        Point mouse;
+        GetMouse(&mouse);
+        if (mouse.h == now.h && mouse.v == now.v && drawn) continue;
+        if (drawn) XorFrame(doc, shown);
+        now = mouse;
+        shown = DragRect(start, now, fromCentre);
+        XorFrame(doc, shown);
+        drawn = true;
+    }
+    if (drawn) XorFrame(doc, shown);
+    SetPort(saved);
+    Rect r = DragRect(start, now, fromCentre);
+    Float64 s = d->unitsPerPixel;
+    d->dragRectX = r.left * s + d->originX;
+    d->dragRectY = (d->viewHeight - (r.bottom - 1)) * s + d->originY;
+    d->dragRectWidth = (r.right - 1 - r.left) * s;
+    d->dragRectHeight = (r.bottom - 1 - r.top) * s;
+    return now.h != start.h || now.v != start.v;
+}

@@ -1,0 +1,202 @@
+// Scrolling, the mouse in drawing coordinates, the grid (threshold, orthogonal or turned, negative and
+// far origins), zoom steps, fitting and extents, and the dragged rectangle.
+#include "ScrollGrid.h"
+#include "ViewTestSupport.h"
+#include "ViewTransform.h"
+#include "ZoomExtents.h"
+
+#include <cmath>
+
+namespace {
+
+struct ScrollBarLog {
+    static inline int calls = 0;
+    static inline SInt32 x = -1, y = -1;
+    static void Update(DocWindowRecord*, SInt32 thumbX, SInt32 thumbY) {
+        ++calls;
+        x = thumbX, y = thumbY;
+    }
+};
+
+} // namespace
+
+TEST_F(ViewDocumentTest, ScrollingMovesTheOriginAgainstThePixelsAndUpdatesTheScrollBars) {
+    SetTestView(doc, 0.5, 100, 100);
+    ScrollBarLog::calls = 0;
+    gViewHooks.updateScrollBars = ScrollBarLog::Update;
+    ScrollViewBy(doc, 0, 0, 10, 0);
+    EXPECT_DOUBLE_EQ(doc->drawing->originX, 95);
+    EXPECT_EQ(ScrollBarLog::calls, 1);
+    ScrollViewBy(doc, 0, 0, 0, 4); // down the screen is up the drawing
+    EXPECT_DOUBLE_EQ(doc->drawing->originY, 102);
+    EXPECT_DOUBLE_EQ(doc->drawing->visibleMinY, 102);
+    EXPECT_DOUBLE_EQ(doc->drawing->visibleMaxY, 102 + kTestViewHeight * 0.5);
+}
+
+TEST_F(ViewDocumentTest, TheMouseBecomesTheCursorPointWithThePickApertureAroundIt) {
+    SetTestView(doc, 0.5, 10, 20);
+    doc->settings->pickAperture = 4;
+    EXPECT_TRUE(MouseToWorld(doc, 30, 8));
+    const DrawingRecord* d = doc->drawing;
+    EXPECT_DOUBLE_EQ(d->cursorX, 25);
+    EXPECT_DOUBLE_EQ(d->cursorY, 24);
+    EXPECT_DOUBLE_EQ(d->pickMinX, 23);
+    EXPECT_DOUBLE_EQ(d->pickMaxX, 27);
+    EXPECT_DOUBLE_EQ(d->pickMinY, 22);
+    EXPECT_DOUBLE_EQ(d->pickMaxY, 26);
+}
+
+TEST_F(ViewDocumentTest, TheGridShowsOnlyWhenItsLinesAreMoreThanTwoPixelsApart) {
+    doc->settings->gridX = doc->settings->gridY = 2.0;
+    const struct {
+        Float64 unitsPerPixel;
+        bool drawn;
+    } cases[] = {{1.0, false}, {2.0 / 2.01, true}, {0.5, true}, {1.5, false}};
+    for (const auto& c : cases) {
+        SetTestView(doc, c.unitsPerPixel);
+        DrawRecorder rec;
+        DrawGrid(doc, false);
+        EXPECT_EQ(!rec.calls.empty(), c.drawn) << c.unitsPerPixel;
+    }
+}
+
+TEST_F(ViewDocumentTest, GridLinesStartAtTheMultipleTowardZeroAndRunOrthogonalOrTurned) {
+    DocSettings* s = doc->settings;
+    s->gridX = s->gridY = 10;
+    s->gridColor2 = RGBColor{0, 0xFFFF, 0};
+    SetTestView(doc, 1, -23, 23);
+    DrawRecorder rec;
+    DrawGrid(doc, true);
+    ASSERT_FALSE(rec.calls.empty());
+    EXPECT_EQ(rec.calls[0].colour.green, 0xFFFF); // the alternative colour
+    EXPECT_DOUBLE_EQ(rec.calls[0].width, 0.25);
+    // x: trunc(-2.3) = -2, so the first vertical line is at -20, inside the view; y: the first
+    // horizontal line is at 20, below the view's bottom at 23.
+    EXPECT_DOUBLE_EQ(rec.calls[0].v[0], 3);
+    EXPECT_DOUBLE_EQ(rec.calls[0].v[2], 3);
+    int vertical = 0, horizontal = 0;
+    for (const DrawCall& c : rec.calls) {
+        vertical += c.v[0] == c.v[2];
+        horizontal += c.v[1] == c.v[3];
+    }
+    EXPECT_EQ(vertical, 20);   // -20, -10, ..., 170
+    EXPECT_EQ(horizontal, 11); // 20, 30, ..., 120
+    std::vector<DrawCall> h = rec.calls;
+    EXPECT_DOUBLE_EQ(h[vertical].v[1], kTestStatusHeight + 15 - 3);
+    // 89.9 degrees is not orthogonal: its lines stand upright (within 0.1 degree of 90) but step by
+    // 10 / sin(89.9), from the world origin.
+    s->gridAngleY = 89.9;
+    rec.Clear();
+    DrawGrid(doc, false);
+    Float64 step = 10 / std::sin(89.9 * M_PI / 180);
+    bool found = false;
+    for (const DrawCall& c : rec.calls)
+        if (c.v[0] == c.v[2] && std::fabs(c.v[0] - (10 * step + 23)) < 1e-9) found = true;
+    EXPECT_TRUE(found);
+    // At 60 degrees they lean.
+    s->gridAngleY = 60;
+    rec.Clear();
+    DrawGrid(doc, false);
+    int leaning = 0;
+    for (const DrawCall& c : rec.calls)
+        leaning += c.v[0] != c.v[2] && c.v[1] != c.v[3];
+    EXPECT_GT(leaning, 5);
+}
+
+TEST_F(ViewDocumentTest, AFarOriginDrawsOnlyTheLinesOfTheView) {
+    doc->settings->gridX = doc->settings->gridY = 1;
+    for (Float64 origin : {1e9, -3e12, 1e15, 1e300}) {
+        SetTestView(doc, 0.25, origin, -origin);
+        DrawRecorder rec;
+        DrawGrid(doc, false);
+        EXPECT_LE(rec.calls.size(), size_t(kTestViewWidth + kTestViewHeight + 16)) << origin;
+    }
+}
+
+TEST_F(ViewDocumentTest, ZoomStepsKeepThePointUnderTheMouseOrTheViewCentre) {
+    SetTestView(doc, 1.0, 10, 20);
+    ZoomViewAboutPoint(doc, true, 50, 40); // world (60, 60)
+    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 1 / 1.1);
+    EXPECT_NEAR(50 * doc->drawing->unitsPerPixel + doc->drawing->originX, 60, 1e-12);
+    EXPECT_NEAR(40 * doc->drawing->unitsPerPixel + doc->drawing->originY, 60, 1e-12);
+    ZoomViewAboutPoint(doc, false, 50, 40);
+    EXPECT_NEAR(doc->drawing->unitsPerPixel, 1.0, 1e-12);
+    EXPECT_NEAR(doc->drawing->originX, 10, 1e-12);
+
+    SetTestView(doc, 1.0, 0, 0);
+    ZoomViewAboutCentre(doc, true);
+    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 0.5);
+    EXPECT_DOUBLE_EQ(doc->drawing->originX, 50); // a quarter of the 200 visible
+    ZoomViewAboutCentre(doc, false);
+    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 1.0);
+    EXPECT_DOUBLE_EQ(doc->drawing->originX, 0);
+    // The scale never reaches zero.
+    doc->drawing->unitsPerPixel = 1e-300;
+    ApplyZoom(doc);
+    EXPECT_EQ(doc->drawing->unitsPerPixel, 1e-15);
+}
+
+TEST_F(ViewDocumentTest, ZoomingToARectangleCentresItAtTheScaleThatFits) {
+    EXPECT_TRUE(ZoomToWorldRect(doc, 100, 0, 300, 10)); // wide: the width decides
+    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 1.0);
+    EXPECT_DOUBLE_EQ(doc->drawing->originX, 100);
+    EXPECT_DOUBLE_EQ(doc->drawing->originY, 5 - 50);
+    EXPECT_FALSE(ZoomToWorldRect(doc, 5, 5, 5, 5));
+    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 1.0);
+}
+
+TEST_F(ViewDocumentTest, ExtentsCoverTheElementsByKeyAndVisibilityAndFitTheView) {
+    AddTestLine(0, 0, 10, 10);
+    ArcRecord* arc = AddTestArc(50, 0, 5, 0, 90); // a quarter: reaches x 55 and y 5 only
+    LineRecord* keyed = AddTestLine(-100, -50, -90, -40);
+    keyed->group = 7;
+    keyed->layer = 9;
+    Float64 x1, y1, x2, y2;
+    ASSERT_TRUE(ComputeDrawingExtents(doc, 0, false, &x1, &y1, &x2, &y2, 0));
+    EXPECT_DOUBLE_EQ(x1, -100);
+    EXPECT_DOUBLE_EQ(y1, -50);
+    EXPECT_DOUBLE_EQ(x2, 55);
+    EXPECT_DOUBLE_EQ(y2, 10);
+    EXPECT_TRUE(WorldBoxVisible(doc, -100, -50, -100, -50));
+    EXPECT_TRUE(WorldBoxVisible(doc, 55, 10, 55, 10));
+    ASSERT_TRUE(ComputeDrawingExtents(doc, 7, false, &x1, &y1, &x2, &y2, 0));
+    EXPECT_DOUBLE_EQ(x2, -90);
+    SetLayerVisible(doc->layerVisible, 9, false);
+    ASSERT_TRUE(ComputeDrawingExtents(doc, 0, true, &x1, &y1, &x2, &y2, 0));
+    EXPECT_DOUBLE_EQ(x1, 0);
+    arc->endAngle = 180; // now over the top
+    ComputeDrawingExtents(doc, 0, true, &x1, &y1, &x2, &y2, 0);
+    EXPECT_DOUBLE_EQ(x1, 0);
+    EXPECT_DOUBLE_EQ(y2, 10);
+    // Option 1 counts the frames too.
+    FrameRecord* frame = NewFrameRecord();
+    frame->rect[0] = -500, frame->rect[1] = 0, frame->rect[2] = 0, frame->rect[3] = 300;
+    doc->drawing->frames = frame;
+    ComputeDrawingExtents(doc, 0, true, &x1, &y1, &x2, &y2, 1);
+    EXPECT_DOUBLE_EQ(x1, -500);
+    EXPECT_DOUBLE_EQ(y2, 300);
+    doc->drawing->frames = nullptr;
+    DisposeFrameRecord(&frame);
+    EXPECT_DOUBLE_EQ(doc->drawing->extentsMinX, -500);
+    // Nothing of key 99: false and an empty box.
+    EXPECT_FALSE(ComputeDrawingExtents(doc, 99, false, &x1, &y1, &x2, &y2, 0));
+    EXPECT_EQ(x1, 0);
+    EXPECT_EQ(y2, 0);
+}
+
+TEST_F(ViewWindowTest, ADraggedRectangleIsKeptInDrawingCoordinatesAndErasedAfterwards) {
+    RedrawWindow(doc);
+    int before = CountInk();
+    QueueDrag(window, {Pt(20, 80), Pt(40, 70), Pt(60, 50)});
+    EventRecord event{};
+    for (int i = 0; i < 20 && event.what != mouseDown; ++i)
+        WaitNextEvent(mDownMask, &event, 0, nullptr);
+    ASSERT_EQ(event.what, mouseDown);
+    ASSERT_TRUE(TrackDragRectangle(doc, false));
+    const DrawingRecord* d = doc->drawing;
+    EXPECT_DOUBLE_EQ(d->dragRectX, 20);
+    EXPECT_DOUBLE_EQ(d->dragRectY, kTestViewHeight - 80);
+    EXPECT_DOUBLE_EQ(d->dragRectWidth, 40);
+    EXPECT_DOUBLE_EQ(d->dragRectHeight, 30);
+    EXPECT_EQ(CountInk(), before);
+}
