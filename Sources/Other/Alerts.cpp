@@ -170,6 +170,13 @@ void ShowOSErrorAlert(OSErr code) {
     gMessageCode = 0;
 }
 
+void ShowErrorStr128(SInt16 n)
+{
+    Str255 message;
+    GetIndString(message, 128, n);
+    ShowErrorText(message);
+}
+
 void ShowOutOfMemoryAlert() {
     ShowErrorAlert(9, kEmpty);
 }

@@ -43,6 +43,8 @@ SInt16 ShowAlert(SInt16 id);
 SInt16 AskSaveChanges(ConstStr255Param documentName, Boolean closing);
 // The text of list 401 for the code, followed by " (code)", or the bare number, as error message 12.
 void ShowOSErrorAlert(OSErr code);
+// Item n of the tool message list 128 as an error.
+void ShowErrorStr128(SInt16 n);
 // Out of memory: error message 9 with an empty text.
 void ShowOutOfMemoryAlert();
 

@@ -4,9 +4,11 @@
 #include "AppResources.h"
 #include "DocumentRecords.h"
 #include "DrawingUnits.h"
+#include "Fonts.h"
 #include "Events.h"
 #include "MemoryManager.h"
 #include "NumberFormat.h"
+#include "ResourceFiles.h"
 #include "ZEZUdivari.h"
 
 #include <cmath>
@@ -72,6 +74,35 @@ void GetStr128(SInt16 index, StringPtr dest) {
     GetIndString(dest, kMessageList, index);
 }
 
+namespace {
+Str255 gFontNames[2];
+bool gFontNamesSet = false;
+
+SInt16 FontNumberOf(int which) {
+    if (!gFontNamesSet) {
+        GetStringResource(128, gFontNames[0]);
+        GetStringResource(129, gFontNames[1]);
+        gFontNamesSet = true;
+    }
+    SInt16 number = 0;
+    GetFNum(gFontNames[which], &number);
+    return number;
+}
+} // namespace
+
+void SetAppFontNames(ConstStr255Param mainFont, ConstStr255Param smallFont) {
+    CopyPStr(gFontNames[0], sizeof(Str255), mainFont);
+    CopyPStr(gFontNames[1], sizeof(Str255), smallFont);
+    gFontNamesSet = true;
+}
+
+SInt16 AppFontNumber() {
+    return FontNumberOf(0);
+}
+SInt16 AppSmallFontNumber() {
+    return FontNumberOf(1);
+}
+
 void NearestPenWidth(DocWindowRecord* doc, SInt16 width100) {
     if (!doc || !doc->settings) return;
     DocSettings* s = doc->settings;
@@ -85,6 +116,20 @@ void NearestPenWidth(DocWindowRecord* doc, SInt16 width100) {
         }
     }
     s->currentPen = bestPen;
+}
+
+void DeleteResource(SInt16 resourceFile, ResType type, SInt16 id) {
+    if (!HasResource(resourceFile, type, id)) return;
+    RemoveResourceBlock(resourceFile, type, id);
+    UpdateResFile(resourceFile);
+}
+
+void DeleteAllResources(SInt16 resourceFile, ResType type) {
+    // The file offers no list of its ids: every id is tried until none of the type is left.
+    for (SInt32 id = -32768; id <= 32767 && CountResourcesOfType(resourceFile, type) > 0; ++id)
+        if (HasResource(resourceFile, type, static_cast<SInt16>(id)))
+            RemoveResourceBlock(resourceFile, type, static_cast<SInt16>(id));
+    UpdateResFile(resourceFile);
 }
 
 void DateTimeStrings(StringPtr date, StringPtr time) {

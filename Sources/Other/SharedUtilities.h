@@ -29,9 +29,21 @@ Float64 UnitDivisorForFactor(Float64 factor);
 Boolean MatchesAppString(ConstStr255Param s, SInt16 index);
 void GetStr128(SInt16 index, StringPtr dest);
 
+// The application's two font names, kept by the general preferences, which set them when they are
+// read or changed; until then the names of the string resources 128 and 129. The numbers are 0 when
+// no font has the name.
+void SetAppFontNames(ConstStr255Param mainFont, ConstStr255Param smallFont);
+SInt16 AppFontNumber();
+SInt16 AppSmallFontNumber();
+
 // Makes the pen whose width is nearest to width100 (hundredths of a millimetre) the current pen;
 // the first of equally near pens wins.
 void NearestPenWidth(DocWindowRecord* doc, SInt16 width100);
+
+// Removes the resource of that type and id from an open resource file, or every resource of the
+// type, and writes the file back.
+void DeleteResource(SInt16 resourceFile, ResType type, SInt16 id);
+void DeleteAllResources(SInt16 resourceFile, ResType type);
 
 // The current date as day.month.year and time as hour.minute, without leading zeros (Str20 each).
 void DateTimeStrings(StringPtr date, StringPtr time);

@@ -20,6 +20,7 @@ namespace {
 struct ResourceSet {
     std::string folder;
     std::map<SInt16, std::vector<std::string>> stringLists;
+    std::map<SInt16, std::string> strings;
     std::map<SInt16, DialogDesc> dialogs;
     std::map<SInt16, AlertDesc> alerts;
     std::map<SInt16, ItemListDesc> itemLists;
@@ -317,6 +318,12 @@ class DescriptionReader {
             if (!Fresh(set_.stringLists, id, "STR#")) return;
             block_ = Block::strings;
             strings_ = &set_.stringLists[id];
+        } else if (type == "STR") {
+            if (t.size() != 3 || !t[2].quoted) {
+                Problem("a string resource needs one quoted text");
+                return;
+            }
+            if (Fresh(set_.strings, id, "STR")) set_.strings[id] = t[2].text;
         } else if (type == "DITL") {
             if (!Fresh(set_.itemLists, id, "DITL")) return;
             block_ = Block::itemList;
@@ -820,4 +827,28 @@ std::vector<SInt16> AppResourceIds(ResType type) {
     else if (type == FOUR_CHAR("PAT#"))
         keys(gSet.patternLists);
     return ids;
+}
+
+Boolean GetIndPattern(Pattern* pattern, SInt16 listId, SInt16 index) {
+    const PatternListDesc* list = FindPatternListResource(listId);
+    if (!list || index < 1 || static_cast<size_t>(index) > list->patterns.size()) return false;
+    std::memcpy(pattern->pat, list->patterns[index - 1].pat, sizeof pattern->pat);
+    return true;
+}
+
+Boolean GetPattern(SInt16 id, Pattern* pattern) {
+    const PatternDesc* desc = FindPatternResource(id);
+    if (!desc) return false;
+    std::memcpy(pattern->pat, desc->pat, sizeof pattern->pat);
+    return true;
+}
+
+Boolean GetStringResource(SInt16 id, Str255 text) {
+    text[0] = 0;
+    const std::string* s = Find(gSet.strings, id);
+    if (!s) return false;
+    size_t n = std::min<size_t>(s->size(), 255);
+    text[0] = static_cast<unsigned char>(n);
+    std::memcpy(text + 1, s->data(), n);
+    return true;
 }

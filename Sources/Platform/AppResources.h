@@ -3,6 +3,7 @@
 #pragma once
 
 #include "MacTypes.h"
+#include "QuickDrawTypes.h"
 
 #include <string>
 #include <vector>
@@ -131,6 +132,8 @@ const std::vector<std::string>& AppResourceProblems();
 
 // The program's access to string lists: item `index` of list `listId`, empty when absent.
 void GetIndString(StringPtr dest, SInt16 listId, SInt16 index);
+// The single string resource ('STR ') of that id; false and empty when there is none.
+Boolean GetStringResource(SInt16 id, Str255 text);
 // Number of items of a string list, 0 when it does not exist.
 SInt16 CountIndStrings(SInt16 listId);
 
@@ -145,6 +148,12 @@ const ColorImageDesc* FindColorCursorResource(SInt16 id);
 const ColorImageDesc* FindColorIconResource(SInt16 id);
 const PatternDesc* FindPatternResource(SInt16 id);
 const PatternListDesc* FindPatternListResource(SInt16 id);
+
+// Pattern `index` (from 1) of pattern list `listId` (0 the system list), or pattern resource `id`;
+// false, and *pattern unchanged, when there is none.
+Boolean GetIndPattern(Pattern* pattern, SInt16 listId, SInt16 index);
+Boolean GetPattern(SInt16 id, Pattern* pattern);
+constexpr SInt16 sysPatListID = 0;
 
 // Ids of every resource of a type ('STR#', 'DLOG', 'ALRT', 'DITL', 'CNTL', 'MENU', 'CURS', 'crsr',
 // 'cicn', 'PAT ', 'PAT#'), ascending.

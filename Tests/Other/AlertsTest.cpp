@@ -15,7 +15,9 @@ class AlertsTest : public testing::Test {
   protected:
     void SetUp() override {
         std::string folder = MakeTestFolder("alert-strings");
-        std::ofstream(folder + "/strings.rdesc") << "STR# 200\n"
+        std::ofstream(folder + "/strings.rdesc") << "STR# 128\n"
+                                                    "  3 Tool message.\n"
+                                                    "STR# 200\n"
                                                     "  1 Plain message.\n"
                                                     "  2 File \"#\" and # again.\n"
                                                     "  12 Failed: #\n"
@@ -49,11 +51,13 @@ TEST_F(AlertsTest, ErrorMessagesReplaceTheirFirstHash) {
     ShowErrorAlert(2, PStr("a.dxf"));
     ShowErrorAlert(1, PStr("ignored"));
     ShowErrorText(PStr("Direct text"));
-    ASSERT_EQ(RecordedAlerts().size(), 3u);
+    ShowErrorStr128(3);
+    ASSERT_EQ(RecordedAlerts().size(), 4u);
     EXPECT_EQ(RecordedAlerts()[0].alertId, kErrorAlertId);
     EXPECT_EQ(Shown(0), "File \"a.dxf\" and # again.");
     EXPECT_EQ(Shown(1), "Plain message.");
     EXPECT_EQ(Shown(2), "Direct text");
+    EXPECT_EQ(Shown(3), "Tool message.");
     EXPECT_EQ(RecordedAlerts()[0].params[1], "");
 
     ClearRecordedAlerts();

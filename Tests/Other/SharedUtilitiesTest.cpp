@@ -1,6 +1,7 @@
 // The document log, unit names and divisors, pen matching and the date strings.
 #include "DocumentRecords.h"
 #include "DrawingUnits.h"
+#include "Fonts.h"
 #include "MemoryManager.h"
 #include "SharedUtilities.h"
 #include "TestSupport.h"
@@ -124,4 +125,12 @@ TEST(SharedUtilities, MessageListsAndDateStrings) {
     DateTimeStrings(date, time);
     EXPECT_TRUE(std::regex_match(ToStd(date), std::regex(R"([1-9]\d?\.[1-9]\d?\.\d{4})"))) << ToStd(date);
     EXPECT_TRUE(std::regex_match(ToStd(time), std::regex(R"((0|[1-9]\d?)\.(0|[1-9]\d?))"))) << ToStd(time);
+}
+
+TEST(SharedUtilities, ApplicationFontsByName) {
+    EXPECT_EQ(AppFontNumber(), kFontGeneva); // the string resources' names
+    SetAppFontNames(PStr("Courier"), PStr("No Such Font"));
+    EXPECT_EQ(AppFontNumber(), kFontCourier);
+    EXPECT_EQ(AppSmallFontNumber(), 0);
+    SetAppFontNames(PStr("Geneva"), PStr("Geneva"));
 }

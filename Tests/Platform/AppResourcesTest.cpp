@@ -78,6 +78,7 @@ TEST_F(ResourceFixture, DialogsMenusCursorsAndPatternsAreRead) {
          "  Xo..............\n"
          "  *...............\n" +
          blankRows +
+         "STR 12 \"single\"\n"
          "PAT 5 FF 00 FF 00 FF 00 FF 00\n"
          "PAT# 6\n"
          "  1 AA 55 AA 55 AA 55 AA 55\n");
@@ -121,6 +122,17 @@ TEST_F(ResourceFixture, DialogsMenusCursorsAndPatternsAreRead) {
     EXPECT_EQ(c->mask[1], 0);
     EXPECT_EQ(FindPatternResource(5)->pat[1], 0);
     EXPECT_EQ(FindPatternListResource(6)->patterns.at(0).pat[1], 0x55);
+    Pattern p{};
+    EXPECT_TRUE(GetIndPattern(&p, 6, 1));
+    EXPECT_EQ(p.pat[0], 0xAA);
+    EXPECT_FALSE(GetIndPattern(&p, 6, 2));
+    EXPECT_TRUE(GetPattern(5, &p));
+    EXPECT_EQ(p.pat[0], 0xFF);
+    EXPECT_FALSE(GetPattern(7, &p));
+    Str255 single;
+    EXPECT_TRUE(GetStringResource(12, single));
+    EXPECT_EQ(ToStd(single), "single");
+    EXPECT_FALSE(GetStringResource(13, single));
     EXPECT_EQ(AppResourceIds(FOUR_CHAR("DITL")), std::vector<SInt16>{301});
 }
 
@@ -167,6 +179,10 @@ TEST(AppResources, EveryResourceTheCodeAsksForExists) {
             GetIndString(s, id, item);
             return s[0] > 0;
         }
+        if (type == FOUR_CHAR("STR ")) {
+            Str255 s;
+            return GetStringResource(id, s) != 0;
+        }
         if (type == FOUR_CHAR("DLOG")) return FindDialogResource(id) != nullptr;
         if (type == FOUR_CHAR("ALRT")) return FindAlertResource(id) != nullptr;
         if (type == FOUR_CHAR("DITL")) return FindItemListResource(id) != nullptr;
@@ -185,25 +201,29 @@ TEST(AppResources, EveryResourceTheCodeAsksForExists) {
     }
 
     struct Use {
+        const char* name; // a cheap test before the expression runs
         std::regex pattern;
         ResType type;
         SInt16 list; // string uses: the list, the number is the item; else 0 and the number is the id
     };
     const Use uses[] = {
-        {std::regex(R"(\bShowErrorAlert\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 200},
-        {std::regex(R"(\bAskConfirm\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 201},
-        {std::regex(R"(\bGetAppString\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 5000},
-        {std::regex(R"(\bMatchesAppString\([^,()]+,\s*(\d+)\s*\))"), FOUR_CHAR("STR#"), 5000},
-        {std::regex(R"(\b(?:GetStr128|ShowErrorStr128)\(\s*(\d+)\b)"), FOUR_CHAR("STR#"), 128},
-        {std::regex(R"(\bShowStatusMessage\([^,()]+,\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 128},
-        {std::regex(R"(\b(?:GetNewDialog|OpenModalDialog|OpenStackedDialog)\(\s*(\d+)\b)"), FOUR_CHAR("DLOG"),
-         0},
-        {std::regex(R"(\b(?:Alert|StopAlert|NoteAlert|CautionAlert|ShowAlert)\(\s*(\d+)\b)"),
+        {"ShowErrorAlert", std::regex(R"(\bShowErrorAlert\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 200},
+        {"AskConfirm", std::regex(R"(\bAskConfirm\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 201},
+        {"GetAppString", std::regex(R"(\bGetAppString\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 5000},
+        {"MatchesAppString", std::regex(R"(\bMatchesAppString\([^,()]+,\s*(\d+)\s*\))"), FOUR_CHAR("STR#"),
+         5000},
+        {"Str128", std::regex(R"(\b(?:GetStr128|ShowErrorStr128)\(\s*(\d+)\b)"), FOUR_CHAR("STR#"), 128},
+        {"ShowStatusMessage", std::regex(R"(\bShowStatusMessage\([^,()]+,\s*(\d+)\s*,)"), FOUR_CHAR("STR#"),
+         128},
+        {"Dialog(", std::regex(R"(\b(?:GetNewDialog|OpenModalDialog|OpenStackedDialog)\(\s*(\d+)\b)"),
+         FOUR_CHAR("DLOG"), 0},
+        {"Alert(", std::regex(R"(\b(?:Alert|StopAlert|NoteAlert|CautionAlert|ShowAlert)\(\s*(\d+)\b)"),
          FOUR_CHAR("ALRT"), 0},
-        {std::regex(R"(\b(?:GetMenu|GetMenuHandle)\(\s*(\d+)\s*\))"), FOUR_CHAR("MENU"), 0},
-        {std::regex(R"(\bGetCursor\(\s*(\d+)\s*\))"), FOUR_CHAR("CURS"), 0},
-        {std::regex(R"(\bSetCursorById\(\s*([1-9]\d*)\s*\))"), FOUR_CHAR("crsr"), 0},
-        {std::regex(R"(\bAppendDITL\([^,()]+,\s*(\d+)\b)"), FOUR_CHAR("DITL"), 0},
+        {"GetMenu", std::regex(R"(\b(?:GetMenu|GetMenuHandle)\(\s*(\d+)\s*\))"), FOUR_CHAR("MENU"), 0},
+        {"GetCursor", std::regex(R"(\bGetCursor\(\s*(\d+)\s*\))"), FOUR_CHAR("CURS"), 0},
+        {"SetCursorById", std::regex(R"(\bSetCursorById\(\s*([1-9]\d*)\s*\))"), FOUR_CHAR("crsr"), 0},
+        {"GetStringResource", std::regex(R"(\bGetStringResource\(\s*(\d+)\s*,)"), FOUR_CHAR("STR "), 0},
+        {"AppendDITL", std::regex(R"(\bAppendDITL\([^,()]+,\s*(\d+)\b)"), FOUR_CHAR("DITL"), 0},
     };
     const std::regex stringUse(R"(\bGetIndString\([^,()]+,\s*(\d+)\s*,\s*(\d+)\s*\))");
     for (auto& entry : fs::recursive_directory_iterator(SourceRoot() + "/Sources")) {
@@ -215,6 +235,7 @@ TEST(AppResources, EveryResourceTheCodeAsksForExists) {
         const std::string code = text.str();
         std::string where = entry.path().filename().string();
         for (const Use& u : uses) {
+            if (code.find(u.name) == std::string::npos) continue;
             for (std::sregex_iterator it(code.begin(), code.end(), u.pattern), end; it != end; ++it) {
                 SInt16 n = static_cast<SInt16>(std::stoi((*it)[1]));
                 bool ok = u.list ? present(u.type, u.list, n) : present(u.type, n, 0);
@@ -222,6 +243,7 @@ TEST(AppResources, EveryResourceTheCodeAsksForExists) {
                                 << (u.list ? std::to_string(u.list) + " item " : "") << n;
             }
         }
+        if (code.find("GetIndString(") == std::string::npos) continue;
         for (std::sregex_iterator it(code.begin(), code.end(), stringUse), end; it != end; ++it) {
             SInt16 list = static_cast<SInt16>(std::stoi((*it)[1]));
             SInt16 n = static_cast<SInt16>(std::stoi((*it)[2]));

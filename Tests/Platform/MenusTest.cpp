@@ -1,4 +1,5 @@
 // Menus: items and their states, command keys, menu choices with the menu-open hook, pop-ups.
+#include "Events.h"
 #include "Menus.h"
 #include "TestSupport.h"
 
@@ -135,4 +136,21 @@ TEST_F(MenusTest, QtMenusShowAmpersandsAndKeys) {
     EXPECT_EQ(MenuItemShownText(file, count + 1), "Plan && Co");
     EXPECT_EQ(MenuItemShownText(file, 1), "New\tCtrl+N");
     EXPECT_EQ(MenuItemShownText(file, 5), "Save As\xE2\x80\xA6\tCtrl+Shift+S");
+}
+
+TEST_F(MenusTest, KeyEventsMatchTheItemsModifiers) {
+    EventRecord e{};
+    e.what = keyDown;
+    e.message = 's';
+    e.modifiers = cmdKey | shiftKey;
+    EXPECT_EQ(MenuEvent(&e), static_cast<UInt32>((900 << 16) | 5));
+    e.modifiers = cmdKey;
+    EXPECT_EQ(MenuEvent(&e), 0u); // Save As wants Shift as well
+    e.message = 'n';
+    EXPECT_EQ(MenuEvent(&e), static_cast<UInt32>((900 << 16) | 1));
+    e.modifiers = 0;
+    EXPECT_EQ(MenuEvent(&e), 0u); // without Command no plain item answers
+    e.what = keyUp;
+    e.modifiers = cmdKey;
+    EXPECT_EQ(MenuEvent(&e), 0u);
 }
