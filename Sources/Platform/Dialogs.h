@@ -134,8 +134,9 @@ void ResetAlertStage();
 // Alerts without a window. Every alert is recorded with the parameter texts it was shown with. When
 // a responder is set, it answers every alert (with or without a Qt application) and no window is
 // shown; without a responder and without a Qt application (the model, file and exchange tests) the
-// alert is answered with item 1, its default button. With a Qt application and no responder the
-// alert is a real window, answered by the user or by events queued ahead of it.
+// alert is answered with item 1, its default button, and so it is on the offscreen test platform
+// when no input waits that could answer it. Otherwise the alert is a real window, answered by the
+// user or by events queued ahead of it.
 struct AlertRecord {
     SInt16 alertId = 0;
     SInt16 icon = 0;       // 0 plain, 1 stop, 2 note, 3 caution
