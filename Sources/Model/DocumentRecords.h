@@ -5,10 +5,10 @@
 
 #include "DocSettings.h"
 #include "ElementRecords.h"
+#include "FileManager.h"
 
 #include "QuickDrawTypes.h"
 
-struct FSRef;
 struct OpaqueControlRef;
 struct CGContext;
 using ControlRef = OpaqueControlRef*;
@@ -199,6 +199,15 @@ struct DrawingRecord {
     PolylineRecord* polylineCursor;
 
     Boolean redrawPending;
+
+    // The file the document belongs to, and what saving and opening keep beside it.
+    FSRef file;
+    Boolean hasFile;
+    Boolean hasLongName;   // the file's whole name is known (not cut to a short name)
+    UInt32 editStartTicks; // when the current editing interval began
+    Handle previewPicture;
+    Handle printSettings; // the document's own print settings and page format, in their stored form
+    Handle pageFormat;
 };
 
 // Element attribute pick-up and change: 65535 (or -1.0) in a field means "unchanged".

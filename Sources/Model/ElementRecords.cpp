@@ -121,6 +121,10 @@ FrameRecord* NewFrameRecord() {
     return NewCleared<FrameRecord>();
 }
 void DisposeFrameRecord(FrameRecord** slot) {
+    if (*slot != nullptr) {
+        DisposeHandle((*slot)->printSettings);
+        DisposeHandle((*slot)->pageFormat);
+    }
     DisposeSlot(slot);
 }
 

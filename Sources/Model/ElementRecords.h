@@ -267,8 +267,8 @@ struct FrameRecord {
     Float64 scaleX, scaleY;
     Rect printableRect;
     Rect paperRect;
-    void* printSettings;
-    void* pageFormat;
+    Handle printSettings; // the stored forms of the frame's print settings and page format
+    Handle pageFormat;
     FrameRecord* next;
 };
 

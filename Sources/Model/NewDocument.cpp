@@ -5,6 +5,7 @@
 #include "AppResources.h"
 #include "Dialogs.h"
 #include "DocumentHooks.h"
+#include "Events.h"
 #include "ElementLists.h"
 #include "MemoryManager.h"
 #include "Menus.h"
@@ -190,6 +191,7 @@ Boolean InitDocumentDefaults(DocWindowRecord* doc, ConstStr255Param name) {
     d->fillFlag = 1;
     d->selectHidden = 0;
     d->redrawPending = 0;
+    d->editStartTicks = TickCount();
 
     for (SInt16 layer = 0; layer < kLayerCount; ++layer)
         MakeLayerName(layer, doc->layerNames->names[layer]);
@@ -373,6 +375,9 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
         DisposeChain(d->frames, DisposeFrameRecord);
         DisposeChain(d->criteriaTables, DisposeNamedTableRecord);
         DisposeHandle(d->logText);
+        DisposeHandle(d->previewPicture);
+        DisposeHandle(d->printSettings);
+        DisposeHandle(d->pageFormat);
         DisposeHandle(d->infoFields);
         DisposeLineRecord(&d->undoCopyLine);
         DisposeLineRecord(&d->undoCopyLine2);

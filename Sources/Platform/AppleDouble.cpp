@@ -134,22 +134,27 @@ std::string SidecarPath(const char* path) {
     return p.substr(0, leaf) + "._" + p.substr(leaf);
 }
 
-OSErr ReadSidecar(const FSRef* file, AppleDoubleContents* out) {
+OSErr ReadSidecar(const FSRef* link, AppleDoubleContents* out) {
     *out = AppleDoubleContents{};
-    if (!file->path[0]) return bdNamErr;
+    // A symbolic link's forks are those of the file it names.
+    FSRef file;
+    OSErr err = FSResolveLinks(link, &file);
+    if (err != noErr) return err;
     std::vector<UInt8> bytes;
-    OSErr err = ReadWholeFile(SidecarPath(file->path).c_str(), &bytes);
+    err = ReadWholeFile(SidecarPath(file.path).c_str(), &bytes);
     if (err != noErr) return err;
     return ParseAppleDouble(bytes.data(), bytes.size(), out);
 }
 
-OSErr WriteSidecar(const FSRef* file, const AppleDoubleContents& contents) {
-    if (!file->path[0]) return bdNamErr;
-    std::string target = SidecarPath(file->path);
+OSErr WriteSidecar(const FSRef* link, const AppleDoubleContents& contents) {
+    FSRef file;
+    OSErr err = FSResolveLinks(link, &file);
+    if (err != noErr) return err;
+    std::string target = SidecarPath(file.path);
     static unsigned counter = 0;
     std::string temp = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter);
     FSRef tempRef;
-    OSErr err = FSMakeRef(temp.c_str(), &tempRef);
+    err = FSMakeRef(temp.c_str(), &tempRef);
     if (err == noErr) err = FSCreateFile(&tempRef);
     if (err != noErr) return err;
     std::vector<UInt8> bytes = BuildAppleDouble(contents);

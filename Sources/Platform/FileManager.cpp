@@ -118,6 +118,11 @@ bool RefusedByFileSystem(int err) {
     return err == EINVAL || err == ENOSYS || err == EOPNOTSUPP;
 }
 
+bool IsSymbolicLink(const char* path) {
+    struct stat st;
+    return lstat(path, &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 // Moves the sidecar of `from` to `to`; a sidecar left at `to` belonged to the replaced file and goes.
 OSErr MoveSidecar(const char* from, const char* to) {
     std::string sf = SidecarPath(from), st = SidecarPath(to);
@@ -328,13 +333,15 @@ OSErr FSDeleteObject(const FSRef* ref) {
 
 OSErr FSRenameReplacing(const FSRef* from, const FSRef* to) {
     if (!from->path[0] || !to->path[0]) return bdNamErr;
+    bool link = IsSymbolicLink(from->path);
     if (std::rename(from->path, to->path) != 0) return OSErrFromErrno(errno);
-    return MoveSidecar(from->path, to->path);
+    return link ? OSErr(noErr) : MoveSidecar(from->path, to->path);
 }
 
 OSErr FSRenameNoReplace(const FSRef* from, const FSRef* to) {
     if (!from->path[0] || !to->path[0]) return bdNamErr;
     if (std::strcmp(from->path, to->path) == 0) return noErr;
+    bool symlink = IsSymbolicLink(from->path);
     if (renameat2(AT_FDCWD, from->path, AT_FDCWD, to->path, RENAME_NOREPLACE) != 0) {
         if (!RefusedByFileSystem(errno)) return OSErrFromErrno(errno);
         // Without the flag a hard link claims the name atomically; without links, a check must do.
@@ -345,15 +352,18 @@ OSErr FSRenameNoReplace(const FSRef* from, const FSRef* to) {
             if (std::rename(from->path, to->path) != 0) return OSErrFromErrno(errno);
         }
     }
-    return MoveSidecar(from->path, to->path);
+    // A link's sidecar is that of the file it names, which stays where it is.
+    return symlink ? OSErr(noErr) : MoveSidecar(from->path, to->path);
 }
 
 OSErr FSExchangeObjects(const FSRef* a, const FSRef* b) {
     if (!a->path[0] || !b->path[0]) return bdNamErr;
     struct stat st;
     if (stat(a->path, &st) != 0 || stat(b->path, &st) != 0) return OSErrFromErrno(errno);
+    if (gFaults.failExchange) return ioErr;
     OSErr err = ExchangePaths(a->path, b->path);
     if (err != noErr) return err;
+    if (gFaults.stopAfterDataExchange) return ioErr;
     std::string sa = SidecarPath(a->path), sb = SidecarPath(b->path);
     bool hasA = access(sa.c_str(), F_OK) == 0, hasB = access(sb.c_str(), F_OK) == 0;
     if (hasA && hasB) return ExchangePaths(sa, sb);
@@ -554,7 +564,7 @@ OSErr FSFlushFork(FSIORefNum refNum) {
     ForkEntry* e = FindFork(refNum);
     if (!e) return rfNumErr;
     if (fsync(e->fd) != 0) return OSErrFromErrno(errno);
-    if (e->permission & fsWrPerm) return gFaults.flushError;
+    if ((e->permission & fsWrPerm) && gFaults.failFlushAt > 0 && --gFaults.failFlushAt == 0) return ioErr;
     return noErr;
 }
 
@@ -568,7 +578,8 @@ OSErr FSCloseFork(FSIORefNum refNum) {
     // The descriptor is gone whatever close reports (Linux never retries a close), but a failure
     // here can mean that written data never reached the disk, so it is reported.
     if (close(fd) != 0) return OSErrFromErrno(errno);
-    return writing ? gFaults.closeError : OSErr(noErr);
+    if (writing && gFaults.failCloseAt > 0 && --gFaults.failCloseAt == 0) return ioErr;
+    return noErr;
 }
 
 const FSRef* FSGetForkRef(FSIORefNum refNum) {

@@ -75,16 +75,19 @@ OSErr FSResolveLinks(const FSRef* ref, FSRef* resolved);
 OSErr FSCopyAccessMode(const FSRef* from, const FSRef* to);
 
 // Test hooks for failures that real disks produce rarely: writes through the fork layer fail with
-// writeError once writeBudget more bytes have been written (negative: never); flushes and closes
-// of forks open for writing report flushError and closeError; the atomic exchange is refused as by
-// a file system without it, and hard links too, so the fallbacks run.
+// writeError once writeBudget more bytes have been written (negative: never); one flush or close
+// of a fork open for writing can fail after doing its work; the atomic exchange is refused as by
+// a file system without it, and hard links too, so the fallbacks run; an exchange can stop half-way
+// (ioErr) as a killed program would leave it.
 struct FSFaultInjection {
     SInt64 writeBudget = -1;
     OSErr writeError = dskFulErr;
-    OSErr flushError = noErr;
-    OSErr closeError = noErr;
+    SInt32 failFlushAt = 0; // the n-th flush (1-based) of a fork open for writing fails with ioErr
+    SInt32 failCloseAt = 0; // the same for closes
     Boolean refuseAtomicExchange = false;
     Boolean refuseHardLinks = false;
+    Boolean stopAfterDataExchange = false; // as if killed between exchanging the data and the sidecars
+    Boolean failExchange = false;          // the exchange fails before it changes anything
 };
 void FSSetFaultInjection(const FSFaultInjection& faults);
 void FSClearFaultInjection();

@@ -1,0 +1,431 @@
+// Safe saving and opening of native drawings with their resource forks.
+#include "NativeDocument.h"
+
+#include "Alerts.h"
+#include "AppResources.h"
+#include "AppleDouble.h"
+#include "CursorsAndMouse.h"
+#include "DocumentHooks.h"
+#include "Events.h"
+#include "FileNames.h"
+#include "MacRoman.h"
+#include "MemoryManager.h"
+#include "NativeFile.h"
+#include "NewDocument.h"
+#include "NumberFormat.h"
+#include "Preferences.h"
+#include "PrintRecords.h"
+#include "ProgressWindow.h"
+#include "ResourceFiles.h"
+#include "SharedUtilities.h"
+#include "ShellStandIns.h"
+#include "Streams.h"
+#include "UndoJournal.h"
+#include "Windows.h"
+#include "ZEZUdivari.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr ResType kHeaderFooterType = 0x4B6F7066;  // 'Kopf'
+constexpr ResType kCriteriaTableType = 0x53505A46; // 'SPZF'
+constexpr ResType kPictureType = 0x50494354;       // 'PICT'
+constexpr ResType kTextType = 0x54455854;          // 'TEXT'
+constexpr ResType kVersionType = 0x76657273;       // 'vers'
+constexpr SInt16 kFirstResId = 128;
+constexpr SInt16 kPreviewResId = 29876;
+constexpr SInt16 kLogResId = 1000;
+constexpr SInt16 kVersResId = 2;
+constexpr size_t kTableHeadBytes = 264;
+constexpr size_t kTableRowBytes = 260;
+constexpr SInt16 kAutoSaveText = 47, kSaveText = 48, kOpenText = 49;
+
+SaveStepHook gSaveStepHook = nullptr;
+
+bool StopAt(SaveStep step) {
+    return gSaveStepHook != nullptr && gSaveStepHook(step);
+}
+
+std::string Folder(const char* path) {
+    std::string p = path;
+    size_t slash = p.rfind('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : p.substr(0, slash);
+}
+
+std::string Leaf(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    return slash ? slash + 1 : path;
+}
+
+void PutLE32(UInt8* p, SInt32 v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = UInt8(UInt32(v) >> (8 * i));
+}
+SInt32 GetLE32(const UInt8* p) {
+    return SInt32(UInt32(p[0]) | UInt32(p[1]) << 8 | UInt32(p[2]) << 16 | UInt32(p[3]) << 24);
+}
+
+bool AccessDenied(OSErr err) {
+    return err == afpAccessDenied || err == permErr || err == wrPermErr || err == fLckdErr || err == wPrErr;
+}
+
+// A new file with the drawing's Finder information (and the stationery flag when asked).
+OSErr CreateDrawingFile(const FSRef* file, Boolean stationery) {
+    OSErr err = FSCreateFile(file);
+    if (err != noErr) return err;
+    FInfo info{};
+    info.fdType = kNativeFileType;
+    info.fdCreator = kNativeCreator;
+    info.fdFlags = stationery ? kIsStationery : 0;
+    err = FSSetFinderInfo(file, info);
+    if (err == noErr) err = FSCreateResourceFork(file);
+    if (err != noErr) FSDeleteObject(file);
+    return err;
+}
+
+void ProgressTitle(SInt16 item, ConstStr255Param name, const char* tail, Str255 text) {
+    GetIndString(text, kGeneralTextList, item);
+    AppendPStr(text, 256, name);
+    AppendCStr(text, 256, tail);
+}
+
+void NameFromPath(const char* path, Str255 name) {
+    UTF8ToPStr(Leaf(path), name, 255);
+}
+
+// The document follows its file to the ".cadx" name; an existing file of that name is left alone.
+void RenameToCadx(DocWindowRecord* doc) {
+    DrawingRecord* d = doc->drawing;
+    std::string leaf = Leaf(d->file.path);
+    std::string wanted = CadxFileName(leaf);
+    if (wanted == leaf) return;
+    FSRef target;
+    if (FSMakeRef((Folder(d->file.path) + "/" + wanted).c_str(), &target) != noErr) return;
+    if (FSRenameNoReplace(&d->file, &target) != noErr) return;
+    d->file = target;
+    NameFromPath(target.path, d->documentName);
+    if (doc->window != nullptr) SetWindowTitleUTF8(doc->window, wanted.c_str());
+}
+
+} // namespace
+
+void SetSaveStepHook(SaveStepHook hook) {
+    gSaveStepHook = hook;
+}
+
+OSErr MakeBackupFile(const FSRef* file, const std::string& name) {
+    FSRef backup;
+    OSErr err = FSMakeRef((Folder(file->path) + "/" + BackupFileName(name)).c_str(), &backup);
+    if (err == noErr) err = FSRenameReplacing(file, &backup);
+    return err;
+}
+
+OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file) {
+    SInt16 res = FSOpenResFile(file, fsRdWrPerm);
+    if (res < 0) return ResError();
+    DrawingRecord* d = doc->drawing;
+    static const UInt8 kHeaderFooterName[] = "\x0E"
+                                             "Kopf-/Fu\xA7zeile";
+    OSErr err = AddResourceBlock(res, kHeaderFooterType, kFirstResId, &d->headerFooter,
+                                 sizeof d->headerFooter, kHeaderFooterName);
+    SInt16 id = kFirstResId;
+    for (const NamedTableRecord* t = d->criteriaTables; t != nullptr && err == noErr; t = t->next, ++id) {
+        SInt16 rows = t->rowCount < 0                    ? 0
+                      : t->rowCount > kNamedTableMaxRows ? kNamedTableMaxRows
+                                                         : t->rowCount;
+        std::vector<UInt8> bytes(kTableHeadBytes + size_t(rows) * kTableRowBytes, 0);
+        std::memcpy(bytes.data(), t->name, 256);
+        PutLE32(&bytes[256], t->kind);
+        PutLE32(&bytes[260], rows);
+        for (SInt16 r = 0; r < rows; ++r) {
+            UInt8* row = &bytes[kTableHeadBytes + size_t(r) * kTableRowBytes];
+            PutLE32(row, t->rows[r].criterion);
+            std::memcpy(row + 4, t->rows[r].condition, 256);
+        }
+        err = AddResourceBlock(res, kCriteriaTableType, id, bytes.data(), Size(bytes.size()), t->name);
+    }
+    id = kDocumentPrintResId + 1;
+    for (const FrameRecord* f = d->frames; f != nullptr && err == noErr; f = f->next, ++id) {
+        std::vector<UInt8> print = FlattenPrintSettings(PrintSettingsOf(f->printSettings));
+        std::vector<UInt8> page = FlattenPageFormat(PageFormatOf(f->pageFormat));
+        err = AddResourceBlock(res, kPrintSettingsResType, id, print.data(), Size(print.size()), nullptr);
+        if (err == noErr)
+            err = AddResourceBlock(res, kPageFormatResType, id, page.data(), Size(page.size()), nullptr);
+    }
+    if (err == noErr) {
+        std::vector<UInt8> print = FlattenPrintSettings(PrintSettingsOf(d->printSettings));
+        std::vector<UInt8> page = FlattenPageFormat(PageFormatOf(d->pageFormat));
+        err = AddResourceBlock(res, kPrintSettingsResType, kDocumentPrintResId, print.data(),
+                               Size(print.size()), nullptr);
+        if (err == noErr)
+            err = AddResourceBlock(res, kPageFormatResType, kDocumentPrintResId, page.data(),
+                                   Size(page.size()), nullptr);
+    }
+    CloseResFile(res);
+    return err != noErr ? err : ResError();
+}
+
+void ReadDocumentResources(DocWindowRecord* doc, SInt16 resFile) {
+    if (resFile < 0) return;
+    DrawingRecord* d = doc->drawing;
+    std::vector<UInt8> bytes;
+    if (GetResourceBlock(resFile, kHeaderFooterType, kFirstResId, &bytes)) {
+        // Only whole texts: a short resource leaves the texts it lacks as they were.
+        size_t texts = bytes.size() / 256;
+        for (size_t i = 0; i < texts && i < 6; ++i)
+            std::memcpy(d->headerFooter.texts[i], &bytes[i * 256], 256);
+    }
+    NamedTableRecord** tail = &d->criteriaTables;
+    while (*tail != nullptr)
+        tail = &(*tail)->next;
+    for (SInt16 id = kFirstResId; GetResourceBlock(resFile, kCriteriaTableType, id, &bytes); ++id) {
+        if (bytes.size() < kTableHeadBytes) break;
+        NamedTableRecord* t = NewNamedTableRecord();
+        if (t == nullptr) break;
+        std::memcpy(t->name, bytes.data(), 256);
+        t->kind = SInt16(GetLE32(&bytes[256]));
+        SInt32 rows = GetLE32(&bytes[260]);
+        SInt32 room = SInt32((bytes.size() - kTableHeadBytes) / kTableRowBytes);
+        if (rows < 0) rows = 0;
+        if (rows > kNamedTableMaxRows) rows = kNamedTableMaxRows;
+        if (rows > room) rows = room;
+        t->rowCount = SInt16(rows);
+        for (SInt32 r = 0; r < rows; ++r) {
+            const UInt8* row = &bytes[kTableHeadBytes + size_t(r) * kTableRowBytes];
+            t->rows[r].criterion = GetLE32(row);
+            std::memcpy(t->rows[r].condition, row + 4, 256);
+        }
+        *tail = t;
+        tail = &t->next;
+    }
+}
+
+UInt16 ReadVersResource(SInt16 resFile) {
+    std::vector<UInt8> bytes;
+    if (resFile < 0 || !GetResourceBlock(resFile, kVersionType, kVersResId, &bytes) || bytes.size() < 2)
+        return kDefaultVersResource;
+    return UInt16(bytes[0] << 8 | bytes[1]);
+}
+
+Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnly, Boolean autoSave,
+                     Boolean keepChangedMark, Boolean stationery) {
+    DrawingRecord* d = doc->drawing;
+    StreamClearError();
+    ShowWatchCursor();
+
+    // A symbolic link stays a link: the file it names is the one written.
+    FSRef target;
+    if (FSResolveLinks(&d->file, &target) != noErr) target = d->file;
+    bool exists = FSRefExists(&target);
+    if (exists && !replace) {
+        FSIORefNum probe = 0;
+        OSErr err = FSOpenFork(&target, fsWrPerm, &probe);
+        if (err == noErr) {
+            FSCloseFork(probe);
+        } else if (AccessDenied(err)) {
+            ShowErrorAlert(kMsgSaveAccessDenied, d->documentName);
+            return false;
+        } else {
+            exists = false;
+        }
+    }
+
+    // A file that exists is never deleted or written over: the new contents go to a temporary file
+    // beside it, which is exchanged with it only once complete and on disk.
+    bool safe = exists;
+    FSRef written = target;
+    OSErr err = noErr;
+    if (safe) {
+        std::string folder = Folder(target.path);
+        for (UInt32 ticks = TickCount();; ++ticks) {
+            err = FSMakeRef((folder + "/" + TempSaveFileName(ticks)).c_str(), &written);
+            if (err != noErr || !FSRefExists(&written)) break;
+        }
+        if (err == noErr) err = CreateDrawingFile(&written, stationery);
+        if (err == noErr) FSCopyAccessMode(&target, &written);
+    } else {
+        err = CreateDrawingFile(&written, stationery);
+    }
+    if (err != noErr) {
+        ShowOSErrorAlert(err);
+        RequestRedraw(doc);
+        return false;
+    }
+
+    FSIORefNum fork = 0;
+    err = FSOpenFork(&written, fsWrPerm, &fork);
+    if (err != noErr) StreamNoteError(err);
+
+    StoreDocumentWindowState(doc);
+    GetDateTime(&doc->settings->saveDate);
+    UInt32 now = TickCount();
+    doc->settings->editingSeconds += (now - d->editStartTicks) / 60;
+    d->editStartTicks = now;
+    NumberSymbolDefinitions(doc);
+    if (!stationery) {
+        d->hasFile = true;
+        if (!selectionOnly && !keepChangedMark) MarkDocumentClean(doc);
+    }
+
+    if (fork > 0) {
+        Str255 title;
+        ProgressTitle(autoSave ? kAutoSaveText : kSaveText, d->documentName, " \xC9", title);
+        OpenProgress(title, false);
+        WriteNativeDataFork(doc, fork, selectionOnly);
+        // Errors that show only when the data reaches the disk count as write errors.
+        StreamFlush(fork);
+        StreamClose(fork);
+        CloseProgress();
+    }
+    if (StopAt(SaveStep::dataWritten)) return false;
+
+    if (StreamError == noErr) {
+        OSErr resErr = WriteDocumentResources(doc, &written);
+        if (resErr != noErr) ShowErrorAlert(kMsgResourcesNotSaved, d->documentName);
+    }
+    if (StopAt(SaveStep::resourcesWritten)) return false;
+
+    bool saved = StreamError == noErr;
+    if (saved && safe) {
+        err = FSExchangeObjects(&written, &target);
+        if (StopAt(SaveStep::exchanged)) return false;
+        if (err != noErr) {
+            StreamNoteError(err);
+            saved = false;
+        } else {
+            FSRef folder;
+            if (FSMakeRef(Folder(target.path).c_str(), &folder) == noErr) FSSyncFolder(&folder);
+            // The temporary file now holds the old contents.
+            if (!doc->settings->keepBackup || MakeBackupFile(&written, Leaf(target.path)) != noErr)
+                FSDeleteObject(&written);
+            if (StopAt(SaveStep::backupMade)) return false;
+        }
+    }
+    if (!saved) {
+        ShowErrorAlert(StreamError == dskFulErr ? kMsgSaveDiskFull : kMsgSaveFailed, d->documentName);
+        FSDeleteObject(&written);
+        MarkDocumentDirty(doc);
+        RequestRedraw(doc);
+        return false;
+    }
+
+    if (d->hasLongName) RenameToCadx(doc);
+    AddRecentFile(&d->file);
+    RebuildWindowMenu();
+    if (gDocumentHooks.rebuildViewsMenu != nullptr) gDocumentHooks.rebuildViewsMenu(doc);
+    if (gDocumentHooks.rebuildFrameMenus != nullptr) gDocumentHooks.rebuildFrameMenus(doc);
+    RequestRedraw(doc);
+    return true;
+}
+
+Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, SInt16 layer, Float64 dx,
+                     Float64 dy) {
+    StreamClearError();
+    Str255 name;
+    NameFromPath(file->path, name);
+    FInfo info{};
+    FSGetFinderInfo(file, &info);
+    bool stationery = (info.fdFlags & kIsStationery) != 0;
+    SInt16 resFile = FSOpenResFile(file, fsRdPerm);
+    UInt16 vers = ReadVersResource(resFile);
+
+    FSIORefNum fork = 0;
+    OSErr err = FSOpenFork(file, fsRdPerm, &fork);
+    if (err != noErr) {
+        if (resFile > 0) CloseResFile(resFile);
+        ShowOSErrorAlert(err);
+        return false;
+    }
+    SInt64 fileSize = StreamFileSize(fork);
+
+    DocWindowRecord* doc = insert ? *slot : nullptr;
+    auto fail = [&](SInt16 message) {
+        if (message != 0) ShowErrorAlert(message, name);
+        CloseProgress();
+        FSCloseFork(fork);
+        if (resFile > 0) CloseResFile(resFile);
+        if (!insert && doc != nullptr) {
+            CloseDocumentWindow(doc, false, false, false);
+            *slot = nullptr;
+        }
+        return Boolean(false);
+    };
+    if (!insert) {
+        const Str255 untitled = {0};
+        if (!NewDocument(slot, stationery ? untitled : name, 0)) return fail(0);
+        doc = *slot;
+        if (!stationery) {
+            doc->drawing->file = *file;
+            doc->drawing->hasFile = true;
+            doc->drawing->hasLongName = true;
+            if (doc->window != nullptr) SetWindowTitleUTF8(doc->window, Leaf(file->path).c_str());
+        }
+    }
+
+    NativeFileHeader header;
+    SInt16 message = ReadNativeHeader(fork, &header);
+    if (message != 0) return fail(message);
+
+    Str255 size, title;
+    FormatByteSize(SInt32(fileSize > 0x7FFFFFFF ? 0x7FFFFFFF : fileSize), size);
+    ProgressTitle(kOpenText, name, " (", title);
+    AppendPStr(title, 256, size);
+    AppendCStr(title, 256, ")\xC9");
+    OpenProgress(title, false);
+    char version[16];
+    if ((header.version & 0xF) != 0)
+        std::snprintf(version, sizeof version, "%d.%d.%d", header.version >> 8, (header.version >> 4) & 0xF,
+                      header.version & 0xF);
+    else
+        std::snprintf(version, sizeof version, "%d.%d", header.version >> 8, (header.version >> 4) & 0xF);
+    Str255 versionText;
+    CStrToPStr(versionText, 256, version);
+    SetProgressText4(versionText);
+
+    if (!insert) ResetUndoJournal(doc);
+    NativeReadOptions options;
+    options.insert = insert;
+    options.layer = layer;
+    options.dx = dx;
+    options.dy = dy;
+    options.versResource = vers;
+    options.resFile = resFile;
+    message = ReadNativeBody(doc, fork, header, options);
+    if (message != 0) return fail(message);
+    CloseProgress();
+    FSCloseFork(fork);
+    ReadDocumentResources(doc, resFile);
+    if (doc->window != nullptr) ShowWindow(doc->window);
+
+    MarkDocumentClean(doc);
+    if (insert) {
+        MarkDocumentChanged(doc);
+    } else {
+        MoveWindowOnScreen(doc);
+        if (!stationery) AddRecentFile(file);
+        std::vector<UInt8> bytes;
+        if (GetResourceBlock(resFile, kPictureType, kPreviewResId, &bytes)) {
+            DisposeHandle(doc->drawing->previewPicture);
+            doc->drawing->previewPicture = nullptr;
+            PtrToHand(bytes.data(), &doc->drawing->previewPicture, Size(bytes.size()));
+        }
+        if (GetResourceBlock(resFile, kTextType, kLogResId, &bytes)) {
+            if (bytes.size() >= size_t(kDocumentLogLimit)) bytes.resize(size_t(kDocumentLogLimit) - 1);
+            DisposeHandle(doc->drawing->logText);
+            doc->drawing->logText = nullptr;
+            PtrToHand(bytes.data(), &doc->drawing->logText, Size(bytes.size()));
+        }
+    }
+    if (resFile > 0) CloseResFile(resFile);
+    // A drawing that another program marked as its own is claimed, where it already has a sidecar.
+    if (!insert && info.fdType != 0 && info.fdCreator != kNativeCreator) {
+        info.fdCreator = kNativeCreator;
+        FSSetFinderInfo(file, info);
+    }
+    RequestRedraw(doc);
+    if (gDocumentHooks.refreshPalettes != nullptr) gDocumentHooks.refreshPalettes(doc);
+    return true;
+}

@@ -1,0 +1,443 @@
+// Saving and opening drawings on disk: both forks round-trip, the safe save survives a failure at
+// any point (a write error at byte N, a folder without write permission, a kill between the steps),
+// damaged files are refused without touching what is open, and names, links and backups behave.
+#include "FilesFixture.h"
+
+#include "AppleDouble.h"
+#include "ElementLists.h"
+#include "FileManager.h"
+#include "FileNames.h"
+#include "NativeDocument.h"
+#include "NativeFile.h"
+#include "NewDocument.h"
+#include "Preferences.h"
+#include "PrintRecords.h"
+#include "ResourceFiles.h"
+#include "TestSupport.h"
+#include "ZEZUdivari.h"
+
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Running as root, permission bits are not checked; dropping the override lets a test see them.
+class WithoutPermissionOverride {
+  public:
+    WithoutPermissionOverride() {
+        header_ = {_LINUX_CAPABILITY_VERSION_3, 0};
+        if (syscall(SYS_capget, &header_, saved_) != 0) return;
+        __user_cap_data_struct lowered[2];
+        std::memcpy(lowered, saved_, sizeof lowered);
+        for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+            lowered[cap / 32].effective &= ~(1u << (cap % 32));
+        active_ = syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~WithoutPermissionOverride() {
+        if (active_) syscall(SYS_capset, &header_, saved_);
+    }
+
+  private:
+    __user_cap_header_struct header_;
+    __user_cap_data_struct saved_[2] = {};
+    bool active_ = false;
+};
+
+struct SavedFile {
+    std::vector<UInt8> data, sidecar;
+};
+
+SavedFile Snapshot(const std::string& path) {
+    return SavedFile{ReadFileBytes(path), ReadFileBytes(SidecarPath(path.c_str()))};
+}
+
+} // namespace
+
+class NativeDocumentTest : public FilesTest {
+  protected:
+    std::string folder;
+    void SetUp() override {
+        FilesTest::SetUp();
+        folder = MakeTestFolder("NativeDocument");
+        SetSaveStepHook(nullptr);
+    }
+    void TearDown() override {
+        SetSaveStepHook(nullptr);
+        FilesTest::TearDown();
+    }
+
+    // A filled document saved once to `name` in the test folder.
+    DocWindowRecord* SavedDocument(const std::string& name) {
+        DocWindowRecord* doc = NewDoc();
+        FillDocument(doc);
+        doc->drawing->file = RefFor(folder + "/" + name);
+        EXPECT_TRUE(SaveDocument(doc, true, false, false, false, false));
+        return doc;
+    }
+};
+
+TEST_F(NativeDocumentTest, SavedDrawingOpensWithBothForks) {
+    DocWindowRecord* doc = SavedDocument("Plan.cadx");
+    EXPECT_FALSE(doc->drawing->changed);
+    EXPECT_TRUE(doc->drawing->hasFile);
+    std::string path = folder + "/Plan.cadx";
+    FSRef ref = RefFor(path);
+    FInfo info{};
+    ASSERT_EQ(FSGetFinderInfo(&ref, &info), noErr);
+    EXPECT_EQ(info.fdType, kNativeFileType);
+    EXPECT_EQ(info.fdCreator, kNativeCreator);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"._Plan.cadx", "Plan.cadx"}));
+
+    DocWindowRecord* back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+    EXPECT_FALSE(back->drawing->changed);
+    EXPECT_STREQ(back->drawing->file.path, ref.path);
+    EXPECT_EQ(ToStd(back->drawing->documentName), "Plan.cadx");
+    EXPECT_EQ(DataForkBytes(back), DataForkBytes(doc));
+    // The resource fork: header and footer texts, the selection table, the frame's page format.
+    EXPECT_EQ(ToStd(back->drawing->headerFooter.texts[5]), "Footer 3");
+    ASSERT_NE(back->drawing->criteriaTables, nullptr);
+    EXPECT_EQ(ToStd(back->drawing->criteriaTables->rows[0].condition), "= 2");
+    ASSERT_NE(back->drawing->frames, nullptr);
+    EXPECT_EQ(PageFormatOf(back->drawing->frames->pageFormat).orientation, 2);
+    EXPECT_EQ(RecentFileCount() > 0 ? std::string(RefFor(path).path) : "", path);
+}
+
+TEST_F(NativeDocumentTest, SaveOverAnExistingFileKeepsTheOldOneAsBackupAndNothingElse) {
+    DocWindowRecord* doc = SavedDocument("Part.cadx");
+    std::vector<UInt8> first = ReadFileBytes(folder + "/Part.cadx");
+    SeekLastLine(doc);
+    AppendLineAtCursor(doc, 5, 5, 6, 6, false);
+    MarkDocumentChanged(doc);
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    EXPECT_EQ(ReadFileBytes(folder + "/Part.cadx.BAK"), first);
+    EXPECT_EQ(FolderEntries(folder),
+              (std::vector<std::string>{"._Part.cadx", "._Part.cadx.BAK", "Part.cadx", "Part.cadx.BAK"}));
+    doc->settings->keepBackup = false;
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    EXPECT_EQ(FolderEntries(folder).size(), 4u); // the older backup stays, no new one, no temporary file
+}
+
+TEST_F(NativeDocumentTest, WriteErrorAtAnyByteLeavesTheOldFileAndMarksTheDocumentChanged) {
+    DocWindowRecord* doc = SavedDocument("Disk.cadx");
+    std::string path = folder + "/Disk.cadx";
+    SavedFile before = Snapshot(path);
+    std::vector<std::string> entries = FolderEntries(folder);
+    SeekLastLine(doc);
+    AppendLineAtCursor(doc, 1, 1, 2, 2, false);
+    size_t total = before.data.size() + 64 + before.sidecar.size() + 200;
+    int failures = 0;
+    for (size_t n = 0; n < total; n += (n < 300 ? 7 : 997)) {
+        SCOPED_TRACE(n);
+        for (Boolean replace : {false, true}) {
+            ClearRecordedAlerts();
+            MarkDocumentChanged(doc);
+            FSFaultInjection faults;
+            faults.writeBudget = SInt64(n);
+            FSSetFaultInjection(faults);
+            Boolean saved = SaveDocument(doc, replace, false, false, false, false);
+            FSClearFaultInjection();
+            SavedFile after = Snapshot(path);
+            if (saved) {
+                // Only the resources failed: the save stands and the user was told.
+                EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgResourcesNotSaved});
+                return;
+            }
+            ++failures;
+            EXPECT_EQ(after.data, before.data);
+            EXPECT_EQ(after.sidecar, before.sidecar);
+            EXPECT_TRUE(doc->drawing->changed);
+            EXPECT_EQ(FolderEntries(folder), entries);
+            // Creating the temporary file reports the system's reason; writing it, the full disk.
+            ASSERT_FALSE(ErrorMessagesShown().empty());
+            SInt16 shown = ErrorMessagesShown().back();
+            EXPECT_TRUE(shown == kMsgSaveDiskFull || shown == 12) << shown;
+        }
+    }
+    EXPECT_GT(failures, 20);
+}
+
+TEST_F(NativeDocumentTest, FlushAndCloseErrorsFailTheSave) {
+    DocWindowRecord* doc = SavedDocument("Sync.cadx");
+    SavedFile before = Snapshot(folder + "/Sync.cadx");
+    for (int which = 0; which < 2; ++which)
+        for (SInt32 n = 1; n <= 6; ++n) {
+            SCOPED_TRACE(testing::Message() << which << " " << n);
+            ClearRecordedAlerts();
+            MarkDocumentChanged(doc);
+            FSFaultInjection faults;
+            (which == 0 ? faults.failFlushAt : faults.failCloseAt) = n;
+            FSSetFaultInjection(faults);
+            Boolean saved = SaveDocument(doc, false, false, false, false, false);
+            FSClearFaultInjection();
+            if (saved) {
+                // The failure hit the sidecar (the user is told) or a fork that carried nothing.
+                std::vector<SInt16> shown = ErrorMessagesShown();
+                EXPECT_TRUE(shown.empty() || shown == std::vector<SInt16>{kMsgResourcesNotSaved});
+                continue;
+            }
+            EXPECT_TRUE(doc->drawing->changed);
+            EXPECT_EQ(Snapshot(folder + "/Sync.cadx").data, before.data);
+            SInt16 shown = ErrorMessagesShown().back();
+            EXPECT_TRUE(shown == kMsgSaveFailed || shown == 12) << shown;
+        }
+    EXPECT_EQ(FolderEntries(folder),
+              (std::vector<std::string>{"._Sync.cadx", "._Sync.cadx.BAK", "Sync.cadx", "Sync.cadx.BAK"}));
+}
+
+TEST_F(NativeDocumentTest, AFailedExchangeIsAFailedSave) {
+    DocWindowRecord* doc = SavedDocument("Swap.cadx");
+    SavedFile before = Snapshot(folder + "/Swap.cadx");
+    FSFaultInjection faults;
+    faults.failExchange = true;
+    FSSetFaultInjection(faults);
+    EXPECT_FALSE(SaveDocument(doc, false, false, false, false, false));
+    FSClearFaultInjection();
+    EXPECT_TRUE(doc->drawing->changed);
+    EXPECT_EQ(Snapshot(folder + "/Swap.cadx").data, before.data);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"._Swap.cadx", "Swap.cadx"}));
+    EXPECT_EQ(ErrorMessagesShown().back(), kMsgSaveFailed);
+}
+
+TEST_F(NativeDocumentTest, KilledBetweenTheStepsTheTargetIsOldOrNewAndReadable) {
+    DocWindowRecord* doc = SavedDocument("Kill.cadx");
+    std::string path = folder + "/Kill.cadx";
+    SavedFile before = Snapshot(path);
+    SeekLastLine(doc);
+    AppendLineAtCursor(doc, 3, 3, 4, 4, false);
+    static SaveStep stopAt;
+    struct Case {
+        SaveStep step;
+        bool betweenForks;
+        bool committed;
+    } cases[] = {{SaveStep::dataWritten, false, false},
+                 {SaveStep::resourcesWritten, false, false},
+                 {SaveStep::exchanged, true, true},
+                 {SaveStep::exchanged, false, true},
+                 {SaveStep::backupMade, false, true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(int(k.step));
+        WriteFileBytes(path, before.data);
+        WriteFileBytes(SidecarPath(path.c_str()), before.sidecar);
+        stopAt = k.step;
+        SetSaveStepHook([](SaveStep step) { return Boolean(step == stopAt); });
+        FSFaultInjection faults;
+        faults.stopAfterDataExchange = k.betweenForks;
+        FSSetFaultInjection(faults);
+        SaveDocument(doc, false, false, false, false, false);
+        FSClearFaultInjection();
+        SetSaveStepHook(nullptr);
+        SavedFile after = Snapshot(path);
+        if (!k.committed) {
+            EXPECT_EQ(after.data, before.data);
+            EXPECT_EQ(after.sidecar, before.sidecar);
+        } else {
+            EXPECT_NE(after.data, before.data);
+        }
+        FSRef ref = RefFor(path);
+        DocWindowRecord* back = nullptr;
+        ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+        EXPECT_EQ(CountAfter(back->lineHead), k.committed ? 2 : 1);
+        DisposeDocumentRecords(back);
+        // What a killed save leaves behind is only its temporary file.
+        for (const std::string& name : FolderEntries(folder))
+            if (name.find("temp save file") != std::string::npos) {
+                FSRef stray = RefFor(folder + "/" + name);
+                FSDeleteObject(&stray);
+            }
+    }
+}
+
+TEST_F(NativeDocumentTest, LockedFilesAndReadOnlyFoldersRefuseTheSave) {
+    DocWindowRecord* doc = SavedDocument("Locked.cadx");
+    std::string path = folder + "/Locked.cadx";
+    SavedFile before = Snapshot(path);
+    MarkDocumentChanged(doc);
+    {
+        WithoutPermissionOverride noOverride;
+        chmod(path.c_str(), 0444);
+        EXPECT_FALSE(SaveDocument(doc, false, false, false, false, false));
+        EXPECT_EQ(ErrorMessagesShown().back(), kMsgSaveAccessDenied);
+        chmod(path.c_str(), 0644);
+        chmod(folder.c_str(), 0555);
+        ClearRecordedAlerts();
+        EXPECT_FALSE(SaveDocument(doc, false, false, false, false, false));
+        EXPECT_EQ(ErrorMessagesShown().back(), 12); // the operating system's reason
+        chmod(folder.c_str(), 0755);
+    }
+    EXPECT_TRUE(doc->drawing->changed);
+    EXPECT_EQ(Snapshot(path).data, before.data);
+    EXPECT_EQ(Snapshot(path).sidecar, before.sidecar);
+}
+
+TEST_F(NativeDocumentTest, NamesFollowCadxLinksStayLinksAndStationeryStaysUntitled) {
+    // A long name is saved under ".cadx"; an existing file of that name is never replaced.
+    DocWindowRecord* doc = NewDoc();
+    doc->drawing->hasLongName = true;
+    doc->drawing->file = RefFor(folder + "/Plan.draw2");
+    ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
+    EXPECT_STREQ(doc->drawing->file.path, (folder + "/Plan.cadx").c_str());
+    EXPECT_EQ(ToStd(doc->drawing->documentName), "Plan.cadx");
+    EXPECT_FALSE(FileExists(folder + "/Plan.draw2"));
+    WriteFileBytes(folder + "/Other.cadx", {1, 2, 3});
+    doc->drawing->file = RefFor(folder + "/Other.txt");
+    ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
+    EXPECT_STREQ(doc->drawing->file.path, (folder + "/Other.txt").c_str());
+    EXPECT_EQ(ReadFileBytes(folder + "/Other.cadx"), (std::vector<UInt8>{1, 2, 3}));
+
+    // Saving through a symbolic link writes the file it names.
+    std::string real = folder + "/real.cadx", link = folder + "/link.cadx";
+    doc->drawing->file = RefFor(real);
+    ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
+    ASSERT_EQ(symlink("real.cadx", link.c_str()), 0);
+    doc->drawing->file = RefFor(link);
+    SeekLastLine(doc);
+    AppendLineAtCursor(doc, 0, 0, 1, 0, false);
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    FSRef linkRef = RefFor(link);
+    DocWindowRecord* back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &linkRef, false, -1, 0, 0));
+    EXPECT_EQ(CountAfter(back->lineHead), 1);
+
+    // Stationery: the file is flagged; opening it gives an untitled drawing not in the recent files.
+    ClearRecentFiles();
+    doc->drawing->file = RefFor(folder + "/Form.cadx");
+    doc->drawing->hasFile = false;
+    ASSERT_TRUE(SaveDocument(doc, true, false, false, false, true));
+    EXPECT_FALSE(doc->drawing->hasFile);
+    FSRef form = RefFor(folder + "/Form.cadx");
+    FInfo info{};
+    FSGetFinderInfo(&form, &info);
+    EXPECT_TRUE(info.fdFlags & kIsStationery);
+    ClearRecentFiles();
+    DocWindowRecord* fromForm = nullptr;
+    ASSERT_TRUE(OpenDocument(&fromForm, &form, false, -1, 0, 0));
+    EXPECT_FALSE(fromForm->drawing->hasFile);
+    EXPECT_EQ(ToStd(fromForm->drawing->documentName).rfind("Untitled", 0), 0u);
+    EXPECT_EQ(RecentFileCount(), 0);
+}
+
+TEST_F(NativeDocumentTest, DamagedFilesAreRefusedAndNothingOpenIsTouched) {
+    DocWindowRecord* open = SavedDocument("Good.cadx");
+    std::vector<UInt8> good = ReadFileBytes(folder + "/Good.cadx");
+    std::vector<UInt8> openBytes = DataForkBytes(open);
+    SInt16 documents = CountOpenDocuments();
+    std::string path = folder + "/Bad.cadx";
+    FSRef ref = RefFor(path);
+    auto tryOpen = [&](const std::vector<UInt8>& bytes) {
+        WriteFileBytes(path, bytes);
+        ClearRecordedAlerts();
+        DocWindowRecord* doc = nullptr;
+        Boolean ok = OpenDocument(&doc, &ref, false, -1, 0, 0);
+        if (ok) {
+            DisposeDocumentRecords(doc);
+        } else {
+            EXPECT_EQ(doc, nullptr);
+            EXPECT_EQ(CountOpenDocuments(), documents);
+            EXPECT_EQ(ErrorMessagesShown().size(), 1u);
+        }
+        return ok;
+    };
+    // Every truncation of a small drawing is refused with a message (or still reads when only the
+    // optional tail is gone); garbage too; the open drawing is unchanged.
+    int refused = 0;
+    size_t step = good.size() / 40;
+    for (size_t n = 0; n < good.size(); n += step)
+        refused += !tryOpen(std::vector<UInt8>(good.begin(), good.begin() + long(n)));
+    EXPECT_GE(refused, 39);
+    std::vector<UInt8> garbage(5000);
+    for (size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = UInt8(i * 2654435761u >> 13);
+    EXPECT_FALSE(tryOpen(garbage));
+    for (size_t bit = 3; bit < good.size() * 8; bit += good.size() * 8 / 40) {
+        std::vector<UInt8> flipped = good;
+        flipped[bit / 8] ^= UInt8(1 << (bit % 8));
+        tryOpen(flipped);
+    }
+    EXPECT_EQ(DataForkBytes(open), openBytes);
+    std::vector<UInt8> newer = good;
+    newer[4] = 0x07, newer[5] = 0x02;
+    EXPECT_FALSE(tryOpen(newer));
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgVersionTooNew});
+}
+
+TEST_F(NativeDocumentTest, ResourcesOfOtherProgramsAndDamagedResources) {
+    SavedDocument("Res.cadx");
+    std::string path = folder + "/Res.cadx";
+    FSRef ref = RefFor(path);
+    // Foreign print payloads count as absent: the frame stays with default settings. A short
+    // 'Kopf' keeps only its whole texts; a table claiming 99 rows keeps the 30 that fit a table.
+    SInt16 res = FSOpenResFile(&ref, fsRdWrPerm);
+    ASSERT_GT(res, 0);
+    const char foreign[] = "<?xml version=\"1.0\"?><plist/>";
+    AddResourceBlock(res, kPageFormatResType, 301, foreign, sizeof foreign, nullptr);
+    std::vector<UInt8> kopf(300, 0);
+    kopf[0] = 3, kopf[1] = 'N', kopf[2] = 'e', kopf[3] = 'w';
+    AddResourceBlock(res, 0x4B6F7066, 128, kopf.data(), Size(kopf.size()), nullptr);
+    std::vector<UInt8> table(264 + 40 * 260, 0);
+    table[260] = 99;
+    AddResourceBlock(res, 0x53505A46, 128, table.data(), Size(table.size()), nullptr);
+    std::vector<UInt8> tiny(10, 0);
+    AddResourceBlock(res, 0x53505A46, 129, tiny.data(), Size(tiny.size()), nullptr);
+    AddResourceBlock(res, 0x76657273, 2, "\x02\x50", 2, nullptr);
+    CloseResFile(res);
+    ASSERT_EQ(ResError(), noErr);
+
+    DocWindowRecord* back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+    ASSERT_NE(back->drawing->frames, nullptr);
+    EXPECT_EQ(PageFormatOf(back->drawing->frames->pageFormat).orientation, 1);
+    EXPECT_EQ(ToStd(back->drawing->headerFooter.texts[0]), "New");
+    EXPECT_EQ(ToStd(back->drawing->headerFooter.texts[5]), "");
+    ASSERT_NE(back->drawing->criteriaTables, nullptr);
+    EXPECT_EQ(back->drawing->criteriaTables->rowCount, 30);
+    EXPECT_EQ(back->drawing->criteriaTables->next, nullptr);
+    // The 'vers' before 3.0.0 turned the layer set's bits round.
+    EXPECT_EQ(back->drawing->layerSets->layers[0], 0x81);
+
+    // A sidecar that cannot be written fails only the resources: the save stands, the user is told.
+    MarkDocumentChanged(back);
+    std::string sidecarFolderBlock = SidecarPath((folder + "/Res.cadx").c_str());
+    {
+        WithoutPermissionOverride noOverride;
+        ClearRecordedAlerts();
+        FSFaultInjection faults;
+        SavedFile before = Snapshot(path);
+        faults.writeBudget = SInt64(before.data.size() + 1000); // enough for the data fork only
+        FSSetFaultInjection(faults);
+        EXPECT_TRUE(SaveDocument(back, false, false, false, false, false));
+        FSClearFaultInjection();
+        EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgResourcesNotSaved});
+        EXPECT_FALSE(back->drawing->changed);
+    }
+}
+
+TEST(FileNames, CadxBackupTempAndExtensions) {
+    EXPECT_EQ(CadxFileName("Plan.draw2"), "Plan.cadx");
+    EXPECT_EQ(CadxFileName("Plan.verylongext"), "Plan.verylongext.cadx");
+    EXPECT_EQ(CadxFileName("Plan"), "Plan.cadx");
+    EXPECT_EQ(CadxFileName("Plan.ZAZ"), "Plan.cadx");
+    // 255 bytes at most, cut between characters ("é" is two bytes).
+    std::string longName = "x";
+    for (int i = 0; i < 200; ++i)
+        longName += "\xC3\xA9";
+    std::string cut = CadxFileName(longName);
+    EXPECT_LE(cut.size(), 255u);
+    EXPECT_EQ(cut.size(), 249u + 5u);
+    EXPECT_EQ(cut.substr(cut.size() - 5), ".cadx");
+    EXPECT_EQ(BackupFileName("Bracket.ZAZ"), "Bracket.ZAZ.BAK");
+    EXPECT_EQ(BackupFileName("A drawing with a long name.cadx"), "A drawing with a long name.bak");
+    EXPECT_EQ(BackupFileName("Adrawingwithaverylongname_x"), "Adrawingwithaverylongname_x.bak");
+    EXPECT_EQ(TempSaveFileName(123456), "temp save file (123456)");
+    EXPECT_EQ(GetUpperExtension("a.b.cadx"), "CADX");
+    EXPECT_EQ(GetUpperExtension(".hidden"), "");
+    EXPECT_EQ(GetUpperExtension("noext"), "");
+}
