@@ -3,7 +3,7 @@
 #include "GeometryKernel.h"
 
 #include "MathPrimitives.h"
-#include "ConstructionMessages.h"
+#include "Alerts.h"
 #include "ElementRecords.h"
 
 #include <algorithm>

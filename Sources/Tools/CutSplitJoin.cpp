@@ -1,7 +1,7 @@
 // Cutting, splitting and joining lines and arcs, and the tangent lines that end in a cut.
 #include "CutSplitJoin.h"
 
-#include "ConstructionMessages.h"
+#include "Alerts.h"
 #include "DocSettings.h"
 #include "ElementLists.h"
 #include "ElementRecords.h"

@@ -2,7 +2,7 @@
 #include "MessageCapture.h"
 
 #include "AppResources.h"
-#include "ConstructionMessages.h"
+#include "Alerts.h"
 #include "Dialogs.h"
 #include "TestSupport.h"
 
@@ -22,10 +22,10 @@ SInt16 MessageCapture::Last() const {
     const auto& alerts = RecordedAlerts();
     if (alerts.empty()) return 0;
     const std::string& shown = alerts.back().params[0];
-    const SInt16 count = CountIndStrings(kConstructionMessageList);
+    const SInt16 count = CountIndStrings(128);
     for (SInt16 n = 1; n <= count; ++n) {
         Str255 text;
-        GetIndString(text, kConstructionMessageList, n);
+        GetIndString(text, 128, n);
         if (text[0] > 0 && ToStd(text) == shown) return n;
     }
     return -1;
