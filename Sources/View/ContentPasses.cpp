@@ -44,8 +44,21 @@ bool Continue() {
     return !p->cancelled;
 }
 
-bool Visible(const DocWindowRecord* doc, SInt16 layer, const Float64 box[4]) {
-    return IsLayerVisible(doc->layerVisible, layer) && WorldBoxVisible(doc, box[0], box[1], box[2], box[3]);
+// What the pass shows, taken once: the world rectangle of the output and the layer set.
+struct PassView {
+    Float64 minX, minY, maxX, maxY;
+    const LayerVisibilitySet* layers;
+};
+
+PassView gView{};
+
+bool LayerShown(SInt16 layer) {
+    return IsLayerVisible(gView.layers, layer);
+}
+
+bool Visible(SInt16 layer, const Float64 box[4]) {
+    return box[2] >= gView.minX && box[0] <= gView.maxX && box[3] >= gView.minY && box[1] <= gView.maxY &&
+           LayerShown(layer);
 }
 
 bool DrawAreas(DocWindowRecord* doc) {
@@ -53,7 +66,7 @@ bool DrawAreas(DocWindowRecord* doc) {
     for (AreaRecord* e = doc->areaHead->next; e; e = e->next) {
         if (!Continue()) return false;
         Float64 box[4] = {e->minX, e->minY, e->maxX, e->maxY};
-        if (Visible(doc, e->layer, box)) gViewHooks.drawArea(doc, e);
+        if (Visible(e->layer, box)) gViewHooks.drawArea(doc, e);
     }
     return true;
 }
@@ -71,7 +84,7 @@ bool DrawPolylines(DocWindowRecord* doc) {
     if (!gViewHooks.drawPolyline) return true;
     for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next) {
         if (!Continue()) return false;
-        if (IsLayerVisible(doc->layerVisible, e->layer)) gViewHooks.drawPolyline(doc, e);
+        if (LayerShown(e->layer)) gViewHooks.drawPolyline(doc, e);
     }
     return true;
 }
@@ -81,12 +94,12 @@ bool DrawLines(DocWindowRecord* doc) {
         if (!Continue()) return false;
         if (e->flags & (kLineOpenStart | kLineOpenEnd)) {
             // Lines that run on meet the view wherever they point.
-            if (IsLayerVisible(doc->layerVisible, e->layer)) DrawLineElement(e, doc);
+            if (LayerShown(e->layer)) DrawLineElement(e, doc);
             continue;
         }
         Float64 box[4];
         LineElementBox(e, box);
-        if (Visible(doc, e->layer, box)) DrawLineElement(e, doc);
+        if (Visible(e->layer, box)) DrawLineElement(e, doc);
     }
     return true;
 }
@@ -96,7 +109,7 @@ bool DrawArcs(DocWindowRecord* doc) {
         if (!Continue()) return false;
         Float64 box[4];
         ArcElementBox(e, box);
-        if (Visible(doc, e->layer, box)) DrawCircleElement(e, doc);
+        if (Visible(e->layer, box)) DrawCircleElement(e, doc);
     }
     return true;
 }
@@ -107,7 +120,7 @@ bool DrawTexts(DocWindowRecord* doc) {
         if (!Continue()) return false;
         Float64 box[4];
         TextElementBox(e, box);
-        if (!Visible(doc, e->layer, box)) continue;
+        if (!Visible(e->layer, box)) continue;
         if (outlinesOnly && !IsFramedTextBox(e))
             DrawTextOutline(e, doc, 0);
         else
@@ -120,7 +133,7 @@ bool DrawDimensions(DocWindowRecord* doc) {
     if (!gViewHooks.drawDimension) return true;
     for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next) {
         if (!Continue()) return false;
-        if (IsLayerVisible(doc->layerVisible, e->layer)) gViewHooks.drawDimension(doc, e);
+        if (LayerShown(e->layer)) gViewHooks.drawDimension(doc, e);
     }
     return true;
 }
@@ -136,7 +149,7 @@ bool DrawSymbolInstances(DocWindowRecord* doc) {
             box[1] = std::min(box[1], e->y + e->frame[2 * i + 1]);
             box[3] = std::max(box[3], e->y + e->frame[2 * i + 1]);
         }
-        if (Visible(doc, e->layer, box)) gViewHooks.drawSymbolInstance(doc, e);
+        if (Visible(e->layer, box)) gViewHooks.drawSymbolInstance(doc, e);
     }
     return true;
 }
@@ -247,6 +260,8 @@ void DrawViewBackground(DocWindowRecord* doc) {
 }
 
 Boolean DrawViewContent(DocWindowRecord* doc) {
+    VisibleWorldRect(doc, &gView.minX, &gView.minY, &gView.maxX, &gView.maxY);
+    gView.layers = doc->layerVisible;
     bool areasFirst = doc->settings->areasFirst == 1;
     bool ok = (!areasFirst || DrawAreas(doc)) && DrawImages(doc) && DrawPolylines(doc) && DrawLines(doc) &&
               DrawArcs(doc) && (areasFirst || DrawAreas(doc)) && DrawTexts(doc) && DrawDimensions(doc) &&

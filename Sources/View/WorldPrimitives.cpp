@@ -198,6 +198,11 @@ void DrawWorldCircle(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius)
     Float64 w, h;
     DeviceBounds(doc, &w, &h);
     if (!(r > 0) || cx + r < 0 || cx - r > w || cy + r < 0 || cy - r > h) return;
+    if (XorFeedback(doc)) {
+        // A fill cannot be taken back by drawing it again; its outline can.
+        DrawArcChords(doc, nullptr, cx, cy, r, 0, kTwoPi);
+        return;
+    }
     DrawingContextScope scope(doc);
     FillDiscCG(scope.get(), cx, cy, r, d->penColor, d->penWidth);
 }

@@ -3,10 +3,12 @@
 // feedback marks, Command-period).
 #include "CGContext.h"
 #include "ElementDrawing.h"
+#include "ViewStrokes.h"
 #include "TextDrawing.h"
 #include "ViewTestSupport.h"
 #include "WorldPrimitives.h"
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -131,9 +133,17 @@ TEST_F(ViewWindowTest, PrintingHighlightsNothingAndLeavesTheFeedbackMarksOut) {
     TextRecord* text = AppendTestText(doc, "Marked", 10, 30, 5, 30);
     text->marked = 1;
     AddRubberPointAndMark(doc, 50, 50, true);
-    PrintPage page(doc, 300, 72 / 25.4);
+    std::string path;
     DrawRecorder rec;
-    EXPECT_TRUE(DrawDrawingWithProgress(doc, 0, 100));
+    {
+        PrintPage page(doc, 300, 72 / 25.4);
+        path = page.path;
+        EXPECT_TRUE(DrawDrawingWithProgress(doc, 0, 100));
+    }
+    std::ifstream pdf(path, std::ios::binary);
+    std::string head(5, '\0');
+    pdf.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
     std::vector<DrawCall> lines = rec.Of(DrawCallKind::line);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].colour.red, 0);                   // black, not the selection colour
@@ -168,4 +178,23 @@ TEST_F(ViewWindowTest, TheUpdateReportsScrollThumbsAndTheZoomToTheShell) {
     EXPECT_EQ(thumbY, 1000); // at the bottom of the extents: the vertical thumb at its end
     UpdateViewExtent(doc, false);
     EXPECT_EQ(zoomShown, 2);
+}
+
+TEST_F(ViewWindowTest, FeedbackDrawnInXorIsRemovedByDrawingItAgain) {
+    AppendTestLine(doc, 0, 50, 200, 50);
+    RedrawWindow(doc);
+    int before = CountInk();
+    const Float64 quad[8] = {120, 20, 180, 20, 180, 60, 120, 60};
+    auto feedback = [&] {
+        SetPaintMode(doc, kPaintXor);
+        DrawWorldLine(doc, 10, 10, 150, 90);
+        DrawWorldArc(doc, 60, 50, 30, 0, 360);
+        DrawWorldCircle(doc, 100, 20, 5);
+        DrawEllipseInQuad(doc, quad, 0, 180);
+        SetPaintMode(doc, kPaintNormal);
+    };
+    feedback();
+    EXPECT_GT(CountInk(), before + 200);
+    feedback();
+    EXPECT_EQ(CountInk(), before);
 }

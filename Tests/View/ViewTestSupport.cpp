@@ -65,7 +65,7 @@ TextRecord* AppendTestText(DocWindowRecord* doc, const std::string& text, Float6
 }
 
 PrintPage::PrintPage(DocWindowRecord* doc, Float64 size, Float64 penScale) : doc_(doc) {
-    std::string path = MakeTestFolder("print") + "/page.pdf";
+    path = MakeTestFolder("print") + "/page.pdf";
     CGRect box = CGRectMake(0, 0, size, size);
     ctx_ = CGPDFContextCreateWithPath(path.c_str(), &box);
     CGContextBeginPage(ctx_, &box);

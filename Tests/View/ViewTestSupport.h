@@ -104,6 +104,7 @@ class PrintPage {
   public:
     PrintPage(DocWindowRecord* doc, Float64 size, Float64 penScale);
     ~PrintPage();
+    std::string path;
 
   private:
     DocWindowRecord* doc_;
