@@ -182,7 +182,14 @@ template <class IO> void VisitSettings(DocSettings& s, IO& io) {
     io.W16(s.word1948);
     io.Str(s.customUnitName, 7, 7); // 1950
     io.W16(s.dialog186Option2);
-    Words(io, s.words1960);
+    io.W16(s.markerChoice); // 1960
+    io.W16(s.animatedZoom);
+    io.W16(s.cornerZoom);
+    io.W16(s.displaySwitch1);
+    io.W16(s.imagesShown);
+    io.W16(s.coordinateDisplayMode);
+    Words(io, s.cursorOptions);
+    Words(io, s.words1978);
     io.W16(s.headerFont); // 1986
     io.W16(s.headerSize);
     io.W16(s.measureMode);

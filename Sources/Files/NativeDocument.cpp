@@ -18,7 +18,7 @@
 #include "ProgressWindow.h"
 #include "ResourceFiles.h"
 #include "SharedUtilities.h"
-#include "ShellStandIns.h"
+#include "DocumentWindow.h"
 #include "Streams.h"
 #include "UndoJournal.h"
 #include "Windows.h"

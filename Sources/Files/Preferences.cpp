@@ -4,6 +4,7 @@
 
 #include "AppResources.h"
 #include "DocSettingsCodec.h"
+#include "DocumentWindow.h"
 #include "MacRoman.h"
 #include "Menus.h"
 #include "PreferencesStore.h"
@@ -284,7 +285,7 @@ void MoveWindowOnScreen(DocWindowRecord* doc) {
     if (doc->window != nullptr && r.bottom > r.top && r.right > r.left && PointIsOnDesktop(topLeft) &&
         PointIsOnDesktop(bottomRight)) {
         MoveWindow(doc->window, r.left, r.top, false);
-        SizeWindow(doc->window, SInt16(r.right - r.left), SInt16(r.bottom - r.top), true);
+        LayoutDocumentWindow(doc, SInt16(r.right - r.left), SInt16(r.bottom - r.top), 0);
         if (s->savedUnitsPerPixel != 0.0) d->originY = s->savedOriginY;
     }
     if (s->printScale == 0.0) s->printScale = 1.0;

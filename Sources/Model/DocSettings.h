@@ -163,7 +163,14 @@ struct DocSettings {
     SInt16 word1948;               // 1948
     Str7 customUnitName;           // 1950
     SInt16 dialog186Option2;       // 1958
-    SInt16 words1960[13];          // 1960
+    SInt16 markerChoice;           // 1960: cursor of the marker tool, 1..7
+    SInt16 animatedZoom;           // 1962: option-click zoom glides instead of a dragged rectangle
+    SInt16 cornerZoom;             // 1964: the zoom rectangle is dragged from a corner
+    SInt16 displaySwitch1;         // 1966
+    SInt16 imagesShown;            // 1968: the second display switch
+    SInt16 coordinateDisplayMode;  // 1970: 0..3
+    SInt16 cursorOptions[3];       // 1972: the three cursor-option switches
+    SInt16 words1978[4];           // 1978
     SInt16 headerFont;             // 1986
     SInt16 headerSize;             // 1988
     UInt16 measureMode;            // 1990: 0..3

@@ -11,6 +11,8 @@
 
 struct OpaqueControlRef;
 struct CGContext;
+struct OpaqueEventHandlerRef;
+struct DocWindowRecord;
 using ControlRef = OpaqueControlRef*;
 using CGContextRef = CGContext*;
 
@@ -208,6 +210,32 @@ struct DrawingRecord {
     Handle previewPicture;
     Handle printSettings; // the document's own print settings and page format, in their stored form
     Handle pageFormat;
+
+    // The document window: changed state, symbol editing and the layout of the window's areas in
+    // pixels (see ComputeDrawingAreaMetrics).
+    Boolean changed2;              // cleared together with changed
+    UInt32 unicodeNameFlag;        // non-zero: the title is unicodeName, the changed state the window's
+    char unicodeName[768];         // UTF-8
+    DocWindowRecord* symbolParent; // set in a window that edits a symbol of another document
+    Boolean symbolBeingEdited;     // one of this document's symbols is open in a symbol window
+    OpaqueEventHandlerRef* windowHandlers[3];
+    SInt16 contentWidth, contentHeight; // the port less the two 15-pixel scroll bars
+    SInt16 messageLineTop, messageLineBottom;
+    SInt16 rightEdge;
+    Float64 aspectRatio; // drawing-area height / width
+    Boolean statusDrawingOn;
+    SInt16 mouseH, mouseV; // the mouse in window pixels at the last click or loop pass
+    UInt16 pickMode;
+    SInt16 pickFilter;
+    Float64 presetScales[33]; // the scale pop-up's first 33 items
+
+    // The view before the last zoom, for the way back.
+    Boolean previousViewValid;
+    Float64 previousOriginX, previousOriginY, previousUnitsPerPixel;
+    Boolean fitToWindowRequested;
+
+    // Auto-save by steps waits for this many steps after a save that did not happen.
+    SInt16 autoSaveRetrySteps;
 };
 
 // Element attribute pick-up and change: 65535 (or -1.0) in a field means "unchanged".

@@ -1,10 +1,15 @@
-// The program's entry point.
+// The program's entry point: the platform, then the application with the files named on the command
+// line, then the platform's end.
 #include "PlatformApp.h"
-#include "StandInApplication.h"
+#include "StartupShutdown.h"
+
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     PlatformInitialize(argc, argv);
-    int result = RunStandInApplication();
+    std::vector<std::string> files(argv + 1, argv + argc);
+    int result = AppMain(files);
     PlatformShutdown();
     return result;
 }

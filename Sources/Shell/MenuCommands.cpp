@@ -1,0 +1,221 @@
+// The menu-command dispatcher, and the one list of the menu items whose action this version has.
+#include "MenuCommands.h"
+
+#include "ContentPasses.h"
+#include "DocumentRecords.h"
+#include "DocumentServices.h"
+#include "DocumentWindow.h"
+#include "EventLoop.h"
+#include "FileCommands.h"
+#include "KeyDispatch.h"
+#include "MenuBar.h"
+#include "MouseDispatch.h"
+#include "NativeDocument.h"
+#include "NewDocument.h"
+#include "Preferences.h"
+#include "StatusArea.h"
+#include "ToolDispatch.h"
+#include "UndoJournal.h"
+#include "WorldPrimitives.h"
+
+#include <utility>
+
+namespace {
+
+constexpr SInt16 kQuitItem = 5;
+constexpr SInt16 kHelpItemOffset = 4;
+constexpr SInt16 kFirstDocumentItem = 25;
+
+void Redraw(DocWindowRecord* doc) {
+    UpdateViewExtent(doc, true);
+}
+
+void FileCommand(DocWindowRecord* doc, SInt16 item) {
+    DocWindowRecord* made = nullptr;
+    switch (item) {
+    case 1:
+        NewDrawing(&made);
+        break;
+    case 2:
+        if (OpenDocumentFile(&made, nullptr)) CancelPendingCommand(made);
+        break;
+    case 5:
+        if (doc != nullptr) CloseDocumentWindow(doc, false, true, true);
+        break;
+    case 6:
+        CloseAllDocuments(false);
+        break;
+    case 8:
+    case 10:
+        if (doc == nullptr) break;
+        DeselectAll(doc, false);
+        if (item == 8 && doc->drawing->hasFile) {
+            SaveDocument(doc, false, false, false, false, false);
+        } else {
+            Boolean saved = false;
+            SaveDocumentAs(doc, 1, 0, 0, 0, &saved, 0);
+        }
+        break;
+    case 9:
+        SaveAllDocuments();
+        break;
+    case 24:
+        CloseAllDocuments(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void EditCommand(DocWindowRecord* doc, SInt16 item) {
+    DocSettings* s = doc->settings;
+    switch (item) {
+    case 1:
+        UndoLastStep(doc);
+        ResetToolState(doc, false);
+        Redraw(doc);
+        break;
+    case 2:
+        RedoStep(doc);
+        ResetToolState(doc, false);
+        Redraw(doc);
+        break;
+    case 21:
+        s->displaySwitch1 = !s->displaySwitch1;
+        InvalidateDocWindow(doc);
+        break;
+    case 22:
+        s->imagesShown = !s->imagesShown;
+        InvalidateDocWindow(doc);
+        break;
+    case 25:
+        s->animatedZoom = !s->animatedZoom;
+        break;
+    case 27:
+        FitExtentsButton(doc, 1, 0);
+        break;
+    case 28:
+        FitExtentsButton(doc, 1, 1);
+        break;
+    default:
+        break;
+    }
+}
+
+void WindowCommand(DocWindowRecord* doc, SInt16 item) {
+    if (item >= kFirstDocumentItem) {
+        SelectDocumentByIndex(doc, SInt16(item - kFirstDocumentItem));
+        RebuildWindowMenu();
+        return;
+    }
+    if (item == 11 && doc != nullptr && doc->drawing->previousViewValid) {
+        DrawingRecord* d = doc->drawing;
+        std::swap(d->originX, d->previousOriginX);
+        std::swap(d->originY, d->previousOriginY);
+        std::swap(d->unitsPerPixel, d->previousUnitsPerPixel);
+        UpdateViewExtent(doc, true);
+        DrawWindowStatusArea(doc);
+    }
+}
+
+// The last item clears the list; any other opens its file.
+void RecentCommand(SInt16 item) {
+    MenuRef menu = MenuHandleOf(kRecentMenu);
+    if (menu != nullptr && item == CountMenuItems(menu)) {
+        ClearRecentFiles();
+        RebuildRecentMenu();
+        return;
+    }
+    FSRef file;
+    DocWindowRecord* opened = nullptr;
+    if (GetRecentFile(SInt16(item - 1), &file) && OpenDocumentFile(&opened, &file))
+        CancelPendingCommand(opened);
+}
+
+void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
+    if (item != 17) return;
+    DocSettings* s = doc->settings;
+    if (s->undoOn) {
+        ResetUndoJournal(doc);
+        s->undoOn = 0;
+    } else {
+        s->undoOn = 1;
+    }
+}
+
+} // namespace
+
+Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
+    switch (menu) {
+    case kAppleMenu:
+        return item == kQuitItem;
+    case kFileMenu:
+        switch (item) {
+        case 1:
+        case 5:
+        case 6:
+        case 24:
+            return true;
+        case 3:
+        case 8:
+        case 9:
+            return true;
+        case 2:
+        case 10:
+            return FilePanelsAvailable();
+        default:
+            return false;
+        }
+    case kEditMenu:
+        return item == 1 || item == 2 || item == 21 || item == 22 || item == 25 || item == 27 || item == 28;
+    case kWindowMenu:
+        return item == 11 || item >= kFirstDocumentItem;
+    case kSettingsMenu:
+        return item == 17;
+    case kMarkerMenu:
+        return item >= 1 && item <= 7;
+    case kRecentMenu:
+        return true;
+    case kToolMenu:
+        return true;
+    default:
+        return menu >= kFirstToolMenu && menu <= kLastToolMenu;
+    }
+}
+
+void DoMenuCommand(DocWindowRecord* doc) {
+    SInt16 menu = MenuCommandGlobals.code;
+    SInt16 item = MenuCommandGlobals.param;
+    if (menu == kSystemHelpMenu) {
+        menu = kHelpMenu;
+        item = SInt16(item - kHelpItemOffset);
+    }
+    if (!MenuItemAvailable(menu, item)) return;
+    if (menu == kFileMenu) {
+        FileCommand(doc, item);
+        return;
+    }
+    if (menu == kWindowMenu) {
+        WindowCommand(doc, item);
+        return;
+    }
+    if (menu == kRecentMenu) {
+        RecentCommand(item);
+        return;
+    }
+    // The menus below act on the front document; they are dimmed without one.
+    if (doc == nullptr) return;
+    switch (menu) {
+    case kMarkerMenu:
+        doc->settings->markerChoice = item;
+        break;
+    case kEditMenu:
+        EditCommand(doc, item);
+        break;
+    case kSettingsMenu:
+        SettingsCommand(doc, item);
+        break;
+    default:
+        break;
+    }
+}

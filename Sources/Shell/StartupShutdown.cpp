@@ -1,0 +1,122 @@
+// The program's run from start to end: the application-wide records and the model's hooks, the event
+// loop, and the release of the cursors, menus and tables afterwards.
+#include "StartupShutdown.h"
+
+#include "AppResources.h"
+#include "AppleEvents.h"
+#include "ContentPasses.h"
+#include "CursorsAndMouse.h"
+#include "Dialogs.h"
+#include "DocumentHooks.h"
+#include "DocumentRecords.h"
+#include "DocumentWindow.h"
+#include "EventLoop.h"
+#include "FileManager.h"
+#include "Preferences.h"
+#include "MenuBar.h"
+#include "ModalDialogs.h"
+#include "NewDocument.h"
+#include "SharedUtilities.h"
+#include "StatusArea.h"
+
+#include <cfenv>
+#include <cstring>
+
+RGBColor ElementPalette[kElementPaletteSize];
+
+namespace {
+
+constexpr SInt16 kAppFontString = 128;
+constexpr SInt16 kAppSmallFontString = 129;
+
+// The document whose window is the front document window, or null when none is in front.
+DocWindowRecord* FrontDocumentWindow() {
+    return DocumentOfWindow(GetFrontWindowOfClass(kDocumentWindowClass, true));
+}
+
+void MarkWindowTitleChanged(DocWindowRecord* doc) {
+    const DrawingRecord* d = doc->drawing;
+    SetTitleWithDirtyMark(doc->window, d->documentName, d->unicodeName, d->unicodeNameFlag, true);
+}
+
+void ActivateWindow(DocWindowRecord* doc, Boolean active) {
+    if (doc == nullptr || doc->window == nullptr) return;
+    if (active) SelectWindow(doc->window);
+    for (ControlRef bar : {doc->drawing->verticalScrollBar, doc->drawing->horizontalScrollBar})
+        if (bar != nullptr) HiliteControl(bar, active ? 0 : kControlInactivePart);
+}
+
+void FlushMouseDowns() {
+    FlushEvents(mDownMask, 0);
+}
+
+void AdjustMenusForFront() {
+    AdjustMenus(FrontDocument());
+}
+
+// Windows behind a modal dialog are redrawn by the same update handler as in the loop.
+void UpdateBehindDialog(WindowRef window) {
+    HandleUpdateEvent(window);
+}
+
+void InstallShellHooks() {
+    gDocumentHooks.newDocumentWindow = NewDocumentWindow;
+    gDocumentHooks.markWindowTitleChanged = MarkWindowTitleChanged;
+    gDocumentHooks.showStatusMessage = ShowStatusMessage;
+    gDocumentHooks.refreshPalettes = RefreshPalettes;
+    gDocumentHooks.activateWindow = ActivateWindow;
+    gDocumentHooks.flushMouseDowns = FlushMouseDowns;
+    gDocumentHooks.frontDocument = FrontDocumentWindow;
+    gViewHooks.updateScrollBars = UpdateScrollBars;
+    SetMenuOpenHook(AdjustMenusForFront);
+    SetOtherWindowUpdateHandler(UpdateBehindDialog);
+}
+
+} // namespace
+
+void InitColorTables() {
+    // Entry 0 stays black; the other colours come from the bundle's DXF colour table when read.
+    std::memset(ElementPalette, 0, sizeof ElementPalette);
+}
+
+void InitApplication() {
+    LoadAppResources();
+    GetStringResource(kAppFontString, GeneralPrefs.appFont1);
+    GetStringResource(kAppSmallFontString, GeneralPrefs.appFont2);
+    SetAppFontNames(GeneralPrefs.appFont1, GeneralPrefs.appFont2);
+    GeneralPrefs.autoUpdateCheck = 1;
+    GeneralPrefs.lastUpdateCheck = 0;
+    InstallShellHooks();
+    InitMenusAndCursors();
+    std::fesetround(FE_TONEAREST);
+    GeneralPrefs.recentFullPaths = 1;
+}
+
+void ReleaseApplication() {
+    SetCursorById(kArrowCursorId);
+    DisposeCursors();
+    RemoveMenuBar();
+    ResetAppleEvents();
+    std::memset(DialogPositionTable, 0, sizeof DialogPositionTable);
+    SetMenuOpenHook(nullptr);
+    SetOtherWindowUpdateHandler(nullptr);
+    gDocumentHooks = DocumentHooks{};
+    gViewHooks = ViewHooks{};
+}
+
+void DeleteTemporaryItems() {
+    DisposePrivateTempFolder();
+}
+
+int AppMain(const std::vector<std::string>& files) {
+    InitCursor();
+    FlushEvents(everyEvent, 0);
+    InitApplication();
+    StartMenuBarHost();
+    std::memset(DialogPositionTable, 0, sizeof DialogPositionTable);
+    if (!files.empty()) AESendToSelf(kCoreEventClass, kAEOpenDocuments, files);
+    RunEventLoop();
+    StopMenuBarHost();
+    ReleaseApplication();
+    return 0;
+}

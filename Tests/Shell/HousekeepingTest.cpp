@@ -1,0 +1,116 @@
+// The loop's care of the front document: the undo-limit warnings, auto-save by steps and by minutes,
+// and a failed undo journal. Saving is answered by alerts here (no native writer yet), which counts
+// every attempt to save.
+#include "ShellTestSupport.h"
+
+#include "Dialogs.h"
+#include "SimulatedInput.h"
+#include "UndoJournal.h"
+
+namespace {
+
+int SaveAttempts() {
+    int n = 0;
+    for (const AlertRecord& a : RecordedAlerts())
+        if (a.alertId == 128 && a.params[0].find("not available") != std::string::npos) ++n;
+    return n;
+}
+
+int AlertsOf(SInt16 id) {
+    int n = 0;
+    for (const AlertRecord& a : RecordedAlerts())
+        if (a.alertId == id) ++n;
+    return n;
+}
+
+class HousekeepingTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        SetAlertResponder([](const AlertRecord&) { return SInt16(2); });
+        doc = NewFromMenu();
+        ASSERT_NE(doc, nullptr);
+        doc->settings->autoSaveOn = 0;
+    }
+    void Steps(int n) {
+        for (int i = 0; i < n; ++i)
+            AddUndoableLine(doc, i);
+    }
+    DocWindowRecord* doc = nullptr;
+};
+
+} // namespace
+
+TEST_F(HousekeepingTest, AutoSaveByStepsKeepsTheHistoryWhenNothingWasSavedAndWaitsBeforeTrying) {
+    doc->settings->autoSaveBySteps = 1;
+    doc->settings->undoWarnSteps2 = 5; // taken as 20
+    Steps(19);
+    RunPasses(3);
+    EXPECT_EQ(SaveAttempts(), 0);
+    Steps(1);
+    RunPasses(3);
+    EXPECT_EQ(SaveAttempts(), 1);
+    EXPECT_EQ(doc->settings->undoWarnSteps2, 20);
+    EXPECT_EQ(doc->drawing->undoStepCount, 20);
+    EXPECT_TRUE(IsUndoRecording(doc));
+    // The history is all there.
+    UndoLastStep(doc);
+    EXPECT_EQ(doc->drawing->undoStepCount, 19);
+    RunPasses(5);
+    EXPECT_EQ(SaveAttempts(), 1);
+    Steps(20);
+    RunPasses(2);
+    EXPECT_EQ(SaveAttempts(), 2);
+}
+
+TEST_F(HousekeepingTest, TheUndoLimitWarnsOnceAtLeastAtTwentySteps) {
+    doc->settings->undoWarnSteps = 5;
+    Steps(19);
+    RunPasses(2);
+    EXPECT_EQ(AlertsOf(138), 0);
+    Steps(1);
+    RunPasses(4);
+    EXPECT_EQ(AlertsOf(138), 1);
+    EXPECT_EQ(doc->settings->undoWarnSteps, 20);
+}
+
+TEST_F(HousekeepingTest, AFailedJournalIsReplacedAndReportedOnce) {
+    Steps(2);
+    // As the journal reports a write failure: the user was told when it happened.
+    doc->drawing->undoWriteFailed = 1;
+    doc->drawing->undoFailureCount = 1;
+    doc->drawing->undoGuard2 = 1;
+    RunPasses(4);
+    EXPECT_EQ(AlertsOf(128), 0);
+    EXPECT_TRUE(IsUndoRecording(doc));
+    EXPECT_EQ(doc->drawing->undoStepCount, 0);
+
+    // A failure nobody reported yet is reported, once.
+    doc->drawing->undoWriteFailed = 1;
+    doc->drawing->undoFailureCount = 3;
+    doc->drawing->undoGuard2 = 0;
+    RunPasses(4);
+    EXPECT_EQ(AlertsOf(128), 1);
+    Steps(1);
+    EXPECT_EQ(doc->drawing->undoStepCount, 1);
+}
+
+TEST_F(HousekeepingTest, TheTimedSaveClockStartsWithTheDocument) {
+    // A long time after start a new drawing is not saved at once.
+    PlatformAdvanceVirtualTime(3600 * 120);
+    DocWindowRecord* late = NewFromMenu();
+    ASSERT_NE(late, nullptr);
+    late->settings->autoSaveOn = 1;
+    late->settings->autoSaveMinutes = 2; // taken as 5
+    RunPasses(3);
+    EXPECT_EQ(SaveAttempts(), 0);
+    PlatformAdvanceVirtualTime(3600 * 4);
+    RunPasses(2);
+    EXPECT_EQ(SaveAttempts(), 0);
+    PlatformAdvanceVirtualTime(3600 * 1 + 60);
+    RunPasses(2);
+    EXPECT_EQ(SaveAttempts(), 1);
+    EXPECT_EQ(late->settings->autoSaveMinutes, 5);
+    RunPasses(3);
+    EXPECT_EQ(SaveAttempts(), 1);
+}

@@ -1,0 +1,55 @@
+// The shell fixture.
+#include "ShellTestSupport.h"
+
+#include "AppleEvents.h"
+#include "Dialogs.h"
+#include "DocumentWindow.h"
+#include "ElementLists.h"
+#include "Menus.h"
+#include "NewDocument.h"
+#include "StartupShutdown.h"
+#include "UndoJournal.h"
+
+void ShellTest::SetUp() {
+    GuiTest::SetUp();
+    ClearRecordedAlerts();
+    InitApplication();
+    StartMenuBarHost();
+    BeginEventLoop();
+}
+
+void ShellTest::TearDown() {
+    SetAlertResponder(nullptr);
+    while (OpenDocumentList != nullptr)
+        DisposeDocumentWindow(OpenDocumentList);
+    StopMenuBarHost();
+    ReleaseApplication();
+    ClearRecordedAlerts();
+    QuitFlag = false;
+    GuiTest::TearDown();
+}
+
+void ShellTest::RunLoop() {
+    RunUntilIdle(EventLoopPass);
+}
+
+void ShellTest::RunPasses(int count) {
+    for (int i = 0; i < count; ++i)
+        EventLoopPass();
+}
+
+DocWindowRecord* ShellTest::NewFromMenu() {
+    EXPECT_TRUE(ChooseMenuItem(198, 1));
+    RunLoop();
+    return FrontDocument();
+}
+
+void ShellTest::QueueCommandKey(UInt8 keyCode, char character, UInt16 extraModifiers) {
+    QueueKey(keyCode, UInt8(character), UInt16(cmdKey | extraModifiers));
+}
+
+void ShellTest::AddUndoableLine(DocWindowRecord* doc, Float64 x) {
+    BeginUndoStep(doc);
+    AddLine(doc, x, 0.0, x + 10.0, 10.0);
+    EndUndoStep(doc);
+}
