@@ -2,6 +2,7 @@
 // A0 sheet, into a 1920 x 1080 port: zoomed to the drawing's extents, and zoomed in so that one
 // hundredth of the drawing shows. The visible-box test is what makes the second one cheap.
 #include "ContentPasses.h"
+#include "DrawCallRecorder.h"
 #include "ElementLists.h"
 #include "NewDocument.h"
 #include "PlatformApp.h"
@@ -90,9 +91,16 @@ void Redraw(benchmark::State& state, bool zoomedIn) {
         Float64 cx = (x1 + x2) / 2, cy = (y1 + y2) / 2, w = (x2 - x1) / 20, h = (y2 - y1) / 20;
         ZoomToWorldRect(doc, cx - w, cy - h, cx + w, cy + h);
     }
+    // One pass counted first: how many strokes, fills and texts a redraw hands to the context.
+    static long drawCalls;
+    drawCalls = 0;
+    SetDrawCallListener([](const DrawCall&, void*) { ++drawCalls; }, nullptr);
+    UpdateViewExtent(doc, false);
+    SetDrawCallListener(nullptr, nullptr);
     for (auto _ : state)
         UpdateViewExtent(doc, false);
     state.counters["elements"] = kLines + kArcs + kTexts;
+    state.counters["drawCalls"] = Float64(drawCalls);
 }
 
 void BM_FullRedrawAtExtents(benchmark::State& state) {
