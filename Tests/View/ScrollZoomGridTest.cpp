@@ -105,12 +105,25 @@ TEST_F(ViewDocumentTest, GridLinesStartAtTheMultipleTowardZeroAndRunOrthogonalOr
 
 TEST_F(ViewDocumentTest, AFarOriginDrawsOnlyTheLinesOfTheView) {
     doc->settings->gridX = doc->settings->gridY = 1;
-    for (Float64 origin : {1e9, -3e12, 1e15, 1e300}) {
+    for (Float64 origin : {1e9, -3e12, 1e15, 1e17}) {
         SetTestView(doc, 0.25, origin, -origin);
         DrawRecorder rec;
         DrawGrid(doc, false);
+        ASSERT_FALSE(rec.calls.empty()) << origin;
         EXPECT_LE(rec.calls.size(), size_t(kTestViewWidth + kTestViewHeight + 16)) << origin;
+        // The first line lies within one spacing (4 pixels) of the view's edge, and none outside it.
+        EXPECT_GE(rec.calls[0].v[0], -4) << origin;
+        EXPECT_LE(rec.calls[0].v[0], 4) << origin;
+        for (const DrawCall& c : rec.calls) {
+            EXPECT_GE(c.v[0], -4) << origin;
+            EXPECT_LE(c.v[0], kTestViewWidth) << origin;
+        }
     }
+    // Where a spacing is lost in the origin's precision there is nothing to draw, and no endless loop.
+    SetTestView(doc, 0.25, 1e300, 0);
+    DrawRecorder rec;
+    DrawGrid(doc, false);
+    EXPECT_LE(rec.calls.size(), size_t(kTestViewWidth + kTestViewHeight + 16));
 }
 
 TEST_F(ViewDocumentTest, ZoomStepsKeepThePointUnderTheMouseOrTheViewCentre) {

@@ -5,6 +5,7 @@
 #include "SharedUtilities.h"
 #include "TextMeasure.h"
 #include "ViewTestSupport.h"
+#include "MemoryManager.h"
 #include "WorldPrimitives.h"
 
 #include <cmath>
@@ -190,4 +191,34 @@ TEST_F(ViewWindowTest, TheFlashOfAPickedTextIsRemovedByItsSecondDrawing) {
     EXPECT_GT(CountInk(), before);
     DrawTextOutlineClipped(text, doc, 0);
     EXPECT_EQ(CountInk(), before);
+}
+
+TEST_F(ViewWindowTest, AFramedTextBoxWrapsItsParagraphAndFramesItInXor) {
+    TextRecord* box = AppendTestText(doc, "", 20, 20, 5, 60); // 60 x 5 mm box: 60 x 5 pixels
+    box->corners[5] = box->corners[7] = 80;                   // 60 high
+    box->textFlags = kFramedTextBoxFlags;
+    const char* paragraph = "one two three four five six seven eight nine ten";
+    box->boxText = NewHandle(Size(std::strlen(paragraph)));
+    std::memcpy(*box->boxText, paragraph, std::strlen(paragraph));
+    DrawRecorder rec;
+    RedrawWindow(doc);
+    std::vector<DrawCall> lines = rec.Of(DrawCallKind::text);
+    ASSERT_GE(lines.size(), 2u);
+    std::string joined;
+    for (const DrawCall& line : lines) {
+        EXPECT_DOUBLE_EQ(line.v[0], 20); // every line starts at the box's left edge
+        EXPECT_LE(MeasureTextUTF8(3, 0, 5, line.text.data(), SInt32(line.text.size())), 60.0);
+        joined += (joined.empty() ? "" : " ") + line.text;
+    }
+    EXPECT_EQ(joined, paragraph);
+    EXPECT_LT(lines.back().v[1], lines.front().v[1]); // downward from the top
+    SaveWindowPNG(window, "text-box.png");
+    // Drawn again, the paragraph stays and the frame with its handles goes; a third time it is back.
+    int shown = CountInk();
+    DrawTextElementClipped(box, doc);
+    EXPECT_LT(CountInk(), shown);
+    DrawTextElementClipped(box, doc);
+    EXPECT_EQ(CountInk(), shown);
+    DisposeHandle(box->boxText);
+    box->boxText = nullptr;
 }
