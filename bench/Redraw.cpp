@@ -6,6 +6,7 @@
 #include "ElementLists.h"
 #include "NewDocument.h"
 #include "PlatformApp.h"
+#include "Preferences.h"
 #include "TextDrawing.h"
 #include "Windows.h"
 #include "ZoomExtents.h"
@@ -36,6 +37,7 @@ DocWindowRecord* Drawing() {
     static char name[] = "bench_Redraw";
     static char* argv[] = {name, nullptr};
     PlatformInitialize(argc, argv);
+    GeneralPrefs.roundLineCaps = 1;
     NewDocument(&gDoc, nullptr, 0);
     Random r;
     SeekLastLine(gDoc);

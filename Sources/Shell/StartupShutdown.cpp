@@ -10,6 +10,7 @@
 #include "DocumentHooks.h"
 #include "DocumentRecords.h"
 #include "DocumentWindow.h"
+#include "ElementDrawing.h"
 #include "EventLoop.h"
 #include "FileManager.h"
 #include "Preferences.h"
@@ -68,6 +69,7 @@ void InstallShellHooks() {
     gDocumentHooks.flushMouseDowns = FlushMouseDowns;
     gDocumentHooks.frontDocument = FrontDocumentWindow;
     gViewHooks.updateScrollBars = UpdateScrollBars;
+    InstallViewDrawingHooks();
     SetMenuOpenHook(AdjustMenusForFront);
     SetOtherWindowUpdateHandler(UpdateBehindDialog);
 }

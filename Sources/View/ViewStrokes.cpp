@@ -1,6 +1,7 @@
 // Strokes and fills in the drawing context, styled-line dashing, the context brackets and XOR lines.
 #include "ViewStrokes.h"
 #include "DrawCallRecorder.h"
+#include "Preferences.h"
 #include "QuickDraw.h"
 #include "ViewTransform.h"
 #include "Windows.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-UInt32 gLineEndPreference = 1;
 DrawCallListener gListener = nullptr;
 void* gListenerUser = nullptr;
 
@@ -25,7 +25,7 @@ void SetStrokeStyle(CGContextRef ctx, const RGBColor& rgb, Float64 width, SInt16
     CGContextSetRGBStrokeColor(ctx, Component(rgb.red), Component(rgb.green), Component(rgb.blue), 1.0);
     CGContextSetLineWidth(ctx, width);
     CGContextSetLineJoin(ctx, kCGLineJoinRound);
-    CGContextSetLineCap(ctx, gLineEndPreference == 1 ? kCGLineCapRound : kCGLineCapButt);
+    CGContextSetLineCap(ctx, GeneralPrefs.roundLineCaps == 1 ? kCGLineCapRound : kCGLineCapButt);
     Float64 lengths[6];
     int n = DashLengthsForStyle(dashStyle, width, lengths);
     CGContextSetLineDash(ctx, 0, n ? lengths : nullptr, size_t(n));
@@ -54,14 +54,6 @@ Boolean DrawCallListening() {
 
 void ReportDrawCall(const DrawCall& call) {
     if (gListener) gListener(call, gListenerUser);
-}
-
-void SetLineEndPreference(UInt32 word) {
-    gLineEndPreference = word;
-}
-
-UInt32 LineEndPreference() {
-    return gLineEndPreference;
 }
 
 int DashLengthsForStyle(SInt16 style, Float64 w, Float64 lengths[6]) {

@@ -7,16 +7,13 @@
 #include "CGContext.h"
 #include "DocumentRecords.h"
 
-// The general preference word for line ends: round caps when 1 (the default), butt caps otherwise.
-void SetLineEndPreference(UInt32 word);
-UInt32 LineEndPreference();
-
 // The dash lengths of a line style for stroke width w (phase 0): style 2 {26w, 8w}, 3 {21w, 6w, 3w,
 // 6w}, 4 {21w, 6w, 3w, 6w, 3w, 6w}, 5 and 6 {7w, 6w}; 0 lengths (solid) for 1 and every other value.
 int DashLengthsForStyle(SInt16 style, Float64 width, Float64 lengths[6]);
 
-// Colours are 16-bit components shifted right by 8 and divided by 255; joins round; caps by the
-// preference. The dashed forms dash with phase 0 as the context does.
+// Colours are 16-bit components shifted right by 8 and divided by 255; joins round; caps round when
+// the general preference for round line ends is 1, else butt. The dashed forms dash with phase 0 as the
+// context does.
 void StrokeLineCG(CGContextRef ctx, Float64 x1, Float64 y1, Float64 x2, Float64 y2, const RGBColor& rgb,
                   Float64 width, SInt16 dashStyle);
 // Angles in degrees, counter-clockwise from the start to the end; 0 to 360 is the whole circle.

@@ -2,6 +2,7 @@
 #include "ViewTestSupport.h"
 #include "CGContext.h"
 #include "Dialogs.h"
+#include "Preferences.h"
 #include "QuickDraw.h"
 #include "ViewStrokes.h"
 #include "Windows.h"
@@ -79,6 +80,7 @@ PrintPage::~PrintPage() {
 }
 
 void ViewDocumentTest::SetUp() {
+    GeneralPrefs.roundLineCaps = 1;
     gDocumentHooks = DocumentHooks{};
     gViewHooks = ViewHooks{};
     ClearRecordedAlerts();
@@ -87,7 +89,6 @@ void ViewDocumentTest::SetUp() {
 }
 
 void ViewDocumentTest::TearDown() {
-    SetLineEndPreference(1);
     FreeDocuments();
 }
 
@@ -107,6 +108,7 @@ TextRecord* ViewDocumentTest::AddTestText(const std::string& text, Float64 x, Fl
 void ViewWindowTest::SetUp() {
     GuiTest::SetUp();
     CGSetDefaultShouldAntialias(false);
+    GeneralPrefs.roundLineCaps = 1;
     gDocumentHooks = DocumentHooks{};
     gViewHooks = ViewHooks{};
     ASSERT_TRUE(NewDocument(&doc, nullptr, 0));
@@ -120,7 +122,6 @@ void ViewWindowTest::SetUp() {
 void ViewWindowTest::TearDown() {
     if (doc) doc->window = nullptr;
     FreeDocuments();
-    SetLineEndPreference(1);
     CGSetDefaultShouldAntialias(true);
     GuiTest::TearDown();
 }
