@@ -333,7 +333,8 @@ void AdjustMenus(DocWindowRecord* doc) {
     for (SInt16 item : {3, 4})
         Set(kLayersMenu, item, true);
 
-    AppString(s != nullptr && s->cursorOptions[1] ? 157 : 156, text);
+    // The item names what choosing it does to the grid.
+    AppString(s != nullptr && s->gridVisible ? 157 : 156, text);
     SetText(kSettingsMenu, 16, text);
     if (doc == nullptr || !doc->drawing->undoEnabled || doc->drawing->undoWriteFailed) {
         AppString(166, text);
@@ -345,6 +346,7 @@ void AdjustMenus(DocWindowRecord* doc) {
     SetText(kSettingsMenu, 17, text);
     for (SInt16 item : {1, 3})
         Set(kSettingsMenu, item, open && edit);
+    Set(kSettingsMenu, 16, open);
     Set(kSettingsMenu, 10, true);
 
     for (SInt16 item : {3, 4, 5})

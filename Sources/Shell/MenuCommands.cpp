@@ -133,6 +133,7 @@ void RecentCommand(SInt16 item) {
 }
 
 void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
+    if (item == 16) ToggleGridDisplay(doc);
     if (item != 17) return;
     DocSettings* s = doc->settings;
     if (s->undoOn) {
@@ -171,7 +172,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kWindowMenu:
         return item == 11 || item >= kFirstDocumentItem;
     case kSettingsMenu:
-        return item == 17;
+        return item == 16 || item == 17;
     case kMarkerMenu:
         return item >= 1 && item <= 7;
     case kRecentMenu:

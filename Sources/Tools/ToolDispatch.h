@@ -28,6 +28,8 @@ Boolean SnapModeSuspended(DocWindowRecord* doc);
 void RestoreSnapMode(DocWindowRecord* doc);
 void RemoveLastPick(DocWindowRecord* doc);
 void ShowToolPrompt(DocWindowRecord* doc);
+// Shows or hides the grid (the window is redrawn by the next loop pass).
+void ToggleGridDisplay(DocWindowRecord* doc);
 void SetPortTypingFont(DocWindowRecord* doc);
 void ResetPortFont(DocWindowRecord* doc);
 

@@ -123,6 +123,10 @@ Boolean SnapModeSuspended(DocWindowRecord*) {
 void RestoreSnapMode(DocWindowRecord*) {}
 void RemoveLastPick(DocWindowRecord*) {}
 void ShowToolPrompt(DocWindowRecord*) {}
+void ToggleGridDisplay(DocWindowRecord* doc) {
+    doc->settings->gridVisible = !doc->settings->gridVisible;
+    RequestRedraw(doc);
+}
 void SetPortTypingFont(DocWindowRecord*) {}
 void ResetPortFont(DocWindowRecord*) {}
 

@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "DocumentWindow.h"
 #include "FileManager.h"
+#include "MenuBar.h"
 #include "Menus.h"
 #include "NewDocument.h"
 #include "QuickDraw.h"
@@ -214,4 +215,29 @@ TEST_F(ShellTest, SaveInTheCloseQuestionWritesTheDrawingAndTheOpenEventBringsItB
     EXPECT_FALSE(OpenDocumentList->drawing->changed);
     ASSERT_NE(OpenDocumentList->lineHead->next, nullptr);
     EXPECT_DOUBLE_EQ(OpenDocumentList->lineHead->next->x1, 5.0);
+}
+
+TEST_F(ShellTest, ShowGridFromTheSettingsMenuDrawsTheGrid) {
+    DocWindowRecord* doc = NewFromMenu();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_FALSE(doc->settings->gridVisible);
+    AdjustMenus(doc);
+    Str255 text;
+    GetMenuItemText(GetMenuHandle(196), 16, text);
+    EXPECT_EQ(ToStd(text), "Show Grid");
+    ASSERT_TRUE(ChooseMenuItem(196, 16));
+    RunLoop();
+    RunPasses(1); // the deferred redraw
+    EXPECT_TRUE(doc->settings->gridVisible);
+    // Grid lines every 10 pixels at the default scale: a row of the drawing area is no longer blank.
+    int marked = 0;
+    for (SInt16 h = 0; h < 100; ++h) {
+        RGBColor c = GetPortPixel(GetWindowPort(doc->window), h, 40);
+        marked += c.red != 0xFFFF || c.green != 0xFFFF || c.blue != 0xFFFF;
+    }
+    EXPECT_GE(marked, 5);
+    SaveWindowPNG(doc->window, "shell_grid.png");
+    AdjustMenus(doc);
+    GetMenuItemText(GetMenuHandle(196), 16, text);
+    EXPECT_EQ(ToStd(text), "Hide Grid");
 }
