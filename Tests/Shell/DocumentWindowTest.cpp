@@ -11,6 +11,7 @@
 #include "MenuBar.h"
 #include "Menus.h"
 #include "NewDocument.h"
+#include "Preferences.h"
 #include "QuickDraw.h"
 #include "StatusArea.h"
 #include "ZEZUdivari.h"
@@ -49,29 +50,36 @@ TEST_F(ShellTest, NothingOpensAtStartAndNewMakesAnUntitledWindow) {
     EXPECT_EQ(CountOpenDocuments(), 2);
 }
 
-TEST_F(ShellTest, TheLayoutFollowsThePortAndTheDocumentFont) {
+TEST_F(ShellTest, TheLayoutFollowsThePortAndTheDocumentFontOfTheStoredDefaults) {
+    // Defaults for new drawings with a large document font.
+    DocWindowRecord* model = NewFromMenu();
+    ASSERT_NE(model, nullptr);
+    model->settings->textSize = 24;
+    ASSERT_TRUE(SaveDocumentDefaults(model));
     DocWindowRecord* doc = NewFromMenu();
+    ResetDocumentDefaults();
     ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->settings->textSize, 24);
+
     const DrawingRecord* d = doc->drawing;
     Rect port = PortOf(doc);
     const SInt16 W = SInt16(port.right - port.left), H = SInt16(port.bottom - port.top);
-
-    // The line height of the document font as set by the defaults, not of the font at creation.
     SetPortWindowPort(doc->window);
     TextFont(doc->settings->documentFont);
-    TextSize(SInt16(doc->settings->textSize));
+    TextSize(24);
     FontInfo info;
     GetFontInfo(&info);
     TextFont(0);
     TextSize(12);
     EXPECT_EQ(d->statusHeight, info.ascent + info.descent + 1);
     EXPECT_EQ(d->contentWidth, W - 15);
+    EXPECT_EQ(d->rightEdge, W - 16);
     EXPECT_EQ(d->viewHeight, H - 15 - d->statusHeight);
     EXPECT_EQ(d->messageLineTop, H - 16 - d->statusHeight);
 
-    doc->settings->textSize = 24;
-    LayoutDocumentWindow(doc, W, H, 0);
-    EXPECT_GT(d->statusHeight, info.ascent + info.descent + 1);
+    doc->settings->textSize = 12;
+    RelayoutDocumentWindow(doc);
+    EXPECT_LT(d->statusHeight, info.ascent + info.descent + 1);
     EXPECT_EQ(d->viewHeight, H - 15 - d->statusHeight);
 }
 
