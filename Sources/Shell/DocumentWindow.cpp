@@ -264,7 +264,6 @@ void SetTitleWithDirtyMark(WindowRef window, ConstStr255Param shortName, const c
     Str255 current;
     GetWTitle(window, current);
     if (!EqualPStr(current, title)) SetWTitle(window, title);
-    SetWindowModified(window, modified);
 }
 
 void RefreshWindowTitle(DocWindowRecord* doc) {

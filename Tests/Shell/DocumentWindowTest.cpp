@@ -112,7 +112,7 @@ TEST_F(ShellTest, TheTitleCarriesTheChangedMarkOnce) {
     ASSERT_NE(doc, nullptr);
     AddUndoableLine(doc);
     EXPECT_EQ(Title(doc->window), "\x13 Untitled");
-    EXPECT_TRUE(IsWindowModified(doc->window));
+    EXPECT_FALSE(IsWindowModified(doc->window));
     // Marking again rewrites nothing.
     SetWTitle(doc->window, PStr("other"));
     MarkDocumentDirty(doc);
