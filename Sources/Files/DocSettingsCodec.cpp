@@ -149,7 +149,8 @@ template <class IO> void VisitSettings(DocSettings& s, IO& io) {
     io.Real(s.dialog187Value2);
     io.Real(s.customUnitFactor);
     io.Real(s.inchPerMillimetre);
-    Reals(io, s.reals970); // 970
+    io.Real(s.typedCoordsRelative); // 970
+    Reals(io, s.reals978);
     io.Str(s.string1210, 255, 255);
     io.Str(s.string1466, 255, 255);
     io.B8(s.undoOn); // 1722
@@ -163,7 +164,9 @@ template <class IO> void VisitSettings(DocSettings& s, IO& io) {
     io.W16(s.dxfFlavour);
     io.W16(s.InchesOnly);
     io.W16(s.InchFractionBits);
-    Words(io, s.words1864);
+    io.W16(s.areaDisplayMode); // 1864
+    io.W16(s.lineWidthOption);
+    Words(io, s.words1868);
     io.W16(s.currentPattern); // 1894
     io.W16(s.currentColorIndex);
     io.W16(s.currentPenWidth100);

@@ -130,7 +130,8 @@ struct DocSettings {
     Float64 dialog187Value2;       // 946
     Float64 customUnitFactor;      // 954
     Float64 inchPerMillimetre;     // 962
-    Float64 reals970[30];          // 970
+    Float64 typedCoordsRelative;   // 970: non-zero: typed coordinates are relative to the reference point
+    Float64 reals978[29];          // 978
     Str255 string1210;             // 1210
     Str255 string1466;             // 1466
     Boolean undoOn;                // 1722
@@ -144,7 +145,9 @@ struct DocSettings {
     UInt16 dxfFlavour;             // 1858
     UInt16 InchesOnly;             // 1860: feet are not split off
     UInt16 InchFractionBits;       // 1862: inch fractions in 1/2^k, 0 unset
-    SInt16 words1864[15];          // 1864
+    SInt16 areaDisplayMode;        // 1864: 2 hides areas
+    UInt16 lineWidthOption;        // 1866: 0 lets a wide pick aperture place parallels at once
+    SInt16 words1868[13];          // 1868
     UInt16 currentPattern;         // 1894
     UInt16 currentColorIndex;      // 1896: 0..255, 65535 a custom colour
     SInt16 currentPenWidth100;     // 1898

@@ -86,6 +86,7 @@ constexpr int kMaxImages = 10;
 // Filled in by the tools and dialogs that own them; the model only allocates and frees them.
 struct CommandFieldRecord;
 struct TransformState;
+struct ToolStateRecord;
 
 constexpr int kUndoStepCapacity = 1000;
 constexpr int kWorkRecordCount = 10;
@@ -99,11 +100,12 @@ struct DrawingRecord {
     LayerSetRecord* layerSets;
     AttributePreset* attributePresets;
     CommandFieldRecord* commandField;
+    ToolStateRecord* tool;
     Handle pointBuffer;
     Ptr toolTable;
     Boolean changed;
-    SInt16 pendingCommand;
-    SInt16 pendingStep;
+    SInt16 pendingCommand; // the pending-command code, 0 when none
+    SInt16 pendingStep;    // the step of the current tool or pending command, 0..5
 
     // View (drawing millimetres per pixel, origin at the bottom-left pixel of the drawing area).
     Float64 unitsPerPixel;

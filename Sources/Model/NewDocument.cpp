@@ -3,6 +3,7 @@
 
 #include "Alerts.h"
 #include "AppResources.h"
+#include "CommandField.h"
 #include "Dialogs.h"
 #include "DocumentHooks.h"
 #include "Events.h"
@@ -10,6 +11,7 @@
 #include "MemoryManager.h"
 #include "Menus.h"
 #include "SharedUtilities.h"
+#include "ToolState.h"
 #include "UndoJournal.h"
 #include "ZEZUdivari.h"
 
@@ -56,12 +58,15 @@ DocWindowRecord* AllocateDocumentRecords() {
         d->undoSteps = static_cast<UInt32*>(std::calloc(kUndoStepCapacity, sizeof(UInt32)));
         d->titleBlock = Cleared<TitleBlockStrings>();
         d->variables = Cleared<VariableTable>();
+        d->commandField = NewCommandFieldRecord();
+        d->tool = NewToolStateRecord();
         d->undoFileRef = nullptr;
     }
     if (d == nullptr || doc->settings == nullptr || doc->layerColors == nullptr ||
         doc->layerVisible == nullptr || doc->layerNames == nullptr || d->pointBuffer == nullptr ||
         d->toolTable == nullptr || d->rubberPoints == nullptr || d->undoSteps == nullptr ||
-        d->titleBlock == nullptr || d->variables == nullptr) {
+        d->titleBlock == nullptr || d->variables == nullptr || d->commandField == nullptr ||
+        d->tool == nullptr) {
         DisposeDocumentRecords(doc);
         return nullptr;
     }
@@ -365,6 +370,8 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
         std::free(d->undoFileRef);
         std::free(d->titleBlock);
         std::free(d->variables);
+        DisposeCommandFieldRecord(&d->commandField);
+        DisposeToolStateRecord(&d->tool);
         for (int i = 0; i < kWorkRecordCount; ++i) {
             DisposeLineRecord(&d->workLines[i]);
             DisposeArcRecord(&d->workArcs[i]);

@@ -1,0 +1,82 @@
+// The pending-command executor: one step of the pending command per click or confirmed value. The
+// current layer and the current key, which the status area posts, are carried out here; the other
+// codes wait for their commands.
+#include "PendingCommands.h"
+
+#include "AppResources.h"
+#include "CommandField.h"
+#include "DocumentRecords.h"
+#include "NumberFormat.h"
+#include "StatusArea.h"
+#include "ToolState.h"
+#include "ZEZUdivari.h"
+
+const ToolStepSpec kPendingCommandSteps[] = {
+    {151, 0, "layer typed or picked", StepInput::integer},
+    {152, 0, "key typed or picked", StepInput::integer},
+};
+const int kPendingCommandStepCount = int(sizeof kPendingCommandSteps / sizeof kPendingCommandSteps[0]);
+
+namespace {
+
+constexpr SInt16 kYesWordsList = 138;
+constexpr SInt16 kCurrentLayerLabel = 132;
+constexpr SInt16 kCurrentKeyLabel = 133;
+constexpr SInt16 kAllKinds = 127;
+
+void WriteCurrentInfo(SInt16 label, SInt16 value) {
+    Str255 text;
+    GetAppString(label, text);
+    WriteInfoLine(text, value);
+}
+
+// 151 and 152: the layer (key) typed, or that of the element under the cursor, becomes current.
+void CurrentLayerOrKeyCommand(DocWindowRecord* doc, bool layer) {
+    SInt16 typed = TypedValueCount(doc);
+    SInt16 value = layer ? doc->settings->currentLayer : doc->settings->currentGroup;
+    if (typed > 0) {
+        Float64 entry = 0;
+        GetNumericEntry(doc, 0, &entry);
+        if (!(layer ? ValidateLayerIndex(entry, &value) : ValidateKeyNumber(entry, &value))) return;
+        // A layer typed in is shown even when it was hidden.
+        if (layer) {
+            MarkDocumentChanged(doc);
+            if (!IsLayerVisible(doc->layerVisible, value)) {
+                SetLayerVisible(doc->layerVisible, value, true);
+                RequestRedraw(doc);
+            }
+        }
+    } else if (typed == 0) {
+        if (!PickUpElementAttributes(doc, kAllKinds)) return;
+        value = layer ? doc->drawing->tool->picked.layer : doc->drawing->tool->picked.key;
+    } else {
+        return;
+    }
+    (layer ? doc->settings->currentLayer : doc->settings->currentGroup) = value;
+    WriteCurrentInfo(layer ? kCurrentLayerLabel : kCurrentKeyLabel, value);
+    DrawWindowStatusArea(doc);
+    EndPendingCommand(doc);
+}
+
+} // namespace
+
+void RunPendingCommand(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    switch (doc->drawing->pendingCommand) {
+    case 151:
+    case 152:
+        CurrentLayerOrKeyCommand(doc, doc->drawing->pendingCommand == 151);
+        break;
+    default:
+        break;
+    }
+}
+
+Boolean IsYesAnswer(ConstStr255Param answer) {
+    for (SInt16 i = 1; i <= 2; ++i) {
+        Str255 yes;
+        GetIndString(yes, kYesWordsList, i);
+        if (yes[0] > 0 && EqualPStr(yes, answer)) return true;
+    }
+    return false;
+}

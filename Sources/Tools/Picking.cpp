@@ -1,0 +1,609 @@
+// The element finders and their hit tests.
+#include "Picking.h"
+
+#include "CursorsAndMouse.h"
+#include "DocumentHooks.h"
+#include "DocumentRecords.h"
+#include "DrawingUnits.h"
+#include "ElementRecords.h"
+#include "Events.h"
+#include "MathPrimitives.h"
+#include "MemoryManager.h"
+#include "ToolState.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr Float64 kInfinity = std::numeric_limits<Float64>::infinity();
+constexpr Float64 kAreaPickScale = 512.0;
+constexpr Float64 kBoxPickGrowPixels = 6.0;
+constexpr UInt32 kFlashTicks = 6;
+
+DrawingRecord* D(DocWindowRecord* doc) {
+    return doc->drawing;
+}
+
+PickRect PickRectOf(const DocWindowRecord* doc) {
+    const DrawingRecord* d = doc->drawing;
+    return PickRect{d->pickMinX, d->pickMaxX, d->pickMinY, d->pickMaxY, d->cursorX, d->cursorY};
+}
+
+// Whether the pick filter lets the finder of this filter kind look at all.
+bool FilterAdmits(const DocWindowRecord* doc, SInt16 kind) {
+    SInt16 filter = doc->drawing->pickFilter;
+    return filter == kFilterNone || filter >= kFilterCriteria || filter == kind;
+}
+
+bool LayerShown(const DocWindowRecord* doc, SInt16 layer) {
+    return IsLayerVisible(doc->layerVisible, layer);
+}
+
+bool Pickable(const DocWindowRecord* doc, Boolean drawn, SInt16 layer, UInt16 flags) {
+    if (!drawn || !LayerShown(doc, layer)) return false;
+    return (flags & kElementNotSelectable) == 0 || doc->drawing->selectHidden;
+}
+
+void StorePickedScale(DocWindowRecord* doc, Float64 scale) {
+    ToolStateRecord* t = doc->drawing->tool;
+    SInt16 step = doc->drawing->pendingStep;
+    if (t != nullptr && step >= 0 && step < kToolStepCount) t->pickedScales[step] = scale;
+}
+
+void Redraw(DocWindowRecord* doc, SInt16 kind, void* element) {
+    if (gDocumentHooks.drawElement != nullptr) gDocumentHooks.drawElement(doc, kind, element);
+}
+
+// Applies the action to the hit; false when selecting an element that is already selected.
+bool ApplyAction(DocWindowRecord* doc, SInt16 action, Boolean* selected, SInt16 kind, void* element) {
+    switch (action) {
+    case kPickSelect:
+        if (*selected) return false;
+        *selected = 1;
+        break;
+    case kPickToggle:
+        *selected = !*selected;
+        break;
+    case kPickFlashOffOn:
+        if (*selected) {
+            *selected = 0;
+            Redraw(doc, kind, element);
+            Delay(kFlashTicks, nullptr);
+        }
+        *selected = 1;
+        break;
+    case kPickFlashOnOff:
+        *selected = 1;
+        Redraw(doc, kind, element);
+        Delay(kFlashTicks, nullptr);
+        *selected = 0;
+        break;
+    default:
+        return true;
+    }
+    Redraw(doc, kind, element);
+    return true;
+}
+
+void ListAndWait(DocWindowRecord* doc, void (*list)(DocWindowRecord*)) {
+    if (list != nullptr) list(doc);
+    WaitButtonState(false);
+}
+
+// A point turned by -angle (degrees) about an origin.
+void TurnBack(Float64 ox, Float64 oy, Float64 angle, Float64 x, Float64 y, Float64* u, Float64* v) {
+    Float64 a = -angle * kDegreesToRadians;
+    Float64 dx = x - ox, dy = y - oy;
+    *u = dx * std::cos(a) - dy * std::sin(a);
+    *v = dx * std::sin(a) + dy * std::cos(a);
+}
+
+// The cursor inside the quadrilateral c0..c3, taken in the axes of its first edge.
+bool InsideTurnedBox(const Float64 corners[8], Float64 x, Float64 y, Float64 grow) {
+    Float64 angle = DirectionDegrees(corners[0], corners[1], corners[2], corners[3]);
+    Float64 u, v, u2, v2;
+    TurnBack(corners[0], corners[1], angle, x, y, &u, &v);
+    TurnBack(corners[0], corners[1], angle, corners[4], corners[5], &u2, &v2);
+    return u >= std::min(0.0, u2) - grow && u <= std::max(0.0, u2) + grow && v >= std::min(0.0, v2) - grow &&
+           v <= std::max(0.0, v2) + grow;
+}
+
+bool InsideBox(Float64 x1, Float64 y1, Float64 x2, Float64 y2, Float64 x, Float64 y) {
+    return x >= std::min(x1, x2) && x <= std::max(x1, x2) && y >= std::min(y1, y2) && y <= std::max(y1, y2);
+}
+
+bool InsidePickRect(const PickRect& r, Float64 x, Float64 y) {
+    return x > r.minX && x < r.maxX && y > r.minY && y < r.maxY;
+}
+
+// Even-odd: the point is inside when an odd number of contours hold it.
+bool InsidePolygon(const Float64* xy, int count, Float64 x, Float64 y) {
+    bool inside = false;
+    for (int i = 0, j = count - 1; i < count; j = i++) {
+        Float64 xi = xy[2 * i], yi = xy[2 * i + 1], xj = xy[2 * j], yj = xy[2 * j + 1];
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) inside = !inside;
+    }
+    return inside;
+}
+
+struct AreaFrame {
+    Float64 ox, oy, sx, sy;
+    Float64 X(Float64 x) const { return (x - ox) * sx; }
+    Float64 Y(Float64 y) const { return (y - oy) * sy; }
+};
+
+bool InsideContour(Handle outline, const AreaFrame& f, Float64 x, Float64 y) {
+    if (outline == nullptr) return false;
+    SInt16 last = OutlineLastIndex(outline);
+    const Float64* p = OutlinePoints(outline);
+    Size room = (GetHandleSize(outline) - kOutlineHeaderSize) / Size(2 * sizeof(Float64));
+    if (last < 0) {
+        // An ellipse: its centre and its radii.
+        if (room < 2) return false;
+        Float64 rx = std::fabs(p[2] * f.sx), ry = std::fabs(p[3] * f.sy);
+        if (rx <= 0 || ry <= 0) return false;
+        Float64 dx = (x - f.X(p[0])) / rx, dy = (y - f.Y(p[1])) / ry;
+        return dx * dx + dy * dy <= 1.0;
+    }
+    int count = std::min<int>(last + 1, int(room));
+    if (count < 3) return false;
+    std::vector<Float64> xy(size_t(2 * count));
+    for (int i = 0; i < count; ++i) {
+        xy[size_t(2 * i)] = f.X(p[2 * i]);
+        xy[size_t(2 * i + 1)] = f.Y(p[2 * i + 1]);
+    }
+    return InsidePolygon(xy.data(), count, x, y);
+}
+
+} // namespace
+
+Boolean LineHitTest(const LineRecord* line, const PickRect& r) {
+    Float64 x1 = line->x1, y1 = line->y1, x2 = line->x2, y2 = line->y2;
+    Float64 minX = std::min(x1, x2), maxX = std::max(x1, x2), minY = std::min(y1, y2),
+            maxY = std::max(y1, y2);
+    // An end that runs on opens the box on its side.
+    auto openTowards = [&](Float64 fromX, Float64 fromY, Float64 toX, Float64 toY) {
+        if (toX < fromX) minX = -kInfinity;
+        if (toX > fromX) maxX = kInfinity;
+        if (toY < fromY) minY = -kInfinity;
+        if (toY > fromY) maxY = kInfinity;
+    };
+    if (line->flags & kLineOpenStart) openTowards(x2, y2, x1, y1);
+    if (line->flags & kLineOpenEnd) openTowards(x1, y1, x2, y2);
+    if (maxX < r.minX || minX > r.maxX || maxY < r.minY || minY > r.maxY) return false;
+    Float64 dx = x2 - x1, dy = y2 - y1;
+    if (dx == 0 && dy == 0) return InsideBox(r.minX, r.minY, r.maxX, r.maxY, x1, y1);
+    // Edges count: a line at exactly 45 degrees through the cursor crosses the rectangle's corners.
+    if (std::fabs(dy) < std::fabs(dx)) {
+        Float64 left = y1 + (r.minX - x1) * dy / dx, right = y1 + (r.maxX - x1) * dy / dx;
+        return (left >= r.minY && left <= r.maxY) || (right >= r.minY && right <= r.maxY);
+    }
+    Float64 bottom = x1 + (r.minY - y1) * dx / dy, top = x1 + (r.maxY - y1) * dx / dy;
+    return (bottom >= r.minX && bottom <= r.maxX) || (top >= r.minX && top <= r.maxX);
+}
+
+Boolean ArcHitTest(const ArcRecord* arc, const PickRect& r) {
+    Float64 cx = arc->cx, cy = arc->cy, radius = arc->radius;
+    if (cx + radius < r.minX || cx - radius > r.maxX || cy + radius < r.minY || cy - radius > r.maxY)
+        return false;
+    Float64 corners[4] = {DistanceSquared(cx, cy, r.minX, r.minY), DistanceSquared(cx, cy, r.maxX, r.minY),
+                          DistanceSquared(cx, cy, r.maxX, r.maxY), DistanceSquared(cx, cy, r.minX, r.maxY)};
+    Float64 r2 = radius * radius;
+    if (r2 < *std::min_element(corners, corners + 4) || r2 > *std::max_element(corners, corners + 4))
+        return false;
+    if (arc->startAngle == 0 && arc->endAngle == 360) return true;
+    Float64 angle = Atan2Positive(r.y - cy, r.x - cx) / kDegreesToRadians;
+    if (arc->endAngle < arc->startAngle) return angle >= arc->startAngle || angle <= arc->endAngle;
+    return angle >= arc->startAngle && angle <= arc->endAngle;
+}
+
+Boolean AreaHitTest(const AreaRecord* area, Float64 x, Float64 y) {
+    if (!InsideBox(area->minX, area->minY, area->maxX, area->maxY, x, y)) return false;
+    // The outline is tested in a 512-unit frame over the box; a box of no width or height keeps
+    // that side unscaled.
+    Float64 w = area->maxX - area->minX, h = area->maxY - area->minY;
+    AreaFrame f{area->minX, area->minY, w > 0 ? kAreaPickScale / w : 1.0, h > 0 ? kAreaPickScale / h : 1.0};
+    Float64 px = f.X(x), py = f.Y(y);
+    bool inside = InsideContour(area->outline, f, px, py);
+    if (area->holes != nullptr && area->lastHoleIndex >= 0) {
+        Size count = GetHandleSize(area->holes) / Size(sizeof(Handle));
+        auto* holes = reinterpret_cast<Handle*>(*area->holes);
+        for (Size i = 0; i <= area->lastHoleIndex && i < count; ++i)
+            if (InsideContour(holes[i], f, px, py)) inside = !inside;
+    }
+    return inside;
+}
+
+void SymbolPointToDrawing(DocWindowRecord* doc, const SymbolInstanceRecord* s, Float64 x, Float64 y,
+                          Float64* outX, Float64* outY) {
+    Float64 units = UnitToMillimetres(doc);
+    if (!(units > 0)) units = 1.0;
+    Float64 px = x * s->xScale * s->scaleFactor / units, py = y * s->yScale * s->scaleFactor / units;
+    Float64 a = s->angle * kDegreesToRadians;
+    *outX = px * std::cos(a) - py * std::sin(a) + s->x;
+    *outY = px * std::sin(a) + py * std::cos(a) + s->y;
+}
+
+namespace {
+
+// A definition line placed by the instance, ends ordered as every line is.
+void PlaceLine(DocWindowRecord* doc, const SymbolInstanceRecord* s, const LineRecord* in, LineRecord* out) {
+    *out = *in;
+    out->next = nullptr;
+    out->scaleFactor = s->scaleFactor;
+    SymbolPointToDrawing(doc, s, in->x1, in->y1, &out->x1, &out->y1);
+    SymbolPointToDrawing(doc, s, in->x2, in->y2, &out->x2, &out->y2);
+    NormalizeLineDirection(out);
+}
+
+// A definition arc placed by the instance; unequal scales take their mean for the radius.
+void PlaceArc(DocWindowRecord* doc, const SymbolInstanceRecord* s, const ArcRecord* in, ArcRecord* out) {
+    *out = *in;
+    out->next = nullptr;
+    out->scaleFactor = s->scaleFactor;
+    SymbolPointToDrawing(doc, s, in->cx, in->cy, &out->cx, &out->cy);
+    Float64 units = UnitToMillimetres(doc);
+    if (!(units > 0)) units = 1.0;
+    Float64 sx = s->xScale * s->scaleFactor / units, sy = s->yScale * s->scaleFactor / units;
+    out->radius = in->radius * (std::fabs(sx) + std::fabs(sy)) / 2;
+    if (in->startAngle == 0 && in->endAngle == 360) return;
+    Float64 start = in->startAngle, end = in->endAngle;
+    // A mirror runs the arc the other way round.
+    if ((sx < 0) != (sy < 0)) {
+        Float64 mirroredStart = sx < 0 ? 180 - end : -end, mirroredEnd = sx < 0 ? 180 - start : -start;
+        start = mirroredStart, end = mirroredEnd;
+    } else if (sx < 0) {
+        start += 180, end += 180;
+    }
+    out->startAngle = NormalizeAngle(start + s->angle);
+    out->endAngle = NormalizeAngle(end + s->angle);
+}
+
+Float64 PickApertureUnits(const DocWindowRecord* doc) {
+    return doc->settings->pickAperture * doc->drawing->unitsPerPixel;
+}
+
+// The instance's box (the definition's extents placed by it, grown by the aperture) holds the cursor.
+bool InsideInstanceBox(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
+    const SymbolDefRecord* def = s->definition;
+    if (def == nullptr) return false;
+    Float64 units = UnitToMillimetres(doc);
+    if (!(units > 0)) units = 1.0;
+    Float64 fx = std::fabs(s->xScale) * s->scaleFactor / units,
+            fy = std::fabs(s->yScale) * s->scaleFactor / units;
+    Float64 u = doc->drawing->cursorX - s->x, v = doc->drawing->cursorY - s->y;
+    if (s->angle != 0) TurnBack(0, 0, s->angle, u + 0, v + 0, &u, &v);
+    if (s->xScale < 0) u = -u;
+    if (s->yScale < 0) v = -v;
+    Float64 grow = PickApertureUnits(doc);
+    return u >= def->minX * fx - grow && u <= def->maxX * fx + grow && v >= def->minY * fy - grow &&
+           v <= def->maxY * fy + grow;
+}
+
+bool QuadHit(const Float64 corners[8], const PickRect& r) {
+    return InsideTurnedBox(corners, r.x, r.y, 0);
+}
+
+// One of the definition's elements, placed by the instance, is under the cursor.
+bool InstanceElementsHit(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
+    const SymbolDefRecord* def = s->definition;
+    PickRect r = PickRectOf(doc);
+    for (LineRecord* l = def->lineHead ? def->lineHead->next : nullptr; l != nullptr; l = l->next) {
+        LineRecord placed;
+        PlaceLine(doc, s, l, &placed);
+        if (LineHitTest(&placed, r)) return true;
+    }
+    for (ArcRecord* a = def->arcHead ? def->arcHead->next : nullptr; a != nullptr; a = a->next) {
+        ArcRecord placed;
+        PlaceArc(doc, s, a, &placed);
+        if (ArcHitTest(&placed, r)) return true;
+    }
+    auto placedQuad = [&](const Float64 in[8], Float64 out[8]) {
+        for (int i = 0; i < 4; ++i)
+            SymbolPointToDrawing(doc, s, in[2 * i], in[2 * i + 1], &out[2 * i], &out[2 * i + 1]);
+    };
+    for (TextRecord* t = def->textHead ? def->textHead->next : nullptr; t != nullptr; t = t->next) {
+        Float64 q[8];
+        placedQuad(t->corners, q);
+        if (QuadHit(q, r)) return true;
+    }
+    for (DimensionRecord* m = def->dimensionHead ? def->dimensionHead->next : nullptr; m != nullptr;
+         m = m->next) {
+        const Float64 in[8] = {m->textX,    m->textY,    m->frame[0], m->frame[1],
+                               m->frame[2], m->frame[3], m->frame[4], m->frame[5]};
+        Float64 q[8];
+        placedQuad(in, q);
+        if (QuadHit(q, r)) return true;
+    }
+    for (PolylineRecord* p = def->polylineHead ? def->polylineHead->next : nullptr; p != nullptr;
+         p = p->next) {
+        if (p->points == nullptr) continue;
+        Size room = GetHandleSize(p->points) / Size(2 * sizeof(Float64));
+        const Float64* xy = reinterpret_cast<const Float64*>(*p->points);
+        for (Size i = 0; i + 1 < room && i + 1 < Size(p->pointCount); ++i) {
+            LineRecord seg{};
+            SymbolPointToDrawing(doc, s, xy[2 * i], xy[2 * i + 1], &seg.x1, &seg.y1);
+            SymbolPointToDrawing(doc, s, xy[2 * i + 2], xy[2 * i + 3], &seg.x2, &seg.y2);
+            NormalizeLineDirection(&seg);
+            if (LineHitTest(&seg, r)) return true;
+        }
+    }
+    return false;
+}
+
+bool InstanceHit(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
+    return InsideInstanceBox(doc, s) && InstanceElementsHit(doc, s);
+}
+
+// The lines (arcs) of every instance's definition, placed by the instance: the hit is left in the
+// first work record, or copied into the buffer.
+template <typename Record, typename Buffer, typename Place, typename Test>
+bool SearchDefinitions(DocWindowRecord* doc, Record* (*head)(SymbolDefRecord*), Record** work, Buffer* buffer,
+                       Place place, Test test) {
+    if (doc->drawing->pickFilter != kFilterNone || *work == nullptr) return false;
+    PickRect r = PickRectOf(doc);
+    bool found = false;
+    for (SymbolInstanceRecord* s = doc->instanceHead ? doc->instanceHead->next : nullptr; s != nullptr;
+         s = s->next) {
+        if (s->definition == nullptr || !Pickable(doc, s->drawn, s->layer, 0)) continue;
+        if (!InsideInstanceBox(doc, s)) continue;
+        for (Record* e = head(s->definition); e != nullptr; e = e->next) {
+            Record placed;
+            place(doc, s, e, &placed);
+            if (!test(&placed, r)) continue;
+            found = true;
+            if (buffer == nullptr) {
+                Record* keep = *work;
+                *keep = placed;
+                StorePickedScale(doc, s->scaleFactor);
+                return true;
+            }
+            if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = placed;
+        }
+    }
+    return found;
+}
+
+LineRecord* DefinitionLines(SymbolDefRecord* def) {
+    return def->lineHead ? def->lineHead->next : nullptr;
+}
+ArcRecord* DefinitionArcs(SymbolDefRecord* def) {
+    return def->arcHead ? def->arcHead->next : nullptr;
+}
+
+} // namespace
+
+Boolean PickLine(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions, Boolean listHit,
+                 LinePickBuffer* buffer) {
+    DrawingRecord* d = D(doc);
+    if (buffer == nullptr) ShowWatchCursor();
+    d->lineCursor = doc->lineHead ? doc->lineHead->next : nullptr;
+    if (buffer != nullptr) buffer->count = 0;
+    if (!FilterAdmits(doc, kFilterLines)) return false;
+    PickRect r = PickRectOf(doc);
+    bool found = false;
+    for (LineRecord* e = d->lineCursor; e != nullptr; e = e->next) {
+        if (!Pickable(doc, e->drawn, e->layer, e->flags) || !LineHitTest(e, r)) continue;
+        found = true;
+        if (buffer != nullptr) {
+            if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = *e;
+            continue;
+        }
+        d->lineCursor = e;
+        if (!ApplyAction(doc, action, &e->selected, kLineElement, e)) return false;
+        StorePickedScale(doc, e->scaleFactor);
+        if (listHit) ListAndWait(doc, gDocumentHooks.listLineInfo);
+        return true;
+    }
+    if (buffer == nullptr) d->lineCursor = nullptr;
+    if (!found && searchDefinitions) {
+        if (d->workLines[0] == nullptr) d->workLines[0] = NewLineRecord();
+        if (SearchDefinitions(doc, DefinitionLines, &d->workLines[0], buffer, PlaceLine, LineHitTest)) {
+            if (buffer == nullptr) d->lineCursor = d->workLines[0];
+            return true;
+        }
+    }
+    return found;
+}
+
+Boolean PickArc(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions, Boolean listHit,
+                ArcPickBuffer* buffer) {
+    DrawingRecord* d = D(doc);
+    if (buffer == nullptr) ShowWatchCursor();
+    d->arcCursor = doc->arcHead ? doc->arcHead->next : nullptr;
+    if (buffer != nullptr) buffer->count = 0;
+    if (!FilterAdmits(doc, kFilterArcs)) return false;
+    PickRect r = PickRectOf(doc);
+    bool found = false;
+    for (ArcRecord* e = d->arcCursor; e != nullptr; e = e->next) {
+        if (!Pickable(doc, e->drawn, e->layer, 0) || !ArcHitTest(e, r)) continue;
+        found = true;
+        if (buffer != nullptr) {
+            if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = *e;
+            continue;
+        }
+        d->arcCursor = e;
+        if (!ApplyAction(doc, action, &e->selected, kArcElement, e)) return false;
+        StorePickedScale(doc, e->scaleFactor);
+        if (listHit) ListAndWait(doc, gDocumentHooks.listArcInfo);
+        return true;
+    }
+    if (buffer == nullptr) d->arcCursor = nullptr;
+    if (!found && searchDefinitions) {
+        if (d->workArcs[0] == nullptr) d->workArcs[0] = NewArcRecord();
+        if (SearchDefinitions(doc, DefinitionArcs, &d->workArcs[0], buffer, PlaceArc, ArcHitTest)) {
+            if (buffer == nullptr) d->arcCursor = d->workArcs[0];
+            return true;
+        }
+    }
+    return found;
+}
+
+Boolean PickText(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
+    DrawingRecord* d = D(doc);
+    ShowWatchCursor();
+    d->textCursor = doc->textHead ? doc->textHead->next : nullptr;
+    if (!FilterAdmits(doc, kFilterTexts)) return false;
+    PickRect r = PickRectOf(doc);
+    for (TextRecord* e = d->textCursor; e != nullptr; e = e->next) {
+        if (!Pickable(doc, e->drawn, e->layer, 0)) continue;
+        const Float64* c = e->corners;
+        bool inBox =
+            e->angle != 0 ? InsideTurnedBox(c, r.x, r.y, 0) : InsideBox(c[0], c[1], c[4], c[5], r.x, r.y);
+        bool atSecond = !inBox && (e->textFlags & 0x0006) != 0 && InsidePickRect(r, e->x2, e->y2);
+        if (!inBox && !atSecond) continue;
+        d->textCursor = e;
+        if (d->tool != nullptr) d->tool->textSecondPoint = atSecond;
+        if (!ApplyAction(doc, action, &e->selected, kTextElement, e)) return false;
+        StorePickedScale(doc, e->scaleFactor);
+        if (listHit) ListAndWait(doc, nullptr);
+        return true;
+    }
+    d->textCursor = nullptr;
+    return false;
+}
+
+Boolean PickDimension(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
+    DrawingRecord* d = D(doc);
+    ShowWatchCursor();
+    d->dimensionCursor = doc->dimensionHead ? doc->dimensionHead->next : nullptr;
+    if (!FilterAdmits(doc, kFilterDimensions)) return false;
+    PickRect r = PickRectOf(doc);
+    for (DimensionRecord* e = d->dimensionCursor; e != nullptr; e = e->next) {
+        if (!Pickable(doc, e->drawn, e->layer, 0)) continue;
+        const Float64 box[8] = {e->textX,    e->textY,    e->frame[0], e->frame[1],
+                                e->frame[2], e->frame[3], e->frame[4], e->frame[5]};
+        if (!InsideTurnedBox(box, r.x, r.y, 0)) continue;
+        d->dimensionCursor = e;
+        if (!ApplyAction(doc, action, &e->selected, kDimensionElement, e)) return false;
+        StorePickedScale(doc, e->scaleFactor);
+        if (listHit) ListAndWait(doc, nullptr);
+        return true;
+    }
+    d->dimensionCursor = nullptr;
+    return false;
+}
+
+Boolean PickSymbolInstance(DocWindowRecord* doc, SInt16 action, Boolean listHit, Boolean quiet,
+                           SymbolInstanceRecord* startAfter) {
+    DrawingRecord* d = D(doc);
+    ShowWatchCursor();
+    d->instanceCursor =
+        startAfter != nullptr ? startAfter->next : (doc->instanceHead ? doc->instanceHead->next : nullptr);
+    if (!FilterAdmits(doc, kFilterInstances)) return false;
+    for (SymbolInstanceRecord* e = d->instanceCursor; e != nullptr; e = e->next) {
+        if (!Pickable(doc, e->drawn, e->layer, 0) || !InstanceHit(doc, e)) continue;
+        d->instanceCursor = e;
+        if (!ApplyAction(doc, action, &e->selected, kSymbolInstanceElement, e)) return false;
+        StorePickedScale(doc, e->scaleFactor);
+        if (listHit && !quiet) ListAndWait(doc, nullptr);
+        return true;
+    }
+    d->instanceCursor = nullptr;
+    return false;
+}
+
+Boolean PickPolyline(DocWindowRecord* doc, SInt16 action, SInt16 wantedKinds, Boolean listHit) {
+    DrawingRecord* d = D(doc);
+    ShowWatchCursor();
+    d->polylineCursor = doc->polylineHead ? doc->polylineHead->next : nullptr;
+    SInt16 filter = d->pickFilter;
+    PickRect r = PickRectOf(doc);
+    Float64 grow = kBoxPickGrowPixels * d->unitsPerPixel;
+    for (PolylineRecord* e = d->polylineCursor; e != nullptr; e = e->next) {
+        if (!Pickable(doc, e->drawn, e->layer, e->flags) || e->points == nullptr) continue;
+        Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));
+        SInt16 count = SInt16(std::min<Size>(room, Size(std::max<SInt16>(e->pointCount, 0))));
+        const Float64* xy = reinterpret_cast<const Float64*>(*e->points);
+        bool hit = false;
+        bool criteria = filter >= kFilterCriteria;
+        if (e->kind == kPolylinePicture) {
+            bool admitted = filter == kFilterNone || filter == kFilterFramePolylines || criteria;
+            bool wanted = wantedKinds == kWantAllPolylines || ((wantedKinds & 4) && e->pointCount >= 1) ||
+                          ((wantedKinds & 2) && UInt16(e->pointCount) > 65534);
+            hit = admitted && wanted && count >= 2 && InsideBox(xy[0], xy[1], xy[2], xy[3], r.x, r.y);
+        } else if (e->kind == kPolylineEllipse || e->kind == kPolylineRoundedRect) {
+            bool admitted = filter == kFilterNone || filter == kFilterFramePolylines || criteria;
+            hit = admitted && (wantedKinds & kWantBoxes) != 0 && count >= 4;
+            if (hit) {
+                const Float64 box[8] = {xy[0], xy[1], xy[2], xy[3], xy[4], xy[5], xy[6], xy[7]};
+                hit = InsideTurnedBox(box, r.x, r.y, grow);
+            }
+        } else {
+            bool admitted = filter == kFilterNone || filter == kFilterPointPolylines || criteria;
+            if (admitted && (wantedKinds & kWantPointPolylines) != 0) {
+                for (SInt16 i = 0; i < count; ++i)
+                    if (InsidePickRect(r, xy[2 * i], xy[2 * i + 1])) {
+                        hit = true;
+                        if (d->tool != nullptr) d->tool->lastHitVertex = i;
+                    }
+            }
+        }
+        if (!hit) continue;
+        d->polylineCursor = e;
+        if (!ApplyAction(doc, action, &e->selected, kPolylineElement, e)) return false;
+        StorePickedScale(doc, e->scaleFactor);
+        if (listHit) ListAndWait(doc, nullptr);
+        return true;
+    }
+    d->polylineCursor = nullptr;
+    return false;
+}
+
+Boolean PickArea(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
+    DrawingRecord* d = D(doc);
+    ShowWatchCursor();
+    d->areaCursor = doc->areaHead ? doc->areaHead->next : nullptr;
+    if (!FilterAdmits(doc, kFilterAreas) || doc->settings->areaDisplayMode == 2) return false;
+    for (AreaRecord* e = d->areaCursor; e != nullptr; e = e->next) {
+        if (!Pickable(doc, e->drawn, e->layer, 0) || !AreaHitTest(e, d->cursorX, d->cursorY)) continue;
+        d->areaCursor = e;
+        if (!ApplyAction(doc, action, &e->selected, kAreaElement, e)) return false;
+        StorePickedScale(doc, e->scaleFactor);
+        if (listHit) ListAndWait(doc, nullptr);
+        return true;
+    }
+    d->areaCursor = nullptr;
+    return false;
+}
+
+Boolean PickPolylineSegments(DocWindowRecord* doc, LinePickBuffer* buffer) {
+    DrawingRecord* d = D(doc);
+    SInt16 filter = d->pickFilter;
+    if (filter >= 1 && filter <= 8 && filter != kFilterPointPolylines) return false;
+    if (buffer != nullptr) buffer->count = 0;
+    PickRect r = PickRectOf(doc);
+    bool found = false;
+    for (PolylineRecord* e = doc->polylineHead ? doc->polylineHead->next : nullptr; e != nullptr;
+         e = e->next) {
+        if (e->kind != kPolylineSegments || e->points == nullptr || e->pointCount < 2) continue;
+        if (!Pickable(doc, e->drawn, e->layer, e->flags)) continue;
+        Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));
+        Size count = std::min<Size>(room, Size(e->pointCount));
+        const Float64* xy = reinterpret_cast<const Float64*>(*e->points);
+        for (Size i = 0; i + 1 < count; ++i) {
+            LineRecord seg{};
+            seg.x1 = xy[2 * i], seg.y1 = xy[2 * i + 1], seg.x2 = xy[2 * i + 2], seg.y2 = xy[2 * i + 3];
+            seg.layer = e->layer;
+            seg.scaleFactor = e->scaleFactor;
+            NormalizeLineDirection(&seg);
+            if (!LineHitTest(&seg, r)) continue;
+            found = true;
+            StorePickedScale(doc, e->scaleFactor);
+            if (buffer == nullptr) return true;
+            if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = seg;
+        }
+    }
+    return found;
+}
+
+Boolean PickAnyElement(DocWindowRecord* doc) {
+    return PickLine(doc, kPickToggle, false, true, nullptr) ||
+           PickArc(doc, kPickToggle, false, true, nullptr) || PickText(doc, kPickToggle, true) ||
+           PickDimension(doc, kPickToggle, true) ||
+           PickSymbolInstance(doc, kPickToggle, true, false, nullptr) ||
+           PickPolyline(doc, kPickToggle, kWantAllPolylines, true) || PickArea(doc, kPickToggle, true);
+}

@@ -1,0 +1,194 @@
+// The tool dispatcher: the routing of the pending event, the scroll-bar actions, and the handlers of
+// the tool groups.
+#include "ToolDispatch.h"
+
+#include "DocumentRecords.h"
+#include "CursorsAndMouse.h"
+#include "EventLoop.h"
+#include "LineTools.h"
+#include "MemoryManager.h"
+#include "MenuCommands.h"
+#include "PendingCommands.h"
+#include "ScrollGrid.h"
+#include "ToolDialogServices.h"
+#include "Windows.h"
+#include "ZoomExtents.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr Float64 kArrowPixels = 16.0;
+constexpr SInt16 kUndoKeyClass = 255;
+constexpr SInt16 kCurrentLayerCommand = 151;
+constexpr SInt16 kCurrentKeyCommand = 152;
+
+using GroupHandler = void (*)(DocWindowRecord*);
+
+// The handler of each tool group; groups whose tools are not built yet have none.
+const GroupHandler kGroupHandlers[kToolGroupCount] = {
+    ToolGroup0Click, nullptr, nullptr, nullptr, nullptr, nullptr,
+    nullptr,         nullptr, nullptr, nullptr, nullptr, nullptr,
+};
+
+bool IsOpenDocument(const DocWindowRecord* doc) {
+    for (DocWindowRecord* d = OpenDocumentList; d != nullptr; d = d->next)
+        if (d == doc) return true;
+    return false;
+}
+
+// The extents the thumb runs over: the drawing's, widened to the visible part so that a drawing
+// smaller than the window still scrolls by its thumb.
+void ScrollRange(const DrawingRecord* d, Float64* minX, Float64* minY, Float64* maxX, Float64* maxY) {
+    Float64 visibleW = d->areaWidth * d->unitsPerPixel, visibleH = d->areaHeight * d->unitsPerPixel;
+    *minX = d->extentsMinX;
+    *minY = d->extentsMinY;
+    *maxX = std::max(d->extentsMaxX, d->extentsMinX + visibleW);
+    *maxY = std::max(d->extentsMaxY, d->extentsMinY + visibleH);
+}
+
+// Steps 9 to 11: a confirmed value or a click in the drawing runs the step of the pending command
+// or of the current tool; then the button is waited for, so one press is never taken for two.
+void RunStep(DocWindowRecord* doc) {
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    bool run = f != nullptr && f->valueCount != 0;
+    if (!run && MenuCommandGlobals.kind == kPendingClick)
+        run = MouseToWorld(doc, MenuCommandGlobals.code, MenuCommandGlobals.param);
+    if (run) {
+        if (PendingCommandActive(doc)) {
+            RunPendingCommand(doc);
+        } else {
+            SInt16 group = CurrentToolGroup();
+            if (group >= 0 && group < kToolGroupCount && kGroupHandlers[group] != nullptr)
+                kGroupHandlers[group](doc);
+        }
+    }
+    WaitButtonState(false);
+}
+
+} // namespace
+
+void ToolMouseDown(DocWindowRecord* doc, const EventRecord* event) {
+    if (OpenDocumentList != nullptr && doc != nullptr && doc->window != nullptr)
+        SetPortWindowPort(doc->window);
+    if (MenuCommandGlobals.kind == kPendingMenu) {
+        DoMenuCommand(doc);
+        // The command may have closed the document.
+        if (doc != nullptr && !IsOpenDocument(doc)) return;
+    }
+    if (OpenDocumentList == nullptr || doc == nullptr) return;
+
+    if (MenuCommandGlobals.kind == kPendingVerticalScroll) {
+        TrackVerticalScroll(doc);
+        ApplyZoom(doc);
+    }
+    if (MenuCommandGlobals.kind == kPendingHorizontalScroll) {
+        TrackHorizontalScroll(doc);
+        ApplyZoom(doc);
+    }
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    if (f != nullptr) f->valueCount = 0;
+
+    switch (MenuCommandGlobals.kind) {
+    case kPendingKey: {
+        SInt16 keyClass = MenuCommandGlobals.param;
+        if (InfoPaletteVisible() && keyClass != kUndoKeyClass && !PendingCommandActive(doc)) {
+            InfoPaletteKeyDown(doc, char(MenuCommandGlobals.code & 0xFF));
+        } else {
+            CommandFieldKey(doc, MenuCommandGlobals.code, keyClass, event);
+            if (keyClass == kUndoKeyClass) ResetToolState(doc, 0);
+        }
+        break;
+    }
+    case kPendingStripClick:
+        CommandFieldClick(doc, event);
+        break;
+    case kPendingStatusAction:
+        if (MenuCommandGlobals.param == 2) StartPendingCommand(doc, kCurrentLayerCommand);
+        if (MenuCommandGlobals.param == 3) StartPendingCommand(doc, kCurrentKeyCommand);
+        break;
+    default:
+        break;
+    }
+    RunStep(doc);
+}
+
+void ToolConfirmInput(DocWindowRecord* doc) {
+    if (doc == nullptr || !IsOpenDocument(doc)) return;
+    RunStep(doc);
+}
+
+void TrackVerticalScroll(DocWindowRecord* doc) {
+    DrawingRecord* d = doc->drawing;
+    Float64 s = d->unitsPerPixel;
+    switch (MenuCommandGlobals.code) {
+    case 20:
+        d->originY += kArrowPixels * s;
+        break;
+    case 21:
+        d->originY -= kArrowPixels * s;
+        break;
+    case 22:
+        d->originY += d->viewHeight * s;
+        break;
+    case 23:
+        d->originY -= d->viewHeight * s;
+        break;
+    case 129: {
+        Float64 minX, minY, maxX, maxY;
+        ScrollRange(d, &minX, &minY, &maxX, &maxY);
+        // The thumb runs down while y runs up.
+        d->originY = minY + (1000 - MenuCommandGlobals.param) * (maxY - minY - d->viewHeight * s) / 1000.0;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TrackHorizontalScroll(DocWindowRecord* doc) {
+    DrawingRecord* d = doc->drawing;
+    Float64 s = d->unitsPerPixel;
+    switch (MenuCommandGlobals.code) {
+    case 20:
+        d->originX -= kArrowPixels * s;
+        break;
+    case 21:
+        d->originX += kArrowPixels * s;
+        break;
+    case 22:
+        d->originX -= d->viewWidth * s;
+        break;
+    case 23:
+        d->originX += d->viewWidth * s;
+        break;
+    case 129: {
+        Float64 minX, minY, maxX, maxY;
+        ScrollRange(d, &minX, &minY, &maxX, &maxY);
+        d->originX = minX + MenuCommandGlobals.param * (maxX - minX - d->viewWidth * s) / 1000.0;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void RemoveLastPick(DocWindowRecord* doc) {
+    ToolStateRecord* t = ToolStateOf(doc);
+    if (t == nullptr || t->pickList == nullptr || t->pickCount <= 0) return;
+    Size count = GetHandleSize(t->pickList) / Size(sizeof(AreaPickRecord));
+    if (count <= 0) return;
+    auto* picks = reinterpret_cast<AreaPickRecord*>(*t->pickList);
+    AreaPickRecord& last = picks[count - 1];
+    if (last.part == kSegmentLinePart && last.kind == 0) {
+        auto* line = static_cast<LineRecord*>(last.element);
+        DisposeLineRecord(&line);
+    }
+    if (count == 1) {
+        DisposeHandle(t->pickList);
+        t->pickList = nullptr;
+    } else {
+        SetHandleSize(t->pickList, (count - 1) * Size(sizeof(AreaPickRecord)));
+    }
+    t->pickCount = SInt16(count - 1);
+}

@@ -1,0 +1,121 @@
+// The dispatcher: a menu command that closes the document ends the routing, a confirmed value runs
+// the step whatever the event kind, pending commands take the clicks, the status area starts the
+// layer and key commands, the undo key resets the tool, and the command field lives as long as its
+// window.
+#include "ToolGuiFixture.h"
+
+#include "MessageCapture.h"
+#include "PendingCommands.h"
+
+#include <malloc.h>
+
+namespace {
+
+using ToolDispatch = ToolGuiTest;
+
+void Post(SInt16 kind, SInt16 code, SInt16 param) {
+    MenuCommandGlobals.kind = kind;
+    MenuCommandGlobals.code = code;
+    MenuCommandGlobals.param = param;
+}
+
+TEST_F(ToolDispatch, AMenuCommandThatClosesTheDocumentEndsTheRouting) {
+    ASSERT_TRUE(ChooseMenuItem(kFileMenu, 1));
+    RunLoop();
+    DocWindowRecord* second = FrontDocument();
+    ASSERT_NE(second, doc);
+    // Freed memory is filled, so a use of the closed document would follow a broken pointer.
+    mallopt(M_PERTURB, 0xA5);
+    Post(kPendingMenu, kFileMenu, 5); // Close
+    ToolMouseDown(second, nullptr);
+    mallopt(M_PERTURB, 0);
+    ASSERT_EQ(OpenDocumentList, doc);
+    EXPECT_EQ(doc->next, nullptr);
+    // The remaining document still draws.
+    ChooseTool(0);
+    ClickAt(0, 0);
+    ClickAt(10, 0);
+    EXPECT_EQ(Lines(), 1);
+}
+
+TEST_F(ToolDispatch, AConfirmedValueRunsTheStepForAnyEventKind) {
+    ChooseTool(0);
+    CommandFieldSetText(doc, PStr("10,20"));
+    Post(kPendingKey, kReturnCharCode, kFieldKeyReturn);
+    ToolMouseDown(doc, nullptr);
+    EXPECT_EQ(Step(), 1);
+    EXPECT_DOUBLE_EQ(doc->drawing->cursorX, 10);
+    EXPECT_DOUBLE_EQ(doc->drawing->cursorY, 20);
+    // A key that confirms nothing runs no step.
+    Post(kPendingKey, '5', kFieldKeyChar);
+    ToolMouseDown(doc, nullptr);
+    EXPECT_EQ(Step(), 1);
+    // The text object took the digit.
+    Str255 text;
+    CommandFieldGetText(doc, text);
+    EXPECT_EQ(ToStd(text), "5");
+    ToolConfirmInput(doc); // nothing was committed: the count is 0
+    EXPECT_EQ(Step(), 1);
+}
+
+TEST_F(ToolDispatch, ClicksGoToThePendingCommandNotTheTool) {
+    Draw(0, 0, 100, 0);
+    doc->lineHead->next->layer = 7;
+    ChooseTool(0);
+    Post(kPendingStatusAction, 0, 2); // the layer field: pick the current layer
+    ToolMouseDown(doc, nullptr);
+    ASSERT_EQ(doc->drawing->pendingCommand, 151);
+    ClickAt(50, 0);
+    EXPECT_EQ(doc->settings->currentLayer, 7);
+    EXPECT_EQ(doc->drawing->pendingCommand, 0);
+    EXPECT_EQ(Step(), 0);
+    EXPECT_EQ(Lines(), 1); // the line tool saw no click
+
+    Post(kPendingStatusAction, 0, 3); // the key field: a typed key
+    ToolMouseDown(doc, nullptr);
+    ASSERT_EQ(doc->drawing->pendingCommand, 152);
+    MessageCapture messages;
+    Type("40000"); // refused, the command waits
+    EXPECT_EQ(messages.Last(), 63);
+    EXPECT_EQ(doc->drawing->pendingCommand, 152);
+    CommandFieldSelectAll(doc);
+    Type("12");
+    EXPECT_EQ(doc->settings->currentGroup, 12);
+    EXPECT_EQ(doc->drawing->pendingCommand, 0);
+}
+
+TEST_F(ToolDispatch, TheUndoKeyUndoesAndStartsTheToolAgain) {
+    ChooseTool(0);
+    ClickAt(0, 0);
+    ClickAt(10, 0);
+    ClickAt(5, 5);
+    ASSERT_EQ(Step(), 1);
+    Post(kPendingKey, 0, 255);
+    ToolMouseDown(doc, nullptr);
+    EXPECT_EQ(Lines(), 0);
+    EXPECT_EQ(Step(), 0);
+}
+
+TEST_F(ToolDispatch, TheCommandFieldOutlivesItsSteps) {
+    ChooseTool(0);
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    OpaqueTXNObject* object = f->textObject;
+    ASSERT_NE(object, nullptr);
+    Type("0,0");
+    Type("10,0");  // Return ran the step, which showed the next prompt while the key was handled
+    ChooseTool(1); // a picking step closes the field
+    EXPECT_FALSE(f->open);
+    ChooseTool(0);
+    EXPECT_EQ(f->textObject, object);
+    EXPECT_TRUE(f->open);
+    EXPECT_EQ(Lines(), 1);
+}
+
+TEST_F(ToolDispatch, YesWords) {
+    EXPECT_TRUE(IsYesAnswer(PStr("yes")));
+    EXPECT_TRUE(IsYesAnswer(PStr("y")));
+    EXPECT_FALSE(IsYesAnswer(PStr("no")));
+    EXPECT_FALSE(IsYesAnswer(PStr("")));
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+// The application shell started without its endless loop, with one new drawing of 0.5 mm a pixel,
+// for end-to-end tests of the tools: clicks at drawing points, typed text, keys and menu choices go
+// through the program's own loop.
+#pragma once
+
+#include "AppleEvents.h"
+#include "ContentPasses.h"
+#include "Dialogs.h"
+#include "DocumentWindow.h"
+#include "ElementLists.h"
+#include "EventLoop.h"
+#include "GuiHarness.h"
+#include "KeyDispatch.h"
+#include "MenuBar.h"
+#include "MenuBarHost.h"
+#include "Menus.h"
+#include "NewDocument.h"
+#include "Preferences.h"
+#include "StartupShutdown.h"
+#include "ToolDispatch.h"
+#include "UndoJournal.h"
+
+#include <cmath>
+#include <string>
+
+class ToolGuiTest : public GuiTest {
+  protected:
+    DocWindowRecord* doc = nullptr;
+
+    void SetUp() override {
+        GuiTest::SetUp();
+        ClearRecordedAlerts();
+        InitApplication();
+        StartMenuBarHost();
+        BeginEventLoop();
+        ASSERT_TRUE(ChooseMenuItem(kFileMenu, 1));
+        RunLoop();
+        doc = FrontDocument();
+        ASSERT_NE(doc, nullptr);
+        // Half a millimetre a pixel from the drawing area's lower-left corner at (0, 0).
+        DrawingRecord* d = doc->drawing;
+        d->unitsPerPixel = 0.5;
+        d->originX = d->originY = 0;
+        doc->settings->gridVisible = 0;
+        RedrawWindow(doc);
+        RunLoop();
+    }
+    void TearDown() override {
+        SetAlertResponder(nullptr);
+        while (OpenDocumentList != nullptr)
+            DisposeDocumentWindow(OpenDocumentList);
+        StopMenuBarHost();
+        ReleaseApplication();
+        ClearRecordedAlerts();
+        QuitFlag = false;
+        GuiTest::TearDown();
+    }
+
+    void RunLoop() { RunUntilIdle(EventLoopPass); }
+
+    // The user's key for the tool: F13 assigned to it in the function-key table, then pressed.
+    void ChooseTool(int tool) {
+        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] = FunctionKeySlot{kFirstToolMenu, SInt16(tool + 1)};
+        Key(kKeyCodeF13, kFunctionKeyCharCode);
+    }
+    // A click at a drawing point (on whole pixels of the view).
+    void ClickAt(double x, double y) {
+        const DrawingRecord* d = doc->drawing;
+        SInt16 h = SInt16(std::lround((x - d->originX) / d->unitsPerPixel));
+        SInt16 up = SInt16(std::lround((y - d->originY) / d->unitsPerPixel));
+        QueueClick(doc->window, Pt(h, SInt16(d->viewHeight - up)));
+        RunLoop();
+    }
+    void Type(const std::string& text) {
+        QueueTypedText(text + "\r");
+        RunLoop();
+    }
+    void Key(UInt8 keyCode, UInt8 charCode, UInt16 modifiers = 0) {
+        QueueKey(keyCode, charCode, modifiers);
+        RunLoop();
+    }
+    int Lines() const {
+        int n = 0;
+        for (LineRecord* e = doc->lineHead->next; e != nullptr; e = e->next)
+            ++n;
+        return n;
+    }
+    LineRecord* Last() const {
+        LineRecord* e = doc->lineHead->next;
+        while (e != nullptr && e->next != nullptr)
+            e = e->next;
+        return e;
+    }
+    void ExpectLast(double x1, double y1, double x2, double y2) {
+        LineRecord* l = Last();
+        ASSERT_NE(l, nullptr);
+        EXPECT_NEAR(l->x1, x1, 1e-6);
+        EXPECT_NEAR(l->y1, y1, 1e-6);
+        EXPECT_NEAR(l->x2, x2, 1e-6);
+        EXPECT_NEAR(l->y2, y2, 1e-6);
+    }
+    // A line or circle that is already there, as a user would have drawn it, and shown.
+    void Draw(double x1, double y1, double x2, double y2) {
+        BeginUndoStep(doc);
+        AddLine(doc, x1, y1, x2, y2);
+        EndUndoStep(doc);
+        RedrawWindow(doc);
+    }
+    void DrawCircle(double cx, double cy, double r) {
+        BeginUndoStep(doc);
+        AddArc(doc, cx, cy, r, 0, 360);
+        EndUndoStep(doc);
+        RedrawWindow(doc);
+    }
+    SInt16 Step() const { return doc->drawing->pendingStep; }
+};

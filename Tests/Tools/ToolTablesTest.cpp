@@ -1,0 +1,119 @@
+// The tool table loader and the prompts of every line-tool step: each step has a prompt in every snap
+// mode, and each prompt's input kind takes what the step expects.
+#include "AppResources.h"
+#include "LineTools.h"
+#include "PendingCommands.h"
+#include "TestSupport.h"
+#include "ToolTables.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Rows that would index outside the tables are refused whole; good rows around them still load.
+TEST(ToolTables, LoaderRefusesRowsOutsideTheTables) {
+    struct Case {
+        const char* row;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"0,500,1,11,12,13,14,15,16,", true},
+        {"-1,500,0,1,2,3,", false},                                    // negative row
+        {"201,500,0,1,2,3,", false},                                   // past the last row
+        {"5,500,-1,", false},                                          // negative last entry
+        {"5,500,6,1,2,3,4,5,6,7,1,2,3,4,5,6,7,1,2,3,4,5,6,7,", false}, // seven entries a plane
+        {"5,500,0,1,2,", false},                                       // a plane short
+        {"5,500,0,1,x,3,", false},                                     // not a number
+        {"5,500,0,1,-2,3,", false},                                    // no such prompt number
+        {"5,70000,0,1,2,3,", false},                                   // icon out of range
+        {"5,500,0,1,2,3", false},                                      // the last number without its comma
+        {"200,500,0,7,8,9,", true},                                    // a pending command: prompts only
+        {"7,-1,0,4,5,6,", true},                                       // no icon: the icon stays
+    };
+    std::vector<std::string> rows;
+    int expected = 0;
+    for (const Case& c : cases) {
+        rows.push_back(c.row);
+        expected += c.taken;
+        EXPECT_EQ(LoadToolTableRows({c.row}), c.taken ? 1 : 0) << c.row;
+    }
+    EXPECT_EQ(LoadToolTableRows(rows), expected);
+    EXPECT_EQ(ToolIconTable[0][0], 500);
+    EXPECT_EQ(ToolPromptNumber(0, 0, 1), 12);
+    EXPECT_EQ(ToolPromptNumber(0, 1, 0), 13);
+    EXPECT_EQ(ToolPromptNumber(0, 3, 1), 16); // snap mode 3 reads the third plane
+    EXPECT_EQ(ToolPromptNumber(0, 0, 2), kNoPrompt);
+    EXPECT_EQ(ToolPromptNumber(200, 2, 0), 9);
+    EXPECT_EQ(ToolIconTable[0][7], 0);
+    EXPECT_EQ(ToolPromptNumber(5, 0, 0), kNoPrompt);
+    EXPECT_EQ(ToolPromptNumber(-1, 0, 0), kNoPrompt);
+    EXPECT_EQ(ToolPromptNumber(0, 0, 6), kNoPrompt);
+    EXPECT_EQ(ToolIconTable[0][12], 11); // the group's highest tool index
+    EXPECT_EQ(ToolGroupHighestIndex(1), 6);
+    EXPECT_EQ(ToolGroupHighestIndex(12), -1);
+}
+
+struct Prompt {
+    int kind;
+    std::string text;
+};
+
+Prompt PromptOf(SInt16 tool, SInt16 snapMode, SInt16 step) {
+    UInt16 item = ToolPromptNumber(tool, snapMode, step);
+    if (item == kNoPrompt) return {-1, ""};
+    Str255 s;
+    GetIndString(s, 129, SInt16(item));
+    std::string text = ToStd(s);
+    if (text.size() < 4) return {-1, text};
+    return {text[0] - '0', text.substr(3)};
+}
+
+bool KindAccepts(int kind, StepInput input) {
+    switch (input) {
+    case StepInput::pick:
+        return kind == 0;
+    case StepInput::point:
+    case StepInput::values:
+        return kind == 3;
+    case StepInput::integer:
+        return kind == 2 || kind == 3;
+    }
+    return false;
+}
+
+// Walks a table of steps: each has a prompt in every snap mode whose input kind takes what the step
+// expects, and no row has prompts past its last step.
+void ExpectPromptsFor(const ToolStepSpec* steps, int count) {
+    std::map<SInt16, int> lastStep;
+    for (int i = 0; i < count; ++i) {
+        const ToolStepSpec& s = steps[i];
+        lastStep[s.tool] = std::max(lastStep.count(s.tool) ? lastStep[s.tool] : -1, int(s.step));
+        for (SInt16 mode = 0; mode <= 3; ++mode) {
+            Prompt p = PromptOf(s.tool, mode, s.step);
+            SCOPED_TRACE("row " + std::to_string(s.tool) + " step " + std::to_string(s.step) + " (" + s.name +
+                         ") snap mode " + std::to_string(mode));
+            ASSERT_GE(p.kind, 0) << "no prompt";
+            EXPECT_FALSE(p.text.empty());
+            EXPECT_TRUE(KindAccepts(p.kind, s.input)) << "kind " << p.kind << ": " << p.text;
+        }
+    }
+    for (auto [row, last] : lastStep)
+        for (SInt16 step = SInt16(last + 1); step < kPromptEntryCount; ++step)
+            for (SInt16 mode = 0; mode <= 3; ++mode)
+                EXPECT_EQ(ToolPromptNumber(row, mode, step), kNoPrompt) << "row " << row << " step " << step;
+}
+
+TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
+    ResetAppResources();
+    InitToolTable();
+    ExpectPromptsFor(kLineToolSteps, kLineToolStepCount);
+    ExpectPromptsFor(kPendingCommandSteps, kPendingCommandStepCount);
+    for (SInt16 tool = 0; tool < 12; ++tool)
+        EXPECT_EQ(ToolIconTable[0][tool], 1000 + 2 * tool);
+}
+
+} // namespace

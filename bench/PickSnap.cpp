@@ -1,0 +1,99 @@
+// Picking and snapping in a drawing of 1,000,000 lines spread over an A0 sheet: a pick that walks
+// the whole list (the hit is the last line), a pick that finds nothing, a snap to an element point,
+// and the two clicks of an intersection snap.
+#include "CommandField.h"
+#include "ElementLists.h"
+#include "NewDocument.h"
+#include "Picking.h"
+#include "Snapping.h"
+#include "ToolState.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+constexpr int kLines = 1000000;
+
+struct Drawing {
+    DocWindowRecord* doc = nullptr;
+
+    Drawing() {
+        NewDocument(&doc, nullptr, 0);
+        doc->settings->undoOn = 0;
+        doc->drawing->unitsPerPixel = 0.1;
+        std::mt19937 random(7);
+        std::uniform_real_distribution<double> x(0, 1189), y(0, 841), d(-20, 20);
+        SeekLastLine(doc);
+        // Short lines everywhere but around (2000, 2000), where the last two lines cross.
+        for (int i = 0; i < kLines - 2; ++i) {
+            double px = x(random), py = y(random);
+            LineRecord* line = AppendLineAtCursor(doc, px, py, px + d(random), py + d(random), false);
+            line->drawn = 1;
+        }
+        AppendLineAtCursor(doc, 1990, 1990, 2010, 2010, false)->drawn = 1;
+        AppendLineAtCursor(doc, 1990, 2010, 2010, 1990, false)->drawn = 1;
+    }
+    ~Drawing() { DisposeDocumentRecords(doc); }
+
+    void PointAt(double x, double y) {
+        DrawingRecord* d = doc->drawing;
+        double r = doc->settings->pickAperture * d->unitsPerPixel;
+        d->cursorX = x, d->cursorY = y;
+        d->pickMinX = x - r, d->pickMaxX = x + r, d->pickMinY = y - r, d->pickMaxY = y + r;
+        CommandFieldOf(doc)->valueCount = 0;
+    }
+};
+
+Drawing& TheDrawing() {
+    static Drawing drawing;
+    return drawing;
+}
+
+void PickLastLine(benchmark::State& state) {
+    Drawing& d = TheDrawing();
+    for (auto _ : state) {
+        d.PointAt(1995, 1995);
+        benchmark::DoNotOptimize(PickLine(d.doc, kPickFind, false, false, nullptr));
+    }
+    state.SetItemsProcessed(state.iterations() * kLines);
+}
+
+void PickNothing(benchmark::State& state) {
+    Drawing& d = TheDrawing();
+    for (auto _ : state) {
+        d.PointAt(-500, -500);
+        benchmark::DoNotOptimize(PickLine(d.doc, kPickFind, true, false, nullptr));
+    }
+    state.SetItemsProcessed(state.iterations() * kLines);
+}
+
+void SnapElementPoint(benchmark::State& state) {
+    Drawing& d = TheDrawing();
+    d.doc->settings->snapMode = kSnapElementPoint;
+    for (auto _ : state) {
+        d.PointAt(2004, 1996);
+        benchmark::DoNotOptimize(SnapCursor(d.doc));
+    }
+}
+
+// Both clicks of an intersection snap: two walks of the list and a clearing of the selection.
+void SnapIntersection(benchmark::State& state) {
+    Drawing& d = TheDrawing();
+    d.doc->settings->snapMode = kSnapIntersection;
+    for (auto _ : state) {
+        d.PointAt(1993, 1993);
+        SnapCursor(d.doc);
+        d.PointAt(1993, 2007);
+        benchmark::DoNotOptimize(SnapCursor(d.doc));
+    }
+}
+
+} // namespace
+
+BENCHMARK(PickLastLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(PickNothing)->Unit(benchmark::kMillisecond);
+BENCHMARK(SnapElementPoint)->Unit(benchmark::kMillisecond);
+BENCHMARK(SnapIntersection)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
