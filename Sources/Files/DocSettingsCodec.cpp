@@ -201,7 +201,9 @@ template <class IO> void VisitSettings(DocSettings& s, IO& io) {
     Words(io, s.words1996);
     io.W16(s.pickAperture2); // 2006
     Words(io, s.words2008);
-    Words(io, s.words2012); // 2012..2387
+    io.W16(s.saveFormat); // 2012
+    io.W16(s.appendExtension);
+    Words(io, s.words2016); // 2016..2387
 }
 
 struct StreamOut {

@@ -405,6 +405,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
         MarkDocumentChanged(doc);
     } else {
         MoveWindowOnScreen(doc);
+        if (doc->window != nullptr) RelayoutDocumentWindow(doc);
         if (!stationery) AddRecentFile(file);
         std::vector<UInt8> bytes;
         if (GetResourceBlock(resFile, kPictureType, kPreviewResId, &bytes)) {

@@ -481,6 +481,21 @@ bool BodyReader::ReadCounts(ElementCounts* c) {
     return true;
 }
 
+// What a record read owns besides itself, freed when the record is not kept.
+void FreeRecordData(LineRecord*) {}
+void FreeRecordData(ArcRecord*) {}
+void FreeRecordData(DimensionRecord*) {}
+void FreeRecordData(SymbolInstanceRecord*) {}
+void FreeRecordData(TextRecord* e) {
+    DisposeTextData(e);
+}
+void FreeRecordData(PolylineRecord* e) {
+    DisposePolylineData(e);
+}
+void FreeRecordData(AreaRecord* e) {
+    DisposeAreaData(e);
+}
+
 template <class T> void BodyReader::Place(T* e) {
     if (o_.layer >= 0) e->layer = o_.layer;
 }
@@ -503,9 +518,13 @@ bool BodyReader::ReadKind(T* head, SInt32 count, SInt64& done, SInt64 total, Rea
             }
             return Damaged();
         }
-        if (StreamError != noErr) return Damaged();
+        if (StreamError != noErr) {
+            FreeRecordData(&scratch);
+            return Damaged();
+        }
         T* e = static_cast<T*>(std::malloc(sizeof(T)));
         if (e == nullptr) {
+            FreeRecordData(&scratch);
             stoppedForMemory_ = true;
             return false;
         }

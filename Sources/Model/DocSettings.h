@@ -182,5 +182,7 @@ struct DocSettings {
     SInt16 words1996[5];           // 1996
     SInt16 pickAperture2;          // 2006
     SInt16 words2008[2];           // 2008
-    SInt16 words2012[188];         // 2012
+    UInt16 saveFormat;             // 2012: the save panel's format, 1..7
+    UInt16 appendExtension;        // 2014: 1 gives the name the format's extension
+    SInt16 words2016[186];         // 2016
 };

@@ -142,6 +142,8 @@ void SetFactoryDocSettings(DocSettings* s) {
     s->headerSize = 12;
     s->word250 = 1;
     s->word1992 = 1;
+    s->saveFormat = 1;
+    s->appendExtension = 1;
     s->real874 = 1.0;
     s->reals834[0] = 7.5;
     for (Float64& size : s->markSizes)

@@ -105,16 +105,15 @@ OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent*, long) {
         FSRef file;
         OSErr err = FSMakeRef(path.c_str(), &file);
         if (err != noErr) {
-            code = err;
+            if (code == noErr) code = err;
             continue;
         }
         DocWindowRecord* doc = nullptr;
-        if (OpenDocumentFile(&doc, &file)) {
+        // The reply keeps the first failure: a file that opens later does not make it a success.
+        if (OpenDocumentFile(&doc, &file))
             CancelPendingCommand(doc);
-            code = noErr;
-        } else {
+        else if (code == noErr)
             code = kOpenFailed;
-        }
     }
     code = EndAppleEventCommand(code);
     GeneralPrefs.openFormat = savedFormat;
@@ -123,5 +122,6 @@ OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent*, long) {
 
 OSErr HandleQuitApp(const AppleEvent*, AppleEvent*, long) {
     CloseAllDocuments(true);
-    return noErr;
+    // A quit the user cancelled at one of the documents answers so.
+    return QuitFlag ? OSErr(noErr) : OSErr(userCanceledErr);
 }

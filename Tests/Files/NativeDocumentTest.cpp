@@ -179,6 +179,7 @@ TEST_F(NativeDocumentTest, FlushAndCloseErrorsFailTheSave) {
                 // The failure hit the sidecar (the user is told) or a fork that carried nothing.
                 std::vector<SInt16> shown = ErrorMessagesShown();
                 EXPECT_TRUE(shown.empty() || shown == std::vector<SInt16>{kMsgResourcesNotSaved});
+                before = Snapshot(folder + "/Sync.cadx");
                 continue;
             }
             EXPECT_TRUE(doc->drawing->changed);

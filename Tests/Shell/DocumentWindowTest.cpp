@@ -142,9 +142,8 @@ TEST_F(ShellTest, CloseAsksForAChangedDrawingAndCancelKeepsIt) {
     EXPECT_EQ(OpenDocumentList, doc);
     EXPECT_EQ(FrontDocument(), doc);
 
-    // Saving is not available yet: the drawing stays open and says so.
+    // Saving asks for a name; cancelling the Save panel keeps the drawing open.
     QueueCommandKey(kKeyCodeW, 'w');
-    QueueKey(kKeyCodeReturn, kReturnCharCode);
     QueueKey(kKeyCodeReturn, kReturnCharCode);
     RunLoop();
     EXPECT_EQ(OpenDocumentList, doc);

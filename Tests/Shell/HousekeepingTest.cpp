@@ -1,19 +1,19 @@
 // The loop's care of the front document: the undo-limit warnings, auto-save by steps and by minutes,
-// and a failed undo journal. Saving is answered by alerts here (no native writer yet), which counts
-// every attempt to save.
+// and a failed undo journal. The drawings here have no file, so each save asks for one in the Save
+// panel, which a responder counts and cancels.
 #include "ShellTestSupport.h"
 
 #include "Dialogs.h"
+#include "FileChoosers.h"
 #include "SimulatedInput.h"
 #include "UndoJournal.h"
 
 namespace {
 
+int gSavePanels = 0;
+
 int SaveAttempts() {
-    int n = 0;
-    for (const AlertRecord& a : RecordedAlerts())
-        if (a.alertId == 128 && a.params[0].find("not available") != std::string::npos) ++n;
-    return n;
+    return gSavePanels;
 }
 
 int AlertsOf(SInt16 id) {
@@ -28,9 +28,18 @@ class HousekeepingTest : public ShellTest {
     void SetUp() override {
         ShellTest::SetUp();
         SetAlertResponder([](const AlertRecord&) { return SInt16(2); });
+        gSavePanels = 0;
+        SetFilePanelResponders(nullptr, [](SavePanelRequest&, std::string*) {
+            ++gSavePanels;
+            return false;
+        });
         doc = NewFromMenu();
         ASSERT_NE(doc, nullptr);
         doc->settings->autoSaveOn = 0;
+    }
+    void TearDown() override {
+        SetFilePanelResponders(nullptr, nullptr);
+        ShellTest::TearDown();
     }
     void Steps(int n) {
         for (int i = 0; i < n; ++i)

@@ -1,0 +1,363 @@
+// The open and save-as dispatchers and the panels they use.
+#include "OpenSaveDispatch.h"
+
+#include "Alerts.h"
+#include "AppResources.h"
+#include "AppleDouble.h"
+#include "FileChoosers.h"
+#include "FileNames.h"
+#include "MacRoman.h"
+#include "NativeDocument.h"
+#include "NativeFile.h"
+#include "NewDocument.h"
+#include "Preferences.h"
+#include "SharedUtilities.h"
+#include "ZEZUdivari.h"
+
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr SInt16 kMsgFileNotFound = 44;
+constexpr SInt16 kMsgUnknownFormat = 30;
+constexpr SInt16 kMsgSymbolLibrary = 52;
+constexpr SInt16 kOpenPromptItem = 16, kSavePromptItem = 14, kAlternativeSavePromptItem = 126;
+constexpr SInt16 kOpenPanelTexts = 1400, kSavePanelTexts = 1401;
+constexpr SInt32 kContentTestBytes = 1024;
+
+std::map<SInt16, FormatImporter>& Importers() {
+    static std::map<SInt16, FormatImporter> importers;
+    return importers;
+}
+std::map<SInt16, FormatExporter>& Exporters() {
+    static std::map<SInt16, FormatExporter> exporters;
+    return exporters;
+}
+
+std::string Text(SInt16 list, SInt16 item) {
+    Str255 s;
+    GetIndString(s, list, item);
+    return PStrToUTF8(s);
+}
+
+std::string Leaf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void NameOf(const FSRef* file, Str255 name) {
+    UTF8ToPStr(Leaf(file->path), name, 255);
+}
+
+bool IsNativeExtension(const std::string& upper) {
+    return upper == "ZAZ" || upper == "CADX";
+}
+
+// Formats whose readers have not joined the program yet are refused with a message.
+Boolean Import(SInt16 format, DocWindowRecord** slot, const FSRef* file) {
+    auto it = Importers().find(format);
+    if (it == Importers().end() || it->second.import == nullptr) {
+        Str255 name;
+        NameOf(file, name);
+        ShowErrorAlert(kMsgFormatNotAvailable, name);
+        return false;
+    }
+    return it->second.import(slot, file);
+}
+
+bool LooksLike(SInt16 format, const UInt8* bytes, SInt32 count) {
+    auto it = Importers().find(format);
+    return it != Importers().end() && it->second.looksLike != nullptr && it->second.looksLike(bytes, count);
+}
+
+Boolean OpenAutomatically(DocWindowRecord** slot, const FSRef* file, OSType type, const std::string& ext) {
+    Str255 name;
+    NameOf(file, name);
+    if (type == kSymbolLibraryType) {
+        ShowErrorAlert(kMsgSymbolLibrary, name);
+        return false;
+    }
+    if (type == kPictureFileType) return Import(kOpenPicture, slot, file);
+    // The content tests see only the bytes the file has.
+    std::vector<UInt8> head(kContentTestBytes, 0);
+    ByteCount count = 0;
+    FSIORefNum fork = 0;
+    OSErr err = FSOpenFork(file, fsRdPerm, &fork);
+    if (err == noErr) {
+        err = FSReadFork(fork, fsFromStart, 0, ByteCount(head.size()), head.data(), &count);
+        if (err == eofErr) err = noErr;
+        OSErr closeErr = FSCloseFork(fork);
+        if (err == noErr) err = closeErr;
+    }
+    if (err != noErr) {
+        ShowOSErrorAlert(err);
+        return false;
+    }
+    const UInt8* bytes = head.data();
+    SInt32 n = SInt32(count);
+    if (ext == "STL") return Import(kOpenSTL, slot, file);
+    if (ext == "CNO") return Import(kOpenCNO, slot, file);
+    if (LooksLike(kOpenHPGL, bytes, n) && (ext == "HPG" || ext == "PLT" || ext == "HPGL"))
+        return Import(kOpenHPGL, slot, file);
+    if (LooksLike(kOpenDXF, bytes, n) && ext == "DXF") return Import(kOpenDXF, slot, file);
+    if (LooksLike(kOpenIGES, bytes, n) && ext == "IGS") return Import(kOpenIGES, slot, file);
+    if (LooksLike(kOpenHoleList, bytes, n) && ext == "FIX") return Import(kOpenHoleList, slot, file);
+    if (LooksLike(kOpenQuotedList, bytes, n)) return Import(kOpenQuotedList, slot, file);
+    if (LooksLike(kOpenSeparatedList, bytes, n)) return Import(kOpenSeparatedList, slot, file);
+    const Str255 empty = {0};
+    ShowErrorAlert(kMsgUnknownFormat, empty);
+    return false;
+}
+
+Boolean Dispatch(DocWindowRecord** slot, const FSRef* file, OSType type) {
+    std::string ext = GetUpperExtension(Leaf(file->path));
+    if (type == kOldNativeFileType) return OpenDocument(slot, file, false, -1, 0, 0);
+    if (IsNativeExtension(ext)) {
+        if (type == kSymbolLibraryType) {
+            Str255 name;
+            NameOf(file, name);
+            ShowErrorAlert(kMsgSymbolLibrary, name);
+            return false;
+        }
+        return OpenDocument(slot, file, false, -1, 0, 0);
+    }
+    if (type == kNativeFileType) return OpenDocument(slot, file, false, -1, 0, 0);
+    switch (SInt16(GeneralPrefs.openFormat)) {
+    case kOpenAutomatic:
+        return OpenAutomatically(slot, file, type, ext);
+    case kOpenNative:
+        return OpenDocument(slot, file, false, -1, 0, 0);
+    case kOpenPicture:
+    case kOpenDXF:
+    case kOpenIGES:
+    case kOpenHPGL:
+    case kOpenSTL:
+    case kOpenSeparatedList:
+    case kOpenQuotedList:
+    case kOpenFixedColumnList:
+    case kOpenCNO:
+        return Import(SInt16(GeneralPrefs.openFormat), slot, file);
+    default: {
+        // An open format the program does not know opens nothing, and says so.
+        const Str255 empty = {0};
+        ShowErrorAlert(kMsgUnknownFormat, empty);
+        return false;
+    }
+    }
+}
+
+OSType FinderTypeOf(const std::string& path) {
+    FSRef ref;
+    FInfo info{};
+    if (FSMakeRef(path.c_str(), &ref) == noErr) FSGetFinderInfo(&ref, &info);
+    return info.fdType;
+}
+
+} // namespace
+
+void RegisterImporter(SInt16 openFormat, const FormatImporter& importer) {
+    Importers()[openFormat] = importer;
+}
+
+void RegisterExporter(SInt16 saveFormat, FormatExporter exporter) {
+    Exporters()[saveFormat] = exporter;
+}
+
+Boolean OpenPanelListsFile(const std::string& path, const OSType types[4], Boolean nativeOnly) {
+    std::string leaf = Leaf(path);
+    if (leaf.empty() || leaf[0] == '.') return false; // invisible, sidecars among them
+    OSType type = FinderTypeOf(path);
+    std::string ext = GetUpperExtension(leaf);
+    bool native = type == kNativeFileType || type == kOldNativeFileType || IsNativeExtension(ext);
+    if (types[0] == kAnyFileType) return !nativeOnly || native;
+    for (int i = 0; i < 4; ++i)
+        if (types[i] != 0 && type == types[i]) return true;
+    if (types[0] == 0x54494646) // 'TIFF': the image files by extension too
+        return ext == "TIF" || ext == "TIFF" || ext == "JPG" || ext == "PDF" || ext == "PNG" || ext == "PICT";
+    if (types[0] == kSymbolLibraryType || types[0] == 0x4653594D) return ext == "LIB" || ext == "BIB";
+    return false;
+}
+
+Boolean OpenPanelWithOptions(ConstStr255Param prompt, const OSType types[4], FSRef* file, OSType* type,
+                             Boolean customArea) {
+    OpenPanelRequest request;
+    request.prompt = PStrToUTF8(prompt);
+    request.withOptions = customArea != 0;
+    request.placementTitle = Text(kOpenPanelTexts, 1);
+    request.nativeOnlyTitle = Text(kOpenPanelTexts, 2);
+    request.optionsTitle = Text(kOpenPanelTexts, 3);
+    request.helpText = Text(kOpenPanelTexts, 4);
+    for (SInt16 i = 0; i < 11; ++i)
+        request.formats.push_back(Text(kOpenPanelTexts, SInt16(5 + i)));
+    request.picturePlacement = GeneralPrefs.picturePlacement != 0;
+    request.nativeOnly = GeneralPrefs.nativeOnlyInOpen != 0;
+    request.format =
+        SInt16(GeneralPrefs.openFormat < 1 || GeneralPrefs.openFormat > 11 ? 1 : GeneralPrefs.openFormat);
+    OSType kinds[4] = {types[0], types[1], types[2], types[3]};
+    request.filter = [&request, kinds](const std::string& path) {
+        return OpenPanelListsFile(path, kinds, request.nativeOnly) != 0;
+    };
+    std::string path;
+    bool chosen = RunOpenPanel(request, &path);
+    if (customArea) {
+        GeneralPrefs.picturePlacement = request.picturePlacement;
+        GeneralPrefs.nativeOnlyInOpen = request.nativeOnly;
+        GeneralPrefs.openFormat = UInt32(request.format);
+    }
+    if (!chosen || FSMakeRef(path.c_str(), file) != noErr) return false;
+    if (type != nullptr) *type = FinderTypeOf(path);
+    return true;
+}
+
+std::string SetExportExtension(const DocWindowRecord* doc, const std::string& name, SInt16 format) {
+    if (doc->settings->appendExtension != 1) return name;
+    std::string result = name;
+    for (const char* known : {".ZAZ", ".CADX", ".DXF", ".HPGL", ".PDF", ".IGS", ".FIX"}) {
+        std::string upper = result;
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z') c = char(c - 32);
+        size_t at = upper.find(known);
+        if (at != std::string::npos) result.erase(at, std::strlen(known));
+    }
+    static const char* const kExtensions[] = {".cadx", ".cadx", ".DXF", ".HPGL", ".PDF", ".IGS", ".FIX"};
+    if (format >= 1 && format <= 7) result += kExtensions[format - 1];
+    return result;
+}
+
+Boolean SavePanel(DocWindowRecord* doc, ConstStr255Param prompt, FSRef* file, Boolean withFormats) {
+    DocSettings* s = doc->settings;
+    DrawingRecord* d = doc->drawing;
+    SavePanelRequest request;
+    request.prompt = PStrToUTF8(prompt);
+    if (d->file.path[0] != 0) {
+        std::string path = d->file.path;
+        request.folder = path.substr(0, path.rfind('/'));
+        request.proposedName = Leaf(path);
+    } else {
+        request.proposedName = PStrToUTF8(d->documentName);
+    }
+    request.withFormats = withFormats != 0;
+    bool hpgl = s->hpglArea[0] != s->hpglArea[2], pdf = s->pdfArea[0] != s->pdfArea[2];
+    for (SInt16 i = 0; i < 7; ++i) {
+        request.formats.push_back(Text(kSavePanelTexts, SInt16(3 + i)));
+        request.formatEnabled.push_back(!(i == 3 && !hpgl) && !(i == 4 && !pdf));
+    }
+    // An empty output area (HPGL or PDF alike) leaves nothing to write in that format.
+    SInt16 format = SInt16(s->saveFormat);
+    if (format < 1 || format > 7 || (format == kSaveHPGL && !hpgl) || (format == kSavePDF && !pdf))
+        format = 1;
+    request.format = format;
+    request.extensionTitle = Text(kSavePanelTexts, 1);
+    request.optionsTitle = Text(kSavePanelTexts, 2);
+    request.appendExtension = s->appendExtension == 1;
+    request.optionsEnabled = [](SInt16 f) {
+        return f == kSaveDXF || f == kSaveHPGL || f == kSaveIGES || f == kSaveHoleList;
+    };
+    request.renameFor = [doc](const std::string& name, SInt16 f, bool append) {
+        doc->settings->appendExtension = append ? 1 : 0;
+        return SetExportExtension(doc, name, f);
+    };
+    if (withFormats) request.proposedName = SetExportExtension(doc, request.proposedName, format);
+    std::string path;
+    bool chosen = RunSavePanel(request, &path);
+    if (withFormats) {
+        s->saveFormat = UInt16(request.format);
+        s->appendExtension = request.appendExtension ? 1 : 0;
+    }
+    return chosen && FSMakeRef(path.c_str(), file) == noErr;
+}
+
+Boolean ChooseOpenFile(OSType type, FSRef* file) {
+    const OSType types[4] = {type, type == kSymbolLibraryType ? OSType(0x4653594D) : 0, 0, 0};
+    return OpenPanelWithOptions(reinterpret_cast<const UInt8*>("\0"), types, file, nullptr, false);
+}
+
+Boolean ChooseSaveFile(FSRef* file, ConstStr255Param prompt, ConstStr255Param proposedName) {
+    SavePanelRequest request;
+    request.prompt = PStrToUTF8(prompt);
+    request.proposedName = PStrToUTF8(proposedName);
+    std::string path;
+    return RunSavePanel(request, &path) && FSMakeRef(path.c_str(), file) == noErr;
+}
+
+Boolean OpenDocumentFile(DocWindowRecord** slot, const FSRef* file) {
+    *slot = nullptr;
+    FSRef chosen;
+    OSType type = 0;
+    Boolean result = false;
+    if (file == nullptr || file->path[0] == 0) {
+        Str255 prompt;
+        GetStr128(kOpenPromptItem, prompt);
+        const OSType any[4] = {kAnyFileType, 0, 0, 0};
+        if (!OpenPanelWithOptions(prompt, any, &chosen, &type, true)) return false;
+        result = Dispatch(slot, &chosen, type);
+    } else {
+        FInfo info{};
+        OSErr err = FSGetFinderInfo(file, &info);
+        if (err != noErr) {
+            Str255 text;
+            if (err == fnfErr) {
+                NameOf(file, text);
+                ShowErrorAlert(kMsgFileNotFound, text);
+            } else {
+                char number[16];
+                std::snprintf(number, sizeof number, "%d", int(err));
+                CStrToPStr(text, 256, number);
+                ShowErrorAlert(kOSErrorMessage, text);
+            }
+            return false;
+        }
+        result = Dispatch(slot, file, info.fdType);
+    }
+    RebuildWindowMenu();
+    return result;
+}
+
+Boolean FilePanelsAvailable() {
+    return true;
+}
+
+void SaveDocumentAs(DocWindowRecord* doc, SInt16 withFormats, SInt16 selectionOnly, SInt16 alternativePrompt,
+                    SInt16 keepChangedMark, Boolean* result, SInt16 restore) {
+    if (result != nullptr) *result = false;
+    DrawingRecord* d = doc->drawing;
+    FSRef keptFile = d->file;
+    Boolean keptLongName = d->hasLongName;
+    Str255 keptName;
+    AssignStr255(keptName, d->documentName);
+
+    Str255 prompt;
+    if (alternativePrompt)
+        GetIndString(prompt, kGeneralTextList, kAlternativeSavePromptItem);
+    else
+        GetStr128(kSavePromptItem, prompt);
+    FSRef chosen;
+    if (!SavePanel(doc, prompt, &chosen, withFormats)) return;
+
+    SInt16 format = withFormats ? SInt16(doc->settings->saveFormat) : SInt16(kSaveNative);
+    Boolean saved = false;
+    if (format == kSaveNative || format == kSaveStationery) {
+        d->file = chosen;
+        d->hasLongName = true;
+        if (format == kSaveNative) NameOf(&chosen, d->documentName);
+        saved = SaveDocument(doc, true, selectionOnly != 0, false, keepChangedMark != 0,
+                             format == kSaveStationery);
+    } else {
+        auto it = Exporters().find(format);
+        Str255 name;
+        NameOf(&chosen, name);
+        if (it == Exporters().end() || it->second == nullptr)
+            ShowErrorAlert(kMsgFormatNotAvailable, name);
+        else
+            it->second(doc, &chosen);
+    }
+    if (result != nullptr) *result = saved;
+    // Stationery and exports are copies: the document stays with its own file.
+    if (restore || format != kSaveNative) {
+        d->file = keptFile;
+        d->hasLongName = keptLongName;
+        AssignStr255(d->documentName, keptName);
+    }
+}

@@ -1,0 +1,247 @@
+// The open and save-as dispatchers: native drawings by type and extension, the Open panel's format,
+// automatic recognition by content and extension, formats not yet available refused with a
+// message, Save As with its formats and copies, and the panels' options.
+#include "FilesFixture.h"
+
+#include "AppleDouble.h"
+#include "FileChoosers.h"
+#include "NativeDocument.h"
+#include "NativeFile.h"
+#include "NewDocument.h"
+#include "OpenSaveDispatch.h"
+#include "Preferences.h"
+#include "TestSupport.h"
+#include "ZEZUdivari.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+SInt32 gLastTestedCount = -1;
+int gImports = 0;
+
+Boolean LooksLikeTestDXF(const UInt8* bytes, SInt32 count) {
+    gLastTestedCount = count;
+    return count >= 9 && std::memcmp(bytes, "0\nSECTION", 9) == 0;
+}
+
+Boolean ImportAsNewDocument(DocWindowRecord** slot, const FSRef*) {
+    ++gImports;
+    return NewDocument(slot, nullptr, 0);
+}
+
+int gExports = 0;
+Boolean ExportCounted(DocWindowRecord*, const FSRef* file) {
+    ++gExports;
+    WriteFileBytes(file->path, {'0', '\n'});
+    return true;
+}
+
+} // namespace
+
+class DispatchTest : public FilesTest {
+  protected:
+    std::string folder;
+    void SetUp() override {
+        FilesTest::SetUp();
+        folder = MakeTestFolder("Dispatch");
+        SetDefaultGeneralPrefs();
+        GeneralPrefs.openFormat = kOpenAutomatic;
+        gImports = gExports = 0;
+        gLastTestedCount = -1;
+    }
+    void TearDown() override {
+        SetFilePanelResponders(nullptr, nullptr);
+        for (SInt16 f = 1; f <= 12; ++f)
+            RegisterImporter(f, FormatImporter{nullptr, nullptr});
+        for (SInt16 f = 1; f <= 7; ++f)
+            RegisterExporter(f, nullptr);
+        FilesTest::TearDown();
+    }
+    std::string Make(const std::string& name, const std::string& contents, OSType type = 0) {
+        std::string path = folder + "/" + name;
+        WriteFileBytes(path, std::vector<UInt8>(contents.begin(), contents.end()));
+        if (type != 0) {
+            FSRef ref = RefFor(path);
+            FInfo info{};
+            info.fdType = type;
+            FSSetFinderInfo(&ref, info);
+        }
+        return path;
+    }
+    Boolean Open(const std::string& path, DocWindowRecord** doc = nullptr) {
+        DocWindowRecord* opened = nullptr;
+        FSRef ref = RefFor(path);
+        ClearRecordedAlerts();
+        Boolean ok = OpenDocumentFile(&opened, &ref);
+        if (doc != nullptr) *doc = opened;
+        return ok;
+    }
+    std::string SavedDrawing(const std::string& name) {
+        DocWindowRecord* doc = NewDoc();
+        doc->drawing->file = RefFor(folder + "/" + name);
+        EXPECT_TRUE(SaveDocument(doc, true, false, false, false, false));
+        DisposeDocumentRecords(doc);
+        return folder + "/" + name;
+    }
+};
+
+TEST_F(DispatchTest, NativeDrawingsByTypeAndExtension) {
+    std::string drawing = SavedDrawing("Base.cadx");
+    std::vector<UInt8> bytes = ReadFileBytes(drawing);
+    std::string asText = folder + "/Copy.CADX";
+    WriteFileBytes(asText, bytes);
+    FSRef textRef = RefFor(asText);
+    FInfo info{};
+    info.fdType = 0x54455854; // 'TEXT'
+    FSSetFinderInfo(&textRef, info);
+    DocWindowRecord* doc = nullptr;
+    EXPECT_TRUE(Open(asText, &doc));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_STREQ(doc->drawing->file.path, asText.c_str());
+
+    info.fdType = kSymbolLibraryType;
+    FSSetFinderInfo(&textRef, info);
+    EXPECT_FALSE(Open(asText));
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{52});
+
+    // A drawing known by its type alone, whatever its name, and in every open format.
+    std::string typed = folder + "/drawing.bin";
+    WriteFileBytes(typed, bytes);
+    FSRef typedRef = RefFor(typed);
+    info.fdType = kOldNativeFileType;
+    FSSetFinderInfo(&typedRef, info);
+    GeneralPrefs.openFormat = kOpenDXF;
+    EXPECT_TRUE(Open(typed));
+
+    EXPECT_FALSE(Open(folder + "/missing.cadx"));
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{44});
+}
+
+TEST_F(DispatchTest, AutomaticModeNeedsContentAndExtensionToAgree) {
+    RegisterImporter(kOpenDXF, FormatImporter{LooksLikeTestDXF, ImportAsNewDocument});
+    std::string txt = Make("plan.txt", "0\nSECTION\n2\nHEADER\n");
+    EXPECT_FALSE(Open(txt));
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{30});
+    // The content test saw the file's 19 bytes, not a padded buffer.
+    EXPECT_EQ(gLastTestedCount, 19);
+    std::string dxf = Make("plan.dxf", "0\nSECTION\n2\nHEADER\n");
+    EXPECT_TRUE(Open(dxf));
+    EXPECT_EQ(gImports, 1);
+    GeneralPrefs.openFormat = kOpenDXF;
+    EXPECT_TRUE(Open(txt));
+    EXPECT_EQ(gImports, 2);
+
+    // Formats whose readers are not there yet, and open formats nobody knows, say so.
+    GeneralPrefs.openFormat = kOpenAutomatic;
+    EXPECT_FALSE(Open(Make("points.stl", "anything")));
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgFormatNotAvailable});
+    EXPECT_FALSE(Open(Make("photo", "x", kPictureFileType)));
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgFormatNotAvailable});
+    GeneralPrefs.openFormat = 42;
+    EXPECT_FALSE(Open(dxf));
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{30});
+    GeneralPrefs.openFormat = kOpenAutomatic;
+    EXPECT_FALSE(Open(Make("lib.dat", "x", kSymbolLibraryType)));
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{52});
+}
+
+TEST_F(DispatchTest, SaveAsNativeStationeryAndExports) {
+    DocWindowRecord* doc = NewDoc();
+    std::string chosen;
+    SInt16 format = kSaveNative;
+    SetFilePanelResponders(nullptr, [&](SavePanelRequest& request, std::string* path) {
+        request.format = format;
+        *path = chosen;
+        return !chosen.empty();
+    });
+    Boolean result = true;
+    chosen.clear(); // cancelled: nothing happens
+    SaveDocumentAs(doc, true, false, false, false, &result, false);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(doc->drawing->file.path[0], 0);
+
+    chosen = folder + "/Mine.cadx";
+    SaveDocumentAs(doc, true, false, false, false, &result, false);
+    EXPECT_TRUE(result);
+    EXPECT_STREQ(doc->drawing->file.path, chosen.c_str());
+    EXPECT_TRUE(doc->drawing->hasFile);
+
+    // Stationery is a copy: the document stays with its own file.
+    format = kSaveStationery;
+    chosen = folder + "/Form.cadx";
+    SaveDocumentAs(doc, true, false, false, false, &result, false);
+    EXPECT_TRUE(result);
+    EXPECT_STREQ(doc->drawing->file.path, (folder + "/Mine.cadx").c_str());
+    EXPECT_EQ(doc->settings->saveFormat, kSaveStationery);
+
+    // An export leaves the document's file alone; a format not yet available is refused.
+    format = kSaveDXF;
+    chosen = folder + "/Mine.DXF";
+    SaveDocumentAs(doc, true, false, false, false, &result, false);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(ErrorMessagesShown().back(), kMsgFormatNotAvailable);
+    RegisterExporter(kSaveDXF, ExportCounted);
+    SaveDocumentAs(doc, true, false, false, false, &result, false);
+    EXPECT_EQ(gExports, 1);
+    EXPECT_STREQ(doc->drawing->file.path, (folder + "/Mine.cadx").c_str());
+    std::vector<UInt8> before = ReadFileBytes(folder + "/Mine.DXF");
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    EXPECT_EQ(ReadFileBytes(folder + "/Mine.DXF"), before);
+}
+
+TEST_F(DispatchTest, PanelOptions) {
+    DocWindowRecord* doc = NewDoc();
+    doc->settings->appendExtension = 1;
+    EXPECT_EQ(SetExportExtension(doc, "Plan.cadx", kSaveDXF), "Plan.DXF");
+    EXPECT_EQ(SetExportExtension(doc, "a.ZAZ.ZAZ", kSaveNative), "a.ZAZ.cadx");
+    EXPECT_EQ(SetExportExtension(doc, "Plan", kSaveHoleList), "Plan.FIX");
+    doc->settings->appendExtension = 0;
+    EXPECT_EQ(SetExportExtension(doc, "Plan.cadx", kSaveDXF), "Plan.cadx");
+
+    // An empty HPGL or PDF area disables its entry and never stays the chosen format.
+    for (SInt16 saved : {kSaveHPGL, kSavePDF}) {
+        doc->settings->saveFormat = UInt16(saved);
+        SavePanelRequest seen;
+        SetFilePanelResponders(nullptr, [&](SavePanelRequest& request, std::string*) {
+            seen = request;
+            return false;
+        });
+        FSRef file;
+        EXPECT_FALSE(SavePanel(doc, PStr("Save"), &file, true));
+        EXPECT_EQ(seen.format, kSaveNative);
+        EXPECT_FALSE(seen.formatEnabled[size_t(saved - 1)]);
+    }
+
+    // The Open panel: only drawings when asked; the TIFF panel lists images by extension too.
+    std::string drawing = SavedDrawing("d.cadx");
+    std::string dxf = Make("d.dxf", "0\n");
+    std::string png = Make("shot.PnG", "x");
+    const OSType any[4] = {kAnyFileType, 0, 0, 0};
+    const OSType tiff[4] = {0x54494646, 0, 0, 0};
+    EXPECT_TRUE(OpenPanelListsFile(dxf, any, false));
+    EXPECT_FALSE(OpenPanelListsFile(dxf, any, true));
+    EXPECT_TRUE(OpenPanelListsFile(drawing, any, true));
+    EXPECT_FALSE(OpenPanelListsFile(folder + "/._d.cadx", any, false));
+    EXPECT_TRUE(OpenPanelListsFile(png, tiff, false));
+    EXPECT_FALSE(OpenPanelListsFile(dxf, tiff, false));
+
+    // Choosing in the Open panel keeps its options in the preferences.
+    SetFilePanelResponders(
+        [&](OpenPanelRequest& request, std::string* path) {
+            EXPECT_TRUE(request.withOptions);
+            request.format = kOpenNative;
+            request.nativeOnly = true;
+            *path = dxf;
+            return true;
+        },
+        nullptr);
+    DocWindowRecord* opened = nullptr;
+    FSRef none{};
+    EXPECT_FALSE(OpenDocumentFile(&opened, &none)); // the dxf is no drawing
+    EXPECT_EQ(GeneralPrefs.openFormat, UInt32(kOpenNative));
+    EXPECT_EQ(GeneralPrefs.nativeOnlyInOpen, 1u);
+}
