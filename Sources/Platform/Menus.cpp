@@ -8,6 +8,7 @@
 #include "MacRoman.h"
 #include "PascalBytes.h"
 #include "MenuBarHost.h"
+#include "PlatformWindowInternal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,6 +59,7 @@ SInt32 gPendingChoice = 0;
 std::deque<SInt16> gPopUpChoices;
 bool gInHook = false;
 bool gInPopUp = false;
+SInt32 gPopUpSubmenuChoice = 0; // an item of a submenu chosen while a pop-up menu is shown
 
 bool HaveGui() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
@@ -198,7 +200,10 @@ void RefreshBars() {
 }
 
 void ChoiceMade(MenuID id, SInt16 item) {
-    if (gInPopUp) return;
+    if (gInPopUp) {
+        gPopUpSubmenuChoice = (static_cast<SInt32>(id) << 16) | static_cast<UInt16>(item);
+        return;
+    }
     gPendingChoice = (static_cast<SInt32>(id) << 16) | static_cast<UInt16>(item);
     QueueMenuBarMouseDown();
 }
@@ -673,10 +678,20 @@ SInt32 PopUpMenuSelect(MenuRef menu, SInt16 top, SInt16 left, SInt16 popUpItem) 
     QList<QAction*> actions = q->actions();
     QAction* at = popUpItem >= 1 && popUpItem <= actions.size() ? actions[popUpItem - 1] : nullptr;
     gInPopUp = true;
+    gPopUpSubmenuChoice = 0;
     QAction* hit = q->exec(QPoint(left, top), at);
     gInPopUp = false;
+    // The release of the button that opened the menu may have gone to the menu: the button is up
+    // again, or the next press would be taken for no change.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+        Point mouse;
+        GetGlobalMouse(&mouse);
+        PlatformRecordMouseButton(nullptr, false, mouse, GetCurrentKeyModifiers(), false);
+    }
     for (int i = 0; i < actions.size(); ++i)
         if (actions[i] == hit) chosen = i + 1;
+    // An item of one of its submenus answers as that submenu's choice.
+    if (!chosen && hit) return gPopUpSubmenuChoice;
     return chosen ? result(chosen) : 0;
 }
 
