@@ -9,6 +9,8 @@
 
 #include <malloc.h>
 
+#include <cmath>
+
 namespace {
 
 using ToolDispatch = ToolGuiTest;
@@ -109,6 +111,31 @@ TEST_F(ToolDispatch, TheCommandFieldOutlivesItsSteps) {
     EXPECT_EQ(f->textObject, object);
     EXPECT_TRUE(f->open);
     EXPECT_EQ(Lines(), 1);
+}
+
+TEST_F(ToolDispatch, TheHistoryButtonPutsAnEarlierInputIntoTheField) {
+    ChooseTool(3);
+    ClickAt(0, 0);
+    Type("30,10");
+    ClickAt(0, 0);
+    Type("45,20");
+    ClickAt(0, 0);
+    ASSERT_EQ(CommandFieldHistoryCount(doc), 2);
+    QueuePopUpMenuChoice(1); // the oldest entry
+    EventRecord click{};
+    click.what = mouseDown;
+    click.where = Pt(SInt16(doc->drawing->contentWidth - 4), SInt16(doc->drawing->messageLineTop + 5));
+    SetPortWindowPort(doc->window);
+    LocalToGlobal(&click.where);
+    Post(kPendingStripClick, click.where.h, 0);
+    ToolMouseDown(doc, &click);
+    Str255 text;
+    CommandFieldGetText(doc, text);
+    EXPECT_EQ(ToStd(text), "30,10");
+    QueueTypedText("\r");
+    RunLoop();
+    EXPECT_EQ(Lines(), 3);
+    ExpectLast(0, 0, 10 * std::cos(M_PI / 6), 5);
 }
 
 TEST_F(ToolDispatch, YesWords) {
