@@ -340,12 +340,32 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
         return false;
     }
     SInt64 fileSize = StreamFileSize(fork);
+    // The reader works on a copy in memory: one system call per field would dominate the time.
+    SInt16 data = OpenMemoryStream();
+    std::vector<UInt8> chunk(1 << 20);
+    for (SInt64 done = 0; data != 0 && err == noErr && done < fileSize;) {
+        ByteCount got = 0;
+        err = FSReadFork(fork, fsFromStart, done, ByteCount(chunk.size()), chunk.data(), &got);
+        if (err == eofErr && got > 0) err = noErr;
+        if (got == 0 && err == noErr) err = eofErr;
+        if (err == noErr) err = StreamWriteBytes(data, chunk.data(), SInt32(got));
+        done += got;
+    }
+    FSCloseFork(fork);
+    fork = data;
+    if (data == 0 || err != noErr) {
+        if (data != 0) CloseMemoryStream(data);
+        if (resFile > 0) CloseResFile(resFile);
+        ShowOSErrorAlert(data == 0 ? OSErr(memFullErr) : err);
+        return false;
+    }
+    StreamSetPos(data, 0);
 
     DocWindowRecord* doc = insert ? *slot : nullptr;
     auto fail = [&](SInt16 message) {
         if (message != 0) ShowErrorAlert(message, name);
         CloseProgress();
-        FSCloseFork(fork);
+        CloseMemoryStream(fork);
         if (resFile > 0) CloseResFile(resFile);
         if (!insert && doc != nullptr) {
             CloseDocumentWindow(doc, false, false, false);
@@ -396,7 +416,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     message = ReadNativeBody(doc, fork, header, options);
     if (message != 0) return fail(message);
     CloseProgress();
-    FSCloseFork(fork);
+    CloseMemoryStream(fork);
     ReadDocumentResources(doc, resFile);
     if (doc->window != nullptr) ShowWindow(doc->window);
 

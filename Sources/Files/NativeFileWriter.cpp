@@ -25,11 +25,27 @@ template <class T> SInt32 CountList(const T* head, bool selectedOnly) {
     return n;
 }
 
+// Records go to a memory stream that is passed on to the file in large pieces: one system call per
+// field would dominate the time of a large drawing.
+constexpr SInt64 kSpillBytes = 1 << 20;
+SInt16 gSpillTo = 0; // the file behind the memory stream being written, 0 when writing directly
+
+void Spill(SInt16 out, bool always) {
+    if (gSpillTo == 0) return;
+    SInt64 size = 0;
+    const UInt8* bytes = MemoryStreamData(out, &size);
+    if (size == 0 || (!always && size < kSpillBytes)) return;
+    StreamWriteBytes(gSpillTo, bytes, SInt32(size));
+    ResetMemoryStream(out);
+}
+
 // Progress over the element records: the window moves only when the whole percentage grows.
 struct Progress {
+    SInt16 out = 0;
     SInt64 total = 0, done = 0;
     SInt16 shown = -1;
     void Step() {
+        Spill(out, false);
         ++done;
         SInt16 percent = total > 0 ? SInt16(done * 100 / total) : 100;
         if (percent > shown) {
@@ -147,6 +163,7 @@ void WriteViewsAndFrames(SInt16 fork, DocWindowRecord* doc) {
 
 void WriteElements(SInt16 fork, DocWindowRecord* doc, bool selectedOnly, const ElementCounts& counts) {
     Progress progress;
+    progress.out = fork;
     progress.total = SInt64(counts.lines) + counts.arcs + counts.texts + counts.dimensions +
                      counts.instances + counts.polylines + counts.definitions + counts.areas;
     const SymbolDefRecord* defs = doc->symbolDefHead->next;
@@ -262,7 +279,16 @@ void NumberSymbolDefinitions(DocWindowRecord* doc) {
         s->definitionNumber = s->definition != nullptr ? s->definition->number : 0;
 }
 
-OSErr WriteNativeDataFork(DocWindowRecord* doc, SInt16 fork, Boolean selectionOnly) {
+OSErr WriteNativeDataFork(DocWindowRecord* doc, SInt16 file, Boolean selectionOnly) {
+    SInt16 fork = file;
+    if (!IsMemoryStream(file)) {
+        fork = OpenMemoryStream();
+        if (fork == 0) {
+            StreamNoteError(memFullErr);
+            return StreamError;
+        }
+        gSpillTo = file;
+    }
     ElementCounts counts = CountDocumentElements(doc, selectionOnly);
     SInt16 layerSets = 0;
     for (const LayerSetRecord* s = doc->drawing->layerSets; s != nullptr; s = s->next)
@@ -286,5 +312,10 @@ OSErr WriteNativeDataFork(DocWindowRecord* doc, SInt16 fork, Boolean selectionOn
         StreamWriteLong(fork, v);
     WriteElements(fork, doc, selectionOnly != 0, counts);
     WriteImages(fork, doc);
+    if (fork != file) {
+        Spill(fork, true);
+        gSpillTo = 0;
+        CloseMemoryStream(fork);
+    }
     return StreamError;
 }
