@@ -22,6 +22,7 @@
 #include "Streams.h"
 #include "UndoJournal.h"
 #include "Windows.h"
+#include "ZoomExtents.h"
 #include "ZEZUdivari.h"
 
 #include <cstring>
@@ -445,6 +446,15 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     if (!insert && info.fdType != 0 && info.fdCreator != kNativeCreator) {
         info.fdCreator = kNativeCreator;
         FSSetFinderInfo(file, info);
+    }
+    // The extents of what was read; the view stays as stored (or as it was, when inserting), and is
+    // fitted to the drawing only when the file kept no view.
+    DrawingRecord* d = doc->drawing;
+    Float64 originX = d->originX, originY = d->originY, scale = d->unitsPerPixel;
+    Float64 box[4];
+    ComputeDrawingExtents(doc, 0, false, &box[0], &box[1], &box[2], &box[3], 0);
+    if (insert || doc->settings->savedUnitsPerPixel != 0.0) {
+        d->originX = originX, d->originY = originY, d->unitsPerPixel = scale;
     }
     RequestRedraw(doc);
     if (gDocumentHooks.refreshPalettes != nullptr) gDocumentHooks.refreshPalettes(doc);
