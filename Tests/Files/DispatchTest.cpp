@@ -28,6 +28,10 @@ Boolean LooksLikeTestDXF(const UInt8* bytes, SInt32 count) {
     return count >= 9 && std::memcmp(bytes, "0\nSECTION", 9) == 0;
 }
 
+Boolean ImportFails(DocWindowRecord**, const FSRef*) {
+    return false;
+}
+
 Boolean ImportAsNewDocument(DocWindowRecord** slot, const FSRef*) {
     ++gImports;
     return NewDocument(slot, nullptr, 0);
@@ -135,8 +139,20 @@ TEST_F(DispatchTest, AutomaticModeNeedsContentAndExtensionToAgree) {
     EXPECT_TRUE(Open(txt));
     EXPECT_EQ(gImports, 2);
 
-    // Formats whose readers are not there yet, and open formats nobody knows, say so.
+    // A failed importer and a file that cannot be read for the content tests are failures.
     GeneralPrefs.openFormat = kOpenAutomatic;
+    RegisterImporter(kOpenDXF, FormatImporter{LooksLikeTestDXF, ImportFails});
+    EXPECT_FALSE(Open(dxf));
+    RegisterImporter(kOpenDXF, FormatImporter{LooksLikeTestDXF, ImportAsNewDocument});
+    {
+        WithoutPermissionOverride noOverride;
+        chmod(dxf.c_str(), 0);
+        EXPECT_FALSE(Open(dxf));
+        EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{12});
+        chmod(dxf.c_str(), 0644);
+    }
+
+    // Formats whose readers are not there yet, and open formats nobody knows, say so.
     EXPECT_FALSE(Open(Make("points.stl", "anything")));
     EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgFormatNotAvailable});
     EXPECT_FALSE(Open(Make("photo", "x", kPictureFileType)));

@@ -14,6 +14,9 @@
 #include <algorithm>
 #include <cstring>
 #include <dirent.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -243,4 +246,20 @@ std::vector<SInt16> ErrorMessagesShown() {
         numbers.push_back(found);
     }
     return numbers;
+}
+
+WithoutPermissionOverride::WithoutPermissionOverride() {
+    __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2];
+    if (syscall(SYS_capget, &header, data) != 0) return;
+    std::memcpy(saved_, data, sizeof data);
+    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+        data[cap / 32].effective &= ~(1u << (cap % 32));
+    active_ = syscall(SYS_capset, &header, data) == 0;
+}
+
+WithoutPermissionOverride::~WithoutPermissionOverride() {
+    if (!active_) return;
+    __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    syscall(SYS_capset, &header, saved_);
 }

@@ -35,6 +35,17 @@ FSRef RefFor(const std::string& path);
 // Alerts of list 200 shown so far, as message numbers found by their texts (-1 for other texts).
 std::vector<SInt16> ErrorMessagesShown();
 
+// Running as root, permission bits are not checked; while this lives, they are.
+class WithoutPermissionOverride {
+  public:
+    WithoutPermissionOverride();
+    ~WithoutPermissionOverride();
+
+  private:
+    UInt32 saved_[6] = {};
+    bool active_ = false;
+};
+
 template <class T> int CountAfter(const T* head) {
     int n = 0;
     for (const T* e = head ? head->next : nullptr; e != nullptr; e = e->next)

@@ -16,37 +16,13 @@
 #include "TestSupport.h"
 #include "ZEZUdivari.h"
 
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <string>
 
 namespace {
-
-// Running as root, permission bits are not checked; dropping the override lets a test see them.
-class WithoutPermissionOverride {
-  public:
-    WithoutPermissionOverride() {
-        header_ = {_LINUX_CAPABILITY_VERSION_3, 0};
-        if (syscall(SYS_capget, &header_, saved_) != 0) return;
-        __user_cap_data_struct lowered[2];
-        std::memcpy(lowered, saved_, sizeof lowered);
-        for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
-            lowered[cap / 32].effective &= ~(1u << (cap % 32));
-        active_ = syscall(SYS_capset, &header_, lowered) == 0;
-    }
-    ~WithoutPermissionOverride() {
-        if (active_) syscall(SYS_capset, &header_, saved_);
-    }
-
-  private:
-    __user_cap_header_struct header_;
-    __user_cap_data_struct saved_[2] = {};
-    bool active_ = false;
-};
 
 struct SavedFile {
     std::vector<UInt8> data, sidecar;
