@@ -107,11 +107,21 @@ void RenameToCadx(DocWindowRecord* doc) {
     if (FSMakeRef((Folder(d->file.path) + "/" + wanted).c_str(), &target) != noErr) return;
     if (FSRenameNoReplace(&d->file, &target) != noErr) return;
     d->file = target;
-    NameFromPath(target.path, d->documentName);
-    if (doc->window != nullptr) SetWindowTitleUTF8(doc->window, wanted.c_str());
+    AdoptFileName(doc, &target);
 }
 
 } // namespace
+
+void AdoptFileName(DocWindowRecord* doc, const FSRef* file) {
+    DrawingRecord* d = doc->drawing;
+    std::string leaf = Leaf(file->path);
+    NameFromPath(file->path, d->documentName);
+    std::string cut = CutUtf8(leaf, sizeof d->unicodeName - 1);
+    std::memcpy(d->unicodeName, cut.data(), cut.size());
+    d->unicodeName[cut.size()] = 0;
+    d->unicodeNameFlag = PStrToUTF8(d->documentName) != leaf;
+    if (doc->window != nullptr) RefreshWindowTitle(doc);
+}
 
 void SetSaveStepHook(SaveStepHook hook) {
     gSaveStepHook = hook;
@@ -382,7 +392,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
             doc->drawing->file = *file;
             doc->drawing->hasFile = true;
             doc->drawing->hasLongName = true;
-            if (doc->window != nullptr) SetWindowTitleUTF8(doc->window, Leaf(file->path).c_str());
+            AdoptFileName(doc, file);
         }
     }
 

@@ -26,6 +26,10 @@ void ReadDocumentResources(DocWindowRecord* doc, SInt16 resFile);
 // The file's 'vers' 2 as its first two bytes, or 0x0350 when the file has none.
 UInt16 ReadVersResource(SInt16 resFile);
 
+// The document's names from its file: the short name, and the Unicode name that the title uses when
+// the short one cannot show it; the window's title follows.
+void AdoptFileName(DocWindowRecord* doc, const FSRef* file);
+
 // Renames the file (the old contents after a save) to the backup name of `name` beside it,
 // replacing an older backup.
 OSErr MakeBackupFile(const FSRef* file, const std::string& name);

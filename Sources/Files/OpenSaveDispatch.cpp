@@ -9,6 +9,7 @@
 #include "MacRoman.h"
 #include "NativeDocument.h"
 #include "NativeFile.h"
+#include "DocumentWindow.h"
 #include "NewDocument.h"
 #include "Preferences.h"
 #include "SharedUtilities.h"
@@ -327,6 +328,8 @@ void SaveDocumentAs(DocWindowRecord* doc, SInt16 withFormats, SInt16 selectionOn
     Boolean keptLongName = d->hasLongName;
     Str255 keptName;
     AssignStr255(keptName, d->documentName);
+    std::string keptUnicode = d->unicodeName;
+    UInt32 keptUnicodeFlag = d->unicodeNameFlag;
 
     Str255 prompt;
     if (alternativePrompt)
@@ -341,7 +344,7 @@ void SaveDocumentAs(DocWindowRecord* doc, SInt16 withFormats, SInt16 selectionOn
     if (format == kSaveNative || format == kSaveStationery) {
         d->file = chosen;
         d->hasLongName = true;
-        if (format == kSaveNative) NameOf(&chosen, d->documentName);
+        if (format == kSaveNative) AdoptFileName(doc, &chosen);
         saved = SaveDocument(doc, true, selectionOnly != 0, false, keepChangedMark != 0,
                              format == kSaveStationery);
     } else {
@@ -359,5 +362,8 @@ void SaveDocumentAs(DocWindowRecord* doc, SInt16 withFormats, SInt16 selectionOn
         d->file = keptFile;
         d->hasLongName = keptLongName;
         AssignStr255(d->documentName, keptName);
+        std::strncpy(d->unicodeName, keptUnicode.c_str(), sizeof d->unicodeName - 1);
+        d->unicodeNameFlag = keptUnicodeFlag;
+        if (doc->window != nullptr) RefreshWindowTitle(doc);
     }
 }

@@ -260,7 +260,13 @@ TEST_F(NativeDocumentTest, NamesFollowCadxLinksStayLinksAndStationeryStaysUntitl
     ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
     EXPECT_STREQ(doc->drawing->file.path, (folder + "/Plan.cadx").c_str());
     EXPECT_EQ(ToStd(doc->drawing->documentName), "Plan.cadx");
+    EXPECT_EQ(doc->drawing->unicodeNameFlag, 0u);
     EXPECT_FALSE(FileExists(folder + "/Plan.draw2"));
+    // A name the short form cannot hold is kept whole as the Unicode name the title shows.
+    doc->drawing->file = RefFor(folder + "/\xD0\x9F\xD0\xBB\xD0\xB0\xD0\xBD.txt");
+    ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
+    EXPECT_STREQ(doc->drawing->unicodeName, "\xD0\x9F\xD0\xBB\xD0\xB0\xD0\xBD.cadx");
+    EXPECT_NE(doc->drawing->unicodeNameFlag, 0u);
     WriteFileBytes(folder + "/Other.cadx", {1, 2, 3});
     doc->drawing->file = RefFor(folder + "/Other.txt");
     ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
