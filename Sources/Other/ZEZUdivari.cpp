@@ -71,7 +71,7 @@ void CopyChar(StringPtr dest, UInt32 destSize, unsigned char ch)
 void AppendPStr(StringPtr dest, UInt32 destSize, ConstStringPtr src)
 {
     ZEZU_REQUIRE("AppendPStr", 34, destSize > 0, "destSize > 0");
-    ZEZU_REQUIRE("AppendPStr", 35, destSize >= *dest + 1, "destSize >= *dest + 1");
+    ZEZU_REQUIRE("AppendPStr", 35, destSize >= UInt32(*dest) + 1, "destSize >= *dest + 1");
     UInt8 room = UInt8(destSize - 1 - dest[0]);
     if (room == 0) return;
     UInt8 count = src[0] < room ? src[0] : room;
@@ -83,7 +83,7 @@ void AppendPStr(StringPtr dest, UInt32 destSize, ConstStringPtr src)
 void AppendChar(StringPtr dest, UInt32 destSize, unsigned char ch)
 {
     ZEZU_REQUIRE("AppendChar", 50, destSize > 0, "destSize > 0");
-    ZEZU_REQUIRE("AppendChar", 51, destSize >= *dest + 1, "destSize >= *dest + 1");
+    ZEZU_REQUIRE("AppendChar", 51, destSize >= UInt32(*dest) + 1, "destSize >= *dest + 1");
     if (destSize - dest[0] == 1 || dest[0] == 255) return;
     dest[0] = UInt8(dest[0] + 1);
     dest[dest[0]] = ch;

@@ -779,7 +779,7 @@ ControlPartCode TrackControl(ControlRef c, Point start, ControlActionProcPtr act
         GetMouse(&p);
         inside = Inside(c->bounds, p);
         HiliteControl(c, 0);
-        return inside ? part : kControlNoPart;
+        return inside ? part : ControlPartCode(kControlNoPart);
     }
     if (c->procId == popupMenuProc) {
         if (!c->menu) return kControlNoPart;
@@ -912,7 +912,7 @@ int QtKey(unsigned char ch, QString* text) {
     QChar c(MacRomanToUnicode(ch));
     *text = QString(c);
     QChar upper = c.toUpper();
-    return upper.unicode() < 0x80 ? upper.unicode() : Qt::Key_unknown;
+    return upper.unicode() < 0x80 ? int(upper.unicode()) : int(Qt::Key_unknown);
 }
 
 } // namespace

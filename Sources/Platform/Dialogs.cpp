@@ -425,7 +425,7 @@ void SetDialogItem(DialogRef d, SInt16 item, SInt16 type, Handle handle, const R
 OSErr GetDialogItemAsControl(DialogRef d, SInt16 item, ControlRef* control) {
     DialogItem* i = ItemOf(d, item);
     *control = i ? i->control : nullptr;
-    return *control ? noErr : errControlDoesntSupportFocus;
+    return *control ? OSErr(noErr) : errControlDoesntSupportFocus;
 }
 
 void SetDialogItemProc(DialogRef d, SInt16 item, UserItemProcPtr proc) {
