@@ -5,11 +5,15 @@
 #include "AppResources.h"
 #include "AppleDouble.h"
 #include "CursorsAndMouse.h"
+#include "DialogItems.h"
 #include "DocumentHooks.h"
 #include "Events.h"
 #include "FileNames.h"
+#include "Fonts.h"
 #include "MacRoman.h"
 #include "MemoryManager.h"
+#include "Menus.h"
+#include "ModalDialogs.h"
 #include "NativeFile.h"
 #include "NewDocument.h"
 #include "NumberFormat.h"
@@ -25,6 +29,7 @@
 #include "ZoomExtents.h"
 #include "ZEZUdivari.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -43,6 +48,8 @@ constexpr SInt16 kVersResId = 2;
 constexpr size_t kTableHeadBytes = 264;
 constexpr size_t kTableRowBytes = 260;
 constexpr SInt16 kAutoSaveText = 47, kSaveText = 48, kOpenText = 49;
+constexpr SInt16 kMissingFontsDialog = 201;
+constexpr SInt16 kMissingFontsOK = 1, kMissingFontsCancel = 2, kMissingFontsPopup = 3;
 
 SaveStepHook gSaveStepHook = nullptr;
 
@@ -108,6 +115,50 @@ void RenameToCadx(DocWindowRecord* doc) {
     if (FSRenameNoReplace(&d->file, &target) != noErr) return;
     d->file = target;
     AdoptFileName(doc, &target);
+}
+
+// Every text of the document, those inside symbol definitions too.
+template <class Visit> void ForEachText(DocWindowRecord* doc, Visit visit) {
+    for (TextRecord* t = doc->textHead ? doc->textHead->next : nullptr; t != nullptr; t = t->next)
+        visit(t);
+    for (SymbolDefRecord* def = doc->symbolDefHead ? doc->symbolDefHead->next : nullptr; def != nullptr;
+         def = def->next)
+        for (TextRecord* t = def->textHead ? def->textHead->next : nullptr; t != nullptr; t = t->next)
+            visit(t);
+}
+
+// Texts in fonts this machine does not have: the user chooses one font that they all get.
+void ReplaceMissingFonts(DocWindowRecord* doc) {
+    std::vector<SInt16> missing;
+    ForEachText(doc, [&](const TextRecord* t) {
+        Str255 name;
+        GetFontName(t->font, name);
+        if (name[0] == 0 && std::find(missing.begin(), missing.end(), t->font) == missing.end())
+            missing.push_back(t->font);
+    });
+    if (missing.empty()) return;
+    const Str255 none = {0};
+    ParamText(doc->drawing->documentName, none, none, none);
+    DialogRef dialog = OpenModalDialog(kMissingFontsDialog, Point{0, 0});
+    if (dialog == nullptr) return;
+    if (MenuRef fonts = GetPopupMenu(dialog, kMissingFontsPopup);
+        fonts != nullptr && CountMenuItems(fonts) == 0) {
+        AppendResMenu(fonts, FOUR_CHAR("FONT"));
+        SyncPopupMaximum(dialog, kMissingFontsPopup);
+    }
+    SetFontPopup(dialog, kFontGeneva, kMissingFontsPopup);
+    SInt16 item = 0;
+    do
+        RunModalDialogStd(dialog, &item);
+    while (item != kMissingFontsOK && item != kMissingFontsCancel);
+    SInt16 chosen = GetPopupFontNum(dialog, kMissingFontsPopup);
+    CloseModalDialog(dialog, nullptr);
+    if (item != kMissingFontsOK) return;
+    ForEachText(doc, [&](TextRecord* t) {
+        if (std::find(missing.begin(), missing.end(), t->font) != missing.end()) t->font = chosen;
+    });
+    MarkDocumentChanged(doc);
+    RequestRedraw(doc);
 }
 
 } // namespace
@@ -468,5 +519,6 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     }
     RequestRedraw(doc);
     if (gDocumentHooks.refreshPalettes != nullptr) gDocumentHooks.refreshPalettes(doc);
+    ReplaceMissingFonts(doc);
     return true;
 }

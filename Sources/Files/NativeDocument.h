@@ -16,6 +16,7 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
 
 // Reads a native file into a new document (left in *slot), or with insert into the document in *slot,
 // every element on `layer` when it is 0 or more, moved by dx, dy when inserting. True when read.
+// Texts in fonts this machine does not have get the one font the user then chooses for them.
 Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, SInt16 layer, Float64 dx,
                      Float64 dy);
 

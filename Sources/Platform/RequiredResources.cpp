@@ -24,6 +24,8 @@ const RequiredResource kRequiredResources[] = {
     {FOUR_CHAR("ALRT"), 133, 0},
     {FOUR_CHAR("ALRT"), 1300, 0},
     {FOUR_CHAR("DLOG"), 155, 0},    // progress
+    {FOUR_CHAR("DLOG"), 201, 0},    // fonts missing in an opened drawing
+    {FOUR_CHAR("MENU"), 512, 0},    // the font pop-ups of dialogs
     {FOUR_CHAR("MENU"), 128, 0},
     {FOUR_CHAR("MENU"), 198, 0},
     {FOUR_CHAR("MENU"), 197, 0},

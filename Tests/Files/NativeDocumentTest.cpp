@@ -7,11 +7,14 @@
 #include "ElementLists.h"
 #include "FileManager.h"
 #include "FileNames.h"
+#include "Fonts.h"
+#include "GuiHarness.h"
 #include "NativeDocument.h"
 #include "NativeFile.h"
 #include "NewDocument.h"
 #include "Preferences.h"
 #include "PrintRecords.h"
+#include "AppResources.h"
 #include "ResourceFiles.h"
 #include "TestSupport.h"
 #include "ZEZUdivari.h"
@@ -401,6 +404,119 @@ TEST_F(NativeDocumentTest, ResourcesOfOtherProgramsAndDamagedResources) {
         EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgResourcesNotSaved});
         EXPECT_FALSE(back->drawing->changed);
     }
+}
+
+// Opening a drawing whose texts use fonts this machine does not have asks for one font for them all.
+class MissingFontsTest : public FilesTest {
+  protected:
+    std::string path;
+    void SetUp() override {
+        FilesTest::SetUp();
+        GuiTestSetUp();
+        path = MakeTestFolder("MissingFonts") + "/Fonts.cadx";
+    }
+    void TearDown() override {
+        GuiTestTearDown();
+        FilesTest::TearDown();
+    }
+
+    TextRecord* AddText(DocWindowRecord* doc, TextRecord* head, SInt16 font) {
+        TextRecord* t = nullptr;
+        NewTextElement(doc, &t);
+        t->font = font;
+        t->next = head->next;
+        head->next = t;
+        return t;
+    }
+    // A saved drawing with texts in the fonts given, the last one inside a symbol definition.
+    void SaveWithFonts(std::initializer_list<SInt16> fonts) {
+        DocWindowRecord* doc = NewDoc();
+        SymbolDefRecord* def = nullptr;
+        NewSymbolDefElement(&def);
+        CStrToPStr(def->name, 20, "Mark");
+        doc->symbolDefHead->next = def;
+        for (auto f = fonts.begin(); f != fonts.end(); ++f)
+            AddText(doc, f + 1 == fonts.end() ? def->textHead : doc->textHead, *f);
+        doc->drawing->file = RefFor(path);
+        ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
+        DisposeDocumentRecords(doc);
+    }
+    DocWindowRecord* Open() {
+        FSRef ref = RefFor(path);
+        DocWindowRecord* doc = nullptr;
+        EXPECT_TRUE(OpenDocument(&doc, &ref, false, -1, 0, 0));
+        return doc;
+    }
+    static std::vector<SInt16> Fonts(DocWindowRecord* doc) {
+        std::vector<SInt16> fonts;
+        for (TextRecord* t = doc->textHead->next; t != nullptr; t = t->next)
+            fonts.insert(fonts.begin(), t->font);
+        fonts.push_back(doc->symbolDefHead->next->textHead->next->font);
+        return fonts;
+    }
+    // A click on the font pop-up where the dialog's resource places it, choosing the font there.
+    static void QueueFontChoice(SInt16 font) {
+        SInt16 index = 0;
+        for (SInt16 i = 1; i <= CountFontFamilies() && index == 0; ++i) {
+            SInt16 number = 0;
+            GetIndFontFamily(i, nullptr, &number);
+            if (number == font) index = i;
+        }
+        ASSERT_GT(index, 0);
+        const DialogDesc* dialog = FindDialogResource(201);
+        ASSERT_NE(dialog, nullptr);
+        Rect item = FindItemListResource(dialog->itemListId)->items[2].rect;
+        QueuePopUpMenuChoice(index);
+        SimulateMouseMove(Point{SInt16(dialog->bounds.top + (item.top + item.bottom) / 2),
+                                SInt16(dialog->bounds.left + item.right - 20)});
+        SimulateMouseButton(true, 0);
+        SimulateMouseButton(false, 0);
+    }
+};
+
+TEST_F(MissingFontsTest, TextsInMissingFontsGetTheChosenFontOnlyOnOK) {
+    constexpr SInt16 kGone = 777, kAlsoGone = 778;
+    ASSERT_FALSE(FontNumberExists(kGone));
+    ASSERT_FALSE(FontNumberExists(kAlsoGone));
+    struct Case {
+        const char* answer;
+        std::vector<SInt16> fonts; // after the open
+        bool changed;
+    };
+    const Case cases[] = {
+        {"Return", {kFontGeneva, kFontCourier, kFontGeneva, kFontGeneva}, true},
+        {"Times, then OK", {kFontTimes, kFontCourier, kFontTimes, kFontTimes}, true},
+        {"Escape", {kGone, kFontCourier, kGone, kAlsoGone}, false},
+    };
+    SaveWithFonts({kGone, kFontCourier, kGone, kAlsoGone});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        std::string answer = c.answer;
+        if (answer == "Escape") {
+            QueueKey(kKeyCodeEscape, kEscapeCharCode);
+        } else {
+            if (answer != "Return") QueueFontChoice(kFontTimes);
+            QueueKey(kKeyCodeReturn, kReturnCharCode);
+        }
+        DocWindowRecord* doc = Open();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(SimulatedStepsPending(), 0u);
+        Str255 shown;
+        GetParamText(0, shown);
+        EXPECT_EQ(ToStd(shown), "Fonts.cadx");
+        EXPECT_EQ(Fonts(doc), c.fonts);
+        EXPECT_EQ(bool(doc->drawing->changed), c.changed);
+        DisposeDocumentRecords(doc);
+    }
+}
+
+TEST_F(MissingFontsTest, NoQuestionWhenEveryFontIsInstalled) {
+    SaveWithFonts({kFontTimes, systemFont, kFontGeneva});
+    // A dialog would wait for input that never comes and end the test.
+    DocWindowRecord* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Fonts(doc), (std::vector<SInt16>{kFontTimes, systemFont, kFontGeneva}));
+    EXPECT_FALSE(doc->drawing->changed);
 }
 
 TEST(FileNames, CadxBackupTempAndExtensions) {
