@@ -12,8 +12,12 @@
 
 namespace {
 
+// No pair kerning: each character stands at the sum of the widths before it, so what the program
+// places at a measured width (a field after a prompt, a caret) never meets the characters drawn.
 QFont PortFont(GrafPtr port) {
-    return PlatformFont(port->txFont, port->txSize, port->txFace);
+    QFont font = PlatformFont(port->txFont, port->txSize, port->txFace);
+    font.setKerning(false);
+    return font;
 }
 
 void DrawQString(const QString& text) {

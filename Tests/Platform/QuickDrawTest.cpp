@@ -186,6 +186,34 @@ TEST_F(GuiTest, TextDrawsAtThePenAndMeasuresConsistently) {
     EXPECT_GT(StringWidth(PStr("Draftwerk")), w);
 }
 
+// Each character stands at the sum of the widths before it, with no pair kerning: a field placed at
+// the measured end of a prompt never meets its last character, and a caret at the measured width of
+// the characters before it stands between them.
+TEST_F(GuiTest, CharactersStandAtTheSumOfTheWidthsBeforeThem) {
+    TextFont(applFont);
+    TextSize(12);
+    for (const char* text : {"Click the start point, or type x,y.", "AVATAR", "Ty.", "y."}) {
+        SCOPED_TRACE(text);
+        Canvas whole(300, 30), pieces(300, 30);
+        SetGWorld(whole.world);
+        TextFont(applFont);
+        TextSize(12);
+        MoveTo(2, 20);
+        DrawString(PStr(text));
+        SInt16 sum = 0;
+        SetGWorld(pieces.world);
+        TextFont(applFont);
+        TextSize(12);
+        for (const char* c = text; *c != 0; ++c) {
+            MoveTo(SInt16(2 + sum), 20);
+            DrawChar(UInt8(*c));
+            sum = SInt16(sum + CharWidth(UInt8(*c)));
+        }
+        EXPECT_EQ(StringWidth(PStr(text)), sum);
+        EXPECT_TRUE(whole.Pixels() == pieces.Pixels());
+    }
+}
+
 TEST_F(GuiTest, CopyBitsCopiesScalesAndXors) {
     Canvas src(16, 16);
     Rect quarter{0, 0, 8, 8};
