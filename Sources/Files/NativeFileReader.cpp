@@ -135,24 +135,6 @@ void Reattach(DocWindowRecord* doc, const DetachedLists& d) {
     AppendTo(&doc->symbolDefHead->next, d.definitions);
 }
 
-// Frees elements read so far (the lists behind the heads, definitions with their contents).
-void FreeReadElements(DocWindowRecord* doc) {
-    DisposeLineList(doc->lineHead);
-    DisposeArcList(doc->arcHead);
-    DisposeTextList(doc->textHead);
-    DisposeDimensionList(doc->dimensionHead);
-    DisposeInstanceList(doc->instanceHead);
-    DisposePolylineList(doc->polylineHead);
-    DisposeAreaList(doc->areaHead);
-    SymbolDefRecord* def = doc->symbolDefHead->next;
-    doc->symbolDefHead->next = nullptr;
-    while (def != nullptr) {
-        SymbolDefRecord* next = def->next;
-        DisposeSymbolDefinition(doc, def);
-        def = next;
-    }
-}
-
 void TranslatePoints(Float64* xy, SInt64 count, Float64 dx, Float64 dy) {
     for (SInt64 i = 0; i < count; ++i) {
         xy[2 * i] += dx;
@@ -824,7 +806,7 @@ SInt16 BodyReader::Run() {
     if (!ok || failure_ != 0) {
         Discard();
         if (o_.insert) {
-            FreeReadElements(doc_);
+            DisposeDocumentElements(doc_);
             Reattach(doc_, kept);
             if (savedVariables != nullptr)
                 std::memcpy(doc_->drawing->variables, savedVariables, sizeof(VariableTable));

@@ -451,3 +451,21 @@ void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* def) {
     DisposeAreaRecord(&def->areaHead);
     DisposeSymbolDefRecord(&def);
 }
+
+void DisposeDocumentElements(DocWindowRecord* doc) {
+    DisposeLineList(doc->lineHead);
+    DisposeArcList(doc->arcHead);
+    DisposeTextList(doc->textHead);
+    DisposeDimensionList(doc->dimensionHead);
+    DisposeInstanceList(doc->instanceHead);
+    DisposePolylineList(doc->polylineHead);
+    DisposeAreaList(doc->areaHead);
+    if (doc->symbolDefHead == nullptr) return;
+    SymbolDefRecord* def = doc->symbolDefHead->next;
+    doc->symbolDefHead->next = nullptr;
+    while (def != nullptr) {
+        SymbolDefRecord* next = def->next;
+        DisposeSymbolDefinition(doc, def);
+        def = next;
+    }
+}

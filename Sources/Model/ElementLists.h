@@ -85,6 +85,9 @@ void DisposePolylineList(PolylineRecord* head);
 void DisposeAreaList(AreaRecord* head);
 // Frees a symbol definition with its element lists and heads (no undo records); the caller unlinks it.
 void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* definition);
+// Frees every element of the document, the symbol definitions with theirs (no undo records); the
+// list heads stay, empty.
+void DisposeDocumentElements(DocWindowRecord* doc);
 
 // Frees the data an element owns (text box, points and picture, outlines and holes).
 void DisposeTextData(TextRecord* text);

@@ -32,8 +32,7 @@ void AppendNumber(Str255 s, long n) {
 }
 
 // Frees a chain of records linked through next, with the record kind's own dispose.
-template <typename T> void DisposeChain(T* e, void (*dispose)(T**))
-{
+template <typename T> void DisposeChain(T* e, void (*dispose)(T**)) {
     while (e != nullptr) {
         T* next = e->next;
         dispose(&e);
@@ -338,21 +337,7 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     if (d != nullptr) DeleteUndoJournal(doc);
 
-    DisposeAreaList(doc->areaHead);
-    DisposeLineList(doc->lineHead);
-    DisposeArcList(doc->arcHead);
-    DisposeTextList(doc->textHead);
-    DisposeDimensionList(doc->dimensionHead);
-    DisposeInstanceList(doc->instanceHead);
-    DisposePolylineList(doc->polylineHead);
-    if (doc->symbolDefHead != nullptr) {
-        SymbolDefRecord* def = doc->symbolDefHead->next;
-        while (def != nullptr) {
-            SymbolDefRecord* next = def->next;
-            DisposeSymbolDefinition(doc, def);
-            def = next;
-        }
-    }
+    DisposeDocumentElements(doc);
     DisposeAreaRecord(&doc->areaHead);
     DisposeLineRecord(&doc->lineHead);
     DisposeArcRecord(&doc->arcHead);

@@ -90,6 +90,20 @@ OSErr SeekTo(const ForkEntry& e, SInt64 position) {
     return noErr;
 }
 
+// Moves the mark for a read or a set position; a position past the end leaves the mark at the end
+// and gives eofErr.
+OSErr SeekWithinFork(const ForkEntry& e, UInt16 mode, SInt64 offset) {
+    SInt64 position = 0, size = 0;
+    OSErr err = ResolvePosition(e, mode, offset, &position);
+    if (err == noErr) err = ForkSize(e, &size);
+    if (err != noErr) return err;
+    if (position > size) {
+        SeekTo(e, size);
+        return eofErr;
+    }
+    return SeekTo(e, position);
+}
+
 // Repeats a read or write until requestCount bytes have moved; a call that moves nothing ends
 // with stalled (the end of the file, or a full disk).
 template <class Step>
@@ -479,16 +493,7 @@ OSErr FSReadFork(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset, 
     ForkEntry* e = FindFork(refNum);
     if (!e) return rfNumErr;
     if (!(e->permission & fsRdPerm)) return permErr;
-    SInt64 position = 0, size = 0;
-    OSErr err = ResolvePosition(*e, positionMode, positionOffset, &position);
-    if (err == noErr) err = ForkSize(*e, &size);
-    if (err != noErr) return err;
-    if (position > size) {
-        SeekTo(*e, size);
-        return eofErr;
-    }
-    if ((err = SeekTo(*e, position)) != noErr) return err;
-
+    if (OSErr err = SeekWithinFork(*e, positionMode, positionOffset); err != noErr) return err;
     return Transfer(requestCount, actualCount, eofErr, [&](ByteCount done) {
         return read(e->fd, static_cast<char*>(buffer) + done, requestCount - done);
     });
@@ -530,15 +535,7 @@ OSErr FSGetForkPosition(FSIORefNum refNum, SInt64* position) {
 OSErr FSSetForkPosition(FSIORefNum refNum, UInt16 positionMode, SInt64 positionOffset) {
     ForkEntry* e = FindFork(refNum);
     if (!e) return rfNumErr;
-    SInt64 position = 0, size = 0;
-    OSErr err = ResolvePosition(*e, positionMode, positionOffset, &position);
-    if (err == noErr) err = ForkSize(*e, &size);
-    if (err != noErr) return err;
-    if (position > size) {
-        SeekTo(*e, size);
-        return eofErr;
-    }
-    return SeekTo(*e, position);
+    return SeekWithinFork(*e, positionMode, positionOffset);
 }
 
 OSErr FSGetForkSize(FSIORefNum refNum, SInt64* forkSize) {

@@ -95,29 +95,25 @@ Boolean CutLineEnds(LineEnds& line, double ax, double ay, double bx, double by) 
     if (!LineCutForOrder(order[0] * 1000 + order[1] * 100 + order[2] * 10 + order[3], cut)) return 0;
 
     // The end that moves to B is an end from now on; an end moved to A keeps running on if it did.
+    auto firstTo = [&](double x, double y) { line.x1 = x, line.y1 = y; };
+    auto secondTo = [&](double x, double y) { line.x2 = x, line.y2 = y; };
     switch (cut) {
     case LineCut::SecondToB:
-        line.x2 = fbx;
-        line.y2 = fby;
+        secondTo(fbx, fby);
         line.flags &= ~kLineOpenEnd;
         break;
     case LineCut::FirstToB:
-        line.x1 = fbx;
-        line.y1 = fby;
+        firstTo(fbx, fby);
         line.flags &= ~kLineOpenStart;
         break;
     case LineCut::FirstToBSecondToA:
-        line.x1 = fbx;
-        line.y1 = fby;
-        line.x2 = fax;
-        line.y2 = fay;
+        firstTo(fbx, fby);
+        secondTo(fax, fay);
         line.flags &= ~kLineOpenStart;
         break;
     case LineCut::SecondToBFirstToA:
-        line.x2 = fbx;
-        line.y2 = fby;
-        line.x1 = fax;
-        line.y1 = fay;
+        secondTo(fbx, fby);
+        firstTo(fax, fay);
         line.flags &= ~kLineOpenEnd;
         break;
     }

@@ -329,22 +329,27 @@ void DrawXorLine(DocWindowRecord* doc, SInt16 h1, SInt16 v1, SInt16 h2, SInt16 v
         ReportDrawCall(call);
     }
     if (!doc->window) return;
-    GrafPtr saved;
-    GetPort(&saved);
+    XorOnWindowPort port(doc);
+    MoveTo(h1, v1);
+    LineTo(h2, v2);
+}
+
+XorOnWindowPort::XorOnWindowPort(DocWindowRecord* doc) {
+    GetPort(&saved_);
     SetPortWindowPort(doc->window);
-    PenState pen;
-    GetPenState(&pen);
-    RgnHandle clip = NewRgn();
-    GetClip(clip);
+    GetPenState(&pen_);
+    clip_ = NewRgn();
+    GetClip(clip_);
     Rect area;
     SetRect(&area, 0, 0, doc->drawing->viewWidth, doc->drawing->viewHeight);
     ClipRect(&area);
     PenNormal();
     PenMode(patXor);
-    MoveTo(h1, v1);
-    LineTo(h2, v2);
-    SetClip(clip);
-    DisposeRgn(clip);
-    SetPenState(&pen);
-    SetPort(saved);
+}
+
+XorOnWindowPort::~XorOnWindowPort() {
+    SetClip(clip_);
+    DisposeRgn(clip_);
+    SetPenState(&pen_);
+    SetPort(saved_);
 }

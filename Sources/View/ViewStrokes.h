@@ -6,6 +6,7 @@
 
 #include "CGContext.h"
 #include "DocumentRecords.h"
+#include "QuickDrawTypes.h"
 
 // The dash lengths of a line style for stroke width w (phase 0): style 2 {26w, 8w}, 3 {21w, 6w, 3w,
 // 6w}, 4 {21w, 6w, 3w, 6w, 3w, 6w}, 5 and 6 {7w, 6w}; 0 lengths (solid) for 1 and every other value.
@@ -74,3 +75,19 @@ enum : SInt16 { kPaintNormal = 0, kPaintXor = 1 };
 void SetPaintMode(DocWindowRecord* doc, SInt16 mode);
 // A one-pixel line in XOR on the window port between QuickDraw points, clipped to the drawing area.
 void DrawXorLine(DocWindowRecord* doc, SInt16 h1, SInt16 v1, SInt16 h2, SInt16 v2);
+
+// While it lives, the document's window port is current with a normal one-pixel pen in XOR, clipped
+// to the drawing area; the port before it, the window port's pen and its clip come back at the end.
+// The document must have a window.
+class XorOnWindowPort {
+  public:
+    explicit XorOnWindowPort(DocWindowRecord* doc);
+    ~XorOnWindowPort();
+    XorOnWindowPort(const XorOnWindowPort&) = delete;
+    XorOnWindowPort& operator=(const XorOnWindowPort&) = delete;
+
+  private:
+    GrafPtr saved_ = nullptr;
+    PenState pen_{};
+    RgnHandle clip_ = nullptr;
+};

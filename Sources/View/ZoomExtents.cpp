@@ -7,6 +7,7 @@
 #include "MemoryManager.h"
 #include "QuickDraw.h"
 #include "TextDrawing.h"
+#include "ViewStrokes.h"
 #include "ViewTransform.h"
 #include "Windows.h"
 
@@ -51,23 +52,8 @@ template <typename T> bool Counts(const DocWindowRecord* doc, const T* e, SInt16
 }
 
 void XorFrame(DocWindowRecord* doc, const Rect& r) {
-    GrafPtr saved;
-    GetPort(&saved);
-    SetPortWindowPort(doc->window);
-    PenState pen;
-    GetPenState(&pen);
-    RgnHandle clip = NewRgn();
-    GetClip(clip);
-    Rect area;
-    SetRect(&area, 0, 0, doc->drawing->viewWidth, doc->drawing->viewHeight);
-    ClipRect(&area);
-    PenNormal();
-    PenMode(patXor);
+    XorOnWindowPort port(doc);
     FrameRect(&r);
-    SetClip(clip);
-    DisposeRgn(clip);
-    SetPenState(&pen);
-    SetPort(saved);
 }
 
 Rect DragRect(Point start, Point now, Boolean fromCentre) {

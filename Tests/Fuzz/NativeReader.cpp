@@ -87,17 +87,7 @@ template <class T> void FreeChain(T*& first, void (*dispose)(T**)) {
 // One document serves every input (making one per input would dominate the time): everything a
 // read can add is freed between inputs.
 void Empty(DocWindowRecord* doc) {
-    DisposeLineList(doc->lineHead);
-    DisposeArcList(doc->arcHead);
-    DisposeTextList(doc->textHead);
-    DisposeDimensionList(doc->dimensionHead);
-    DisposeInstanceList(doc->instanceHead);
-    DisposePolylineList(doc->polylineHead);
-    DisposeAreaList(doc->areaHead);
-    while (SymbolDefRecord* def = doc->symbolDefHead->next) {
-        doc->symbolDefHead->next = def->next;
-        DisposeSymbolDefinition(doc, def);
-    }
+    DisposeDocumentElements(doc);
     DrawingRecord* d = doc->drawing;
     FreeChain(d->attributePresets, DisposeAttributePreset);
     FreeChain(d->layerSets, DisposeLayerSetRecord);

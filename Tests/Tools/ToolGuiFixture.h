@@ -9,13 +9,13 @@
 #include "DocumentWindow.h"
 #include "ElementLists.h"
 #include "EventLoop.h"
-#include "GuiHarness.h"
 #include "KeyDispatch.h"
 #include "MenuBar.h"
 #include "MenuBarHost.h"
 #include "Menus.h"
 #include "NewDocument.h"
 #include "Preferences.h"
+#include "ShellTestSupport.h"
 #include "StartupShutdown.h"
 #include "ToolDispatch.h"
 #include "UndoJournal.h"
@@ -23,19 +23,13 @@
 #include <cmath>
 #include <string>
 
-class ToolGuiTest : public GuiTest {
+class ToolGuiTest : public ShellTest {
   protected:
     DocWindowRecord* doc = nullptr;
 
     void SetUp() override {
-        GuiTest::SetUp();
-        ClearRecordedAlerts();
-        InitApplication();
-        StartMenuBarHost();
-        BeginEventLoop();
-        ASSERT_TRUE(ChooseMenuItem(kFileMenu, 1));
-        RunLoop();
-        doc = FrontDocument();
+        ShellTest::SetUp();
+        doc = NewFromMenu();
         ASSERT_NE(doc, nullptr);
         // Half a millimetre a pixel from the drawing area's lower-left corner at (0, 0).
         DrawingRecord* d = doc->drawing;
@@ -45,18 +39,6 @@ class ToolGuiTest : public GuiTest {
         RedrawWindow(doc);
         RunLoop();
     }
-    void TearDown() override {
-        SetAlertResponder(nullptr);
-        while (OpenDocumentList != nullptr)
-            DisposeDocumentWindow(OpenDocumentList);
-        StopMenuBarHost();
-        ReleaseApplication();
-        ClearRecordedAlerts();
-        QuitFlag = false;
-        GuiTest::TearDown();
-    }
-
-    void RunLoop() { RunUntilIdle(EventLoopPass); }
 
     // The user's key for the tool: F13 assigned to it in the function-key table, then pressed.
     void ChooseTool(int tool) {
