@@ -6,10 +6,10 @@
 #include "CursorsAndMouse.h"
 #include "Events.h"
 #include "NumberFormat.h"
+#include "NumberText.h"
 #include "ZEZUdivari.h"
 
 #include <cstring>
-#include <string>
 
 Boolean AppleEventInProgress = false;
 
@@ -41,22 +41,6 @@ void ShowRecordedOrAlert(ConstStr255Param message) {
     SetCursorById(kArrowCursorId);
     Alert(kErrorAlertId, AlertKeyFilter);
     ResetAlertStage();
-}
-
-void NumberText(long value, Str255 out) {
-    std::string s = std::to_string(value);
-    CStrToPStr(out, sizeof(Str255), s.c_str());
-}
-
-// The number at the start of a list 401 line, read as the system's decimal conversion does.
-long LeadingNumber(const unsigned char* s, int length) {
-    long value = 0;
-    bool negative = false;
-    int i = 0;
-    if (i < length && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
-    for (; i < length; ++i)
-        value = value * 10 + (s[i] - '0');
-    return negative ? -value : value;
 }
 
 } // namespace
@@ -149,13 +133,17 @@ SInt16 AskSaveChanges(ConstStr255Param documentName, Boolean closing) {
 
 void ShowOSErrorAlert(OSErr code) {
     Str255 line, number;
-    NumberText(code, number);
+    NumToString(code, number);
     for (SInt16 i = 1;; ++i) {
         GetIndString(line, kOSErrorList, i);
         if (line[0] == 0) break;
         SInt16 blank = PosChar(' ', line);
         int digits = blank > 0 ? blank - 1 : line[0];
-        if (LeadingNumber(line + 1, digits) != code) continue;
+        Str255 lead;
+        CopySubStr(lead, line, 1, digits);
+        SInt32 listed = 0;
+        StringToNum(lead, &listed);
+        if (listed != code) continue;
         DeletePStr(line, 1, blank > 0 ? blank : line[0]);
         AppendCStr(line, sizeof line, " (");
         AppendPStr(line, sizeof line, number);

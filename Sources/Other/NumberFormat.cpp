@@ -4,6 +4,7 @@
 
 #include "AppResources.h"
 #include "MathPrimitives.h"
+#include "NumberText.h"
 #include "ZEZUdivari.h"
 
 #include <charconv>
@@ -37,20 +38,14 @@ std::string FixedText(double value, int digits) {
 }
 
 SInt32 StringToLong(ConstStringPtr s) {
-    int i = 1, n = s[0];
-    while (i <= n && s[i] == ' ')
+    int i = 1;
+    while (i <= s[0] && s[i] == ' ')
         ++i;
-    bool negative = false;
-    if (i <= n && (s[i] == '-' || s[i] == '+')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    // Unsigned arithmetic wraps as the 32-bit conversion does, without overflow.
-    UInt32 value = 0;
-    for (; i <= n && s[i] >= '0' && s[i] <= '9'; ++i)
-        value = value * 10u + UInt32(s[i] - '0');
-    if (negative) value = 0u - value;
-    return SInt32(value);
+    Str255 rest;
+    CopySubStr(rest, s, i, s[0] - i + 1);
+    SInt32 value = 0;
+    StringToNum(rest, &value);
+    return value;
 }
 
 unsigned char LowerAscii(unsigned char c) {

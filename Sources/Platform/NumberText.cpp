@@ -19,7 +19,7 @@ void StringToNum(ConstStr255Param text, SInt32* number) {
         negative = text[1] == '-';
         i = 2;
     }
-    for (; i <= text[0]; ++i)
+    for (; i <= text[0] && text[i] >= '0' && text[i] <= '9'; ++i)
         value = value * 10u + static_cast<UInt32>(text[i] - '0');
     *number = static_cast<SInt32>(negative ? 0u - value : value);
 }

@@ -4,6 +4,6 @@
 #include "MacTypes.h"
 
 void NumToString(SInt32 number, Str255 text);
-// An optional sign, then every character taken as a digit (value × 10 + character − "0"), so text
-// that is not a number gives a number all the same; callers check their input first.
+// An optional sign, then the digits up to the first other character; 32-bit arithmetic wraps as the
+// system's conversion does. Text with no digits gives 0.
 void StringToNum(ConstStr255Param text, SInt32* number);
