@@ -17,8 +17,6 @@
 namespace {
 
 // Versions at which the stored form changed.
-constexpr SInt16 kPenFlagsVersion = 0x120; // the pen block's flag word is stored
-constexpr SInt16 kPenBlockVersion = 0x211; // the whole pen block is stored
 constexpr SInt16 kInstanceWordVersion = 0x120;
 constexpr SInt16 kInstanceYScaleVersion = 0x210;
 constexpr SInt16 kDimensionArcVersion = 0x215;

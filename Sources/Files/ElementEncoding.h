@@ -16,6 +16,10 @@ struct AreaRecord;
 struct SymbolDefRecord;
 
 constexpr SInt16 kCurrentFileVersion = 0x701;
+// Versions at which the stored pen block changed: its flag word is stored from the first, the whole
+// block from the second.
+constexpr SInt16 kPenFlagsVersion = 0x120;
+constexpr SInt16 kPenBlockVersion = 0x211;
 
 // Fixed bytes per stored record with 8-byte reals (variable data follows texts, dimensions,
 // polylines and areas).

@@ -28,10 +28,7 @@ constexpr SInt16 kPresetWordsVersion = 0x212;
 constexpr SInt16 kPresetColorVersion = 0x701;
 constexpr SInt16 kRealFormatVersion = 0x220;
 constexpr SInt16 kTextTrailerVersion = 0x350;
-constexpr SInt16 kPenFlagsVersion = 0x120;
-constexpr SInt16 kPenBlockVersion = 0x211;
 constexpr UInt16 kLayerSetBitOrderVers = 0x0300;
-constexpr int kFrameTrailerBytes = 120;
 constexpr SInt64 kMaxImageBytes = SInt64(512) * 1024 * 1024;
 
 // Case- and accent-blind comparison of Mac Roman names, for the sorted lists.

@@ -16,7 +16,6 @@ namespace {
 constexpr SInt32 kLineMemory = 84, kArcMemory = 88, kTextMemory = 460, kDimensionMemory = 960;
 constexpr SInt32 kInstanceMemory = 144, kPolylineMemory = 108, kAreaMemory = 112, kDefinitionMemory = 96;
 constexpr SInt16 kSystemVersionWord = 0x1070;
-constexpr int kFrameTrailerBytes = 120;
 
 template <class T> SInt32 CountList(const T* head, bool selectedOnly) {
     SInt32 n = 0;

@@ -1,6 +1,7 @@
 // Allocators of the fixed-size drawing records: cleared on allocation, byte copies on cloning,
 // and disposal through the owner's slot so that a second dispose of the same slot does nothing.
 #include "ElementRecords.h"
+#include "MathPrimitives.h"
 
 #include "MemoryManager.h"
 
@@ -171,7 +172,7 @@ Handle NewOutlineHandle(SInt16 lastIndex) {
 }
 
 Boolean OrderSegmentEnds(Float64* x1, Float64* y1, Float64* x2, Float64* y2) {
-    Float64 degrees = std::atan2(*y2 - *y1, *x2 - *x1) * 57.29577951308232;
+    Float64 degrees = std::atan2(*y2 - *y1, *x2 - *x1) * kRadiansToDegrees;
     if (degrees < 0) degrees += 360.0;
     bool vertical = std::fabs(degrees - 90.0) <= 0.01 || std::fabs(degrees - 270.0) <= 0.01;
     bool swap = vertical ? *y1 > *y2 : *x1 > *x2;

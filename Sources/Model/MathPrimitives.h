@@ -5,6 +5,7 @@
 #include "MacTypes.h"
 
 constexpr double kDegreesToRadians = 0.017453292519943295;
+constexpr double kRadiansToDegrees = 57.29577951308232;
 constexpr double kTwoPi = 6.283185307179586;
 
 // The integer part of x as a double, 0 for |x| <= 0.5 and for NaN.

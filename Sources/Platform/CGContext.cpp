@@ -34,8 +34,7 @@ struct CGImage {
 namespace {
 
 bool gDefaultAntialias = true;
-constexpr double kFontBase =
-    100.0; // fonts are made at this pixel size and scaled, so sizes can be fractional
+constexpr double kFontBase = kPlatformFontBaseSize;
 
 struct GState {
     QColor stroke{Qt::black};

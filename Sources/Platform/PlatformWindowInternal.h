@@ -117,6 +117,9 @@ QRegion& PlatformRegion(RgnHandle region);
 
 // The Qt font of a font number, pixel size and face (Fonts.cpp); size 0 means 12.
 QFont PlatformFont(SInt16 fontNumber, SInt16 size, SInt16 face);
+// Fractional text sizes are measured and drawn with fonts made at this pixel size and scaled, by the
+// drawing context and by the text metrics alike, so layout and drawing agree.
+constexpr double kPlatformFontBaseSize = 100.0;
 
 // Text of the system encoding and UTF-8 to Qt and back.
 QString PlatformStringFromMacRoman(const UInt8* bytes, SInt32 length);

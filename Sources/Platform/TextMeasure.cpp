@@ -8,9 +8,7 @@
 #include <QString>
 
 namespace {
-
-constexpr double kBaseSize = 100.0; // the drawing context makes its fonts at this size too
-
+constexpr double kBaseSize = kPlatformFontBaseSize;
 } // namespace
 
 Float64 MeasureTextUTF8(SInt16 fontNumber, SInt16 face, Float64 size, const char* text, SInt32 length) {

@@ -1,5 +1,6 @@
 // Drawing state and the line and circle-or-arc element drawers.
 #include "ElementDrawing.h"
+#include "MathPrimitives.h"
 #include "ContentPasses.h"
 #include "DocumentHooks.h"
 #include "PlotOutput.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr Float64 kRadToDeg = 57.29577951308232;
 // Widths beyond this many device units come only from absurd zooms; strokes stay affordable.
 constexpr Float64 kMaxPenWidth = 4000;
 
@@ -80,7 +80,7 @@ void RunOnToView(const DocWindowRecord* doc, UInt16 flags, Float64* x1, Float64*
 void DrawLineMarks(DocWindowRecord* doc, const LineRecord* line) {
     UInt16 startMark = LineStartMarkKind(line->flags), endMark = LineEndMarkKind(line->flags);
     if (!startMark && !endMark) return;
-    Float64 out = std::atan2(line->y1 - line->y2, line->x1 - line->x2) * kRadToDeg;
+    Float64 out = std::atan2(line->y1 - line->y2, line->x1 - line->x2) * kRadiansToDegrees;
     if (startMark)
         DrawLineEndMark(doc, SInt16(startMark - 1), line->x1, line->y1, out,
                         MarkSize(doc, startMark, line->scaleFactor), false);

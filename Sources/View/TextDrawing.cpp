@@ -1,5 +1,6 @@
 // Text elements: variables, lines, frames and leaders, masks, paragraph boxes, outlines and fitting.
 #include "TextDrawing.h"
+#include "MathPrimitives.h"
 #include "DrawCallRecorder.h"
 #include "ElementDrawing.h"
 #include "MacRoman.h"
@@ -21,8 +22,6 @@
 
 namespace {
 
-constexpr Float64 kDegToRad = 0.017453292519943295;
-constexpr Float64 kRadToDeg = 57.29577951308232;
 constexpr Float64 kViewRange = 16384; // the 16-bit view range masks and boxes must stay within
 // Texts smaller than this on the device are not drawn (nothing of them would show).
 constexpr Float64 kSmallestTextSize = 0.5;
@@ -65,7 +64,7 @@ void ShowText(DocWindowRecord* doc, CGContextRef ctx, Float64 x, Float64 y, cons
         ReportDrawCall(call);
     }
     if (!ctx) return;
-    Float64 c = std::cos(angle * kDegToRad), s = std::sin(angle * kDegToRad);
+    Float64 c = std::cos(angle * kDegreesToRadians), s = std::sin(angle * kDegreesToRadians);
     CGContextSelectFontNumber(ctx, font, face, size, kCGEncodingUTF8);
     CGContextSetTextDrawingMode(ctx, kCGTextFill);
     CGContextSetRGBFillColor(ctx, Component(d->penColor.red), Component(d->penColor.green),
@@ -204,7 +203,7 @@ void DrawTextElement(TextRecord* text, DocWindowRecord* doc) {
         if (text->marked && OnScreen(doc)) DrawTextOutline(text, doc, 1);
         UInt8 lineBreak = UInt8(s->lineBreakChar);
         Float64 widthFactor = TextWidthFactor(text, shown, lineBreak);
-        Float64 theta = text->angle * kDegToRad;
+        Float64 theta = text->angle * kDegreesToRadians;
         Float64 corners[8];
         std::memcpy(corners, text->corners, sizeof corners);
         const UInt8* breakAt =
@@ -308,7 +307,7 @@ void DrawTextFrame(DocWindowRecord* doc, SInt16 leaderMode, SInt16 frameShape, S
     Float64 rightX = (p[2] + p[4]) / 2, rightY = (p[3] + p[5]) / 2;
     Float64 circleX = (p[0] + p[4]) / 2, circleY = (p[1] + p[5]) / 2;
     Float64 circleR = std::hypot(p[4] - p[0], p[5] - p[1]) / 2;
-    Float64 deg = theta * kRadToDeg;
+    Float64 deg = theta * kRadiansToDegrees;
     switch (frameShape) {
     case 1:
         DrawWorldArc(doc, circleX, circleY, circleR, 0, 360);
@@ -350,7 +349,7 @@ void DrawTextFrame(DocWindowRecord* doc, SInt16 leaderMode, SInt16 frameShape, S
     if (leaderEnd == 2)
         DrawWorldCircle(doc, refX, refY, leaderEndSize);
     else if (leaderEnd == 1)
-        DrawArrowHead(doc, refX, refY, std::atan2(refY - ay, refX - ax) * kRadToDeg, leaderEndSize, false);
+        DrawArrowHead(doc, refX, refY, std::atan2(refY - ay, refX - ax) * kRadiansToDegrees, leaderEndSize, false);
 }
 
 void FillTextBackground(TextRecord* text, DocWindowRecord* doc) {

@@ -1,5 +1,6 @@
 // Strokes and fills in the drawing context, styled-line dashing, the context brackets and XOR lines.
 #include "ViewStrokes.h"
+#include "MathPrimitives.h"
 #include "DrawCallRecorder.h"
 #include "Preferences.h"
 #include "QuickDraw.h"
@@ -104,8 +105,8 @@ void StrokeArcCG(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, Float64 st
     if (!ctx) return;
     SetStrokeStyle(ctx, rgb, width, dashStyle);
     CGContextBeginPath(ctx);
-    CGContextAddArc(ctx, Float32(cx), Float32(cy), Float32(r), startAngle * 0.017453292519943295,
-                    endAngle * 0.017453292519943295, 0);
+    CGContextAddArc(ctx, Float32(cx), Float32(cy), Float32(r), startAngle * kDegreesToRadians,
+                    endAngle * kDegreesToRadians, 0);
     CGContextStrokePath(ctx);
 }
 
@@ -138,7 +139,7 @@ void FillDiscCG(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, const RGBCo
     if (!ctx) return;
     CGContextSetRGBFillColor(ctx, Component(rgb.red), Component(rgb.green), Component(rgb.blue), 1.0);
     CGContextBeginPath(ctx);
-    CGContextAddArc(ctx, Float32(cx), Float32(cy), Float32(r), 0, 6.283185307179586, 0);
+    CGContextAddArc(ctx, Float32(cx), Float32(cy), Float32(r), 0, kTwoPi, 0);
     CGContextFillPath(ctx);
 }
 

@@ -1,5 +1,6 @@
 // World primitives over the stroke calls, the plot receiver and the rubber-band point list.
 #include "WorldPrimitives.h"
+#include "MathPrimitives.h"
 #include "ContentPasses.h"
 #include "DrawCallRecorder.h"
 #include "ElementDrawing.h"
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr Float64 kDegToRad = 0.017453292519943295;
-constexpr Float64 kTwoPi = 6.283185307179586;
 // Chords of screen feedback and of arcs drawn as chords deviate at most this much (device units).
 constexpr Float64 kChordTolerance = 0.25;
 constexpr int kMaxChords = 100000;
@@ -133,8 +132,8 @@ void ArcRadians(Float64 startAngle, Float64 endAngle, Float64* a0, Float64* a1) 
         sweep = std::fmod(sweep, 360.0);
         if (sweep < 0) sweep += 360.0;
     }
-    *a0 = startAngle * kDegToRad;
-    *a1 = *a0 + sweep * kDegToRad;
+    *a0 = startAngle * kDegreesToRadians;
+    *a1 = *a0 + sweep * kDegreesToRadians;
 }
 
 } // namespace
@@ -238,7 +237,7 @@ void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Fl
     if (r > 4 * std::max(w, h))
         DrawArcChords(doc, scope.get(), cx, cy, r, a0, a1);
     else
-        StrokeArcCG(scope.get(), cx, cy, r, startAngle, startAngle + (a1 - a0) / kDegToRad, d->penColor,
+        StrokeArcCG(scope.get(), cx, cy, r, startAngle, startAngle + (a1 - a0) / kDegreesToRadians, d->penColor,
                     d->penWidth, d->lineMode);
 }
 
@@ -327,7 +326,7 @@ void DrawTriangleMark(DocWindowRecord* doc, Float64 x, Float64 y, Float64 r) {
 
 void DrawArrowHead(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 angle, Float64 length,
                    Boolean withShaft) {
-    Float64 half = length * std::tan(doc->settings->dimArrowAngle * kDegToRad);
+    Float64 half = length * std::tan(doc->settings->dimArrowAngle * kDegreesToRadians);
     // The base corners are the offsets (-L, +h) and (-L, -h) turned by the angle; the four axis
     // directions take exact offsets so that axis-parallel arrows have no rounding.
     Float64 ux, uy;
@@ -340,7 +339,7 @@ void DrawArrowHead(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 ang
     else if (angle == 270)
         ux = 0, uy = -1;
     else
-        ux = std::cos(angle * kDegToRad), uy = std::sin(angle * kDegToRad);
+        ux = std::cos(angle * kDegreesToRadians), uy = std::sin(angle * kDegreesToRadians);
     Float64 c1x = tipX - length * ux - half * uy, c1y = tipY - length * uy + half * ux;
     Float64 c2x = tipX - length * ux + half * uy, c2y = tipY - length * uy - half * ux;
     if (doc->settings->flag248 != 0 && !doc->drawing->plottingHPGL) {
@@ -354,7 +353,7 @@ void DrawArrowHead(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 ang
 }
 
 void DrawTickMark(DocWindowRecord* doc, Float64 x, Float64 y, Float64 s, Float64 angle) {
-    Float64 t = (angle + 45) * kDegToRad;
+    Float64 t = (angle + 45) * kDegreesToRadians;
     Float64 dx = s * std::cos(t), dy = s * std::sin(t);
     DrawWorldLine(doc, x + dx, y + dy, x - dx, y - dy);
 }
