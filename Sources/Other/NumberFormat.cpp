@@ -22,11 +22,6 @@ constexpr UInt16 kMaxInchFractionBits = 8;
 constexpr UInt16 kDefaultInchFractionBits = 6;
 constexpr UInt16 kNoPosition = 65535;
 
-void SetPStr(StringPtr dest, const std::string& text) {
-    size_t n = text.size() < 255 ? text.size() : 255;
-    std::memcpy(dest + 1, text.data(), n);
-    dest[0] = UInt8(n);
-}
 
 std::string FixedText(double value, int digits) {
     // 309 integer digits, the point, the fraction and a sign fit.
@@ -62,7 +57,7 @@ bool IsNumberChar(unsigned char c) {
 } // namespace
 
 void FormatReal(double value, UInt16 digits, StringPtr dest) {
-    SetPStr(dest, FixedText(value, digits));
+    BytesToPStr(FixedText(value, digits), dest);
 }
 
 void FormatRealComma(double value, UInt16 digits, StringPtr dest) {
@@ -80,7 +75,7 @@ void NumToPaddedStr(SInt32 number, SInt16 width, StringPtr dest) {
     // Padding stops at the string's capacity, so the digits themselves are never cut.
     size_t target = width > 255 ? 255 : width > 0 ? size_t(width) : 0;
     if (digits.size() < target) digits.insert(0, target - digits.size(), ' ');
-    SetPStr(dest, digits);
+    BytesToPStr(digits, dest);
 }
 
 SInt16 PStrToShort(ConstStringPtr s) {
@@ -183,14 +178,14 @@ unsigned char DecimalSeparatorChar() {
 
 void FormatByteSize(SInt32 size, StringPtr dest) {
     if (size <= 1023) {
-        SetPStr(dest, std::to_string(size) + "B");
+        BytesToPStr(std::to_string(size) + "B", dest);
         return;
     }
     bool mega = size >= 1048576;
     long tenths = std::lround(double(size) / (mega ? 104857.6 : 102.4));
     std::string text = std::to_string(tenths);
     text.insert(text.size() - 1, 1, char(DecimalSeparatorChar()));
-    SetPStr(dest, text + (mega ? "MB" : "KB"));
+    BytesToPStr(text + (mega ? "MB" : "KB"), dest);
 }
 
 void GetAppString(SInt16 index, StringPtr dest) {
@@ -257,7 +252,7 @@ void FormatFeetInches(UInt16 inchesOnly, UInt16* inchFractionBits, double millim
     if (text.empty()) text = "0";
     if ((inchShown || fraction) && text.back() != '\'') text += "\"";
     if (millimetres < 0) text.insert(0, 1, '-');
-    SetPStr(dest, text);
+    BytesToPStr(text, dest);
 }
 
 SInt16 RewriteFeetInchLiterals(const unsigned char* text, UInt16 length, unsigned char* dest,

@@ -223,3 +223,15 @@ void AppendCStr(StringPtr dest, UInt32 destSize, const char* src)
 {
     for (; *src; ++src) AppendChar(dest, destSize, UInt8(*src));
 }
+
+void BytesToPStr(const std::string& bytes, Str255 out)
+{
+    size_t n = bytes.size() < 255 ? bytes.size() : 255;
+    std::memmove(out + 1, bytes.data(), n);
+    out[0] = UInt8(n);
+}
+
+std::string PStrBytes(ConstStr255Param s)
+{
+    return s ? std::string(reinterpret_cast<const char*>(s + 1), s[0]) : std::string();
+}

@@ -4,6 +4,8 @@
 
 #include "MacTypes.h"
 
+#include <string>
+
 // Checked operations: a broken size precondition stops the program with an assertion report.
 void CopyPStr(StringPtr dest, UInt32 destSize, ConstStringPtr src);
 void CopyChar(StringPtr dest, UInt32 destSize, unsigned char ch);
@@ -46,6 +48,9 @@ inline void AssignStr63(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 63); }
 // length byte can never claim more characters than the field holds.
 void ClampPStrLength(StringPtr s, UInt8 capacity);
 
-// Conveniences for our own code at the edges: C strings in, C++ strings out.
+// Conveniences for our own code at the edges, the bytes unchanged in encoding: C strings and byte
+// strings in (cut to the destination), byte strings out (null gives the empty string).
 void CStrToPStr(StringPtr dest, UInt32 destSize, const char* src);
 void AppendCStr(StringPtr dest, UInt32 destSize, const char* src);
+void BytesToPStr(const std::string& bytes, Str255 out);
+std::string PStrBytes(ConstStr255Param s);

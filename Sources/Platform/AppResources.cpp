@@ -2,6 +2,7 @@
 // the string, dialog, menu, cursor and pattern calls answer from. Plain C++: string lists work
 // without a Qt application.
 #include "AppResources.h"
+#include "ZEZUdivari.h"
 
 #include "MacRoman.h"
 
@@ -786,10 +787,7 @@ void GetIndString(StringPtr dest, SInt16 listId, SInt16 index) {
     dest[0] = 0;
     const std::vector<std::string>* list = FindStringList(listId);
     if (!list || index < 1 || static_cast<size_t>(index) > list->size()) return;
-    const std::string& s = (*list)[index - 1];
-    size_t n = std::min<size_t>(s.size(), 255);
-    dest[0] = static_cast<unsigned char>(n);
-    std::memcpy(dest + 1, s.data(), n);
+    BytesToPStr((*list)[index - 1], dest);
 }
 
 SInt16 CountIndStrings(SInt16 listId) {

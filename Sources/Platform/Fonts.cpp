@@ -1,5 +1,6 @@
 // The fixed font registry and the Qt fonts made from it.
 #include "Fonts.h"
+#include "ZEZUdivari.h"
 #include "PlatformWindowInternal.h"
 
 #include <QFont>
@@ -41,11 +42,6 @@ const FontEntry* Find(SInt16 number) {
     return nullptr;
 }
 
-void SetPString(Str255 out, const char* text) {
-    size_t n = std::min<size_t>(std::strlen(text), 255);
-    out[0] = UInt8(n);
-    std::memcpy(out + 1, text, n);
-}
 } // namespace
 
 void GetFNum(ConstStr255Param name, SInt16* familyID) {
@@ -64,7 +60,7 @@ void GetFNum(ConstStr255Param name, SInt16* familyID) {
 void GetFontName(SInt16 familyID, Str255 name) {
     if (!name) return;
     const FontEntry* f = Find(familyID);
-    SetPString(name, f ? f->name : "");
+    CStrToPStr(name, sizeof(Str255), f ? f->name : "");
 }
 
 Boolean FontNumberExists(SInt16 familyID) {
@@ -82,7 +78,7 @@ void GetIndFontFamily(SInt16 index, Str255 name, SInt16* familyID) {
     SInt16 i = 0;
     for (const auto& f : kFonts) {
         if (!f.listed || ++i != index) continue;
-        if (name) SetPString(name, f.name);
+        if (name) CStrToPStr(name, sizeof(Str255), f.name);
         if (familyID) *familyID = f.number;
         return;
     }

@@ -5,7 +5,7 @@
 #include "ControlsInternal.h"
 #include "Events.h"
 #include "MacRoman.h"
-#include "PascalBytes.h"
+#include "ZEZUdivari.h"
 #include "PlatformWindowInternal.h"
 
 #include <QLineEdit>
