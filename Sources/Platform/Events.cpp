@@ -136,6 +136,7 @@ void PlayStep(const Step& s) {
             b.right = SInt16(b.left + s.width);
             b.bottom = SInt16(b.top + s.height);
             PlatformWindowBoundsChangedByUser(s.window, b);
+            if (s.window->host) HostSetContentGeometry(s.window->host, s.window->bounds);
         }
         break;
     }
@@ -488,10 +489,21 @@ void PlatformQueueWindowEvent(const WindowEvent& event) {
     QueueEntry e;
     e.isWindowEvent = true;
     e.windowEvent = event;
-    if (event.kind == WindowEventKind::activated || event.kind == WindowEventKind::deactivated)
+    if (event.kind == WindowEventKind::activated || event.kind == WindowEventKind::deactivated) {
         gPriority.push_back(e);
-    else
-        Enqueue(e);
+        return;
+    }
+    // Size changes still waiting merge into one: the handler lays the window out once, for the size
+    // it has now, and never for a size the window manager has since replaced.
+    if (event.kind == WindowEventKind::boundsChanged) {
+        for (auto& queued : gQueue)
+            if (queued.isWindowEvent && queued.windowEvent.kind == WindowEventKind::boundsChanged &&
+                queued.windowEvent.window == event.window) {
+                queued.windowEvent.currentBounds = event.currentBounds;
+                return;
+            }
+    }
+    Enqueue(e);
 }
 
 void PlatformQueueFrameClick(WindowRef window, WindowPartCode part) {

@@ -39,6 +39,13 @@ void ShowApplicationWindow() {
         BytesToPStr("Draftwerk", title);
         SetWTitle(window, title);
         Equip(window);
+        // Wide enough for the whole bar: no menu may hide behind an overflow mark.
+        if (QMenuBar* bar = PlatformWindowMenuBar(window)) {
+            const int needed = bar->sizeHint().width();
+            if (needed > bounds.right - bounds.left)
+                SizeWindow(window, static_cast<SInt16>(std::min(needed, avail.right - avail.left - 80)),
+                           static_cast<SInt16>(bounds.bottom - bounds.top), false);
+        }
         ShowWindow(window);
         SelectWindow(window);
     }

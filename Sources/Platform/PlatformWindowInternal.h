@@ -183,6 +183,9 @@ void HostRaise(WindowHost* host, bool activate);
 void HostSetTitle(WindowHost* host, const QString& title, bool modified);
 void HostUpdate(WindowHost* host, const Rect* local);
 void HostSetSizeLimits(WindowHost* host, Point minSize, Point maxSize);
+// What lies around a document window's content on screen: the frame the window manager adds and the
+// menu bar (top, left, bottom, right as the fields of a Rect).
+Rect HostDecorationExtents();
 QWidget* HostContent(WindowHost* host);
 QWidget* HostTopLevel(WindowHost* host);
 void HostSetMenuBar(WindowHost* host, QMenuBar* menuBar);

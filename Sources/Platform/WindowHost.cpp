@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 class PortView : public QWidget {
@@ -179,6 +181,30 @@ void HostSetSizeLimits(WindowHost* host, Point minSize, Point maxSize) {
     int mb = host->MenuBarHeight();
     host->setMinimumSize(minSize.h, minSize.v + mb);
     host->setMaximumSize(maxSize.h, std::min(32767, maxSize.v + mb));
+}
+
+Rect HostDecorationExtents() {
+    // Measured on a window the window manager has framed; the menu bar every document window carries
+    // sits between the frame and the content.
+    Rect extents{0, 0, 0, 0};
+    int menuBar = 0;
+    bool framed = false;
+    for (WindowRef w : PlatformWindowList()) {
+        WindowHost* host = w->host;
+        if (!host || !host->isVisible() || w->windowClass != kDocumentWindowClass) continue;
+        if (host->menuBar()) menuBar = std::max(menuBar, host->MenuBarHeight());
+        QRect frame = host->frameGeometry(), inner = host->geometry();
+        if (!framed && frame != inner) {
+            extents = Rect{SInt16(inner.top() - frame.top()), SInt16(inner.left() - frame.left()),
+                           SInt16(frame.bottom() - inner.bottom()), SInt16(frame.right() - inner.right())};
+            framed = true;
+        }
+    }
+    if (menuBar == 0) menuBar = QMenuBar().sizeHint().height();
+    // Before any window was framed, assume a common title bar and border.
+    if (!framed && !PlatformIsOffscreen()) extents = Rect{30, 2, 2, 2};
+    extents.top = SInt16(extents.top + menuBar);
+    return extents;
 }
 
 QWidget* HostContent(WindowHost* host) {

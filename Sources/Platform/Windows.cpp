@@ -195,10 +195,9 @@ void PlatformWindowBoundsChangedByUser(WindowRef window, const Rect& newBounds) 
     window->bounds.left = newBounds.left;
     window->bounds.bottom = SInt16(newBounds.top + Height(before));
     window->bounds.right = SInt16(newBounds.left + Width(before));
-    if (w != Width(before) || h != Height(before)) {
-        ApplySize(window, w, h, true);
-        if (window->host) HostSetContentGeometry(window->host, window->bounds);
-    }
+    // The Qt window already has this geometry: asking for it again would make the window manager
+    // answer with another adjustment, and so on for ever.
+    if (w != Width(before) || h != Height(before)) ApplySize(window, w, h, true);
     QueueBoundsChanged(window, before);
 }
 
@@ -761,7 +760,19 @@ void GetDeviceBounds(GDHandle device, Rect* bounds) {
 OSStatus GetAvailableWindowPositioningBounds(GDHandle device, Rect* bounds) {
     if (!bounds) return paramErr;
     QScreen* s = ScreenOf(device);
-    *bounds = s ? ScreenRect(s, true) : kHeadlessScreen;
+    if (!s) {
+        *bounds = kHeadlessScreen;
+        return noErr;
+    }
+    // Where window contents may go, so that a window placed with its title bar (the 22 pixels callers
+    // leave above the content) inside these bounds fits the work area with its frame and menu bar.
+    constexpr SInt16 kTitleBarAllowance = 22;
+    Rect area = ScreenRect(s, true);
+    Rect around = HostDecorationExtents();
+    bounds->top = SInt16(area.top + std::max<int>(0, around.top - kTitleBarAllowance));
+    bounds->left = SInt16(area.left + around.left);
+    bounds->bottom = SInt16(area.bottom - around.bottom);
+    bounds->right = SInt16(area.right - around.right);
     return noErr;
 }
 

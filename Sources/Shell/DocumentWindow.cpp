@@ -47,8 +47,11 @@ OSStatus BoundsChanged(const WindowEvent* event, void* userData) {
     auto* doc = static_cast<DocWindowRecord*>(userData);
     SInt16 oldW = SInt16(event->previousBounds.right - event->previousBounds.left);
     SInt16 oldH = SInt16(event->previousBounds.bottom - event->previousBounds.top);
-    SInt16 newW = SInt16(event->currentBounds.right - event->currentBounds.left);
-    SInt16 newH = SInt16(event->currentBounds.bottom - event->currentBounds.top);
+    // The size the window has now, which may differ from the one reported: the window manager has the
+    // last word, and laying out for an older size would ask it for that size again.
+    const Rect port = PortRect(doc->window);
+    SInt16 newW = SInt16(port.right - port.left);
+    SInt16 newH = SInt16(port.bottom - port.top);
     if (oldW == newW && oldH == newH) return noErr;
     // The program laid the window out for this size when it resized it: the origin stays.
     const DrawingRecord* d = doc->drawing;
@@ -97,6 +100,25 @@ void InvalidateStrip(WindowRef window, SInt16 left, SInt16 top, SInt16 right, SI
     InvalWindowRect(window, &r);
 }
 
+// A new window never opens exactly over another: it steps down and to the right past every window at
+// its place, keeping its bottom right corner, so it stays inside the screen.
+void CascadePastOpenWindows(Rect* bounds) {
+    constexpr SInt16 kCascadeStep = 22;
+    constexpr int kMaxSteps = 8;
+    for (int step = 0; step < kMaxSteps; ++step) {
+        bool taken = false;
+        for (DocWindowRecord* other = OpenDocumentList; other != nullptr && !taken; other = other->next) {
+            if (other->window == nullptr) continue;
+            Rect r;
+            GetWindowContentBounds(other->window, &r);
+            taken = r.top == bounds->top && r.left == bounds->left;
+        }
+        if (!taken) return;
+        bounds->top = SInt16(bounds->top + kCascadeStep);
+        bounds->left = SInt16(bounds->left + kCascadeStep);
+    }
+}
+
 ControlRef NewScrollBar(WindowRef window, SInt16 left, SInt16 top, SInt16 right, SInt16 bottom) {
     Rect r;
     SetRect(&r, left, top, right, bottom);
@@ -111,6 +133,7 @@ Boolean NewDocumentWindow(DocWindowRecord* doc, ConstStr255Param title, SInt16) 
     Rect bounds;
     GetAvailableWindowPositioningBounds(GetMainDevice(), &bounds);
     bounds.top = SInt16(bounds.top + kTitleBarHeight);
+    CascadePastOpenWindows(&bounds);
     WindowRef window = nullptr;
     const WindowAttributes attributes = kWindowCloseBoxAttribute | kWindowFullZoomAttribute |
                                         kWindowCollapseBoxAttribute | kWindowResizableAttribute;
