@@ -301,12 +301,12 @@ Boolean OpenDocumentFile(DocWindowRecord** slot, const FSRef* file) {
             Str255 text;
             if (err == fnfErr) {
                 NameOf(file, text);
-                ShowErrorAlert(kMsgFileNotFound, text);
+                ShowErrorAlert(kMsgFileNotFound, text, err);
             } else {
                 char number[16];
                 std::snprintf(number, sizeof number, "%d", int(err));
                 CStrToPStr(text, 256, number);
-                ShowErrorAlert(kOSErrorMessage, text);
+                ShowErrorAlert(kOSErrorMessage, text, err);
             }
             return false;
         }

@@ -80,11 +80,14 @@ SInt16 ReplaceHash(Str255 message, ConstStr255Param text, SInt16 from) {
     return 0;
 }
 
-void ShowErrorAlert(SInt16 n, ConstStr255Param text) {
+void ShowErrorAlert(SInt16 n, ConstStr255Param text, OSErr code) {
     Str255 message;
     GetIndString(message, kErrorMessageList, n);
     ReplaceHash(message, text ? text : kEmpty, 1);
+    const SInt16 saved = gMessageCode;
+    if (code != noErr) gMessageCode = code;
     ShowRecordedOrAlert(message);
+    gMessageCode = saved;
 }
 
 void ShowErrorText(ConstStr255Param text) {
@@ -148,14 +151,10 @@ void ShowOSErrorAlert(OSErr code) {
         AppendCStr(line, sizeof line, " (");
         AppendPStr(line, sizeof line, number);
         AppendChar(line, sizeof line, ')');
-        gMessageCode = code;
-        ShowErrorAlert(kOSErrorMessage, line);
-        gMessageCode = 0;
+        ShowErrorAlert(kOSErrorMessage, line, code);
         return;
     }
-    gMessageCode = code;
-    ShowErrorAlert(kOSErrorMessage, number);
-    gMessageCode = 0;
+    ShowErrorAlert(kOSErrorMessage, number, code);
 }
 
 void ShowErrorStr128(SInt16 n)

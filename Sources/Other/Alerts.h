@@ -29,8 +29,9 @@ SInt16 EndAppleEventCommand(SInt16 defaultCode);
 SInt16 RecordedAppleEventErrorCode();
 void GetRecordedAppleEventErrorText(Str255 text);
 
-// Error message n of list 200 with its first "#" replaced by text (cut to 255), in alert 128.
-void ShowErrorAlert(SInt16 n, ConstStr255Param text);
+// Error message n of list 200 with its first "#" replaced by text (cut to 255), in alert 128; code is
+// the operating-system error behind it, which a scripted command's reply carries.
+void ShowErrorAlert(SInt16 n, ConstStr255Param text, OSErr code = noErr);
 // The text itself in alert 128.
 void ShowErrorText(ConstStr255Param text);
 // Question n of list 201 with its first "#" replaced by text1 and the next one by text2, in alert

@@ -7,8 +7,10 @@
 #include "EventLoop.h"
 #include "FileCommands.h"
 #include "FileManager.h"
+#include "MacRoman.h"
 #include "Preferences.h"
 #include "ToolDispatch.h"
+#include "ZEZUdivari.h"
 
 #include <deque>
 #include <map>
@@ -32,7 +34,6 @@ std::deque<AppleEvent>& Pending() {
     return pending;
 }
 
-constexpr OSErr kOpenFailed = -108;
 constexpr UInt32 kAutomaticFormat = 1;
 
 } // namespace
@@ -95,27 +96,59 @@ OSErr HandleOpenApp(const AppleEvent*, AppleEvent*, long) {
     return noErr;
 }
 
+namespace {
+
+// Opens one file of the event; its failure is recorded (not shown) and its real cause returned.
+OSErr OpenOneDocument(const std::string& path) {
+    BeginAppleEventCommand();
+    FSRef file;
+    OSErr err = FSMakeRef(path.c_str(), &file);
+    if (err != noErr) {
+        ShowOSErrorAlert(err);
+        return EndAppleEventCommand(err);
+    }
+    DocWindowRecord* doc = nullptr;
+    if (OpenDocumentFile(&doc, &file)) {
+        CancelPendingCommand(doc);
+        EndAppleEventCommand(noErr);
+        return noErr;
+    }
+    // No message at all: the user declined something on the way (the name question).
+    return EndAppleEventCommand(RecordedAppleEventErrorCode() != 0 ? OSErr(noErr) : OSErr(userCanceledErr));
+}
+
+// The files of this event come from the desktop or the command line, where nobody reads the reply:
+// the user sees each failure as the Open panel shows it, naming the file when the message does not.
+void ShowOpenFailure(const std::string& path) {
+    Str255 text, name;
+    GetRecordedAppleEventErrorText(text);
+    if (text[0] == 0) return;
+    const size_t slash = path.rfind('/');
+    UTF8ToPStr(slash == std::string::npos ? path : path.substr(slash + 1), name, 255);
+    if (name[0] != 0 && FindPStr(name, text) == 0) {
+        Str255 named;
+        CopyPStr(named, sizeof named, name);
+        AppendCStr(named, sizeof named, ": ");
+        AppendPStr(named, sizeof named, text);
+        CopyPStr(text, sizeof text, named);
+    }
+    ShowErrorText(text);
+}
+
+} // namespace
+
 OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent*, long) {
     OpenedByAppleEvent = true;
     UInt32 savedFormat = GeneralPrefs.openFormat;
     GeneralPrefs.openFormat = kAutomaticFormat;
-    BeginAppleEventCommand();
     OSErr code = noErr;
     for (const std::string& path : event->files) {
-        FSRef file;
-        OSErr err = FSMakeRef(path.c_str(), &file);
-        if (err != noErr) {
-            if (code == noErr) code = err;
-            continue;
-        }
-        DocWindowRecord* doc = nullptr;
+        OSErr err = OpenOneDocument(path);
+        if (err == noErr || err == userCanceledErr) continue;
+        ShowOpenFailure(path);
         // The reply keeps the first failure: a file that opens later does not make it a success.
-        if (OpenDocumentFile(&doc, &file))
-            CancelPendingCommand(doc);
-        else if (code == noErr)
-            code = kOpenFailed;
+        if (code == noErr) code = err;
     }
-    code = EndAppleEventCommand(code);
     GeneralPrefs.openFormat = savedFormat;
     return code;
 }
