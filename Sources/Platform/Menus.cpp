@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
@@ -116,6 +117,20 @@ QString KeyText(const MenuItemRecord& item) {
 void ChoiceMade(MenuID id, SInt16 item);
 QMenu* QtMenu(MenuRef menu);
 
+// A menu left with Escape keeps its bar in keyboard mode, where typing goes to the bar and Return
+// opens the menu again: once no menu of a bar is open, the keys belong to its window's content.
+void ReturnFocusFromBars() {
+    if (QApplication::activePopupWidget() != nullptr) return;
+    for (auto& bar : gBars) {
+        if (!bar || !bar->hasFocus()) continue;
+        bar->setActiveAction(nullptr);
+        if (QWidget* content = PlatformWindowContentWidget(PlatformWindowFromWidget(bar)))
+            content->setFocus(Qt::OtherFocusReason);
+        else
+            bar->clearFocus();
+    }
+}
+
 void Rebuild(MenuRef menu) {
     QMenu* q = menu->qmenu;
     if (!q) return;
@@ -178,6 +193,10 @@ QMenu* QtMenu(MenuRef menu) {
             for (MenuItemRecord& item : menu->items)
                 if (MenuRef sub = SubmenuOf(item) ? GetMenuHandle(SubmenuOf(item)) : nullptr)
                     if (sub->dirty) Rebuild(sub);
+        });
+        QObject::connect(q, &QMenu::aboutToHide, q, [menu] {
+            if (std::find(gBarMenus.begin(), gBarMenus.end(), menu) != gBarMenus.end())
+                QTimer::singleShot(0, [] { ReturnFocusFromBars(); });
         });
     }
     if (menu->dirty) Rebuild(menu);
