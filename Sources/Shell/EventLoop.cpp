@@ -120,6 +120,11 @@ void BeginEventLoop() {
     gForeground = true;
     InitColorTables();
     LoadPreferences();
+    // Stored preferences may name a tool group that takes no clicks yet: start with the line tools.
+    if (!ToolGroupBuilt(CurrentToolGroup())) {
+        GeneralPrefs.currentToolGroup = 0;
+        GeneralPrefs.currentSubTool = GeneralPrefs.lastSubTool[0];
+    }
     InitToolTable();
     RefreshPalettes(nullptr);
     QuitFlag = false;

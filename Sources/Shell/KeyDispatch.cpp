@@ -186,6 +186,8 @@ Boolean HandleKeyDown(DocWindowRecord* doc, const EventRecord* event) {
         ResetPickFilter(doc);
         if (SnapModeSuspended(doc)) RestoreSnapMode(doc);
         EndPendingCommand(doc);
+        // A tool of a group that takes no clicks (from older preferences) gives way to the line tools.
+        if (!ToolGroupBuilt(CurrentToolGroup())) SelectToolGroupFromMenu(doc, 0);
         DeselectAll(doc, true);
         ResetToolState(doc, false);
         return false;

@@ -178,9 +178,9 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kRecentMenu:
         return true;
     case kToolMenu:
-        return true;
+        return ToolGroupBuilt(SInt16(item - 1));
     default:
-        return menu >= kFirstToolMenu && menu <= kLastToolMenu;
+        return menu >= kFirstToolMenu && menu <= kLastToolMenu && ToolGroupBuilt(SInt16(menu - kFirstToolMenu));
     }
 }
 

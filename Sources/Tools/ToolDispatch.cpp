@@ -59,14 +59,17 @@ void RunStep(DocWindowRecord* doc) {
             RunPendingCommand(doc);
         } else {
             SInt16 group = CurrentToolGroup();
-            if (group >= 0 && group < kToolGroupCount && kGroupHandlers[group] != nullptr)
-                kGroupHandlers[group](doc);
+            if (ToolGroupBuilt(group)) kGroupHandlers[group](doc);
         }
     }
     WaitButtonState(false);
 }
 
 } // namespace
+
+Boolean ToolGroupBuilt(SInt16 group) {
+    return group >= 0 && group < kToolGroupCount && kGroupHandlers[group] != nullptr;
+}
 
 void ToolMouseDown(DocWindowRecord* doc, const EventRecord* event) {
     if (OpenDocumentList != nullptr && doc != nullptr && doc->window != nullptr)

@@ -11,6 +11,8 @@
 struct DocWindowRecord;
 struct EventRecord;
 
+// True when the group's tools take clicks; the others stay dimmed in the menus.
+Boolean ToolGroupBuilt(SInt16 group);
 // Routes the pending event of MenuCommandGlobals for the front document (null when none).
 void ToolMouseDown(DocWindowRecord* doc, const EventRecord* event);
 // Return in the command field confirmed a value: the step runs as for a click.
