@@ -14,6 +14,8 @@
 #include "Preferences.h"
 #include "QuickDraw.h"
 #include "StatusArea.h"
+#include "SimulatedInput.h"
+#include "Windows.h"
 #include "ZEZUdivari.h"
 
 namespace {
@@ -105,6 +107,52 @@ TEST_F(ShellTest, ResizingKeepsTheTopOfTheDrawingWhereItWas) {
     // Laid out by the program without a previous height, the origin stays.
     LayoutDocumentWindow(doc, W, H, 0);
     EXPECT_DOUBLE_EQ(d->originY, 150.0);
+}
+
+// A window manager that answers a size with another one: the program takes the last size it got, lays
+// out once for it, and never asks for an earlier size again.
+TEST_F(ShellTest, SizesTheWindowManagerGivesAreTakenAsTheyCome) {
+    DocWindowRecord* doc = NewFromMenu();
+    ASSERT_NE(doc, nullptr);
+    DrawingRecord* d = doc->drawing;
+    d->unitsPerPixel = 1.0;
+    d->originY = 0.0;
+    Rect port = PortOf(doc);
+    const SInt16 W = SInt16(port.right - port.left), H = SInt16(port.bottom - port.top);
+
+    SimulateUserResize(doc->window, W, SInt16(H - 19));
+    SimulateUserResize(doc->window, W, SInt16(H - 40));
+    SimulateUserResize(doc->window, SInt16(W - 10), SInt16(H - 21));
+    RunLoop();
+    port = PortOf(doc);
+    EXPECT_EQ(port.right - port.left, W - 10);
+    EXPECT_EQ(port.bottom - port.top, H - 21);
+    EXPECT_EQ(d->contentHeight, H - 21 - 15);
+    // The drawing stays fixed at the top edge across all three changes.
+    EXPECT_DOUBLE_EQ(d->originY, 21.0);
+    RunPasses(5);
+    port = PortOf(doc);
+    EXPECT_EQ(port.bottom - port.top, H - 21);
+}
+
+// New windows fit the screen's work area and step aside from one another.
+TEST_F(ShellTest, NewWindowsFitTheScreenAndCascade) {
+    DocWindowRecord* first = NewFromMenu();
+    DocWindowRecord* second = NewFromMenu();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    Rect area, a, b;
+    GetAvailableWindowPositioningBounds(GetMainDevice(), &area);
+    GetWindowContentBounds(first->window, &a);
+    GetWindowContentBounds(second->window, &b);
+    for (const Rect& r : {a, b}) {
+        EXPECT_GE(r.top, area.top);
+        EXPECT_GE(r.left, area.left);
+        EXPECT_LE(r.bottom, area.bottom);
+        EXPECT_LE(r.right, area.right);
+    }
+    EXPECT_FALSE(a.top == b.top && a.left == b.left);
+    EXPECT_EQ(b.top - a.top, b.left - a.left);
 }
 
 TEST_F(ShellTest, TheTitleCarriesTheChangedMarkOnce) {
