@@ -6,6 +6,8 @@
 #include "MenuCommands.h"
 #include "Menus.h"
 #include "NewDocument.h"
+#include "Preferences.h"
+#include "ToolState.h"
 #include "StatusArea.h"
 #include "ZEZUdivari.h"
 
@@ -157,4 +159,23 @@ TEST_F(ShellTest, HelpTagsNameTheStatusBarZones) {
     }
     StatusHelpTagText(doc, Pt(30, SInt16(H - 15)), text, &zone);
     EXPECT_EQ(text[0], 0);
+}
+
+// A tool group that takes no clicks yet is dimmed, in the tool menu and its own menu; one left chosen
+// by older preferences gives way to the line tools at Escape, so the user is never stuck in it.
+TEST_F(ShellTest, ToolGroupsWithoutToolsAreDimmedAndEscapeLeavesThem) {
+    DocWindowRecord* doc = NewFromMenu();
+    ASSERT_NE(doc, nullptr);
+    AdjustMenus(doc);
+    EXPECT_TRUE(MenuItemAvailable(kToolMenu, 1));
+    EXPECT_TRUE(MenuItemAvailable(180, 1));
+    for (SInt16 group = 1; group < 12; ++group) {
+        EXPECT_FALSE(MenuItemAvailable(kToolMenu, SInt16(group + 1))) << group;
+        EXPECT_FALSE(MenuItemAvailable(SInt16(180 + group), 1)) << group;
+    }
+
+    GeneralPrefs.currentToolGroup = 3;
+    QueueKey(0x35, 0x1B); // Escape
+    RunLoop();
+    EXPECT_EQ(CurrentToolGroup(), 0);
 }

@@ -10,6 +10,8 @@
 #include "Preferences.h"
 #include "TestSupport.h"
 
+#include <cstdio>
+
 TEST_F(ShellTest, OpenDocumentsKeepsTheFirstFailureAndAutomaticFormat) {
     DocWindowRecord* doc = NewFromMenu();
     ASSERT_NE(doc, nullptr);
@@ -23,7 +25,7 @@ TEST_F(ShellTest, OpenDocumentsKeepsTheFirstFailureAndAutomaticFormat) {
     AppleEvent event, reply;
     event.eventClass = kCoreEventClass;
     event.eventID = kAEOpenDocuments;
-    // An item that names no file fails without an alert; the file that opens after it does not
+    // An item that names no file fails; the file that opens after it does not
     // turn the reply into a success.
     event.files = {"", good};
     EXPECT_EQ(HandleOpenDocuments(&event, &reply, 0), bdNamErr);
@@ -47,4 +49,32 @@ TEST_F(ShellTest, AQuitCancelledAtAChangedDrawingAnswersUserCancelled) {
     EXPECT_EQ(HandleQuitApp(&event, &reply, 0), noErr);
     EXPECT_EQ(OpenDocumentList, nullptr);
     QuitFlag = false;
+}
+
+// Files handed over from the command line fail where nobody reads the reply: each failure is shown,
+// once, naming its file, and the reply carries the first real cause.
+TEST_F(ShellTest, OpenDocumentsShowsOneAlertNamingEachFileThatFails) {
+    const std::string folder = MakeTestFolder("required_events_bad");
+    const std::string damaged = folder + "/Damaged.cadx";
+    {
+        FILE* f = std::fopen(damaged.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("this is no drawing at all, only words where the header should be", f);
+        std::fclose(f);
+    }
+    AppleEvent event, reply;
+    event.eventClass = kCoreEventClass;
+    event.eventID = kAEOpenDocuments;
+    event.files = {folder + "/Missing.cadx", damaged};
+    ClearRecordedAlerts();
+    EXPECT_EQ(HandleOpenDocuments(&event, &reply, 0), fnfErr);
+    EXPECT_EQ(OpenDocumentList, nullptr);
+    ASSERT_EQ(RecordedAlerts().size(), 2u);
+    const char* names[] = {"Missing.cadx", "Damaged.cadx"};
+    for (size_t i = 0; i < 2; ++i) {
+        std::string shown;
+        for (const std::string& p : RecordedAlerts()[i].params)
+            shown += p;
+        EXPECT_NE(shown.find(names[i]), std::string::npos) << shown;
+    }
 }
