@@ -8,15 +8,32 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QApplication* gOwnApp = nullptr;
 bool gQtStarted = false;
 UInt32 gBeeps = 0;
+
+// Started outside a login session (a terminal over ssh, xvfb-run) there is no runtime folder: give Qt
+// a private one, as it would make itself, so that a normal start prints nothing.
+void EnsureRuntimeFolder() {
+    const char* set = std::getenv("XDG_RUNTIME_DIR");
+    if (set != nullptr && *set != 0) return;
+    const std::string folder = "/tmp/runtime-" + std::to_string(getuid());
+    mkdir(folder.c_str(), 0700);
+    struct stat st;
+    if (lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
+        (st.st_mode & 0077) == 0)
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
 } // namespace
 
 void PlatformInitialize(int& argc, char** argv) {
     if (!QCoreApplication::instance()) {
+        EnsureRuntimeFolder();
         gOwnApp = new QApplication(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Draftwerk"));
         QCoreApplication::setOrganizationDomain(QStringLiteral("quarnwell.com"));
