@@ -214,13 +214,24 @@ Boolean OpenPanelWithOptions(ConstStr255Param prompt, const OSType types[4], FSR
 
 std::string SetExportExtension(const DocWindowRecord* doc, const std::string& name, SInt16 format) {
     if (doc->settings->appendExtension != 1) return name;
+    // Only an extension that ends the name is the old format's: "Report.pdf.notes" keeps its ".pdf".
     std::string result = name;
-    for (const char* known : {".ZAZ", ".CADX", ".DXF", ".HPGL", ".PDF", ".IGS", ".FIX"}) {
-        std::string upper = result;
-        for (char& c : upper)
-            if (c >= 'a' && c <= 'z') c = char(c - 32);
-        size_t at = upper.find(known);
-        if (at != std::string::npos) result.erase(at, std::strlen(known));
+    for (bool removed = true; removed;) {
+        removed = false;
+        for (const char* known : {".ZAZ", ".CADX", ".DXF", ".HPGL", ".PDF", ".IGS", ".FIX"}) {
+            const size_t length = std::strlen(known);
+            if (result.size() <= length) continue; // a name that is only an extension stays a name
+            const size_t at = result.size() - length;
+            bool same = true;
+            for (size_t i = 0; i < length && same; ++i) {
+                char c = result[at + i];
+                if (c >= 'a' && c <= 'z') c = char(c - 32);
+                same = c == known[i];
+            }
+            if (!same) continue;
+            result.erase(at);
+            removed = true;
+        }
     }
     static const char* const kExtensions[] = {".cadx", ".cadx", ".DXF", ".HPGL", ".PDF", ".IGS", ".FIX"};
     if (format >= 1 && format <= 7) result += kExtensions[format - 1];

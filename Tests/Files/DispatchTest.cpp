@@ -17,6 +17,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -213,7 +214,17 @@ TEST_F(DispatchTest, PanelOptions) {
     DocWindowRecord* doc = NewDoc();
     doc->settings->appendExtension = 1;
     EXPECT_EQ(SetExportExtension(doc, "Plan.cadx", kSaveDXF), "Plan.DXF");
-    EXPECT_EQ(SetExportExtension(doc, "a.ZAZ.ZAZ", kSaveNative), "a.ZAZ.cadx");
+    // Known extensions go only where they end the name, as many as there are; the rest stays.
+    const std::pair<const char*, const char*> kNames[] = {
+        {"a.ZAZ.ZAZ", "a.cadx"},
+        {"Report.pdf.notes.cadx", "Report.pdf.notes.cadx"},
+        {"Plan.dxf.Cadx", "Plan.cadx"},
+        {"Plan.DXFX", "Plan.DXFX.cadx"},
+        {".DXF", ".DXF.cadx"},
+    };
+    for (const auto& [name, expected] : kNames)
+        EXPECT_EQ(SetExportExtension(doc, name, kSaveNative), expected) << name;
+    EXPECT_EQ(SetExportExtension(doc, "Report.pdf.notes.cadx", kSaveDXF), "Report.pdf.notes.DXF");
     EXPECT_EQ(SetExportExtension(doc, "Plan", kSaveHoleList), "Plan.FIX");
     doc->settings->appendExtension = 0;
     EXPECT_EQ(SetExportExtension(doc, "Plan.cadx", kSaveDXF), "Plan.cadx");
