@@ -385,8 +385,17 @@ UInt16 RubberCapacity(Handle h) {
     return capacity;
 }
 
-Float64* RubberPoint(Handle h, SInt16 index) {
-    return reinterpret_cast<Float64*>(*h + kRubberHeader + 16 * Size(index));
+// The points follow a 4-byte header, so they are not aligned for direct loads: copy them.
+void PutRubberPoint(Handle h, SInt16 index, Float64 x, Float64 y) {
+    const Float64 xy[2] = {x, y};
+    std::memcpy(*h + kRubberHeader + 16 * Size(index), xy, sizeof xy);
+}
+
+void ReadRubberPoint(Handle h, SInt16 index, Float64* x, Float64* y) {
+    Float64 xy[2];
+    std::memcpy(xy, *h + kRubberHeader + 16 * Size(index), sizeof xy);
+    *x = xy[0];
+    *y = xy[1];
 }
 
 } // namespace
@@ -439,9 +448,7 @@ void AddRubberPointAndMark(DocWindowRecord* doc, Float64 x, Float64 y, Boolean a
             }
         }
         if (count <= RubberCapacity(d->rubberPoints)) {
-            Float64* p = RubberPoint(d->rubberPoints, SInt16(count - 1));
-            p[0] = x;
-            p[1] = y;
+            PutRubberPoint(d->rubberPoints, SInt16(count - 1), x, y);
             d->rubberCount = count;
         }
     }
@@ -451,9 +458,7 @@ void AddRubberPointAndMark(DocWindowRecord* doc, Float64 x, Float64 y, Boolean a
 Boolean GetRubberPoint(const DocWindowRecord* doc, SInt16 index, Float64* x, Float64* y) {
     const DrawingRecord* d = doc->drawing;
     if (index < 0 || index >= d->rubberCount || d->rubberPoints == nullptr) return false;
-    const Float64* p = RubberPoint(d->rubberPoints, index);
-    *x = p[0];
-    *y = p[1];
+    ReadRubberPoint(d->rubberPoints, index, x, y);
     return true;
 }
 
