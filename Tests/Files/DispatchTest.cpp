@@ -269,6 +269,6 @@ TEST_F(DispatchTest, PanelOptions) {
     DocWindowRecord* opened = nullptr;
     FSRef none{};
     EXPECT_FALSE(OpenDocumentFile(&opened, &none)); // the dxf is no drawing
-    EXPECT_EQ(GeneralPrefs.openFormat, UInt32(kOpenNative));
-    EXPECT_EQ(GeneralPrefs.nativeOnlyInOpen, 1u);
+    EXPECT_EQ(UInt32(GeneralPrefs.openFormat), UInt32(kOpenNative));
+    EXPECT_EQ(UInt32(GeneralPrefs.nativeOnlyInOpen), 1u);
 }
