@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -30,6 +31,9 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QWidget>
+
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -105,6 +109,20 @@ void PreparePanel(QFileDialog& dialog, const std::string& folder) {
         view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     }
     dialog.resize(kPanelWidth, kPanelHeight);
+    // Once the first folder is listed, the panel widens within the screen to show its columns whole.
+    QFileSystemModel* model = SourceModel(dialog);
+    QTreeView* view = DetailView(dialog);
+    if (model == nullptr || view == nullptr) return;
+    auto widened = std::make_shared<bool>(false);
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, &dialog, [&dialog, view, widened] {
+        if (*widened) return;
+        *widened = true;
+        view->header()->resizeSections(QHeaderView::ResizeToContents);
+        int missing = view->header()->length() - view->viewport()->width();
+        int screen = dialog.screen() != nullptr ? dialog.screen()->availableGeometry().width() : 0;
+        int width = std::min(dialog.width() + missing + 4, std::max(dialog.width(), screen));
+        if (missing > 0 && width > dialog.width()) dialog.resize(width, dialog.height());
+    });
 }
 
 // The Open panel's preview: a port the size of the area, drawn by the program for the current file.
