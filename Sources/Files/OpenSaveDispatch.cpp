@@ -173,7 +173,8 @@ OSType FinderTypeOf(const std::string& path) {
 bool IsPreviewedDrawing(const FSRef* file) {
     FInfo info{};
     if (FSGetFinderInfo(file, &info) != noErr) return false;
-    if (info.fdType == 0 && info.fdCreator == 0) return IsNativeExtension(GetUpperExtension(Leaf(file->path)));
+    if (info.fdType == 0 && info.fdCreator == 0)
+        return IsNativeExtension(GetUpperExtension(Leaf(file->path)));
     return (info.fdType == kNativeFileType || info.fdType == kOldNativeFileType) &&
            (info.fdCreator == kNativeCreator || info.fdCreator == kUpperNativeCreator);
 }

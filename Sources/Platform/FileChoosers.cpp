@@ -295,9 +295,8 @@ bool RunOpenPanel(OpenPanelRequest& request, std::string* path) {
             preview = new PreviewArea(request.preview, splitter);
             splitter->addWidget(preview);
             splitter->setCollapsible(splitter->indexOf(preview), false);
-            QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& file) {
-                preview->Show(file.toStdString());
-            });
+            QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
+                             [preview](const QString& file) { preview->Show(file.toStdString()); });
         }
     }
     if (request.withOptions) {

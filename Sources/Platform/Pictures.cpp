@@ -14,6 +14,10 @@
 
 namespace {
 
+// Previews are 512 pixels square; this leaves room for larger pictures without letting a damaged
+// header ask for gigabytes.
+constexpr int kMaxSide = 4096;
+
 // A bounds-checked reader over the picture's bytes: every read past the end fails the reader.
 struct Reader {
     const UInt8* bytes;
@@ -37,8 +41,10 @@ struct Reader {
         return hi << 16 | U16();
     }
     void Skip(size_t n) {
-        if (!Has(n)) ok = false;
-        else pos += n;
+        if (!Has(n))
+            ok = false;
+        else
+            pos += n;
     }
     Rect ReadRect() {
         Rect r;
@@ -48,8 +54,10 @@ struct Reader {
     // Regions and polygons start with their own size, the size word included.
     void SkipSized() {
         UInt16 n = U16();
-        if (n < 2) ok = false;
-        else Skip(n - 2u);
+        if (n < 2)
+            ok = false;
+        else
+            Skip(n - 2u);
     }
 };
 
@@ -113,12 +121,14 @@ bool ReadRow(Reader& r, const PixelMap& pm, size_t rowLength, std::vector<UInt8>
 
 // The pixels of a bits opcode as an image of the map's bounds.
 bool ReadPixels(Reader& r, const PixelMap& pm, QImage* image) {
+    // Every row takes at least a byte, so the data bounds the height before anything is allocated.
     int w = Width(pm.bounds), h = Height(pm.bounds);
-    if (w <= 0 || h <= 0 || w > 8192 || h > 8192) return false;
+    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || !r.Has(size_t(h))) return false;
     UInt16 depth = pm.isPixMap ? pm.pixelSize : 1;
     if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16 && depth != 32) return false;
     if (size_t(pm.rowBytes) * 8 < size_t(w) * (depth == 32 && pm.packType == 2 ? 24 : depth)) return false;
     *image = QImage(w, h, QImage::Format_RGB32);
+    if (image->isNull()) return false;
     std::vector<UInt8> row;
     for (int y = 0; y < h; ++y) {
         auto* out = reinterpret_cast<QRgb*>(image->scanLine(y));
@@ -151,8 +161,10 @@ bool ReadPixels(Reader& r, const PixelMap& pm, QImage* image) {
             for (int x = 0; x < w; ++x) {
                 size_t bit = size_t(x) * depth;
                 unsigned index = (row[bit / 8] >> (8 - depth - bit % 8)) & ((1u << depth) - 1);
-                if (!pm.isPixMap) out[x] = index ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-                else out[x] = index < pm.colours.size() ? pm.colours[index] : qRgb(0, 0, 0);
+                if (!pm.isPixMap)
+                    out[x] = index ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+                else
+                    out[x] = index < pm.colours.size() ? pm.colours[index] : qRgb(0, 0, 0);
             }
         }
     }
@@ -204,48 +216,70 @@ bool PaintBits(Reader& r, UInt16 op, QPainter& painter, const Rect& frame) {
     return true;
 }
 
-// Bytes after an opcode that this decoder does not draw; -1 when the opcode's length is not known.
-long FixedLength(UInt16 op) {
-    switch (op) {
-    case 0x00: case 0x1C: case 0x1E: case 0x38: case 0x39: case 0x3A: case 0x3B: case 0x3C:
-    case 0x48: case 0x49: case 0x4A: case 0x4B: case 0x4C: case 0x58: case 0x59: case 0x5A:
-    case 0x5B: case 0x5C: case 0x02FF:
-        return 0;
-    case 0x04: return 1;
-    case 0x03: case 0x05: case 0x08: case 0x0D: case 0x15: case 0x16: case 0x23: case 0xA0: return 2;
-    case 0x06: case 0x07: case 0x0B: case 0x0C: case 0x0E: case 0x0F: case 0x21: case 0x68: case 0x69:
-    case 0x6A: case 0x6B: case 0x6C: return 4;
-    case 0x1A: case 0x1B: case 0x1D: case 0x1F: case 0x22: return 6;
-    case 0x02: case 0x09: case 0x0A: case 0x10: case 0x20: case 0x30: case 0x31: case 0x32: case 0x33:
-    case 0x34: case 0x40: case 0x41: case 0x42: case 0x43: case 0x44: case 0x50: case 0x51: case 0x52:
-    case 0x53: case 0x54: return 8;
-    case 0x60: case 0x61: case 0x62: case 0x63: case 0x64: return 12;
-    case 0x0C00: return 24;
-    default: return -1;
-    }
-}
+// Opcodes 0x00 to 0x2F: the length of their data, or how it is found.
+constexpr SInt8 kSized = -1;   // a region or polygon that starts with its own size
+constexpr SInt8 kCounted = -2; // a 16-bit byte count first
+constexpr SInt8 kText = -3;    // text opcodes: fixed bytes, then a length byte
+constexpr SInt8 kUnknown = -4; // patterns of pixels and the like: not stepped over
+// clang-format off
+constexpr SInt8 kLowOpcodes[0x30] = {
+    0, kSized, 8, 2, 1, 2, 4, 4, 2, 8, 8, 4, 4, 2, 4, 4,                      // 0x00
+    8, 1, kUnknown, kUnknown, kUnknown, 2, 2, 0, 0, 0, 6, 6, 0, 6, 0, 6,      // 0x10
+    8, 4, 6, 2, kCounted, kCounted, kCounted, kCounted, kText, kText, kText,  // 0x20
+    kText, kCounted, kCounted, kCounted, kCounted};
+// clang-format on
 
 // Steps over one opcode that is not drawn; false when its length is not known or not there.
 bool SkipOpcode(Reader& r, UInt16 op, bool v2) {
-    long fixed = FixedLength(op);
-    if (fixed >= 0) return r.Skip(size_t(fixed)), r.ok;
-    switch (op) {
-    case 0x01: case 0x70: case 0x71: case 0x72: case 0x73: case 0x74: case 0x80: case 0x81: case 0x82:
-    case 0x83: case 0x84:
+    SInt8 kind = kUnknown;
+    if (op < 0x30)
+        kind = kLowOpcodes[op];
+    else if (op < 0x38 || (op >= 0x40 && op < 0x48) || (op >= 0x50 && op < 0x58))
+        kind = 8; // rectangles, ovals
+    else if (op < 0x60)
+        kind = 0; // the same again
+    else if (op < 0x68)
+        kind = 12; // arcs
+    else if (op < 0x70)
+        kind = 4;
+    else if ((op >= 0x70 && op < 0x78) || (op >= 0x80 && op < 0x88))
+        kind = kSized; // polygons, regions
+    else if (op < 0x90)
+        kind = 0;
+    else if ((op >= 0x92 && op < 0x98) || (op >= 0x9C && op < 0xA0) || (op >= 0xA2 && op < 0xB0))
+        kind = kCounted;
+    else if (op == 0xA0)
+        kind = 2;          // short comment
+    else if (op == 0xA1) { // long comment: a kind, then counted data
+        r.Skip(2);
+        kind = kCounted;
+    } else if (op >= 0xB0 && op < 0xD0)
+        kind = 0;
+    else if (v2 && op == 0x0C00)
+        kind = 24; // header
+    else if (v2 && op >= 0x0100 && op <= 0x7FFF)
+        return r.Skip(size_t(op >> 8) * 2), r.ok;
+    else if (v2 && op >= 0x8000 && op <= 0x80FF)
+        kind = 0;
+    else if (v2 && ((op >= 0xD0 && op < 0xFF) || op >= 0x8100))
+        return r.Skip(r.U32()), r.ok;
+    switch (kind) {
+    case kSized:
         r.SkipSized();
-        return r.ok;
-    case 0x28: r.Skip(4); r.Skip(r.U8()); return r.ok;     // long text
-    case 0x29: case 0x2A: r.Skip(1); r.Skip(r.U8()); return r.ok;
-    case 0x2B: r.Skip(2); r.Skip(r.U8()); return r.ok;
-    case 0x2C: case 0x2E: case 0x24: case 0x25: case 0x26: case 0x27: case 0x2F: r.Skip(r.U16()); return r.ok;
-    case 0xA1: r.Skip(2); r.Skip(r.U16()); return r.ok;     // long comment
-    default: break;
+        break;
+    case kCounted:
+        r.Skip(r.U16());
+        break;
+    case kText:
+        r.Skip(op == 0x28 ? 4 : op == 0x2B ? 2 : 1), r.Skip(r.U8());
+        break;
+    case kUnknown:
+        return false;
+    default:
+        r.Skip(size_t(kind));
+        break;
     }
-    if (!v2) return false;
-    if (op >= 0x0100 && op <= 0x7FFF) return r.Skip(size_t(op >> 8) * 2), r.ok;
-    if (op >= 0x8000 && op <= 0x80FF) return true;
-    if (op >= 0x8100) return r.Skip(r.U32()), r.ok;
-    return false;
+    return r.ok;
 }
 
 } // namespace
@@ -262,7 +296,7 @@ Boolean DrawPictureData(const UInt8* bytes, size_t size, const Rect* destination
     GrafPtr port = CurrentPort();
     Rect frame;
     if (port == nullptr || destination == nullptr || !GetPictureFrame(bytes, size, &frame)) return false;
-    if (Width(frame) > 8192 || Height(frame) > 8192) return false;
+    if (Width(frame) > kMaxSide || Height(frame) > kMaxSide) return false;
     Reader r{bytes, size, 10};
     bool v2 = false;
     if (r.Has(2) && bytes[10] == 0x11 && bytes[11] == 0x01) {
@@ -273,6 +307,7 @@ Boolean DrawPictureData(const UInt8* bytes, size_t size, const Rect* destination
         return false;
     }
     QImage canvas(Width(frame), Height(frame), QImage::Format_ARGB32);
+    if (canvas.isNull()) return false;
     canvas.fill(Qt::transparent);
     bool painted = false;
     {
@@ -294,8 +329,9 @@ Boolean DrawPictureData(const UInt8* bytes, size_t size, const Rect* destination
     {
         QPainter painter(&target);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(destination->left - port->portRect.left, destination->top - port->portRect.top,
-                                Width(*destination), Height(*destination)),
+        painter.drawImage(QRect(destination->left - port->portRect.left,
+                                destination->top - port->portRect.top, Width(*destination),
+                                Height(*destination)),
                           canvas);
     }
     PlatformPortChanged(port, destination);

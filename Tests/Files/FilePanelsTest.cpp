@@ -157,7 +157,8 @@ TEST_F(FilePanelsTest, PreviewShowsThePictureSizeAndDateOfDrawings) {
     WriteFileBytes(text, {'a'});
     // 5 March 2024, 14:07 local time.
     std::tm when{};
-    when.tm_year = 124, when.tm_mon = 2, when.tm_mday = 5, when.tm_hour = 14, when.tm_min = 7, when.tm_isdst = -1;
+    when.tm_year = 124, when.tm_mon = 2, when.tm_mday = 5, when.tm_hour = 14, when.tm_min = 7,
+    when.tm_isdst = -1;
     std::time_t t = std::mktime(&when);
     utimbuf times{t, t};
     utime(plain.c_str(), &times);

@@ -15,7 +15,9 @@ struct PictBytes {
     PictBytes& U8(int v) { return b.push_back(UInt8(v)), *this; }
     PictBytes& U16(int v) { return U8(v >> 8).U8(v); }
     PictBytes& U32(UInt32 v) { return U16(int(v >> 16)).U16(int(v & 0xFFFF)); }
-    PictBytes& R(int top, int left, int bottom, int right) { return U16(top).U16(left).U16(bottom).U16(right); }
+    PictBytes& R(int top, int left, int bottom, int right) {
+        return U16(top).U16(left).U16(bottom).U16(right);
+    }
     PictBytes& Bytes(std::initializer_list<int> bytes) {
         for (int v : bytes)
             U8(v);
@@ -101,9 +103,15 @@ TEST(PicturesTest, BitmapsAndPixelMapsOfBothVersions) {
         std::vector<std::pair<Point, UInt32>> pixels; // {v, h} -> RGB
     };
     const Case cases[] = {
-        {"version 1 packed bitmap", Version1PackedBitmap(), 64, 2,
+        {"version 1 packed bitmap",
+         Version1PackedBitmap(),
+         64,
+         2,
          {{{0, 0}, 0x000000}, {{0, 63}, 0x000000}, {{1, 3}, 0xFFFFFF}, {{1, 12}, 0x000000}}},
-        {"version 2 packed indexed", Version2PackedIndexed(), 8, 2,
+        {"version 2 packed indexed",
+         Version2PackedIndexed(),
+         8,
+         2,
          {{{0, 5}, 0x0000FF}, {{1, 0}, 0xFFFFFF}, {{1, 1}, 0x0000FF}}},
         {"version 2 packed direct", Version2PackedDirect(), 4, 1, {{{0, 0}, 0xFF0000}, {{0, 3}, 0xFF0080}}},
     };
@@ -133,7 +141,8 @@ TEST(PicturesTest, BitmapsAndPixelMapsOfBothVersions) {
 TEST(PicturesTest, DataCutShortOrDamagedDrawsNothingWrong) {
     Canvas canvas(64, 2);
     Rect dest{0, 0, 2, 64};
-    for (const std::vector<UInt8>& data : {Version1PackedBitmap(), Version2PackedIndexed(), Version2PackedDirect()}) {
+    for (const std::vector<UInt8>& data :
+         {Version1PackedBitmap(), Version2PackedIndexed(), Version2PackedDirect()}) {
         for (size_t n = 0; n < data.size(); ++n) {
             std::vector<UInt8> cut(data.begin(), data.begin() + std::ptrdiff_t(n));
             DrawPictureData(cut.data(), cut.size(), &dest); // copies, so a read past the end is caught
