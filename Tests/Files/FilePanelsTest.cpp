@@ -199,21 +199,35 @@ TEST_F(FilePanelsTest, PreviewShowsThePictureSizeAndDateOfDrawings) {
     RememberPanelFolder(plain);
     std::vector<Seen> seen;
     GWorldPtr placeholder = nullptr;
+    int darkInSquare = 0;
     OpenPanel([&](FilePanelDriver& panel) {
         ASSERT_NE(panel.PreviewPort(), nullptr);
         for (const std::string& path : {plain, pictured, text, folder}) {
             panel.Select(path);
             seen.push_back(look(panel.PreviewPort()));
         }
+        // Without the placeholder picture the text "No preview" stands in the square.
+        std::string bare = MakeTestFolder("ResourcesWithoutPictures");
+        std::filesystem::copy_file(AppResourceFolder() + "/strings.rdesc", bare + "/strings.rdesc");
+        LoadAppResourcesFrom(bare);
+        panel.Select(plain);
+        seen.push_back(look(panel.PreviewPort()));
+        Rect square = seen[0].square;
+        SInt16 middle = SInt16((square.top + square.bottom) / 2);
+        for (SInt16 v = SInt16(middle - 8); v <= middle + 3; ++v)
+            for (SInt16 h = square.left; h < square.right; ++h)
+                darkInSquare += GetPortPixel(panel.PreviewPort(), h, v).red < 0x8000;
+        ResetAppResources();
+        LoadAppResources();
         // The placeholder as the program's picture 16000 draws it into the same square.
-        Rect square = seen[0].square, bounds{0, 0, square.bottom, square.right};
+        Rect bounds{0, 0, square.bottom, square.right};
         NewGWorld(&placeholder, 32, &bounds);
         SetGWorld(placeholder);
         EraseRect(&bounds);
         DrawBundlePicture(16000, placeholder, &square);
         panel.Cancel();
     });
-    ASSERT_EQ(seen.size(), 4u);
+    ASSERT_EQ(seen.size(), 5u);
     ASSERT_NE(placeholder, nullptr);
     RGBColor expected = GetPortPixel(placeholder, SInt16((seen[0].square.left + seen[0].square.right) / 2),
                                      SInt16((seen[0].square.top + seen[0].square.bottom) / 2));
@@ -228,4 +242,7 @@ TEST_F(FilePanelsTest, PreviewShowsThePictureSizeAndDateOfDrawings) {
     EXPECT_TRUE(seen[1].bandHasText);
     EXPECT_TRUE(seen[2].blank); // neither other files nor folders are previewed
     EXPECT_TRUE(seen[3].blank);
+    EXPECT_GT(darkInSquare, 10);
+    EXPECT_NE(seen[4].centre.blue, expected.blue);
+    EXPECT_TRUE(seen[4].bandHasText);
 }
