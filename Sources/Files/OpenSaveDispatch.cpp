@@ -6,8 +6,8 @@
 #include "AppleDouble.h"
 #include "BundleFiles.h"
 #include "FileChoosers.h"
-#include "Fonts.h"
 #include "FileNames.h"
+#include "Fonts.h"
 #include "MacRoman.h"
 #include "NativeDocument.h"
 #include "NativeFile.h"
@@ -196,7 +196,41 @@ void DrawCentred(ConstStr255Param text, SInt16 left, SInt16 right, SInt16 baseli
 
 // The Open panels: the program's with its options and preview, and the plain one.
 Boolean RunOpenChooser(ConstStr255Param prompt, const OSType types[4], FSRef* file, OSType* type,
-                       Boolean customArea, bool withPreview);
+                       Boolean customArea, bool withPreview) {
+    OpenPanelRequest request;
+    request.prompt = PStrToUTF8(prompt);
+    request.folder = LastPanelFolder();
+    if (withPreview)
+        request.preview = [](const std::string& path, CGrafPtr, const Rect& area) {
+            OpenPanelPreviewProc(path, &area);
+        };
+    request.withOptions = customArea != 0;
+    request.placementTitle = Text(kOpenPanelTexts, 1);
+    request.nativeOnlyTitle = Text(kOpenPanelTexts, 2);
+    request.optionsTitle = Text(kOpenPanelTexts, 3);
+    request.helpText = Text(kOpenPanelTexts, 4);
+    for (SInt16 i = 0; i < 11; ++i)
+        request.formats.push_back(Text(kOpenPanelTexts, SInt16(5 + i)));
+    request.picturePlacement = GeneralPrefs.picturePlacement != 0;
+    request.nativeOnly = GeneralPrefs.nativeOnlyInOpen != 0;
+    request.format =
+        SInt16(GeneralPrefs.openFormat < 1 || GeneralPrefs.openFormat > 11 ? 1 : GeneralPrefs.openFormat);
+    OSType kinds[4] = {types[0], types[1], types[2], types[3]};
+    request.filter = [&request, kinds](const std::string& path) {
+        return OpenPanelListsFile(path, kinds, request.nativeOnly) != 0;
+    };
+    std::string path;
+    bool chosen = RunOpenPanel(request, &path);
+    if (customArea) {
+        GeneralPrefs.picturePlacement = request.picturePlacement;
+        GeneralPrefs.nativeOnlyInOpen = request.nativeOnly;
+        GeneralPrefs.openFormat = UInt32(request.format);
+    }
+    if (!chosen || FSMakeRef(path.c_str(), file) != noErr) return false;
+    RememberPanelFolder(path);
+    if (type != nullptr) *type = FinderTypeOf(path);
+    return true;
+}
 
 } // namespace
 
@@ -276,47 +310,6 @@ Boolean OpenPanelWithOptions(ConstStr255Param prompt, const OSType types[4], FSR
                              Boolean customArea) {
     return RunOpenChooser(prompt, types, file, type, customArea, true);
 }
-
-namespace {
-
-Boolean RunOpenChooser(ConstStr255Param prompt, const OSType types[4], FSRef* file, OSType* type,
-                       Boolean customArea, bool withPreview) {
-    OpenPanelRequest request;
-    request.prompt = PStrToUTF8(prompt);
-    request.folder = LastPanelFolder();
-    if (withPreview)
-        request.preview = [](const std::string& path, CGrafPtr, const Rect& area) {
-            OpenPanelPreviewProc(path, &area);
-        };
-    request.withOptions = customArea != 0;
-    request.placementTitle = Text(kOpenPanelTexts, 1);
-    request.nativeOnlyTitle = Text(kOpenPanelTexts, 2);
-    request.optionsTitle = Text(kOpenPanelTexts, 3);
-    request.helpText = Text(kOpenPanelTexts, 4);
-    for (SInt16 i = 0; i < 11; ++i)
-        request.formats.push_back(Text(kOpenPanelTexts, SInt16(5 + i)));
-    request.picturePlacement = GeneralPrefs.picturePlacement != 0;
-    request.nativeOnly = GeneralPrefs.nativeOnlyInOpen != 0;
-    request.format =
-        SInt16(GeneralPrefs.openFormat < 1 || GeneralPrefs.openFormat > 11 ? 1 : GeneralPrefs.openFormat);
-    OSType kinds[4] = {types[0], types[1], types[2], types[3]};
-    request.filter = [&request, kinds](const std::string& path) {
-        return OpenPanelListsFile(path, kinds, request.nativeOnly) != 0;
-    };
-    std::string path;
-    bool chosen = RunOpenPanel(request, &path);
-    if (customArea) {
-        GeneralPrefs.picturePlacement = request.picturePlacement;
-        GeneralPrefs.nativeOnlyInOpen = request.nativeOnly;
-        GeneralPrefs.openFormat = UInt32(request.format);
-    }
-    if (!chosen || FSMakeRef(path.c_str(), file) != noErr) return false;
-    RememberPanelFolder(path);
-    if (type != nullptr) *type = FinderTypeOf(path);
-    return true;
-}
-
-} // namespace
 
 std::string SetExportExtension(const DocWindowRecord* doc, const std::string& name, SInt16 format) {
     if (doc->settings->appendExtension != 1) return name;
