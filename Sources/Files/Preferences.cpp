@@ -148,6 +148,24 @@ void AddRecentFile(const FSRef* file) {
     RebuildRecentMenu();
 }
 
+std::string LastPanelFolder() {
+    Str255 key;
+    Key(key, "last folder");
+    std::string folder(size_t(PrefDataLength(key, kApplicationId)), '\0');
+    PrefGetData(key, Size(folder.size()), folder.data(), kApplicationId);
+    return folder;
+}
+
+void RememberPanelFolder(const std::string& chosenFile) {
+    size_t slash = chosenFile.rfind('/');
+    if (chosenFile.empty() || chosenFile[0] != '/' || slash == std::string::npos) return;
+    std::string folder = slash == 0 ? std::string("/") : chosenFile.substr(0, slash);
+    Str255 key;
+    Key(key, "last folder");
+    PrefSetData(key, Size(folder.size()), folder.data(), kApplicationId);
+    PrefAppSynchronize(kApplicationId);
+}
+
 SInt16 RecentFileCount() {
     return SInt16(gRecentFiles.size());
 }

@@ -66,6 +66,8 @@ const RequiredResource kRequiredResources[] = {
     {FOUR_CHAR("MENU"), 183, 0}, {FOUR_CHAR("MENU"), 184, 0}, {FOUR_CHAR("MENU"), 185, 0},
     {FOUR_CHAR("MENU"), 186, 0}, {FOUR_CHAR("MENU"), 187, 0}, {FOUR_CHAR("MENU"), 188, 0},
     {FOUR_CHAR("MENU"), 189, 0}, {FOUR_CHAR("MENU"), 190, 0}, {FOUR_CHAR("MENU"), 191, 0},
+    // The Open panel's preview: its placeholder picture and the text shown without one.
+    {FOUR_CHAR("PICT"), 16000, 0}, {FOUR_CHAR("STR#"), 5000, 3},
 };
 // clang-format on
 

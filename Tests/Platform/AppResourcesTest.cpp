@@ -192,6 +192,8 @@ TEST(AppResources, EveryResourceTheCodeAsksForExists) {
             return FindColorCursorResource(id) != nullptr || FindCursorResource(id) != nullptr;
         if (type == FOUR_CHAR("PAT ")) return FindPatternResource(id) != nullptr;
         if (type == FOUR_CHAR("PAT#")) return FindPatternListResource(id) != nullptr;
+        if (type == FOUR_CHAR("PICT"))
+            return fs::exists(fs::path(AppResourceFolder()) / ("pict_" + std::to_string(id) + ".png"));
         return false;
     };
     auto name = [](ResType t) { return std::string{char(t >> 24), char(t >> 16), char(t >> 8), char(t)}; };
