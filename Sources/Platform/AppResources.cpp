@@ -7,10 +7,12 @@
 #include "MacRoman.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <unistd.h>
 
@@ -783,10 +785,21 @@ const PatternListDesc* FindPatternListResource(SInt16 id) {
     return Find(gSet.patternLists, id);
 }
 
+void ReportMissingResource(ResType type, SInt16 id) {
+    const char name[5] = {char(type >> 24), char(type >> 16), char(type >> 8), char(type), 0};
+    std::fprintf(stderr, "Draftwerk: missing resource %s %d\n", name, int(id));
+}
+
 void GetIndString(StringPtr dest, SInt16 listId, SInt16 index) {
     dest[0] = 0;
     const std::vector<std::string>* list = FindStringList(listId);
-    if (!list || index < 1 || static_cast<size_t>(index) > list->size()) return;
+    if (!list) {
+        // Once per list: texts are read in loops and while drawing.
+        static std::set<SInt16> reported;
+        if (reported.insert(listId).second) ReportMissingResource(FOUR_CHAR("STR#"), listId);
+        return;
+    }
+    if (index < 1 || static_cast<size_t>(index) > list->size()) return;
     BytesToPStr((*list)[index - 1], dest);
 }
 
