@@ -237,7 +237,8 @@ class ConstantTable {
             }
         }
     }
-    // The value of a literal or a constant as seen from `file`; false for anything else.
+    // The value of a literal or a constant as seen from `file`; false for anything else. A constant
+    // without a value to read would let its resource go unchecked, so it fails the test.
     bool Resolve(const std::string& file, const std::string& token, SInt16* value) const {
         if (!token.empty() && std::isdigit(static_cast<unsigned char>(token[0]))) {
             *value = static_cast<SInt16>(std::stol(token));
@@ -255,6 +256,8 @@ class ConstantTable {
             *value = static_cast<SInt16>(it->second);
             return true;
         }
+        if (token.size() > 1 && token[0] == 'k' && std::isupper(static_cast<unsigned char>(token[1])))
+            ADD_FAILURE() << file << ": no number found for " << token;
         return false;
     }
     // The constexpr constants (enum members number other things too: formats, filters, kinds).
@@ -321,12 +324,14 @@ std::vector<RegistryEntry> RequiredResourceRegistry() {
         {"GetAppString", std::regex(R"(\bGetAppString\()" + arg + ","), FOUR_CHAR("STR#"), 5000},
         {"MatchesAppString", std::regex(R"(\bMatchesAppString\([^,()]+,)" + arg + R"(\))"), FOUR_CHAR("STR#"),
          5000},
-        {"Str128", std::regex(R"(\b(?:GetStr128|ShowErrorStr128)\()" + arg + R"([,)])"), FOUR_CHAR("STR#"), 128},
+        {"Str128", std::regex(R"(\b(?:GetStr128|ShowErrorStr128)\()" + arg + R"([,)])"), FOUR_CHAR("STR#"),
+         128},
         {"ShowStatusMessage", std::regex(R"(\bShowStatusMessage\([^,()]+,)" + arg + ","), FOUR_CHAR("STR#"),
          128},
         {"Dialog(", std::regex(R"(\b(?:GetNewDialog|OpenModalDialog|OpenStackedDialog)\()" + arg + R"([,)])"),
          FOUR_CHAR("DLOG"), 0},
-        {"Alert(", std::regex(R"(\b(?:Alert|StopAlert|NoteAlert|CautionAlert|ShowAlert)\()" + arg + R"([,)])"),
+        {"Alert(",
+         std::regex(R"(\b(?:Alert|StopAlert|NoteAlert|CautionAlert|ShowAlert)\()" + arg + R"([,)])"),
          FOUR_CHAR("ALRT"), 0},
         {"GetMenu", std::regex(R"(\b(?:GetMenu|GetMenuHandle)\()" + arg + R"(\))"), FOUR_CHAR("MENU"), 0},
         {"GetCursor", std::regex(R"(\bGetCursor\()" + arg + R"(\))"), FOUR_CHAR("CURS"), 0},
@@ -376,14 +381,13 @@ TEST(AppResources, EveryRegisteredResourceExists) {
     const std::vector<RegistryEntry> registry = RequiredResourceRegistry();
     for (const RegistryEntry& r : registry)
         EXPECT_TRUE(Present(r.type, r.id, r.item))
-            << r.where << ": " << TypeName(r.type) << " " << r.id << (r.item ? " item " + std::to_string(r.item) : "")
-            << " is missing";
+            << r.where << ": " << TypeName(r.type) << " " << r.id
+            << (r.item ? " item " + std::to_string(r.item) : "") << " is missing";
 
     // The registry sees constants and calls alike: a blind scan would pass everything.
     auto registered = [&](ResType type, SInt16 id, SInt16 item, const char* from) {
         return std::any_of(registry.begin(), registry.end(), [&](const RegistryEntry& r) {
-            return r.type == type && r.id == id && r.item == item &&
-                   r.where.find(from) != std::string::npos;
+            return r.type == type && r.id == id && r.item == item && r.where.find(from) != std::string::npos;
         });
     };
     EXPECT_TRUE(registered(FOUR_CHAR("ALRT"), 151, 0, "kNameInUseAlert"));

@@ -69,8 +69,8 @@ TEST_F(NameInUseTest, ASecondDrawingOfAnOpenNameAsksAndEachAnswerGivesItsOutcome
         const char* what;
         std::string second; // the file opened while the first is open
         UInt8 keyCode, charCode;
-        int documents;      // open afterwards
-        int secondLines;    // lines in the second window
+        int documents;   // open afterwards
+        int secondLines; // lines in the second window
     };
     const Case cases[] = {
         {"same file, Return", first, kReturnKey, '\r', 2, 1},
@@ -87,7 +87,7 @@ TEST_F(NameInUseTest, ASecondDrawingOfAnOpenNameAsksAndEachAnswerGivesItsOutcome
         EXPECT_TRUE(RecordedAlerts().empty());
 
         QueueKey(c.keyCode, c.charCode);
-        EXPECT_EQ(Open(c.second), noErr); // declining is no failure to report
+        EXPECT_EQ(Open(c.second), noErr);       // declining is no failure to report
         EXPECT_EQ(SimulatedStepsPending(), 0u); // the alert's own window took the key
         ASSERT_EQ(RecordedAlerts().size(), 1u);
         EXPECT_EQ(RecordedAlerts()[0].alertId, kNameInUseAlert);
