@@ -39,6 +39,8 @@ struct ResourceSet {
 
 ResourceSet gSet;
 bool gLoaded = false;
+// String lists found missing, reported once each.
+std::set<SInt16> gReportedLists;
 
 bool DecodeUtf8(const std::string& s, size_t& i, char32_t& cp) {
     unsigned char c = static_cast<unsigned char>(s[i]);
@@ -708,6 +710,7 @@ void CheckReferences(ResourceSet& set) {
 
 void LoadAppResourcesFrom(const std::string& folder) {
     gSet = ResourceSet{};
+    gReportedLists.clear();
     gSet.folder = folder;
     gLoaded = true;
     std::vector<fs::path> files;
@@ -726,6 +729,7 @@ void LoadAppResourcesFrom(const std::string& folder) {
 
 void ResetAppResources() {
     gSet = ResourceSet{};
+    gReportedLists.clear();
     gLoaded = false;
 }
 
@@ -794,9 +798,8 @@ void GetIndString(StringPtr dest, SInt16 listId, SInt16 index) {
     dest[0] = 0;
     const std::vector<std::string>* list = FindStringList(listId);
     if (!list) {
-        // Once per list: texts are read in loops and while drawing.
-        static std::set<SInt16> reported;
-        if (reported.insert(listId).second) ReportMissingResource(FOUR_CHAR("STR#"), listId);
+        // Once per list and resource set: texts are read in loops and while drawing.
+        if (gReportedLists.insert(listId).second) ReportMissingResource(FOUR_CHAR("STR#"), listId);
         return;
     }
     if (index < 1 || static_cast<size_t>(index) > list->size()) return;
