@@ -439,7 +439,10 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
         const Str255 untitled = {0};
         if (!NewDocument(slot, stationery ? untitled : name, 0)) return fail(0);
         doc = *slot;
-        if (!stationery) {
+        // A drawing of this name was open and the user took the free default name instead: the
+        // window becomes an untitled copy, so two windows never share a name or save over one file.
+        const bool renamed = !stationery && !EqualPStr(doc->drawing->documentName, name);
+        if (!stationery && !renamed) {
             doc->drawing->file = *file;
             doc->drawing->hasFile = true;
             doc->drawing->hasLongName = true;
