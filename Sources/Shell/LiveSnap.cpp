@@ -102,7 +102,12 @@ void HoverSnap(DocWindowRecord* doc) {
     if (doc == nullptr || doc->window == nullptr) return;
     CommandFieldRecord* f = CommandFieldOf(doc);
     ToolStateRecord* t = ToolStateOf(doc);
-    if (f == nullptr || t == nullptr || !f->liveSnap) return;
+    if (f == nullptr || t == nullptr) return;
+    // A step that takes no point from the live snap shows no mark and keeps no point from before.
+    if (!f->liveSnap) {
+        if (t->fixedPointPresent) DrawFixedPointMarker(doc, false, 0, 0);
+        return;
+    }
     DrawingRecord* d = doc->drawing;
     DocSettings* s = doc->settings;
 

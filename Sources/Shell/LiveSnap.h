@@ -8,7 +8,7 @@ struct DocWindowRecord;
 
 // Snap mode 3, fast idle: picks the lines, polyline segments and circles within the hover aperture
 // of the mouse and moves the fixed point (and its mark) to the point they offer; with nothing under
-// the mouse the fixed point is dropped.
+// the mouse, or in a step that takes no point from it, the fixed point is dropped.
 void HoverSnap(DocWindowRecord* doc);
 // With show, the fixed point becomes (x, y) and is marked by a red cross in a circle; without, the
 // fixed point is dropped and the view redrawn without its mark.

@@ -70,6 +70,13 @@ TEST_F(LiveSnapGui, ALineFromAnEndPointToACrossingUnderTheMouse) {
     EXPECT_EQ(l->x2, 100);
     EXPECT_EQ(l->y2, 50);
     SaveWindowPNG(doc->window, "live-snap.png");
+
+    // Another snap mode takes the mark away.
+    ASSERT_TRUE(Tool()->fixedPointPresent);
+    Key(kKeyCodeTab, kTabCharCode);
+    EXPECT_EQ(doc->settings->snapMode, 0);
+    EXPECT_FALSE(Tool()->fixedPointPresent);
+    EXPECT_EQ(RedAround(100, 50), 0);
 }
 
 TEST_F(LiveSnapGui, NothingUnderTheMouseMarksNothingAndAClickGivesNoPoint) {
@@ -94,6 +101,17 @@ TEST_F(LiveSnapGui, NothingUnderTheMouseMarksNothingAndAClickGivesNoPoint) {
     ASSERT_EQ(Lines(), 2);
     EXPECT_EQ(Last()->x1, 20);
     EXPECT_EQ(Last()->x2, 80);
+}
+
+TEST_F(LiveSnapGui, AParallelThroughThePointUnderTheMouse) {
+    Draw(0, 0, 100, 0);
+    Draw(20, 30, 60, 30);
+    ChooseTool(1);
+    ClickAt(50, 0.5); // the line to copy
+    ASSERT_EQ(Step(), 1);
+    ClickAt(59, 31); // the second line's end
+    ASSERT_EQ(Lines(), 3);
+    ExpectLast(0, 30, 100, 30);
 }
 
 TEST_F(LiveSnapGui, WhatTheElementsUnderTheMouseOffer) {
