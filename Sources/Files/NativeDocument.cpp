@@ -169,6 +169,8 @@ void LogUnreadResources(DocWindowRecord* doc, const FSRef* file, OSErr err) {
     std::string line = "Native file: " + sidecar;
     if (err == notAFileErr)
         line += " is not a file";
+    else if (err == mapReadErr)
+        line += " is damaged";
     else
         line += " could not be read (error " + std::to_string(err) + ")";
     line += ", so page settings, header and footer texts and selection tables are missing";

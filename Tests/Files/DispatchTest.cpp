@@ -197,14 +197,18 @@ TEST_F(DispatchTest, WhatIsNotADrawingFileIsRefusedAtOnceWithItsCause) {
     const struct {
         const char* name;
         OSErr cause;
-    } cases[] = {{"Pipe.cadx", notAFileErr},  {"Pipe link.dxf", notAFileErr}, {"Folder.cadx", notAFileErr},
-                 {"Device.cadx", notAFileErr}, {"Loop.cadx", linkLoopErr}};
+    } cases[] = {{"Pipe.cadx", notAFileErr},
+                 {"Pipe link.dxf", notAFileErr},
+                 {"Folder.cadx", notAFileErr},
+                 {"Device.cadx", notAFileErr},
+                 {"Loop.cadx", linkLoopErr}};
     PipeWatchdog watchdog({pipe});
     SInt16 documents = CountOpenDocuments();
     for (const auto& c : cases) {
         EXPECT_FALSE(Open(folder + "/" + c.name)) << c.name;
         EXPECT_EQ(RecordedAlerts().size(), 1u) << c.name;
-        EXPECT_NE(LastAlertText().find(OSErrorShown(c.cause)), std::string::npos) << c.name << ": " << LastAlertText();
+        EXPECT_NE(LastAlertText().find(OSErrorShown(c.cause)), std::string::npos)
+            << c.name << ": " << LastAlertText();
     }
     EXPECT_FALSE(watchdog.timedOut());
     EXPECT_EQ(CountOpenDocuments(), documents);
@@ -222,23 +226,33 @@ TEST_F(DispatchTest, WhatIsNotADrawingFileIsRefusedAtOnceWithItsCause) {
     EXPECT_NE(LastAlertText().find(OSErrorShown(linkLoopErr)), std::string::npos) << LastAlertText();
 }
 
-TEST_F(DispatchTest, ASidecarThatIsNotAFileLeavesOnlyTheResourcesOut) {
-    // A folder or a pipe where the sidecar belongs: the drawing opens at once without its resources,
-    // and its log says where to look.
-    for (bool asPipe : {false, true}) {
-        std::string drawing = SavedDrawing(asPipe ? "Piped.cadx" : "Plan.cadx");
+TEST_F(DispatchTest, ASidecarThatCannotBeReadLeavesOnlyTheResourcesOut) {
+    // A folder or a pipe where the sidecar belongs, or a damaged one: the drawing opens at once
+    // without its resources, and its log says where to look.
+    enum Kind { folderSidecar, pipeSidecar, damagedSidecar };
+    const struct {
+        const char* name;
+        Kind kind;
+        const char* said;
+    } cases[] = {{"Plan.cadx", folderSidecar, "is not a file"},
+                 {"Piped.cadx", pipeSidecar, "is not a file"},
+                 {"Damaged.cadx", damagedSidecar, "is damaged"}};
+    for (const auto& c : cases) {
+        std::string drawing = SavedDrawing(c.name);
         std::string sidecar = SidecarPath(drawing.c_str());
         std::filesystem::remove(sidecar);
-        ASSERT_EQ(asPipe ? mkfifo(sidecar.c_str(), 0600) : mkdir(sidecar.c_str(), 0700), 0);
+        if (c.kind == folderSidecar) ASSERT_EQ(mkdir(sidecar.c_str(), 0700), 0);
+        if (c.kind == pipeSidecar) ASSERT_EQ(mkfifo(sidecar.c_str(), 0600), 0);
+        if (c.kind == damagedSidecar) WriteFileBytes(sidecar, {0, 5, 0x16, 7, 0, 2});
         PipeWatchdog watchdog({sidecar});
         DocWindowRecord* doc = nullptr;
-        ASSERT_TRUE(Open(drawing, &doc)) << sidecar << ": " << LastAlertText();
+        ASSERT_TRUE(Open(drawing, &doc)) << c.name << ": " << LastAlertText();
         EXPECT_FALSE(watchdog.timedOut());
         EXPECT_TRUE(RecordedAlerts().empty()) << LastAlertText();
         std::string leaf = sidecar.substr(sidecar.rfind('/') + 1);
-        EXPECT_EQ(DocumentLog(doc), "Native file: " + leaf +
-                                        " is not a file, so page settings, header and footer texts and "
-                                        "selection tables are missing\r");
+        EXPECT_EQ(DocumentLog(doc), "Native file: " + leaf + " " + c.said +
+                                        ", so page settings, header and footer texts and selection tables "
+                                        "are missing\r");
     }
 }
 

@@ -441,7 +441,8 @@ TEST_F(NativeDocumentTest, ImagesBehindACountNoWriterMakesAreDroppedAndTheLogSay
             CloseResFile(res);
             expected = std::string(c.fileLog) + "\r";
         }
-        expected += std::string("Native file: raster images dropped, their count (") + c.shown + ") is not valid\r";
+        expected +=
+            std::string("Native file: raster images dropped, their count (") + c.shown + ") is not valid\r";
         DocWindowRecord* back = nullptr;
         ClearRecordedAlerts();
         ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0)) << c.count;

@@ -291,12 +291,21 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
+// Points XDG_RUNTIME_DIR elsewhere for as long as it lives.
+struct RuntimeFolder {
+    std::string saved = std::getenv("XDG_RUNTIME_DIR");
+    explicit RuntimeFolder(const std::string& folder) { setenv("XDG_RUNTIME_DIR", folder.c_str(), 1); }
+    ~RuntimeFolder() {
+        DisposePrivateTempFolder();
+        setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    }
+};
+
 } // namespace
 
 TEST(FileManager, LeftoverTempFoldersOfEndedRunsGoAndNothingElse) {
     std::string base = MakeTestFolder("leftovers");
-    std::string savedRuntime = std::getenv("XDG_RUNTIME_DIR");
-    setenv("XDG_RUNTIME_DIR", base.c_str(), 1);
+    RuntimeFolder runtime(base);
     DisposePrivateTempFolder(); // the children make folders of their own
 
     std::string crashed, running;
@@ -318,8 +327,9 @@ TEST(FileManager, LeftoverTempFoldersOfEndedRunsGoAndNothingElse) {
         std::ofstream(base + "/" + name + "/.owner") << "1\n";
         return base + "/" + name;
     };
-    std::vector<std::string> kept = {folderWithLock("draftwerk-test-a1B2c3"), folderWithLock("draftwerk-a1B2-3"),
-                                     folderWithLock("draftwerk-a1B2c3d"), folderWithLock("Draftwerk-a1B2c3")};
+    std::vector<std::string> kept = {folderWithLock("draftwerk-test-a1B2c3"),
+                                     folderWithLock("draftwerk-a1B2-3"), folderWithLock("draftwerk-a1B2c3d"),
+                                     folderWithLock("Draftwerk-a1B2c3")};
     fs::create_directory(base + "/draftwerk-a1B2c4"); // no lock file: older, or being made right now
     kept.push_back(base + "/draftwerk-a1B2c4");
     std::string elsewhere = folderWithLock("elsewhere");
@@ -355,7 +365,6 @@ TEST(FileManager, LeftoverTempFoldersOfEndedRunsGoAndNothingElse) {
     EXPECT_TRUE(Exists(own.path));
     DisposePrivateTempFolder();
     EXPECT_FALSE(Exists(own.path));
-    setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
 }
 
 TEST(FileManager, DatesCountSecondsSince1904) {
