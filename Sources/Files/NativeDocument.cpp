@@ -187,8 +187,11 @@ void TakeFileLog(DocWindowRecord* doc, std::vector<UInt8> fileLog) {
         reported.assign(*d->logText, *d->logText + GetHandleSize(d->logText));
     const size_t room = size_t(kDocumentLogLimit) - 1;
     if (reported.size() > room) reported.resize(room);
+    // Room for the carriage return that may have to end the file's last line.
+    size_t fileRoom = room - reported.size();
+    if (!reported.empty() && fileRoom > 0) --fileRoom;
+    if (fileLog.size() > fileRoom) fileLog.resize(fileRoom);
     if (!reported.empty() && !fileLog.empty() && fileLog.back() != '\r') fileLog.push_back('\r');
-    if (fileLog.size() > room - reported.size()) fileLog.resize(room - reported.size());
     fileLog.insert(fileLog.end(), reported.begin(), reported.end());
     DisposeHandle(d->logText);
     d->logText = nullptr;
