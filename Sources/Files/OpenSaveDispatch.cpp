@@ -414,15 +414,12 @@ Boolean OpenDocumentFile(DocWindowRecord** slot, const FSRef* file) {
         FInfo info{};
         OSErr err = FSGetFinderInfo(file, &info);
         if (err != noErr) {
-            Str255 text;
             if (err == fnfErr) {
+                Str255 text;
                 NameOf(file, text);
                 ShowErrorAlert(kMsgFileNotFound, text, err);
             } else {
-                char number[16];
-                std::snprintf(number, sizeof number, "%d", int(err));
-                CStrToPStr(text, 256, number);
-                ShowErrorAlert(kOSErrorMessage, text, err);
+                ShowOSErrorAlert(err);
             }
             return false;
         }

@@ -49,14 +49,21 @@ OSErr ReadWholeFile(const char* path, std::vector<UInt8>* out) {
     return err != noErr ? err : closeErr;
 }
 
-// Missing sidecars read as empty contents; damaged ones too (they are replaced when written).
+// Missing sidecars read as empty contents; damaged ones too (they are replaced when written), and
+// so does a folder or another thing of the sidecar's name that is not a file.
 OSErr ReadOrEmpty(const FSRef* file, AppleDoubleContents* contents) {
     OSErr err = ReadSidecar(file, contents);
-    if (err == fnfErr || err == paramErr) {
+    if (err == fnfErr || err == paramErr || err == notAFileErr) {
         *contents = AppleDoubleContents{};
         return noErr;
     }
     return err;
+}
+
+// The file must be there: fnfErr when it is not, or why it cannot be reached (a loop of links).
+OSErr CheckFile(const FSRef* file) {
+    FSFileInfo info;
+    return FSGetFileInfo(file, &info);
 }
 
 } // namespace
@@ -173,7 +180,7 @@ OSErr WriteSidecar(const FSRef* link, const AppleDoubleContents& contents) {
 
 OSErr FSGetFinderInfo(const FSRef* file, FInfo* info) {
     *info = FInfo{};
-    if (!FSRefExists(file)) return fnfErr;
+    if (OSErr missing = CheckFile(file); missing != noErr) return missing;
     AppleDoubleContents contents;
     OSErr err = ReadOrEmpty(file, &contents);
     if (err != noErr) return err;
@@ -182,7 +189,7 @@ OSErr FSGetFinderInfo(const FSRef* file, FInfo* info) {
 }
 
 OSErr FSSetFinderInfo(const FSRef* file, const FInfo& info) {
-    if (!FSRefExists(file)) return fnfErr;
+    if (OSErr missing = CheckFile(file); missing != noErr) return missing;
     AppleDoubleContents contents;
     OSErr err = ReadOrEmpty(file, &contents);
     if (err != noErr) return err;
@@ -192,7 +199,7 @@ OSErr FSSetFinderInfo(const FSRef* file, const FInfo& info) {
 
 OSErr FSReadResourceForkBytes(const FSRef* file, std::vector<UInt8>* bytes) {
     bytes->clear();
-    if (!FSRefExists(file)) return fnfErr;
+    if (OSErr missing = CheckFile(file); missing != noErr) return missing;
     AppleDoubleContents contents;
     OSErr err = ReadOrEmpty(file, &contents);
     if (err == noErr) *bytes = std::move(contents.resourceFork);
@@ -200,7 +207,7 @@ OSErr FSReadResourceForkBytes(const FSRef* file, std::vector<UInt8>* bytes) {
 }
 
 OSErr FSWriteResourceForkBytes(const FSRef* file, const std::vector<UInt8>& bytes) {
-    if (!FSRefExists(file)) return fnfErr;
+    if (OSErr missing = CheckFile(file); missing != noErr) return missing;
     AppleDoubleContents contents;
     OSErr err = ReadOrEmpty(file, &contents);
     if (err != noErr) return err;

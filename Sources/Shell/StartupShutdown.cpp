@@ -113,6 +113,8 @@ void DeleteTemporaryItems() {
 }
 
 int AppMain(const std::vector<std::string>& files) {
+    // Temporary folders (undo journals among them) of runs that crashed or were killed.
+    RemoveLeftoverTempFolders();
     InitCursor();
     FlushEvents(everyEvent, 0);
     InitApplication();
