@@ -7,6 +7,7 @@
 #include "DocumentWindow.h"
 #include "MacRoman.h"
 #include "Menus.h"
+#include "NewDocument.h"
 #include "PreferencesStore.h"
 #include "Windows.h"
 #include "ZEZUdivari.h"
@@ -28,7 +29,6 @@ FunctionKeySlot FunctionKeyTable[kFunctionKeySlots];
 
 namespace {
 
-constexpr SInt16 kGeneralTextList = 5000;
 constexpr SInt16 kClearRecentItem = 600;
 
 std::vector<std::string> gRecentFiles;
