@@ -17,8 +17,9 @@ Boolean ToolGroupBuilt(SInt16 group);
 void ToolMouseDown(DocWindowRecord* doc, const EventRecord* event);
 // Return in the command field confirmed a value: the step runs as for a click.
 void ToolConfirmInput(DocWindowRecord* doc);
-// Apply the scroll-bar action of the pending event to the view origin.
-void TrackVerticalScroll(DocWindowRecord* doc);
-void TrackHorizontalScroll(DocWindowRecord* doc);
+enum class ScrollAxis : UInt8 { horizontal, vertical };
+// Apply the scroll-bar action of the pending event (a control part, or the thumb's value) to the
+// view origin along the bar's axis.
+void TrackScroll(DocWindowRecord* doc, ScrollAxis axis);
 // The area tool's Delete: the last boundary pick is taken back.
 void RemoveLastPick(DocWindowRecord* doc);
