@@ -19,12 +19,12 @@ struct DocWindowRecord;
 struct DocSettings;
 
 // The messages of "STR#" 128 the constructions show when they have no solution.
-constexpr SInt16 kPointInsideCircleMessage = 2;  // no tangent from a point inside the circle
-constexpr SInt16 kCollinearPointsMessage = 5;    // no circle through three points on one line
-constexpr SInt16 kNoTouchingCircleMessage = 8;   // no circle of the radius touches the elements
+constexpr SInt16 kPointInsideCircleMessage = 2;   // no tangent from a point inside the circle
+constexpr SInt16 kCollinearPointsMessage = 5;     // no circle through three points on one line
+constexpr SInt16 kNoTouchingCircleMessage = 8;    // no circle of the radius touches the elements
 constexpr SInt16 kCircleInsideCircleMessage = 19; // no common tangent: one circle holds the other
-constexpr SInt16 kPointOnLineMessage = 21;       // the point lies on the line
-constexpr SInt16 kNoCircleInsideMessage = 27;    // no circle of the radius fits inside
+constexpr SInt16 kPointOnLineMessage = 21;        // the point lies on the line
+constexpr SInt16 kNoCircleInsideMessage = 27;     // no circle of the radius fits inside
 
 GeoLine GeoLineOf(const LineRecord& line);
 GeoCircle GeoCircleOf(const ArcRecord& arc);

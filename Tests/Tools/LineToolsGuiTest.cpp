@@ -111,8 +111,7 @@ TEST_F(LineToolsGui, EveryConstructionTool) {
         {6, "tangent from a point", {{150, 30}, {170, 20}}, nullptr, 1, End{155, ty, 170, 20}},
         {7, "tangent to two circles", {{150, 10}, {200, 10}}, nullptr, 1, End{150, 10, 200, 10}},
         {8, "tangent at an angle with a length", {{200, 30}}, "0,20", 1, End{200, 30, 220, 30}},
-        {9, "tangent perpendicular to a line, down to the line", {{50, 0}, {160, 20}}, nullptr, 1,
-         End{160, 0, 160, 20}},
+        {9, "tangent square to a line, down to it", {{50, 0}, {160, 20}}, nullptr, 1, End{160, 0, 160, 20}},
         {10, "tangent at a typed angle to a line", {{50, 0}, {190, 20}}, "90", 1, End{190, 0, 190, 20}},
         {11, "end marks: the dialog's business, nothing made here", {{50, 0}}, nullptr, 0, std::nullopt},
     };

@@ -170,7 +170,8 @@ TEST_F(ToolDispatch, EveryScrollBarPartOnBothAxes) {
         SCOPED_TRACE((c.axis == ScrollAxis::vertical ? "vertical part " : "horizontal part ") +
                      std::to_string(c.part));
         d->originX = 10, d->originY = 20;
-        Post(c.axis == ScrollAxis::vertical ? kPendingVerticalScroll : kPendingHorizontalScroll, c.part, c.value);
+        Post(c.axis == ScrollAxis::vertical ? kPendingVerticalScroll : kPendingHorizontalScroll, c.part,
+             c.value);
         TrackScroll(doc, c.axis);
         EXPECT_DOUBLE_EQ(d->originX, 10 + c.dx);
         EXPECT_DOUBLE_EQ(d->originY, 20 + c.dy);

@@ -94,7 +94,8 @@ void ExpectPromptsFor(ToolStepTable rows) {
     std::map<SInt16, int> lastStep;
     std::set<std::pair<SInt16, SInt16>> seen;
     for (const ToolStepRow& s : rows) {
-        SCOPED_TRACE("row " + std::to_string(s.tool) + " step " + std::to_string(s.step) + " (" + s.prompt + ")");
+        SCOPED_TRACE("row " + std::to_string(s.tool) + " step " + std::to_string(s.step) + " (" + s.prompt +
+                     ")");
         EXPECT_NE(s.run, nullptr) << "no step function";
         EXPECT_TRUE(seen.insert({s.tool, s.step}).second) << "a second row for the step";
         lastStep[s.tool] = std::max(lastStep.count(s.tool) ? lastStep[s.tool] : -1, int(s.step));
