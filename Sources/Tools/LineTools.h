@@ -3,7 +3,7 @@
 #pragma once
 
 #include "MacTypes.h"
-#include "ToolSteps.h"
+#include "ToolDispatch.h"
 
 struct DocWindowRecord;
 

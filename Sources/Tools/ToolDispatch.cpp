@@ -1,5 +1,5 @@
-// The tool dispatcher: the routing of the pending event, the scroll-bar actions, and the handlers of
-// the tool groups.
+// The tool dispatcher: the routing of the pending event, the scroll-bar actions, the handlers of
+// the tool groups and the step-table lookup they share.
 #include "ToolDispatch.h"
 
 #include "Controls.h"
@@ -66,6 +66,21 @@ void RunStep(DocWindowRecord* doc) {
 }
 
 } // namespace
+
+const ToolStepRow* FindStepRow(ToolStepTable rows, SInt16 tool, SInt16 step) {
+    for (const ToolStepRow& row : rows)
+        if (row.tool == tool && row.step == step) return &row;
+    return nullptr;
+}
+
+void RunToolStep(DocWindowRecord* doc, ToolStepTable rows, SInt16 tool) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    const ToolStepRow* row = FindStepRow(rows, tool, doc->drawing->pendingStep);
+    if (row == nullptr || row->run == nullptr) return;
+    ToolStep s{doc, doc->drawing, ToolStateOf(doc), TypedValueCount(doc)};
+    if (s.t == nullptr) return;
+    row->run(s);
+}
 
 Boolean ToolGroupBuilt(SInt16 group) {
     return group >= 0 && group < kToolGroupCount && kGroupHandlers[group] != nullptr;
