@@ -387,6 +387,7 @@ void LineEndsPick(ToolStep& s) {
     Finish(s);
 }
 
+// The group's steps, in tool and step order: the handler runs these rows and no others.
 const ToolStepRow kRows[] = {
     {0, 0, "start point", StepInput::point, TwoPointStart},
     {0, 1, "end point", StepInput::point, TwoPointEnd},
