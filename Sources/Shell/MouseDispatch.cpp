@@ -309,10 +309,8 @@ void LiveScrollAction(ControlRef control, SInt16) {
     MenuCommandGlobals.code = kThumbPart;
     MenuCommandGlobals.param = value;
     if (value == GetControlReference(control)) return;
-    if (control == doc->drawing->verticalScrollBar)
-        TrackVerticalScroll(doc);
-    else
-        TrackHorizontalScroll(doc);
+    TrackScroll(doc,
+                control == doc->drawing->verticalScrollBar ? ScrollAxis::vertical : ScrollAxis::horizontal);
     UpdateViewExtent(doc, false);
     QDFlushPortBuffer(GetWindowPort(doc->window), nullptr);
     SetControlReference(control, value);
