@@ -48,7 +48,6 @@ struct Reader {
     SInt32 remaining;
 
     SInt16 Short() { return StreamReadShort(fork, &remaining, format); }
-    UInt16 Word() { return UInt16(StreamReadShort(fork, &remaining, format)); }
     SInt32 Long() { return StreamReadLong(fork, &remaining, format); }
     Float64 Real() { return StreamReadReal(fork, format, &remaining); }
     RGBColor Color() { return StreamReadRGB(fork, &remaining, format); }
@@ -105,7 +104,9 @@ struct FieldsIn {
     void Real(Float64& v) { v = in.Real(); }
     template <size_t N> void Reals(Float64 (&v)[N]) { in.Reals(v, int(N)); }
     void Color(RGBColor& v) { v = in.Color(); }
-    void Str(StringPtr s, UInt8 capacity) { StreamReadPString(in.fork, s, capacity, &in.remaining, in.format); }
+    void Str(StringPtr s, UInt8 capacity) {
+        StreamReadPString(in.fork, s, capacity, &in.remaining, in.format);
+    }
     void PenFromTables(SInt16 pen, ElementPenAttributes& out) { PenDefaults(doc, pen, &out); }
 };
 
@@ -277,8 +278,9 @@ template <class T> T& Fields(const T* record) {
 }
 
 // Clears the record and returns a reader of its fixed part.
-template <class T> FieldsIn ClearedForReading(T* record, const DocWindowRecord* doc, SInt16 fork, SInt16 format,
-                                              SInt16 version) {
+template <class T>
+FieldsIn ClearedForReading(T* record, const DocWindowRecord* doc, SInt16 fork, SInt16 format,
+                           SInt16 version) {
     std::memset(static_cast<void*>(record), 0, sizeof *record);
     return FieldsIn{Reader{fork, format, kElementReadAllowance}, doc, version};
 }
