@@ -3,7 +3,6 @@
 
 #include "DocumentHooks.h"
 #include "DrawingUnits.h"
-#include "MemoryManager.h"
 #include "UndoJournal.h"
 
 #include <cmath>
@@ -17,35 +16,30 @@ template <> struct Kind<LineRecord> {
     static LineRecord*& Head(DocWindowRecord* doc) { return doc->lineHead; }
     static LineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->lineCursor; }
     static void Record(DocWindowRecord* doc, LineRecord* e) { RecordUndoLine(doc, e, false); }
-    static void FreeData(LineRecord*) {}
     static void Free(LineRecord** slot) { DisposeLineRecord(slot); }
 };
 template <> struct Kind<ArcRecord> {
     static ArcRecord*& Head(DocWindowRecord* doc) { return doc->arcHead; }
     static ArcRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->arcCursor; }
     static void Record(DocWindowRecord* doc, ArcRecord* e) { RecordUndoArc(doc, e, false); }
-    static void FreeData(ArcRecord*) {}
     static void Free(ArcRecord** slot) { DisposeArcRecord(slot); }
 };
 template <> struct Kind<TextRecord> {
     static TextRecord*& Head(DocWindowRecord* doc) { return doc->textHead; }
     static TextRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->textCursor; }
     static void Record(DocWindowRecord* doc, TextRecord* e) { RecordUndoText(doc, e, false); }
-    static void FreeData(TextRecord* e) { DisposeTextData(e); }
     static void Free(TextRecord** slot) { DisposeTextRecord(slot); }
 };
 template <> struct Kind<DimensionRecord> {
     static DimensionRecord*& Head(DocWindowRecord* doc) { return doc->dimensionHead; }
     static DimensionRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->dimensionCursor; }
     static void Record(DocWindowRecord* doc, DimensionRecord* e) { RecordUndoDimension(doc, e, false); }
-    static void FreeData(DimensionRecord*) {}
     static void Free(DimensionRecord** slot) { DisposeDimensionRecord(slot); }
 };
 template <> struct Kind<PolylineRecord> {
     static PolylineRecord*& Head(DocWindowRecord* doc) { return doc->polylineHead; }
     static PolylineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->polylineCursor; }
     static void Record(DocWindowRecord* doc, PolylineRecord* e) { RecordUndoPolyline(doc, e, false); }
-    static void FreeData(PolylineRecord* e) { DisposePolylineData(e); }
     static void Free(PolylineRecord** slot) { DisposePolylineRecord(slot); }
 };
 template <> struct Kind<SymbolInstanceRecord> {
@@ -54,14 +48,12 @@ template <> struct Kind<SymbolInstanceRecord> {
     static void Record(DocWindowRecord* doc, SymbolInstanceRecord* e) {
         RecordUndoSymbolInstance(doc, e, false);
     }
-    static void FreeData(SymbolInstanceRecord*) {}
     static void Free(SymbolInstanceRecord** slot) { DisposeSymbolInstanceRecord(slot); }
 };
 template <> struct Kind<AreaRecord> {
     static AreaRecord*& Head(DocWindowRecord* doc) { return doc->areaHead; }
     static AreaRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->areaCursor; }
     static void Record(DocWindowRecord* doc, AreaRecord* e) { RecordUndoArea(doc, e, false); }
-    static void FreeData(AreaRecord* e) { DisposeAreaData(e); }
     static void Free(AreaRecord** slot) { DisposeAreaRecord(slot); }
 };
 
@@ -79,7 +71,6 @@ template <typename T> void SeekLast(DocWindowRecord* doc) {
 template <typename T> void DisposeElement(DocWindowRecord* doc, T* element, Boolean recordUndo) {
     if (element == nullptr) return;
     if (recordUndo) Kind<T>::Record(doc, element);
-    Kind<T>::FreeData(element);
     Kind<T>::Free(&element);
 }
 
@@ -119,7 +110,6 @@ template <typename T> void DisposeList(T* head) {
     head->next = nullptr;
     while (e != nullptr) {
         T* next = e->next;
-        Kind<T>::FreeData(e);
         Kind<T>::Free(&e);
         e = next;
     }
@@ -319,32 +309,6 @@ void LastPolyline(DocWindowRecord* doc, PolylineRecord** out) {
     *out = LastOf(doc->polylineHead);
 }
 
-void DisposeTextData(TextRecord* text) {
-    DisposeHandle(text->boxText);
-    text->boxText = nullptr;
-}
-
-void DisposePolylineData(PolylineRecord* polyline) {
-    DisposeHandle(polyline->points);
-    DisposeHandle(polyline->picture);
-    polyline->points = nullptr;
-    polyline->picture = nullptr;
-}
-
-void DisposeAreaData(AreaRecord* area) {
-    DisposeHandle(area->outline);
-    area->outline = nullptr;
-    if (area->lastHoleIndex >= 0 && area->holes != nullptr) {
-        Size slots = GetHandleSize(area->holes) / Size(sizeof(Handle));
-        auto* holes = reinterpret_cast<Handle*>(*area->holes);
-        for (SInt32 i = 0; i <= area->lastHoleIndex && i < slots; ++i)
-            DisposeHandle(holes[i]);
-    }
-    DisposeHandle(area->holes);
-    area->holes = nullptr;
-    area->lastHoleIndex = -1;
-}
-
 void DisposeLineElement(DocWindowRecord* doc, LineRecord* e, Boolean recordUndo) {
     DisposeElement(doc, e, recordUndo);
 }
@@ -437,18 +401,6 @@ void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* def) {
     if (def == nullptr) return;
     if (doc != nullptr && doc->drawing != nullptr && doc->drawing->symbolDefCursor == def)
         doc->drawing->symbolDefCursor = nullptr;
-    DisposeLineList(def->lineHead);
-    DisposeArcList(def->arcHead);
-    DisposeTextList(def->textHead);
-    DisposeDimensionList(def->dimensionHead);
-    DisposePolylineList(def->polylineHead);
-    DisposeAreaList(def->areaHead);
-    DisposeLineRecord(&def->lineHead);
-    DisposeArcRecord(&def->arcHead);
-    DisposeTextRecord(&def->textHead);
-    DisposeDimensionRecord(&def->dimensionHead);
-    DisposePolylineRecord(&def->polylineHead);
-    DisposeAreaRecord(&def->areaHead);
     DisposeSymbolDefRecord(&def);
 }
 

@@ -376,13 +376,10 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
         DisposeLineRecord(&d->undoCopyLine);
         DisposeLineRecord(&d->undoCopyLine2);
         DisposeArcRecord(&d->undoCopyArc);
-        if (d->undoCopyText != nullptr) DisposeTextData(d->undoCopyText);
         DisposeTextRecord(&d->undoCopyText);
         DisposeDimensionRecord(&d->undoCopyDimension);
-        if (d->undoCopyPolyline != nullptr) DisposePolylineData(d->undoCopyPolyline);
         DisposePolylineRecord(&d->undoCopyPolyline);
         DisposeSymbolInstanceRecord(&d->undoCopyInstance);
-        if (d->undoCopyArea != nullptr) DisposeAreaData(d->undoCopyArea);
         DisposeAreaRecord(&d->undoCopyArea);
         DisposeHandle(d->polylineWorkPoints);
         std::free(d);
