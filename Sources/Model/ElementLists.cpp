@@ -247,7 +247,7 @@ LineRecord* AppendLineAtCursor(DocWindowRecord* doc, Float64 x1, Float64 y1, Flo
     line->x1 = x1, line->y1 = y1, line->x2 = x2, line->y2 = y2;
     NormalizeLineDirection(line);
     if (record) {
-        if (gDocumentHooks.listLineInfo != nullptr) gDocumentHooks.listLineInfo(doc);
+        gDocumentHooks.listLineInfo(doc);
         RecordUndoLine(doc, line, true);
     }
     return line;
@@ -261,7 +261,7 @@ ArcRecord* AppendArcAtCursor(DocWindowRecord* doc, Float64 cx, Float64 cy, Float
     if (arc == nullptr) return nullptr;
     arc->cx = cx, arc->cy = cy, arc->radius = radius, arc->startAngle = startAngle, arc->endAngle = endAngle;
     if (record) {
-        if (gDocumentHooks.listArcInfo != nullptr) gDocumentHooks.listArcInfo(doc);
+        gDocumentHooks.listArcInfo(doc);
         RecordUndoArc(doc, arc, true);
     }
     return arc;
@@ -270,8 +270,7 @@ ArcRecord* AppendArcAtCursor(DocWindowRecord* doc, Float64 cx, Float64 cy, Float
 LineRecord* AddLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
     SeekLastLine(doc);
     LineRecord* line = AppendLineAtCursor(doc, x1, y1, x2, y2, true);
-    if (line != nullptr && gDocumentHooks.drawElement != nullptr)
-        gDocumentHooks.drawElement(doc, kLineElement, line);
+    if (line != nullptr) gDocumentHooks.drawElement(doc, kLineElement, line);
     return line;
 }
 
@@ -279,8 +278,7 @@ ArcRecord* AddArc(DocWindowRecord* doc, Float64 cx, Float64 cy, Float64 radius, 
                   Float64 endAngle) {
     SeekLastArc(doc);
     ArcRecord* arc = AppendArcAtCursor(doc, cx, cy, radius, startAngle, endAngle, true);
-    if (arc != nullptr && gDocumentHooks.drawElement != nullptr)
-        gDocumentHooks.drawElement(doc, kArcElement, arc);
+    if (arc != nullptr) gDocumentHooks.drawElement(doc, kArcElement, arc);
     return arc;
 }
 

@@ -62,7 +62,7 @@ void CreateIfDistinct(ToolStep& s, Boolean constructed, Float64 x1, Float64 y1, 
 void Highlight(DocWindowRecord* doc, SInt16 kind, void* element, Boolean* selected) {
     if (*selected) return;
     *selected = 1;
-    if (gDocumentHooks.drawElement != nullptr) gDocumentHooks.drawElement(doc, kind, element);
+    gDocumentHooks.drawElement(doc, kind, element);
 }
 
 LineRecord* PickStepLine(ToolStep& s) {

@@ -406,7 +406,6 @@ Boolean PickUpElementAttributes(DocWindowRecord* doc, SInt16 kinds) {
 }
 
 void WriteInfoLine(ConstStr255Param label, SInt32 value) {
-    if (gDocumentHooks.appendInfoRow == nullptr) return;
     Str255 row, n;
     AssignStr255(row, label);
     AppendChar(row, sizeof(Str255), '\t');
@@ -416,7 +415,6 @@ void WriteInfoLine(ConstStr255Param label, SInt32 value) {
 }
 
 void WriteInfoReal(ConstStr255Param label, Float64 value, SInt16 decimals) {
-    if (gDocumentHooks.appendInfoRow == nullptr) return;
     Str255 row, n;
     AssignStr255(row, label);
     AppendChar(row, sizeof(Str255), '\t');
