@@ -1,6 +1,7 @@
 // Prints the elements of a native drawing file as the program reads it, one per line, so the desktop
 // tests can check what a session saved: "line x1 y1 x2 y2", "arc cx cy r start end", "text x y",
-// "dimension x1 y1 x2 y2", "polyline points", "area minX minY maxX maxY", "instance x y".
+// "dimension x1 y1 x2 y2", "polyline points", "area minX minY maxX maxY", "instance x y"; numbers
+// are printed in full, so equal coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
 #include "DocumentRecords.h"
 #include "ElementLists.h"
@@ -34,17 +35,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: not read\n", argv[1]);
         return 2;
     }
-    Each(doc->lineHead, [](const LineRecord& e) { std::printf("line %g %g %g %g\n", e.x1, e.y1, e.x2, e.y2); });
+    Each(doc->lineHead, [](const LineRecord& e) { std::printf("line %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2); });
     Each(doc->arcHead, [](const ArcRecord& e) {
-        std::printf("arc %g %g %g %g %g\n", e.cx, e.cy, e.radius, e.startAngle, e.endAngle);
+        std::printf("arc %.17g %.17g %.17g %.17g %.17g\n", e.cx, e.cy, e.radius, e.startAngle, e.endAngle);
     });
-    Each(doc->textHead, [](const TextRecord& e) { std::printf("text %g %g\n", e.x, e.y); });
+    Each(doc->textHead, [](const TextRecord& e) { std::printf("text %.17g %.17g\n", e.x, e.y); });
     Each(doc->dimensionHead,
-         [](const DimensionRecord& e) { std::printf("dimension %g %g %g %g\n", e.x1, e.y1, e.x2, e.y2); });
+         [](const DimensionRecord& e) { std::printf("dimension %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2); });
     Each(doc->polylineHead, [](const PolylineRecord& e) { std::printf("polyline %d\n", e.pointCount); });
     Each(doc->areaHead,
-         [](const AreaRecord& e) { std::printf("area %g %g %g %g\n", e.minX, e.minY, e.maxX, e.maxY); });
-    Each(doc->instanceHead, [](const SymbolInstanceRecord& e) { std::printf("instance %g %g\n", e.x, e.y); });
+         [](const AreaRecord& e) { std::printf("area %.17g %.17g %.17g %.17g\n", e.minX, e.minY, e.maxX, e.maxY); });
+    Each(doc->instanceHead, [](const SymbolInstanceRecord& e) { std::printf("instance %.17g %.17g\n", e.x, e.y); });
     while (OpenDocumentList != nullptr)
         DisposeDocumentRecords(OpenDocumentList);
     return 0;
