@@ -664,6 +664,36 @@ def scenario_menu_bar_fits(tier):
     program.quit()
 
 
+def scenario_name_already_open(tier):
+    """A drawing whose name is open, from another folder or the same file again: an alert asks; Return
+    opens it as an untitled second window, Escape opens nothing."""
+    program = Program(tier, "name-in-use")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    type_point(program, "10,10")
+    type_point(program, "50,20")
+    first, second = (os.path.join(tier.scratch, d, "Plan.cadx") for d in ("a", "b"))
+    for path in (first, second):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        save_through_panel(program, path)  # the window ends up owning b/Plan.cadx
+    open_through_panel(program, first)
+    dismiss_alert_with_return(program)
+    copy = program.wait_new_document([doc])
+    program.wait_settled(copy, steady=0.5)
+    title = program.desk.props(copy)["title"]
+    check(title.startswith("Untitled"), f"the second window is titled {title!r}, not Untitled")
+    open_through_panel(program, second)
+    alert = program.wait_window("an alert", lambda: (program.alerts() or [None])[0])
+    wait_for("the alert to take the keys", lambda: program.desk.active() == alert, 5)
+    program.desk.key("Escape")
+    program.wait_window("the alert to go on Escape", lambda: alert not in program.alerts(), 5)
+    program.wait_idle(1.0)
+    check(not program.alerts(), "another alert followed")
+    check(len(program.documents()) == 2, f"{len(program.documents())} windows after Escape, not 2")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -672,6 +702,7 @@ SCENARIOS = [
     ("E command-line open errors", scenario_command_line_errors, False),
     ("F Escape from a menu", scenario_escape_from_menu, False),
     ("G menu bar fits", scenario_menu_bar_fits, True),
+    ("H name already open", scenario_name_already_open, False),
 ]
 
 
