@@ -21,7 +21,8 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
                      Float64 dy);
 
 // The resources a save writes into the file just written; noErr or the reason they were not stored.
-OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file);
+// With savedAs, the save record too: the file the save is for and the checksum of the data fork.
+OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file, const char* savedAs = nullptr);
 // 'Kopf' 128 and the 'SPZF' tables from an open resource file.
 void ReadDocumentResources(DocWindowRecord* doc, SInt16 resFile);
 // The file's 'vers' 2 as its first two bytes, or 0x0350 when the file has none.
