@@ -65,12 +65,15 @@ bool DecodeSaveRecord(const std::vector<UInt8>& bytes, SaveRecord* record) {
 }
 
 bool ReadSaveRecord(const FSRef* file, SaveRecord* record) {
-    SInt16 res = FSOpenResFile(file, fsRdPerm);
-    if (res < 0) return false;
-    std::vector<UInt8> bytes;
-    bool found = GetResourceBlock(res, kSaveRecordType, kSaveRecordId, &bytes) && DecodeSaveRecord(bytes, record);
-    CloseResFile(res);
-    return found;
+    // From the sidecar alone: a stranded one has no file beside it.
+    AppleDoubleContents contents;
+    std::vector<ResourceEntry> resources;
+    if (ReadSidecar(file, &contents) != noErr ||
+        ParseResourceFork(contents.resourceFork.data(), contents.resourceFork.size(), &resources) != noErr)
+        return false;
+    for (const ResourceEntry& r : resources)
+        if (r.type == kSaveRecordType && r.id == kSaveRecordId) return DecodeSaveRecord(r.data, record);
+    return false;
 }
 
 OSErr DataForkChecksum(const FSRef* file, UInt64* size, UInt64* checksum) {

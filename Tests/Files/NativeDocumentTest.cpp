@@ -341,17 +341,19 @@ TEST_F(NativeDocumentTest, LeftoversOfKilledSavesGoTheUsersFilesStay) {
     info.fdType = FOUR_CHAR("TEXT");
     ASSERT_EQ(FSSetFinderInfo(&withSidecar, info), noErr);
     // What killed saves leave: a temporary file cut off while its data fork was written, an empty
-    // one with no sidecar yet, and a sidecar's temporary file of a process that is gone.
+    // one with no sidecar yet, a sidecar whose file was deleted before it, and a sidecar's
+    // temporary file of a process that is gone.
     static SaveStep stopAt = SaveStep::dataWritten;
     SetSaveStepHook([](SaveStep step) { return Boolean(step == stopAt); });
     SaveDocument(doc, false, false, false, false, false);
     SetSaveStepHook(nullptr);
     WriteFileBytes(folder + "/temp save file (79)", {});
+    WriteFileBytes(folder + "/._temp save file (81)", ReadFileBytes(folder + "/._Plan.cadx"));
     WriteFileBytes(folder + "/._Plan.cadx.tmp99999999-3", {0, 5, 22, 7});
     std::vector<std::string> users = {"._temp save file (77)", "._temp save file (80)", "temp save file (77)",
                                       "temp save file (78)", "temp save file (80)"};
     std::vector<std::string> all = FolderEntries(folder);
-    ASSERT_EQ(all.size(), 4u + users.size() + 2u) << testing::PrintToString(all);
+    ASSERT_EQ(all.size(), 4u + users.size() + 3u) << testing::PrintToString(all);
 
     // While a save in the folder holds it, nothing is touched.
     FSRef folderRef = RefFor(folder);
