@@ -4,6 +4,8 @@
 # same save, and that the next open leaves nothing else behind. Run by hand, not in CI:
 #   bench/save_kill_loop.sh [kills=100] [lines=200000] [backup|nobackup]
 # Uses build-test/save_kill_saver (or $SAVER); the folder lies under $TMPDIR unless FOLDER is given.
+# SAVE_KILL_GAP_MS=200 makes the saver wait that long between exchanging the data forks and the
+# sidecars, so that many kills land in that gap.
 set -u
 kills=${1:-100}
 lines=${2:-200000}

@@ -397,6 +397,7 @@ OSErr FSExchangeObjects(const FSRef* a, const FSRef* b, Boolean* dataExchanged) 
     if (err != noErr) return err;
     if (dataExchanged) *dataExchanged = true;
     if (gFaults.stopAfterDataExchange) return ioErr;
+    if (gFaults.pauseAfterDataExchangeMs > 0) usleep(useconds_t(gFaults.pauseAfterDataExchangeMs) * 1000);
     err = gFaults.failSidecarExchange ? OSErr(ioErr) : FSExchangeSidecars(a, b);
     if (err == noErr) return noErr;
     // Both forks or neither: new data beside an old sidecar would be a drawing that never existed.

@@ -107,6 +107,7 @@ struct FSFaultInjection {
     Boolean failExchange = false;          // the exchange fails before it changes anything
     Boolean failSidecarExchange = false;   // the sidecars cannot be exchanged after the data forks were
     Boolean failExchangeBack = false;      // ... and the data forks cannot be exchanged back either
+    SInt32 pauseAfterDataExchangeMs = 0;   // widens that gap for a kill from outside to land in it
 };
 void FSSetFaultInjection(const FSFaultInjection& faults);
 void FSClearFaultInjection();

@@ -57,6 +57,13 @@ int Loop(const char* path) {
     DocWindowRecord* doc = nullptr;
     if (!OpenDocument(&doc, &file, false, -1, 0, 0)) return 2;
     long generation = long(doc->lineHead->next->x1);
+    // SAVE_KILL_GAP_MS widens the gap between the exchange of the data forks and of the sidecars,
+    // so that kills land in it often enough to show what happens there.
+    if (const char* gap = std::getenv("SAVE_KILL_GAP_MS")) {
+        FSFaultInjection faults;
+        faults.pauseAfterDataExchangeMs = SInt32(std::atoi(gap));
+        FSSetFaultInjection(faults);
+    }
     for (;;) {
         SetGeneration(doc, ++generation);
         MarkDocumentChanged(doc);
