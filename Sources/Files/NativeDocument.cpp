@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -180,6 +181,42 @@ void ReplaceMissingFonts(DocWindowRecord* doc) {
     });
     MarkDocumentChanged(doc);
     RequestRedraw(doc);
+}
+
+// A sidecar that is there but cannot be read leaves the drawing without its resources; the log says
+// which file to look at.
+void LogUnreadResources(DocWindowRecord* doc, const FSRef* file, OSErr err) {
+    std::string sidecar = Leaf(SidecarPath(file->path).c_str());
+    std::string line = "Native file: " + sidecar;
+    if (err == notAFileErr)
+        line += " is not a file";
+    else if (err == mapReadErr)
+        line += " is damaged";
+    else
+        line += " could not be read (error " + std::to_string(err) + ")";
+    line += ", so page settings, header and footer texts and selection tables are missing";
+    Str255 text;
+    UTF8ToPStr(line, text, 255);
+    AppendLogLine(doc, text);
+}
+
+// The file's own log replaces the document's; what this open reported (dropped data) follows it.
+void TakeFileLog(DocWindowRecord* doc, std::vector<UInt8> fileLog) {
+    DrawingRecord* d = doc->drawing;
+    std::vector<UInt8> reported;
+    if (d->logText != nullptr && *d->logText != nullptr)
+        reported.assign(*d->logText, *d->logText + GetHandleSize(d->logText));
+    const size_t room = size_t(kDocumentLogLimit) - 1;
+    if (reported.size() > room) reported.resize(room);
+    // Room for the carriage return that may have to end the file's last line.
+    size_t fileRoom = room - reported.size();
+    if (!reported.empty() && fileRoom > 0) --fileRoom;
+    if (fileLog.size() > fileRoom) fileLog.resize(fileRoom);
+    if (!reported.empty() && !fileLog.empty() && fileLog.back() != '\r') fileLog.push_back('\r');
+    fileLog.insert(fileLog.end(), reported.begin(), reported.end());
+    DisposeHandle(d->logText);
+    d->logText = nullptr;
+    PtrToHand(fileLog.data(), &d->logText, Size(fileLog.size()));
 }
 
 } // namespace
@@ -437,6 +474,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     FSGetFinderInfo(file, &info);
     bool stationery = (info.fdFlags & kIsStationery) != 0;
     SInt16 resFile = FSOpenResFile(file, fsRdPerm);
+    OSErr resErr = resFile < 0 ? ResError() : OSErr(noErr);
     UInt16 vers = ReadVersResource(resFile);
 
     FSIORefNum fork = 0;
@@ -484,7 +522,10 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
         const Str255 untitled = {0};
         if (!NewDocument(slot, stationery ? untitled : name, 0)) return fail(0);
         doc = *slot;
-        if (!stationery) {
+        // A drawing of this name was open and the user took the free default name instead: the
+        // window becomes an untitled copy, so two windows never share a name or save over one file.
+        const bool renamed = !stationery && !EqualPStr(doc->drawing->documentName, name);
+        if (!stationery && !renamed) {
             doc->drawing->file = *file;
             doc->drawing->hasFile = true;
             doc->drawing->hasLongName = true;
@@ -525,6 +566,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     CloseProgress();
     CloseMemoryStream(fork);
     ReadDocumentResources(doc, resFile);
+    if (resErr != noErr && resErr != resFNotFound) LogUnreadResources(doc, file, resErr);
     if (doc->window != nullptr) ShowWindow(doc->window);
 
     MarkDocumentClean(doc);
@@ -540,12 +582,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
             doc->drawing->previewPicture = nullptr;
             PtrToHand(bytes.data(), &doc->drawing->previewPicture, Size(bytes.size()));
         }
-        if (GetResourceBlock(resFile, kTextType, kLogResId, &bytes)) {
-            if (bytes.size() >= size_t(kDocumentLogLimit)) bytes.resize(size_t(kDocumentLogLimit) - 1);
-            DisposeHandle(doc->drawing->logText);
-            doc->drawing->logText = nullptr;
-            PtrToHand(bytes.data(), &doc->drawing->logText, Size(bytes.size()));
-        }
+        if (GetResourceBlock(resFile, kTextType, kLogResId, &bytes)) TakeFileLog(doc, std::move(bytes));
     }
     if (resFile > 0) CloseResFile(resFile);
     // A drawing that another program marked as its own is claimed, where it already has a sidecar.

@@ -723,7 +723,15 @@ bool BodyReader::ReadImages() {
     SInt32 countBudget = 4;
     SInt32 count = StreamReadLong(fork_, &countBudget);
     if (countBudget != 0) return Damaged();
-    if (count < 0 || count > kMaxImages) count = 0;
+    if (count < 0 || count > kMaxImages) {
+        // No writer stores such a count, so where the images lie is not known: the drawing opens
+        // without them, and the log says so.
+        char line[120];
+        std::snprintf(line, sizeof line, "Native file: raster images dropped, their count (%ld) is not valid",
+                      long(count));
+        AppendLogCString(doc_, line);
+        count = 0;
+    }
     for (SInt32 i = 0; i < count; ++i) {
         ImageRecord image{};
         SInt32 budget = 3 * realSize_ + 8 + 256;

@@ -4,14 +4,21 @@
 #include "Alerts.h"
 #include "AppResources.h"
 #include "AppleDouble.h"
+#include "BundleFiles.h"
 #include "FileChoosers.h"
 #include "FileNames.h"
+#include "Fonts.h"
 #include "MacRoman.h"
 #include "NativeDocument.h"
 #include "NativeFile.h"
 #include "DocumentWindow.h"
 #include "NewDocument.h"
+#include "NumberFormat.h"
+#include "NumberText.h"
+#include "Pictures.h"
 #include "Preferences.h"
+#include "QuickDraw.h"
+#include "ResourceFiles.h"
 #include "SharedUtilities.h"
 #include "ZEZUdivari.h"
 
@@ -27,6 +34,11 @@ constexpr SInt16 kMsgSymbolLibrary = 52;
 constexpr SInt16 kOpenPromptItem = 16, kSavePromptItem = 14, kAlternativeSavePromptItem = 126;
 constexpr SInt16 kOpenPanelTexts = 1400, kSavePanelTexts = 1401;
 constexpr SInt32 kContentTestBytes = 1024;
+constexpr ResType kPictureResType = 0x50494354; // 'PICT'
+constexpr SInt16 kStoredPreviewPicture = 29876, kPlaceholderPicture = 16000;
+constexpr SInt16 kNoPreviewText = 3;
+constexpr SInt16 kPreviewBand = 24;
+constexpr OSType kUpperNativeCreator = 0x56455645; // 'VEVE'
 
 std::map<SInt16, FormatImporter>& Importers() {
     static std::map<SInt16, FormatImporter> importers;
@@ -156,6 +168,70 @@ OSType FinderTypeOf(const std::string& path) {
     return info.fdType;
 }
 
+// A drawing as the preview knows one: its Finder type and creator, or, for a file that carries no
+// Finder information (no sidecar), the extension the program opens drawings by.
+bool IsPreviewedDrawing(const FSRef* file) {
+    FInfo info{};
+    if (FSGetFinderInfo(file, &info) != noErr) return false;
+    if (info.fdType == 0 && info.fdCreator == 0)
+        return IsNativeExtension(GetUpperExtension(Leaf(file->path)));
+    return (info.fdType == kNativeFileType || info.fdType == kOldNativeFileType) &&
+           (info.fdCreator == kNativeCreator || info.fdCreator == kUpperNativeCreator);
+}
+
+bool DrawStoredPreview(const FSRef* file, const Rect* square) {
+    SInt16 res = FSOpenResFile(file, fsRdPerm);
+    if (res == -1) return false;
+    std::vector<UInt8> bytes;
+    bool drawn = GetResourceBlock(res, kPictureResType, kStoredPreviewPicture, &bytes) &&
+                 DrawPictureData(bytes.data(), bytes.size(), square);
+    CloseResFile(res);
+    return drawn;
+}
+
+void DrawCentred(ConstStr255Param text, SInt16 left, SInt16 right, SInt16 baseline) {
+    MoveTo(SInt16(left + (right - left - StringWidth(text)) / 2), baseline);
+    DrawString(text);
+}
+
+// The Open panels: the program's with its options and preview, and the plain one.
+Boolean RunOpenChooser(ConstStr255Param prompt, const OSType types[4], FSRef* file, OSType* type,
+                       Boolean customArea, bool withPreview) {
+    OpenPanelRequest request;
+    request.prompt = PStrToUTF8(prompt);
+    request.folder = LastPanelFolder();
+    if (withPreview)
+        request.preview = [](const std::string& path, CGrafPtr, const Rect& area) {
+            OpenPanelPreviewProc(path, &area);
+        };
+    request.withOptions = customArea != 0;
+    request.placementTitle = Text(kOpenPanelTexts, 1);
+    request.nativeOnlyTitle = Text(kOpenPanelTexts, 2);
+    request.optionsTitle = Text(kOpenPanelTexts, 3);
+    request.helpText = Text(kOpenPanelTexts, 4);
+    for (SInt16 i = 0; i < 11; ++i)
+        request.formats.push_back(Text(kOpenPanelTexts, SInt16(5 + i)));
+    request.picturePlacement = GeneralPrefs.picturePlacement != 0;
+    request.nativeOnly = GeneralPrefs.nativeOnlyInOpen != 0;
+    request.format =
+        SInt16(GeneralPrefs.openFormat < 1 || GeneralPrefs.openFormat > 11 ? 1 : GeneralPrefs.openFormat);
+    OSType kinds[4] = {types[0], types[1], types[2], types[3]};
+    request.filter = [&request, kinds](const std::string& path) {
+        return OpenPanelListsFile(path, kinds, request.nativeOnly) != 0;
+    };
+    std::string path;
+    bool chosen = RunOpenPanel(request, &path);
+    if (customArea) {
+        GeneralPrefs.picturePlacement = request.picturePlacement;
+        GeneralPrefs.nativeOnlyInOpen = request.nativeOnly;
+        GeneralPrefs.openFormat = UInt32(request.format);
+    }
+    if (!chosen || FSMakeRef(path.c_str(), file) != noErr) return false;
+    RememberPanelFolder(path);
+    if (type != nullptr) *type = FinderTypeOf(path);
+    return true;
+}
+
 } // namespace
 
 void RegisterImporter(SInt16 openFormat, const FormatImporter& importer) {
@@ -181,35 +257,58 @@ Boolean OpenPanelListsFile(const std::string& path, const OSType types[4], Boole
     return false;
 }
 
+Boolean OpenPreviewLines(const FSRef* file, Str255 size, Str255 changed) {
+    FSFileInfo info{};
+    if (FSGetFileInfo(file, &info) != noErr) return false;
+    std::vector<UInt8> resourceFork;
+    FSReadResourceForkBytes(file, &resourceFork);
+    SInt64 total = info.dataSize + SInt64(resourceFork.size());
+    FormatByteSize(SInt32(total > 0x7FFFFFFF ? 0x7FFFFFFF : total), size);
+    Str255 date;
+    TimeString(info.modificationDate, changed);
+    AppendCStr(changed, 256, ", ");
+    DateString(info.modificationDate, date);
+    AppendPStr(changed, 256, date);
+    return true;
+}
+
+void DrawOpenPreview(const FSRef* file, const Rect* area) {
+    Boolean isFolder = false;
+    FSRef ref;
+    if (FSPathMakeRef(file->path, &ref, &isFolder) != noErr || isFolder || !IsPreviewedDrawing(file)) return;
+    SInt16 band = SInt16(area->bottom - kPreviewBand);
+    SInt16 side = SInt16(std::max(0, std::min(area->right - area->left, band - area->top)));
+    Rect square;
+    square.left = SInt16(area->left + (area->right - area->left - side) / 2);
+    square.top = SInt16(area->top + (band - area->top - side) / 2);
+    square.right = SInt16(square.left + side);
+    square.bottom = SInt16(square.top + side);
+    GrafPtr port = nullptr;
+    GetPort(&port);
+    TextFont(applFont);
+    TextSize(9);
+    TextFace(0);
+    if (!DrawStoredPreview(file, &square) && !DrawBundlePicture(kPlaceholderPicture, port, &square)) {
+        Str255 none;
+        GetIndString(none, kGeneralTextList, kNoPreviewText);
+        DrawCentred(none, area->left, area->right, SInt16((square.top + square.bottom) / 2 + 3));
+    }
+    Str255 size, changed;
+    if (!OpenPreviewLines(file, size, changed)) return;
+    DrawCentred(size, area->left, area->right, SInt16(band + 10));
+    DrawCentred(changed, area->left, area->right, SInt16(band + 21));
+}
+
+Boolean OpenPanelPreviewProc(const std::string& path, const Rect* area) {
+    FSRef file;
+    if (path.empty() || FSMakeRef(path.c_str(), &file) != noErr) return false;
+    DrawOpenPreview(&file, area);
+    return true;
+}
+
 Boolean OpenPanelWithOptions(ConstStr255Param prompt, const OSType types[4], FSRef* file, OSType* type,
                              Boolean customArea) {
-    OpenPanelRequest request;
-    request.prompt = PStrToUTF8(prompt);
-    request.withOptions = customArea != 0;
-    request.placementTitle = Text(kOpenPanelTexts, 1);
-    request.nativeOnlyTitle = Text(kOpenPanelTexts, 2);
-    request.optionsTitle = Text(kOpenPanelTexts, 3);
-    request.helpText = Text(kOpenPanelTexts, 4);
-    for (SInt16 i = 0; i < 11; ++i)
-        request.formats.push_back(Text(kOpenPanelTexts, SInt16(5 + i)));
-    request.picturePlacement = GeneralPrefs.picturePlacement != 0;
-    request.nativeOnly = GeneralPrefs.nativeOnlyInOpen != 0;
-    request.format =
-        SInt16(GeneralPrefs.openFormat < 1 || GeneralPrefs.openFormat > 11 ? 1 : GeneralPrefs.openFormat);
-    OSType kinds[4] = {types[0], types[1], types[2], types[3]};
-    request.filter = [&request, kinds](const std::string& path) {
-        return OpenPanelListsFile(path, kinds, request.nativeOnly) != 0;
-    };
-    std::string path;
-    bool chosen = RunOpenPanel(request, &path);
-    if (customArea) {
-        GeneralPrefs.picturePlacement = request.picturePlacement;
-        GeneralPrefs.nativeOnlyInOpen = request.nativeOnly;
-        GeneralPrefs.openFormat = UInt32(request.format);
-    }
-    if (!chosen || FSMakeRef(path.c_str(), file) != noErr) return false;
-    if (type != nullptr) *type = FinderTypeOf(path);
-    return true;
+    return RunOpenChooser(prompt, types, file, type, customArea, true);
 }
 
 std::string SetExportExtension(const DocWindowRecord* doc, const std::string& name, SInt16 format) {
@@ -248,6 +347,7 @@ Boolean SavePanel(DocWindowRecord* doc, ConstStr255Param prompt, FSRef* file, Bo
         request.folder = path.substr(0, path.rfind('/'));
         request.proposedName = Leaf(path);
     } else {
+        request.folder = LastPanelFolder();
         request.proposedName = PStrToUTF8(d->documentName);
     }
     request.withFormats = withFormats != 0;
@@ -278,20 +378,25 @@ Boolean SavePanel(DocWindowRecord* doc, ConstStr255Param prompt, FSRef* file, Bo
         s->saveFormat = UInt16(request.format);
         s->appendExtension = request.appendExtension ? 1 : 0;
     }
-    return chosen && FSMakeRef(path.c_str(), file) == noErr;
+    if (!chosen || FSMakeRef(path.c_str(), file) != noErr) return false;
+    RememberPanelFolder(path);
+    return true;
 }
 
 Boolean ChooseOpenFile(OSType type, FSRef* file) {
     const OSType types[4] = {type, type == kSymbolLibraryType ? OSType(0x4653594D) : 0, 0, 0};
-    return OpenPanelWithOptions(reinterpret_cast<const UInt8*>("\0"), types, file, nullptr, false);
+    return RunOpenChooser(reinterpret_cast<const UInt8*>("\0"), types, file, nullptr, false, false);
 }
 
 Boolean ChooseSaveFile(FSRef* file, ConstStr255Param prompt, ConstStr255Param proposedName) {
     SavePanelRequest request;
     request.prompt = PStrToUTF8(prompt);
+    request.folder = LastPanelFolder();
     request.proposedName = PStrToUTF8(proposedName);
     std::string path;
-    return RunSavePanel(request, &path) && FSMakeRef(path.c_str(), file) == noErr;
+    if (!RunSavePanel(request, &path) || FSMakeRef(path.c_str(), file) != noErr) return false;
+    RememberPanelFolder(path);
+    return true;
 }
 
 Boolean OpenDocumentFile(DocWindowRecord** slot, const FSRef* file) {
@@ -309,15 +414,12 @@ Boolean OpenDocumentFile(DocWindowRecord** slot, const FSRef* file) {
         FInfo info{};
         OSErr err = FSGetFinderInfo(file, &info);
         if (err != noErr) {
-            Str255 text;
             if (err == fnfErr) {
+                Str255 text;
                 NameOf(file, text);
                 ShowErrorAlert(kMsgFileNotFound, text, err);
             } else {
-                char number[16];
-                std::snprintf(number, sizeof number, "%d", int(err));
-                CStrToPStr(text, 256, number);
-                ShowErrorAlert(kOSErrorMessage, text, err);
+                ShowOSErrorAlert(err);
             }
             return false;
         }

@@ -55,6 +55,14 @@ void RegisterExporter(SInt16 saveFormat, FormatExporter exporter);
 // import options and the open format of GeneralPrefs.
 Boolean OpenPanelWithOptions(ConstStr255Param prompt, const OSType types[4], FSRef* file, OSType* type,
                              Boolean customArea);
+// The Open panel's preview of the file made current: a native drawing's preview picture (else the
+// program's placeholder, else a "No preview" text) over its size and its modification time and
+// date; nothing for folders and other files. Draws into the current port within the area.
+Boolean OpenPanelPreviewProc(const std::string& path, const Rect* area);
+void DrawOpenPreview(const FSRef* file, const Rect* area);
+// The two lines below the preview picture: the size of both forks, and "time, date" of the last
+// change. False when the file cannot be looked at.
+Boolean OpenPreviewLines(const FSRef* file, Str255 size, Str255 changed);
 // The Save panel proposing the document's name; with formats, the save format and the extension
 // box of the document's settings. True with the chosen file.
 Boolean SavePanel(DocWindowRecord* doc, ConstStr255Param prompt, FSRef* file, Boolean withFormats);

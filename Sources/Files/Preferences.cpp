@@ -7,6 +7,7 @@
 #include "DocumentWindow.h"
 #include "MacRoman.h"
 #include "Menus.h"
+#include "NewDocument.h"
 #include "PreferencesStore.h"
 #include "Windows.h"
 #include "ZEZUdivari.h"
@@ -28,7 +29,6 @@ FunctionKeySlot FunctionKeyTable[kFunctionKeySlots];
 
 namespace {
 
-constexpr SInt16 kGeneralTextList = 5000;
 constexpr SInt16 kClearRecentItem = 600;
 
 std::vector<std::string> gRecentFiles;
@@ -146,6 +146,24 @@ void AddRecentFile(const FSRef* file) {
     gRecentFiles.insert(gRecentFiles.begin(), path);
     if (gRecentFiles.size() > size_t(kRecentFileLimit)) gRecentFiles.resize(kRecentFileLimit);
     RebuildRecentMenu();
+}
+
+std::string LastPanelFolder() {
+    Str255 key;
+    Key(key, "last folder");
+    std::string folder(size_t(PrefDataLength(key, kApplicationId)), '\0');
+    PrefGetData(key, Size(folder.size()), folder.data(), kApplicationId);
+    return folder;
+}
+
+void RememberPanelFolder(const std::string& chosenFile) {
+    size_t slash = chosenFile.rfind('/');
+    if (chosenFile.empty() || chosenFile[0] != '/' || slash == std::string::npos) return;
+    std::string folder = slash == 0 ? std::string("/") : chosenFile.substr(0, slash);
+    Str255 key;
+    Key(key, "last folder");
+    PrefSetData(key, Size(folder.size()), folder.data(), kApplicationId);
+    PrefAppSynchronize(kApplicationId);
 }
 
 SInt16 RecentFileCount() {

@@ -5,6 +5,8 @@
 
 #include "DocumentRecords.h"
 
+#include <string>
+
 extern const UInt8 kApplicationId[]; // "com.quarnwell.draftwerk", length-prefixed
 
 #pragma pack(push, 1)
@@ -104,6 +106,11 @@ void ClearRecentFiles();
 // Drops entries whose files are gone and rebuilds the Open Recent menu when it exists: one item
 // per file, a separator and the item that clears the list.
 void RebuildRecentMenu();
+
+// The folder the file panels start in: where a file was last chosen in one ("last folder", kept at
+// once so that it outlives a crash); empty when none was.
+std::string LastPanelFolder();
+void RememberPanelFolder(const std::string& chosenFile);
 
 // Defaults, then the stored "generalv2", "function keys" and recent files.
 void LoadPreferences();

@@ -43,8 +43,8 @@ Boolean ReadBundleText(SInt16 number, Ptr* text, Size* length) {
     return true;
 }
 
-void DrawBundlePicture(SInt16 number, CGrafPtr port, const Rect* rect) {
-    DrawImageFileInPort(BundlePath("pict_", number, ".png").c_str(), port, rect);
+Boolean DrawBundlePicture(SInt16 number, CGrafPtr port, const Rect* rect) {
+    return DrawImageFileInPort(BundlePath("pict_", number, ".png").c_str(), port, rect);
 }
 
 void DrawToolIcon(WindowRef window, SInt16 number, SInt16 left, SInt16 top, SInt16 width, SInt16 height) {

@@ -1,6 +1,7 @@
 // Dialog lists, list keyboard handling and list palette scroll bars.
 #include "DialogLists.h"
 
+#include "Controls.h"
 #include "DialogItems.h"
 #include "Events.h"
 #include "Windows.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr SInt16 kScrollBarWidth = 15;
 constexpr UInt32 kTypeSelectPause = 60;
 
 std::string gTyped;

@@ -7,10 +7,12 @@
 #include "MacRoman.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <unistd.h>
 
@@ -37,6 +39,8 @@ struct ResourceSet {
 
 ResourceSet gSet;
 bool gLoaded = false;
+// String lists found missing, reported once each.
+std::set<SInt16> gReportedLists;
 
 bool DecodeUtf8(const std::string& s, size_t& i, char32_t& cp) {
     unsigned char c = static_cast<unsigned char>(s[i]);
@@ -706,6 +710,7 @@ void CheckReferences(ResourceSet& set) {
 
 void LoadAppResourcesFrom(const std::string& folder) {
     gSet = ResourceSet{};
+    gReportedLists.clear();
     gSet.folder = folder;
     gLoaded = true;
     std::vector<fs::path> files;
@@ -724,6 +729,7 @@ void LoadAppResourcesFrom(const std::string& folder) {
 
 void ResetAppResources() {
     gSet = ResourceSet{};
+    gReportedLists.clear();
     gLoaded = false;
 }
 
@@ -783,10 +789,20 @@ const PatternListDesc* FindPatternListResource(SInt16 id) {
     return Find(gSet.patternLists, id);
 }
 
+void ReportMissingResource(ResType type, SInt16 id) {
+    const char name[5] = {char(type >> 24), char(type >> 16), char(type >> 8), char(type), 0};
+    std::fprintf(stderr, "Draftwerk: missing resource %s %d\n", name, int(id));
+}
+
 void GetIndString(StringPtr dest, SInt16 listId, SInt16 index) {
     dest[0] = 0;
     const std::vector<std::string>* list = FindStringList(listId);
-    if (!list || index < 1 || static_cast<size_t>(index) > list->size()) return;
+    if (!list) {
+        // Once per list and resource set: texts are read in loops and while drawing.
+        if (gReportedLists.insert(listId).second) ReportMissingResource(FOUR_CHAR("STR#"), listId);
+        return;
+    }
+    if (index < 1 || static_cast<size_t>(index) > list->size()) return;
     BytesToPStr((*list)[index - 1], dest);
 }
 

@@ -130,7 +130,8 @@ void ResetAppResources();
 // Problems found in the descriptions ("file:line: what"); empty when everything was read.
 const std::vector<std::string>& AppResourceProblems();
 
-// The program's access to string lists: item `index` of list `listId`, empty when absent.
+// The program's access to string lists: item `index` of list `listId`, empty when absent. A list
+// that does not exist at all is reported as a missing resource (once per list).
 void GetIndString(StringPtr dest, SInt16 listId, SInt16 index);
 // The single string resource ('STR ') of that id; false and empty when there is none.
 Boolean GetStringResource(SInt16 id, Str255 text);
@@ -154,6 +155,10 @@ const PatternListDesc* FindPatternListResource(SInt16 id);
 Boolean GetIndPattern(Pattern* pattern, SInt16 listId, SInt16 index);
 Boolean GetPattern(SInt16 id, Pattern* pattern);
 constexpr SInt16 sysPatListID = 0;
+
+// A resource the code asked for is not among the descriptions: a programming error, written as one
+// line on standard error ("Draftwerk: missing resource ALRT 151") so it cannot pass unseen.
+void ReportMissingResource(ResType type, SInt16 id);
 
 // Ids of every resource of a type ('STR#', 'DLOG', 'ALRT', 'DITL', 'CNTL', 'MENU', 'CURS', 'crsr',
 // 'cicn', 'PAT ', 'PAT#'), ascending.

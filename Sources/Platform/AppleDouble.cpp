@@ -53,14 +53,21 @@ OSErr ReadWholeFile(const char* path, std::vector<UInt8>* out) {
     return err != noErr ? err : closeErr;
 }
 
-// Missing sidecars read as empty contents; damaged ones too (they are replaced when written).
+// Missing sidecars read as empty contents; damaged ones too (they are replaced when written), and
+// so does a folder or another thing of the sidecar's name that is not a file.
 OSErr ReadOrEmpty(const FSRef* file, AppleDoubleContents* contents) {
     OSErr err = ReadSidecar(file, contents);
-    if (err == fnfErr || err == paramErr) {
+    if (err == fnfErr || err == paramErr || err == notAFileErr) {
         *contents = AppleDoubleContents{};
         return noErr;
     }
     return err;
+}
+
+// The file must be there: fnfErr when it is not, or why it cannot be reached (a loop of links).
+OSErr CheckFile(const FSRef* file) {
+    FSFileInfo info;
+    return FSGetFileInfo(file, &info);
 }
 
 } // namespace
@@ -202,7 +209,7 @@ OSErr WriteSidecar(const FSRef* link, const AppleDoubleContents& contents) {
 
 OSErr FSGetFinderInfo(const FSRef* file, FInfo* info) {
     *info = FInfo{};
-    if (!FSRefExists(file)) return fnfErr;
+    if (OSErr missing = CheckFile(file); missing != noErr) return missing;
     AppleDoubleContents contents;
     OSErr err = ReadOrEmpty(file, &contents);
     if (err != noErr) return err;
@@ -211,7 +218,7 @@ OSErr FSGetFinderInfo(const FSRef* file, FInfo* info) {
 }
 
 OSErr FSSetFinderInfo(const FSRef* file, const FInfo& info) {
-    if (!FSRefExists(file)) return fnfErr;
+    if (OSErr missing = CheckFile(file); missing != noErr) return missing;
     AppleDoubleContents contents;
     OSErr err = ReadOrEmpty(file, &contents);
     if (err != noErr) return err;
@@ -221,7 +228,7 @@ OSErr FSSetFinderInfo(const FSRef* file, const FInfo& info) {
 
 OSErr FSReadResourceForkBytes(const FSRef* file, std::vector<UInt8>* bytes) {
     bytes->clear();
-    if (!FSRefExists(file)) return fnfErr;
+    if (OSErr missing = CheckFile(file); missing != noErr) return missing;
     AppleDoubleContents contents;
     OSErr err = ReadOrEmpty(file, &contents);
     if (err == noErr) *bytes = std::move(contents.resourceFork);
@@ -229,7 +236,7 @@ OSErr FSReadResourceForkBytes(const FSRef* file, std::vector<UInt8>* bytes) {
 }
 
 OSErr FSWriteResourceForkBytes(const FSRef* file, const std::vector<UInt8>& bytes) {
-    if (!FSRefExists(file)) return fnfErr;
+    if (OSErr missing = CheckFile(file); missing != noErr) return missing;
     AppleDoubleContents contents;
     OSErr err = ReadOrEmpty(file, &contents);
     if (err != noErr) return err;

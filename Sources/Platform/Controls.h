@@ -16,6 +16,9 @@ using ControlPartCode = SInt16;
 using ControlActionProcPtr = void (*)(ControlRef control, ControlPartCode part);
 using ControlActionUPP = ControlActionProcPtr;
 
+// The width of a scroll bar, and of the strips windows and lists leave for one.
+constexpr SInt16 kScrollBarWidth = 15;
+
 // Parts a click can hit; 255 as a hilite value dims the control.
 enum : ControlPartCode {
     kControlNoPart = 0,

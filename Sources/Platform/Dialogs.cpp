@@ -228,7 +228,11 @@ void WindowChanged(WindowRef window, WindowChange change) {
 DialogRef NewDialogFrom(SInt16 id, const Rect& bounds, const std::string& title, SInt16 kind,
                         SInt16 itemListId) {
     const ItemListDesc* list = FindItemListResource(itemListId);
-    if (!list || !HaveGui()) return nullptr;
+    if (!list) {
+        ReportMissingResource(FOUR_CHAR("DITL"), itemListId);
+        return nullptr;
+    }
+    if (!HaveGui()) return nullptr;
     static bool observing = false;
     if (!observing) {
         PlatformAddWindowObserver(WindowChanged);
@@ -250,7 +254,7 @@ DialogRef NewDialogFrom(SInt16 id, const Rect& bounds, const std::string& title,
 
 SInt16 RunAlertWindow(SInt16 alertId, ModalFilterProcPtr filter) {
     const AlertDesc* desc = FindAlertResource(alertId);
-    if (!desc) return -1;
+    if (!desc) return kAlertMissing;
     // Alerts stand centred on the main screen, a little above the middle.
     Rect bounds = desc->bounds;
     QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -280,6 +284,12 @@ bool NobodyCanAnswer() {
 }
 
 SInt16 RunAlert(SInt16 alertId, SInt16 icon, ModalFilterProcPtr filter) {
+    // Checked before anything answers for the user: an alert without its resource could never be
+    // shown on the desktop, so it must not seem to work in the tests either.
+    if (!FindAlertResource(alertId)) {
+        ReportMissingResource(FOUR_CHAR("ALRT"), alertId);
+        return kAlertMissing;
+    }
     RecordAlert(alertId, icon);
     if (gResponder) return gResponder(gRecordedAlerts.back());
     if (!HaveGui() || NobodyCanAnswer()) return 1;
@@ -292,7 +302,10 @@ SInt16 RunAlert(SInt16 alertId, SInt16 icon, ModalFilterProcPtr filter) {
 
 DialogRef GetNewDialog(SInt16 id, void*, WindowRef) {
     const DialogDesc* desc = FindDialogResource(id);
-    if (!desc) return nullptr;
+    if (!desc) {
+        ReportMissingResource(FOUR_CHAR("DLOG"), id);
+        return nullptr;
+    }
     DialogRef d = NewDialogFrom(id, desc->bounds, desc->title, desc->windowKind, desc->itemListId);
     if (d && desc->visible) {
         ShowWindow(d->window);

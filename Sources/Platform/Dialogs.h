@@ -46,7 +46,7 @@ enum : SInt16 {
 enum : SInt16 { overlayDITL = 0, appendDITLRight = 1, appendDITLBottom = 2 };
 
 // A new dialog from DLOG `id` and its item list, in front of all windows; hidden when its resource
-// says so. Null when the resource is missing.
+// says so. Null when the resource is missing, which is reported on standard error.
 DialogRef GetNewDialog(SInt16 id, void* storage, WindowRef behind);
 void DisposeDialog(DialogRef dialog);
 WindowRef GetDialogWindow(DialogRef dialog);
@@ -125,6 +125,9 @@ void SetOtherWindowUpdateHandler(OtherWindowUpdateHandler handler);
 void HandleOtherWindowUpdate(WindowRef window);
 
 // Shows alert `alertId` and runs it until an item is chosen; returns the item. The filter may be null.
+// An alert without its resource is reported on standard error, shown to nobody, answered by no
+// responder, and returns kAlertMissing.
+constexpr SInt16 kAlertMissing = -1;
 SInt16 Alert(SInt16 alertId, ModalFilterProcPtr filter);
 SInt16 StopAlert(SInt16 alertId, ModalFilterProcPtr filter);
 SInt16 NoteAlert(SInt16 alertId, ModalFilterProcPtr filter);

@@ -4,6 +4,7 @@
 
 #include "AppleDouble.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <dirent.h>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -32,6 +34,7 @@ struct ForkEntry {
 // Reference number n is slot n - 1; slots are reused after a close.
 std::vector<ForkEntry> gForks;
 std::string gTempFolder;
+int gTempFolderLock = -1;
 FSFaultInjection gFaults;
 
 ForkEntry* FindFork(FSIORefNum refNum) {
@@ -209,6 +212,70 @@ OSErr ExchangePaths(const std::string& a, const std::string& b) {
     return noErr;
 }
 
+constexpr char kTempFolderPrefix[] = "draftwerk-";
+constexpr size_t kTempFolderSuffixLength = 6; // what mkdtemp puts in place of XXXXXX
+// The file inside the temporary folder that its program keeps locked while it runs.
+constexpr char kTempFolderLockName[] = ".owner";
+
+std::vector<std::string> TempFolderBases() {
+    std::vector<std::string> bases;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/') bases.push_back(runtime);
+    bases.push_back("/tmp");
+    return bases;
+}
+
+// Exactly what mkdtemp makes of our pattern: the prefix and six letters or digits.
+bool IsTempFolderName(const char* name) {
+    const size_t prefix = sizeof kTempFolderPrefix - 1;
+    if (std::strncmp(name, kTempFolderPrefix, prefix) != 0 ||
+        std::strlen(name) != prefix + kTempFolderSuffixLength)
+        return false;
+    for (const char* c = name + prefix; *c; ++c)
+        if (!std::isalnum(static_cast<unsigned char>(*c))) return false;
+    return true;
+}
+
+// Locks a file inside the new folder for as long as the program runs (the lock goes with the
+// process, however it ends). The file gets its name only once locked, so that no other program
+// can find it unlocked while this one lives. The descriptor, or -1.
+int LockTempFolder(const std::string& folder) {
+    std::string made = folder + "/" + kTempFolderLockName + "-new";
+    std::string named = folder + "/" + kTempFolderLockName;
+    int fd = open(made.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || std::rename(made.c_str(), named.c_str()) != 0) {
+        close(fd);
+        unlink(made.c_str());
+        return -1;
+    }
+    std::string pid = std::to_string(getpid()) + "\n"; // for people who look
+    if (write(fd, pid.data(), pid.size()) < 0) errno = 0;
+    return fd;
+}
+
+void ReleaseTempFolderLock() {
+    if (gTempFolderLock >= 0) close(gTempFolderLock);
+    gTempFolderLock = -1;
+}
+
+// The lock of a folder whose program has ended, or -1. Only a real folder of this user that holds
+// a lock file of this user, which no running program holds, qualifies: anything else is not
+// certainly ours, or still in use, or still being made.
+int TakeLeftoverLock(const std::string& folder) {
+    struct stat st;
+    if (lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) return -1;
+    std::string lockPath = folder + "/" + kTempFolderLockName;
+    int fd = open(lockPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() ||
+        flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 SInt64 LocalOffsetAt(SInt64 unixTime) {
     time_t t = time_t(unixTime);
     struct tm local;
@@ -245,8 +312,9 @@ OSErr OSErrFromErrno(int err) {
     case ETXTBSY:
         return fBsyErr;
     case ENAMETOOLONG:
-    case ELOOP:
         return bdNamErr;
+    case ELOOP:
+        return linkLoopErr;
     case EMFILE:
     case ENFILE:
         return tmfoErr;
@@ -344,7 +412,14 @@ OSErr FSGetFileInfo(const FSRef* ref, FSFileInfo* info) {
 OSErr FSCreateFile(const FSRef* ref) {
     if (!ref->path[0]) return bdNamErr;
     int fd = open(ref->path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return OSErrFromErrno(errno);
+    if (fd < 0) {
+        int err = errno;
+        // The name is taken by a link that leads nowhere but round: say so, not that a file exists.
+        struct stat st;
+        if (err == EEXIST && IsSymbolicLink(ref->path) && stat(ref->path, &st) != 0 && errno == ELOOP)
+            err = ELOOP;
+        return OSErrFromErrno(err);
+    }
     if (close(fd) != 0) return OSErrFromErrno(errno);
     return noErr;
 }
@@ -474,7 +549,7 @@ OSErr FSResolveLinks(const FSRef* ref, FSRef* resolved) {
         else
             p = t;
     }
-    return bdNamErr; // a loop of links
+    return linkLoopErr;
 }
 
 OSErr FSCopyAccessMode(const FSRef* from, const FSRef* to) {
@@ -522,12 +597,27 @@ OSErr FSOpenFork(const FSRef* ref, SInt8 permission, FSIORefNum* refNum) {
         ++slot;
     if (slot >= 32767) return tmfoErr;
 
-    int fd = open(ref->path, flags, 0666);
-    if (fd < 0) return OSErrFromErrno(errno);
+    // Without O_NONBLOCK a pipe holds open() until someone writes to it, for good if nobody does; it
+    // is cleared once the descriptor is known to be a file.
+    int fd = open(ref->path, flags | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        int err = errno;
+        struct stat st;
+        // A pipe that nobody reads refuses a writer with ENXIO: it is no file either way.
+        if (err == ENXIO && stat(ref->path, &st) == 0 && S_ISFIFO(st.st_mode)) return notAFileErr;
+        return OSErrFromErrno(err);
+    }
     struct stat st;
-    OSErr err = fstat(fd, &st) != 0   ? OSErrFromErrno(errno)
-                : S_ISDIR(st.st_mode) ? notAFileErr
-                                      : OSErr(noErr);
+    OSErr err = noErr;
+    int status = 0;
+    if (fstat(fd, &st) != 0)
+        err = OSErrFromErrno(errno);
+    else if (S_ISDIR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))
+        err = notAFileErr;
+    else if (access == fsRdPerm && !S_ISREG(st.st_mode))
+        err = notAFileErr; // a writer may be given a device, a reader gets files only
+    else if ((status = fcntl(fd, F_GETFL)) < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
+        err = OSErrFromErrno(errno);
     if (err != noErr) {
         close(fd);
         return err;
@@ -651,13 +741,10 @@ OSErr GetPrivateTempFolder(FSRef* folder) {
     struct stat st;
     if (gTempFolder.empty() || stat(gTempFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         gTempFolder.clear();
-        std::vector<std::string> bases;
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        if (runtime && runtime[0] == '/') bases.push_back(runtime);
-        bases.push_back("/tmp");
+        ReleaseTempFolderLock();
         int lastErr = 0;
-        for (const std::string& base : bases) {
-            std::string pattern = base + "/draftwerk-XXXXXX";
+        for (const std::string& base : TempFolderBases()) {
+            std::string pattern = base + "/" + kTempFolderPrefix + "XXXXXX";
             std::vector<char> buf(pattern.begin(), pattern.end());
             buf.push_back('\0');
             if (mkdtemp(buf.data())) {
@@ -667,6 +754,8 @@ OSErr GetPrivateTempFolder(FSRef* folder) {
             lastErr = errno;
         }
         if (gTempFolder.empty()) return OSErrFromErrno(lastErr);
+        // Without the lock the folder still serves; only a later start cannot tell it was left over.
+        gTempFolderLock = LockTempFolder(gTempFolder);
     }
     return CopyPath(gTempFolder, folder);
 }
@@ -676,6 +765,32 @@ void DisposePrivateTempFolder() {
     std::error_code ec;
     std::filesystem::remove_all(gTempFolder, ec);
     gTempFolder.clear();
+    ReleaseTempFolderLock();
+}
+
+void RemoveLeftoverTempFolders() {
+    for (const std::string& base : TempFolderBases()) {
+        DIR* dir = opendir(base.c_str());
+        if (dir == nullptr) continue;
+        std::vector<std::string> ended;
+        std::vector<int> locks;
+        while (const dirent* entry = readdir(dir)) {
+            if (!IsTempFolderName(entry->d_name)) continue;
+            std::string path = base + "/" + entry->d_name;
+            if (path == gTempFolder) continue;
+            int lock = TakeLeftoverLock(path);
+            if (lock < 0) continue;
+            ended.push_back(path);
+            locks.push_back(lock);
+        }
+        closedir(dir);
+        // Removed while still locked, so that another program starting now leaves them alone.
+        for (size_t i = 0; i < ended.size(); ++i) {
+            std::error_code ec;
+            std::filesystem::remove_all(ended[i], ec);
+            close(locks[i]);
+        }
+    }
 }
 
 OSErr FSCreateTempFile(const char* prefix, FSRef* file) {

@@ -14,6 +14,8 @@ using FSIORefNum = SInt16;
 // Result codes that only the file layer produces.
 constexpr OSErr notAFileErr = -1302;
 constexpr OSErr diffVolErr = -1303;
+// A chain of symbolic links that never reaches a file; no Mac code names this, so the number is ours.
+constexpr OSErr linkLoopErr = -1320;
 
 // A file or folder by its UTF-8 path. Plain bytes, so records may embed and memcpy it; the path is
 // NUL-terminated and an empty path refers to nothing.
@@ -112,7 +114,8 @@ struct FSFaultInjection {
 void FSSetFaultInjection(const FSFaultInjection& faults);
 void FSClearFaultInjection();
 
-// Forks. The data fork of a file is the file itself.
+// Forks. The data fork of a file is the file itself. Opening never waits on a pipe or a device:
+// folders, pipes and sockets give notAFileErr, and so does anything but a file opened for reading.
 OSErr FSOpenFork(const FSRef* ref, SInt8 permission, FSIORefNum* refNum);
 OSErr FSOpenForkPath(const char* path, SInt8 permission, FSIORefNum* refNum);
 // Reads up to requestCount bytes; eofErr when fewer were there. actualCount may be null.
@@ -131,9 +134,13 @@ OSErr FSCloseFork(FSIORefNum refNum);
 const FSRef* FSGetForkRef(FSIORefNum refNum);
 
 // The program's private temporary folder: made on first use (mkdtemp under XDG_RUNTIME_DIR, else
-// /tmp), removed with everything in it by DisposePrivateTempFolder at quit.
+// /tmp), removed with everything in it by DisposePrivateTempFolder at quit. While the program runs it
+// holds a lock on a file inside, which tells that the folder is still in use.
 OSErr GetPrivateTempFolder(FSRef* folder);
 void DisposePrivateTempFolder();
+// Removes the private temporary folders that programs which ended without quitting (a crash, a kill)
+// left behind; the folders of running programs and whatever is not certainly such a folder stay.
+void RemoveLeftoverTempFolders();
 // A new empty file with a unique name beginning with prefix in the private temporary folder.
 OSErr FSCreateTempFile(const char* prefix, FSRef* file);
 

@@ -2,6 +2,7 @@
 // or by a list definition), a selection, clicks and scrolling.
 #include "Lists.h"
 
+#include "Controls.h"
 #include "Events.h"
 #include "PlatformWindowInternal.h"
 #include "QuickDraw.h"
@@ -35,7 +36,6 @@ struct OpaqueListRef {
 namespace {
 
 constexpr UInt32 kDoubleClickTicks = 30;
-constexpr SInt16 kScrollBarWidth = 15;
 
 SInt16 Rows(ListHandle l) {
     return static_cast<SInt16>(l->cells.size());

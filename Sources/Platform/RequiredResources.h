@@ -1,5 +1,6 @@
-// The application resources the program asks for through a named constant rather than a literal
-// number; the resource test checks each is present. Literal uses in the code are found by the test.
+// The resources the program asks for by an id or item it computes. Together with every resource the
+// code names by a number or a named constant (k...Alert, k...Dialog, k...List, ...), which the
+// resource test finds in the sources, they make the registry whose every entry must exist.
 #pragma once
 
 #include "MacTypes.h"

@@ -14,6 +14,7 @@
 #include "FileCommands.h"
 #include "Preferences.h"
 #include "KeyDispatch.h"
+#include "LiveSnap.h"
 #include "MenuBar.h"
 #include "ModalDialogs.h"
 #include "MouseDispatch.h"
@@ -152,6 +153,10 @@ void EventLoopPass() {
 
     // Handlers run inside the wait (a window closed by its handler): look the front document up again.
     doc = FrontDocument();
+    // The live snap runs before a click is dispatched, so the click takes what is marked under it.
+    if (fastIdle && doc != nullptr && doc->window != nullptr && doc->settings->snapMode == kSnapFixedPoint &&
+        FrontNonFloatingWindow() == doc->window)
+        HoverSnap(doc);
     if (open && doc != nullptr && doc->window != nullptr) SetPortWindowPort(doc->window);
     Point mouse;
     GetMouse(&mouse);

@@ -11,11 +11,13 @@
 #include "DocumentRecords.h"
 #include "DrawingUnits.h"
 #include "EventLoop.h"
+#include "LiveSnap.h"
 #include "Preferences.h"
 #include "MenuBar.h"
 #include "MouseDispatch.h"
 #include "StatusArea.h"
 #include "ToolDispatch.h"
+#include "ToolState.h"
 #include "WorldPrimitives.h"
 #include "ZoomExtents.h"
 
@@ -44,6 +46,9 @@ void SetSnapMode(DocWindowRecord* doc, SInt16 mode) {
     if (doc->settings->snapMode == mode) return;
     DrawSnapModeButton(doc, false);
     doc->settings->snapMode = mode;
+    // The fixed point is the live snap's: it goes, with its mark, when another mode is chosen.
+    const ToolStateRecord* t = doc->drawing->tool;
+    if (mode != 3 && t != nullptr && t->fixedPointPresent) DrawFixedPointMarker(doc, false, 0, 0);
     DrawSnapModeButton(doc, true);
     ShowToolPrompt(doc);
 }

@@ -13,6 +13,7 @@
 #include "ElementDrawing.h"
 #include "EventLoop.h"
 #include "FileManager.h"
+#include "LiveSnap.h"
 #include "Preferences.h"
 #include "MenuBar.h"
 #include "ModalDialogs.h"
@@ -69,6 +70,7 @@ void InstallShellHooks() {
     gDocumentHooks.flushMouseDowns = FlushMouseDowns;
     gDocumentHooks.frontDocument = FrontDocumentWindow;
     gViewHooks.updateScrollBars = UpdateScrollBars;
+    gViewHooks.drawViewMarks = RedrawFixedPointMarker;
     InstallViewDrawingHooks();
     SetMenuOpenHook(AdjustMenusForFront);
     SetOtherWindowUpdateHandler(UpdateBehindDialog);
@@ -111,6 +113,8 @@ void DeleteTemporaryItems() {
 }
 
 int AppMain(const std::vector<std::string>& files) {
+    // Temporary folders (undo journals among them) of runs that crashed or were killed.
+    RemoveLeftoverTempFolders();
     InitCursor();
     FlushEvents(everyEvent, 0);
     InitApplication();

@@ -8,8 +8,10 @@
 #include "CGContext.h"
 #include "DocumentRecords.h"
 #include "DocumentWindow.h"
+#include "Events.h"
 #include "Fonts.h"
 #include "Menus.h"
+#include "ModalDialogs.h"
 #include "NumberFormat.h"
 #include "QuickDraw.h"
 #include "SharedUtilities.h"
@@ -365,4 +367,28 @@ Boolean CheckPointsDistinct(Float64 x0, Float64 y0, Float64 x1, Float64 y1) {
     if (x0 != x1 || y0 != y1) return true;
     ShowErrorStr128(4);
     return false;
+}
+
+void ShowTimedMessage(ConstStr255Param text) {
+    GrafPtr saved = nullptr;
+    GetPort(&saved);
+    DialogRef dialog = OpenStackedDialog(kTimedMessageDialog);
+    if (dialog == nullptr) {
+        SetPort(saved);
+        return;
+    }
+    WindowRef window = GetDialogWindow(dialog);
+    ShowWindow(window);
+    SetPortWindowPort(window);
+    Rect bounds{};
+    GetPortBounds(GetWindowPort(window), &bounds);
+    TextFont(0);
+    TextSize(12);
+    MoveTo(SInt16((bounds.left + bounds.right - StringWidth(text)) / 2),
+           SInt16(bounds.bottom - kTimedMessageBaseline));
+    DrawString(text);
+    UInt32 final = 0;
+    Delay(kTimedMessageTicks, &final);
+    CloseStackedDialog(dialog);
+    SetPort(saved);
 }

@@ -227,6 +227,7 @@ void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
         }
         DrawViewBackground(doc);
         DrawViewContent(doc);
+        if (gViewHooks.drawViewMarks) gViewHooks.drawViewMarks(doc);
         if (own) EndWindowCG(&d->windowContext, doc->window);
     }
     if (updateScrollBars) {

@@ -17,6 +17,8 @@ struct ViewHooks {
     void (*drawPolyline)(DocWindowRecord* doc, PolylineRecord* polyline);
     void (*drawDimension)(DocWindowRecord* doc, DimensionRecord* dimension);
     void (*drawSymbolInstance)(DocWindowRecord* doc, SymbolInstanceRecord* instance);
+    // Marks kept over the drawing on screen (the fixed point of the live snap), after the elements.
+    void (*drawViewMarks)(DocWindowRecord* doc);
 };
 extern ViewHooks gViewHooks;
 

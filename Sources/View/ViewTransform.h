@@ -3,10 +3,10 @@
 // port; the device and world rectangles the current output covers.
 #pragma once
 
+#include "Controls.h"
 #include "DocumentRecords.h"
 
 // The scroll bar's width and the part of the port below the drawing area it takes.
-constexpr SInt16 kScrollBarWidth = 15;
 
 // The QuickDraw pair is written only when both of its pointers are given; the CoreGraphics pair always.
 void WorldToView(const DocWindowRecord* doc, Float64 x, Float64 y, Float64* qdX, Float64* qdY, Float64* cgX,

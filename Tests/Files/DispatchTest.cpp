@@ -1,10 +1,14 @@
 // The open and save-as dispatchers: native drawings by type and extension, the Open panel's format,
 // automatic recognition by content and extension, formats not yet available refused with a
-// message, Save As with its formats and copies, and the panels' options.
+// message, what is not a drawing file (pipes, folders, devices, link loops) refused at once with its
+// cause, Save As with its formats and copies, and the panels' options.
 #include "FilesFixture.h"
 
+#include "AppResources.h"
 #include "AppleDouble.h"
+#include "Dialogs.h"
 #include "FileChoosers.h"
+#include "FileManager.h"
 #include "NativeDocument.h"
 #include "NativeFile.h"
 #include "NewDocument.h"
@@ -14,8 +18,10 @@
 #include "ZEZUdivari.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -36,6 +42,20 @@ Boolean ImportFails(DocWindowRecord**, const FSRef*) {
 Boolean ImportAsNewDocument(DocWindowRecord** slot, const FSRef*) {
     ++gImports;
     return NewDocument(slot, nullptr, 0);
+}
+
+// The operating-system error message for a code as an alert shows it: its text and the code.
+std::string OSErrorShown(OSErr code) {
+    const std::vector<std::string>* list = FindStringList(401);
+    std::string lead = std::to_string(code) + " ";
+    if (list != nullptr)
+        for (const std::string& line : *list)
+            if (line.rfind(lead, 0) == 0) return line.substr(lead.size()) + " (" + std::to_string(code) + ")";
+    return "no text for " + std::to_string(code);
+}
+
+std::string LastAlertText() {
+    return RecordedAlerts().empty() ? std::string() : RecordedAlerts().back().params[0];
 }
 
 int gExports = 0;
@@ -166,6 +186,76 @@ TEST_F(DispatchTest, AutomaticModeNeedsContentAndExtensionToAgree) {
     EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{52});
 }
 
+TEST_F(DispatchTest, WhatIsNotADrawingFileIsRefusedAtOnceWithItsCause) {
+    std::string pipe = folder + "/Pipe.cadx";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_EQ(mkdir((folder + "/Folder.cadx").c_str(), 0700), 0);
+    ASSERT_EQ(symlink("/dev/zero", (folder + "/Device.cadx").c_str()), 0);
+    ASSERT_EQ(symlink("Loop2.cadx", (folder + "/Loop.cadx").c_str()), 0);
+    ASSERT_EQ(symlink("Loop.cadx", (folder + "/Loop2.cadx").c_str()), 0);
+    ASSERT_EQ(symlink((folder + "/Pipe.cadx").c_str(), (folder + "/Pipe link.dxf").c_str()), 0);
+    const struct {
+        const char* name;
+        OSErr cause;
+    } cases[] = {{"Pipe.cadx", notAFileErr},
+                 {"Pipe link.dxf", notAFileErr},
+                 {"Folder.cadx", notAFileErr},
+                 {"Device.cadx", notAFileErr},
+                 {"Loop.cadx", linkLoopErr}};
+    PipeWatchdog watchdog({pipe});
+    SInt16 documents = CountOpenDocuments();
+    for (const auto& c : cases) {
+        EXPECT_FALSE(Open(folder + "/" + c.name)) << c.name;
+        EXPECT_EQ(RecordedAlerts().size(), 1u) << c.name;
+        EXPECT_NE(LastAlertText().find(OSErrorShown(c.cause)), std::string::npos)
+            << c.name << ": " << LastAlertText();
+    }
+    EXPECT_FALSE(watchdog.timedOut());
+    EXPECT_EQ(CountOpenDocuments(), documents);
+
+    // Saving under the name of a link loop says what is wrong with the name.
+    SetFilePanelResponders(nullptr, [&](SavePanelRequest&, std::string* path) {
+        *path = folder + "/Loop.cadx";
+        return true;
+    });
+    DocWindowRecord* doc = NewDoc();
+    Boolean saved = true;
+    ClearRecordedAlerts();
+    SaveDocumentAs(doc, false, false, false, false, &saved, false);
+    EXPECT_FALSE(saved);
+    EXPECT_NE(LastAlertText().find(OSErrorShown(linkLoopErr)), std::string::npos) << LastAlertText();
+}
+
+TEST_F(DispatchTest, ASidecarThatCannotBeReadLeavesOnlyTheResourcesOut) {
+    // A folder or a pipe where the sidecar belongs, or a damaged one: the drawing opens at once
+    // without its resources, and its log says where to look.
+    enum Kind { folderSidecar, pipeSidecar, damagedSidecar };
+    const struct {
+        const char* name;
+        Kind kind;
+        const char* said;
+    } cases[] = {{"Plan.cadx", folderSidecar, "is not a file"},
+                 {"Piped.cadx", pipeSidecar, "is not a file"},
+                 {"Damaged.cadx", damagedSidecar, "is damaged"}};
+    for (const auto& c : cases) {
+        std::string drawing = SavedDrawing(c.name);
+        std::string sidecar = SidecarPath(drawing.c_str());
+        std::filesystem::remove(sidecar);
+        if (c.kind == folderSidecar) ASSERT_EQ(mkdir(sidecar.c_str(), 0700), 0);
+        if (c.kind == pipeSidecar) ASSERT_EQ(mkfifo(sidecar.c_str(), 0600), 0);
+        if (c.kind == damagedSidecar) WriteFileBytes(sidecar, {0, 5, 0x16, 7, 0, 2});
+        PipeWatchdog watchdog({sidecar});
+        DocWindowRecord* doc = nullptr;
+        ASSERT_TRUE(Open(drawing, &doc)) << c.name << ": " << LastAlertText();
+        EXPECT_FALSE(watchdog.timedOut());
+        EXPECT_TRUE(RecordedAlerts().empty()) << LastAlertText();
+        std::string leaf = sidecar.substr(sidecar.rfind('/') + 1);
+        EXPECT_EQ(DocumentLog(doc), "Native file: " + leaf + " " + c.said +
+                                        ", so page settings, header and footer texts and selection tables "
+                                        "are missing\r");
+    }
+}
+
 TEST_F(DispatchTest, SaveAsNativeStationeryAndExports) {
     DocWindowRecord* doc = NewDoc();
     std::string chosen;
@@ -269,6 +359,6 @@ TEST_F(DispatchTest, PanelOptions) {
     DocWindowRecord* opened = nullptr;
     FSRef none{};
     EXPECT_FALSE(OpenDocumentFile(&opened, &none)); // the dxf is no drawing
-    EXPECT_EQ(GeneralPrefs.openFormat, UInt32(kOpenNative));
-    EXPECT_EQ(GeneralPrefs.nativeOnlyInOpen, 1u);
+    EXPECT_EQ(UInt32(GeneralPrefs.openFormat), UInt32(kOpenNative));
+    EXPECT_EQ(UInt32(GeneralPrefs.nativeOnlyInOpen), 1u);
 }

@@ -225,6 +225,12 @@ FSRef RefFor(const std::string& path) {
     return ref;
 }
 
+std::string DocumentLog(const DocWindowRecord* doc) {
+    Handle log = doc->drawing->logText;
+    if (log == nullptr || *log == nullptr) return std::string();
+    return std::string(reinterpret_cast<const char*>(*log), size_t(GetHandleSize(log)));
+}
+
 std::vector<SInt16> ErrorMessagesShown() {
     std::vector<SInt16> numbers;
     const std::vector<std::string>* list = FindStringList(200);

@@ -32,6 +32,8 @@ bool FileExists(const std::string& path);
 // Names in a folder, sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
 FSRef RefFor(const std::string& path);
+// The document log as text, one line per message, each ending in a carriage return.
+std::string DocumentLog(const DocWindowRecord* doc);
 // Alerts of list 200 shown so far, as message numbers found by their texts (-1 for other texts).
 std::vector<SInt16> ErrorMessagesShown();
 

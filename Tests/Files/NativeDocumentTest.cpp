@@ -560,6 +560,53 @@ TEST_F(NativeDocumentTest, ADiskFullWhileTheSidecarIsWrittenFailsTheWholeSave) {
     ASSERT_NE(back->drawing->criteriaTables, nullptr);
 }
 
+TEST_F(NativeDocumentTest, ImagesBehindACountNoWriterMakesAreDroppedAndTheLogSaysSo) {
+    // The image count is the data fork's last word when the drawing has no images.
+    DocWindowRecord* doc = SavedDocument("Images.cadx");
+    std::vector<UInt8> bytes = DataForkBytes(doc);
+    SInt16 images = doc->imageCount;
+    doc->imageCount = 0;
+    const size_t at = DataForkBytes(doc).size() - 4;
+    doc->imageCount = images;
+    ASSERT_EQ(images, 1);
+    ASSERT_EQ(std::vector<UInt8>(bytes.begin() + long(at), bytes.begin() + long(at) + 4),
+              (std::vector<UInt8>{0, 0, 0, 1}));
+    std::string path = folder + "/Images.cadx";
+    FSRef ref = RefFor(path);
+    const struct {
+        UInt32 count;
+        const char* fileLog; // a 'TEXT' 1000 log that the file brings along, or null
+        const char* shown;
+    } cases[] = {
+        {0x7FFFFFFF, nullptr, "2147483647"},
+        {11, nullptr, "11"},
+        {0xFFFFFFFF, nullptr, "-1"},
+        {0x7FFFFFFF, "DXF-in: 3DFACE ignored", "2147483647"},
+    };
+    for (const auto& c : cases) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + size_t(i)] = UInt8(c.count >> (24 - 8 * i));
+        WriteFileBytes(path, bytes);
+        std::string expected;
+        if (c.fileLog != nullptr) {
+            SInt16 res = FSOpenResFile(&ref, fsRdWrPerm);
+            ASSERT_GT(res, 0);
+            AddResourceBlock(res, 0x54455854, 1000, c.fileLog, Size(std::strlen(c.fileLog)), nullptr);
+            CloseResFile(res);
+            expected = std::string(c.fileLog) + "\r";
+        }
+        expected +=
+            std::string("Native file: raster images dropped, their count (") + c.shown + ") is not valid\r";
+        DocWindowRecord* back = nullptr;
+        ClearRecordedAlerts();
+        ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0)) << c.count;
+        EXPECT_EQ(back->imageCount, 0);
+        EXPECT_EQ(DocumentLog(back), expected);
+        EXPECT_TRUE(RecordedAlerts().empty());
+        DisposeDocumentRecords(back);
+    }
+}
+
 // Opening a drawing whose texts use fonts this machine does not have asks for one font for them all.
 class MissingFontsTest : public FilesTest {
   protected:

@@ -33,11 +33,11 @@ TEST_F(PreferencesTest, AnEmptyStoreGivesTheDefaultsAndShortValuesKeepTheTail) {
     EXPECT_EQ(GeneralPrefs.newDrawingAtStart, 0);
     EXPECT_EQ(GeneralPrefs.openDialogAtStart, 0);
     EXPECT_EQ(GeneralPrefs.showSplash, 1);
-    EXPECT_EQ(GeneralPrefs.coordBarShown, 1u);
-    EXPECT_EQ(GeneralPrefs.codePage, 6u);
-    EXPECT_EQ(GeneralPrefs.importScale, 1.0);
+    EXPECT_EQ(UInt32(GeneralPrefs.coordBarShown), 1u);
+    EXPECT_EQ(UInt32(GeneralPrefs.codePage), 6u);
+    EXPECT_EQ(Float64(GeneralPrefs.importScale), 1.0);
     EXPECT_EQ(ToStd(GeneralPrefs.endMarker), "EOF");
-    EXPECT_EQ(GeneralPrefs.roundLineCaps, 1u);
+    EXPECT_EQ(UInt32(GeneralPrefs.roundLineCaps), 1u);
 
     // A stored value of 1000 bytes changes only the first 1000 bytes of the record.
     std::vector<UInt8> short1000(1000, 0);
@@ -47,14 +47,14 @@ TEST_F(PreferencesTest, AnEmptyStoreGivesTheDefaultsAndShortValuesKeepTheTail) {
     EXPECT_EQ(GeneralPrefs.openDialogAtStart, 1);
     EXPECT_EQ(GeneralPrefs.showSplash, 0);
     EXPECT_EQ(ToStd(GeneralPrefs.appFont1), "");
-    EXPECT_EQ(GeneralPrefs.roundLineCaps, 1u);
-    EXPECT_EQ(GeneralPrefs.recentFullPaths, 1u);
+    EXPECT_EQ(UInt32(GeneralPrefs.roundLineCaps), 1u);
+    EXPECT_EQ(UInt32(GeneralPrefs.recentFullPaths), 1u);
 
     GeneralPrefs.openFormat = 4;
     FunctionKeyTable[17] = FunctionKeySlot{198, 3};
     SavePreferences();
     Restart();
-    EXPECT_EQ(GeneralPrefs.openFormat, 4u);
+    EXPECT_EQ(UInt32(GeneralPrefs.openFormat), 4u);
     EXPECT_EQ(FunctionKeyTable[17].menu, 198);
     EXPECT_EQ(FunctionKeyTable[17].item, 3);
     EXPECT_EQ(PrefDataLength(PStr("generalv2"), kApplicationId), 1694);

@@ -32,6 +32,11 @@ class AlertsTest : public testing::Test {
                                                     "  2 before quitting\n"
                                                     "STR# 5000\n"
                                                     "  1 Cancel\n";
+        // The alerts themselves: an alert without its resource is never answered.
+        std::ofstream dialogs(folder + "/dialogs.rdesc");
+        for (int id : {kErrorAlertId, kQuestionAlertId, kSaveChangesAlertId})
+            dialogs << "ALRT " << id << " 0 0 100 300\nDITL " << id << "\n  1 button 70 200 90 280 \"OK\"\n";
+        dialogs.close();
         LoadAppResourcesFrom(folder);
         ClearRecordedAlerts();
         SetAlertResponder(nullptr);

@@ -1,12 +1,16 @@
 // The resource descriptions: the reader's rules, and that every resource the code asks for exists.
 #include "AppResources.h"
+#include "Dialogs.h"
 #include "RequiredResources.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -164,42 +168,152 @@ TEST_F(ResourceFixture, MistakesAreReportedWithTheirLine) {
     }
 }
 
-// Every resource the program asks for exists: the named table, and every literal use in the code.
-TEST(AppResources, EveryResourceTheCodeAsksForExists) {
-    ResetAppResources();
-    EXPECT_EQ(fs::path(AppResourceFolder()), fs::path(SourceRoot()) / "Resources");
-    for (const std::string& p : AppResourceProblems())
-        ADD_FAILURE() << p;
+namespace {
 
-    auto present = [](ResType type, SInt16 id, SInt16 item) {
-        if (type == FOUR_CHAR("STR#")) {
-            if (!FindStringList(id)) return false;
-            if (item == 0) return true;
-            Str255 s;
-            GetIndString(s, id, item);
-            return s[0] > 0;
+std::string TypeName(ResType t) {
+    return std::string{char(t >> 24), char(t >> 16), char(t >> 8), char(t)};
+}
+
+// True when the resource (for a string list with item > 0: that item, not empty) is described.
+bool Present(ResType type, SInt16 id, SInt16 item) {
+    if (type == FOUR_CHAR("STR#")) {
+        if (!FindStringList(id)) return false;
+        if (item == 0) return true;
+        Str255 s;
+        GetIndString(s, id, item);
+        return s[0] > 0;
+    }
+    if (type == FOUR_CHAR("STR ")) {
+        Str255 s;
+        return GetStringResource(id, s) != 0;
+    }
+    if (type == FOUR_CHAR("DLOG")) return FindDialogResource(id) != nullptr;
+    if (type == FOUR_CHAR("ALRT")) return FindAlertResource(id) != nullptr;
+    if (type == FOUR_CHAR("DITL")) return FindItemListResource(id) != nullptr;
+    if (type == FOUR_CHAR("MENU")) return FindMenuResource(id) != nullptr;
+    if (type == FOUR_CHAR("CURS")) return FindCursorResource(id) != nullptr;
+    if (type == FOUR_CHAR("crsr"))
+        return FindColorCursorResource(id) != nullptr || FindCursorResource(id) != nullptr;
+    if (type == FOUR_CHAR("PAT ")) return FindPatternResource(id) != nullptr;
+    if (type == FOUR_CHAR("PAT#")) return FindPatternListResource(id) != nullptr;
+    if (type == FOUR_CHAR("PICT"))
+        return fs::exists(fs::path(AppResourceFolder()) / ("pict_" + std::to_string(id) + ".png"));
+    return false;
+}
+
+struct RegistryEntry {
+    ResType type;
+    SInt16 id;
+    SInt16 item; // string lists: the item that must not be empty; 0 for the list itself
+    std::string where;
+};
+
+struct SourceFile {
+    std::string name, code;
+    bool header;
+};
+
+// The named constants of the sources, "kName = number" in constexpr lines and enums. A use resolves
+// to the definition in its own file, else to the one in a header; names defined in several headers
+// with different values cannot be resolved and are reported.
+class ConstantTable {
+  public:
+    explicit ConstantTable(const std::vector<SourceFile>& files) {
+        const std::regex definition(R"(\b(k[A-Z]\w*)\s*=\s*(-?\d+)\s*[,;}])");
+        const std::regex declaration(R"(\bconstexpr\s[^;{}]*;)");
+        for (const SourceFile& f : files) {
+            for (std::sregex_iterator it(f.code.begin(), f.code.end(), declaration), end; it != end; ++it) {
+                const std::string statement = (*it)[0];
+                for (std::sregex_iterator d(statement.begin(), statement.end(), definition); d != end; ++d)
+                    declared_.push_back({f.name, (*d)[1], std::stol((*d)[2])});
+            }
+            for (std::sregex_iterator it(f.code.begin(), f.code.end(), definition), end; it != end; ++it) {
+                const std::string name = (*it)[1];
+                const long value = std::stol((*it)[2]);
+                if (f.header) {
+                    auto [slot, fresh] = headers_.emplace(name, value);
+                    if (!fresh && slot->second != value) ambiguous_.insert(name);
+                } else {
+                    local_[{f.name, name}] = value;
+                }
+            }
         }
-        if (type == FOUR_CHAR("STR ")) {
-            Str255 s;
-            return GetStringResource(id, s) != 0;
+    }
+    // The value of a literal or a constant as seen from `file`; false for anything else. A constant
+    // without a value to read would let its resource go unchecked, so it fails the test.
+    bool Resolve(const std::string& file, const std::string& token, SInt16* value) const {
+        if (!token.empty() && std::isdigit(static_cast<unsigned char>(token[0]))) {
+            *value = static_cast<SInt16>(std::stol(token));
+            return true;
         }
-        if (type == FOUR_CHAR("DLOG")) return FindDialogResource(id) != nullptr;
-        if (type == FOUR_CHAR("ALRT")) return FindAlertResource(id) != nullptr;
-        if (type == FOUR_CHAR("DITL")) return FindItemListResource(id) != nullptr;
-        if (type == FOUR_CHAR("MENU")) return FindMenuResource(id) != nullptr;
-        if (type == FOUR_CHAR("CURS")) return FindCursorResource(id) != nullptr;
-        if (type == FOUR_CHAR("crsr"))
-            return FindColorCursorResource(id) != nullptr || FindCursorResource(id) != nullptr;
-        if (type == FOUR_CHAR("PAT ")) return FindPatternResource(id) != nullptr;
-        if (type == FOUR_CHAR("PAT#")) return FindPatternListResource(id) != nullptr;
+        if (auto it = local_.find({file, token}); it != local_.end()) {
+            *value = static_cast<SInt16>(it->second);
+            return true;
+        }
+        if (ambiguous_.count(token)) {
+            ADD_FAILURE() << file << ": " << token << " has different values in different headers";
+            return false;
+        }
+        if (auto it = headers_.find(token); it != headers_.end()) {
+            *value = static_cast<SInt16>(it->second);
+            return true;
+        }
+        if (token.size() > 1 && token[0] == 'k' && std::isupper(static_cast<unsigned char>(token[1])))
+            ADD_FAILURE() << file << ": no number found for " << token;
         return false;
-    };
-    auto name = [](ResType t) { return std::string{char(t >> 24), char(t >> 16), char(t >> 8), char(t)}; };
-    for (int i = 0; i < kRequiredResourceCount; ++i) {
-        const RequiredResource& r = kRequiredResources[i];
-        EXPECT_TRUE(present(r.type, r.id, r.item)) << name(r.type) << " " << r.id << " item " << r.item;
+    }
+    // The constexpr constants (enum members number other things too: formats, filters, kinds).
+    template <class F> void ForEachDeclared(F f) const {
+        for (const Declared& d : declared_)
+            f(d.file, d.name, d.value);
     }
 
+  private:
+    struct Declared {
+        std::string file, name;
+        long value;
+    };
+    std::vector<Declared> declared_;
+    std::map<std::pair<std::string, std::string>, long> local_;
+    std::map<std::string, long> headers_;
+    std::set<std::string> ambiguous_;
+};
+
+// Every alert, dialog, string list and other resource the program can show or read, derived from
+// its sources: the constants whose names say what they number (k...Alert, k...Dialog, k...List,
+// k...Texts, k...Strings, k...String), every call of a resource-showing function with a number or a
+// named constant, and the table of RequiredResources.h for ids and items the code computes.
+std::vector<RegistryEntry> RequiredResourceRegistry() {
+    std::vector<SourceFile> files;
+    for (auto& entry : fs::recursive_directory_iterator(SourceRoot() + "/Sources")) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".cpp" && ext != ".h") continue;
+        std::ifstream in(entry.path());
+        std::stringstream text;
+        text << in.rdbuf();
+        files.push_back({entry.path().filename().string(), text.str(), ext == ".h"});
+    }
+    const ConstantTable constants(files);
+    std::vector<RegistryEntry> registry;
+
+    struct Kind {
+        std::regex suffix;
+        ResType type;
+    };
+    const Kind kinds[] = {
+        {std::regex(R"(k\w+Alert(Id)?)"), FOUR_CHAR("ALRT")},
+        {std::regex(R"(k\w+Dialog(Id)?)"), FOUR_CHAR("DLOG")},
+        {std::regex(R"(k\w+(List|Texts|Strings))"), FOUR_CHAR("STR#")},
+        {std::regex(R"(k\w+String)"), FOUR_CHAR("STR ")},
+    };
+    constants.ForEachDeclared([&](const std::string& where, const std::string& name, long value) {
+        for (const Kind& k : kinds)
+            if (std::regex_match(name, k.suffix))
+                registry.push_back({k.type, static_cast<SInt16>(value), 0, where + ": " + name});
+    });
+
+    // An argument is a number or a named constant; a variable (an id passed on) is left to its caller.
+    const std::string arg = R"(\s*(\d+|k[A-Z]\w*)\s*)";
     struct Use {
         const char* name; // a cheap test before the expression runs
         std::regex pattern;
@@ -207,47 +321,104 @@ TEST(AppResources, EveryResourceTheCodeAsksForExists) {
         SInt16 list; // string uses: the list, the number is the item; else 0 and the number is the id
     };
     const Use uses[] = {
-        {"ShowErrorAlert", std::regex(R"(\bShowErrorAlert\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 200},
-        {"AskConfirm", std::regex(R"(\bAskConfirm\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 201},
-        {"GetAppString", std::regex(R"(\bGetAppString\(\s*(\d+)\s*,)"), FOUR_CHAR("STR#"), 5000},
-        {"MatchesAppString", std::regex(R"(\bMatchesAppString\([^,()]+,\s*(\d+)\s*\))"), FOUR_CHAR("STR#"),
+        {"ShowErrorAlert", std::regex(R"(\bShowErrorAlert\()" + arg + ","), FOUR_CHAR("STR#"), 200},
+        {"AskConfirm", std::regex(R"(\bAskConfirm\()" + arg + ","), FOUR_CHAR("STR#"), 201},
+        {"GetAppString", std::regex(R"(\bGetAppString\()" + arg + ","), FOUR_CHAR("STR#"), 5000},
+        {"MatchesAppString", std::regex(R"(\bMatchesAppString\([^,()]+,)" + arg + R"(\))"), FOUR_CHAR("STR#"),
          5000},
-        {"Str128", std::regex(R"(\b(?:GetStr128|ShowErrorStr128)\(\s*(\d+)\b)"), FOUR_CHAR("STR#"), 128},
-        {"ShowStatusMessage", std::regex(R"(\bShowStatusMessage\([^,()]+,\s*(\d+)\s*,)"), FOUR_CHAR("STR#"),
+        {"Str128", std::regex(R"(\b(?:GetStr128|ShowErrorStr128)\()" + arg + R"([,)])"), FOUR_CHAR("STR#"),
          128},
-        {"Dialog(", std::regex(R"(\b(?:GetNewDialog|OpenModalDialog|OpenStackedDialog)\(\s*(\d+)\b)"),
+        {"ShowStatusMessage", std::regex(R"(\bShowStatusMessage\([^,()]+,)" + arg + ","), FOUR_CHAR("STR#"),
+         128},
+        {"Dialog(", std::regex(R"(\b(?:GetNewDialog|OpenModalDialog|OpenStackedDialog)\()" + arg + R"([,)])"),
          FOUR_CHAR("DLOG"), 0},
-        {"Alert(", std::regex(R"(\b(?:Alert|StopAlert|NoteAlert|CautionAlert|ShowAlert)\(\s*(\d+)\b)"),
+        {"Alert(",
+         std::regex(R"(\b(?:Alert|StopAlert|NoteAlert|CautionAlert|ShowAlert)\()" + arg + R"([,)])"),
          FOUR_CHAR("ALRT"), 0},
-        {"GetMenu", std::regex(R"(\b(?:GetMenu|GetMenuHandle)\(\s*(\d+)\s*\))"), FOUR_CHAR("MENU"), 0},
-        {"GetCursor", std::regex(R"(\bGetCursor\(\s*(\d+)\s*\))"), FOUR_CHAR("CURS"), 0},
+        {"GetMenu", std::regex(R"(\b(?:GetMenu|GetMenuHandle)\()" + arg + R"(\))"), FOUR_CHAR("MENU"), 0},
+        {"GetCursor", std::regex(R"(\bGetCursor\()" + arg + R"(\))"), FOUR_CHAR("CURS"), 0},
         {"SetCursorById", std::regex(R"(\bSetCursorById\(\s*([1-9]\d*)\s*\))"), FOUR_CHAR("crsr"), 0},
-        {"GetStringResource", std::regex(R"(\bGetStringResource\(\s*(\d+)\s*,)"), FOUR_CHAR("STR "), 0},
-        {"AppendDITL", std::regex(R"(\bAppendDITL\([^,()]+,\s*(\d+)\b)"), FOUR_CHAR("DITL"), 0},
+        {"GetStringResource", std::regex(R"(\bGetStringResource\()" + arg + ","), FOUR_CHAR("STR "), 0},
+        {"AppendDITL", std::regex(R"(\bAppendDITL\([^,()]+,)" + arg + R"([,)])"), FOUR_CHAR("DITL"), 0},
+        {"FindStringList", std::regex(R"(\b(?:FindStringList|CountIndStrings)\()" + arg + R"(\))"),
+         FOUR_CHAR("STR#"), 0},
     };
-    const std::regex stringUse(R"(\bGetIndString\([^,()]+,\s*(\d+)\s*,\s*(\d+)\s*\))");
-    for (auto& entry : fs::recursive_directory_iterator(SourceRoot() + "/Sources")) {
-        std::string ext = entry.path().extension().string();
-        if (ext != ".cpp" && ext != ".h") continue;
-        std::ifstream in(entry.path());
-        std::stringstream text;
-        text << in.rdbuf();
-        const std::string code = text.str();
-        std::string where = entry.path().filename().string();
+    const std::regex stringUse(R"(\bGetIndString\([^,()]+,)" + arg + R"(,\s*([^,()]+?)\s*\))");
+    for (const SourceFile& f : files) {
         for (const Use& u : uses) {
-            if (code.find(u.name) == std::string::npos) continue;
-            for (std::sregex_iterator it(code.begin(), code.end(), u.pattern), end; it != end; ++it) {
-                SInt16 n = static_cast<SInt16>(std::stoi((*it)[1]));
-                bool ok = u.list ? present(u.type, u.list, n) : present(u.type, n, 0);
-                EXPECT_TRUE(ok) << where << ": " << (*it)[0] << " asks for " << name(u.type) << " "
-                                << (u.list ? std::to_string(u.list) + " item " : "") << n;
+            if (f.code.find(u.name) == std::string::npos) continue;
+            for (std::sregex_iterator it(f.code.begin(), f.code.end(), u.pattern), end; it != end; ++it) {
+                SInt16 n = 0;
+                if (!constants.Resolve(f.name, (*it)[1], &n)) continue;
+                const std::string where = f.name + ": " + std::string((*it)[0]);
+                if (u.list)
+                    registry.push_back({u.type, u.list, n, where});
+                else
+                    registry.push_back({u.type, n, 0, where});
             }
         }
-        if (code.find("GetIndString(") == std::string::npos) continue;
-        for (std::sregex_iterator it(code.begin(), code.end(), stringUse), end; it != end; ++it) {
-            SInt16 list = static_cast<SInt16>(std::stoi((*it)[1]));
-            SInt16 n = static_cast<SInt16>(std::stoi((*it)[2]));
-            EXPECT_TRUE(present(FOUR_CHAR("STR#"), list, n)) << where << ": " << (*it)[0];
+        if (f.code.find("GetIndString(") == std::string::npos) continue;
+        for (std::sregex_iterator it(f.code.begin(), f.code.end(), stringUse), end; it != end; ++it) {
+            SInt16 list = 0, item = 0;
+            if (!constants.Resolve(f.name, (*it)[1], &list)) continue;
+            if (!constants.Resolve(f.name, (*it)[2], &item)) item = 0; // an item the code computes
+            registry.push_back({FOUR_CHAR("STR#"), list, item, f.name + ": " + std::string((*it)[0])});
         }
     }
+    for (int i = 0; i < kRequiredResourceCount; ++i)
+        registry.push_back({kRequiredResources[i].type, kRequiredResources[i].id, kRequiredResources[i].item,
+                            "RequiredResources.cpp"});
+    return registry;
+}
+
+} // namespace
+
+// Every resource the program can ask for exists in Resources.
+TEST(AppResources, EveryRegisteredResourceExists) {
+    ResetAppResources();
+    EXPECT_EQ(fs::path(AppResourceFolder()), fs::path(SourceRoot()) / "Resources");
+    for (const std::string& p : AppResourceProblems())
+        ADD_FAILURE() << p;
+
+    const std::vector<RegistryEntry> registry = RequiredResourceRegistry();
+    for (const RegistryEntry& r : registry)
+        EXPECT_TRUE(Present(r.type, r.id, r.item))
+            << r.where << ": " << TypeName(r.type) << " " << r.id
+            << (r.item ? " item " + std::to_string(r.item) : "") << " is missing";
+
+    // The registry sees constants and calls alike: a blind scan would pass everything.
+    auto registered = [&](ResType type, SInt16 id, SInt16 item, const char* from) {
+        return std::any_of(registry.begin(), registry.end(), [&](const RegistryEntry& r) {
+            return r.type == type && r.id == id && r.item == item && r.where.find(from) != std::string::npos;
+        });
+    };
+    EXPECT_TRUE(registered(FOUR_CHAR("ALRT"), 151, 0, "kNameInUseAlert"));
+    EXPECT_TRUE(registered(FOUR_CHAR("ALRT"), 151, 0, "ShowAlert(kNameInUseAlert)"));
+    EXPECT_TRUE(registered(FOUR_CHAR("DLOG"), 160, 0, "kTimedMessageDialog"));
+    EXPECT_TRUE(registered(FOUR_CHAR("ALRT"), 138, 0, "EventLoop.cpp: kUndoLimitAlert"));
+    EXPECT_TRUE(registered(FOUR_CHAR("STR#"), 5000, 42, "NewDocument.cpp: GetIndString"));
+    EXPECT_TRUE(registered(FOUR_CHAR("STR#"), 200, 92, "ShowErrorAlert(kMsgFormatNotAvailable"));
+}
+
+// A resource the code asks for and the descriptions lack is a programming error: one line on
+// standard error and a failure, never an answer made up for it.
+TEST(AppResources, AMissingResourceIsReportedOnStandardError) {
+    ResetAppResources();
+    ClearRecordedAlerts();
+    SetAlertResponder([](const AlertRecord&) { return SInt16(1); });
+    testing::internal::CaptureStderr();
+    const SInt16 item = Alert(4242, nullptr);
+    DialogRef dialog = GetNewDialog(4243, nullptr, nullptr);
+    Str255 s;
+    GetIndString(s, 4244, 1);
+    GetIndString(s, 4244, 2); // a list is reported once: texts are read in loops
+    const std::string err = testing::internal::GetCapturedStderr();
+    SetAlertResponder(nullptr);
+    EXPECT_EQ(item, kAlertMissing);
+    EXPECT_TRUE(RecordedAlerts().empty());
+    EXPECT_EQ(dialog, nullptr);
+    EXPECT_EQ(s[0], 0);
+    EXPECT_EQ(err, "Draftwerk: missing resource ALRT 4242\n"
+                   "Draftwerk: missing resource DLOG 4243\n"
+                   "Draftwerk: missing resource STR# 4244\n");
 }

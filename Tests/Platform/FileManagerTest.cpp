@@ -1,5 +1,6 @@
-// The file layer: fork round trips and positions, end of file, error codes, the private temporary
-// folder and 1904-based dates.
+// The file layer: fork round trips and positions, end of file, error codes, what is not a file,
+// the private temporary folder with the leftovers of ended runs, and 1904-based dates.
+#include "AppleDouble.h"
 #include "FileManager.h"
 #include "TestSupport.h"
 
@@ -7,8 +8,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -100,7 +105,7 @@ TEST(FileManager, ErrnoMapsOntoMacResultCodes) {
                  {ENOMEM, memFullErr}, {EROFS, wPrErr},           {EEXIST, dupFNErr},
                  {EIO, ioErr},         {ENOTEMPTY, fBsyErr},      {EMFILE, tmfoErr},
                  {EBADF, rfNumErr},    {ENAMETOOLONG, bdNamErr},  {EISDIR, notAFileErr},
-                 {ENOTDIR, dirNFErr}};
+                 {ENOTDIR, dirNFErr},  {ELOOP, linkLoopErr}};
     for (const Case& c : cases)
         EXPECT_EQ(OSErrFromErrno(c.err), c.code) << "errno " << c.err;
 }
@@ -137,6 +142,52 @@ TEST(FileManager, CallsReportWhatWentWrong) {
         EXPECT_EQ(FSOpenFork(&file, fsWrPerm, &fork), afpAccessDenied);
         chmod(file.path, 0644);
     }
+}
+
+TEST(FileManager, WhatIsNotAFileIsRefusedWithoutWaiting) {
+    std::string folder = MakeTestFolder("notfiles");
+    std::string pipe = folder + "/pipe.cadx", loop = folder + "/loop.cadx";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_EQ(mkdir((folder + "/folder.cadx").c_str(), 0700), 0);
+    ASSERT_EQ(symlink("/dev/null", (folder + "/device.cadx").c_str()), 0);
+    ASSERT_EQ(symlink("loop2", loop.c_str()), 0);
+    ASSERT_EQ(symlink("loop.cadx", (folder + "/loop2").c_str()), 0);
+    std::ofstream(folder + "/plain.cadx") << "data";
+    struct Case {
+        const char* name;
+        SInt8 permission;
+        OSErr expected;
+    } cases[] = {
+        {"pipe.cadx", fsRdPerm, notAFileErr},   {"pipe.cadx", fsWrPerm, notAFileErr},
+        {"pipe.cadx", fsRdWrPerm, notAFileErr}, {"folder.cadx", fsRdPerm, notAFileErr},
+        {"device.cadx", fsRdPerm, notAFileErr}, {"device.cadx", fsWrPerm, noErr},
+        {"loop.cadx", fsRdPerm, linkLoopErr},   {"plain.cadx", fsRdPerm, noErr},
+    };
+    PipeWatchdog watchdog({pipe});
+    for (const Case& c : cases) {
+        FSIORefNum fork = 0;
+        EXPECT_EQ(FSOpenForkPath((folder + "/" + c.name).c_str(), c.permission, &fork), c.expected)
+            << c.name << " permission " << int(c.permission);
+        if (fork > 0) {
+            // What did open reads as an ordinary file: waiting for data, not failing without it.
+            char buf[4] = {};
+            if (c.permission == fsRdPerm) EXPECT_EQ(FSReadFork(fork, fsFromStart, 0, 4, buf, nullptr), noErr);
+            FSCloseFork(fork);
+        } else {
+            EXPECT_EQ(fork, 0);
+        }
+    }
+    EXPECT_FALSE(watchdog.timedOut());
+
+    // A link loop is named as such by every call that meets it, creating a file of its name too.
+    FSRef ref, resolved;
+    ASSERT_EQ(FSMakeRef(loop.c_str(), &ref), noErr);
+    EXPECT_EQ(FSCreateFile(&ref), linkLoopErr);
+    EXPECT_EQ(FSResolveLinks(&ref, &resolved), linkLoopErr);
+    FInfo info;
+    EXPECT_EQ(FSGetFinderInfo(&ref, &info), linkLoopErr);
+    Boolean isDir = false;
+    EXPECT_EQ(FSPathMakeRef(loop.c_str(), &ref, &isDir), linkLoopErr);
 }
 
 TEST(FileManager, ParentChildAndRenameOver) {
@@ -200,6 +251,120 @@ TEST(FileManager, PrivateTempFolderIsMadeOnceAndRemoved) {
     EXPECT_EQ(std::string(again.path).rfind("/tmp/draftwerk-", 0), 0u) << again.path;
     DisposePrivateTempFolder();
     setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+}
+
+namespace {
+
+// A child process that makes its own private temporary folder and reports its path; it ends at
+// once without removing it (as a crash would), or when `release` is closed.
+pid_t RunChildWithTempFolder(std::string* path, int* release) {
+    int report[2], hold[2];
+    if (pipe(report) != 0 || pipe(hold) != 0) return -1;
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(report[0]);
+        close(hold[1]);
+        FSRef folder;
+        if (GetPrivateTempFolder(&folder) != noErr) _exit(1);
+        std::ofstream(std::string(folder.path) + "/journal") << "undo";
+        if (write(report[1], folder.path, std::strlen(folder.path)) < 0) _exit(1);
+        close(report[1]);
+        char c;
+        if (release != nullptr) (void)!read(hold[0], &c, 1);
+        _exit(0);
+    }
+    close(report[1]);
+    close(hold[0]);
+    char buf[kFSRefPathCapacity] = {};
+    ssize_t n = read(report[0], buf, sizeof buf - 1);
+    close(report[0]);
+    *path = n > 0 ? std::string(buf, size_t(n)) : std::string();
+    if (release != nullptr)
+        *release = hold[1];
+    else
+        close(hold[1]);
+    return pid;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+// Points XDG_RUNTIME_DIR elsewhere for as long as it lives.
+struct RuntimeFolder {
+    std::string saved = std::getenv("XDG_RUNTIME_DIR");
+    explicit RuntimeFolder(const std::string& folder) { setenv("XDG_RUNTIME_DIR", folder.c_str(), 1); }
+    ~RuntimeFolder() {
+        DisposePrivateTempFolder();
+        setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    }
+};
+
+} // namespace
+
+TEST(FileManager, LeftoverTempFoldersOfEndedRunsGoAndNothingElse) {
+    std::string base = MakeTestFolder("leftovers");
+    RuntimeFolder runtime(base);
+    DisposePrivateTempFolder(); // the children make folders of their own
+
+    std::string crashed, running;
+    int release = -1;
+    pid_t crashedPid = RunChildWithTempFolder(&crashed, nullptr);
+    pid_t runningPid = RunChildWithTempFolder(&running, &release);
+    ASSERT_GT(crashedPid, 0);
+    ASSERT_GT(runningPid, 0);
+    waitpid(crashedPid, nullptr, 0);
+    ASSERT_EQ(crashed.rfind(base + "/draftwerk-", 0), 0u) << crashed;
+    ASSERT_TRUE(Exists(crashed + "/journal"));
+    FSRef own;
+    ASSERT_EQ(GetPrivateTempFolder(&own), noErr);
+
+    // Look-alikes that hold an unlocked lock file where one would be: none is certainly ours.
+    namespace fs = std::filesystem;
+    auto folderWithLock = [&](const std::string& name) {
+        fs::create_directory(base + "/" + name);
+        std::ofstream(base + "/" + name + "/.owner") << "1\n";
+        return base + "/" + name;
+    };
+    std::vector<std::string> kept = {folderWithLock("draftwerk-test-a1B2c3"),
+                                     folderWithLock("draftwerk-a1B2-3"), folderWithLock("draftwerk-a1B2c3d"),
+                                     folderWithLock("Draftwerk-a1B2c3")};
+    fs::create_directory(base + "/draftwerk-a1B2c4"); // no lock file: older, or being made right now
+    kept.push_back(base + "/draftwerk-a1B2c4");
+    std::string elsewhere = folderWithLock("elsewhere");
+    fs::create_directory(base + "/draftwerk-a1B2c5"); // the lock file is a link
+    fs::create_symlink(elsewhere + "/.owner", base + "/draftwerk-a1B2c5/.owner");
+    kept.push_back(base + "/draftwerk-a1B2c5/.owner");
+    fs::create_directory_symlink(elsewhere, base + "/draftwerk-a1B2c6"); // the folder is a link
+    kept.push_back(base + "/draftwerk-a1B2c6");
+    kept.push_back(elsewhere + "/.owner");
+    std::ofstream(base + "/draftwerk-a1B2c7") << "a file";
+    kept.push_back(base + "/draftwerk-a1B2c7");
+    fs::create_directories(base + "/draftwerk-a1B2c8/.owner"); // the lock file is a folder
+    kept.push_back(base + "/draftwerk-a1B2c8/.owner");
+    if (geteuid() == 0) {
+        std::string other = folderWithLock("draftwerk-a1B2c9");
+        ASSERT_EQ(chown((other + "/.owner").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown(other.c_str(), 65534, 65534), 0);
+        kept.push_back(other + "/.owner");
+    }
+
+    RemoveLeftoverTempFolders();
+    EXPECT_FALSE(Exists(crashed));
+    EXPECT_TRUE(Exists(running + "/journal"));
+    EXPECT_TRUE(Exists(std::string(own.path) + "/.owner"));
+    for (const std::string& path : kept)
+        EXPECT_TRUE(Exists(path)) << path;
+
+    // Once the other run has ended, its folder goes too; this run's stays until it quits.
+    close(release);
+    waitpid(runningPid, nullptr, 0);
+    RemoveLeftoverTempFolders();
+    EXPECT_FALSE(Exists(running));
+    EXPECT_TRUE(Exists(own.path));
+    DisposePrivateTempFolder();
+    EXPECT_FALSE(Exists(own.path));
 }
 
 TEST(FileManager, DatesCountSecondsSince1904) {

@@ -188,9 +188,9 @@ TEST_F(ShellTest, FunctionKeysUseTheirModifierCombinationSlot) {
     e.message = UInt32(kKeyCodeF9) << 8;
     e.modifiers = cmdKey | optionKey | controlKey | shiftKey;
     EXPECT_FALSE(HandleKeyDown(doc, &e));
-    EXPECT_EQ(GeneralPrefs.currentToolGroup, 2u);
-    EXPECT_EQ(GeneralPrefs.currentSubTool, 2u);
-    EXPECT_EQ(GeneralPrefs.lastSubTool[2], 2u);
+    EXPECT_EQ(UInt32(GeneralPrefs.currentToolGroup), 2u);
+    EXPECT_EQ(UInt32(GeneralPrefs.currentSubTool), 2u);
+    EXPECT_EQ(UInt32(GeneralPrefs.lastSubTool[2]), 2u);
 
     // F1 is Undo: dimmed without steps, posted as Edit item 1 with one.
     e.message = UInt32(kKeyCodeF1) << 8;

@@ -30,7 +30,7 @@ TEST_F(ShellTest, OpenDocumentsKeepsTheFirstFailureAndAutomaticFormat) {
     event.files = {"", good};
     EXPECT_EQ(HandleOpenDocuments(&event, &reply, 0), bdNamErr);
     ASSERT_NE(OpenDocumentList, nullptr);
-    EXPECT_EQ(GeneralPrefs.openFormat, 4u);
+    EXPECT_EQ(UInt32(GeneralPrefs.openFormat), 4u);
     GeneralPrefs.openFormat = 1;
 }
 

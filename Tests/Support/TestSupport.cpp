@@ -5,6 +5,8 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <vector>
 #include <filesystem>
 #include <memory>
 #include <unistd.h>
@@ -63,6 +65,35 @@ std::string MakeTestFolder(const std::string& name)
     std::filesystem::remove_all(path, ec);
     std::filesystem::create_directories(path);
     return path;
+}
+
+PipeWatchdog::PipeWatchdog(std::initializer_list<std::string> pipes, int seconds)
+{
+    std::vector<std::string> paths(pipes);
+    thread_ = std::thread([this, paths, seconds] {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (done_.wait_for(lock, std::chrono::seconds(seconds), [this] { return finished_; })) return;
+        timedOut_ = true;
+        // Opened for reading and writing, a pipe lets a waiting reader or writer on, until the test ends.
+        while (!finished_) {
+            std::vector<int> held;
+            for (const std::string& p : paths)
+                if (int fd = open(p.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC); fd >= 0) held.push_back(fd);
+            done_.wait_for(lock, std::chrono::milliseconds(50), [this] { return finished_; });
+            for (int fd : held)
+                close(fd);
+        }
+    });
+}
+
+PipeWatchdog::~PipeWatchdog()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        finished_ = true;
+    }
+    done_.notify_all();
+    thread_.join();
 }
 
 std::string FixturePath(const std::string& name) { return std::string(DW_FIXTURE_DIR) + "/" + name; }
