@@ -34,7 +34,7 @@ kill -9 $pid 2>/dev/null; wait $pid 2>/dev/null
 "$saver" check "$drawing" >/dev/null
 echo "one open and save: ${cycle_ms} ms; kills spread over 0..$((cycle_ms * 3)) ms"
 
-ok=0 bad=0 raw_mixed=0 left=0 newer=0 failed_open=0
+ok=0 bad=0 raw_mixed=0 left=0 newer=0 failed_open=0 bad_backup=0
 last=0
 for ((i = 1; i <= kills; ++i)); do
     "$saver" loop "$drawing" & pid=$!
@@ -47,11 +47,16 @@ for ((i = 1; i <= kills; ++i)); do
     case $line in *open=failed*) failed_open=$((failed_open + 1)) ;; esac
     case $line in *pair=ok*) ok=$((ok + 1)) ;; *) bad=$((bad + 1)); echo "kill $i after ${delay} ms: $line" ;; esac
     case $line in *leftovers=0*) ;; *) left=$((left + 1)); echo "kill $i after ${delay} ms: $line" ;; esac
+    case $line in *backup=BAD*) bad_backup=$((bad_backup + 1)); echo "kill $i after ${delay} ms: $line" ;; esac
     generation=$(sed -n 's/.*generation=\([0-9]*\).*/\1/p' <<<"$line")
     if [ -n "$generation" ] && [ "$generation" -gt "$last" ]; then newer=$((newer + 1)); last=$generation; fi
 done
 echo "kills: $kills  pairs ok: $ok  bad pairs: $bad  open failed: $failed_open"
 echo "mixed before the open repaired them: $raw_mixed  leftovers after the open: $left"
-echo "kills after which a newer version stood: $newer  (last generation $last)"
-echo "folder: $folder"
-[ "$bad" -eq 0 ] && [ "$left" -eq 0 ]
+echo "kills after which a newer version stood: $newer  (last generation $last)  backups not a pair: $bad_backup"
+if [ "$bad" -eq 0 ] && [ "$left" -eq 0 ] && [ "$bad_backup" -eq 0 ]; then
+    [ -n "${FOLDER:-}" ] || rm -rf "$folder"
+    exit 0
+fi
+echo "folder kept: $folder"
+exit 1

@@ -368,7 +368,7 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     // beside it, which is exchanged with it only once complete and on disk.
     bool safe = exists;
     FSRef written = target;
-    FSRef folder;
+    FSRef folder{};
     OSErr err = FSMakeRef(Folder(target.path).c_str(), &folder);
     // A name of 254 or 255 bytes leaves no room for "._" before it: such a drawing has no sidecar.
     bool sidecar = SidecarNameFits(target.path);

@@ -102,9 +102,19 @@ int Check(const char* path) {
             leftovers += " [" + name + "]";
             ++count;
         }
-    std::printf("raw=%s pair=%s generation=%ld leftovers=%d%s\n", raw ? "ok" : "mixed", pair ? "ok" : "BAD",
-                dataGeneration, count, leftovers.c_str());
-    return pair && count == 0 ? 0 : 1;
+    // The backup, when there is one, must be a pair as well.
+    FSRef backupRef;
+    FSMakeRef((Folder(path) + "/" + backup).c_str(), &backupRef);
+    const char* backupState = "none";
+    if (FSRefExists(&backupRef))
+        backupState = ReadSaveRecord(&backupRef, &record) && record.complete &&
+                              DataForkChecksum(&backupRef, &size, &sum) == noErr && size == record.dataSize &&
+                              sum == record.dataChecksum
+                          ? "ok"
+                          : "BAD";
+    std::printf("raw=%s pair=%s generation=%ld backup=%s leftovers=%d%s\n", raw ? "ok" : "mixed",
+                pair ? "ok" : "BAD", dataGeneration, backupState, count, leftovers.c_str());
+    return pair && count == 0 && std::strcmp(backupState, "BAD") != 0 ? 0 : 1;
 }
 
 } // namespace
