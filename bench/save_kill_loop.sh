@@ -5,7 +5,8 @@
 #   bench/save_kill_loop.sh [kills=100] [lines=200000] [backup|nobackup]
 # Uses build-test/save_kill_saver (or $SAVER); the folder lies under $TMPDIR unless FOLDER is given.
 # SAVE_KILL_GAP_MS=200 makes the saver wait that long between exchanging the data forks and the
-# sidecars, so that many kills land in that gap.
+# sidecars, so that many kills land in that gap. SAVE_KILL_NO_ATOMIC_EXCHANGE=1 exchanges by hard
+# links and renames, as on file systems without the atomic exchange.
 set -u
 kills=${1:-100}
 lines=${2:-200000}

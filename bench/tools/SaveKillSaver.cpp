@@ -59,11 +59,11 @@ int Loop(const char* path) {
     long generation = long(doc->lineHead->next->x1);
     // SAVE_KILL_GAP_MS widens the gap between the exchange of the data forks and of the sidecars,
     // so that kills land in it often enough to show what happens there.
-    if (const char* gap = std::getenv("SAVE_KILL_GAP_MS")) {
-        FSFaultInjection faults;
-        faults.pauseAfterDataExchangeMs = SInt32(std::atoi(gap));
-        FSSetFaultInjection(faults);
-    }
+    // SAVE_KILL_NO_ATOMIC_EXCHANGE=1 exchanges as on a file system without the atomic call.
+    FSFaultInjection faults;
+    if (const char* gap = std::getenv("SAVE_KILL_GAP_MS")) faults.pauseAfterDataExchangeMs = SInt32(std::atoi(gap));
+    if (const char* links = std::getenv("SAVE_KILL_NO_ATOMIC_EXCHANGE")) faults.refuseAtomicExchange = *links == '1';
+    FSSetFaultInjection(faults);
     for (;;) {
         SetGeneration(doc, ++generation);
         MarkDocumentChanged(doc);
