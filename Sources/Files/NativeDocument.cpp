@@ -293,7 +293,8 @@ OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file, const char
     }
     if (err == noErr && savedAs != nullptr) {
         std::vector<UInt8> bytes = EncodeSaveRecord(record);
-        err = AddResourceBlock(res, kSaveRecordType, kSaveRecordId, bytes.data(), Size(bytes.size()), nullptr);
+        err =
+            AddResourceBlock(res, kSaveRecordType, kSaveRecordId, bytes.data(), Size(bytes.size()), nullptr);
     }
     CloseResFile(res);
     return err != noErr ? err : ResError();
@@ -466,7 +467,8 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
 Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, SInt16 layer, Float64 dx,
                      Float64 dy) {
     // A save of this drawing that was killed may have left it half exchanged.
-    if (FSRef folder; FSMakeRef(Folder(file->path).c_str(), &folder) == noErr) RecoverInterruptedSaves(&folder);
+    if (FSRef folder; FSMakeRef(Folder(file->path).c_str(), &folder) == noErr)
+        RecoverInterruptedSaves(&folder);
     StreamClearError();
     Str255 name;
     NameFromPath(file->path, name);

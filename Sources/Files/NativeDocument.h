@@ -11,6 +11,8 @@
 // As), so no locked-file test; selectionOnly: only the selected elements and instances; autoSave:
 // the progress text; keepChangedMark: the document stays marked changed; stationery: the file is
 // stationery and the document does not take it as its own. True when the document counts as saved.
+// A save is whole or nothing: data fork and sidecar of one save, or the old file as it was; a
+// drawing whose name leaves no room for a sidecar is saved without one and the user is told.
 Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnly, Boolean autoSave,
                      Boolean keepChangedMark, Boolean stationery);
 

@@ -5,14 +5,15 @@
 #include "FileManager.h"
 
 #include <string>
+#include <vector>
 
 // Resource 'Save' 128 in every sidecar a save writes.
 constexpr ResType kSaveRecordType = 0x53617665; // 'Save'
 constexpr SInt16 kSaveRecordId = 128;
 
 struct SaveRecord {
-    std::string savedAs;      // leaf name of the file the save was made for
-    bool complete = false;    // the data fork was written completely and the fields below are its
+    std::string savedAs;   // leaf name of the file the save was made for
+    bool complete = false; // the data fork was written completely and the fields below are its
     UInt64 dataSize = 0;
     UInt64 dataChecksum = 0;
 };

@@ -188,7 +188,8 @@ OSErr WriteSidecar(const FSRef* link, const AppleDoubleContents& contents) {
     std::string target = SidecarPath(file.path);
     if (!SidecarNameFits(file.path)) return bdNamErr;
     static unsigned counter = 0;
-    std::string temp = FSPathWithSuffix(target, ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+    std::string temp =
+        FSPathWithSuffix(target, ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter));
     FSRef tempRef;
     err = FSMakeRef(temp.c_str(), &tempRef);
     if (err == noErr) err = FSCreateFile(&tempRef);

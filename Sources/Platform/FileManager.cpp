@@ -496,7 +496,8 @@ OSErr FSListFolder(const FSRef* folder, std::vector<std::string>* names) {
     DIR* dir = opendir(folder->path);
     if (dir == nullptr) return OSErrFromErrno(errno);
     while (const dirent* e = readdir(dir))
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names->push_back(e->d_name);
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+            names->push_back(e->d_name);
     closedir(dir);
     return noErr;
 }

@@ -61,8 +61,10 @@ int Loop(const char* path) {
     // so that kills land in it often enough to show what happens there.
     // SAVE_KILL_NO_ATOMIC_EXCHANGE=1 exchanges as on a file system without the atomic call.
     FSFaultInjection faults;
-    if (const char* gap = std::getenv("SAVE_KILL_GAP_MS")) faults.pauseAfterDataExchangeMs = SInt32(std::atoi(gap));
-    if (const char* links = std::getenv("SAVE_KILL_NO_ATOMIC_EXCHANGE")) faults.refuseAtomicExchange = *links == '1';
+    if (const char* gap = std::getenv("SAVE_KILL_GAP_MS"))
+        faults.pauseAfterDataExchangeMs = SInt32(std::atoi(gap));
+    if (const char* links = std::getenv("SAVE_KILL_NO_ATOMIC_EXCHANGE"))
+        faults.refuseAtomicExchange = *links == '1';
     FSSetFaultInjection(faults);
     for (;;) {
         SetGeneration(doc, ++generation);
