@@ -31,6 +31,11 @@ bool SameChecksum(const FSRef* file, const SaveRecord& record) {
            sum == record.dataChecksum;
 }
 
+bool OwnSidecarMatches(const FSRef* file) {
+    SaveRecord own;
+    return ReadSaveRecord(file, &own) && SameChecksum(file, own);
+}
+
 bool IsRegularFile(const FSRef* file) {
     FSRef resolved;
     FSFileInfo info{};
@@ -151,25 +156,24 @@ void RecoverInterruptedSaves(const FSRef* folder) {
             !IsRegularFile(&drawing))
             continue;
         if (hasData) {
-            // Killed between the two exchanges: the new drawing's data fork is in place, its sidecar
-            // is still here. The data must not match the record too, else nothing tells them apart.
-            if (SameChecksum(&drawing, record) && !SameChecksum(&temp, record) &&
+            // Killed between the two exchanges: the new drawing's data fork is in place beside the
+            // old sidecar, and its own sidecar is still here.
+            if (SameChecksum(&drawing, record) && !OwnSidecarMatches(&drawing) &&
                 FSExchangeSidecars(&temp, &drawing) != noErr)
                 continue;
             FSDeleteObject(&temp);
         } else {
             // The sidecar belongs to the drawing (an exchange without the atomic call, cut short) or
-            // to its backup (a rename cut between the data fork and the sidecar).
+            // to its backup (a rename cut between the data fork and the sidecar): to the one whose
+            // data fork it describes while that one's own sidecar does not.
             FSRef backup;
-            SaveRecord own;
-            if (SameChecksum(&drawing, record)) {
-                if (!(ReadSaveRecord(&drawing, &own) && SameChecksum(&drawing, own)) &&
-                    FSExchangeSidecars(&temp, &drawing) != noErr)
-                    continue;
-            } else if (FSMakeChildRef(folder, BackupFileName(record.savedAs).c_str(), &backup) == noErr &&
-                       IsRegularFile(&backup) && SameChecksum(&backup, record)) {
-                if (FSExchangeSidecars(&temp, &backup) != noErr) continue;
-            }
+            FSRef* owner = nullptr;
+            if (FSMakeChildRef(folder, BackupFileName(record.savedAs).c_str(), &backup) == noErr &&
+                IsRegularFile(&backup) && SameChecksum(&backup, record) && !OwnSidecarMatches(&backup))
+                owner = &backup;
+            else if (SameChecksum(&drawing, record) && !OwnSidecarMatches(&drawing))
+                owner = &drawing;
+            if (owner != nullptr && FSExchangeSidecars(&temp, owner) != noErr) continue;
             DeleteSidecar(&temp);
         }
     }

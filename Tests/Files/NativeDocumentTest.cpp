@@ -375,6 +375,32 @@ TEST_F(NativeDocumentTest, LeftoversOfKilledSavesGoTheUsersFilesStay) {
     EXPECT_EQ(FolderEntries(folder), expected);
 }
 
+TEST_F(NativeDocumentTest, ABackupCutBetweenItsForksGetsItsOwnSidecarBack) {
+    // Killed as the old drawing became the backup: its data fork renamed, its sidecar not yet, so
+    // the backup has the older backup's sidecar and the right one is stranded.
+    DocWindowRecord* doc = SavedDocument("Back.cadx");
+    std::string path = folder + "/Back.cadx", backup = folder + "/Back.cadx.BAK";
+    SeekLastLine(doc);
+    for (int version = 1; version <= 3; ++version) {
+        AppendLineAtCursor(doc, version, 0, version, 1, false);
+        ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    }
+    std::vector<UInt8> olderSidecar = ReadFileBytes(SidecarPath(backup.c_str()));
+    CStrToPStr(doc->drawing->headerFooter.texts[0], 256, "Second");
+    AppendLineAtCursor(doc, 9, 0, 9, 1, false);
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    SavedFile whole = Snapshot(backup);
+    ASSERT_NE(whole.sidecar, olderSidecar);
+    WriteFileBytes(folder + "/._temp save file (12)", whole.sidecar);
+    WriteFileBytes(SidecarPath(backup.c_str()), olderSidecar);
+    FSRef ref = RefFor(path);
+    DocWindowRecord* back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+    EXPECT_EQ(Snapshot(backup).sidecar, whole.sidecar);
+    EXPECT_EQ(FolderEntries(folder),
+              (std::vector<std::string>{"._Back.cadx", "._Back.cadx.BAK", "Back.cadx", "Back.cadx.BAK"}));
+}
+
 TEST_F(NativeDocumentTest, LockedFilesAndReadOnlyFoldersRefuseTheSave) {
     DocWindowRecord* doc = SavedDocument("Locked.cadx");
     std::string path = folder + "/Locked.cadx";
