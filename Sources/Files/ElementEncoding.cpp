@@ -48,7 +48,6 @@ struct Reader {
     SInt32 remaining;
 
     SInt16 Short() { return StreamReadShort(fork, &remaining, format); }
-    UInt16 Word() { return UInt16(StreamReadShort(fork, &remaining, format)); }
     SInt32 Long() { return StreamReadLong(fork, &remaining, format); }
     Float64 Real() { return StreamReadReal(fork, format, &remaining); }
     RGBColor Color() { return StreamReadRGB(fork, &remaining, format); }
@@ -61,13 +60,6 @@ struct Reader {
 void WriteReals(SInt16 fork, const Float64* values, int count) {
     for (int i = 0; i < count; ++i)
         StreamWriteReal(fork, values[i]);
-}
-
-void WritePenBlock(SInt16 fork, const ElementPenAttributes& pen) {
-    StreamWriteShort(fork, pen.penFlags);
-    StreamWriteRGB(fork, pen.color);
-    StreamWriteShort(fork, pen.penWidth100);
-    StreamWriteLong(fork, pen.pattern);
 }
 
 // A pen's width and colour from the drawing's pen tables; a pen outside 1..8 (or no drawing) takes
@@ -89,17 +81,208 @@ void PenDefaults(const DocWindowRecord* doc, SInt16 pen, ElementPenAttributes* o
     }
 }
 
-void ReadPenBlock(Reader& in, const DocWindowRecord* doc, SInt16 pen, SInt16 version,
-                  ElementPenAttributes* out) {
-    if (version >= kPenBlockVersion) {
-        out->penFlags = in.Short();
-        out->color = in.Color();
-        out->penWidth100 = in.Short();
-        out->pattern = in.Long();
+// The two sides of a field list: a writer of the current version and a reader of any version.
+struct FieldsOut {
+    SInt16 fork;
+    static bool Stored(SInt16) { return true; }
+    template <class T> void W16(T& v) { StreamWriteShort(fork, SInt16(v)); }
+    void L32(SInt32& v) { StreamWriteLong(fork, v); }
+    void Real(Float64& v) { StreamWriteReal(fork, v); }
+    template <size_t N> void Reals(Float64 (&v)[N]) { WriteReals(fork, v, int(N)); }
+    void Color(RGBColor& v) { StreamWriteRGB(fork, v); }
+    void Str(StringPtr s, UInt8 capacity) { StreamWritePString(fork, s, capacity); }
+    void PenFromTables(SInt16, ElementPenAttributes&) {}
+};
+
+struct FieldsIn {
+    Reader in;
+    const DocWindowRecord* doc;
+    SInt16 version;
+    bool Stored(SInt16 since) const { return version >= since; }
+    template <class T> void W16(T& v) { v = T(in.Short()); }
+    void L32(SInt32& v) { v = in.Long(); }
+    void Real(Float64& v) { v = in.Real(); }
+    template <size_t N> void Reals(Float64 (&v)[N]) { in.Reals(v, int(N)); }
+    void Color(RGBColor& v) { v = in.Color(); }
+    void Str(StringPtr s, UInt8 capacity) {
+        StreamReadPString(in.fork, s, capacity, &in.remaining, in.format);
+    }
+    void PenFromTables(SInt16 pen, ElementPenAttributes& out) { PenDefaults(doc, pen, &out); }
+};
+
+// The fixed part of each kind in stored order, named once for the writer and the reader. Fields
+// that older versions did not store are gated here; variable tails follow in the kind's functions.
+template <class IO> void VisitPen(IO& io, SInt16 pen, ElementPenAttributes& b) {
+    if (io.Stored(kPenFlagsVersion)) io.W16(b.penFlags);
+    if (!io.Stored(kPenBlockVersion)) {
+        io.PenFromTables(pen, b);
         return;
     }
-    out->penFlags = version >= kPenFlagsVersion ? in.Short() : 0;
-    PenDefaults(doc, pen, out);
+    io.Color(b.color);
+    io.W16(b.penWidth100);
+    io.L32(b.pattern);
+}
+
+template <class IO> void VisitLine(IO& io, LineRecord& r) {
+    io.W16(r.group);
+    io.W16(r.flags);
+    io.W16(r.layer);
+    io.W16(r.pen);
+    io.W16(r.lineType);
+    io.Real(r.x1);
+    io.Real(r.y1);
+    io.Real(r.x2);
+    io.Real(r.y2);
+    io.Real(r.scaleFactor);
+    VisitPen(io, r.pen, r.penBlock);
+}
+
+template <class IO> void VisitArc(IO& io, ArcRecord& r) {
+    io.W16(r.group);
+    io.W16(r.layer);
+    io.W16(r.pen);
+    io.W16(r.lineType);
+    io.Real(r.cx);
+    io.Real(r.cy);
+    io.Real(r.radius);
+    io.Real(r.startAngle);
+    io.Real(r.endAngle);
+    io.Real(r.scaleFactor);
+    VisitPen(io, r.pen, r.penBlock);
+}
+
+template <class IO> void VisitText(IO& io, TextRecord& r) {
+    io.W16(r.group);
+    io.W16(r.layer);
+    io.W16(r.pen);
+    io.W16(r.reserved);
+    io.W16(r.justification);
+    io.W16(r.textFlags);
+    io.Real(r.x);
+    io.Real(r.y);
+    io.Real(r.x2);
+    io.Real(r.y2);
+    io.Real(r.angle);
+    io.Real(r.slant);
+    io.Real(r.scaleFactor);
+    io.Real(r.textHeight);
+    io.Real(r.lineSpacing);
+    io.W16(r.font);
+    io.Real(r.frameDistance);
+    io.Reals(r.corners);
+    io.Real(r.leaderEndSize);
+    VisitPen(io, r.pen, r.penBlock);
+}
+
+template <class IO> void VisitDimension(IO& io, DimensionRecord& r) {
+    io.W16(r.group);
+    io.W16(r.layer);
+    io.W16(r.pen);
+    io.Real(r.x1);
+    io.Real(r.y1);
+    io.Real(r.x2);
+    io.Real(r.y2);
+    io.Real(r.auxX);
+    io.Real(r.auxY);
+    io.Real(r.auxValue);
+    io.Real(r.textX);
+    io.Real(r.textY);
+    io.Reals(r.frame);
+    io.W16(r.decimals);
+    io.W16(r.kind);
+    io.W16(r.flags);
+    io.Str(r.upperTolerance, 9);
+    io.Str(r.lowerTolerance, 9);
+    io.Real(r.dimLength);
+    io.Real(r.textHeight);
+    io.Real(r.scaleFactor);
+    VisitPen(io, r.pen, r.penBlock);
+}
+
+template <class IO> void VisitInstance(IO& io, SymbolInstanceRecord& r) {
+    io.W16(r.group);
+    io.W16(r.layer);
+    io.W16(r.pen);
+    io.Real(r.x);
+    io.Real(r.y);
+    io.Real(r.angle);
+    io.Real(r.xScale);
+    io.Reals(r.frame);
+    io.Real(r.scaleFactor);
+    if (io.Stored(kInstanceWordVersion)) io.W16(r.definitionNumber);
+    if (io.Stored(kInstanceYScaleVersion))
+        io.Real(r.yScale);
+    else
+        r.yScale = r.xScale;
+}
+
+template <class IO> void VisitPolyline(IO& io, PolylineRecord& r) {
+    io.W16(r.group);
+    io.W16(r.layer);
+    io.W16(r.pen);
+    io.W16(r.lineType);
+    io.W16(r.reserved);
+    io.W16(r.kind);
+    io.Color(r.optionColor);
+    io.Reals(r.params);
+    io.W16(r.pointCount);
+    io.W16(r.flags);
+    io.W16(r.pictureWord);
+    for (SInt16& w : r.optionWords)
+        io.W16(w);
+    io.Real(r.scaleFactor);
+    VisitPen(io, r.pen, r.penBlock);
+    if (!io.Stored(kPolylineWordsVersion)) {
+        // The words were stored but meant nothing yet.
+        r.pictureWord = r.kind == kPolylinePicture ? -1 : 0;
+        for (SInt16& w : r.optionWords)
+            w = 0;
+    }
+}
+
+// The stored last hole index is kept apart: a writer clamps it to the holes there are, a reader
+// sets it only once every hole has been read.
+template <class IO> void VisitArea(IO& io, AreaRecord& r, SInt16& lastHole) {
+    io.W16(r.group);
+    io.W16(r.layer);
+    io.W16(r.pen);
+    io.Real(r.hatchAngle);
+    io.Real(r.hatchSpacing);
+    io.W16(r.fillKind);
+    io.Real(r.minX);
+    io.Real(r.minY);
+    io.Real(r.maxX);
+    io.Real(r.maxY);
+    io.W16(lastHole);
+    io.Real(r.scaleFactor);
+    VisitPen(io, r.pen, r.penBlock);
+}
+
+// Symbol libraries of some versions do not store the scale.
+template <class IO> void VisitSymbolDef(IO& io, SymbolDefRecord& r, bool scaleStored) {
+    io.Real(r.minX);
+    io.Real(r.minY);
+    io.Real(r.maxX);
+    io.Real(r.maxY);
+    io.Str(r.name, 19);
+    io.W16(r.number);
+    if (scaleStored)
+        io.Real(r.scale);
+    else
+        r.scale = 1.0;
+}
+
+// Writers take a const record; the field list is shared with the readers, so it takes it mutable.
+template <class T> T& Fields(const T* record) {
+    return const_cast<T&>(*record);
+}
+
+// Clears the record and returns a reader of its fixed part.
+template <class T>
+FieldsIn ClearedForReading(T* record, const DocWindowRecord* doc, SInt16 fork, SInt16 format,
+                           SInt16 version) {
+    std::memset(static_cast<void*>(record), 0, sizeof *record);
+    return FieldsIn{Reader{fork, format, kElementReadAllowance}, doc, version};
 }
 
 bool CheckedCount(SInt64 count, SInt64 bytesEach, SInt64 bytesLeft, SInt64 limit) {
@@ -166,20 +349,6 @@ void WriteOutline(SInt16 fork, Handle outline) {
     SInt16 count = outline != nullptr ? OutlineLastIndex(outline) : 0;
     StreamWriteShort(fork, count);
     WritePoints(fork, outline, std::abs(SInt32(count)) + 1, kOutlineHeaderSize);
-}
-
-void FreeAreaData(AreaRecord* area) {
-    if (area->holes != nullptr) {
-        Size slots = GetHandleSize(area->holes) / Size(sizeof(Handle));
-        auto* holes = reinterpret_cast<Handle*>(*area->holes);
-        for (Size i = 0; i < slots; ++i)
-            DisposeHandle(holes[i]);
-        DisposeHandle(area->holes);
-    }
-    DisposeHandle(area->outline);
-    area->outline = nullptr;
-    area->holes = nullptr;
-    area->lastHoleIndex = -1;
 }
 
 // The record's string: the length byte and exactly that many characters; older versions are
@@ -272,80 +441,34 @@ void WriteCountedPString(SInt16 fork, ConstStringPtr s) {
 }
 
 OSErr WriteLineRecord(SInt16 fork, const LineRecord* line) {
-    StreamWriteShort(fork, line->group);
-    StreamWriteShort(fork, SInt16(line->flags));
-    StreamWriteShort(fork, line->layer);
-    StreamWriteShort(fork, line->pen);
-    StreamWriteShort(fork, line->lineType);
-    const Float64 reals[5] = {line->x1, line->y1, line->x2, line->y2, line->scaleFactor};
-    WriteReals(fork, reals, 5);
-    WritePenBlock(fork, line->penBlock);
+    FieldsOut out{fork};
+    VisitLine(out, Fields(line));
     return StreamError;
 }
 
 Boolean ReadLineRecord(DocWindowRecord* doc, SInt16 fork, LineRecord* line, SInt16 realFormat,
                        SInt16 version) {
-    std::memset(static_cast<void*>(line), 0, sizeof *line);
-    Reader in{fork, realFormat, kElementReadAllowance};
-    line->group = in.Short();
-    line->flags = in.Word();
-    line->layer = in.Short();
-    line->pen = in.Short();
-    line->lineType = in.Short();
-    line->x1 = in.Real();
-    line->y1 = in.Real();
-    line->x2 = in.Real();
-    line->y2 = in.Real();
-    line->scaleFactor = in.Real();
-    ReadPenBlock(in, doc, line->pen, version, &line->penBlock);
+    FieldsIn in = ClearedForReading(line, doc, fork, realFormat, version);
+    VisitLine(in, *line);
     return true;
 }
 
 OSErr WriteCircleRecord(SInt16 fork, const ArcRecord* arc) {
-    StreamWriteShort(fork, arc->group);
-    StreamWriteShort(fork, arc->layer);
-    StreamWriteShort(fork, arc->pen);
-    StreamWriteShort(fork, arc->lineType);
-    const Float64 reals[6] = {arc->cx,         arc->cy,       arc->radius,
-                              arc->startAngle, arc->endAngle, arc->scaleFactor};
-    WriteReals(fork, reals, 6);
-    WritePenBlock(fork, arc->penBlock);
+    FieldsOut out{fork};
+    VisitArc(out, Fields(arc));
     return StreamError;
 }
 
 Boolean ReadCircleRecord(DocWindowRecord* doc, SInt16 fork, ArcRecord* arc, SInt16 realFormat,
                          SInt16 version) {
-    std::memset(static_cast<void*>(arc), 0, sizeof *arc);
-    Reader in{fork, realFormat, kElementReadAllowance};
-    arc->group = in.Short();
-    arc->layer = in.Short();
-    arc->pen = in.Short();
-    arc->lineType = in.Short();
-    arc->cx = in.Real();
-    arc->cy = in.Real();
-    arc->radius = in.Real();
-    arc->startAngle = in.Real();
-    arc->endAngle = in.Real();
-    arc->scaleFactor = in.Real();
-    ReadPenBlock(in, doc, arc->pen, version, &arc->penBlock);
+    FieldsIn in = ClearedForReading(arc, doc, fork, realFormat, version);
+    VisitArc(in, *arc);
     return true;
 }
 
 OSErr WriteTextRecord(SInt16 fork, const TextRecord* text) {
-    StreamWriteShort(fork, text->group);
-    StreamWriteShort(fork, text->layer);
-    StreamWriteShort(fork, text->pen);
-    StreamWriteShort(fork, text->reserved);
-    StreamWriteShort(fork, text->justification);
-    StreamWriteShort(fork, SInt16(text->textFlags));
-    const Float64 head[9] = {text->x,     text->y,           text->x2,         text->y2,         text->angle,
-                             text->slant, text->scaleFactor, text->textHeight, text->lineSpacing};
-    WriteReals(fork, head, 9);
-    StreamWriteShort(fork, text->font);
-    StreamWriteReal(fork, text->frameDistance);
-    WriteReals(fork, text->corners, 8);
-    StreamWriteReal(fork, text->leaderEndSize);
-    WritePenBlock(fork, text->penBlock);
+    FieldsOut out{fork};
+    VisitText(out, Fields(text));
     if (!IsFramedTextBox(text)) {
         WriteCountedPString(fork, text->text);
         return StreamError;
@@ -360,28 +483,9 @@ OSErr WriteTextRecord(SInt16 fork, const TextRecord* text) {
 
 Boolean ReadTextRecord(DocWindowRecord* doc, SInt16 fork, TextRecord* text, SInt16 realFormat,
                        SInt16 version) {
-    std::memset(static_cast<void*>(text), 0, sizeof *text);
-    Reader in{fork, realFormat, kElementReadAllowance};
-    text->group = in.Short();
-    text->layer = in.Short();
-    text->pen = in.Short();
-    text->reserved = in.Short();
-    text->justification = in.Short();
-    text->textFlags = in.Word();
-    text->x = in.Real();
-    text->y = in.Real();
-    text->x2 = in.Real();
-    text->y2 = in.Real();
-    text->angle = in.Real();
-    text->slant = in.Real();
-    text->scaleFactor = in.Real();
-    text->textHeight = in.Real();
-    text->lineSpacing = in.Real();
-    text->font = in.Short();
-    text->frameDistance = in.Real();
-    in.Reals(text->corners, 8);
-    text->leaderEndSize = in.Real();
-    ReadPenBlock(in, doc, text->pen, version, &text->penBlock);
+    FieldsIn fields = ClearedForReading(text, doc, fork, realFormat, version);
+    VisitText(fields, *text);
+    Reader& in = fields.in;
 
     if (!IsFramedTextBox(text)) {
         Boolean japanese = false;
@@ -414,8 +518,7 @@ Boolean ReadTextRecord(DocWindowRecord* doc, SInt16 fork, TextRecord* text, SInt
     in.Long(); // reserved
     SInt64 skip = in.Long();
     if (!CheckedCount(skip, 1, StreamBytesLeft(fork), kMaxTextBoxBytes)) {
-        DisposeHandle(text->boxText);
-        text->boxText = nullptr;
+        DisposeTextData(text);
         StreamNoteError(eofErr);
         return false;
     }
@@ -424,52 +527,19 @@ Boolean ReadTextRecord(DocWindowRecord* doc, SInt16 fork, TextRecord* text, SInt
 }
 
 OSErr WriteDimensionRecord(SInt16 fork, const DimensionRecord* d) {
-    StreamWriteShort(fork, d->group);
-    StreamWriteShort(fork, d->layer);
-    StreamWriteShort(fork, d->pen);
-    const Float64 head[9] = {d->x1, d->y1, d->x2, d->y2, d->auxX, d->auxY, d->auxValue, d->textX, d->textY};
-    WriteReals(fork, head, 9);
-    WriteReals(fork, d->frame, 6);
-    StreamWriteShort(fork, d->decimals);
-    StreamWriteShort(fork, d->kind);
-    StreamWriteShort(fork, SInt16(d->flags));
-    StreamWritePString(fork, d->upperTolerance, 9);
-    StreamWritePString(fork, d->lowerTolerance, 9);
-    const Float64 tail[3] = {d->dimLength, d->textHeight, d->scaleFactor};
-    WriteReals(fork, tail, 3);
-    WritePenBlock(fork, d->penBlock);
+    FieldsOut out{fork};
+    VisitDimension(out, Fields(d));
     WriteCountedPString(fork, d->text);
     return StreamError;
 }
 
 Boolean ReadDimensionRecord(DocWindowRecord* doc, SInt16 fork, DimensionRecord* d, SInt16 realFormat,
                             SInt16 version) {
-    std::memset(static_cast<void*>(d), 0, sizeof *d);
-    Reader in{fork, realFormat, kElementReadAllowance};
-    d->group = in.Short();
-    d->layer = in.Short();
-    d->pen = in.Short();
-    d->x1 = in.Real();
-    d->y1 = in.Real();
-    d->x2 = in.Real();
-    d->y2 = in.Real();
-    d->auxX = in.Real();
-    d->auxY = in.Real();
-    d->auxValue = in.Real();
-    d->textX = in.Real();
-    d->textY = in.Real();
-    in.Reals(d->frame, 6);
-    d->decimals = in.Short();
-    d->kind = in.Short();
-    d->flags = in.Word();
-    StreamReadPString(fork, d->upperTolerance, 9, &in.remaining, realFormat);
-    StreamReadPString(fork, d->lowerTolerance, 9, &in.remaining, realFormat);
-    d->dimLength = in.Real();
-    d->textHeight = in.Real();
-    d->scaleFactor = in.Real();
-    ReadPenBlock(in, doc, d->pen, version, &d->penBlock);
+    FieldsIn in = ClearedForReading(d, doc, fork, realFormat, version);
+    VisitDimension(in, *d);
     ReadRecordString(fork, version, false, d->text, nullptr);
 
+    // Older radius dimensions: a full circle, and kind -4 is kind 4 with its points exchanged.
     if (version < kDimensionArcVersion && (d->kind == 4 || d->kind == -4)) {
         d->auxX = 0.0;
         d->auxY = 360.0;
@@ -483,51 +553,20 @@ Boolean ReadDimensionRecord(DocWindowRecord* doc, SInt16 fork, DimensionRecord* 
 }
 
 OSErr WriteSymbolInstanceRecord(SInt16 fork, const SymbolInstanceRecord* s) {
-    StreamWriteShort(fork, s->group);
-    StreamWriteShort(fork, s->layer);
-    StreamWriteShort(fork, s->pen);
-    const Float64 head[4] = {s->x, s->y, s->angle, s->xScale};
-    WriteReals(fork, head, 4);
-    WriteReals(fork, s->frame, 8);
-    StreamWriteReal(fork, s->scaleFactor);
-    StreamWriteShort(fork, s->definitionNumber);
-    StreamWriteReal(fork, s->yScale);
+    FieldsOut out{fork};
+    VisitInstance(out, Fields(s));
     return StreamError;
 }
 
 Boolean ReadSymbolInstanceRecord(SInt16 fork, SymbolInstanceRecord* s, SInt16 realFormat, SInt16 version) {
-    std::memset(static_cast<void*>(s), 0, sizeof *s);
-    Reader in{fork, realFormat, kElementReadAllowance};
-    s->group = in.Short();
-    s->layer = in.Short();
-    s->pen = in.Short();
-    s->x = in.Real();
-    s->y = in.Real();
-    s->angle = in.Real();
-    s->xScale = in.Real();
-    in.Reals(s->frame, 8);
-    s->scaleFactor = in.Real();
-    s->definitionNumber = version >= kInstanceWordVersion ? in.Short() : 0;
-    s->yScale = version >= kInstanceYScaleVersion ? in.Real() : s->xScale;
+    FieldsIn in = ClearedForReading(s, nullptr, fork, realFormat, version);
+    VisitInstance(in, *s);
     return true;
 }
 
 OSErr WritePolylineRecord(SInt16 fork, const PolylineRecord* p) {
-    StreamWriteShort(fork, p->group);
-    StreamWriteShort(fork, p->layer);
-    StreamWriteShort(fork, p->pen);
-    StreamWriteShort(fork, p->lineType);
-    StreamWriteShort(fork, p->reserved);
-    StreamWriteShort(fork, p->kind);
-    StreamWriteRGB(fork, p->optionColor);
-    WriteReals(fork, p->params, 3);
-    StreamWriteShort(fork, p->pointCount);
-    StreamWriteShort(fork, SInt16(p->flags));
-    StreamWriteShort(fork, p->pictureWord);
-    for (SInt16 w : p->optionWords)
-        StreamWriteShort(fork, w);
-    StreamWriteReal(fork, p->scaleFactor);
-    WritePenBlock(fork, p->penBlock);
+    FieldsOut out{fork};
+    VisitPolyline(out, Fields(p));
     WritePoints(fork, p->points, p->pointCount < 0 ? 0 : p->pointCount, 0);
     if (p->kind == kPolylinePicture) {
         Size count = p->picture != nullptr ? GetHandleSize(p->picture) : 0;
@@ -539,28 +578,8 @@ OSErr WritePolylineRecord(SInt16 fork, const PolylineRecord* p) {
 
 Boolean ReadPolylineRecord(DocWindowRecord* doc, SInt16 fork, PolylineRecord* p, SInt16 realFormat,
                            SInt16 version) {
-    std::memset(static_cast<void*>(p), 0, sizeof *p);
-    Reader in{fork, realFormat, kElementReadAllowance};
-    p->group = in.Short();
-    p->layer = in.Short();
-    p->pen = in.Short();
-    p->lineType = in.Short();
-    p->reserved = in.Short();
-    p->kind = in.Short();
-    p->optionColor = in.Color();
-    in.Reals(p->params, 3);
-    p->pointCount = in.Short();
-    p->flags = in.Word();
-    p->pictureWord = in.Short();
-    for (SInt16& w : p->optionWords)
-        w = in.Short();
-    p->scaleFactor = in.Real();
-    ReadPenBlock(in, doc, p->pen, version, &p->penBlock);
-    if (version < kPolylineWordsVersion) {
-        p->pictureWord = p->kind == kPolylinePicture ? -1 : 0;
-        for (SInt16& w : p->optionWords)
-            w = 0;
-    }
+    FieldsIn in = ClearedForReading(p, doc, fork, realFormat, version);
+    VisitPolyline(in, *p);
     if (p->pointCount < 0 || !ReadPoints(fork, realFormat, p->pointCount, &p->points)) {
         if (p->pointCount < 0) StreamNoteError(eofErr);
         p->points = nullptr;
@@ -577,29 +596,19 @@ Boolean ReadPolylineRecord(DocWindowRecord* doc, SInt16 fork, PolylineRecord* p,
             if (count > 0) StreamReadBytes(fork, *p->picture, SInt32(count));
             return true;
         }
-        DisposeHandle(p->points);
-        p->points = nullptr;
-        p->picture = nullptr;
+        DisposePolylineData(p);
         return false;
     }
     return true;
 }
 
 OSErr WriteAreaRecord(SInt16 fork, const AreaRecord* a) {
-    StreamWriteShort(fork, a->group);
-    StreamWriteShort(fork, a->layer);
-    StreamWriteShort(fork, a->pen);
-    StreamWriteReal(fork, a->hatchAngle);
-    StreamWriteReal(fork, a->hatchSpacing);
-    StreamWriteShort(fork, a->fillKind);
-    const Float64 bounds[4] = {a->minX, a->minY, a->maxX, a->maxY};
-    WriteReals(fork, bounds, 4);
     SInt16 lastHole = a->lastHoleIndex;
     Size slots = a->holes != nullptr ? GetHandleSize(a->holes) / Size(sizeof(Handle)) : 0;
     if (lastHole >= slots) lastHole = SInt16(slots - 1);
-    StreamWriteShort(fork, lastHole < 0 ? SInt16(-1) : lastHole);
-    StreamWriteReal(fork, a->scaleFactor);
-    WritePenBlock(fork, a->penBlock);
+    if (lastHole < 0) lastHole = -1;
+    FieldsOut out{fork};
+    VisitArea(out, Fields(a), lastHole);
     WriteOutline(fork, a->outline);
     for (SInt16 i = 0; i <= lastHole; ++i)
         WriteOutline(fork, reinterpret_cast<Handle*>(*a->holes)[i]);
@@ -607,25 +616,13 @@ OSErr WriteAreaRecord(SInt16 fork, const AreaRecord* a) {
 }
 
 Boolean ReadAreaRecord(DocWindowRecord* doc, SInt16 fork, AreaRecord* a, SInt16 realFormat, SInt16 version) {
-    std::memset(static_cast<void*>(a), 0, sizeof *a);
-    Reader in{fork, realFormat, kElementReadAllowance};
-    a->group = in.Short();
-    a->layer = in.Short();
-    a->pen = in.Short();
-    a->hatchAngle = in.Real();
-    a->hatchSpacing = in.Real();
-    a->fillKind = in.Short();
-    a->minX = in.Real();
-    a->minY = in.Real();
-    a->maxX = in.Real();
-    a->maxY = in.Real();
-    SInt16 lastHole = in.Short();
-    a->scaleFactor = in.Real();
-    ReadPenBlock(in, doc, a->pen, version, &a->penBlock);
+    FieldsIn in = ClearedForReading(a, doc, fork, realFormat, version);
+    SInt16 lastHole = -1;
+    VisitArea(in, *a, lastHole);
     a->lastHoleIndex = -1;
 
     if (!ReadOutline(fork, realFormat, &a->outline)) {
-        FreeAreaData(a);
+        DisposeAreaData(a);
         return false;
     }
     if (lastHole < 0) return true;
@@ -634,20 +631,20 @@ Boolean ReadAreaRecord(DocWindowRecord* doc, SInt16 fork, AreaRecord* a, SInt16 
     SInt32 realSize = StoredRealSize(realFormat);
     if (!CheckedCount(holes, 2 + 2 * realSize, StreamBytesLeft(fork), 32768)) {
         StreamNoteError(eofErr);
-        FreeAreaData(a);
+        DisposeAreaData(a);
         return false;
     }
     a->holes = NewHandleClear(Size(holes) * Size(sizeof(Handle)));
     if (a->holes == nullptr) {
         ReportOutOfMemory();
         StreamNoteError(memFullErr);
-        FreeAreaData(a);
+        DisposeAreaData(a);
         return false;
     }
     for (SInt64 i = 0; i < holes; ++i) {
         Handle outline = nullptr;
         if (!ReadOutline(fork, realFormat, &outline)) {
-            FreeAreaData(a);
+            DisposeAreaData(a);
             return false;
         }
         reinterpret_cast<Handle*>(*a->holes)[i] = outline;
@@ -657,26 +654,15 @@ Boolean ReadAreaRecord(DocWindowRecord* doc, SInt16 fork, AreaRecord* a, SInt16 
 }
 
 OSErr WriteSymbolDefRecord(SInt16 fork, const SymbolDefRecord* def) {
-    const Float64 box[4] = {def->minX, def->minY, def->maxX, def->maxY};
-    WriteReals(fork, box, 4);
-    StreamWritePString(fork, def->name, 19);
-    StreamWriteShort(fork, def->number);
-    StreamWriteReal(fork, def->scale);
+    FieldsOut out{fork};
+    VisitSymbolDef(out, Fields(def), true);
     return StreamError;
 }
 
 Boolean ReadSymbolDefRecord(SInt16 fork, SymbolDefRecord* def, SInt16 realFormat, SInt16 version,
                             Boolean scaleStored) {
-    (void)version;
-    std::memset(static_cast<void*>(def), 0, sizeof *def);
-    Reader in{fork, realFormat, kElementReadAllowance};
-    def->minX = in.Real();
-    def->minY = in.Real();
-    def->maxX = in.Real();
-    def->maxY = in.Real();
-    StreamReadPString(fork, def->name, 19, &in.remaining, realFormat);
-    def->number = in.Short();
-    def->scale = scaleStored ? in.Real() : 1.0;
+    FieldsIn in = ClearedForReading(def, nullptr, fork, realFormat, version);
+    VisitSymbolDef(in, *def, scaleStored);
     return true;
 }
 

@@ -458,8 +458,8 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     if (d->hasLongName) RenameToCadx(doc);
     AddRecentFile(&d->file);
     RebuildWindowMenu();
-    if (gDocumentHooks.rebuildViewsMenu != nullptr) gDocumentHooks.rebuildViewsMenu(doc);
-    if (gDocumentHooks.rebuildFrameMenus != nullptr) gDocumentHooks.rebuildFrameMenus(doc);
+    gDocumentHooks.rebuildViewsMenu(doc);
+    gDocumentHooks.rebuildFrameMenus(doc);
     RequestRedraw(doc);
     return true;
 }
@@ -602,7 +602,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
         d->originX = originX, d->originY = originY, d->unitsPerPixel = scale;
     }
     RequestRedraw(doc);
-    if (gDocumentHooks.refreshPalettes != nullptr) gDocumentHooks.refreshPalettes(doc);
+    gDocumentHooks.refreshPalettes(doc);
     ReplaceMissingFonts(doc);
     return true;
 }

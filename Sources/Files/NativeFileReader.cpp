@@ -865,8 +865,8 @@ SInt16 BodyReader::Run() {
     images_.clear();
     doc_->imageCount = first;
     if (doc_->imageCount > 0 && doc_->images[0].pixels == nullptr) doc_->imageCount = 0;
-    if (gDocumentHooks.rebuildViewsMenu != nullptr) gDocumentHooks.rebuildViewsMenu(doc_);
-    if (gDocumentHooks.rebuildFrameMenus != nullptr) gDocumentHooks.rebuildFrameMenus(doc_);
+    gDocumentHooks.rebuildViewsMenu(doc_);
+    gDocumentHooks.rebuildFrameMenus(doc_);
     return 0;
 }
 

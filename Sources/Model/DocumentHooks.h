@@ -1,32 +1,45 @@
 // What the drawing model asks of the application shell, the view and the palettes, as hooks the
-// shell fills in at start-up. Unset hooks do nothing, so documents work without windows (importers,
-// tests, benchmarks).
+// shell fills in at start-up. Until then each hook is a stand-in that does nothing (or the least that
+// serves), so documents work without windows (importers, tests, benchmarks).
 #pragma once
 
 #include "MacTypes.h"
 
 struct DocWindowRecord;
 
+// The stand-ins of hooks not installed.
+void NoHook(DocWindowRecord* doc);
+void NoHook(DocWindowRecord* doc, Boolean flag);
+void NoHook(DocWindowRecord* doc, SInt16 message, Boolean eraseFirst);
+void NoHook(ConstStr255Param text);
+void NoHook();
+// A document without a window: nothing to make, so it succeeds.
+Boolean NoDocumentWindow(DocWindowRecord* doc, ConstStr255Param name, SInt16 flag);
+// An element with no drawer yet is drawn at the next redraw.
+void DrawAtNextRedraw(DocWindowRecord* doc, SInt16 kind, void* element);
+// Without windows the document opened last counts as front.
+DocWindowRecord* LastOpenedDocument();
+
 struct DocumentHooks {
     // Creates the document window, stores it in the record and makes its scroll bars.
-    Boolean (*newDocumentWindow)(DocWindowRecord* doc, ConstStr255Param name, SInt16 flag);
+    Boolean (*newDocumentWindow)(DocWindowRecord* doc, ConstStr255Param name, SInt16 flag) = NoDocumentWindow;
     // Marks the window title as changed; the model has already set the changed flag.
-    void (*markWindowTitleChanged)(DocWindowRecord* doc);
+    void (*markWindowTitleChanged)(DocWindowRecord* doc) = NoHook;
     // Item n of STR# 128 in the window's message line.
-    void (*showStatusMessage)(DocWindowRecord* doc, SInt16 message, Boolean eraseFirst);
+    void (*showStatusMessage)(DocWindowRecord* doc, SInt16 message, Boolean eraseFirst) = NoHook;
     // Draws one element at once (kind and record as in the element lists).
-    void (*drawElement)(DocWindowRecord* doc, SInt16 kind, void* element);
-    void (*listLineInfo)(DocWindowRecord* doc);
-    void (*listArcInfo)(DocWindowRecord* doc);
-    void (*appendInfoRow)(ConstStr255Param text);
-    void (*refreshPalettes)(DocWindowRecord* doc);
-    void (*rebuildViewsMenu)(DocWindowRecord* doc);
-    void (*rebuildFrameMenus)(DocWindowRecord* doc);
+    void (*drawElement)(DocWindowRecord* doc, SInt16 kind, void* element) = DrawAtNextRedraw;
+    void (*listLineInfo)(DocWindowRecord* doc) = NoHook;
+    void (*listArcInfo)(DocWindowRecord* doc) = NoHook;
+    void (*appendInfoRow)(ConstStr255Param text) = NoHook;
+    void (*refreshPalettes)(DocWindowRecord* doc) = NoHook;
+    void (*rebuildViewsMenu)(DocWindowRecord* doc) = NoHook;
+    void (*rebuildFrameMenus)(DocWindowRecord* doc) = NoHook;
     // Highlights (true) or unhighlights the window's scroll bars; activation selects the window.
-    void (*activateWindow)(DocWindowRecord* doc, Boolean active);
-    void (*flushMouseDowns)();
+    void (*activateWindow)(DocWindowRecord* doc, Boolean active) = NoHook;
+    void (*flushMouseDowns)() = NoHook;
     // The document whose window is in front; without it the document opened last counts as front.
-    DocWindowRecord* (*frontDocument)();
+    DocWindowRecord* (*frontDocument)() = LastOpenedDocument;
 };
 
 extern DocumentHooks gDocumentHooks;

@@ -7,6 +7,27 @@
 #include <cstddef>
 
 DocumentHooks gDocumentHooks = {};
+
+void NoHook(DocWindowRecord*) {}
+void NoHook(DocWindowRecord*, Boolean) {}
+void NoHook(DocWindowRecord*, SInt16, Boolean) {}
+void NoHook(ConstStr255Param) {}
+void NoHook() {}
+
+Boolean NoDocumentWindow(DocWindowRecord*, ConstStr255Param, SInt16) {
+    return true;
+}
+
+void DrawAtNextRedraw(DocWindowRecord* doc, SInt16, void*) {
+    RequestRedraw(doc);
+}
+
+DocWindowRecord* LastOpenedDocument() {
+    DocWindowRecord* last = OpenDocumentList;
+    while (last != nullptr && last->next != nullptr)
+        last = last->next;
+    return last;
+}
 DocWindowRecord* OpenDocumentList = nullptr;
 
 bool IsLayerVisible(const LayerVisibilitySet* set, SInt16 layer) {
@@ -50,7 +71,7 @@ SInt16 CountOpenDocuments() {
 
 void MarkDocumentChanged(DocWindowRecord* doc) {
     if (doc == nullptr || doc->drawing == nullptr || doc->drawing->changed) return;
-    if (gDocumentHooks.markWindowTitleChanged != nullptr) gDocumentHooks.markWindowTitleChanged(doc);
+    gDocumentHooks.markWindowTitleChanged(doc);
     doc->drawing->changed = 1;
 }
 

@@ -3,7 +3,6 @@
 
 #include "DocumentHooks.h"
 #include "DrawingUnits.h"
-#include "MemoryManager.h"
 #include "UndoJournal.h"
 
 #include <cmath>
@@ -17,35 +16,30 @@ template <> struct Kind<LineRecord> {
     static LineRecord*& Head(DocWindowRecord* doc) { return doc->lineHead; }
     static LineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->lineCursor; }
     static void Record(DocWindowRecord* doc, LineRecord* e) { RecordUndoLine(doc, e, false); }
-    static void FreeData(LineRecord*) {}
     static void Free(LineRecord** slot) { DisposeLineRecord(slot); }
 };
 template <> struct Kind<ArcRecord> {
     static ArcRecord*& Head(DocWindowRecord* doc) { return doc->arcHead; }
     static ArcRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->arcCursor; }
     static void Record(DocWindowRecord* doc, ArcRecord* e) { RecordUndoArc(doc, e, false); }
-    static void FreeData(ArcRecord*) {}
     static void Free(ArcRecord** slot) { DisposeArcRecord(slot); }
 };
 template <> struct Kind<TextRecord> {
     static TextRecord*& Head(DocWindowRecord* doc) { return doc->textHead; }
     static TextRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->textCursor; }
     static void Record(DocWindowRecord* doc, TextRecord* e) { RecordUndoText(doc, e, false); }
-    static void FreeData(TextRecord* e) { DisposeTextData(e); }
     static void Free(TextRecord** slot) { DisposeTextRecord(slot); }
 };
 template <> struct Kind<DimensionRecord> {
     static DimensionRecord*& Head(DocWindowRecord* doc) { return doc->dimensionHead; }
     static DimensionRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->dimensionCursor; }
     static void Record(DocWindowRecord* doc, DimensionRecord* e) { RecordUndoDimension(doc, e, false); }
-    static void FreeData(DimensionRecord*) {}
     static void Free(DimensionRecord** slot) { DisposeDimensionRecord(slot); }
 };
 template <> struct Kind<PolylineRecord> {
     static PolylineRecord*& Head(DocWindowRecord* doc) { return doc->polylineHead; }
     static PolylineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->polylineCursor; }
     static void Record(DocWindowRecord* doc, PolylineRecord* e) { RecordUndoPolyline(doc, e, false); }
-    static void FreeData(PolylineRecord* e) { DisposePolylineData(e); }
     static void Free(PolylineRecord** slot) { DisposePolylineRecord(slot); }
 };
 template <> struct Kind<SymbolInstanceRecord> {
@@ -54,14 +48,12 @@ template <> struct Kind<SymbolInstanceRecord> {
     static void Record(DocWindowRecord* doc, SymbolInstanceRecord* e) {
         RecordUndoSymbolInstance(doc, e, false);
     }
-    static void FreeData(SymbolInstanceRecord*) {}
     static void Free(SymbolInstanceRecord** slot) { DisposeSymbolInstanceRecord(slot); }
 };
 template <> struct Kind<AreaRecord> {
     static AreaRecord*& Head(DocWindowRecord* doc) { return doc->areaHead; }
     static AreaRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->areaCursor; }
     static void Record(DocWindowRecord* doc, AreaRecord* e) { RecordUndoArea(doc, e, false); }
-    static void FreeData(AreaRecord* e) { DisposeAreaData(e); }
     static void Free(AreaRecord** slot) { DisposeAreaRecord(slot); }
 };
 
@@ -79,7 +71,6 @@ template <typename T> void SeekLast(DocWindowRecord* doc) {
 template <typename T> void DisposeElement(DocWindowRecord* doc, T* element, Boolean recordUndo) {
     if (element == nullptr) return;
     if (recordUndo) Kind<T>::Record(doc, element);
-    Kind<T>::FreeData(element);
     Kind<T>::Free(&element);
 }
 
@@ -119,7 +110,6 @@ template <typename T> void DisposeList(T* head) {
     head->next = nullptr;
     while (e != nullptr) {
         T* next = e->next;
-        Kind<T>::FreeData(e);
         Kind<T>::Free(&e);
         e = next;
     }
@@ -257,7 +247,7 @@ LineRecord* AppendLineAtCursor(DocWindowRecord* doc, Float64 x1, Float64 y1, Flo
     line->x1 = x1, line->y1 = y1, line->x2 = x2, line->y2 = y2;
     NormalizeLineDirection(line);
     if (record) {
-        if (gDocumentHooks.listLineInfo != nullptr) gDocumentHooks.listLineInfo(doc);
+        gDocumentHooks.listLineInfo(doc);
         RecordUndoLine(doc, line, true);
     }
     return line;
@@ -271,7 +261,7 @@ ArcRecord* AppendArcAtCursor(DocWindowRecord* doc, Float64 cx, Float64 cy, Float
     if (arc == nullptr) return nullptr;
     arc->cx = cx, arc->cy = cy, arc->radius = radius, arc->startAngle = startAngle, arc->endAngle = endAngle;
     if (record) {
-        if (gDocumentHooks.listArcInfo != nullptr) gDocumentHooks.listArcInfo(doc);
+        gDocumentHooks.listArcInfo(doc);
         RecordUndoArc(doc, arc, true);
     }
     return arc;
@@ -280,8 +270,7 @@ ArcRecord* AppendArcAtCursor(DocWindowRecord* doc, Float64 cx, Float64 cy, Float
 LineRecord* AddLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
     SeekLastLine(doc);
     LineRecord* line = AppendLineAtCursor(doc, x1, y1, x2, y2, true);
-    if (line != nullptr && gDocumentHooks.drawElement != nullptr)
-        gDocumentHooks.drawElement(doc, kLineElement, line);
+    if (line != nullptr) gDocumentHooks.drawElement(doc, kLineElement, line);
     return line;
 }
 
@@ -289,8 +278,7 @@ ArcRecord* AddArc(DocWindowRecord* doc, Float64 cx, Float64 cy, Float64 radius, 
                   Float64 endAngle) {
     SeekLastArc(doc);
     ArcRecord* arc = AppendArcAtCursor(doc, cx, cy, radius, startAngle, endAngle, true);
-    if (arc != nullptr && gDocumentHooks.drawElement != nullptr)
-        gDocumentHooks.drawElement(doc, kArcElement, arc);
+    if (arc != nullptr) gDocumentHooks.drawElement(doc, kArcElement, arc);
     return arc;
 }
 
@@ -317,32 +305,6 @@ void LastDimension(DocWindowRecord* doc, DimensionRecord** out) {
 }
 void LastPolyline(DocWindowRecord* doc, PolylineRecord** out) {
     *out = LastOf(doc->polylineHead);
-}
-
-void DisposeTextData(TextRecord* text) {
-    DisposeHandle(text->boxText);
-    text->boxText = nullptr;
-}
-
-void DisposePolylineData(PolylineRecord* polyline) {
-    DisposeHandle(polyline->points);
-    DisposeHandle(polyline->picture);
-    polyline->points = nullptr;
-    polyline->picture = nullptr;
-}
-
-void DisposeAreaData(AreaRecord* area) {
-    DisposeHandle(area->outline);
-    area->outline = nullptr;
-    if (area->lastHoleIndex >= 0 && area->holes != nullptr) {
-        Size slots = GetHandleSize(area->holes) / Size(sizeof(Handle));
-        auto* holes = reinterpret_cast<Handle*>(*area->holes);
-        for (SInt32 i = 0; i <= area->lastHoleIndex && i < slots; ++i)
-            DisposeHandle(holes[i]);
-    }
-    DisposeHandle(area->holes);
-    area->holes = nullptr;
-    area->lastHoleIndex = -1;
 }
 
 void DisposeLineElement(DocWindowRecord* doc, LineRecord* e, Boolean recordUndo) {
@@ -437,18 +399,6 @@ void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* def) {
     if (def == nullptr) return;
     if (doc != nullptr && doc->drawing != nullptr && doc->drawing->symbolDefCursor == def)
         doc->drawing->symbolDefCursor = nullptr;
-    DisposeLineList(def->lineHead);
-    DisposeArcList(def->arcHead);
-    DisposeTextList(def->textHead);
-    DisposeDimensionList(def->dimensionHead);
-    DisposePolylineList(def->polylineHead);
-    DisposeAreaList(def->areaHead);
-    DisposeLineRecord(&def->lineHead);
-    DisposeArcRecord(&def->arcHead);
-    DisposeTextRecord(&def->textHead);
-    DisposeDimensionRecord(&def->dimensionHead);
-    DisposePolylineRecord(&def->polylineHead);
-    DisposeAreaRecord(&def->areaHead);
     DisposeSymbolDefRecord(&def);
 }
 

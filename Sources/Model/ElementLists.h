@@ -88,8 +88,3 @@ void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* definition);
 // Frees every element of the document, the symbol definitions with theirs (no undo records); the
 // list heads stay, empty.
 void DisposeDocumentElements(DocWindowRecord* doc);
-
-// Frees the data an element owns (text box, points and picture, outlines and holes).
-void DisposeTextData(TextRecord* text);
-void DisposePolylineData(PolylineRecord* polyline);
-void DisposeAreaData(AreaRecord* area);

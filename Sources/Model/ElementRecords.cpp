@@ -1,5 +1,6 @@
-// Allocators of the fixed-size drawing records: cleared on allocation, byte copies on cloning,
-// and disposal through the owner's slot so that a second dispose of the same slot does nothing.
+// Allocators of the fixed-size drawing records: cleared on allocation; a clone owns copies of the
+// data its original owns; disposal frees that data too, through the owner's slot, so that a second
+// dispose of the same slot does nothing.
 #include "ElementRecords.h"
 #include "MathPrimitives.h"
 
@@ -29,7 +30,59 @@ template <typename T> T* CloneBytes(const T* record) {
     return copy;
 }
 
+// A copy of the handle's bytes in *copy; a null handle gives null. False when memory runs out.
+bool CopyHandle(Handle original, Handle* copy) {
+    *copy = original;
+    if (original == nullptr) return true;
+    if (HandToHand(copy) == noErr) return true;
+    *copy = nullptr;
+    return false;
+}
+
+Size HoleSlots(const AreaRecord* area) {
+    return area->holes != nullptr ? GetHandleSize(area->holes) / Size(sizeof(Handle)) : 0;
+}
+
+// Frees a chain of records and leaves *first null.
+template <typename T> void DisposeChain(T** first, void (*dispose)(T**)) {
+    T* e = *first;
+    *first = nullptr;
+    while (e != nullptr) {
+        T* next = e->next;
+        dispose(&e);
+        e = next;
+    }
+}
+
 } // namespace
+
+void DisposeTextData(TextRecord* text) {
+    DisposeHandle(text->boxText);
+    text->boxText = nullptr;
+}
+
+void DisposePolylineData(PolylineRecord* polyline) {
+    DisposeHandle(polyline->points);
+    DisposeHandle(polyline->picture);
+    polyline->points = nullptr;
+    polyline->picture = nullptr;
+}
+
+// Every slot of the holes handle is freed, not only those up to the last hole index: a record
+// being read owns its holes before its index is set.
+void DisposeAreaData(AreaRecord* area) {
+    DisposeHandle(area->outline);
+    area->outline = nullptr;
+    Size slots = HoleSlots(area);
+    for (Size i = 0; i < slots; ++i) {
+        Handle& hole = reinterpret_cast<Handle*>(*area->holes)[i];
+        DisposeHandle(hole);
+        hole = nullptr;
+    }
+    DisposeHandle(area->holes);
+    area->holes = nullptr;
+    area->lastHoleIndex = -1;
+}
 
 LineRecord* NewLineRecord() {
     return NewCleared<LineRecord>();
@@ -55,10 +108,15 @@ TextRecord* NewTextRecord() {
     return NewCleared<TextRecord>();
 }
 void DisposeTextRecord(TextRecord** slot) {
+    if (slot != nullptr && *slot != nullptr) DisposeTextData(*slot);
     DisposeSlot(slot);
 }
 TextRecord* CloneTextRecord(const TextRecord* record) {
-    return CloneBytes(record);
+    TextRecord* copy = CloneBytes(record);
+    if (copy == nullptr) return nullptr;
+    copy->boxText = nullptr;
+    if (!CopyHandle(record->boxText, &copy->boxText)) DisposeTextRecord(&copy);
+    return copy;
 }
 
 DimensionRecord* NewDimensionRecord() {
@@ -75,10 +133,17 @@ PolylineRecord* NewPolylineRecord() {
     return NewCleared<PolylineRecord>();
 }
 void DisposePolylineRecord(PolylineRecord** slot) {
+    if (slot != nullptr && *slot != nullptr) DisposePolylineData(*slot);
     DisposeSlot(slot);
 }
 PolylineRecord* ClonePolylineRecord(const PolylineRecord* record) {
-    return CloneBytes(record);
+    PolylineRecord* copy = CloneBytes(record);
+    if (copy == nullptr) return nullptr;
+    // Cleared first, so that a copy failing half way frees none of the original's data.
+    copy->points = copy->picture = nullptr;
+    if (!CopyHandle(record->points, &copy->points) || !CopyHandle(record->picture, &copy->picture))
+        DisposePolylineRecord(&copy);
+    return copy;
 }
 
 SymbolInstanceRecord* NewSymbolInstanceRecord() {
@@ -87,6 +152,7 @@ SymbolInstanceRecord* NewSymbolInstanceRecord() {
 void DisposeSymbolInstanceRecord(SymbolInstanceRecord** slot) {
     DisposeSlot(slot);
 }
+// The definition is the drawing's, not the instance's: the clone shows the same one.
 SymbolInstanceRecord* CloneSymbolInstanceRecord(const SymbolInstanceRecord* record) {
     return CloneBytes(record);
 }
@@ -95,16 +161,39 @@ AreaRecord* NewAreaRecord() {
     return NewCleared<AreaRecord>();
 }
 void DisposeAreaRecord(AreaRecord** slot) {
+    if (slot != nullptr && *slot != nullptr) DisposeAreaData(*slot);
     DisposeSlot(slot);
 }
 AreaRecord* CloneAreaRecord(const AreaRecord* record) {
-    return CloneBytes(record);
+    AreaRecord* copy = CloneBytes(record);
+    if (copy == nullptr) return nullptr;
+    copy->outline = copy->holes = nullptr;
+    bool copied = CopyHandle(record->outline, &copy->outline);
+    Size slots = HoleSlots(record);
+    if (copied && record->holes != nullptr) {
+        // Slots cleared first, so that a copy failing half way frees only the holes copied.
+        copy->holes = NewHandleClear(GetHandleSize(record->holes));
+        copied = copy->holes != nullptr;
+        for (Size i = 0; copied && i < slots; ++i)
+            copied = CopyHandle(reinterpret_cast<Handle*>(*record->holes)[i],
+                                &reinterpret_cast<Handle*>(*copy->holes)[i]);
+    }
+    if (!copied) DisposeAreaRecord(&copy);
+    return copy;
 }
 
 SymbolDefRecord* NewSymbolDefRecord() {
     return NewCleared<SymbolDefRecord>();
 }
 void DisposeSymbolDefRecord(SymbolDefRecord** slot) {
+    if (slot == nullptr || *slot == nullptr) return;
+    SymbolDefRecord* def = *slot;
+    DisposeChain(&def->lineHead, DisposeLineRecord);
+    DisposeChain(&def->arcHead, DisposeArcRecord);
+    DisposeChain(&def->textHead, DisposeTextRecord);
+    DisposeChain(&def->dimensionHead, DisposeDimensionRecord);
+    DisposeChain(&def->polylineHead, DisposePolylineRecord);
+    DisposeChain(&def->areaHead, DisposeAreaRecord);
     DisposeSlot(slot);
 }
 
@@ -122,7 +211,7 @@ FrameRecord* NewFrameRecord() {
     return NewCleared<FrameRecord>();
 }
 void DisposeFrameRecord(FrameRecord** slot) {
-    if (*slot != nullptr) {
+    if (slot != nullptr && *slot != nullptr) {
         DisposeHandle((*slot)->printSettings);
         DisposeHandle((*slot)->pageFormat);
     }

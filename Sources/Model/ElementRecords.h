@@ -1,6 +1,7 @@
 // The fixed-size element records of a drawing (lines, arcs, texts, dimensions, polylines, symbol
 // instances, areas, symbol definitions) and the other fixed records a drawing owns, with their
-// allocators: every record kind has a new (cleared), a dispose (clears the owner's slot) and a clone.
+// allocators: every record kind has a new (cleared), a dispose (frees what the record owns and the
+// record, and clears the owner's slot) and a clone (a record that owns copies of its data).
 #pragma once
 
 #include "MacTypes.h"
@@ -298,6 +299,13 @@ struct NamedTableRecord {
     NamedTableRow rows[kNamedTableMaxRows];
 };
 
+// Frees the data a record owns (text box; points and picture; outline and every hole slot) and
+// leaves its handles null, for records not allocated on their own (read into a scratch record).
+void DisposeTextData(TextRecord* text);
+void DisposePolylineData(PolylineRecord* polyline);
+void DisposeAreaData(AreaRecord* area);
+
+// Clones copy the link too (the caller relinks them) and are null when memory runs out.
 LineRecord* NewLineRecord();
 void DisposeLineRecord(LineRecord** slot);
 LineRecord* CloneLineRecord(const LineRecord* record);
@@ -327,6 +335,7 @@ void DisposeAreaRecord(AreaRecord** slot);
 AreaRecord* CloneAreaRecord(const AreaRecord* record);
 
 SymbolDefRecord* NewSymbolDefRecord();
+// A definition owns its six element lists with their heads.
 void DisposeSymbolDefRecord(SymbolDefRecord** slot);
 
 AttributePreset* NewAttributePreset();

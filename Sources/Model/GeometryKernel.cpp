@@ -259,7 +259,7 @@ Boolean TangentPointToCircle(double pickX, double pickY, double px, double py, c
     if (!ValidCircle(c) || !AllFinite(pickX, pickY, px, py)) return 0;
     const double d = PointDistance(px, py, c.cx, c.cy);
     if (d <= 1.001 * c.r) {
-        ShowErrorStr128(2);
+        ShowErrorStr128(kPointInsideCircleMessage);
         return 0;
     }
     double ax, ay, bx, by;
@@ -293,7 +293,7 @@ Boolean TangentLineToTwoCircles(const GeoCircle& c1, const GeoCircle& c2, double
     if (a.r + b.r > d) {
         double t1, t2, t3, t4;
         if (!IntersectCircles(a.cx, a.cy, a.r, b.cx, b.cy, b.r, t1, t2, t3, t4)) {
-            ShowErrorStr128(19);
+            ShowErrorStr128(kCircleInsideCircleMessage);
             return 0;
         }
     }
@@ -358,7 +358,7 @@ Boolean CircleThroughThreePoints(double x1, double y1, double x2, double y2, dou
     if (!AllFinite(x1, y1, x2, y2, x3, y3)) return 0;
     const double det = (x2 - x3) * (y2 - y1) - (y3 - y2) * (x1 - x2);
     if (!(std::fabs(det) >= 0.0001)) {
-        ShowErrorStr128(5);
+        ShowErrorStr128(kCollinearPointsMessage);
         return 0;
     }
     // The crossing of the perpendicular bisectors of P1P2 and P2P3, taken relative to P1.
@@ -511,13 +511,13 @@ Boolean TangentCircleCentreToLine(const GeoLine& line, double pickX, double pick
     if (!PerpendicularFoot(line.x1, line.y1, line.x2, line.y2, px, py, fx, fy)) return 0;
     const double d = PointDistance(px, py, fx, fy);
     if (d < 1e-5) {
-        ShowErrorStr128(21);
+        ShowErrorStr128(kPointOnLineMessage);
         return 0;
     }
     const GeoLine moved = Shifted(line, r * (px - fx) / d, r * (py - fy) / d);
     double ax, ay, bx, by;
     if (!IntersectLineCircle(moved.x1, moved.y1, moved.x2, moved.y2, px, py, r, ax, ay, bx, by)) {
-        ShowErrorStr128(8);
+        ShowErrorStr128(kNoTouchingCircleMessage);
         return 0;
     }
     const bool second = DistanceSquared(ax, ay, pickX, pickY) > DistanceSquared(bx, by, pickX, pickY);
@@ -547,7 +547,7 @@ Boolean TangentCircleCentreToCircle(const GeoCircle& c, double pickX, double pic
             iy = second ? by : ay;
         }
         if (!outer && !inner) {
-            ShowErrorStr128(8);
+            ShowErrorStr128(kNoTouchingCircleMessage);
             return 0;
         }
         bool takeOuter = outer && !inner;
@@ -567,7 +567,7 @@ Boolean TangentCircleCentreToCircle(const GeoCircle& c, double pickX, double pic
         return 1;
     }
     if (!IntersectCircles(c.cx, c.cy, c.r - r, px, py, r, ax, ay, bx, by)) {
-        ShowErrorStr128(27);
+        ShowErrorStr128(kNoCircleInsideMessage);
         return 0;
     }
     const bool second = DistanceSquared(ax, ay, pickX, pickY) > DistanceSquared(bx, by, pickX, pickY);

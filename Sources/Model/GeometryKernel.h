@@ -18,6 +18,14 @@ struct ArcRecord;
 struct DocWindowRecord;
 struct DocSettings;
 
+// The messages of "STR#" 128 the constructions show when they have no solution.
+constexpr SInt16 kPointInsideCircleMessage = 2;   // no tangent from a point inside the circle
+constexpr SInt16 kCollinearPointsMessage = 5;     // no circle through three points on one line
+constexpr SInt16 kNoTouchingCircleMessage = 8;    // no circle of the radius touches the elements
+constexpr SInt16 kCircleInsideCircleMessage = 19; // no common tangent: one circle holds the other
+constexpr SInt16 kPointOnLineMessage = 21;        // the point lies on the line
+constexpr SInt16 kNoCircleInsideMessage = 27;     // no circle of the radius fits inside
+
 GeoLine GeoLineOf(const LineRecord& line);
 GeoCircle GeoCircleOf(const ArcRecord& arc);
 
@@ -60,7 +68,7 @@ Boolean ParallelLineAtDistance(const LineRecord* line, double distance, double p
 Boolean PolarLine(double x, double y, double angle, double length, double& sx, double& sy, double& ex,
                   double& ey);
 
-// Tangent lines. Messages of "STR#" 128: 2 point inside the circle, 19 one circle inside the other.
+// Tangent lines; kPointInsideCircleMessage, kCircleInsideCircleMessage when there is none.
 Boolean TangentPointToCircle(double pickX, double pickY, double px, double py, const GeoCircle& circle,
                              double& sx, double& sy, double& ex, double& ey);
 Boolean TangentPointToCircle(double pickX, double pickY, double px, double py, const ArcRecord* arc,
@@ -82,7 +90,7 @@ Boolean TangentLineAtAngle(DocWindowRecord* doc, const ArcRecord* arc, double an
 Boolean LineAtAngleToLine(DocWindowRecord* doc, const LineRecord* line, double x, double y, double angle,
                           double length);
 
-// Circles through points and touching lines. Message 5 of "STR#" 128: the points are collinear.
+// Circles through points and touching lines; kCollinearPointsMessage when the points lie on one line.
 Boolean CircleThroughThreePoints(double x1, double y1, double x2, double y2, double x3, double y3, double& cx,
                                  double& cy, double& r);
 Boolean CircleTangentToThreeLines(const GeoLine& l1, const GeoLine& l2, const GeoLine& l3, double& cx,
@@ -93,8 +101,8 @@ Boolean CircleTangentToThreeLines(const LineRecord* l1, const LineRecord* l2, co
 Boolean CircleBetweenParallelLines(const GeoLine& l1, const GeoLine& l2, const GeoLine& l3, double& cx,
                                    double& cy, double& r, double pickX, double pickY);
 
-// Centres of circles of radius r touching two elements, or through a point and touching one.
-// Messages of "STR#" 128: 8 no touching circle, 21 the point lies on the line, 27 none inside.
+// Centres of circles of radius r touching two elements, or through a point and touching one;
+// kNoTouchingCircleMessage, kPointOnLineMessage or kNoCircleInsideMessage when there is none.
 Boolean TangentCircleCentreToTwoLines(const GeoLine& l1, double pick1X, double pick1Y, const GeoLine& l2,
                                       double pick2X, double pick2Y, double r, double& cx, double& cy);
 Boolean TangentCircleCentreToTwoLines(const LineRecord* l1, double pick1X, double pick1Y,

@@ -74,7 +74,7 @@ DocWindowRecord* AllocateDocumentRecords() {
 }
 
 void TellHooksDocumentIsActive(DocWindowRecord* doc, Boolean active) {
-    if (gDocumentHooks.activateWindow != nullptr) gDocumentHooks.activateWindow(doc, active);
+    gDocumentHooks.activateWindow(doc, active);
 }
 
 } // namespace
@@ -239,9 +239,7 @@ Boolean NewDocument(DocWindowRecord** document, ConstStr255Param name, SInt16 wi
     AssignStr255(doc->drawing->documentName, title);
     DocWindowRecord* front = FrontDocument();
     DeactivateDocument(front);
-    if ((gDocumentHooks.newDocumentWindow != nullptr &&
-         !gDocumentHooks.newDocumentWindow(doc, title, windowFlag)) ||
-        !InitDocumentDefaults(doc, title)) {
+    if (!gDocumentHooks.newDocumentWindow(doc, title, windowFlag) || !InitDocumentDefaults(doc, title)) {
         DisposeDocumentRecords(doc);
         ActivateDocument(front);
         return false;
@@ -256,27 +254,21 @@ Boolean NewDocument(DocWindowRecord** document, ConstStr255Param name, SInt16 wi
     }
     CreateUndoJournal(doc);
     RebuildWindowMenu();
-    if (gDocumentHooks.rebuildViewsMenu != nullptr) gDocumentHooks.rebuildViewsMenu(doc);
-    if (gDocumentHooks.rebuildFrameMenus != nullptr) gDocumentHooks.rebuildFrameMenus(doc);
+    gDocumentHooks.rebuildViewsMenu(doc);
+    gDocumentHooks.rebuildFrameMenus(doc);
 
-    if (gDocumentHooks.appendInfoRow != nullptr) {
-        Str20 date, time;
-        DateTimeStrings(date, time);
-        gDocumentHooks.appendInfoRow(date);
-        gDocumentHooks.appendInfoRow(time);
-    }
-    if (gDocumentHooks.refreshPalettes != nullptr) gDocumentHooks.refreshPalettes(doc);
-    if (gDocumentHooks.flushMouseDowns != nullptr) gDocumentHooks.flushMouseDowns();
+    Str20 date, time;
+    DateTimeStrings(date, time);
+    gDocumentHooks.appendInfoRow(date);
+    gDocumentHooks.appendInfoRow(time);
+    gDocumentHooks.refreshPalettes(doc);
+    gDocumentHooks.flushMouseDowns();
     *document = doc;
     return true;
 }
 
 DocWindowRecord* FrontDocument() {
-    if (gDocumentHooks.frontDocument != nullptr) return gDocumentHooks.frontDocument();
-    DocWindowRecord* last = OpenDocumentList;
-    while (last != nullptr && last->next != nullptr)
-        last = last->next;
-    return last;
+    return gDocumentHooks.frontDocument();
 }
 
 void DeactivateDocument(DocWindowRecord* doc) {
@@ -287,9 +279,9 @@ void DeactivateDocument(DocWindowRecord* doc) {
 void ActivateDocument(DocWindowRecord* doc) {
     if (doc == nullptr) return;
     TellHooksDocumentIsActive(doc, true);
-    if (gDocumentHooks.rebuildViewsMenu != nullptr) gDocumentHooks.rebuildViewsMenu(doc);
-    if (gDocumentHooks.rebuildFrameMenus != nullptr) gDocumentHooks.rebuildFrameMenus(doc);
-    if (gDocumentHooks.refreshPalettes != nullptr) gDocumentHooks.refreshPalettes(doc);
+    gDocumentHooks.rebuildViewsMenu(doc);
+    gDocumentHooks.rebuildFrameMenus(doc);
+    gDocumentHooks.refreshPalettes(doc);
 }
 
 void SelectDocumentByIndex(DocWindowRecord* frontDocument, SInt16 index) {
@@ -299,7 +291,7 @@ void SelectDocumentByIndex(DocWindowRecord* frontDocument, SInt16 index) {
     if (chosen == nullptr || chosen == frontDocument) return;
     DeactivateDocument(frontDocument);
     ActivateDocument(chosen);
-    if (gDocumentHooks.refreshPalettes != nullptr) gDocumentHooks.refreshPalettes(chosen);
+    gDocumentHooks.refreshPalettes(chosen);
 }
 
 void RebuildWindowMenu() {
@@ -376,13 +368,10 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
         DisposeLineRecord(&d->undoCopyLine);
         DisposeLineRecord(&d->undoCopyLine2);
         DisposeArcRecord(&d->undoCopyArc);
-        if (d->undoCopyText != nullptr) DisposeTextData(d->undoCopyText);
         DisposeTextRecord(&d->undoCopyText);
         DisposeDimensionRecord(&d->undoCopyDimension);
-        if (d->undoCopyPolyline != nullptr) DisposePolylineData(d->undoCopyPolyline);
         DisposePolylineRecord(&d->undoCopyPolyline);
         DisposeSymbolInstanceRecord(&d->undoCopyInstance);
-        if (d->undoCopyArea != nullptr) DisposeAreaData(d->undoCopyArea);
         DisposeAreaRecord(&d->undoCopyArea);
         DisposeHandle(d->polylineWorkPoints);
         std::free(d);

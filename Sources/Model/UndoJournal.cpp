@@ -396,10 +396,7 @@ template <typename T> void Reinsert(DocWindowRecord* doc, Entry& entry) {
     head->next = record;
     Journal<T>::Cursor(doc) = record;
     entry.record = nullptr;
-    if (gDocumentHooks.drawElement != nullptr)
-        gDocumentHooks.drawElement(doc, Journal<T>::kind, record);
-    else
-        RequestRedraw(doc);
+    gDocumentHooks.drawElement(doc, Journal<T>::kind, record);
 }
 
 // Whether the element's stored bytes are those of the entry.
@@ -521,7 +518,7 @@ SInt64 JournalPosition(DocWindowRecord* doc) {
 }
 
 void ShowStatus(DocWindowRecord* doc, SInt16 message) {
-    if (gDocumentHooks.showStatusMessage != nullptr) gDocumentHooks.showStatusMessage(doc, message, true);
+    gDocumentHooks.showStatusMessage(doc, message, true);
 }
 
 // Replays the step between two table entries; false (journal given up) when it cannot be read.

@@ -20,6 +20,7 @@
 #include "MouseDispatch.h"
 #include "NativeDocument.h"
 #include "NewDocument.h"
+#include "Snapping.h"
 #include "StartupShutdown.h"
 #include "ToolDispatch.h"
 #include "UndoJournal.h"
@@ -40,7 +41,6 @@ constexpr UInt16 kMinAutoSaveMinutes = 5;
 constexpr SInt16 kMaxUndoSteps = 999;
 constexpr SInt16 kUndoLimitAlert = 138;
 constexpr SInt16 kUndo999Alert = 141;
-constexpr SInt16 kSnapFixedPoint = 3;
 constexpr SInt16 kMarkerGroup = 11;
 constexpr SInt16 kMarkerTool = 7;
 

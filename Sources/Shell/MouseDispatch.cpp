@@ -30,7 +30,6 @@ namespace {
 constexpr SInt16 kPopUpMenuId = 1024;
 constexpr SInt16 kZoomCursor = 134;
 constexpr SInt16 kHandCursor = 153;
-constexpr SInt16 kThumbPart = 129;
 constexpr SInt16 kSideButtonsBottom = 76;
 // Menus whose item 11 leaves a running pending command alone.
 constexpr SInt16 kKeepPendingMenus[] = {5002, 5005};
@@ -62,7 +61,7 @@ void DocumentContentClick(DocWindowRecord* doc, const EventRecord* event, Point 
     ControlRef control = nullptr;
     SInt16 part = FindControl(local, window, &control);
     if (control != nullptr && (control == d->verticalScrollBar || control == d->horizontalScrollBar)) {
-        if (part == kThumbPart) {
+        if (part == kControlIndicatorPart) {
             SetControlReference(control, GetControlValue(control));
             HandleControlClick(control, local, event->modifiers, LiveScrollAction);
         } else if (part != 0) {
@@ -299,20 +298,18 @@ void ScrollBarPartToCommand(SInt16 part, ControlRef control) {
     if (part == 28) part = 22;
     MenuCommandGlobals.code = part;
     MenuCommandGlobals.param = GetControlValue(control);
-    ToolDispatchFlag = (part >= 20 && part <= 23) || part == kThumbPart;
+    ToolDispatchFlag = (part >= kControlUpButtonPart && part <= kControlPageDownPart) || part == kControlIndicatorPart;
 }
 
 void LiveScrollAction(ControlRef control, SInt16) {
     DocWindowRecord* doc = DocumentOfWindow(GetControlOwner(control));
     if (doc == nullptr) return;
     SInt16 value = GetControlValue(control);
-    MenuCommandGlobals.code = kThumbPart;
+    MenuCommandGlobals.code = kControlIndicatorPart;
     MenuCommandGlobals.param = value;
     if (value == GetControlReference(control)) return;
-    if (control == doc->drawing->verticalScrollBar)
-        TrackVerticalScroll(doc);
-    else
-        TrackHorizontalScroll(doc);
+    TrackScroll(doc,
+                control == doc->drawing->verticalScrollBar ? ScrollAxis::vertical : ScrollAxis::horizontal);
     UpdateViewExtent(doc, false);
     QDFlushPortBuffer(GetWindowPort(doc->window), nullptr);
     SetControlReference(control, value);

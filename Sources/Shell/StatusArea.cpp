@@ -365,7 +365,7 @@ Boolean StoredMouseInRect(DocWindowRecord* doc, SInt16 left, SInt16 top, SInt16 
 
 Boolean CheckPointsDistinct(Float64 x0, Float64 y0, Float64 x1, Float64 y1) {
     if (x0 != x1 || y0 != y1) return true;
-    ShowErrorStr128(4);
+    ShowErrorStr128(kSamePointsMessage);
     return false;
 }
 

@@ -31,6 +31,7 @@ enum : SInt16 {
 
 constexpr SInt16 kStatusHelpList = 9994;
 constexpr SInt16 kPanMessage = 72;
+constexpr SInt16 kSamePointsMessage = 4;
 constexpr SInt16 kTimedMessageDialog = 160;
 constexpr UInt32 kTimedMessageTicks = 180;
 constexpr SInt16 kTimedMessageBaseline = 18; // above the dialog's bottom
@@ -56,6 +57,7 @@ void DrawRightAlignedField(SInt16 x, SInt16 baseline, ConstStr255Param text, SIn
 void ForeColorBlack();
 void ForeColorLightGray();
 Boolean StoredMouseInRect(DocWindowRecord* doc, SInt16 left, SInt16 top, SInt16 right, SInt16 bottom);
+// False, with kSamePointsMessage shown, when the two points are the same.
 Boolean CheckPointsDistinct(Float64 x0, Float64 y0, Float64 x1, Float64 y1);
 // The text centred near the bottom of dialog 160 (font 0, 12 points) for three seconds; the dialog
 // closes itself.

@@ -27,6 +27,7 @@
 
 namespace {
 
+constexpr SInt16 kTooManyValuesMessage = 190; // list 128
 constexpr SInt16 kLiveSnapWordItem = 175;
 constexpr SInt16 kLiveSnapReplacementItem = 176;
 constexpr SInt16 kProposedAnswerItem = 188;
@@ -369,7 +370,7 @@ void EvaluateCommandField(DocWindowRecord* doc, SInt16 skip) {
             f->selStart = SInt16(start - 1);
             f->selEnd = f->selStart;
             SyncToObject(f);
-            ShowErrorStr128(190);
+            ShowErrorStr128(kTooManyValuesMessage);
             return;
         }
         FormulaPi = M_PI;

@@ -255,7 +255,7 @@ void ChangeArc(DocWindowRecord* doc, ArcRecord* arc, const ArcRecord& before, do
 void KeepBetween(DocWindowRecord* doc, ArcRecord* arc, double a1, double a2, double a) {
     if (a1 > a2) std::swap(a1, a2);
     if (AngularDistance(a1, a2) < kNoExtent) {
-        ShowErrorStr128(172);
+        ShowErrorStr128(kNoArcLeftMessage);
         return;
     }
     const ArcRecord before = *arc;
@@ -291,7 +291,7 @@ void CutLineAtIntersection(DocWindowRecord* doc, LineRecord* line, const LineRec
     double sx, sy;
     if (!IntersectLineElements(line, cutter, sx, sy)) {
         line->selected = 1;
-        if (alert) ShowErrorStr128(10);
+        if (alert) ShowErrorStr128(kLineMissesCutterMessage);
         return;
     }
     CutLineBetweenPoints(doc, line, ax, ay, sx, sy);
@@ -302,7 +302,7 @@ void CutLineAtCircle(DocWindowRecord* doc, LineRecord* line, const ArcRecord* ar
     if (!doc || !line) return;
     double x1, y1, x2, y2;
     if (!IntersectLineWithCircleElement(line, arc, x1, y1, x2, y2)) {
-        if (alert) ShowErrorStr128(11);
+        if (alert) ShowErrorStr128(kLineMissesCircleMessage);
         return;
     }
     if (TakeSecond(x1, y1, x2, y2, ax, ay, false))
@@ -316,7 +316,7 @@ void CutArcBetweenPoints(DocWindowRecord* doc, ArcRecord* arc, double ax, double
     const ArcRecord before = *arc;
     double s = arc->startAngle, e = arc->endAngle;
     if (!CutArcAngles(s, e, AngleOf(*arc, ax, ay), AngleOf(*arc, bx, by))) {
-        ShowErrorStr128(172);
+        ShowErrorStr128(kNoArcLeftMessage);
         return;
     }
     ChangeArc(doc, arc, before, s, e);
@@ -327,7 +327,7 @@ void CutArcAtLine(DocWindowRecord* doc, ArcRecord* arc, const LineRecord* line, 
     if (!doc || !ValidArc(arc) || !AllFinite(ax, ay, rx, ry)) return;
     double x1, y1, x2, y2;
     if (!IntersectLineWithCircleElement(line, arc, x1, y1, x2, y2)) {
-        if (alert) ShowErrorStr128(11);
+        if (alert) ShowErrorStr128(kLineMissesCircleMessage);
         return;
     }
     if (keepBetween) {
@@ -364,7 +364,7 @@ void CutArcAtArc(DocWindowRecord* doc, ArcRecord* arc, const ArcRecord* cutter, 
         (between ? e : s) = c;
     }
     if (AngularDistance(s, e) < kNoExtent && !(s == 0 && e == 360)) {
-        ShowErrorStr128(172);
+        ShowErrorStr128(kNoArcLeftMessage);
         return;
     }
     ChangeArc(doc, arc, before, s, e);
@@ -419,7 +419,7 @@ void SplitLineAtFoot(DocWindowRecord* doc, LineRecord* line, double px, double p
         const double len2 = DistanceSquared(line->x1, line->y1, line->x2, line->y2);
         if (!(DistanceSquared(line->x1, line->y1, px, py) < len2 &&
               DistanceSquared(line->x2, line->y2, px, py) < len2)) {
-            ShowErrorStr128(154);
+            ShowErrorStr128(kSplitOutsideLineMessage);
             return;
         }
     }
@@ -430,7 +430,7 @@ void SplitArcAtPoint(DocWindowRecord* doc, ArcRecord* arc, double px, double py)
     if (!doc || !ValidArc(arc) || !AllFinite(px, py)) return;
     const double s = arc->startAngle, e = arc->endAngle, p = AngleOf(*arc, px, py);
     if (!OnRunStrictly(s, e, p)) {
-        ShowErrorStr128(58);
+        ShowErrorStr128(kPointNotOnArcMessage);
         return;
     }
     const double angles[3] = {s, p, e};
@@ -443,7 +443,7 @@ void SplitArcAtTwoPoints(DocWindowRecord* doc, ArcRecord* arc, double x1, double
     const double p1 = AngleOf(*arc, x1, y1), p2 = AngleOf(*arc, x2, y2);
     const bool on1 = OnRun(s, e, p1), on2 = OnRun(s, e, p2);
     if (!on1 && !on2) {
-        ShowErrorStr128(58);
+        ShowErrorStr128(kPointNotOnArcMessage);
         return;
     }
     if (!on1 || !on2) {
@@ -480,7 +480,7 @@ void SplitArcAtLine(DocWindowRecord* doc, ArcRecord* arc, const LineRecord* edge
     if (!doc || !ValidArc(arc)) return;
     double x1, y1, x2, y2;
     if (!IntersectLineWithCircleElement(edge, arc, x1, y1, x2, y2)) {
-        ShowErrorStr128(11);
+        ShowErrorStr128(kLineMissesCircleMessage);
         return;
     }
     if (doc->settings->snapMode == 2)
@@ -518,7 +518,7 @@ Boolean ProjectPointOntoArc(double px, double py, const ArcRecord* arc, double& 
     const bool second = TakeSecond(x1, y1, x2, y2, px, py, false);
     const double x = second ? x2 : x1, y = second ? y2 : y1;
     if (!IsFullCircle(*arc) && !OnRun(arc->startAngle, arc->endAngle, AngleOf(*arc, x, y))) {
-        ShowErrorStr128(58);
+        ShowErrorStr128(kPointNotOnArcMessage);
         return 0;
     }
     qx = x;
@@ -537,7 +537,7 @@ Boolean JoinLinesIfCollinear(DocWindowRecord* doc, LineRecord* l1, LineRecord* l
         DistanceSquared(l1->x1, l1->y1, x, y) < 0.1)
         JoinCollinearLines(doc, l1, l2);
     else
-        ShowErrorStr128(6);
+        ShowErrorStr128(kParallelNotJoinableMessage);
     return 1;
 }
 
@@ -586,7 +586,7 @@ void JoinArcs(DocWindowRecord* doc, ArcRecord* a1, ArcRecord* a2) {
     if (!doc || !ValidArc(a1) || !ValidArc(a2) || a1 == a2) return;
     if (!(std::fabs(a1->cx - a2->cx) < 1e-8 && std::fabs(a1->cy - a2->cy) < 1e-8 &&
           std::fabs(a1->radius - a2->radius) < 1e-8)) {
-        ShowErrorStr128(22);
+        ShowErrorStr128(kArcsNotOnOneCircleMessage);
         return;
     }
     RecordUndoArc(doc, a2, false);

@@ -28,10 +28,15 @@ double AngularDistance(double a, double b);
 // extended. False, with the angles unchanged, when the arc would have no extent left.
 Boolean CutArcAngles(double& start, double& end, double a, double b);
 
-// Element operations. Messages of "STR#" 128: 6 parallel lines not on one line, 10 the line misses
-// the cutting line, 11 the line misses the circle, 22 arcs not on one circle, 58 the point is not on
-// the arc, 154 the split point lies outside the line, 172 a cut would leave an arc of no extent.
-// After a failure the element is unchanged.
+// Element operations. A failure shows one of these messages of "STR#" 128 and leaves the element
+// unchanged.
+constexpr SInt16 kParallelNotJoinableMessage = 6; // parallel lines not on one line
+constexpr SInt16 kLineMissesCutterMessage = 10;
+constexpr SInt16 kLineMissesCircleMessage = 11;
+constexpr SInt16 kArcsNotOnOneCircleMessage = 22;
+constexpr SInt16 kPointNotOnArcMessage = 58;
+constexpr SInt16 kSplitOutsideLineMessage = 154;
+constexpr SInt16 kNoArcLeftMessage = 172; // a cut would leave an arc of no extent
 
 void CutLineBetweenPoints(DocWindowRecord* doc, LineRecord* line, double ax, double ay, double bx, double by);
 void CutLineAtIntersection(DocWindowRecord* doc, LineRecord* line, const LineRecord* cutter, double ax,
@@ -57,7 +62,8 @@ void SplitArcAtLine(DocWindowRecord* doc, ArcRecord* arc, const LineRecord* edge
                     double cursorY);
 void SplitArcAtArc(DocWindowRecord* doc, ArcRecord* arc, const ArcRecord* edge, double cursorX,
                    double cursorY);
-// Where the ray from the arc's centre through P meets the arc; message 58 when that is off the arc.
+// Where the ray from the arc's centre through P meets the arc; kPointNotOnArcMessage when that is off
+// the arc.
 Boolean ProjectPointOntoArc(double px, double py, const ArcRecord* arc, double& qx, double& qy);
 
 // False when the lines are not parallel (nothing changes); otherwise joins them or reports why not.

@@ -1,6 +1,7 @@
 // The twelve line tools of group 0, each a short chain of named steps. Every step either finishes
 // the construction (one undo step, then back to step 0) or moves on; a failed pick or snap leaves the
-// step where it is.
+// step where it is. The step table at the end is the pattern each tool group follows: one row per
+// step, run by the group's entry and walked by the prompt test.
 #include "LineTools.h"
 
 #include "Alerts.h"
@@ -23,74 +24,35 @@
 
 #include <cmath>
 
-const ToolStepSpec kLineToolSteps[] = {
-    {0, 0, "start point", StepInput::point},
-    {0, 1, "end point", StepInput::point},
-    {1, 0, "line to copy", StepInput::pick},
-    {1, 1, "distance or point", StepInput::values},
-    {1, 2, "side", StepInput::point},
-    {2, 0, "first line", StepInput::pick},
-    {2, 1, "second line or circle", StepInput::pick},
-    {2, 2, "number of lines", StepInput::integer},
-    {3, 0, "start point", StepInput::point},
-    {3, 1, "angle and length", StepInput::values},
-    {4, 0, "line", StepInput::pick},
-    {4, 1, "point on the line", StepInput::point},
-    {4, 2, "angle and length", StepInput::values},
-    {5, 0, "line", StepInput::pick},
-    {5, 1, "point", StepInput::point},
-    {6, 0, "circle", StepInput::pick},
-    {6, 1, "point", StepInput::point},
-    {7, 0, "first circle", StepInput::pick},
-    {7, 1, "second circle", StepInput::pick},
-    {8, 0, "circle", StepInput::pick},
-    {8, 1, "angle and length", StepInput::values},
-    {9, 0, "line", StepInput::pick},
-    {9, 1, "circle", StepInput::pick},
-    {10, 0, "line", StepInput::pick},
-    {10, 1, "circle", StepInput::pick},
-    {10, 2, "angle", StepInput::values},
-    {11, 0, "line", StepInput::pick},
-};
-const int kLineToolStepCount = int(sizeof kLineToolSteps / sizeof kLineToolSteps[0]);
-
 namespace {
 
-constexpr SInt16 kSamePointsMessage = 4;
 constexpr SInt16 kNotParallelMessage = 143;
 constexpr Float64 kConstructionLineLength = 100.0;
 constexpr SInt16 kWideAperture = 8;
-
-struct Step {
-    DocWindowRecord* doc;
-    DrawingRecord* d;
-    ToolStateRecord* t;
-    SInt16 typed; // values typed for this step: 0 a click, -1 an empty Return, else their number
-};
 
 // Display units to drawing millimetres.
 Float64 Scaled(const DocWindowRecord* doc, Float64 value) {
     return value * doc->settings->drawingScale * UnitToMillimetres(doc);
 }
 
-void Next(Step& s, SInt16 step) {
+void Next(ToolStep& s, SInt16 step) {
     ResetToolState(s.doc, step);
 }
 
-void Finish(Step& s) {
+void Finish(ToolStep& s) {
     ResetToolState(s.doc, 0);
 }
 
 // One line in one undo step, and the tool back to step 0.
-void CreateLine(Step& s, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+void CreateLine(ToolStep& s, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
     BeginUndoStep(s.doc);
     AddLine(s.doc, x1, y1, x2, y2);
     EndUndoStep(s.doc);
     Finish(s);
 }
 
-// A constructed line: created when it has length, else message 4; the tool ends either way.
-void CreateIfDistinct(Step& s, Boolean constructed, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+// A constructed line: created when it has length, else kSamePointsMessage; the tool ends either way.
+void CreateIfDistinct(ToolStep& s, Boolean constructed, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
     if (constructed && CheckPointsDistinct(x1, y1, x2, y2))
         CreateLine(s, x1, y1, x2, y2);
     else
@@ -100,49 +62,49 @@ void CreateIfDistinct(Step& s, Boolean constructed, Float64 x1, Float64 y1, Floa
 void Highlight(DocWindowRecord* doc, SInt16 kind, void* element, Boolean* selected) {
     if (*selected) return;
     *selected = 1;
-    if (gDocumentHooks.drawElement != nullptr) gDocumentHooks.drawElement(doc, kind, element);
+    gDocumentHooks.drawElement(doc, kind, element);
 }
 
-LineRecord* PickStepLine(Step& s) {
+LineRecord* PickStepLine(ToolStep& s) {
     if (!PickLine(s.doc, kPickFind, false, false, nullptr)) return nullptr;
     LineRecord* line = s.d->lineCursor;
     Highlight(s.doc, kLineElement, line, &line->selected);
     return line;
 }
 
-ArcRecord* PickStepArc(Step& s) {
+ArcRecord* PickStepArc(ToolStep& s) {
     if (!PickArc(s.doc, kPickFind, false, false, nullptr)) return nullptr;
     ArcRecord* arc = s.d->arcCursor;
     Highlight(s.doc, kArcElement, arc, &arc->selected);
     return arc;
 }
 
-bool SnapChecked(Step& s) {
+bool SnapChecked(ToolStep& s) {
     return SnapCursor(s.doc) && CheckToolValues(s.doc, true);
 }
 
-bool ValuesTyped(const Step& s) {
+bool ValuesTyped(const ToolStep& s) {
     return s.typed > 0;
 }
 
-void OfferAngleAndLength(Step& s) {
+void OfferAngleAndLength(ToolStep& s) {
     CommandFieldSetPair(s.doc, s.t->rememberedAngle, s.t->rememberedLength);
 }
 
-void TakeAngleAndLength(Step& s) {
+void TakeAngleAndLength(ToolStep& s) {
     GetTypedAngle(s.doc, 0, &s.t->rememberedAngle);
     GetNumericEntry(s.doc, 1, &s.t->rememberedLength);
 }
 
 // Tool 0: line through two points.
 
-void TwoPointStart(Step& s) {
+void TwoPointStart(ToolStep& s) {
     if (!SnapCursor(s.doc)) return;
     SetRefPointFromCursor(s.doc, 4);
     Next(s, 1);
 }
 
-void TwoPointEnd(Step& s) {
+void TwoPointEnd(ToolStep& s) {
     if (!SnapChecked(s)) return;
     ToolPoint p = RefPoint(s.doc, 4);
     if (!CheckPointsDistinct(p.x, p.y, s.d->cursorX, s.d->cursorY)) return;
@@ -155,7 +117,7 @@ bool PlacesParallelAtOnce(const DocWindowRecord* doc) {
     return doc->settings->pickAperture >= kWideAperture && doc->settings->lineWidthOption == 0;
 }
 
-void ParallelPickLine(Step& s) {
+void ParallelPickLine(ToolStep& s) {
     LineRecord* line = PickStepLine(s);
     if (line == nullptr) return;
     s.t->firstLine = line;
@@ -165,7 +127,7 @@ void ParallelPickLine(Step& s) {
     CommandFieldSetNumber(s.doc, s.t->rememberedDistance);
 }
 
-void ParallelDistanceOrPoint(Step& s) {
+void ParallelDistanceOrPoint(ToolStep& s) {
     const LineRecord* line = s.t->firstLine;
     if (s.typed == 1) {
         Float64 distance = 0;
@@ -202,7 +164,7 @@ void ParallelDistanceOrPoint(Step& s) {
     Next(s, 2);
 }
 
-void ParallelSide(Step& s) {
+void ParallelSide(ToolStep& s) {
     if (!SnapChecked(s)) return;
     RestoreSnapMode(s.doc);
     Float64 x1, y1, x2, y2;
@@ -213,15 +175,15 @@ void ParallelSide(Step& s) {
 
 // Tool 2: equidistant lines between two parallels, or a parallel touching a circle.
 
-void EquidistantFirst(Step& s) {
+void EquidistantFirst(ToolStep& s) {
     if ((s.t->firstLine = PickStepLine(s)) != nullptr) Next(s, 1);
 }
 
-void EquidistantSecond(Step& s) {
+void EquidistantSecond(ToolStep& s) {
     if (LineRecord* second = PickStepLine(s)) {
         s.t->secondLine = second;
         if (!LinesParallel(s.t->firstLine, second)) {
-            ShowErrorStr128(143);
+            ShowErrorStr128(kNotParallelMessage);
             Finish(s);
             return;
         }
@@ -235,7 +197,7 @@ void EquidistantSecond(Step& s) {
     }
 }
 
-void EquidistantCount(Step& s) {
+void EquidistantCount(ToolStep& s) {
     if (!ValuesTyped(s)) return;
     GetTypedInteger(s.doc, 0, &s.t->rememberedCount);
     DivideBetweenLines(s.doc, s.t->firstLine, s.t->secondLine, s.t->rememberedCount);
@@ -244,14 +206,14 @@ void EquidistantCount(Step& s) {
 
 // Tool 3: polar line.
 
-void PolarStart(Step& s) {
+void PolarStart(ToolStep& s) {
     if (!SnapCursor(s.doc)) return;
     SetRefPointFromCursor(s.doc, 4);
     Next(s, 1);
     OfferAngleAndLength(s);
 }
 
-void PolarAngleLength(Step& s) {
+void PolarAngleLength(ToolStep& s) {
     if (!ValuesTyped(s)) return;
     TakeAngleAndLength(s);
     // New lines that run on at both ends are construction lines of a fixed length.
@@ -264,7 +226,7 @@ void PolarAngleLength(Step& s) {
 
 // Tool 4: line at an angle to a line, from a point on it.
 
-void AngleToLinePick(Step& s) {
+void AngleToLinePick(ToolStep& s) {
     LineRecord* line = PickStepLine(s);
     if (line == nullptr) return;
     s.t->firstLine = line;
@@ -272,7 +234,7 @@ void AngleToLinePick(Step& s) {
     Next(s, 1);
 }
 
-void AngleToLinePoint(Step& s) {
+void AngleToLinePoint(ToolStep& s) {
     if (!SnapChecked(s)) return;
     const LineRecord* line = s.t->firstLine;
     Float64 fx, fy;
@@ -285,7 +247,7 @@ void AngleToLinePoint(Step& s) {
     OfferAngleAndLength(s);
 }
 
-void AngleToLineValues(Step& s) {
+void AngleToLineValues(ToolStep& s) {
     if (!ValuesTyped(s)) return;
     TakeAngleAndLength(s);
     ToolPoint p = RefPoint(s.doc, 1);
@@ -296,11 +258,11 @@ void AngleToLineValues(Step& s) {
 
 // Tool 5: perpendicular from a point onto a line.
 
-void PerpendicularPick(Step& s) {
+void PerpendicularPick(ToolStep& s) {
     if ((s.t->firstLine = PickStepLine(s)) != nullptr) Next(s, 1);
 }
 
-void PerpendicularPoint(Step& s) {
+void PerpendicularPoint(ToolStep& s) {
     if (!SnapChecked(s)) return;
     SetRefPointFromCursor(s.doc, 4);
     Float64 x1, y1, x2, y2;
@@ -310,7 +272,7 @@ void PerpendicularPoint(Step& s) {
 
 // Tool 6: tangent from a point to a circle.
 
-void TangentFromPointPick(Step& s) {
+void TangentFromPointPick(ToolStep& s) {
     ArcRecord* arc = PickStepArc(s);
     if (arc == nullptr) return;
     s.t->firstArc = arc;
@@ -318,7 +280,7 @@ void TangentFromPointPick(Step& s) {
     Next(s, 1);
 }
 
-void TangentFromPointPoint(Step& s) {
+void TangentFromPointPoint(ToolStep& s) {
     if (!SnapChecked(s)) return;
     SetRefPointFromCursor(s.doc, 4);
     ToolPoint pick = RefPoint(s.doc, 1), p = RefPoint(s.doc, 4);
@@ -339,7 +301,7 @@ void TangentFromPointPoint(Step& s) {
 
 // Tool 7: tangent to two circles.
 
-void TangentTwoCirclesFirst(Step& s) {
+void TangentTwoCirclesFirst(ToolStep& s) {
     ArcRecord* arc = PickStepArc(s);
     if (arc == nullptr) return;
     s.t->firstArc = arc;
@@ -347,7 +309,7 @@ void TangentTwoCirclesFirst(Step& s) {
     Next(s, 1);
 }
 
-void TangentTwoCirclesSecond(Step& s) {
+void TangentTwoCirclesSecond(ToolStep& s) {
     ArcRecord* arc = PickStepArc(s);
     if (arc == nullptr || !CheckToolValues(s.doc, true)) return;
     s.t->secondArc = arc;
@@ -360,7 +322,7 @@ void TangentTwoCirclesSecond(Step& s) {
 
 // Tool 8: tangent at an angle with a length.
 
-void TangentAtAnglePick(Step& s) {
+void TangentAtAnglePick(ToolStep& s) {
     ArcRecord* arc = PickStepArc(s);
     if (arc == nullptr) return;
     s.t->firstArc = arc;
@@ -369,7 +331,7 @@ void TangentAtAnglePick(Step& s) {
     OfferAngleAndLength(s);
 }
 
-void TangentAtAngleValues(Step& s) {
+void TangentAtAngleValues(ToolStep& s) {
     if (!ValuesTyped(s)) return;
     TakeAngleAndLength(s);
     ToolPoint pick = RefPoint(s.doc, 1);
@@ -380,11 +342,11 @@ void TangentAtAngleValues(Step& s) {
 
 // Tool 9: tangent to a circle, perpendicular to a line.
 
-void TangentNormalLine(Step& s) {
+void TangentNormalLine(ToolStep& s) {
     if ((s.t->firstLine = PickStepLine(s)) != nullptr) Next(s, 1);
 }
 
-void TangentNormalCircle(Step& s) {
+void TangentNormalCircle(ToolStep& s) {
     ArcRecord* arc = PickStepArc(s);
     if (arc == nullptr) return;
     AddTangentLineToLine(s.doc, s.t->firstLine, arc, s.d->cursorX, s.d->cursorY, 90);
@@ -393,11 +355,11 @@ void TangentNormalCircle(Step& s) {
 
 // Tool 10: tangent to a circle at a typed angle to a line.
 
-void TangentAngleLine(Step& s) {
+void TangentAngleLine(ToolStep& s) {
     if ((s.t->firstLine = PickStepLine(s)) != nullptr) Next(s, 1);
 }
 
-void TangentAngleCircle(Step& s) {
+void TangentAngleCircle(ToolStep& s) {
     ArcRecord* arc = PickStepArc(s);
     if (arc == nullptr) return;
     s.t->firstArc = arc;
@@ -406,7 +368,7 @@ void TangentAngleCircle(Step& s) {
     CommandFieldSetNumber(s.doc, s.t->rememberedAngle);
 }
 
-void TangentAngleValue(Step& s) {
+void TangentAngleValue(ToolStep& s) {
     if (!ValuesTyped(s)) return;
     GetTypedAngle(s.doc, 0, &s.t->rememberedAngle);
     ToolPoint pick = RefPoint(s.doc, 1);
@@ -416,7 +378,7 @@ void TangentAngleValue(Step& s) {
 
 // Tool 11: end marks of a line.
 
-void LineEndsPick(Step& s) {
+void LineEndsPick(ToolStep& s) {
     // The dialog replaces the line; its scale takes no part in later checks.
     Float64 kept = s.t->pickedScales[0];
     if (!PickLine(s.doc, kPickFind, false, false, nullptr)) return;
@@ -425,31 +387,41 @@ void LineEndsPick(Step& s) {
     Finish(s);
 }
 
-using StepFunction = void (*)(Step&);
-constexpr int kMaxSteps = 3;
-
-const StepFunction kSteps[12][kMaxSteps] = {
-    {TwoPointStart, TwoPointEnd, nullptr},
-    {ParallelPickLine, ParallelDistanceOrPoint, ParallelSide},
-    {EquidistantFirst, EquidistantSecond, EquidistantCount},
-    {PolarStart, PolarAngleLength, nullptr},
-    {AngleToLinePick, AngleToLinePoint, AngleToLineValues},
-    {PerpendicularPick, PerpendicularPoint, nullptr},
-    {TangentFromPointPick, TangentFromPointPoint, nullptr},
-    {TangentTwoCirclesFirst, TangentTwoCirclesSecond, nullptr},
-    {TangentAtAnglePick, TangentAtAngleValues, nullptr},
-    {TangentNormalLine, TangentNormalCircle, nullptr},
-    {TangentAngleLine, TangentAngleCircle, TangentAngleValue},
-    {LineEndsPick, nullptr, nullptr},
+// The group's steps, in tool and step order: the handler runs these rows and no others.
+const ToolStepRow kRows[] = {
+    {0, 0, "start point", StepInput::point, TwoPointStart},
+    {0, 1, "end point", StepInput::point, TwoPointEnd},
+    {1, 0, "line to copy", StepInput::pick, ParallelPickLine},
+    {1, 1, "distance or point", StepInput::values, ParallelDistanceOrPoint},
+    {1, 2, "side", StepInput::point, ParallelSide},
+    {2, 0, "first line", StepInput::pick, EquidistantFirst},
+    {2, 1, "second line or circle", StepInput::pick, EquidistantSecond},
+    {2, 2, "number of lines", StepInput::integer, EquidistantCount},
+    {3, 0, "start point", StepInput::point, PolarStart},
+    {3, 1, "angle and length", StepInput::values, PolarAngleLength},
+    {4, 0, "line", StepInput::pick, AngleToLinePick},
+    {4, 1, "point on the line", StepInput::point, AngleToLinePoint},
+    {4, 2, "angle and length", StepInput::values, AngleToLineValues},
+    {5, 0, "line", StepInput::pick, PerpendicularPick},
+    {5, 1, "point", StepInput::point, PerpendicularPoint},
+    {6, 0, "circle", StepInput::pick, TangentFromPointPick},
+    {6, 1, "point", StepInput::point, TangentFromPointPoint},
+    {7, 0, "first circle", StepInput::pick, TangentTwoCirclesFirst},
+    {7, 1, "second circle", StepInput::pick, TangentTwoCirclesSecond},
+    {8, 0, "circle", StepInput::pick, TangentAtAnglePick},
+    {8, 1, "angle and length", StepInput::values, TangentAtAngleValues},
+    {9, 0, "line", StepInput::pick, TangentNormalLine},
+    {9, 1, "circle", StepInput::pick, TangentNormalCircle},
+    {10, 0, "line", StepInput::pick, TangentAngleLine},
+    {10, 1, "circle", StepInput::pick, TangentAngleCircle},
+    {10, 2, "angle", StepInput::values, TangentAngleValue},
+    {11, 0, "line", StepInput::pick, LineEndsPick},
 };
 
 } // namespace
 
+constinit const ToolStepTable kLineToolSteps{kRows};
+
 void ToolGroup0Click(DocWindowRecord* doc) {
-    if (doc == nullptr || doc->drawing == nullptr) return;
-    SInt16 tool = CurrentTool(), step = doc->drawing->pendingStep;
-    if (tool < 0 || tool > 11 || step < 0 || step >= kMaxSteps || kSteps[tool][step] == nullptr) return;
-    Step s{doc, doc->drawing, ToolStateOf(doc), TypedValueCount(doc)};
-    if (s.t == nullptr) return;
-    kSteps[tool][step](s);
+    RunToolStep(doc, kLineToolSteps, CurrentTool());
 }

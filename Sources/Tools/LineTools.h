@@ -3,6 +3,7 @@
 #pragma once
 
 #include "MacTypes.h"
+#include "ToolDispatch.h"
 
 struct DocWindowRecord;
 
@@ -10,17 +11,5 @@ struct DocWindowRecord;
 // current tool at its current step.
 void ToolGroup0Click(DocWindowRecord* doc);
 
-// What a step takes: an element picked by a click, a point (clicked, snapped or typed), typed
-// values with decimals, or a typed whole number.
-enum class StepInput : UInt8 { pick, point, values, integer };
-
-struct ToolStepSpec {
-    SInt16 tool;
-    SInt16 step;
-    const char* name;
-    StepInput input;
-};
-
-// Every step of the twelve tools, in order.
-extern const ToolStepSpec kLineToolSteps[];
-extern const int kLineToolStepCount;
+// Every step of the twelve tools, in order: the table the entry runs.
+extern const ToolStepTable kLineToolSteps;

@@ -11,12 +11,6 @@
 #include "ToolState.h"
 #include "ZEZUdivari.h"
 
-const ToolStepSpec kPendingCommandSteps[] = {
-    {151, 0, "layer typed or picked", StepInput::integer},
-    {152, 0, "key typed or picked", StepInput::integer},
-};
-const int kPendingCommandStepCount = int(sizeof kPendingCommandSteps / sizeof kPendingCommandSteps[0]);
-
 namespace {
 
 constexpr SInt16 kYesWordsList = 138;
@@ -30,9 +24,10 @@ void WriteCurrentInfo(SInt16 label, SInt16 value) {
     WriteInfoLine(text, value);
 }
 
-// 151 and 152: the layer (key) typed, or that of the element under the cursor, becomes current.
-void CurrentLayerOrKeyCommand(DocWindowRecord* doc, bool layer) {
-    SInt16 typed = TypedValueCount(doc);
+// The layer (key) typed, or that of the element under the cursor, becomes current.
+void CurrentLayerOrKeyCommand(ToolStep& s, bool layer) {
+    DocWindowRecord* doc = s.doc;
+    SInt16 typed = s.typed;
     SInt16 value = layer ? doc->settings->currentLayer : doc->settings->currentGroup;
     if (typed > 0) {
         Float64 entry = 0;
@@ -58,18 +53,26 @@ void CurrentLayerOrKeyCommand(DocWindowRecord* doc, bool layer) {
     EndPendingCommand(doc);
 }
 
+void CurrentLayerCommand(ToolStep& s) {
+    CurrentLayerOrKeyCommand(s, true);
+}
+
+void CurrentKeyCommand(ToolStep& s) {
+    CurrentLayerOrKeyCommand(s, false);
+}
+
+const ToolStepRow kRows[] = {
+    {kCurrentLayerCommand, 0, "layer typed or picked", StepInput::integer, CurrentLayerCommand},
+    {kCurrentKeyCommand, 0, "key typed or picked", StepInput::integer, CurrentKeyCommand},
+};
+
 } // namespace
+
+constinit const ToolStepTable kPendingCommandSteps{kRows};
 
 void RunPendingCommand(DocWindowRecord* doc) {
     if (doc == nullptr || doc->drawing == nullptr) return;
-    switch (doc->drawing->pendingCommand) {
-    case 151:
-    case 152:
-        CurrentLayerOrKeyCommand(doc, doc->drawing->pendingCommand == 151);
-        break;
-    default:
-        break;
-    }
+    RunToolStep(doc, kPendingCommandSteps, doc->drawing->pendingCommand);
 }
 
 Boolean IsYesAnswer(ConstStr255Param answer) {

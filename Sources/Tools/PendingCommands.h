@@ -2,14 +2,17 @@
 // post a code; every following click or confirmed value runs one step of that command.
 #pragma once
 
-#include "LineTools.h"
 #include "MacTypes.h"
+#include "ToolDispatch.h"
 
 struct DocWindowRecord;
 
+// The codes the status area posts: the current layer, the current key.
+constexpr SInt16 kCurrentLayerCommand = 151;
+constexpr SInt16 kCurrentKeyCommand = 152;
+
 // Every step of the commands carried out here (the tool field holds the command's code).
-extern const ToolStepSpec kPendingCommandSteps[];
-extern const int kPendingCommandStepCount;
+extern const ToolStepTable kPendingCommandSteps;
 
 // One step of the pending command; codes without an action do nothing and stay pending.
 void RunPendingCommand(DocWindowRecord* doc);

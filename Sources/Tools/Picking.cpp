@@ -54,7 +54,7 @@ void StorePickedScale(DocWindowRecord* doc, Float64 scale) {
 }
 
 void Redraw(DocWindowRecord* doc, SInt16 kind, void* element) {
-    if (gDocumentHooks.drawElement != nullptr) gDocumentHooks.drawElement(doc, kind, element);
+    gDocumentHooks.drawElement(doc, kind, element);
 }
 
 // Applies the action to the hit; false when selecting an element that is already selected.

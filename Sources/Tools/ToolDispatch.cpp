@@ -1,9 +1,11 @@
-// The tool dispatcher: the routing of the pending event, the scroll-bar actions, and the handlers of
-// the tool groups.
+// The tool dispatcher: the routing of the pending event, the scroll-bar actions, the handlers of
+// the tool groups and the step-table lookup they share.
 #include "ToolDispatch.h"
 
-#include "DocumentRecords.h"
+#include "Controls.h"
 #include "CursorsAndMouse.h"
+#include "DocumentRecords.h"
+#include "DocumentWindow.h"
 #include "EventLoop.h"
 #include "LineTools.h"
 #include "MemoryManager.h"
@@ -20,8 +22,6 @@ namespace {
 
 constexpr Float64 kArrowPixels = 16.0;
 constexpr SInt16 kUndoKeyClass = 255;
-constexpr SInt16 kCurrentLayerCommand = 151;
-constexpr SInt16 kCurrentKeyCommand = 152;
 
 using GroupHandler = void (*)(DocWindowRecord*);
 
@@ -67,6 +67,21 @@ void RunStep(DocWindowRecord* doc) {
 
 } // namespace
 
+const ToolStepRow* FindStepRow(ToolStepTable rows, SInt16 tool, SInt16 step) {
+    for (const ToolStepRow& row : rows)
+        if (row.tool == tool && row.step == step) return &row;
+    return nullptr;
+}
+
+void RunToolStep(DocWindowRecord* doc, ToolStepTable rows, SInt16 tool) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    const ToolStepRow* row = FindStepRow(rows, tool, doc->drawing->pendingStep);
+    if (row == nullptr || row->run == nullptr) return;
+    ToolStep s{doc, doc->drawing, ToolStateOf(doc), TypedValueCount(doc)};
+    if (s.t == nullptr) return;
+    row->run(s);
+}
+
 Boolean ToolGroupBuilt(SInt16 group) {
     return group >= 0 && group < kToolGroupCount && kGroupHandlers[group] != nullptr;
 }
@@ -82,11 +97,11 @@ void ToolMouseDown(DocWindowRecord* doc, const EventRecord* event) {
     if (OpenDocumentList == nullptr || doc == nullptr) return;
 
     if (MenuCommandGlobals.kind == kPendingVerticalScroll) {
-        TrackVerticalScroll(doc);
+        TrackScroll(doc, ScrollAxis::vertical);
         ApplyZoom(doc);
     }
     if (MenuCommandGlobals.kind == kPendingHorizontalScroll) {
-        TrackHorizontalScroll(doc);
+        TrackScroll(doc, ScrollAxis::horizontal);
         ApplyZoom(doc);
     }
     CommandFieldRecord* f = CommandFieldOf(doc);
@@ -121,54 +136,34 @@ void ToolConfirmInput(DocWindowRecord* doc) {
     RunStep(doc);
 }
 
-void TrackVerticalScroll(DocWindowRecord* doc) {
+void TrackScroll(DocWindowRecord* doc, ScrollAxis axis) {
     DrawingRecord* d = doc->drawing;
-    Float64 s = d->unitsPerPixel;
+    const bool vertical = axis == ScrollAxis::vertical;
+    const Float64 s = d->unitsPerPixel;
+    const Float64 page = (vertical ? d->viewHeight : d->viewWidth) * s;
+    Float64& origin = vertical ? d->originY : d->originX;
+    // The down and right parts show what lies further on: y falls while x rises.
+    const Float64 onward = vertical ? -1.0 : 1.0;
     switch (MenuCommandGlobals.code) {
-    case 20:
-        d->originY += kArrowPixels * s;
+    case kControlUpButtonPart:
+        origin -= onward * kArrowPixels * s;
         break;
-    case 21:
-        d->originY -= kArrowPixels * s;
+    case kControlDownButtonPart:
+        origin += onward * kArrowPixels * s;
         break;
-    case 22:
-        d->originY += d->viewHeight * s;
+    case kControlPageUpPart:
+        origin -= onward * page;
         break;
-    case 23:
-        d->originY -= d->viewHeight * s;
+    case kControlPageDownPart:
+        origin += onward * page;
         break;
-    case 129: {
+    case kControlIndicatorPart: {
         Float64 minX, minY, maxX, maxY;
         ScrollRange(d, &minX, &minY, &maxX, &maxY);
+        const Float64 low = vertical ? minY : minX, high = vertical ? maxY : maxX;
         // The thumb runs down while y runs up.
-        d->originY = minY + (1000 - MenuCommandGlobals.param) * (maxY - minY - d->viewHeight * s) / 1000.0;
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void TrackHorizontalScroll(DocWindowRecord* doc) {
-    DrawingRecord* d = doc->drawing;
-    Float64 s = d->unitsPerPixel;
-    switch (MenuCommandGlobals.code) {
-    case 20:
-        d->originX -= kArrowPixels * s;
-        break;
-    case 21:
-        d->originX += kArrowPixels * s;
-        break;
-    case 22:
-        d->originX -= d->viewWidth * s;
-        break;
-    case 23:
-        d->originX += d->viewWidth * s;
-        break;
-    case 129: {
-        Float64 minX, minY, maxX, maxY;
-        ScrollRange(d, &minX, &minY, &maxX, &maxY);
-        d->originX = minX + MenuCommandGlobals.param * (maxX - minX - d->viewWidth * s) / 1000.0;
+        const int thumb = vertical ? kScrollMaximum - MenuCommandGlobals.param : MenuCommandGlobals.param;
+        origin = low + thumb * (high - low - page) / Float64(kScrollMaximum);
         break;
     }
     default:

@@ -26,6 +26,10 @@
 namespace {
 
 constexpr SInt16 kInfoPaletteGroup = 7;
+// Messages of list 128.
+constexpr SInt16 kOtherScaleMessage = 50;
+constexpr SInt16 kMixedScalesMessage = 153;
+constexpr SInt16 kPercentRangeMessage = 171;
 constexpr SInt16 kInfoPaletteTool = 9;
 
 bool DocumentOpen(DocWindowRecord* doc) {
@@ -177,13 +181,13 @@ Boolean CheckToolValues(DocWindowRecord* doc, Boolean againstCurrent) {
         if (reference < 0) {
             reference = s;
         } else if (!NearlyEqualRelative(reference, s)) {
-            ShowErrorStr128(153);
+            ShowErrorStr128(kMixedScalesMessage);
             ResetToolState(doc, 0);
             return false;
         }
     }
     if (againstCurrent && reference > 0 && !NearlyEqualRelative(reference, DefaultScaleFactor(doc))) {
-        ShowErrorStr128(50);
+        ShowErrorStr128(kOtherScaleMessage);
         ResetToolState(doc, 0);
         return false;
     }
@@ -338,7 +342,7 @@ Boolean ValidateLineType(Float64 value, SInt16* out) {
 
 Boolean ValidatePercent(Float64 value, Float64* out) {
     if (!(value > 0 && value <= 100)) {
-        ShowErrorStr128(171);
+        ShowErrorStr128(kPercentRangeMessage);
         return false;
     }
     *out = value;
@@ -402,7 +406,6 @@ Boolean PickUpElementAttributes(DocWindowRecord* doc, SInt16 kinds) {
 }
 
 void WriteInfoLine(ConstStr255Param label, SInt32 value) {
-    if (gDocumentHooks.appendInfoRow == nullptr) return;
     Str255 row, n;
     AssignStr255(row, label);
     AppendChar(row, sizeof(Str255), '\t');
@@ -412,7 +415,6 @@ void WriteInfoLine(ConstStr255Param label, SInt32 value) {
 }
 
 void WriteInfoReal(ConstStr255Param label, Float64 value, SInt16 decimals) {
-    if (gDocumentHooks.appendInfoRow == nullptr) return;
     Str255 row, n;
     AssignStr255(row, label);
     AppendChar(row, sizeof(Str255), '\t');

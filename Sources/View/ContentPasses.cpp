@@ -15,7 +15,20 @@
 
 ViewHooks gViewHooks{};
 
+void NoViewHook(DocWindowRecord*) {}
+void NoViewHook(DocWindowRecord*, SInt32, SInt32) {}
+void NoViewHook(DocWindowRecord*, SInt16) {}
+void NoViewHook(DocWindowRecord*, AreaRecord*) {}
+void NoViewHook(DocWindowRecord*, PolylineRecord*) {}
+void NoViewHook(DocWindowRecord*, DimensionRecord*) {}
+void NoViewHook(DocWindowRecord*, SymbolInstanceRecord*) {}
+
 namespace {
+
+// A kind whose drawer is not installed is not walked at all.
+template <class Element> bool Installed(void (*hook)(DocWindowRecord*, Element*)) {
+    return hook != static_cast<void (*)(DocWindowRecord*, Element*)>(NoViewHook);
+}
 
 // Progress and cancelling of an output pass; the window pass has neither.
 struct PassProgress {
@@ -62,7 +75,7 @@ bool Visible(SInt16 layer, const Float64 box[4]) {
 }
 
 bool DrawAreas(DocWindowRecord* doc) {
-    if (!gViewHooks.drawArea) return true;
+    if (!Installed(gViewHooks.drawArea)) return true;
     for (AreaRecord* e = doc->areaHead->next; e; e = e->next) {
         if (!Continue()) return false;
         Float64 box[4] = {e->minX, e->minY, e->maxX, e->maxY};
@@ -72,7 +85,6 @@ bool DrawAreas(DocWindowRecord* doc) {
 }
 
 bool DrawImages(DocWindowRecord* doc) {
-    if (!gViewHooks.drawImage) return true;
     for (SInt16 i = 0; i < doc->imageCount && i < kMaxImages; ++i) {
         if (!Continue()) return false;
         gViewHooks.drawImage(doc, i);
@@ -81,7 +93,7 @@ bool DrawImages(DocWindowRecord* doc) {
 }
 
 bool DrawPolylines(DocWindowRecord* doc) {
-    if (!gViewHooks.drawPolyline) return true;
+    if (!Installed(gViewHooks.drawPolyline)) return true;
     for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next) {
         if (!Continue()) return false;
         if (LayerShown(e->layer)) gViewHooks.drawPolyline(doc, e);
@@ -130,7 +142,7 @@ bool DrawTexts(DocWindowRecord* doc) {
 }
 
 bool DrawDimensions(DocWindowRecord* doc) {
-    if (!gViewHooks.drawDimension) return true;
+    if (!Installed(gViewHooks.drawDimension)) return true;
     for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next) {
         if (!Continue()) return false;
         if (LayerShown(e->layer)) gViewHooks.drawDimension(doc, e);
@@ -139,7 +151,7 @@ bool DrawDimensions(DocWindowRecord* doc) {
 }
 
 bool DrawSymbolInstances(DocWindowRecord* doc) {
-    if (!gViewHooks.drawSymbolInstance) return true;
+    if (!Installed(gViewHooks.drawSymbolInstance)) return true;
     for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next) {
         if (!Continue()) return false;
         Float64 box[4] = {e->x, e->y, e->x, e->y};
@@ -227,14 +239,14 @@ void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
         }
         DrawViewBackground(doc);
         DrawViewContent(doc);
-        if (gViewHooks.drawViewMarks) gViewHooks.drawViewMarks(doc);
+        gViewHooks.drawViewMarks(doc);
         if (own) EndWindowCG(&d->windowContext, doc->window);
     }
     if (updateScrollBars) {
         ScrollThumbValues(doc, &d->scrollRangeX, &d->scrollRangeY);
-        if (gViewHooks.updateScrollBars) gViewHooks.updateScrollBars(doc, d->scrollRangeX, d->scrollRangeY);
+        gViewHooks.updateScrollBars(doc, d->scrollRangeX, d->scrollRangeY);
     }
-    if (gViewHooks.showZoomPercent) gViewHooks.showZoomPercent(doc);
+    gViewHooks.showZoomPercent(doc);
 }
 
 void RedrawWindow(DocWindowRecord* doc) {
@@ -252,7 +264,7 @@ void DrawViewBackground(DocWindowRecord* doc) {
                                  1);
         CGContextFillRect(ctx, CGRectMake(0, d->statusHeight + kScrollBarWidth, d->viewWidth, d->viewHeight));
     }
-    if (s->viewFramesShown && gViewHooks.drawFramesOverlay) gViewHooks.drawFramesOverlay(doc);
+    if (s->viewFramesShown) gViewHooks.drawFramesOverlay(doc);
     if (s->gridVisible) DrawGrid(doc, false);
     DrawOriginCross(doc, ctx);
     Float64 x, y;
@@ -308,17 +320,16 @@ void DrawOtherElementClipped(DocWindowRecord* doc, SInt16 kind, void* element) {
     BeginDrawingArea(doc, true);
     switch (kind) {
     case kDimensionElement:
-        if (gViewHooks.drawDimension) gViewHooks.drawDimension(doc, static_cast<DimensionRecord*>(element));
+        gViewHooks.drawDimension(doc, static_cast<DimensionRecord*>(element));
         break;
     case kPolylineElement:
-        if (gViewHooks.drawPolyline) gViewHooks.drawPolyline(doc, static_cast<PolylineRecord*>(element));
+        gViewHooks.drawPolyline(doc, static_cast<PolylineRecord*>(element));
         break;
     case kSymbolInstanceElement:
-        if (gViewHooks.drawSymbolInstance)
-            gViewHooks.drawSymbolInstance(doc, static_cast<SymbolInstanceRecord*>(element));
+        gViewHooks.drawSymbolInstance(doc, static_cast<SymbolInstanceRecord*>(element));
         break;
     case kAreaElement:
-        if (gViewHooks.drawArea) gViewHooks.drawArea(doc, static_cast<AreaRecord*>(element));
+        gViewHooks.drawArea(doc, static_cast<AreaRecord*>(element));
         break;
     default:
         break;

@@ -6,19 +6,27 @@
 
 #include "DocumentRecords.h"
 
+// The stand-ins of view hooks not installed: those kinds are skipped until their drawers are.
+void NoViewHook(DocWindowRecord* doc);
+void NoViewHook(DocWindowRecord* doc, SInt32 thumbX, SInt32 thumbY);
+void NoViewHook(DocWindowRecord* doc, SInt16 index);
+void NoViewHook(DocWindowRecord* doc, AreaRecord* area);
+void NoViewHook(DocWindowRecord* doc, PolylineRecord* polyline);
+void NoViewHook(DocWindowRecord* doc, DimensionRecord* dimension);
+void NoViewHook(DocWindowRecord* doc, SymbolInstanceRecord* instance);
+
 // What the shell, the palettes and the drawers of element kinds built elsewhere add to the passes.
-// Unset hooks do nothing: those kinds are skipped until their drawers are installed.
 struct ViewHooks {
-    void (*updateScrollBars)(DocWindowRecord* doc, SInt32 thumbX, SInt32 thumbY);
-    void (*showZoomPercent)(DocWindowRecord* doc);
-    void (*drawFramesOverlay)(DocWindowRecord* doc);
-    void (*drawArea)(DocWindowRecord* doc, AreaRecord* area);
-    void (*drawImage)(DocWindowRecord* doc, SInt16 index);
-    void (*drawPolyline)(DocWindowRecord* doc, PolylineRecord* polyline);
-    void (*drawDimension)(DocWindowRecord* doc, DimensionRecord* dimension);
-    void (*drawSymbolInstance)(DocWindowRecord* doc, SymbolInstanceRecord* instance);
+    void (*updateScrollBars)(DocWindowRecord* doc, SInt32 thumbX, SInt32 thumbY) = NoViewHook;
+    void (*showZoomPercent)(DocWindowRecord* doc) = NoViewHook;
+    void (*drawFramesOverlay)(DocWindowRecord* doc) = NoViewHook;
+    void (*drawArea)(DocWindowRecord* doc, AreaRecord* area) = NoViewHook;
+    void (*drawImage)(DocWindowRecord* doc, SInt16 index) = NoViewHook;
+    void (*drawPolyline)(DocWindowRecord* doc, PolylineRecord* polyline) = NoViewHook;
+    void (*drawDimension)(DocWindowRecord* doc, DimensionRecord* dimension) = NoViewHook;
+    void (*drawSymbolInstance)(DocWindowRecord* doc, SymbolInstanceRecord* instance) = NoViewHook;
     // Marks kept over the drawing on screen (the fixed point of the live snap), after the elements.
-    void (*drawViewMarks)(DocWindowRecord* doc);
+    void (*drawViewMarks)(DocWindowRecord* doc) = NoViewHook;
 };
 extern ViewHooks gViewHooks;
 

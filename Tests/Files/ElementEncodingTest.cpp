@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -117,37 +118,52 @@ LineRecord SampleLine() {
     return line;
 }
 
+// One kind's round trip: its sample is written, read back and checked, and the record read back
+// writes the same bytes again.
+struct RoundTrip {
+    const char* kind;
+    size_t size;
+    std::function<void(SInt16)> write, read, writeBack;
+    std::function<void()> check;
+};
+
+// A round trip of sample into back through the kind's writer and reader.
+template <typename T, typename Write, typename Read>
+RoundTrip Kind(const char* kind, size_t size, T& sample, T& back, Write write, Read read,
+               std::function<void()> check = nullptr) {
+    return RoundTrip{kind,
+                     size,
+                     [&sample, write](SInt16 s) { write(s, &sample); },
+                     [&back, read](SInt16 s) { read(s, &back); },
+                     [&back, write](SInt16 s) { write(s, &back); },
+                     std::move(check)};
+}
+
+void CheckRoundTrip(const RoundTrip& r) {
+    SCOPED_TRACE(r.kind);
+    std::vector<UInt8> bytes = Encode(r.write);
+    EXPECT_EQ(bytes.size(), r.size);
+    Decode(bytes, r.read);
+    if (r.check) r.check();
+    EXPECT_EQ(Encode(r.writeBack), bytes);
+}
+
 } // namespace
 
 TEST(ElementEncoding, EveryKindRoundTripsByteForByteAtTheCurrentVersion) {
     SettingsOnlyDocument d;
     const SInt16 v = kCurrentFileVersion;
 
-    LineRecord line = SampleLine();
+    LineRecord line = SampleLine(), lineBack;
     line.selected = line.marked = line.drawn = 1;
     line.next = &line;
-    std::vector<UInt8> lineBytes = Encode([&](SInt16 s) { WriteLineRecord(s, &line); });
-    EXPECT_EQ(lineBytes.size(), size_t(kStoredLineSize));
-    LineRecord lineBack;
-    Decode(lineBytes, [&](SInt16 s) { ReadLineRecord(&d.doc, s, &lineBack, kRealDouble, v); });
-    EXPECT_EQ(lineBack.next, nullptr);
-    EXPECT_EQ(lineBack.selected + lineBack.marked + lineBack.drawn, 0);
-    EXPECT_EQ(lineBack.flags, line.flags);
-    EXPECT_EQ(lineBack.x2, 1e6);
-    EXPECT_EQ(lineBack.penBlock.pattern, 101);
-    EXPECT_EQ(Encode([&](SInt16 s) { WriteLineRecord(s, &lineBack); }), lineBytes);
 
-    ArcRecord arc{};
+    ArcRecord arc{}, arcBack;
     arc.group = 3, arc.layer = 5, arc.pen = 2, arc.lineType = 6;
     arc.cx = 1, arc.cy = 2, arc.radius = 3, arc.startAngle = 45, arc.endAngle = 360, arc.scaleFactor = 2;
     SetPenBlock(&arc.penBlock, 2);
-    std::vector<UInt8> arcBytes = Encode([&](SInt16 s) { WriteCircleRecord(s, &arc); });
-    EXPECT_EQ(arcBytes.size(), size_t(kStoredArcSize));
-    ArcRecord arcBack;
-    Decode(arcBytes, [&](SInt16 s) { ReadCircleRecord(&d.doc, s, &arcBack, kRealDouble, v); });
-    EXPECT_EQ(Encode([&](SInt16 s) { WriteCircleRecord(s, &arcBack); }), arcBytes);
 
-    TextRecord text{};
+    TextRecord text{}, textBack;
     text.group = 1, text.layer = 2, text.pen = 3, text.justification = 4, text.textFlags = 0x1005;
     text.x = 10, text.y = 20, text.angle = 30, text.textHeight = 3.5, text.font = 4;
     for (int i = 0; i < 8; ++i)
@@ -158,14 +174,8 @@ TEST(ElementEncoding, EveryKindRoundTripsByteForByteAtTheCurrentVersion) {
                 "\x06\xC3\xA4"
                 "bc\xE2\x82",
                 7);
-    std::vector<UInt8> textBytes = Encode([&](SInt16 s) { WriteTextRecord(s, &text); });
-    EXPECT_EQ(textBytes.size(), size_t(kStoredTextSize) + 7);
-    TextRecord textBack;
-    Decode(textBytes, [&](SInt16 s) { ReadTextRecord(&d.doc, s, &textBack, kRealDouble, v); });
-    EXPECT_EQ(std::memcmp(textBack.text, text.text, 7), 0);
-    EXPECT_EQ(Encode([&](SInt16 s) { WriteTextRecord(s, &textBack); }), textBytes);
 
-    DimensionRecord dim{};
+    DimensionRecord dim{}, dimBack;
     dim.group = 7, dim.layer = 8, dim.pen = 1, dim.kind = 5, dim.decimals = 2, dim.flags = 0xC102;
     dim.x1 = 1, dim.y2 = 2, dim.auxValue = 3, dim.textX = 4, dim.frame[5] = 5;
     dim.dimLength = 6, dim.textHeight = 7, dim.scaleFactor = 8;
@@ -176,30 +186,43 @@ TEST(ElementEncoding, EveryKindRoundTripsByteForByteAtTheCurrentVersion) {
                 "12.50",
                 6);
     SetPenBlock(&dim.penBlock, 4);
-    std::vector<UInt8> dimBytes = Encode([&](SInt16 s) { WriteDimensionRecord(s, &dim); });
-    EXPECT_EQ(dimBytes.size(), size_t(kStoredDimensionSize) + 6);
-    DimensionRecord dimBack;
-    Decode(dimBytes, [&](SInt16 s) { ReadDimensionRecord(&d.doc, s, &dimBack, kRealDouble, v); });
-    EXPECT_EQ(Encode([&](SInt16 s) { WriteDimensionRecord(s, &dimBack); }), dimBytes);
 
-    SymbolInstanceRecord inst{};
+    SymbolInstanceRecord inst{}, instBack;
     inst.group = -3, inst.layer = 4, inst.pen = 5, inst.x = 1, inst.y = 2, inst.angle = 90;
     inst.xScale = 2, inst.frame[7] = 9, inst.scaleFactor = 1, inst.definitionNumber = -2, inst.yScale = 3;
-    std::vector<UInt8> instBytes = Encode([&](SInt16 s) { WriteSymbolInstanceRecord(s, &inst); });
-    EXPECT_EQ(instBytes.size(), size_t(kStoredInstanceSize));
-    SymbolInstanceRecord instBack;
-    Decode(instBytes, [&](SInt16 s) { ReadSymbolInstanceRecord(s, &instBack, kRealDouble, v); });
-    EXPECT_EQ(instBack.definitionNumber, -2);
-    EXPECT_EQ(Encode([&](SInt16 s) { WriteSymbolInstanceRecord(s, &instBack); }), instBytes);
 
-    SymbolDefRecord def{};
+    SymbolDefRecord def{}, defBack;
     def.maxX = 5, def.maxY = 6, def.number = -1, def.scale = 1;
     std::memcpy(def.name, "\x05Screw", 6);
-    std::vector<UInt8> defBytes = Encode([&](SInt16 s) { WriteSymbolDefRecord(s, &def); });
-    EXPECT_EQ(defBytes.size(), size_t(kStoredSymbolDefSize));
-    SymbolDefRecord defBack;
-    Decode(defBytes, [&](SInt16 s) { ReadSymbolDefRecord(s, &defBack, kRealDouble, v, true); });
-    EXPECT_EQ(Encode([&](SInt16 s) { WriteSymbolDefRecord(s, &defBack); }), defBytes);
+
+    const RoundTrip kinds[] = {
+        Kind(
+            "line", kStoredLineSize, line, lineBack, WriteLineRecord,
+            [&](SInt16 s, LineRecord* e) { ReadLineRecord(&d.doc, s, e, kRealDouble, v); },
+            [&] {
+                EXPECT_EQ(lineBack.next, nullptr);
+                EXPECT_EQ(lineBack.selected + lineBack.marked + lineBack.drawn, 0);
+                EXPECT_EQ(lineBack.flags, line.flags);
+                EXPECT_EQ(lineBack.x2, 1e6);
+                EXPECT_EQ(lineBack.penBlock.pattern, 101);
+            }),
+        Kind("arc", kStoredArcSize, arc, arcBack, WriteCircleRecord,
+             [&](SInt16 s, ArcRecord* e) { ReadCircleRecord(&d.doc, s, e, kRealDouble, v); }),
+        Kind(
+            "text", kStoredTextSize + 7, text, textBack, WriteTextRecord,
+            [&](SInt16 s, TextRecord* e) { ReadTextRecord(&d.doc, s, e, kRealDouble, v); },
+            [&] { EXPECT_EQ(std::memcmp(textBack.text, text.text, 7), 0); }),
+        Kind("dimension", kStoredDimensionSize + 6, dim, dimBack, WriteDimensionRecord,
+             [&](SInt16 s, DimensionRecord* e) { ReadDimensionRecord(&d.doc, s, e, kRealDouble, v); }),
+        Kind(
+            "symbol instance", kStoredInstanceSize, inst, instBack, WriteSymbolInstanceRecord,
+            [&](SInt16 s, SymbolInstanceRecord* e) { ReadSymbolInstanceRecord(s, e, kRealDouble, v); },
+            [&] { EXPECT_EQ(instBack.definitionNumber, -2); }),
+        Kind("symbol definition", kStoredSymbolDefSize, def, defBack, WriteSymbolDefRecord,
+             [&](SInt16 s, SymbolDefRecord* e) { ReadSymbolDefRecord(s, e, kRealDouble, v, true); }),
+    };
+    for (const RoundTrip& kind : kinds)
+        CheckRoundTrip(kind);
 }
 
 TEST(ElementEncoding, PolylinesAndPicturesRoundTripWithTheirPoints) {

@@ -4,6 +4,9 @@
 #include "ToolGuiFixture.h"
 
 #include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -81,73 +84,57 @@ TEST_F(LineToolsGui, SnapToTheIntersectionOfTwoLines) {
     ExpectLast(50, 50, 80, 80);
 }
 
+// Each tool on a fresh drawing of two parallels and two circles: the clicks, then the typed text,
+// make the lines expected, the last of them as given, and leave the tool at its first step.
 TEST_F(LineToolsGui, EveryConstructionTool) {
-    Draw(0, 0, 100, 0);
-    Draw(0, 40, 100, 40);
-    DrawCircle(150, 20, 10);
-    DrawCircle(200, 20, 10);
+    struct Click {
+        double x, y;
+    };
+    struct End {
+        double x1, y1, x2, y2;
+    };
+    struct Row {
+        int tool;
+        const char* what;
+        std::vector<Click> clicks;
+        const char* typed; // null: nothing typed
+        int made;
+        std::optional<End> last;
+    };
+    const double ty = 20 + 10 * std::sin(M_PI / 3);
+    const Row rows[] = {
+        {1, "parallel at a typed distance on the clicked side", {{50, 0.5}}, "5", 1, End{0, 5, 100, 5}},
+        {2, "three lines between the two parallels", {{50, 0}, {50, 40}}, "3", 3, End{0, 30, 100, 30}},
+        {3, "polar", {{0, 60}}, "0,25", 1, End{0, 60, 25, 60}},
+        {4, "at an angle to a line", {{50, 0}, {20, 2}}, "90,10", 1, End{20, 0, 20, 10}},
+        {5, "perpendicular", {{80, 40}, {70, 50}}, nullptr, 1, End{70, 40, 70, 50}},
+        {6, "tangent from a point", {{150, 30}, {170, 20}}, nullptr, 1, End{155, ty, 170, 20}},
+        {7, "tangent to two circles", {{150, 10}, {200, 10}}, nullptr, 1, End{150, 10, 200, 10}},
+        {8, "tangent at an angle with a length", {{200, 30}}, "0,20", 1, End{200, 30, 220, 30}},
+        {9, "tangent square to a line, down to it", {{50, 0}, {160, 20}}, nullptr, 1, End{160, 0, 160, 20}},
+        {10, "tangent at a typed angle to a line", {{50, 0}, {190, 20}}, "90", 1, End{190, 0, 190, 20}},
+        {11, "end marks: the dialog's business, nothing made here", {{50, 0}}, nullptr, 0, std::nullopt},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("tool " + std::to_string(r.tool) + ": " + r.what);
+        FreshDocument();
+        ASSERT_NE(doc, nullptr);
+        Draw(0, 0, 100, 0);
+        Draw(0, 40, 100, 40);
+        DrawCircle(150, 20, 10);
+        DrawCircle(200, 20, 10);
+        const int before = Lines();
 
-    ChooseTool(1); // parallel at a typed distance on the clicked side
-    ClickAt(50, 0.5);
-    Type("5");
-    ExpectLast(0, 5, 100, 5);
+        ChooseTool(r.tool);
+        for (const Click& c : r.clicks)
+            ClickAt(c.x, c.y);
+        if (r.typed != nullptr) Type(r.typed);
 
-    ChooseTool(2); // three lines between the two parallels
-    ClickAt(50, 0);
-    ClickAt(50, 40);
-    Type("3");
-    ExpectLast(0, 30, 100, 30);
-    EXPECT_EQ(Lines(), 6);
-
-    ChooseTool(3); // polar
-    ClickAt(0, 60);
-    Type("0,25");
-    ExpectLast(0, 60, 25, 60);
-
-    ChooseTool(4); // at an angle to a line
-    ClickAt(50, 0);
-    ClickAt(20, 2);
-    Type("90,10");
-    ExpectLast(20, 0, 20, 10);
-
-    ChooseTool(5); // perpendicular
-    ClickAt(80, 40);
-    ClickAt(70, 50);
-    ExpectLast(70, 40, 70, 50);
-
-    ChooseTool(6); // tangent from a point
-    ClickAt(150, 30);
-    ClickAt(170, 20);
-    ExpectLast(155, 20 + 10 * std::sin(M_PI / 3), 170, 20);
-
-    ChooseTool(7); // tangent to two circles
-    ClickAt(150, 10);
-    ClickAt(200, 10);
-    ExpectLast(150, 10, 200, 10);
-
-    ChooseTool(8); // tangent at an angle with a length
-    ClickAt(200, 30);
-    Type("0,20");
-    ExpectLast(200, 30, 220, 30);
-
-    ChooseTool(9); // tangent perpendicular to a line, down to the line
-    ClickAt(50, 0);
-    ClickAt(160, 20);
-    ExpectLast(160, 0, 160, 20);
-
-    ChooseTool(10); // tangent at a typed angle to a line
-    ClickAt(50, 0);
-    ClickAt(190, 20);
-    Type("90");
-    ExpectLast(190, 0, 190, 20);
-
-    const int before = Lines();
-    ChooseTool(11); // end marks: the dialog's business, nothing made here
-    ClickAt(50, 0);
-    EXPECT_EQ(Lines(), before);
-    EXPECT_EQ(Step(), 0);
-
-    SaveWindowPNG(doc->window, "line-tools.png");
+        EXPECT_EQ(Lines(), before + r.made);
+        if (r.last) ExpectLast(r.last->x1, r.last->y1, r.last->x2, r.last->y2);
+        EXPECT_EQ(Step(), 0);
+        SaveWindowPNG(doc->window, "line-tools-" + std::to_string(r.tool) + ".png");
+    }
 }
 
 } // namespace

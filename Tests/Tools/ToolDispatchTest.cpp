@@ -1,9 +1,10 @@
 // The dispatcher: a menu command that closes the document ends the routing, a confirmed value runs
 // the step whatever the event kind, pending commands take the clicks, the status area starts the
-// layer and key commands, the undo key resets the tool, and the command field lives as long as its
-// window.
+// layer and key commands, the undo key resets the tool, the command field lives as long as its
+// window, and the scroll-bar parts move the view.
 #include "ToolGuiFixture.h"
 
+#include "Controls.h"
 #include "MessageCapture.h"
 #include "PendingCommands.h"
 
@@ -136,6 +137,55 @@ TEST_F(ToolDispatch, TheHistoryButtonPutsAnEarlierInputIntoTheField) {
     RunLoop();
     EXPECT_EQ(Lines(), 3);
     ExpectLast(0, 0, 10 * std::cos(M_PI / 6), 5);
+}
+
+// Each part of either bar moves the view along that bar's axis only: the arrows by 16 pixels, the
+// page parts by the view, the thumb over the extents (the vertical thumb runs down while y runs up).
+TEST_F(ToolDispatch, EveryScrollBarPartOnBothAxes) {
+    DrawingRecord* d = doc->drawing;
+    d->unitsPerPixel = 0.5;
+    d->extentsMinX = -500, d->extentsMaxX = 3000;
+    d->extentsMinY = -800, d->extentsMaxY = 2000;
+    const double s = d->unitsPerPixel, w = d->viewWidth * s, h = d->viewHeight * s;
+    ASSERT_GT(w, 0);
+    ASSERT_GT(h, 0);
+    struct Case {
+        ScrollAxis axis;
+        SInt16 part, value;
+        double dx, dy; // the move of the origin
+    };
+    const Case cases[] = {
+        {ScrollAxis::vertical, kControlUpButtonPart, 0, 0, 16 * s},
+        {ScrollAxis::vertical, kControlDownButtonPart, 0, 0, -16 * s},
+        {ScrollAxis::vertical, kControlPageUpPart, 0, 0, h},
+        {ScrollAxis::vertical, kControlPageDownPart, 0, 0, -h},
+        {ScrollAxis::vertical, kControlNoPart, 0, 0, 0},
+        {ScrollAxis::horizontal, kControlUpButtonPart, 0, -16 * s, 0},
+        {ScrollAxis::horizontal, kControlDownButtonPart, 0, 16 * s, 0},
+        {ScrollAxis::horizontal, kControlPageUpPart, 0, -w, 0},
+        {ScrollAxis::horizontal, kControlPageDownPart, 0, w, 0},
+        {ScrollAxis::horizontal, kControlNoPart, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.axis == ScrollAxis::vertical ? "vertical part " : "horizontal part ") +
+                     std::to_string(c.part));
+        d->originX = 10, d->originY = 20;
+        Post(c.axis == ScrollAxis::vertical ? kPendingVerticalScroll : kPendingHorizontalScroll, c.part,
+             c.value);
+        TrackScroll(doc, c.axis);
+        EXPECT_DOUBLE_EQ(d->originX, 10 + c.dx);
+        EXPECT_DOUBLE_EQ(d->originY, 20 + c.dy);
+    }
+
+    // The thumb a quarter along: a quarter of the way from the left, a quarter of the way down.
+    d->originX = 10, d->originY = 20;
+    Post(kPendingHorizontalScroll, kControlIndicatorPart, 250);
+    TrackScroll(doc, ScrollAxis::horizontal);
+    EXPECT_DOUBLE_EQ(d->originX, -500 + 250 * (3500 - w) / 1000.0);
+    EXPECT_DOUBLE_EQ(d->originY, 20);
+    Post(kPendingVerticalScroll, kControlIndicatorPart, 250);
+    TrackScroll(doc, ScrollAxis::vertical);
+    EXPECT_DOUBLE_EQ(d->originY, -800 + 750 * (2800 - h) / 1000.0);
 }
 
 TEST_F(ToolDispatch, YesWords) {

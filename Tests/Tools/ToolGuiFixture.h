@@ -29,6 +29,12 @@ class ToolGuiTest : public ShellTest {
 
     void SetUp() override {
         ShellTest::SetUp();
+        FreshDocument();
+    }
+
+    // The document closed, if any, and a new one in its place, viewed as every test starts.
+    void FreshDocument() {
+        if (doc != nullptr) DisposeDocumentWindow(doc);
         doc = NewFromMenu();
         ASSERT_NE(doc, nullptr);
         // Half a millimetre a pixel from the drawing area's lower-left corner at (0, 0).

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -85,17 +87,21 @@ bool KindAccepts(int kind, StepInput input) {
     return false;
 }
 
-// Walks a table of steps: each has a prompt in every snap mode whose input kind takes what the step
-// expects, and no row has prompts past its last step.
-void ExpectPromptsFor(const ToolStepSpec* steps, int count) {
+// Walks a step table, the one its entry runs: each row has a step function and a prompt in every
+// snap mode whose input kind takes what the step expects; no step has two rows; and no row has
+// prompts past its last step.
+void ExpectPromptsFor(ToolStepTable rows) {
     std::map<SInt16, int> lastStep;
-    for (int i = 0; i < count; ++i) {
-        const ToolStepSpec& s = steps[i];
+    std::set<std::pair<SInt16, SInt16>> seen;
+    for (const ToolStepRow& s : rows) {
+        SCOPED_TRACE("row " + std::to_string(s.tool) + " step " + std::to_string(s.step) + " (" + s.prompt +
+                     ")");
+        EXPECT_NE(s.run, nullptr) << "no step function";
+        EXPECT_TRUE(seen.insert({s.tool, s.step}).second) << "a second row for the step";
         lastStep[s.tool] = std::max(lastStep.count(s.tool) ? lastStep[s.tool] : -1, int(s.step));
         for (SInt16 mode = 0; mode <= 3; ++mode) {
             Prompt p = PromptOf(s.tool, mode, s.step);
-            SCOPED_TRACE("row " + std::to_string(s.tool) + " step " + std::to_string(s.step) + " (" + s.name +
-                         ") snap mode " + std::to_string(mode));
+            SCOPED_TRACE("snap mode " + std::to_string(mode));
             ASSERT_GE(p.kind, 0) << "no prompt";
             EXPECT_FALSE(p.text.empty());
             EXPECT_TRUE(KindAccepts(p.kind, s.input)) << "kind " << p.kind << ": " << p.text;
@@ -110,9 +116,12 @@ void ExpectPromptsFor(const ToolStepSpec* steps, int count) {
 TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     ResetAppResources();
     InitToolTable();
-    ExpectPromptsFor(kLineToolSteps, kLineToolStepCount);
-    ExpectPromptsFor(kPendingCommandSteps, kPendingCommandStepCount);
-    for (SInt16 tool = 0; tool < 12; ++tool)
+    ExpectPromptsFor(kLineToolSteps);
+    ExpectPromptsFor(kPendingCommandSteps);
+    // Every tool of the group starts somewhere.
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(0); ++tool)
+        EXPECT_NE(FindStepRow(kLineToolSteps, tool, 0), nullptr) << "tool " << tool;
+    for (SInt16 tool = 0; tool < kToolsPerGroup; ++tool)
         EXPECT_EQ(ToolIconTable[0][tool], 1000 + 2 * tool);
 }
 

@@ -1,0 +1,52 @@
+// Prints the elements of a native drawing file as the program reads it, one per line, so the desktop
+// tests can check what a session saved: "line x1 y1 x2 y2", "arc cx cy r start end", "text x y",
+// "dimension x1 y1 x2 y2", "polyline points", "area minX minY maxX maxY", "instance x y"; numbers
+// are printed in full, so equal coordinates print equal.
+// Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
+#include "DocumentRecords.h"
+#include "ElementLists.h"
+#include "FileManager.h"
+#include "NativeDocument.h"
+#include "NewDocument.h"
+
+#include <cstdio>
+
+namespace {
+
+template <class T, class F> void Each(const T* head, F print) {
+    for (const T* e = head ? head->next : nullptr; e != nullptr; e = e->next)
+        print(*e);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s drawing-file\n", argv[0]);
+        return 1;
+    }
+    FSRef ref{};
+    if (FSMakeRef(argv[1], &ref) != noErr) {
+        std::fprintf(stderr, "%s: no such file\n", argv[1]);
+        return 2;
+    }
+    DocWindowRecord* doc = nullptr;
+    if (!OpenDocument(&doc, &ref, false, -1, 0, 0) || doc == nullptr) {
+        std::fprintf(stderr, "%s: not read\n", argv[1]);
+        return 2;
+    }
+    Each(doc->lineHead, [](const LineRecord& e) { std::printf("line %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2); });
+    Each(doc->arcHead, [](const ArcRecord& e) {
+        std::printf("arc %.17g %.17g %.17g %.17g %.17g\n", e.cx, e.cy, e.radius, e.startAngle, e.endAngle);
+    });
+    Each(doc->textHead, [](const TextRecord& e) { std::printf("text %.17g %.17g\n", e.x, e.y); });
+    Each(doc->dimensionHead,
+         [](const DimensionRecord& e) { std::printf("dimension %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2); });
+    Each(doc->polylineHead, [](const PolylineRecord& e) { std::printf("polyline %d\n", e.pointCount); });
+    Each(doc->areaHead,
+         [](const AreaRecord& e) { std::printf("area %.17g %.17g %.17g %.17g\n", e.minX, e.minY, e.maxX, e.maxY); });
+    Each(doc->instanceHead, [](const SymbolInstanceRecord& e) { std::printf("instance %.17g %.17g\n", e.x, e.y); });
+    while (OpenDocumentList != nullptr)
+        DisposeDocumentRecords(OpenDocumentList);
+    return 0;
+}

@@ -1,0 +1,795 @@
+#!/usr/bin/env python3
+"""The desktop tier: the built draftwerk program under Xvfb and openbox, driven by real X input.
+
+Every scenario starts the program as a user does, acts through xdotool and waits on what X reports
+(windows mapped, geometry settled, alerts shown and gone, files written), never on bare sleeps.
+Saved drawings are read back with dump_drawing, which uses the program's own reader. A failing
+scenario leaves a screenshot and the program's standard error under the output folder.
+"""
+
+import argparse
+import ctypes
+import os
+import re
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+import zlib
+
+SCREENS = [(1600, 1000), (1920, 1080)]
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+
+
+class Failure(Exception):
+    pass
+
+
+def end_with_parent():
+    """Run in each child before it starts: the child gets SIGTERM when the driver dies, however it dies."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(what, probe, timeout=10.0, interval=0.05):
+    """Polls probe() until it returns something true; that value, or Failure naming `what`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {timeout:g} s waiting for {what}")
+        time.sleep(interval)
+
+
+# --- Screenshots -------------------------------------------------------------------------------------
+
+
+class Image:
+    """A screenshot: the screen's memory in xwd's format."""
+
+    def __init__(self, data):
+        fields = struct.unpack(">25I", data[:100])
+        header, self.width, self.height = fields[0], fields[4], fields[5]
+        self.lsb_first = fields[7] == 0
+        self.pixel_bytes, self.stride, colours = fields[11] // 8, fields[12], fields[19]
+        self.offset = header + colours * 12
+        self.data = data
+
+    def rgb(self, x, y):
+        o = self.offset + y * self.stride + x * self.pixel_bytes
+        b, g, r = self.data[o], self.data[o + 1], self.data[o + 2]
+        return (r, g, b) if self.lsb_first else (b, g, r)
+
+    def luminance(self, x, y):
+        r, g, b = self.rgb(x, y)
+        return (r * 30 + g * 59 + b * 11) // 100
+
+    def save_png(self, path):
+        rows = []
+        n = self.pixel_bytes
+        for y in range(self.height):
+            start = self.offset + y * self.stride
+            line = self.data[start:start + self.width * n]
+            rgb = bytearray(self.width * 3)
+            first, last = (2, 0) if self.lsb_first else (0, 2)
+            rgb[0::3], rgb[1::3], rgb[2::3] = line[first::n], line[1::n], line[last::n]
+            rows.append(b"\0" + bytes(rgb))
+
+        def chunk(kind, body):
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n"
+                    + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
+                    + chunk(b"IDAT", zlib.compress(b"".join(rows), 6)) + chunk(b"IEND", b""))
+
+
+# --- The X session -----------------------------------------------------------------------------------
+
+
+class Desktop:
+    """A private Xvfb screen with openbox, and the X tools pointed at it."""
+
+    def __init__(self, width, height, folder):
+        self.width, self.height = width, height
+        self.folder = folder
+        self.processes = []
+        read_end, write_end = os.pipe()
+        # -displayfd: the server takes the first free display number and writes it back. -fbdir: the
+        # screen's memory is a file in xwd's format, read for screenshots (GetImage on the root window
+        # can miss what a window shows).
+        self.framebuffer = os.path.join(folder, "Xvfb_screen0")
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp",
+             "-noreset", "-fbdir", folder], pass_fds=(write_end,), preexec_fn=end_with_parent,
+            stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(folder, "xvfb.log"), "wb"))
+        self.processes.append(xvfb)
+        os.close(write_end)
+        number = b""
+        with os.fdopen(read_end, "rb") as pipe:
+            deadline = time.monotonic() + 20
+            while not number.endswith(b"\n") and time.monotonic() < deadline:
+                piece = pipe.read(1)
+                if not piece:
+                    break
+                number += piece
+        check(number.strip().isdigit(), "Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "DISPLAY": self.display,
+                    "HOME": folder, "LC_ALL": "C.UTF-8"}
+        runtime = os.path.join(folder, "runtime")
+        os.mkdir(runtime, 0o700)
+        self.env["XDG_RUNTIME_DIR"] = runtime
+        self.env["XDG_CONFIG_HOME"] = os.path.join(folder, "wm-config")
+        self.processes.append(subprocess.Popen(
+            ["openbox", "--sm-disable"], env=self.env, preexec_fn=end_with_parent, stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(folder, "openbox.log"), "wb")))
+        wait_for("openbox", lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 20)
+
+    def close(self):
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait()
+
+    def x(self, *args, check_rc=False):
+        r = subprocess.run(args, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                           timeout=20)
+        if check_rc and r.returncode != 0:
+            raise Failure(f"{' '.join(args)} failed: {r.stderr.strip()}")
+        return r.stdout
+
+    # Input: real X events through the XTEST extension.
+    def key(self, *keys):
+        self.x("xdotool", "key", "--clearmodifiers", *keys, check_rc=True)
+
+    def type(self, text):
+        self.x("xdotool", "type", "--delay", "15", text, check_rc=True)
+
+    def click(self, x, y):
+        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1", check_rc=True)
+
+    def screenshot(self):
+        with open(self.framebuffer, "rb") as f:
+            return Image(f.read())
+
+    # Windows.
+    def clients(self):
+        """The windows openbox manages, in mapping order."""
+        out = self.x("xprop", "-root", "_NET_CLIENT_LIST")
+        return [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", out)]
+
+    def props(self, window):
+        out = self.x("xprop", "-id", hex(window), "_NET_WM_PID", "_NET_WM_WINDOW_TYPE", "WM_NAME",
+                     "_NET_FRAME_EXTENTS")
+        pid = re.search(r"_NET_WM_PID\(CARDINAL\) = (\d+)", out)
+        name = re.search(r'WM_NAME\(\w+\) = "(.*)"', out)
+        extents = re.search(r"_NET_FRAME_EXTENTS\(CARDINAL\) = (\d+), (\d+), (\d+), (\d+)", out)
+        return {"pid": int(pid.group(1)) if pid else None,
+                "dialog": "_NET_WM_WINDOW_TYPE_DIALOG" in out,
+                "title": name.group(1) if name else "",
+                "extents": tuple(int(v) for v in extents.groups()) if extents else None}
+
+    def geometry(self, window):
+        """(x, y, width, height) of the window's inside on the root, or None when it is not viewable."""
+        out = self.x("xwininfo", "-id", hex(window))
+        if "IsViewable" not in out:
+            return None
+        values = [int(re.search(pattern + r":\s+(-?\d+)", out).group(1))
+                  for pattern in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+        return tuple(values)
+
+    def popups(self):
+        """Mapped override-redirect windows: open menus and their like."""
+        found = []
+        tree = self.x("xwininfo", "-root", "-children")
+        for match in re.finditer(r"^\s+(0x[0-9a-f]+) .*?(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s", tree, re.M):
+            window = int(match.group(1), 16)
+            width, height, x, y = (int(v) for v in match.groups()[1:])
+            if width < 4 or height < 4 or x < 0 or y < 0:
+                continue
+            info = self.x("xwininfo", "-id", hex(window))
+            if "Override Redirect State: yes" in info and "IsViewable" in info:
+                found.append((window, (x, y, width, height)))
+        return found
+
+    def active(self):
+        m = re.search(r"window id # (0x[0-9a-f]+)", self.x("xprop", "-root", "_NET_ACTIVE_WINDOW"))
+        return int(m.group(1), 16) if m else None
+
+
+# --- The program ---------------------------------------------------------------------------------
+
+
+class Program:
+    """One run of draftwerk with a private home, configuration and runtime folder."""
+
+    def __init__(self, tier, name, args=()):
+        self.tier, self.desk = tier, tier.desk
+        self.folder = tempfile.mkdtemp(prefix=name + "-", dir=tier.scratch)
+        home = os.path.join(self.folder, "home")
+        runtime = os.path.join(self.folder, "runtime")
+        os.mkdir(home)
+        os.mkdir(runtime, 0o700)
+        env = dict(self.desk.env)
+        env.update({"HOME": home, "XDG_RUNTIME_DIR": runtime, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+                    "XDG_DATA_HOME": os.path.join(home, ".local/share"),
+                    "XDG_CACHE_HOME": os.path.join(home, ".cache"), "QT_QPA_PLATFORM": "xcb", "TMPDIR": runtime})
+        self.env = env
+        self.stderr_path = os.path.join(self.folder, "stderr.txt")
+        self.stderr_file = open(self.stderr_path, "wb")
+        self.process = subprocess.Popen([tier.program, *args], env=env, cwd=home, stdout=subprocess.DEVNULL,
+                                        stderr=self.stderr_file, preexec_fn=end_with_parent)
+        self.pid = self.process.pid
+        tier.running.append(self)
+        tier.started.append(self)
+
+    def stderr(self):
+        with open(self.stderr_path, "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def check_alive(self):
+        check(self.process.poll() is None, f"the program ended (status {self.process.returncode})")
+
+    def windows(self):
+        """[(window, props)] of the program's managed windows."""
+        result = []
+        for w in self.desk.clients():
+            p = self.desk.props(w)
+            if p["pid"] == self.pid:
+                result.append((w, p))
+        return result
+
+    def documents(self):
+        return [w for w, p in self.windows() if not p["dialog"] and p["title"] != "Draftwerk"]
+
+    def application_window(self):
+        found = [w for w, p in self.windows() if not p["dialog"] and p["title"] == "Draftwerk"]
+        return found[0] if found else None
+
+    def dialogs(self):
+        return [(w, p) for w, p in self.windows() if p["dialog"]]
+
+    def alerts(self):
+        # Alerts carry the program's name; file panels carry their prompt.
+        return [w for w, p in self.dialogs() if p["title"] == "Draftwerk"]
+
+    def panels(self):
+        return [w for w, p in self.dialogs() if p["title"] != "Draftwerk"]
+
+    def cpu_ticks(self):
+        with open(f"/proc/{self.pid}/stat") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return int(fields[11]) + int(fields[12])
+
+    def wait_window(self, what, probe, timeout=15.0):
+        def poll():
+            self.check_alive()
+            return probe()
+        return wait_for(what, poll, timeout)
+
+    def wait_new_document(self, before, timeout=15.0):
+        """The document window that appears beyond `before`, viewable and active."""
+        def poll():
+            fresh = [w for w in self.documents() if w not in before]
+            if fresh and self.desk.geometry(fresh[-1]) and self.desk.active() == fresh[-1]:
+                return fresh[-1]
+            return None
+        return self.wait_window("a new document window", poll, timeout)
+
+    def wait_settled(self, windows, steady=2.0, timeout=15.0, cpu_limit=0.05):
+        """Waits until the windows (one or a list) keep their geometry for `steady` seconds while the
+        program uses less than cpu_limit of a core; returns the geometry (or the list of them)."""
+        several = isinstance(windows, list)
+        windows = windows if several else [windows]
+        deadline = time.monotonic() + timeout
+        last, since, ticks = None, time.monotonic(), self.cpu_ticks()
+        while True:
+            self.check_alive()
+            now = time.monotonic()
+            geometry = [self.desk.geometry(w) for w in windows]
+            if geometry != last:
+                last, since, ticks = geometry, now, self.cpu_ticks()
+            elif None not in geometry and now - since >= steady:
+                load = (self.cpu_ticks() - ticks) / CLOCK_TICKS / (now - since)
+                if load < cpu_limit:
+                    return geometry if several else geometry[0]
+                since, ticks = now, self.cpu_ticks()
+            if now > deadline:
+                raise Failure(f"{len(windows)} window(s) did not settle within {timeout:g} s (last geometry "
+                              f"{last}, CPU {(self.cpu_ticks() - ticks) / CLOCK_TICKS / max(now - since, 0.01):.0%})")
+            time.sleep(0.1)
+
+    def wait_idle(self, seconds=1.0, timeout=15.0, cpu_limit=0.05):
+        deadline = time.monotonic() + timeout
+        while True:
+            self.check_alive()
+            start, ticks = time.monotonic(), self.cpu_ticks()
+            time.sleep(seconds)
+            load = (self.cpu_ticks() - ticks) / CLOCK_TICKS / (time.monotonic() - start)
+            if load < cpu_limit:
+                return
+            if time.monotonic() > deadline:
+                raise Failure(f"the program stayed busy ({load:.0%} of a core)")
+
+    def quit(self, timeout=15.0):
+        self.desk.key("ctrl+q")
+        try:
+            status = self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not quit on Ctrl+Q")
+        check(status == 0, f"the program quit with status {status}")
+        self.tier.running.remove(self)
+        self.stderr_file.close()
+        # Alerts and panels are the user's; a normal run, failed opens included, says nothing there.
+        check(self.stderr() == "", f"standard error of the run: {self.stderr()!r}")
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.stderr_file.close()
+
+
+# --- Shared steps ------------------------------------------------------------------------------------
+
+
+def frame_of(desk, window):
+    x, y, w, h = desk.geometry(window)
+    left, right, top, bottom = desk.props(window)["extents"] or (0, 0, 0, 0)
+    return x - left, y - top, w + left + right, h + top + bottom
+
+
+def check_on_screen(desk, window, what):
+    x, y, w, h = frame_of(desk, window)
+    check(x >= 0 and y >= 0 and x + w <= desk.width and y + h <= desk.height,
+          f"{what} at {x},{y} size {w}x{h} with its frame reaches outside the {desk.width}x{desk.height} screen")
+
+
+def check_drawn(desk, window, what):
+    """The window's inside is painted to its edges (Xvfb leaves unpainted parts black) and its bottom strip,
+    the status bar, shows something."""
+    x, y, w, h = desk.geometry(window)
+    # Only the part on the screen can be seen; a window reaching outside fails check_on_screen.
+    w, h = min(w, desk.width - x), min(h, desk.height - y)
+    x, y = max(x, 0), max(y, 0)
+    shot = desk.screenshot()
+    black = sum(1 for i in range(40) for j in range(40)
+                if shot.rgb(x + i * (w - 1) // 39, y + j * (h - 1) // 39) == (0, 0, 0))
+    check(black <= 16, f"{what}: {black} of 1600 sample points are unpainted")
+    strip = [shot.luminance(px, py) for py in range(y + h - 20, y + h) for px in range(x, x + w, 2)]
+    light = sum(1 for v in strip if v > 200) / len(strip)
+    ink = sum(1 for v in strip if v < 120)
+    check(light > 0.5 and ink > 20, f"{what}: the status bar is not drawn (light {light:.0%}, ink {ink} points)")
+
+
+def menu_titles(desk, window):
+    """The menu titles of the window's bar as column ranges of ink on the screen."""
+    x, y, w, h = desk.geometry(window)
+    shot = desk.screenshot()
+    rows = []
+    for yy in range(y, y + 30):
+        inked = [shot.luminance(xx, yy) < 225 for xx in range(x, x + w)]
+        if sum(inked) > 0.8 * w:  # the bar's bottom edge
+            break
+        rows.append(inked)
+    columns = [any(r[i] for r in rows) for i in range(w)]
+    titles, start, gap = [], None, 0
+    for i, inked in enumerate(columns + [False] * 8):
+        if inked:
+            if start is None:
+                start = i
+            gap, end = 0, i
+        elif start is not None:
+            gap += 1
+            if gap >= 7:
+                titles.append((x + start, x + end))
+                start = None
+    return titles, y + len(rows) // 2
+
+
+def new_document(program, before=None):
+    before = program.documents() if before is None else before
+    program.desk.key("ctrl+n")
+    return program.wait_new_document(before)
+
+
+def save_through_panel(program, path, keys="ctrl+shift+s"):
+    """Save As with the path typed into the panel's name field; waits for the file and the panel to go."""
+    desk = program.desk
+    if os.path.exists(path):
+        os.remove(path)
+    desk.key(keys)
+    panel = program.wait_window("the Save panel", lambda: (program.panels() or [None])[0])
+    wait_for("the Save panel to take the keys", lambda: desk.active() == panel, 5)
+    desk.key("ctrl+a")
+    desk.type(path)
+    desk.key("Return")
+    program.wait_window(f"{path} to be written", lambda: os.path.exists(path) and not program.panels())
+    program.wait_idle(0.5)
+
+
+def open_through_panel(program, path):
+    desk = program.desk
+    desk.key("ctrl+o")
+    panel = program.wait_window("the Open panel", lambda: (program.panels() or [None])[0])
+    wait_for("the Open panel to take the keys", lambda: desk.active() == panel, 5)
+    desk.key("ctrl+a")
+    desk.type(path)
+    desk.key("Return")
+    program.wait_window("the Open panel to close", lambda: not program.panels())
+
+
+def dismiss_alert_with_return(program):
+    alert = program.wait_window("an alert", lambda: (program.alerts() or [None])[0])
+    check(len(program.alerts()) == 1, f"{len(program.alerts())} alerts at once")
+    check_on_screen(program.desk, alert, "the alert")
+    wait_for("the alert to take the keys", lambda: program.desk.active() == alert, 5)
+    program.desk.key("Return")
+    program.wait_window("the alert to go on Return", lambda: alert not in program.alerts(), 5)
+    return alert
+
+
+def dump(tier, path):
+    r = subprocess.run([tier.dump, path], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                       env=dict(os.environ, XDG_CONFIG_HOME=os.path.join(tier.scratch, "dump-config"),
+                                XDG_RUNTIME_DIR=tier.scratch, QT_QPA_PLATFORM="offscreen"), timeout=30)
+    check(r.returncode == 0, f"dump_drawing could not read {path}: {r.stderr.strip()}")
+    return [line.split() for line in r.stdout.splitlines()]
+
+
+def lines_of(elements):
+    return [tuple(float(v) for v in e[1:]) for e in elements if e[0] == "line"]
+
+
+def draw_clicked_line(program, window, a, b):
+    """A line by two clicks at window points (fractions of the window's inside)."""
+    x, y, w, h = program.desk.geometry(window)
+    for fx, fy in (a, b):
+        program.desk.click(x + int(fx * w), y + int(fy * h))
+    program.wait_idle(0.3)
+
+
+def type_point(program, text):
+    program.desk.type(text)
+    program.desk.key("Return")
+
+
+def make_damaged_file(folder, name="Damaged.cadx"):
+    path = os.path.join(folder, name)
+    with open(path, "wb") as f:
+        f.write(b"\x7f\x13garbage header, not a drawing" + bytes(range(256)) * 8)
+    return path
+
+
+# --- Scenarios ---------------------------------------------------------------------------------------
+
+
+def scenario_main_road(tier):
+    """New, two lines by clicks and one by typed points, undo and redo, Save As and Save, quit, start
+    again with the file, the same drawing back; nothing on standard error."""
+    program = Program(tier, "main-road")
+    app = program.wait_window("the application window", program.application_window)
+    program.wait_settled(app, steady=0.5)
+    titles, bar_y = menu_titles(program.desk, app)
+    check(len(titles) >= 2, f"menu bar titles not found: {titles}")
+    program.desk.click((titles[1][0] + titles[1][1]) // 2, bar_y)  # File, then its first item: New
+    wait_for("the File menu to open", program.desk.popups, 5)
+    program.desk.key("Down", "Return")
+    doc = program.wait_new_document([])
+    program.wait_settled(doc)
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.5, 0.3))
+    draw_clicked_line(program, doc, (0.2, 0.5), (0.5, 0.6))
+    type_point(program, "10,10")
+    type_point(program, "50,20")
+    program.wait_idle(0.3)
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Road.cadx")
+    save_through_panel(program, path)
+    undone = lines_of(dump(tier, path))
+    check(len(undone) == 2, f"after Undo the saved drawing has {len(undone)} lines, not 2: {undone}")
+    check(doc in program.documents(), "the document window went away")
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+shift+z")
+    program.wait_idle(0.3)
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    program.wait_idle(0.5)
+    lines = lines_of(dump(tier, path))
+    check(len(lines) == 3, f"after Redo the saved drawing has {len(lines)} lines, not 3: {lines}")
+    typed = (10, 10, 50, 20)
+    check(sorted(lines) == sorted(undone + [typed]),
+          f"Redo did not bring back the typed line alone: {undone} became {lines}")
+    check(typed not in undone, "Undo did not take the typed line")
+    for x1, y1, x2, y2 in undone:
+        check(x2 > x1, f"a clicked line runs the wrong way: {(x1, y1, x2, y2)}")
+    program.quit()
+
+    again = Program(tier, "main-road-again", [path])
+    doc = again.wait_new_document([])
+    check(again.desk.props(doc)["title"] == "Road.cadx", f"the window is titled {again.desk.props(doc)['title']!r}")
+    again.wait_settled(doc)
+    copy = os.path.join(tier.scratch, "Road copy.cadx")
+    save_through_panel(again, copy)
+    check(sorted(lines_of(dump(tier, copy))) == sorted(lines),
+          "the drawing opened from the command line is not the one saved")
+    again.quit()
+
+
+def scenario_windows_settle(tier):
+    """After New, several New in a row, and a file opened from the command line, each window keeps its
+    geometry for 2 s while the program idles, and is drawn with its status bar."""
+    program = Program(tier, "settle")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc)
+    check_drawn(program.desk, doc, "the first new window")
+    # Three more in a row, faster than the window manager answers.
+    program.desk.key("ctrl+n", "ctrl+n", "ctrl+n")
+    docs = program.wait_window("three more windows", lambda: len(program.documents()) == 4 and program.documents())
+    program.wait_settled(docs)
+    for i, d in enumerate(docs):
+        check_on_screen(program.desk, d, f"new window {i + 1}")
+    front = wait_for("the last window in front", lambda: program.desk.active() in docs and program.desk.active(), 5)
+    check_drawn(program.desk, front, "the window in front")
+    path = os.path.join(tier.scratch, "Settle.cadx")
+    save_through_panel(program, path)
+    program.quit()
+
+    opened = Program(tier, "settle-open", [path])
+    doc = opened.wait_new_document([])
+    opened.wait_settled(doc)
+    check_on_screen(opened.desk, doc, "the window of the opened file")
+    check_drawn(opened.desk, doc, "the window of the opened file")
+    opened.quit()
+
+
+def scenario_inside_and_cascaded(tier):
+    """Every window inside the screen with its frame; a second New does not lie exactly on the first."""
+    program = Program(tier, "cascade")
+    app = program.wait_window("the application window", program.application_window)
+    program.wait_settled(app, steady=0.5)
+    check_on_screen(program.desk, app, "the first window")
+    first = new_document(program)
+    program.wait_settled(first, steady=0.5)
+    second = new_document(program)
+    program.wait_settled(second, steady=0.5)
+    a, b = frame_of(program.desk, first), frame_of(program.desk, second)
+    check(a[:2] != b[:2], f"the second window lies exactly on the first at {a[:2]}")
+    for window, props in program.windows():
+        check_on_screen(program.desk, window, f"window {props['title']!r}")
+    program.quit()
+
+
+def scenario_damaged_file_from_panel(tier):
+    """A damaged drawing chosen in the Open panel: one alert, Return closes it, the program idles and
+    New still works."""
+    damaged = make_damaged_file(tier.scratch)
+    program = Program(tier, "damaged")
+    app = program.wait_window("the application window", program.application_window)
+    program.wait_settled(app, steady=0.5)
+    open_through_panel(program, damaged)
+    dismiss_alert_with_return(program)
+    program.wait_idle(1.0)
+    check(not program.alerts(), "another alert followed")
+    check(not program.documents(), "a window was left for the damaged file")
+    doc = new_document(program)
+    program.wait_settled(doc)
+    program.quit()
+
+
+def scenario_command_line_errors(tier):
+    """A missing and a damaged file on the command line: one alert each, each closed by Return."""
+    damaged = make_damaged_file(tier.scratch, "Broken.cadx")
+    missing = os.path.join(tier.scratch, "Missing.cadx")
+    program = Program(tier, "cmdline", [missing, damaged])
+    shown = []
+    for _ in range(2):
+        alert = dismiss_alert_with_return(program)
+        check(alert not in shown, "the same alert window came back")
+        shown.append(alert)
+    program.wait_idle(1.5)
+    check(not program.alerts(), "more than one alert per file")
+    check(not program.documents(), "a window was left for a file that failed")
+    # The keys come back to the program's window without a click.
+    app = program.wait_window("the application window", program.application_window)
+    wait_for("the application window to take the keys", lambda: program.desk.active() == app, 5)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    program.quit()
+
+
+def scenario_escape_from_menu(tier):
+    """Escape closes an open menu; typed points then go to the command field and no menu opens."""
+    program = Program(tier, "escape")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    titles, bar_y = menu_titles(desk, doc)
+    check(len(titles) >= 2, f"menu bar titles not found: {titles}")
+    desk.click((titles[1][0] + titles[1][1]) // 2, bar_y)  # File
+    wait_for("the File menu to open", desk.popups, 5)
+    desk.key("Escape")
+    wait_for("the menu to close on Escape", lambda: not desk.popups(), 5)
+    type_point(program, "10,10")
+    program.wait_idle(0.5)
+    check(not desk.popups(), "Return after Escape opened a menu again")
+    type_point(program, "50,20")
+    program.wait_idle(0.5)
+    check(not desk.popups(), "typing after Escape opened a menu")
+    check(program.documents() == [doc], f"typing after Escape made other windows: {program.documents()}")
+    path = os.path.join(tier.scratch, "Escape.cadx")
+    save_through_panel(program, path)
+    check(lines_of(dump(tier, path)) == [(10, 10, 50, 20)], "the typed points did not make the line")
+    program.quit()
+
+
+def scenario_menu_bar_fits(tier):
+    """The first window shows every menu title of the bar, Help last, and the Help menu opens below its
+    title."""
+    program = Program(tier, "menubar")
+    app = program.wait_window("the application window", program.application_window)
+    program.wait_settled(app, steady=0.5)
+    desk = program.desk
+    x, y, w, h = desk.geometry(app)
+    titles, bar_y = menu_titles(desk, app)
+    names = ["Draftwerk", "File", "Edit", "Layers", "Keys", "Symbols", "Settings", "Window", "Scripts", "Help"]
+    check(len(titles) == len(names), f"{len(titles)} titles in the menu bar, not {len(names)}: {titles}")
+    left, right = titles[-1]
+    check(right < x + w, "the last title reaches the window's edge")
+    desk.click((left + right) // 2, bar_y)
+    popup = wait_for("the Help menu to open", desk.popups, 5)
+    px = popup[0][1][0]
+    check(abs(px - left) < 30, f"the menu opened at x {px}, not below the last title at {left}..{right}")
+    desk.key("Escape")
+    wait_for("the menu to close", lambda: not desk.popups(), 5)
+    program.quit()
+
+
+def scenario_name_already_open(tier):
+    """A drawing whose name is open, from another folder or the same file again: an alert asks; Return
+    opens it as an untitled second window, Escape opens nothing."""
+    program = Program(tier, "name-in-use")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    type_point(program, "10,10")
+    type_point(program, "50,20")
+    first, second = (os.path.join(tier.scratch, d, "Plan.cadx") for d in ("a", "b"))
+    for path in (first, second):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        save_through_panel(program, path)  # the window ends up owning b/Plan.cadx
+    open_through_panel(program, first)
+    dismiss_alert_with_return(program)
+    copy = program.wait_new_document([doc])
+    program.wait_settled(copy, steady=0.5)
+    title = program.desk.props(copy)["title"]
+    check(title.startswith("Untitled"), f"the second window is titled {title!r}, not Untitled")
+    open_through_panel(program, second)
+    alert = program.wait_window("an alert", lambda: (program.alerts() or [None])[0])
+    wait_for("the alert to take the keys", lambda: program.desk.active() == alert, 5)
+    program.desk.key("Escape")
+    program.wait_window("the alert to go on Escape", lambda: alert not in program.alerts(), 5)
+    program.wait_idle(1.0)
+    check(not program.alerts(), "another alert followed")
+    check(len(program.documents()) == 2, f"{len(program.documents())} windows after Escape, not 2")
+    program.quit()
+
+
+SCENARIOS = [
+    ("A main road", scenario_main_road, False),
+    ("B windows settle", scenario_windows_settle, True),
+    ("C inside the screen, cascaded", scenario_inside_and_cascaded, True),
+    ("D damaged file from the Open panel", scenario_damaged_file_from_panel, False),
+    ("E command-line open errors", scenario_command_line_errors, False),
+    ("F Escape from a menu", scenario_escape_from_menu, False),
+    ("G menu bar fits", scenario_menu_bar_fits, True),
+    ("H name already open", scenario_name_already_open, False),
+]
+
+
+# --- The tier ----------------------------------------------------------------------------------------
+
+
+class Tier:
+    def __init__(self, options, desk, scratch):
+        self.program, self.dump = options.program, options.dump
+        self.desk, self.scratch = desk, scratch
+        self.running, self.started = [], []
+
+
+def run_screen(options, width, height, selected, failures):
+    scratch = tempfile.mkdtemp(prefix=f"draftwerk-desktop-{width}x{height}-")
+    os.chmod(scratch, 0o700)
+    desk = None
+    try:
+        desk = Desktop(width, height, scratch)
+        for name, scenario, both_sizes in SCENARIOS:
+            if selected and not any(s.lower() in name.lower() for s in selected):
+                continue
+            if not both_sizes and (width, height) != SCREENS[0]:
+                continue
+            tier = Tier(options, desk, tempfile.mkdtemp(prefix="s-", dir=scratch))
+            label = f"{name} [{width}x{height}]"
+            start = time.monotonic()
+            try:
+                scenario(tier)
+                print(f"PASS {label} ({time.monotonic() - start:.1f} s)", flush=True)
+            except Exception as error:  # a fault of the driver counts as a failure too
+                failures.append(label)
+                print(f"FAIL {label}: {error}", flush=True)
+                if not isinstance(error, Failure):
+                    traceback.print_exc()
+                keep_evidence(options, desk, tier, label)
+            finally:
+                for program in list(tier.running):
+                    program.kill()
+                # Windows of a killed run must be gone before the next scenario counts windows.
+                wait_for("the program's windows to go", lambda: not desk.clients(), 10)
+    finally:
+        if desk:
+            desk.close()
+        shutil.rmtree(scratch, ignore_errors=True)
+
+
+def keep_evidence(options, desk, tier, label):
+    folder = os.path.join(options.output, re.sub(r"[^A-Za-z0-9]+", "-", label).strip("-"))
+    os.makedirs(folder, exist_ok=True)
+    try:
+        desk.screenshot().save_png(os.path.join(folder, "screen.png"))
+        print(f"  screenshot: {os.path.join(folder, 'screen.png')}")
+    except Exception as error:
+        print(f"  no screenshot: {error}")
+    for program in tier.started:
+        target = os.path.join(folder, os.path.basename(program.folder) + ".stderr.txt")
+        shutil.copyfile(program.stderr_path, target)
+        print(f"  standard error: {target}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--dump", required=True)
+    parser.add_argument("--output", required=True, help="folder for screenshots and logs of failures")
+    parser.add_argument("--only", action="append", default=[], help="run the scenarios whose names contain this")
+    parser.add_argument("--screen", action="append", default=[], help="WIDTHxHEIGHT, default both sizes")
+    options = parser.parse_args()
+    # A terminated run (a CTest timeout) still ends its server, window manager and programs.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    options.program, options.dump = os.path.abspath(options.program), os.path.abspath(options.dump)
+    options.output = os.path.abspath(options.output)
+    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo"):
+        if shutil.which(tool) is None:
+            print(f"missing {tool}: run scripts/ensure-packages.sh")
+            return 1
+    screens = [tuple(int(v) for v in s.split("x")) for s in options.screen] or SCREENS
+    shutil.rmtree(options.output, ignore_errors=True)
+    failures = []
+    start = time.monotonic()
+    for width, height in screens:
+        run_screen(options, width, height, options.only, failures)
+    print(f"{'FAILED' if failures else 'passed'} in {time.monotonic() - start:.0f} s"
+          + (f": {', '.join(failures)}" if failures else ""))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
