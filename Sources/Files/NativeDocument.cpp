@@ -21,6 +21,7 @@
 #include "PrintRecords.h"
 #include "ProgressWindow.h"
 #include "ResourceFiles.h"
+#include "SaveRecovery.h"
 #include "SharedUtilities.h"
 #include "DocumentWindow.h"
 #include "Streams.h"
@@ -81,19 +82,39 @@ bool AccessDenied(OSErr err) {
     return err == afpAccessDenied || err == permErr || err == wrPermErr || err == fLckdErr || err == wPrErr;
 }
 
-// A new file with the drawing's Finder information (and the stationery flag when asked).
-OSErr CreateDrawingFile(const FSRef* file, Boolean stationery) {
+// A new file with the drawing's Finder information (and the stationery flag when asked) and a
+// resource fork that records for which file the save makes it, so that a save killed from here
+// on leaves nothing that cannot be told from the user's files. Without a sidecar when the
+// target's name leaves no room for one.
+OSErr CreateDrawingFile(const FSRef* file, Boolean stationery, const std::string& savedAs, bool sidecar) {
     OSErr err = FSCreateFile(file);
-    if (err != noErr) return err;
+    if (err != noErr || !sidecar) return err;
     FInfo info{};
     info.fdType = kNativeFileType;
     info.fdCreator = kNativeCreator;
     info.fdFlags = stationery ? kIsStationery : 0;
-    err = FSSetFinderInfo(file, info);
-    if (err == noErr) err = FSCreateResourceFork(file);
+    AppleDoubleContents contents;
+    EncodeFInfo(info, contents.finderInfo);
+    SaveRecord record;
+    record.savedAs = savedAs;
+    std::vector<ResourceEntry> resources(1);
+    resources[0].type = kSaveRecordType;
+    resources[0].id = kSaveRecordId;
+    resources[0].data = EncodeSaveRecord(record);
+    err = BuildResourceFork(resources, &contents.resourceFork);
+    if (err == noErr) err = WriteSidecar(file, contents);
     if (err != noErr) FSDeleteObject(file);
     return err;
 }
+
+// Holds a folder's lock for a save while its temporary file lies there.
+struct FolderSaveLock {
+    SInt32 lock = -1;
+    explicit FolderSaveLock(const FSRef* folder) { FSLockFolder(folder, false, &lock); }
+    ~FolderSaveLock() { FSUnlockFolder(lock); }
+    FolderSaveLock(const FolderSaveLock&) = delete;
+    FolderSaveLock& operator=(const FolderSaveLock&) = delete;
+};
 
 void ProgressTitle(SInt16 item, ConstStr255Param name, const char* tail, Str255 text) {
     GetIndString(text, kGeneralTextList, item);
@@ -222,7 +243,14 @@ OSErr MakeBackupFile(const FSRef* file, const std::string& name) {
     return err;
 }
 
-OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file) {
+OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file, const char* savedAs) {
+    SaveRecord record;
+    if (savedAs != nullptr) {
+        record.savedAs = savedAs;
+        record.complete = true;
+        OSErr err = DataForkChecksum(file, &record.dataSize, &record.dataChecksum);
+        if (err != noErr) return err;
+    }
     SInt16 res = FSOpenResFile(file, fsRdWrPerm);
     if (res < 0) return ResError();
     DrawingRecord* d = doc->drawing;
@@ -262,6 +290,11 @@ OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file) {
         if (err == noErr)
             err = AddResourceBlock(res, kPageFormatResType, kDocumentPrintResId, page.data(),
                                    Size(page.size()), nullptr);
+    }
+    if (err == noErr && savedAs != nullptr) {
+        std::vector<UInt8> bytes = EncodeSaveRecord(record);
+        err =
+            AddResourceBlock(res, kSaveRecordType, kSaveRecordId, bytes.data(), Size(bytes.size()), nullptr);
     }
     CloseResFile(res);
     return err != noErr ? err : ResError();
@@ -336,17 +369,22 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     // beside it, which is exchanged with it only once complete and on disk.
     bool safe = exists;
     FSRef written = target;
-    OSErr err = noErr;
-    if (safe) {
-        std::string folder = Folder(target.path);
+    FSRef folder{};
+    OSErr err = FSMakeRef(Folder(target.path).c_str(), &folder);
+    // A name of 254 or 255 bytes leaves no room for "._" before it: such a drawing has no sidecar.
+    bool sidecar = SidecarNameFits(target.path);
+    std::string savedAs = Leaf(target.path);
+    if (err == noErr) RecoverInterruptedSaves(&folder);
+    FolderSaveLock folderLock(&folder);
+    if (err == noErr && safe) {
         for (UInt32 ticks = TickCount();; ++ticks) {
-            err = FSMakeRef((folder + "/" + TempSaveFileName(ticks)).c_str(), &written);
+            err = FSMakeRef((Folder(target.path) + "/" + TempSaveFileName(ticks)).c_str(), &written);
             if (err != noErr || !FSRefExists(&written)) break;
         }
-        if (err == noErr) err = CreateDrawingFile(&written, stationery);
+        if (err == noErr) err = CreateDrawingFile(&written, stationery, savedAs, sidecar);
         if (err == noErr) FSCopyAccessMode(&target, &written);
-    } else {
-        err = CreateDrawingFile(&written, stationery);
+    } else if (err == noErr) {
+        err = CreateDrawingFile(&written, stationery, savedAs, sidecar);
     }
     if (err != noErr) {
         ShowOSErrorAlert(err);
@@ -381,22 +419,25 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     }
     if (StopAt(SaveStep::dataWritten)) return false;
 
-    if (StreamError == noErr) {
-        OSErr resErr = WriteDocumentResources(doc, &written);
-        if (resErr != noErr) ShowErrorAlert(kMsgResourcesNotSaved, d->documentName);
+    // The resources are part of the drawing: a save that cannot store them has failed, else the
+    // drawing on disk would lose its page settings, header and footer and selection tables.
+    if (StreamError == noErr && sidecar) {
+        OSErr resErr = WriteDocumentResources(doc, &written, savedAs.c_str());
+        if (resErr != noErr) StreamNoteError(resErr);
     }
     if (StopAt(SaveStep::resourcesWritten)) return false;
 
     bool saved = StreamError == noErr;
+    // Whether the temporary file holds the old drawing (and so must stay when the save fails).
+    Boolean holdsOld = false;
     if (saved && safe) {
-        err = FSExchangeObjects(&written, &target);
+        err = FSExchangeObjects(&written, &target, &holdsOld);
         if (StopAt(SaveStep::exchanged)) return false;
         if (err != noErr) {
             StreamNoteError(err);
             saved = false;
         } else {
-            FSRef folder;
-            if (FSMakeRef(Folder(target.path).c_str(), &folder) == noErr) FSSyncFolder(&folder);
+            FSSyncFolder(&folder);
             // The temporary file now holds the old contents.
             if (!doc->settings->keepBackup || MakeBackupFile(&written, Leaf(target.path)) != noErr)
                 FSDeleteObject(&written);
@@ -405,11 +446,14 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     }
     if (!saved) {
         ShowErrorAlert(StreamError == dskFulErr ? kMsgSaveDiskFull : kMsgSaveFailed, d->documentName);
-        FSDeleteObject(&written);
+        // The exchange could be neither completed nor undone: the old drawing is only in the
+        // temporary file now, which the next open of the folder puts right.
+        if (!holdsOld) FSDeleteObject(&written);
         MarkDocumentDirty(doc);
         RequestRedraw(doc);
         return false;
     }
+    if (!sidecar) ShowErrorAlert(kMsgResourcesNotSaved, d->documentName);
 
     if (d->hasLongName) RenameToCadx(doc);
     AddRecentFile(&d->file);
@@ -422,6 +466,9 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
 
 Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, SInt16 layer, Float64 dx,
                      Float64 dy) {
+    // A save of this drawing that was killed may have left it half exchanged.
+    if (FSRef folder; FSMakeRef(Folder(file->path).c_str(), &folder) == noErr)
+        RecoverInterruptedSaves(&folder);
     StreamClearError();
     Str255 name;
     NameFromPath(file->path, name);

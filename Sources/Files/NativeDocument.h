@@ -11,6 +11,8 @@
 // As), so no locked-file test; selectionOnly: only the selected elements and instances; autoSave:
 // the progress text; keepChangedMark: the document stays marked changed; stationery: the file is
 // stationery and the document does not take it as its own. True when the document counts as saved.
+// A save is whole or nothing: data fork and sidecar of one save, or the old file as it was; a
+// drawing whose name leaves no room for a sidecar is saved without one and the user is told.
 Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnly, Boolean autoSave,
                      Boolean keepChangedMark, Boolean stationery);
 
@@ -21,7 +23,8 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
                      Float64 dy);
 
 // The resources a save writes into the file just written; noErr or the reason they were not stored.
-OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file);
+// With savedAs, the save record too: the file the save is for and the checksum of the data fork.
+OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file, const char* savedAs = nullptr);
 // 'Kopf' 128 and the 'SPZF' tables from an open resource file.
 void ReadDocumentResources(DocWindowRecord* doc, SInt16 resFile);
 // The file's 'vers' 2 as its first two bytes, or 0x0350 when the file has none.

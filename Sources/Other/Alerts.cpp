@@ -80,10 +80,30 @@ SInt16 ReplaceHash(Str255 message, ConstStr255Param text, SInt16 from) {
     return 0;
 }
 
+// The text that takes the place of the message's "#", shortened where message and text would pass
+// the 255 characters an alert holds: the text gives way, keeping its start and its end (a file
+// name's extension) around an ellipsis, so the message is always shown whole.
+static void FitInsertedText(ConstStr255Param message, ConstStr255Param text, Str255 fitted) {
+    int room = 255 - (message[0] - (PosChar('#', message) > 0 ? 1 : 0));
+    if (text[0] <= room) {
+        std::memcpy(fitted, text, text[0] + 1u);
+        return;
+    }
+    fitted[0] = 0;
+    if (room < 2) return;
+    int tail = (room - 1) / 3, head = room - 1 - tail;
+    CopySubStr(fitted, text, 1, head);
+    AppendChar(fitted, 256, '\xC9');
+    Str255 end;
+    CopySubStr(end, text, text[0] - tail + 1, tail);
+    AppendPStr(fitted, 256, end);
+}
+
 void ShowErrorAlert(SInt16 n, ConstStr255Param text, OSErr code) {
-    Str255 message;
+    Str255 message, fitted;
     GetIndString(message, kErrorMessageList, n);
-    ReplaceHash(message, text ? text : kEmpty, 1);
+    FitInsertedText(message, text ? text : kEmpty, fitted);
+    ReplaceHash(message, fitted, 1);
     const SInt16 saved = gMessageCode;
     if (code != noErr) gMessageCode = code;
     ShowRecordedOrAlert(message);

@@ -3,9 +3,13 @@
 
 #include "FileManager.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <csignal>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -141,12 +145,36 @@ std::string SidecarPath(const char* path) {
     return p.substr(0, leaf) + "._" + p.substr(leaf);
 }
 
+Boolean SidecarNameFits(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    return std::strlen(slash ? slash + 1 : path) + 2 <= 255;
+}
+
+Boolean IsSidecarTempName(const std::string& name, SInt32* pid) {
+    // "._" + (a leaf, perhaps shortened) + ".tmp" + process id + "-" + counter
+    if (name.size() < 2 || name.compare(0, 2, "._") != 0) return false;
+    size_t dash = name.rfind('-');
+    size_t tmp = name.rfind(".tmp");
+    if (dash == std::string::npos || tmp == std::string::npos || tmp < 2 || dash < tmp + 5 ||
+        dash + 1 == name.size())
+        return false;
+    auto digits = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i)
+            if (name[i] < '0' || name[i] > '9') return false;
+        return to > from && to - from <= 10;
+    };
+    if (!digits(tmp + 4, dash) || !digits(dash + 1, name.size())) return false;
+    if (pid) *pid = SInt32(std::strtol(name.c_str() + tmp + 4, nullptr, 10));
+    return true;
+}
+
 OSErr ReadSidecar(const FSRef* link, AppleDoubleContents* out) {
     *out = AppleDoubleContents{};
     // A symbolic link's forks are those of the file it names.
     FSRef file;
     OSErr err = FSResolveLinks(link, &file);
     if (err != noErr) return err;
+    if (!SidecarNameFits(file.path)) return fnfErr; // such a name cannot have one
     std::vector<UInt8> bytes;
     err = ReadWholeFile(SidecarPath(file.path).c_str(), &bytes);
     if (err != noErr) return err;
@@ -158,8 +186,10 @@ OSErr WriteSidecar(const FSRef* link, const AppleDoubleContents& contents) {
     OSErr err = FSResolveLinks(link, &file);
     if (err != noErr) return err;
     std::string target = SidecarPath(file.path);
+    if (!SidecarNameFits(file.path)) return bdNamErr;
     static unsigned counter = 0;
-    std::string temp = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    std::string temp =
+        FSPathWithSuffix(target, ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter));
     FSRef tempRef;
     err = FSMakeRef(temp.c_str(), &tempRef);
     if (err == noErr) err = FSCreateFile(&tempRef);
@@ -213,4 +243,24 @@ OSErr FSWriteResourceForkBytes(const FSRef* file, const std::vector<UInt8>& byte
     if (err != noErr) return err;
     contents.resourceFork = bytes;
     return WriteSidecar(file, contents);
+}
+
+OSErr DeleteSidecar(const FSRef* file) {
+    if (!file->path[0]) return bdNamErr;
+    if (unlink(SidecarPath(file->path).c_str()) != 0 && errno != ENOENT) return OSErrFromErrno(errno);
+    return noErr;
+}
+
+void RemoveStaleSidecarTemps(const FSRef* folder) {
+    std::vector<std::string> names;
+    if (FSListFolder(folder, &names) != noErr) return;
+    for (const std::string& name : names) {
+        SInt32 pid = 0;
+        if (!IsSidecarTempName(name, &pid) || pid <= 0 || pid == SInt32(getpid())) continue;
+        // A writer that still runs may be about to rename it into place.
+        if (kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        std::string path = std::string(folder->path) + "/" + name;
+        struct stat st;
+        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(path.c_str());
+    }
 }

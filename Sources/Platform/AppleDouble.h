@@ -45,11 +45,23 @@ void EncodeFInfo(const FInfo& info, UInt8 bytes[16]);
 
 // The sidecar's path for a file's path: "._" before the leaf name, beside the file.
 std::string SidecarPath(const char* path);
+// Whether a file of that path can have a sidecar at all: "._" and a leaf of 254 or 255 bytes make a
+// name longer than Linux allows, so such files keep only their data fork.
+Boolean SidecarNameFits(const char* path);
+// Whether a name is one WriteSidecar gives its temporary file ("._", the leaf perhaps shortened,
+// ".tmp", the writer's process id, "-", a counter); the process id comes back in pid.
+Boolean IsSidecarTempName(const std::string& name, SInt32* pid);
 
 // The sidecar of a file: fnfErr when there is none; a damaged one reads as none (paramErr).
 OSErr ReadSidecar(const FSRef* file, AppleDoubleContents* out);
 // Writes the whole sidecar through a temporary file that replaces it, synced to disk.
 OSErr WriteSidecar(const FSRef* file, const AppleDoubleContents& contents);
+
+// Removes a file's sidecar alone (none is no error).
+OSErr DeleteSidecar(const FSRef* file);
+// Removes the temporary files of sidecar writes whose writing process no longer runs (killed
+// before it could rename them into place).
+void RemoveStaleSidecarTemps(const FSRef* folder);
 
 // Finder information: a file without a sidecar has none (all zero); fnfErr when the file is missing.
 OSErr FSGetFinderInfo(const FSRef* file, FInfo* info);

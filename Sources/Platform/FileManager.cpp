@@ -196,7 +196,7 @@ OSErr ExchangePaths(const std::string& a, const std::string& b) {
     if (!gFaults.refuseAtomicExchange && !RefusedByFileSystem(errno)) return OSErrFromErrno(errno);
     std::string keep;
     for (int n = 0;; ++n) {
-        keep = b + ".old" + std::to_string(getpid()) + "-" + std::to_string(n);
+        keep = FSPathWithSuffix(b, ".old" + std::to_string(getpid()) + "-" + std::to_string(n));
         if (access(keep.c_str(), F_OK) != 0) break;
     }
     OSErr err = noErr;
@@ -333,6 +333,21 @@ OSErr OSErrFromErrno(int err) {
     }
 }
 
+std::string FSPathWithSuffix(const std::string& path, const std::string& suffix) {
+    constexpr size_t kMaxLeaf = 255;
+    size_t slash = path.rfind('/');
+    size_t start = slash == std::string::npos ? 0 : slash + 1;
+    std::string leaf = path.substr(start);
+    size_t room = suffix.size() < kMaxLeaf ? kMaxLeaf - suffix.size() : 0;
+    if (leaf.size() > room) {
+        size_t n = room;
+        while (n > 0 && (static_cast<unsigned char>(leaf[n]) & 0xC0) == 0x80)
+            --n;
+        leaf.resize(n);
+    }
+    return path.substr(0, start) + leaf + suffix;
+}
+
 OSErr FSMakeRef(const char* path, FSRef* ref) {
     if (!path || !*path) return bdNamErr;
     std::string p = path;
@@ -446,20 +461,67 @@ OSErr FSRenameNoReplace(const FSRef* from, const FSRef* to) {
     return symlink ? OSErr(noErr) : MoveSidecar(from->path, to->path);
 }
 
-OSErr FSExchangeObjects(const FSRef* a, const FSRef* b) {
+OSErr FSExchangeObjects(const FSRef* a, const FSRef* b, Boolean* dataExchanged) {
+    if (dataExchanged) *dataExchanged = false;
     if (!a->path[0] || !b->path[0]) return bdNamErr;
     struct stat st;
     if (stat(a->path, &st) != 0 || stat(b->path, &st) != 0) return OSErrFromErrno(errno);
     if (gFaults.failExchange) return ioErr;
     OSErr err = ExchangePaths(a->path, b->path);
     if (err != noErr) return err;
+    if (dataExchanged) *dataExchanged = true;
     if (gFaults.stopAfterDataExchange) return ioErr;
+    if (gFaults.pauseAfterDataExchangeMs > 0) usleep(useconds_t(gFaults.pauseAfterDataExchangeMs) * 1000);
+    err = gFaults.failSidecarExchange ? OSErr(ioErr) : FSExchangeSidecars(a, b);
+    if (err == noErr) return noErr;
+    // Both forks or neither: new data beside an old sidecar would be a drawing that never existed.
+    if (!gFaults.failExchangeBack && ExchangePaths(a->path, b->path) == noErr && dataExchanged)
+        *dataExchanged = false;
+    return err;
+}
+
+OSErr FSExchangeSidecars(const FSRef* a, const FSRef* b) {
+    if (!a->path[0] || !b->path[0]) return bdNamErr;
     std::string sa = SidecarPath(a->path), sb = SidecarPath(b->path);
     bool hasA = access(sa.c_str(), F_OK) == 0, hasB = access(sb.c_str(), F_OK) == 0;
     if (hasA && hasB) return ExchangePaths(sa, sb);
     if (hasA && std::rename(sa.c_str(), sb.c_str()) != 0) return OSErrFromErrno(errno);
     if (hasB && std::rename(sb.c_str(), sa.c_str()) != 0) return OSErrFromErrno(errno);
     return noErr;
+}
+
+OSErr FSListFolder(const FSRef* folder, std::vector<std::string>* names) {
+    names->clear();
+    if (!folder->path[0]) return bdNamErr;
+    DIR* dir = opendir(folder->path);
+    if (dir == nullptr) return OSErrFromErrno(errno);
+    while (const dirent* e = readdir(dir))
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+            names->push_back(e->d_name);
+    closedir(dir);
+    return noErr;
+}
+
+OSErr FSLockFolder(const FSRef* folder, Boolean exclusive, SInt32* lock) {
+    *lock = -1;
+    if (!folder->path[0]) return bdNamErr;
+    int fd = open(folder->path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return OSErrFromErrno(errno);
+    int rc;
+    do
+        rc = flock(fd, exclusive ? LOCK_EX | LOCK_NB : LOCK_SH);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        OSErr err = errno == EWOULDBLOCK ? OSErr(fBsyErr) : OSErrFromErrno(errno);
+        close(fd);
+        return err;
+    }
+    *lock = fd;
+    return noErr;
+}
+
+void FSUnlockFolder(SInt32 lock) {
+    if (lock >= 0) close(lock); // closing the descriptor releases the lock
 }
 
 OSErr FSSyncFolder(const FSRef* folder) {

@@ -5,6 +5,9 @@
 
 #include "MacTypes.h"
 
+#include <string>
+#include <vector>
+
 using ByteCount = UInt32;
 using FSIORefNum = SInt16;
 
@@ -46,6 +49,9 @@ OSErr FSMakeRef(const char* path, FSRef* ref);
 OSErr FSPathMakeRef(const char* path, FSRef* ref, Boolean* isDirectory);
 OSErr FSMakeChildRef(const FSRef* parent, const char* name, FSRef* child);
 OSErr FSGetParentRef(const FSRef* ref, FSRef* parent);
+// The path with suffix added to its leaf name, the leaf first shortened between characters so that
+// it stays within the 255 bytes a Linux name may have (names of temporary files beside a file).
+std::string FSPathWithSuffix(const std::string& path, const std::string& suffix);
 const char* FSRefLeafName(const FSRef* ref);
 Boolean FSRefExists(const FSRef* ref);
 
@@ -67,8 +73,19 @@ OSErr FSRenameReplacing(const FSRef* from, const FSRef* to);
 OSErr FSRenameNoReplace(const FSRef* from, const FSRef* to);
 // Exchanges the contents of two files in one folder, both forks: atomically where the file system
 // can, else by a hard link and renames (a copy where links are refused), so that `b` always holds
-// one complete version. The data forks are exchanged first, then the sidecars.
-OSErr FSExchangeObjects(const FSRef* a, const FSRef* b);
+// one complete version. The data forks are exchanged first, then the sidecars; when the sidecars
+// cannot be, the data forks are exchanged back, so a failure changes nothing. dataExchanged (when
+// given) tells whether the data forks stand exchanged on return: after success, or when even the
+// way back failed (then each file holds the other's sidecar).
+OSErr FSExchangeObjects(const FSRef* a, const FSRef* b, Boolean* dataExchanged = nullptr);
+// Exchanges only the sidecars of two files in one folder (one of them may have none).
+OSErr FSExchangeSidecars(const FSRef* a, const FSRef* b);
+// The names in a folder, without "." and "..".
+OSErr FSListFolder(const FSRef* folder, std::vector<std::string>* names);
+// Advisory lock on a folder. Saves hold it shared while their temporary files lie there; clearing
+// up what killed saves left takes it exclusively and never waits (fBsyErr while a save runs).
+OSErr FSLockFolder(const FSRef* folder, Boolean exclusive, SInt32* lock);
+void FSUnlockFolder(SInt32 lock);
 // Makes a folder's entries (new names, renames) durable.
 OSErr FSSyncFolder(const FSRef* folder);
 // The file a path names after following symbolic links (the path itself when it names nothing yet).
@@ -90,6 +107,9 @@ struct FSFaultInjection {
     Boolean refuseHardLinks = false;
     Boolean stopAfterDataExchange = false; // as if killed between exchanging the data and the sidecars
     Boolean failExchange = false;          // the exchange fails before it changes anything
+    Boolean failSidecarExchange = false;   // the sidecars cannot be exchanged after the data forks were
+    Boolean failExchangeBack = false;      // ... and the data forks cannot be exchanged back either
+    SInt32 pauseAfterDataExchangeMs = 0;   // widens that gap for a kill from outside to land in it
 };
 void FSSetFaultInjection(const FSFaultInjection& faults);
 void FSClearFaultInjection();

@@ -123,8 +123,9 @@ TEST_F(NativeDocumentTest, WriteErrorAtAnyByteLeavesTheOldFileAndMarksTheDocumen
             FSClearFaultInjection();
             SavedFile after = Snapshot(path);
             if (saved) {
-                // Only the resources failed: the save stands and the user was told.
-                EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgResourcesNotSaved});
+                // The budget outlasted the whole save, sidecar included.
+                EXPECT_TRUE(ErrorMessagesShown().empty());
+                EXPECT_GT(n, before.data.size());
                 return;
             }
             ++failures;
@@ -155,14 +156,14 @@ TEST_F(NativeDocumentTest, FlushAndCloseErrorsFailTheSave) {
             Boolean saved = SaveDocument(doc, false, false, false, false, false);
             FSClearFaultInjection();
             if (saved) {
-                // The failure hit the sidecar (the user is told) or a fork that carried nothing.
-                std::vector<SInt16> shown = ErrorMessagesShown();
-                EXPECT_TRUE(shown.empty() || shown == std::vector<SInt16>{kMsgResourcesNotSaved});
+                // The failure hit a fork that carried nothing of the drawing.
+                EXPECT_TRUE(ErrorMessagesShown().empty());
                 before = Snapshot(folder + "/Sync.cadx");
                 continue;
             }
             EXPECT_TRUE(doc->drawing->changed);
             EXPECT_EQ(Snapshot(folder + "/Sync.cadx").data, before.data);
+            EXPECT_EQ(Snapshot(folder + "/Sync.cadx").sidecar, before.sidecar);
             SInt16 shown = ErrorMessagesShown().back();
             EXPECT_TRUE(shown == kMsgSaveFailed || shown == 12) << shown;
         }
@@ -184,53 +185,220 @@ TEST_F(NativeDocumentTest, AFailedExchangeIsAFailedSave) {
     EXPECT_EQ(ErrorMessagesShown().back(), kMsgSaveFailed);
 }
 
-TEST_F(NativeDocumentTest, KilledBetweenTheStepsTheTargetIsOldOrNewAndReadable) {
+TEST_F(NativeDocumentTest, KilledBetweenTheStepsTheNextOpenFindsAMatchingPairAndNoLeftovers) {
     DocWindowRecord* doc = SavedDocument("Kill.cadx");
     std::string path = folder + "/Kill.cadx";
+    doc->settings->keepBackup = false;
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
     SavedFile before = Snapshot(path);
+    // The new version differs in both forks: one more line, another header text.
     SeekLastLine(doc);
     AppendLineAtCursor(doc, 3, 3, 4, 4, false);
+    CStrToPStr(doc->drawing->headerFooter.texts[0], 256, "New header");
     static SaveStep stopAt;
     struct Case {
         SaveStep step;
         bool betweenForks;
+        bool refuseAtomic;
         bool committed;
-    } cases[] = {{SaveStep::dataWritten, false, false},
-                 {SaveStep::resourcesWritten, false, false},
-                 {SaveStep::exchanged, true, true},
-                 {SaveStep::exchanged, false, true},
-                 {SaveStep::backupMade, false, true}};
+    } cases[] = {{SaveStep::dataWritten, false, false, false},
+                 {SaveStep::resourcesWritten, false, false, false},
+                 {SaveStep::exchanged, true, false, true},
+                 {SaveStep::exchanged, true, true, true},
+                 {SaveStep::exchanged, false, false, true},
+                 {SaveStep::backupMade, false, false, true}};
     for (const Case& k : cases) {
-        SCOPED_TRACE(int(k.step));
+        SCOPED_TRACE(testing::Message() << int(k.step) << " " << k.betweenForks << " " << k.refuseAtomic);
         WriteFileBytes(path, before.data);
         WriteFileBytes(SidecarPath(path.c_str()), before.sidecar);
         stopAt = k.step;
         SetSaveStepHook([](SaveStep step) { return Boolean(step == stopAt); });
         FSFaultInjection faults;
         faults.stopAfterDataExchange = k.betweenForks;
+        faults.refuseAtomicExchange = k.refuseAtomic;
         FSSetFaultInjection(faults);
         SaveDocument(doc, false, false, false, false, false);
         FSClearFaultInjection();
         SetSaveStepHook(nullptr);
-        SavedFile after = Snapshot(path);
         if (!k.committed) {
-            EXPECT_EQ(after.data, before.data);
-            EXPECT_EQ(after.sidecar, before.sidecar);
-        } else {
-            EXPECT_NE(after.data, before.data);
+            EXPECT_EQ(Snapshot(path).data, before.data);
+            EXPECT_EQ(Snapshot(path).sidecar, before.sidecar);
         }
+        // The next open takes the data fork with the sidecar of the same save, old or new, and
+        // clears away what the killed save left.
         FSRef ref = RefFor(path);
         DocWindowRecord* back = nullptr;
         ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
         EXPECT_EQ(CountAfter(back->lineHead), k.committed ? 2 : 1);
+        EXPECT_EQ(ToStd(back->drawing->headerFooter.texts[0]) == "New header", k.committed);
         DisposeDocumentRecords(back);
-        // What a killed save leaves behind is only its temporary file.
-        for (const std::string& name : FolderEntries(folder))
-            if (name.find("temp save file") != std::string::npos) {
-                FSRef stray = RefFor(folder + "/" + name);
-                FSDeleteObject(&stray);
-            }
+        EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"._Kill.cadx", "Kill.cadx"}));
     }
+}
+
+TEST_F(NativeDocumentTest, ASidecarThatCannotFollowUndoesTheExchange) {
+    // The sidecars cannot be exchanged after the data forks were: the data go back, the old drawing
+    // stays whole with its sidecar, and nothing is left beside it.
+    DocWindowRecord* doc = SavedDocument("Pair.cadx");
+    std::string path = folder + "/Pair.cadx";
+    doc->settings->keepBackup = false;
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    SavedFile before = Snapshot(path);
+    SeekLastLine(doc);
+    AppendLineAtCursor(doc, 7, 7, 8, 8, false);
+    CStrToPStr(doc->drawing->headerFooter.texts[0], 256, "New header");
+    FSFaultInjection faults;
+    faults.failSidecarExchange = true;
+    FSSetFaultInjection(faults);
+    EXPECT_FALSE(SaveDocument(doc, false, false, false, false, false));
+    FSClearFaultInjection();
+    EXPECT_TRUE(doc->drawing->changed);
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgSaveFailed});
+    EXPECT_EQ(Snapshot(path).data, before.data);
+    EXPECT_EQ(Snapshot(path).sidecar, before.sidecar);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"._Pair.cadx", "Pair.cadx"}));
+
+    // Nor can the data forks go back: the temporary file, the only copy of the old data fork, is
+    // kept, and the next open pairs the new data fork with its own sidecar.
+    faults.failExchangeBack = true;
+    FSSetFaultInjection(faults);
+    EXPECT_FALSE(SaveDocument(doc, false, false, false, false, false));
+    FSClearFaultInjection();
+    EXPECT_EQ(FolderEntries(folder).size(), 4u);
+    FSRef ref = RefFor(path);
+    DocWindowRecord* back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+    EXPECT_EQ(CountAfter(back->lineHead), 2);
+    EXPECT_EQ(ToStd(back->drawing->headerFooter.texts[0]), "New header");
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"._Pair.cadx", "Pair.cadx"}));
+}
+
+TEST_F(NativeDocumentTest, EveryNameTheFileSystemTakesCanBeSavedAndSavedOver) {
+    // "._" and a name of 254 or 255 bytes pass the 255 bytes Linux allows: such a drawing keeps its
+    // data fork alone and the user is told; every shorter name keeps both forks. Save As, then a
+    // safe save over it, each leaving nothing else behind.
+    for (size_t length : {242u, 243u, 250u, 253u, 254u, 255u}) {
+        SCOPED_TRACE(length);
+        std::string sub = MakeTestFolder("LongName" + std::to_string(length));
+        std::string name = std::string(length - 5, 'D') + ".cadx";
+        std::string path = sub + "/" + name;
+        bool sidecar = length <= 253;
+        DocWindowRecord* doc = NewDoc();
+        FillDocument(doc);
+        doc->settings->keepBackup = false;
+        doc->drawing->file = RefFor(path);
+        AdoptFileName(doc, &doc->drawing->file); // as Save As does
+        ClearRecordedAlerts();
+        ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
+        std::vector<SInt16> told = {kMsgResourcesNotSaved};
+        EXPECT_EQ(ErrorMessagesShown(), sidecar ? std::vector<SInt16>{} : told);
+        for (const AlertRecord& alert : RecordedAlerts())
+            EXPECT_LE(alert.params[0].size(), 255u);
+        std::vector<UInt8> first = ReadFileBytes(path);
+        SeekLastLine(doc);
+        AppendLineAtCursor(doc, 1, 2, 3, 4, false);
+        MarkDocumentChanged(doc);
+        ClearRecordedAlerts();
+        ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+        EXPECT_FALSE(doc->drawing->changed);
+        EXPECT_NE(ReadFileBytes(path), first);
+        std::vector<std::string> pair = {"._" + name, name};
+        EXPECT_EQ(FolderEntries(sub), sidecar ? pair : std::vector<std::string>{name});
+        FSRef ref = RefFor(path);
+        DocWindowRecord* back = nullptr;
+        ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+        EXPECT_EQ(CountAfter(back->lineHead), CountAfter(doc->lineHead));
+        EXPECT_EQ(ToStd(back->drawing->headerFooter.texts[5]), sidecar ? "Footer 3" : "");
+
+        // A failed save names the drawing in a message that is shown whole.
+        MarkDocumentChanged(doc);
+        ClearRecordedAlerts();
+        FSFaultInjection faults;
+        faults.failExchange = true;
+        FSSetFaultInjection(faults);
+        EXPECT_FALSE(SaveDocument(doc, false, false, false, false, false));
+        FSClearFaultInjection();
+        EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgSaveFailed});
+        ASSERT_EQ(RecordedAlerts().size(), 1u);
+        const std::string& shown = RecordedAlerts()[0].params[0];
+        EXPECT_LE(shown.size(), 255u);
+        EXPECT_NE(shown.find("DDDD"), std::string::npos);
+        EXPECT_NE(shown.find(".cadx\""), std::string::npos); // the name's end stays in sight
+    }
+}
+
+TEST_F(NativeDocumentTest, LeftoversOfKilledSavesGoTheUsersFilesStay) {
+    DocWindowRecord* doc = SavedDocument("Plan.cadx");
+    // The user's files of such names: a drawing saved as "temp save file (77)", a text file, and an
+    // empty file that has a sidecar.
+    DocWindowRecord* other = NewDoc();
+    other->drawing->file = RefFor(folder + "/temp save file (77)");
+    ASSERT_TRUE(SaveDocument(other, true, false, false, false, false));
+    WriteFileBytes(folder + "/temp save file (78)", {'n', 'o', 't', 'e', 's'});
+    WriteFileBytes(folder + "/temp save file (80)", {});
+    FSRef withSidecar = RefFor(folder + "/temp save file (80)");
+    FInfo info{};
+    info.fdType = FOUR_CHAR("TEXT");
+    ASSERT_EQ(FSSetFinderInfo(&withSidecar, info), noErr);
+    // What killed saves leave: a temporary file cut off while its data fork was written, an empty
+    // one with no sidecar yet, a sidecar whose file was deleted before it, and a sidecar's
+    // temporary file of a process that is gone.
+    static SaveStep stopAt = SaveStep::dataWritten;
+    SetSaveStepHook([](SaveStep step) { return Boolean(step == stopAt); });
+    SaveDocument(doc, false, false, false, false, false);
+    SetSaveStepHook(nullptr);
+    WriteFileBytes(folder + "/temp save file (79)", {});
+    WriteFileBytes(folder + "/._temp save file (81)", ReadFileBytes(folder + "/._Plan.cadx"));
+    WriteFileBytes(folder + "/._Plan.cadx.tmp99999999-3", {0, 5, 22, 7});
+    std::vector<std::string> users = {"._temp save file (77)", "._temp save file (80)", "temp save file (77)",
+                                      "temp save file (78)", "temp save file (80)"};
+    std::vector<std::string> all = FolderEntries(folder);
+    ASSERT_EQ(all.size(), 4u + users.size() + 3u) << testing::PrintToString(all);
+
+    // While a save in the folder holds it, nothing is touched.
+    FSRef folderRef = RefFor(folder);
+    SInt32 lock = -1;
+    ASSERT_EQ(FSLockFolder(&folderRef, false, &lock), noErr);
+    FSRef plan = RefFor(folder + "/Plan.cadx");
+    DocWindowRecord* back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &plan, false, -1, 0, 0));
+    DisposeDocumentRecords(back);
+    EXPECT_EQ(FolderEntries(folder), all);
+    FSUnlockFolder(lock);
+
+    back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &plan, false, -1, 0, 0));
+    DisposeDocumentRecords(back);
+    std::vector<std::string> expected = {"._Plan.cadx", "Plan.cadx"};
+    expected.insert(expected.begin() + 1, users.begin(), users.begin() + 2);
+    expected.insert(expected.end(), users.begin() + 2, users.end());
+    EXPECT_EQ(FolderEntries(folder), expected);
+}
+
+TEST_F(NativeDocumentTest, ABackupCutBetweenItsForksGetsItsOwnSidecarBack) {
+    // Killed as the old drawing became the backup: its data fork renamed, its sidecar not yet, so
+    // the backup has the older backup's sidecar and the right one is stranded.
+    DocWindowRecord* doc = SavedDocument("Back.cadx");
+    std::string path = folder + "/Back.cadx", backup = folder + "/Back.cadx.BAK";
+    SeekLastLine(doc);
+    for (int version = 1; version <= 3; ++version) {
+        AppendLineAtCursor(doc, version, 0, version, 1, false);
+        ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    }
+    std::vector<UInt8> olderSidecar = ReadFileBytes(SidecarPath(backup.c_str()));
+    CStrToPStr(doc->drawing->headerFooter.texts[0], 256, "Second");
+    AppendLineAtCursor(doc, 9, 0, 9, 1, false);
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    SavedFile whole = Snapshot(backup);
+    ASSERT_NE(whole.sidecar, olderSidecar);
+    WriteFileBytes(folder + "/._temp save file (12)", whole.sidecar);
+    WriteFileBytes(SidecarPath(backup.c_str()), olderSidecar);
+    FSRef ref = RefFor(path);
+    DocWindowRecord* back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+    EXPECT_EQ(Snapshot(backup).sidecar, whole.sidecar);
+    EXPECT_EQ(FolderEntries(folder),
+              (std::vector<std::string>{"._Back.cadx", "._Back.cadx.BAK", "Back.cadx", "Back.cadx.BAK"}));
 }
 
 TEST_F(NativeDocumentTest, LockedFilesAndReadOnlyFoldersRefuseTheSave) {
@@ -389,21 +557,33 @@ TEST_F(NativeDocumentTest, ResourcesOfOtherProgramsAndDamagedResources) {
     // The 'vers' before 3.0.0 turned the layer set's bits round.
     EXPECT_EQ(back->drawing->layerSets->layers[0], 0x81);
 
-    // A sidecar that cannot be written fails only the resources: the save stands, the user is told.
-    MarkDocumentChanged(back);
-    std::string sidecarFolderBlock = SidecarPath((folder + "/Res.cadx").c_str());
-    {
-        WithoutPermissionOverride noOverride;
-        ClearRecordedAlerts();
-        FSFaultInjection faults;
-        SavedFile before = Snapshot(path);
-        faults.writeBudget = SInt64(before.data.size() + 1000); // enough for the data fork only
-        FSSetFaultInjection(faults);
-        EXPECT_TRUE(SaveDocument(back, false, false, false, false, false));
-        FSClearFaultInjection();
-        EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgResourcesNotSaved});
-        EXPECT_FALSE(back->drawing->changed);
-    }
+}
+
+TEST_F(NativeDocumentTest, ADiskFullWhileTheSidecarIsWrittenFailsTheWholeSave) {
+    // The disk fills exactly as the sidecar is written, with backups off: the old drawing and its
+    // resources stay, the document stays changed, and the user hears that the save failed.
+    DocWindowRecord* doc = SavedDocument("Full.cadx");
+    std::string path = folder + "/Full.cadx";
+    doc->settings->keepBackup = false;
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    SavedFile before = Snapshot(path);
+    ASSERT_GT(before.sidecar.size(), 1000u);
+    MarkDocumentChanged(doc);
+    FSFaultInjection faults;
+    faults.writeBudget = SInt64(before.data.size() + 500); // the data fork, not the resources
+    FSSetFaultInjection(faults);
+    EXPECT_FALSE(SaveDocument(doc, false, false, false, false, false));
+    FSClearFaultInjection();
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{kMsgSaveDiskFull});
+    EXPECT_TRUE(doc->drawing->changed);
+    EXPECT_EQ(Snapshot(path).data, before.data);
+    EXPECT_EQ(Snapshot(path).sidecar, before.sidecar);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"._Full.cadx", "Full.cadx"}));
+    FSRef ref = RefFor(path);
+    DocWindowRecord* back = nullptr;
+    ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+    EXPECT_EQ(ToStd(back->drawing->headerFooter.texts[5]), "Footer 3");
+    ASSERT_NE(back->drawing->criteriaTables, nullptr);
 }
 
 TEST_F(NativeDocumentTest, ImagesBehindACountNoWriterMakesAreDroppedAndTheLogSaysSo) {

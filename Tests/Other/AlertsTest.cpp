@@ -69,6 +69,9 @@ TEST_F(AlertsTest, ErrorMessagesReplaceTheirFirstHash) {
     ShowErrorAlert(2, PStr(std::string(300, 'x')));
     EXPECT_EQ(Shown().size(), 255u);
     EXPECT_EQ(Shown().substr(0, 8), "File \"xx");
+    // The name gives way, not the message: its end stays, the name shortened around an ellipsis.
+    EXPECT_EQ(Shown().substr(Shown().size() - 16), "xx\" and # again.");
+    EXPECT_NE(Shown().find("x\xC9x"), std::string::npos);
     // A message that does not exist shows an empty text.
     ShowErrorAlert(77, PStr("word"));
     EXPECT_EQ(Shown(1), "");

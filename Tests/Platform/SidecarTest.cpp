@@ -283,3 +283,71 @@ TEST(SidecarsFollowFiles, WriteBudgetFailsTheWriteThatCrossesIt) {
     EXPECT_EQ(FSCloseFork(fork), noErr);
     EXPECT_EQ(ReadText(ref.path), "abcde");
 }
+
+TEST(SidecarsFollowFiles, LongNamesKeepSidecarsWhereTheNameLeavesRoom) {
+    // "._" and the name must fit 255 bytes; the sidecar's temporary name is shortened to fit.
+    std::string folder = MakeTestFolder("LongSidecars");
+    for (size_t length : {240u, 243u, 250u, 253u, 254u, 255u}) {
+        SCOPED_TRACE(length);
+        std::string path = folder + "/" + std::string(length, 'n');
+        WriteText(path, "data");
+        FSRef ref = Ref(path);
+        bool fits = length <= 253;
+        EXPECT_EQ(bool(SidecarNameFits(path.c_str())), fits);
+        FInfo info{};
+        info.fdType = FOUR_CHAR("FZE7");
+        EXPECT_EQ(FSSetFinderInfo(&ref, info), fits ? noErr : bdNamErr);
+        FInfo back{};
+        EXPECT_EQ(FSGetFinderInfo(&ref, &back), noErr); // none is no error
+        EXPECT_EQ(back.fdType, fits ? FOUR_CHAR("FZE7") : 0u);
+    }
+    std::vector<std::string> names;
+    FSRef folderRef = Ref(folder);
+    ASSERT_EQ(FSListFolder(&folderRef, &names), noErr);
+    EXPECT_EQ(names.size(), 6u + 4u); // six files, four sidecars, no temporary file left
+}
+
+TEST(SidecarsFollowFiles, AnExchangeIsBothForksOrNeither) {
+    std::string folder = MakeTestFolder("ExchangeOrNeither");
+    WriteText(folder + "/new", "new contents");
+    WriteText(folder + "/old", "old contents");
+    GiveForks(folder + "/new", "new fork", FOUR_CHAR("FZE7"));
+    GiveForks(folder + "/old", "old fork", FOUR_CHAR("FZE7"));
+    FSRef a = Ref(folder + "/new"), b = Ref(folder + "/old");
+    FSFaultInjection faults;
+    faults.failSidecarExchange = true;
+    FSSetFaultInjection(faults);
+    Boolean exchanged = true;
+    EXPECT_NE(FSExchangeObjects(&a, &b, &exchanged), noErr);
+    EXPECT_FALSE(exchanged);
+    EXPECT_EQ(ReadText(folder + "/old"), "old contents");
+    EXPECT_EQ(MarkerOf(folder + "/old"), "old fork");
+    // When even the way back fails, the caller learns that the data forks stand exchanged.
+    faults.failExchangeBack = true;
+    FSSetFaultInjection(faults);
+    EXPECT_NE(FSExchangeObjects(&a, &b, &exchanged), noErr);
+    FSClearFaultInjection();
+    EXPECT_TRUE(exchanged);
+    EXPECT_EQ(ReadText(folder + "/old"), "new contents");
+    // The sidecars alone put that right.
+    ASSERT_EQ(FSExchangeSidecars(&a, &b), noErr);
+    EXPECT_EQ(MarkerOf(folder + "/old"), "new fork");
+    EXPECT_EQ(MarkerOf(folder + "/new"), "old fork");
+}
+
+TEST(SidecarsFollowFiles, StaleSidecarTemporariesOfEndedProcessesGo) {
+    std::string folder = MakeTestFolder("SidecarTemps");
+    std::string mine = "._a.tmp" + std::to_string(getpid()) + "-1";
+    std::vector<std::string> kept = {mine, "._a.tmp-1", "._a.tmpx-1", "._a.tmp1", "a.tmp99999999-1"};
+    for (const std::string& name : kept)
+        WriteText(folder + "/" + name, "x");
+    WriteText(folder + "/._a.tmp99999999-2", "x");
+    SInt32 pid = 0;
+    EXPECT_TRUE(IsSidecarTempName("._a.tmp99999999-2", &pid));
+    EXPECT_EQ(pid, 99999999);
+    FSRef folderRef = Ref(folder);
+    RemoveStaleSidecarTemps(&folderRef);
+    for (const std::string& name : kept)
+        EXPECT_TRUE(Exists(folder + "/" + name)) << name;
+    EXPECT_FALSE(Exists(folder + "/._a.tmp99999999-2"));
+}

@@ -1,0 +1,140 @@
+// Helper of bench/save_kill_loop.sh: makes a large drawing, saves it over and over until it is
+// killed, and checks what a kill left: a data fork and a sidecar of the same save, and nothing else.
+//   save_kill_saver make  <drawing> <lines> [backup]   a new drawing of that many lines
+//   save_kill_saver loop  <drawing>                     open it, then save new versions forever
+//   save_kill_saver check <drawing>                     judge the folder; exit 0 when sound
+// Every version carries its number twice: in the data fork (the first line's x1) and in the
+// sidecar (the first header text), so a data fork beside another save's sidecar shows.
+#include "AppleDouble.h"
+#include "AppResources.h"
+#include "DocumentRecords.h"
+#include "ElementLists.h"
+#include "FileManager.h"
+#include "FileNames.h"
+#include "NativeDocument.h"
+#include "NewDocument.h"
+#include "SaveRecovery.h"
+#include "ZEZUdivari.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Leaf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+std::string Folder(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+void SetGeneration(DocWindowRecord* doc, long generation) {
+    doc->lineHead->next->x1 = double(generation);
+    std::string text = "generation " + std::to_string(generation);
+    CStrToPStr(doc->drawing->headerFooter.texts[0], 256, text.c_str());
+}
+
+int Make(const char* path, long lines, bool backup) {
+    DocWindowRecord* doc = nullptr;
+    if (!NewDocument(&doc, nullptr, 0)) return 2;
+    SeekLastLine(doc);
+    for (long i = 0; i < lines; ++i)
+        AppendLineAtCursor(doc, i * 0.01, double(i % 1000), i * 0.01 + 5, double(i % 997), false);
+    SetGeneration(doc, 0);
+    doc->settings->keepBackup = backup;
+    FSMakeRef(path, &doc->drawing->file);
+    return SaveDocument(doc, true, false, false, false, false) ? 0 : 1;
+}
+
+int Loop(const char* path) {
+    FSRef file;
+    FSMakeRef(path, &file);
+    DocWindowRecord* doc = nullptr;
+    if (!OpenDocument(&doc, &file, false, -1, 0, 0)) return 2;
+    long generation = long(doc->lineHead->next->x1);
+    // SAVE_KILL_GAP_MS widens the gap between the exchange of the data forks and of the sidecars,
+    // so that kills land in it often enough to show what happens there.
+    // SAVE_KILL_NO_ATOMIC_EXCHANGE=1 exchanges as on a file system without the atomic call.
+    FSFaultInjection faults;
+    if (const char* gap = std::getenv("SAVE_KILL_GAP_MS"))
+        faults.pauseAfterDataExchangeMs = SInt32(std::atoi(gap));
+    if (const char* links = std::getenv("SAVE_KILL_NO_ATOMIC_EXCHANGE"))
+        faults.refuseAtomicExchange = *links == '1';
+    FSSetFaultInjection(faults);
+    for (;;) {
+        SetGeneration(doc, ++generation);
+        MarkDocumentChanged(doc);
+        if (!SaveDocument(doc, false, false, false, false, false)) return 1;
+    }
+}
+
+int Check(const char* path) {
+    FSRef file;
+    FSMakeRef(path, &file);
+    // Before anything is repaired: does the sidecar's save record describe the data fork beside it?
+    SaveRecord record;
+    UInt64 size = 0, sum = 0;
+    bool raw = ReadSaveRecord(&file, &record) && record.complete &&
+               DataForkChecksum(&file, &size, &sum) == noErr && size == record.dataSize &&
+               sum == record.dataChecksum;
+    DocWindowRecord* doc = nullptr;
+    if (!OpenDocument(&doc, &file, false, -1, 0, 0)) {
+        std::printf("raw=%s open=failed\n", raw ? "ok" : "mixed");
+        return 1;
+    }
+    long dataGeneration = long(doc->lineHead->next->x1);
+    std::string header(reinterpret_cast<const char*>(doc->drawing->headerFooter.texts[0] + 1),
+                       doc->drawing->headerFooter.texts[0][0]);
+    bool pair = header == "generation " + std::to_string(dataGeneration);
+    // Left beside the drawing after that open: anything but the drawing, its backup and their sidecars.
+    FSRef folder;
+    FSMakeRef(Folder(path).c_str(), &folder);
+    std::vector<std::string> names;
+    FSListFolder(&folder, &names);
+    std::string leaf = Leaf(path), backup = BackupFileName(leaf);
+    std::string leftovers;
+    int count = 0;
+    for (const std::string& name : names)
+        if (name != leaf && name != "._" + leaf && name != backup && name != "._" + backup) {
+            leftovers += " [" + name + "]";
+            ++count;
+        }
+    // The backup, when there is one, must be a pair as well.
+    FSRef backupRef;
+    FSMakeRef((Folder(path) + "/" + backup).c_str(), &backupRef);
+    const char* backupState = "none";
+    if (FSRefExists(&backupRef))
+        backupState = ReadSaveRecord(&backupRef, &record) && record.complete &&
+                              DataForkChecksum(&backupRef, &size, &sum) == noErr && size == record.dataSize &&
+                              sum == record.dataChecksum
+                          ? "ok"
+                          : "BAD";
+    std::printf("raw=%s pair=%s generation=%ld backup=%s leftovers=%d%s\n", raw ? "ok" : "mixed",
+                pair ? "ok" : "BAD", dataGeneration, backupState, count, leftovers.c_str());
+    return pair && count == 0 && std::strcmp(backupState, "BAD") != 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s make|loop|check <drawing> [lines] [backup]\n", argv[0]);
+        return 2;
+    }
+    LoadAppResources();
+    std::string mode = argv[1];
+    int result = 2;
+    if (mode == "make" && argc >= 4)
+        result = Make(argv[2], std::atol(argv[3]), argc >= 5 && std::strcmp(argv[4], "backup") == 0);
+    else if (mode == "loop")
+        result = Loop(argv[2]);
+    else if (mode == "check")
+        result = Check(argv[2]);
+    DisposePrivateTempFolder();
+    return result;
+}
