@@ -35,11 +35,14 @@ fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRAFTWERK_TESTS=OFF \
   -DDRAFTWERK_BENCH=OFF -DDRAFTWERK_FUZZ=ON >/dev/null
 cmake --build build-fuzz
+mkdir -p build-fuzz/logs
 for target in build-fuzz/fuzz_*; do
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name=$(basename "$target")
   corpus="build-fuzz/corpus/$name"
+  log="build-fuzz/logs/$name.log"
   mkdir -p "$corpus"
   echo "test.sh: $name for 60 s"
-  DW_FUZZ_SEED_DIR="$corpus" "$target" -max_total_time=60 -rss_limit_mb=4096 "$corpus" \
-    > "build-fuzz/$name.log" 2>&1 || { tail -60 "build-fuzz/$name.log"; exit 1; }
+  DW_FUZZ_SEED_DIR="$corpus" "$target" -seed=1 -max_total_time=60 -rss_limit_mb=4096 "$corpus" >"$log" 2>&1 ||
+    { tail -60 "$log"; echo "test.sh: $name failed; its log: $log"; exit 1; }
 done

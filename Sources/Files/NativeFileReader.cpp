@@ -864,7 +864,14 @@ SInt16 BodyReader::Run() {
     }
     images_.clear();
     doc_->imageCount = first;
-    if (doc_->imageCount > 0 && doc_->images[0].pixels == nullptr) doc_->imageCount = 0;
+    // Without pixels for the first image the drawing keeps none, and the others' pixels are freed.
+    if (doc_->imageCount > 0 && doc_->images[0].pixels == nullptr) {
+        for (SInt16 i = 0; i < doc_->imageCount; ++i) {
+            DisposeHandle(doc_->images[i].pixels);
+            doc_->images[i].pixels = nullptr;
+        }
+        doc_->imageCount = 0;
+    }
     gDocumentHooks.rebuildViewsMenu(doc_);
     gDocumentHooks.rebuildFrameMenus(doc_);
     return 0;

@@ -403,6 +403,21 @@ TEST_F(NativeFileTest, CountsAndSizesTheFileCannotHoldAreRefusedBeforeAllocating
     DocWindowRecord* doc = NewDoc();
     EXPECT_EQ(ReadInto(doc, f.Build()), 0);
     EXPECT_EQ(doc->imageCount, 0);
+    // A first image that only names its file: the drawing keeps none, and the second image's pixels
+    // are freed, not lost (the leak checker of the sanitized run sees it).
+    f.images = [&f] {
+        f.L(2);
+        f.Real(0), f.Real(0), f.Real(72), f.L(1), f.L(0);
+        f.P("linked.tif", 255);
+        f.Real(0), f.Real(0), f.Real(72), f.L(0), f.L(0);
+        f.L(2), f.L(2), f.L(8);
+        f.P("kept.tif", 255);
+        f.Bytes(16, 7);
+    };
+    DocWindowRecord* linked = NewDoc();
+    EXPECT_EQ(ReadInto(linked, f.Build()), 0);
+    EXPECT_EQ(linked->imageCount, 0);
+    EXPECT_EQ(linked->images[1].pixels, nullptr);
 }
 
 TEST_F(NativeFileTest, SymbolNumbersThatMatchNothing) {
