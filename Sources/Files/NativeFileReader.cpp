@@ -218,6 +218,7 @@ class BodyReader {
     bool ReadElements(const ElementCounts& counts);
     bool ReadImages();
     void LinkDefinitions();
+    void LoadPrintRecords(SInt16 id, PageFormatData* page, PrintSettingsData* print) const;
     void ApplyFramePrintRecords(FrameRecord* frame, SInt16 position);
     void Discard();
     SInt64 SmallestRecords(const ElementCounts& c);
@@ -379,17 +380,23 @@ bool BodyReader::ReadViews() {
     return StreamOk();
 }
 
-void BodyReader::ApplyFramePrintRecords(FrameRecord* frame, SInt16 position) {
-    // Frames keep their place whatever their print resources hold: missing or foreign payloads
-    // give the default print settings and page format.
-    SInt16 id = SInt16(kDocumentPrintResId + position);
+// A page format and print settings pair of the file's resources; missing or foreign payloads give
+// the defaults.
+void BodyReader::LoadPrintRecords(SInt16 id, PageFormatData* page, PrintSettingsData* print) const {
     std::vector<UInt8> bytes;
-    PageFormatData page = DefaultPageFormat();
-    PrintSettingsData print = DefaultPrintSettings();
+    *page = DefaultPageFormat();
+    *print = DefaultPrintSettings();
     if (o_.resFile > 0 && GetResourceBlock(o_.resFile, kPageFormatResType, id, &bytes))
-        UnflattenPageFormat(bytes.data(), bytes.size(), &page);
+        UnflattenPageFormat(bytes.data(), bytes.size(), page);
     if (o_.resFile > 0 && GetResourceBlock(o_.resFile, kPrintSettingsResType, id, &bytes))
-        UnflattenPrintSettings(bytes.data(), bytes.size(), &print);
+        UnflattenPrintSettings(bytes.data(), bytes.size(), print);
+}
+
+void BodyReader::ApplyFramePrintRecords(FrameRecord* frame, SInt16 position) {
+    // Frames keep their place whatever their print resources hold.
+    PageFormatData page;
+    PrintSettingsData print;
+    LoadPrintRecords(SInt16(kDocumentPrintResId + position), &page, &print);
     frame->pageFormat = NewPageFormatHandle(page);
     frame->printSettings = NewPrintSettingsHandle(print);
     frame->paperRect = page.paperRect;
@@ -836,14 +843,9 @@ SInt16 BodyReader::Run() {
         for (SymbolDefRecord* def = doc_->symbolDefHead->next; def != nullptr; def = def->next)
             MakeUniqueDefinitionName(doc_, def);
     } else {
-        PageFormatData page = DefaultPageFormat();
-        PrintSettingsData print = DefaultPrintSettings();
-        std::vector<UInt8> bytes;
-        if (o_.resFile > 0 && GetResourceBlock(o_.resFile, kPageFormatResType, kDocumentPrintResId, &bytes))
-            UnflattenPageFormat(bytes.data(), bytes.size(), &page);
-        if (o_.resFile > 0 &&
-            GetResourceBlock(o_.resFile, kPrintSettingsResType, kDocumentPrintResId, &bytes))
-            UnflattenPrintSettings(bytes.data(), bytes.size(), &print);
+        PageFormatData page;
+        PrintSettingsData print;
+        LoadPrintRecords(kDocumentPrintResId, &page, &print);
         DisposeHandle(d->pageFormat);
         DisposeHandle(d->printSettings);
         d->pageFormat = NewPageFormatHandle(page);
