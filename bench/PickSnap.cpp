@@ -22,7 +22,7 @@ struct Drawing {
     Drawing() {
         NewDocument(&doc, nullptr, 0);
         doc->settings->undoOn = 0;
-        doc->drawing->unitsPerPixel = 0.1;
+        doc->drawing->view.unitsPerPixel = 0.1;
         std::mt19937 random(7);
         std::uniform_real_distribution<double> x(0, 1189), y(0, 841), d(-20, 20);
         SeekLastLine(doc);
@@ -39,9 +39,10 @@ struct Drawing {
 
     void PointAt(double x, double y) {
         DrawingRecord* d = doc->drawing;
-        double r = doc->settings->pickAperture * d->unitsPerPixel;
-        d->cursorX = x, d->cursorY = y;
-        d->pickMinX = x - r, d->pickMaxX = x + r, d->pickMinY = y - r, d->pickMaxY = y + r;
+        double r = doc->settings->pickAperture * d->view.unitsPerPixel;
+        d->toolInput.cursorX = x, d->toolInput.cursorY = y;
+        d->toolInput.pickMinX = x - r, d->toolInput.pickMaxX = x + r, d->toolInput.pickMinY = y - r,
+        d->toolInput.pickMaxY = y + r;
         CommandFieldOf(doc)->valueCount = 0;
     }
 };

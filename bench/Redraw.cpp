@@ -75,7 +75,7 @@ DocWindowRecord* Drawing() {
     WindowRef window = nullptr;
     if (CreateNewWindow(kDocumentWindowClass, kWindowNoAttributes, &bounds, &window) != noErr) return nullptr;
     gDoc->window = window;
-    gDoc->drawing->statusHeight = 0;
+    gDoc->drawing->layout.statusHeight = 0;
     ComputeDrawingAreaMetrics(gDoc);
     return gDoc;
 }

@@ -32,7 +32,7 @@ void SingleLineSteps(benchmark::State& state) {
         double record = Seconds(start);
         start = std::chrono::steady_clock::now();
         int undone = 0;
-        while (doc->drawing->undoStepCount > 0) {
+        while (doc->drawing->undo.undoStepCount > 0) {
             UndoLastStep(doc);
             ++undone;
         }

@@ -595,11 +595,11 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     // The extents of what was read; the view stays as stored (or as it was, when inserting), and is
     // fitted to the drawing only when the file kept no view.
     DrawingRecord* d = doc->drawing;
-    Float64 originX = d->originX, originY = d->originY, scale = d->unitsPerPixel;
+    Float64 originX = d->view.originX, originY = d->view.originY, scale = d->view.unitsPerPixel;
     Float64 box[4];
     ComputeDrawingExtents(doc, 0, false, &box[0], &box[1], &box[2], &box[3], 0);
     if (insert || doc->settings->savedUnitsPerPixel != 0.0) {
-        d->originX = originX, d->originY = originY, d->unitsPerPixel = scale;
+        d->view.originX = originX, d->view.originY = originY, d->view.unitsPerPixel = scale;
     }
     RequestRedraw(doc);
     gDocumentHooks.refreshPalettes(doc);

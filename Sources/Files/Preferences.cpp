@@ -279,9 +279,9 @@ Boolean ResetDocumentDefaults() {
 void StoreDocumentWindowState(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     if (doc->window != nullptr) GetWindowContentBounds(doc->window, &doc->settings->windowRect);
-    doc->settings->savedOriginX = d->originX;
-    doc->settings->savedOriginY = d->originY;
-    doc->settings->savedUnitsPerPixel = d->unitsPerPixel;
+    doc->settings->savedOriginX = d->view.originX;
+    doc->settings->savedOriginY = d->view.originY;
+    doc->settings->savedUnitsPerPixel = d->view.unitsPerPixel;
 }
 
 void MoveWindowOnScreen(DocWindowRecord* doc) {
@@ -292,9 +292,9 @@ void MoveWindowOnScreen(DocWindowRecord* doc) {
         if (size == 0.0) size = 10.0;
     if (!(s->reals834[0] > 1.0 && s->reals834[0] <= 80.0)) s->reals834[0] = 7.5;
     if (s->savedUnitsPerPixel != 0.0) {
-        d->unitsPerPixel = s->savedUnitsPerPixel;
-        d->originX = s->savedOriginX;
-        d->originY = s->savedOriginY;
+        d->view.unitsPerPixel = s->savedUnitsPerPixel;
+        d->view.originX = s->savedOriginX;
+        d->view.originY = s->savedOriginY;
     }
     if (s->currentPenWidth100 == 0) s->currentPenWidth100 = 35;
     if (s->currentColorIndex == 0) s->currentColorIndex = 255;
@@ -304,7 +304,7 @@ void MoveWindowOnScreen(DocWindowRecord* doc) {
         PointIsOnDesktop(bottomRight)) {
         MoveWindow(doc->window, r.left, r.top, false);
         LayoutDocumentWindow(doc, SInt16(r.right - r.left), SInt16(r.bottom - r.top), 0);
-        if (s->savedUnitsPerPixel != 0.0) d->originY = s->savedOriginY;
+        if (s->savedUnitsPerPixel != 0.0) d->view.originY = s->savedOriginY;
     }
     if (s->printScale == 0.0) s->printScale = 1.0;
 }

@@ -76,5 +76,5 @@ void MarkDocumentChanged(DocWindowRecord* doc) {
 }
 
 void RequestRedraw(DocWindowRecord* doc) {
-    if (doc != nullptr && doc->drawing != nullptr) doc->drawing->redrawPending = 1;
+    if (doc != nullptr && doc->drawing != nullptr) doc->drawing->view.redrawPending = 1;
 }

@@ -95,50 +95,11 @@ constexpr Size kPolylineWorkPointsSize = 1638416;
 constexpr Size kToolTableSize = 800;
 constexpr Size kRubberPointsInitialSize = 20;
 
-struct DrawingRecord {
-    Str255 documentName;
-    LayerSetRecord* layerSets;
-    AttributePreset* attributePresets;
-    CommandFieldRecord* commandField;
-    ToolStateRecord* tool;
-    Handle pointBuffer;
-    Ptr toolTable;
-    Boolean changed;
-    SInt16 pendingCommand; // the pending-command code, 0 when none
-    SInt16 pendingStep;    // the step of the current tool or pending command, 0..5
+// The working state behind a document's window, grouped by the subsystem that owns it. Allocated
+// cleared (calloc), so every part stays trivially constructible: zero is each part's reset state.
 
-    // View (drawing millimetres per pixel, origin at the bottom-left pixel of the drawing area).
-    Float64 unitsPerPixel;
-    Float64 originX, originY;
-    SInt16 viewWidth, viewHeight;
-    SInt16 statusHeight;
-    SInt16 areaWidth, areaHeight;
-    Float64 visibleMinX, visibleMinY, visibleMaxX, visibleMaxY;
-    SInt32 scrollRangeX, scrollRangeY;
-    Float64 cursorX, cursorY;
-    Float64 pickMinX, pickMaxX, pickMinY, pickMaxY;
-    Float64 extentsMinX, extentsMinY, extentsMaxX, extentsMaxY;
-    Boolean extentsStale;
-    Float64 dragRectX, dragRectY, dragRectWidth, dragRectHeight; // the last tracked rectangle, world
-
-    // Output state while printing, writing PDF or plotting.
-    CGContextRef outputContext;
-    CGContextRef windowContext;
-    Float64 outputScaleX, outputScaleY;
-    Float64 outputOffsetX, outputOffsetY;
-    Float64 outputFlipY;
-    Float64 outputColumnRight; // right edge of the output area before the x offset is taken off
-    Float64 outputPenScale;    // device units per millimetre of pen width in output mode
-    Float64 penWidth;
-    RGBColor penColor;
-    SInt16 paintMode; // 0 paint, 1 XOR feedback on the window port
-    SInt16 drawingAreaDepth;
-    Boolean drawingAreaOwnsContext;
-    Boolean plottingHPGL;
-    Handle rubberPoints; // u16 capacity, then 16-byte points from the fifth byte
-    SInt16 rubberCount;
-
-    // Undo journal.
+// Undo journal (Model/UndoJournal).
+struct DrawingUndoState {
     Boolean undoEnabled; // the journal file is open
     FSRef* undoFileRef;
     SInt16 undoFork;
@@ -158,26 +119,7 @@ struct DrawingRecord {
     Boolean undoLimitWarned;
     Boolean undo999Warned;
     SInt16 undoNesting; // open step brackets: an inner bracket adds to the step of the outer one
-    UInt32 lastTimedSaveTicks;
-
-    ControlRef verticalScrollBar;
-    ControlRef horizontalScrollBar;
-    TitleBlockStrings* titleBlock;
-    VariableTable* variables;
-    SInt16 variableCount;
-    LineRecord* workLines[kWorkRecordCount];
-    ArcRecord* workArcs[kWorkRecordCount];
-    SavedViewRecord* savedViews;
-    FrameRecord* frames;
-    TransformState* transform;
-    Handle logText;
-    NamedTableRecord* criteriaTables;
-    HeaderFooterBlock headerFooter;
-    Handle infoFields;
-    SInt32 infoFieldCount;
-    Float64 rememberedArcX, rememberedArcY, rememberedArcRadius;
-    Float64 dimensionLineWidth; // the pen width of dimensions, divided by the unit factor; 0 none
-    Boolean newDocument;
+    // Copies of the elements a journalled change replaces.
     LineRecord* undoCopyLine;
     LineRecord* undoCopyLine2;
     ArcRecord* undoCopyArc;
@@ -186,13 +128,85 @@ struct DrawingRecord {
     PolylineRecord* undoCopyPolyline;
     SymbolInstanceRecord* undoCopyInstance;
     AreaRecord* undoCopyArea;
-    Handle polylineWorkPoints;
-    Float64 lengthHistory[36];
+};
+
+// View transform (drawing millimetres per pixel, origin at the bottom-left pixel of the drawing area),
+// extents and the deferred redraw.
+struct DrawingViewState {
+    Float64 unitsPerPixel;
+    Float64 originX, originY;
+    SInt16 viewWidth, viewHeight;
+    SInt16 areaWidth, areaHeight;
+    Float64 visibleMinX, visibleMinY, visibleMaxX, visibleMaxY;
+    SInt32 scrollRangeX, scrollRangeY;
+    Float64 extentsMinX, extentsMinY, extentsMaxX, extentsMaxY;
+    Boolean extentsStale;
+    Float64 dragRectX, dragRectY, dragRectWidth, dragRectHeight; // the last tracked rectangle, world
+    Boolean redrawPending;
+    // The view before the last zoom, for the way back.
+    Boolean previousViewValid;
+    Float64 previousOriginX, previousOriginY, previousUnitsPerPixel;
+    Boolean fitToWindowRequested;
+    Float64 presetScales[33]; // the scale pop-up's first 33 items
+};
+
+// Pen and device state of the drawing code: on the window, or while printing, writing PDF or plotting.
+struct DrawingOutputState {
+    CGContextRef outputContext;
+    CGContextRef windowContext;
+    Float64 outputScaleX, outputScaleY;
+    Float64 outputOffsetX, outputOffsetY;
+    Float64 outputFlipY;
+    Float64 outputColumnRight; // right edge of the output area before the x offset is taken off
+    Float64 outputPenScale;    // device units per millimetre of pen width in output mode
+    Float64 penWidth;
+    RGBColor penColor;
+    SInt16 paintMode; // 0 paint, 1 XOR feedback on the window port
     SInt16 lineMode;
     Boolean fillFlag;
-    Boolean selectHidden;
+    SInt16 drawingAreaDepth;
+    Boolean drawingAreaOwnsContext;
+    Boolean plottingHPGL;
+    Handle rubberPoints; // u16 capacity, then 16-byte points from the fifth byte
+    SInt16 rubberCount;
+};
 
-    // List-walk cursors, one per list; walks of one list must not nest.
+// What the tools work with: pending command and step, the cursor and pick box, picked work records,
+// typed lengths and the remembered arc. The tool's own record is DrawingRecord::tool.
+struct ToolInputState {
+    SInt16 pendingCommand; // the pending-command code, 0 when none
+    SInt16 pendingStep;    // the step of the current tool or pending command, 0..5
+    Handle pointBuffer;
+    Ptr toolTable;
+    Float64 cursorX, cursorY;
+    Float64 pickMinX, pickMaxX, pickMinY, pickMaxY;
+    LineRecord* workLines[kWorkRecordCount];
+    ArcRecord* workArcs[kWorkRecordCount];
+    Handle polylineWorkPoints;
+    Float64 lengthHistory[36];
+    Float64 rememberedArcX, rememberedArcY, rememberedArcRadius;
+    Boolean selectHidden;
+    UInt16 pickMode;
+    SInt16 pickFilter;
+};
+
+// The layout of the document window's areas in pixels (see ComputeDrawingAreaMetrics), its scroll bars
+// and handlers, and the mouse.
+struct WindowLayoutState {
+    ControlRef verticalScrollBar;
+    ControlRef horizontalScrollBar;
+    OpaqueEventHandlerRef* windowHandlers[3];
+    SInt16 contentWidth, contentHeight; // the port less the two 15-pixel scroll bars
+    SInt16 messageLineTop, messageLineBottom;
+    SInt16 rightEdge;
+    SInt16 statusHeight;
+    Float64 aspectRatio; // drawing-area height / width
+    Boolean statusDrawingOn;
+    SInt16 mouseH, mouseV; // the mouse in window pixels at the last click or loop pass
+};
+
+// List-walk cursors, one per list; walks of one list must not nest.
+struct ListWalkCursors {
     AreaRecord* areaCursor;
     LineRecord* lineCursor;
     ArcRecord* arcCursor;
@@ -201,43 +215,55 @@ struct DrawingRecord {
     SymbolInstanceRecord* instanceCursor;
     SymbolDefRecord* symbolDefCursor;
     PolylineRecord* polylineCursor;
+};
 
-    Boolean redrawPending;
+struct DrawingRecord {
+    Str255 documentName;
+    LayerSetRecord* layerSets;
+    AttributePreset* attributePresets;
+    CommandFieldRecord* commandField;
+    ToolStateRecord* tool; // the current tool's record; toolInput is what the tools share
+    Boolean changed;
+
+    DrawingUndoState undo;
+    DrawingViewState view;
+    DrawingOutputState output;
+    ToolInputState toolInput;
+    WindowLayoutState layout;
+    ListWalkCursors cursors;
+
+    TitleBlockStrings* titleBlock;
+    VariableTable* variables;
+    SInt16 variableCount;
+    SavedViewRecord* savedViews;
+    FrameRecord* frames;
+    TransformState* transform;
+    Handle logText;
+    NamedTableRecord* criteriaTables;
+    HeaderFooterBlock headerFooter;
+    Handle infoFields;
+    SInt32 infoFieldCount;
+    Float64 dimensionLineWidth; // the pen width of dimensions, divided by the unit factor; 0 none
+    Boolean newDocument;
 
     // The file the document belongs to, and what saving and opening keep beside it.
     FSRef file;
     Boolean hasFile;
     Boolean hasLongName;   // the file's whole name is known (not cut to a short name)
     UInt32 editStartTicks; // when the current editing interval began
+    UInt32 lastTimedSaveTicks;
+    // Auto-save by steps waits for this many steps after a save that did not happen.
+    SInt16 autoSaveRetrySteps;
     Handle previewPicture;
     Handle printSettings; // the document's own print settings and page format, in their stored form
     Handle pageFormat;
 
-    // The document window: changed state, symbol editing and the layout of the window's areas in
-    // pixels (see ComputeDrawingAreaMetrics).
+    // The document window's changed state and symbol editing.
     Boolean changed2;              // cleared together with changed
     UInt32 unicodeNameFlag;        // non-zero: the title is unicodeName, the changed state the window's
     char unicodeName[768];         // UTF-8
     DocWindowRecord* symbolParent; // set in a window that edits a symbol of another document
     Boolean symbolBeingEdited;     // one of this document's symbols is open in a symbol window
-    OpaqueEventHandlerRef* windowHandlers[3];
-    SInt16 contentWidth, contentHeight; // the port less the two 15-pixel scroll bars
-    SInt16 messageLineTop, messageLineBottom;
-    SInt16 rightEdge;
-    Float64 aspectRatio; // drawing-area height / width
-    Boolean statusDrawingOn;
-    SInt16 mouseH, mouseV; // the mouse in window pixels at the last click or loop pass
-    UInt16 pickMode;
-    SInt16 pickFilter;
-    Float64 presetScales[33]; // the scale pop-up's first 33 items
-
-    // The view before the last zoom, for the way back.
-    Boolean previousViewValid;
-    Float64 previousOriginX, previousOriginY, previousUnitsPerPixel;
-    Boolean fitToWindowRequested;
-
-    // Auto-save by steps waits for this many steps after a save that did not happen.
-    SInt16 autoSaveRetrySteps;
 };
 
 // Element attribute pick-up and change: 65535 (or -1.0) in a field means "unchanged".

@@ -14,37 +14,39 @@ template <typename T> struct Kind;
 
 template <> struct Kind<LineRecord> {
     static LineRecord*& Head(DocWindowRecord* doc) { return doc->lineHead; }
-    static LineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->lineCursor; }
+    static LineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.lineCursor; }
     static void Record(DocWindowRecord* doc, LineRecord* e) { RecordUndoLine(doc, e, false); }
     static void Free(LineRecord** slot) { DisposeLineRecord(slot); }
 };
 template <> struct Kind<ArcRecord> {
     static ArcRecord*& Head(DocWindowRecord* doc) { return doc->arcHead; }
-    static ArcRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->arcCursor; }
+    static ArcRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.arcCursor; }
     static void Record(DocWindowRecord* doc, ArcRecord* e) { RecordUndoArc(doc, e, false); }
     static void Free(ArcRecord** slot) { DisposeArcRecord(slot); }
 };
 template <> struct Kind<TextRecord> {
     static TextRecord*& Head(DocWindowRecord* doc) { return doc->textHead; }
-    static TextRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->textCursor; }
+    static TextRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.textCursor; }
     static void Record(DocWindowRecord* doc, TextRecord* e) { RecordUndoText(doc, e, false); }
     static void Free(TextRecord** slot) { DisposeTextRecord(slot); }
 };
 template <> struct Kind<DimensionRecord> {
     static DimensionRecord*& Head(DocWindowRecord* doc) { return doc->dimensionHead; }
-    static DimensionRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->dimensionCursor; }
+    static DimensionRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.dimensionCursor; }
     static void Record(DocWindowRecord* doc, DimensionRecord* e) { RecordUndoDimension(doc, e, false); }
     static void Free(DimensionRecord** slot) { DisposeDimensionRecord(slot); }
 };
 template <> struct Kind<PolylineRecord> {
     static PolylineRecord*& Head(DocWindowRecord* doc) { return doc->polylineHead; }
-    static PolylineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->polylineCursor; }
+    static PolylineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.polylineCursor; }
     static void Record(DocWindowRecord* doc, PolylineRecord* e) { RecordUndoPolyline(doc, e, false); }
     static void Free(PolylineRecord** slot) { DisposePolylineRecord(slot); }
 };
 template <> struct Kind<SymbolInstanceRecord> {
     static SymbolInstanceRecord*& Head(DocWindowRecord* doc) { return doc->instanceHead; }
-    static SymbolInstanceRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->instanceCursor; }
+    static SymbolInstanceRecord*& Cursor(DocWindowRecord* doc) {
+        return doc->drawing->cursors.instanceCursor;
+    }
     static void Record(DocWindowRecord* doc, SymbolInstanceRecord* e) {
         RecordUndoSymbolInstance(doc, e, false);
     }
@@ -52,7 +54,7 @@ template <> struct Kind<SymbolInstanceRecord> {
 };
 template <> struct Kind<AreaRecord> {
     static AreaRecord*& Head(DocWindowRecord* doc) { return doc->areaHead; }
-    static AreaRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->areaCursor; }
+    static AreaRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.areaCursor; }
     static void Record(DocWindowRecord* doc, AreaRecord* e) { RecordUndoArea(doc, e, false); }
     static void Free(AreaRecord** slot) { DisposeAreaRecord(slot); }
 };
@@ -295,7 +297,7 @@ void SeekLastArea(DocWindowRecord* doc) {
     SeekLast<AreaRecord>(doc);
 }
 void SeekLastSymbolDef(DocWindowRecord* doc) {
-    doc->drawing->symbolDefCursor = LastOf(doc->symbolDefHead);
+    doc->drawing->cursors.symbolDefCursor = LastOf(doc->symbolDefHead);
 }
 void LastText(DocWindowRecord* doc, TextRecord** out) {
     *out = LastOf(doc->textHead);
@@ -397,8 +399,8 @@ void DisposeAreaList(AreaRecord* head) {
 
 void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* def) {
     if (def == nullptr) return;
-    if (doc != nullptr && doc->drawing != nullptr && doc->drawing->symbolDefCursor == def)
-        doc->drawing->symbolDefCursor = nullptr;
+    if (doc != nullptr && doc->drawing != nullptr && doc->drawing->cursors.symbolDefCursor == def)
+        doc->drawing->cursors.symbolDefCursor = nullptr;
     DisposeSymbolDefRecord(&def);
 }
 

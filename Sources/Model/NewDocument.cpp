@@ -51,21 +51,21 @@ DocWindowRecord* AllocateDocumentRecords() {
     doc->layerNames = Cleared<LayerNameTable>();
     DrawingRecord* d = doc->drawing;
     if (d != nullptr) {
-        d->pointBuffer = NewHandleClear(kPointBufferSize);
-        d->toolTable = static_cast<Ptr>(std::calloc(1, kToolTableSize));
-        d->rubberPoints = NewHandleClear(kRubberPointsInitialSize);
-        d->undoSteps = static_cast<UInt32*>(std::calloc(kUndoStepCapacity, sizeof(UInt32)));
+        d->toolInput.pointBuffer = NewHandleClear(kPointBufferSize);
+        d->toolInput.toolTable = static_cast<Ptr>(std::calloc(1, kToolTableSize));
+        d->output.rubberPoints = NewHandleClear(kRubberPointsInitialSize);
+        d->undo.undoSteps = static_cast<UInt32*>(std::calloc(kUndoStepCapacity, sizeof(UInt32)));
         d->titleBlock = Cleared<TitleBlockStrings>();
         d->variables = Cleared<VariableTable>();
         d->commandField = NewCommandFieldRecord();
         d->tool = NewToolStateRecord();
-        d->undoFileRef = nullptr;
+        d->undo.undoFileRef = nullptr;
     }
     if (d == nullptr || doc->settings == nullptr || doc->layerColors == nullptr ||
-        doc->layerVisible == nullptr || doc->layerNames == nullptr || d->pointBuffer == nullptr ||
-        d->toolTable == nullptr || d->rubberPoints == nullptr || d->undoSteps == nullptr ||
-        d->titleBlock == nullptr || d->variables == nullptr || d->commandField == nullptr ||
-        d->tool == nullptr) {
+        doc->layerVisible == nullptr || doc->layerNames == nullptr || d->toolInput.pointBuffer == nullptr ||
+        d->toolInput.toolTable == nullptr || d->output.rubberPoints == nullptr ||
+        d->undo.undoSteps == nullptr || d->titleBlock == nullptr || d->variables == nullptr ||
+        d->commandField == nullptr || d->tool == nullptr) {
         DisposeDocumentRecords(doc);
         return nullptr;
     }
@@ -181,41 +181,42 @@ Boolean InitDocumentDefaults(DocWindowRecord* doc, ConstStr255Param name) {
     doc->symbolDefHead = NewSymbolDefRecord();
     doc->polylineHead = NewPolylineRecord();
     for (int i = 0; i < kWorkRecordCount; ++i) {
-        d->workLines[i] = NewLineRecord();
-        d->workArcs[i] = NewArcRecord();
-        if (d->workLines[i] == nullptr || d->workArcs[i] == nullptr) return false;
+        d->toolInput.workLines[i] = NewLineRecord();
+        d->toolInput.workArcs[i] = NewArcRecord();
+        if (d->toolInput.workLines[i] == nullptr || d->toolInput.workArcs[i] == nullptr) return false;
     }
     SetFactoryDocSettings(doc->settings);
 
     AssignStr255(d->documentName, name);
-    d->unitsPerPixel = 1.0;
-    d->originX = d->originY = 0.0;
+    d->view.unitsPerPixel = 1.0;
+    d->view.originX = d->view.originY = 0.0;
     d->variableCount = 1;
     CStrToPStr(d->variables->entries[0], 256, "PI=3.141593");
     d->newDocument = 1;
-    d->lineMode = 1;
-    d->fillFlag = 1;
-    d->selectHidden = 0;
-    d->redrawPending = 0;
+    d->output.lineMode = 1;
+    d->output.fillFlag = 1;
+    d->toolInput.selectHidden = 0;
+    d->view.redrawPending = 0;
     d->editStartTicks = TickCount();
 
     for (SInt16 layer = 0; layer < kLayerCount; ++layer)
         MakeLayerName(layer, doc->layerNames->names[layer]);
     std::memset(doc->layerVisible->bits, 0xFF, sizeof doc->layerVisible->bits);
 
-    d->undoCopyLine = NewLineRecord();
-    d->undoCopyLine2 = NewLineRecord();
-    d->undoCopyArc = NewArcRecord();
-    d->undoCopyText = NewTextRecord();
-    d->undoCopyDimension = NewDimensionRecord();
-    d->undoCopyPolyline = NewPolylineRecord();
-    d->undoCopyInstance = NewSymbolInstanceRecord();
-    d->undoCopyArea = NewAreaRecord();
-    d->polylineWorkPoints = NewHandleClear(kPolylineWorkPointsSize);
+    d->undo.undoCopyLine = NewLineRecord();
+    d->undo.undoCopyLine2 = NewLineRecord();
+    d->undo.undoCopyArc = NewArcRecord();
+    d->undo.undoCopyText = NewTextRecord();
+    d->undo.undoCopyDimension = NewDimensionRecord();
+    d->undo.undoCopyPolyline = NewPolylineRecord();
+    d->undo.undoCopyInstance = NewSymbolInstanceRecord();
+    d->undo.undoCopyArea = NewAreaRecord();
+    d->toolInput.polylineWorkPoints = NewHandleClear(kPolylineWorkPointsSize);
     return doc->areaHead && doc->lineHead && doc->arcHead && doc->textHead && doc->dimensionHead &&
-           doc->instanceHead && doc->symbolDefHead && doc->polylineHead && d->undoCopyLine &&
-           d->undoCopyLine2 && d->undoCopyArc && d->undoCopyText && d->undoCopyDimension &&
-           d->undoCopyPolyline && d->undoCopyInstance && d->undoCopyArea && d->polylineWorkPoints;
+           doc->instanceHead && doc->symbolDefHead && doc->polylineHead && d->undo.undoCopyLine &&
+           d->undo.undoCopyLine2 && d->undo.undoCopyArc && d->undo.undoCopyText &&
+           d->undo.undoCopyDimension && d->undo.undoCopyPolyline && d->undo.undoCopyInstance &&
+           d->undo.undoCopyArea && d->toolInput.polylineWorkPoints;
 }
 
 Boolean NewDocument(DocWindowRecord** document, ConstStr255Param name, SInt16 windowFlag) {
@@ -342,18 +343,18 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
         DisposeHandle(doc->images[i].pixels);
 
     if (d != nullptr) {
-        DisposeHandle(d->pointBuffer);
-        std::free(d->toolTable);
-        DisposeHandle(d->rubberPoints);
-        std::free(d->undoSteps);
-        std::free(d->undoFileRef);
+        DisposeHandle(d->toolInput.pointBuffer);
+        std::free(d->toolInput.toolTable);
+        DisposeHandle(d->output.rubberPoints);
+        std::free(d->undo.undoSteps);
+        std::free(d->undo.undoFileRef);
         std::free(d->titleBlock);
         std::free(d->variables);
         DisposeCommandFieldRecord(&d->commandField);
         DisposeToolStateRecord(&d->tool);
         for (int i = 0; i < kWorkRecordCount; ++i) {
-            DisposeLineRecord(&d->workLines[i]);
-            DisposeArcRecord(&d->workArcs[i]);
+            DisposeLineRecord(&d->toolInput.workLines[i]);
+            DisposeArcRecord(&d->toolInput.workArcs[i]);
         }
         DisposeChain(d->layerSets, DisposeLayerSetRecord);
         DisposeChain(d->attributePresets, DisposeAttributePreset);
@@ -365,15 +366,15 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
         DisposeHandle(d->printSettings);
         DisposeHandle(d->pageFormat);
         DisposeHandle(d->infoFields);
-        DisposeLineRecord(&d->undoCopyLine);
-        DisposeLineRecord(&d->undoCopyLine2);
-        DisposeArcRecord(&d->undoCopyArc);
-        DisposeTextRecord(&d->undoCopyText);
-        DisposeDimensionRecord(&d->undoCopyDimension);
-        DisposePolylineRecord(&d->undoCopyPolyline);
-        DisposeSymbolInstanceRecord(&d->undoCopyInstance);
-        DisposeAreaRecord(&d->undoCopyArea);
-        DisposeHandle(d->polylineWorkPoints);
+        DisposeLineRecord(&d->undo.undoCopyLine);
+        DisposeLineRecord(&d->undo.undoCopyLine2);
+        DisposeArcRecord(&d->undo.undoCopyArc);
+        DisposeTextRecord(&d->undo.undoCopyText);
+        DisposeDimensionRecord(&d->undo.undoCopyDimension);
+        DisposePolylineRecord(&d->undo.undoCopyPolyline);
+        DisposeSymbolInstanceRecord(&d->undo.undoCopyInstance);
+        DisposeAreaRecord(&d->undo.undoCopyArea);
+        DisposeHandle(d->toolInput.polylineWorkPoints);
         std::free(d);
     }
     std::free(doc->settings);

@@ -44,18 +44,18 @@ template <typename Op> OSErr Isolated(Op op) {
 // The journal is given up: no more steps, undo and redo do nothing, the user is told once.
 void JournalFailed(DocWindowRecord* doc, OSErr err) {
     DrawingRecord* d = doc->drawing;
-    d->undoWriteError = err != noErr ? err : OSErr(ioErr);
-    d->undoWriteFailed = 1;
-    ++d->undoFailureCount;
-    if (!d->undoGuard2) {
-        d->undoGuard2 = 1;
+    d->undo.undoWriteError = err != noErr ? err : OSErr(ioErr);
+    d->undo.undoWriteFailed = 1;
+    ++d->undo.undoFailureCount;
+    if (!d->undo.undoGuard2) {
+        d->undo.undoGuard2 = 1;
         ShowErrorAlert(kUndoJournalFailedMessage, kEmpty);
     }
 }
 
 bool JournalUsable(const DocWindowRecord* doc) {
     const DrawingRecord* d = doc->drawing;
-    return d->undoEnabled && d->undoWriteError == noErr && !d->undoWriteFailed;
+    return d->undo.undoEnabled && d->undo.undoWriteError == noErr && !d->undo.undoWriteFailed;
 }
 
 UInt64 Mix(UInt64 h, UInt64 v) {
@@ -85,7 +85,7 @@ template <typename T> struct Journal;
 template <> struct Journal<LineRecord> {
     static constexpr SInt16 kind = kLineElement;
     static LineRecord*& Head(DocWindowRecord* doc) { return doc->lineHead; }
-    static LineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->lineCursor; }
+    static LineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.lineCursor; }
     static void Write(SInt16 s, const LineRecord* e) { WriteLineRecord(s, e); }
     static bool Read(DocWindowRecord* doc, SInt16 s, LineRecord* e) {
         return ReadLineRecord(doc, s, e, kRealDouble, kCurrentFileVersion);
@@ -101,7 +101,7 @@ template <> struct Journal<LineRecord> {
 template <> struct Journal<ArcRecord> {
     static constexpr SInt16 kind = kArcElement;
     static ArcRecord*& Head(DocWindowRecord* doc) { return doc->arcHead; }
-    static ArcRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->arcCursor; }
+    static ArcRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.arcCursor; }
     static void Write(SInt16 s, const ArcRecord* e) { WriteCircleRecord(s, e); }
     static bool Read(DocWindowRecord* doc, SInt16 s, ArcRecord* e) {
         return ReadCircleRecord(doc, s, e, kRealDouble, kCurrentFileVersion);
@@ -118,7 +118,7 @@ template <> struct Journal<ArcRecord> {
 template <> struct Journal<TextRecord> {
     static constexpr SInt16 kind = kTextElement;
     static TextRecord*& Head(DocWindowRecord* doc) { return doc->textHead; }
-    static TextRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->textCursor; }
+    static TextRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.textCursor; }
     static void Write(SInt16 s, const TextRecord* e) { WriteTextRecord(s, e); }
     static bool Read(DocWindowRecord* doc, SInt16 s, TextRecord* e) {
         return ReadTextRecord(doc, s, e, kRealDouble, kCurrentFileVersion);
@@ -133,7 +133,7 @@ template <> struct Journal<TextRecord> {
 template <> struct Journal<DimensionRecord> {
     static constexpr SInt16 kind = kDimensionElement;
     static DimensionRecord*& Head(DocWindowRecord* doc) { return doc->dimensionHead; }
-    static DimensionRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->dimensionCursor; }
+    static DimensionRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.dimensionCursor; }
     static void Write(SInt16 s, const DimensionRecord* e) { WriteDimensionRecord(s, e); }
     static bool Read(DocWindowRecord* doc, SInt16 s, DimensionRecord* e) {
         return ReadDimensionRecord(doc, s, e, kRealDouble, kCurrentFileVersion);
@@ -149,7 +149,7 @@ template <> struct Journal<DimensionRecord> {
 template <> struct Journal<PolylineRecord> {
     static constexpr SInt16 kind = kPolylineElement;
     static PolylineRecord*& Head(DocWindowRecord* doc) { return doc->polylineHead; }
-    static PolylineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->polylineCursor; }
+    static PolylineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.polylineCursor; }
     static void Write(SInt16 s, const PolylineRecord* e) { WritePolylineRecord(s, e); }
     static bool Read(DocWindowRecord* doc, SInt16 s, PolylineRecord* e) {
         return ReadPolylineRecord(doc, s, e, kRealDouble, kCurrentFileVersion);
@@ -170,7 +170,9 @@ template <> struct Journal<PolylineRecord> {
 template <> struct Journal<SymbolInstanceRecord> {
     static constexpr SInt16 kind = kSymbolInstanceElement;
     static SymbolInstanceRecord*& Head(DocWindowRecord* doc) { return doc->instanceHead; }
-    static SymbolInstanceRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->instanceCursor; }
+    static SymbolInstanceRecord*& Cursor(DocWindowRecord* doc) {
+        return doc->drawing->cursors.instanceCursor;
+    }
     static void Write(SInt16 s, const SymbolInstanceRecord* e) { WriteInstanceEntry(s, e); }
     // The instance is followed by the name of its definition, which ties it to the definition again.
     static bool Read(DocWindowRecord* doc, SInt16 s, SymbolInstanceRecord* e) {
@@ -199,7 +201,7 @@ template <> struct Journal<SymbolInstanceRecord> {
 template <> struct Journal<AreaRecord> {
     static constexpr SInt16 kind = kAreaElement;
     static AreaRecord*& Head(DocWindowRecord* doc) { return doc->areaHead; }
-    static AreaRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->areaCursor; }
+    static AreaRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.areaCursor; }
     static void Write(SInt16 s, const AreaRecord* e) { WriteAreaRecord(s, e); }
     static bool Read(DocWindowRecord* doc, SInt16 s, AreaRecord* e) {
         return ReadAreaRecord(doc, s, e, kRealDouble, kCurrentFileVersion);
@@ -218,43 +220,43 @@ constexpr SInt32 kPendingFlushBytes = 1 << 20;
 
 void FlushPending(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    if (d->undoPendingBytes == 0) return;
-    SInt32 bytes = d->undoPendingBytes;
-    d->undoPendingBytes = 0;
+    if (d->undo.undoPendingBytes == 0) return;
+    SInt32 bytes = d->undo.undoPendingBytes;
+    d->undo.undoPendingBytes = 0;
     if (!JournalUsable(doc)) return;
-    OSErr err =
-        FSWriteFork(d->undoFork, fsFromStart, d->undoPosition, ByteCount(bytes), *d->undoPending, nullptr);
-    d->undoWriteError = err;
+    OSErr err = FSWriteFork(d->undo.undoFork, fsFromStart, d->undo.undoPosition, ByteCount(bytes),
+                            *d->undo.undoPending, nullptr);
+    d->undo.undoWriteError = err;
     if (err != noErr) {
         JournalFailed(doc, err);
         return;
     }
-    d->undoPosition += bytes;
+    d->undo.undoPosition += bytes;
 }
 
 bool AppendPending(DocWindowRecord* doc, const UInt8* bytes, SInt32 count) {
     DrawingRecord* d = doc->drawing;
-    Size needed = Size(d->undoPendingBytes) + count;
-    Size capacity = d->undoPending != nullptr ? GetHandleSize(d->undoPending) : 0;
+    Size needed = Size(d->undo.undoPendingBytes) + count;
+    Size capacity = d->undo.undoPending != nullptr ? GetHandleSize(d->undo.undoPending) : 0;
     if (needed > capacity) {
         Size grown = capacity < 4096 ? 4096 : capacity;
         while (grown < needed)
             grown *= 2;
-        if (d->undoPending == nullptr)
-            d->undoPending = NewHandle(grown);
+        if (d->undo.undoPending == nullptr)
+            d->undo.undoPending = NewHandle(grown);
         else
-            SetHandleSize(d->undoPending, grown);
-        if (d->undoPending == nullptr || MemError() != noErr) return false;
+            SetHandleSize(d->undo.undoPending, grown);
+        if (d->undo.undoPending == nullptr || MemError() != noErr) return false;
     }
-    std::memcpy(*d->undoPending + d->undoPendingBytes, bytes, size_t(count));
-    d->undoPendingBytes = SInt32(needed);
-    if (d->undoPendingBytes >= kPendingFlushBytes) FlushPending(doc);
+    std::memcpy(*d->undo.undoPending + d->undo.undoPendingBytes, bytes, size_t(count));
+    d->undo.undoPendingBytes = SInt32(needed);
+    if (d->undo.undoPendingBytes >= kPendingFlushBytes) FlushPending(doc);
     return true;
 }
 
 template <typename T> void RecordEntry(DocWindowRecord* doc, const T* element, Boolean added) {
     DrawingRecord* d = doc->drawing;
-    if (element == nullptr || !IsUndoRecording(doc) || d->undoReplaying) return;
+    if (element == nullptr || !IsUndoRecording(doc) || d->undo.undoReplaying) return;
     if (element == Journal<T>::Head(doc)) return;
     SInt16 scratch = Scratch();
     OSErr err = Isolated([&] {
@@ -335,7 +337,7 @@ bool ReadStep(DocWindowRecord* doc, SInt64 from, SInt64 to, Step* step) {
     DrawingRecord* d = doc->drawing;
     if (from < 0 || to < from) return false;
     step->bytes.resize(size_t(to - from));
-    if (to > from && FSReadFork(d->undoFork, fsFromStart, from, ByteCount(to - from), step->bytes.data(),
+    if (to > from && FSReadFork(d->undo.undoFork, fsFromStart, from, ByteCount(to - from), step->bytes.data(),
                                 nullptr) != noErr)
         return false;
 
@@ -509,12 +511,12 @@ void ApplyStep(DocWindowRecord* doc, Step& step, bool undo) {
 }
 
 void SetJournalPosition(DocWindowRecord* doc, SInt64 position) {
-    doc->drawing->undoPendingBytes = 0;
-    doc->drawing->undoPosition = position;
+    doc->drawing->undo.undoPendingBytes = 0;
+    doc->drawing->undo.undoPosition = position;
 }
 
 SInt64 JournalPosition(DocWindowRecord* doc) {
-    return doc->drawing->undoPosition + doc->drawing->undoPendingBytes;
+    return doc->drawing->undo.undoPosition + doc->drawing->undo.undoPendingBytes;
 }
 
 void ShowStatus(DocWindowRecord* doc, SInt16 message) {
@@ -525,7 +527,7 @@ void ShowStatus(DocWindowRecord* doc, SInt16 message) {
 bool Replay(DocWindowRecord* doc, SInt16 fromIndex, bool undo) {
     DrawingRecord* d = doc->drawing;
     Step step;
-    if (!ReadStep(doc, d->undoSteps[fromIndex], d->undoSteps[fromIndex + 1], &step)) {
+    if (!ReadStep(doc, d->undo.undoSteps[fromIndex], d->undo.undoSteps[fromIndex + 1], &step)) {
         JournalFailed(doc, ioErr);
         return false;
     }
@@ -541,92 +543,94 @@ Boolean IsUndoRecording(const DocWindowRecord* doc) {
 
 void CreateUndoJournal(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    d->undoEnabled = 0;
-    d->undoStepCount = 0;
-    d->redoCount = 0;
-    if (d->undoFileRef == nullptr) d->undoFileRef = static_cast<FSRef*>(std::calloc(1, sizeof(FSRef)));
-    if (d->undoSteps == nullptr)
-        d->undoSteps = static_cast<UInt32*>(std::calloc(kUndoStepCapacity, sizeof(UInt32)));
+    d->undo.undoEnabled = 0;
+    d->undo.undoStepCount = 0;
+    d->undo.redoCount = 0;
+    if (d->undo.undoFileRef == nullptr)
+        d->undo.undoFileRef = static_cast<FSRef*>(std::calloc(1, sizeof(FSRef)));
+    if (d->undo.undoSteps == nullptr)
+        d->undo.undoSteps = static_cast<UInt32*>(std::calloc(kUndoStepCapacity, sizeof(UInt32)));
     char prefix[64];
     std::snprintf(prefix, sizeof prefix, "Tempor\xC3\xA4re Undodatei%u", unsigned(TickCount()));
     FSIORefNum fork = 0;
-    OSErr err = d->undoFileRef != nullptr && d->undoSteps != nullptr ? noErr : memFullErr;
-    if (err == noErr) err = FSCreateTempFile(prefix, d->undoFileRef);
+    OSErr err = d->undo.undoFileRef != nullptr && d->undo.undoSteps != nullptr ? noErr : memFullErr;
+    if (err == noErr) err = FSCreateTempFile(prefix, d->undo.undoFileRef);
     if (err == noErr) {
-        err = FSOpenFork(d->undoFileRef, fsRdWrPerm, &fork);
-        if (err != noErr) FSDeleteObject(d->undoFileRef);
+        err = FSOpenFork(d->undo.undoFileRef, fsRdWrPerm, &fork);
+        if (err != noErr) FSDeleteObject(d->undo.undoFileRef);
     }
     if (err != noErr) {
         ShowErrorAlert(kUndoJournalCreateFailedMessage, kEmpty);
         return;
     }
-    d->undoFork = fork;
-    d->undoPosition = 0;
-    d->undoPendingBytes = 0;
-    d->undoEnabled = 1;
-    d->undoWriteError = noErr;
-    d->undoWriteFailed = 0;
-    d->undoGuard1 = d->undoGuard2 = 0;
-    d->undoResetTicks = TickCount();
+    d->undo.undoFork = fork;
+    d->undo.undoPosition = 0;
+    d->undo.undoPendingBytes = 0;
+    d->undo.undoEnabled = 1;
+    d->undo.undoWriteError = noErr;
+    d->undo.undoWriteFailed = 0;
+    d->undo.undoGuard1 = d->undo.undoGuard2 = 0;
+    d->undo.undoResetTicks = TickCount();
 }
 
 void ResetUndoJournal(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    if (!d->undoEnabled) return;
-    d->undoStepCount = 0;
-    d->redoCount = 0;
-    d->undoWriteError = noErr;
-    d->undoWriteFailed = 0;
-    d->undoGuard1 = d->undoGuard2 = 0;
-    d->undoResetTicks = TickCount();
-    d->undoPendingBytes = 0;
+    if (!d->undo.undoEnabled) return;
+    d->undo.undoStepCount = 0;
+    d->undo.redoCount = 0;
+    d->undo.undoWriteError = noErr;
+    d->undo.undoWriteFailed = 0;
+    d->undo.undoGuard1 = d->undo.undoGuard2 = 0;
+    d->undo.undoResetTicks = TickCount();
+    d->undo.undoPendingBytes = 0;
     SetJournalPosition(doc, 0);
 }
 
 void DeleteUndoJournal(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    DisposeHandle(d->undoPending);
-    d->undoPending = nullptr;
-    d->undoPendingBytes = 0;
-    if (!d->undoEnabled) return;
-    FSCloseFork(d->undoFork);
-    FSDeleteObject(d->undoFileRef);
-    d->undoEnabled = 0;
-    d->undoFork = 0;
-    d->undoStepCount = 0;
-    d->redoCount = 0;
+    DisposeHandle(d->undo.undoPending);
+    d->undo.undoPending = nullptr;
+    d->undo.undoPendingBytes = 0;
+    if (!d->undo.undoEnabled) return;
+    FSCloseFork(d->undo.undoFork);
+    FSDeleteObject(d->undo.undoFileRef);
+    d->undo.undoEnabled = 0;
+    d->undo.undoFork = 0;
+    d->undo.undoStepCount = 0;
+    d->undo.redoCount = 0;
 }
 
 void BeginUndoStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     // A bracket opened inside an open one adds to the open step: one user action, one undo.
-    if (d->undoNesting++ > 0) {
+    if (d->undo.undoNesting++ > 0) {
         MarkDocumentChanged(doc);
         return;
     }
     if (IsUndoRecording(doc)) {
         // The table keeps one entry for the end of the last step; when it is full the oldest step
         // is given up, so recording goes on and the table is never written past its end.
-        if (d->undoStepCount >= kUndoStepCapacity - 1) {
-            std::memmove(d->undoSteps, d->undoSteps + 1, sizeof(UInt32) * size_t(kUndoStepCapacity - 1));
-            --d->undoStepCount;
-            if (!d->undoGuard1) {
-                d->undoGuard1 = 1;
+        if (d->undo.undoStepCount >= kUndoStepCapacity - 1) {
+            std::memmove(d->undo.undoSteps, d->undo.undoSteps + 1,
+                         sizeof(UInt32) * size_t(kUndoStepCapacity - 1));
+            --d->undo.undoStepCount;
+            if (!d->undo.undoGuard1) {
+                d->undo.undoGuard1 = 1;
                 ShowErrorAlert(kUndoHistoryFullMessage, kEmpty);
             }
         }
-        d->undoSteps[d->undoStepCount] = UInt32(JournalPosition(doc));
-        ++d->undoStepCount;
-        d->redoCount = 0;
+        d->undo.undoSteps[d->undo.undoStepCount] = UInt32(JournalPosition(doc));
+        ++d->undo.undoStepCount;
+        d->undo.redoCount = 0;
     }
     MarkDocumentChanged(doc);
 }
 
 void EndUndoStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    if (d->undoNesting > 0 && --d->undoNesting > 0) return;
-    if (!IsUndoRecording(doc) || d->undoStepCount == 0) return;
-    d->undoSteps[d->undoStepCount] = UInt32(JournalPosition(doc));
+    if (d->undo.undoNesting > 0 && --d->undo.undoNesting > 0) return;
+    if (!IsUndoRecording(doc) || d->undo.undoStepCount == 0) return;
+    d->undo.undoSteps[d->undo.undoStepCount] = UInt32(JournalPosition(doc));
     FlushPending(doc);
 }
 
@@ -654,35 +658,35 @@ void RecordUndoArea(DocWindowRecord* doc, const AreaRecord* e, Boolean added) {
 
 void UndoLastStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    d->undoNesting = 0; // no bracket is open between commands; a lost one must not merge all later steps
+    d->undo.undoNesting = 0; // no bracket is open between commands; a lost one must not merge all later steps
     FlushPending(doc);
-    d->undoReplaying = 1;
-    if (d->undoStepCount > 0 && JournalUsable(doc)) {
+    d->undo.undoReplaying = 1;
+    if (d->undo.undoStepCount > 0 && JournalUsable(doc)) {
         ShowWatchCursor();
         ShowStatus(doc, kUndoStatusMessage);
-        SInt16 index = SInt16(d->undoStepCount - 1);
+        SInt16 index = SInt16(d->undo.undoStepCount - 1);
         if (Replay(doc, index, true)) {
-            d->undoStepCount = index;
-            ++d->redoCount;
-            SetJournalPosition(doc, d->undoSteps[index]);
+            d->undo.undoStepCount = index;
+            ++d->undo.redoCount;
+            SetJournalPosition(doc, d->undo.undoSteps[index]);
         }
     }
-    d->undoReplaying = 0;
+    d->undo.undoReplaying = 0;
 }
 
 void RedoStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    d->undoNesting = 0;
+    d->undo.undoNesting = 0;
     FlushPending(doc);
-    if (d->redoCount <= 0 || !JournalUsable(doc)) return;
-    d->undoReplaying = 1;
+    if (d->undo.redoCount <= 0 || !JournalUsable(doc)) return;
+    d->undo.undoReplaying = 1;
     ShowWatchCursor();
     ShowStatus(doc, kRedoStatusMessage);
-    SInt16 index = d->undoStepCount;
+    SInt16 index = d->undo.undoStepCount;
     if (Replay(doc, index, false)) {
-        d->undoStepCount = SInt16(index + 1);
-        --d->redoCount;
-        SetJournalPosition(doc, d->undoSteps[index + 1]);
+        d->undo.undoStepCount = SInt16(index + 1);
+        --d->undo.redoCount;
+        SetJournalPosition(doc, d->undo.undoSteps[index + 1]);
     }
-    d->undoReplaying = 0;
+    d->undo.undoReplaying = 0;
 }

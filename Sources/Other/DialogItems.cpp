@@ -402,7 +402,7 @@ void SetSizePopupHistory(DialogRef dialog, SInt16 popupItem, SInt16 editItem) {
 void SetRealPopupHistory(DocWindowRecord* doc, DialogRef dialog, SInt16 popupItem, SInt16 editItem) {
     if (!doc || !doc->drawing) return;
     double v = GetItemFormula(dialog, editItem);
-    const double* history = doc->drawing->lengthHistory;
+    const double* history = doc->drawing->toolInput.lengthHistory;
     UpdateHistory(
         dialog, popupItem, 34, [v, history](MenuRef, SInt16 i) { return v > 0 && i < 36 && v == history[i]; },
         [v](Str255 text) { FormatReal(v, 5, text); });
@@ -415,7 +415,7 @@ void CopyRealPopupToItem(const DocWindowRecord* doc, DialogRef dialog, SInt16 po
     if (c == 1 && n > 33) return;
     SInt16 index = n > 33 ? static_cast<SInt16>(c - 2) : c;
     if (index < 0 || index >= 36) return;
-    SetItemLength(doc, dialog, editItem, doc->drawing->lengthHistory[index], 5);
+    SetItemLength(doc, dialog, editItem, doc->drawing->toolInput.lengthHistory[index], 5);
     SelectItemText(dialog, editItem);
 }
 

@@ -39,7 +39,7 @@ Rect PortRect(WindowRef window) {
 }
 
 void ScrollBarsActive(DocWindowRecord* doc, Boolean active) {
-    for (ControlRef bar : {doc->drawing->verticalScrollBar, doc->drawing->horizontalScrollBar})
+    for (ControlRef bar : {doc->drawing->layout.verticalScrollBar, doc->drawing->layout.horizontalScrollBar})
         if (bar != nullptr) HiliteControl(bar, active ? 0 : kControlInactivePart);
 }
 
@@ -55,9 +55,10 @@ OSStatus BoundsChanged(const WindowEvent* event, void* userData) {
     if (oldW == newW && oldH == newH) return noErr;
     // The program laid the window out for this size when it resized it: the origin stays.
     const DrawingRecord* d = doc->drawing;
-    if (newW == d->contentWidth + kScrollBarWidth && newH == d->contentHeight + kScrollBarWidth) return noErr;
+    if (newW == d->layout.contentWidth + kScrollBarWidth && newH == d->layout.contentHeight + kScrollBarWidth)
+        return noErr;
     LayoutDocumentWindow(doc, newW, newH, oldH);
-    doc->drawing->unitsPerPixel = AtLeastEpsilon(doc->drawing->unitsPerPixel);
+    doc->drawing->view.unitsPerPixel = AtLeastEpsilon(doc->drawing->view.unitsPerPixel);
     DrawStatusBarChrome(doc);
     UpdateStatusArea(doc, true);
     DrawControls(doc->window);
@@ -87,9 +88,9 @@ OSStatus WheelMoved(const WindowEvent* event, void* userData) {
         return noErr;
     }
     if (event->wheelAxis == kEventMouseWheelAxisY)
-        d->originY += 2.0 * event->wheelDelta * d->unitsPerPixel;
+        d->view.originY += 2.0 * event->wheelDelta * d->view.unitsPerPixel;
     else
-        d->originX -= 2.0 * event->wheelDelta * d->unitsPerPixel;
+        d->view.originX -= 2.0 * event->wheelDelta * d->view.unitsPerPixel;
     UpdateViewExtent(doc, true);
     return noErr;
 }
@@ -160,11 +161,11 @@ Boolean NewDocumentWindow(DocWindowRecord* doc, ConstStr255Param title, SInt16) 
     const Rect port = PortRect(window);
     const SInt16 W = SInt16(port.right - port.left), H = SInt16(port.bottom - port.top);
     DrawingRecord* d = doc->drawing;
-    d->verticalScrollBar =
+    d->layout.verticalScrollBar =
         NewScrollBar(window, SInt16(W - 15), kVerticalBarTop, SInt16(W + 1), SInt16(H - 14));
-    d->horizontalScrollBar =
+    d->layout.horizontalScrollBar =
         NewScrollBar(window, kStatusBarWidth, SInt16(H - 15), SInt16(W - 14), SInt16(H + 1));
-    d->statusDrawingOn = 1;
+    d->layout.statusDrawingOn = 1;
     d->lastTimedSaveTicks = TickCount();
 
     ComputeWindowChromeMetrics(doc);
@@ -173,12 +174,12 @@ Boolean NewDocumentWindow(DocWindowRecord* doc, ConstStr255Param title, SInt16) 
     SetPortWindowPort(window);
 
     InstallWindowEventHandler(window, WindowEventKind::mouseWheel, WheelMoved, doc,
-                              &d->windowHandlers[kWheelHandler]);
+                              &d->layout.windowHandlers[kWheelHandler]);
     ChangeWindowAttributes(window, kWindowLiveResizeAttribute, 0);
     InstallWindowEventHandler(window, WindowEventKind::boundsChanged, BoundsChanged, doc,
-                              &d->windowHandlers[kBoundsHandler]);
+                              &d->layout.windowHandlers[kBoundsHandler]);
     InstallWindowEventHandler(window, WindowEventKind::activated, ActivationChanged, doc,
-                              &d->windowHandlers[kActivationHandler]);
+                              &d->layout.windowHandlers[kActivationHandler]);
     InstallWindowEventHandler(window, WindowEventKind::deactivated, ActivationChanged, doc, nullptr);
     return true;
 }
@@ -208,14 +209,14 @@ void ComputeWindowChromeMetrics(DocWindowRecord* doc) {
     SetPort(saved);
 
     const SInt16 lineHeight = SInt16(info.ascent + info.descent + 1);
-    d->statusHeight = lineHeight;
+    d->layout.statusHeight = lineHeight;
     ComputeDrawingAreaMetrics(doc);
-    d->contentWidth = SInt16(W - kScrollBarWidth);
-    d->contentHeight = SInt16(H - kScrollBarWidth);
-    d->messageLineTop = SInt16(d->contentHeight - 1 - lineHeight);
-    d->rightEdge = SInt16(d->contentWidth - 1);
-    d->messageLineBottom = SInt16(d->messageLineTop + lineHeight);
-    d->aspectRatio = d->viewWidth > 0 ? Float64(d->viewHeight) / d->viewWidth : 1.0;
+    d->layout.contentWidth = SInt16(W - kScrollBarWidth);
+    d->layout.contentHeight = SInt16(H - kScrollBarWidth);
+    d->layout.messageLineTop = SInt16(d->layout.contentHeight - 1 - lineHeight);
+    d->layout.rightEdge = SInt16(d->layout.contentWidth - 1);
+    d->layout.messageLineBottom = SInt16(d->layout.messageLineTop + lineHeight);
+    d->layout.aspectRatio = d->view.viewWidth > 0 ? Float64(d->view.viewHeight) / d->view.viewWidth : 1.0;
 }
 
 void LayoutDocumentWindow(DocWindowRecord* doc, SInt16 width, SInt16 height, SInt16 previousHeight) {
@@ -224,7 +225,7 @@ void LayoutDocumentWindow(DocWindowRecord* doc, SInt16 width, SInt16 height, SIn
     DrawingRecord* d = doc->drawing;
     const Rect old = PortRect(window);
     const SInt16 oldW = SInt16(old.right - old.left), oldH = SInt16(old.bottom - old.top);
-    if (previousHeight != 0) d->originY -= (height - previousHeight) * d->unitsPerPixel;
+    if (previousHeight != 0) d->view.originY -= (height - previousHeight) * d->view.unitsPerPixel;
 
     GrafPtr saved;
     GetPort(&saved);
@@ -236,13 +237,13 @@ void LayoutDocumentWindow(DocWindowRecord* doc, SInt16 width, SInt16 height, SIn
     if (width < oldW) InvalidateStrip(window, SInt16(width - 15), 0, width, height);
     if (height < oldH) InvalidateStrip(window, 0, SInt16(height - 15), width, height);
 
-    if (ControlRef v = d->verticalScrollBar) {
+    if (ControlRef v = d->layout.verticalScrollBar) {
         HideControl(v);
         MoveControl(v, SInt16(width - 15), kVerticalBarTopAfterLayout);
         SizeControl(v, 16, SInt16(height - 88));
         ShowControl(v);
     }
-    if (ControlRef h = d->horizontalScrollBar) {
+    if (ControlRef h = d->layout.horizontalScrollBar) {
         HideControl(h);
         MoveControl(h, kStatusBarWidth, SInt16(height - 15));
         SizeControl(h, SInt16(width - 346), 16);
@@ -325,8 +326,8 @@ void SetScrollMaxAndReversedValue(ControlRef control, SInt16 value, SInt16 maxim
 
 void UpdateScrollBars(DocWindowRecord* doc, SInt32 thumbX, SInt32 thumbY) {
     if (doc == nullptr || doc->window == nullptr) return;
-    SetScrollMaxAndValue(doc->drawing->horizontalScrollBar, SInt16(thumbX), kScrollMaximum);
-    SetScrollMaxAndValue(doc->drawing->verticalScrollBar, SInt16(thumbY), kScrollMaximum);
+    SetScrollMaxAndValue(doc->drawing->layout.horizontalScrollBar, SInt16(thumbX), kScrollMaximum);
+    SetScrollMaxAndValue(doc->drawing->layout.verticalScrollBar, SInt16(thumbY), kScrollMaximum);
 }
 
 Boolean SaveDocumentForClose(DocWindowRecord* doc) {
@@ -376,12 +377,12 @@ void DisposeDocWindowRef(WindowRef* slot) {
 void DisposeDocumentWindow(DocWindowRecord* doc) {
     if (doc == nullptr) return;
     DrawingRecord* d = doc->drawing;
-    for (auto*& handler : d->windowHandlers)
+    for (auto*& handler : d->layout.windowHandlers)
         if (handler != nullptr) {
             RemoveEventHandler(handler);
             handler = nullptr;
         }
-    d->verticalScrollBar = d->horizontalScrollBar = nullptr;
+    d->layout.verticalScrollBar = d->layout.horizontalScrollBar = nullptr;
     DisposeDocWindowRef(&doc->window);
     DisposeDocumentRecords(doc);
 

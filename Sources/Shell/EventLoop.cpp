@@ -99,7 +99,7 @@ SInt16 DrawingAreaCursor(DocWindowRecord* doc, UInt16 modifiers) {
 }
 
 void RetryAutoSaveLater(DrawingRecord* d) {
-    d->autoSaveRetrySteps = d->undoStepCount;
+    d->autoSaveRetrySteps = d->undo.undoStepCount;
 }
 
 } // namespace
@@ -162,8 +162,8 @@ void EventLoopPass() {
     GetMouse(&mouse);
     if (OpenDocumentList != nullptr) {
         if (doc != nullptr) {
-            doc->drawing->mouseH = mouse.h;
-            doc->drawing->mouseV = mouse.v;
+            doc->drawing->layout.mouseH = mouse.h;
+            doc->drawing->layout.mouseV = mouse.v;
         }
         AdjustCursor(doc, &event);
     } else {
@@ -218,9 +218,9 @@ void RunEventLoop() {
 
 void DoDeferredRedraws() {
     for (DocWindowRecord* doc = OpenDocumentList; doc != nullptr; doc = doc->next) {
-        if (doc->window == nullptr || !doc->drawing->redrawPending) continue;
+        if (doc->window == nullptr || !doc->drawing->view.redrawPending) continue;
         RedrawWindow(doc);
-        doc->drawing->redrawPending = 0;
+        doc->drawing->view.redrawPending = 0;
     }
 }
 
@@ -271,9 +271,9 @@ void AdjustCursor(DocWindowRecord* doc, const EventRecord* event) {
     GetWindowContentBounds(doc->window, &content);
     const SInt16 h = SInt16(global.h - content.left), v = SInt16(global.v - content.top);
     const SInt16 width = SInt16(content.right - content.left);
-    if (h >= 0 && h <= d->viewWidth && v >= 0 && v <= d->messageLineTop) {
+    if (h >= 0 && h <= d->view.viewWidth && v >= 0 && v <= d->layout.messageLineTop) {
         SetCursorById(DrawingAreaCursor(doc, event != nullptr ? event->modifiers : 0));
-    } else if (v >= d->messageLineTop && v < d->contentHeight && h >= 0 && h < width - 12) {
+    } else if (v >= d->layout.messageLineTop && v < d->layout.contentHeight && h >= 0 && h < width - 12) {
         SetCursorById(iBeamCursor);
     } else {
         SetCursorById(kArrowCursorId);
@@ -297,9 +297,9 @@ void FrontDocumentHousekeeping(DocWindowRecord* doc) {
     DocSettings* s = doc->settings;
     DrawingRecord* d = doc->drawing;
     if (d->symbolParent != nullptr) {
-        if (d->undoStepCount >= SInt16(std::max<UInt16>(s->undoWarnSteps, kMinUndoLimit)) &&
-            !d->undoLimitWarned) {
-            d->undoLimitWarned = 1;
+        if (d->undo.undoStepCount >= SInt16(std::max<UInt16>(s->undoWarnSteps, kMinUndoLimit)) &&
+            !d->undo.undoLimitWarned) {
+            d->undo.undoLimitWarned = 1;
             const Str255 empty = {0};
             ShowErrorAlert(61, empty);
         }
@@ -309,12 +309,12 @@ void FrontDocumentHousekeeping(DocWindowRecord* doc) {
     if (s->undoWarnSteps2 < kMinAutoSaveSteps) s->undoWarnSteps2 = kMinAutoSaveSteps;
     if (s->autoSaveMinutes < kMinAutoSaveMinutes) s->autoSaveMinutes = kMinAutoSaveMinutes;
 
-    if (d->undoStepCount >= SInt32(s->undoWarnSteps) && !d->undoLimitWarned) {
-        d->undoLimitWarned = 1;
+    if (d->undo.undoStepCount >= SInt32(s->undoWarnSteps) && !d->undo.undoLimitWarned) {
+        d->undo.undoLimitWarned = 1;
         if (ShowAlert(kUndoLimitAlert) == 1) SaveDocumentNow(doc, false);
     }
-    if (d->undoStepCount >= kMaxUndoSteps && !d->undo999Warned) {
-        d->undo999Warned = 1;
+    if (d->undo.undoStepCount >= kMaxUndoSteps && !d->undo.undo999Warned) {
+        d->undo.undo999Warned = 1;
         SInt16 answer = ShowAlert(kUndo999Alert);
         if (answer == 1)
             SaveDocumentNow(doc, false);
@@ -323,8 +323,9 @@ void FrontDocumentHousekeeping(DocWindowRecord* doc) {
     }
     // The history is given up only for a save that happened; a save that did not (an error, a
     // cancelled name) is tried again after as many further steps.
-    if (d->undoStepCount < d->autoSaveRetrySteps) d->autoSaveRetrySteps = 0;
-    if (s->autoSaveBySteps && d->undoStepCount >= SInt32(d->autoSaveRetrySteps) + SInt32(s->undoWarnSteps2)) {
+    if (d->undo.undoStepCount < d->autoSaveRetrySteps) d->autoSaveRetrySteps = 0;
+    if (s->autoSaveBySteps &&
+        d->undo.undoStepCount >= SInt32(d->autoSaveRetrySteps) + SInt32(s->undoWarnSteps2)) {
         if (SaveDocumentNow(doc, true)) {
             DeleteUndoJournal(doc);
             CreateUndoJournal(doc);
@@ -334,15 +335,15 @@ void FrontDocumentHousekeeping(DocWindowRecord* doc) {
         }
     }
     // A journal that failed is replaced once; the user heard of the failure when it happened.
-    if (d->undoWriteFailed && d->undoFailureCount != 0) {
-        if (!d->undoGuard2) {
+    if (d->undo.undoWriteFailed && d->undo.undoFailureCount != 0) {
+        if (!d->undo.undoGuard2) {
             const Str255 empty = {0};
             ShowErrorAlert(kUndoJournalFailedMessage, empty);
         }
         DeleteUndoJournal(doc);
         CreateUndoJournal(doc);
-        d->undoWriteFailed = 0;
-        d->undoFailureCount = 0;
+        d->undo.undoWriteFailed = 0;
+        d->undo.undoFailureCount = 0;
     }
     if (s->autoSaveOn && (TickCount() - d->lastTimedSaveTicks) / kTicksPerMinute >= s->autoSaveMinutes) {
         SaveDocumentNow(doc, true);

@@ -107,8 +107,8 @@ Boolean FunctionKey(DocWindowRecord* doc, const EventRecord* event, SInt16 keyNu
 }
 
 Boolean ScrollKey(DocWindowRecord* doc, SInt16 kind, SInt16 part) {
-    ControlRef bar =
-        kind == kPendingVerticalScroll ? doc->drawing->verticalScrollBar : doc->drawing->horizontalScrollBar;
+    ControlRef bar = kind == kPendingVerticalScroll ? doc->drawing->layout.verticalScrollBar
+                                                    : doc->drawing->layout.horizontalScrollBar;
     MenuCommandGlobals.kind = kind;
     MenuCommandGlobals.code = part;
     MenuCommandGlobals.param = bar != nullptr ? GetControlValue(bar) : 0;
@@ -172,7 +172,7 @@ Boolean HandleKeyDown(DocWindowRecord* doc, const EventRecord* event) {
     if ((ch == ' ' || ch == '=') && (inputKind == 2 || inputKind == 3) && IsMetricUnit(doc))
         MenuCommandGlobals.code = ',';
     if (keyCode == kKeyCodeKeypadDecimal) MenuCommandGlobals.code = '.';
-    const Point where{doc->drawing->mouseV, doc->drawing->mouseH};
+    const Point where{doc->drawing->layout.mouseV, doc->drawing->layout.mouseH};
     switch (keyCode) {
     case kKeyCodeReturn:
     case kKeyCodeKeypadEnter:
@@ -180,8 +180,8 @@ Boolean HandleKeyDown(DocWindowRecord* doc, const EventRecord* event) {
         return true;
     case kKeyCodeDelete:
         if (GeneralPrefs.currentToolGroup == kAreaGroup &&
-            GeneralPrefs.currentSubTool <= kAreaGroupLastTool && doc->drawing->pendingStep <= 1 &&
-            doc->drawing->pendingCommand == 0) {
+            GeneralPrefs.currentSubTool <= kAreaGroupLastTool && doc->drawing->toolInput.pendingStep <= 1 &&
+            doc->drawing->toolInput.pendingCommand == 0) {
             RemoveLastPick(doc);
             return true;
         }
@@ -273,6 +273,6 @@ void ControlKeyShortcut(DocWindowRecord* doc, UInt8 character) {
     SInt16 found = -1;
     for (SInt16 i = 1; i <= letters[0] && i <= 9; ++i)
         if (letters[i] == letter) found = SInt16(i - 1);
-    if (found < 0 || found == doc->drawing->pickFilter) return;
-    doc->drawing->pickFilter = found;
+    if (found < 0 || found == doc->drawing->toolInput.pickFilter) return;
+    doc->drawing->toolInput.pickFilter = found;
 }

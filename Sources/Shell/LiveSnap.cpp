@@ -33,7 +33,7 @@ const RGBColor kMarkerRed{0xFFFF, 0, 0};
 // into a print, PDF or plot.
 void StrokeMarker(DocWindowRecord* doc, Float64 x, Float64 y) {
     DrawingRecord* d = doc->drawing;
-    if (doc->window == nullptr || d->outputContext != nullptr || d->plottingHPGL) return;
+    if (doc->window == nullptr || d->output.outputContext != nullptr || d->output.plottingHPGL) return;
     Float64 cx, cy;
     WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
     Float64 w, h;
@@ -70,7 +70,7 @@ bool NearestCrossing(const DrawingRecord* d, const LineRecord* const* lines, int
     };
     auto collectNearer = [&](Float64 xa, Float64 ya, Float64 xb, Float64 yb) {
         Float64 x, y;
-        NearerPoint(xa, ya, xb, yb, d->cursorX, d->cursorY, &x, &y);
+        NearerPoint(xa, ya, xb, yb, d->toolInput.cursorX, d->toolInput.cursorY, &x, &y);
         collect(x, y);
     };
     Float64 x, y, xa, ya, xb, yb;
@@ -86,9 +86,9 @@ bool NearestCrossing(const DrawingRecord* d, const LineRecord* const* lines, int
             if (IntersectCircleElements(arcs[i], arcs[j], xa, ya, xb, yb)) collectNearer(xa, ya, xb, yb);
     if (count == 0) return false;
     int best = 0;
-    Float64 bestDistance = DistanceSquared(xs[0], ys[0], d->cursorX, d->cursorY);
+    Float64 bestDistance = DistanceSquared(xs[0], ys[0], d->toolInput.cursorX, d->toolInput.cursorY);
     for (int i = 1; i < count; ++i) {
-        Float64 distance = DistanceSquared(xs[i], ys[i], d->cursorX, d->cursorY);
+        Float64 distance = DistanceSquared(xs[i], ys[i], d->toolInput.cursorX, d->toolInput.cursorY);
         if (distance < bestDistance) best = i, bestDistance = distance;
     }
     *outX = xs[best];
@@ -117,11 +117,11 @@ void HoverSnap(DocWindowRecord* doc) {
     Point mouse;
     GetMouse(&mouse);
     SetPort(saved);
-    const SInt16 x = mouse.h, y = SInt16(d->viewHeight - mouse.v);
+    const SInt16 x = mouse.h, y = SInt16(d->view.viewHeight - mouse.v);
     MenuCommandGlobals.code = x;
     MenuCommandGlobals.param = y;
-    d->mouseH = mouse.h;
-    d->mouseV = mouse.v;
+    d->layout.mouseH = mouse.h;
+    d->layout.mouseV = mouse.v;
 
     // The pick rectangle of the hover aperture; clicks keep the document's own aperture.
     if (s->pickAperture2 < 1) s->pickAperture2 = kDefaultHoverAperture;
@@ -157,12 +157,13 @@ void HoverSnap(DocWindowRecord* doc) {
         Float64 px, py;
         // Candidates that do not cross leave the mark where it is.
         if (!NearestCrossing(d, lines, lineCount, arcs, arcCount, &px, &py)) return;
-        d->cursorX = px;
-        d->cursorY = py;
+        d->toolInput.cursorX = px;
+        d->toolInput.cursorY = py;
     }
-    if (t->fixedPointPresent && t->fixedX == d->cursorX && t->fixedY == d->cursorY) return;
+    if (t->fixedPointPresent && t->fixedX == d->toolInput.cursorX && t->fixedY == d->toolInput.cursorY)
+        return;
     if (t->fixedPointPresent) DrawFixedPointMarker(doc, false, 0, 0);
-    DrawFixedPointMarker(doc, true, d->cursorX, d->cursorY);
+    DrawFixedPointMarker(doc, true, d->toolInput.cursorX, d->toolInput.cursorY);
 }
 
 void DrawFixedPointMarker(DocWindowRecord* doc, Boolean show, Float64 x, Float64 y) {

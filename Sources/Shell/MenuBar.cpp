@@ -120,7 +120,7 @@ void AdjustWindowMenu(DocWindowRecord* doc, bool open, bool edit) {
     for (SInt16 item : {6, 8, 9})
         Set(kWindowMenu, item, views);
     Set(kWindowMenu, 7, open && edit);
-    Set(kWindowMenu, 11, doc != nullptr && doc->drawing->previousViewValid);
+    Set(kWindowMenu, 11, doc != nullptr && doc->drawing->view.previousViewValid);
     Set(kWindowMenu, 23, open);
 
     struct PaletteTexts {
@@ -291,18 +291,18 @@ void AdjustMenus(DocWindowRecord* doc) {
     }
 
     bool undo = doc != nullptr && IsUndoRecording(doc);
-    if (undo && d->undoStepCount > 0)
-        CountedText(151, d->undoStepCount, text);
+    if (undo && d->undo.undoStepCount > 0)
+        CountedText(151, d->undo.undoStepCount, text);
     else
         AppString(151, text);
     SetText(kEditMenu, 1, text);
-    Set(kEditMenu, 1, undo && d->undoStepCount > 0);
-    if (undo && d->redoCount > 0)
-        CountedText(152, d->redoCount, text);
+    Set(kEditMenu, 1, undo && d->undo.undoStepCount > 0);
+    if (undo && d->undo.redoCount > 0)
+        CountedText(152, d->undo.redoCount, text);
     else
         AppString(152, text);
     SetText(kEditMenu, 2, text);
-    Set(kEditMenu, 2, undo && d->redoCount > 0);
+    Set(kEditMenu, 2, undo && d->undo.redoCount > 0);
     bool selection = doc != nullptr && CommandFieldHasSelection(doc);
     for (SInt16 item : {4, 5, 8})
         Set(kEditMenu, item, selection);
@@ -336,7 +336,7 @@ void AdjustMenus(DocWindowRecord* doc) {
     // The item names what choosing it does to the grid.
     AppString(s != nullptr && s->gridVisible ? 157 : 156, text);
     SetText(kSettingsMenu, 16, text);
-    if (doc == nullptr || !doc->drawing->undoEnabled || doc->drawing->undoWriteFailed) {
+    if (doc == nullptr || !doc->drawing->undo.undoEnabled || doc->drawing->undo.undoWriteFailed) {
         AppString(166, text);
         Set(kSettingsMenu, 17, false);
     } else {

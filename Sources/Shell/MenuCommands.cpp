@@ -108,11 +108,11 @@ void WindowCommand(DocWindowRecord* doc, SInt16 item) {
         RebuildWindowMenu();
         return;
     }
-    if (item == 11 && doc != nullptr && doc->drawing->previousViewValid) {
+    if (item == 11 && doc != nullptr && doc->drawing->view.previousViewValid) {
         DrawingRecord* d = doc->drawing;
-        std::swap(d->originX, d->previousOriginX);
-        std::swap(d->originY, d->previousOriginY);
-        std::swap(d->unitsPerPixel, d->previousUnitsPerPixel);
+        std::swap(d->view.originX, d->view.previousOriginX);
+        std::swap(d->view.originY, d->view.previousOriginY);
+        std::swap(d->view.unitsPerPixel, d->view.previousUnitsPerPixel);
         UpdateViewExtent(doc, true);
         DrawWindowStatusArea(doc);
     }

@@ -35,7 +35,7 @@ constexpr SInt16 kSideButtonsBottom = 76;
 constexpr SInt16 kKeepPendingMenus[] = {5002, 5005};
 
 SInt16 StatusBarTop(const DocWindowRecord* doc) {
-    return doc->drawing->contentHeight;
+    return doc->drawing->layout.contentHeight;
 }
 
 bool InZone(Point p, SInt16 left, SInt16 top, SInt16 right, SInt16 bottom) {
@@ -44,7 +44,7 @@ bool InZone(Point p, SInt16 left, SInt16 top, SInt16 right, SInt16 bottom) {
 
 // The four snap buttons of the status bar: the clicked one becomes the snap mode.
 void SnapButtonsClick(DocWindowRecord* doc) {
-    SInt16 mode = SInt16((doc->drawing->mouseH - kSnapButtonsLeft - 1) / 15);
+    SInt16 mode = SInt16((doc->drawing->layout.mouseH - kSnapButtonsLeft - 1) / 15);
     if (mode < 0 || mode > 3 || mode == doc->settings->snapMode) return;
     DrawSnapModeButton(doc, false);
     doc->settings->snapMode = mode;
@@ -60,7 +60,8 @@ void DocumentContentClick(DocWindowRecord* doc, const EventRecord* event, Point 
     DrawingRecord* d = doc->drawing;
     ControlRef control = nullptr;
     SInt16 part = FindControl(local, window, &control);
-    if (control != nullptr && (control == d->verticalScrollBar || control == d->horizontalScrollBar)) {
+    if (control != nullptr &&
+        (control == d->layout.verticalScrollBar || control == d->layout.horizontalScrollBar)) {
         if (part == kControlIndicatorPart) {
             SetControlReference(control, GetControlValue(control));
             HandleControlClick(control, local, event->modifiers, LiveScrollAction);
@@ -68,20 +69,20 @@ void DocumentContentClick(DocWindowRecord* doc, const EventRecord* event, Point 
             part = TrackControl(control, local, nullptr);
             ScrollBarPartToCommand(part, control);
             MenuCommandGlobals.kind =
-                control == d->verticalScrollBar ? kPendingVerticalScroll : kPendingHorizontalScroll;
+                control == d->layout.verticalScrollBar ? kPendingVerticalScroll : kPendingHorizontalScroll;
         }
         return;
     }
-    d->mouseH = local.h;
-    d->mouseV = local.v;
+    d->layout.mouseH = local.h;
+    d->layout.mouseV = local.v;
     const UInt16 modifiers = event->modifiers;
     Rect port;
     GetPortBounds(GetWindowPort(window), &port);
     const SInt16 bottom = SInt16(port.bottom - port.top);
-    if (InZone(local, 0, 0, d->viewWidth, d->viewHeight)) {
+    if (InZone(local, 0, 0, d->view.viewWidth, d->view.viewHeight)) {
         MenuCommandGlobals.kind = kPendingClick;
         MenuCommandGlobals.code = local.h;
-        MenuCommandGlobals.param = SInt16(d->viewHeight - local.v);
+        MenuCommandGlobals.param = SInt16(d->view.viewHeight - local.v);
         if (modifiers & optionKey)
             ZoomClickAnimated(doc);
         else if (modifiers & shiftKey)
@@ -94,11 +95,12 @@ void DocumentContentClick(DocWindowRecord* doc, const EventRecord* event, Point 
     } else if (InZone(local, 273, StatusBarTop(doc), 333, bottom)) {
         SnapButtonsClick(doc);
         ToolDispatchFlag = false;
-    } else if (InZone(local, 0, d->messageLineTop, d->contentWidth, StatusBarTop(doc))) {
+    } else if (InZone(local, 0, d->layout.messageLineTop, d->layout.contentWidth, StatusBarTop(doc))) {
         MenuCommandGlobals.kind = kPendingStripClick;
         MenuCommandGlobals.code = local.h;
         ToolDispatchFlag = true;
-    } else if (InZone(local, SInt16(d->rightEdge + 1), 0, SInt16(d->rightEdge + 16), kSideButtonsBottom)) {
+    } else if (InZone(local, SInt16(d->layout.rightEdge + 1), 0, SInt16(d->layout.rightEdge + 16),
+                      kSideButtonsBottom)) {
         DocumentButtonClick(doc, SInt16(local.v / 15));
     }
 }
@@ -133,20 +135,20 @@ void GoAwayClick(WindowRef window, const EventRecord* event, Point where) {
 
 // The drawing point under a window pixel of the drawing area.
 void PixelToWorld(const DrawingRecord* d, Point p, Float64* x, Float64* y) {
-    *x = d->originX + p.h * d->unitsPerPixel;
-    *y = d->originY + (d->viewHeight - p.v) * d->unitsPerPixel;
+    *x = d->view.originX + p.h * d->view.unitsPerPixel;
+    *y = d->view.originY + (d->view.viewHeight - p.v) * d->view.unitsPerPixel;
 }
 
 void CentreOn(DrawingRecord* d, Float64 x, Float64 y, Float64 scale) {
-    d->unitsPerPixel = AtLeastEpsilon(scale);
-    d->originX = x - d->viewWidth * d->unitsPerPixel / 2.0;
-    d->originY = y - d->viewHeight * d->unitsPerPixel / 2.0;
+    d->view.unitsPerPixel = AtLeastEpsilon(scale);
+    d->view.originX = x - d->view.viewWidth * d->view.unitsPerPixel / 2.0;
+    d->view.originY = y - d->view.viewHeight * d->view.unitsPerPixel / 2.0;
 }
 
 void ZoomStep(DocWindowRecord* doc, SInt16 button, Boolean aboutMouse, Point where, bool in) {
     DrawSideButton(doc, button, true, button);
     if (aboutMouse)
-        ZoomViewAboutPoint(doc, in, where.h, SInt16(doc->drawing->viewHeight - where.v));
+        ZoomViewAboutPoint(doc, in, where.h, SInt16(doc->drawing->view.viewHeight - where.v));
     else
         ZoomViewAboutCentre(doc, in);
     DrawSideButton(doc, button, false, button);
@@ -175,7 +177,7 @@ void HandleMouseDown(DocWindowRecord* doc, const EventRecord* event, Point where
     case inGrow:
         if (DocWindowRecord* grown = DocumentOfWindow(window)) {
             GrowDocumentWindow(grown, where);
-            grown->drawing->unitsPerPixel = AtLeastEpsilon(grown->drawing->unitsPerPixel);
+            grown->drawing->view.unitsPerPixel = AtLeastEpsilon(grown->drawing->view.unitsPerPixel);
         }
         break;
     case inGoAway:
@@ -214,8 +216,8 @@ Boolean MenuResultToCommand(DocWindowRecord* doc, SInt32 result) {
 }
 
 void EndPendingOperation(DocWindowRecord* doc) {
-    if (OpenDocumentList == nullptr || doc == nullptr || doc->drawing->pendingCommand == 0) return;
-    doc->drawing->pendingCommand = 0;
+    if (OpenDocumentList == nullptr || doc == nullptr || doc->drawing->toolInput.pendingCommand == 0) return;
+    doc->drawing->toolInput.pendingCommand = 0;
     DeselectAll(doc, false);
     ResetToolState(doc, false);
 }
@@ -308,15 +310,15 @@ void LiveScrollAction(ControlRef control, SInt16) {
     MenuCommandGlobals.code = kControlIndicatorPart;
     MenuCommandGlobals.param = value;
     if (value == GetControlReference(control)) return;
-    TrackScroll(doc,
-                control == doc->drawing->verticalScrollBar ? ScrollAxis::vertical : ScrollAxis::horizontal);
+    TrackScroll(doc, control == doc->drawing->layout.verticalScrollBar ? ScrollAxis::vertical
+                                                                       : ScrollAxis::horizontal);
     UpdateViewExtent(doc, false);
     QDFlushPortBuffer(GetWindowPort(doc->window), nullptr);
     SetControlReference(control, value);
 }
 
 void DocumentButtonClick(DocWindowRecord* doc, SInt16 index) {
-    Point where{doc->drawing->mouseV, doc->drawing->mouseH};
+    Point where{doc->drawing->layout.mouseV, doc->drawing->layout.mouseH};
     switch (index) {
     case 0:
         DrawSideButton(doc, 0, true, 0);
@@ -350,29 +352,29 @@ void ZoomOutStep(DocWindowRecord* doc, SInt16 button, Boolean aboutMouse, Point 
 
 void RememberPreviousView(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    d->previousViewValid = 1;
-    d->previousOriginX = d->originX;
-    d->previousOriginY = d->originY;
-    d->previousUnitsPerPixel = d->unitsPerPixel;
+    d->view.previousViewValid = 1;
+    d->view.previousOriginX = d->view.originX;
+    d->view.previousOriginY = d->view.originY;
+    d->view.previousUnitsPerPixel = d->view.unitsPerPixel;
 }
 
 void ZoomClickAnimated(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     SetCursorById(kZoomCursor);
-    const Point press{d->mouseV, d->mouseH};
+    const Point press{d->layout.mouseV, d->layout.mouseH};
     Float64 cx, cy;
     PixelToWorld(d, press, &cx, &cy);
     if (doc->settings->animatedZoom) {
         RememberPreviousView(doc);
-        const Float64 startX = d->originX, startY = d->originY;
-        const Float64 endX = cx - d->viewWidth * d->unitsPerPixel / 2.0;
-        const Float64 endY = cy - d->viewHeight * d->unitsPerPixel / 2.0;
+        const Float64 startX = d->view.originX, startY = d->view.originY;
+        const Float64 endX = cx - d->view.viewWidth * d->view.unitsPerPixel / 2.0;
+        const Float64 endY = cy - d->view.viewHeight * d->view.unitsPerPixel / 2.0;
         for (int step = 1; step <= 4; ++step) {
-            d->originX = startX + (endX - startX) * step / 4.0;
-            d->originY = startY + (endY - startY) * step / 4.0;
+            d->view.originX = startX + (endX - startX) * step / 4.0;
+            d->view.originY = startY + (endY - startY) * step / 4.0;
             UpdateViewExtent(doc, false);
         }
-        const Float64 pressScale = d->unitsPerPixel;
+        const Float64 pressScale = d->view.unitsPerPixel;
         Point last = press;
         while (Button()) {
             Point p;
@@ -391,10 +393,11 @@ void ZoomClickAnimated(DocWindowRecord* doc) {
     } else {
         // A cancelled drag, or one at most 5 pixels wide, changes nothing.
         if (!TrackDragRectangle(doc, !doc->settings->cornerZoom)) return;
-        if (d->dragRectWidth <= 5.0 * d->unitsPerPixel) return;
+        if (d->view.dragRectWidth <= 5.0 * d->view.unitsPerPixel) return;
         RememberPreviousView(doc);
-        CentreOn(d, d->dragRectX + d->dragRectWidth / 2.0, d->dragRectY + d->dragRectHeight / 2.0,
-                 d->dragRectWidth / (d->viewWidth > 0 ? d->viewWidth : 1));
+        CentreOn(d, d->view.dragRectX + d->view.dragRectWidth / 2.0,
+                 d->view.dragRectY + d->view.dragRectHeight / 2.0,
+                 d->view.dragRectWidth / (d->view.viewWidth > 0 ? d->view.viewWidth : 1));
     }
     UpdateViewExtent(doc, true);
     DrawWindowStatusArea(doc);
@@ -404,16 +407,16 @@ void PanDrag(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     ShowStatusMessage(doc, kPanMessage, true);
     SetCursorById(kHandCursor);
-    const Point press{d->mouseV, d->mouseH};
-    const Float64 startX = d->originX, startY = d->originY;
+    const Point press{d->layout.mouseV, d->layout.mouseH};
+    const Float64 startX = d->view.originX, startY = d->view.originY;
     Point last = press;
     while (Button()) {
         Point p;
         GetMouse(&p);
         if (EqualPt(p, last)) continue;
         last = p;
-        d->originX = startX - (p.h - press.h) * d->unitsPerPixel;
-        d->originY = startY + (p.v - press.v) * d->unitsPerPixel;
+        d->view.originX = startX - (p.h - press.h) * d->view.unitsPerPixel;
+        d->view.originY = startY + (p.v - press.v) * d->view.unitsPerPixel;
         UpdateViewExtent(doc, false);
     }
     UpdateViewExtent(doc, true);

@@ -44,7 +44,7 @@ void MarkWindowTitleChanged(DocWindowRecord* doc) {
 void ActivateWindow(DocWindowRecord* doc, Boolean active) {
     if (doc == nullptr || doc->window == nullptr) return;
     if (active) SelectWindow(doc->window);
-    for (ControlRef bar : {doc->drawing->verticalScrollBar, doc->drawing->horizontalScrollBar})
+    for (ControlRef bar : {doc->drawing->layout.verticalScrollBar, doc->drawing->layout.horizontalScrollBar})
         if (bar != nullptr) HiliteControl(bar, active ? 0 : kControlInactivePart);
 }
 

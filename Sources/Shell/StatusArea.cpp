@@ -155,9 +155,9 @@ void DrawStatusBarChrome(DocWindowRecord* doc) {
         Icon(doc, icon, SInt16(W - 15), SInt16(15 * i - 1), 16, 16);
     }
     DrawWindowStatusArea(doc);
-    GreyLine(0, d->messageLineTop, d->rightEdge, d->messageLineTop);
+    GreyLine(0, d->layout.messageLineTop, d->layout.rightEdge, d->layout.messageLineTop);
     Icon(doc, CommandFieldHistoryCount(doc) >= 1 ? kHistoryIcon : kNoHistoryIcon,
-         SInt16(d->contentWidth - 12), SInt16(d->messageLineTop + 1), 13, 17);
+         SInt16(d->layout.contentWidth - 12), SInt16(d->layout.messageLineTop + 1), 13, 17);
     EraseMessageLine(doc);
 }
 
@@ -171,7 +171,7 @@ void DrawWindowStatusArea(DocWindowRecord* doc) {
     EraseBox(262, SInt16(H - 13), 272, SInt16(H - 6));
     EraseBox(235, SInt16(H - 11), 243, SInt16(H - 1));
     Icon(doc, s->markNewLines ? kSwitchOnIcon : kSwitchOffIcon, 235, SInt16(H - 11), 8, 10);
-    DrawPickModeIcon(doc->window, SInt16(doc->drawing->pickMode));
+    DrawPickModeIcon(doc->window, SInt16(doc->drawing->toolInput.pickMode));
     Icon(doc, d->attributePresets != nullptr ? kPresetsIcon : kNoPresetsIcon, 203, SInt16(H - 13), 10, 11);
     Icon(doc, SInt16(kStartMarkIconBase + s->startMarkKind), 246, SInt16(H - 11), 13, 10);
     Icon(doc, SInt16(kEndMarkIconBase + s->endMarkKind), 259, SInt16(H - 11), 12, 10);
@@ -235,7 +235,7 @@ void ScaleText(DocWindowRecord* doc, Float64 scale, Str255 text) {
     text[0] = 0;
     SInt16 match = 0;
     for (SInt16 i = 1; i <= 33; ++i)
-        if (doc != nullptr && scale > 0.0 && doc->drawing->presetScales[i - 1] == scale) match = i;
+        if (doc != nullptr && scale > 0.0 && doc->drawing->view.presetScales[i - 1] == scale) match = i;
     if (match != 0) {
         if (MenuRef menu = GetMenuHandle(kScaleMenu)) GetMenuItemText(menu, match, text);
         if (text[0] != 0) return;
@@ -262,8 +262,8 @@ void EraseMessageLine(DocWindowRecord* doc) {
     DocPort port(doc);
     if (!port.ok()) return;
     const DrawingRecord* d = doc->drawing;
-    EraseBox(0, SInt16(d->messageLineTop + 1), SInt16(d->contentWidth - 13),
-             SInt16(d->messageLineTop + 1 + d->statusHeight));
+    EraseBox(0, SInt16(d->layout.messageLineTop + 1), SInt16(d->layout.contentWidth - 13),
+             SInt16(d->layout.messageLineTop + 1 + d->layout.statusHeight));
 }
 
 void ShowStatusMessage(DocWindowRecord* doc, SInt16 n, Boolean eraseFirst) {
@@ -276,7 +276,7 @@ void ShowStatusMessage(DocWindowRecord* doc, SInt16 n, Boolean eraseFirst) {
     ForeColorBlack();
     FontInfo info;
     GetFontInfo(&info);
-    MoveTo(2, SInt16(doc->drawing->messageLineTop + info.ascent + 1));
+    MoveTo(2, SInt16(doc->drawing->layout.messageLineTop + info.ascent + 1));
     DrawString(text);
     SystemTextStyle();
 }
@@ -289,17 +289,17 @@ void DrawCommandField(DocWindowRecord* doc) {
     PromptOf(doc, prompt);
     DocumentTextStyle(doc);
     Rect frame;
-    SetRect(&frame, SInt16(StringWidth(prompt) + 2), SInt16(d->messageLineTop + 2),
-            SInt16(d->contentWidth - 16), SInt16(d->contentHeight - 1));
+    SetRect(&frame, SInt16(StringWidth(prompt) + 2), SInt16(d->layout.messageLineTop + 2),
+            SInt16(d->layout.contentWidth - 16), SInt16(d->layout.contentHeight - 1));
     DrawCommandFieldText(doc, &frame);
     SystemTextStyle();
-    GreyLine(0, d->messageLineTop, SInt16(d->contentWidth - 1), d->messageLineTop);
+    GreyLine(0, d->layout.messageLineTop, SInt16(d->layout.contentWidth - 1), d->layout.messageLineTop);
 }
 
 void UpdateStatusArea(DocWindowRecord* doc, Boolean whole) {
     if (OpenDocumentList == nullptr || doc == nullptr) return;
     const DrawingRecord* d = doc->drawing;
-    if (!d->statusDrawingOn || d->outputContext != nullptr) return;
+    if (!d->layout.statusDrawingOn || d->output.outputContext != nullptr) return;
     DocPort port(doc);
     if (!port.ok()) return;
     Rect all;
@@ -309,12 +309,13 @@ void UpdateStatusArea(DocWindowRecord* doc, Boolean whole) {
     PromptOf(doc, prompt);
     DocumentTextStyle(doc);
     SInt16 promptWidth = StringWidth(prompt);
-    EraseBox(2, SInt16(d->messageLineTop + 1), SInt16(whole ? d->contentWidth - 16 : promptWidth + 2),
-             SInt16(d->messageLineTop + 1 + d->statusHeight));
-    GreyLine(0, d->messageLineTop, SInt16(d->contentWidth - 1), d->messageLineTop);
+    EraseBox(2, SInt16(d->layout.messageLineTop + 1),
+             SInt16(whole ? d->layout.contentWidth - 16 : promptWidth + 2),
+             SInt16(d->layout.messageLineTop + 1 + d->layout.statusHeight));
+    GreyLine(0, d->layout.messageLineTop, SInt16(d->layout.contentWidth - 1), d->layout.messageLineTop);
     FontInfo info;
     GetFontInfo(&info);
-    MoveTo(2, SInt16(d->messageLineTop + info.ascent + 1));
+    MoveTo(2, SInt16(d->layout.messageLineTop + info.ascent + 1));
     DrawString(prompt);
     SystemTextStyle();
     DrawCommandField(doc);
@@ -325,11 +326,12 @@ void FillDrawingAreaBackground(DocWindowRecord* doc) {
     const DrawingRecord* d = doc->drawing;
     const RGBColor& c = doc->settings->backgroundColor;
     CGrafPtr port = GetWindowPort(doc->window);
-    CGContextRef context = d->windowContext;
+    CGContextRef context = d->output.windowContext;
     bool own = context == nullptr;
     if (own && QDBeginCGContext(port, &context) != noErr) return;
     CGContextSetRGBFillColor(context, c.red / 65535.0, c.green / 65535.0, c.blue / 65535.0, 1.0);
-    CGContextFillRect(context, CGRectMake(0, d->statusHeight + 16, d->viewWidth + 1, d->viewHeight));
+    CGContextFillRect(context,
+                      CGRectMake(0, d->layout.statusHeight + 16, d->view.viewWidth + 1, d->view.viewHeight));
     CGContextSetRGBFillColor(context, 0, 0, 0, 1.0);
     CGContextSetRGBStrokeColor(context, 0, 0, 0, 1.0);
     if (own) QDEndCGContext(port, &context);
@@ -360,7 +362,8 @@ void StatusHelpTagText(DocWindowRecord* doc, Point local, Str255 text, Rect* zon
 
 Boolean StoredMouseInRect(DocWindowRecord* doc, SInt16 left, SInt16 top, SInt16 right, SInt16 bottom) {
     const DrawingRecord* d = doc->drawing;
-    return d->mouseH >= left && d->mouseH <= right && d->mouseV >= top && d->mouseV <= bottom;
+    return d->layout.mouseH >= left && d->layout.mouseH <= right && d->layout.mouseV >= top &&
+           d->layout.mouseV <= bottom;
 }
 
 Boolean CheckPointsDistinct(Float64 x0, Float64 y0, Float64 x1, Float64 y1) {

@@ -192,8 +192,8 @@ void OpenField(DocWindowRecord* doc, CommandFieldRecord* f) {
     if (!HasTextObject(f)) {
         DrawingRecord* d = doc->drawing;
         SetPortWindowPort(doc->window);
-        Rect frame{SInt16(d->messageLineTop + 2), SInt16(StringWidth(f->prompt) + 2),
-                   SInt16(d->contentHeight - 1), SInt16(d->contentWidth - 16)};
+        Rect frame{SInt16(d->layout.messageLineTop + 2), SInt16(StringWidth(f->prompt) + 2),
+                   SInt16(d->layout.contentHeight - 1), SInt16(d->layout.contentWidth - 16)};
         Rect destination = frame;
         destination.right = SInt16(destination.left + 16000);
         TXNObject object = nullptr;
@@ -281,9 +281,10 @@ void ShowToolPrompt(DocWindowRecord* doc) {
     f->text[0] = 0;
     f->selStart = f->selEnd = 0;
 
-    SInt16 row = d->pendingCommand != 0 ? d->pendingCommand : SInt16(CurrentToolGroup() * 12 + CurrentTool());
+    SInt16 row = d->toolInput.pendingCommand != 0 ? d->toolInput.pendingCommand
+                                                  : SInt16(CurrentToolGroup() * 12 + CurrentTool());
     SInt16 snapMode = doc->settings->snapMode;
-    UInt16 item = ToolPromptNumber(row, snapMode, d->pendingStep);
+    UInt16 item = ToolPromptNumber(row, snapMode, d->toolInput.pendingStep);
     Str255 prompt;
     prompt[0] = 0;
     if (item != kNoPrompt) GetIndString(prompt, kPromptList, SInt16(item));
@@ -325,9 +326,10 @@ void ShowToolPrompt(DocWindowRecord* doc) {
             AppendPStr(prompt, sizeof(Str255), replacement);
             AppendPStr(prompt, sizeof(Str255), tail);
         }
-        if (d->pendingCommand == kLiveSnapPendingCode && (d->pendingStep == 2 || d->pendingStep == 3))
+        if (d->toolInput.pendingCommand == kLiveSnapPendingCode &&
+            (d->toolInput.pendingStep == 2 || d->toolInput.pendingStep == 3))
             f->liveSnap = true;
-        if (d->pendingCommand == 0 && row == kLiveSnapToolRow) f->liveSnap = true;
+        if (d->toolInput.pendingCommand == 0 && row == kLiveSnapToolRow) f->liveSnap = true;
     }
     AssignStr255(f->prompt, prompt);
     if (f->inputKind != kInputNone)
@@ -519,7 +521,7 @@ void CommandFieldClick(DocWindowRecord* doc, const EventRecord* event) {
         SetPortWindowPort(doc->window);
         GlobalToLocal(&local);
     }
-    SInt16 right = d->contentWidth;
+    SInt16 right = d->layout.contentWidth;
     if (local.h < right - kHistoryButtonWidth) {
         if (f->inputKind == kInputNone) return;
         if (HasTextObject(f)) {
@@ -550,7 +552,7 @@ void CommandFieldClick(DocWindowRecord* doc, const EventRecord* event) {
     for (SInt16 i = 0; i < n; ++i)
         AppendMenuItemText(menu, f->history[i]);
     InsertMenu(menu, -1);
-    Point corner{d->messageLineTop, right};
+    Point corner{d->layout.messageLineTop, right};
     if (doc->window != nullptr) LocalToGlobal(&corner);
     SInt32 chosen = PopUpMenuSelect(menu, corner.v, corner.h, 0);
     SInt16 item = SInt16(chosen & 0xFFFF);

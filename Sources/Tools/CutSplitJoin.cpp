@@ -209,8 +209,8 @@ LineRecord* AppendLineCopy(DocWindowRecord* doc, const LineRecord& model) {
     copy->selected = 0;
     copy->marked = 0;
     SeekLastLine(doc);
-    doc->drawing->lineCursor->next = copy;
-    doc->drawing->lineCursor = copy;
+    doc->drawing->cursors.lineCursor->next = copy;
+    doc->drawing->cursors.lineCursor = copy;
     MarkDocumentChanged(doc);
     RecordUndoLine(doc, copy, true);
     return copy;
@@ -226,8 +226,8 @@ ArcRecord* AppendArcPiece(DocWindowRecord* doc, const ArcRecord& arc, double sta
     piece->startAngle = WrapAngle(start);
     piece->endAngle = WrapAngle(end);
     SeekLastArc(doc);
-    doc->drawing->arcCursor->next = piece;
-    doc->drawing->arcCursor = piece;
+    doc->drawing->cursors.arcCursor->next = piece;
+    doc->drawing->cursors.arcCursor = piece;
     MarkDocumentChanged(doc);
     RecordUndoArc(doc, piece, true);
     return piece;
@@ -394,7 +394,7 @@ void SplitLineAtPoint(DocWindowRecord* doc, LineRecord* line, double px, double 
     if (!copy) return;
     CutLineBetweenPoints(doc, line, q1x, q1y, px, py);
     CutLineBetweenPoints(doc, copy, q2x, q2y, px, py);
-    doc->drawing->lineCursor = line;
+    doc->drawing->cursors.lineCursor = line;
     RequestRedraw(doc);
 }
 
@@ -595,7 +595,7 @@ void JoinArcs(DocWindowRecord* doc, ArcRecord* a1, ArcRecord* a2) {
     a2->selected = 0;
     a2->marked = 0;
     RemoveArc(doc, a1);
-    doc->drawing->arcCursor = a2;
+    doc->drawing->cursors.arcCursor = a2;
     RecordUndoArc(doc, a2, true);
     RequestRedraw(doc);
 }
@@ -625,7 +625,7 @@ void AddTangentLineToLine(DocWindowRecord* doc, const LineRecord* line, const Ar
     // The short tangent and its cut to the line are one step for undo.
     BeginUndoStep(doc);
     if (TangentLineAtAngle(doc, arc, angle, 1.0, px, py)) {
-        LineRecord* tangent = doc->drawing->lineCursor;
+        LineRecord* tangent = doc->drawing->cursors.lineCursor;
         double sx, sy;
         const bool meets = IntersectLineElements(tangent, line, sx, sy);
         CutLineAtIntersection(doc, tangent, line, tx, ty, 1);

@@ -67,14 +67,14 @@ void Highlight(DocWindowRecord* doc, SInt16 kind, void* element, Boolean* select
 
 LineRecord* PickStepLine(ToolStep& s) {
     if (!PickLine(s.doc, kPickFind, false, false, nullptr)) return nullptr;
-    LineRecord* line = s.d->lineCursor;
+    LineRecord* line = s.d->cursors.lineCursor;
     Highlight(s.doc, kLineElement, line, &line->selected);
     return line;
 }
 
 ArcRecord* PickStepArc(ToolStep& s) {
     if (!PickArc(s.doc, kPickFind, false, false, nullptr)) return nullptr;
-    ArcRecord* arc = s.d->arcCursor;
+    ArcRecord* arc = s.d->cursors.arcCursor;
     Highlight(s.doc, kArcElement, arc, &arc->selected);
     return arc;
 }
@@ -107,8 +107,8 @@ void TwoPointStart(ToolStep& s) {
 void TwoPointEnd(ToolStep& s) {
     if (!SnapChecked(s)) return;
     ToolPoint p = RefPoint(s.doc, 4);
-    if (!CheckPointsDistinct(p.x, p.y, s.d->cursorX, s.d->cursorY)) return;
-    CreateLine(s, p.x, p.y, s.d->cursorX, s.d->cursorY);
+    if (!CheckPointsDistinct(p.x, p.y, s.d->toolInput.cursorX, s.d->toolInput.cursorY)) return;
+    CreateLine(s, p.x, p.y, s.d->toolInput.cursorX, s.d->toolInput.cursorY);
 }
 
 // Tool 1: parallel line.
@@ -147,7 +147,7 @@ void ParallelDistanceOrPoint(ToolStep& s) {
     }
     if (!SnapChecked(s)) return;
     SetRefPointFromCursor(s.doc, 4);
-    Float64 px = s.d->cursorX, py = s.d->cursorY;
+    Float64 px = s.d->toolInput.cursorX, py = s.d->toolInput.cursorY;
     if (s.doc->settings->snapMode == kSnapFixedPoint || PlacesParallelAtOnce(s.doc)) {
         Float64 x1, y1, x2, y2;
         Boolean ok = ParallelLineThroughPoint(line, px, py, x1, y1, x2, y2);
@@ -168,8 +168,8 @@ void ParallelSide(ToolStep& s) {
     if (!SnapChecked(s)) return;
     RestoreSnapMode(s.doc);
     Float64 x1, y1, x2, y2;
-    Boolean ok = ParallelLineAtDistance(s.t->firstLine, Scaled(s.doc, s.t->rememberedDistance), s.d->cursorX,
-                                        s.d->cursorY, x1, y1, x2, y2);
+    Boolean ok = ParallelLineAtDistance(s.t->firstLine, Scaled(s.doc, s.t->rememberedDistance),
+                                        s.d->toolInput.cursorX, s.d->toolInput.cursorY, x1, y1, x2, y2);
     CreateIfDistinct(s, ok, x1, y1, x2, y2);
 }
 
@@ -192,7 +192,7 @@ void EquidistantSecond(ToolStep& s) {
         return;
     }
     if (ArcRecord* arc = PickStepArc(s)) {
-        AddTangentParallelLine(s.doc, s.t->firstLine, arc, s.d->cursorX, s.d->cursorY);
+        AddTangentParallelLine(s.doc, s.t->firstLine, arc, s.d->toolInput.cursorX, s.d->toolInput.cursorY);
         Finish(s);
     }
 }
@@ -238,9 +238,10 @@ void AngleToLinePoint(ToolStep& s) {
     if (!SnapChecked(s)) return;
     const LineRecord* line = s.t->firstLine;
     Float64 fx, fy;
-    if (PerpendicularFoot(line->x1, line->y1, line->x2, line->y2, s.d->cursorX, s.d->cursorY, fx, fy)) {
-        s.d->cursorX = fx;
-        s.d->cursorY = fy;
+    if (PerpendicularFoot(line->x1, line->y1, line->x2, line->y2, s.d->toolInput.cursorX,
+                          s.d->toolInput.cursorY, fx, fy)) {
+        s.d->toolInput.cursorX = fx;
+        s.d->toolInput.cursorY = fy;
     }
     SetRefPointFromCursor(s.doc, 1);
     Next(s, 2);
@@ -266,7 +267,8 @@ void PerpendicularPoint(ToolStep& s) {
     if (!SnapChecked(s)) return;
     SetRefPointFromCursor(s.doc, 4);
     Float64 x1, y1, x2, y2;
-    Boolean ok = PerpendicularFromPoint(s.t->firstLine, s.d->cursorX, s.d->cursorY, x1, y1, x2, y2);
+    Boolean ok = PerpendicularFromPoint(s.t->firstLine, s.d->toolInput.cursorX, s.d->toolInput.cursorY, x1,
+                                        y1, x2, y2);
     CreateIfDistinct(s, ok, x1, y1, x2, y2);
 }
 
@@ -292,8 +294,8 @@ void TangentFromPointPoint(ToolStep& s) {
             EndUndoStep(s.doc);
         }
         // The next construction can start at the touching point.
-        s.d->cursorX = x2;
-        s.d->cursorY = y2;
+        s.d->toolInput.cursorX = x2;
+        s.d->toolInput.cursorY = y2;
         DrawCurrentPointMark(s.doc);
     }
     Finish(s);
@@ -315,8 +317,8 @@ void TangentTwoCirclesSecond(ToolStep& s) {
     s.t->secondArc = arc;
     ToolPoint pick = RefPoint(s.doc, 1);
     Float64 x1, y1, x2, y2;
-    Boolean ok = TangentLineToTwoCircles(s.t->firstArc, arc, pick.x, pick.y, s.d->cursorX, s.d->cursorY, x1,
-                                         y1, x2, y2);
+    Boolean ok = TangentLineToTwoCircles(s.t->firstArc, arc, pick.x, pick.y, s.d->toolInput.cursorX,
+                                         s.d->toolInput.cursorY, x1, y1, x2, y2);
     CreateIfDistinct(s, ok, x1, y1, x2, y2);
 }
 
@@ -349,7 +351,7 @@ void TangentNormalLine(ToolStep& s) {
 void TangentNormalCircle(ToolStep& s) {
     ArcRecord* arc = PickStepArc(s);
     if (arc == nullptr) return;
-    AddTangentLineToLine(s.doc, s.t->firstLine, arc, s.d->cursorX, s.d->cursorY, 90);
+    AddTangentLineToLine(s.doc, s.t->firstLine, arc, s.d->toolInput.cursorX, s.d->toolInput.cursorY, 90);
     Finish(s);
 }
 
@@ -383,7 +385,7 @@ void LineEndsPick(ToolStep& s) {
     Float64 kept = s.t->pickedScales[0];
     if (!PickLine(s.doc, kPickFind, false, false, nullptr)) return;
     s.t->pickedScales[0] = kept;
-    LineEndsDialog(s.doc, s.d->lineCursor);
+    LineEndsDialog(s.doc, s.d->cursors.lineCursor);
     Finish(s);
 }
 

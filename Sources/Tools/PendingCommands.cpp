@@ -72,7 +72,7 @@ constinit const ToolStepTable kPendingCommandSteps{kRows};
 
 void RunPendingCommand(DocWindowRecord* doc) {
     if (doc == nullptr || doc->drawing == nullptr) return;
-    RunToolStep(doc, kPendingCommandSteps, doc->drawing->pendingCommand);
+    RunToolStep(doc, kPendingCommandSteps, doc->drawing->toolInput.pendingCommand);
 }
 
 Boolean IsYesAnswer(ConstStr255Param answer) {

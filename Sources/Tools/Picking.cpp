@@ -29,12 +29,13 @@ DrawingRecord* D(DocWindowRecord* doc) {
 
 PickRect PickRectOf(const DocWindowRecord* doc) {
     const DrawingRecord* d = doc->drawing;
-    return PickRect{d->pickMinX, d->pickMaxX, d->pickMinY, d->pickMaxY, d->cursorX, d->cursorY};
+    return PickRect{d->toolInput.pickMinX, d->toolInput.pickMaxX, d->toolInput.pickMinY,
+                    d->toolInput.pickMaxY, d->toolInput.cursorX,  d->toolInput.cursorY};
 }
 
 // Whether the pick filter lets the finder of this filter kind look at all.
 bool FilterAdmits(const DocWindowRecord* doc, SInt16 kind) {
-    SInt16 filter = doc->drawing->pickFilter;
+    SInt16 filter = doc->drawing->toolInput.pickFilter;
     return filter == kFilterNone || filter >= kFilterCriteria || filter == kind;
 }
 
@@ -44,12 +45,12 @@ bool LayerShown(const DocWindowRecord* doc, SInt16 layer) {
 
 bool Pickable(const DocWindowRecord* doc, Boolean drawn, SInt16 layer, UInt16 flags) {
     if (!drawn || !LayerShown(doc, layer)) return false;
-    return (flags & kElementNotSelectable) == 0 || doc->drawing->selectHidden;
+    return (flags & kElementNotSelectable) == 0 || doc->drawing->toolInput.selectHidden;
 }
 
 void StorePickedScale(DocWindowRecord* doc, Float64 scale) {
     ToolStateRecord* t = doc->drawing->tool;
-    SInt16 step = doc->drawing->pendingStep;
+    SInt16 step = doc->drawing->toolInput.pendingStep;
     if (t != nullptr && step >= 0 && step < kToolStepCount) t->pickedScales[step] = scale;
 }
 
@@ -263,7 +264,7 @@ void PlaceArc(DocWindowRecord* doc, const SymbolInstanceRecord* s, const ArcReco
 }
 
 Float64 PickApertureUnits(const DocWindowRecord* doc) {
-    return doc->settings->pickAperture * doc->drawing->unitsPerPixel;
+    return doc->settings->pickAperture * doc->drawing->view.unitsPerPixel;
 }
 
 // The instance's box (the definition's extents placed by it, grown by the aperture) holds the cursor.
@@ -274,7 +275,7 @@ bool InsideInstanceBox(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
     if (!(units > 0)) units = 1.0;
     Float64 fx = std::fabs(s->xScale) * s->scaleFactor / units,
             fy = std::fabs(s->yScale) * s->scaleFactor / units;
-    Float64 u = doc->drawing->cursorX - s->x, v = doc->drawing->cursorY - s->y;
+    Float64 u = doc->drawing->toolInput.cursorX - s->x, v = doc->drawing->toolInput.cursorY - s->y;
     if (s->angle != 0) TurnBack(0, 0, s->angle, u + 0, v + 0, &u, &v);
     if (s->xScale < 0) u = -u;
     if (s->yScale < 0) v = -v;
@@ -343,7 +344,7 @@ bool InstanceHit(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
 template <typename Record, typename Buffer, typename Place, typename Test>
 bool SearchDefinitions(DocWindowRecord* doc, Record* (*head)(SymbolDefRecord*), Record** work, Buffer* buffer,
                        Place place, Test test) {
-    if (doc->drawing->pickFilter != kFilterNone || *work == nullptr) return false;
+    if (doc->drawing->toolInput.pickFilter != kFilterNone || *work == nullptr) return false;
     PickRect r = PickRectOf(doc);
     bool found = false;
     for (SymbolInstanceRecord* s = doc->instanceHead ? doc->instanceHead->next : nullptr; s != nullptr;
@@ -380,29 +381,30 @@ Boolean PickLine(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions,
                  LinePickBuffer* buffer) {
     DrawingRecord* d = D(doc);
     if (buffer == nullptr) ShowWatchCursor();
-    d->lineCursor = doc->lineHead ? doc->lineHead->next : nullptr;
+    d->cursors.lineCursor = doc->lineHead ? doc->lineHead->next : nullptr;
     if (buffer != nullptr) buffer->count = 0;
     if (!FilterAdmits(doc, kFilterLines)) return false;
     PickRect r = PickRectOf(doc);
     bool found = false;
-    for (LineRecord* e = d->lineCursor; e != nullptr; e = e->next) {
+    for (LineRecord* e = d->cursors.lineCursor; e != nullptr; e = e->next) {
         if (!Pickable(doc, e->drawn, e->layer, e->flags) || !LineHitTest(e, r)) continue;
         found = true;
         if (buffer != nullptr) {
             if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = *e;
             continue;
         }
-        d->lineCursor = e;
+        d->cursors.lineCursor = e;
         if (!ApplyAction(doc, action, &e->selected, kLineElement, e)) return false;
         StorePickedScale(doc, e->scaleFactor);
         if (listHit) ListAndWait(doc, gDocumentHooks.listLineInfo);
         return true;
     }
-    if (buffer == nullptr) d->lineCursor = nullptr;
+    if (buffer == nullptr) d->cursors.lineCursor = nullptr;
     if (!found && searchDefinitions) {
-        if (d->workLines[0] == nullptr) d->workLines[0] = NewLineRecord();
-        if (SearchDefinitions(doc, DefinitionLines, &d->workLines[0], buffer, PlaceLine, LineHitTest)) {
-            if (buffer == nullptr) d->lineCursor = d->workLines[0];
+        if (d->toolInput.workLines[0] == nullptr) d->toolInput.workLines[0] = NewLineRecord();
+        if (SearchDefinitions(doc, DefinitionLines, &d->toolInput.workLines[0], buffer, PlaceLine,
+                              LineHitTest)) {
+            if (buffer == nullptr) d->cursors.lineCursor = d->toolInput.workLines[0];
             return true;
         }
     }
@@ -413,29 +415,29 @@ Boolean PickArc(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions, 
                 ArcPickBuffer* buffer) {
     DrawingRecord* d = D(doc);
     if (buffer == nullptr) ShowWatchCursor();
-    d->arcCursor = doc->arcHead ? doc->arcHead->next : nullptr;
+    d->cursors.arcCursor = doc->arcHead ? doc->arcHead->next : nullptr;
     if (buffer != nullptr) buffer->count = 0;
     if (!FilterAdmits(doc, kFilterArcs)) return false;
     PickRect r = PickRectOf(doc);
     bool found = false;
-    for (ArcRecord* e = d->arcCursor; e != nullptr; e = e->next) {
+    for (ArcRecord* e = d->cursors.arcCursor; e != nullptr; e = e->next) {
         if (!Pickable(doc, e->drawn, e->layer, 0) || !ArcHitTest(e, r)) continue;
         found = true;
         if (buffer != nullptr) {
             if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = *e;
             continue;
         }
-        d->arcCursor = e;
+        d->cursors.arcCursor = e;
         if (!ApplyAction(doc, action, &e->selected, kArcElement, e)) return false;
         StorePickedScale(doc, e->scaleFactor);
         if (listHit) ListAndWait(doc, gDocumentHooks.listArcInfo);
         return true;
     }
-    if (buffer == nullptr) d->arcCursor = nullptr;
+    if (buffer == nullptr) d->cursors.arcCursor = nullptr;
     if (!found && searchDefinitions) {
-        if (d->workArcs[0] == nullptr) d->workArcs[0] = NewArcRecord();
-        if (SearchDefinitions(doc, DefinitionArcs, &d->workArcs[0], buffer, PlaceArc, ArcHitTest)) {
-            if (buffer == nullptr) d->arcCursor = d->workArcs[0];
+        if (d->toolInput.workArcs[0] == nullptr) d->toolInput.workArcs[0] = NewArcRecord();
+        if (SearchDefinitions(doc, DefinitionArcs, &d->toolInput.workArcs[0], buffer, PlaceArc, ArcHitTest)) {
+            if (buffer == nullptr) d->cursors.arcCursor = d->toolInput.workArcs[0];
             return true;
         }
     }
@@ -445,45 +447,45 @@ Boolean PickArc(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions, 
 Boolean PickText(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     DrawingRecord* d = D(doc);
     ShowWatchCursor();
-    d->textCursor = doc->textHead ? doc->textHead->next : nullptr;
+    d->cursors.textCursor = doc->textHead ? doc->textHead->next : nullptr;
     if (!FilterAdmits(doc, kFilterTexts)) return false;
     PickRect r = PickRectOf(doc);
-    for (TextRecord* e = d->textCursor; e != nullptr; e = e->next) {
+    for (TextRecord* e = d->cursors.textCursor; e != nullptr; e = e->next) {
         if (!Pickable(doc, e->drawn, e->layer, 0)) continue;
         const Float64* c = e->corners;
         bool inBox =
             e->angle != 0 ? InsideTurnedBox(c, r.x, r.y, 0) : InsideBox(c[0], c[1], c[4], c[5], r.x, r.y);
         bool atSecond = !inBox && (e->textFlags & 0x0006) != 0 && InsidePickRect(r, e->x2, e->y2);
         if (!inBox && !atSecond) continue;
-        d->textCursor = e;
+        d->cursors.textCursor = e;
         if (d->tool != nullptr) d->tool->textSecondPoint = atSecond;
         if (!ApplyAction(doc, action, &e->selected, kTextElement, e)) return false;
         StorePickedScale(doc, e->scaleFactor);
         if (listHit) ListAndWait(doc, nullptr);
         return true;
     }
-    d->textCursor = nullptr;
+    d->cursors.textCursor = nullptr;
     return false;
 }
 
 Boolean PickDimension(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     DrawingRecord* d = D(doc);
     ShowWatchCursor();
-    d->dimensionCursor = doc->dimensionHead ? doc->dimensionHead->next : nullptr;
+    d->cursors.dimensionCursor = doc->dimensionHead ? doc->dimensionHead->next : nullptr;
     if (!FilterAdmits(doc, kFilterDimensions)) return false;
     PickRect r = PickRectOf(doc);
-    for (DimensionRecord* e = d->dimensionCursor; e != nullptr; e = e->next) {
+    for (DimensionRecord* e = d->cursors.dimensionCursor; e != nullptr; e = e->next) {
         if (!Pickable(doc, e->drawn, e->layer, 0)) continue;
         const Float64 box[8] = {e->textX,    e->textY,    e->frame[0], e->frame[1],
                                 e->frame[2], e->frame[3], e->frame[4], e->frame[5]};
         if (!InsideTurnedBox(box, r.x, r.y, 0)) continue;
-        d->dimensionCursor = e;
+        d->cursors.dimensionCursor = e;
         if (!ApplyAction(doc, action, &e->selected, kDimensionElement, e)) return false;
         StorePickedScale(doc, e->scaleFactor);
         if (listHit) ListAndWait(doc, nullptr);
         return true;
     }
-    d->dimensionCursor = nullptr;
+    d->cursors.dimensionCursor = nullptr;
     return false;
 }
 
@@ -491,29 +493,29 @@ Boolean PickSymbolInstance(DocWindowRecord* doc, SInt16 action, Boolean listHit,
                            SymbolInstanceRecord* startAfter) {
     DrawingRecord* d = D(doc);
     ShowWatchCursor();
-    d->instanceCursor =
+    d->cursors.instanceCursor =
         startAfter != nullptr ? startAfter->next : (doc->instanceHead ? doc->instanceHead->next : nullptr);
     if (!FilterAdmits(doc, kFilterInstances)) return false;
-    for (SymbolInstanceRecord* e = d->instanceCursor; e != nullptr; e = e->next) {
+    for (SymbolInstanceRecord* e = d->cursors.instanceCursor; e != nullptr; e = e->next) {
         if (!Pickable(doc, e->drawn, e->layer, 0) || !InstanceHit(doc, e)) continue;
-        d->instanceCursor = e;
+        d->cursors.instanceCursor = e;
         if (!ApplyAction(doc, action, &e->selected, kSymbolInstanceElement, e)) return false;
         StorePickedScale(doc, e->scaleFactor);
         if (listHit && !quiet) ListAndWait(doc, nullptr);
         return true;
     }
-    d->instanceCursor = nullptr;
+    d->cursors.instanceCursor = nullptr;
     return false;
 }
 
 Boolean PickPolyline(DocWindowRecord* doc, SInt16 action, SInt16 wantedKinds, Boolean listHit) {
     DrawingRecord* d = D(doc);
     ShowWatchCursor();
-    d->polylineCursor = doc->polylineHead ? doc->polylineHead->next : nullptr;
-    SInt16 filter = d->pickFilter;
+    d->cursors.polylineCursor = doc->polylineHead ? doc->polylineHead->next : nullptr;
+    SInt16 filter = d->toolInput.pickFilter;
     PickRect r = PickRectOf(doc);
-    Float64 grow = kBoxPickGrowPixels * d->unitsPerPixel;
-    for (PolylineRecord* e = d->polylineCursor; e != nullptr; e = e->next) {
+    Float64 grow = kBoxPickGrowPixels * d->view.unitsPerPixel;
+    for (PolylineRecord* e = d->cursors.polylineCursor; e != nullptr; e = e->next) {
         if (!Pickable(doc, e->drawn, e->layer, e->flags) || e->points == nullptr) continue;
         Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));
         SInt16 count = SInt16(std::min<Size>(room, Size(std::max<SInt16>(e->pointCount, 0))));
@@ -543,36 +545,38 @@ Boolean PickPolyline(DocWindowRecord* doc, SInt16 action, SInt16 wantedKinds, Bo
             }
         }
         if (!hit) continue;
-        d->polylineCursor = e;
+        d->cursors.polylineCursor = e;
         if (!ApplyAction(doc, action, &e->selected, kPolylineElement, e)) return false;
         StorePickedScale(doc, e->scaleFactor);
         if (listHit) ListAndWait(doc, nullptr);
         return true;
     }
-    d->polylineCursor = nullptr;
+    d->cursors.polylineCursor = nullptr;
     return false;
 }
 
 Boolean PickArea(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     DrawingRecord* d = D(doc);
     ShowWatchCursor();
-    d->areaCursor = doc->areaHead ? doc->areaHead->next : nullptr;
+    d->cursors.areaCursor = doc->areaHead ? doc->areaHead->next : nullptr;
     if (!FilterAdmits(doc, kFilterAreas) || doc->settings->areaDisplayMode == 2) return false;
-    for (AreaRecord* e = d->areaCursor; e != nullptr; e = e->next) {
-        if (!Pickable(doc, e->drawn, e->layer, 0) || !AreaHitTest(e, d->cursorX, d->cursorY)) continue;
-        d->areaCursor = e;
+    for (AreaRecord* e = d->cursors.areaCursor; e != nullptr; e = e->next) {
+        if (!Pickable(doc, e->drawn, e->layer, 0) ||
+            !AreaHitTest(e, d->toolInput.cursorX, d->toolInput.cursorY))
+            continue;
+        d->cursors.areaCursor = e;
         if (!ApplyAction(doc, action, &e->selected, kAreaElement, e)) return false;
         StorePickedScale(doc, e->scaleFactor);
         if (listHit) ListAndWait(doc, nullptr);
         return true;
     }
-    d->areaCursor = nullptr;
+    d->cursors.areaCursor = nullptr;
     return false;
 }
 
 Boolean PickPolylineSegments(DocWindowRecord* doc, LinePickBuffer* buffer) {
     DrawingRecord* d = D(doc);
-    SInt16 filter = d->pickFilter;
+    SInt16 filter = d->toolInput.pickFilter;
     if (filter >= 1 && filter <= 8 && filter != kFilterPointPolylines) return false;
     if (buffer != nullptr) buffer->count = 0;
     PickRect r = PickRectOf(doc);

@@ -31,27 +31,27 @@ bool PolarTyping(const DocWindowRecord* doc) {
 }
 
 void SetCursor(DocWindowRecord* doc, Float64 x, Float64 y) {
-    doc->drawing->cursorX = x;
-    doc->drawing->cursorY = y;
+    doc->drawing->toolInput.cursorX = x;
+    doc->drawing->toolInput.cursorY = y;
 }
 
 void ListCursor(DocWindowRecord* doc) {
-    ListPointCoordinates(doc, doc->drawing->cursorX, doc->drawing->cursorY);
+    ListPointCoordinates(doc, doc->drawing->toolInput.cursorX, doc->drawing->toolInput.cursorY);
 }
 
 // A picked element kept for the second click: a copy when it is the work record that the next
 // pick inside a symbol definition overwrites.
 LineRecord* KeepPick(DrawingRecord* d, LineRecord* picked) {
-    if (picked != d->workLines[0]) return picked;
-    if (d->workLines[1] == nullptr) d->workLines[1] = NewLineRecord();
-    if (d->workLines[1] != nullptr) *d->workLines[1] = *picked;
-    return d->workLines[1];
+    if (picked != d->toolInput.workLines[0]) return picked;
+    if (d->toolInput.workLines[1] == nullptr) d->toolInput.workLines[1] = NewLineRecord();
+    if (d->toolInput.workLines[1] != nullptr) *d->toolInput.workLines[1] = *picked;
+    return d->toolInput.workLines[1];
 }
 ArcRecord* KeepPick(DrawingRecord* d, ArcRecord* picked) {
-    if (picked != d->workArcs[0]) return picked;
-    if (d->workArcs[1] == nullptr) d->workArcs[1] = NewArcRecord();
-    if (d->workArcs[1] != nullptr) *d->workArcs[1] = *picked;
-    return d->workArcs[1];
+    if (picked != d->toolInput.workArcs[0]) return picked;
+    if (d->toolInput.workArcs[1] == nullptr) d->toolInput.workArcs[1] = NewArcRecord();
+    if (d->toolInput.workArcs[1] != nullptr) *d->toolInput.workArcs[1] = *picked;
+    return d->toolInput.workArcs[1];
 }
 
 } // namespace
@@ -137,9 +137,9 @@ Boolean SnapCursor(DocWindowRecord* doc) {
         switch (doc->settings->snapMode) {
         case kSnapGrid:
             // The side click of the parallel at a distance is taken as it is.
-            if (!(d->pendingCommand == 0 && CurrentToolGroup() == 0 && CurrentTool() == 1 &&
-                  d->pendingStep == 2))
-                SnapToGrid(doc, &d->cursorX, &d->cursorY);
+            if (!(d->toolInput.pendingCommand == 0 && CurrentToolGroup() == 0 && CurrentTool() == 1 &&
+                  d->toolInput.pendingStep == 2))
+                SnapToGrid(doc, &d->toolInput.cursorX, &d->toolInput.cursorY);
             ListCursor(doc);
             ok = true;
             break;
@@ -167,8 +167,8 @@ Boolean SnapCursor(DocWindowRecord* doc) {
     DrawCurrentPointMark(doc);
     if (!t->referenceValid) {
         t->referenceValid = true;
-        t->referenceX = d->cursorX;
-        t->referenceY = d->cursorY;
+        t->referenceX = d->toolInput.cursorX;
+        t->referenceY = d->toolInput.cursorY;
     }
     return true;
 }
@@ -178,14 +178,14 @@ Boolean SnapToIntersection(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     if (!t->isectFirstPicked) {
         if (PickLine(doc, kPickToggle, true, true, nullptr)) {
-            t->isectLines[0] = KeepPick(d, d->lineCursor);
-            t->lastPickedScale = d->lineCursor->scaleFactor;
+            t->isectLines[0] = KeepPick(d, d->cursors.lineCursor);
+            t->lastPickedScale = d->cursors.lineCursor->scaleFactor;
             t->isectPairCode = 1;
         } else if (PickArc(doc, kPickToggle, true, true, nullptr)) {
-            t->isectArcs[0] = KeepPick(d, d->arcCursor);
-            t->lastPickedScale = d->arcCursor->scaleFactor;
-            t->isectClickX = d->cursorX;
-            t->isectClickY = d->cursorY;
+            t->isectArcs[0] = KeepPick(d, d->cursors.arcCursor);
+            t->lastPickedScale = d->cursors.arcCursor->scaleFactor;
+            t->isectClickX = d->toolInput.cursorX;
+            t->isectClickY = d->toolInput.cursorY;
             t->isectPairCode = 2;
         } else {
             return false;
@@ -196,16 +196,16 @@ Boolean SnapToIntersection(DocWindowRecord* doc) {
     SInt16 code = t->isectPairCode;
     Float64 scale;
     if (PickLine(doc, kPickToggle, true, true, nullptr)) {
-        t->isectLines[1] = d->lineCursor;
-        scale = d->lineCursor->scaleFactor;
+        t->isectLines[1] = d->cursors.lineCursor;
+        scale = d->cursors.lineCursor->scaleFactor;
         code = SInt16(code * 10 + 1);
     } else if (PickArc(doc, kPickToggle, true, true, nullptr)) {
-        t->isectArcs[1] = d->arcCursor;
-        scale = d->arcCursor->scaleFactor;
+        t->isectArcs[1] = d->cursors.arcCursor;
+        scale = d->cursors.arcCursor->scaleFactor;
         code = SInt16(code * 10 + 2);
         if (code == 12) {
-            t->isectClickX = d->cursorX;
-            t->isectClickY = d->cursorY;
+            t->isectClickX = d->toolInput.cursorX;
+            t->isectClickY = d->toolInput.cursorY;
         }
     } else {
         return false;
@@ -223,9 +223,9 @@ Boolean SnapToIntersection(DocWindowRecord* doc) {
     Float64 clickX = t->isectClickX, clickY = t->isectClickY;
     WaitButtonState(false);
     DeselectAll(doc, false);
-    Float64 keepX = d->cursorX, keepY = d->cursorY;
-    d->cursorX = clickX;
-    d->cursorY = clickY;
+    Float64 keepX = d->toolInput.cursorX, keepY = d->toolInput.cursorY;
+    d->toolInput.cursorX = clickX;
+    d->toolInput.cursorY = clickY;
     bool ok = false;
     switch (code) {
     case 11:
@@ -244,8 +244,8 @@ Boolean SnapToIntersection(DocWindowRecord* doc) {
         break;
     }
     if (!ok) {
-        d->cursorX = keepX;
-        d->cursorY = keepY;
+        d->toolInput.cursorX = keepX;
+        d->toolInput.cursorY = keepY;
     }
     return ok;
 }
@@ -262,7 +262,7 @@ Boolean SnapLineCircle(DocWindowRecord* doc, const LineRecord* line, const ArcRe
     Float64 xa, ya, xb, yb, x, y;
     if (line == nullptr || arc == nullptr || !IntersectLineWithCircleElement(line, arc, xa, ya, xb, yb))
         return false;
-    NearerPoint(xa, ya, xb, yb, doc->drawing->cursorX, doc->drawing->cursorY, &x, &y);
+    NearerPoint(xa, ya, xb, yb, doc->drawing->toolInput.cursorX, doc->drawing->toolInput.cursorY, &x, &y);
     SetCursor(doc, x, y);
     return true;
 }
@@ -275,14 +275,14 @@ Boolean SnapCircleCircle(DocWindowRecord* doc, const ArcRecord* a, const ArcReco
     }
     Float64 xa, ya, xb, yb, x, y;
     if (!IntersectCircleElements(a, b, xa, ya, xb, yb)) return false;
-    NearerPoint(xa, ya, xb, yb, doc->drawing->cursorX, doc->drawing->cursorY, &x, &y);
+    NearerPoint(xa, ya, xb, yb, doc->drawing->toolInput.cursorX, doc->drawing->toolInput.cursorY, &x, &y);
     SetCursor(doc, x, y);
     return true;
 }
 
 void SnapToLinePoint(DocWindowRecord* doc, const LineRecord* line) {
     DrawingRecord* d = doc->drawing;
-    Float64 dist = PointDistance(line->x1, line->y1, d->cursorX, d->cursorY);
+    Float64 dist = PointDistance(line->x1, line->y1, d->toolInput.cursorX, d->toolInput.cursorY);
     Float64 length = PointDistance(line->x1, line->y1, line->x2, line->y2);
     if (dist < length / 3)
         SetCursor(doc, line->x1, line->y1);
@@ -298,7 +298,8 @@ void SnapToArcPoint(DocWindowRecord* doc, const ArcRecord* arc) {
         SetCursor(doc, arc->cx, arc->cy);
         return;
     }
-    Float64 angle = Atan2Positive(d->cursorY - arc->cy, d->cursorX - arc->cx) / kDegreesToRadians;
+    Float64 angle =
+        Atan2Positive(d->toolInput.cursorY - arc->cy, d->toolInput.cursorX - arc->cx) / kDegreesToRadians;
     Float64 start = arc->startAngle, end = arc->endAngle;
     if (end < start) {
         end += 360;
@@ -315,17 +316,17 @@ Boolean SnapToElementPoint(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     ToolStateRecord* t = ToolStateOf(doc);
     if (PickLine(doc, kPickFind, true, false, nullptr)) {
-        t->lastPickedScale = d->lineCursor->scaleFactor;
-        SnapToLinePoint(doc, d->lineCursor);
+        t->lastPickedScale = d->cursors.lineCursor->scaleFactor;
+        SnapToLinePoint(doc, d->cursors.lineCursor);
         return true;
     }
     if (PickArc(doc, kPickFind, true, false, nullptr)) {
-        t->lastPickedScale = d->arcCursor->scaleFactor;
-        SnapToArcPoint(doc, d->arcCursor);
+        t->lastPickedScale = d->cursors.arcCursor->scaleFactor;
+        SnapToArcPoint(doc, d->cursors.arcCursor);
         return true;
     }
     if (PickText(doc, kPickFind, false)) {
-        const TextRecord* text = d->textCursor;
+        const TextRecord* text = d->cursors.textCursor;
         if (t->textSecondPoint)
             SetCursor(doc, text->x2, text->y2);
         else
@@ -333,11 +334,11 @@ Boolean SnapToElementPoint(DocWindowRecord* doc) {
         return true;
     }
     if (PickSymbolInstance(doc, kPickFind, false, true, nullptr)) {
-        SetCursor(doc, d->instanceCursor->x, d->instanceCursor->y);
+        SetCursor(doc, d->cursors.instanceCursor->x, d->cursors.instanceCursor->y);
         return true;
     }
     if (PickPolyline(doc, kPickFind, kWantAllPolylines, false)) {
-        const PolylineRecord* p = d->polylineCursor;
+        const PolylineRecord* p = d->cursors.polylineCursor;
         if (p->kind != kPolylineEllipse || p->points == nullptr || p->pointCount < 2 ||
             GetHandleSize(p->points) < Size(4 * sizeof(Float64)))
             return false;

@@ -40,11 +40,12 @@ bool IsOpenDocument(const DocWindowRecord* doc) {
 // The extents the thumb runs over: the drawing's, widened to the visible part so that a drawing
 // smaller than the window still scrolls by its thumb.
 void ScrollRange(const DrawingRecord* d, Float64* minX, Float64* minY, Float64* maxX, Float64* maxY) {
-    Float64 visibleW = d->areaWidth * d->unitsPerPixel, visibleH = d->areaHeight * d->unitsPerPixel;
-    *minX = d->extentsMinX;
-    *minY = d->extentsMinY;
-    *maxX = std::max(d->extentsMaxX, d->extentsMinX + visibleW);
-    *maxY = std::max(d->extentsMaxY, d->extentsMinY + visibleH);
+    Float64 visibleW = d->view.areaWidth * d->view.unitsPerPixel,
+            visibleH = d->view.areaHeight * d->view.unitsPerPixel;
+    *minX = d->view.extentsMinX;
+    *minY = d->view.extentsMinY;
+    *maxX = std::max(d->view.extentsMaxX, d->view.extentsMinX + visibleW);
+    *maxY = std::max(d->view.extentsMaxY, d->view.extentsMinY + visibleH);
 }
 
 // Steps 9 to 11: a confirmed value or a click in the drawing runs the step of the pending command
@@ -75,7 +76,7 @@ const ToolStepRow* FindStepRow(ToolStepTable rows, SInt16 tool, SInt16 step) {
 
 void RunToolStep(DocWindowRecord* doc, ToolStepTable rows, SInt16 tool) {
     if (doc == nullptr || doc->drawing == nullptr) return;
-    const ToolStepRow* row = FindStepRow(rows, tool, doc->drawing->pendingStep);
+    const ToolStepRow* row = FindStepRow(rows, tool, doc->drawing->toolInput.pendingStep);
     if (row == nullptr || row->run == nullptr) return;
     ToolStep s{doc, doc->drawing, ToolStateOf(doc), TypedValueCount(doc)};
     if (s.t == nullptr) return;
@@ -139,9 +140,9 @@ void ToolConfirmInput(DocWindowRecord* doc) {
 void TrackScroll(DocWindowRecord* doc, ScrollAxis axis) {
     DrawingRecord* d = doc->drawing;
     const bool vertical = axis == ScrollAxis::vertical;
-    const Float64 s = d->unitsPerPixel;
-    const Float64 page = (vertical ? d->viewHeight : d->viewWidth) * s;
-    Float64& origin = vertical ? d->originY : d->originX;
+    const Float64 s = d->view.unitsPerPixel;
+    const Float64 page = (vertical ? d->view.viewHeight : d->view.viewWidth) * s;
+    Float64& origin = vertical ? d->view.originY : d->view.originX;
     // The down and right parts show what lies further on: y falls while x rises.
     const Float64 onward = vertical ? -1.0 : 1.0;
     switch (MenuCommandGlobals.code) {

@@ -132,9 +132,9 @@ void ResetToolState(DocWindowRecord* doc, SInt16 step) {
         CloseInfoPalette(doc);
     }
     t->pickCount = 0;
-    d->pendingStep = step;
+    d->toolInput.pendingStep = step;
     ShowToolPrompt(doc);
-    if (step == 0 && d->pendingCommand == 0) {
+    if (step == 0 && d->toolInput.pendingCommand == 0) {
         SInt16 group = CurrentToolGroup(), tool = CurrentTool();
         if (group == 6 && tool == 1) CommandFieldSetPair(doc, t->rememberedPair[0], t->rememberedPair[1]);
         if (group == 7 && tool == 0) CommandFieldSetInteger(doc, doc->settings->currentPen);
@@ -145,7 +145,7 @@ void ResetToolState(DocWindowRecord* doc, SInt16 step) {
 
 void CancelPendingCommand(DocWindowRecord* doc) {
     if (!DocumentOpen(doc)) return;
-    doc->drawing->pendingCommand = 0;
+    doc->drawing->toolInput.pendingCommand = 0;
     ResetToolState(doc, 0);
 }
 
@@ -195,8 +195,8 @@ Boolean CheckToolValues(DocWindowRecord* doc, Boolean againstCurrent) {
 }
 
 void ResetPickFilter(DocWindowRecord* doc) {
-    if (!DocumentOpen(doc) || doc->drawing->pickFilter == 0) return;
-    doc->drawing->pickFilter = 0;
+    if (!DocumentOpen(doc) || doc->drawing->toolInput.pickFilter == 0) return;
+    doc->drawing->toolInput.pickFilter = 0;
     DrawWindowStatusArea(doc);
 }
 
@@ -245,7 +245,7 @@ SInt16 UserSnapMode(DocWindowRecord* doc) {
 void SetRefPointFromCursor(DocWindowRecord* doc, int n) {
     ToolStateRecord* t = ToolStateOf(doc);
     if (t == nullptr || n < 1 || n > 5) return;
-    t->refPoints[n - 1] = ToolPoint{doc->drawing->cursorX, doc->drawing->cursorY};
+    t->refPoints[n - 1] = ToolPoint{doc->drawing->toolInput.cursorX, doc->drawing->toolInput.cursorY};
 }
 
 ToolPoint RefPoint(DocWindowRecord* doc, int n) {
@@ -262,20 +262,20 @@ void ToggleGridDisplay(DocWindowRecord* doc) {
 
 void StartPendingCommand(DocWindowRecord* doc, SInt16 code) {
     if (!DocumentOpen(doc)) return;
-    doc->drawing->pendingCommand = code;
+    doc->drawing->toolInput.pendingCommand = code;
     ResetToolState(doc, 0);
     ResetPickFilter(doc);
 }
 
 void EndPendingCommand(DocWindowRecord* doc) {
     if (!DocumentOpen(doc)) return;
-    doc->drawing->pendingCommand = 0;
+    doc->drawing->toolInput.pendingCommand = 0;
     ResetToolState(doc, 0);
     ResetPickFilter(doc);
 }
 
 Boolean PendingCommandActive(const DocWindowRecord* doc) {
-    return doc != nullptr && doc->drawing != nullptr && doc->drawing->pendingCommand != 0;
+    return doc != nullptr && doc->drawing != nullptr && doc->drawing->toolInput.pendingCommand != 0;
 }
 
 SInt16 TypedValueCount(DocWindowRecord* doc) {
@@ -359,44 +359,44 @@ Boolean PickUpElementAttributes(DocWindowRecord* doc, SInt16 kinds) {
         p.pattern = pen.pattern;
     };
     if ((kinds & 1) && PickLine(doc, kPickFind, false, false, nullptr)) {
-        const LineRecord* e = d->lineCursor;
+        const LineRecord* e = d->cursors.lineCursor;
         p.kind = 0, p.layer = e->layer, p.key = e->group, p.pen = e->pen, p.lineType = e->lineType;
         p.scale = e->scaleFactor;
         takePen(e->penBlock);
         return true;
     }
     if ((kinds & 2) && PickArc(doc, kPickFind, false, false, nullptr)) {
-        const ArcRecord* e = d->arcCursor;
+        const ArcRecord* e = d->cursors.arcCursor;
         p.kind = 1, p.layer = e->layer, p.key = e->group, p.pen = e->pen, p.lineType = e->lineType;
         p.scale = e->scaleFactor;
         takePen(e->penBlock);
         return true;
     }
     if ((kinds & 4) && PickText(doc, kPickFind, false)) {
-        const TextRecord* e = d->textCursor;
+        const TextRecord* e = d->cursors.textCursor;
         p.kind = 2, p.layer = e->layer, p.key = e->group, p.pen = e->pen, p.scale = e->scaleFactor;
         takePen(e->penBlock);
         return true;
     }
     if ((kinds & 8) && PickDimension(doc, kPickFind, false)) {
-        const DimensionRecord* e = d->dimensionCursor;
+        const DimensionRecord* e = d->cursors.dimensionCursor;
         p.kind = 3, p.layer = e->layer, p.key = e->group, p.pen = e->pen, p.scale = e->scaleFactor;
         takePen(e->penBlock);
         return true;
     }
     if ((kinds & 32) && PickArea(doc, kPickFind, false)) {
-        const AreaRecord* e = d->areaCursor;
+        const AreaRecord* e = d->cursors.areaCursor;
         p.kind = 6, p.layer = e->layer, p.key = e->group, p.pen = e->pen, p.scale = e->scaleFactor;
         takePen(e->penBlock);
         return true;
     }
     if ((kinds & 64) && PickSymbolInstance(doc, kPickFind, false, true, nullptr)) {
-        const SymbolInstanceRecord* e = d->instanceCursor;
+        const SymbolInstanceRecord* e = d->cursors.instanceCursor;
         p.kind = 4, p.layer = e->layer, p.key = e->group, p.scale = e->scaleFactor;
         return true;
     }
     if ((kinds & 16) && PickPolyline(doc, kPickFind, kWantAllPolylines, false)) {
-        const PolylineRecord* e = d->polylineCursor;
+        const PolylineRecord* e = d->cursors.polylineCursor;
         p.kind = 5, p.layer = e->layer, p.key = e->group, p.pen = e->pen, p.lineType = e->lineType;
         p.scale = e->scaleFactor;
         takePen(e->penBlock);

@@ -43,7 +43,7 @@ struct AreaPickRecord {
 };
 
 // Owned by the DrawingRecord (its `tool`); the pending-command code and the step are the
-// DrawingRecord's pendingCommand (0 when none) and pendingStep.
+// DrawingRecord's toolInput.pendingCommand (0 when none) and toolInput.pendingStep.
 struct ToolStateRecord {
     // Scale value of the element picked in each step (slot = step), -1 when none was picked.
     Float64 pickedScales[kToolStepCount];

@@ -127,7 +127,7 @@ bool DrawArcs(DocWindowRecord* doc) {
 }
 
 bool DrawTexts(DocWindowRecord* doc) {
-    bool outlinesOnly = doc->settings->textDisplayMode == 1 && doc->drawing->outputContext == nullptr;
+    bool outlinesOnly = doc->settings->textDisplayMode == 1 && doc->drawing->output.outputContext == nullptr;
     for (TextRecord* e = doc->textHead->next; e; e = e->next) {
         if (!Continue()) return false;
         Float64 box[4];
@@ -191,7 +191,7 @@ void DrawOriginCross(DocWindowRecord* doc, CGContextRef ctx) {
     WorldToView(doc, 0, 0, nullptr, nullptr, &x, &y);
     Float64 w, h;
     DeviceBounds(doc, &w, &h);
-    if (x < -6 || x > w + 6 || y < d->statusHeight + kScrollBarWidth - 6 || y > h + 6) return;
+    if (x < -6 || x > w + 6 || y < d->layout.statusHeight + kScrollBarWidth - 6 || y > h + 6) return;
     const RGBColor& colour = doc->settings->gridColor;
     StrokeLineCG(ctx, x - 6, y, x + 6, y, colour, 1, 1);
     StrokeLineCG(ctx, x, y - 6, x, y + 6, colour, 1, 1);
@@ -204,10 +204,11 @@ void ComputeDrawingAreaMetrics(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     Rect bounds;
     GetWindowPortBounds(doc->window, &bounds);
-    d->viewWidth = SInt16(std::max(0, bounds.right - bounds.left - kScrollBarWidth));
-    d->viewHeight = SInt16(std::max(0, bounds.bottom - bounds.top - kScrollBarWidth - d->statusHeight));
-    d->areaWidth = d->viewWidth;
-    d->areaHeight = d->viewHeight;
+    d->view.viewWidth = SInt16(std::max(0, bounds.right - bounds.left - kScrollBarWidth));
+    d->view.viewHeight =
+        SInt16(std::max(0, bounds.bottom - bounds.top - kScrollBarWidth - d->layout.statusHeight));
+    d->view.areaWidth = d->view.viewWidth;
+    d->view.areaHeight = d->view.viewHeight;
 }
 
 void ScrollThumbValues(const DocWindowRecord* doc, SInt32* thumbX, SInt32* thumbY) {
@@ -217,34 +218,39 @@ void ScrollThumbValues(const DocWindowRecord* doc, SInt32* thumbX, SInt32* thumb
         if (!(room > 0)) return 0;
         return SInt32(std::lround(std::clamp((at - lo) * 1000.0 / room, 0.0, 1000.0)));
     };
-    *thumbX = thumb(d->originX, d->extentsMinX, d->extentsMaxX, d->areaWidth * d->unitsPerPixel);
-    SInt32 up = thumb(d->originY, d->extentsMinY, d->extentsMaxY, d->areaHeight * d->unitsPerPixel);
+    *thumbX = thumb(d->view.originX, d->view.extentsMinX, d->view.extentsMaxX,
+                    d->view.areaWidth * d->view.unitsPerPixel);
+    SInt32 up = thumb(d->view.originY, d->view.extentsMinY, d->view.extentsMaxY,
+                      d->view.areaHeight * d->view.unitsPerPixel);
     // The vertical thumb runs down while y runs up.
-    *thumbY = d->extentsMaxY - d->extentsMinY - d->areaHeight * d->unitsPerPixel > 0 ? 1000 - up : 0;
+    *thumbY = d->view.extentsMaxY - d->view.extentsMinY - d->view.areaHeight * d->view.unitsPerPixel > 0
+                  ? 1000 - up
+                  : 0;
 }
 
 void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
     DrawingRecord* d = doc->drawing;
     ComputeDrawingAreaMetrics(doc);
-    d->visibleMinX = d->originX;
-    d->visibleMaxX = d->areaWidth * d->unitsPerPixel + d->originX;
-    d->visibleMinY = d->originY;
-    d->visibleMaxY = d->areaHeight * d->unitsPerPixel + d->originY;
-    if (doc->window && d->outputContext == nullptr) {
+    d->view.visibleMinX = d->view.originX;
+    d->view.visibleMaxX = d->view.areaWidth * d->view.unitsPerPixel + d->view.originX;
+    d->view.visibleMinY = d->view.originY;
+    d->view.visibleMaxY = d->view.areaHeight * d->view.unitsPerPixel + d->view.originY;
+    if (doc->window && d->output.outputContext == nullptr) {
         bool own = false;
-        if (!d->windowContext && BeginWindowCG(&d->windowContext, doc->window) == noErr) {
+        if (!d->output.windowContext && BeginWindowCG(&d->output.windowContext, doc->window) == noErr) {
             own = true;
-            CGContextClipToRect(d->windowContext, CGRectMake(0, d->statusHeight + kScrollBarWidth,
-                                                             d->viewWidth, d->viewHeight));
+            CGContextClipToRect(d->output.windowContext,
+                                CGRectMake(0, d->layout.statusHeight + kScrollBarWidth, d->view.viewWidth,
+                                           d->view.viewHeight));
         }
         DrawViewBackground(doc);
         DrawViewContent(doc);
         gViewHooks.drawViewMarks(doc);
-        if (own) EndWindowCG(&d->windowContext, doc->window);
+        if (own) EndWindowCG(&d->output.windowContext, doc->window);
     }
     if (updateScrollBars) {
-        ScrollThumbValues(doc, &d->scrollRangeX, &d->scrollRangeY);
-        gViewHooks.updateScrollBars(doc, d->scrollRangeX, d->scrollRangeY);
+        ScrollThumbValues(doc, &d->view.scrollRangeX, &d->view.scrollRangeY);
+        gViewHooks.updateScrollBars(doc, d->view.scrollRangeX, d->view.scrollRangeY);
     }
     gViewHooks.showZoomPercent(doc);
 }
@@ -262,7 +268,8 @@ void DrawViewBackground(DocWindowRecord* doc) {
         const RGBColor& bg = s->backgroundColor;
         CGContextSetRGBFillColor(ctx, (bg.red >> 8) / 255.0, (bg.green >> 8) / 255.0, (bg.blue >> 8) / 255.0,
                                  1);
-        CGContextFillRect(ctx, CGRectMake(0, d->statusHeight + kScrollBarWidth, d->viewWidth, d->viewHeight));
+        CGContextFillRect(ctx, CGRectMake(0, d->layout.statusHeight + kScrollBarWidth, d->view.viewWidth,
+                                          d->view.viewHeight));
     }
     if (s->viewFramesShown) gViewHooks.drawFramesOverlay(doc);
     if (s->gridVisible) DrawGrid(doc, false);
@@ -286,14 +293,14 @@ Boolean DrawViewContent(DocWindowRecord* doc) {
 void SetOutputTransform(DocWindowRecord* doc, CGContext* ctx, Float64 left, Float64 bottom, Float64 right,
                         Float64 top, Float64 scaleX, Float64 scaleY, Float64 penScale) {
     DrawingRecord* d = doc->drawing;
-    d->outputContext = ctx;
-    d->outputOffsetX = left;
-    d->outputOffsetY = bottom;
-    d->outputColumnRight = right;
-    d->outputFlipY = top;
-    d->outputScaleX = scaleX;
-    d->outputScaleY = scaleY;
-    d->outputPenScale = penScale;
+    d->output.outputContext = ctx;
+    d->output.outputOffsetX = left;
+    d->output.outputOffsetY = bottom;
+    d->output.outputColumnRight = right;
+    d->output.outputFlipY = top;
+    d->output.outputScaleX = scaleX;
+    d->output.outputScaleY = scaleY;
+    d->output.outputPenScale = penScale;
 }
 
 void ClearOutputTransform(DocWindowRecord* doc) {

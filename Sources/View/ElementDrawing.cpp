@@ -28,7 +28,7 @@ class ElementHighlight {
   public:
     ElementHighlight(DocWindowRecord* doc, Boolean selected, Boolean marked) : doc_(doc) {
         saved_ = doc->highlightMode;
-        if (saved_ != kHighlightNone || doc->drawing->outputContext) return;
+        if (saved_ != kHighlightNone || doc->drawing->output.outputContext) return;
         if (selected)
             doc->highlightMode = kHighlightSelected;
         else if (marked)
@@ -109,13 +109,13 @@ void DrawElementHook(DocWindowRecord* doc, SInt16 kind, void* element) {
 } // namespace
 
 void SetLineMode(DocWindowRecord* doc, SInt16 mode) {
-    doc->drawing->lineMode = mode;
+    doc->drawing->output.lineMode = mode;
 }
 
 void SetElementPen(DocWindowRecord* doc, SInt16 layer, SInt16 pen, const ElementPenAttributes* attributes) {
     DrawingRecord* d = doc->drawing;
     const DocSettings* s = doc->settings;
-    bool output = d->outputContext != nullptr;
+    bool output = d->output.outputContext != nullptr;
     RGBColor colour = attributes->color;
     if (!output && doc->highlightMode == kHighlightSelected)
         colour = s->selectionColor;
@@ -128,17 +128,17 @@ void SetElementPen(DocWindowRecord* doc, SInt16 layer, SInt16 pen, const Element
         if (UInt16(attributes->penFlags) & kPenFlagDimmed)
             colour = Halfway(colour, output ? RGBColor{0xFFFF, 0xFFFF, 0xFFFF} : s->backgroundColor);
     }
-    d->penColor = colour;
+    d->output.penColor = colour;
     Float64 millimetres = attributes->penWidth100 / 100.0;
     if (!(millimetres > 0)) millimetres = 0.01;
     Float64 width;
     if (output) {
-        Float64 scale = d->outputPenScale > 0 ? d->outputPenScale : d->outputScaleX;
+        Float64 scale = d->output.outputPenScale > 0 ? d->output.outputPenScale : d->output.outputScaleX;
         width = std::max(millimetres * scale, 0.1);
     } else {
-        width = std::max(millimetres / d->unitsPerPixel, 1.0);
+        width = std::max(millimetres / d->view.unitsPerPixel, 1.0);
     }
-    d->penWidth = std::min(width, kMaxPenWidth);
+    d->output.penWidth = std::min(width, kMaxPenWidth);
 }
 
 void SetHighlightMode(DocWindowRecord* doc, SInt16 restore, SInt16 marked) {
@@ -147,15 +147,15 @@ void SetHighlightMode(DocWindowRecord* doc, SInt16 restore, SInt16 marked) {
 
 void ResetDrawingState(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    d->lineMode = 1;
-    d->penColor = RGBColor{0, 0, 0};
-    d->penWidth = d->outputContext ? 0.5 : 1.0;
-    d->paintMode = kPaintNormal;
+    d->output.lineMode = 1;
+    d->output.penColor = RGBColor{0, 0, 0};
+    d->output.penWidth = d->output.outputContext ? 0.5 : 1.0;
+    d->output.paintMode = kPaintNormal;
 }
 
 void DrawLineElement(LineRecord* line, DocWindowRecord* doc) {
     line->drawn = 1;
-    if (doc->drawing->plottingHPGL) {
+    if (doc->drawing->output.plottingHPGL) {
         HPGLPlotLine(doc, line->x1, line->y1, line->x2, line->y2, line->lineType);
         DrawLineMarks(doc, line);
         return;
@@ -173,7 +173,7 @@ void DrawLineElement(LineRecord* line, DocWindowRecord* doc) {
 
 void DrawCircleElement(ArcRecord* arc, DocWindowRecord* doc) {
     arc->drawn = 1;
-    if (doc->drawing->plottingHPGL) {
+    if (doc->drawing->output.plottingHPGL) {
         HPGLPlotCircle(doc, arc->cx, arc->cy, arc->radius, arc->startAngle, arc->endAngle, arc->lineType);
         return;
     }

@@ -15,7 +15,7 @@ constexpr Float64 kGridLineWidth = 0.25;
 // The most lines one family of the grid can need over an area: more than two pixels apart.
 long MaxGridLines(const DocWindowRecord* doc) {
     const DrawingRecord* d = doc->drawing;
-    return (long(d->areaWidth) + long(d->areaHeight)) + 8;
+    return (long(d->view.areaWidth) + long(d->view.areaHeight)) + 8;
 }
 
 void GridLine(DocWindowRecord* doc, CGContextRef ctx, Float64 x1, Float64 y1, Float64 x2, Float64 y2,
@@ -45,21 +45,21 @@ void StepLines(Float64 first, Float64 step, Float64 limit, long maxLines, Draw d
 
 void ScrollViewBy(DocWindowRecord* doc, SInt16 fromH, SInt16 fromV, SInt16 toH, SInt16 toV) {
     DrawingRecord* d = doc->drawing;
-    d->originX -= (toH - fromH) * d->unitsPerPixel;
-    d->originY += (toV - fromV) * d->unitsPerPixel;
+    d->view.originX -= (toH - fromH) * d->view.unitsPerPixel;
+    d->view.originY += (toV - fromV) * d->view.unitsPerPixel;
     UpdateViewExtent(doc, true);
 }
 
 Boolean MouseToWorld(DocWindowRecord* doc, SInt16 mouseX, SInt16 mouseY) {
     DrawingRecord* d = doc->drawing;
-    Float64 s = d->unitsPerPixel;
+    Float64 s = d->view.unitsPerPixel;
     Float64 a = doc->settings->pickAperture;
-    d->cursorX = mouseX * s + d->originX;
-    d->cursorY = mouseY * s + d->originY;
-    d->pickMinX = (mouseX - a) * s + d->originX;
-    d->pickMaxX = (mouseX + a) * s + d->originX;
-    d->pickMinY = (mouseY - a) * s + d->originY;
-    d->pickMaxY = (mouseY + a) * s + d->originY;
+    d->toolInput.cursorX = mouseX * s + d->view.originX;
+    d->toolInput.cursorY = mouseY * s + d->view.originY;
+    d->toolInput.pickMinX = (mouseX - a) * s + d->view.originX;
+    d->toolInput.pickMaxX = (mouseX + a) * s + d->view.originX;
+    d->toolInput.pickMinY = (mouseY - a) * s + d->view.originY;
+    d->toolInput.pickMaxY = (mouseY + a) * s + d->view.originY;
     return true;
 }
 
@@ -75,22 +75,24 @@ void DrawGrid(DocWindowRecord* doc, Boolean alternativeColour) {
     const DocSettings* s = doc->settings;
     Float64 sx, sy;
     GridSpacing(doc, &sx, &sy);
-    if (!(sx / d->unitsPerPixel > 2.0) || !(sy / d->unitsPerPixel > 2.0)) return;
+    if (!(sx / d->view.unitsPerPixel > 2.0) || !(sy / d->view.unitsPerPixel > 2.0)) return;
     const RGBColor& colour = alternativeColour ? s->gridColor2 : s->gridColor;
-    Float64 right = d->areaWidth * d->unitsPerPixel + d->originX;
-    Float64 top = d->areaHeight * d->unitsPerPixel + d->originY;
-    CGContextRef ctx = d->windowContext;
+    Float64 right = d->view.areaWidth * d->view.unitsPerPixel + d->view.originX;
+    Float64 top = d->view.areaHeight * d->view.unitsPerPixel + d->view.originY;
+    CGContextRef ctx = d->output.windowContext;
     bool temporary = false;
     if (!ctx && doc->window) temporary = BeginWindowCG(&ctx, doc->window) == noErr;
     if (s->gridAngleX == 0 && s->gridAngleY == 90) {
         long maxLines = MaxGridLines(doc);
-        StepLines(TruncateTowardZero(d->originX / sx) * sx, sx, right, maxLines,
-                  [&](Float64 x) { GridLine(doc, ctx, x, d->originY, x, top, colour); });
-        StepLines(TruncateTowardZero(d->originY / sy) * sy, sy, top, maxLines,
-                  [&](Float64 y) { GridLine(doc, ctx, d->originX, y, right, y, colour); });
+        StepLines(TruncateTowardZero(d->view.originX / sx) * sx, sx, right, maxLines,
+                  [&](Float64 x) { GridLine(doc, ctx, x, d->view.originY, x, top, colour); });
+        StepLines(TruncateTowardZero(d->view.originY / sy) * sy, sy, top, maxLines,
+                  [&](Float64 y) { GridLine(doc, ctx, d->view.originX, y, right, y, colour); });
     } else {
-        DrawSkewedGridLines(doc, ctx, s->gridAngleX, d->originX, d->originY, right, top, sx, colour);
-        DrawSkewedGridLines(doc, ctx, s->gridAngleY, d->originX, d->originY, right, top, sy, colour);
+        DrawSkewedGridLines(doc, ctx, s->gridAngleX, d->view.originX, d->view.originY, right, top, sx,
+                            colour);
+        DrawSkewedGridLines(doc, ctx, s->gridAngleY, d->view.originX, d->view.originY, right, top, sy,
+                            colour);
     }
     if (temporary) EndWindowCG(&ctx, doc->window);
 }

@@ -41,12 +41,12 @@ void StoreUTF8(const std::string& value, StringPtr text) {
 }
 
 bool OnScreen(const DocWindowRecord* doc) {
-    return doc->drawing->outputContext == nullptr;
+    return doc->drawing->output.outputContext == nullptr;
 }
 
 Float64 DeviceSize(const DocWindowRecord* doc, Float64 height) {
     const DrawingRecord* d = doc->drawing;
-    return OnScreen(doc) ? height / d->unitsPerPixel : height * d->outputScaleY;
+    return OnScreen(doc) ? height / d->view.unitsPerPixel : height * d->output.outputScaleY;
 }
 
 // Shows UTF-8 text at a CoreGraphics point with a text matrix of rotation and width.
@@ -56,7 +56,7 @@ void ShowText(DocWindowRecord* doc, CGContextRef ctx, Float64 x, Float64 y, cons
     if (DrawCallListening()) {
         DrawCall call{};
         call.kind = DrawCallKind::text;
-        call.colour = d->penColor;
+        call.colour = d->output.penColor;
         call.alpha = 1;
         call.style = font;
         call.v[0] = x, call.v[1] = y, call.v[2] = size, call.v[3] = angle, call.v[4] = widthFactor;
@@ -67,8 +67,8 @@ void ShowText(DocWindowRecord* doc, CGContextRef ctx, Float64 x, Float64 y, cons
     Float64 c = std::cos(angle * kDegreesToRadians), s = std::sin(angle * kDegreesToRadians);
     CGContextSelectFontNumber(ctx, font, face, size, kCGEncodingUTF8);
     CGContextSetTextDrawingMode(ctx, kCGTextFill);
-    CGContextSetRGBFillColor(ctx, Component(d->penColor.red), Component(d->penColor.green),
-                             Component(d->penColor.blue), 1.0);
+    CGContextSetRGBFillColor(ctx, Component(d->output.penColor.red), Component(d->output.penColor.green),
+                             Component(d->output.penColor.blue), 1.0);
     CGContextSetTextMatrix(ctx, CGAffineTransformMake(widthFactor * c, widthFactor * s, -s, c, 0, 0));
     CGContextShowTextAtPoint(ctx, x, y, reinterpret_cast<const char*>(bytes), size_t(length));
 }
@@ -143,7 +143,7 @@ Float64 TextStringWidth(SInt16 font, SInt16 face, Float64 height, const UInt8* t
 
 void DrawTextString(DocWindowRecord* doc, Float64 x, Float64 y, ConstStr255Param text, SInt16 font,
                     SInt16 face, Float64 height, Float64 angle, Float64 widthFactor) {
-    if (doc->drawing->plottingHPGL) {
+    if (doc->drawing->output.plottingHPGL) {
         HPGLPlotText(doc, x, y, text, height, angle);
         return;
     }
@@ -180,7 +180,7 @@ void DrawTextElement(TextRecord* text, DocWindowRecord* doc) {
     std::memcpy(shown, text->text, size_t(text->text[0]) + 1);
     if (shown[0] == 3 && shown[1] == '^' && !ExpandTextVariables(doc, shown) && !OnScreen(doc)) shown[0] = 0;
     // An empty text is a screen aid only: print and PDF get nothing of it, no mask, box or diamond.
-    if (!OnScreen(doc) && !d->plottingHPGL && shown[0] == 0) {
+    if (!OnScreen(doc) && !d->output.plottingHPGL && shown[0] == 0) {
         ResetDrawingState(doc);
         return;
     }
@@ -194,8 +194,8 @@ void DrawTextElement(TextRecord* text, DocWindowRecord* doc) {
     SInt16 leaderMode = TextLeaderMode(text->textFlags);
     SInt16 frameShape = TextFrameShape(text->textFlags);
     SInt16 leaderEnd = TextLeaderEnd(text->textFlags);
-    if (!d->plottingHPGL && !(text->textFlags & kTextNoBackground)) FillTextBackground(text, doc);
-    if (d->plottingHPGL) {
+    if (!d->output.plottingHPGL && !(text->textFlags & kTextNoBackground)) FillTextBackground(text, doc);
+    if (d->output.plottingHPGL) {
         HPGLPlotText(doc, text->corners[0], text->corners[1], shown, text->textHeight, text->angle);
     } else if (shown[0] == 0) {
         DrawTextOutline(text, doc, 2);
@@ -259,7 +259,7 @@ void DrawTextElementClipped(TextRecord* text, DocWindowRecord* doc) {
 
 void DrawTextOutline(TextRecord* text, DocWindowRecord* doc, SInt16 mode) {
     DrawingRecord* d = doc->drawing;
-    RGBColor savedColour = d->penColor;
+    RGBColor savedColour = d->output.penColor;
     SInt16 savedHighlight = doc->highlightMode;
     if (mode == 1) {
         // Kept once only: a window redraw draws the outline again without growing the list.
@@ -270,7 +270,7 @@ void DrawTextOutline(TextRecord* text, DocWindowRecord* doc, SInt16 mode) {
         doc->highlightMode = kHighlightNone;
     }
     if (mode == 0) {
-        Float64 pixels = std::trunc(text->textHeight / d->unitsPerPixel);
+        Float64 pixels = std::trunc(text->textHeight / d->view.unitsPerPixel);
         bool xorMode = OnScreen(doc) && pixels >= 6 && doc->settings->textDisplayMode != 1;
         SetPaintMode(doc, xorMode ? kPaintXor : kPaintNormal);
     }
@@ -280,7 +280,7 @@ void DrawTextOutline(TextRecord* text, DocWindowRecord* doc, SInt16 mode) {
     if (mode == 2 || mode == 4) DiamondAt(doc, text->x2, text->y2);
     doc->highlightMode = savedHighlight;
     ResetDrawingState(doc);
-    d->penColor = savedColour;
+    d->output.penColor = savedColour;
 }
 
 void DrawTextOutlineClipped(TextRecord* text, DocWindowRecord* doc, SInt16 mode) {
@@ -374,7 +374,8 @@ void FillTextBackground(TextRecord* text, DocWindowRecord* doc) {
     }
     for (Float64 c : v)
         if (!(std::fabs(c) < kViewRange)) return;
-    RGBColor colour = d->outputContext ? RGBColor{0xFFFF, 0xFFFF, 0xFFFF} : doc->settings->backgroundColor;
+    RGBColor colour =
+        d->output.outputContext ? RGBColor{0xFFFF, 0xFFFF, 0xFFFF} : doc->settings->backgroundColor;
     DrawingContextScope scope(doc);
     FillQuadCG(scope.get(), v, colour);
 }
@@ -416,7 +417,7 @@ std::vector<std::string> WrapParagraphs(const std::string& all, SInt16 font, Flo
 
 void DrawTextBox(TextRecord* text, DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    if (d->plottingHPGL) return;
+    if (d->output.plottingHPGL) return;
     Float64 qx[4], qy[4], gx[4], gy[4];
     for (int i = 0; i < 4; ++i) {
         WorldToView(doc, text->corners[2 * i], text->corners[2 * i + 1], &qx[i], &qy[i], &gx[i], &gy[i]);
@@ -425,7 +426,7 @@ void DrawTextBox(TextRecord* text, DocWindowRecord* doc) {
     Float64 left = *std::min_element(qx, qx + 4), right = *std::max_element(qx, qx + 4);
     Float64 top = *std::min_element(qy, qy + 4), bottom = *std::max_element(qy, qy + 4);
     Float64 cgTop = *std::max_element(gy, gy + 4), cgBottom = *std::min_element(gy, gy + 4);
-    if (d->fillFlag && text->boxText != nullptr) {
+    if (d->output.fillFlag && text->boxText != nullptr) {
         std::string all(*text->boxText, size_t(GetHandleSize(text->boxText)));
         Float64 size = DeviceSize(doc, text->textHeight);
         if (size >= kSmallestTextSize && size <= kLargestTextSize) {
@@ -456,7 +457,7 @@ void DrawTextBox(TextRecord* text, DocWindowRecord* doc) {
     Rect frame;
     SetRect(&frame, SInt16(std::lround(left) - 1), SInt16(std::lround(top) - 1),
             SInt16(std::lround(right) + 1), SInt16(std::lround(bottom) + 1));
-    if (!d->fillFlag) {
+    if (!d->output.fillFlag) {
         EraseRect(&frame);
         SetPort(saved);
         return;

@@ -227,8 +227,8 @@ void AddDash(Float64 x1, Float64 y1, Float64 x2, Float64 y2, void* user) {
 void StrokeDashed(CGContextRef ctx, DocWindowRecord* doc, const Float64* xy, int pointCount, Float64 phase) {
     DrawingRecord* d = doc->drawing;
     Float64 lengths[6];
-    int n = DashLengthsForStyle(d->lineMode, d->penWidth, lengths);
-    SetStrokeStyle(ctx, d->penColor, d->penWidth, 1);
+    int n = DashLengthsForStyle(d->output.lineMode, d->output.penWidth, lengths);
+    SetStrokeStyle(ctx, d->output.penColor, d->output.penWidth, 1);
     CGContextBeginPath(ctx);
     DashPath path{ctx};
     for (int i = 0; i + 1 < pointCount; ++i)
@@ -244,13 +244,14 @@ void DrawStyledLine(CGContextRef ctx, DocWindowRecord* doc, Float64 x1, Float64 
     Float64 w, h;
     DeviceBounds(doc, &w, &h);
     // A margin of the pen's width keeps the caps of lines along the edges.
-    Float64 m = d->penWidth + 2;
+    Float64 m = d->output.penWidth + 2;
     Float64 ax = x1 + m, ay = y1 + m, bx = x2 + m, by = y2 + m;
     if (!ClipSegmentToPort(&ax, &ay, &bx, &by, w + 2 * m, h + 2 * m)) return;
     ax -= m, ay -= m, bx -= m, by -= m;
     Float64 phase = std::hypot(ax - x1, ay - y1);
     if (gListener) {
-        DrawCall call = MakeCall(DrawCallKind::styledLine, d->penColor, d->penWidth, d->lineMode);
+        DrawCall call =
+            MakeCall(DrawCallKind::styledLine, d->output.penColor, d->output.penWidth, d->output.lineMode);
         call.v[0] = ax, call.v[1] = ay, call.v[2] = bx, call.v[3] = by;
         call.phase = phase;
         ReportDrawCall(call);
@@ -265,7 +266,8 @@ void DrawStyledPolyline(CGContextRef ctx, DocWindowRecord* doc, const Float64* x
     if (pointCount < 2) return;
     DrawingRecord* d = doc->drawing;
     if (gListener) {
-        DrawCall call = MakeCall(DrawCallKind::polyline, d->penColor, d->penWidth, d->lineMode);
+        DrawCall call =
+            MakeCall(DrawCallKind::polyline, d->output.penColor, d->output.penWidth, d->output.lineMode);
         call.points.assign(xy, xy + 2 * pointCount);
         call.phase = phase;
         ReportDrawCall(call);
@@ -288,10 +290,10 @@ void EndWindowCG(CGContextRef* slot, WindowRef window) {
 
 DrawingContextScope::DrawingContextScope(DocWindowRecord* doc) : doc_(doc) {
     DrawingRecord* d = doc->drawing;
-    if (d->outputContext)
-        ctx_ = d->outputContext;
-    else if (d->windowContext)
-        ctx_ = d->windowContext;
+    if (d->output.outputContext)
+        ctx_ = d->output.outputContext;
+    else if (d->output.windowContext)
+        ctx_ = d->output.windowContext;
     else if (doc->window && BeginWindowCG(&ctx_, doc->window) == noErr)
         owned_ = true;
 }
@@ -303,24 +305,25 @@ DrawingContextScope::~DrawingContextScope() {
 void BeginDrawingArea(DocWindowRecord* doc, Boolean on) {
     DrawingRecord* d = doc->drawing;
     if (on) {
-        if (d->drawingAreaDepth++ == 0 && !d->outputContext && !d->windowContext && doc->window &&
-            BeginWindowCG(&d->windowContext, doc->window) == noErr) {
-            d->drawingAreaOwnsContext = true;
-            CGContextClipToRect(d->windowContext, CGRectMake(0, d->statusHeight + kScrollBarWidth,
-                                                             d->viewWidth, d->viewHeight));
+        if (d->output.drawingAreaDepth++ == 0 && !d->output.outputContext && !d->output.windowContext &&
+            doc->window && BeginWindowCG(&d->output.windowContext, doc->window) == noErr) {
+            d->output.drawingAreaOwnsContext = true;
+            CGContextClipToRect(d->output.windowContext,
+                                CGRectMake(0, d->layout.statusHeight + kScrollBarWidth, d->view.viewWidth,
+                                           d->view.viewHeight));
         }
-        d->penColor = RGBColor{0, 0, 0};
+        d->output.penColor = RGBColor{0, 0, 0};
         return;
     }
-    if (d->drawingAreaDepth <= 0) return;
-    if (--d->drawingAreaDepth == 0 && d->drawingAreaOwnsContext) {
-        EndWindowCG(&d->windowContext, doc->window);
-        d->drawingAreaOwnsContext = false;
+    if (d->output.drawingAreaDepth <= 0) return;
+    if (--d->output.drawingAreaDepth == 0 && d->output.drawingAreaOwnsContext) {
+        EndWindowCG(&d->output.windowContext, doc->window);
+        d->output.drawingAreaOwnsContext = false;
     }
 }
 
 void SetPaintMode(DocWindowRecord* doc, SInt16 mode) {
-    doc->drawing->paintMode = mode;
+    doc->drawing->output.paintMode = mode;
 }
 
 void DrawXorLine(DocWindowRecord* doc, SInt16 h1, SInt16 v1, SInt16 h2, SInt16 v2) {
@@ -342,7 +345,7 @@ XorOnWindowPort::XorOnWindowPort(DocWindowRecord* doc) {
     clip_ = NewRgn();
     GetClip(clip_);
     Rect area;
-    SetRect(&area, 0, 0, doc->drawing->viewWidth, doc->drawing->viewHeight);
+    SetRect(&area, 0, 0, doc->drawing->view.viewWidth, doc->drawing->view.viewHeight);
     ClipRect(&area);
     PenNormal();
     PenMode(patXor);

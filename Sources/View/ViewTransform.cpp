@@ -22,16 +22,16 @@ void WorldToView(const DocWindowRecord* doc, Float64 x, Float64 y, Float64* qdX,
                  Float64* cgY) {
     const DrawingRecord* d = doc->drawing;
     Float64 qx, qy, cx, cy;
-    if (d->outputContext == nullptr) {
-        qx = (x - d->originX) / d->unitsPerPixel;
-        Float64 up = (y - d->originY) / d->unitsPerPixel;
-        qy = d->viewHeight - up;
+    if (d->output.outputContext == nullptr) {
+        qx = (x - d->view.originX) / d->view.unitsPerPixel;
+        Float64 up = (y - d->view.originY) / d->view.unitsPerPixel;
+        qy = d->view.viewHeight - up;
         cx = qx;
-        cy = (d->statusHeight + kScrollBarWidth) + up;
+        cy = (d->layout.statusHeight + kScrollBarWidth) + up;
     } else {
-        qx = cx = x * d->outputScaleX - d->outputOffsetX;
-        qy = d->outputFlipY - y * d->outputScaleY;
-        cy = y * d->outputScaleY - d->outputOffsetY;
+        qx = cx = x * d->output.outputScaleX - d->output.outputOffsetX;
+        qy = d->output.outputFlipY - y * d->output.outputScaleY;
+        cy = y * d->output.outputScaleY - d->output.outputOffsetY;
     }
     if (qdX && qdY) {
         *qdX = qx;
@@ -48,26 +48,27 @@ void WorldToViewInt(const DocWindowRecord* doc, Float64 x, Float64 y, SInt16* qd
     WorldToView(doc, x, y, &qx, &qy, cgX, cgY);
     if (!qdH || !qdV) return;
     *qdH = ClampToShort(std::round(qx));
-    if (d->outputContext == nullptr)
-        *qdV = ClampToShort(d->viewHeight - std::round((y - d->originY) / d->unitsPerPixel));
+    if (d->output.outputContext == nullptr)
+        *qdV = ClampToShort(d->view.viewHeight - std::round((y - d->view.originY) / d->view.unitsPerPixel));
     else
         *qdV = ClampToShort(std::round(qy));
 }
 
 Float64 WorldToDeviceLength(const DocWindowRecord* doc, Float64 length) {
     const DrawingRecord* d = doc->drawing;
-    return d->outputContext == nullptr ? length / d->unitsPerPixel : length * d->outputScaleX;
+    return d->output.outputContext == nullptr ? length / d->view.unitsPerPixel
+                                              : length * d->output.outputScaleX;
 }
 
 void DeviceBounds(const DocWindowRecord* doc, Float64* width, Float64* height) {
     const DrawingRecord* d = doc->drawing;
-    if (d->outputContext == nullptr) {
-        *width = d->viewWidth;
-        *height = d->viewHeight + d->statusHeight + kScrollBarWidth;
+    if (d->output.outputContext == nullptr) {
+        *width = d->view.viewWidth;
+        *height = d->view.viewHeight + d->layout.statusHeight + kScrollBarWidth;
         return;
     }
-    Float64 w = d->outputColumnRight - d->outputOffsetX;
-    Float64 h = d->outputFlipY - d->outputOffsetY;
+    Float64 w = d->output.outputColumnRight - d->output.outputOffsetX;
+    Float64 h = d->output.outputFlipY - d->output.outputOffsetY;
     *width = w > 0 ? w : kUnboundedDevice;
     *height = h > 0 ? h : kUnboundedDevice;
 }
@@ -75,23 +76,23 @@ void DeviceBounds(const DocWindowRecord* doc, Float64* width, Float64* height) {
 void VisibleWorldRect(const DocWindowRecord* doc, Float64* minX, Float64* minY, Float64* maxX,
                       Float64* maxY) {
     const DrawingRecord* d = doc->drawing;
-    if (d->outputContext == nullptr) {
-        *minX = d->visibleMinX;
-        *minY = d->visibleMinY;
-        *maxX = d->visibleMaxX;
-        *maxY = d->visibleMaxY;
+    if (d->output.outputContext == nullptr) {
+        *minX = d->view.visibleMinX;
+        *minY = d->view.visibleMinY;
+        *maxX = d->view.visibleMaxX;
+        *maxY = d->view.visibleMaxY;
         return;
     }
     constexpr Float64 kInf = std::numeric_limits<Float64>::infinity();
     *minX = *minY = -kInf;
     *maxX = *maxY = kInf;
-    if (d->outputScaleX > 0 && d->outputColumnRight > d->outputOffsetX) {
-        *minX = d->outputOffsetX / d->outputScaleX;
-        *maxX = d->outputColumnRight / d->outputScaleX;
+    if (d->output.outputScaleX > 0 && d->output.outputColumnRight > d->output.outputOffsetX) {
+        *minX = d->output.outputOffsetX / d->output.outputScaleX;
+        *maxX = d->output.outputColumnRight / d->output.outputScaleX;
     }
-    if (d->outputScaleY > 0 && d->outputFlipY > d->outputOffsetY) {
-        *minY = d->outputOffsetY / d->outputScaleY;
-        *maxY = d->outputFlipY / d->outputScaleY;
+    if (d->output.outputScaleY > 0 && d->output.outputFlipY > d->output.outputOffsetY) {
+        *minY = d->output.outputOffsetY / d->output.outputScaleY;
+        *maxY = d->output.outputFlipY / d->output.outputScaleY;
     }
 }
 

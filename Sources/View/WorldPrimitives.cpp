@@ -23,16 +23,16 @@ constexpr Float64 kChordTolerance = 0.25;
 constexpr int kMaxChords = 100000;
 
 bool OnScreen(const DocWindowRecord* doc) {
-    return doc->drawing->outputContext == nullptr;
+    return doc->drawing->output.outputContext == nullptr;
 }
 
 bool XorFeedback(const DocWindowRecord* doc) {
-    return OnScreen(doc) && doc->drawing->paintMode == kPaintXor;
+    return OnScreen(doc) && doc->drawing->output.paintMode == kPaintXor;
 }
 
 Float64 PortHeight(const DocWindowRecord* doc) {
     const DrawingRecord* d = doc->drawing;
-    return d->viewHeight + d->statusHeight + kScrollBarWidth;
+    return d->view.viewHeight + d->layout.statusHeight + kScrollBarWidth;
 }
 
 // A line between CoreGraphics points drawn in XOR on the port, clipped to the drawing area first.
@@ -41,7 +41,7 @@ void XorLineCG(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64
     Float64 h = PortHeight(doc);
     // QuickDraw points, shifted by one so the area's edge pixels stay inside the clip rectangle.
     Float64 ax = x1 + 1, ay = h - y1 + 1, bx = x2 + 1, by = h - y2 + 1;
-    if (!ClipSegmentToPort(&ax, &ay, &bx, &by, d->viewWidth + 2.0, d->viewHeight + 2.0)) return;
+    if (!ClipSegmentToPort(&ax, &ay, &bx, &by, d->view.viewWidth + 2.0, d->view.viewHeight + 2.0)) return;
     DrawXorLine(doc, SInt16(std::lround(ax - 1)), SInt16(std::lround(ay - 1)), SInt16(std::lround(bx - 1)),
                 SInt16(std::lround(by - 1)));
 }
@@ -108,7 +108,7 @@ void DrawArcChords(DocWindowRecord* doc, CGContextRef ctx, Float64 cx, Float64 c
                    Float64 a1) {
     Float64 w, h;
     DeviceBounds(doc, &w, &h);
-    Float64 m = doc->drawing->penWidth + 2;
+    Float64 m = doc->drawing->output.penWidth + 2;
     std::vector<std::pair<Float64, Float64>> spans;
     VisibleArcSpans(cx, cy, r, a0, a1, -m, -m, w + m, h + m, spans);
     std::vector<Float64> xy;
@@ -140,7 +140,7 @@ void ArcRadians(Float64 startAngle, Float64 endAngle, Float64* a0, Float64* a1) 
 
 void DrawWorldLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
     DrawingRecord* d = doc->drawing;
-    if (d->plottingHPGL) {
+    if (d->output.plottingHPGL) {
         HPGLPlotLine(doc, x1, y1, x2, y2, 1);
         return;
     }
@@ -151,7 +151,7 @@ void DrawWorldLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Flo
         XorLineCG(doc, ax, ay, bx, by);
         return;
     }
-    if (d->lineMode != 1) {
+    if (d->output.lineMode != 1) {
         DrawingContextScope scope(doc);
         DrawStyledLine(scope.get(), doc, ax, ay, bx, by);
         return;
@@ -160,15 +160,16 @@ void DrawWorldLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Flo
     DeviceBounds(doc, &w, &h);
     if (!OnScreen(doc)) {
         // The page clips for itself; only what lies wholly off it is left out.
-        Float64 m = d->penWidth + 2;
+        Float64 m = d->output.penWidth + 2;
         Float64 cx1 = ax + m, cy1 = ay + m, cx2 = bx + m, cy2 = by + m;
         if (!ClipSegmentToPort(&cx1, &cy1, &cx2, &cy2, w + 2 * m, h + 2 * m)) return;
-        StrokeLineCG(d->outputContext, cx1 - m, cy1 - m, cx2 - m, cy2 - m, d->penColor, d->penWidth, 1);
+        StrokeLineCG(d->output.outputContext, cx1 - m, cy1 - m, cx2 - m, cy2 - m, d->output.penColor,
+                     d->output.penWidth, 1);
         return;
     }
     if (!ClipSegmentToPort(&ax, &ay, &bx, &by, w, h)) return;
     DrawingContextScope scope(doc);
-    StrokeLineCG(scope.get(), ax, ay, bx, by, d->penColor, d->penWidth, d->lineMode);
+    StrokeLineCG(scope.get(), ax, ay, bx, by, d->output.penColor, d->output.penWidth, d->output.lineMode);
 }
 
 void DrawWorldRect(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
@@ -187,7 +188,7 @@ void DrawWorldQuad(DocWindowRecord* doc, const Float64 c[8]) {
 
 void DrawWorldCircle(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius) {
     DrawingRecord* d = doc->drawing;
-    if (d->plottingHPGL) {
+    if (d->output.plottingHPGL) {
         DrawWorldArc(doc, x, y, radius, 0, 360);
         return;
     }
@@ -203,13 +204,13 @@ void DrawWorldCircle(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius)
         return;
     }
     DrawingContextScope scope(doc);
-    FillDiscCG(scope.get(), cx, cy, r, d->penColor, d->penWidth);
+    FillDiscCG(scope.get(), cx, cy, r, d->output.penColor, d->output.penWidth);
 }
 
 void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Float64 startAngle,
                   Float64 endAngle) {
     DrawingRecord* d = doc->drawing;
-    if (d->plottingHPGL) {
+    if (d->output.plottingHPGL) {
         HPGLPlotCircle(doc, x, y, radius, startAngle, endAngle, 1);
         return;
     }
@@ -219,7 +220,7 @@ void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Fl
     if (!(r > 0) || !std::isfinite(r) || !std::isfinite(cx) || !std::isfinite(cy)) return;
     Float64 w, h;
     DeviceBounds(doc, &w, &h);
-    Float64 m = d->penWidth + 2;
+    Float64 m = d->output.penWidth + 2;
     if (cx + r < -m || cx - r > w + m || cy + r < -m || cy - r > h + m) return;
     Float64 a0, a1;
     ArcRadians(startAngle, endAngle, &a0, &a1);
@@ -237,8 +238,8 @@ void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Fl
     if (r > 4 * std::max(w, h))
         DrawArcChords(doc, scope.get(), cx, cy, r, a0, a1);
     else
-        StrokeArcCG(scope.get(), cx, cy, r, startAngle, startAngle + (a1 - a0) / kDegreesToRadians, d->penColor,
-                    d->penWidth, d->lineMode);
+        StrokeArcCG(scope.get(), cx, cy, r, startAngle, startAngle + (a1 - a0) / kDegreesToRadians,
+                    d->output.penColor, d->output.penWidth, d->output.lineMode);
 }
 
 void DrawEllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAngle, Float64 endAngle) {
@@ -252,7 +253,7 @@ void DrawEllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAn
     ArcRadians(startAngle, endAngle, &a0, &a1);
     Float64 cr = std::cos(rotation), sr = std::sin(rotation);
     std::vector<Float64> xy;
-    if (d->plottingHPGL) {
+    if (d->output.plottingHPGL) {
         // The plotter takes the chords as lines, in world millimetres.
         Float64 tol = std::max(doc->settings->chordTolerance, 1e-6);
         int n = std::clamp(int(std::ceil((a1 - a0) / ChordStep(std::max(a, b), tol))), 1, kMaxChords);
@@ -261,15 +262,15 @@ void DrawEllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAn
             Float64 t = a0 + (a1 - a0) * i / n;
             Float64 ex = a * std::cos(t), ey = b * std::sin(t);
             Float64 x = mx + ex * cr - ey * sr, y = my + ex * sr + ey * cr;
-            if (i > 0) HPGLPlotLine(doc, px, py, x, y, d->lineMode);
+            if (i > 0) HPGLPlotLine(doc, px, py, x, y, d->output.lineMode);
             px = x, py = y;
         }
         return;
     }
     Float64 cx, cy;
     WorldToView(doc, mx, my, nullptr, nullptr, &cx, &cy);
-    Float64 da = OnScreen(doc) ? a / d->unitsPerPixel : a * d->outputScaleX;
-    Float64 db = OnScreen(doc) ? b / d->unitsPerPixel : b * d->outputScaleY;
+    Float64 da = OnScreen(doc) ? a / d->view.unitsPerPixel : a * d->output.outputScaleX;
+    Float64 db = OnScreen(doc) ? b / d->view.unitsPerPixel : b * d->output.outputScaleY;
     Float64 tol = WorldToDeviceLength(doc, std::max(doc->settings->chordTolerance, 1e-6));
     tol = std::clamp(tol, 0.1, 2.0);
     int n = std::clamp(int(std::ceil((a1 - a0) / ChordStep(std::max(da, db), tol))), 1, kMaxChords);
@@ -291,7 +292,7 @@ void DrawEllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAn
 void DrawFilledTriangle(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 x1, Float64 y1, Float64 x2,
                         Float64 y2) {
     DrawingRecord* d = doc->drawing;
-    if (d->plottingHPGL || XorFeedback(doc)) {
+    if (d->output.plottingHPGL || XorFeedback(doc)) {
         DrawWorldLine(doc, tipX, tipY, x1, y1);
         DrawWorldLine(doc, x1, y1, x2, y2);
         DrawWorldLine(doc, x2, y2, tipX, tipY);
@@ -303,12 +304,12 @@ void DrawFilledTriangle(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float6
     WorldToViewInt(doc, x2, y2, nullptr, nullptr, &p[4], &p[5]);
     Float64 w, h;
     DeviceBounds(doc, &w, &h);
-    Float64 m = d->penWidth + 2;
+    Float64 m = d->output.penWidth + 2;
     if (std::max({p[0], p[2], p[4]}) < -m || std::min({p[0], p[2], p[4]}) > w + m ||
         std::max({p[1], p[3], p[5]}) < -m || std::min({p[1], p[3], p[5]}) > h + m)
         return;
     DrawingContextScope scope(doc);
-    FillTriangleCG(scope.get(), p[0], p[1], p[2], p[3], p[4], p[5], d->penColor, d->penWidth);
+    FillTriangleCG(scope.get(), p[0], p[1], p[2], p[3], p[4], p[5], d->output.penColor, d->output.penWidth);
 }
 
 void DrawStarMark(DocWindowRecord* doc, Float64 x, Float64 y, Float64 r) {
@@ -342,7 +343,7 @@ void DrawArrowHead(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 ang
         ux = std::cos(angle * kDegreesToRadians), uy = std::sin(angle * kDegreesToRadians);
     Float64 c1x = tipX - length * ux - half * uy, c1y = tipY - length * uy + half * ux;
     Float64 c2x = tipX - length * ux + half * uy, c2y = tipY - length * uy - half * ux;
-    if (doc->settings->flag248 != 0 && !doc->drawing->plottingHPGL) {
+    if (doc->settings->flag248 != 0 && !doc->drawing->output.plottingHPGL) {
         DrawFilledTriangle(doc, tipX, tipY, c1x, c1y, c2x, c2y);
     } else {
         DrawWorldLine(doc, tipX, tipY, c1x, c1y);
@@ -402,7 +403,7 @@ void ReadRubberPoint(Handle h, SInt16 index, Float64* x, Float64* y) {
 
 void MarkRubberPoint(DocWindowRecord* doc, Float64 x, Float64 y) {
     DrawingRecord* d = doc->drawing;
-    if (d->plottingHPGL || d->outputContext) return;
+    if (d->output.plottingHPGL || d->output.outputContext) return;
     Float64 cx, cy;
     WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
     Float64 w, h;
@@ -438,18 +439,18 @@ void MarkRubberPoint(DocWindowRecord* doc, Float64 x, Float64 y) {
 
 void AddRubberPointAndMark(DocWindowRecord* doc, Float64 x, Float64 y, Boolean append) {
     DrawingRecord* d = doc->drawing;
-    if (append && d->rubberPoints != nullptr && d->rubberCount < kMaxRubberPoints) {
-        SInt16 count = SInt16(d->rubberCount + 1);
-        if (count > RubberCapacity(d->rubberPoints)) {
-            SetHandleSize(d->rubberPoints, 16 * Size(count) + 20);
+    if (append && d->output.rubberPoints != nullptr && d->output.rubberCount < kMaxRubberPoints) {
+        SInt16 count = SInt16(d->output.rubberCount + 1);
+        if (count > RubberCapacity(d->output.rubberPoints)) {
+            SetHandleSize(d->output.rubberPoints, 16 * Size(count) + 20);
             if (MemError() == noErr) {
                 UInt16 capacity = UInt16(count);
-                std::memcpy(*d->rubberPoints, &capacity, sizeof capacity);
+                std::memcpy(*d->output.rubberPoints, &capacity, sizeof capacity);
             }
         }
-        if (count <= RubberCapacity(d->rubberPoints)) {
-            PutRubberPoint(d->rubberPoints, SInt16(count - 1), x, y);
-            d->rubberCount = count;
+        if (count <= RubberCapacity(d->output.rubberPoints)) {
+            PutRubberPoint(d->output.rubberPoints, SInt16(count - 1), x, y);
+            d->output.rubberCount = count;
         }
     }
     MarkRubberPoint(doc, x, y);
@@ -457,8 +458,8 @@ void AddRubberPointAndMark(DocWindowRecord* doc, Float64 x, Float64 y, Boolean a
 
 Boolean GetRubberPoint(const DocWindowRecord* doc, SInt16 index, Float64* x, Float64* y) {
     const DrawingRecord* d = doc->drawing;
-    if (index < 0 || index >= d->rubberCount || d->rubberPoints == nullptr) return false;
-    ReadRubberPoint(d->rubberPoints, index, x, y);
+    if (index < 0 || index >= d->output.rubberCount || d->output.rubberPoints == nullptr) return false;
+    ReadRubberPoint(d->output.rubberPoints, index, x, y);
     return true;
 }
 
@@ -476,11 +477,11 @@ void DrawPointMark(DocWindowRecord* doc, Float64 x, Float64 y) {
 }
 
 void DrawCurrentPointMark(DocWindowRecord* doc) {
-    DrawPointMark(doc, doc->drawing->cursorX, doc->drawing->cursorY);
+    DrawPointMark(doc, doc->drawing->toolInput.cursorX, doc->drawing->toolInput.cursorY);
 }
 
 void ClearRubberPoints(DocWindowRecord* doc) {
-    doc->drawing->rubberCount = 0;
+    doc->drawing->output.rubberCount = 0;
     RedrawWindow(doc);
 }
 

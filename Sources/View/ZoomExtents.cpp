@@ -22,10 +22,10 @@ constexpr Float64 kFitMargin = 0.025;
 
 // The visible rectangle from origin, scale and area, as the view update computes it.
 void SetVisibleRect(DrawingRecord* d) {
-    d->visibleMinX = d->originX;
-    d->visibleMaxX = d->areaWidth * d->unitsPerPixel + d->originX;
-    d->visibleMinY = d->originY;
-    d->visibleMaxY = d->areaHeight * d->unitsPerPixel + d->originY;
+    d->view.visibleMinX = d->view.originX;
+    d->view.visibleMaxX = d->view.areaWidth * d->view.unitsPerPixel + d->view.originX;
+    d->view.visibleMinY = d->view.originY;
+    d->view.visibleMaxY = d->view.areaHeight * d->view.unitsPerPixel + d->view.originY;
 }
 
 struct Box {
@@ -69,22 +69,24 @@ Rect DragRect(Point start, Point now, Boolean fromCentre) {
 
 void ZoomViewAboutPoint(DocWindowRecord* doc, Boolean zoomIn, SInt16 h, SInt16 v) {
     DrawingRecord* d = doc->drawing;
-    Float64 wx = h * d->unitsPerPixel + d->originX, wy = v * d->unitsPerPixel + d->originY;
-    d->unitsPerPixel = AtLeastEpsilon(zoomIn ? d->unitsPerPixel / kZoomStep : d->unitsPerPixel * kZoomStep);
-    d->originX = wx - h * d->unitsPerPixel;
-    d->originY = wy - v * d->unitsPerPixel;
+    Float64 wx = h * d->view.unitsPerPixel + d->view.originX,
+            wy = v * d->view.unitsPerPixel + d->view.originY;
+    d->view.unitsPerPixel =
+        AtLeastEpsilon(zoomIn ? d->view.unitsPerPixel / kZoomStep : d->view.unitsPerPixel * kZoomStep);
+    d->view.originX = wx - h * d->view.unitsPerPixel;
+    d->view.originY = wy - v * d->view.unitsPerPixel;
     UpdateViewExtent(doc, true);
 }
 
 void ZoomViewAboutCentre(DocWindowRecord* doc, Boolean zoomIn) {
     DrawingRecord* d = doc->drawing;
-    Float64 w = d->areaWidth * d->unitsPerPixel, h = d->areaHeight * d->unitsPerPixel;
+    Float64 w = d->view.areaWidth * d->view.unitsPerPixel, h = d->view.areaHeight * d->view.unitsPerPixel;
     if (zoomIn) {
-        d->originX += w / 4, d->originY += h / 4;
-        d->unitsPerPixel = AtLeastEpsilon(d->unitsPerPixel / 2);
+        d->view.originX += w / 4, d->view.originY += h / 4;
+        d->view.unitsPerPixel = AtLeastEpsilon(d->view.unitsPerPixel / 2);
     } else {
-        d->originX -= w / 2, d->originY -= h / 2;
-        d->unitsPerPixel *= 2;
+        d->view.originX -= w / 2, d->view.originY -= h / 2;
+        d->view.unitsPerPixel *= 2;
     }
     UpdateViewExtent(doc, true);
 }
@@ -92,24 +94,24 @@ void ZoomViewAboutCentre(DocWindowRecord* doc, Boolean zoomIn) {
 Boolean ZoomToWorldRect(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
     DrawingRecord* d = doc->drawing;
     Float64 w = std::fabs(x2 - x1), h = std::fabs(y2 - y1);
-    if (!(w > 0 || h > 0) || d->areaWidth <= 0 || d->areaHeight <= 0 || !std::isfinite(w) ||
+    if (!(w > 0 || h > 0) || d->view.areaWidth <= 0 || d->view.areaHeight <= 0 || !std::isfinite(w) ||
         !std::isfinite(h))
         return false;
-    Float64 scale = AtLeastEpsilon(std::max(w / d->areaWidth, h / d->areaHeight));
-    d->unitsPerPixel = scale;
-    d->originX = (x1 + x2) / 2 - d->areaWidth * scale / 2;
-    d->originY = (y1 + y2) / 2 - d->areaHeight * scale / 2;
+    Float64 scale = AtLeastEpsilon(std::max(w / d->view.areaWidth, h / d->view.areaHeight));
+    d->view.unitsPerPixel = scale;
+    d->view.originX = (x1 + x2) / 2 - d->view.areaWidth * scale / 2;
+    d->view.originY = (y1 + y2) / 2 - d->view.areaHeight * scale / 2;
     SetVisibleRect(d);
     return true;
 }
 
 void ApplyZoom(DocWindowRecord* doc) {
-    doc->drawing->unitsPerPixel = AtLeastEpsilon(doc->drawing->unitsPerPixel);
+    doc->drawing->view.unitsPerPixel = AtLeastEpsilon(doc->drawing->view.unitsPerPixel);
     UpdateViewExtent(doc, true);
 }
 
 Float64 ZoomPercent(const DocWindowRecord* doc) {
-    return 100.0 / (doc->drawing->unitsPerPixel * 72.0 / 25.4);
+    return 100.0 / (doc->drawing->view.unitsPerPixel * 72.0 / 25.4);
 }
 
 void ArcExtentBox(Float64 cx, Float64 cy, Float64 r, Float64 startAngle, Float64 endAngle, Float64 box[4]) {
@@ -178,9 +180,9 @@ Boolean ComputeDrawingExtents(DocWindowRecord* doc, SInt16 key, Boolean visibleO
         for (FrameRecord* f = doc->drawing->frames; f; f = f->next)
             box.Add(f->rect[0], f->rect[1]), box.Add(f->rect[2], f->rect[3]);
     DrawingRecord* d = doc->drawing;
-    d->extentsMinX = box.minX, d->extentsMinY = box.minY;
-    d->extentsMaxX = box.maxX, d->extentsMaxY = box.maxY;
-    d->extentsStale = 0;
+    d->view.extentsMinX = box.minX, d->view.extentsMinY = box.minY;
+    d->view.extentsMaxX = box.maxX, d->view.extentsMaxY = box.maxY;
+    d->view.extentsStale = 0;
     *x1 = box.minX, *y1 = box.minY, *x2 = box.maxX, *y2 = box.maxY;
     if (!box.any) return false;
     Float64 mx = (box.maxX - box.minX) * kFitMargin, my = (box.maxY - box.minY) * kFitMargin;
@@ -213,10 +215,10 @@ Boolean TrackDragRectangle(DocWindowRecord* doc, Boolean fromCentre) {
     if (drawn) XorFrame(doc, shown);
     SetPort(saved);
     Rect r = DragRect(start, now, fromCentre);
-    Float64 s = d->unitsPerPixel;
-    d->dragRectX = r.left * s + d->originX;
-    d->dragRectY = (d->viewHeight - (r.bottom - 1)) * s + d->originY;
-    d->dragRectWidth = (r.right - 1 - r.left) * s;
-    d->dragRectHeight = (r.bottom - 1 - r.top) * s;
+    Float64 s = d->view.unitsPerPixel;
+    d->view.dragRectX = r.left * s + d->view.originX;
+    d->view.dragRectY = (d->view.viewHeight - (r.bottom - 1)) * s + d->view.originY;
+    d->view.dragRectWidth = (r.right - 1 - r.left) * s;
+    d->view.dragRectHeight = (r.bottom - 1 - r.top) * s;
     return now.h != start.h || now.v != start.v;
 }

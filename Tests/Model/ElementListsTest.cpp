@@ -25,23 +25,23 @@ class ElementLists : public DocumentTest {
 
 TEST_F(ElementLists, AppendingAtTheCursorKeepsTheElementsBehindIt) {
     AppendLines({1, 2, 3});
-    doc->drawing->lineCursor = doc->lineHead->next; // on the first line
+    doc->drawing->cursors.lineCursor = doc->lineHead->next; // on the first line
     AppendLineAtCursor(doc, 10, 0, 11, 0, false);
     AppendLineAtCursor(doc, 20, 0, 21, 0, false); // the cursor moved onto the new line
     EXPECT_EQ(LineStarts(), (std::vector<Float64>{1, 10, 20, 2, 3}));
 
-    doc->drawing->lineCursor = nullptr; // no cursor: at the tail
+    doc->drawing->cursors.lineCursor = nullptr; // no cursor: at the tail
     AppendLineAtCursor(doc, 30, 0, 31, 0, false);
     EXPECT_EQ(LineStarts(), (std::vector<Float64>{1, 10, 20, 2, 3, 30}));
-    EXPECT_EQ(doc->drawing->lineCursor->x1, 30);
+    EXPECT_EQ(doc->drawing->cursors.lineCursor->x1, 30);
     EXPECT_TRUE(doc->drawing->changed);
 
     // Arcs follow the same rule.
     SeekLastArc(doc);
-    EXPECT_EQ(doc->drawing->arcCursor, doc->arcHead); // an empty list's last element is its head
+    EXPECT_EQ(doc->drawing->cursors.arcCursor, doc->arcHead); // an empty list's last element is its head
     ArcRecord* first = AppendArcAtCursor(doc, 0, 0, 1, 0, 360, false);
     AppendArcAtCursor(doc, 0, 0, 3, 0, 360, false);
-    doc->drawing->arcCursor = first;
+    doc->drawing->cursors.arcCursor = first;
     AppendArcAtCursor(doc, 0, 0, 2, 0, 360, false);
     std::vector<Float64> radii;
     for (ArcRecord* e = doc->arcHead->next; e != nullptr; e = e->next)
@@ -96,7 +96,7 @@ TEST_F(ElementLists, NewElementsTakeTheCurrentDefaults) {
 TEST_F(ElementLists, RemovingAndMovingKeepTheListWhole) {
     AppendLines({1, 2, 3, 4});
     LineRecord* second = doc->lineHead->next->next;
-    LineRecord* last = doc->drawing->lineCursor;
+    LineRecord* last = doc->drawing->cursors.lineCursor;
 
     MoveLineToListEnd(doc, last); // already last: unchanged
     EXPECT_EQ(LineStarts(), (std::vector<Float64>{1, 2, 3, 4}));
@@ -105,10 +105,10 @@ TEST_F(ElementLists, RemovingAndMovingKeepTheListWhole) {
 
     // A walk that removes the element under the cursor goes on with the one that followed it.
     std::vector<Float64> seen;
-    for (doc->drawing->lineCursor = doc->lineHead->next; doc->drawing->lineCursor != nullptr;
-         doc->drawing->lineCursor = doc->drawing->lineCursor->next) {
-        seen.push_back(doc->drawing->lineCursor->x1);
-        if (doc->drawing->lineCursor->x1 == 3) RemoveLine(doc, doc->drawing->lineCursor);
+    for (doc->drawing->cursors.lineCursor = doc->lineHead->next; doc->drawing->cursors.lineCursor != nullptr;
+         doc->drawing->cursors.lineCursor = doc->drawing->cursors.lineCursor->next) {
+        seen.push_back(doc->drawing->cursors.lineCursor->x1);
+        if (doc->drawing->cursors.lineCursor->x1 == 3) RemoveLine(doc, doc->drawing->cursors.lineCursor);
     }
     EXPECT_EQ(seen, (std::vector<Float64>{1, 3, 4, 2}));
     EXPECT_EQ(LineStarts(), (std::vector<Float64>{1, 4, 2}));

@@ -13,24 +13,24 @@ TEST_F(GeometryKernelDocument, TangentAndAngledLinesAreAddedInOneStepEach) {
     ArcRecord circle{};
     circle.radius = 5;
     circle.endAngle = 360;
-    const SInt16 steps = doc->drawing->undoStepCount;
+    const SInt16 steps = doc->drawing->undo.undoStepCount;
     ASSERT_TRUE(TangentLineAtAngle(doc, &circle, 180, 10, 0, 10)); // 180 is the line of 0
     const LineRecord* tangent = doc->lineHead->next;
     EXPECT_NEAR(tangent->x1, 0, 1e-12);
     EXPECT_NEAR(tangent->y1, 5, 1e-12);
     EXPECT_NEAR(tangent->x2, 10, 1e-12);
-    EXPECT_EQ(doc->drawing->lineCursor, tangent);
-    EXPECT_EQ(doc->drawing->undoStepCount, steps + 1);
+    EXPECT_EQ(doc->drawing->cursors.lineCursor, tangent);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 1);
 
     LineRecord base{};
     base.x2 = 10;
     base.y2 = 10;
     ASSERT_TRUE(LineAtAngleToLine(doc, &base, 1, 1, 90, 4)); // 45 + 90 degrees
-    const LineRecord* angled = doc->drawing->lineCursor;
+    const LineRecord* angled = doc->drawing->cursors.lineCursor;
     EXPECT_NEAR(angled->x1, 1 - std::sqrt(8.0), 1e-12); // ends ordered by x
     EXPECT_NEAR(angled->y1, 1 + std::sqrt(8.0), 1e-12);
     EXPECT_EQ(angled->x2, 1);
-    EXPECT_EQ(doc->drawing->undoStepCount, steps + 2);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 2);
 
     // Nothing to add: no length, a line of no length, a circle of no radius.
     LineRecord dot{};
@@ -39,7 +39,7 @@ TEST_F(GeometryKernelDocument, TangentAndAngledLinesAreAddedInOneStepEach) {
     EXPECT_FALSE(LineAtAngleToLine(doc, &dot, 1, 1, 90, 4));
     EXPECT_FALSE(TangentLineAtAngle(doc, &circle, 0, 10, 0, 10));
     EXPECT_EQ(CountLines(), 2);
-    EXPECT_EQ(doc->drawing->undoStepCount, steps + 2);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 2);
     UndoLastStep(doc);
     UndoLastStep(doc);
     EXPECT_EQ(CountLines(), 0);

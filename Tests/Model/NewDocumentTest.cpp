@@ -76,16 +76,16 @@ TEST_F(NewDocuments, ANewDocumentHasTheFactoryDefaults) {
     EXPECT_GT(doc->drawing->titleBlock->date[0], 0);
     EXPECT_TRUE(doc->drawing->newDocument);
     EXPECT_EQ(doc->lineHead->next, nullptr);
-    EXPECT_NE(doc->drawing->workArcs[9], nullptr);
+    EXPECT_NE(doc->drawing->toolInput.workArcs[9], nullptr);
     EXPECT_EQ(doc->window, nullptr); // made without a window
 
     // Its journal lives in the program's private temporary folder.
-    ASSERT_TRUE(doc->drawing->undoEnabled);
+    ASSERT_TRUE(doc->drawing->undo.undoEnabled);
     FSRef folder;
     ASSERT_EQ(GetPrivateTempFolder(&folder), noErr);
-    std::string journal = doc->drawing->undoFileRef->path;
+    std::string journal = doc->drawing->undo.undoFileRef->path;
     EXPECT_EQ(journal.rfind(std::string(folder.path) + "/", 0), 0u) << journal;
-    EXPECT_TRUE(FSRefExists(doc->drawing->undoFileRef));
+    EXPECT_TRUE(FSRefExists(doc->drawing->undo.undoFileRef));
     DisposeDocumentRecords(doc);
     EXPECT_FALSE(std::filesystem::exists(journal));
 }

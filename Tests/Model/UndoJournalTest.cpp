@@ -70,7 +70,7 @@ class UndoJournal : public DocumentTest {
         EXPECT_EQ(Take(), before);
         RedoStep(doc);
         EXPECT_EQ(Take(), after);
-        EXPECT_FALSE(doc->drawing->undoReplaying);
+        EXPECT_FALSE(doc->drawing->undo.undoReplaying);
         EXPECT_TRUE(RecordedAlerts().empty());
     }
 
@@ -172,15 +172,15 @@ TEST_F(UndoJournal, EveryKindOfElementComesBackWithItsData) {
     RecordUndoPolyline(doc, poly, true);
 
     SeekLastInstance(doc);
-    NewInstanceElement(doc, &doc->drawing->instanceCursor->next);
-    SymbolInstanceRecord* inst = doc->drawing->instanceCursor->next;
+    NewInstanceElement(doc, &doc->drawing->cursors.instanceCursor->next);
+    SymbolInstanceRecord* inst = doc->drawing->cursors.instanceCursor->next;
     inst->definition = def;
     inst->x = 7;
     RecordUndoSymbolInstance(doc, inst, true);
 
     SeekLastArea(doc);
-    NewAreaElement(doc, &doc->drawing->areaCursor->next);
-    AreaRecord* area = doc->drawing->areaCursor->next;
+    NewAreaElement(doc, &doc->drawing->cursors.areaCursor->next);
+    AreaRecord* area = doc->drawing->cursors.areaCursor->next;
     area->outline = NewOutlineHandle(3);
     OutlinePoints(area->outline)[5] = 9;
     area->lastHoleIndex = 0;
@@ -208,17 +208,17 @@ TEST_F(UndoJournal, EveryKindOfElementComesBackWithItsData) {
 TEST_F(UndoJournal, StepsCountBothWaysAndANewStepDropsTheRedoHistory) {
     UndoLastStep(doc); // nothing to undo: nothing changes
     RedoStep(doc);
-    EXPECT_EQ(doc->drawing->undoStepCount, 0);
-    EXPECT_FALSE(doc->drawing->undoReplaying);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, 0);
+    EXPECT_FALSE(doc->drawing->undo.undoReplaying);
 
     Line(0, 0, 1, 0);
     Line(0, 1, 1, 1);
     EXPECT_TRUE(doc->drawing->changed);
     UndoLastStep(doc);
-    EXPECT_EQ(doc->drawing->undoStepCount, 1);
-    EXPECT_EQ(doc->drawing->redoCount, 1);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, 1);
+    EXPECT_EQ(doc->drawing->undo.redoCount, 1);
     Line(0, 2, 1, 2); // overwrites the undone step
-    EXPECT_EQ(doc->drawing->redoCount, 0);
+    EXPECT_EQ(doc->drawing->undo.redoCount, 0);
     RedoStep(doc);
     EXPECT_EQ(CountLines(), 2);
     UndoLastStep(doc);
@@ -240,17 +240,17 @@ TEST_F(UndoJournal, StepsCountBothWaysAndANewStepDropsTheRedoHistory) {
 }
 
 TEST_F(UndoJournal, NothingIsRecordedWhileReplayingForHeadsOrWithUndoOff) {
-    SInt64 start = doc->drawing->undoPosition;
+    SInt64 start = doc->drawing->undo.undoPosition;
     BeginUndoStep(doc);
     RecordUndoLine(doc, doc->lineHead, true);
-    doc->drawing->undoReplaying = 1;
+    doc->drawing->undo.undoReplaying = 1;
     AddLine(doc, 0, 0, 1, 1);
-    doc->drawing->undoReplaying = 0;
+    doc->drawing->undo.undoReplaying = 0;
     doc->settings->undoOn = 0;
     AddLine(doc, 0, 0, 2, 2);
     EndUndoStep(doc);
-    EXPECT_EQ(doc->drawing->undoPosition, start);
-    EXPECT_EQ(doc->drawing->undoPendingBytes, 0);
+    EXPECT_EQ(doc->drawing->undo.undoPosition, start);
+    EXPECT_EQ(doc->drawing->undo.undoPendingBytes, 0);
     EXPECT_EQ(CountLines(), 2);
 }
 
@@ -258,26 +258,26 @@ TEST_F(UndoJournal, AFailedWriteStopsTheJournalAndTellsTheUserOnce) {
     Line(0, 0, 1, 1);
     FSIORefNum full = 0;
     ASSERT_EQ(FSOpenForkPath("/dev/full", fsRdWrPerm, &full), noErr);
-    FSIORefNum journal = doc->drawing->undoFork;
-    doc->drawing->undoFork = full; // the disk fills up
+    FSIORefNum journal = doc->drawing->undo.undoFork;
+    doc->drawing->undo.undoFork = full; // the disk fills up
 
     BeginUndoStep(doc);
     AddLine(doc, 2, 2, 3, 3);
     EndUndoStep(doc);
-    EXPECT_EQ(doc->drawing->undoWriteError, dskFulErr);
+    EXPECT_EQ(doc->drawing->undo.undoWriteError, dskFulErr);
     EXPECT_FALSE(IsUndoRecording(doc));
-    SInt16 steps = doc->drawing->undoStepCount;
+    SInt16 steps = doc->drawing->undo.undoStepCount;
     BeginUndoStep(doc);
     AddLine(doc, 4, 4, 5, 5);
     EndUndoStep(doc);
-    EXPECT_EQ(doc->drawing->undoStepCount, steps); // nothing is pushed onto the broken journal
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps); // nothing is pushed onto the broken journal
     UndoLastStep(doc);
     EXPECT_EQ(CountLines(), 3); // the drawing is untouched
     ASSERT_EQ(RecordedAlerts().size(), 1u);
     EXPECT_EQ(RecordedAlerts()[0].alertId, 128);
 
     FSCloseFork(full);
-    doc->drawing->undoFork = journal;
+    doc->drawing->undo.undoFork = journal;
     ResetUndoJournal(doc); // a fresh history records again
     EXPECT_TRUE(IsUndoRecording(doc));
     Line(6, 6, 7, 7);
@@ -293,21 +293,21 @@ TEST_F(UndoJournal, AStepWithAnUnknownEntryIsAbandonedWhole) {
     EndUndoStep(doc);
     // The second entry's code becomes one no element kind has.
     DrawingRecord* d = doc->drawing;
-    SInt64 second = d->undoSteps[d->undoStepCount - 1] + 2 + kStoredLineSize;
+    SInt64 second = d->undo.undoSteps[d->undo.undoStepCount - 1] + 2 + kStoredLineSize;
     UInt16 unknown = 9;
-    ASSERT_EQ(FSWriteFork(d->undoFork, fsFromStart, second, 2, &unknown, nullptr), noErr);
+    ASSERT_EQ(FSWriteFork(d->undo.undoFork, fsFromStart, second, 2, &unknown, nullptr), noErr);
     Snapshot before = Take();
     UndoLastStep(doc);
     EXPECT_EQ(Take(), before); // not even the line of the good entry is taken out
     EXPECT_FALSE(IsUndoRecording(doc));
     EXPECT_EQ(RecordedAlerts().size(), 1u);
-    EXPECT_EQ(d->undoStepCount, 2);
+    EXPECT_EQ(d->undo.undoStepCount, 2);
 }
 
 TEST_F(UndoJournal, AFullStepTableGivesUpTheOldestStepsAndKeepsWorking) {
     for (int i = 0; i < kUndoStepCapacity + 50; ++i)
         Line(i, 0, i, 1);
-    EXPECT_EQ(doc->drawing->undoStepCount, kUndoStepCapacity - 1);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, kUndoStepCapacity - 1);
     ASSERT_EQ(RecordedAlerts().size(), 1u);
     EXPECT_EQ(RecordedAlerts()[0].params[0].find("undo history is full") != std::string::npos, true);
     for (int i = 0; i < kUndoStepCapacity - 1; ++i)
@@ -322,7 +322,7 @@ TEST_F(UndoJournal, AFullStepTableGivesUpTheOldestStepsAndKeepsWorking) {
 TEST_F(UndoJournal, ABracketInsideAnOpenStepAddsToItNeverAStepOfItsOwn) {
     Line(0, 0, 10, 0);
     const Snapshot before = Take();
-    const SInt16 steps = doc->drawing->undoStepCount;
+    const SInt16 steps = doc->drawing->undo.undoStepCount;
     BeginUndoStep(doc);
     AddLine(doc, 0, 5, 10, 5);
     Line(0, 6, 10, 6); // a helper that brackets its own change
@@ -330,13 +330,13 @@ TEST_F(UndoJournal, ABracketInsideAnOpenStepAddsToItNeverAStepOfItsOwn) {
     EndUndoStep(doc); // an empty inner bracket
     AddLine(doc, 0, 7, 10, 7);
     EndUndoStep(doc);
-    EXPECT_EQ(doc->drawing->undoStepCount, steps + 1);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 1);
     EXPECT_EQ(CountLines(), 4);
     ExpectUndoRedo(before, Take());
 
     // After the outer bracket closes, the next bracket is a step again.
     Line(0, 8, 10, 8);
-    EXPECT_EQ(doc->drawing->undoStepCount, steps + 2);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 2);
     UndoLastStep(doc);
     EXPECT_EQ(CountLines(), 4);
 }

@@ -17,7 +17,7 @@
 namespace {
 
 Point DrawingPoint(const DocWindowRecord* doc, SInt16 h, SInt16 upFromBottom) {
-    return Pt(h, SInt16(doc->drawing->viewHeight - upFromBottom));
+    return Pt(h, SInt16(doc->drawing->view.viewHeight - upFromBottom));
 }
 
 } // namespace
@@ -26,22 +26,22 @@ TEST_F(ShellTest, AClickInTheDrawingPostsAKindZeroEventAtItsDrawingPoint) {
     DocWindowRecord* doc = NewFromMenu();
     ASSERT_NE(doc, nullptr);
     DrawingRecord* d = doc->drawing;
-    d->originX = 100.0;
-    d->originY = -20.0;
-    d->unitsPerPixel = 0.5;
+    d->view.originX = 100.0;
+    d->view.originY = -20.0;
+    d->view.unitsPerPixel = 0.5;
 
     QueueClick(doc->window, DrawingPoint(doc, 40, 30));
     RunLoop();
     EXPECT_EQ(MenuCommandGlobals.kind, kPendingClick);
     EXPECT_EQ(MenuCommandGlobals.code, 40);
     EXPECT_EQ(MenuCommandGlobals.param, 30);
-    EXPECT_EQ(d->mouseH, 40);
+    EXPECT_EQ(d->layout.mouseH, 40);
     ASSERT_TRUE(MouseToWorld(doc, MenuCommandGlobals.code, MenuCommandGlobals.param));
-    EXPECT_DOUBLE_EQ(d->cursorX, 120.0);
-    EXPECT_DOUBLE_EQ(d->cursorY, -5.0);
+    EXPECT_DOUBLE_EQ(d->toolInput.cursorX, 120.0);
+    EXPECT_DOUBLE_EQ(d->toolInput.cursorY, -5.0);
 
     // A click in the message line below the drawing is a strip click.
-    QueueClick(doc->window, Pt(50, SInt16(d->contentHeight - 2)));
+    QueueClick(doc->window, Pt(50, SInt16(d->layout.contentHeight - 2)));
     RunLoop();
     EXPECT_EQ(MenuCommandGlobals.kind, kPendingStripClick);
     EXPECT_EQ(MenuCommandGlobals.code, 50);
@@ -51,77 +51,79 @@ TEST_F(ShellTest, ScrollBarsAndZoomMoveTheView) {
     DocWindowRecord* doc = NewFromMenu();
     ASSERT_NE(doc, nullptr);
     DrawingRecord* d = doc->drawing;
-    d->unitsPerPixel = 2.0;
+    d->view.unitsPerPixel = 2.0;
 
     // The vertical bar's down arrow: the view goes 16 pixels down the drawing.
     Rect bar;
-    GetControlBounds(d->verticalScrollBar, &bar);
-    const Float64 y0 = d->originY;
+    GetControlBounds(d->layout.verticalScrollBar, &bar);
+    const Float64 y0 = d->view.originY;
     QueueClick(doc->window, Pt(SInt16(bar.left + 8), SInt16(bar.bottom - 4)));
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->originY, y0 - 16 * 2.0);
+    EXPECT_DOUBLE_EQ(d->view.originY, y0 - 16 * 2.0);
 
     // Command-right arrow scrolls the horizontal bar by its arrow.
-    const Float64 x0 = d->originX;
+    const Float64 x0 = d->view.originX;
     QueueKey(kKeyCodeRightArrow, kRightArrowCharCode, cmdKey);
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->originX, x0 - 16 * 2.0);
+    EXPECT_DOUBLE_EQ(d->view.originX, x0 - 16 * 2.0);
 
     // The zoom-in side button halves the scale about the view's centre.
-    const Float64 cx = d->originX + d->viewWidth * d->unitsPerPixel / 2.0;
-    const Float64 cy = d->originY + d->viewHeight * d->unitsPerPixel / 2.0;
-    QueueClick(doc->window, Pt(SInt16(d->rightEdge + 8), 3 * 15 + 5));
+    const Float64 cx = d->view.originX + d->view.viewWidth * d->view.unitsPerPixel / 2.0;
+    const Float64 cy = d->view.originY + d->view.viewHeight * d->view.unitsPerPixel / 2.0;
+    QueueClick(doc->window, Pt(SInt16(d->layout.rightEdge + 8), 3 * 15 + 5));
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->unitsPerPixel, 1.0);
-    EXPECT_NEAR(d->originX + d->viewWidth * d->unitsPerPixel / 2.0, cx, d->unitsPerPixel);
-    EXPECT_NEAR(d->originY + d->viewHeight * d->unitsPerPixel / 2.0, cy, d->unitsPerPixel);
+    EXPECT_DOUBLE_EQ(d->view.unitsPerPixel, 1.0);
+    EXPECT_NEAR(d->view.originX + d->view.viewWidth * d->view.unitsPerPixel / 2.0, cx, d->view.unitsPerPixel);
+    EXPECT_NEAR(d->view.originY + d->view.viewHeight * d->view.unitsPerPixel / 2.0, cy,
+                d->view.unitsPerPixel);
 
     // The down arrow zooms out, doubling the scale.
     QueueKey(kKeyCodeDownArrow, kDownArrowCharCode);
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->unitsPerPixel, 2.0);
+    EXPECT_DOUBLE_EQ(d->view.unitsPerPixel, 2.0);
 
     // The wheel zooms about the mouse when the preference says so: the point under it stays.
     GeneralPrefs.wheelZoom = 1;
     const Point mouse = DrawingPoint(doc, 100, 80);
-    const Float64 wx = d->originX + 100 * d->unitsPerPixel, wy = d->originY + 80 * d->unitsPerPixel;
+    const Float64 wx = d->view.originX + 100 * d->view.unitsPerPixel,
+                  wy = d->view.originY + 80 * d->view.unitsPerPixel;
     QueueWheel(doc->window, mouse, -1);
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->unitsPerPixel, 2.0 / 1.1);
-    EXPECT_NEAR(d->originX + 100 * d->unitsPerPixel, wx, 1e-9);
-    EXPECT_NEAR(d->originY + 80 * d->unitsPerPixel, wy, 1e-9);
+    EXPECT_DOUBLE_EQ(d->view.unitsPerPixel, 2.0 / 1.1);
+    EXPECT_NEAR(d->view.originX + 100 * d->view.unitsPerPixel, wx, 1e-9);
+    EXPECT_NEAR(d->view.originY + 80 * d->view.unitsPerPixel, wy, 1e-9);
 
     // Shift-drag pans: the drawing follows the mouse.
-    const Float64 px = d->originX, py = d->originY;
+    const Float64 px = d->view.originX, py = d->view.originY;
     QueueDrag(doc->window, {DrawingPoint(doc, 50, 50), DrawingPoint(doc, 60, 40)}, shiftKey);
     RunLoop();
-    EXPECT_NEAR(d->originX, px - 10 * d->unitsPerPixel, 1e-9);
-    EXPECT_NEAR(d->originY, py + 10 * d->unitsPerPixel, 1e-9);
+    EXPECT_NEAR(d->view.originX, px - 10 * d->view.unitsPerPixel, 1e-9);
+    EXPECT_NEAR(d->view.originY, py + 10 * d->view.unitsPerPixel, 1e-9);
 }
 
 TEST_F(ShellTest, OptionDragZoomsToTheRectangleAndPreviousViewGoesBack) {
     DocWindowRecord* doc = NewFromMenu();
     ASSERT_NE(doc, nullptr);
     DrawingRecord* d = doc->drawing;
-    d->unitsPerPixel = 1.0;
-    const Float64 ox = d->originX, oy = d->originY;
+    d->view.unitsPerPixel = 1.0;
+    const Float64 ox = d->view.originX, oy = d->view.originY;
     // From the centre outward: a half-width of 50 pixels fits 100 pixels to the window.
     QueueDrag(doc->window, {DrawingPoint(doc, 200, 150), DrawingPoint(doc, 250, 170)}, optionKey);
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->unitsPerPixel, 100.0 / d->viewWidth);
-    EXPECT_NEAR(d->originX + d->viewWidth * d->unitsPerPixel / 2.0, ox + 200.0, 1.0);
-    EXPECT_NEAR(d->originY + d->viewHeight * d->unitsPerPixel / 2.0, oy + 150.0, 1.0);
+    EXPECT_DOUBLE_EQ(d->view.unitsPerPixel, 100.0 / d->view.viewWidth);
+    EXPECT_NEAR(d->view.originX + d->view.viewWidth * d->view.unitsPerPixel / 2.0, ox + 200.0, 1.0);
+    EXPECT_NEAR(d->view.originY + d->view.viewHeight * d->view.unitsPerPixel / 2.0, oy + 150.0, 1.0);
 
     // Too small a rectangle changes nothing.
-    const Float64 s = d->unitsPerPixel;
+    const Float64 s = d->view.unitsPerPixel;
     QueueDrag(doc->window, {DrawingPoint(doc, 200, 150), DrawingPoint(doc, 202, 151)}, optionKey);
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->unitsPerPixel, s);
+    EXPECT_DOUBLE_EQ(d->view.unitsPerPixel, s);
 
     QueueCommandKey(kKeyCodeB, 'b');
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->unitsPerPixel, 1.0);
-    EXPECT_DOUBLE_EQ(d->originX, ox);
+    EXPECT_DOUBLE_EQ(d->view.unitsPerPixel, 1.0);
+    EXPECT_DOUBLE_EQ(d->view.originX, ox);
 }
 
 TEST_F(ShellTest, KeysBecomeKeyEventsOrActAtOnce) {
@@ -229,13 +231,13 @@ TEST_F(ShellTest, UndoFromTheMenuTakesBackTheStep) {
 TEST_F(ShellTest, ADismissedMenuLeavesTheRunningCommandAlone) {
     DocWindowRecord* doc = NewFromMenu();
     ASSERT_NE(doc, nullptr);
-    doc->drawing->pendingCommand = 150;
+    doc->drawing->toolInput.pendingCommand = 150;
     EXPECT_FALSE(MenuResultToCommand(doc, 0));
-    EXPECT_EQ(doc->drawing->pendingCommand, 150);
+    EXPECT_EQ(doc->drawing->toolInput.pendingCommand, 150);
     EXPECT_TRUE(MenuResultToCommand(doc, (5002 << 16) | 11));
-    EXPECT_EQ(doc->drawing->pendingCommand, 150);
+    EXPECT_EQ(doc->drawing->toolInput.pendingCommand, 150);
     EXPECT_TRUE(MenuResultToCommand(doc, (197 << 16) | 25));
-    EXPECT_EQ(doc->drawing->pendingCommand, 0);
+    EXPECT_EQ(doc->drawing->toolInput.pendingCommand, 0);
     // The application menu's own items below About are not the dispatcher's.
     EXPECT_FALSE(MenuResultToCommand(doc, (128 << 16) | 3));
 }

@@ -44,8 +44,8 @@ TEST_F(ShellTest, NothingOpensAtStartAndNewMakesAnUntitledWindow) {
     EXPECT_EQ(Title(doc->window), "Untitled");
     EXPECT_TRUE(IsWindowVisible(doc->window));
     EXPECT_EQ(ApplicationMenuWindow(), nullptr);
-    ASSERT_NE(doc->drawing->verticalScrollBar, nullptr);
-    EXPECT_EQ(GetControlMaximum(doc->drawing->horizontalScrollBar), kScrollMaximum);
+    ASSERT_NE(doc->drawing->layout.verticalScrollBar, nullptr);
+    EXPECT_EQ(GetControlMaximum(doc->drawing->layout.horizontalScrollBar), kScrollMaximum);
 
     DocWindowRecord* second = NewFromMenu();
     EXPECT_EQ(Title(second->window), "Untitled 2");
@@ -73,40 +73,40 @@ TEST_F(ShellTest, TheLayoutFollowsThePortAndTheDocumentFontOfTheStoredDefaults) 
     GetFontInfo(&info);
     TextFont(0);
     TextSize(12);
-    EXPECT_EQ(d->statusHeight, info.ascent + info.descent + 1);
-    EXPECT_EQ(d->contentWidth, W - 15);
-    EXPECT_EQ(d->rightEdge, W - 16);
-    EXPECT_EQ(d->viewHeight, H - 15 - d->statusHeight);
-    EXPECT_EQ(d->messageLineTop, H - 16 - d->statusHeight);
+    EXPECT_EQ(d->layout.statusHeight, info.ascent + info.descent + 1);
+    EXPECT_EQ(d->layout.contentWidth, W - 15);
+    EXPECT_EQ(d->layout.rightEdge, W - 16);
+    EXPECT_EQ(d->view.viewHeight, H - 15 - d->layout.statusHeight);
+    EXPECT_EQ(d->layout.messageLineTop, H - 16 - d->layout.statusHeight);
 
     doc->settings->textSize = 12;
     RelayoutDocumentWindow(doc);
-    EXPECT_LT(d->statusHeight, info.ascent + info.descent + 1);
-    EXPECT_EQ(d->viewHeight, H - 15 - d->statusHeight);
+    EXPECT_LT(d->layout.statusHeight, info.ascent + info.descent + 1);
+    EXPECT_EQ(d->view.viewHeight, H - 15 - d->layout.statusHeight);
 }
 
 TEST_F(ShellTest, ResizingKeepsTheTopOfTheDrawingWhereItWas) {
     DocWindowRecord* doc = NewFromMenu();
     ASSERT_NE(doc, nullptr);
     DrawingRecord* d = doc->drawing;
-    d->unitsPerPixel = 0.5;
-    d->originY = 100.0;
+    d->view.unitsPerPixel = 0.5;
+    d->view.originY = 100.0;
     Rect port = PortOf(doc);
     const SInt16 W = SInt16(port.right - port.left), H = SInt16(port.bottom - port.top);
-    const Float64 topBefore = d->originY + d->viewHeight * d->unitsPerPixel;
+    const Float64 topBefore = d->view.originY + d->view.viewHeight * d->view.unitsPerPixel;
 
     SimulateUserResize(doc->window, SInt16(W - 50), SInt16(H - 100));
     RunLoop();
-    EXPECT_DOUBLE_EQ(d->originY, 100.0 + 100 * 0.5);
-    EXPECT_DOUBLE_EQ(d->originY + d->viewHeight * d->unitsPerPixel, topBefore);
+    EXPECT_DOUBLE_EQ(d->view.originY, 100.0 + 100 * 0.5);
+    EXPECT_DOUBLE_EQ(d->view.originY + d->view.viewHeight * d->view.unitsPerPixel, topBefore);
     Rect bar;
-    GetControlBounds(d->verticalScrollBar, &bar);
+    GetControlBounds(d->layout.verticalScrollBar, &bar);
     EXPECT_EQ(bar.left, W - 50 - 15);
     EXPECT_EQ(bar.bottom - bar.top, H - 100 - 88);
 
     // Laid out by the program without a previous height, the origin stays.
     LayoutDocumentWindow(doc, W, H, 0);
-    EXPECT_DOUBLE_EQ(d->originY, 150.0);
+    EXPECT_DOUBLE_EQ(d->view.originY, 150.0);
 }
 
 // A window manager that answers a size with another one: the program takes the last size it got, lays
@@ -115,8 +115,8 @@ TEST_F(ShellTest, SizesTheWindowManagerGivesAreTakenAsTheyCome) {
     DocWindowRecord* doc = NewFromMenu();
     ASSERT_NE(doc, nullptr);
     DrawingRecord* d = doc->drawing;
-    d->unitsPerPixel = 1.0;
-    d->originY = 0.0;
+    d->view.unitsPerPixel = 1.0;
+    d->view.originY = 0.0;
     Rect port = PortOf(doc);
     const SInt16 W = SInt16(port.right - port.left), H = SInt16(port.bottom - port.top);
 
@@ -127,9 +127,9 @@ TEST_F(ShellTest, SizesTheWindowManagerGivesAreTakenAsTheyCome) {
     port = PortOf(doc);
     EXPECT_EQ(port.right - port.left, W - 10);
     EXPECT_EQ(port.bottom - port.top, H - 21);
-    EXPECT_EQ(d->contentHeight, H - 21 - 15);
+    EXPECT_EQ(d->layout.contentHeight, H - 21 - 15);
     // The drawing stays fixed at the top edge across all three changes.
-    EXPECT_DOUBLE_EQ(d->originY, 21.0);
+    EXPECT_DOUBLE_EQ(d->view.originY, 21.0);
     RunPasses(5);
     port = PortOf(doc);
     EXPECT_EQ(port.bottom - port.top, H - 21);
@@ -239,12 +239,12 @@ TEST_F(ShellTest, TheStatusBarAndButtonsAreDrawn) {
             }
         return false;
     };
-    EXPECT_TRUE(ink(1, SInt16(H - 12), 12, SInt16(H - 2)));              // pen pictogram
-    EXPECT_TRUE(ink(20, SInt16(H - 14), 46, H));                         // width, grey in pen mode
-    EXPECT_TRUE(ink(153, SInt16(H - 14), 201, H));                       // scale "1:1"
-    EXPECT_TRUE(ink(272, SInt16(H - 15), 332, H));                       // snap buttons
-    EXPECT_TRUE(ink(SInt16(W - 15), 0, W, 74));                          // side buttons
-    EXPECT_FALSE(ink(10, 10, SInt16(doc->drawing->viewWidth - 10), 60)); // an empty drawing area
+    EXPECT_TRUE(ink(1, SInt16(H - 12), 12, SInt16(H - 2)));                   // pen pictogram
+    EXPECT_TRUE(ink(20, SInt16(H - 14), 46, H));                              // width, grey in pen mode
+    EXPECT_TRUE(ink(153, SInt16(H - 14), 201, H));                            // scale "1:1"
+    EXPECT_TRUE(ink(272, SInt16(H - 15), 332, H));                            // snap buttons
+    EXPECT_TRUE(ink(SInt16(W - 15), 0, W, 74));                               // side buttons
+    EXPECT_FALSE(ink(10, 10, SInt16(doc->drawing->view.viewWidth - 10), 60)); // an empty drawing area
 }
 
 TEST_F(ShellTest, SaveInTheCloseQuestionWritesTheDrawingAndTheOpenEventBringsItBack) {

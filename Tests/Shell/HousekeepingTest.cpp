@@ -60,11 +60,11 @@ TEST_F(HousekeepingTest, AutoSaveByStepsKeepsTheHistoryWhenNothingWasSavedAndWai
     RunPasses(3);
     EXPECT_EQ(SaveAttempts(), 1);
     EXPECT_EQ(doc->settings->undoWarnSteps2, 20);
-    EXPECT_EQ(doc->drawing->undoStepCount, 20);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, 20);
     EXPECT_TRUE(IsUndoRecording(doc));
     // The history is all there.
     UndoLastStep(doc);
-    EXPECT_EQ(doc->drawing->undoStepCount, 19);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, 19);
     RunPasses(5);
     EXPECT_EQ(SaveAttempts(), 1);
     Steps(20);
@@ -86,22 +86,22 @@ TEST_F(HousekeepingTest, TheUndoLimitWarnsOnceAtLeastAtTwentySteps) {
 TEST_F(HousekeepingTest, AFailedJournalIsReplacedAndReportedOnce) {
     Steps(2);
     // As the journal reports a write failure: the user was told when it happened.
-    doc->drawing->undoWriteFailed = 1;
-    doc->drawing->undoFailureCount = 1;
-    doc->drawing->undoGuard2 = 1;
+    doc->drawing->undo.undoWriteFailed = 1;
+    doc->drawing->undo.undoFailureCount = 1;
+    doc->drawing->undo.undoGuard2 = 1;
     RunPasses(4);
     EXPECT_EQ(AlertsOf(128), 0);
     EXPECT_TRUE(IsUndoRecording(doc));
-    EXPECT_EQ(doc->drawing->undoStepCount, 0);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, 0);
 
     // A failure nobody reported yet is reported, once.
-    doc->drawing->undoWriteFailed = 1;
-    doc->drawing->undoFailureCount = 3;
-    doc->drawing->undoGuard2 = 0;
+    doc->drawing->undo.undoWriteFailed = 1;
+    doc->drawing->undo.undoFailureCount = 3;
+    doc->drawing->undo.undoGuard2 = 0;
     RunPasses(4);
     EXPECT_EQ(AlertsOf(128), 1);
     Steps(1);
-    EXPECT_EQ(doc->drawing->undoStepCount, 1);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, 1);
 }
 
 TEST_F(HousekeepingTest, TheTimedSaveClockStartsWithTheDocument) {

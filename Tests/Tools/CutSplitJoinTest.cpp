@@ -168,13 +168,13 @@ class CutSplitJoin : public DocumentTest {
     // drawing after it, twice over, each as one step.
     template <typename Operation> void ExpectOneUndoStep(Operation operation) {
         const std::vector<std::string> before = Drawing();
-        const SInt16 steps = doc->drawing->undoStepCount;
+        const SInt16 steps = doc->drawing->undo.undoStepCount;
         BeginUndoStep(doc);
         operation();
         EndUndoStep(doc);
         const std::vector<std::string> after = Drawing();
         ASSERT_NE(before, after);
-        EXPECT_EQ(doc->drawing->undoStepCount, steps + 1);
+        EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 1);
         for (int round = 0; round < 2; ++round) {
             UndoLastStep(doc);
             EXPECT_EQ(Drawing(), before);
@@ -335,7 +335,7 @@ TEST_F(CutSplitJoin, SplittingALineKeepsEverythingButTheEnds) {
         const auto lines = Lines(false);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0], line);
-        EXPECT_EQ(doc->drawing->lineCursor, line);
+        EXPECT_EQ(doc->drawing->cursors.lineCursor, line);
         EXPECT_EQ(line->x1, 4);
         EXPECT_EQ(line->x2, 10);
         EXPECT_EQ(line->flags, 0);
@@ -552,7 +552,7 @@ TEST_F(CutSplitJoin, JoiningArcs) {
     ArcRecord* second = first->next;
     ExpectOneUndoStep([&] {
         JoinArcs(doc, first, second);
-        EXPECT_EQ(doc->drawing->arcCursor, second);
+        EXPECT_EQ(doc->drawing->cursors.arcCursor, second);
     });
     ASSERT_EQ(Arcs().size(), 2u);
     EXPECT_EQ(Arcs()[1]->startAngle, 270);
@@ -578,9 +578,9 @@ TEST_F(CutSplitJoin, TangentLinesThatEndInACut) {
     // Perpendicular to the line, touching the circle on the click's side, down to the line; the new
     // line and its cut are one step.
     const std::vector<std::string> before = Drawing();
-    const SInt16 steps = doc->drawing->undoStepCount;
+    const SInt16 steps = doc->drawing->undo.undoStepCount;
     AddTangentLineToLine(doc, axis, circle, 10, 10, 90);
-    EXPECT_EQ(doc->drawing->undoStepCount, steps + 1);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 1);
     const LineRecord* tangent = Lines(false).back();
     EXPECT_NEAR(tangent->x1, 4, 1e-9);
     EXPECT_NEAR(tangent->y1, 0, 1e-9);
@@ -594,7 +594,7 @@ TEST_F(CutSplitJoin, TangentLinesThatEndInACut) {
     AddTangentLineToLine(doc, axis, circle, 0, 20, 0);
     EXPECT_EQ(messages.Last(), 10);
     EXPECT_TRUE(Lines(false).back()->selected);
-    EXPECT_EQ(doc->drawing->undoStepCount, steps + 1);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 1);
     UndoLastStep(doc);
     EXPECT_EQ(Drawing(), before);
 }

@@ -160,8 +160,8 @@ TEST_F(LineToolsTest, TangentFromAPointLeavesTheCursorOnTheTouchingPoint) {
     Click(20, 0);
     const double ty = 10 * std::sin(M_PI / 3);
     ExpectLine(0, 5, ty, 20, 0);
-    EXPECT_NEAR(doc->drawing->cursorX, 5, 1e-9);
-    EXPECT_NEAR(doc->drawing->cursorY, ty, 1e-9);
+    EXPECT_NEAR(doc->drawing->toolInput.cursorX, 5, 1e-9);
+    EXPECT_NEAR(doc->drawing->toolInput.cursorY, ty, 1e-9);
     MessageCapture messages;
     Click(0, -10);
     Click(2, 1); // inside the circle

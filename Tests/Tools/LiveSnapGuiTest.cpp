@@ -20,9 +20,9 @@ class LiveSnapGui : public ToolGuiTest {
     }
     Point PixelOf(double x, double y) const {
         const DrawingRecord* d = doc->drawing;
-        SInt16 h = SInt16(std::lround((x - d->originX) / d->unitsPerPixel));
-        SInt16 up = SInt16(std::lround((y - d->originY) / d->unitsPerPixel));
-        return Pt(h, SInt16(d->viewHeight - up));
+        SInt16 h = SInt16(std::lround((x - d->view.originX) / d->view.unitsPerPixel));
+        SInt16 up = SInt16(std::lround((y - d->view.originY) / d->view.unitsPerPixel));
+        return Pt(h, SInt16(d->view.viewHeight - up));
     }
     // The mouse moved to a drawing point, and the loop idling there.
     void HoverAt(double x, double y) {

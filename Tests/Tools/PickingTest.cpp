@@ -16,18 +16,18 @@ TEST_F(PickingTest, ApertureIsConstantOnScreenAtEveryZoom) {
     LineRecord* flat = DrawnLine(0, 0, 100, 0);
     LineRecord* steep = DrawnLine(5000, -50, 5001, 50);
     for (double unitsPerPixel : {0.01, 0.1, 7.0}) {
-        doc->drawing->unitsPerPixel = unitsPerPixel;
+        doc->drawing->view.unitsPerPixel = unitsPerPixel;
         for (int pixels : {0, 3, 7}) {
             PointAt(20, pixels * unitsPerPixel);
             EXPECT_TRUE(PickLine(doc, kPickFind, false, false, nullptr)) << unitsPerPixel << " " << pixels;
-            EXPECT_EQ(doc->drawing->lineCursor, flat);
+            EXPECT_EQ(doc->drawing->cursors.lineCursor, flat);
         }
         PointAt(20, 9 * unitsPerPixel);
         EXPECT_FALSE(PickLine(doc, kPickFind, false, false, nullptr)) << unitsPerPixel;
         // A steep line is tested along the pick rectangle's bottom and top edges.
         PointAt(5000.5 + 5 * unitsPerPixel, 0);
         EXPECT_TRUE(PickLine(doc, kPickFind, false, false, nullptr)) << unitsPerPixel;
-        EXPECT_EQ(doc->drawing->lineCursor, steep);
+        EXPECT_EQ(doc->drawing->cursors.lineCursor, steep);
     }
 }
 
@@ -46,11 +46,11 @@ TEST_F(PickingTest, LinesOpenAtAnEndArePickedBeyondIt) {
 TEST_F(PickingTest, FiltersHiddenLayersAndUnselectableElements) {
     LineRecord* line = DrawnLine(0, 0, 100, 0);
     PointAt(50, 0);
-    doc->drawing->pickFilter = kFilterArcs;
+    doc->drawing->toolInput.pickFilter = kFilterArcs;
     EXPECT_FALSE(PickLine(doc, kPickFind, false, false, nullptr));
-    doc->drawing->pickFilter = kFilterLines;
+    doc->drawing->toolInput.pickFilter = kFilterLines;
     EXPECT_TRUE(PickLine(doc, kPickFind, false, false, nullptr));
-    doc->drawing->pickFilter = kFilterNone;
+    doc->drawing->toolInput.pickFilter = kFilterNone;
 
     SetLayerVisible(doc->layerVisible, line->layer, false);
     EXPECT_FALSE(PickLine(doc, kPickFind, false, false, nullptr));
@@ -58,7 +58,7 @@ TEST_F(PickingTest, FiltersHiddenLayersAndUnselectableElements) {
 
     line->flags |= kElementNotSelectable;
     EXPECT_FALSE(PickLine(doc, kPickFind, false, false, nullptr));
-    doc->drawing->selectHidden = 1;
+    doc->drawing->toolInput.selectHidden = 1;
     EXPECT_TRUE(PickLine(doc, kPickFind, false, false, nullptr));
 
     line->drawn = 0; // never drawn: not on screen to be clicked
@@ -131,7 +131,7 @@ TEST_F(PickingTest, ActionsAndListOrder) {
     LineRecord* second = DrawnLine(0, 0.2, 100, 0.2);
     PointAt(50, 0.1);
     EXPECT_TRUE(PickLine(doc, kPickFind, false, false, nullptr));
-    EXPECT_EQ(doc->drawing->lineCursor, first); // the first in list order wins
+    EXPECT_EQ(doc->drawing->cursors.lineCursor, first); // the first in list order wins
 
     EXPECT_TRUE(PickLine(doc, kPickSelect, false, false, nullptr));
     EXPECT_TRUE(first->selected);
@@ -150,7 +150,7 @@ TEST_F(PickingTest, ActionsAndListOrder) {
 
     // The picked element's scale goes to the slot of the current step.
     first->scaleFactor = 2.5;
-    doc->drawing->pendingStep = 1;
+    doc->drawing->toolInput.pendingStep = 1;
     PickLine(doc, kPickFind, false, false, nullptr);
     EXPECT_DOUBLE_EQ(doc->drawing->tool->pickedScales[1], 2.5);
 

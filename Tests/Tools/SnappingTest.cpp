@@ -35,8 +35,8 @@ class SnappingTest : public ToolTest {
         t->referenceValid = true;
         t->referenceX = x, t->referenceY = y;
     }
-    double X() const { return doc->drawing->cursorX; }
-    double Y() const { return doc->drawing->cursorY; }
+    double X() const { return doc->drawing->toolInput.cursorX; }
+    double Y() const { return doc->drawing->toolInput.cursorY; }
 };
 
 TEST_F(SnappingTest, GridRoundsTheAbsoluteValueAndTiesGoAwayFromZero) {

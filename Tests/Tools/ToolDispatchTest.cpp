@@ -47,8 +47,8 @@ TEST_F(ToolDispatch, AConfirmedValueRunsTheStepForAnyEventKind) {
     Post(kPendingKey, kReturnCharCode, kFieldKeyReturn);
     ToolMouseDown(doc, nullptr);
     EXPECT_EQ(Step(), 1);
-    EXPECT_DOUBLE_EQ(doc->drawing->cursorX, 10);
-    EXPECT_DOUBLE_EQ(doc->drawing->cursorY, 20);
+    EXPECT_DOUBLE_EQ(doc->drawing->toolInput.cursorX, 10);
+    EXPECT_DOUBLE_EQ(doc->drawing->toolInput.cursorY, 20);
     // A key that confirms nothing runs no step.
     Post(kPendingKey, '5', kFieldKeyChar);
     ToolMouseDown(doc, nullptr);
@@ -67,24 +67,24 @@ TEST_F(ToolDispatch, ClicksGoToThePendingCommandNotTheTool) {
     ChooseTool(0);
     Post(kPendingStatusAction, 0, 2); // the layer field: pick the current layer
     ToolMouseDown(doc, nullptr);
-    ASSERT_EQ(doc->drawing->pendingCommand, 151);
+    ASSERT_EQ(doc->drawing->toolInput.pendingCommand, 151);
     ClickAt(50, 0);
     EXPECT_EQ(doc->settings->currentLayer, 7);
-    EXPECT_EQ(doc->drawing->pendingCommand, 0);
+    EXPECT_EQ(doc->drawing->toolInput.pendingCommand, 0);
     EXPECT_EQ(Step(), 0);
     EXPECT_EQ(Lines(), 1); // the line tool saw no click
 
     Post(kPendingStatusAction, 0, 3); // the key field: a typed key
     ToolMouseDown(doc, nullptr);
-    ASSERT_EQ(doc->drawing->pendingCommand, 152);
+    ASSERT_EQ(doc->drawing->toolInput.pendingCommand, 152);
     MessageCapture messages;
     Type("40000"); // refused, the command waits
     EXPECT_EQ(messages.Last(), 63);
-    EXPECT_EQ(doc->drawing->pendingCommand, 152);
+    EXPECT_EQ(doc->drawing->toolInput.pendingCommand, 152);
     CommandFieldSelectAll(doc);
     Type("12");
     EXPECT_EQ(doc->settings->currentGroup, 12);
-    EXPECT_EQ(doc->drawing->pendingCommand, 0);
+    EXPECT_EQ(doc->drawing->toolInput.pendingCommand, 0);
 }
 
 TEST_F(ToolDispatch, TheUndoKeyUndoesAndStartsTheToolAgain) {
@@ -125,7 +125,8 @@ TEST_F(ToolDispatch, TheHistoryButtonPutsAnEarlierInputIntoTheField) {
     QueuePopUpMenuChoice(1); // the oldest entry
     EventRecord click{};
     click.what = mouseDown;
-    click.where = Pt(SInt16(doc->drawing->contentWidth - 4), SInt16(doc->drawing->messageLineTop + 5));
+    click.where =
+        Pt(SInt16(doc->drawing->layout.contentWidth - 4), SInt16(doc->drawing->layout.messageLineTop + 5));
     SetPortWindowPort(doc->window);
     LocalToGlobal(&click.where);
     Post(kPendingStripClick, click.where.h, 0);
@@ -143,10 +144,10 @@ TEST_F(ToolDispatch, TheHistoryButtonPutsAnEarlierInputIntoTheField) {
 // page parts by the view, the thumb over the extents (the vertical thumb runs down while y runs up).
 TEST_F(ToolDispatch, EveryScrollBarPartOnBothAxes) {
     DrawingRecord* d = doc->drawing;
-    d->unitsPerPixel = 0.5;
-    d->extentsMinX = -500, d->extentsMaxX = 3000;
-    d->extentsMinY = -800, d->extentsMaxY = 2000;
-    const double s = d->unitsPerPixel, w = d->viewWidth * s, h = d->viewHeight * s;
+    d->view.unitsPerPixel = 0.5;
+    d->view.extentsMinX = -500, d->view.extentsMaxX = 3000;
+    d->view.extentsMinY = -800, d->view.extentsMaxY = 2000;
+    const double s = d->view.unitsPerPixel, w = d->view.viewWidth * s, h = d->view.viewHeight * s;
     ASSERT_GT(w, 0);
     ASSERT_GT(h, 0);
     struct Case {
@@ -169,23 +170,23 @@ TEST_F(ToolDispatch, EveryScrollBarPartOnBothAxes) {
     for (const Case& c : cases) {
         SCOPED_TRACE((c.axis == ScrollAxis::vertical ? "vertical part " : "horizontal part ") +
                      std::to_string(c.part));
-        d->originX = 10, d->originY = 20;
+        d->view.originX = 10, d->view.originY = 20;
         Post(c.axis == ScrollAxis::vertical ? kPendingVerticalScroll : kPendingHorizontalScroll, c.part,
              c.value);
         TrackScroll(doc, c.axis);
-        EXPECT_DOUBLE_EQ(d->originX, 10 + c.dx);
-        EXPECT_DOUBLE_EQ(d->originY, 20 + c.dy);
+        EXPECT_DOUBLE_EQ(d->view.originX, 10 + c.dx);
+        EXPECT_DOUBLE_EQ(d->view.originY, 20 + c.dy);
     }
 
     // The thumb a quarter along: a quarter of the way from the left, a quarter of the way down.
-    d->originX = 10, d->originY = 20;
+    d->view.originX = 10, d->view.originY = 20;
     Post(kPendingHorizontalScroll, kControlIndicatorPart, 250);
     TrackScroll(doc, ScrollAxis::horizontal);
-    EXPECT_DOUBLE_EQ(d->originX, -500 + 250 * (3500 - w) / 1000.0);
-    EXPECT_DOUBLE_EQ(d->originY, 20);
+    EXPECT_DOUBLE_EQ(d->view.originX, -500 + 250 * (3500 - w) / 1000.0);
+    EXPECT_DOUBLE_EQ(d->view.originY, 20);
     Post(kPendingVerticalScroll, kControlIndicatorPart, 250);
     TrackScroll(doc, ScrollAxis::vertical);
-    EXPECT_DOUBLE_EQ(d->originY, -800 + 750 * (2800 - h) / 1000.0);
+    EXPECT_DOUBLE_EQ(d->view.originY, -800 + 750 * (2800 - h) / 1000.0);
 }
 
 TEST_F(ToolDispatch, YesWords) {

@@ -20,7 +20,7 @@ class ToolTest : public DocumentTest {
     void SetUp() override {
         DocumentTest::SetUp();
         InitToolTable();
-        doc->drawing->unitsPerPixel = kUnitsPerPixel;
+        doc->drawing->view.unitsPerPixel = kUnitsPerPixel;
         doc->settings->pickAperture = 8;
         doc->settings->drawingScale = 1.0;
         GeneralPrefs.currentToolGroup = 0;
@@ -41,9 +41,10 @@ class ToolTest : public DocumentTest {
     // The cursor and the pick rectangle of a click at a drawing point.
     void PointAt(double x, double y) {
         DrawingRecord* d = doc->drawing;
-        double r = doc->settings->pickAperture * d->unitsPerPixel;
-        d->cursorX = x, d->cursorY = y;
-        d->pickMinX = x - r, d->pickMaxX = x + r, d->pickMinY = y - r, d->pickMaxY = y + r;
+        double r = doc->settings->pickAperture * d->view.unitsPerPixel;
+        d->toolInput.cursorX = x, d->toolInput.cursorY = y;
+        d->toolInput.pickMinX = x - r, d->toolInput.pickMaxX = x + r, d->toolInput.pickMinY = y - r,
+        d->toolInput.pickMaxY = y + r;
     }
 
     void Click(double x, double y) {
@@ -61,7 +62,7 @@ class ToolTest : public DocumentTest {
         if (f->valueCount != 0) ToolGroup0Click(doc);
     }
 
-    SInt16 Step() const { return doc->drawing->pendingStep; }
+    SInt16 Step() const { return doc->drawing->toolInput.pendingStep; }
 
     // An element as the view leaves it once drawn, added without an undo record.
     LineRecord* DrawnLine(double x1, double y1, double x2, double y2) {

@@ -39,8 +39,8 @@ class ToolGuiTest : public ShellTest {
         ASSERT_NE(doc, nullptr);
         // Half a millimetre a pixel from the drawing area's lower-left corner at (0, 0).
         DrawingRecord* d = doc->drawing;
-        d->unitsPerPixel = 0.5;
-        d->originX = d->originY = 0;
+        d->view.unitsPerPixel = 0.5;
+        d->view.originX = d->view.originY = 0;
         doc->settings->gridVisible = 0;
         RedrawWindow(doc);
         RunLoop();
@@ -54,9 +54,9 @@ class ToolGuiTest : public ShellTest {
     // A click at a drawing point (on whole pixels of the view).
     void ClickAt(double x, double y) {
         const DrawingRecord* d = doc->drawing;
-        SInt16 h = SInt16(std::lround((x - d->originX) / d->unitsPerPixel));
-        SInt16 up = SInt16(std::lround((y - d->originY) / d->unitsPerPixel));
-        QueueClick(doc->window, Pt(h, SInt16(d->viewHeight - up)));
+        SInt16 h = SInt16(std::lround((x - d->view.originX) / d->view.unitsPerPixel));
+        SInt16 up = SInt16(std::lround((y - d->view.originY) / d->view.unitsPerPixel));
+        QueueClick(doc->window, Pt(h, SInt16(d->view.viewHeight - up)));
         RunLoop();
     }
     void Type(const std::string& text) {
@@ -100,5 +100,5 @@ class ToolGuiTest : public ShellTest {
         EndUndoStep(doc);
         RedrawWindow(doc);
     }
-    SInt16 Step() const { return doc->drawing->pendingStep; }
+    SInt16 Step() const { return doc->drawing->toolInput.pendingStep; }
 };

@@ -39,7 +39,7 @@ TEST_F(ToolStateTest, ScaleValuesMustAgree) {
     t->pickedScales[0] = 1.0;
     t->pickedScales[2] = 1.00005; // within 0.01 %
     EXPECT_TRUE(CheckToolValues(doc, true));
-    doc->drawing->pendingStep = 2;
+    doc->drawing->toolInput.pendingStep = 2;
     t->pickedScales[1] = 2.0;
     EXPECT_FALSE(CheckToolValues(doc, false));
     EXPECT_EQ(messages.Last(), 153);
@@ -129,7 +129,7 @@ TEST_F(ToolStateTest, SuspendedSnapModeComesBackOnEveryWayOut) {
 TEST_F(ToolStateTest, PendingCommandsTakeTheirOwnPromptRow) {
     StartPendingCommand(doc, 150);
     EXPECT_TRUE(PendingCommandActive(doc));
-    EXPECT_EQ(doc->drawing->pendingCommand, 150);
+    EXPECT_EQ(doc->drawing->toolInput.pendingCommand, 150);
     EXPECT_EQ(Step(), 0);
     EndPendingCommand(doc);
     EXPECT_FALSE(PendingCommandActive(doc));

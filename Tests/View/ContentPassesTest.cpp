@@ -151,7 +151,7 @@ TEST_F(ViewWindowTest, PrintingHighlightsNothingAndLeavesTheFeedbackMarksOut) {
     for (const DrawCall& c : rec.calls)
         EXPECT_EQ(c.alpha, 1.0); // no half-transparent rubber-band mark
     EXPECT_EQ(rec.Of(DrawCallKind::text)[0].colour.green, 0);
-    EXPECT_EQ(doc->drawing->rubberCount, 1);
+    EXPECT_EQ(doc->drawing->output.rubberCount, 1);
 }
 
 TEST_F(ViewWindowTest, CommandPeriodStopsTheOutputPass) {
@@ -170,8 +170,8 @@ TEST_F(ViewWindowTest, TheUpdateReportsScrollThumbsAndTheZoomToTheShell) {
     gViewHooks.showZoomPercent = [](DocWindowRecord*) { ++zoomShown; };
     gViewHooks.updateScrollBars = [](DocWindowRecord*, SInt32 x, SInt32 y) { thumbX = x, thumbY = y; };
     DrawingRecord* d = doc->drawing;
-    d->extentsMinX = 0, d->extentsMaxX = 400, d->extentsMinY = 0, d->extentsMaxY = 300;
-    d->originX = 100, d->originY = 0;
+    d->view.extentsMinX = 0, d->view.extentsMaxX = 400, d->view.extentsMinY = 0, d->view.extentsMaxY = 300;
+    d->view.originX = 100, d->view.originY = 0;
     UpdateViewExtent(doc, true);
     EXPECT_EQ(zoomShown, 1);
     EXPECT_EQ(thumbX, 500);  // 100 of the 200 it can move

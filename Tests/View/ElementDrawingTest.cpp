@@ -26,7 +26,7 @@ TEST_F(ViewDocumentTest, ALineIsDrawnInItsStyleColourAndWidth) {
     EXPECT_DOUBLE_EQ(rec.calls[0].width, 5);
     EXPECT_TRUE(line->drawn);
     // The drawing state is reset afterwards.
-    EXPECT_EQ(doc->drawing->lineMode, 1);
+    EXPECT_EQ(doc->drawing->output.lineMode, 1);
     // Zoomed out, a hairline still covers one pixel.
     SetTestView(doc, 10);
     rec.Clear();
@@ -109,7 +109,7 @@ TEST_F(ViewDocumentTest, PlotOutputGetsTheElementsWithTheirLineStyles) {
     line->lineType = 4;
     ArcRecord* arc = AddTestArc(5, 6, 7, 350, 10);
     arc->lineType = 2;
-    doc->drawing->plottingHPGL = 1;
+    doc->drawing->output.plottingHPGL = 1;
     DrawRecorder rec;
     PlotRecorder plot;
     DrawLineElement(line, doc);

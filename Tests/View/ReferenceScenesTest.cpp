@@ -88,9 +88,9 @@ class ReferenceScenes : public ViewWindowTest {
             if (w[0] == "size") {
                 UseViewSize(SInt16(n[0]), SInt16(n[1]));
             } else if (w[0] == "view") {
-                doc->drawing->unitsPerPixel = n[0];
-                doc->drawing->originX = n[1];
-                doc->drawing->originY = n[2];
+                doc->drawing->view.unitsPerPixel = n[0];
+                doc->drawing->view.originX = n[1];
+                doc->drawing->view.originY = n[2];
             } else if (w[0] == "settings") {
                 for (auto& [k, v] : options) {
                     if (k == "grid") s->gridVisible = Boolean(std::stoi(v));

@@ -25,12 +25,12 @@ TEST_F(ViewDocumentTest, ScrollingMovesTheOriginAgainstThePixelsAndUpdatesTheScr
     ScrollBarLog::calls = 0;
     gViewHooks.updateScrollBars = ScrollBarLog::Update;
     ScrollViewBy(doc, 0, 0, 10, 0);
-    EXPECT_DOUBLE_EQ(doc->drawing->originX, 95);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.originX, 95);
     EXPECT_EQ(ScrollBarLog::calls, 1);
     ScrollViewBy(doc, 0, 0, 0, 4); // down the screen is up the drawing
-    EXPECT_DOUBLE_EQ(doc->drawing->originY, 102);
-    EXPECT_DOUBLE_EQ(doc->drawing->visibleMinY, 102);
-    EXPECT_DOUBLE_EQ(doc->drawing->visibleMaxY, 102 + kTestViewHeight * 0.5);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.originY, 102);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.visibleMinY, 102);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.visibleMaxY, 102 + kTestViewHeight * 0.5);
 }
 
 TEST_F(ViewDocumentTest, TheMouseBecomesTheCursorPointWithThePickApertureAroundIt) {
@@ -38,12 +38,12 @@ TEST_F(ViewDocumentTest, TheMouseBecomesTheCursorPointWithThePickApertureAroundI
     doc->settings->pickAperture = 4;
     EXPECT_TRUE(MouseToWorld(doc, 30, 8));
     const DrawingRecord* d = doc->drawing;
-    EXPECT_DOUBLE_EQ(d->cursorX, 25);
-    EXPECT_DOUBLE_EQ(d->cursorY, 24);
-    EXPECT_DOUBLE_EQ(d->pickMinX, 23);
-    EXPECT_DOUBLE_EQ(d->pickMaxX, 27);
-    EXPECT_DOUBLE_EQ(d->pickMinY, 22);
-    EXPECT_DOUBLE_EQ(d->pickMaxY, 26);
+    EXPECT_DOUBLE_EQ(d->toolInput.cursorX, 25);
+    EXPECT_DOUBLE_EQ(d->toolInput.cursorY, 24);
+    EXPECT_DOUBLE_EQ(d->toolInput.pickMinX, 23);
+    EXPECT_DOUBLE_EQ(d->toolInput.pickMaxX, 27);
+    EXPECT_DOUBLE_EQ(d->toolInput.pickMinY, 22);
+    EXPECT_DOUBLE_EQ(d->toolInput.pickMaxY, 26);
 }
 
 TEST_F(ViewDocumentTest, TheGridShowsOnlyWhenItsLinesAreMoreThanTwoPixelsApart) {
@@ -129,33 +129,33 @@ TEST_F(ViewDocumentTest, AFarOriginDrawsOnlyTheLinesOfTheView) {
 TEST_F(ViewDocumentTest, ZoomStepsKeepThePointUnderTheMouseOrTheViewCentre) {
     SetTestView(doc, 1.0, 10, 20);
     ZoomViewAboutPoint(doc, true, 50, 40); // world (60, 60)
-    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 1 / 1.1);
-    EXPECT_NEAR(50 * doc->drawing->unitsPerPixel + doc->drawing->originX, 60, 1e-12);
-    EXPECT_NEAR(40 * doc->drawing->unitsPerPixel + doc->drawing->originY, 60, 1e-12);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.unitsPerPixel, 1 / 1.1);
+    EXPECT_NEAR(50 * doc->drawing->view.unitsPerPixel + doc->drawing->view.originX, 60, 1e-12);
+    EXPECT_NEAR(40 * doc->drawing->view.unitsPerPixel + doc->drawing->view.originY, 60, 1e-12);
     ZoomViewAboutPoint(doc, false, 50, 40);
-    EXPECT_NEAR(doc->drawing->unitsPerPixel, 1.0, 1e-12);
-    EXPECT_NEAR(doc->drawing->originX, 10, 1e-12);
+    EXPECT_NEAR(doc->drawing->view.unitsPerPixel, 1.0, 1e-12);
+    EXPECT_NEAR(doc->drawing->view.originX, 10, 1e-12);
 
     SetTestView(doc, 1.0, 0, 0);
     ZoomViewAboutCentre(doc, true);
-    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 0.5);
-    EXPECT_DOUBLE_EQ(doc->drawing->originX, 50); // a quarter of the 200 visible
+    EXPECT_DOUBLE_EQ(doc->drawing->view.unitsPerPixel, 0.5);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.originX, 50); // a quarter of the 200 visible
     ZoomViewAboutCentre(doc, false);
-    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 1.0);
-    EXPECT_DOUBLE_EQ(doc->drawing->originX, 0);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.unitsPerPixel, 1.0);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.originX, 0);
     // The scale never reaches zero.
-    doc->drawing->unitsPerPixel = 1e-300;
+    doc->drawing->view.unitsPerPixel = 1e-300;
     ApplyZoom(doc);
-    EXPECT_EQ(doc->drawing->unitsPerPixel, 1e-15);
+    EXPECT_EQ(doc->drawing->view.unitsPerPixel, 1e-15);
 }
 
 TEST_F(ViewDocumentTest, ZoomingToARectangleCentresItAtTheScaleThatFits) {
     EXPECT_TRUE(ZoomToWorldRect(doc, 100, 0, 300, 10)); // wide: the width decides
-    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 1.0);
-    EXPECT_DOUBLE_EQ(doc->drawing->originX, 100);
-    EXPECT_DOUBLE_EQ(doc->drawing->originY, 5 - 50);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.unitsPerPixel, 1.0);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.originX, 100);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.originY, 5 - 50);
     EXPECT_FALSE(ZoomToWorldRect(doc, 5, 5, 5, 5));
-    EXPECT_DOUBLE_EQ(doc->drawing->unitsPerPixel, 1.0);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.unitsPerPixel, 1.0);
 }
 
 TEST_F(ViewDocumentTest, ExtentsCoverTheElementsByKeyAndVisibilityAndFitTheView) {
@@ -190,7 +190,7 @@ TEST_F(ViewDocumentTest, ExtentsCoverTheElementsByKeyAndVisibilityAndFitTheView)
     EXPECT_DOUBLE_EQ(y2, 300);
     doc->drawing->frames = nullptr;
     DisposeFrameRecord(&frame);
-    EXPECT_DOUBLE_EQ(doc->drawing->extentsMinX, -500);
+    EXPECT_DOUBLE_EQ(doc->drawing->view.extentsMinX, -500);
     // Nothing of key 99: false and an empty box.
     EXPECT_FALSE(ComputeDrawingExtents(doc, 99, false, &x1, &y1, &x2, &y2, 0));
     EXPECT_EQ(x1, 0);
@@ -207,9 +207,9 @@ TEST_F(ViewWindowTest, ADraggedRectangleIsKeptInDrawingCoordinatesAndErasedAfter
     ASSERT_EQ(event.what, mouseDown);
     ASSERT_TRUE(TrackDragRectangle(doc, false));
     const DrawingRecord* d = doc->drawing;
-    EXPECT_DOUBLE_EQ(d->dragRectX, 20);
-    EXPECT_DOUBLE_EQ(d->dragRectY, kTestViewHeight - 80);
-    EXPECT_DOUBLE_EQ(d->dragRectWidth, 40);
-    EXPECT_DOUBLE_EQ(d->dragRectHeight, 30);
+    EXPECT_DOUBLE_EQ(d->view.dragRectX, 20);
+    EXPECT_DOUBLE_EQ(d->view.dragRectY, kTestViewHeight - 80);
+    EXPECT_DOUBLE_EQ(d->view.dragRectWidth, 40);
+    EXPECT_DOUBLE_EQ(d->view.dragRectHeight, 30);
     EXPECT_EQ(CountInk(), before);
 }

@@ -88,7 +88,7 @@ TEST_F(ViewDocumentTest, PlotOutputGetsTheTextAtItsFirstCornerAndNothingElse) {
     TextRecord* text = AddTestText("Plotted", 20, 30, 4, 25);
     text->angle = 15;
     text->textFlags = 0x2012; // frame, leader and arrow are the screen's and the page's
-    doc->drawing->plottingHPGL = 1;
+    doc->drawing->output.plottingHPGL = 1;
     DrawRecorder rec;
     PlotRecorder plot;
     DrawTextElement(text, doc);
@@ -106,7 +106,7 @@ TEST_F(ViewDocumentTest, RedrawingAMarkedTextKeepsItsRubberBandPointOnce) {
     text->marked = 1;
     for (int pass = 0; pass < 5; ++pass)
         DrawTextElement(text, doc);
-    EXPECT_EQ(doc->drawing->rubberCount, 1);
+    EXPECT_EQ(doc->drawing->output.rubberCount, 1);
     Float64 x, y;
     ASSERT_TRUE(GetRubberPoint(doc, 0, &x, &y));
     EXPECT_EQ(x, 20);

@@ -11,16 +11,16 @@
 
 void SetTestView(DocWindowRecord* doc, Float64 unitsPerPixel, Float64 originX, Float64 originY) {
     DrawingRecord* d = doc->drawing;
-    d->viewWidth = d->areaWidth = kTestViewWidth;
-    d->viewHeight = d->areaHeight = kTestViewHeight;
-    d->statusHeight = kTestStatusHeight;
-    d->unitsPerPixel = unitsPerPixel;
-    d->originX = originX;
-    d->originY = originY;
-    d->visibleMinX = originX;
-    d->visibleMinY = originY;
-    d->visibleMaxX = originX + kTestViewWidth * unitsPerPixel;
-    d->visibleMaxY = originY + kTestViewHeight * unitsPerPixel;
+    d->view.viewWidth = d->view.areaWidth = kTestViewWidth;
+    d->view.viewHeight = d->view.areaHeight = kTestViewHeight;
+    d->layout.statusHeight = kTestStatusHeight;
+    d->view.unitsPerPixel = unitsPerPixel;
+    d->view.originX = originX;
+    d->view.originY = originY;
+    d->view.visibleMinX = originX;
+    d->view.visibleMinY = originY;
+    d->view.visibleMaxX = originX + kTestViewWidth * unitsPerPixel;
+    d->view.visibleMaxY = originY + kTestViewHeight * unitsPerPixel;
 }
 
 namespace {
@@ -130,10 +130,10 @@ void ViewWindowTest::UseViewSize(SInt16 width, SInt16 height) {
     viewWidth = width, viewHeight = height;
     SizeWindow(window, SInt16(width + 15), SInt16(height + kTestStatusHeight + 15), false);
     DrawingRecord* d = doc->drawing;
-    d->viewWidth = d->areaWidth = width;
-    d->viewHeight = d->areaHeight = height;
-    d->visibleMaxX = d->originX + width * d->unitsPerPixel;
-    d->visibleMaxY = d->originY + height * d->unitsPerPixel;
+    d->view.viewWidth = d->view.areaWidth = width;
+    d->view.viewHeight = d->view.areaHeight = height;
+    d->view.visibleMaxX = d->view.originX + width * d->view.unitsPerPixel;
+    d->view.visibleMaxY = d->view.originY + height * d->view.unitsPerPixel;
 }
 
 RGBColor ViewWindowTest::Pixel(SInt16 h, SInt16 v) const {

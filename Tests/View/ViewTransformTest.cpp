@@ -21,13 +21,13 @@ TEST_F(ViewDocumentTest, WorldToViewOnScreenCountsQuickDrawDownAndCoreGraphicsUp
 
 TEST_F(ViewDocumentTest, WorldToViewInOutputModeUsesTheOutputScaleAndOffsets) {
     DrawingRecord* d = doc->drawing;
-    d->outputContext = reinterpret_cast<CGContextRef>(1); // only tested for being set here
-    d->outputScaleX = 2, d->outputScaleY = 3;
-    d->outputOffsetX = 5, d->outputOffsetY = 7;
-    d->outputFlipY = 100;
+    d->output.outputContext = reinterpret_cast<CGContextRef>(1); // only tested for being set here
+    d->output.outputScaleX = 2, d->output.outputScaleY = 3;
+    d->output.outputOffsetX = 5, d->output.outputOffsetY = 7;
+    d->output.outputFlipY = 100;
     Float64 qx, qy, cx, cy;
     WorldToView(doc, 10, 10, &qx, &qy, &cx, &cy);
-    d->outputContext = nullptr;
+    d->output.outputContext = nullptr;
     EXPECT_DOUBLE_EQ(qx, 15);
     EXPECT_DOUBLE_EQ(cx, 15);
     EXPECT_DOUBLE_EQ(qy, 70);

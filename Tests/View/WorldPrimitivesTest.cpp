@@ -79,7 +79,7 @@ TEST(DashWalk, TwoPiecesCarryingThePhaseDashLikeTheWhole) {
 
 TEST_F(ViewDocumentTest, SolidLinesAreClippedToThePortAndCornerTouchesDrawNothing) {
     DrawRecorder rec;
-    doc->drawing->penWidth = 1;
+    doc->drawing->output.penWidth = 1;
     DrawWorldLine(doc, 50, 50, 500, 50);   // leaves the port on the right
     DrawWorldLine(doc, -10, 200, -5, 300); // wholly outside
     // From outside to outside through the port's top-right corner (200, 135) only.
@@ -95,8 +95,8 @@ TEST_F(ViewDocumentTest, SolidLinesAreClippedToThePortAndCornerTouchesDrawNothin
 TEST_F(ViewDocumentTest, ADashedLineAtAHighZoomIsClippedFirstAndDashedFromItsOriginalStart) {
     // A nanometre a pixel: the 100 mm line is 1e11 pixels long, nearly all of it off the port.
     SetTestView(doc, 1e-9, 50, 0);
-    doc->drawing->lineMode = 2;
-    doc->drawing->penWidth = 1;
+    doc->drawing->output.lineMode = 2;
+    doc->drawing->output.penWidth = 1;
     DrawRecorder rec;
     DrawWorldLine(doc, 0, 1e-8, 100, 1e-8);
     ASSERT_EQ(rec.calls.size(), 1u);
@@ -116,7 +116,7 @@ TEST_F(ViewDocumentTest, ADashedLineAtAHighZoomIsClippedFirstAndDashedFromItsOri
 
 TEST_F(ViewDocumentTest, AnArcFarBiggerThanThePortIsDrawnAsChordsOfItsVisiblePart) {
     SetTestView(doc, 1e-6, 0, 0); // a micrometre a pixel
-    doc->drawing->penWidth = 1;
+    doc->drawing->output.penWidth = 1;
     DrawRecorder rec;
     // Radius 1 km = 1e9 pixels; its top passes through the view at y = 50 micrometres.
     DrawWorldArc(doc, 1e-4, 50e-6 - 1e6, 1e6, 0, 360);
@@ -138,7 +138,7 @@ TEST_F(ViewDocumentTest, AnArcFarBiggerThanThePortIsDrawnAsChordsOfItsVisiblePar
 }
 
 TEST_F(ViewDocumentTest, PlotOutputGetsWorldValuesAndNothingIsDrawn) {
-    doc->drawing->plottingHPGL = 1;
+    doc->drawing->output.plottingHPGL = 1;
     DrawRecorder rec;
     PlotRecorder plot;
     DrawWorldLine(doc, 1, 2, 3, 4);
@@ -196,7 +196,7 @@ TEST_F(ViewDocumentTest, FilledArrowheadsAreTrianglesExceptInPlotOutput) {
         ASSERT_EQ(rec.calls.size(), 1u);
         EXPECT_EQ(rec.calls[0].kind, DrawCallKind::triangle);
     }
-    doc->drawing->plottingHPGL = 1;
+    doc->drawing->output.plottingHPGL = 1;
     PlotRecorder plot;
     DrawArrowHead(doc, 100, 50, 30, 20, false);
     EXPECT_EQ(plot.calls.size(), 3u);
@@ -228,7 +228,7 @@ TEST_F(ViewDocumentTest, LineEndMarksByKind) {
 TEST_F(ViewDocumentTest, TheRubberBandListStopsAtItsBoundAndKeepsEveryMark) {
     for (int i = 0; i < kMaxRubberPoints + 10; ++i)
         AddRubberPointAndMark(doc, i, 1, true);
-    EXPECT_EQ(doc->drawing->rubberCount, kMaxRubberPoints);
+    EXPECT_EQ(doc->drawing->output.rubberCount, kMaxRubberPoints);
     Float64 x, y;
     ASSERT_TRUE(GetRubberPoint(doc, kMaxRubberPoints - 1, &x, &y));
     EXPECT_EQ(x, kMaxRubberPoints - 1);
@@ -239,5 +239,5 @@ TEST_F(ViewDocumentTest, TheRubberBandListStopsAtItsBoundAndKeepsEveryMark) {
     EXPECT_EQ(rec.calls.size(), 2u);
     EXPECT_EQ(rec.calls[0].alpha, 0.5);
     ClearRubberPoints(doc);
-    EXPECT_EQ(doc->drawing->rubberCount, 0);
+    EXPECT_EQ(doc->drawing->output.rubberCount, 0);
 }
