@@ -599,7 +599,8 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     Float64 box[4];
     ComputeDrawingExtents(doc, 0, false, &box[0], &box[1], &box[2], &box[3], 0);
     if (insert || doc->settings->savedUnitsPerPixel != 0.0) {
-        d->view.originX = originX, d->view.originY = originY, d->view.unitsPerPixel = scale;
+        SetViewOrigin(d, originX, originY);
+        SetViewScale(d, scale);
     }
     RequestRedraw(doc);
     gDocumentHooks.refreshPalettes(doc);

@@ -147,7 +147,6 @@ struct DrawingViewState {
     Boolean previousViewValid;
     Float64 previousOriginX, previousOriginY, previousUnitsPerPixel;
     Boolean fitToWindowRequested;
-    Float64 presetScales[33]; // the scale pop-up's first 33 items
 };
 
 // Pen and device state of the drawing code: on the window, or while printing, writing PDF or plotting.
@@ -191,7 +190,7 @@ struct ToolInputState {
 };
 
 // The layout of the document window's areas in pixels (see ComputeDrawingAreaMetrics), its scroll bars
-// and handlers, and the mouse.
+// and handlers, the mouse, and the scales the status area offers.
 struct WindowLayoutState {
     ControlRef verticalScrollBar;
     ControlRef horizontalScrollBar;
@@ -202,7 +201,8 @@ struct WindowLayoutState {
     SInt16 statusHeight;
     Float64 aspectRatio; // drawing-area height / width
     Boolean statusDrawingOn;
-    SInt16 mouseH, mouseV; // the mouse in window pixels at the last click or loop pass
+    SInt16 mouseH, mouseV;    // the mouse in window pixels at the last click or loop pass
+    Float64 presetScales[33]; // the scale pop-up's first 33 items
 };
 
 // List-walk cursors, one per list; walks of one list must not nest.

@@ -600,6 +600,13 @@ void DeleteUndoJournal(DocWindowRecord* doc) {
     d->undo.redoCount = 0;
 }
 
+void RenewFailedUndoJournal(DocWindowRecord* doc) {
+    DeleteUndoJournal(doc);
+    CreateUndoJournal(doc);
+    doc->drawing->undo.undoWriteFailed = 0;
+    doc->drawing->undo.undoFailureCount = 0;
+}
+
 void BeginUndoStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     // A bracket opened inside an open one adds to the open step: one user action, one undo.

@@ -19,6 +19,8 @@ void CreateUndoJournal(DocWindowRecord* doc);
 void ResetUndoJournal(DocWindowRecord* doc);
 // Closes and deletes the journal file (document close).
 void DeleteUndoJournal(DocWindowRecord* doc);
+// A journal that failed made anew, its failure forgotten (also when the new file could not be made).
+void RenewFailedUndoJournal(DocWindowRecord* doc);
 
 // Bracket every change: begin, the removed states of the elements as they were and the added
 // states as they become, end. A new step drops what could be redone. Marks the document changed.

@@ -34,7 +34,7 @@ void FillPresetScales(DocWindowRecord* doc) {
     for (SInt16 i = 1; i <= 33; ++i) {
         Str255 text = {0};
         if (menu != nullptr && i <= CountMenuItems(menu)) GetMenuItemText(menu, i, text);
-        doc->drawing->view.presetScales[i - 1] = RatioValue(text);
+        doc->drawing->layout.presetScales[i - 1] = RatioValue(text);
     }
 }
 

@@ -340,10 +340,7 @@ void FrontDocumentHousekeeping(DocWindowRecord* doc) {
             const Str255 empty = {0};
             ShowErrorAlert(kUndoJournalFailedMessage, empty);
         }
-        DeleteUndoJournal(doc);
-        CreateUndoJournal(doc);
-        d->undo.undoWriteFailed = 0;
-        d->undo.undoFailureCount = 0;
+        RenewFailedUndoJournal(doc);
     }
     if (s->autoSaveOn && (TickCount() - d->lastTimedSaveTicks) / kTicksPerMinute >= s->autoSaveMinutes) {
         SaveDocumentNow(doc, true);

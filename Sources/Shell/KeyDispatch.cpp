@@ -274,5 +274,5 @@ void ControlKeyShortcut(DocWindowRecord* doc, UInt8 character) {
     for (SInt16 i = 1; i <= letters[0] && i <= 9; ++i)
         if (letters[i] == letter) found = SInt16(i - 1);
     if (found < 0 || found == doc->drawing->toolInput.pickFilter) return;
-    doc->drawing->toolInput.pickFilter = found;
+    SetPickFilter(doc, found);
 }

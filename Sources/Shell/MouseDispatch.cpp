@@ -140,9 +140,9 @@ void PixelToWorld(const DrawingRecord* d, Point p, Float64* x, Float64* y) {
 }
 
 void CentreOn(DrawingRecord* d, Float64 x, Float64 y, Float64 scale) {
-    d->view.unitsPerPixel = AtLeastEpsilon(scale);
-    d->view.originX = x - d->view.viewWidth * d->view.unitsPerPixel / 2.0;
-    d->view.originY = y - d->view.viewHeight * d->view.unitsPerPixel / 2.0;
+    SetViewScale(d, AtLeastEpsilon(scale));
+    SetViewOrigin(d, x - d->view.viewWidth * d->view.unitsPerPixel / 2.0,
+                  y - d->view.viewHeight * d->view.unitsPerPixel / 2.0);
 }
 
 void ZoomStep(DocWindowRecord* doc, SInt16 button, Boolean aboutMouse, Point where, bool in) {
@@ -177,7 +177,7 @@ void HandleMouseDown(DocWindowRecord* doc, const EventRecord* event, Point where
     case inGrow:
         if (DocWindowRecord* grown = DocumentOfWindow(window)) {
             GrowDocumentWindow(grown, where);
-            grown->drawing->view.unitsPerPixel = AtLeastEpsilon(grown->drawing->view.unitsPerPixel);
+            SetViewScale(grown->drawing, AtLeastEpsilon(grown->drawing->view.unitsPerPixel));
         }
         break;
     case inGoAway:
@@ -370,8 +370,7 @@ void ZoomClickAnimated(DocWindowRecord* doc) {
         const Float64 endX = cx - d->view.viewWidth * d->view.unitsPerPixel / 2.0;
         const Float64 endY = cy - d->view.viewHeight * d->view.unitsPerPixel / 2.0;
         for (int step = 1; step <= 4; ++step) {
-            d->view.originX = startX + (endX - startX) * step / 4.0;
-            d->view.originY = startY + (endY - startY) * step / 4.0;
+            SetViewOrigin(d, startX + (endX - startX) * step / 4.0, startY + (endY - startY) * step / 4.0);
             UpdateViewExtent(doc, false);
         }
         const Float64 pressScale = d->view.unitsPerPixel;
@@ -415,8 +414,8 @@ void PanDrag(DocWindowRecord* doc) {
         GetMouse(&p);
         if (EqualPt(p, last)) continue;
         last = p;
-        d->view.originX = startX - (p.h - press.h) * d->view.unitsPerPixel;
-        d->view.originY = startY + (p.v - press.v) * d->view.unitsPerPixel;
+        SetViewOrigin(d, startX - (p.h - press.h) * d->view.unitsPerPixel,
+                      startY + (p.v - press.v) * d->view.unitsPerPixel);
         UpdateViewExtent(doc, false);
     }
     UpdateViewExtent(doc, true);

@@ -235,7 +235,7 @@ void ScaleText(DocWindowRecord* doc, Float64 scale, Str255 text) {
     text[0] = 0;
     SInt16 match = 0;
     for (SInt16 i = 1; i <= 33; ++i)
-        if (doc != nullptr && scale > 0.0 && doc->drawing->view.presetScales[i - 1] == scale) match = i;
+        if (doc != nullptr && scale > 0.0 && doc->drawing->layout.presetScales[i - 1] == scale) match = i;
     if (match != 0) {
         if (MenuRef menu = GetMenuHandle(kScaleMenu)) GetMenuItemText(menu, match, text);
         if (text[0] != 0) return;

@@ -200,6 +200,10 @@ void ResetPickFilter(DocWindowRecord* doc) {
     DrawWindowStatusArea(doc);
 }
 
+void SetPickFilter(DocWindowRecord* doc, SInt16 filter) {
+    doc->drawing->toolInput.pickFilter = filter;
+}
+
 void DisposePickList(DocWindowRecord* doc) {
     if (!DocumentOpen(doc)) return;
     FreePickList(doc->drawing->tool);

@@ -126,6 +126,8 @@ void DeselectAll(DocWindowRecord* doc, Boolean alsoMarks);
 // otherwise message 153 or 50 and the tool back to step 0.
 Boolean CheckToolValues(DocWindowRecord* doc, Boolean againstCurrent);
 void ResetPickFilter(DocWindowRecord* doc);
+// The pick filter chosen from the keyboard; the status area shows it at its next update.
+void SetPickFilter(DocWindowRecord* doc, SInt16 filter);
 void DisposePickList(DocWindowRecord* doc);
 // Snap mode 0 while a free click chooses a side or direction; the restore puts the user's mode back.
 void SuspendSnapMode(DocWindowRecord* doc);

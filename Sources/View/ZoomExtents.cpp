@@ -105,6 +105,15 @@ Boolean ZoomToWorldRect(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2
     return true;
 }
 
+void SetViewOrigin(DrawingRecord* d, Float64 x, Float64 y) {
+    d->view.originX = x;
+    d->view.originY = y;
+}
+
+void SetViewScale(DrawingRecord* d, Float64 unitsPerPixel) {
+    d->view.unitsPerPixel = unitsPerPixel;
+}
+
 void ApplyZoom(DocWindowRecord* doc) {
     doc->drawing->view.unitsPerPixel = AtLeastEpsilon(doc->drawing->view.unitsPerPixel);
     UpdateViewExtent(doc, true);

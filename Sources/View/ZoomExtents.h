@@ -16,6 +16,10 @@ Boolean ZoomToWorldRect(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2
 void ApplyZoom(DocWindowRecord* doc);
 // The zoom percentage shown to the user: 100 at one pixel a point.
 Float64 ZoomPercent(const DocWindowRecord* doc);
+// The view's origin (the drawing point at the bottom-left pixel of the drawing area) and scale, set
+// as given; the caller updates the extent and redraws.
+void SetViewOrigin(DrawingRecord* d, Float64 x, Float64 y);
+void SetViewScale(DrawingRecord* d, Float64 unitsPerPixel);
 
 // The bounding box of the elements (all, or those of one key when key is not 0; only those on visible
 // layers with visibleOnly), kept as the document's extents; with option 1 the drawing's frames count
