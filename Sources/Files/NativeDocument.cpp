@@ -342,6 +342,63 @@ UInt16 ReadVersResource(SInt16 resFile) {
     return UInt16(bytes[0] << 8 | bytes[1]);
 }
 
+namespace {
+
+// The file a save writes: beside an existing drawing a new temporary file (the drawing itself is never
+// deleted or written over), else the drawing's own new file.
+OSErr CreateFileToWrite(const FSRef& target, bool safe, Boolean stationery, const std::string& savedAs,
+                        bool sidecar, FSRef* written) {
+    *written = target;
+    OSErr err = noErr;
+    if (safe) {
+        for (UInt32 ticks = TickCount();; ++ticks) {
+            err = FSMakeRef((Folder(target.path) + "/" + TempSaveFileName(ticks)).c_str(), written);
+            if (err != noErr || !FSRefExists(written)) break;
+        }
+        if (err == noErr) err = CreateDrawingFile(written, stationery, savedAs, sidecar);
+        if (err == noErr) FSCopyAccessMode(&target, written);
+        return err;
+    }
+    return CreateDrawingFile(written, stationery, savedAs, sidecar);
+}
+
+// What the document records of the save before it is written: window state, save date, editing time,
+// symbol numbers, and (unless asked otherwise) that it is saved.
+void NoteSaveInDocument(DocWindowRecord* doc, Boolean selectionOnly, Boolean keepChangedMark,
+                        Boolean stationery) {
+    DrawingRecord* d = doc->drawing;
+    StoreDocumentWindowState(doc);
+    GetDateTime(&doc->settings->saveDate);
+    UInt32 now = TickCount();
+    doc->settings->editingSeconds += (now - d->editStartTicks) / 60;
+    d->editStartTicks = now;
+    NumberSymbolDefinitions(doc);
+    if (!stationery) {
+        d->hasFile = true;
+        if (!selectionOnly && !keepChangedMark) MarkDocumentClean(doc);
+    }
+}
+
+// The data fork with progress; errors, including those that show only when the data reaches the disk,
+// stay in StreamError.
+void WriteDataForkOf(DocWindowRecord* doc, const FSRef* written, Boolean selectionOnly, Boolean autoSave) {
+    FSIORefNum fork = 0;
+    OSErr err = FSOpenFork(written, fsWrPerm, &fork);
+    if (err != noErr) {
+        StreamNoteError(err);
+        return;
+    }
+    Str255 title;
+    ProgressTitle(autoSave ? kAutoSaveText : kSaveText, doc->drawing->documentName, " \xC9", title);
+    OpenProgress(title, false);
+    WriteNativeDataFork(doc, fork, selectionOnly);
+    StreamFlush(fork);
+    StreamClose(fork);
+    CloseProgress();
+}
+
+} // namespace
+
 Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnly, Boolean autoSave,
                      Boolean keepChangedMark, Boolean stationery) {
     DrawingRecord* d = doc->drawing;
@@ -365,8 +422,7 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
         }
     }
 
-    // A file that exists is never deleted or written over: the new contents go to a temporary file
-    // beside it, which is exchanged with it only once complete and on disk.
+    // A file that exists is exchanged with the new contents only once they are complete and on disk.
     bool safe = exists;
     FSRef written = target;
     FSRef folder{};
@@ -376,47 +432,15 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     std::string savedAs = Leaf(target.path);
     if (err == noErr) RecoverInterruptedSaves(&folder);
     FolderSaveLock folderLock(&folder);
-    if (err == noErr && safe) {
-        for (UInt32 ticks = TickCount();; ++ticks) {
-            err = FSMakeRef((Folder(target.path) + "/" + TempSaveFileName(ticks)).c_str(), &written);
-            if (err != noErr || !FSRefExists(&written)) break;
-        }
-        if (err == noErr) err = CreateDrawingFile(&written, stationery, savedAs, sidecar);
-        if (err == noErr) FSCopyAccessMode(&target, &written);
-    } else if (err == noErr) {
-        err = CreateDrawingFile(&written, stationery, savedAs, sidecar);
-    }
+    if (err == noErr) err = CreateFileToWrite(target, safe, stationery, savedAs, sidecar, &written);
     if (err != noErr) {
         ShowOSErrorAlert(err);
         RequestRedraw(doc);
         return false;
     }
 
-    FSIORefNum fork = 0;
-    err = FSOpenFork(&written, fsWrPerm, &fork);
-    if (err != noErr) StreamNoteError(err);
-
-    StoreDocumentWindowState(doc);
-    GetDateTime(&doc->settings->saveDate);
-    UInt32 now = TickCount();
-    doc->settings->editingSeconds += (now - d->editStartTicks) / 60;
-    d->editStartTicks = now;
-    NumberSymbolDefinitions(doc);
-    if (!stationery) {
-        d->hasFile = true;
-        if (!selectionOnly && !keepChangedMark) MarkDocumentClean(doc);
-    }
-
-    if (fork > 0) {
-        Str255 title;
-        ProgressTitle(autoSave ? kAutoSaveText : kSaveText, d->documentName, " \xC9", title);
-        OpenProgress(title, false);
-        WriteNativeDataFork(doc, fork, selectionOnly);
-        // Errors that show only when the data reaches the disk count as write errors.
-        StreamFlush(fork);
-        StreamClose(fork);
-        CloseProgress();
-    }
+    NoteSaveInDocument(doc, selectionOnly, keepChangedMark, stationery);
+    WriteDataForkOf(doc, &written, selectionOnly, autoSave);
     if (StopAt(SaveStep::dataWritten)) return false;
 
     // The resources are part of the drawing: a save that cannot store them has failed, else the
@@ -464,6 +488,107 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     return true;
 }
 
+namespace {
+
+// What an open holds until it ends: released in one place, whichever way the open ends.
+struct OpenHeld {
+    SInt16 resFile = -1;
+    SInt16 data = 0;
+    void CloseData() {
+        if (data != 0) CloseMemoryStream(data);
+        data = 0;
+    }
+    void CloseResources() {
+        if (resFile > 0) CloseResFile(resFile);
+        resFile = -1;
+    }
+    ~OpenHeld() {
+        CloseData();
+        CloseResources();
+    }
+};
+
+// The whole data fork in a memory stream: the reader then works on a copy in memory, since one
+// system call per field would dominate the time.
+OSErr ReadForkIntoMemory(const FSRef* file, SInt16* data, SInt64* fileSize) {
+    FSIORefNum fork = 0;
+    OSErr err = FSOpenFork(file, fsRdPerm, &fork);
+    if (err != noErr) return err;
+    *fileSize = StreamFileSize(fork);
+    *data = OpenMemoryStream();
+    std::vector<UInt8> chunk(1 << 20);
+    for (SInt64 done = 0; *data != 0 && err == noErr && done < *fileSize;) {
+        ByteCount got = 0;
+        err = FSReadFork(fork, fsFromStart, done, ByteCount(chunk.size()), chunk.data(), &got);
+        if (err == eofErr && got > 0) err = noErr;
+        if (got == 0 && err == noErr) err = eofErr;
+        if (err == noErr) err = StreamWriteBytes(*data, chunk.data(), SInt32(got));
+        done += got;
+    }
+    FSCloseFork(fork);
+    if (*data == 0) return memFullErr;
+    if (err == noErr) StreamSetPos(*data, 0);
+    return err;
+}
+
+// "Opening name (size)…" with the file's version as the fourth line.
+void OpenReadProgress(ConstStr255Param name, SInt64 fileSize, UInt16 fileVersion) {
+    Str255 size, title;
+    FormatByteSize(SInt32(fileSize > 0x7FFFFFFF ? 0x7FFFFFFF : fileSize), size);
+    ProgressTitle(kOpenText, name, " (", title);
+    AppendPStr(title, 256, size);
+    AppendCStr(title, 256, ")\xC9");
+    OpenProgress(title, false);
+    char version[16];
+    if ((fileVersion & 0xF) != 0)
+        std::snprintf(version, sizeof version, "%d.%d.%d", fileVersion >> 8, (fileVersion >> 4) & 0xF,
+                      fileVersion & 0xF);
+    else
+        std::snprintf(version, sizeof version, "%d.%d", fileVersion >> 8, (fileVersion >> 4) & 0xF);
+    Str255 versionText;
+    CStrToPStr(versionText, 256, version);
+    SetProgressText4(versionText);
+}
+
+// A new document made for the file takes it as its own, unless it is stationery or the user took
+// another name because a drawing of this name was open: then it is an untitled copy, so two windows
+// never share a name or save over one file.
+void TakeFileAsOwn(DocWindowRecord* doc, const FSRef* file, ConstStr255Param name, bool stationery) {
+    const bool renamed = !stationery && !EqualPStr(doc->drawing->documentName, name);
+    if (stationery || renamed) return;
+    doc->drawing->file = *file;
+    doc->drawing->hasFile = true;
+    doc->drawing->hasLongName = true;
+    AdoptFileName(doc, file);
+}
+
+// What the file's resources add to a newly opened drawing: its preview picture and its log.
+void TakeOpenedResources(DocWindowRecord* doc, SInt16 resFile) {
+    std::vector<UInt8> bytes;
+    if (GetResourceBlock(resFile, kPictureType, kPreviewResId, &bytes)) {
+        DisposeHandle(doc->drawing->previewPicture);
+        doc->drawing->previewPicture = nullptr;
+        PtrToHand(bytes.data(), &doc->drawing->previewPicture, Size(bytes.size()));
+    }
+    if (GetResourceBlock(resFile, kTextType, kLogResId, &bytes)) TakeFileLog(doc, std::move(bytes));
+}
+
+// The extents of what was read; the view stays as stored (or as it was, when inserting), and is
+// fitted to the drawing only when the file kept no view.
+void SetUpViewAfterRead(DocWindowRecord* doc, Boolean insert) {
+    DrawingRecord* d = doc->drawing;
+    Float64 originX = d->view.originX, originY = d->view.originY, scale = d->view.unitsPerPixel;
+    Float64 box[4];
+    ComputeDrawingExtents(doc, 0, false, &box[0], &box[1], &box[2], &box[3], 0);
+    if (insert || doc->settings->savedUnitsPerPixel != 0.0) {
+        SetViewOrigin(d, originX, originY);
+        SetViewScale(d, scale);
+    }
+    RequestRedraw(doc);
+}
+
+} // namespace
+
 Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, SInt16 layer, Float64 dx,
                      Float64 dy) {
     // A save of this drawing that was killed may have left it half exchanged.
@@ -475,45 +600,23 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     FInfo info{};
     FSGetFinderInfo(file, &info);
     bool stationery = (info.fdFlags & kIsStationery) != 0;
-    SInt16 resFile = FSOpenResFile(file, fsRdPerm);
-    OSErr resErr = resFile < 0 ? ResError() : OSErr(noErr);
-    UInt16 vers = ReadVersResource(resFile);
+    OpenHeld held;
+    held.resFile = FSOpenResFile(file, fsRdPerm);
+    OSErr resErr = held.resFile < 0 ? ResError() : OSErr(noErr);
+    UInt16 vers = ReadVersResource(held.resFile);
 
-    FSIORefNum fork = 0;
-    OSErr err = FSOpenFork(file, fsRdPerm, &fork);
-    if (err != noErr) {
-        if (resFile > 0) CloseResFile(resFile);
+    SInt64 fileSize = 0;
+    if (OSErr err = ReadForkIntoMemory(file, &held.data, &fileSize); err != noErr) {
         ShowOSErrorAlert(err);
         return false;
     }
-    SInt64 fileSize = StreamFileSize(fork);
-    // The reader works on a copy in memory: one system call per field would dominate the time.
-    SInt16 data = OpenMemoryStream();
-    std::vector<UInt8> chunk(1 << 20);
-    for (SInt64 done = 0; data != 0 && err == noErr && done < fileSize;) {
-        ByteCount got = 0;
-        err = FSReadFork(fork, fsFromStart, done, ByteCount(chunk.size()), chunk.data(), &got);
-        if (err == eofErr && got > 0) err = noErr;
-        if (got == 0 && err == noErr) err = eofErr;
-        if (err == noErr) err = StreamWriteBytes(data, chunk.data(), SInt32(got));
-        done += got;
-    }
-    FSCloseFork(fork);
-    fork = data;
-    if (data == 0 || err != noErr) {
-        if (data != 0) CloseMemoryStream(data);
-        if (resFile > 0) CloseResFile(resFile);
-        ShowOSErrorAlert(data == 0 ? OSErr(memFullErr) : err);
-        return false;
-    }
-    StreamSetPos(data, 0);
 
     DocWindowRecord* doc = insert ? *slot : nullptr;
     auto fail = [&](SInt16 message) {
         if (message != 0) ShowErrorAlert(message, name);
         CloseProgress();
-        CloseMemoryStream(fork);
-        if (resFile > 0) CloseResFile(resFile);
+        held.CloseData();
+        held.CloseResources();
         if (!insert && doc != nullptr) {
             CloseDocumentWindow(doc, false, false, false);
             *slot = nullptr;
@@ -524,36 +627,13 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
         const Str255 untitled = {0};
         if (!NewDocument(slot, stationery ? untitled : name, 0)) return fail(0);
         doc = *slot;
-        // A drawing of this name was open and the user took the free default name instead: the
-        // window becomes an untitled copy, so two windows never share a name or save over one file.
-        const bool renamed = !stationery && !EqualPStr(doc->drawing->documentName, name);
-        if (!stationery && !renamed) {
-            doc->drawing->file = *file;
-            doc->drawing->hasFile = true;
-            doc->drawing->hasLongName = true;
-            AdoptFileName(doc, file);
-        }
+        TakeFileAsOwn(doc, file, name, stationery);
     }
 
     NativeFileHeader header;
-    SInt16 message = ReadNativeHeader(fork, &header);
+    SInt16 message = ReadNativeHeader(held.data, &header);
     if (message != 0) return fail(message);
-
-    Str255 size, title;
-    FormatByteSize(SInt32(fileSize > 0x7FFFFFFF ? 0x7FFFFFFF : fileSize), size);
-    ProgressTitle(kOpenText, name, " (", title);
-    AppendPStr(title, 256, size);
-    AppendCStr(title, 256, ")\xC9");
-    OpenProgress(title, false);
-    char version[16];
-    if ((header.version & 0xF) != 0)
-        std::snprintf(version, sizeof version, "%d.%d.%d", header.version >> 8, (header.version >> 4) & 0xF,
-                      header.version & 0xF);
-    else
-        std::snprintf(version, sizeof version, "%d.%d", header.version >> 8, (header.version >> 4) & 0xF);
-    Str255 versionText;
-    CStrToPStr(versionText, 256, version);
-    SetProgressText4(versionText);
+    OpenReadProgress(name, fileSize, header.version);
 
     if (!insert) ResetUndoJournal(doc);
     NativeReadOptions options;
@@ -562,12 +642,12 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     options.dx = dx;
     options.dy = dy;
     options.versResource = vers;
-    options.resFile = resFile;
-    message = ReadNativeBody(doc, fork, header, options);
+    options.resFile = held.resFile;
+    message = ReadNativeBody(doc, held.data, header, options);
     if (message != 0) return fail(message);
     CloseProgress();
-    CloseMemoryStream(fork);
-    ReadDocumentResources(doc, resFile);
+    held.CloseData();
+    ReadDocumentResources(doc, held.resFile);
     if (resErr != noErr && resErr != resFNotFound) LogUnreadResources(doc, file, resErr);
     if (doc->window != nullptr) ShowWindow(doc->window);
 
@@ -578,31 +658,15 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
         MoveWindowOnScreen(doc);
         if (doc->window != nullptr) RelayoutDocumentWindow(doc);
         if (!stationery) AddRecentFile(file);
-        std::vector<UInt8> bytes;
-        if (GetResourceBlock(resFile, kPictureType, kPreviewResId, &bytes)) {
-            DisposeHandle(doc->drawing->previewPicture);
-            doc->drawing->previewPicture = nullptr;
-            PtrToHand(bytes.data(), &doc->drawing->previewPicture, Size(bytes.size()));
-        }
-        if (GetResourceBlock(resFile, kTextType, kLogResId, &bytes)) TakeFileLog(doc, std::move(bytes));
+        TakeOpenedResources(doc, held.resFile);
     }
-    if (resFile > 0) CloseResFile(resFile);
+    held.CloseResources();
     // A drawing that another program marked as its own is claimed, where it already has a sidecar.
     if (!insert && info.fdType != 0 && info.fdCreator != kNativeCreator) {
         info.fdCreator = kNativeCreator;
         FSSetFinderInfo(file, info);
     }
-    // The extents of what was read; the view stays as stored (or as it was, when inserting), and is
-    // fitted to the drawing only when the file kept no view.
-    DrawingRecord* d = doc->drawing;
-    Float64 originX = d->view.originX, originY = d->view.originY, scale = d->view.unitsPerPixel;
-    Float64 box[4];
-    ComputeDrawingExtents(doc, 0, false, &box[0], &box[1], &box[2], &box[3], 0);
-    if (insert || doc->settings->savedUnitsPerPixel != 0.0) {
-        SetViewOrigin(d, originX, originY);
-        SetViewScale(d, scale);
-    }
-    RequestRedraw(doc);
+    SetUpViewAfterRead(doc, insert);
     gDocumentHooks.refreshPalettes(doc);
     ReplaceMissingFonts(doc);
     return true;
