@@ -2,7 +2,7 @@
 // the string, dialog, menu, cursor and pattern calls answer from. Plain C++: string lists work
 // without a Qt application.
 #include "AppResources.h"
-#include "ZEZUdivari.h"
+#include "PascalBytes.h"
 
 #include "MacRoman.h"
 

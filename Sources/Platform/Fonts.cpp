@@ -1,6 +1,6 @@
 // The fixed font registry and the Qt fonts made from it.
 #include "Fonts.h"
-#include "ZEZUdivari.h"
+#include "PascalBytes.h"
 #include "PlatformWindowInternal.h"
 
 #include <QFont>

@@ -2,7 +2,7 @@
 // document window exists.
 #include "MenuBarHost.h"
 #include "Menus.h"
-#include "ZEZUdivari.h"
+#include "PascalBytes.h"
 #include "PlatformApp.h"
 #include "PlatformWindowInternal.h"
 

@@ -6,7 +6,7 @@
 #include "Events.h"
 #include "Fonts.h"
 #include "MacRoman.h"
-#include "ZEZUdivari.h"
+#include "PascalBytes.h"
 #include "MenuBarHost.h"
 #include "PlatformWindowInternal.h"
 

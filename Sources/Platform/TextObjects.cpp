@@ -5,7 +5,7 @@
 #include "ControlsInternal.h"
 #include "Events.h"
 #include "MacRoman.h"
-#include "ZEZUdivari.h"
+#include "PascalBytes.h"
 #include "PlatformWindowInternal.h"
 
 #include <QLineEdit>
