@@ -1,5 +1,5 @@
 // The length-prefixed string library (module ZEZUdivari).
-#include "ZEZUdivari.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // whose byte 0 holds the length. Positions are 1-based; 0 means not found.
 #pragma once
 
-#include "MacTypes.h"
-#include "PascalBytes.h"
+#include "Platform/MacTypes.h"
+#include "Platform/PascalBytes.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // Length-prefixed strings to and from C strings and byte strings.
-#include "PascalBytes.h"
+#include "Platform/PascalBytes.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // The string library builds on these; the platform layer uses them on its own.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 
