@@ -1,7 +1,7 @@
 // Reading a 100 MB text file line by line: the program's buffered line reader against a plain
 // std::getline loop. The file is made once in the private temporary folder.
-#include "FileManager.h"
-#include "TextLineReader.h"
+#include "Platform/FileManager.h"
+#include "Other/TextLineReader.h"
 
 #include <benchmark/benchmark.h>
 #include <fstream>

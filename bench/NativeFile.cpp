@@ -1,10 +1,10 @@
 // Saving and opening a drawing of 1,000,000 lines and 100,000 arcs in the native format, through
 // the safe save (temporary file, sync, exchange) and the full reader.
-#include "Dialogs.h"
-#include "ElementLists.h"
-#include "FileManager.h"
-#include "NativeDocument.h"
-#include "NewDocument.h"
+#include "Platform/DialogManager.h"
+#include "Model/ElementLists.h"
+#include "Platform/FileManager.h"
+#include "Files/NativeDocument.h"
+#include "Model/NewDocument.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

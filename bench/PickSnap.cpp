@@ -1,12 +1,12 @@
 // Picking and snapping in a drawing of 1,000,000 lines spread over an A0 sheet: a pick that walks
 // the whole list (the hit is the last line), a pick that finds nothing, a snap to an element point,
 // and the two clicks of an intersection snap.
-#include "CommandField.h"
-#include "ElementLists.h"
-#include "NewDocument.h"
-#include "Picking.h"
-#include "Snapping.h"
-#include "ToolState.h"
+#include "Tools/CommandField.h"
+#include "Model/ElementLists.h"
+#include "Model/NewDocument.h"
+#include "Tools/Picking.h"
+#include "Tools/Snapping.h"
+#include "Tools/ToolState.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,15 +1,15 @@
 // A full window redraw of a drawing of 1,000,000 lines, 100,000 arcs and 10,000 texts spread over an
 // A0 sheet, into a 1920 x 1080 port: zoomed to the drawing's extents, and zoomed in so that one
 // hundredth of the drawing shows. The visible-box test is what makes the second one cheap.
-#include "ContentPasses.h"
-#include "DrawCallRecorder.h"
-#include "ElementLists.h"
-#include "NewDocument.h"
-#include "PlatformApp.h"
-#include "Preferences.h"
-#include "TextDrawing.h"
-#include "Windows.h"
-#include "ZoomExtents.h"
+#include "View/ContentPasses.h"
+#include "View/DrawCallRecorder.h"
+#include "Model/ElementLists.h"
+#include "Model/NewDocument.h"
+#include "Platform/PlatformApp.h"
+#include "Files/Preferences.h"
+#include "View/TextDrawing.h"
+#include "Platform/Windows.h"
+#include "View/ZoomExtents.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // The undo journal on large drawings: 100,000 steps of one line each, and one step of 100,000
 // lines recorded, undone and redone.
-#include "ElementLists.h"
-#include "FileManager.h"
-#include "NewDocument.h"
-#include "UndoJournal.h"
+#include "Model/ElementLists.h"
+#include "Platform/FileManager.h"
+#include "Model/NewDocument.h"
+#include "Model/UndoJournal.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

@@ -2,7 +2,7 @@
 // dialog. The bodies in ToolDialogServicesStub.cpp stand in until those windows are built.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct LineRecord;

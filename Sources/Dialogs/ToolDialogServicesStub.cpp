@@ -1,7 +1,7 @@
 // STAND-IN until the information window, the object info palette and the line-end dialog exist:
 // nothing is listed, the palette is never shown, and the line-end dialog leaves the line as it is.
 // Replaced whole by the dialogs and palettes.
-#include "ToolDialogServices.h"
+#include "Dialogs/ToolDialogServices.h"
 
 void ListPointCoordinates(DocWindowRecord*, Float64, Float64) {}
 void ListCurrentTool(DocWindowRecord*) {}

@@ -1,9 +1,9 @@
 // One list of the settings fields in stored order, walked by a writer and a reader of the drawing
 // file's big-endian stream and by the little-endian image kept in the preferences.
-#include "DocSettingsCodec.h"
+#include "Files/DocSettingsCodec.h"
 
-#include "Streams.h"
-#include "ZEZUdivari.h"
+#include "Files/Streams.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // little-endian as the defaults for new drawings in the preferences. One field list serves both.
 #pragma once
 
-#include "DocSettings.h"
+#include "Model/DocSettings.h"
 
 // Writes the settings section's body (no length) to the stream.
 void WriteDocSettings(SInt16 fork, const DocSettings* settings);

@@ -1,12 +1,12 @@
 // Writers and readers of the stored element records, with the gates of older file versions.
-#include "ElementEncoding.h"
+#include "Files/ElementEncoding.h"
 
-#include "Alerts.h"
-#include "DocumentRecords.h"
-#include "Fonts.h"
-#include "MacRoman.h"
-#include "MemoryManager.h"
-#include "Streams.h"
+#include "Other/Alerts.h"
+#include "Model/DocumentRecords.h"
+#include "Platform/Fonts.h"
+#include "Platform/MacRoman.h"
+#include "Platform/MemoryManager.h"
+#include "Files/Streams.h"
 
 #include <cmath>
 #include <cstring>

@@ -3,7 +3,7 @@
 // Readers apply the gates of older file versions and convert numbers stored by older machines.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct LineRecord;

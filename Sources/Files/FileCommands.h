@@ -1,7 +1,7 @@
 // The open and save-as dispatch and the title-block dialog as the application shell calls them.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct FSRef;

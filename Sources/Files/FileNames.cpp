@@ -1,5 +1,5 @@
 // Extensions, ".cadx" names, backup names and temporary save names.
-#include "FileNames.h"
+#include "Files/FileNames.h"
 
 #include <cstring>
 

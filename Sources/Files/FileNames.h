@@ -3,7 +3,7 @@
 // UTF-8 leaf names; Linux allows 255 bytes in one.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // settings, preview, log, version) and the backup a save keeps.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 #include <string>
 

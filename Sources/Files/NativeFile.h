@@ -2,7 +2,7 @@
 // and read for every version from 0x180 on, with the gates and upgrades of older versions.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 constexpr OSType kNativeFileType = 0x465A4537;    // 'FZE7'
 constexpr OSType kOldNativeFileType = 0x465A4549; // 'FZEI'

@@ -1,20 +1,20 @@
 // Reading a drawing's data fork: every section with the budgets and gates of its version, counts and
 // sizes checked against the file before anything is allocated, symbol definitions re-linked, and
 // drawings inserted into an open one. A damaged file is refused and leaves nothing half-read behind.
-#include "NativeFile.h"
+#include "Files/NativeFile.h"
 
-#include "DocSettingsCodec.h"
-#include "DocumentHooks.h"
-#include "DrawingUnits.h"
-#include "ElementEncoding.h"
-#include "ElementLists.h"
-#include "MemoryManager.h"
-#include "PrintRecords.h"
-#include "ProgressWindow.h"
-#include "ResourceFiles.h"
-#include "SharedUtilities.h"
-#include "Streams.h"
-#include "ZEZUdivari.h"
+#include "Files/DocSettingsCodec.h"
+#include "Model/DocumentHooks.h"
+#include "Other/DrawingUnits.h"
+#include "Files/ElementEncoding.h"
+#include "Model/ElementLists.h"
+#include "Platform/MemoryManager.h"
+#include "Files/PrintRecords.h"
+#include "Other/ProgressWindow.h"
+#include "Platform/ResourceFiles.h"
+#include "Other/SharedUtilities.h"
+#include "Files/Streams.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,12 +1,12 @@
 // Writing a drawing's data fork: the sections in order, the element lists with the contents of
 // symbol definitions tied to them by number, and the progress of the element records.
-#include "NativeFile.h"
+#include "Files/NativeFile.h"
 
-#include "DocSettingsCodec.h"
-#include "ElementEncoding.h"
-#include "MemoryManager.h"
-#include "ProgressWindow.h"
-#include "Streams.h"
+#include "Files/DocSettingsCodec.h"
+#include "Files/ElementEncoding.h"
+#include "Platform/MemoryManager.h"
+#include "Other/ProgressWindow.h"
+#include "Files/Streams.h"
 
 #include <cstring>
 

@@ -3,8 +3,8 @@
 // and the Open and Save panels with their options. Other formats plug in by registering.
 #pragma once
 
-#include "DocumentRecords.h"
-#include "FileCommands.h"
+#include "Model/DocumentRecords.h"
+#include "Files/FileCommands.h"
 
 #include <string>
 

@@ -1,16 +1,16 @@
 // Preferences: defaults, loading and saving the stored blocks, recent files, palette positions and
 // the document defaults with the window state they carry.
-#include "Preferences.h"
+#include "Files/Preferences.h"
 
-#include "AppResources.h"
-#include "DocSettingsCodec.h"
-#include "DocumentWindow.h"
-#include "MacRoman.h"
-#include "Menus.h"
-#include "NewDocument.h"
-#include "PreferencesStore.h"
-#include "Windows.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Files/DocSettingsCodec.h"
+#include "Shell/DocumentWindow.h"
+#include "Platform/MacRoman.h"
+#include "Platform/Menus.h"
+#include "Model/NewDocument.h"
+#include "Platform/PreferencesStore.h"
+#include "Platform/Windows.h"
+#include "Other/ZEZUdivari.h"
 
 #include <bit>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // the window and palette positions that ride on them.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 #include <string>
 

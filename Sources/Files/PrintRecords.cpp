@@ -1,7 +1,7 @@
 // Encoding and decoding of the print settings and page format payloads.
-#include "PrintRecords.h"
+#include "Files/PrintRecords.h"
 
-#include "MemoryManager.h"
+#include "Platform/MemoryManager.h"
 
 #include <cmath>
 #include <cstring>

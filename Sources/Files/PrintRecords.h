@@ -2,7 +2,7 @@
 // of our own under the resource types 'pset' and 'ppag'. A payload of any other form counts as absent.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 // The save record in a drawing's sidecar and the clearing up after saves that were killed.
-#include "SaveRecovery.h"
+#include "Files/SaveRecovery.h"
 
-#include "AppleDouble.h"
-#include "FileNames.h"
-#include "ResourceFiles.h"
+#include "Platform/AppleDouble.h"
+#include "Files/FileNames.h"
+#include "Platform/ResourceFiles.h"
 
 #include <cstring>
 #include <set>

@@ -2,7 +2,7 @@
 // its data fork), and the clearing up of what saves that were killed half-way left in a folder.
 #pragma once
 
-#include "FileManager.h"
+#include "Platform/FileManager.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // Big-endian typed stream operations over forks of the file layer and over in-memory streams.
-#include "Streams.h"
+#include "Files/Streams.h"
 
-#include "FileManager.h"
+#include "Platform/FileManager.h"
 
 #include <cmath>
 #include <cstring>

@@ -3,7 +3,7 @@
 // Readers take a remaining-length counter so that a short section leaves trailing fields at zero.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // The first error of a sequence of stream operations (sticky): a caller clears it before a sequence
 // and tests it after. Later failures and successes never overwrite it.

@@ -1,4 +1,4 @@
 // STAND-IN until the title-block dialog exists: new drawings keep the title block they were given.
-#include "FileCommands.h"
+#include "Files/FileCommands.h"
 
 void TitleBlockDialog(DocWindowRecord*) {}

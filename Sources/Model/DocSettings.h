@@ -3,7 +3,7 @@
 // there. Fields whose meaning nothing names are carried unchanged under their offset.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 using Str11 = unsigned char[12];
 

@@ -3,7 +3,7 @@
 // serves), so documents work without windows (importers, tests, benchmarks).
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 

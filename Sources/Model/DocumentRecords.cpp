@@ -1,8 +1,8 @@
 // Layer table bits, the title-block fields, the open-document list and the document-wide flags.
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
-#include "DocumentHooks.h"
-#include "ZEZUdivari.h"
+#include "Model/DocumentHooks.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstddef>
 

@@ -3,11 +3,11 @@
 // list of open documents.
 #pragma once
 
-#include "DocSettings.h"
-#include "ElementRecords.h"
-#include "FileManager.h"
+#include "Model/DocSettings.h"
+#include "Model/ElementRecords.h"
+#include "Platform/FileManager.h"
 
-#include "QuickDrawTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 struct OpaqueControlRef;
 struct CGContext;

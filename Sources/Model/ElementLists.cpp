@@ -1,9 +1,9 @@
 // Element lists: one mechanism for every kind, over the kind's head, cursor and record functions.
-#include "ElementLists.h"
+#include "Model/ElementLists.h"
 
-#include "DocumentHooks.h"
-#include "DrawingUnits.h"
-#include "UndoJournal.h"
+#include "Model/DocumentHooks.h"
+#include "Other/DrawingUnits.h"
+#include "Model/UndoJournal.h"
 
 #include <cmath>
 

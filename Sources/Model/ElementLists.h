@@ -3,7 +3,7 @@
 // the cursor, seeking the last element, removing and disposing, moving an element to the end.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 // New records with the document's current attributes; *slot receives the record (next null), or
 // null when memory is exhausted. Whatever *slot held before is overwritten.

@@ -1,10 +1,10 @@
 // Allocators of the fixed-size drawing records: cleared on allocation; a clone owns copies of the
 // data its original owns; disposal frees that data too, through the owner's slot, so that a second
 // dispose of the same slot does nothing.
-#include "ElementRecords.h"
-#include "MathPrimitives.h"
+#include "Model/ElementRecords.h"
+#include "Model/MathPrimitives.h"
 
-#include "MemoryManager.h"
+#include "Platform/MemoryManager.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // record, and clears the owner's slot) and a clone (a record that owns copies of its data).
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // Element kinds; the same codes number the undo journal entries.
 enum ElementKind : SInt16 {

@@ -1,9 +1,9 @@
 // Formula parsing and evaluation: a recursive-descent parser over an upper-cased copy of the text,
 // with every binary operator left-associative, and a tree evaluator that reports failures by number.
-#include "Formula.h"
+#include "Model/Formula.h"
 
-#include "MathPrimitives.h"
-#include "NumberFormat.h"
+#include "Model/MathPrimitives.h"
+#include "Other/NumberFormat.h"
 
 #include <charconv>
 #include <cmath>

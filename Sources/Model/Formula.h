@@ -4,7 +4,7 @@
 // state is module-wide, so one parse or evaluation runs at a time.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // Parse errors.
 enum : SInt16 {

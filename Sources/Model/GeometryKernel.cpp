@@ -1,10 +1,10 @@
 // The pure plane constructions of the geometry kernel: no element is read or made here.
 // Solution orders and tie rules are fixed: the tools choose among solutions by them.
-#include "GeometryKernel.h"
+#include "Model/GeometryKernel.h"
 
-#include "MathPrimitives.h"
-#include "Alerts.h"
-#include "ElementRecords.h"
+#include "Model/MathPrimitives.h"
+#include "Other/Alerts.h"
+#include "Model/ElementRecords.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // Results go to out-arguments only on success (result 1); a miss or degenerate input gives 0.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // A line through two points and a full circle, as the constructions read them from elements.
 struct GeoLine {

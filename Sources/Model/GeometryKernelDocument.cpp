@@ -1,14 +1,14 @@
 // The kernel's constructions that change a drawing: tangent and angled lines added as elements, and
 // the switch to the dimension attributes while a dimension is made.
-#include "GeometryKernel.h"
+#include "Model/GeometryKernel.h"
 
-#include "DocSettings.h"
-#include "DocumentRecords.h"
-#include "ElementLists.h"
-#include "ElementRecords.h"
-#include "MathPrimitives.h"
-#include "SharedUtilities.h"
-#include "UndoJournal.h"
+#include "Model/DocSettings.h"
+#include "Model/DocumentRecords.h"
+#include "Model/ElementLists.h"
+#include "Model/ElementRecords.h"
+#include "Model/MathPrimitives.h"
+#include "Other/SharedUtilities.h"
+#include "Model/UndoJournal.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Numeric leaf functions. Angle and modulo reductions use fmod, so values read from files (1e300,
 // infinities, NaN) return at once instead of looping.
-#include "MathPrimitives.h"
+#include "Model/MathPrimitives.h"
 
 #include <cmath>
 

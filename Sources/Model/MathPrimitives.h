@@ -2,7 +2,7 @@
 // truncation, angle ranges, moduli, distances, rotations and a quadratic solver. Angles in degrees.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 constexpr double kDegreesToRadians = 0.017453292519943295;
 constexpr double kRadiansToDegrees = 57.29577951308232;

@@ -1,19 +1,19 @@
 // New documents with factory defaults, activation, the Window menu and freeing a document.
-#include "NewDocument.h"
+#include "Model/NewDocument.h"
 
-#include "Alerts.h"
-#include "AppResources.h"
-#include "CommandField.h"
-#include "Dialogs.h"
-#include "DocumentHooks.h"
-#include "Events.h"
-#include "ElementLists.h"
-#include "MemoryManager.h"
-#include "Menus.h"
-#include "SharedUtilities.h"
-#include "ToolState.h"
-#include "UndoJournal.h"
-#include "ZEZUdivari.h"
+#include "Other/Alerts.h"
+#include "Platform/AppResources.h"
+#include "Tools/CommandField.h"
+#include "Platform/DialogManager.h"
+#include "Model/DocumentHooks.h"
+#include "Platform/Events.h"
+#include "Model/ElementLists.h"
+#include "Platform/MemoryManager.h"
+#include "Platform/Menus.h"
+#include "Other/SharedUtilities.h"
+#include "Tools/ToolState.h"
+#include "Model/UndoJournal.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // menu with one item per open document, and freeing a document's records when it is closed.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 constexpr SInt16 kWindowMenuId = 195;
 constexpr SInt16 kWindowMenuFixedItems = 23;

@@ -1,17 +1,17 @@
 // The undo journal: entries written through the stored element encoding, steps as fork positions,
 // and replay that restores the drawing exactly by matching elements on their stored bytes.
-#include "UndoJournal.h"
+#include "Model/UndoJournal.h"
 
-#include "Alerts.h"
-#include "CursorsAndMouse.h"
-#include "DocumentHooks.h"
-#include "ElementEncoding.h"
-#include "ElementLists.h"
-#include "Events.h"
-#include "FileManager.h"
-#include "MemoryManager.h"
-#include "Streams.h"
-#include "ZEZUdivari.h"
+#include "Other/Alerts.h"
+#include "Other/CursorsAndMouse.h"
+#include "Model/DocumentHooks.h"
+#include "Files/ElementEncoding.h"
+#include "Model/ElementLists.h"
+#include "Platform/Events.h"
+#include "Platform/FileManager.h"
+#include "Platform/MemoryManager.h"
+#include "Files/Streams.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstdio>
 #include <cstdlib>

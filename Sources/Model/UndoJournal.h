@@ -3,7 +3,7 @@
 // its stored form) grouped into steps. Undo replays the last step backwards, redo the next forwards.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 // Error message shown once when the step table is full and the oldest steps are given up.
 constexpr SInt16 kUndoHistoryFullMessage = 80;

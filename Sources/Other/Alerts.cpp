@@ -1,13 +1,13 @@
 // Numbered messages and questions, the operating-system error texts, the save-changes question and
 // the Apple event error record.
-#include "Alerts.h"
+#include "Other/Alerts.h"
 
-#include "AppResources.h"
-#include "CursorsAndMouse.h"
-#include "Events.h"
-#include "NumberFormat.h"
-#include "NumberText.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Other/CursorsAndMouse.h"
+#include "Platform/Events.h"
+#include "Other/NumberFormat.h"
+#include "Platform/NumberText.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstring>
 

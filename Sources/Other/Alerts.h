@@ -2,11 +2,12 @@
 // (errors, alert 128) and 201 (questions, alert 133) with "#" replaced by the caller's word, the
 // operating-system error texts of list 401, the save-changes question and the shared alert key filter.
 // While a command received as an Apple event runs, error alerts are recorded for its reply, not shown.
-// Without a window system (tests of the model, files and exchange) alerts are answered as Dialogs.h
-// describes beside SetAlertResponder: recorded, and answered by the responder or with item 1.
+// Without a window system (tests of the model, files and exchange) alerts are answered as
+// Platform/DialogManager.h describes beside SetAlertResponder: recorded, and answered by the responder or
+// with item 1.
 #pragma once
 
-#include "Dialogs.h"
+#include "Platform/DialogManager.h"
 
 constexpr SInt16 kErrorAlertId = 128;
 constexpr SInt16 kQuestionAlertId = 133;

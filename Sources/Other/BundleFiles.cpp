@@ -1,10 +1,10 @@
 // The application's own files beside its resource descriptions.
-#include "BundleFiles.h"
+#include "Other/BundleFiles.h"
 
-#include "AppResources.h"
-#include "MacRoman.h"
-#include "PointerBlocks.h"
-#include "ImageFiles.h"
+#include "Platform/AppResources.h"
+#include "Platform/MacRoman.h"
+#include "Platform/PointerBlocks.h"
+#include "Platform/ImageFiles.h"
 
 #include <cstring>
 #include <fstream>

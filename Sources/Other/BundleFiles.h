@@ -2,9 +2,9 @@
 // tool icons ("cicn_<n>.png").
 #pragma once
 
-#include "FileManager.h"
-#include "QuickDrawTypes.h"
-#include "Windows.h"
+#include "Platform/FileManager.h"
+#include "Platform/QuickDrawTypes.h"
+#include "Platform/Windows.h"
 
 OSErr FindResourcesFolder(FSRef* folder);
 // A folder of that name inside the Resources folder; fnfErr when there is none.

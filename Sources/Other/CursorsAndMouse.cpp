@@ -1,7 +1,7 @@
 // The cursor cache and colour cursor table, and the mouse waits of the drawing tools.
-#include "CursorsAndMouse.h"
+#include "Other/CursorsAndMouse.h"
 
-#include "Events.h"
+#include "Platform/Events.h"
 
 #include <map>
 

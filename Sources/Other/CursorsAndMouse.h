@@ -2,7 +2,7 @@
 // small waits on the mouse for the drawing tools.
 #pragma once
 
-#include "Cursors.h"
+#include "Platform/CursorResources.h"
 
 struct DocWindowRecord;
 

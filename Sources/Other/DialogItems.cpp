@@ -1,18 +1,18 @@
 // The dialog-item toolkit: texts, numbers, lengths and formulas, check boxes, enabling and pop-ups.
-#include "DialogItems.h"
+#include "Other/DialogItems.h"
 
-#include "AppResources.h"
-#include "DocumentRecords.h"
-#include "Events.h"
-#include "Fonts.h"
-#include "Formula.h"
-#include "MacRoman.h"
-#include "Menus.h"
-#include "NumberFormat.h"
-#include "NumberText.h"
-#include "PointerBlocks.h"
-#include "QuickDraw.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Model/DocumentRecords.h"
+#include "Platform/Events.h"
+#include "Platform/Fonts.h"
+#include "Model/Formula.h"
+#include "Platform/MacRoman.h"
+#include "Platform/Menus.h"
+#include "Other/NumberFormat.h"
+#include "Platform/NumberText.h"
+#include "Platform/PointerBlocks.h"
+#include "Platform/QuickDraw.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cmath>
 #include <cstdio>

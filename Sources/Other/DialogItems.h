@@ -4,8 +4,8 @@
 // need the item's control do nothing when it has none.
 #pragma once
 
-#include "Dialogs.h"
-#include "Windows.h"
+#include "Platform/DialogManager.h"
+#include "Platform/Windows.h"
 
 struct DocWindowRecord;
 

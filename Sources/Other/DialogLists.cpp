@@ -1,10 +1,10 @@
 // Dialog lists, list keyboard handling and list palette scroll bars.
-#include "DialogLists.h"
+#include "Other/DialogLists.h"
 
-#include "Controls.h"
-#include "DialogItems.h"
-#include "Events.h"
-#include "Windows.h"
+#include "Platform/Controls.h"
+#include "Other/DialogItems.h"
+#include "Platform/Events.h"
+#include "Platform/Windows.h"
 
 #include <cctype>
 #include <string>

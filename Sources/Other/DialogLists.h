@@ -2,8 +2,8 @@
 // navigation with arrows and type-select, and the narrow scroll bar of list palettes.
 #pragma once
 
-#include "Dialogs.h"
-#include "Lists.h"
+#include "Platform/DialogManager.h"
+#include "Platform/ListControls.h"
 
 // A one-column list with a vertical scroll bar filling the user item (the bar inside its right edge);
 // drawProc becomes the item's draw procedure and is stored in *procRecord.

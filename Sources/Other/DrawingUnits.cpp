@@ -1,7 +1,7 @@
 // Unit factors of the drawing units.
-#include "DrawingUnits.h"
+#include "Other/DrawingUnits.h"
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 Float64 UnitFactorForCode(SInt16 unitCode, Float64 customFactor) {
     static const Float64 kFactors[] = {

@@ -2,7 +2,7 @@
 // custom unit) and whether it is metric.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 

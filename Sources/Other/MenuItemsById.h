@@ -1,7 +1,7 @@
 // Menu items addressed by menu id, for code that keeps no menu handle: enabling, checking, counting.
 #pragma once
 
-#include "Menus.h"
+#include "Platform/Menus.h"
 
 // Item 0 stands for the whole menu. Unknown menus are ignored.
 void EnableMenuItemById(SInt16 menuId, SInt16 item, Boolean enable);

@@ -1,16 +1,16 @@
 // The dialog stack, remembered positions, the menus' modal state and the program's modal loop.
-#include "ModalDialogs.h"
+#include "Other/ModalDialogs.h"
 
-#include "Alerts.h"
-#include "CursorsAndMouse.h"
-#include "DocumentRecords.h"
-#include "Events.h"
-#include "QuickDraw.h"
-#include "MenuItemsById.h"
-#include "Menus.h"
-#include "NumberFormat.h"
-#include "Windows.h"
-#include "ZEZUdivari.h"
+#include "Other/Alerts.h"
+#include "Other/CursorsAndMouse.h"
+#include "Model/DocumentRecords.h"
+#include "Platform/Events.h"
+#include "Platform/QuickDraw.h"
+#include "Other/MenuItemsById.h"
+#include "Platform/Menus.h"
+#include "Other/NumberFormat.h"
+#include "Platform/Windows.h"
+#include "Other/ZEZUdivari.h"
 
 Point DialogPositionTable[kDialogPositionSlots];
 SInt16 ModalLoopCursorId = kArrowCursorId;

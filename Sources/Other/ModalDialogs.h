@@ -4,7 +4,7 @@
 // redrawn and the menu bar still pulls down.
 #pragma once
 
-#include "Dialogs.h"
+#include "Platform/DialogManager.h"
 
 constexpr int kDialogPositionSlots = 55;
 // Dialogs opened from dialogs stack up to this depth; opening one more is refused.

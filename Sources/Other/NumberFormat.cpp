@@ -1,11 +1,11 @@
 // Number and length formatting and parsing, locale-independent (numbers always in the C form), and
 // the feet-inch literal rewriting that runs before formulas are parsed.
-#include "NumberFormat.h"
+#include "Other/NumberFormat.h"
 
-#include "AppResources.h"
-#include "MathPrimitives.h"
-#include "NumberText.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Model/MathPrimitives.h"
+#include "Platform/NumberText.h"
+#include "Other/ZEZUdivari.h"
 
 #include <charconv>
 #include <cmath>

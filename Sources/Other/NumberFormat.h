@@ -2,7 +2,7 @@
 // inches, lenient real parsing, substring helpers, and the rewriting of feet-inch literals in formulas.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // All destinations are Str255 buffers; results are cut at 255 characters.
 void FormatReal(double value, UInt16 digits, StringPtr dest);

@@ -1,12 +1,12 @@
 // The progress window: delayed showing, percentage, time left, and the Stop button.
-#include "ProgressWindow.h"
+#include "Other/ProgressWindow.h"
 
-#include "AppResources.h"
-#include "DialogItems.h"
-#include "Events.h"
-#include "PlatformApp.h"
-#include "Windows.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Other/DialogItems.h"
+#include "Platform/Events.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/Windows.h"
+#include "Other/ZEZUdivari.h"
 
 #include <algorithm>
 #include <string>

@@ -4,7 +4,7 @@
 // call only keeps its values.
 #pragma once
 
-#include "Dialogs.h"
+#include "Platform/DialogManager.h"
 
 constexpr SInt16 kProgressDialogId = 155;
 constexpr UInt32 kProgressShowDelay = 240;

@@ -1,15 +1,15 @@
 // The document log, unit names and divisors, pen matching, message lists and date strings.
-#include "SharedUtilities.h"
+#include "Other/SharedUtilities.h"
 
-#include "AppResources.h"
-#include "DocumentRecords.h"
-#include "DrawingUnits.h"
-#include "Fonts.h"
-#include "Events.h"
-#include "MemoryManager.h"
-#include "NumberFormat.h"
-#include "ResourceFiles.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Model/DocumentRecords.h"
+#include "Other/DrawingUnits.h"
+#include "Platform/Fonts.h"
+#include "Platform/Events.h"
+#include "Platform/MemoryManager.h"
+#include "Other/NumberFormat.h"
+#include "Platform/ResourceFiles.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cmath>
 #include <cstring>

@@ -2,7 +2,7 @@
 // safe unit divisor, pen-width matching, string lists 128 and 5000, and the date and time strings.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 

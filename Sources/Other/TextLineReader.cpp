@@ -1,6 +1,6 @@
 // The buffered text-line reader. Bytes come only from what a read really delivered: the buffer is
 // valid up to its fill mark, and a failed read ends reading instead of replaying old bytes.
-#include "TextLineReader.h"
+#include "Other/TextLineReader.h"
 
 #include <cstring>
 #include <memory>

@@ -3,8 +3,8 @@
 // One reader exists at a time; its buffer and counts are module-wide.
 #pragma once
 
-#include "FileManager.h"
-#include "MacTypes.h"
+#include "Platform/FileManager.h"
+#include "Platform/MacTypes.h"
 
 // Allocates a buffer of kilobytes x 1024 bytes and rewinds the fork. False when the buffer cannot
 // be had or the fork cannot be read at all (BufferedReadResult tells which).

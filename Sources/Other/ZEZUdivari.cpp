@@ -1,5 +1,5 @@
 // The length-prefixed string library (module ZEZUdivari).
-#include "ZEZUdivari.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -209,29 +209,7 @@ void ClampPStrLength(StringPtr s, UInt8 capacity)
     if (s[0] > capacity) s[0] = capacity;
 }
 
-void CStrToPStr(StringPtr dest, UInt32 destSize, const char* src)
-{
-    if (destSize == 0) return;
-    size_t n = std::strlen(src);
-    size_t room = destSize - 1 < 255 ? destSize - 1 : 255;
-    if (n > room) n = room;
-    std::memmove(dest + 1, src, n);
-    dest[0] = UInt8(n);
-}
-
 void AppendCStr(StringPtr dest, UInt32 destSize, const char* src)
 {
     for (; *src; ++src) AppendChar(dest, destSize, UInt8(*src));
-}
-
-void BytesToPStr(const std::string& bytes, Str255 out)
-{
-    size_t n = bytes.size() < 255 ? bytes.size() : 255;
-    std::memmove(out + 1, bytes.data(), n);
-    out[0] = UInt8(n);
-}
-
-std::string PStrBytes(ConstStr255Param s)
-{
-    return s ? std::string(reinterpret_cast<const char*>(s + 1), s[0]) : std::string();
 }

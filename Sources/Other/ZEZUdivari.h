@@ -2,7 +2,8 @@
 // whose byte 0 holds the length. Positions are 1-based; 0 means not found.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
+#include "Platform/PascalBytes.h"
 
 #include <string>
 
@@ -48,9 +49,6 @@ inline void AssignStr63(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 63); }
 // length byte can never claim more characters than the field holds.
 void ClampPStrLength(StringPtr s, UInt8 capacity);
 
-// Conveniences for our own code at the edges, the bytes unchanged in encoding: C strings and byte
-// strings in (cut to the destination), byte strings out (null gives the empty string).
-void CStrToPStr(StringPtr dest, UInt32 destSize, const char* src);
+// Conveniences for our own code at the edges, the bytes unchanged in encoding; CStrToPStr,
+// BytesToPStr and PStrBytes come with the platform layer's PascalBytes.h.
 void AppendCStr(StringPtr dest, UInt32 destSize, const char* src);
-void BytesToPStr(const std::string& bytes, Str255 out);
-std::string PStrBytes(ConstStr255Param s);

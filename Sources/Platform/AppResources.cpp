@@ -1,10 +1,10 @@
 // Reads the resource descriptions (*.rdesc, UTF-8 text) of the Resources folder into tables that
 // the string, dialog, menu, cursor and pattern calls answer from. Plain C++: string lists work
 // without a Qt application.
-#include "AppResources.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Platform/PascalBytes.h"
 
-#include "MacRoman.h"
+#include "Platform/MacRoman.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // cursors and patterns, read from the text descriptions (*.rdesc) in the Resources folder.
 #pragma once
 
-#include "MacTypes.h"
-#include "QuickDrawTypes.h"
+#include "Platform/MacTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // AppleDouble sidecars: decoding and encoding, and reading and writing them beside their files.
-#include "AppleDouble.h"
+#include "Platform/AppleDouble.h"
 
-#include "FileManager.h"
+#include "Platform/FileManager.h"
 
 #include <cerrno>
 #include <cstdio>

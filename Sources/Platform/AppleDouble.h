@@ -2,7 +2,7 @@
 // each file (the form Macs use on volumes without forks), so both forks survive a copy to a Mac.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 #include <vector>

@@ -1,10 +1,10 @@
 // The CGContext-style context over QPainter: the current path is kept in device space as it is built,
 // and painted through the current transform; the graphics state (colours, line, dash, pattern, font)
 // is ours and saved with the painter's state. Ports, PDF files and any paint device share this code.
-#include "CGContext.h"
-#include "Fonts.h"
-#include "PlatformApp.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/CGContext.h"
+#include "Platform/Fonts.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QFont>
 #include <QFontMetricsF>

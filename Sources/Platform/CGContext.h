@@ -4,7 +4,7 @@
 // The user space has its origin at the bottom-left, y up, one unit a pixel on a port and a point in PDF.
 #pragma once
 
-#include "QuickDrawTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 #include <cstddef>
 

@@ -1,14 +1,14 @@
 // Controls: a record per control with its Mac state (value, limits, hilite, title, reference) and a
 // Qt widget that shows it. Widgets take no mouse input of their own: clicks reach the window as
 // events, and TrackControl follows the mouse through the polling calls, as the Mac did.
-#include "Controls.h"
+#include "Platform/Controls.h"
 
-#include "AppResources.h"
-#include "ControlsInternal.h"
-#include "Events.h"
-#include "MacRoman.h"
-#include "ZEZUdivari.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/AppResources.h"
+#include "Platform/ControlsInternal.h"
+#include "Platform/Events.h"
+#include "Platform/MacRoman.h"
+#include "Platform/PascalBytes.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QApplication>
 #include <QCheckBox>

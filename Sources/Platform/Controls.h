@@ -4,8 +4,8 @@
 // titles, tracking a click until the button is released, and the control's reference value.
 #pragma once
 
-#include "MacTypes.h"
-#include "Menus.h"
+#include "Platform/MacTypes.h"
+#include "Platform/Menus.h"
 
 struct OpaqueWindowPtr;
 using WindowRef = OpaqueWindowPtr*;

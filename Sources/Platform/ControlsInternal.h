@@ -2,7 +2,7 @@
 // and their keyboard focus, default buttons, icons and pictures.
 #pragma once
 
-#include "Controls.h"
+#include "Platform/Controls.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
 // The event queue and the input state behind the polling calls, the tick clock (real or virtual), and
 // the simulated user of the tests, whose steps go through the same recording functions as Qt input.
-#include "MenuBarHost.h"
-#include "PlatformWindowInternal.h"
-#include "SimulatedInput.h"
-#include "PlatformApp.h"
+#include "Platform/MenuBarHost.h"
+#include "Platform/PlatformWindowInternal.h"
+#include "Platform/SimulatedInput.h"
+#include "Platform/PlatformApp.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -2,7 +2,7 @@
 // WaitNextEvent and the polling calls the program's tracking loops use, and the tick clock.
 #pragma once
 
-#include "QuickDrawTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 // message is pointer-wide: update and activate events carry the window in it.
 struct EventRecord {

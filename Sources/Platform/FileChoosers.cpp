@@ -1,10 +1,10 @@
 // Qt file dialogs (Qt's own, not the desktop's, so the option areas and the preview can be part of
 // them) with the program's options areas, answered by responders or driven by scripts in tests.
-#include "FileChoosers.h"
+#include "Platform/FileChoosers.h"
 
-#include "PlatformApp.h"
-#include "PlatformWindowInternal.h"
-#include "QuickDraw.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/PlatformWindowInternal.h"
+#include "Platform/QuickDraw.h"
 
 #include <QApplication>
 #include <QCheckBox>

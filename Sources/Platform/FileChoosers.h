@@ -4,8 +4,8 @@
 // answers it without showing it, or a test's script drives the real panel.
 #pragma once
 
-#include "MacTypes.h"
-#include "QuickDrawTypes.h"
+#include "Platform/MacTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
 // Files, forks and folders over POSIX: file references, the fork table, the private temporary
 // folder and 1904-based dates.
-#include "FileManager.h"
+#include "Platform/FileManager.h"
 
-#include "AppleDouble.h"
+#include "Platform/AppleDouble.h"
 
 #include <cctype>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // Failures come back as Mac result codes.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The fixed font registry and the Qt fonts made from it.
-#include "Fonts.h"
-#include "ZEZUdivari.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/Fonts.h"
+#include "Platform/PascalBytes.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QFont>
 #include <QString>

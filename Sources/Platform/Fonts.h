@@ -2,7 +2,7 @@
 // installed family (DejaVu, Liberation) so that metrics are the same on every machine.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 enum : SInt16 {
     systemFont = 0,

@@ -1,7 +1,7 @@
 // Image files drawn into ports.
-#include "ImageFiles.h"
+#include "Platform/ImageFiles.h"
 
-#include "PlatformWindowInternal.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // Image files (PNG and the other formats Qt reads) drawn into a port.
 #pragma once
 
-#include "QuickDrawTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 // Draws the image scaled into the rectangle (local coordinates of the port); false when the file
 // cannot be read.

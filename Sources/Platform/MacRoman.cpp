@@ -1,6 +1,6 @@
 // Mac Roman conversion by table: the lower half is ASCII, the upper half maps one to one onto
 // Unicode (0xDB is the euro sign, 0xF0 the private-use Apple sign U+F8FF).
-#include "MacRoman.h"
+#include "Platform/MacRoman.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // Every byte has a character; characters Mac Roman lacks become "?".
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 #include <string_view>

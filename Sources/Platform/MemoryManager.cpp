@@ -1,5 +1,5 @@
 // Handles over the C heap: a small block holding the master pointer and the size.
-#include "MemoryManager.h"
+#include "Platform/MemoryManager.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -2,7 +2,7 @@
 // pointer that points at the data, so records can hold variable-length data behind a fixed field.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // A null result means the memory could not be had; MemError then tells memFullErr.
 Handle NewHandle(Size byteCount);

@@ -2,7 +2,7 @@
 // named here).
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 class QMenuBar;
 

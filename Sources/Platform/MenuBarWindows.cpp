@@ -1,10 +1,10 @@
 // The windows that carry the menu bar: every document window, and the application window while no
 // document window exists.
-#include "MenuBarHost.h"
-#include "Menus.h"
-#include "ZEZUdivari.h"
-#include "PlatformApp.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/MenuBarHost.h"
+#include "Platform/Menus.h"
+#include "Platform/PascalBytes.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QMenuBar>
 

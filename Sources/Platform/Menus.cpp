@@ -1,14 +1,14 @@
 // Menus kept as plain records (they work without a Qt application) and mirrored into QMenus on the
 // menu bars of the host windows, rebuilt from the records whenever a menu opens.
-#include "Menus.h"
+#include "Platform/Menus.h"
 
-#include "AppResources.h"
-#include "Events.h"
-#include "Fonts.h"
-#include "MacRoman.h"
-#include "ZEZUdivari.h"
-#include "MenuBarHost.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/AppResources.h"
+#include "Platform/Events.h"
+#include "Platform/Fonts.h"
+#include "Platform/MacRoman.h"
+#include "Platform/PascalBytes.h"
+#include "Platform/MenuBarHost.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,8 +10,8 @@
 // the program passes them to MenuKey or MenuEvent.
 #pragma once
 
-#include "MacTypes.h"
-#include "QuickDrawTypes.h"
+#include "Platform/MacTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // Decimal conversions of whole numbers; dates and times in the desktop's formats.
-#include "NumberText.h"
+#include "Platform/NumberText.h"
 
-#include "FileManager.h"
-#include "MacRoman.h"
+#include "Platform/FileManager.h"
+#include "Platform/MacRoman.h"
 
 #include <QDateTime>
 #include <QLocale>

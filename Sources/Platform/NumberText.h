@@ -2,7 +2,7 @@
 // do it.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 void NumToString(SInt32 number, Str255 text);
 // An optional sign, then the digits up to the first other character; 32-bit arithmetic wraps as the

@@ -1,11 +1,11 @@
 // The picture decoder: walks the opcodes of version 1 and 2 pictures, paints their bitmaps and pixel
 // maps into an image of the frame and draws that into the port. Other drawing opcodes are stepped
 // over by their lengths; an opcode whose length is unknown ends the walk with what was painted.
-#include "Pictures.h"
+#include "Platform/Pictures.h"
 
-#include "MemoryManager.h"
-#include "PlatformWindowInternal.h"
-#include "QuickDrawInternal.h"
+#include "Platform/MemoryManager.h"
+#include "Platform/PlatformWindowInternal.h"
+#include "Platform/QuickDrawInternal.h"
 
 #include <QImage>
 #include <QPainter>

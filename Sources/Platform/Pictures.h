@@ -2,7 +2,7 @@
 // what pictures of pixels hold: bitmaps and pixel maps (indexed or direct), packed or not.
 #pragma once
 
-#include "QuickDrawTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
 // Start and shut-down of the platform: the Qt application, the C numeric locale, the application's
 // active state, and the beep.
-#include "PlatformApp.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QApplication>
 #include <QGuiApplication>

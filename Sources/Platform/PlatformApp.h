@@ -2,7 +2,7 @@
 // headless use by code that draws no window.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // Creates the Qt application when none exists yet (tests may have made one) and sets LC_NUMERIC back
 // to "C". Windows, text metrics and cursors need it; drawing shapes into offscreen worlds, regions,

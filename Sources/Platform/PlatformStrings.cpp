@@ -1,6 +1,6 @@
 // System-encoded (Mac Roman) text to Qt strings and back, at the Qt boundary of the platform.
-#include "MacRoman.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/MacRoman.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QList>
 #include <QString>

@@ -3,8 +3,8 @@
 // dialog, control and menu code that places real widgets on windows. Qt classes are only named here.
 #pragma once
 
-#include "QuickDraw.h"
-#include "Windows.h"
+#include "Platform/QuickDraw.h"
+#include "Platform/Windows.h"
 
 #include <memory>
 #include <string>

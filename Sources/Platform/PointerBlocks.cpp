@@ -1,5 +1,5 @@
 // Pointer blocks with their size stored just before the data.
-#include "PointerBlocks.h"
+#include "Platform/PointerBlocks.h"
 
 #include <cstdlib>
 #include <cstring>

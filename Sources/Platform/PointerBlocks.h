@@ -1,7 +1,7 @@
 // Non-relocatable blocks (Ptr) that know their size, as the program's callers free and measure them.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // Null when the memory could not be had.
 Ptr NewPtr(Size byteCount);

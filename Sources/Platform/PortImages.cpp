@@ -1,6 +1,6 @@
 // Port pixels compared with a PNG file.
-#include "PortImages.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/PortImages.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 // Ports: their images and drawing state, the current port, offscreen worlds, CopyBits and CopyMask,
 // and reading a port's pixels (for tests and PNG output).
-#include "QuickDrawInternal.h"
+#include "Platform/QuickDrawInternal.h"
 
 #include <QImage>
 #include <QRegion>

@@ -1,7 +1,7 @@
 // Preference values over QSettings, one INI file per application identifier in the XDG config folder.
-#include "PreferencesStore.h"
+#include "Platform/PreferencesStore.h"
 
-#include "MacRoman.h"
+#include "Platform/MacRoman.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -3,7 +3,7 @@
 // numbers, kept in the user's XDG config folder in a file named after the identifier.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // Copies min(stored length, size) bytes into buffer; the buffer is unchanged when the key is absent.
 // Returns the bytes copied.

@@ -1,8 +1,8 @@
 // The one place where Qt mouse, wheel and key input becomes events: an application-wide filter that
 // takes the input aimed at our windows' contents (not at menus, native dialogs or widgets marked
 // native), translates keys to virtual key codes, character codes and modifier bits, and records it.
-#include "PlatformWindowInternal.h"
-#include "SimulatedInput.h"
+#include "Platform/PlatformWindowInternal.h"
+#include "Platform/SimulatedInput.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 // QuickDraw's raster work: transfer modes over patterns, lines swept by the pen, rectangles, ovals,
 // round rectangles, arcs and regions, pens and colours, and rectangle arithmetic. Every shape becomes a
 // set of whole pixels first, so each pixel is touched once and XOR drawing is exactly undone by itself.
-#include "QuickDrawInternal.h"
+#include "Platform/QuickDrawInternal.h"
 
 #include <QImage>
 #include <QPolygon>

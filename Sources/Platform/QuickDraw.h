@@ -3,7 +3,7 @@
 // XOR drawing done twice restores the pixels.
 #pragma once
 
-#include "QuickDrawTypes.h"
+#include "Platform/QuickDrawTypes.h"
 
 // Current port. Drawing with no current port does nothing.
 void SetPort(GrafPtr port);

@@ -1,7 +1,7 @@
 // Inside the platform layer only: the raster operations QuickDraw drawing, text and CopyBits share.
 #pragma once
 
-#include "PlatformWindowInternal.h"
+#include "Platform/PlatformWindowInternal.h"
 
 class QPoint;
 

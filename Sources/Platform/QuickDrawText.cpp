@@ -1,7 +1,7 @@
 // QuickDraw text: the port's font, size, face and mode, drawing at the pen and measuring. Glyphs are
 // rendered without smoothing into a mask and then applied in the port's text mode.
-#include "PlatformApp.h"
-#include "QuickDrawInternal.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/QuickDrawInternal.h"
 
 #include <QFont>
 #include <QFontMetrics>

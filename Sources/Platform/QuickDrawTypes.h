@@ -2,7 +2,7 @@
 // windows and regions, 8 x 8 patterns, pen state and font metrics.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct OpaqueGrafPort;
 struct OpaqueWindowPtr;

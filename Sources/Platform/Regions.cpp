@@ -1,5 +1,5 @@
 // Region handles over Qt regions: set operations and tests, in the coordinates the caller uses.
-#include "PlatformWindowInternal.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QRegion>
 

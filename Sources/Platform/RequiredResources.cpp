@@ -1,6 +1,6 @@
 // Resources whose id or item the code computes (an item from a table, menus from a list), so the
 // resource test's scan of the sources cannot see them; add a row where code computes one.
-#include "RequiredResources.h"
+#include "Platform/RequiredResources.h"
 
 // clang-format off
 const RequiredResource kRequiredResources[] = {

@@ -3,7 +3,7 @@
 // resource test finds in the sources, they make the registry whose every entry must exist.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct RequiredResource {
     ResType type;

@@ -1,8 +1,8 @@
 // The resource-fork format and the table of open resource files.
-#include "ResourceFiles.h"
+#include "Platform/ResourceFiles.h"
 
-#include "AppleDouble.h"
-#include "FileManager.h"
+#include "Platform/AppleDouble.h"
+#include "Platform/FileManager.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 // documents use them. The fork's bytes live in the file's AppleDouble sidecar.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 // sleeping advance the tick count without waiting.
 #pragma once
 
-#include "Windows.h"
+#include "Platform/Windows.h"
 
 void SimulateMouseMove(Point globalPoint);
 // Press or release the mouse button at the current mouse location with these modifiers held.

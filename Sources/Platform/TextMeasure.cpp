@@ -1,7 +1,7 @@
 // Text metrics through the font registry's fonts at a fixed base size, scaled like the drawing context.
-#include "TextMeasure.h"
-#include "PlatformApp.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/TextMeasure.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -2,7 +2,7 @@
 // at any size, measured the way the drawing context lays text out, so layout and drawing agree.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // Width of the text at the given size (pixels or points, as the size); 0 without an application.
 Float64 MeasureTextUTF8(SInt16 fontNumber, SInt16 face, Float64 size, const char* text, SInt32 length);

@@ -1,12 +1,12 @@
 // Text objects over a QLineEdit (one line) or a QPlainTextEdit (several), children of the window's
 // content; queued keys and clicks are applied to them directly.
-#include "TextObjects.h"
+#include "Platform/TextObjects.h"
 
-#include "ControlsInternal.h"
-#include "Events.h"
-#include "MacRoman.h"
-#include "ZEZUdivari.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/ControlsInternal.h"
+#include "Platform/Events.h"
+#include "Platform/MacRoman.h"
+#include "Platform/PascalBytes.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -3,7 +3,7 @@
 // the program hands each one on with TextObjectKeyDown or TextObjectClick.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // The Qt side of a window: a top-level widget holding an optional menu bar above the content view,
 // which only shows the port's image. It reports the window manager's moves, resizes, activation and
 // close requests to the window records; it reads no mouse or key input (QtInput.cpp does).
-#include "PlatformApp.h"
-#include "PlatformWindowInternal.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/PlatformWindowInternal.h"
 
 #include <QCloseEvent>
 #include <QImage>

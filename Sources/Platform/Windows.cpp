@@ -1,7 +1,7 @@
 // Window records: the window list with its layers, activation, geometry, titles, hit-testing, the
 // tracking of title bar, grow and boxes, update regions, window event handlers and the screens.
-#include "PlatformWindowInternal.h"
-#include "PlatformApp.h"
+#include "Platform/PlatformWindowInternal.h"
+#include "Platform/PlatformApp.h"
 
 #include <QGuiApplication>
 #include <QCursor>

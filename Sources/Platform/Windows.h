@@ -3,7 +3,7 @@
 // coordinate conversion, window event handlers (wheel, resize, activation, text input) and the screens.
 #pragma once
 
-#include "Events.h"
+#include "Platform/Events.h"
 
 using WindowClass = UInt32;
 using WindowAttributes = UInt32;

@@ -1,16 +1,16 @@
 // The program's Apple events: a handler table by class and id, events sent to ourselves through the
 // event queue with their files kept here until the loop takes them, and the required handlers.
-#include "AppleEvents.h"
+#include "Shell/AppleEvents.h"
 
-#include "Alerts.h"
-#include "DocumentServices.h"
-#include "EventLoop.h"
-#include "FileCommands.h"
-#include "FileManager.h"
-#include "MacRoman.h"
-#include "Preferences.h"
-#include "ToolDispatch.h"
-#include "ZEZUdivari.h"
+#include "Other/Alerts.h"
+#include "Shell/DocumentServices.h"
+#include "Shell/EventLoop.h"
+#include "Files/FileCommands.h"
+#include "Platform/FileManager.h"
+#include "Platform/MacRoman.h"
+#include "Files/Preferences.h"
+#include "Tools/ToolDispatch.h"
+#include "Other/ZEZUdivari.h"
 
 #include <deque>
 #include <map>

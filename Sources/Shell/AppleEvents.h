@@ -2,7 +2,7 @@
 // high-level events and dispatched through a handler table; the required events' handlers.
 #pragma once
 
-#include "Events.h"
+#include "Platform/Events.h"
 
 #include <string>
 #include <vector>

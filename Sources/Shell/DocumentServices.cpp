@@ -1,15 +1,15 @@
 // New drawings, closing all documents (also for quitting) and saving all documents.
-#include "DocumentServices.h"
+#include "Shell/DocumentServices.h"
 
-#include "Alerts.h"
-#include "DocumentWindow.h"
-#include "EventLoop.h"
-#include "FileCommands.h"
-#include "Preferences.h"
-#include "MenuBar.h"
-#include "NewDocument.h"
-#include "QuickDraw.h"
-#include "ToolDispatch.h"
+#include "Other/Alerts.h"
+#include "Shell/DocumentWindow.h"
+#include "Shell/EventLoop.h"
+#include "Files/FileCommands.h"
+#include "Files/Preferences.h"
+#include "Shell/MenuBar.h"
+#include "Model/NewDocument.h"
+#include "Platform/QuickDraw.h"
+#include "Tools/ToolDispatch.h"
 
 #include <cstdlib>
 #include <string>

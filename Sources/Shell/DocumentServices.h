@@ -2,7 +2,7 @@
 // quitting too) and saving every document.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 

@@ -3,7 +3,7 @@
 // freeing the document with everything it owns.
 #pragma once
 
-#include "Windows.h"
+#include "Platform/Windows.h"
 
 struct DocWindowRecord;
 struct OpaqueControlRef;

@@ -2,7 +2,7 @@
 // loop's flags, one pass of the loop with its idle work, and the update and suspend/resume handlers.
 #pragma once
 
-#include "Events.h"
+#include "Platform/Events.h"
 
 struct DocWindowRecord;
 

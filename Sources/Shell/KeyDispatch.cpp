@@ -1,25 +1,25 @@
 // Key-down dispatch: command keys go through the menus, function keys through FunctionKeyTable, the
 // editing and view keys act at once, everything else becomes a key event for the tools and the
 // command field.
-#include "KeyDispatch.h"
+#include "Shell/KeyDispatch.h"
 
-#include "Alerts.h"
-#include "AppResources.h"
-#include "ContentPasses.h"
-#include "Controls.h"
-#include "CursorsAndMouse.h"
-#include "DocumentRecords.h"
-#include "DrawingUnits.h"
-#include "EventLoop.h"
-#include "LiveSnap.h"
-#include "Preferences.h"
-#include "MenuBar.h"
-#include "MouseDispatch.h"
-#include "StatusArea.h"
-#include "ToolDispatch.h"
-#include "ToolState.h"
-#include "WorldPrimitives.h"
-#include "ZoomExtents.h"
+#include "Other/Alerts.h"
+#include "Platform/AppResources.h"
+#include "View/ContentPasses.h"
+#include "Platform/Controls.h"
+#include "Other/CursorsAndMouse.h"
+#include "Model/DocumentRecords.h"
+#include "Other/DrawingUnits.h"
+#include "Shell/EventLoop.h"
+#include "Shell/LiveSnap.h"
+#include "Files/Preferences.h"
+#include "Shell/MenuBar.h"
+#include "Shell/MouseDispatch.h"
+#include "Shell/StatusArea.h"
+#include "Tools/ToolDispatch.h"
+#include "Tools/ToolState.h"
+#include "View/WorldPrimitives.h"
+#include "View/ZoomExtents.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // combinations through FunctionKeyTable, Escape, Delete, arrows, page keys and typed characters.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct EventRecord;

@@ -1,21 +1,21 @@
 // The live snap: the point the elements under the mouse offer while the fixed-point snap waits for a
 // click, and its mark in the drawing area.
-#include "LiveSnap.h"
+#include "Shell/LiveSnap.h"
 
-#include "CommandField.h"
-#include "ContentPasses.h"
-#include "DocumentRecords.h"
-#include "EventLoop.h"
-#include "GeometryKernel.h"
-#include "MathPrimitives.h"
-#include "Picking.h"
-#include "QuickDraw.h"
-#include "ScrollGrid.h"
-#include "Snapping.h"
-#include "ToolState.h"
-#include "ViewStrokes.h"
-#include "ViewTransform.h"
-#include "Windows.h"
+#include "Tools/CommandField.h"
+#include "View/ContentPasses.h"
+#include "Model/DocumentRecords.h"
+#include "Shell/EventLoop.h"
+#include "Model/GeometryKernel.h"
+#include "Model/MathPrimitives.h"
+#include "Tools/Picking.h"
+#include "Platform/QuickDraw.h"
+#include "View/ScrollGrid.h"
+#include "Tools/Snapping.h"
+#include "Tools/ToolState.h"
+#include "View/ViewStrokes.h"
+#include "View/ViewTransform.h"
+#include "Platform/Windows.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // marks the characteristic point or crossing of the elements under the mouse, and a click takes it.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 

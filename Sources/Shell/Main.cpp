@@ -1,7 +1,7 @@
 // The program's entry point: the platform, then the application with the files named on the command
 // line, then the platform's end.
-#include "PlatformApp.h"
-#include "StartupShutdown.h"
+#include "Platform/PlatformApp.h"
+#include "Shell/StartupShutdown.h"
 
 #include <string>
 #include <vector>

@@ -1,22 +1,22 @@
 // The menus: loading and inserting them, the enabling by the front document before every selection,
 // the colour cursors, and the Scripts menu from the user's and the computer's scripts folders.
-#include "MenuBar.h"
+#include "Shell/MenuBar.h"
 
-#include "Alerts.h"
-#include "AppResources.h"
-#include "CursorsAndMouse.h"
-#include "DocumentRecords.h"
-#include "FileCommands.h"
-#include "Preferences.h"
-#include "KeyDispatch.h"
-#include "MacRoman.h"
-#include "MenuCommands.h"
-#include "MenuItemsById.h"
-#include "NumberFormat.h"
-#include "SharedUtilities.h"
-#include "ToolDispatch.h"
-#include "UndoJournal.h"
-#include "ZEZUdivari.h"
+#include "Other/Alerts.h"
+#include "Platform/AppResources.h"
+#include "Other/CursorsAndMouse.h"
+#include "Model/DocumentRecords.h"
+#include "Files/FileCommands.h"
+#include "Files/Preferences.h"
+#include "Shell/KeyDispatch.h"
+#include "Platform/MacRoman.h"
+#include "Shell/MenuCommands.h"
+#include "Other/MenuItemsById.h"
+#include "Other/NumberFormat.h"
+#include "Other/SharedUtilities.h"
+#include "Tools/ToolDispatch.h"
+#include "Model/UndoJournal.h"
+#include "Other/ZEZUdivari.h"
 
 #include <algorithm>
 #include <cstdio>

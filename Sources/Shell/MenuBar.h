@@ -3,7 +3,7 @@
 // the tool menus and the Scripts menu built from the scripts folders.
 #pragma once
 
-#include "Menus.h"
+#include "Platform/Menus.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The menu-command dispatcher: the action of every menu item posted as kind 100 of the pending event.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 

@@ -4,7 +4,7 @@
 // and the choice of tools from menus.
 #pragma once
 
-#include "Events.h"
+#include "Platform/Events.h"
 
 struct DocWindowRecord;
 struct OpaqueControlRef;

@@ -2,7 +2,7 @@
 // model calls, the run of the event loop and the release of what was built.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 #include <vector>

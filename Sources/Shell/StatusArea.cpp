@@ -1,22 +1,22 @@
 // The status bar, the side and snap buttons, the message line, the scale text and the status-bar
 // zones of a document window. Everything draws into the window's port at once.
-#include "StatusArea.h"
+#include "Shell/StatusArea.h"
 
-#include "Alerts.h"
-#include "AppResources.h"
-#include "BundleFiles.h"
-#include "CGContext.h"
-#include "DocumentRecords.h"
-#include "DocumentWindow.h"
-#include "Events.h"
-#include "Fonts.h"
-#include "Menus.h"
-#include "ModalDialogs.h"
-#include "NumberFormat.h"
-#include "QuickDraw.h"
-#include "SharedUtilities.h"
-#include "ToolDispatch.h"
-#include "ZEZUdivari.h"
+#include "Other/Alerts.h"
+#include "Platform/AppResources.h"
+#include "Other/BundleFiles.h"
+#include "Platform/CGContext.h"
+#include "Model/DocumentRecords.h"
+#include "Shell/DocumentWindow.h"
+#include "Platform/Events.h"
+#include "Platform/Fonts.h"
+#include "Platform/Menus.h"
+#include "Other/ModalDialogs.h"
+#include "Other/NumberFormat.h"
+#include "Platform/QuickDraw.h"
+#include "Other/SharedUtilities.h"
+#include "Tools/ToolDispatch.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cmath>
 #include <cstdio>

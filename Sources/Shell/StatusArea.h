@@ -3,7 +3,7 @@
 // texts of the status-bar zones, and the small messages shown from the status area.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 

@@ -3,7 +3,7 @@
 // committed inputs.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct EventRecord;

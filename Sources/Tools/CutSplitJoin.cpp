@@ -1,13 +1,13 @@
 // Cutting, splitting and joining lines and arcs, and the tangent lines that end in a cut.
-#include "CutSplitJoin.h"
+#include "Tools/CutSplitJoin.h"
 
-#include "Alerts.h"
-#include "DocSettings.h"
-#include "ElementLists.h"
-#include "ElementRecords.h"
-#include "GeometryKernel.h"
-#include "MathPrimitives.h"
-#include "UndoJournal.h"
+#include "Other/Alerts.h"
+#include "Model/DocSettings.h"
+#include "Model/ElementLists.h"
+#include "Model/ElementRecords.h"
+#include "Model/GeometryKernel.h"
+#include "Model/MathPrimitives.h"
+#include "Model/UndoJournal.h"
 
 #include <cmath>
 #include <utility>

@@ -3,7 +3,7 @@
 // a cut. Each change is journalled in the undo step the caller has opened.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct LineRecord;

@@ -2,25 +2,25 @@
 // the construction (one undo step, then back to step 0) or moves on; a failed pick or snap leaves the
 // step where it is. The step table at the end is the pattern each tool group follows: one row per
 // step, run by the group's entry and walked by the prompt test.
-#include "LineTools.h"
+#include "Tools/LineTools.h"
 
-#include "Alerts.h"
-#include "CommandField.h"
-#include "CutSplitJoin.h"
-#include "DocumentHooks.h"
-#include "DocumentRecords.h"
-#include "DrawingUnits.h"
-#include "ElementLists.h"
-#include "GeometryKernel.h"
-#include "MathPrimitives.h"
-#include "ParallelLines.h"
-#include "Picking.h"
-#include "Snapping.h"
-#include "StatusArea.h"
-#include "ToolDialogServices.h"
-#include "ToolState.h"
-#include "UndoJournal.h"
-#include "WorldPrimitives.h"
+#include "Other/Alerts.h"
+#include "Tools/CommandField.h"
+#include "Tools/CutSplitJoin.h"
+#include "Model/DocumentHooks.h"
+#include "Model/DocumentRecords.h"
+#include "Other/DrawingUnits.h"
+#include "Model/ElementLists.h"
+#include "Model/GeometryKernel.h"
+#include "Model/MathPrimitives.h"
+#include "Tools/ParallelLines.h"
+#include "Tools/Picking.h"
+#include "Tools/Snapping.h"
+#include "Shell/StatusArea.h"
+#include "Dialogs/ToolDialogServices.h"
+#include "Tools/ToolState.h"
+#include "Model/UndoJournal.h"
+#include "View/WorldPrimitives.h"
 
 #include <cmath>
 

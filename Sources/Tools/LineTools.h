@@ -2,8 +2,8 @@
 // lines, lines at an angle, perpendiculars, tangents) and the end marks of a line.
 #pragma once
 
-#include "MacTypes.h"
-#include "ToolDispatch.h"
+#include "Platform/MacTypes.h"
+#include "Tools/ToolDispatch.h"
 
 struct DocWindowRecord;
 

@@ -1,11 +1,11 @@
 // Parallel-line constructions of the line tools.
-#include "ParallelLines.h"
+#include "Tools/ParallelLines.h"
 
-#include "DocumentRecords.h"
-#include "ElementLists.h"
-#include "GeometryKernel.h"
-#include "MathPrimitives.h"
-#include "UndoJournal.h"
+#include "Model/DocumentRecords.h"
+#include "Model/ElementLists.h"
+#include "Model/GeometryKernel.h"
+#include "Model/MathPrimitives.h"
+#include "Model/UndoJournal.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // line filling the space up to a parallel one.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct LineRecord;

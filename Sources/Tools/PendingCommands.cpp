@@ -1,15 +1,15 @@
 // The pending-command executor: one step of the pending command per click or confirmed value. The
 // current layer and the current key, which the status area posts, are carried out here; the other
 // codes wait for their commands.
-#include "PendingCommands.h"
+#include "Tools/PendingCommands.h"
 
-#include "AppResources.h"
-#include "CommandField.h"
-#include "DocumentRecords.h"
-#include "NumberFormat.h"
-#include "StatusArea.h"
-#include "ToolState.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Tools/CommandField.h"
+#include "Model/DocumentRecords.h"
+#include "Other/NumberFormat.h"
+#include "Shell/StatusArea.h"
+#include "Tools/ToolState.h"
+#include "Other/ZEZUdivari.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // post a code; every following click or confirmed value runs one step of that command.
 #pragma once
 
-#include "MacTypes.h"
-#include "ToolDispatch.h"
+#include "Platform/MacTypes.h"
+#include "Tools/ToolDispatch.h"
 
 struct DocWindowRecord;
 

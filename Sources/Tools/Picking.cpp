@@ -1,15 +1,15 @@
 // The element finders and their hit tests.
-#include "Picking.h"
+#include "Tools/Picking.h"
 
-#include "CursorsAndMouse.h"
-#include "DocumentHooks.h"
-#include "DocumentRecords.h"
-#include "DrawingUnits.h"
-#include "ElementRecords.h"
-#include "Events.h"
-#include "MathPrimitives.h"
-#include "MemoryManager.h"
-#include "ToolState.h"
+#include "Other/CursorsAndMouse.h"
+#include "Model/DocumentHooks.h"
+#include "Model/DocumentRecords.h"
+#include "Other/DrawingUnits.h"
+#include "Model/ElementRecords.h"
+#include "Platform/Events.h"
+#include "Model/MathPrimitives.h"
+#include "Platform/MemoryManager.h"
+#include "Tools/ToolState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // hit, or collect every hit into a buffer.
 #pragma once
 
-#include "ElementRecords.h"
+#include "Model/ElementRecords.h"
 
 struct DocWindowRecord;
 

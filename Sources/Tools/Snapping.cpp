@@ -1,19 +1,19 @@
 // Snapping of the cursor point: grid, intersections, element points, the fixed point and typed
 // coordinates.
-#include "Snapping.h"
+#include "Tools/Snapping.h"
 
-#include "CommandField.h"
-#include "Alerts.h"
-#include "CursorsAndMouse.h"
-#include "DocumentRecords.h"
-#include "DrawingUnits.h"
-#include "GeometryKernel.h"
-#include "MathPrimitives.h"
-#include "MemoryManager.h"
-#include "Picking.h"
-#include "ToolDialogServices.h"
-#include "ToolState.h"
-#include "WorldPrimitives.h"
+#include "Tools/CommandField.h"
+#include "Other/Alerts.h"
+#include "Other/CursorsAndMouse.h"
+#include "Model/DocumentRecords.h"
+#include "Other/DrawingUnits.h"
+#include "Model/GeometryKernel.h"
+#include "Model/MathPrimitives.h"
+#include "Platform/MemoryManager.h"
+#include "Tools/Picking.h"
+#include "Dialogs/ToolDialogServices.h"
+#include "Tools/ToolState.h"
+#include "View/WorldPrimitives.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 // field holds at least two values.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct LineRecord;

@@ -1,20 +1,20 @@
 // The tool dispatcher: the routing of the pending event, the scroll-bar actions, the handlers of
 // the tool groups and the step-table lookup they share.
-#include "ToolDispatch.h"
+#include "Tools/ToolDispatch.h"
 
-#include "Controls.h"
-#include "CursorsAndMouse.h"
-#include "DocumentRecords.h"
-#include "DocumentWindow.h"
-#include "EventLoop.h"
-#include "LineTools.h"
-#include "MemoryManager.h"
-#include "MenuCommands.h"
-#include "PendingCommands.h"
-#include "ScrollGrid.h"
-#include "ToolDialogServices.h"
-#include "Windows.h"
-#include "ZoomExtents.h"
+#include "Platform/Controls.h"
+#include "Other/CursorsAndMouse.h"
+#include "Model/DocumentRecords.h"
+#include "Shell/DocumentWindow.h"
+#include "Shell/EventLoop.h"
+#include "Tools/LineTools.h"
+#include "Platform/MemoryManager.h"
+#include "Shell/MenuCommands.h"
+#include "Tools/PendingCommands.h"
+#include "View/ScrollGrid.h"
+#include "Dialogs/ToolDialogServices.h"
+#include "Platform/Windows.h"
+#include "View/ZoomExtents.h"
 
 #include <algorithm>
 

@@ -4,10 +4,10 @@
 // its step table for the current step.
 #pragma once
 
-#include "CommandField.h"
-#include "MacTypes.h"
-#include "ToolState.h"
-#include "ToolTables.h"
+#include "Tools/CommandField.h"
+#include "Platform/MacTypes.h"
+#include "Tools/ToolState.h"
+#include "Tools/ToolTables.h"
 
 #include <span>
 

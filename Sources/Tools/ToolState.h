@@ -4,7 +4,7 @@
 // of snapping, pending commands, picking up an element's attributes).
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 struct LineRecord;

@@ -1,8 +1,8 @@
 // The tool icon and prompt tables and their loader from "STR#" 130.
-#include "ToolTables.h"
+#include "Tools/ToolTables.h"
 
-#include "AppResources.h"
-#include "MacRoman.h"
+#include "Platform/AppResources.h"
+#include "Platform/MacRoman.h"
 
 #include <cstdlib>
 

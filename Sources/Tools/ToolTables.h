@@ -3,7 +3,7 @@
 // mode.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 #include <vector>

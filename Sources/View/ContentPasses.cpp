@@ -1,14 +1,14 @@
 // The window update, the background and element passes, and the output pass of print and PDF.
-#include "ContentPasses.h"
-#include "ElementDrawing.h"
-#include "ProgressWindow.h"
-#include "ScrollGrid.h"
-#include "SharedUtilities.h"
-#include "TextDrawing.h"
-#include "ViewStrokes.h"
-#include "ViewTransform.h"
-#include "WorldPrimitives.h"
-#include "Windows.h"
+#include "View/ContentPasses.h"
+#include "View/ElementDrawing.h"
+#include "Other/ProgressWindow.h"
+#include "View/ScrollGrid.h"
+#include "Other/SharedUtilities.h"
+#include "View/TextDrawing.h"
+#include "View/ViewStrokes.h"
+#include "View/ViewTransform.h"
+#include "View/WorldPrimitives.h"
+#include "Platform/Windows.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // pages through the output transform, with progress and Command-period.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 // The stand-ins of view hooks not installed: those kinds are skipped until their drawers are.
 void NoViewHook(DocWindowRecord* doc);

@@ -3,7 +3,7 @@
 // the calls are reported also when no context could be had (a document without a window).
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 #include <string>
 #include <vector>

@@ -1,13 +1,13 @@
 // Drawing state and the line and circle-or-arc element drawers.
-#include "ElementDrawing.h"
-#include "MathPrimitives.h"
-#include "ContentPasses.h"
-#include "DocumentHooks.h"
-#include "PlotOutput.h"
-#include "TextDrawing.h"
-#include "ViewStrokes.h"
-#include "ViewTransform.h"
-#include "WorldPrimitives.h"
+#include "View/ElementDrawing.h"
+#include "Model/MathPrimitives.h"
+#include "View/ContentPasses.h"
+#include "Model/DocumentHooks.h"
+#include "View/PlotOutput.h"
+#include "View/TextDrawing.h"
+#include "View/ViewStrokes.h"
+#include "View/ViewTransform.h"
+#include "View/WorldPrimitives.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // in the window, into the output context or to the plot writer.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 // Line mode: the line style 1..6 (1 solid; other values draw solid).
 void SetLineMode(DocWindowRecord* doc, SInt16 mode);

@@ -1,5 +1,5 @@
 // Forwarding of the plot calls to the receiver of the running export.
-#include "PlotOutput.h"
+#include "View/PlotOutput.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // of the export; the drawing functions then draw nothing themselves.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
 

@@ -1,10 +1,10 @@
 // Scrolling, the mouse in drawing coordinates and the grid.
-#include "ScrollGrid.h"
-#include "ContentPasses.h"
-#include "DrawingUnits.h"
-#include "MathPrimitives.h"
-#include "ViewStrokes.h"
-#include "ViewTransform.h"
+#include "View/ScrollGrid.h"
+#include "View/ContentPasses.h"
+#include "Other/DrawingUnits.h"
+#include "Model/MathPrimitives.h"
+#include "View/ViewStrokes.h"
+#include "View/ViewTransform.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // and the background grid (orthogonal or turned).
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 struct CGContext;
 

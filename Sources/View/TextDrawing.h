@@ -4,7 +4,7 @@
 // a width.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 // A text of exactly three characters, "^" and two digits, is replaced by title-block field 01..20,
 // 50 the date, 51 the time, 52 the document's file name; any other code, or an empty value, leaves the

@@ -1,11 +1,11 @@
 // Strokes and fills in the drawing context, styled-line dashing, the context brackets and XOR lines.
-#include "ViewStrokes.h"
-#include "MathPrimitives.h"
-#include "DrawCallRecorder.h"
-#include "Preferences.h"
-#include "QuickDraw.h"
-#include "ViewTransform.h"
-#include "Windows.h"
+#include "View/ViewStrokes.h"
+#include "Model/MathPrimitives.h"
+#include "View/DrawCallRecorder.h"
+#include "Files/Preferences.h"
+#include "Platform/QuickDraw.h"
+#include "View/ViewTransform.h"
+#include "Platform/Windows.h"
 
 #include <cmath>
 #include <vector>

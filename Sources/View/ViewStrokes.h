@@ -4,9 +4,9 @@
 // XOR on the window port for feedback that a second drawing removes.
 #pragma once
 
-#include "CGContext.h"
-#include "DocumentRecords.h"
-#include "QuickDrawTypes.h"
+#include "Platform/CGContext.h"
+#include "Model/DocumentRecords.h"
+#include "Platform/QuickDrawTypes.h"
 
 // The dash lengths of a line style for stroke width w (phase 0): style 2 {26w, 8w}, 3 {21w, 6w, 3w,
 // 6w}, 4 {21w, 6w, 3w, 6w, 3w, 6w}, 5 and 6 {7w, 6w}; 0 lengths (solid) for 1 and every other value.

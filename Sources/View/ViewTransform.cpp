@@ -1,5 +1,5 @@
 // World-to-view mapping, device bounds and the segment clip.
-#include "ViewTransform.h"
+#include "View/ViewTransform.h"
 
 #include <algorithm>
 #include <cmath>

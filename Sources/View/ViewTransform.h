@@ -3,8 +3,8 @@
 // port; the device and world rectangles the current output covers.
 #pragma once
 
-#include "Controls.h"
-#include "DocumentRecords.h"
+#include "Platform/Controls.h"
+#include "Model/DocumentRecords.h"
 
 // The scroll bar's width and the part of the port below the drawing area it takes.
 

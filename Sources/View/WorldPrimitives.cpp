@@ -1,15 +1,15 @@
 // World primitives over the stroke calls, the plot receiver and the rubber-band point list.
-#include "WorldPrimitives.h"
-#include "MathPrimitives.h"
-#include "ContentPasses.h"
-#include "DrawCallRecorder.h"
-#include "ElementDrawing.h"
-#include "MemoryManager.h"
-#include "PlotOutput.h"
-#include "PointerBlocks.h"
-#include "ViewStrokes.h"
-#include "ViewTransform.h"
-#include "Windows.h"
+#include "View/WorldPrimitives.h"
+#include "Model/MathPrimitives.h"
+#include "View/ContentPasses.h"
+#include "View/DrawCallRecorder.h"
+#include "View/ElementDrawing.h"
+#include "Platform/MemoryManager.h"
+#include "View/PlotOutput.h"
+#include "Platform/PointerBlocks.h"
+#include "View/ViewStrokes.h"
+#include "View/ViewTransform.h"
+#include "Platform/Windows.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,15 +1,15 @@
 // Zoom steps, fitting, extents of the drawing and the dragged rectangle.
-#include "ZoomExtents.h"
-#include "ContentPasses.h"
-#include "ElementDrawing.h"
-#include "Events.h"
-#include "MathPrimitives.h"
-#include "MemoryManager.h"
-#include "QuickDraw.h"
-#include "TextDrawing.h"
-#include "ViewStrokes.h"
-#include "ViewTransform.h"
-#include "Windows.h"
+#include "View/ZoomExtents.h"
+#include "View/ContentPasses.h"
+#include "View/ElementDrawing.h"
+#include "Platform/Events.h"
+#include "Model/MathPrimitives.h"
+#include "Platform/MemoryManager.h"
+#include "Platform/QuickDraw.h"
+#include "View/TextDrawing.h"
+#include "View/ViewStrokes.h"
+#include "View/ViewTransform.h"
+#include "Platform/Windows.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // drawing's extents with the view fitted to them, and tracking a rectangle dragged in the window.
 #pragma once
 
-#include "DocumentRecords.h"
+#include "Model/DocumentRecords.h"
 
 // One zoom step of 1.1: in (scale / 1.1) or out (x 1.1), the drawing point under the pixel (h in the
 // drawing area, v counted upward) staying under it; the view is redrawn with its scroll bars.

@@ -3,11 +3,11 @@
 // "dimension x1 y1 x2 y2", "polyline points", "area minX minY maxX maxY", "instance x y"; numbers
 // are printed in full, so equal coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
-#include "DocumentRecords.h"
-#include "ElementLists.h"
-#include "FileManager.h"
-#include "NativeDocument.h"
-#include "NewDocument.h"
+#include "Model/DocumentRecords.h"
+#include "Model/ElementLists.h"
+#include "Platform/FileManager.h"
+#include "Files/NativeDocument.h"
+#include "Model/NewDocument.h"
 
 #include <cstdio>
 

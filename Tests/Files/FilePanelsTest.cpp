@@ -2,19 +2,19 @@
 // the detail view's columns, and the Open panel's preview of drawings.
 #include "FilesFixture.h"
 
-#include "AppResources.h"
-#include "AppleDouble.h"
-#include "BundleFiles.h"
-#include "FileChoosers.h"
-#include "NativeFile.h"
-#include "NumberText.h"
-#include "OpenSaveDispatch.h"
-#include "Preferences.h"
-#include "PreferencesStore.h"
-#include "QuickDraw.h"
-#include "ResourceFiles.h"
+#include "Platform/AppResources.h"
+#include "Platform/AppleDouble.h"
+#include "Other/BundleFiles.h"
+#include "Platform/FileChoosers.h"
+#include "Files/NativeFile.h"
+#include "Platform/NumberText.h"
+#include "Files/OpenSaveDispatch.h"
+#include "Files/Preferences.h"
+#include "Platform/PreferencesStore.h"
+#include "Platform/QuickDraw.h"
+#include "Platform/ResourceFiles.h"
 #include "TestSupport.h"
-#include "ZEZUdivari.h"
+#include "Other/ZEZUdivari.h"
 
 #include <sys/stat.h>
 #include <utime.h>

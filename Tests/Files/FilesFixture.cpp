@@ -1,15 +1,15 @@
 // Helpers of the file tests.
 #include "FilesFixture.h"
 
-#include "AppResources.h"
-#include "ElementLists.h"
-#include "FileManager.h"
-#include "MemoryManager.h"
-#include "NativeFile.h"
-#include "NewDocument.h"
-#include "PrintRecords.h"
-#include "Streams.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppResources.h"
+#include "Model/ElementLists.h"
+#include "Platform/FileManager.h"
+#include "Platform/MemoryManager.h"
+#include "Files/NativeFile.h"
+#include "Model/NewDocument.h"
+#include "Files/PrintRecords.h"
+#include "Files/Streams.h"
+#include "Other/ZEZUdivari.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,9 +2,9 @@
 // file stores, its data fork as bytes, and files on disk.
 #pragma once
 
-#include "Dialogs.h"
-#include "DocumentHooks.h"
-#include "DocumentRecords.h"
+#include "Platform/DialogManager.h"
+#include "Model/DocumentHooks.h"
+#include "Model/DocumentRecords.h"
 
 #include <gtest/gtest.h>
 

@@ -3,13 +3,13 @@
 #include "FilesFixture.h"
 #include "TestSupport.h"
 
-#include "ElementEncoding.h"
-#include "ElementLists.h"
-#include "MemoryManager.h"
-#include "NativeFile.h"
-#include "NewDocument.h"
-#include "Streams.h"
-#include "ZEZUdivari.h"
+#include "Files/ElementEncoding.h"
+#include "Model/ElementLists.h"
+#include "Platform/MemoryManager.h"
+#include "Files/NativeFile.h"
+#include "Model/NewDocument.h"
+#include "Files/Streams.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cmath>
 #include <cstring>

@@ -2,11 +2,11 @@
 // across a restart with the keys of empty slots removed, and the defaults for new drawings.
 #include "FilesFixture.h"
 
-#include "FileManager.h"
-#include "Preferences.h"
-#include "PreferencesStore.h"
+#include "Platform/FileManager.h"
+#include "Files/Preferences.h"
+#include "Platform/PreferencesStore.h"
 #include "TestSupport.h"
-#include "ZEZUdivari.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstring>
 #include <vector>

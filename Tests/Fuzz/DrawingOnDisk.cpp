@@ -3,14 +3,14 @@
 // does not: the 'vers' resource, page format and print settings, header and footer texts, selection
 // tables and the scan for missing fonts. Input: the data fork's length (4 bytes, little-endian), the
 // data fork, then the sidecar.
-#include "Dialogs.h"
-#include "DocumentRecords.h"
-#include "ElementLists.h"
-#include "FileManager.h"
-#include "NativeDocument.h"
-#include "NewDocument.h"
-#include "PlatformApp.h"
-#include "ZEZUdivari.h"
+#include "Platform/DialogManager.h"
+#include "Model/DocumentRecords.h"
+#include "Model/ElementLists.h"
+#include "Platform/FileManager.h"
+#include "Files/NativeDocument.h"
+#include "Model/NewDocument.h"
+#include "Platform/PlatformApp.h"
+#include "Other/ZEZUdivari.h"
 
 #include <unistd.h>
 

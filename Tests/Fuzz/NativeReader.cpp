@@ -1,13 +1,13 @@
 // Fuzz target: a drawing file's data fork read into a new document, as opening a file does. With
 // DW_FUZZ_SEED_DIR set, a drawing of every element kind is first written there as a starting seed.
-#include "Dialogs.h"
-#include "DocumentRecords.h"
-#include "ElementLists.h"
-#include "MemoryManager.h"
-#include "NativeFile.h"
-#include "NewDocument.h"
-#include "Streams.h"
-#include "ZEZUdivari.h"
+#include "Platform/DialogManager.h"
+#include "Model/DocumentRecords.h"
+#include "Model/ElementLists.h"
+#include "Platform/MemoryManager.h"
+#include "Files/NativeFile.h"
+#include "Model/NewDocument.h"
+#include "Files/Streams.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstddef>
 #include <cstdint>

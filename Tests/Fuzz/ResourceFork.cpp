@@ -1,7 +1,7 @@
 // Fuzz target: AppleDouble sidecars and the resource forks inside them; whatever decodes must encode
 // and decode again to the same resources.
-#include "AppleDouble.h"
-#include "ResourceFiles.h"
+#include "Platform/AppleDouble.h"
+#include "Platform/ResourceFiles.h"
 
 #include <cstddef>
 #include <cstdint>

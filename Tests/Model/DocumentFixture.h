@@ -2,10 +2,10 @@
 // the hooks and alert responder cleared at the end, so shuffled tests leave nothing behind.
 #pragma once
 
-#include "Dialogs.h"
-#include "DocumentHooks.h"
-#include "ElementLists.h"
-#include "NewDocument.h"
+#include "Platform/DialogManager.h"
+#include "Model/DocumentHooks.h"
+#include "Model/ElementLists.h"
+#include "Model/NewDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Element lists: appending at the cursor, defaults of new elements, seeking, removing, moving.
 #include "DocumentFixture.h"
-#include "MemoryManager.h"
+#include "Platform/MemoryManager.h"
 
 #include <vector>
 

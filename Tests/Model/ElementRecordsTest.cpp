@@ -1,8 +1,8 @@
 // Element record allocators and what records own, the line direction rule and the title-block
 // field layout.
-#include "DocumentRecords.h"
-#include "ElementRecords.h"
-#include "MemoryManager.h"
+#include "Model/DocumentRecords.h"
+#include "Model/ElementRecords.h"
+#include "Platform/MemoryManager.h"
 
 #include <gtest/gtest.h>
 

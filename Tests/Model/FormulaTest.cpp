@@ -1,6 +1,6 @@
 // The formula evaluator: values, precedence and associativity, evaluation and parse errors with their
 // positions, feet-inch literals, and chains of variables.
-#include "Formula.h"
+#include "Model/Formula.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

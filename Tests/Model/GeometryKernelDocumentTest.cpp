@@ -1,9 +1,9 @@
 // The kernel's constructions that add lines to a drawing, each one undo step, and the switch to the
 // dimension attributes.
-#include "DocSettings.h"
+#include "Model/DocSettings.h"
 #include "DocumentFixture.h"
-#include "GeometryKernel.h"
-#include "UndoJournal.h"
+#include "Model/GeometryKernel.h"
+#include "Model/UndoJournal.h"
 
 #include <cmath>
 

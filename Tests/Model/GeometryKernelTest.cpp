@@ -1,7 +1,7 @@
 // The geometry kernel: crossings with their tolerance ladders, solution orders and pick-point choices,
 // and the refusal of degenerate input (zero lengths and radii, NaN, overflowing coordinates).
-#include "ElementRecords.h"
-#include "GeometryKernel.h"
+#include "Model/ElementRecords.h"
+#include "Model/GeometryKernel.h"
 #include "MessageCapture.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // New documents: default names, the name clash, factory defaults, layer names, the Window menu.
 #include "DocumentFixture.h"
-#include "FileManager.h"
-#include "Menus.h"
-#include "UndoJournal.h"
-#include "ZEZUdivari.h"
+#include "Platform/FileManager.h"
+#include "Platform/Menus.h"
+#include "Model/UndoJournal.h"
+#include "Other/ZEZUdivari.h"
 
 #include <TestSupport.h>
 

@@ -1,12 +1,12 @@
 // The undo journal: undo and redo restore exactly the drawing before and after a step, for every
 // kind of change and element; failures stop the journal without touching the drawing.
 #include "DocumentFixture.h"
-#include "ElementEncoding.h"
-#include "FileManager.h"
-#include "MemoryManager.h"
-#include "Streams.h"
-#include "UndoJournal.h"
-#include "ZEZUdivari.h"
+#include "Files/ElementEncoding.h"
+#include "Platform/FileManager.h"
+#include "Platform/MemoryManager.h"
+#include "Files/Streams.h"
+#include "Model/UndoJournal.h"
+#include "Other/ZEZUdivari.h"
 
 #include <TestSupport.h>
 

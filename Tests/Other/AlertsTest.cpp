@@ -1,8 +1,8 @@
 // Numbered messages and questions, the operating-system error texts and the Apple event error record,
 // answered without a window.
-#include "Alerts.h"
-#include "AppResources.h"
-#include "PlatformApp.h"
+#include "Other/Alerts.h"
+#include "Platform/AppResources.h"
+#include "Platform/PlatformApp.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The application's own files (texts, pictures, icons) and removing resources from resource files.
-#include "AppResources.h"
-#include "BundleFiles.h"
+#include "Platform/AppResources.h"
+#include "Other/BundleFiles.h"
 #include "GuiHarness.h"
-#include "PointerBlocks.h"
-#include "ResourceFiles.h"
-#include "SharedUtilities.h"
+#include "Platform/PointerBlocks.h"
+#include "Platform/ResourceFiles.h"
+#include "Other/SharedUtilities.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,12 +1,12 @@
 // The dialog-item toolkit on a real dialog: texts, numbers, formulas, check boxes, enabling and the
 // pop-ups of recent values and fonts.
-#include "Alerts.h"
-#include "AppResources.h"
-#include "DialogItems.h"
-#include "DocumentRecords.h"
-#include "Fonts.h"
+#include "Other/Alerts.h"
+#include "Platform/AppResources.h"
+#include "Other/DialogItems.h"
+#include "Model/DocumentRecords.h"
+#include "Platform/Fonts.h"
 #include "GuiHarness.h"
-#include "PointerBlocks.h"
+#include "Platform/PointerBlocks.h"
 
 #include <filesystem>
 #include <fstream>

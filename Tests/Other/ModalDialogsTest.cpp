@@ -1,10 +1,10 @@
 // The modal-dialog framework end to end: remembered positions, the menus' modal state with nested
 // dialogs, the standard filter's Return and Escape, clicks elsewhere, and the bound of the stack.
-#include "AppResources.h"
-#include "DocumentRecords.h"
+#include "Platform/AppResources.h"
+#include "Model/DocumentRecords.h"
 #include "GuiHarness.h"
-#include "MenuItemsById.h"
-#include "ModalDialogs.h"
+#include "Other/MenuItemsById.h"
+#include "Other/ModalDialogs.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,8 +1,8 @@
 // The mouse waits of the drawing tools and the Command-period check, fed by queued input.
-#include "CursorsAndMouse.h"
-#include "DocumentRecords.h"
+#include "Other/CursorsAndMouse.h"
+#include "Model/DocumentRecords.h"
 #include "GuiHarness.h"
-#include "SharedUtilities.h"
+#include "Other/SharedUtilities.h"
 
 using MouseWaitsTest = GuiTest;
 

@@ -1,5 +1,5 @@
 // Number and length formatting and parsing, feet and inches, and feet-inch literals in formulas.
-#include "NumberFormat.h"
+#include "Other/NumberFormat.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

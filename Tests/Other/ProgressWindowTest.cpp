@@ -1,9 +1,9 @@
 // The progress window: shown only after 240 ticks, percentage and bar, and Command-period left for the
 // operation to find.
-#include "DialogItems.h"
+#include "Other/DialogItems.h"
 #include "GuiHarness.h"
-#include "ProgressWindow.h"
-#include "SharedUtilities.h"
+#include "Other/ProgressWindow.h"
+#include "Other/SharedUtilities.h"
 
 using ProgressWindowTest = GuiTest;
 

@@ -1,9 +1,9 @@
 // The document log, unit names and divisors, pen matching and the date strings.
-#include "DocumentRecords.h"
-#include "DrawingUnits.h"
-#include "Fonts.h"
-#include "MemoryManager.h"
-#include "SharedUtilities.h"
+#include "Model/DocumentRecords.h"
+#include "Other/DrawingUnits.h"
+#include "Platform/Fonts.h"
+#include "Platform/MemoryManager.h"
+#include "Other/SharedUtilities.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The length-prefixed string library: sizes, searches, splices and its assertion reports.
 #include "TestSupport.h"
-#include "ZEZUdivari.h"
+#include "Other/ZEZUdivari.h"
 
 #include <gtest/gtest.h>
 #include <cstring>

@@ -1,8 +1,8 @@
 // The buffered text-line reader: every line-end convention, blanks, long lines, buffer boundaries,
 // tokens, counts and read failures.
-#include "FileManager.h"
+#include "Platform/FileManager.h"
 #include "TestSupport.h"
-#include "TextLineReader.h"
+#include "Other/TextLineReader.h"
 
 #include <gtest/gtest.h>
 #include <string>

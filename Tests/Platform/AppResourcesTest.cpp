@@ -1,7 +1,7 @@
 // The resource descriptions: the reader's rules, and that every resource the code asks for exists.
-#include "AppResources.h"
-#include "Dialogs.h"
-#include "RequiredResources.h"
+#include "Platform/AppResources.h"
+#include "Platform/DialogManager.h"
+#include "Platform/RequiredResources.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The CG-style context on ports and in PDF: dashes, arcs, fills and clips, transforms, patterns,
 // images and text, with antialiasing off so that pixels can be checked.
-#include "CGContext.h"
+#include "Platform/CGContext.h"
 #include "GuiHarness.h"
-#include "Windows.h"
+#include "Platform/Windows.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The file layer: fork round trips and positions, end of file, error codes, what is not a file,
 // the private temporary folder with the leftovers of ended runs, and 1904-based dates.
-#include "AppleDouble.h"
-#include "FileManager.h"
+#include "Platform/AppleDouble.h"
+#include "Platform/FileManager.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Keys from the window system become virtual key codes, character codes and modifier bits.
 #include "GuiHarness.h"
-#include "Windows.h"
+#include "Platform/Windows.h"
 
 namespace {
 struct KeyCase {

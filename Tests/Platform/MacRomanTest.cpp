@@ -1,5 +1,5 @@
 // Mac Roman conversion: every byte value round trip through UTF-16 and UTF-8, and what has no place.
-#include "MacRoman.h"
+#include "Platform/MacRoman.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

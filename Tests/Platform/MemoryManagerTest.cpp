@@ -1,5 +1,5 @@
 // Handles: allocation, sizes, growth keeping the data, copies, and failures as result codes.
-#include "MemoryManager.h"
+#include "Platform/MemoryManager.h"
 
 #include <gtest/gtest.h>
 

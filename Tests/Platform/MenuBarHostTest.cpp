@@ -1,7 +1,7 @@
 // The menu bar on the windows: document windows carry it, the application window holds it while no
 // document is open, and a choice made in it arrives as a mouse-down in the menu bar.
 #include "GuiHarness.h"
-#include "Menus.h"
+#include "Platform/Menus.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Menus: items and their states, command keys, menu choices with the menu-open hook, pop-ups.
-#include "Events.h"
-#include "Menus.h"
+#include "Platform/Events.h"
+#include "Platform/Menus.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The picture decoder: bitmaps and pixel maps of both picture versions, packed and not, and data cut
 // short anywhere drawn without reading past its end.
-#include "MemoryManager.h"
-#include "Pictures.h"
-#include "QuickDraw.h"
+#include "Platform/MemoryManager.h"
+#include "Platform/Pictures.h"
+#include "Platform/QuickDraw.h"
 
 #include <gtest/gtest.h>
 

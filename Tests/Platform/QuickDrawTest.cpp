@@ -1,8 +1,8 @@
 // QuickDraw on ports: exact pixels of frames and arcs, XOR drawing undone by itself, patterns, text,
 // offscreen worlds and CopyBits.
 #include "GuiHarness.h"
-#include "Fonts.h"
-#include "Windows.h"
+#include "Platform/Fonts.h"
+#include "Platform/Windows.h"
 
 #include <functional>
 #include <vector>

@@ -1,8 +1,8 @@
 // Both forks of a file: AppleDouble sidecars (ours and a Mac's with extended attributes), the
 // resource-fork format, and sidecars following their files through rename, exchange and delete.
-#include "AppleDouble.h"
-#include "FileManager.h"
-#include "ResourceFiles.h"
+#include "Platform/AppleDouble.h"
+#include "Platform/FileManager.h"
+#include "Platform/ResourceFiles.h"
 
 #include "TestSupport.h"
 

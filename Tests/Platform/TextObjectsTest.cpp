@@ -1,6 +1,6 @@
 // Text objects in a window fed by queued keys and clicks, as the command field uses them.
 #include "GuiHarness.h"
-#include "TextObjects.h"
+#include "Platform/TextObjects.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Window list and layers, hit-testing by part, coordinates, titles and the real Qt input path.
 #include "GuiHarness.h"
-#include "Menus.h"
-#include "Windows.h"
+#include "Platform/Menus.h"
+#include "Platform/Windows.h"
 
 namespace {
 const Rect kDocBounds{100, 100, 400, 500};

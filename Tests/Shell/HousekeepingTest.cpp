@@ -3,10 +3,10 @@
 // panel, which a responder counts and cancels.
 #include "ShellTestSupport.h"
 
-#include "Dialogs.h"
-#include "FileChoosers.h"
-#include "SimulatedInput.h"
-#include "UndoJournal.h"
+#include "Platform/DialogManager.h"
+#include "Platform/FileChoosers.h"
+#include "Platform/SimulatedInput.h"
+#include "Model/UndoJournal.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // quit the user cancels answers so.
 #include "ShellTestSupport.h"
 
-#include "AppleEvents.h"
-#include "Dialogs.h"
-#include "DocumentWindow.h"
-#include "FileManager.h"
-#include "NativeDocument.h"
-#include "Preferences.h"
+#include "Shell/AppleEvents.h"
+#include "Platform/DialogManager.h"
+#include "Shell/DocumentWindow.h"
+#include "Platform/FileManager.h"
+#include "Files/NativeDocument.h"
+#include "Files/Preferences.h"
 #include "TestSupport.h"
 
 #include <cstdio>

@@ -4,8 +4,8 @@
 // answers that dialog, and the program's tracking loops see the drag as a user would make it.
 #pragma once
 
-#include "QuickDraw.h"
-#include "SimulatedInput.h"
+#include "Platform/QuickDraw.h"
+#include "Platform/SimulatedInput.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

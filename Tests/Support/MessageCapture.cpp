@@ -1,9 +1,9 @@
 // Numbered messages of list 128 read back from the recorded alerts.
 #include "MessageCapture.h"
 
-#include "AppResources.h"
-#include "Alerts.h"
-#include "Dialogs.h"
+#include "Platform/AppResources.h"
+#include "Other/Alerts.h"
+#include "Platform/DialogManager.h"
 #include "TestSupport.h"
 
 MessageCapture::MessageCapture() {

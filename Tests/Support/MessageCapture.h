@@ -2,7 +2,7 @@
 // recorded without a window.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 class MessageCapture {
   public:

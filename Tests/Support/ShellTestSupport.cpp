@@ -1,14 +1,14 @@
 // The shell fixture.
 #include "ShellTestSupport.h"
 
-#include "AppleEvents.h"
-#include "Dialogs.h"
-#include "DocumentWindow.h"
-#include "ElementLists.h"
-#include "Menus.h"
-#include "NewDocument.h"
-#include "StartupShutdown.h"
-#include "UndoJournal.h"
+#include "Shell/AppleEvents.h"
+#include "Platform/DialogManager.h"
+#include "Shell/DocumentWindow.h"
+#include "Model/ElementLists.h"
+#include "Platform/Menus.h"
+#include "Model/NewDocument.h"
+#include "Shell/StartupShutdown.h"
+#include "Model/UndoJournal.h"
 
 void ShellTest::SetUp() {
     GuiTest::SetUp();

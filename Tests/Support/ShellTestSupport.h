@@ -3,8 +3,8 @@
 // hook left behind.
 #pragma once
 
-#include "DocumentRecords.h"
-#include "EventLoop.h"
+#include "Model/DocumentRecords.h"
+#include "Shell/EventLoop.h"
 #include "GuiHarness.h"
 
 class ShellTest : public GuiTest {

@@ -1,9 +1,9 @@
 // The command field without a window: prompts by snap mode, typed values and formulas with relative
 // input, refused fifth values, formula errors, the characters each input kind takes, and the history.
-#include "AppResources.h"
-#include "Dialogs.h"
+#include "Platform/AppResources.h"
+#include "Platform/DialogManager.h"
 #include "ToolFixture.h"
-#include "ZEZUdivari.h"
+#include "Other/ZEZUdivari.h"
 
 #include <gtest/gtest.h>
 

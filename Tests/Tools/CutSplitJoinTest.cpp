@@ -1,12 +1,12 @@
 // Cutting, splitting and joining lines and arcs: the cut rules on plain values, and the element
 // operations with their undo.
 #include "../Model/DocumentFixture.h"
-#include "CutSplitJoin.h"
-#include "DocSettings.h"
-#include "ElementLists.h"
-#include "ElementRecords.h"
+#include "Tools/CutSplitJoin.h"
+#include "Model/DocSettings.h"
+#include "Model/ElementLists.h"
+#include "Model/ElementRecords.h"
 #include "MessageCapture.h"
-#include "UndoJournal.h"
+#include "Model/UndoJournal.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The twelve line tools driven by clicks and typed values as the dispatcher delivers them: what each
 // makes, in one undo step, and where each stops when a construction has no solution.
 #include "ToolFixture.h"
-#include "UndoJournal.h"
+#include "Model/UndoJournal.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // mouse, a click takes exactly that point, and with nothing marked a click gives no point.
 #include "ToolGuiFixture.h"
 
-#include "ElementRecords.h"
-#include "MemoryManager.h"
-#include "ToolState.h"
+#include "Model/ElementRecords.h"
+#include "Platform/MemoryManager.h"
+#include "Tools/ToolState.h"
 
 #include <algorithm>
 

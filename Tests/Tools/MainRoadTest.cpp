@@ -3,7 +3,7 @@
 // program quit and started again with the file handed to it, and the same drawing back.
 #include "ToolGuiFixture.h"
 
-#include "FileChoosers.h"
+#include "Platform/FileChoosers.h"
 #include "TestSupport.h"
 
 #include <filesystem>

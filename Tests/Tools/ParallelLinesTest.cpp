@@ -1,7 +1,7 @@
 // Parallel lines: the direction test across 0/360, opposite directions, and the evenly spaced copies.
-#include "ParallelLines.h"
+#include "Tools/ParallelLines.h"
 #include "ToolFixture.h"
-#include "UndoJournal.h"
+#include "Model/UndoJournal.h"
 
 #include <gtest/gtest.h>
 

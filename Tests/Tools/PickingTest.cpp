@@ -1,7 +1,7 @@
 // Picking: the aperture is constant on screen, filters and hidden layers, the drawn part of an arc,
 // holes of areas (and boxes of no width), the actions, and list order.
-#include "MemoryManager.h"
-#include "Picking.h"
+#include "Platform/MemoryManager.h"
+#include "Tools/Picking.h"
 #include "ToolFixture.h"
 
 #include <gtest/gtest.h>

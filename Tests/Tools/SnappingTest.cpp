@@ -1,6 +1,6 @@
 // Snapping: grid rounding with its ties, turned grids, typed coordinates with relative offsets by scale
 // and unit, intersections of two picks, element points and the fixed point.
-#include "Snapping.h"
+#include "Tools/Snapping.h"
 #include "ToolFixture.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 // window, and the scroll-bar parts move the view.
 #include "ToolGuiFixture.h"
 
-#include "Controls.h"
+#include "Platform/Controls.h"
 #include "MessageCapture.h"
-#include "PendingCommands.h"
+#include "Tools/PendingCommands.h"
 
 #include <malloc.h>
 

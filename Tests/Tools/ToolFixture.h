@@ -3,13 +3,13 @@
 #pragma once
 
 #include "../Model/DocumentFixture.h"
-#include "CommandField.h"
-#include "Preferences.h"
-#include "LineTools.h"
+#include "Tools/CommandField.h"
+#include "Files/Preferences.h"
+#include "Tools/LineTools.h"
 #include "MessageCapture.h"
 #include "TestSupport.h"
-#include "ToolState.h"
-#include "ToolTables.h"
+#include "Tools/ToolState.h"
+#include "Tools/ToolTables.h"
 
 #include <string>
 

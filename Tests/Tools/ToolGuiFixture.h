@@ -3,22 +3,22 @@
 // through the program's own loop.
 #pragma once
 
-#include "AppleEvents.h"
-#include "ContentPasses.h"
-#include "Dialogs.h"
-#include "DocumentWindow.h"
-#include "ElementLists.h"
-#include "EventLoop.h"
-#include "KeyDispatch.h"
-#include "MenuBar.h"
-#include "MenuBarHost.h"
-#include "Menus.h"
-#include "NewDocument.h"
-#include "Preferences.h"
+#include "Shell/AppleEvents.h"
+#include "View/ContentPasses.h"
+#include "Platform/DialogManager.h"
+#include "Shell/DocumentWindow.h"
+#include "Model/ElementLists.h"
+#include "Shell/EventLoop.h"
+#include "Shell/KeyDispatch.h"
+#include "Shell/MenuBar.h"
+#include "Platform/MenuBarHost.h"
+#include "Platform/Menus.h"
+#include "Model/NewDocument.h"
+#include "Files/Preferences.h"
 #include "ShellTestSupport.h"
-#include "StartupShutdown.h"
-#include "ToolDispatch.h"
-#include "UndoJournal.h"
+#include "Shell/StartupShutdown.h"
+#include "Tools/ToolDispatch.h"
+#include "Model/UndoJournal.h"
 
 #include <cmath>
 #include <string>

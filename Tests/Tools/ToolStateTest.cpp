@@ -1,6 +1,6 @@
 // Tool state: what a reset keeps and clears, the scale check, typed values and validators, the
 // suspension of snapping that every way back to step 0 undoes, and pending commands.
-#include "Picking.h"
+#include "Tools/Picking.h"
 #include "ToolFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The tool table loader and the prompts of every line-tool step: each step has a prompt in every snap
 // mode, and each prompt's input kind takes what the step expects.
-#include "AppResources.h"
-#include "LineTools.h"
-#include "PendingCommands.h"
+#include "Platform/AppResources.h"
+#include "Tools/LineTools.h"
+#include "Tools/PendingCommands.h"
 #include "TestSupport.h"
-#include "ToolTables.h"
+#include "Tools/ToolTables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The window update and the element passes: the drawing order, the visible-layer and visible-box
 // tests, the drawing-area clip, the model's draw-at-once hook, and the output pass (no highlight, no
 // feedback marks, Command-period).
-#include "CGContext.h"
-#include "ElementDrawing.h"
-#include "ViewStrokes.h"
-#include "TextDrawing.h"
+#include "Platform/CGContext.h"
+#include "View/ElementDrawing.h"
+#include "View/ViewStrokes.h"
+#include "View/TextDrawing.h"
 #include "ViewTestSupport.h"
-#include "WorldPrimitives.h"
+#include "View/WorldPrimitives.h"
 
 #include <fstream>
 #include <string>

@@ -1,6 +1,6 @@
 // Line and circle elements: style, colour and width from the element, its layer and its state
 // (selected, marked, dimmed), end marks, lines that run on, and plot output with the element's style.
-#include "ElementDrawing.h"
+#include "View/ElementDrawing.h"
 #include "ViewTestSupport.h"
 
 #include <cmath>

@@ -3,11 +3,11 @@
 // written to the test output folder to look at; a failing one also writes its calls and a difference
 // image there. DW_UPDATE_VIEW_REFERENCES=1 rewrites the references from the current renders.
 #include "ViewTestSupport.h"
-#include "ElementDrawing.h"
-#include "PortImages.h"
-#include "TextDrawing.h"
-#include "QuickDraw.h"
-#include "Windows.h"
+#include "View/ElementDrawing.h"
+#include "Platform/PortImages.h"
+#include "View/TextDrawing.h"
+#include "Platform/QuickDraw.h"
+#include "Platform/Windows.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // Scrolling, the mouse in drawing coordinates, the grid (threshold, orthogonal or turned, negative and
 // far origins), zoom steps, fitting and extents, and the dragged rectangle.
-#include "ScrollGrid.h"
+#include "View/ScrollGrid.h"
 #include "ViewTestSupport.h"
-#include "ViewTransform.h"
-#include "ZoomExtents.h"
+#include "View/ViewTransform.h"
+#include "View/ZoomExtents.h"
 
 #include <cmath>
 

@@ -1,12 +1,12 @@
 // Text elements: variables, lines and their placement, frames measured by the font, outline boxes,
 // plot output, print output of empty texts, the rubber-band point of marked texts, and height fitting.
-#include "CGContext.h"
-#include "TextDrawing.h"
-#include "SharedUtilities.h"
-#include "TextMeasure.h"
+#include "Platform/CGContext.h"
+#include "View/TextDrawing.h"
+#include "Other/SharedUtilities.h"
+#include "Platform/TextMeasure.h"
 #include "ViewTestSupport.h"
-#include "MemoryManager.h"
-#include "WorldPrimitives.h"
+#include "Platform/MemoryManager.h"
+#include "View/WorldPrimitives.h"
 
 #include <cmath>
 #include <cstring>

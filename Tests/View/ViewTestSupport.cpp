@@ -1,11 +1,11 @@
 // Fixtures of the view's tests.
 #include "ViewTestSupport.h"
-#include "CGContext.h"
-#include "Dialogs.h"
-#include "Preferences.h"
-#include "QuickDraw.h"
-#include "ViewStrokes.h"
-#include "Windows.h"
+#include "Platform/CGContext.h"
+#include "Platform/DialogManager.h"
+#include "Files/Preferences.h"
+#include "Platform/QuickDraw.h"
+#include "View/ViewStrokes.h"
+#include "Platform/Windows.h"
 
 #include <cstring>
 

@@ -3,13 +3,13 @@
 // platform window whose port the tests can look at.
 #pragma once
 
-#include "ContentPasses.h"
-#include "DocumentHooks.h"
-#include "DrawCallRecorder.h"
-#include "ElementLists.h"
+#include "View/ContentPasses.h"
+#include "Model/DocumentHooks.h"
+#include "View/DrawCallRecorder.h"
+#include "Model/ElementLists.h"
 #include "GuiHarness.h"
-#include "NewDocument.h"
-#include "PlotOutput.h"
+#include "Model/NewDocument.h"
+#include "View/PlotOutput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The world-to-view transform, the segment clip and the order of a segment's ends, numerically.
 #include "ViewTestSupport.h"
-#include "ViewTransform.h"
+#include "View/ViewTransform.h"
 
 #include <cmath>
 #include <limits>

@@ -1,10 +1,10 @@
 // World primitives through the draw-call recorder and the plot recorder: clipping on screen, dashes
 // stepped from the original start, big arcs as chords of their visible part, plot output, arrowheads
 // and line-end marks, and the bounded rubber-band list.
-#include "ViewStrokes.h"
+#include "View/ViewStrokes.h"
 #include "ViewTestSupport.h"
-#include "ViewTransform.h"
-#include "WorldPrimitives.h"
+#include "View/ViewTransform.h"
+#include "View/WorldPrimitives.h"
 
 #include <cmath>
 #include <vector>

@@ -5,16 +5,16 @@
 //   save_kill_saver check <drawing>                     judge the folder; exit 0 when sound
 // Every version carries its number twice: in the data fork (the first line's x1) and in the
 // sidecar (the first header text), so a data fork beside another save's sidecar shows.
-#include "AppleDouble.h"
-#include "AppResources.h"
-#include "DocumentRecords.h"
-#include "ElementLists.h"
-#include "FileManager.h"
-#include "FileNames.h"
-#include "NativeDocument.h"
-#include "NewDocument.h"
-#include "SaveRecovery.h"
-#include "ZEZUdivari.h"
+#include "Platform/AppleDouble.h"
+#include "Platform/AppResources.h"
+#include "Model/DocumentRecords.h"
+#include "Model/ElementLists.h"
+#include "Platform/FileManager.h"
+#include "Files/FileNames.h"
+#include "Files/NativeDocument.h"
+#include "Model/NewDocument.h"
+#include "Files/SaveRecovery.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cstdio>
 #include <cstdlib>

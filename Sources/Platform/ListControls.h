@@ -3,8 +3,8 @@
 // definitions that draw the cells themselves.
 #pragma once
 
-#include "Controls.h"
-#include "QuickDrawTypes.h"
+#include "Platform/Controls.h"
+#include "Platform/QuickDrawTypes.h"
 
 struct OpaqueListRef;
 using ListHandle = OpaqueListRef*;

@@ -1,5 +1,5 @@
 // Lists drawn into a window: cells, selection by clicks and keys, double-clicks and scrolling.
-#include "DialogLists.h"
+#include "Other/DialogLists.h"
 #include "GuiHarness.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 // The cursor cache of SetCursorById and the colour cursor table.
-#include "AppResources.h"
-#include "CursorsAndMouse.h"
+#include "Platform/AppResources.h"
+#include "Other/CursorsAndMouse.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,16 +1,16 @@
 // The dialog manager: dialogs from their resources with a control for every item, DialogSelect and
 // ModalDialog over the event queue, parameter texts, and alerts (real ones, or answered without a
 // window).
-#include "Dialogs.h"
+#include "Platform/DialogManager.h"
 
-#include "AppResources.h"
-#include "ControlsInternal.h"
-#include "Events.h"
-#include "MacRoman.h"
-#include "ZEZUdivari.h"
-#include "PlatformApp.h"
-#include "PlatformWindowInternal.h"
-#include "SimulatedInput.h"
+#include "Platform/AppResources.h"
+#include "Platform/ControlsInternal.h"
+#include "Platform/Events.h"
+#include "Platform/MacRoman.h"
+#include "Platform/PascalBytes.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/PlatformWindowInternal.h"
+#include "Platform/SimulatedInput.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -4,18 +4,18 @@
 // cause, Save As with its formats and copies, and the panels' options.
 #include "FilesFixture.h"
 
-#include "AppResources.h"
-#include "AppleDouble.h"
-#include "Dialogs.h"
-#include "FileChoosers.h"
-#include "FileManager.h"
-#include "NativeDocument.h"
-#include "NativeFile.h"
-#include "NewDocument.h"
-#include "OpenSaveDispatch.h"
-#include "Preferences.h"
+#include "Platform/AppResources.h"
+#include "Platform/AppleDouble.h"
+#include "Platform/DialogManager.h"
+#include "Platform/FileChoosers.h"
+#include "Platform/FileManager.h"
+#include "Files/NativeDocument.h"
+#include "Files/NativeFile.h"
+#include "Model/NewDocument.h"
+#include "Files/OpenSaveDispatch.h"
+#include "Files/Preferences.h"
 #include "TestSupport.h"
-#include "ZEZUdivari.h"
+#include "Other/ZEZUdivari.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // Cursors over Qt's application override cursor; without a Qt application only the choice is kept.
-#include "Cursors.h"
+#include "Platform/CursorResources.h"
 
-#include "AppResources.h"
+#include "Platform/AppResources.h"
 
 #include <QBitmap>
 #include <QCursor>

@@ -1,8 +1,8 @@
 // Dialogs over real widgets answered by queued input: item kinds and controls, typing into edit texts,
 // Tab, Return and Escape, clicks on items, pop-ups, item lists appended and removed, and alerts.
-#include "Alerts.h"
-#include "AppResources.h"
-#include "Dialogs.h"
+#include "Other/Alerts.h"
+#include "Platform/AppResources.h"
+#include "Platform/DialogManager.h"
 #include "GuiHarness.h"
 
 #include <filesystem>

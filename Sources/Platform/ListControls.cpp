@@ -1,12 +1,12 @@
 // The List Manager: cells kept as byte strings, drawn with QuickDraw into the window's port (as text
 // or by a list definition), a selection, clicks and scrolling.
-#include "Lists.h"
+#include "Platform/ListControls.h"
 
-#include "Controls.h"
-#include "Events.h"
-#include "PlatformWindowInternal.h"
-#include "QuickDraw.h"
-#include "Windows.h"
+#include "Platform/Controls.h"
+#include "Platform/Events.h"
+#include "Platform/PlatformWindowInternal.h"
+#include "Platform/QuickDraw.h"
+#include "Platform/Windows.h"
 
 #include <algorithm>
 #include <cstring>

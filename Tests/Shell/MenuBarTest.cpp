@@ -2,14 +2,14 @@
 // status bar and its help tags.
 #include "ShellTestSupport.h"
 
-#include "MenuBar.h"
-#include "MenuCommands.h"
-#include "Menus.h"
-#include "NewDocument.h"
-#include "Preferences.h"
-#include "ToolState.h"
-#include "StatusArea.h"
-#include "ZEZUdivari.h"
+#include "Shell/MenuBar.h"
+#include "Shell/MenuCommands.h"
+#include "Platform/Menus.h"
+#include "Model/NewDocument.h"
+#include "Files/Preferences.h"
+#include "Tools/ToolState.h"
+#include "Shell/StatusArea.h"
+#include "Other/ZEZUdivari.h"
 
 #include <cmath>
 #include <cstdlib>

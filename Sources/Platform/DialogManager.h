@@ -8,7 +8,7 @@
 // sees every event first and tests answer dialogs with queued events.
 #pragma once
 
-#include "Controls.h"
+#include "Platform/Controls.h"
 
 #include <functional>
 #include <string>

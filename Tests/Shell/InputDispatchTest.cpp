@@ -3,16 +3,16 @@
 // or have no front document touch no document, and quitting asks about every changed drawing.
 #include "ShellTestSupport.h"
 
-#include "Controls.h"
-#include "Dialogs.h"
-#include "DocumentWindow.h"
-#include "Preferences.h"
-#include "KeyDispatch.h"
-#include "MenuBar.h"
-#include "MenuCommands.h"
-#include "MouseDispatch.h"
-#include "NewDocument.h"
-#include "ScrollGrid.h"
+#include "Platform/Controls.h"
+#include "Platform/DialogManager.h"
+#include "Shell/DocumentWindow.h"
+#include "Files/Preferences.h"
+#include "Shell/KeyDispatch.h"
+#include "Shell/MenuBar.h"
+#include "Shell/MenuCommands.h"
+#include "Shell/MouseDispatch.h"
+#include "Model/NewDocument.h"
+#include "View/ScrollGrid.h"
 
 namespace {
 

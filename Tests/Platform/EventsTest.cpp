@@ -1,7 +1,7 @@
 // The program's own styles of input code (event loops, tracking loops, polling) run unchanged on queued
 // input: masks and sleep, drags, button loops, update and activate events, window handlers.
 #include "GuiHarness.h"
-#include "Windows.h"
+#include "Platform/Windows.h"
 
 #include <vector>
 

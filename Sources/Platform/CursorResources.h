@@ -2,7 +2,7 @@
 // cursors from images. The cursor is one for the whole application, as on the Mac.
 #pragma once
 
-#include "MacTypes.h"
+#include "Platform/MacTypes.h"
 
 // A black-and-white cursor: rows top to bottom, bit 15 the left pixel. Data 1 is black; data 0 with
 // mask 1 is white; both 0 is transparent; data 1 with mask 0 inverts what lies beneath.
