@@ -10,6 +10,7 @@
 #include "Model/NewDocument.h"
 #include "Platform/PreferencesStore.h"
 #include "Platform/Windows.h"
+#include "View/ZoomExtents.h"
 #include "Other/ZEZUdivari.h"
 
 #include <bit>
@@ -292,9 +293,8 @@ void MoveWindowOnScreen(DocWindowRecord* doc) {
         if (size == 0.0) size = 10.0;
     if (!(s->reals834[0] > 1.0 && s->reals834[0] <= 80.0)) s->reals834[0] = 7.5;
     if (s->savedUnitsPerPixel != 0.0) {
-        d->view.unitsPerPixel = s->savedUnitsPerPixel;
-        d->view.originX = s->savedOriginX;
-        d->view.originY = s->savedOriginY;
+        SetViewScale(d, s->savedUnitsPerPixel);
+        SetViewOrigin(d, s->savedOriginX, s->savedOriginY);
     }
     if (s->currentPenWidth100 == 0) s->currentPenWidth100 = 35;
     if (s->currentColorIndex == 0) s->currentColorIndex = 255;
@@ -304,7 +304,7 @@ void MoveWindowOnScreen(DocWindowRecord* doc) {
         PointIsOnDesktop(bottomRight)) {
         MoveWindow(doc->window, r.left, r.top, false);
         LayoutDocumentWindow(doc, SInt16(r.right - r.left), SInt16(r.bottom - r.top), 0);
-        if (s->savedUnitsPerPixel != 0.0) d->view.originY = s->savedOriginY;
+        if (s->savedUnitsPerPixel != 0.0) SetViewOrigin(d, d->view.originX, s->savedOriginY);
     }
     if (s->printScale == 0.0) s->printScale = 1.0;
 }

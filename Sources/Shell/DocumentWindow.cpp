@@ -17,6 +17,7 @@
 #include "Shell/StatusArea.h"
 #include "Tools/ToolDispatch.h"
 #include "View/ViewTransform.h"
+#include "View/ZoomExtents.h"
 #include "Other/ZEZUdivari.h"
 
 #include <algorithm>
@@ -58,7 +59,7 @@ OSStatus BoundsChanged(const WindowEvent* event, void* userData) {
     if (newW == d->layout.contentWidth + kScrollBarWidth && newH == d->layout.contentHeight + kScrollBarWidth)
         return noErr;
     LayoutDocumentWindow(doc, newW, newH, oldH);
-    doc->drawing->view.unitsPerPixel = AtLeastEpsilon(doc->drawing->view.unitsPerPixel);
+    SetViewScale(doc->drawing, AtLeastEpsilon(doc->drawing->view.unitsPerPixel));
     DrawStatusBarChrome(doc);
     UpdateStatusArea(doc, true);
     DrawControls(doc->window);

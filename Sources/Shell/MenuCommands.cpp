@@ -17,6 +17,7 @@
 #include "Tools/ToolDispatch.h"
 #include "Model/UndoJournal.h"
 #include "View/WorldPrimitives.h"
+#include "View/ZoomExtents.h"
 
 #include <utility>
 
@@ -109,10 +110,7 @@ void WindowCommand(DocWindowRecord* doc, SInt16 item) {
         return;
     }
     if (item == 11 && doc != nullptr && doc->drawing->view.previousViewValid) {
-        DrawingRecord* d = doc->drawing;
-        std::swap(d->view.originX, d->view.previousOriginX);
-        std::swap(d->view.originY, d->view.previousOriginY);
-        std::swap(d->view.unitsPerPixel, d->view.previousUnitsPerPixel);
+        SwapWithPreviousView(doc->drawing);
         UpdateViewExtent(doc, true);
         DrawWindowStatusArea(doc);
     }

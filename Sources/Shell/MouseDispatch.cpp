@@ -350,14 +350,6 @@ void ZoomOutStep(DocWindowRecord* doc, SInt16 button, Boolean aboutMouse, Point 
     ZoomStep(doc, button, aboutMouse, where, false);
 }
 
-void RememberPreviousView(DocWindowRecord* doc) {
-    DrawingRecord* d = doc->drawing;
-    d->view.previousViewValid = 1;
-    d->view.previousOriginX = d->view.originX;
-    d->view.previousOriginY = d->view.originY;
-    d->view.previousUnitsPerPixel = d->view.unitsPerPixel;
-}
-
 void ZoomClickAnimated(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     SetCursorById(kZoomCursor);
@@ -365,7 +357,7 @@ void ZoomClickAnimated(DocWindowRecord* doc) {
     Float64 cx, cy;
     PixelToWorld(d, press, &cx, &cy);
     if (doc->settings->animatedZoom) {
-        RememberPreviousView(doc);
+        RememberPreviousView(doc->drawing);
         const Float64 startX = d->view.originX, startY = d->view.originY;
         const Float64 endX = cx - d->view.viewWidth * d->view.unitsPerPixel / 2.0;
         const Float64 endY = cy - d->view.viewHeight * d->view.unitsPerPixel / 2.0;
@@ -393,7 +385,7 @@ void ZoomClickAnimated(DocWindowRecord* doc) {
         // A cancelled drag, or one at most 5 pixels wide, changes nothing.
         if (!TrackDragRectangle(doc, !doc->settings->cornerZoom)) return;
         if (d->view.dragRectWidth <= 5.0 * d->view.unitsPerPixel) return;
-        RememberPreviousView(doc);
+        RememberPreviousView(doc->drawing);
         CentreOn(d, d->view.dragRectX + d->view.dragRectWidth / 2.0,
                  d->view.dragRectY + d->view.dragRectHeight / 2.0,
                  d->view.dragRectWidth / (d->view.viewWidth > 0 ? d->view.viewWidth : 1));

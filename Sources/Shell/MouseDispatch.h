@@ -31,5 +31,3 @@ void ZoomInStep(DocWindowRecord* doc, SInt16 button, Boolean aboutMouse, Point w
 void ZoomOutStep(DocWindowRecord* doc, SInt16 button, Boolean aboutMouse, Point where);
 void ZoomClickAnimated(DocWindowRecord* doc);
 void PanDrag(DocWindowRecord* doc);
-// Remembers the view for the way back (Window menu, previous view).
-void RememberPreviousView(DocWindowRecord* doc);

@@ -12,6 +12,7 @@
 #include "Platform/Windows.h"
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 namespace {
@@ -112,6 +113,19 @@ void SetViewOrigin(DrawingRecord* d, Float64 x, Float64 y) {
 
 void SetViewScale(DrawingRecord* d, Float64 unitsPerPixel) {
     d->view.unitsPerPixel = unitsPerPixel;
+}
+
+void RememberPreviousView(DrawingRecord* d) {
+    d->view.previousViewValid = 1;
+    d->view.previousOriginX = d->view.originX;
+    d->view.previousOriginY = d->view.originY;
+    d->view.previousUnitsPerPixel = d->view.unitsPerPixel;
+}
+
+void SwapWithPreviousView(DrawingRecord* d) {
+    std::swap(d->view.originX, d->view.previousOriginX);
+    std::swap(d->view.originY, d->view.previousOriginY);
+    std::swap(d->view.unitsPerPixel, d->view.previousUnitsPerPixel);
 }
 
 void ApplyZoom(DocWindowRecord* doc) {

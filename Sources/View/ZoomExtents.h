@@ -20,6 +20,9 @@ Float64 ZoomPercent(const DocWindowRecord* doc);
 // as given; the caller updates the extent and redraws.
 void SetViewOrigin(DrawingRecord* d, Float64 x, Float64 y);
 void SetViewScale(DrawingRecord* d, Float64 unitsPerPixel);
+// The view before a zoom, kept for the way back; the way back swaps it with the current one.
+void RememberPreviousView(DrawingRecord* d);
+void SwapWithPreviousView(DrawingRecord* d);
 
 // The bounding box of the elements (all, or those of one key when key is not 0; only those on visible
 // layers with visibleOnly), kept as the document's extents; with option 1 the drawing's frames count
