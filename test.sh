@@ -17,6 +17,7 @@ if [ $sanitize -eq 0 ]; then
   cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRAFTWERK_TESTS=ON >/dev/null
   cmake --build build-test
   ctest --test-dir build-test --output-on-failure "$@"
+  scripts/check-format.sh
   exit 0
 fi
 

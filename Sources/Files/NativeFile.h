@@ -10,7 +10,7 @@ constexpr OSType kNativeCreator = 0x56657665;     // 'Veve'
 constexpr SInt16 kOldestReadableVersion = 0x180;
 constexpr SInt16 kFirstUnreadableVersion = 0x702;
 constexpr UInt16 kDefaultVersResource = 0x0350; // files without a 'vers' resource
-constexpr int kFrameTrailerBytes = 120;           // reserved bytes behind each frame and the section
+constexpr int kFrameTrailerBytes = 120;         // reserved bytes behind each frame and the section
 
 // Messages of string list 200 about native files ("#" is the file name).
 enum : SInt16 {

@@ -177,8 +177,7 @@ void ShowOSErrorAlert(OSErr code) {
     ShowErrorAlert(kOSErrorMessage, number, code);
 }
 
-void ShowErrorStr128(SInt16 n)
-{
+void ShowErrorStr128(SInt16 n) {
     Str255 message;
     GetIndString(message, 128, n);
     ShowErrorText(message);

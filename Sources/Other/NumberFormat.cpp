@@ -22,7 +22,6 @@ constexpr UInt16 kMaxInchFractionBits = 8;
 constexpr UInt16 kDefaultInchFractionBits = 6;
 constexpr UInt16 kNoPosition = 65535;
 
-
 std::string FixedText(double value, int digits) {
     // 309 integer digits, the point, the fraction and a sign fit.
     if (digits > 400) digits = 400;

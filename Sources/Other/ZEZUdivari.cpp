@@ -9,8 +9,7 @@ namespace {
 
 // The report names the operation, the module, the line and the expression, as callers' crash logs
 // have always read.
-[[noreturn]] void AssertionFailed(const char* operation, int line, const char* expression)
-{
+[[noreturn]] void AssertionFailed(const char* operation, int line, const char* expression) {
     std::fprintf(stderr, "Assertion failed: %s, operation %s, module ZEZUdivari, line %d\n", expression,
                  operation, line);
     std::fflush(stderr);
@@ -18,13 +17,12 @@ namespace {
 }
 
 // The expression text is the one the reports have always carried, whatever the local names.
-#define ZEZU_REQUIRE(op, line, cond, text)                                                                 \
-    do {                                                                                                   \
-        if (!(cond)) AssertionFailed(op, line, text);                                                      \
+#define ZEZU_REQUIRE(op, line, cond, text)                                                                   \
+    do {                                                                                                     \
+        if (!(cond)) AssertionFailed(op, line, text);                                                        \
     } while (0)
 
-bool SameRun(const unsigned char* a, const unsigned char* b, size_t n)
-{
+bool SameRun(const unsigned char* a, const unsigned char* b, size_t n) {
     // Bounded byte-string comparison: unsigned bytes, ends early with "equal" on a shared zero.
     for (size_t i = 0; i < n; ++i) {
         if (a[i] != b[i]) return false;
@@ -33,8 +31,7 @@ bool SameRun(const unsigned char* a, const unsigned char* b, size_t n)
     return true;
 }
 
-int CompareRun(const unsigned char* a, const unsigned char* b, size_t n)
-{
+int CompareRun(const unsigned char* a, const unsigned char* b, size_t n) {
     for (size_t i = 0; i < n; ++i) {
         if (a[i] != b[i]) return int(a[i]) - int(b[i]);
         if (a[i] == 0) return 0;
@@ -42,8 +39,7 @@ int CompareRun(const unsigned char* a, const unsigned char* b, size_t n)
     return 0;
 }
 
-SInt16 PosCharImpl(unsigned char ch, ConstStringPtr s)
-{
+SInt16 PosCharImpl(unsigned char ch, ConstStringPtr s) {
     for (int i = 1; i <= s[0]; ++i)
         if (s[i] == ch) return SInt16(i);
     return 0;
@@ -51,16 +47,14 @@ SInt16 PosCharImpl(unsigned char ch, ConstStringPtr s)
 
 } // namespace
 
-void CopyPStr(StringPtr dest, UInt32 destSize, ConstStringPtr src)
-{
+void CopyPStr(StringPtr dest, UInt32 destSize, ConstStringPtr src) {
     ZEZU_REQUIRE("CopyPStr", 11, destSize > 0, "destSize > 0");
     UInt32 length = src[0] < destSize ? src[0] : destSize - 1;
     std::memmove(dest + 1, src + 1, length);
     dest[0] = UInt8(length);
 }
 
-void CopyChar(StringPtr dest, UInt32 destSize, unsigned char ch)
-{
+void CopyChar(StringPtr dest, UInt32 destSize, unsigned char ch) {
     ZEZU_REQUIRE("CopyChar", 21, destSize > 0, "destSize > 0");
     if (destSize >= 2) {
         dest[0] = 1;
@@ -68,8 +62,7 @@ void CopyChar(StringPtr dest, UInt32 destSize, unsigned char ch)
     }
 }
 
-void AppendPStr(StringPtr dest, UInt32 destSize, ConstStringPtr src)
-{
+void AppendPStr(StringPtr dest, UInt32 destSize, ConstStringPtr src) {
     ZEZU_REQUIRE("AppendPStr", 34, destSize > 0, "destSize > 0");
     ZEZU_REQUIRE("AppendPStr", 35, destSize >= UInt32(*dest) + 1, "destSize >= *dest + 1");
     UInt8 room = UInt8(destSize - 1 - dest[0]);
@@ -80,8 +73,7 @@ void AppendPStr(StringPtr dest, UInt32 destSize, ConstStringPtr src)
     dest[0] = UInt8(dest[0] + count);
 }
 
-void AppendChar(StringPtr dest, UInt32 destSize, unsigned char ch)
-{
+void AppendChar(StringPtr dest, UInt32 destSize, unsigned char ch) {
     ZEZU_REQUIRE("AppendChar", 50, destSize > 0, "destSize > 0");
     ZEZU_REQUIRE("AppendChar", 51, destSize >= UInt32(*dest) + 1, "destSize >= *dest + 1");
     if (destSize - dest[0] == 1 || dest[0] == 255) return;
@@ -89,22 +81,21 @@ void AppendChar(StringPtr dest, UInt32 destSize, unsigned char ch)
     dest[dest[0]] = ch;
 }
 
-void AssignStr255(StringPtr dest, ConstStringPtr src) { std::memmove(dest, src, size_t(src[0]) + 1); }
+void AssignStr255(StringPtr dest, ConstStringPtr src) {
+    std::memmove(dest, src, size_t(src[0]) + 1);
+}
 
-void CharToPStr(StringPtr dest, unsigned char ch)
-{
+void CharToPStr(StringPtr dest, unsigned char ch) {
     dest[0] = 1;
     dest[1] = ch;
 }
 
-Boolean EqualPStr(ConstStringPtr a, ConstStringPtr b)
-{
+Boolean EqualPStr(ConstStringPtr a, ConstStringPtr b) {
     if (a[0] != b[0]) return false;
     return SameRun(a + 1, b + 1, a[0]);
 }
 
-SInt16 ComparePStr(ConstStringPtr a, ConstStringPtr b)
-{
+SInt16 ComparePStr(ConstStringPtr a, ConstStringPtr b) {
     if (a[0] == 0 && b[0] == 0) return 0;
     if (a[0] == 0) return -1;
     if (b[0] == 0) return 1;
@@ -115,12 +106,17 @@ SInt16 ComparePStr(ConstStringPtr a, ConstStringPtr b)
     return a[0] < b[0] ? -1 : 1;
 }
 
-SInt16 PosChar(unsigned char ch, ConstStringPtr s) { return PosCharImpl(ch, s); }
-SInt16 PosCharAlt(unsigned char ch, ConstStringPtr s) { return PosCharImpl(ch, s); }
-SInt16 PosCharAltEntry(unsigned char ch, ConstStringPtr s) { return PosCharImpl(ch, s); }
+SInt16 PosChar(unsigned char ch, ConstStringPtr s) {
+    return PosCharImpl(ch, s);
+}
+SInt16 PosCharAlt(unsigned char ch, ConstStringPtr s) {
+    return PosCharImpl(ch, s);
+}
+SInt16 PosCharAltEntry(unsigned char ch, ConstStringPtr s) {
+    return PosCharImpl(ch, s);
+}
 
-SInt16 FindPStr(ConstStringPtr pattern, ConstStringPtr s)
-{
+SInt16 FindPStr(ConstStringPtr pattern, ConstStringPtr s) {
     int n = pattern[0];
     int last = int(s[0]) + 1 - n;
     if (last < 1) return 0;
@@ -129,8 +125,7 @@ SInt16 FindPStr(ConstStringPtr pattern, ConstStringPtr s)
     return 0;
 }
 
-SInt16 PosPStr(ConstStringPtr pattern, ConstStringPtr s)
-{
+SInt16 PosPStr(ConstStringPtr pattern, ConstStringPtr s) {
     int n = pattern[0] < s[0] ? pattern[0] : s[0];
     int last = int(s[0]) + 1 - n;
     for (int i = 1; i <= last; ++i)
@@ -138,8 +133,7 @@ SInt16 PosPStr(ConstStringPtr pattern, ConstStringPtr s)
     return 0;
 }
 
-void DeletePStr(StringPtr s, SInt32 index, SInt32 count)
-{
+void DeletePStr(StringPtr s, SInt32 index, SInt32 count) {
     int length = s[0];
     if (index < 1 || index > length || count < 1 || count > 255) return;
     int n = count < length - index + 1 ? count : length - index + 1;
@@ -149,8 +143,7 @@ void DeletePStr(StringPtr s, SInt32 index, SInt32 count)
     s[0] = UInt8(length - n);
 }
 
-void InsertPStr(ConstStringPtr src, StringPtr s, SInt32 index)
-{
+void InsertPStr(ConstStringPtr src, StringPtr s, SInt32 index) {
     int length = s[0];
     if (index < 1 || index > 255 || index > length + 1) return;
     int n = 256 - index < src[0] ? 256 - index : src[0];
@@ -163,8 +156,7 @@ void InsertPStr(ConstStringPtr src, StringPtr s, SInt32 index)
     s[0] = UInt8(newLength);
 }
 
-void InsertChar(unsigned char ch, StringPtr s, SInt32 index)
-{
+void InsertChar(unsigned char ch, StringPtr s, SInt32 index) {
     int length = s[0];
     if (index < 1 || index > 255 || index > length + 1) return;
     int newLength = length + 1 < 255 ? length + 1 : 255;
@@ -174,8 +166,7 @@ void InsertChar(unsigned char ch, StringPtr s, SInt32 index)
     s[0] = UInt8(newLength);
 }
 
-void PrivCopyStr(StringPtr dest, ConstStringPtr src, UInt8 maxLength, SInt32 index, SInt32 count)
-{
+void PrivCopyStr(StringPtr dest, ConstStringPtr src, UInt8 maxLength, SInt32 index, SInt32 count) {
     ZEZU_REQUIRE("PrivCopyStr", 258, StrLength(src) <= maxLength, "StrLength(theSourcePtr) <= theMaxLength");
     int length = src[0];
     if (index >= 1 && index <= length && count >= 1 && count <= length - index + 1) {
@@ -187,29 +178,25 @@ void PrivCopyStr(StringPtr dest, ConstStringPtr src, UInt8 maxLength, SInt32 ind
     if (dest[0] < maxLength) std::memset(dest + dest[0] + 1, 0, size_t(maxLength - dest[0]));
 }
 
-void CopySubStr(StringPtr dest, ConstStringPtr src, SInt32 index, SInt32 count)
-{
+void CopySubStr(StringPtr dest, ConstStringPtr src, SInt32 index, SInt32 count) {
     PrivCopyStr(dest, src, 255, index, count);
 }
 
-void CopySubStr19(StringPtr dest, ConstStringPtr src, SInt32 index, SInt32 count)
-{
+void CopySubStr19(StringPtr dest, ConstStringPtr src, SInt32 index, SInt32 count) {
     PrivCopyStr(dest, src, 19, index, count);
 }
 
-void AssignStrN(StringPtr dest, ConstStringPtr src, UInt8 capacity)
-{
+void AssignStrN(StringPtr dest, ConstStringPtr src, UInt8 capacity) {
     UInt8 length = src[0] < capacity ? src[0] : capacity;
     std::memmove(dest + 1, src + 1, length);
     dest[0] = length;
 }
 
-void ClampPStrLength(StringPtr s, UInt8 capacity)
-{
+void ClampPStrLength(StringPtr s, UInt8 capacity) {
     if (s[0] > capacity) s[0] = capacity;
 }
 
-void AppendCStr(StringPtr dest, UInt32 destSize, const char* src)
-{
-    for (; *src; ++src) AppendChar(dest, destSize, UInt8(*src));
+void AppendCStr(StringPtr dest, UInt32 destSize, const char* src) {
+    for (; *src; ++src)
+        AppendChar(dest, destSize, UInt8(*src));
 }

@@ -31,19 +31,45 @@ void CopySubStr19(StringPtr dest, ConstStringPtr src, SInt32 index, SInt32 count
 
 // Assignment into fixed capacities: the length becomes min(L(src), N); bytes behind are untouched.
 void AssignStrN(StringPtr dest, ConstStringPtr src, UInt8 capacity);
-inline void AssignStr3(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 3); }
-inline void AssignStr5(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 5); }
-inline void AssignStr6(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 6); }
-inline void AssignStr7(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 7); }
-inline void AssignStr8(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 8); }
-inline void AssignStr9(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 9); }
-inline void AssignStr10(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 10); }
-inline void AssignStr19(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 19); }
-inline void AssignStr20(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 20); }
-inline void AssignStr30(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 30); }
-inline void AssignStr31(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 31); }
-inline void AssignStr44(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 44); }
-inline void AssignStr63(StringPtr d, ConstStringPtr s) { AssignStrN(d, s, 63); }
+inline void AssignStr3(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 3);
+}
+inline void AssignStr5(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 5);
+}
+inline void AssignStr6(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 6);
+}
+inline void AssignStr7(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 7);
+}
+inline void AssignStr8(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 8);
+}
+inline void AssignStr9(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 9);
+}
+inline void AssignStr10(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 10);
+}
+inline void AssignStr19(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 19);
+}
+inline void AssignStr20(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 20);
+}
+inline void AssignStr30(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 30);
+}
+inline void AssignStr31(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 31);
+}
+inline void AssignStr44(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 44);
+}
+inline void AssignStr63(StringPtr d, ConstStringPtr s) {
+    AssignStrN(d, s, 63);
+}
 
 // Strings filled from outside data (files, the clipboard, preferences) go through this first, so a
 // length byte can never claim more characters than the field holds.

@@ -48,10 +48,11 @@ using StringPtr = unsigned char*;
 using ConstStringPtr = const unsigned char*;
 using ConstStr255Param = const unsigned char*;
 
-inline UInt8 StrLength(ConstStringPtr s) { return s[0]; }
+inline UInt8 StrLength(ConstStringPtr s) {
+    return s[0];
+}
 
-constexpr FourCharCode FOUR_CHAR(const char (&c)[5])
-{
+constexpr FourCharCode FOUR_CHAR(const char (&c)[5]) {
     return (FourCharCode(UInt8(c[0])) << 24) | (FourCharCode(UInt8(c[1])) << 16) |
            (FourCharCode(UInt8(c[2])) << 8) | FourCharCode(UInt8(c[3]));
 }

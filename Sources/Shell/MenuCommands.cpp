@@ -178,7 +178,8 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kToolMenu:
         return ToolGroupBuilt(SInt16(item - 1));
     default:
-        return menu >= kFirstToolMenu && menu <= kLastToolMenu && ToolGroupBuilt(SInt16(menu - kFirstToolMenu));
+        return menu >= kFirstToolMenu && menu <= kLastToolMenu &&
+               ToolGroupBuilt(SInt16(menu - kFirstToolMenu));
     }
 }
 

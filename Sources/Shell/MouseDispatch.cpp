@@ -300,7 +300,8 @@ void ScrollBarPartToCommand(SInt16 part, ControlRef control) {
     if (part == 28) part = 22;
     MenuCommandGlobals.code = part;
     MenuCommandGlobals.param = GetControlValue(control);
-    ToolDispatchFlag = (part >= kControlUpButtonPart && part <= kControlPageDownPart) || part == kControlIndicatorPart;
+    ToolDispatchFlag =
+        (part >= kControlUpButtonPart && part <= kControlPageDownPart) || part == kControlIndicatorPart;
 }
 
 void LiveScrollAction(ControlRef control, SInt16) {

@@ -349,7 +349,8 @@ void DrawTextFrame(DocWindowRecord* doc, SInt16 leaderMode, SInt16 frameShape, S
     if (leaderEnd == 2)
         DrawWorldCircle(doc, refX, refY, leaderEndSize);
     else if (leaderEnd == 1)
-        DrawArrowHead(doc, refX, refY, std::atan2(refY - ay, refX - ax) * kRadiansToDegrees, leaderEndSize, false);
+        DrawArrowHead(doc, refX, refY, std::atan2(refY - ay, refX - ax) * kRadiansToDegrees, leaderEndSize,
+                      false);
 }
 
 void FillTextBackground(TextRecord* text, DocWindowRecord* doc) {

@@ -35,17 +35,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: not read\n", argv[1]);
         return 2;
     }
-    Each(doc->lineHead, [](const LineRecord& e) { std::printf("line %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2); });
+    Each(doc->lineHead,
+         [](const LineRecord& e) { std::printf("line %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2); });
     Each(doc->arcHead, [](const ArcRecord& e) {
         std::printf("arc %.17g %.17g %.17g %.17g %.17g\n", e.cx, e.cy, e.radius, e.startAngle, e.endAngle);
     });
     Each(doc->textHead, [](const TextRecord& e) { std::printf("text %.17g %.17g\n", e.x, e.y); });
-    Each(doc->dimensionHead,
-         [](const DimensionRecord& e) { std::printf("dimension %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2); });
+    Each(doc->dimensionHead, [](const DimensionRecord& e) {
+        std::printf("dimension %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2);
+    });
     Each(doc->polylineHead, [](const PolylineRecord& e) { std::printf("polyline %d\n", e.pointCount); });
-    Each(doc->areaHead,
-         [](const AreaRecord& e) { std::printf("area %.17g %.17g %.17g %.17g\n", e.minX, e.minY, e.maxX, e.maxY); });
-    Each(doc->instanceHead, [](const SymbolInstanceRecord& e) { std::printf("instance %.17g %.17g\n", e.x, e.y); });
+    Each(doc->areaHead, [](const AreaRecord& e) {
+        std::printf("area %.17g %.17g %.17g %.17g\n", e.minX, e.minY, e.maxX, e.maxY);
+    });
+    Each(doc->instanceHead,
+         [](const SymbolInstanceRecord& e) { std::printf("instance %.17g %.17g\n", e.x, e.y); });
     while (OpenDocumentList != nullptr)
         DisposeDocumentRecords(OpenDocumentList);
     return 0;

@@ -201,12 +201,10 @@ TEST_F(NativeDocumentTest, KilledBetweenTheStepsTheNextOpenFindsAMatchingPairAnd
         bool betweenForks;
         bool refuseAtomic;
         bool committed;
-    } cases[] = {{SaveStep::dataWritten, false, false, false},
-                 {SaveStep::resourcesWritten, false, false, false},
-                 {SaveStep::exchanged, true, false, true},
-                 {SaveStep::exchanged, true, true, true},
-                 {SaveStep::exchanged, false, false, true},
-                 {SaveStep::backupMade, false, false, true}};
+    } cases[] = {
+        {SaveStep::dataWritten, false, false, false}, {SaveStep::resourcesWritten, false, false, false},
+        {SaveStep::exchanged, true, false, true},     {SaveStep::exchanged, true, true, true},
+        {SaveStep::exchanged, false, false, true},    {SaveStep::backupMade, false, false, true}};
     for (const Case& k : cases) {
         SCOPED_TRACE(testing::Message() << int(k.step) << " " << k.betweenForks << " " << k.refuseAtomic);
         WriteFileBytes(path, before.data);
@@ -556,7 +554,6 @@ TEST_F(NativeDocumentTest, ResourcesOfOtherProgramsAndDamagedResources) {
     EXPECT_EQ(back->drawing->criteriaTables->next, nullptr);
     // The 'vers' before 3.0.0 turned the layer set's bits round.
     EXPECT_EQ(back->drawing->layerSets->layers[0], 0x81);
-
 }
 
 TEST_F(NativeDocumentTest, ADiskFullWhileTheSidecarIsWrittenFailsTheWholeSave) {

@@ -306,10 +306,8 @@ TEST_F(DispatchTest, PanelOptions) {
     EXPECT_EQ(SetExportExtension(doc, "Plan.cadx", kSaveDXF), "Plan.DXF");
     // Known extensions go only where they end the name, as many as there are; the rest stays.
     const std::pair<const char*, const char*> kNames[] = {
-        {"a.ZAZ.ZAZ", "a.cadx"},
-        {"Report.pdf.notes.cadx", "Report.pdf.notes.cadx"},
-        {"Plan.dxf.Cadx", "Plan.cadx"},
-        {"Plan.DXFX", "Plan.DXFX.cadx"},
+        {"a.ZAZ.ZAZ", "a.cadx"},        {"Report.pdf.notes.cadx", "Report.pdf.notes.cadx"},
+        {"Plan.dxf.Cadx", "Plan.cadx"}, {"Plan.DXFX", "Plan.DXFX.cadx"},
         {".DXF", ".DXF.cadx"},
     };
     for (const auto& [name, expected] : kNames)

@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 
-TEST(StringLibrary, CopyAndAppendRespectTheDestinationSize)
-{
+TEST(StringLibrary, CopyAndAppendRespectTheDestinationSize) {
     unsigned char small[8];
     CopyPStr(small, sizeof small, PStr("0123456789"));
     EXPECT_EQ(ToStd(small), "0123456");
@@ -38,8 +37,7 @@ TEST(StringLibrary, CopyAndAppendRespectTheDestinationSize)
     EXPECT_EQ(ToStd(big), "q");
 }
 
-TEST(StringLibrary, EqualityAndOrder)
-{
+TEST(StringLibrary, EqualityAndOrder) {
     EXPECT_FALSE(EqualPStr(PStr("abc"), PStr("abd")));
     EXPECT_TRUE(EqualPStr(PStr(""), PStr("")));
     EXPECT_TRUE(EqualPStr(PStr("abc"), PStr("abc")));
@@ -49,16 +47,15 @@ TEST(StringLibrary, EqualityAndOrder)
         const char* a;
         const char* b;
         int sign;
-    } cases[] = {{"ab", "abc", -1}, {"abc", "ab", 1},  {"b", "abc", 1},   {"", "", 0},
-                 {"", "a", -1},     {"a", "", 1},      {"abc", "abc", 0}, {"\xE4", "z", 1}};
+    } cases[] = {{"ab", "abc", -1}, {"abc", "ab", 1}, {"b", "abc", 1},   {"", "", 0},
+                 {"", "a", -1},     {"a", "", 1},     {"abc", "abc", 0}, {"\xE4", "z", 1}};
     for (const Case& c : cases) {
         int r = ComparePStr(PStr(c.a), PStr(c.b));
         EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " vs " << c.b;
     }
 }
 
-TEST(StringLibrary, Searches)
-{
+TEST(StringLibrary, Searches) {
     EXPECT_EQ(PosChar('.', PStr("12.5")), 3);
     EXPECT_EQ(PosChar('.', PStr("125")), 0);
     EXPECT_EQ(PosChar('.', PStr("")), 0);
@@ -76,8 +73,7 @@ TEST(StringLibrary, Searches)
     EXPECT_EQ(PosPStr(PStr("ce"), PStr("abcd")), 0);
 }
 
-TEST(StringLibrary, DeleteZeroesTheFreedBytesAndIgnoresBadRanges)
-{
+TEST(StringLibrary, DeleteZeroesTheFreedBytesAndIgnoresBadRanges) {
     PStrBuf s = PStr("abcde");
     DeletePStr(s, 3, 10);
     EXPECT_EQ(ToStd(s), "ab");
@@ -96,8 +92,7 @@ TEST(StringLibrary, DeleteZeroesTheFreedBytesAndIgnoresBadRanges)
     }
 }
 
-TEST(StringLibrary, InsertDropsWhatPassesTheEnd)
-{
+TEST(StringLibrary, InsertDropsWhatPassesTheEnd) {
     Str255 s;
     std::memset(s, 'x', sizeof s);
     s[0] = 252;
@@ -130,13 +125,13 @@ TEST(StringLibrary, InsertDropsWhatPassesTheEnd)
     EXPECT_EQ(s[254], 'y');
 }
 
-TEST(StringLibrary, SubstringCopyIsAllOrNothing)
-{
+TEST(StringLibrary, SubstringCopyIsAllOrNothing) {
     Str255 dest;
     std::memset(dest, 0x55, sizeof dest);
     CopySubStr(dest, PStr("abcdef"), 3, 5);
     EXPECT_EQ(dest[0], 0);
-    for (int i = 1; i < 256; ++i) ASSERT_EQ(dest[i], 0) << i;
+    for (int i = 1; i < 256; ++i)
+        ASSERT_EQ(dest[i], 0) << i;
 
     CopySubStr(dest, PStr("abcdef"), 3, 4);
     EXPECT_EQ(ToStd(dest), "cdef");
@@ -149,11 +144,11 @@ TEST(StringLibrary, SubstringCopyIsAllOrNothing)
     std::memset(field, 0x55, sizeof field);
     CopySubStr19(field, PStr("title"), 1, 5);
     EXPECT_EQ(ToStd(field), "title");
-    for (int i = 6; i <= 19; ++i) EXPECT_EQ(field[i], 0);
+    for (int i = 6; i <= 19; ++i)
+        EXPECT_EQ(field[i], 0);
 }
 
-TEST(StringLibrary, FixedCapacityAssignment)
-{
+TEST(StringLibrary, FixedCapacityAssignment) {
     Str19 f;
     AssignStr19(f, PStr("0123456789012345678901234"));
     EXPECT_EQ(ToStd(f), "0123456789012345678");
@@ -165,8 +160,7 @@ TEST(StringLibrary, FixedCapacityAssignment)
     EXPECT_EQ(ToStd(h), "whole");
 }
 
-TEST(StringLibrary, LengthFromOutsideDataIsClampedBeforeUse)
-{
+TEST(StringLibrary, LengthFromOutsideDataIsClampedBeforeUse) {
     // A title-block field read from a damaged file claims 200 characters in a 19-character field.
     Str19 field;
     std::memset(field, 'k', sizeof field);
@@ -179,20 +173,21 @@ TEST(StringLibrary, LengthFromOutsideDataIsClampedBeforeUse)
 
 using StringLibraryDeathTest = testing::Test;
 
-TEST(StringLibraryDeathTest, BrokenPreconditionsReportOperationModuleLineAndExpression)
-{
+TEST(StringLibraryDeathTest, BrokenPreconditionsReportOperationModuleLineAndExpression) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     Str255 s;
     s[0] = 10;
     EXPECT_DEATH(CopyPStr(s, 0, PStr("a")),
                  "Assertion failed: destSize > 0, operation CopyPStr, module ZEZUdivari, line 11");
     EXPECT_DEATH(CopyChar(s, 0, 'a'), "destSize > 0, operation CopyChar, module ZEZUdivari, line 21");
-    EXPECT_DEATH(AppendPStr(s, 0, PStr("a")), "destSize > 0, operation AppendPStr, module ZEZUdivari, line 34");
+    EXPECT_DEATH(AppendPStr(s, 0, PStr("a")),
+                 "destSize > 0, operation AppendPStr, module ZEZUdivari, line 34");
     EXPECT_DEATH(AppendPStr(s, 5, PStr("a")),
                  "destSize >= \\*dest \\+ 1, operation AppendPStr, module ZEZUdivari, line 35");
     EXPECT_DEATH(AppendChar(s, 0, 'a'), "destSize > 0, operation AppendChar, module ZEZUdivari, line 50");
     EXPECT_DEATH(AppendChar(s, 5, 'a'), "operation AppendChar, module ZEZUdivari, line 51");
     Str19 d;
-    EXPECT_DEATH(PrivCopyStr(d, PStr("01234567890123456789"), 19, 1, 1),
-                 "StrLength\\(theSourcePtr\\) <= theMaxLength, operation PrivCopyStr, module ZEZUdivari, line 258");
+    EXPECT_DEATH(
+        PrivCopyStr(d, PStr("01234567890123456789"), 19, 1, 1),
+        "StrLength\\(theSourcePtr\\) <= theMaxLength, operation PrivCopyStr, module ZEZUdivari, line 258");
 }

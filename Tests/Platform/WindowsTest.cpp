@@ -136,8 +136,7 @@ TEST_F(GuiTest, WindowsNeedNoDisplayButFailCleanlyWithoutArguments) {
     EXPECT_EQ(GetWindowPort(doc), nullptr);
 }
 
-TEST_F(GuiTest, MenuChoiceArrivesAsAMouseDownInTheMenuBar)
-{
+TEST_F(GuiTest, MenuChoiceArrivesAsAMouseDownInTheMenuBar) {
     MakeTestWindow(kDocumentWindowClass, kDocBounds);
     DrainEvents();
     MenuRef menu = NewMenu(300, PStr("Test"));

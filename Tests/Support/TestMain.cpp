@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     PrepareTestEnvironment(argc, argv);
     int result = RUN_ALL_TESTS();

@@ -19,8 +19,7 @@ std::string gRoot;
 std::unique_ptr<QApplication> gApp;
 } // namespace
 
-void PrepareTestEnvironment(int argc, char** argv)
-{
+void PrepareTestEnvironment(int argc, char** argv) {
     (void)argc;
     (void)argv;
     // A death test's child process re-runs main: it shares its parent's folder and leaves cleanup to it.
@@ -49,17 +48,17 @@ void PrepareTestEnvironment(int argc, char** argv)
     });
 }
 
-void EnsureTestApplication()
-{
+void EnsureTestApplication() {
     if (gApp || QApplication::instance()) return;
     gApp = std::make_unique<QApplication>(gArgc, gArgv);
     std::setlocale(LC_NUMERIC, "C");
 }
 
-void ShutdownTestApplication() { gApp.reset(); }
+void ShutdownTestApplication() {
+    gApp.reset();
+}
 
-std::string MakeTestFolder(const std::string& name)
-{
+std::string MakeTestFolder(const std::string& name) {
     std::string path = gRoot + "/" + name;
     std::error_code ec;
     std::filesystem::remove_all(path, ec);
@@ -67,8 +66,7 @@ std::string MakeTestFolder(const std::string& name)
     return path;
 }
 
-PipeWatchdog::PipeWatchdog(std::initializer_list<std::string> pipes, int seconds)
-{
+PipeWatchdog::PipeWatchdog(std::initializer_list<std::string> pipes, int seconds) {
     std::vector<std::string> paths(pipes);
     thread_ = std::thread([this, paths, seconds] {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -86,8 +84,7 @@ PipeWatchdog::PipeWatchdog(std::initializer_list<std::string> pipes, int seconds
     });
 }
 
-PipeWatchdog::~PipeWatchdog()
-{
+PipeWatchdog::~PipeWatchdog() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         finished_ = true;
@@ -96,16 +93,16 @@ PipeWatchdog::~PipeWatchdog()
     thread_.join();
 }
 
-std::string FixturePath(const std::string& name) { return std::string(DW_FIXTURE_DIR) + "/" + name; }
+std::string FixturePath(const std::string& name) {
+    return std::string(DW_FIXTURE_DIR) + "/" + name;
+}
 
-std::string TestOutputPath(const std::string& name)
-{
+std::string TestOutputPath(const std::string& name) {
     std::filesystem::create_directories(DW_TEST_OUTPUT_DIR);
     return std::string(DW_TEST_OUTPUT_DIR) + "/" + name;
 }
 
-PStrBuf PStr(const std::string& text)
-{
+PStrBuf PStr(const std::string& text) {
     PStrBuf b{};
     size_t n = text.size() < 255 ? text.size() : 255;
     b.bytes[0] = static_cast<unsigned char>(n);
@@ -113,4 +110,6 @@ PStrBuf PStr(const std::string& text)
     return b;
 }
 
-std::string ToStd(const unsigned char* pstr) { return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]); }
+std::string ToStd(const unsigned char* pstr) {
+    return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]);
+}

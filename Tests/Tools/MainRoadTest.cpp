@@ -16,16 +16,14 @@ using MainRoad = ToolGuiTest;
 
 using LineKey = std::tuple<double, double, double, double, int, int, int, int>;
 
-std::vector<LineKey> LinesOf(const DocWindowRecord* doc)
-{
+std::vector<LineKey> LinesOf(const DocWindowRecord* doc) {
     std::vector<LineKey> lines;
     for (const LineRecord* e = doc->lineHead->next; e != nullptr; e = e->next)
         lines.emplace_back(e->x1, e->y1, e->x2, e->y2, e->pen, e->layer, e->flags, e->group);
     return lines;
 }
 
-TEST_F(MainRoad, DrawSaveQuitStartAgainAndGetTheSameDrawing)
-{
+TEST_F(MainRoad, DrawSaveQuitStartAgainAndGetTheSameDrawing) {
     Draw(0, 0, 100, 100);
     Draw(0, 60, 100, 40);
 
