@@ -2,6 +2,7 @@
 // the safe save (temporary file, sync, exchange) and the full reader; and opening a saved drawing as
 // the user does, in a window, until the event loop has painted it.
 #include "BenchDrawings.h"
+#include "View/ContentPasses.h"
 #include "Platform/DialogManager.h"
 #include "Shell/DocumentWindow.h"
 #include "Model/ElementLists.h"
@@ -88,7 +89,9 @@ void OpenUntilPainted(benchmark::State& state, bool withArcs, const char* goal) 
     bench::ResetPeakResident();
     double before = bench::PeakResidentMB();
     int passes = 0;
+    UInt32 paints = 0;
     for (auto _ : state) {
+        gWindowRedrawCount = 0;
         DocWindowRecord* opened = nullptr;
         if (!OpenDocument(&opened, &file, false, -1, 0, 0)) {
             state.SkipWithError("open failed");
@@ -96,6 +99,7 @@ void OpenUntilPainted(benchmark::State& state, bool withArcs, const char* goal) 
         }
         CancelPendingCommand(opened);
         passes = bench::RunUntilPainted(opened);
+        paints = gWindowRedrawCount;
         state.PauseTiming();
         state.counters["viewWidth"] = opened->drawing->view.viewWidth;
         state.counters["viewHeight"] = opened->drawing->view.viewHeight;
@@ -105,6 +109,7 @@ void OpenUntilPainted(benchmark::State& state, bool withArcs, const char* goal) 
     }
     state.counters["elements"] = kLines + (withArcs ? kArcs : 0);
     state.counters["loopPasses"] = passes;
+    state.counters["paints"] = paints;
     state.counters["peakRSS_MB"] = bench::PeakResidentMB();
     state.counters["startRSS_MB"] = before;
     state.SetLabel(goal);
