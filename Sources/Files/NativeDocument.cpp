@@ -515,19 +515,19 @@ OSErr ReadForkIntoMemory(const FSRef* file, SInt16* data, SInt64* fileSize) {
     OSErr err = FSOpenFork(file, fsRdPerm, &fork);
     if (err != noErr) return err;
     *fileSize = StreamFileSize(fork);
-    *data = OpenMemoryStream();
-    std::vector<UInt8> chunk(1 << 20);
+    // One buffer of the fork's size, filled in place: no growing copy of a large drawing.
+    UInt8* bytes = nullptr;
+    *data = *fileSize >= 0 ? OpenMemoryStreamOfSize(*fileSize, &bytes) : 0;
     for (SInt64 done = 0; *data != 0 && err == noErr && done < *fileSize;) {
+        SInt64 want = *fileSize - done < (1 << 24) ? *fileSize - done : (1 << 24);
         ByteCount got = 0;
-        err = FSReadFork(fork, fsFromStart, done, ByteCount(chunk.size()), chunk.data(), &got);
+        err = FSReadFork(fork, fsFromStart, done, ByteCount(want), bytes + done, &got);
         if (err == eofErr && got > 0) err = noErr;
         if (got == 0 && err == noErr) err = eofErr;
-        if (err == noErr) err = StreamWriteBytes(*data, chunk.data(), SInt32(got));
-        done += got;
+        done += SInt64(got);
     }
     FSCloseFork(fork);
     if (*data == 0) return memFullErr;
-    if (err == noErr) StreamSetPos(*data, 0);
     return err;
 }
 

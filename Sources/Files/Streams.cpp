@@ -151,6 +151,30 @@ SInt16 OpenMemoryStreamOn(const void* data, SInt64 size) {
     return ref;
 }
 
+SInt16 OpenMemoryStreamOfSize(SInt64 size, UInt8** bytes) {
+    *bytes = nullptr;
+    SInt16 ref = OpenMemoryStream();
+    MemoryStream* m = FindMemoryStream(ref);
+    if (m == nullptr) return 0;
+    try {
+        m->bytes.resize(size_t(size > 0 ? size : 0));
+    } catch (...) {
+        CloseMemoryStream(ref);
+        return 0;
+    }
+    *bytes = m->bytes.data();
+    return ref;
+}
+
+const UInt8* StreamTakeSpan(SInt16 stream, SInt32 count) {
+    MemoryStream* m = FindMemoryStream(stream);
+    if (m == nullptr || count < 0 || m->position < 0 || SInt64(m->bytes.size()) - m->position < count)
+        return nullptr;
+    const UInt8* p = m->bytes.data() + m->position;
+    m->position += count;
+    return p;
+}
+
 const UInt8* MemoryStreamData(SInt16 stream, SInt64* size) {
     MemoryStream* m = FindMemoryStream(stream);
     if (size != nullptr) *size = m ? SInt64(m->bytes.size()) : 0;

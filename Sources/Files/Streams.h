@@ -27,6 +27,12 @@ SInt32 StoredRealSize(SInt16 format);
 SInt16 OpenMemoryStream();
 SInt16 OpenMemoryStreamOn(const void* data, SInt64 size);
 const UInt8* MemoryStreamData(SInt16 stream, SInt64* size);
+// A memory stream of exactly size bytes at position 0, for the caller to fill in place through
+// *bytes (one allocation, where appending would grow and copy); 0 when memory runs out.
+SInt16 OpenMemoryStreamOfSize(SInt64 size, UInt8** bytes);
+// The next count bytes of a memory stream, consumed, to decode in place; null (nothing consumed)
+// when the stream is a fork or holds fewer bytes, so that the caller reads field by field instead.
+const UInt8* StreamTakeSpan(SInt16 stream, SInt32 count);
 void ResetMemoryStream(SInt16 stream); // empties it and rewinds
 void CloseMemoryStream(SInt16 stream);
 inline bool IsMemoryStream(SInt16 stream) {
