@@ -8,6 +8,7 @@
 #include "Platform/MemoryManager.h"
 #include "Files/NativeFile.h"
 #include "Model/NewDocument.h"
+#include "Model/RecordBlocks.h"
 #include "Files/Streams.h"
 #include "Other/ZEZUdivari.h"
 
@@ -172,6 +173,33 @@ TEST_F(NativeFileTest, EverythingStoredReadsBackToTheSameBytes) {
     EXPECT_EQ(back->instanceHead->next->definition, def);
     EXPECT_EQ(ToStd(back->drawing->titleBlock->field4), "Bracket, left");
     EXPECT_EQ(back->images[0].pixels != nullptr ? (*back->images[0].pixels)[5] : 0, 42);
+}
+
+// Elements read come from blocks of records; removing them one by one, in place and at random, and
+// closing the drawing gives every block back.
+TEST_F(NativeFileTest, ElementsReadAreRemovedOneByOneAndTheirBlocksGoWithThem) {
+    size_t blocksBefore = RecordBlocksInUse();
+    DocWindowRecord* doc = NewDoc();
+    FillDocument(doc);
+    SeekLastLine(doc);
+    for (int i = 0; i < 25000; ++i)
+        AppendLineAtCursor(doc, i, 0, i, 1, false);
+    std::vector<UInt8> bytes = DataForkBytes(doc);
+
+    DocWindowRecord* back = NewDoc();
+    ASSERT_EQ(ReadInto(back, bytes), 0);
+    EXPECT_GT(RecordBlocksInUse(), blocksBefore + 1);
+    EXPECT_EQ(DataForkBytes(back), bytes);
+    int n = 0, removed = 0;
+    for (LineRecord* e = back->lineHead->next; e != nullptr;) {
+        LineRecord* next = e->next;
+        if (n++ % 3 == 1) RemoveLine(back, e), ++removed;
+        e = next;
+    }
+    RemoveLine(back, back->lineHead->next);
+    EXPECT_EQ(CountAfter(back->lineHead), n - removed - 1);
+    DisposeDocumentRecords(back);
+    EXPECT_EQ(RecordBlocksInUse(), blocksBefore);
 }
 
 TEST_F(NativeFileTest, LayoutFactsOfTheWriter) {
