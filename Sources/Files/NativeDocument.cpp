@@ -508,27 +508,20 @@ struct OpenHeld {
     }
 };
 
-// The whole data fork in a memory stream: the reader then works on a copy in memory, since one
-// system call per field would dominate the time.
-OSErr ReadForkIntoMemory(const FSRef* file, SInt16* data, SInt64* fileSize) {
+// The data fork as a stream that reads it in large pieces: one system call per field would
+// dominate the time, and a copy of the whole file would double the memory a large drawing needs.
+constexpr SInt32 kReadWindowBytes = 4 << 20;
+OSErr OpenForkForReading(const FSRef* file, SInt16* data, SInt64* fileSize) {
     FSIORefNum fork = 0;
     OSErr err = FSOpenFork(file, fsRdPerm, &fork);
     if (err != noErr) return err;
     *fileSize = StreamFileSize(fork);
-    // One buffer of the fork's size, filled in place: no growing copy of a large drawing.
-    UInt8* bytes = nullptr;
-    *data = *fileSize >= 0 ? OpenMemoryStreamOfSize(*fileSize, &bytes) : 0;
-    for (SInt64 done = 0; *data != 0 && err == noErr && done < *fileSize;) {
-        SInt64 want = *fileSize - done < (1 << 24) ? *fileSize - done : (1 << 24);
-        ByteCount got = 0;
-        err = FSReadFork(fork, fsFromStart, done, ByteCount(want), bytes + done, &got);
-        if (err == eofErr && got > 0) err = noErr;
-        if (got == 0 && err == noErr) err = eofErr;
-        done += SInt64(got);
+    *data = OpenForkReadStream(fork, kReadWindowBytes);
+    if (*data == 0) {
+        FSCloseFork(fork);
+        return memFullErr;
     }
-    FSCloseFork(fork);
-    if (*data == 0) return memFullErr;
-    return err;
+    return noErr;
 }
 
 // "Opening name (size)…" with the file's version as the fourth line.
@@ -606,7 +599,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     UInt16 vers = ReadVersResource(held.resFile);
 
     SInt64 fileSize = 0;
-    if (OSErr err = ReadForkIntoMemory(file, &held.data, &fileSize); err != noErr) {
+    if (OSErr err = OpenForkForReading(file, &held.data, &fileSize); err != noErr) {
         ShowOSErrorAlert(err);
         return false;
     }

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "Files/ElementEncoding.h"
+#include "Platform/FileManager.h"
 #include "Model/ElementLists.h"
 #include "Platform/MemoryManager.h"
 #include "Files/NativeFile.h"
@@ -13,6 +14,7 @@
 #include "Other/ZEZUdivari.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -200,6 +202,37 @@ TEST_F(NativeFileTest, ElementsReadAreRemovedOneByOneAndTheirBlocksGoWithThem) {
     EXPECT_EQ(CountAfter(back->lineHead), n - removed - 1);
     DisposeDocumentRecords(back);
     EXPECT_EQ(RecordBlocksInUse(), blocksBefore);
+}
+
+// Opening reads the fork through a window; a window far smaller than the records, points and
+// pictures reads the same drawing as the whole bytes do.
+TEST_F(NativeFileTest, ADrawingReadThroughASmallWindowIsTheSameDrawing) {
+    DocWindowRecord* doc = NewDoc();
+    FillDocument(doc);
+    std::vector<UInt8> bytes = DataForkBytes(doc);
+    FSRef folder;
+    ASSERT_EQ(GetPrivateTempFolder(&folder), noErr);
+    std::string path = std::string(folder.path) + "/window.cadx";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+
+    for (SInt32 window : {1, 37, 4096}) {
+        SCOPED_TRACE(window);
+        StreamClearError();
+        FSIORefNum fork = 0;
+        ASSERT_EQ(FSOpenForkPath(path.c_str(), fsRdPerm, &fork), noErr);
+        SInt16 in = OpenForkReadStream(fork, window);
+        NativeFileHeader header;
+        DocWindowRecord* back = NewDoc();
+        ASSERT_EQ(ReadNativeHeader(in, &header), 0);
+        EXPECT_EQ(ReadNativeBody(back, in, header, NativeReadOptions{}), 0);
+        CloseMemoryStream(in);
+        EXPECT_EQ(DataForkBytes(back), bytes);
+        DisposeDocumentRecords(back);
+    }
+    std::remove(path.c_str());
 }
 
 TEST_F(NativeFileTest, LayoutFactsOfTheWriter) {
