@@ -197,21 +197,6 @@ SInt16 OpenMemoryStreamOn(const void* data, SInt64 size) {
     return ref;
 }
 
-SInt16 OpenMemoryStreamOfSize(SInt64 size, UInt8** bytes) {
-    *bytes = nullptr;
-    SInt16 ref = OpenMemoryStream();
-    MemoryStream* m = FindMemoryStream(ref);
-    if (m == nullptr) return 0;
-    try {
-        m->bytes.resize(size_t(size > 0 ? size : 0));
-    } catch (...) {
-        CloseMemoryStream(ref);
-        return 0;
-    }
-    *bytes = m->bytes.data();
-    return ref;
-}
-
 SInt16 OpenForkReadStream(SInt16 fork, SInt32 windowBytes) {
     SInt64 size = 0;
     if (FSGetForkSize(fork, &size) != noErr || windowBytes <= 0) return 0;

@@ -27,9 +27,6 @@ SInt32 StoredRealSize(SInt16 format);
 SInt16 OpenMemoryStream();
 SInt16 OpenMemoryStreamOn(const void* data, SInt64 size);
 const UInt8* MemoryStreamData(SInt16 stream, SInt64* size);
-// A memory stream of exactly size bytes at position 0, for the caller to fill in place through
-// *bytes (one allocation, where appending would grow and copy); 0 when memory runs out.
-SInt16 OpenMemoryStreamOfSize(SInt64 size, UInt8** bytes);
 // A read-only stream over an open fork (which it closes when closed) that holds a window of
 // windowBytes of it at a time: a large file is read in big pieces without a copy of it all.
 SInt16 OpenForkReadStream(SInt16 fork, SInt32 windowBytes);
