@@ -2,6 +2,8 @@
 // data its original owns; disposal frees that data too, through the owner's slot, so that a second
 // dispose of the same slot does nothing.
 #include "Model/ElementRecords.h"
+
+#include "Model/SpatialIndex.h"
 #include "Model/MathPrimitives.h"
 
 #include "Platform/MemoryManager.h"
@@ -19,6 +21,7 @@ template <typename T> T* NewCleared() {
 
 template <typename T> void DisposeSlot(T** slot) {
     if (slot == nullptr || *slot == nullptr) return;
+    ++gElementDisposals;
     std::free(*slot);
     *slot = nullptr;
 }

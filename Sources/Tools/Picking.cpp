@@ -8,6 +8,7 @@
 #include "Model/ElementRecords.h"
 #include "Platform/Events.h"
 #include "Model/MathPrimitives.h"
+#include "Model/SpatialIndex.h"
 #include "Platform/MemoryManager.h"
 #include "Tools/ToolState.h"
 
@@ -386,7 +387,8 @@ Boolean PickLine(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions,
     if (!FilterAdmits(doc, kFilterLines)) return false;
     PickRect r = PickRectOf(doc);
     bool found = false;
-    for (LineRecord* e = d->cursors.lineCursor; e != nullptr; e = e->next) {
+    IndexWalk<LineRecord> walk(doc, kLineElement, d->cursors.lineCursor, r.minX, r.minY, r.maxX, r.maxY);
+    for (LineRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (!Pickable(doc, e->drawn, e->layer, e->flags) || !LineHitTest(e, r)) continue;
         found = true;
         if (buffer != nullptr) {
@@ -420,7 +422,8 @@ Boolean PickArc(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions, 
     if (!FilterAdmits(doc, kFilterArcs)) return false;
     PickRect r = PickRectOf(doc);
     bool found = false;
-    for (ArcRecord* e = d->cursors.arcCursor; e != nullptr; e = e->next) {
+    IndexWalk<ArcRecord> walk(doc, kArcElement, d->cursors.arcCursor, r.minX, r.minY, r.maxX, r.maxY);
+    for (ArcRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (!Pickable(doc, e->drawn, e->layer, 0) || !ArcHitTest(e, r)) continue;
         found = true;
         if (buffer != nullptr) {

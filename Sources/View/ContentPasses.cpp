@@ -4,6 +4,7 @@
 #include "Other/ProgressWindow.h"
 #include "View/ScrollGrid.h"
 #include "Other/SharedUtilities.h"
+#include "Model/SpatialIndex.h"
 #include "View/TextDrawing.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
@@ -102,7 +103,9 @@ bool DrawPolylines(DocWindowRecord* doc) {
 }
 
 bool DrawLines(DocWindowRecord* doc) {
-    for (LineRecord* e = doc->lineHead->next; e; e = e->next) {
+    IndexWalk<LineRecord> walk(doc, kLineElement, doc->lineHead->next, gView.minX, gView.minY, gView.maxX,
+                               gView.maxY);
+    for (LineRecord* e = walk.First(); e; e = walk.Next(e)) {
         if (!Continue()) return false;
         if (e->flags & (kLineOpenStart | kLineOpenEnd)) {
             // Lines that run on meet the view wherever they point.
@@ -117,7 +120,9 @@ bool DrawLines(DocWindowRecord* doc) {
 }
 
 bool DrawArcs(DocWindowRecord* doc) {
-    for (ArcRecord* e = doc->arcHead->next; e; e = e->next) {
+    IndexWalk<ArcRecord> walk(doc, kArcElement, doc->arcHead->next, gView.minX, gView.minY, gView.maxX,
+                              gView.maxY);
+    for (ArcRecord* e = walk.First(); e; e = walk.Next(e)) {
         if (!Continue()) return false;
         Float64 box[4];
         ArcElementBox(e, box);
