@@ -1,4 +1,4 @@
-// The spatial index: one uniform grid per indexed kind, built from the list on first use and kept by
+// The spatial index: one uniform grid per element kind, built from the list on first use and kept by
 // appends at the tail; any other change marks it stale and the next query rebuilds it.
 //
 // A uniform grid rather than an R-tree: drafting elements are mostly short and spread over a sheet,
@@ -10,10 +10,13 @@
 #include "Model/SpatialIndex.h"
 
 #include "Model/ElementRecords.h"
+#include "Model/MathPrimitives.h"
+#include "Platform/MemoryManager.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <unordered_map>
 
 UInt32 gElementDisposals = 0;
@@ -44,40 +47,132 @@ struct Grid {
     std::vector<UInt32> scratch;
 };
 
-constexpr int kIndexedKinds = 2; // lines and arcs
-
 struct DocIndex {
     const DrawingRecord* drawing = nullptr;
-    Grid grids[kIndexedKinds];
+    Grid grids[kElementKindCount];
 };
 
 std::unordered_map<const DocWindowRecord*, DocIndex> gIndexes;
 
-// The box a pick or a redraw may find the element in; false when it has none (unbounded, not finite).
+// Symbol instances are left to the list walk: their box follows their definition and the drawing
+// units, which change without the instance being touched.
+bool Indexed(SInt16 kind) {
+    return kind >= 0 && kind < kElementKindCount && kind != kSymbolInstanceElement;
+}
+
+struct Bounds {
+    Float64 b[4] = {std::numeric_limits<Float64>::infinity(), std::numeric_limits<Float64>::infinity(),
+                    -std::numeric_limits<Float64>::infinity(), -std::numeric_limits<Float64>::infinity()};
+    void Add(Float64 x, Float64 y) {
+        b[0] = std::min(b[0], x), b[1] = std::min(b[1], y), b[2] = std::max(b[2], x), b[3] = std::max(b[3], y);
+    }
+    bool Out(Float64 out[4], Float64 grow = 0) const {
+        out[0] = b[0] - grow, out[1] = b[1] - grow, out[2] = b[2] + grow, out[3] = b[3] + grow;
+        return std::isfinite(out[0]) && std::isfinite(out[1]) && std::isfinite(out[2]) && std::isfinite(out[3]) &&
+               out[0] <= out[2] && out[1] <= out[3];
+    }
+};
+
+// The rectangle a pick tests for a turned box: from the first corner, along the first edge's
+// direction, to the third corner, whatever the other stored corners say. A hair of slack keeps
+// rounding from leaving a point on its edge out.
+void AddTurnedBox(Bounds& k, const Float64 c[6]) {
+    Float64 a = DirectionDegrees(c[0], c[1], c[2], c[3]) * std::numbers::pi / 180.0;
+    Float64 cs = std::cos(a), sn = std::sin(a);
+    Float64 dx = c[4] - c[0], dy = c[5] - c[1];
+    Float64 u = dx * cs + dy * sn, v = -dx * sn + dy * cs;
+    Float64 slack = 1e-7 * (1.0 + std::fabs(c[0]) + std::fabs(c[1]) + std::fabs(u) + std::fabs(v));
+    for (Float64 su : {0.0, u})
+        for (Float64 sv : {0.0, v}) {
+            Float64 x = c[0] + su * cs - sv * sn, y = c[1] + su * sn + sv * cs;
+            k.Add(x - slack, y - slack), k.Add(x + slack, y + slack);
+        }
+}
+
+// The box a pick or a redraw may find the element in; false when it has none (unbounded, not
+// finite), which puts the element where every query finds it.
 bool BoxOf(const LineRecord* e, Float64 b[4]) {
     if (e->flags & (kLineOpenStart | kLineOpenEnd)) return false;
-    b[0] = std::min(e->x1, e->x2), b[1] = std::min(e->y1, e->y2);
-    b[2] = std::max(e->x1, e->x2), b[3] = std::max(e->y1, e->y2);
-    return std::isfinite(b[0]) && std::isfinite(b[1]) && std::isfinite(b[2]) && std::isfinite(b[3]);
+    Bounds k;
+    k.Add(e->x1, e->y1), k.Add(e->x2, e->y2);
+    return k.Out(b);
 }
 bool BoxOf(const ArcRecord* e, Float64 b[4]) {
     Float64 r = std::fabs(e->radius);
-    b[0] = e->cx - r, b[1] = e->cy - r, b[2] = e->cx + r, b[3] = e->cy + r;
-    return std::isfinite(b[0]) && std::isfinite(b[1]) && std::isfinite(b[2]) && std::isfinite(b[3]);
+    Bounds k;
+    k.Add(e->cx - r, e->cy - r), k.Add(e->cx + r, e->cy + r);
+    return k.Out(b);
+}
+// The corners, the second point and what a redraw draws beyond them (as the view's text box).
+bool BoxOf(const TextRecord* e, Float64 b[4]) {
+    Bounds k;
+    k.Add(e->x, e->y), k.Add(e->x2, e->y2);
+    for (int i = 0; i < 4; ++i)
+        k.Add(e->corners[2 * i], e->corners[2 * i + 1]);
+    AddTurnedBox(k, e->corners);
+    return k.Out(b, std::fabs(e->textHeight) + std::fabs(e->frameDistance) + std::fabs(e->leaderEndSize));
+}
+bool BoxOf(const DimensionRecord* e, Float64 b[4]) {
+    Bounds k;
+    k.Add(e->textX, e->textY);
+    for (int i = 0; i < 3; ++i)
+        k.Add(e->frame[2 * i], e->frame[2 * i + 1]);
+    const Float64 box[6] = {e->textX, e->textY, e->frame[0], e->frame[1], e->frame[2], e->frame[3]};
+    AddTurnedBox(k, box);
+    return k.Out(b);
+}
+bool BoxOf(const PolylineRecord* e, Float64 b[4]) {
+    if (e->points == nullptr || *e->points == nullptr) return false;
+    Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));
+    Size count = std::min<Size>(room, Size(std::max<SInt16>(e->pointCount, 0)));
+    const Float64* xy = reinterpret_cast<const Float64*>(*e->points);
+    Bounds k;
+    for (Size i = 0; i < count; ++i)
+        k.Add(xy[2 * i], xy[2 * i + 1]);
+    if ((e->kind == kPolylineEllipse || e->kind == kPolylineRoundedRect) && count >= 4) AddTurnedBox(k, xy);
+    return k.Out(b);
+}
+bool BoxOf(const AreaRecord* e, Float64 b[4]) {
+    Bounds k;
+    k.Add(e->minX, e->minY), k.Add(e->maxX, e->maxY);
+    return k.Out(b);
+}
+
+template <typename T> T* FirstIn(T* head) {
+    return head != nullptr ? head->next : nullptr;
 }
 
 bool BoxOf(SInt16 kind, const void* e, Float64 b[4]) {
-    return kind == kLineElement ? BoxOf(static_cast<const LineRecord*>(e), b)
-                                : BoxOf(static_cast<const ArcRecord*>(e), b);
+    switch (kind) {
+    case kLineElement: return BoxOf(static_cast<const LineRecord*>(e), b);
+    case kArcElement: return BoxOf(static_cast<const ArcRecord*>(e), b);
+    case kTextElement: return BoxOf(static_cast<const TextRecord*>(e), b);
+    case kDimensionElement: return BoxOf(static_cast<const DimensionRecord*>(e), b);
+    case kPolylineElement: return BoxOf(static_cast<const PolylineRecord*>(e), b);
+    default: return BoxOf(static_cast<const AreaRecord*>(e), b);
+    }
 }
 
 void* FirstOf(const DocWindowRecord* doc, SInt16 kind) {
-    if (kind == kLineElement) return doc->lineHead ? doc->lineHead->next : nullptr;
-    return doc->arcHead ? doc->arcHead->next : nullptr;
+    switch (kind) {
+    case kLineElement: return FirstIn(doc->lineHead);
+    case kArcElement: return FirstIn(doc->arcHead);
+    case kTextElement: return FirstIn(doc->textHead);
+    case kDimensionElement: return FirstIn(doc->dimensionHead);
+    case kPolylineElement: return FirstIn(doc->polylineHead);
+    default: return FirstIn(doc->areaHead);
+    }
 }
+
 void* NextOf(SInt16 kind, void* e) {
-    return kind == kLineElement ? static_cast<void*>(static_cast<LineRecord*>(e)->next)
-                                : static_cast<void*>(static_cast<ArcRecord*>(e)->next);
+    switch (kind) {
+    case kLineElement: return static_cast<LineRecord*>(e)->next;
+    case kArcElement: return static_cast<ArcRecord*>(e)->next;
+    case kTextElement: return static_cast<TextRecord*>(e)->next;
+    case kDimensionElement: return static_cast<DimensionRecord*>(e)->next;
+    case kPolylineElement: return static_cast<PolylineRecord*>(e)->next;
+    default: return static_cast<AreaRecord*>(e)->next;
+    }
 }
 
 SInt32 CellX(const Grid& g, Float64 x) {
@@ -193,7 +288,7 @@ DocIndex* IndexOf(const DocWindowRecord* doc, bool make) {
 }
 
 Grid* GridOf(const DocWindowRecord* doc, SInt16 kind, bool make) {
-    if (kind != kLineElement && kind != kArcElement) return nullptr;
+    if (!Indexed(kind)) return nullptr;
     DocIndex* index = IndexOf(doc, make);
     return index != nullptr ? &index->grids[kind] : nullptr;
 }

@@ -1,4 +1,4 @@
-// A spatial index over a drawing's lines and arcs: it narrows what a redraw, a pick or a snap looks
+// A spatial index over a drawing's elements: it narrows what a redraw, a pick or a snap looks
 // at to the elements whose box meets a rectangle, handed out in list order so that "the first
 // element in list order that is hit" stays what it was.
 #pragma once
@@ -10,7 +10,7 @@
 
 // The elements of the kind whose box may meet the rectangle, in list order (a superset: the caller
 // still tests each one). False when the index does not narrow the query (a small drawing, a
-// rectangle over most of it): the caller walks the list. Only lines and arcs are indexed.
+// rectangle over most of it, symbol instances): the caller walks the list.
 bool SpatialCandidates(DocWindowRecord* doc, SInt16 kind, Float64 minX, Float64 minY, Float64 maxX,
                        Float64 maxY, std::vector<void*>* out);
 

@@ -77,7 +77,9 @@ bool Visible(SInt16 layer, const Float64 box[4]) {
 
 bool DrawAreas(DocWindowRecord* doc) {
     if (!Installed(gViewHooks.drawArea)) return true;
-    for (AreaRecord* e = doc->areaHead->next; e; e = e->next) {
+    IndexWalk<AreaRecord> walk(doc, kAreaElement, doc->areaHead->next, gView.minX, gView.minY, gView.maxX,
+                               gView.maxY);
+    for (AreaRecord* e = walk.First(); e; e = walk.Next(e)) {
         if (!Continue()) return false;
         Float64 box[4] = {e->minX, e->minY, e->maxX, e->maxY};
         if (Visible(e->layer, box)) gViewHooks.drawArea(doc, e);
@@ -133,7 +135,9 @@ bool DrawArcs(DocWindowRecord* doc) {
 
 bool DrawTexts(DocWindowRecord* doc) {
     bool outlinesOnly = doc->settings->textDisplayMode == 1 && doc->drawing->output.outputContext == nullptr;
-    for (TextRecord* e = doc->textHead->next; e; e = e->next) {
+    IndexWalk<TextRecord> walk(doc, kTextElement, doc->textHead->next, gView.minX, gView.minY, gView.maxX,
+                               gView.maxY);
+    for (TextRecord* e = walk.First(); e; e = walk.Next(e)) {
         if (!Continue()) return false;
         Float64 box[4];
         TextElementBox(e, box);
