@@ -36,8 +36,8 @@ struct Grid {
     bool stale = true;
     bool small = false;
     UInt32 disposals = 0;
-    std::size_t count = 0;         // elements in the list (while small) or in elements
-    std::vector<void*> elements;   // list order; from builtCount on, the tail appended since the build
+    std::size_t count = 0;       // elements in the list (while small) or in elements
+    std::vector<void*> elements; // list order; from builtCount on, the tail appended since the build
     std::size_t builtCount = 0;
     Float64 ox = 0, oy = 0, cell = 1;
     SInt32 cols = 0, rows = 0;
@@ -64,12 +64,13 @@ struct Bounds {
     Float64 b[4] = {std::numeric_limits<Float64>::infinity(), std::numeric_limits<Float64>::infinity(),
                     -std::numeric_limits<Float64>::infinity(), -std::numeric_limits<Float64>::infinity()};
     void Add(Float64 x, Float64 y) {
-        b[0] = std::min(b[0], x), b[1] = std::min(b[1], y), b[2] = std::max(b[2], x), b[3] = std::max(b[3], y);
+        b[0] = std::min(b[0], x), b[1] = std::min(b[1], y), b[2] = std::max(b[2], x),
+        b[3] = std::max(b[3], y);
     }
     bool Out(Float64 out[4], Float64 grow = 0) const {
         out[0] = b[0] - grow, out[1] = b[1] - grow, out[2] = b[2] + grow, out[3] = b[3] + grow;
-        return std::isfinite(out[0]) && std::isfinite(out[1]) && std::isfinite(out[2]) && std::isfinite(out[3]) &&
-               out[0] <= out[2] && out[1] <= out[3];
+        return std::isfinite(out[0]) && std::isfinite(out[1]) && std::isfinite(out[2]) &&
+               std::isfinite(out[3]) && out[0] <= out[2] && out[1] <= out[3];
     }
 };
 
@@ -144,34 +145,52 @@ template <typename T> T* FirstIn(T* head) {
 
 bool BoxOf(SInt16 kind, const void* e, Float64 b[4]) {
     switch (kind) {
-    case kLineElement: return BoxOf(static_cast<const LineRecord*>(e), b);
-    case kArcElement: return BoxOf(static_cast<const ArcRecord*>(e), b);
-    case kTextElement: return BoxOf(static_cast<const TextRecord*>(e), b);
-    case kDimensionElement: return BoxOf(static_cast<const DimensionRecord*>(e), b);
-    case kPolylineElement: return BoxOf(static_cast<const PolylineRecord*>(e), b);
-    default: return BoxOf(static_cast<const AreaRecord*>(e), b);
+    case kLineElement:
+        return BoxOf(static_cast<const LineRecord*>(e), b);
+    case kArcElement:
+        return BoxOf(static_cast<const ArcRecord*>(e), b);
+    case kTextElement:
+        return BoxOf(static_cast<const TextRecord*>(e), b);
+    case kDimensionElement:
+        return BoxOf(static_cast<const DimensionRecord*>(e), b);
+    case kPolylineElement:
+        return BoxOf(static_cast<const PolylineRecord*>(e), b);
+    default:
+        return BoxOf(static_cast<const AreaRecord*>(e), b);
     }
 }
 
 void* FirstOf(const DocWindowRecord* doc, SInt16 kind) {
     switch (kind) {
-    case kLineElement: return FirstIn(doc->lineHead);
-    case kArcElement: return FirstIn(doc->arcHead);
-    case kTextElement: return FirstIn(doc->textHead);
-    case kDimensionElement: return FirstIn(doc->dimensionHead);
-    case kPolylineElement: return FirstIn(doc->polylineHead);
-    default: return FirstIn(doc->areaHead);
+    case kLineElement:
+        return FirstIn(doc->lineHead);
+    case kArcElement:
+        return FirstIn(doc->arcHead);
+    case kTextElement:
+        return FirstIn(doc->textHead);
+    case kDimensionElement:
+        return FirstIn(doc->dimensionHead);
+    case kPolylineElement:
+        return FirstIn(doc->polylineHead);
+    default:
+        return FirstIn(doc->areaHead);
     }
 }
 
 void* NextOf(SInt16 kind, void* e) {
     switch (kind) {
-    case kLineElement: return static_cast<LineRecord*>(e)->next;
-    case kArcElement: return static_cast<ArcRecord*>(e)->next;
-    case kTextElement: return static_cast<TextRecord*>(e)->next;
-    case kDimensionElement: return static_cast<DimensionRecord*>(e)->next;
-    case kPolylineElement: return static_cast<PolylineRecord*>(e)->next;
-    default: return static_cast<AreaRecord*>(e)->next;
+    case kLineElement:
+        return static_cast<LineRecord*>(e)->next;
+    case kArcElement:
+        return static_cast<ArcRecord*>(e)->next;
+    case kTextElement:
+        return static_cast<TextRecord*>(e)->next;
+    case kDimensionElement:
+        return static_cast<DimensionRecord*>(e)->next;
+    case kPolylineElement:
+        return static_cast<PolylineRecord*>(e)->next;
+    default:
+        return static_cast<AreaRecord*>(e)->next;
     }
 }
 
@@ -306,8 +325,8 @@ bool SpatialCandidates(DocWindowRecord* doc, SInt16 kind, Float64 minX, Float64 
     if (!(minX <= maxX && minY <= maxY)) return false;
     std::vector<UInt32>& found = g->scratch;
     found.clear();
-    bool outside = maxX < g->ox || maxY < g->oy || minX > g->ox + g->cell * g->cols ||
-                   minY > g->oy + g->cell * g->rows;
+    bool outside =
+        maxX < g->ox || maxY < g->oy || minX > g->ox + g->cell * g->cols || minY > g->oy + g->cell * g->rows;
     if (!outside) {
         SInt32 x0 = CellX(*g, minX), y0 = CellY(*g, minY), x1 = CellX(*g, maxX), y1 = CellY(*g, maxY);
         Float64 covered = Float64(x1 - x0 + 1) * Float64(y1 - y0 + 1);

@@ -31,7 +31,7 @@ extern UInt32 gElementDisposals;
 // A walk over the candidates of a rectangle in list order, or over the whole list from start when
 // the index does not narrow it.
 template <typename T> class IndexWalk {
-public:
+  public:
     IndexWalk(DocWindowRecord* doc, SInt16 kind, T* start, Float64 minX, Float64 minY, Float64 maxX,
               Float64 maxY)
         : start_(start) {
@@ -40,7 +40,7 @@ public:
     T* First() { return narrowed_ ? At(0) : start_; }
     T* Next(T* e) { return narrowed_ ? At(++at_) : e->next; }
 
-private:
+  private:
     T* At(std::size_t i) {
         at_ = i;
         return i < list_.size() ? static_cast<T*>(list_[i]) : nullptr;

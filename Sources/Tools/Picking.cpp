@@ -591,8 +591,9 @@ Boolean PickPolylineSegments(DocWindowRecord* doc, LinePickBuffer* buffer) {
     if (buffer != nullptr) buffer->count = 0;
     PickRect r = PickRectOf(doc);
     bool found = false;
-    IndexWalk<PolylineRecord> walk(doc, kPolylineElement, doc->polylineHead ? doc->polylineHead->next : nullptr,
-                                   r.minX, r.minY, r.maxX, r.maxY);
+    IndexWalk<PolylineRecord> walk(doc, kPolylineElement,
+                                   doc->polylineHead ? doc->polylineHead->next : nullptr, r.minX, r.minY,
+                                   r.maxX, r.maxY);
     for (PolylineRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (e->kind != kPolylineSegments || e->points == nullptr || e->pointCount < 2) continue;
         if (!Pickable(doc, e->drawn, e->layer, e->flags)) continue;

@@ -23,7 +23,9 @@ class SpatialIndexTest : public ToolTest {
   protected:
     std::mt19937 random{11};
 
-    double Uniform(double from, double to) { return std::uniform_real_distribution<double>(from, to)(random); }
+    double Uniform(double from, double to) {
+        return std::uniform_real_distribution<double>(from, to)(random);
+    }
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
 
     template <typename T> std::vector<T*> List(T* head) {
@@ -150,9 +152,12 @@ TEST_F(SpatialIndexTest, AgreesWithTheListAfterEveryKindOfChange) {
 struct PointBox {
     double b[4] = {1e300, 1e300, -1e300, -1e300};
     void Add(double x, double y) {
-        b[0] = std::min(b[0], x), b[1] = std::min(b[1], y), b[2] = std::max(b[2], x), b[3] = std::max(b[3], y);
+        b[0] = std::min(b[0], x), b[1] = std::min(b[1], y), b[2] = std::max(b[2], x),
+        b[3] = std::max(b[3], y);
     }
-    bool Meets(const double q[4]) const { return b[2] >= q[0] && b[0] <= q[2] && b[3] >= q[1] && b[1] <= q[3]; }
+    bool Meets(const double q[4]) const {
+        return b[2] >= q[0] && b[0] <= q[2] && b[3] >= q[1] && b[1] <= q[3];
+    }
 };
 
 PointBox PointsOf(const TextRecord* e) {
@@ -205,8 +210,9 @@ class SpatialIndexKinds : public SpatialIndexTest {
         for (int k = 0; k < 6; ++k) {
             double x = Uniform(-50, 1050), y = Uniform(-50, 1050), s = Uniform(0, 20);
             const double q[4] = {x - s, y - s, x + s, y + s};
-            narrowed += Agrees(kTextElement, doc->textHead, q) + Agrees(kDimensionElement, doc->dimensionHead, q) +
-                        Agrees(kPolylineElement, doc->polylineHead, q) + Agrees(kAreaElement, doc->areaHead, q);
+            narrowed +=
+                Agrees(kTextElement, doc->textHead, q) + Agrees(kDimensionElement, doc->dimensionHead, q) +
+                Agrees(kPolylineElement, doc->polylineHead, q) + Agrees(kAreaElement, doc->areaHead, q);
         }
         return narrowed;
     }
