@@ -143,57 +143,6 @@ template <typename T> T* FirstIn(T* head) {
     return head != nullptr ? head->next : nullptr;
 }
 
-bool BoxOf(SInt16 kind, const void* e, Float64 b[4]) {
-    switch (kind) {
-    case kLineElement:
-        return BoxOf(static_cast<const LineRecord*>(e), b);
-    case kArcElement:
-        return BoxOf(static_cast<const ArcRecord*>(e), b);
-    case kTextElement:
-        return BoxOf(static_cast<const TextRecord*>(e), b);
-    case kDimensionElement:
-        return BoxOf(static_cast<const DimensionRecord*>(e), b);
-    case kPolylineElement:
-        return BoxOf(static_cast<const PolylineRecord*>(e), b);
-    default:
-        return BoxOf(static_cast<const AreaRecord*>(e), b);
-    }
-}
-
-void* FirstOf(const DocWindowRecord* doc, SInt16 kind) {
-    switch (kind) {
-    case kLineElement:
-        return FirstIn(doc->lineHead);
-    case kArcElement:
-        return FirstIn(doc->arcHead);
-    case kTextElement:
-        return FirstIn(doc->textHead);
-    case kDimensionElement:
-        return FirstIn(doc->dimensionHead);
-    case kPolylineElement:
-        return FirstIn(doc->polylineHead);
-    default:
-        return FirstIn(doc->areaHead);
-    }
-}
-
-void* NextOf(SInt16 kind, void* e) {
-    switch (kind) {
-    case kLineElement:
-        return static_cast<LineRecord*>(e)->next;
-    case kArcElement:
-        return static_cast<ArcRecord*>(e)->next;
-    case kTextElement:
-        return static_cast<TextRecord*>(e)->next;
-    case kDimensionElement:
-        return static_cast<DimensionRecord*>(e)->next;
-    case kPolylineElement:
-        return static_cast<PolylineRecord*>(e)->next;
-    default:
-        return static_cast<AreaRecord*>(e)->next;
-    }
-}
-
 SInt32 CellX(const Grid& g, Float64 x) {
     Float64 c = std::floor((x - g.ox) / g.cell);
     return SInt32(std::clamp(c, 0.0, Float64(g.cols - 1)));
@@ -212,68 +161,76 @@ void Clear(Grid& g) {
     g.cols = g.rows = 0;
 }
 
-void Build(const DocWindowRecord* doc, SInt16 kind, Grid& g) {
+template <typename T> void BuildOf(T* first, Grid& g) {
     Clear(g);
     g.stale = false;
     g.disposals = gElementDisposals;
-    std::size_t n = 0;
-    for (void* e = FirstOf(doc, kind); e != nullptr; e = NextOf(kind, e))
-        ++n;
+    // One walk of the list: the elements in order and the bounds of their boxes.
+    constexpr Float64 kFar = std::numeric_limits<Float64>::infinity();
+    Float64 minX = kFar, minY = kFar, maxX = -kFar, maxY = -kFar;
+    std::size_t bounded = 0;
+    for (T* e = first; e != nullptr; e = e->next) {
+        g.elements.push_back(e);
+        Float64 b[4];
+        if (!BoxOf(e, b)) continue;
+        ++bounded;
+        minX = std::min(minX, b[0]), minY = std::min(minY, b[1]);
+        maxX = std::max(maxX, b[2]), maxY = std::max(maxY, b[3]);
+    }
+    std::size_t n = g.elements.size();
     g.count = n;
     g.small = n < kMinIndexed;
     if (g.small) {
-        g.elements.shrink_to_fit();
-        g.cellStart.shrink_to_fit();
-        g.entries.shrink_to_fit();
-        g.wide.shrink_to_fit();
+        g.elements = std::vector<void*>();
+        g.cellStart = std::vector<UInt32>();
+        g.entries = std::vector<UInt32>();
+        g.wide = std::vector<UInt32>();
         return;
     }
-    g.elements.reserve(n);
-    constexpr Float64 kFar = std::numeric_limits<Float64>::infinity();
-    Float64 minX = kFar, minY = kFar, maxX = -kFar, maxY = -kFar;
-    std::vector<float> sizes;
-    sizes.reserve(n);
-    for (void* e = FirstOf(doc, kind); e != nullptr; e = NextOf(kind, e)) {
-        g.elements.push_back(e);
-        Float64 b[4];
-        if (!BoxOf(kind, e, b)) continue;
-        minX = std::min(minX, b[0]), minY = std::min(minY, b[1]);
-        maxX = std::max(maxX, b[2]), maxY = std::max(maxY, b[3]);
-        sizes.push_back(float(std::max(b[2] - b[0], b[3] - b[1])));
-    }
+    g.elements.shrink_to_fit();
     g.builtCount = n;
-    if (sizes.empty()) {
+    if (bounded == 0) {
         g.cols = g.rows = 1, g.ox = g.oy = 0, g.cell = 1;
     } else {
-        // Cells about as large as most elements, and a few elements to a cell on average.
-        std::size_t at = sizes.size() * 3 / 4;
-        std::nth_element(sizes.begin(), sizes.begin() + std::ptrdiff_t(at), sizes.end());
-        Float64 typical = sizes[at];
+        // Cells about as large as most elements (judged on a sample), and a few elements to a
+        // cell on average.
+        std::vector<float> sizes;
+        std::size_t stride = std::max<std::size_t>(1, n / 65536);
+        for (std::size_t i = 0; i < n; i += stride) {
+            Float64 b[4];
+            if (BoxOf(static_cast<const T*>(g.elements[i]), b))
+                sizes.push_back(float(std::max(b[2] - b[0], b[3] - b[1])));
+        }
+        Float64 typical = 0;
+        if (!sizes.empty()) {
+            std::size_t at = sizes.size() * 3 / 4;
+            std::nth_element(sizes.begin(), sizes.begin() + std::ptrdiff_t(at), sizes.end());
+            typical = sizes[at];
+        }
         Float64 w = std::max(maxX - minX, 1e-9), h = std::max(maxY - minY, 1e-9);
-        Float64 cell = std::max(typical, std::sqrt(w * h * 4.0 / Float64(sizes.size())));
-        // No more cells than elements, and no grid so fine that its sides overflow.
-        Float64 most = std::max<Float64>(1.0, Float64(sizes.size()));
-        cell = std::max(cell, std::sqrt(w * h / most));
-        cell = std::max({cell, w / 65536.0, h / 65536.0});
+        Float64 cell = std::max(typical, std::sqrt(w * h * 4.0 / Float64(bounded)));
+        // No more cells than elements, and sides that fit 16 bits.
+        cell = std::max(cell, std::sqrt(w * h / Float64(bounded)));
+        cell = std::max({cell, w / 65535.0, h / 65535.0});
         g.ox = minX, g.oy = minY, g.cell = cell;
-        g.cols = std::max<SInt32>(1, SInt32(std::ceil(w / cell)));
-        g.rows = std::max<SInt32>(1, SInt32(std::ceil(h / cell)));
+        g.cols = std::clamp<SInt32>(SInt32(std::ceil(w / cell)), 1, 65535);
+        g.rows = std::clamp<SInt32>(SInt32(std::ceil(h / cell)), 1, 65535);
     }
-    sizes = std::vector<float>();
     std::size_t cells = std::size_t(g.cols) * std::size_t(g.rows);
     g.cellStart.assign(cells + 1, 0);
-    // Two passes: count what each cell holds, then place the list positions.
-    auto span = [&](const void* e, SInt32 c[4]) {
-        Float64 b[4];
-        if (!BoxOf(kind, e, b)) return false;
-        c[0] = CellX(g, b[0]), c[1] = CellY(g, b[1]), c[2] = CellX(g, b[2]), c[3] = CellY(g, b[3]);
-        return Float64(c[2] - c[0] + 1) * Float64(c[3] - c[1] + 1) <= kMaxCellsPerElement;
-    };
+    // The cells each element spans, packed in 16-bit quarters; all ones marks a wide one. Then a
+    // count per cell, and the list positions placed cell by cell.
+    constexpr UInt64 kWide = ~UInt64(0);
+    std::vector<UInt64> spans(n);
     for (std::size_t i = 0; i < n; ++i) {
-        SInt32 c[4];
-        if (!span(g.elements[i], c)) continue;
-        for (SInt32 y = c[1]; y <= c[3]; ++y)
-            for (SInt32 x = c[0]; x <= c[2]; ++x)
+        Float64 b[4];
+        spans[i] = kWide;
+        if (!BoxOf(static_cast<const T*>(g.elements[i]), b)) continue;
+        SInt32 x0 = CellX(g, b[0]), y0 = CellY(g, b[1]), x1 = CellX(g, b[2]), y1 = CellY(g, b[3]);
+        if (Float64(x1 - x0 + 1) * Float64(y1 - y0 + 1) > kMaxCellsPerElement) continue;
+        spans[i] = UInt64(x0) | UInt64(y0) << 16 | UInt64(x1) << 32 | UInt64(y1) << 48;
+        for (SInt32 y = y0; y <= y1; ++y)
+            for (SInt32 x = x0; x <= x1; ++x)
                 ++g.cellStart[std::size_t(y) * g.cols + x + 1];
     }
     for (std::size_t k = 0; k < cells; ++k)
@@ -281,16 +238,35 @@ void Build(const DocWindowRecord* doc, SInt16 kind, Grid& g) {
     g.entries.resize(g.cellStart[cells]);
     std::vector<UInt32> fill(g.cellStart.begin(), g.cellStart.end() - 1);
     for (std::size_t i = 0; i < n; ++i) {
-        SInt32 c[4];
-        if (!span(g.elements[i], c)) {
+        UInt64 c = spans[i];
+        if (c == kWide) {
             g.wide.push_back(UInt32(i));
             continue;
         }
-        for (SInt32 y = c[1]; y <= c[3]; ++y)
-            for (SInt32 x = c[0]; x <= c[2]; ++x)
+        SInt32 x0 = SInt32(c & 0xFFFF), y0 = SInt32(c >> 16 & 0xFFFF), x1 = SInt32(c >> 32 & 0xFFFF),
+               y1 = SInt32(c >> 48);
+        for (SInt32 y = y0; y <= y1; ++y)
+            for (SInt32 x = x0; x <= x1; ++x)
                 g.entries[fill[std::size_t(y) * g.cols + x]++] = UInt32(i);
     }
     g.wide.shrink_to_fit();
+}
+
+void Build(const DocWindowRecord* doc, SInt16 kind, Grid& g) {
+    switch (kind) {
+    case kLineElement:
+        return BuildOf(FirstIn(doc->lineHead), g);
+    case kArcElement:
+        return BuildOf(FirstIn(doc->arcHead), g);
+    case kTextElement:
+        return BuildOf(FirstIn(doc->textHead), g);
+    case kDimensionElement:
+        return BuildOf(FirstIn(doc->dimensionHead), g);
+    case kPolylineElement:
+        return BuildOf(FirstIn(doc->polylineHead), g);
+    default:
+        return BuildOf(FirstIn(doc->areaHead), g);
+    }
 }
 
 DocIndex* IndexOf(const DocWindowRecord* doc, bool make) {
