@@ -25,7 +25,7 @@ namespace {
 
 // Below this many elements of a kind a list walk is as quick as the index.
 constexpr std::size_t kMinIndexed = 256;
-// Appended elements are tested one by one until there are this many (or an eighth of the grid).
+// Appended elements are tested one by one until there are this many (or 1/64 of the grid).
 constexpr std::size_t kMinTail = 1024;
 // An element spanning more cells than this goes to the wide list.
 constexpr Float64 kMaxCellsPerElement = 64;
@@ -341,7 +341,7 @@ void SpatialIndexAppended(DocWindowRecord* doc, SInt16 kind, void* element) {
         return;
     }
     g->elements.push_back(element);
-    if (g->elements.size() - g->builtCount > std::max(kMinTail, g->builtCount / 8)) g->stale = true;
+    if (g->elements.size() - g->builtCount > std::max(kMinTail, g->builtCount / 64)) g->stale = true;
 }
 
 void SpatialIndexChanged(DocWindowRecord* doc, SInt16 kind, const void* element) {
