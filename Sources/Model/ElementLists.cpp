@@ -96,10 +96,11 @@ template <typename T> void Remove(DocWindowRecord* doc, T* element) {
     if (element == nullptr || element == head) return;
     T* before = PredecessorOf(head, element);
     if (before == nullptr) return;
+    SpatialIndexRemoving(doc, Kind<T>::kind, element);
     before->next = element->next;
-    SpatialIndexStale(doc);
     if (Kind<T>::Cursor(doc) == element) Kind<T>::Cursor(doc) = before;
     DisposeElement(doc, element, true);
+    SpatialIndexRemoved(doc, Kind<T>::kind);
 }
 
 template <typename T> void MoveToEnd(DocWindowRecord* doc, T* element) {

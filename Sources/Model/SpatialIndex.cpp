@@ -19,7 +19,7 @@
 #include <numbers>
 #include <unordered_map>
 
-UInt32 gElementDisposals = 0;
+UInt32 gElementDisposals[kElementKindCount] = {};
 
 namespace {
 
@@ -45,6 +45,8 @@ struct Grid {
     std::vector<UInt32> entries;   // list positions, cell by cell
     std::vector<UInt32> wide;      // list positions of wide or unbounded elements, ascending
     std::vector<UInt32> scratch;
+    std::size_t removed = 0;        // built elements taken out since the build (null in elements)
+    const void* removing = nullptr; // the element being taken out, whose undo record is no change
 };
 
 struct DocIndex {
@@ -159,12 +161,13 @@ void Clear(Grid& g) {
     g.wide.clear();
     g.builtCount = 0;
     g.cols = g.rows = 0;
+    g.removed = 0;
+    g.removing = nullptr;
 }
 
 template <typename T> void BuildOf(T* first, Grid& g) {
     Clear(g);
     g.stale = false;
-    g.disposals = gElementDisposals;
     // One walk of the list: the elements in order and the bounds of their boxes.
     constexpr Float64 kFar = std::numeric_limits<Float64>::infinity();
     Float64 minX = kFar, minY = kFar, maxX = -kFar, maxY = -kFar;
@@ -253,6 +256,7 @@ template <typename T> void BuildOf(T* first, Grid& g) {
 }
 
 void Build(const DocWindowRecord* doc, SInt16 kind, Grid& g) {
+    g.disposals = gElementDisposals[kind];
     switch (kind) {
     case kLineElement:
         return BuildOf(FirstIn(doc->lineHead), g);
@@ -296,7 +300,7 @@ bool SpatialCandidates(DocWindowRecord* doc, SInt16 kind, Float64 minX, Float64 
     if (doc == nullptr || doc->drawing == nullptr) return false;
     Grid* g = GridOf(doc, kind, true);
     if (g == nullptr) return false;
-    if (g->stale || g->disposals != gElementDisposals) Build(doc, kind, *g);
+    if (g->stale || g->disposals != gElementDisposals[kind]) Build(doc, kind, *g);
     if (g->small) return false;
     if (!(minX <= maxX && minY <= maxY)) return false;
     std::vector<UInt32>& found = g->scratch;
@@ -318,7 +322,7 @@ bool SpatialCandidates(DocWindowRecord* doc, SInt16 kind, Float64 minX, Float64 
     found.erase(std::unique(found.begin(), found.end()), found.end());
     out->reserve(found.size() + g->elements.size() - g->builtCount);
     for (UInt32 i : found)
-        out->push_back(g->elements[i]);
+        if (void* e = g->elements[i]) out->push_back(e);
     out->insert(out->end(), g->elements.begin() + std::ptrdiff_t(g->builtCount), g->elements.end());
     if (found.capacity() > 65536) found = std::vector<UInt32>();
     return true;
@@ -329,6 +333,84 @@ void SpatialIndexStale(DocWindowRecord* doc) {
     if (DocIndex* index = IndexOf(doc, false))
         for (Grid& g : index->grids)
             g.stale = true;
+}
+
+namespace {
+
+template <typename T> bool BoxOfKind(SInt16 kind, const void* e, Float64 b[4]) {
+    return BoxOf(static_cast<const T*>(e), b);
+}
+
+// Where the built element sits: its list position, found in the cells its box spans (or the wide
+// list); -1 when it is not where its box says, that is, it moved unheard of.
+long PositionOf(const Grid& g, SInt16 kind, const void* e) {
+    Float64 b[4];
+    bool bounded = false;
+    switch (kind) {
+    case kLineElement:
+        bounded = BoxOfKind<LineRecord>(kind, e, b);
+        break;
+    case kArcElement:
+        bounded = BoxOfKind<ArcRecord>(kind, e, b);
+        break;
+    case kTextElement:
+        bounded = BoxOfKind<TextRecord>(kind, e, b);
+        break;
+    case kDimensionElement:
+        bounded = BoxOfKind<DimensionRecord>(kind, e, b);
+        break;
+    case kPolylineElement:
+        bounded = BoxOfKind<PolylineRecord>(kind, e, b);
+        break;
+    default:
+        bounded = BoxOfKind<AreaRecord>(kind, e, b);
+        break;
+    }
+    auto at = [&](const UInt32* from, const UInt32* to) -> long {
+        for (const UInt32* p = from; p != to; ++p)
+            if (g.elements[*p] == e) return long(*p);
+        return -1;
+    };
+    if (bounded && g.cols > 0) {
+        SInt32 x0 = CellX(g, b[0]), y0 = CellY(g, b[1]), x1 = CellX(g, b[2]), y1 = CellY(g, b[3]);
+        if (Float64(x1 - x0 + 1) * Float64(y1 - y0 + 1) <= kMaxCellsPerElement) {
+            std::size_t cell = std::size_t(y0) * g.cols + x0;
+            return at(g.entries.data() + g.cellStart[cell], g.entries.data() + g.cellStart[cell + 1]);
+        }
+    }
+    return at(g.wide.data(), g.wide.data() + g.wide.size());
+}
+
+} // namespace
+
+void SpatialIndexRemoving(DocWindowRecord* doc, SInt16 kind, const void* element) {
+    if (doc == nullptr || element == nullptr) return;
+    Grid* g = GridOf(doc, kind, false);
+    if (g == nullptr || g->stale) return;
+    // Its disposal is heard of here, so it does not make the index rebuild.
+    ++g->disposals;
+    g->removing = element;
+    if (g->small) {
+        --g->count;
+        return;
+    }
+    auto tail = g->elements.begin() + std::ptrdiff_t(g->builtCount);
+    auto inTail = std::find(tail, g->elements.end(), element);
+    if (inTail != g->elements.end()) {
+        g->elements.erase(inTail);
+        return;
+    }
+    long at = PositionOf(*g, kind, element);
+    if (at < 0 || ++g->removed > g->builtCount / 8) {
+        g->stale = true;
+        return;
+    }
+    g->elements[std::size_t(at)] = nullptr;
+}
+
+void SpatialIndexRemoved(DocWindowRecord* doc, SInt16 kind) {
+    if (doc == nullptr) return;
+    if (Grid* g = GridOf(doc, kind, false)) g->removing = nullptr;
 }
 
 void SpatialIndexAppended(DocWindowRecord* doc, SInt16 kind, void* element) {
@@ -347,7 +429,7 @@ void SpatialIndexAppended(DocWindowRecord* doc, SInt16 kind, void* element) {
 void SpatialIndexChanged(DocWindowRecord* doc, SInt16 kind, const void* element) {
     if (doc == nullptr) return;
     Grid* g = GridOf(doc, kind, false);
-    if (g == nullptr || g->stale || g->small) return;
+    if (g == nullptr || g->stale || g->small || element == g->removing) return;
     // The tail is tested element by element, so a change there needs nothing.
     auto tail = g->elements.begin() + std::ptrdiff_t(g->builtCount);
     if (std::find(tail, g->elements.end(), element) == g->elements.end()) g->stale = true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Model/DocumentRecords.h"
+#include "Model/ElementRecords.h"
 
 #include <cstddef>
 #include <vector>
@@ -17,6 +18,9 @@ bool SpatialCandidates(DocWindowRecord* doc, SInt16 kind, Float64 minX, Float64 
 // What keeps the index true. Any change the index is not told of must at least call
 // SpatialIndexStale, which rebuilds it on the next query.
 void SpatialIndexStale(DocWindowRecord* doc);
+// The element is about to be unlinked and disposed (with its undo record), and has been.
+void SpatialIndexRemoving(DocWindowRecord* doc, SInt16 kind, const void* element);
+void SpatialIndexRemoved(DocWindowRecord* doc, SInt16 kind);
 // The element (linked at the tail of its list) is new.
 void SpatialIndexAppended(DocWindowRecord* doc, SInt16 kind, void* element);
 // The element's coordinates are about to change or have changed.
@@ -24,9 +28,9 @@ void SpatialIndexChanged(DocWindowRecord* doc, SInt16 kind, const void* element)
 // Frees the document's index; called when the document's records are disposed.
 void SpatialIndexDispose(const DocWindowRecord* doc);
 
-// Counts disposals of element records: an index built before a disposal is rebuilt, so it never
-// hands out a freed element whatever path freed it.
-extern UInt32 gElementDisposals;
+// Counts disposals of element records, kind by kind: an index that did not hear of a disposal is
+// rebuilt, so it never hands out a freed element whatever path freed it.
+extern UInt32 gElementDisposals[kElementKindCount];
 
 // A walk over the candidates of a rectangle in list order, or over the whole list from start when
 // the index does not narrow it.
