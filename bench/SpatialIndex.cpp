@@ -51,6 +51,23 @@ void ZoomedViewCandidates(benchmark::State& state) {
     }
 }
 
+// A line deleted (the list walk to its predecessor included), then a pick: the index takes the line
+// out in place.
+void DeleteThenPick(benchmark::State& state) {
+    DocWindowRecord* doc = TheDrawing();
+    std::vector<void*> out;
+    SpatialCandidates(doc, kLineElement, 500, 400, 501, 401, &out);
+    LineRecord* line = doc->lineHead->next;
+    for (int i = 0; i < 400000; ++i)
+        line = line->next;
+    for (auto _ : state) {
+        LineRecord* next = line->next;
+        RemoveLine(doc, line);
+        line = next;
+        benchmark::DoNotOptimize(SpatialCandidates(doc, kLineElement, 500, 400, 501, 401, &out));
+    }
+}
+
 // Some 700 lines share the cells around the cursor; the first of them in list order is the hit.
 void PickInTheCrowd(benchmark::State& state) {
     DocWindowRecord* doc = TheDrawing();
@@ -66,5 +83,6 @@ void PickInTheCrowd(benchmark::State& state) {
 
 BENCHMARK(RebuildAfterChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(ZoomedViewCandidates)->Unit(benchmark::kMillisecond);
+BENCHMARK(DeleteThenPick)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(PickInTheCrowd)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();
