@@ -22,6 +22,7 @@
 #include "Other/ProgressWindow.h"
 #include "Platform/ResourceFiles.h"
 #include "Files/SaveRecovery.h"
+#include "Model/SpatialIndex.h"
 #include "Other/SharedUtilities.h"
 #include "Shell/DocumentWindow.h"
 #include "Files/Streams.h"
@@ -637,6 +638,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     options.versResource = vers;
     options.resFile = held.resFile;
     message = ReadNativeBody(doc, held.data, header, options);
+    SpatialIndexStale(doc);
     if (message != 0) return fail(message);
     CloseProgress();
     held.CloseData();

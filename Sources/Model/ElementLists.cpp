@@ -2,6 +2,7 @@
 #include "Model/ElementLists.h"
 
 #include "Model/DocumentHooks.h"
+#include "Model/SpatialIndex.h"
 #include "Other/DrawingUnits.h"
 #include "Model/UndoJournal.h"
 
@@ -13,36 +14,42 @@ namespace {
 template <typename T> struct Kind;
 
 template <> struct Kind<LineRecord> {
+    static constexpr SInt16 kind = kLineElement;
     static LineRecord*& Head(DocWindowRecord* doc) { return doc->lineHead; }
     static LineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.lineCursor; }
     static void Record(DocWindowRecord* doc, LineRecord* e) { RecordUndoLine(doc, e, false); }
     static void Free(LineRecord** slot) { DisposeLineRecord(slot); }
 };
 template <> struct Kind<ArcRecord> {
+    static constexpr SInt16 kind = kArcElement;
     static ArcRecord*& Head(DocWindowRecord* doc) { return doc->arcHead; }
     static ArcRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.arcCursor; }
     static void Record(DocWindowRecord* doc, ArcRecord* e) { RecordUndoArc(doc, e, false); }
     static void Free(ArcRecord** slot) { DisposeArcRecord(slot); }
 };
 template <> struct Kind<TextRecord> {
+    static constexpr SInt16 kind = kTextElement;
     static TextRecord*& Head(DocWindowRecord* doc) { return doc->textHead; }
     static TextRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.textCursor; }
     static void Record(DocWindowRecord* doc, TextRecord* e) { RecordUndoText(doc, e, false); }
     static void Free(TextRecord** slot) { DisposeTextRecord(slot); }
 };
 template <> struct Kind<DimensionRecord> {
+    static constexpr SInt16 kind = kDimensionElement;
     static DimensionRecord*& Head(DocWindowRecord* doc) { return doc->dimensionHead; }
     static DimensionRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.dimensionCursor; }
     static void Record(DocWindowRecord* doc, DimensionRecord* e) { RecordUndoDimension(doc, e, false); }
     static void Free(DimensionRecord** slot) { DisposeDimensionRecord(slot); }
 };
 template <> struct Kind<PolylineRecord> {
+    static constexpr SInt16 kind = kPolylineElement;
     static PolylineRecord*& Head(DocWindowRecord* doc) { return doc->polylineHead; }
     static PolylineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.polylineCursor; }
     static void Record(DocWindowRecord* doc, PolylineRecord* e) { RecordUndoPolyline(doc, e, false); }
     static void Free(PolylineRecord** slot) { DisposePolylineRecord(slot); }
 };
 template <> struct Kind<SymbolInstanceRecord> {
+    static constexpr SInt16 kind = kSymbolInstanceElement;
     static SymbolInstanceRecord*& Head(DocWindowRecord* doc) { return doc->instanceHead; }
     static SymbolInstanceRecord*& Cursor(DocWindowRecord* doc) {
         return doc->drawing->cursors.instanceCursor;
@@ -53,6 +60,7 @@ template <> struct Kind<SymbolInstanceRecord> {
     static void Free(SymbolInstanceRecord** slot) { DisposeSymbolInstanceRecord(slot); }
 };
 template <> struct Kind<AreaRecord> {
+    static constexpr SInt16 kind = kAreaElement;
     static AreaRecord*& Head(DocWindowRecord* doc) { return doc->areaHead; }
     static AreaRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.areaCursor; }
     static void Record(DocWindowRecord* doc, AreaRecord* e) { RecordUndoArea(doc, e, false); }
@@ -88,9 +96,11 @@ template <typename T> void Remove(DocWindowRecord* doc, T* element) {
     if (element == nullptr || element == head) return;
     T* before = PredecessorOf(head, element);
     if (before == nullptr) return;
+    SpatialIndexRemoving(doc, Kind<T>::kind, element);
     before->next = element->next;
     if (Kind<T>::Cursor(doc) == element) Kind<T>::Cursor(doc) = before;
     DisposeElement(doc, element, true);
+    SpatialIndexRemoved(doc, Kind<T>::kind);
 }
 
 template <typename T> void MoveToEnd(DocWindowRecord* doc, T* element) {
@@ -99,6 +109,7 @@ template <typename T> void MoveToEnd(DocWindowRecord* doc, T* element) {
     T* before = PredecessorOf(head, element);
     Kind<T>::Cursor(doc) = before;
     if (before == nullptr) return;
+    SpatialIndexStale(doc);
     before->next = element->next;
     T* last = LastOf(head);
     last->next = element;
@@ -129,6 +140,10 @@ template <typename T, typename Make> T* AppendAtCursor(DocWindowRecord* doc, Mak
     }
     element->next = successor;
     cursor = element;
+    if (successor == nullptr)
+        SpatialIndexAppended(doc, Kind<T>::kind, element);
+    else
+        SpatialIndexStale(doc);
     return element;
 }
 
@@ -405,6 +420,7 @@ void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* def) {
 }
 
 void DisposeDocumentElements(DocWindowRecord* doc) {
+    SpatialIndexStale(doc);
     DisposeLineList(doc->lineHead);
     DisposeArcList(doc->arcHead);
     DisposeTextList(doc->textHead);

@@ -2,6 +2,8 @@
 // data its original owns; disposal frees that data too, through the owner's slot, so that a second
 // dispose of the same slot does nothing.
 #include "Model/ElementRecords.h"
+
+#include "Model/SpatialIndex.h"
 #include "Model/MathPrimitives.h"
 #include "Model/RecordBlocks.h"
 
@@ -10,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -18,8 +21,21 @@ template <typename T> T* NewCleared() {
     return static_cast<T*>(std::calloc(1, sizeof(T)));
 }
 
+// The element kind of a record type, or -1 for the document's other records.
+template <typename T> constexpr int KindOf() {
+    if constexpr (std::is_same_v<T, LineRecord>) return kLineElement;
+    if constexpr (std::is_same_v<T, ArcRecord>) return kArcElement;
+    if constexpr (std::is_same_v<T, TextRecord>) return kTextElement;
+    if constexpr (std::is_same_v<T, DimensionRecord>) return kDimensionElement;
+    if constexpr (std::is_same_v<T, PolylineRecord>) return kPolylineElement;
+    if constexpr (std::is_same_v<T, SymbolInstanceRecord>) return kSymbolInstanceElement;
+    if constexpr (std::is_same_v<T, AreaRecord>) return kAreaElement;
+    return -1;
+}
+
 template <typename T> void DisposeSlot(T** slot) {
     if (slot == nullptr || *slot == nullptr) return;
+    if constexpr (KindOf<T>() >= 0) ++gElementDisposals[KindOf<T>()];
     // Records read from files may come from a block of records.
     if (!ReleaseBlockRecord(*slot)) std::free(*slot);
     *slot = nullptr;

@@ -11,6 +11,7 @@
 #include "Platform/MemoryManager.h"
 #include "Platform/Menus.h"
 #include "Other/SharedUtilities.h"
+#include "Model/SpatialIndex.h"
 #include "Tools/ToolState.h"
 #include "Model/UndoJournal.h"
 #include "Other/ZEZUdivari.h"
@@ -318,6 +319,7 @@ void RebuildWindowMenu() {
 
 void DisposeDocumentRecords(DocWindowRecord* doc) {
     if (doc == nullptr) return;
+    SpatialIndexDispose(doc);
     if (OpenDocumentList == doc) {
         OpenDocumentList = doc->next;
     } else {

@@ -7,6 +7,7 @@
 #include "Model/DocumentHooks.h"
 #include "Files/ElementEncoding.h"
 #include "Model/ElementLists.h"
+#include "Model/SpatialIndex.h"
 #include "Platform/Events.h"
 #include "Platform/FileManager.h"
 #include "Platform/MemoryManager.h"
@@ -256,6 +257,8 @@ bool AppendPending(DocWindowRecord* doc, const UInt8* bytes, SInt32 count) {
 
 template <typename T> void RecordEntry(DocWindowRecord* doc, const T* element, Boolean added) {
     DrawingRecord* d = doc->drawing;
+    // Changes are recorded around their edit, with undo on or off: the index hears of them here.
+    SpatialIndexChanged(doc, Journal<T>::kind, element);
     if (element == nullptr || !IsUndoRecording(doc) || d->undo.undoReplaying) return;
     if (element == Journal<T>::Head(doc)) return;
     SInt16 scratch = Scratch();
@@ -465,6 +468,7 @@ template <typename T> void TakeOut(DocWindowRecord* doc, Step& step, const std::
 
 // Replays the step: re-inserts the states that must exist afterwards, takes out the others.
 void ApplyStep(DocWindowRecord* doc, Step& step, bool undo) {
+    SpatialIndexStale(doc);
     std::vector<size_t> pending[kElementKindCount];
     size_t count = step.entries.size();
     for (size_t n = 0; n < count; ++n) {

@@ -7,6 +7,7 @@
 #include "Model/ElementRecords.h"
 #include "Model/GeometryKernel.h"
 #include "Model/MathPrimitives.h"
+#include "Model/SpatialIndex.h"
 #include "Model/UndoJournal.h"
 
 #include <cmath>
@@ -211,6 +212,7 @@ LineRecord* AppendLineCopy(DocWindowRecord* doc, const LineRecord& model) {
     SeekLastLine(doc);
     doc->drawing->cursors.lineCursor->next = copy;
     doc->drawing->cursors.lineCursor = copy;
+    SpatialIndexAppended(doc, kLineElement, copy);
     MarkDocumentChanged(doc);
     RecordUndoLine(doc, copy, true);
     return copy;
@@ -228,6 +230,7 @@ ArcRecord* AppendArcPiece(DocWindowRecord* doc, const ArcRecord& arc, double sta
     SeekLastArc(doc);
     doc->drawing->cursors.arcCursor->next = piece;
     doc->drawing->cursors.arcCursor = piece;
+    SpatialIndexAppended(doc, kArcElement, piece);
     MarkDocumentChanged(doc);
     RecordUndoArc(doc, piece, true);
     return piece;

@@ -8,6 +8,7 @@
 #include "Model/ElementRecords.h"
 #include "Platform/Events.h"
 #include "Model/MathPrimitives.h"
+#include "Model/SpatialIndex.h"
 #include "Platform/MemoryManager.h"
 #include "Tools/ToolState.h"
 
@@ -386,7 +387,8 @@ Boolean PickLine(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions,
     if (!FilterAdmits(doc, kFilterLines)) return false;
     PickRect r = PickRectOf(doc);
     bool found = false;
-    for (LineRecord* e = d->cursors.lineCursor; e != nullptr; e = e->next) {
+    IndexWalk<LineRecord> walk(doc, kLineElement, d->cursors.lineCursor, r.minX, r.minY, r.maxX, r.maxY);
+    for (LineRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (!Pickable(doc, e->drawn, e->layer, e->flags) || !LineHitTest(e, r)) continue;
         found = true;
         if (buffer != nullptr) {
@@ -420,7 +422,8 @@ Boolean PickArc(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions, 
     if (!FilterAdmits(doc, kFilterArcs)) return false;
     PickRect r = PickRectOf(doc);
     bool found = false;
-    for (ArcRecord* e = d->cursors.arcCursor; e != nullptr; e = e->next) {
+    IndexWalk<ArcRecord> walk(doc, kArcElement, d->cursors.arcCursor, r.minX, r.minY, r.maxX, r.maxY);
+    for (ArcRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (!Pickable(doc, e->drawn, e->layer, 0) || !ArcHitTest(e, r)) continue;
         found = true;
         if (buffer != nullptr) {
@@ -450,7 +453,8 @@ Boolean PickText(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     d->cursors.textCursor = doc->textHead ? doc->textHead->next : nullptr;
     if (!FilterAdmits(doc, kFilterTexts)) return false;
     PickRect r = PickRectOf(doc);
-    for (TextRecord* e = d->cursors.textCursor; e != nullptr; e = e->next) {
+    IndexWalk<TextRecord> walk(doc, kTextElement, d->cursors.textCursor, r.minX, r.minY, r.maxX, r.maxY);
+    for (TextRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (!Pickable(doc, e->drawn, e->layer, 0)) continue;
         const Float64* c = e->corners;
         bool inBox =
@@ -474,7 +478,8 @@ Boolean PickDimension(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     d->cursors.dimensionCursor = doc->dimensionHead ? doc->dimensionHead->next : nullptr;
     if (!FilterAdmits(doc, kFilterDimensions)) return false;
     PickRect r = PickRectOf(doc);
-    for (DimensionRecord* e = d->cursors.dimensionCursor; e != nullptr; e = e->next) {
+    IndexWalk<DimensionRecord> walk(doc, kDimensionElement, d->cursors.dimensionCursor, r.x, r.y, r.x, r.y);
+    for (DimensionRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (!Pickable(doc, e->drawn, e->layer, 0)) continue;
         const Float64 box[8] = {e->textX,    e->textY,    e->frame[0], e->frame[1],
                                 e->frame[2], e->frame[3], e->frame[4], e->frame[5]};
@@ -515,7 +520,10 @@ Boolean PickPolyline(DocWindowRecord* doc, SInt16 action, SInt16 wantedKinds, Bo
     SInt16 filter = d->toolInput.pickFilter;
     PickRect r = PickRectOf(doc);
     Float64 grow = kBoxPickGrowPixels * d->view.unitsPerPixel;
-    for (PolylineRecord* e = d->cursors.polylineCursor; e != nullptr; e = e->next) {
+    Float64 reach = 1.5 * std::fabs(grow); // grown in the box's own turned axes
+    IndexWalk<PolylineRecord> walk(doc, kPolylineElement, d->cursors.polylineCursor, r.minX - reach,
+                                   r.minY - reach, r.maxX + reach, r.maxY + reach);
+    for (PolylineRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (!Pickable(doc, e->drawn, e->layer, e->flags) || e->points == nullptr) continue;
         Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));
         SInt16 count = SInt16(std::min<Size>(room, Size(std::max<SInt16>(e->pointCount, 0))));
@@ -560,7 +568,9 @@ Boolean PickArea(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     ShowWatchCursor();
     d->cursors.areaCursor = doc->areaHead ? doc->areaHead->next : nullptr;
     if (!FilterAdmits(doc, kFilterAreas) || doc->settings->areaDisplayMode == 2) return false;
-    for (AreaRecord* e = d->cursors.areaCursor; e != nullptr; e = e->next) {
+    Float64 x = d->toolInput.cursorX, y = d->toolInput.cursorY;
+    IndexWalk<AreaRecord> walk(doc, kAreaElement, d->cursors.areaCursor, x, y, x, y);
+    for (AreaRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (!Pickable(doc, e->drawn, e->layer, 0) ||
             !AreaHitTest(e, d->toolInput.cursorX, d->toolInput.cursorY))
             continue;
@@ -581,8 +591,10 @@ Boolean PickPolylineSegments(DocWindowRecord* doc, LinePickBuffer* buffer) {
     if (buffer != nullptr) buffer->count = 0;
     PickRect r = PickRectOf(doc);
     bool found = false;
-    for (PolylineRecord* e = doc->polylineHead ? doc->polylineHead->next : nullptr; e != nullptr;
-         e = e->next) {
+    IndexWalk<PolylineRecord> walk(doc, kPolylineElement,
+                                   doc->polylineHead ? doc->polylineHead->next : nullptr, r.minX, r.minY,
+                                   r.maxX, r.maxY);
+    for (PolylineRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (e->kind != kPolylineSegments || e->points == nullptr || e->pointCount < 2) continue;
         if (!Pickable(doc, e->drawn, e->layer, e->flags)) continue;
         Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));

@@ -4,6 +4,7 @@
 #include "Other/ProgressWindow.h"
 #include "View/ScrollGrid.h"
 #include "Other/SharedUtilities.h"
+#include "Model/SpatialIndex.h"
 #include "View/TextDrawing.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
@@ -76,7 +77,9 @@ bool Visible(SInt16 layer, const Float64 box[4]) {
 
 bool DrawAreas(DocWindowRecord* doc) {
     if (!Installed(gViewHooks.drawArea)) return true;
-    for (AreaRecord* e = doc->areaHead->next; e; e = e->next) {
+    IndexWalk<AreaRecord> walk(doc, kAreaElement, doc->areaHead->next, gView.minX, gView.minY, gView.maxX,
+                               gView.maxY);
+    for (AreaRecord* e = walk.First(); e; e = walk.Next(e)) {
         if (!Continue()) return false;
         Float64 box[4] = {e->minX, e->minY, e->maxX, e->maxY};
         if (Visible(e->layer, box)) gViewHooks.drawArea(doc, e);
@@ -102,7 +105,9 @@ bool DrawPolylines(DocWindowRecord* doc) {
 }
 
 bool DrawLines(DocWindowRecord* doc) {
-    for (LineRecord* e = doc->lineHead->next; e; e = e->next) {
+    IndexWalk<LineRecord> walk(doc, kLineElement, doc->lineHead->next, gView.minX, gView.minY, gView.maxX,
+                               gView.maxY);
+    for (LineRecord* e = walk.First(); e; e = walk.Next(e)) {
         if (!Continue()) return false;
         if (e->flags & (kLineOpenStart | kLineOpenEnd)) {
             // Lines that run on meet the view wherever they point.
@@ -117,7 +122,9 @@ bool DrawLines(DocWindowRecord* doc) {
 }
 
 bool DrawArcs(DocWindowRecord* doc) {
-    for (ArcRecord* e = doc->arcHead->next; e; e = e->next) {
+    IndexWalk<ArcRecord> walk(doc, kArcElement, doc->arcHead->next, gView.minX, gView.minY, gView.maxX,
+                              gView.maxY);
+    for (ArcRecord* e = walk.First(); e; e = walk.Next(e)) {
         if (!Continue()) return false;
         Float64 box[4];
         ArcElementBox(e, box);
@@ -128,7 +135,9 @@ bool DrawArcs(DocWindowRecord* doc) {
 
 bool DrawTexts(DocWindowRecord* doc) {
     bool outlinesOnly = doc->settings->textDisplayMode == 1 && doc->drawing->output.outputContext == nullptr;
-    for (TextRecord* e = doc->textHead->next; e; e = e->next) {
+    IndexWalk<TextRecord> walk(doc, kTextElement, doc->textHead->next, gView.minX, gView.minY, gView.maxX,
+                               gView.maxY);
+    for (TextRecord* e = walk.First(); e; e = walk.Next(e)) {
         if (!Continue()) return false;
         Float64 box[4];
         TextElementBox(e, box);
