@@ -10,16 +10,20 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QImageReader>
+#include <QLineF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QPen>
 #include <QRegion>
 #include <QString>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 struct CGPath {
@@ -114,6 +118,11 @@ QPainterPath RectPath(const CGRect& r) {
     return p;
 }
 
+// Advances at the base size by font, face, hinting and text, so a redraw does not shape its texts a
+// second time only to measure them.
+constexpr size_t kMaxCachedAdvances = 16384;
+std::unordered_map<std::string, double> gTextAdvances;
+
 QString Decode(const char* bytes, size_t length, CGTextEncoding encoding) {
     if (!bytes) return QString();
     if (encoding == kCGEncodingUTF8) return QString::fromUtf8(bytes, qsizetype(length));
@@ -132,6 +141,18 @@ struct CGContext {
     QPainterPath path; // device space
     QTransform textMatrix;
     int pages = 0;
+    CGContextBeforePaintHook beforePaint = nullptr;
+    void* beforePaintUser = nullptr;
+    std::vector<QLineF> lines; // scratch of batch strokes
+    std::vector<QPointF> dots;
+
+    // A pending batch of the caller is drawn before anything else touches the painter.
+    void Before() {
+        if (!beforePaint) return;
+        CGContextBeforePaintHook hook = beforePaint;
+        beforePaint = nullptr;
+        hook(this, beforePaintUser);
+    }
 
     QTransform UserToDevice() const { return gs.ctm * base; }
 
@@ -195,6 +216,7 @@ struct CGContext {
     }
 
     void Paint(bool fill, bool eo, bool stroke) {
+        Before();
         QPainterPath p;
         if (BeginPaint(&p, eo ? Qt::OddEvenFill : Qt::WindingFill)) {
             if (fill) painter.fillPath(p, FillBrush());
@@ -205,6 +227,20 @@ struct CGContext {
     }
 
     void AddUser(const QPainterPath& user) { path.addPath(UserToDevice().map(user)); }
+
+    double BaseAdvance(const char* bytes, size_t length) const {
+        std::string key;
+        key.reserve(length + 8);
+        for (int v : {int(gs.fontNumber), int(gs.fontFace), int(gs.encoding), int(gs.antialias)})
+            key.push_back(char(v & 0xFF)), key.push_back(char((v >> 8) & 0xFF));
+        key.append(bytes, length);
+        auto found = gTextAdvances.find(key);
+        if (found != gTextAdvances.end()) return found->second;
+        if (gTextAdvances.size() >= kMaxCachedAdvances) gTextAdvances.clear();
+        double advance = QFontMetricsF(Font()).horizontalAdvance(Decode(bytes, length, gs.encoding));
+        gTextAdvances.emplace(std::move(key), advance);
+        return advance;
+    }
 
     QFont Font() const {
         QFont f = PlatformFont(gs.fontNumber, SInt16(kFontBase), gs.fontFace);
@@ -327,6 +363,7 @@ void CGContextEndPage(CGContextRef) {}
 
 void CGContextRelease(CGContextRef context) {
     if (!context) return;
+    context->Before();
     context->painter.end();
     context->Touched();
     delete context;
@@ -346,6 +383,7 @@ void CGSetDefaultShouldAntialias(Boolean on) {
 
 void CGContextSetShouldAntialias(CGContextRef context, Boolean on) {
     if (!context) return;
+    context->Before();
     context->gs.antialias = on;
     context->ApplyHints();
 }
@@ -360,6 +398,7 @@ void CGContextSaveGState(CGContextRef context) {
 
 void CGContextRestoreGState(CGContextRef context) {
     if (!context || context->saved.empty()) return;
+    context->Before();
     context->painter.restore();
     context->gs = context->saved.back();
     context->saved.pop_back();
@@ -434,18 +473,22 @@ void CGContextSetFillPattern8x8(CGContextRef context, const Pattern* pattern, CG
 // Transforms.
 
 void CGContextTranslateCTM(CGContextRef context, CGFloat tx, CGFloat ty) {
+    if (context) context->Before();
     if (context) context->gs.ctm = QTransform::fromTranslate(tx, ty) * context->gs.ctm;
 }
 
 void CGContextScaleCTM(CGContextRef context, CGFloat sx, CGFloat sy) {
+    if (context) context->Before();
     if (context) context->gs.ctm = QTransform::fromScale(sx, sy) * context->gs.ctm;
 }
 
 void CGContextRotateCTM(CGContextRef context, CGFloat radians) {
+    if (context) context->Before();
     if (context) context->gs.ctm = QTransform().rotateRadians(radians) * context->gs.ctm;
 }
 
 void CGContextConcatCTM(CGContextRef context, CGAffineTransform transform) {
+    if (context) context->Before();
     if (context) context->gs.ctm = ToQ(transform) * context->gs.ctm;
 }
 
@@ -590,15 +633,72 @@ void CGContextStrokeLineSegments(CGContextRef context, const CGPoint* points, si
 
 void CGContextClearRect(CGContextRef context, CGRect rect) {
     if (!context || !context->port) return;
+    context->Before();
     context->painter.setWorldTransform(context->UserToDevice());
     context->painter.fillRect(QRectF(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height),
                               Qt::white);
     context->Touched();
 }
 
+void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, const float* segments,
+                                 size_t segmentCount, const float* dots, size_t dotCount) {
+    if (!context || !pen || (segmentCount == 0 && dotCount == 0)) return;
+    QPen qpen(Colour(pen->r, pen->g, pen->b, pen->alpha));
+    qpen.setWidthF(std::max<CGFloat>(0, pen->width));
+    qpen.setCapStyle(pen->cap == kCGLineCapRound    ? Qt::RoundCap
+                     : pen->cap == kCGLineCapSquare ? Qt::SquareCap
+                                                    : Qt::FlatCap);
+    qpen.setJoinStyle(Qt::RoundJoin);
+    QPainter& painter = context->painter;
+    painter.setWorldTransform(context->UserToDevice());
+    painter.setOpacity(context->gs.alpha);
+    painter.setPen(qpen);
+    painter.setBrush(Qt::NoBrush);
+    if (segments && segmentCount) {
+        context->lines.resize(segmentCount);
+        for (size_t i = 0; i < segmentCount; ++i) {
+            const float* s = segments + 4 * i;
+            context->lines[i] = QLineF(s[0], s[1], s[2], s[3]);
+        }
+        if (qpen.capStyle() == Qt::RoundCap && pen->width > 1) {
+            // Qt strokes round caps through its general stroker, which costs far more than lines with
+            // flat caps and discs at their ends.
+            QPen flat = qpen;
+            flat.setCapStyle(Qt::FlatCap);
+            painter.setPen(flat);
+            painter.drawLines(context->lines.data(), int(segmentCount));
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(qpen.color());
+            double r = pen->width / 2;
+            for (const QLineF& line : context->lines) {
+                painter.drawEllipse(line.p1(), r, r);
+                if (line.p2() != line.p1()) painter.drawEllipse(line.p2(), r, r);
+            }
+            painter.setBrush(Qt::NoBrush);
+            painter.setPen(qpen);
+        } else {
+            painter.drawLines(context->lines.data(), int(segmentCount));
+        }
+    }
+    if (dots && dotCount) {
+        context->dots.resize(dotCount);
+        for (size_t i = 0; i < dotCount; ++i)
+            context->dots[i] = QPointF(dots[2 * i], dots[2 * i + 1]);
+        painter.drawPoints(context->dots.data(), int(dotCount));
+    }
+    context->Touched();
+}
+
+void CGContextSetBeforePaintHook(CGContextRef context, CGContextBeforePaintHook hook, void* user) {
+    if (!context) return;
+    context->beforePaint = hook;
+    context->beforePaintUser = user;
+}
+
 // Clipping.
 
 static void ClipWith(CGContextRef context, Qt::FillRule rule) {
+    context->Before();
     QPainterPath p;
     if (context->BeginPaint(&p, rule)) context->painter.setClipPath(p, Qt::IntersectClip);
     context->path = QPainterPath();
@@ -729,6 +829,7 @@ void CGImageGetResolution(CGImageRef image, CGFloat* dpiX, CGFloat* dpiY) {
 
 void CGContextDrawImage(CGContextRef context, CGRect rect, CGImageRef image) {
     if (!context || !image) return;
+    context->Before();
     context->painter.setWorldTransform(
         QTransform(1, 0, 0, -1, rect.origin.x, rect.origin.y + rect.size.height) * context->UserToDevice());
     context->painter.setOpacity(context->gs.alpha);
@@ -786,8 +887,7 @@ CGPoint CGContextGetTextPosition(CGContextRef context) {
 
 CGFloat CGContextMeasureText(CGContextRef context, const char* bytes, size_t length) {
     if (!context || !bytes || !PlatformHasApplication()) return 0;
-    QString text = Decode(bytes, length, context->gs.encoding);
-    return QFontMetricsF(context->Font()).horizontalAdvance(text) * context->gs.fontSize / kFontBase;
+    return context->BaseAdvance(bytes, length) * context->gs.fontSize / kFontBase;
 }
 
 void CGContextGetFontExtents(CGContextRef context, CGFloat* ascent, CGFloat* descent) {
@@ -807,9 +907,10 @@ void CGContextShowText(CGContextRef context, const char* bytes, size_t length) {
     QString text = Decode(bytes, length, gs.encoding);
     QFont font = context->Font();
     double scale = gs.fontSize / kFontBase;
-    double advance = QFontMetricsF(font).horizontalAdvance(text) * scale;
+    double advance = context->BaseAdvance(bytes, length) * scale;
     QTransform& tm = context->textMatrix;
     if (gs.textMode != kCGTextInvisible) {
+        context->Before();
         // Glyphs are laid out y down: flip them into the text space, which is y up.
         context->painter.setWorldTransform(QTransform::fromScale(scale, -scale) * tm *
                                            context->UserToDevice());

@@ -243,9 +243,13 @@ void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
                                 CGRectMake(0, d->layout.statusHeight + kScrollBarWidth, d->view.viewWidth,
                                            d->view.viewHeight));
         }
+        Float64 w, h;
+        DeviceBounds(doc, &w, &h);
+        BeginStrokeBatching(d->output.windowContext, w, h);
         DrawViewBackground(doc);
         DrawViewContent(doc);
         gViewHooks.drawViewMarks(doc);
+        EndStrokeBatching();
         if (own) EndWindowCG(&d->output.windowContext, doc->window);
     }
     if (updateScrollBars) {
