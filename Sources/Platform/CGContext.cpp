@@ -654,28 +654,18 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
     painter.setOpacity(context->gs.alpha);
     painter.setPen(qpen);
     painter.setBrush(Qt::NoBrush);
+    if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, false);
     if (segments && segmentCount) {
         context->lines.resize(segmentCount);
         for (size_t i = 0; i < segmentCount; ++i) {
             const float* s = segments + 4 * i;
             context->lines[i] = QLineF(s[0], s[1], s[2], s[3]);
         }
-        if (qpen.capStyle() == Qt::RoundCap && pen->width > 1) {
-            // Qt strokes round caps through its general stroker, which costs far more than lines with
-            // flat caps and discs at their ends.
-            QPen flat = qpen;
-            flat.setCapStyle(Qt::FlatCap);
-            painter.setPen(flat);
-            painter.drawLines(context->lines.data(), int(segmentCount));
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(qpen.color());
-            double r = pen->width / 2;
-            for (const QLineF& line : context->lines) {
-                painter.drawEllipse(line.p1(), r, r);
-                if (line.p2() != line.p1()) painter.drawEllipse(line.p2(), r, r);
-            }
-            painter.setBrush(Qt::NoBrush);
-            painter.setPen(qpen);
+        if (pen->width > 1) {
+            // Qt strokes a wide pen's lines handed over together as one outline, which costs more
+            // than line by line; each line alone still saves the path and pen of a stroke.
+            for (const QLineF& line : context->lines)
+                painter.drawLine(line);
         } else {
             painter.drawLines(context->lines.data(), int(segmentCount));
         }
@@ -686,6 +676,7 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
             context->dots[i] = QPointF(dots[2 * i], dots[2 * i + 1]);
         painter.drawPoints(context->dots.data(), int(dotCount));
     }
+    if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, true);
     context->Touched();
 }
 

@@ -165,6 +165,7 @@ struct CGSegmentPen {
     CGFloat r, g, b, alpha;
     CGFloat width;
     CGLineCap cap;
+    bool aliased; // drawn without antialiasing whatever the context's setting
 };
 // Strokes many separate segments (x1, y1, x2, y2 each, user space) and dots (x, y each, one pen wide)
 // solid with the pen in one painter call; the graphics state is left as it is.

@@ -243,9 +243,7 @@ void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
                                 CGRectMake(0, d->layout.statusHeight + kScrollBarWidth, d->view.viewWidth,
                                            d->view.viewHeight));
         }
-        Float64 w, h;
-        DeviceBounds(doc, &w, &h);
-        BeginStrokeBatching(d->output.windowContext, w, h);
+        BeginStrokeBatching(doc, d->output.windowContext);
         DrawViewBackground(doc);
         DrawViewContent(doc);
         gViewHooks.drawViewMarks(doc);

@@ -37,6 +37,11 @@ void SetStrokeStyle(CGContextRef ctx, const RGBColor& rgb, Float64 width, SInt16
 // Arcs handed to a batch as chords deviate at most this much from the circle (device units).
 constexpr Float64 kArcChordTolerance = 0.25;
 constexpr int kMaxArcChords = 100000;
+constexpr Float64 kLargestChordedArc = 16;
+// Millimetres a pixel shows at 100 % zoom (72 pixels an inch).
+constexpr Float64 kFullSizeUnitsPerPixel = 25.4 / 72.0;
+// At half size and below a drawing's lines carry far less detail than antialiasing costs.
+constexpr Float64 kAliasedUnitsPerPixel = 2 * kFullSizeUnitsPerPixel;
 
 // The pending strokes of the window pass. One per context being drawn: a band drawn apart would own
 // its own.
@@ -45,6 +50,7 @@ struct StrokeBatch {
     RGBColor colour{};
     Float64 width = 0;
     CGLineCap cap = kCGLineCapButt;
+    bool aliased = false;
     std::vector<float> segments; // x1, y1, x2, y2
     std::vector<float> dots;     // x, y
     // Pixels the batch's dots have set, so a second dot at one is skipped; cleared pixel by pixel.
@@ -97,10 +103,15 @@ void BatchArcChords(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, Float64
     Float64 step = r > kArcChordTolerance ? 2 * std::acos(1 - kArcChordTolerance / r) : kTwoPi / 8;
     step = std::clamp(step, 1e-9, kTwoPi / 8);
     int n = std::clamp(int(std::ceil(sweep / step)), 1, kMaxArcChords);
-    Float64 px = cx + r * std::cos(a0), py = cy + r * std::sin(a0);
+    // The chord ends turn by one step each: a rotation instead of a sine and cosine a point.
+    Float64 ux = r * std::cos(a0), uy = r * std::sin(a0);
+    Float64 c = std::cos(sweep / n), s = std::sin(sweep / n);
+    Float64 px = cx + ux, py = cy + uy;
     for (int i = 1; i <= n; ++i) {
-        Float64 t = a0 + sweep * i / n;
-        Float64 x = cx + r * std::cos(t), y = cy + r * std::sin(t);
+        Float64 vx = ux * c - uy * s, vy = ux * s + uy * c;
+        ux = vx, uy = vy;
+        Float64 x = cx + ux, y = cy + uy;
+        if (i == n) x = cx + r * std::cos(a0 + sweep), y = cy + r * std::sin(a0 + sweep);
         BatchSegment(ctx, rgb, width, px, py, x, y);
         px = x, py = y;
     }
@@ -131,9 +142,12 @@ void ReportDrawCall(const DrawCall& call) {
     if (gListener) gListener(call, gListenerUser);
 }
 
-void BeginStrokeBatching(CGContextRef ctx, Float64 deviceWidth, Float64 deviceHeight) {
+void BeginStrokeBatching(DocWindowRecord* doc, CGContextRef ctx) {
     FlushStrokeBatch();
+    Float64 deviceWidth, deviceHeight;
+    DeviceBounds(doc, &deviceWidth, &deviceHeight);
     gBatch.target = ctx;
+    gBatch.aliased = doc->drawing->view.unitsPerPixel > kAliasedUnitsPerPixel;
     gBatch.pixelsWide = std::max(0, int(std::ceil(deviceWidth)));
     gBatch.pixelsHigh = std::max(0, int(std::ceil(deviceHeight)));
     gBatch.dotPixels.assign((size_t(gBatch.pixelsWide) * size_t(gBatch.pixelsHigh) + 63) / 64, 0);
@@ -154,7 +168,8 @@ void FlushStrokeBatch() {
     CGContextSetBeforePaintHook(gBatch.target, nullptr, nullptr);
     if (gBatch.segments.empty() && gBatch.dots.empty()) return;
     const RGBColor& c = gBatch.colour;
-    CGSegmentPen pen{Component(c.red), Component(c.green), Component(c.blue), 1.0, gBatch.width, gBatch.cap};
+    CGSegmentPen pen{Component(c.red), Component(c.green), Component(c.blue), 1.0,
+                     gBatch.width,     gBatch.cap,         gBatch.aliased};
     CGContextStrokeSegmentBatch(gBatch.target, &pen, gBatch.segments.data(), gBatch.segments.size() / 4,
                                 gBatch.dots.data(), gBatch.dots.size() / 2);
     gBatch.segments.clear();
@@ -166,7 +181,7 @@ void FlushStrokeBatch() {
 
 Boolean DrawingWithLevelOfDetail(const DocWindowRecord* doc, CGContextRef ctx) {
     return StrokeBatching(ctx) && doc->drawing->output.outputContext == nullptr &&
-           doc->drawing->view.unitsPerPixel > 25.4 / 72.0;
+           doc->drawing->view.unitsPerPixel > kFullSizeUnitsPerPixel;
 }
 
 void BatchDotCG(CGContextRef ctx, Float64 x, Float64 y, const RGBColor& rgb, Float64 width) {
@@ -238,8 +253,9 @@ void StrokeArcCG(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, Float64 st
         ReportDrawCall(call);
     }
     if (!ctx) return;
-    // A one-pixel pen takes chords cheaply; a wide one strokes the curve faster than its chords.
-    if (dashStyle == 1 && StrokeBatching(ctx) && width <= 1) {
+    // Small arcs at half size and below go as chords of a one-pixel pen into the batch; others keep the
+    // curve, which a wide pen strokes faster than chords and which draws the same pixels as before.
+    if (dashStyle == 1 && width <= 1 && r < kLargestChordedArc && gBatch.aliased && StrokeBatching(ctx)) {
         BatchArcChords(ctx, cx, cy, r, startAngle, endAngle, rgb, width);
         return;
     }

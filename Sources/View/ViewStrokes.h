@@ -46,8 +46,9 @@ void DrawStyledPolyline(CGContextRef ctx, DocWindowRecord* doc, const Float64* x
 // The window pass strokes in batches: between Begin and End, solid strokes into `ctx` are collected per
 // pen (colour, width, cap) in device space and drawn a batch at a time. A pen change, anything else
 // drawn in the context, XOR feedback and the end draw the pending batch first, so the picture is the
-// one stroke by stroke gives. Width and height are the device's, for the pixels dots have set.
-void BeginStrokeBatching(CGContextRef ctx, Float64 deviceWidth, Float64 deviceHeight);
+// one stroke by stroke gives. At half size (50 % zoom) and below the batches are drawn without
+// antialiasing: a zoomed-out drawing has most of its lines far below a pixel's detail.
+void BeginStrokeBatching(DocWindowRecord* doc, CGContextRef ctx);
 void EndStrokeBatching();
 Boolean StrokeBatching(CGContextRef ctx);
 void FlushStrokeBatch();
