@@ -34,8 +34,9 @@ void SetStrokeStyle(CGContextRef ctx, const RGBColor& rgb, Float64 width, SInt16
     CGContextSetLineDash(ctx, 0, n ? lengths : nullptr, size_t(n));
 }
 
-// Arcs handed to a batch as chords deviate at most this much from the circle (device units).
-constexpr Float64 kArcChordTolerance = 0.25;
+// Arcs handed to a batch as chords deviate at most this much from the circle (device units); they are
+// drawn aliased, where a pixel is the finest step anyway.
+constexpr Float64 kArcChordTolerance = 0.5;
 constexpr int kMaxArcChords = 100000;
 constexpr Float64 kLargestChordedArc = 16;
 // Millimetres a pixel shows at 100 % zoom (72 pixels an inch).
@@ -200,7 +201,7 @@ void BatchDotCG(CGContextRef ctx, Float64 x, Float64 y, const RGBColor& rgb, Flo
         gBatch.dotPixels[index / 64] |= bit;
         gBatch.setPixels.push_back(index);
     }
-    gBatch.dots.insert(gBatch.dots.end(), {float(px + 0.5), float(py + 0.5)});
+    gBatch.dots.insert(gBatch.dots.end(), {float(x), float(y)});
 }
 
 int DashLengthsForStyle(SInt16 style, Float64 w, Float64 lengths[6]) {
