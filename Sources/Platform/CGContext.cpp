@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QImageReader>
 #include <QLineF>
@@ -18,6 +19,7 @@
 #include <QPen>
 #include <QRegion>
 #include <QString>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -118,10 +120,16 @@ QPainterPath RectPath(const CGRect& r) {
     return p;
 }
 
-// Advances at the base size by font, face, hinting and text, so a redraw does not shape its texts a
-// second time only to measure them.
-constexpr size_t kMaxCachedAdvances = 16384;
-std::unordered_map<std::string, double> gTextAdvances;
+// Texts shaped at the base size by font, face, encoding, hinting and text: a redraw shows the same
+// texts again, and shaping is most of what showing them costs. Zoom only scales the glyphs.
+struct ShapedText {
+    double advance = 0;
+    bool shaped = false; // the glyph runs are made when the text is first shown
+    QList<QGlyphRun> runs;
+    double ascent = 0;
+};
+constexpr size_t kMaxShapedTexts = 16384;
+std::unordered_map<std::string, ShapedText> gShapedTexts;
 
 QString Decode(const char* bytes, size_t length, CGTextEncoding encoding) {
     if (!bytes) return QString();
@@ -228,18 +236,38 @@ struct CGContext {
 
     void AddUser(const QPainterPath& user) { path.addPath(UserToDevice().map(user)); }
 
-    double BaseAdvance(const char* bytes, size_t length) const {
+    ShapedText& Shaped(const char* bytes, size_t length) const {
         std::string key;
         key.reserve(length + 8);
         for (int v : {int(gs.fontNumber), int(gs.fontFace), int(gs.encoding), int(gs.antialias)})
             key.push_back(char(v & 0xFF)), key.push_back(char((v >> 8) & 0xFF));
         key.append(bytes, length);
-        auto found = gTextAdvances.find(key);
-        if (found != gTextAdvances.end()) return found->second;
-        if (gTextAdvances.size() >= kMaxCachedAdvances) gTextAdvances.clear();
-        double advance = QFontMetricsF(Font()).horizontalAdvance(Decode(bytes, length, gs.encoding));
-        gTextAdvances.emplace(std::move(key), advance);
-        return advance;
+        auto found = gShapedTexts.find(key);
+        if (found != gShapedTexts.end()) return found->second;
+        if (gShapedTexts.size() >= kMaxShapedTexts) gShapedTexts.clear();
+        ShapedText shaped;
+        shaped.advance = QFontMetricsF(Font()).horizontalAdvance(Decode(bytes, length, gs.encoding));
+        return gShapedTexts.emplace(std::move(key), std::move(shaped)).first->second;
+    }
+
+    double BaseAdvance(const char* bytes, size_t length) const { return Shaped(bytes, length).advance; }
+
+    // The glyphs of the text laid out on one line, its baseline at y = 0.
+    void DrawShaped(ShapedText& shaped, const QString& text, const QFont& font) {
+        if (!shaped.shaped) {
+            QTextLayout layout(text, font);
+            QTextOption option;
+            option.setWrapMode(QTextOption::NoWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            layout.endLayout();
+            if (line.isValid()) shaped.ascent = line.ascent();
+            shaped.runs = layout.glyphRuns();
+            shaped.shaped = true;
+        }
+        for (const QGlyphRun& run : shaped.runs)
+            painter.drawGlyphRun(QPointF(0, -shaped.ascent), run);
     }
 
     QFont Font() const {
@@ -898,7 +926,8 @@ void CGContextShowText(CGContextRef context, const char* bytes, size_t length) {
     QString text = Decode(bytes, length, gs.encoding);
     QFont font = context->Font();
     double scale = gs.fontSize / kFontBase;
-    double advance = context->BaseAdvance(bytes, length) * scale;
+    ShapedText& shaped = context->Shaped(bytes, length);
+    double advance = shaped.advance * scale;
     QTransform& tm = context->textMatrix;
     if (gs.textMode != kCGTextInvisible) {
         context->Before();
@@ -909,7 +938,7 @@ void CGContextShowText(CGContextRef context, const char* bytes, size_t length) {
         if (gs.textMode == kCGTextFill || gs.textMode == kCGTextFillStroke) {
             context->painter.setFont(font);
             context->painter.setPen(gs.fill);
-            context->painter.drawText(QPointF(0, 0), text);
+            context->DrawShaped(shaped, text, font);
         }
         if (gs.textMode == kCGTextStroke || gs.textMode == kCGTextFillStroke) {
             QPainterPath outline;
