@@ -128,7 +128,7 @@ struct ShapedText {
     QList<QGlyphRun> runs;
     double ascent = 0;
 };
-constexpr size_t kMaxShapedTexts = 16384;
+constexpr size_t kShapedCacheLimit = 16384;
 std::unordered_map<std::string, ShapedText> gShapedTexts;
 
 QString Decode(const char* bytes, size_t length, CGTextEncoding encoding) {
@@ -244,7 +244,7 @@ struct CGContext {
         key.append(bytes, length);
         auto found = gShapedTexts.find(key);
         if (found != gShapedTexts.end()) return found->second;
-        if (gShapedTexts.size() >= kMaxShapedTexts) gShapedTexts.clear();
+        if (gShapedTexts.size() >= kShapedCacheLimit) gShapedTexts.clear();
         ShapedText shaped;
         shaped.advance = QFontMetricsF(Font()).horizontalAdvance(Decode(bytes, length, gs.encoding));
         return gShapedTexts.emplace(std::move(key), std::move(shaped)).first->second;
