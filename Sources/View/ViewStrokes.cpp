@@ -87,6 +87,19 @@ void UseBatchPen(CGContextRef ctx, const RGBColor& rgb, Float64 width) {
     }
 }
 
+// A dot in the batch unless one has set its pixel already.
+void AddDot(Float64 x, Float64 y) {
+    Float64 px = std::floor(x), py = std::floor(y);
+    if (px >= 0 && py >= 0 && px < gBatch.pixelsWide && py < gBatch.pixelsHigh) {
+        auto index = std::uint32_t(py * gBatch.pixelsWide + px);
+        std::uint64_t bit = std::uint64_t(1) << (index % 64);
+        if (gBatch.dotPixels[index / 64] & bit) return;
+        gBatch.dotPixels[index / 64] |= bit;
+        gBatch.setPixels.push_back(index);
+    }
+    gBatch.dots.insert(gBatch.dots.end(), {float(x), float(y)});
+}
+
 void BatchSegment(CGContextRef ctx, const RGBColor& rgb, Float64 width, Float64 x1, Float64 y1, Float64 x2,
                   Float64 y2) {
     UseBatchPen(ctx, rgb, width);
@@ -112,7 +125,6 @@ void BatchArcChords(CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, Float64
         Float64 vx = ux * c - uy * s, vy = ux * s + uy * c;
         ux = vx, uy = vy;
         Float64 x = cx + ux, y = cy + uy;
-        if (i == n) x = cx + r * std::cos(a0 + sweep), y = cy + r * std::sin(a0 + sweep);
         BatchSegment(ctx, rgb, width, px, py, x, y);
         px = x, py = y;
     }
@@ -193,15 +205,7 @@ void BatchDotCG(CGContextRef ctx, Float64 x, Float64 y, const RGBColor& rgb, Flo
     }
     if (!StrokeBatching(ctx)) return;
     UseBatchPen(ctx, rgb, width);
-    Float64 px = std::floor(x), py = std::floor(y);
-    if (px >= 0 && py >= 0 && px < gBatch.pixelsWide && py < gBatch.pixelsHigh) {
-        auto index = std::uint32_t(py * gBatch.pixelsWide + px);
-        std::uint64_t bit = std::uint64_t(1) << (index % 64);
-        if (gBatch.dotPixels[index / 64] & bit) return;
-        gBatch.dotPixels[index / 64] |= bit;
-        gBatch.setPixels.push_back(index);
-    }
-    gBatch.dots.insert(gBatch.dots.end(), {float(x), float(y)});
+    AddDot(x, y);
 }
 
 int DashLengthsForStyle(SInt16 style, Float64 w, Float64 lengths[6]) {
