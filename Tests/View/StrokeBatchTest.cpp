@@ -1,5 +1,6 @@
 // The window pass in stroke batches: the picture is the one element-by-element drawing gives, and
 // below full size the level of detail draws sub-pixel elements as dots and small texts as boxes.
+#include "Platform/CGContext.h"
 #include "View/ElementDrawing.h"
 #include "View/TextDrawing.h"
 #include "ViewTestSupport.h"
@@ -49,13 +50,18 @@ TEST_F(StrokeBatchTest, TheBatchedPassDrawsWhatElementByElementDrawingDraws) {
     AppendTestArc(doc, 30, 20, 12, 0, 360);
     AppendTestArc(doc, 40, 15, 3, 30, 200)->penBlock.penWidth100 = 100;
     AppendTestText(doc, "xx", 20, 17, 8, 12);
-    for (Float64 unitsPerPixel : {25.4 / 72, 0.2}) {
-        SetTestView(doc, unitsPerPixel);
-        RedrawWindow(doc);
-        std::vector<RGBColor> batched = Snapshot();
-        DrawElementByElement();
-        EXPECT_EQ(Differing(batched, Snapshot()), 0) << unitsPerPixel;
+    for (bool antialias : {false, true}) {
+        CGSetDefaultShouldAntialias(antialias);
+        for (Float64 unitsPerPixel : {25.4 / 72, 0.2}) {
+            SetTestView(doc, unitsPerPixel);
+            RedrawWindow(doc);
+            std::vector<RGBColor> batched = Snapshot();
+            DrawElementByElement();
+            EXPECT_EQ(Differing(batched, Snapshot()), 0)
+                << unitsPerPixel << (antialias ? " antialiased" : "");
+        }
     }
+    CGSetDefaultShouldAntialias(false);
 }
 
 TEST_F(StrokeBatchTest, BelowFullSizeSubPixelElementsAreDotsOneAPixel) {
