@@ -1,6 +1,7 @@
 // Picking and snapping in a drawing of 1,000,000 lines spread over an A0 sheet: a pick that walks
 // the whole list (the hit is the last line), a pick that finds nothing, a snap to an element point,
 // and the two clicks of an intersection snap.
+#include "BenchDrawings.h"
 #include "Tools/CommandField.h"
 #include "Model/ElementLists.h"
 #include "Model/NewDocument.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr int kLines = 1000000;
+const int kLines = bench::Scaled(1000000);
 
 struct Drawing {
     DocWindowRecord* doc = nullptr;
@@ -59,6 +60,7 @@ void PickLastLine(benchmark::State& state) {
         benchmark::DoNotOptimize(PickLine(d.doc, kPickFind, false, false, nullptr));
     }
     state.SetItemsProcessed(state.iterations() * kLines);
+    state.SetLabel("goal <= 1 ms");
 }
 
 void PickNothing(benchmark::State& state) {
@@ -68,6 +70,7 @@ void PickNothing(benchmark::State& state) {
         benchmark::DoNotOptimize(PickLine(d.doc, kPickFind, true, false, nullptr));
     }
     state.SetItemsProcessed(state.iterations() * kLines);
+    state.SetLabel("goal <= 1 ms");
 }
 
 void SnapElementPoint(benchmark::State& state) {
@@ -77,6 +80,7 @@ void SnapElementPoint(benchmark::State& state) {
         d.PointAt(2004, 1996);
         benchmark::DoNotOptimize(SnapCursor(d.doc));
     }
+    state.SetLabel("goal <= 1 ms");
 }
 
 // Both clicks of an intersection snap: two walks of the list and a clearing of the selection.
@@ -89,6 +93,7 @@ void SnapIntersection(benchmark::State& state) {
         d.PointAt(1993, 2007);
         benchmark::DoNotOptimize(SnapCursor(d.doc));
     }
+    state.SetLabel("goal <= 1 ms");
 }
 
 } // namespace

@@ -1,16 +1,23 @@
 // The undo journal on large drawings: 100,000 steps of one line each, and one step of 100,000
-// lines recorded, undone and redone.
+// lines recorded, undone and redone; and Edit > Undo of that step in a window of a drawing of
+// 1,000,000 lines, until the loop has painted the result.
+#include "BenchDrawings.h"
 #include "Model/ElementLists.h"
 #include "Platform/FileManager.h"
 #include "Model/NewDocument.h"
 #include "Model/UndoJournal.h"
+#include "Shell/DocumentServices.h"
+#include "Shell/DocumentWindow.h"
+#include "Shell/MenuBar.h"
+#include "Shell/MenuCommands.h"
+#include "View/ContentPasses.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
 
 namespace {
 
-constexpr int kLines = 100000;
+const int kLines = bench::Scaled(100000);
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -89,8 +96,51 @@ void OneStepOfManyLines(benchmark::State& state) {
     }
 }
 
+// Edit > Undo as the menu runs it, then the loop's passes until the window is painted again.
+void UndoOfManyLinesUntilPainted(benchmark::State& state) {
+    bench::StartShell("bench_UndoJournal");
+    DocWindowRecord* doc = nullptr;
+    if (!NewDrawing(&doc) || doc->window == nullptr) {
+        state.SkipWithError("no window could be made");
+        return;
+    }
+    bench::FillDrawing(doc, bench::Scaled(1000000), 0, 0);
+    bench::RunUntilPainted(doc);
+    double undo = 0, paint = 0;
+    UInt32 paints = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SeekLastLine(doc);
+        BeginUndoStep(doc);
+        bench::Random r;
+        for (int i = 0; i < kLines; ++i) {
+            Float64 x = r.In(0, bench::kSheetWidth), y = r.In(0, bench::kSheetHeight);
+            AppendLineAtCursor(doc, x, y, x + 5, y + 5, true);
+        }
+        EndUndoStep(doc);
+        bench::RunUntilPainted(doc);
+        state.ResumeTiming();
+        gWindowRedrawCount = 0;
+        auto start = std::chrono::steady_clock::now();
+        MenuCommandGlobals.code = kEditMenu;
+        MenuCommandGlobals.param = 1;
+        DoMenuCommand(doc);
+        undo = Seconds(start);
+        start = std::chrono::steady_clock::now();
+        bench::RunUntilPainted(doc);
+        paint = Seconds(start);
+        paints = gWindowRedrawCount;
+    }
+    state.counters["undoCommand_s"] = undo;
+    state.counters["loopUntilPainted_s"] = paint;
+    state.counters["paints"] = paints;
+    state.SetLabel("goal: report");
+    DisposeDocumentWindow(doc);
+}
+
 } // namespace
 
+BENCHMARK(UndoOfManyLinesUntilPainted)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(SingleLineSteps)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(RecordAndUndoEachStep)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(OneStepOfManyLines)->Iterations(1)->Unit(benchmark::kMillisecond);

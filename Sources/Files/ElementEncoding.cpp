@@ -57,11 +57,6 @@ struct Reader {
     }
 };
 
-void WriteReals(SInt16 fork, const Float64* values, int count) {
-    for (int i = 0; i < count; ++i)
-        StreamWriteReal(fork, values[i]);
-}
-
 // A pen's width and colour from the drawing's pen tables; a pen outside 1..8 (or no drawing) takes
 // the drawing's current width and colour, so a stored pen number never indexes past the tables.
 void PenDefaults(const DocWindowRecord* doc, SInt16 pen, ElementPenAttributes* out) {
@@ -81,19 +76,7 @@ void PenDefaults(const DocWindowRecord* doc, SInt16 pen, ElementPenAttributes* o
     }
 }
 
-// The two sides of a field list: a writer of the current version and a reader of any version.
-struct FieldsOut {
-    SInt16 fork;
-    static bool Stored(SInt16) { return true; }
-    template <class T> void W16(T& v) { StreamWriteShort(fork, SInt16(v)); }
-    void L32(SInt32& v) { StreamWriteLong(fork, v); }
-    void Real(Float64& v) { StreamWriteReal(fork, v); }
-    template <size_t N> void Reals(Float64 (&v)[N]) { WriteReals(fork, v, int(N)); }
-    void Color(RGBColor& v) { StreamWriteRGB(fork, v); }
-    void Str(StringPtr s, UInt8 capacity) { StreamWritePString(fork, s, capacity); }
-    void PenFromTables(SInt16, ElementPenAttributes&) {}
-};
-
+// A reader of any version, field by field from the stream.
 struct FieldsIn {
     Reader in;
     const DocWindowRecord* doc;
@@ -108,6 +91,120 @@ struct FieldsIn {
         StreamReadPString(in.fork, s, capacity, &in.remaining, in.format);
     }
     void PenFromTables(SInt16 pen, ElementPenAttributes& out) { PenDefaults(doc, pen, &out); }
+};
+
+// Big-endian decoding of fields already in memory.
+UInt16 Get16(const UInt8* p) {
+    return UInt16((UInt16(p[0]) << 8) | p[1]);
+}
+UInt32 Get32(const UInt8* p) {
+    return (UInt32(p[0]) << 24) | (UInt32(p[1]) << 16) | (UInt32(p[2]) << 8) | UInt32(p[3]);
+}
+Float64 GetReal(const UInt8* p, SInt16 format) {
+    if (format == kRealDouble) {
+        UInt64 bits = 0;
+        for (int i = 0; i < 8; ++i)
+            bits = (bits << 8) | p[i];
+        Float64 value;
+        std::memcpy(&value, &bits, 8);
+        return value;
+    }
+    UInt8 b[10];
+    std::memcpy(b, p, 2);
+    std::memcpy(b + 2, p + (format == kRealExtended96 ? 4 : 2), 8); // the 96-bit form pads 2 bytes
+    return ExtendedToDouble(b);
+}
+
+// Counts the stored bytes of a fixed part for a version and real format, so that a reader can
+// check them once and decode from memory.
+struct FieldsSize {
+    SInt32 realSize;
+    SInt16 version;
+    SInt32 bytes = 0;
+    bool Stored(SInt16 since) const { return version >= since; }
+    template <class T> void W16(T&) { bytes += 2; }
+    void L32(SInt32&) { bytes += 4; }
+    void Real(Float64&) { bytes += realSize; }
+    template <size_t N> void Reals(Float64 (&)[N]) { bytes += SInt32(N) * realSize; }
+    void Color(RGBColor&) { bytes += 6; }
+    void Str(StringPtr, UInt8 capacity) { bytes += SInt32(capacity) + 1; }
+    void PenFromTables(SInt16, ElementPenAttributes&) {}
+};
+
+// A reader over bytes whose whole size was checked before: no call and no check per field.
+struct FieldsFromSpan {
+    const UInt8* p;
+    const DocWindowRecord* doc;
+    SInt16 format;
+    SInt32 realSize;
+    SInt16 version;
+    bool Stored(SInt16 since) const { return version >= since; }
+    template <class T> void W16(T& v) {
+        v = T(SInt16(Get16(p)));
+        p += 2;
+    }
+    void L32(SInt32& v) {
+        v = SInt32(Get32(p));
+        p += 4;
+    }
+    void Real(Float64& v) {
+        v = GetReal(p, format);
+        p += realSize;
+    }
+    template <size_t N> void Reals(Float64 (&v)[N]) {
+        for (Float64& r : v)
+            Real(r);
+    }
+    void Color(RGBColor& v) {
+        v = RGBColor{Get16(p), Get16(p + 2), Get16(p + 4)};
+        p += 6;
+    }
+    void Str(StringPtr s, UInt8 capacity) {
+        std::memcpy(s, p, size_t(capacity) + 1);
+        if (s[0] > capacity) s[0] = capacity;
+        p += SInt32(capacity) + 1;
+    }
+    void PenFromTables(SInt16 pen, ElementPenAttributes& out) { PenDefaults(doc, pen, &out); }
+};
+
+// The writer's side: fields encoded into a buffer that goes to the stream in one write.
+struct FieldsToBuffer {
+    UInt8* p;
+    static bool Stored(SInt16) { return true; }
+    template <class T> void W16(T& v) {
+        UInt16 w = UInt16(SInt16(v));
+        p[0] = UInt8(w >> 8);
+        p[1] = UInt8(w);
+        p += 2;
+    }
+    void L32(SInt32& v) {
+        UInt32 w = UInt32(v);
+        for (int i = 0; i < 4; ++i)
+            p[i] = UInt8(w >> (24 - 8 * i));
+        p += 4;
+    }
+    void Real(Float64& v) {
+        UInt64 bits;
+        std::memcpy(&bits, &v, 8);
+        for (int i = 0; i < 8; ++i)
+            p[i] = UInt8(bits >> (56 - 8 * i));
+        p += 8;
+    }
+    template <size_t N> void Reals(Float64 (&v)[N]) {
+        for (Float64& r : v)
+            Real(r);
+    }
+    void Color(RGBColor& v) {
+        SInt16 c[3] = {SInt16(v.red), SInt16(v.green), SInt16(v.blue)};
+        for (SInt16& w : c)
+            W16(w);
+    }
+    void Str(StringPtr s, UInt8 capacity) {
+        std::memcpy(p, s, size_t(capacity) + 1);
+        if (p[0] > capacity) p[0] = capacity;
+        p += SInt32(capacity) + 1;
+    }
+    void PenFromTables(SInt16, ElementPenAttributes&) {}
 };
 
 // The fixed part of each kind in stored order, named once for the writer and the reader. Fields
@@ -285,9 +382,52 @@ FieldsIn ClearedForReading(T* record, const DocWindowRecord* doc, SInt16 fork, S
     return FieldsIn{Reader{fork, format, kElementReadAllowance}, doc, version};
 }
 
+// Reads a fixed part: from memory after one check of its whole size where the stream is in memory
+// and holds it; else field by field, which leaves what a short stream lacks at zero.
+template <class T, class Visit>
+FieldsIn ReadFixed(T* record, const DocWindowRecord* doc, SInt16 fork, SInt16 format, SInt16 version,
+                   Visit visit) {
+    FieldsIn in = ClearedForReading(record, doc, fork, format, version);
+    SInt32 realSize = StoredRealSize(format);
+    if (realSize != 0) {
+        FieldsSize size{realSize, version};
+        visit(size, *record);
+        if (const UInt8* bytes = StreamTakeSpan(fork, size.bytes)) {
+            FieldsFromSpan span{bytes, doc, format, realSize, version};
+            visit(span, *record);
+            in.in.remaining -= size.bytes;
+            return in;
+        }
+    }
+    visit(in, *record);
+    return in;
+}
+
+// Writes a fixed part of at most kMaxFixed bytes in one stream write.
+constexpr SInt32 kMaxFixed = 256;
+template <class T, class Visit> void WriteFixed(SInt16 fork, const T* record, Visit visit) {
+    UInt8 buffer[kMaxFixed];
+    FieldsToBuffer out{buffer};
+    visit(out, Fields(record));
+    StreamWriteBytes(fork, buffer, SInt32(out.p - buffer));
+}
+
 bool CheckedCount(SInt64 count, SInt64 bytesEach, SInt64 bytesLeft, SInt64 limit) {
     if (count < 0 || count > limit) return false;
     return count * bytesEach <= bytesLeft;
+}
+
+// Reads count reals whose bytes the caller checked against the stream: from memory where it can.
+void ReadReals(SInt16 fork, SInt16 format, Float64* values, SInt64 count) {
+    SInt32 realSize = StoredRealSize(format);
+    if (const UInt8* bytes = StreamTakeSpan(fork, SInt32(count * realSize))) {
+        for (SInt64 i = 0; i < count; ++i)
+            values[i] = GetReal(bytes + i * realSize, format);
+        return;
+    }
+    Reader in{fork, format, SInt32(count * realSize)};
+    for (SInt64 i = 0; i < count; ++i)
+        values[i] = in.Real();
 }
 
 // Reads the points of one outline or polyline into a handle of 16-byte points.
@@ -305,19 +445,23 @@ bool ReadPoints(SInt16 fork, SInt16 format, SInt64 count, Handle* out) {
         StreamNoteError(memFullErr);
         return false;
     }
-    Reader in{fork, format, SInt32(count * 2 * realSize)};
-    auto* points = reinterpret_cast<Float64*>(**out);
-    for (SInt64 i = 0; i < count * 2; ++i)
-        points[i] = in.Real();
+    ReadReals(fork, format, reinterpret_cast<Float64*>(**out), count * 2);
     return true;
 }
 
+// Points go out encoded in pieces of a buffer, not one write per real.
 void WritePoints(SInt16 fork, Handle points, SInt64 count, Size offset) {
     Size available = points != nullptr ? (GetHandleSize(points) - offset) / 16 : 0;
-    for (SInt64 i = 0; i < count; ++i) {
-        Float64 xy[2] = {0.0, 0.0};
-        if (i < available) std::memcpy(xy, *points + offset + i * 16, 16);
-        WriteReals(fork, xy, 2);
+    constexpr SInt64 kPiece = 128;
+    UInt8 buffer[kPiece * 16];
+    for (SInt64 first = 0; first < count; first += kPiece) {
+        FieldsToBuffer out{buffer};
+        for (SInt64 i = first; i < count && i < first + kPiece; ++i) {
+            Float64 xy[2] = {0.0, 0.0};
+            if (i < available) std::memcpy(xy, *points + offset + i * 16, 16);
+            out.Reals(xy);
+        }
+        StreamWriteBytes(fork, buffer, SInt32(out.p - buffer));
     }
 }
 
@@ -338,10 +482,7 @@ bool ReadOutline(SInt16 fork, SInt16 format, Handle* out) {
     }
     std::memset(**out, 0, kOutlineHeaderSize);
     std::memcpy(**out, &count, sizeof count);
-    Reader in{fork, format, SInt32(points * 2 * realSize)};
-    Float64* xy = OutlinePoints(*out);
-    for (SInt64 i = 0; i < points * 2; ++i)
-        xy[i] = in.Real();
+    ReadReals(fork, format, OutlinePoints(*out), points * 2);
     return true;
 }
 
@@ -441,34 +582,29 @@ void WriteCountedPString(SInt16 fork, ConstStringPtr s) {
 }
 
 OSErr WriteLineRecord(SInt16 fork, const LineRecord* line) {
-    FieldsOut out{fork};
-    VisitLine(out, Fields(line));
+    WriteFixed(fork, line, [](auto& io, LineRecord& r) { VisitLine(io, r); });
     return StreamError;
 }
 
 Boolean ReadLineRecord(DocWindowRecord* doc, SInt16 fork, LineRecord* line, SInt16 realFormat,
                        SInt16 version) {
-    FieldsIn in = ClearedForReading(line, doc, fork, realFormat, version);
-    VisitLine(in, *line);
+    ReadFixed(line, doc, fork, realFormat, version, [](auto& io, LineRecord& r) { VisitLine(io, r); });
     return true;
 }
 
 OSErr WriteCircleRecord(SInt16 fork, const ArcRecord* arc) {
-    FieldsOut out{fork};
-    VisitArc(out, Fields(arc));
+    WriteFixed(fork, arc, [](auto& io, ArcRecord& r) { VisitArc(io, r); });
     return StreamError;
 }
 
 Boolean ReadCircleRecord(DocWindowRecord* doc, SInt16 fork, ArcRecord* arc, SInt16 realFormat,
                          SInt16 version) {
-    FieldsIn in = ClearedForReading(arc, doc, fork, realFormat, version);
-    VisitArc(in, *arc);
+    ReadFixed(arc, doc, fork, realFormat, version, [](auto& io, ArcRecord& r) { VisitArc(io, r); });
     return true;
 }
 
 OSErr WriteTextRecord(SInt16 fork, const TextRecord* text) {
-    FieldsOut out{fork};
-    VisitText(out, Fields(text));
+    WriteFixed(fork, text, [](auto& io, TextRecord& r) { VisitText(io, r); });
     if (!IsFramedTextBox(text)) {
         WriteCountedPString(fork, text->text);
         return StreamError;
@@ -483,8 +619,8 @@ OSErr WriteTextRecord(SInt16 fork, const TextRecord* text) {
 
 Boolean ReadTextRecord(DocWindowRecord* doc, SInt16 fork, TextRecord* text, SInt16 realFormat,
                        SInt16 version) {
-    FieldsIn fields = ClearedForReading(text, doc, fork, realFormat, version);
-    VisitText(fields, *text);
+    FieldsIn fields =
+        ReadFixed(text, doc, fork, realFormat, version, [](auto& io, TextRecord& r) { VisitText(io, r); });
     Reader& in = fields.in;
 
     if (!IsFramedTextBox(text)) {
@@ -527,16 +663,14 @@ Boolean ReadTextRecord(DocWindowRecord* doc, SInt16 fork, TextRecord* text, SInt
 }
 
 OSErr WriteDimensionRecord(SInt16 fork, const DimensionRecord* d) {
-    FieldsOut out{fork};
-    VisitDimension(out, Fields(d));
+    WriteFixed(fork, d, [](auto& io, DimensionRecord& r) { VisitDimension(io, r); });
     WriteCountedPString(fork, d->text);
     return StreamError;
 }
 
 Boolean ReadDimensionRecord(DocWindowRecord* doc, SInt16 fork, DimensionRecord* d, SInt16 realFormat,
                             SInt16 version) {
-    FieldsIn in = ClearedForReading(d, doc, fork, realFormat, version);
-    VisitDimension(in, *d);
+    ReadFixed(d, doc, fork, realFormat, version, [](auto& io, DimensionRecord& r) { VisitDimension(io, r); });
     ReadRecordString(fork, version, false, d->text, nullptr);
 
     // Older radius dimensions: a full circle, and kind -4 is kind 4 with its points exchanged.
@@ -553,20 +687,18 @@ Boolean ReadDimensionRecord(DocWindowRecord* doc, SInt16 fork, DimensionRecord* 
 }
 
 OSErr WriteSymbolInstanceRecord(SInt16 fork, const SymbolInstanceRecord* s) {
-    FieldsOut out{fork};
-    VisitInstance(out, Fields(s));
+    WriteFixed(fork, s, [](auto& io, SymbolInstanceRecord& r) { VisitInstance(io, r); });
     return StreamError;
 }
 
 Boolean ReadSymbolInstanceRecord(SInt16 fork, SymbolInstanceRecord* s, SInt16 realFormat, SInt16 version) {
-    FieldsIn in = ClearedForReading(s, nullptr, fork, realFormat, version);
-    VisitInstance(in, *s);
+    ReadFixed(s, nullptr, fork, realFormat, version,
+              [](auto& io, SymbolInstanceRecord& r) { VisitInstance(io, r); });
     return true;
 }
 
 OSErr WritePolylineRecord(SInt16 fork, const PolylineRecord* p) {
-    FieldsOut out{fork};
-    VisitPolyline(out, Fields(p));
+    WriteFixed(fork, p, [](auto& io, PolylineRecord& r) { VisitPolyline(io, r); });
     WritePoints(fork, p->points, p->pointCount < 0 ? 0 : p->pointCount, 0);
     if (p->kind == kPolylinePicture) {
         Size count = p->picture != nullptr ? GetHandleSize(p->picture) : 0;
@@ -578,8 +710,7 @@ OSErr WritePolylineRecord(SInt16 fork, const PolylineRecord* p) {
 
 Boolean ReadPolylineRecord(DocWindowRecord* doc, SInt16 fork, PolylineRecord* p, SInt16 realFormat,
                            SInt16 version) {
-    FieldsIn in = ClearedForReading(p, doc, fork, realFormat, version);
-    VisitPolyline(in, *p);
+    ReadFixed(p, doc, fork, realFormat, version, [](auto& io, PolylineRecord& r) { VisitPolyline(io, r); });
     if (p->pointCount < 0 || !ReadPoints(fork, realFormat, p->pointCount, &p->points)) {
         if (p->pointCount < 0) StreamNoteError(eofErr);
         p->points = nullptr;
@@ -607,8 +738,7 @@ OSErr WriteAreaRecord(SInt16 fork, const AreaRecord* a) {
     Size slots = a->holes != nullptr ? GetHandleSize(a->holes) / Size(sizeof(Handle)) : 0;
     if (lastHole >= slots) lastHole = SInt16(slots - 1);
     if (lastHole < 0) lastHole = -1;
-    FieldsOut out{fork};
-    VisitArea(out, Fields(a), lastHole);
+    WriteFixed(fork, a, [&lastHole](auto& io, AreaRecord& r) { VisitArea(io, r, lastHole); });
     WriteOutline(fork, a->outline);
     for (SInt16 i = 0; i <= lastHole; ++i)
         WriteOutline(fork, reinterpret_cast<Handle*>(*a->holes)[i]);
@@ -616,9 +746,11 @@ OSErr WriteAreaRecord(SInt16 fork, const AreaRecord* a) {
 }
 
 Boolean ReadAreaRecord(DocWindowRecord* doc, SInt16 fork, AreaRecord* a, SInt16 realFormat, SInt16 version) {
-    FieldsIn in = ClearedForReading(a, doc, fork, realFormat, version);
     SInt16 lastHole = -1;
-    VisitArea(in, *a, lastHole);
+    ReadFixed(a, doc, fork, realFormat, version, [&lastHole](auto& io, AreaRecord& r) {
+        lastHole = -1;
+        VisitArea(io, r, lastHole);
+    });
     a->lastHoleIndex = -1;
 
     if (!ReadOutline(fork, realFormat, &a->outline)) {
@@ -654,15 +786,14 @@ Boolean ReadAreaRecord(DocWindowRecord* doc, SInt16 fork, AreaRecord* a, SInt16 
 }
 
 OSErr WriteSymbolDefRecord(SInt16 fork, const SymbolDefRecord* def) {
-    FieldsOut out{fork};
-    VisitSymbolDef(out, Fields(def), true);
+    WriteFixed(fork, def, [](auto& io, SymbolDefRecord& r) { VisitSymbolDef(io, r, true); });
     return StreamError;
 }
 
 Boolean ReadSymbolDefRecord(SInt16 fork, SymbolDefRecord* def, SInt16 realFormat, SInt16 version,
                             Boolean scaleStored) {
-    FieldsIn in = ClearedForReading(def, nullptr, fork, realFormat, version);
-    VisitSymbolDef(in, *def, scaleStored);
+    ReadFixed(def, nullptr, fork, realFormat, version,
+              [scaleStored](auto& io, SymbolDefRecord& r) { VisitSymbolDef(io, r, scaleStored); });
     return true;
 }
 

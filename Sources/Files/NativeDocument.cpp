@@ -508,27 +508,20 @@ struct OpenHeld {
     }
 };
 
-// The whole data fork in a memory stream: the reader then works on a copy in memory, since one
-// system call per field would dominate the time.
-OSErr ReadForkIntoMemory(const FSRef* file, SInt16* data, SInt64* fileSize) {
+// The data fork as a stream that reads it in large pieces: one system call per field would
+// dominate the time, and a copy of the whole file would double the memory a large drawing needs.
+constexpr SInt32 kReadWindowBytes = 4 << 20;
+OSErr OpenForkForReading(const FSRef* file, SInt16* data, SInt64* fileSize) {
     FSIORefNum fork = 0;
     OSErr err = FSOpenFork(file, fsRdPerm, &fork);
     if (err != noErr) return err;
     *fileSize = StreamFileSize(fork);
-    *data = OpenMemoryStream();
-    std::vector<UInt8> chunk(1 << 20);
-    for (SInt64 done = 0; *data != 0 && err == noErr && done < *fileSize;) {
-        ByteCount got = 0;
-        err = FSReadFork(fork, fsFromStart, done, ByteCount(chunk.size()), chunk.data(), &got);
-        if (err == eofErr && got > 0) err = noErr;
-        if (got == 0 && err == noErr) err = eofErr;
-        if (err == noErr) err = StreamWriteBytes(*data, chunk.data(), SInt32(got));
-        done += got;
+    *data = OpenForkReadStream(fork, kReadWindowBytes);
+    if (*data == 0) {
+        FSCloseFork(fork);
+        return memFullErr;
     }
-    FSCloseFork(fork);
-    if (*data == 0) return memFullErr;
-    if (err == noErr) StreamSetPos(*data, 0);
-    return err;
+    return noErr;
 }
 
 // "Opening name (size)…" with the file's version as the fourth line.
@@ -606,7 +599,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     UInt16 vers = ReadVersResource(held.resFile);
 
     SInt64 fileSize = 0;
-    if (OSErr err = ReadForkIntoMemory(file, &held.data, &fileSize); err != noErr) {
+    if (OSErr err = OpenForkForReading(file, &held.data, &fileSize); err != noErr) {
         ShowOSErrorAlert(err);
         return false;
     }

@@ -11,6 +11,7 @@
 #include "Platform/MemoryManager.h"
 #include "Files/PrintRecords.h"
 #include "Other/ProgressWindow.h"
+#include "Model/RecordBlocks.h"
 #include "Platform/ResourceFiles.h"
 #include "Other/SharedUtilities.h"
 #include "Files/Streams.h"
@@ -173,6 +174,8 @@ class BodyReader {
     SavedViewRecord* views_ = nullptr;
     FrameRecord* frames_ = nullptr;
     std::vector<ImageRecord> images_;
+    // The element records read, one block for many: disposed one by one as any record is.
+    RecordBlockAllocator blocks_;
 
     bool Fail(SInt16 message) {
         if (failure_ == 0) failure_ = message;
@@ -508,7 +511,7 @@ bool BodyReader::ReadKind(T* head, SInt32 count, SInt64& done, SInt64 total, Rea
             FreeRecordData(&scratch);
             return Damaged();
         }
-        T* e = static_cast<T*>(std::malloc(sizeof(T)));
+        T* e = static_cast<T*>(blocks_.Allocate(sizeof(T)));
         if (e == nullptr) {
             FreeRecordData(&scratch);
             stoppedForMemory_ = true;
@@ -718,7 +721,7 @@ void BodyReader::LinkDefinitions() {
             // With no definitions at all there is nothing to show: the instance goes.
             AppendLogCString(doc_, "Native file: a symbol without any definition dropped");
             *slot = s->next;
-            std::free(s);
+            DisposeSymbolInstanceRecord(&s);
             continue;
         }
         s->definition = def;

@@ -32,6 +32,11 @@ struct MemoryStream {
     bool open = false;
     std::vector<UInt8> bytes;
     SInt64 position = 0;
+    // A fork read through a window: bytes hold the fork from windowStart on, position is in the
+    // fork. 0 for a stream that holds all its bytes.
+    SInt16 fork = 0;
+    SInt64 windowStart = 0, forkSize = 0;
+    size_t windowBytes = 0;
 };
 
 std::vector<MemoryStream>& MemoryStreams() {
@@ -48,7 +53,46 @@ MemoryStream* FindMemoryStream(SInt16 ref) {
     return &all[index];
 }
 
+// Moves a fork's window so that it holds [position, position + need) where the fork has them.
+OSErr Refill(MemoryStream* m, SInt64 need) {
+    SInt64 end = m->windowStart + SInt64(m->bytes.size());
+    if (m->position >= m->windowStart && m->position + need <= end) return noErr;
+    SInt64 want = need > SInt64(m->windowBytes) ? need : SInt64(m->windowBytes);
+    if (want > m->forkSize - m->position) want = m->forkSize - m->position;
+    if (want < 0) want = 0;
+    m->windowStart = m->position;
+    m->bytes.clear();
+    try {
+        m->bytes.resize(size_t(want));
+    } catch (...) {
+        return memFullErr;
+    }
+    ByteCount got = 0;
+    OSErr err = want > 0
+                    ? FSReadFork(m->fork, fsFromStart, m->position, ByteCount(want), m->bytes.data(), &got)
+                    : OSErr(noErr);
+    m->bytes.resize(size_t(got));
+    return err == eofErr && SInt64(got) == want ? OSErr(noErr) : err;
+}
+
 OSErr MemoryRead(MemoryStream* m, void* buffer, SInt64 count, SInt64* done) {
+    if (m->fork != 0) {
+        *done = 0;
+        OSErr err = noErr;
+        while (*done < count && err == noErr) {
+            SInt64 piece = count - *done;
+            if (piece > SInt64(m->windowBytes)) piece = SInt64(m->windowBytes);
+            err = Refill(m, piece);
+            SInt64 available = m->windowStart + SInt64(m->bytes.size()) - m->position;
+            SInt64 n = piece < available ? piece : available;
+            if (n <= 0) return err != noErr ? err : eofErr;
+            std::memcpy(static_cast<UInt8*>(buffer) + *done, m->bytes.data() + (m->position - m->windowStart),
+                        size_t(n));
+            m->position += n;
+            *done += n;
+        }
+        return *done < count && err == noErr ? OSErr(eofErr) : err;
+    }
     SInt64 available = SInt64(m->bytes.size()) - m->position;
     if (available < 0) available = 0;
     SInt64 n = count < available ? count : available;
@@ -59,6 +103,7 @@ OSErr MemoryRead(MemoryStream* m, void* buffer, SInt64 count, SInt64* done) {
 }
 
 OSErr MemoryWrite(MemoryStream* m, const void* buffer, SInt64 count) {
+    if (m->fork != 0) return wrPermErr;
     SInt64 end = m->position + count;
     if (end > SInt64(m->bytes.size())) {
         try {
@@ -137,6 +182,7 @@ SInt16 OpenMemoryStream() {
     all[index].open = true;
     all[index].bytes.clear();
     all[index].position = 0;
+    all[index].fork = 0;
     return SInt16(-SInt32(index) - 1);
 }
 
@@ -149,6 +195,39 @@ SInt16 OpenMemoryStreamOn(const void* data, SInt64 size) {
         m->bytes.assign(p, p + size);
     }
     return ref;
+}
+
+SInt16 OpenForkReadStream(SInt16 fork, SInt32 windowBytes) {
+    SInt64 size = 0;
+    if (FSGetForkSize(fork, &size) != noErr || windowBytes <= 0) return 0;
+    SInt16 ref = OpenMemoryStream();
+    MemoryStream* m = FindMemoryStream(ref);
+    if (m == nullptr) return 0;
+    m->fork = fork;
+    m->forkSize = size;
+    m->windowStart = 0;
+    m->windowBytes = size_t(windowBytes);
+    return ref;
+}
+
+const UInt8* StreamTakeSpan(SInt16 stream, SInt32 count) {
+    MemoryStream* m = FindMemoryStream(stream);
+    if (m != nullptr && m->fork != 0) {
+        if (count < 0 || m->forkSize - m->position < count) return nullptr;
+        OSErr err = Refill(m, count);
+        if (err != noErr || m->windowStart + SInt64(m->bytes.size()) - m->position < count) {
+            StreamNoteError(err != noErr ? err : eofErr);
+            return nullptr;
+        }
+        const UInt8* p = m->bytes.data() + (m->position - m->windowStart);
+        m->position += count;
+        return p;
+    }
+    if (m == nullptr || count < 0 || m->position < 0 || SInt64(m->bytes.size()) - m->position < count)
+        return nullptr;
+    const UInt8* p = m->bytes.data() + m->position;
+    m->position += count;
+    return p;
 }
 
 const UInt8* MemoryStreamData(SInt16 stream, SInt64* size) {
@@ -166,6 +245,8 @@ void ResetMemoryStream(SInt16 stream) {
 
 void CloseMemoryStream(SInt16 stream) {
     if (MemoryStream* m = FindMemoryStream(stream)) {
+        if (m->fork != 0) FSCloseFork(m->fork);
+        m->fork = 0;
         m->open = false;
         std::vector<UInt8>().swap(m->bytes);
         m->position = 0;
@@ -173,7 +254,7 @@ void CloseMemoryStream(SInt16 stream) {
 }
 
 SInt64 StreamFileSize(SInt16 fork) {
-    if (MemoryStream* m = FindMemoryStream(fork)) return SInt64(m->bytes.size());
+    if (MemoryStream* m = FindMemoryStream(fork)) return m->fork != 0 ? m->forkSize : SInt64(m->bytes.size());
     SInt64 size = 0;
     StreamNoteError(FSGetForkSize(fork, &size));
     return size;
@@ -192,8 +273,9 @@ void StreamSetPos(SInt16 fork, SInt64 offset) {
             StreamNoteError(posErr);
             return;
         }
-        if (offset > SInt64(m->bytes.size())) {
-            m->position = SInt64(m->bytes.size());
+        SInt64 size = m->fork != 0 ? m->forkSize : SInt64(m->bytes.size());
+        if (offset > size) {
+            m->position = size;
             StreamNoteError(eofErr);
             return;
         }
@@ -205,7 +287,7 @@ void StreamSetPos(SInt16 fork, SInt64 offset) {
 
 SInt64 StreamBytesLeft(SInt16 fork) {
     if (MemoryStream* m = FindMemoryStream(fork)) {
-        SInt64 left = SInt64(m->bytes.size()) - m->position;
+        SInt64 left = (m->fork != 0 ? m->forkSize : SInt64(m->bytes.size())) - m->position;
         return left > 0 ? left : 0;
     }
     SInt64 size = 0, position = 0;

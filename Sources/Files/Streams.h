@@ -27,6 +27,12 @@ SInt32 StoredRealSize(SInt16 format);
 SInt16 OpenMemoryStream();
 SInt16 OpenMemoryStreamOn(const void* data, SInt64 size);
 const UInt8* MemoryStreamData(SInt16 stream, SInt64* size);
+// A read-only stream over an open fork (which it closes when closed) that holds a window of
+// windowBytes of it at a time: a large file is read in big pieces without a copy of it all.
+SInt16 OpenForkReadStream(SInt16 fork, SInt32 windowBytes);
+// The next count bytes of a memory stream, consumed, to decode in place; null (nothing consumed)
+// when the stream is a fork or holds fewer bytes, so that the caller reads field by field instead.
+const UInt8* StreamTakeSpan(SInt16 stream, SInt32 count);
 void ResetMemoryStream(SInt16 stream); // empties it and rewinds
 void CloseMemoryStream(SInt16 stream);
 inline bool IsMemoryStream(SInt16 stream) {

@@ -3,6 +3,7 @@
 // dispose of the same slot does nothing.
 #include "Model/ElementRecords.h"
 #include "Model/MathPrimitives.h"
+#include "Model/RecordBlocks.h"
 
 #include "Platform/MemoryManager.h"
 
@@ -19,7 +20,8 @@ template <typename T> T* NewCleared() {
 
 template <typename T> void DisposeSlot(T** slot) {
     if (slot == nullptr || *slot == nullptr) return;
-    std::free(*slot);
+    // Records read from files may come from a block of records.
+    if (!ReleaseBlockRecord(*slot)) std::free(*slot);
     *slot = nullptr;
 }
 

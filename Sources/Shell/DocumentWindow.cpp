@@ -410,12 +410,20 @@ void UpdateDocumentWindow(DocWindowRecord* doc) {
     GrafPtr saved;
     GetPort(&saved);
     SetPortWindowPort(doc->window);
+    // A deferred redraw still due is done by this paint, over the whole window.
+    const bool redrawDue = doc->drawing->view.redrawPending;
+    if (redrawDue) {
+        Rect bounds;
+        GetWindowPortBounds(doc->window, &bounds);
+        InvalWindowRect(doc->window, &bounds);
+    }
     BeginUpdate(doc->window);
     DrawStatusBarChrome(doc);
     UpdateStatusArea(doc, true);
     DrawControls(doc->window);
     UpdateViewExtent(doc, true);
     EndUpdate(doc->window);
+    if (redrawDue) doc->drawing->view.redrawPending = 0;
     SetPort(saved);
 }
 

@@ -20,6 +20,7 @@
 #include "Shell/MouseDispatch.h"
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"
+#include "Platform/QuickDraw.h"
 #include "Tools/Snapping.h"
 #include "Shell/StartupShutdown.h"
 #include "Tools/ToolDispatch.h"
@@ -216,9 +217,23 @@ void RunEventLoop() {
     EndEventLoop();
 }
 
+namespace {
+bool UpdatePending(WindowRef window) {
+    if (!IsWindowVisible(window)) return false;
+    RgnHandle region = NewRgn();
+    GetWindowUpdateRgn(window, region);
+    bool pending = !EmptyRgn(region);
+    DisposeRgn(region);
+    return pending;
+}
+} // namespace
+
+// A window with an update on its way is painted once, by that update, which takes the deferred
+// redraw with it (UpdateDocumentWindow).
 void DoDeferredRedraws() {
     for (DocWindowRecord* doc = OpenDocumentList; doc != nullptr; doc = doc->next) {
         if (doc->window == nullptr || !doc->drawing->view.redrawPending) continue;
+        if (UpdatePending(doc->window)) continue;
         RedrawWindow(doc);
         doc->drawing->view.redrawPending = 0;
     }

@@ -27,10 +27,6 @@ constexpr SInt16 kQuitItem = 5;
 constexpr SInt16 kHelpItemOffset = 4;
 constexpr SInt16 kFirstDocumentItem = 25;
 
-void Redraw(DocWindowRecord* doc) {
-    UpdateViewExtent(doc, true);
-}
-
 void FileCommand(DocWindowRecord* doc, SInt16 item) {
     DocWindowRecord* made = nullptr;
     switch (item) {
@@ -74,12 +70,12 @@ void EditCommand(DocWindowRecord* doc, SInt16 item) {
     case 1:
         UndoLastStep(doc);
         ResetToolState(doc, false);
-        Redraw(doc);
+        RequestRedraw(doc);
         break;
     case 2:
         RedoStep(doc);
         ResetToolState(doc, false);
-        Redraw(doc);
+        RequestRedraw(doc);
         break;
     case 21:
         s->displaySwitch1 = !s->displaySwitch1;

@@ -199,6 +199,8 @@ void DrawOriginCross(DocWindowRecord* doc, CGContextRef ctx) {
 
 } // namespace
 
+UInt32 gWindowRedrawCount = 0;
+
 void ComputeDrawingAreaMetrics(DocWindowRecord* doc) {
     if (!doc->window) return;
     DrawingRecord* d = doc->drawing;
@@ -243,6 +245,7 @@ void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
                                 CGRectMake(0, d->layout.statusHeight + kScrollBarWidth, d->view.viewWidth,
                                            d->view.viewHeight));
         }
+        ++gWindowRedrawCount;
         BeginStrokeBatching(doc, d->output.windowContext);
         DrawViewBackground(doc);
         DrawViewContent(doc);

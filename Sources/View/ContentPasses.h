@@ -36,6 +36,8 @@ void ComputeDrawingAreaMetrics(DocWindowRecord* doc);
 // The redraw of the window: drawing-area geometry, visible rectangle, background pass, element pass,
 // then the scroll bars (when asked) and the zoom display.
 void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars);
+// Full passes of the element content into a window so far; tests and benches count paints with it.
+extern UInt32 gWindowRedrawCount;
 void RedrawWindow(DocWindowRecord* doc);
 void DrawViewBackground(DocWindowRecord* doc);
 // Every visible element that meets the view, in the drawing order. False when the output pass was

@@ -494,9 +494,10 @@ void DrawCurrentPointMark(DocWindowRecord* doc) {
     DrawPointMark(doc, doc->drawing->toolInput.cursorX, doc->drawing->toolInput.cursorY);
 }
 
+// The marks, and any feedback drawn with them, go with the loop's next deferred redraw.
 void ClearRubberPoints(DocWindowRecord* doc) {
     doc->drawing->output.rubberCount = 0;
-    RedrawWindow(doc);
+    RequestRedraw(doc);
 }
 
 void InvalidateDocWindow(DocWindowRecord* doc) {

@@ -47,7 +47,7 @@ void MarkRubberPoint(DocWindowRecord* doc, Float64 x, Float64 y);
 // Appends and marks the point inside the drawing area.
 void DrawPointMark(DocWindowRecord* doc, Float64 x, Float64 y);
 void DrawCurrentPointMark(DocWindowRecord* doc);
-// Empties the list and redraws the window.
+// Empties the list and asks for the deferred redraw that erases the marks.
 void ClearRubberPoints(DocWindowRecord* doc);
 
 void InvalidateDocWindow(DocWindowRecord* doc);

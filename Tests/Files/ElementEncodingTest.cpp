@@ -550,3 +550,59 @@ TEST(ElementEncoding, VariablesAreStoredUpToFiftyAndReadWithinTheTable) {
     EXPECT_EQ(readTable.entries[49][0], 50);
     EXPECT_EQ(readTable.entries[50][0], 0);
 }
+
+// Records are decoded from memory once their whole fixed part is known to be there; a record cut
+// short is read field by field as before: what is there the same, the rest zero, and an error.
+TEST(ElementEncoding, ARecordCutShortReadsWhatIsThereFieldByField) {
+    SettingsOnlyDocument d;
+    LineRecord line = SampleLine();
+    std::vector<UInt8> lineBytes = Encode([&](SInt16 s) { WriteLineRecord(s, &line); });
+
+    OldStream inst; // 12-byte reals of version 527; the last field is the definition number
+    inst.format = kRealExtended96;
+    inst.Short(1), inst.Short(2), inst.Short(3);
+    for (int i = 0; i < 13; ++i)
+        inst.Real(i + 0.5);
+    inst.Short(-4);
+
+    struct Case {
+        const char* kind;
+        std::vector<UInt8> bytes;
+        size_t cut; // the bytes of the last field
+        std::function<std::vector<UInt8>(SInt16)> read;
+        std::function<void(std::vector<UInt8>&)> clearLast;
+    };
+    auto asBytes = [](const auto& record) {
+        const auto* p = reinterpret_cast<const UInt8*>(&record);
+        return std::vector<UInt8>(p, p + sizeof record);
+    };
+    const Case cases[] = {
+        {"line", lineBytes, 4,
+         [&](SInt16 s) {
+             LineRecord e;
+             ReadLineRecord(&d.doc, s, &e, kRealDouble, kCurrentFileVersion);
+             return asBytes(e);
+         },
+         [](std::vector<UInt8>& b) { reinterpret_cast<LineRecord*>(b.data())->penBlock.pattern = 0; }},
+        {"old symbol instance", inst.bytes, 2,
+         [&](SInt16 s) {
+             SymbolInstanceRecord e;
+             ReadSymbolInstanceRecord(s, &e, kRealExtended96, 527);
+             return asBytes(e);
+         },
+         [](std::vector<UInt8>& b) {
+             reinterpret_cast<SymbolInstanceRecord*>(b.data())->definitionNumber = 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        std::vector<UInt8> whole, cut;
+        EXPECT_EQ(Decode(c.bytes, [&](SInt16 s) { whole = c.read(s); }), SInt64(c.bytes.size()));
+        EXPECT_EQ(StreamError, noErr);
+        std::vector<UInt8> shorter(c.bytes.begin(), c.bytes.end() - SInt64(c.cut));
+        Decode(shorter, [&](SInt16 s) { cut = c.read(s); });
+        EXPECT_EQ(StreamError, eofErr);
+        c.clearLast(whole);
+        EXPECT_EQ(whole, cut);
+    }
+}

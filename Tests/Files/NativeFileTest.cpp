@@ -4,14 +4,17 @@
 #include "TestSupport.h"
 
 #include "Files/ElementEncoding.h"
+#include "Platform/FileManager.h"
 #include "Model/ElementLists.h"
 #include "Platform/MemoryManager.h"
 #include "Files/NativeFile.h"
 #include "Model/NewDocument.h"
+#include "Model/RecordBlocks.h"
 #include "Files/Streams.h"
 #include "Other/ZEZUdivari.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -172,6 +175,64 @@ TEST_F(NativeFileTest, EverythingStoredReadsBackToTheSameBytes) {
     EXPECT_EQ(back->instanceHead->next->definition, def);
     EXPECT_EQ(ToStd(back->drawing->titleBlock->field4), "Bracket, left");
     EXPECT_EQ(back->images[0].pixels != nullptr ? (*back->images[0].pixels)[5] : 0, 42);
+}
+
+// Elements read come from blocks of records; removing them one by one, in place and at random, and
+// closing the drawing gives every block back.
+TEST_F(NativeFileTest, ElementsReadAreRemovedOneByOneAndTheirBlocksGoWithThem) {
+    size_t blocksBefore = RecordBlocksInUse();
+    DocWindowRecord* doc = NewDoc();
+    FillDocument(doc);
+    SeekLastLine(doc);
+    for (int i = 0; i < 25000; ++i)
+        AppendLineAtCursor(doc, i, 0, i, 1, false);
+    std::vector<UInt8> bytes = DataForkBytes(doc);
+
+    DocWindowRecord* back = NewDoc();
+    ASSERT_EQ(ReadInto(back, bytes), 0);
+    EXPECT_GT(RecordBlocksInUse(), blocksBefore + 1);
+    EXPECT_EQ(DataForkBytes(back), bytes);
+    int n = 0, removed = 0;
+    for (LineRecord* e = back->lineHead->next; e != nullptr;) {
+        LineRecord* next = e->next;
+        if (n++ % 3 == 1) RemoveLine(back, e), ++removed;
+        e = next;
+    }
+    RemoveLine(back, back->lineHead->next);
+    EXPECT_EQ(CountAfter(back->lineHead), n - removed - 1);
+    DisposeDocumentRecords(back);
+    EXPECT_EQ(RecordBlocksInUse(), blocksBefore);
+}
+
+// Opening reads the fork through a window; a window far smaller than the records, points and
+// pictures reads the same drawing as the whole bytes do.
+TEST_F(NativeFileTest, ADrawingReadThroughASmallWindowIsTheSameDrawing) {
+    DocWindowRecord* doc = NewDoc();
+    FillDocument(doc);
+    std::vector<UInt8> bytes = DataForkBytes(doc);
+    FSRef folder;
+    ASSERT_EQ(GetPrivateTempFolder(&folder), noErr);
+    std::string path = std::string(folder.path) + "/window.cadx";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+
+    for (SInt32 window : {1, 37, 4096}) {
+        SCOPED_TRACE(window);
+        StreamClearError();
+        FSIORefNum fork = 0;
+        ASSERT_EQ(FSOpenForkPath(path.c_str(), fsRdPerm, &fork), noErr);
+        SInt16 in = OpenForkReadStream(fork, window);
+        NativeFileHeader header;
+        DocWindowRecord* back = NewDoc();
+        ASSERT_EQ(ReadNativeHeader(in, &header), 0);
+        EXPECT_EQ(ReadNativeBody(back, in, header, NativeReadOptions{}), 0);
+        CloseMemoryStream(in);
+        EXPECT_EQ(DataForkBytes(back), bytes);
+        DisposeDocumentRecords(back);
+    }
+    std::remove(path.c_str());
 }
 
 TEST_F(NativeFileTest, LayoutFactsOfTheWriter) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -140,4 +142,56 @@ TEST(Streams, TheFirstErrorOfASequenceIsKept) {
     EXPECT_EQ(StreamReadShort(in.ref, &remaining), 0x1200);
     EXPECT_EQ(StreamError, eofErr);
     EXPECT_EQ(remaining, 8);
+}
+
+// A fork read through a small window gives what the whole bytes give: reads and spans across the
+// window's edge, spans larger than it, seeks back, the end of the fork, and no writing.
+TEST(Streams, AForkReadThroughAWindowReadsAsTheWholeBytes) {
+    FSRef folder;
+    ASSERT_EQ(GetPrivateTempFolder(&folder), noErr);
+    std::string path = std::string(folder.path) + "/window.bin";
+    std::vector<UInt8> bytes(1000);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = UInt8(i * 7 + i / 256);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+
+    StreamClearError();
+    FSIORefNum fork = 0;
+    ASSERT_EQ(FSOpenForkPath(path.c_str(), fsRdPerm, &fork), noErr);
+    SInt16 in = OpenForkReadStream(fork, 16);
+    ASSERT_NE(in, 0);
+    EXPECT_EQ(StreamFileSize(in), 1000);
+    UInt8 piece[100];
+    ASSERT_EQ(StreamReadBytes(in, piece, 10), noErr);
+    EXPECT_EQ(std::memcmp(piece, bytes.data(), 10), 0);
+    EXPECT_EQ(StreamReadLong(in, nullptr),
+              SInt32(bytes[10] << 24 | bytes[11] << 16 | bytes[12] << 8 | bytes[13]));
+    const UInt8* span = StreamTakeSpan(in, 12); // across the window's edge
+    ASSERT_NE(span, nullptr);
+    EXPECT_EQ(std::memcmp(span, bytes.data() + 14, 12), 0);
+    span = StreamTakeSpan(in, 100); // larger than the window
+    ASSERT_NE(span, nullptr);
+    EXPECT_EQ(std::memcmp(span, bytes.data() + 26, 100), 0);
+    ASSERT_EQ(StreamReadBytes(in, piece, 100), noErr); // in several windows
+    EXPECT_EQ(std::memcmp(piece, bytes.data() + 126, 100), 0);
+    StreamSetPos(in, 3); // back before the window
+    EXPECT_EQ(StreamReadShort(in, nullptr), SInt16(bytes[3] << 8 | bytes[4]));
+    EXPECT_EQ(StreamBytesLeft(in), 995);
+    EXPECT_EQ(StreamError, noErr);
+
+    // At the end: no span, a short read zero-filled with an error, no writing.
+    StreamSetPos(in, 990);
+    EXPECT_EQ(StreamTakeSpan(in, 11), nullptr);
+    EXPECT_EQ(StreamGetPos(in), 990);
+    std::memset(piece, 0xFF, sizeof piece);
+    EXPECT_EQ(StreamReadBytes(in, piece, 20), eofErr);
+    EXPECT_EQ(std::memcmp(piece, bytes.data() + 990, 10), 0);
+    EXPECT_EQ(piece[10] | piece[19], 0);
+    EXPECT_EQ(StreamWriteBytes(in, piece, 4), wrPermErr);
+    CloseMemoryStream(in); // closes the fork too
+    EXPECT_NE(FSCloseFork(fork), noErr);
+    std::remove(path.c_str());
 }
