@@ -8,18 +8,24 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QImageReader>
+#include <QLineF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QPen>
 #include <QRegion>
 #include <QString>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 struct CGPath {
@@ -114,6 +120,17 @@ QPainterPath RectPath(const CGRect& r) {
     return p;
 }
 
+// Texts shaped at the base size by font, face, encoding, hinting and text: a redraw shows the same
+// texts again, and shaping is most of what showing them costs. Zoom only scales the glyphs.
+struct ShapedText {
+    double advance = 0;
+    bool shaped = false; // the glyph runs are made when the text is first shown
+    QList<QGlyphRun> runs;
+    double ascent = 0;
+};
+constexpr size_t kShapedCacheLimit = 16384;
+std::unordered_map<std::string, ShapedText> gShapedTexts;
+
 QString Decode(const char* bytes, size_t length, CGTextEncoding encoding) {
     if (!bytes) return QString();
     if (encoding == kCGEncodingUTF8) return QString::fromUtf8(bytes, qsizetype(length));
@@ -132,6 +149,18 @@ struct CGContext {
     QPainterPath path; // device space
     QTransform textMatrix;
     int pages = 0;
+    CGContextBeforePaintHook beforePaint = nullptr;
+    void* beforePaintUser = nullptr;
+    std::vector<QLineF> lines; // scratch of batch strokes
+    std::vector<QPointF> dots;
+
+    // A pending batch of the caller is drawn before anything else touches the painter.
+    void Before() {
+        if (!beforePaint) return;
+        CGContextBeforePaintHook hook = beforePaint;
+        beforePaint = nullptr;
+        hook(this, beforePaintUser);
+    }
 
     QTransform UserToDevice() const { return gs.ctm * base; }
 
@@ -195,6 +224,7 @@ struct CGContext {
     }
 
     void Paint(bool fill, bool eo, bool stroke) {
+        Before();
         QPainterPath p;
         if (BeginPaint(&p, eo ? Qt::OddEvenFill : Qt::WindingFill)) {
             if (fill) painter.fillPath(p, FillBrush());
@@ -205,6 +235,40 @@ struct CGContext {
     }
 
     void AddUser(const QPainterPath& user) { path.addPath(UserToDevice().map(user)); }
+
+    ShapedText& Shaped(const char* bytes, size_t length) const {
+        std::string key;
+        key.reserve(length + 8);
+        for (int v : {int(gs.fontNumber), int(gs.fontFace), int(gs.encoding), int(gs.antialias)})
+            key.push_back(char(v & 0xFF)), key.push_back(char((v >> 8) & 0xFF));
+        key.append(bytes, length);
+        auto found = gShapedTexts.find(key);
+        if (found != gShapedTexts.end()) return found->second;
+        if (gShapedTexts.size() >= kShapedCacheLimit) gShapedTexts.clear();
+        ShapedText shaped;
+        shaped.advance = QFontMetricsF(Font()).horizontalAdvance(Decode(bytes, length, gs.encoding));
+        return gShapedTexts.emplace(std::move(key), std::move(shaped)).first->second;
+    }
+
+    double BaseAdvance(const char* bytes, size_t length) const { return Shaped(bytes, length).advance; }
+
+    // The glyphs of the text laid out on one line, its baseline at y = 0.
+    void DrawShaped(ShapedText& shaped, const QString& text, const QFont& font) {
+        if (!shaped.shaped) {
+            QTextLayout layout(text, font);
+            QTextOption option;
+            option.setWrapMode(QTextOption::NoWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            layout.endLayout();
+            if (line.isValid()) shaped.ascent = line.ascent();
+            shaped.runs = layout.glyphRuns();
+            shaped.shaped = true;
+        }
+        for (const QGlyphRun& run : shaped.runs)
+            painter.drawGlyphRun(QPointF(0, -shaped.ascent), run);
+    }
 
     QFont Font() const {
         QFont f = PlatformFont(gs.fontNumber, SInt16(kFontBase), gs.fontFace);
@@ -327,6 +391,7 @@ void CGContextEndPage(CGContextRef) {}
 
 void CGContextRelease(CGContextRef context) {
     if (!context) return;
+    context->Before();
     context->painter.end();
     context->Touched();
     delete context;
@@ -346,6 +411,7 @@ void CGSetDefaultShouldAntialias(Boolean on) {
 
 void CGContextSetShouldAntialias(CGContextRef context, Boolean on) {
     if (!context) return;
+    context->Before();
     context->gs.antialias = on;
     context->ApplyHints();
 }
@@ -360,6 +426,7 @@ void CGContextSaveGState(CGContextRef context) {
 
 void CGContextRestoreGState(CGContextRef context) {
     if (!context || context->saved.empty()) return;
+    context->Before();
     context->painter.restore();
     context->gs = context->saved.back();
     context->saved.pop_back();
@@ -434,18 +501,22 @@ void CGContextSetFillPattern8x8(CGContextRef context, const Pattern* pattern, CG
 // Transforms.
 
 void CGContextTranslateCTM(CGContextRef context, CGFloat tx, CGFloat ty) {
+    if (context) context->Before();
     if (context) context->gs.ctm = QTransform::fromTranslate(tx, ty) * context->gs.ctm;
 }
 
 void CGContextScaleCTM(CGContextRef context, CGFloat sx, CGFloat sy) {
+    if (context) context->Before();
     if (context) context->gs.ctm = QTransform::fromScale(sx, sy) * context->gs.ctm;
 }
 
 void CGContextRotateCTM(CGContextRef context, CGFloat radians) {
+    if (context) context->Before();
     if (context) context->gs.ctm = QTransform().rotateRadians(radians) * context->gs.ctm;
 }
 
 void CGContextConcatCTM(CGContextRef context, CGAffineTransform transform) {
+    if (context) context->Before();
     if (context) context->gs.ctm = ToQ(transform) * context->gs.ctm;
 }
 
@@ -590,15 +661,63 @@ void CGContextStrokeLineSegments(CGContextRef context, const CGPoint* points, si
 
 void CGContextClearRect(CGContextRef context, CGRect rect) {
     if (!context || !context->port) return;
+    context->Before();
     context->painter.setWorldTransform(context->UserToDevice());
     context->painter.fillRect(QRectF(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height),
                               Qt::white);
     context->Touched();
 }
 
+void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, const float* segments,
+                                 size_t segmentCount, const float* dots, size_t dotCount) {
+    if (!context || !pen || (segmentCount == 0 && dotCount == 0)) return;
+    QPen qpen(Colour(pen->r, pen->g, pen->b, pen->alpha));
+    qpen.setWidthF(std::max<CGFloat>(0, pen->width));
+    qpen.setCapStyle(pen->cap == kCGLineCapRound    ? Qt::RoundCap
+                     : pen->cap == kCGLineCapSquare ? Qt::SquareCap
+                                                    : Qt::FlatCap);
+    qpen.setJoinStyle(Qt::RoundJoin);
+    QPainter& painter = context->painter;
+    painter.setWorldTransform(context->UserToDevice());
+    painter.setOpacity(context->gs.alpha);
+    painter.setPen(qpen);
+    painter.setBrush(Qt::NoBrush);
+    if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, false);
+    if (segments && segmentCount) {
+        context->lines.resize(segmentCount);
+        for (size_t i = 0; i < segmentCount; ++i) {
+            const float* s = segments + 4 * i;
+            context->lines[i] = QLineF(s[0], s[1], s[2], s[3]);
+        }
+        if (pen->width > 1) {
+            // Qt strokes a wide pen's lines handed over together as one outline, which costs more
+            // than line by line; each line alone still saves the path and pen of a stroke.
+            for (const QLineF& line : context->lines)
+                painter.drawLine(line);
+        } else {
+            painter.drawLines(context->lines.data(), int(segmentCount));
+        }
+    }
+    if (dots && dotCount) {
+        context->dots.resize(dotCount);
+        for (size_t i = 0; i < dotCount; ++i)
+            context->dots[i] = QPointF(dots[2 * i], dots[2 * i + 1]);
+        painter.drawPoints(context->dots.data(), int(dotCount));
+    }
+    if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, true);
+    context->Touched();
+}
+
+void CGContextSetBeforePaintHook(CGContextRef context, CGContextBeforePaintHook hook, void* user) {
+    if (!context) return;
+    context->beforePaint = hook;
+    context->beforePaintUser = user;
+}
+
 // Clipping.
 
 static void ClipWith(CGContextRef context, Qt::FillRule rule) {
+    context->Before();
     QPainterPath p;
     if (context->BeginPaint(&p, rule)) context->painter.setClipPath(p, Qt::IntersectClip);
     context->path = QPainterPath();
@@ -729,6 +848,7 @@ void CGImageGetResolution(CGImageRef image, CGFloat* dpiX, CGFloat* dpiY) {
 
 void CGContextDrawImage(CGContextRef context, CGRect rect, CGImageRef image) {
     if (!context || !image) return;
+    context->Before();
     context->painter.setWorldTransform(
         QTransform(1, 0, 0, -1, rect.origin.x, rect.origin.y + rect.size.height) * context->UserToDevice());
     context->painter.setOpacity(context->gs.alpha);
@@ -786,8 +906,7 @@ CGPoint CGContextGetTextPosition(CGContextRef context) {
 
 CGFloat CGContextMeasureText(CGContextRef context, const char* bytes, size_t length) {
     if (!context || !bytes || !PlatformHasApplication()) return 0;
-    QString text = Decode(bytes, length, context->gs.encoding);
-    return QFontMetricsF(context->Font()).horizontalAdvance(text) * context->gs.fontSize / kFontBase;
+    return context->BaseAdvance(bytes, length) * context->gs.fontSize / kFontBase;
 }
 
 void CGContextGetFontExtents(CGContextRef context, CGFloat* ascent, CGFloat* descent) {
@@ -807,9 +926,11 @@ void CGContextShowText(CGContextRef context, const char* bytes, size_t length) {
     QString text = Decode(bytes, length, gs.encoding);
     QFont font = context->Font();
     double scale = gs.fontSize / kFontBase;
-    double advance = QFontMetricsF(font).horizontalAdvance(text) * scale;
+    ShapedText& shaped = context->Shaped(bytes, length);
+    double advance = shaped.advance * scale;
     QTransform& tm = context->textMatrix;
     if (gs.textMode != kCGTextInvisible) {
+        context->Before();
         // Glyphs are laid out y down: flip them into the text space, which is y up.
         context->painter.setWorldTransform(QTransform::fromScale(scale, -scale) * tm *
                                            context->UserToDevice());
@@ -817,7 +938,7 @@ void CGContextShowText(CGContextRef context, const char* bytes, size_t length) {
         if (gs.textMode == kCGTextFill || gs.textMode == kCGTextFillStroke) {
             context->painter.setFont(font);
             context->painter.setPen(gs.fill);
-            context->painter.drawText(QPointF(0, 0), text);
+            context->DrawShaped(shaped, text, font);
         }
         if (gs.textMode == kCGTextStroke || gs.textMode == kCGTextFillStroke) {
             QPainterPath outline;

@@ -160,6 +160,21 @@ void CGContextFillRect(CGContextRef context, CGRect rect);
 void CGContextFillEllipseInRect(CGContextRef context, CGRect rect);
 void CGContextStrokeEllipseInRect(CGContextRef context, CGRect rect);
 void CGContextStrokeLineSegments(CGContextRef context, const CGPoint* points, size_t count);
+// The pen of a batch of segments: colour, width and cap. Each segment stands alone, so no joins arise.
+struct CGSegmentPen {
+    CGFloat r, g, b, alpha;
+    CGFloat width;
+    CGLineCap cap;
+    bool aliased; // drawn without antialiasing whatever the context's setting
+};
+// Strokes many separate segments (x1, y1, x2, y2 each, user space) and dots (x, y each, one pen wide)
+// solid with the pen in one painter call; the graphics state is left as it is.
+void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, const float* segments,
+                                 size_t segmentCount, const float* dots, size_t dotCount);
+// Called once before the context next paints, clips, transforms or ends by any other call: a caller
+// collecting a batch draws it then, so drawing order holds. Null removes it.
+using CGContextBeforePaintHook = void (*)(CGContextRef context, void* user);
+void CGContextSetBeforePaintHook(CGContextRef context, CGContextBeforePaintHook hook, void* user);
 // Paints the rectangle transparent (white on a port).
 void CGContextClearRect(CGContextRef context, CGRect rect);
 

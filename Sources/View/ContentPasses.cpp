@@ -255,9 +255,11 @@ void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
                                            d->view.viewHeight));
         }
         ++gWindowRedrawCount;
+        BeginStrokeBatching(doc, d->output.windowContext);
         DrawViewBackground(doc);
         DrawViewContent(doc);
         gViewHooks.drawViewMarks(doc);
+        EndStrokeBatching();
         if (own) EndWindowCG(&d->output.windowContext, doc->window);
     }
     if (updateScrollBars) {

@@ -26,6 +26,8 @@ constexpr Float64 kViewRange = 16384; // the 16-bit view range masks and boxes m
 // Texts smaller than this on the device are not drawn (nothing of them would show).
 constexpr Float64 kSmallestTextSize = 0.5;
 constexpr Float64 kLargestTextSize = 1.0e5;
+// Below full size, texts smaller than this on the screen cannot be read: their boxes are drawn.
+constexpr Float64 kReadableTextSize = 6;
 
 Float64 Component(UInt16 c) {
     return (c >> 8) / 255.0;
@@ -199,6 +201,13 @@ void DrawTextElement(TextRecord* text, DocWindowRecord* doc) {
         HPGLPlotText(doc, text->corners[0], text->corners[1], shown, text->textHeight, text->angle);
     } else if (shown[0] == 0) {
         DrawTextOutline(text, doc, 2);
+    } else if (OnScreen(doc) && d->output.windowContext &&
+               DrawingWithLevelOfDetail(doc, d->output.windowContext) &&
+               DeviceSize(doc, text->textHeight) < kReadableTextSize) {
+        if (text->marked) DrawTextOutline(text, doc, 1);
+        DrawWorldQuad(doc, text->corners);
+        DrawTextFrame(doc, leaderMode, frameShape, leaderEnd, text->corners, text->x2, text->y2,
+                      text->leaderEndSize, text->frameDistance);
     } else {
         if (text->marked && OnScreen(doc)) DrawTextOutline(text, doc, 1);
         UInt8 lineBreak = UInt8(s->lineBreakChar);

@@ -43,6 +43,22 @@ void DrawStyledLine(CGContextRef ctx, DocWindowRecord* doc, Float64 x1, Float64 
 void DrawStyledPolyline(CGContextRef ctx, DocWindowRecord* doc, const Float64* xy, int pointCount,
                         Float64 phase);
 
+// The window pass strokes in batches: between Begin and End, solid strokes into `ctx` are collected per
+// pen (colour, width, cap) in device space and drawn a batch at a time. A pen change, anything else
+// drawn in the context, XOR feedback and the end draw the pending batch first, so the picture is the
+// one stroke by stroke gives. At half size (50 % zoom) and below the batches are drawn without
+// antialiasing: a zoomed-out drawing has most of its lines far below a pixel's detail.
+void BeginStrokeBatching(DocWindowRecord* doc, CGContextRef ctx);
+void EndStrokeBatching();
+Boolean StrokeBatching(CGContextRef ctx);
+void FlushStrokeBatch();
+// Level of detail: true while the window pass batches into ctx below full size (100 % zoom), where an
+// element smaller than a pixel may be drawn as a dot and small texts as their boxes.
+Boolean DrawingWithLevelOfDetail(const DocWindowRecord* doc, CGContextRef ctx);
+// A dot one pen wide at a device point, in the batch of the pen; nothing when the batch has a dot at
+// that pixel already. Reports a line of no length to the listener.
+void BatchDotCG(CGContextRef ctx, Float64 x, Float64 y, const RGBColor& rgb, Float64 width);
+
 // A context on the window's port; noErr when one was opened.
 OSStatus BeginWindowCG(CGContextRef* slot, WindowRef window);
 void EndWindowCG(CGContextRef* slot, WindowRef window);

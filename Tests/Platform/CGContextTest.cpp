@@ -233,3 +233,63 @@ TEST_F(GuiTest, PortContextsDrawOnlyWhereTheUpdateIs) {
     EXPECT_EQ(GetPortPixel(GetWindowPort(w), 15, 15).red, 0);
     EXPECT_EQ(GetPortPixel(GetWindowPort(w), 50, 50).red, 0xFFFF);
 }
+
+namespace {
+
+int gHookCalls = 0;
+
+void CountHook(CGContextRef, void*) {
+    ++gHookCalls;
+}
+
+} // namespace
+
+TEST_F(CGTest, SegmentBatchesStrokeEverySegmentAndDotWithTheirOwnPen) {
+    // The context's own stroke state must neither colour nor dash the batch, nor be changed by it.
+    const CGFloat dash[] = {2, 2};
+    CGContextSetLineDash(ctx_, 0, dash, 2);
+    CGContextSetRGBStrokeColor(ctx_, 1, 0, 0, 1);
+    const float segments[] = {0, 10.5f, 100, 10.5f, 50.5f, 20, 50.5f, 70};
+    const float dots[] = {80.5f, 60.5f};
+    CGSegmentPen pen{0, 0, 0, 1, 1, kCGLineCapButt, false};
+    CGContextStrokeSegmentBatch(ctx_, &pen, segments, 2, dots, 1);
+    for (int x : {0, 25, 99})
+        EXPECT_TRUE(Black(x, 10)) << x;
+    for (int y : {20, 45, 69})
+        EXPECT_TRUE(Black(50, y)) << y;
+    int dot = 0;
+    for (int y = 58; y <= 62; ++y)
+        for (int x = 78; x <= 82; ++x)
+            dot += Black(x, y);
+    EXPECT_EQ(dot, 1);
+    EXPECT_TRUE(White(30, 30));
+    CGContextBeginPath(ctx_);
+    CGContextMoveToPoint(ctx_, 0, 75);
+    CGContextAddLineToPoint(ctx_, 100, 75);
+    CGContextStrokePath(ctx_);
+    RGBColor c = GetPortPixel(world_, 0, SInt16(kH - 1 - 75));
+    EXPECT_EQ(c.red, 0xFFFF); // still red and dashed: the first dash is there, the first gap is not
+    EXPECT_TRUE(White(3, 75));
+}
+
+TEST_F(CGTest, TheBeforePaintHookRunsOnceBeforeTheNextPaintingAndNotForBatches) {
+    gHookCalls = 0;
+    CGContextSetBeforePaintHook(ctx_, CountHook, nullptr);
+    const float segment[] = {0, 5, 10, 5};
+    CGSegmentPen pen{0, 0, 0, 1, 1, kCGLineCapButt, false};
+    CGContextStrokeSegmentBatch(ctx_, &pen, segment, 1, nullptr, 0);
+    CGContextSetRGBFillColor(ctx_, 0, 0, 1, 1);
+    EXPECT_EQ(gHookCalls, 0); // setting state draws nothing
+    CGContextFillRect(ctx_, CGRectMake(0, 0, 10, 10));
+    EXPECT_EQ(gHookCalls, 1);
+    CGContextFillRect(ctx_, CGRectMake(20, 0, 10, 10));
+    EXPECT_EQ(gHookCalls, 1);
+    // Clipping, transforms and the end of the context also come after what is pending.
+    CGContextSetBeforePaintHook(ctx_, CountHook, nullptr);
+    CGContextClipToRect(ctx_, CGRectMake(0, 0, 50, 50));
+    CGContextSetBeforePaintHook(ctx_, CountHook, nullptr);
+    CGContextTranslateCTM(ctx_, 1, 1);
+    CGContextSetBeforePaintHook(ctx_, CountHook, nullptr);
+    QDEndCGContext(world_, &ctx_);
+    EXPECT_EQ(gHookCalls, 4);
+}
