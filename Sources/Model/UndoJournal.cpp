@@ -545,6 +545,18 @@ Boolean IsUndoRecording(const DocWindowRecord* doc) {
     return JournalUsable(doc) && doc->settings->undoOn;
 }
 
+namespace {
+
+// A new or emptied journal: no failure recorded or reported, and its age counted from now.
+void StartJournalAfresh(DrawingRecord* d) {
+    d->undo.undoWriteError = noErr;
+    d->undo.undoWriteFailed = 0;
+    d->undo.undoGuard1 = d->undo.undoGuard2 = 0;
+    d->undo.undoResetTicks = TickCount();
+}
+
+} // namespace
+
 void CreateUndoJournal(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     d->undo.undoEnabled = 0;
@@ -571,10 +583,7 @@ void CreateUndoJournal(DocWindowRecord* doc) {
     d->undo.undoPosition = 0;
     d->undo.undoPendingBytes = 0;
     d->undo.undoEnabled = 1;
-    d->undo.undoWriteError = noErr;
-    d->undo.undoWriteFailed = 0;
-    d->undo.undoGuard1 = d->undo.undoGuard2 = 0;
-    d->undo.undoResetTicks = TickCount();
+    StartJournalAfresh(d);
 }
 
 void ResetUndoJournal(DocWindowRecord* doc) {
@@ -582,10 +591,7 @@ void ResetUndoJournal(DocWindowRecord* doc) {
     if (!d->undo.undoEnabled) return;
     d->undo.undoStepCount = 0;
     d->undo.redoCount = 0;
-    d->undo.undoWriteError = noErr;
-    d->undo.undoWriteFailed = 0;
-    d->undo.undoGuard1 = d->undo.undoGuard2 = 0;
-    d->undo.undoResetTicks = TickCount();
+    StartJournalAfresh(d);
     d->undo.undoPendingBytes = 0;
     SetJournalPosition(doc, 0);
 }
