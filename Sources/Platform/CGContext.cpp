@@ -25,6 +25,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -668,6 +669,114 @@ void CGContextClearRect(CGContextRef context, CGRect rect) {
     context->Touched();
 }
 
+namespace {
+
+// A batch this large on a port's image is drawn in horizontal bands on several threads.
+constexpr size_t kBandedBatchSize = 20000;
+constexpr int kMaxBands = 8;
+constexpr int kMinBandHeight = 32;
+
+int BandCount(const CGContext* context, size_t count) {
+    if (count < kBandedBatchSize || context->port == nullptr || context->pdf) return 1;
+    auto* image = dynamic_cast<QImage*>(context->painter.device());
+    if (image == nullptr || image->depth() != 32) return 1;
+    if (context->painter.compositionMode() != QPainter::CompositionMode_SourceOver) return 1;
+    int threads = int(std::min<unsigned>(std::thread::hardware_concurrency(), kMaxBands));
+    return std::max(1, std::min(threads, image->height() / kMinBandHeight));
+}
+
+// Each band's painter has an image of its own over the port's pixels and draws the lines that lie
+// wholly in the band's rows, clipped to them, so the painters write to no common pixel. Lines that
+// cross a band's edge are drawn after, on this thread: a line clipped at an edge would be rasterised
+// from another starting pixel, so every line is drawn whole, as on one thread.
+void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachLine) {
+    QPainter& painter = context->painter;
+    auto* image = static_cast<QImage*>(painter.device());
+    const QTransform toDevice = painter.worldTransform();
+    painter.resetTransform();
+    const bool clipped = painter.hasClipping();
+    const QRegion clip = clipped ? painter.clipRegion() : QRegion();
+    painter.setWorldTransform(toDevice);
+    const QPainter::RenderHints hints = painter.renderHints();
+    const qreal opacity = painter.opacity();
+    uchar* bits = const_cast<uchar*>(image->constBits());
+    const qsizetype stride = image->bytesPerLine();
+    const int width = image->width(), height = image->height();
+    const qreal margin = std::max<qreal>(1, pen.widthF()) + 2;
+    const std::vector<QLineF>& lines = context->lines;
+    const std::vector<QPointF>& dots = context->dots;
+    // Which band holds a span of device rows wholly, or -1.
+    auto bandOf = [&](qreal y1, qreal y2) {
+        qreal low = std::min(y1, y2) - margin, high = std::max(y1, y2) + margin;
+        if (!(low >= 0 && high < height)) return -1;
+        int band = int(low) * bands / height;
+        return high < qreal(height * (band + 1) / bands) ? band : -1;
+    };
+    std::vector<std::vector<QLineF>> crossing{size_t(bands)};
+    std::vector<std::vector<QPointF>> crossingDots{size_t(bands)};
+
+    auto drawBand = [&](int band) {
+        const int top = height * band / bands, bottom = height * (band + 1) / bands;
+        // Each band scans a share of the lines for those crossing an edge, so no line is left twice.
+        const size_t from = lines.size() * size_t(band) / size_t(bands);
+        const size_t to = lines.size() * size_t(band + 1) / size_t(bands);
+        std::vector<QLineF> mine;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            int at = bandOf(toDevice.map(lines[i].p1()).y(), toDevice.map(lines[i].p2()).y());
+            if (at == band)
+                mine.push_back(lines[i]);
+            else if (at < 0 && i >= from && i < to)
+                crossing[size_t(band)].push_back(lines[i]);
+        }
+        const size_t dotsFrom = dots.size() * size_t(band) / size_t(bands);
+        const size_t dotsTo = dots.size() * size_t(band + 1) / size_t(bands);
+        std::vector<QPointF> myDots;
+        for (size_t i = 0; i < dots.size(); ++i) {
+            qreal y = toDevice.map(dots[i]).y();
+            int at = bandOf(y, y);
+            if (at == band)
+                myDots.push_back(dots[i]);
+            else if (at < 0 && i >= dotsFrom && i < dotsTo)
+                crossingDots[size_t(band)].push_back(dots[i]);
+        }
+        QImage whole(bits, width, height, stride, image->format());
+        QPainter p(&whole);
+        p.setRenderHints(hints);
+        p.setOpacity(opacity);
+        const QRegion rows(0, top, width, bottom - top);
+        p.setClipRegion(clipped ? clip.intersected(rows) : rows);
+        p.setWorldTransform(toDevice);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        if (eachLine) {
+            for (const QLineF& line : mine)
+                p.drawLine(line);
+        } else if (!mine.empty()) {
+            p.drawLines(mine.data(), int(mine.size()));
+        }
+        if (!myDots.empty()) p.drawPoints(myDots.data(), int(myDots.size()));
+    };
+    std::vector<std::thread> threads;
+    for (int band = 1; band < bands; ++band)
+        threads.emplace_back(drawBand, band);
+    drawBand(0);
+    for (std::thread& t : threads)
+        t.join();
+    for (int band = 0; band < bands; ++band) {
+        const std::vector<QLineF>& rest = crossing[size_t(band)];
+        if (eachLine) {
+            for (const QLineF& line : rest)
+                painter.drawLine(line);
+        } else if (!rest.empty()) {
+            painter.drawLines(rest.data(), int(rest.size()));
+        }
+        const std::vector<QPointF>& restDots = crossingDots[size_t(band)];
+        if (!restDots.empty()) painter.drawPoints(restDots.data(), int(restDots.size()));
+    }
+}
+
+} // namespace
+
 void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, const float* segments,
                                  size_t segmentCount, const float* dots, size_t dotCount) {
     if (!context || !pen || (segmentCount == 0 && dotCount == 0)) return;
@@ -683,26 +792,28 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
     painter.setPen(qpen);
     painter.setBrush(Qt::NoBrush);
     if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, false);
-    if (segments && segmentCount) {
-        context->lines.resize(segmentCount);
-        for (size_t i = 0; i < segmentCount; ++i) {
-            const float* s = segments + 4 * i;
-            context->lines[i] = QLineF(s[0], s[1], s[2], s[3]);
-        }
-        if (pen->width > 1) {
-            // Qt strokes a wide pen's lines handed over together as one outline, which costs more
-            // than line by line; each line alone still saves the path and pen of a stroke.
+    context->lines.resize(segments ? segmentCount : 0);
+    for (size_t i = 0; i < context->lines.size(); ++i) {
+        const float* s = segments + 4 * i;
+        context->lines[i] = QLineF(s[0], s[1], s[2], s[3]);
+    }
+    context->dots.resize(dots ? dotCount : 0);
+    for (size_t i = 0; i < context->dots.size(); ++i)
+        context->dots[i] = QPointF(dots[2 * i], dots[2 * i + 1]);
+    // Qt strokes a wide pen's lines handed over together as one outline, which costs more than line
+    // by line; each line alone still saves the path and pen of a stroke.
+    bool eachLine = pen->width > 1;
+    int bands = BandCount(context, context->lines.size() + context->dots.size());
+    if (bands > 1) {
+        DrawBatchInBands(context, bands, qpen, eachLine);
+    } else {
+        if (eachLine) {
             for (const QLineF& line : context->lines)
                 painter.drawLine(line);
-        } else {
-            painter.drawLines(context->lines.data(), int(segmentCount));
+        } else if (!context->lines.empty()) {
+            painter.drawLines(context->lines.data(), int(context->lines.size()));
         }
-    }
-    if (dots && dotCount) {
-        context->dots.resize(dotCount);
-        for (size_t i = 0; i < dotCount; ++i)
-            context->dots[i] = QPointF(dots[2 * i], dots[2 * i + 1]);
-        painter.drawPoints(context->dots.data(), int(dotCount));
+        if (!context->dots.empty()) painter.drawPoints(context->dots.data(), int(context->dots.size()));
     }
     if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, true);
     context->Touched();

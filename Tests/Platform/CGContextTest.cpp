@@ -4,11 +4,13 @@
 #include "GuiHarness.h"
 #include "Platform/Windows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -292,4 +294,67 @@ TEST_F(CGTest, TheBeforePaintHookRunsOnceBeforeTheNextPaintingAndNotForBatches) 
     CGContextSetBeforePaintHook(ctx_, CountHook, nullptr);
     QDEndCGContext(world_, &ctx_);
     EXPECT_EQ(gHookCalls, 4);
+}
+
+// A batch large enough to be drawn in bands on several threads gives the pixels the same segments
+// give drawn in small batches on one thread, inside a clip, for a thin aliased and a wide smooth pen.
+// Qt joins touching thin lines handed over together, so the thin lines here do not touch; smooth
+// lines blend where they overlap, in another order across a band's edge, which may round a colour
+// by a level or two.
+TEST_F(CGTest, LargeBatchesDrawnInBandsMatchSmallBatches) {
+    constexpr SInt16 kBigW = 1210, kBigH = 910;
+    constexpr size_t kSmall = 10000;
+    std::vector<float> apart, random;
+    for (int x = 2; x < kBigW - 2; x += 3)
+        for (int y = -4; y < kBigH; y += 13)
+            apart.insert(apart.end(), {x + 0.5f, float(y), x + 0.5f + (x % 2), float(y + 10)});
+    unsigned seed = 12345;
+    auto next = [&seed](float range) {
+        seed = seed * 1103515245u + 12345u;
+        return float((seed >> 8) % 100000) / 100000.0f * range;
+    };
+    for (int i = 0; i < 30000; ++i) {
+        float x = next(kBigW), y = next(kBigH);
+        random.insert(random.end(), {x, y, x + next(60) - 30, y + next(60) - 30});
+    }
+    struct Case {
+        CGSegmentPen pen;
+        const std::vector<float>& segments;
+        int tolerance; // in 16-bit colour units
+    };
+    const Case cases[] = {{{0, 0, 0, 1, 1, kCGLineCapButt, true}, apart, 0},
+                          {{0.2, 0.3, 0.9, 1, 3, kCGLineCapRound, false}, random, 2 * 257}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pen.width);
+        const size_t count = c.segments.size() / 4;
+        ASSERT_GT(count, 2 * kSmall);
+        GWorldPtr worlds[2] = {nullptr, nullptr};
+        for (int w = 0; w < 2; ++w) {
+            ASSERT_EQ(NewOffscreenGWorld(&worlds[w], kBigW, kBigH, 32, 0), noErr);
+            CGContextRef ctx = nullptr;
+            ASSERT_EQ(QDBeginCGContext(worlds[w], &ctx), noErr);
+            CGContextSetShouldAntialias(ctx, true);
+            CGContextClipToRect(ctx, CGRectMake(17, 23, 1150, 860));
+            for (size_t at = 0; at < count; at += w == 0 ? count : kSmall)
+                CGContextStrokeSegmentBatch(ctx, &c.pen, c.segments.data() + 4 * at,
+                                            std::min(count - at, w == 0 ? count : kSmall), nullptr, 0);
+            QDEndCGContext(worlds[w], &ctx);
+        }
+        long differing = 0, inked = 0;
+        int worst = 0;
+        for (SInt16 v = 0; v < kBigH; ++v)
+            for (SInt16 h = 0; h < kBigW; ++h) {
+                RGBColor a = GetPortPixel(worlds[0], h, v), b = GetPortPixel(worlds[1], h, v);
+                int d = std::max(
+                    {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
+                if (d > worst) worst = d;
+                differing += d != 0;
+                inked += a.red != 0xFFFF;
+            }
+        EXPECT_LE(worst, c.tolerance) << differing << " pixels differ";
+        EXPECT_GT(inked, 100000);
+        EXPECT_EQ(GetPortPixel(worlds[0], 5, 5).red, 0xFFFF); // outside the clip
+        for (GWorldPtr& world : worlds)
+            DisposeOffscreenGWorld(&world);
+    }
 }
