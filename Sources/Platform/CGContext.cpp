@@ -671,8 +671,10 @@ void CGContextClearRect(CGContextRef context, CGRect rect) {
 
 namespace {
 
-// A batch this large on a port's image is drawn in horizontal bands on several threads.
+// A batch this large on a port's image is drawn in horizontal bands on several threads; a wide line
+// counts as many thin ones, as Qt strokes it through its general stroker.
 constexpr size_t kBandedBatchSize = 20000;
+constexpr size_t kWideLineWeight = 16;
 constexpr int kMaxBands = 8;
 constexpr int kMinBandHeight = 32;
 
@@ -681,14 +683,16 @@ int BandCount(const CGContext* context, size_t count) {
     auto* image = dynamic_cast<QImage*>(context->painter.device());
     if (image == nullptr || image->depth() != 32) return 1;
     if (context->painter.compositionMode() != QPainter::CompositionMode_SourceOver) return 1;
+    if (context->UserToDevice().type() == QTransform::TxProject) return 1;
     int threads = int(std::min<unsigned>(std::thread::hardware_concurrency(), kMaxBands));
     return std::max(1, std::min(threads, image->height() / kMinBandHeight));
 }
 
-// Each band's painter has an image of its own over the port's pixels and draws the lines that lie
-// wholly in the band's rows, clipped to them, so the painters write to no common pixel. Lines that
-// cross a band's edge are drawn after, on this thread: a line clipped at an edge would be rasterised
-// from another starting pixel, so every line is drawn whole, as on one thread.
+// Each band's painter has an image of its own over the port's pixels, clipped to the band's rows, so
+// the painters write to no common pixel. A wide line is filled as an outline, the same pixels whatever
+// the clip, so each band draws its share of every wide line. A thin line clipped at a band's edge would
+// be rasterised from another starting pixel: thin lines wholly in a band are drawn there, and those
+// crossing an edge are drawn whole after, on this thread.
 void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachLine) {
     QPainter& painter = context->painter;
     auto* image = static_cast<QImage*>(painter.device());
@@ -712,6 +716,12 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
         int band = int(low) * bands / height;
         return high < qreal(height * (band + 1) / bands) ? band : -1;
     };
+    auto meets = [&](qreal y1, qreal y2, int top, int bottom) {
+        return std::max(y1, y2) + margin >= top && std::min(y1, y2) - margin < bottom;
+    };
+    // Device rows of a user point: the transform is affine, so only its y row is needed.
+    const qreal ry = toDevice.m12(), cy = toDevice.m22(), dy = toDevice.dy();
+    auto rowOf = [ry, cy, dy](const QPointF& p) { return ry * p.x() + cy * p.y() + dy; };
     std::vector<std::vector<QLineF>> crossing{size_t(bands)};
     std::vector<std::vector<QPointF>> crossingDots{size_t(bands)};
 
@@ -722,7 +732,12 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
         const size_t to = lines.size() * size_t(band + 1) / size_t(bands);
         std::vector<QLineF> mine;
         for (size_t i = 0; i < lines.size(); ++i) {
-            int at = bandOf(toDevice.map(lines[i].p1()).y(), toDevice.map(lines[i].p2()).y());
+            qreal y1 = rowOf(lines[i].p1()), y2 = rowOf(lines[i].p2());
+            if (eachLine) {
+                if (meets(y1, y2, top, bottom)) mine.push_back(lines[i]);
+                continue;
+            }
+            int at = bandOf(y1, y2);
             if (at == band)
                 mine.push_back(lines[i]);
             else if (at < 0 && i >= from && i < to)
@@ -732,7 +747,7 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
         const size_t dotsTo = dots.size() * size_t(band + 1) / size_t(bands);
         std::vector<QPointF> myDots;
         for (size_t i = 0; i < dots.size(); ++i) {
-            qreal y = toDevice.map(dots[i]).y();
+            qreal y = rowOf(dots[i]);
             int at = bandOf(y, y);
             if (at == band)
                 myDots.push_back(dots[i]);
@@ -803,7 +818,8 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
     // Qt strokes a wide pen's lines handed over together as one outline, which costs more than line
     // by line; each line alone still saves the path and pen of a stroke.
     bool eachLine = pen->width > 1;
-    int bands = BandCount(context, context->lines.size() + context->dots.size());
+    int bands =
+        BandCount(context, context->lines.size() * (eachLine ? kWideLineWeight : 1) + context->dots.size());
     if (bands > 1) {
         DrawBatchInBands(context, bands, qpen, eachLine);
     } else {
