@@ -22,6 +22,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -152,8 +153,6 @@ struct CGContext {
     int pages = 0;
     CGContextBeforePaintHook beforePaint = nullptr;
     void* beforePaintUser = nullptr;
-    std::vector<QLineF> lines; // scratch of batch strokes
-    std::vector<QPointF> dots;
 
     // A pending batch of the caller is drawn before anything else touches the painter.
     void Before() {
@@ -688,12 +687,63 @@ int BandCount(const CGContext* context, size_t count) {
     return std::max(1, std::min(threads, image->height() / kMinBandHeight));
 }
 
+// Hands a batch's lines and dots (floats, user space) to a painter a chunk at a time, so a batch of
+// millions needs no second copy. Qt strokes a wide pen's lines handed over together as one outline,
+// which costs more than line by line; each line alone still saves the path and pen of a stroke.
+class BatchSink {
+  public:
+    BatchSink(QPainter& painter, bool eachLine) : painter_(painter), eachLine_(eachLine) {}
+    ~BatchSink() { Flush(); }
+    void Line(const float* s) {
+        lines_[lineCount_++] = QLineF(s[0], s[1], s[2], s[3]);
+        if (lineCount_ == kChunk) FlushLines();
+    }
+    void Dot(const float* d) {
+        FlushLines();
+        dots_[dotCount_++] = QPointF(d[0], d[1]);
+        if (dotCount_ == kChunk) FlushDots();
+    }
+    void Flush() {
+        FlushLines();
+        FlushDots();
+    }
+
+  private:
+    static constexpr int kChunk = 1024;
+    void FlushLines() {
+        if (lineCount_ == 0) return;
+        if (eachLine_) {
+            for (int i = 0; i < lineCount_; ++i)
+                painter_.drawLine(lines_[i]);
+        } else {
+            painter_.drawLines(lines_, lineCount_);
+        }
+        lineCount_ = 0;
+    }
+    void FlushDots() {
+        if (dotCount_ > 0) painter_.drawPoints(dots_, dotCount_);
+        dotCount_ = 0;
+    }
+    QPainter& painter_;
+    bool eachLine_;
+    QLineF lines_[kChunk];
+    QPointF dots_[kChunk];
+    int lineCount_ = 0, dotCount_ = 0;
+};
+
+struct Batch {
+    const float* segments;
+    size_t segmentCount;
+    const float* dots;
+    size_t dotCount;
+};
+
 // Each band's painter has an image of its own over the port's pixels, clipped to the band's rows, so
 // the painters write to no common pixel. A wide line is filled as an outline, the same pixels whatever
 // the clip, so each band draws its share of every wide line. A thin line clipped at a band's edge would
 // be rasterised from another starting pixel: thin lines wholly in a band are drawn there, and those
 // crossing an edge are drawn whole after, on this thread.
-void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachLine) {
+void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachLine, const Batch& batch) {
     QPainter& painter = context->painter;
     auto* image = static_cast<QImage*>(painter.device());
     const QTransform toDevice = painter.worldTransform();
@@ -707,8 +757,9 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
     const qsizetype stride = image->bytesPerLine();
     const int width = image->width(), height = image->height();
     const qreal margin = std::max<qreal>(1, pen.widthF()) + 2;
-    const std::vector<QLineF>& lines = context->lines;
-    const std::vector<QPointF>& dots = context->dots;
+    // Device rows of a user point: the transform is affine, so only its y row is needed.
+    const qreal ry = toDevice.m12(), cy = toDevice.m22(), dy = toDevice.dy();
+    auto rowOf = [ry, cy, dy](const float* p) { return ry * p[0] + cy * p[1] + dy; };
     // Which band holds a span of device rows wholly, or -1.
     auto bandOf = [&](qreal y1, qreal y2) {
         qreal low = std::min(y1, y2) - margin, high = std::max(y1, y2) + margin;
@@ -716,44 +767,10 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
         int band = int(low) * bands / height;
         return high < qreal(height * (band + 1) / bands) ? band : -1;
     };
-    auto meets = [&](qreal y1, qreal y2, int top, int bottom) {
-        return std::max(y1, y2) + margin >= top && std::min(y1, y2) - margin < bottom;
-    };
-    // Device rows of a user point: the transform is affine, so only its y row is needed.
-    const qreal ry = toDevice.m12(), cy = toDevice.m22(), dy = toDevice.dy();
-    auto rowOf = [ry, cy, dy](const QPointF& p) { return ry * p.x() + cy * p.y() + dy; };
-    std::vector<std::vector<QLineF>> crossing{size_t(bands)};
-    std::vector<std::vector<QPointF>> crossingDots{size_t(bands)};
+    std::vector<std::vector<std::uint32_t>> crossing{size_t(bands)}, crossingDots{size_t(bands)};
 
     auto drawBand = [&](int band) {
         const int top = height * band / bands, bottom = height * (band + 1) / bands;
-        // Each band scans a share of the lines for those crossing an edge, so no line is left twice.
-        const size_t from = lines.size() * size_t(band) / size_t(bands);
-        const size_t to = lines.size() * size_t(band + 1) / size_t(bands);
-        std::vector<QLineF> mine;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            qreal y1 = rowOf(lines[i].p1()), y2 = rowOf(lines[i].p2());
-            if (eachLine) {
-                if (meets(y1, y2, top, bottom)) mine.push_back(lines[i]);
-                continue;
-            }
-            int at = bandOf(y1, y2);
-            if (at == band)
-                mine.push_back(lines[i]);
-            else if (at < 0 && i >= from && i < to)
-                crossing[size_t(band)].push_back(lines[i]);
-        }
-        const size_t dotsFrom = dots.size() * size_t(band) / size_t(bands);
-        const size_t dotsTo = dots.size() * size_t(band + 1) / size_t(bands);
-        std::vector<QPointF> myDots;
-        for (size_t i = 0; i < dots.size(); ++i) {
-            qreal y = rowOf(dots[i]);
-            int at = bandOf(y, y);
-            if (at == band)
-                myDots.push_back(dots[i]);
-            else if (at < 0 && i >= dotsFrom && i < dotsTo)
-                crossingDots[size_t(band)].push_back(dots[i]);
-        }
         QImage whole(bits, width, height, stride, image->format());
         QPainter p(&whole);
         p.setRenderHints(hints);
@@ -763,13 +780,34 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
         p.setWorldTransform(toDevice);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
-        if (eachLine) {
-            for (const QLineF& line : mine)
-                p.drawLine(line);
-        } else if (!mine.empty()) {
-            p.drawLines(mine.data(), int(mine.size()));
+        BatchSink sink(p, eachLine);
+        // Each band looks for edge-crossing lines in a share of the batch, so none is taken twice.
+        const size_t from = batch.segmentCount * size_t(band) / size_t(bands);
+        const size_t to = batch.segmentCount * size_t(band + 1) / size_t(bands);
+        for (size_t i = 0; i < batch.segmentCount; ++i) {
+            const float* s = batch.segments + 4 * i;
+            qreal y1 = rowOf(s), y2 = rowOf(s + 2);
+            if (eachLine) {
+                if (std::max(y1, y2) + margin >= top && std::min(y1, y2) - margin < bottom) sink.Line(s);
+                continue;
+            }
+            int at = bandOf(y1, y2);
+            if (at == band)
+                sink.Line(s);
+            else if (at < 0 && i >= from && i < to)
+                crossing[size_t(band)].push_back(std::uint32_t(i));
         }
-        if (!myDots.empty()) p.drawPoints(myDots.data(), int(myDots.size()));
+        const size_t dotsFrom = batch.dotCount * size_t(band) / size_t(bands);
+        const size_t dotsTo = batch.dotCount * size_t(band + 1) / size_t(bands);
+        for (size_t i = 0; i < batch.dotCount; ++i) {
+            const float* d = batch.dots + 2 * i;
+            qreal y = rowOf(d);
+            int at = bandOf(y, y);
+            if (at == band)
+                sink.Dot(d);
+            else if (at < 0 && i >= dotsFrom && i < dotsTo)
+                crossingDots[size_t(band)].push_back(std::uint32_t(i));
+        }
     };
     std::vector<std::thread> threads;
     for (int band = 1; band < bands; ++band)
@@ -777,17 +815,13 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
     drawBand(0);
     for (std::thread& t : threads)
         t.join();
-    for (int band = 0; band < bands; ++band) {
-        const std::vector<QLineF>& rest = crossing[size_t(band)];
-        if (eachLine) {
-            for (const QLineF& line : rest)
-                painter.drawLine(line);
-        } else if (!rest.empty()) {
-            painter.drawLines(rest.data(), int(rest.size()));
-        }
-        const std::vector<QPointF>& restDots = crossingDots[size_t(band)];
-        if (!restDots.empty()) painter.drawPoints(restDots.data(), int(restDots.size()));
-    }
+    BatchSink sink(painter, eachLine);
+    for (const std::vector<std::uint32_t>& rest : crossing)
+        for (std::uint32_t i : rest)
+            sink.Line(batch.segments + 4 * size_t(i));
+    for (const std::vector<std::uint32_t>& rest : crossingDots)
+        for (std::uint32_t i : rest)
+            sink.Dot(batch.dots + 2 * size_t(i));
 }
 
 } // namespace
@@ -807,29 +841,17 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
     painter.setPen(qpen);
     painter.setBrush(Qt::NoBrush);
     if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, false);
-    context->lines.resize(segments ? segmentCount : 0);
-    for (size_t i = 0; i < context->lines.size(); ++i) {
-        const float* s = segments + 4 * i;
-        context->lines[i] = QLineF(s[0], s[1], s[2], s[3]);
-    }
-    context->dots.resize(dots ? dotCount : 0);
-    for (size_t i = 0; i < context->dots.size(); ++i)
-        context->dots[i] = QPointF(dots[2 * i], dots[2 * i + 1]);
-    // Qt strokes a wide pen's lines handed over together as one outline, which costs more than line
-    // by line; each line alone still saves the path and pen of a stroke.
-    bool eachLine = pen->width > 1;
-    int bands =
-        BandCount(context, context->lines.size() * (eachLine ? kWideLineWeight : 1) + context->dots.size());
-    if (bands > 1) {
-        DrawBatchInBands(context, bands, qpen, eachLine);
+    const Batch batch{segments, segments ? segmentCount : 0, dots, dots ? dotCount : 0};
+    const bool eachLine = pen->width > 1;
+    int bands = BandCount(context, batch.segmentCount * (eachLine ? kWideLineWeight : 1) + batch.dotCount);
+    if (bands > 1 && batch.segmentCount + batch.dotCount < (size_t(1) << 32)) {
+        DrawBatchInBands(context, bands, qpen, eachLine, batch);
     } else {
-        if (eachLine) {
-            for (const QLineF& line : context->lines)
-                painter.drawLine(line);
-        } else if (!context->lines.empty()) {
-            painter.drawLines(context->lines.data(), int(context->lines.size()));
-        }
-        if (!context->dots.empty()) painter.drawPoints(context->dots.data(), int(context->dots.size()));
+        BatchSink sink(painter, eachLine);
+        for (size_t i = 0; i < batch.segmentCount; ++i)
+            sink.Line(batch.segments + 4 * i);
+        for (size_t i = 0; i < batch.dotCount; ++i)
+            sink.Dot(batch.dots + 2 * i);
     }
     if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, true);
     context->Touched();
