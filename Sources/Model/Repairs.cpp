@@ -17,6 +17,25 @@ namespace {
 
 constexpr Float64 kLargestCoordinate = 1e30;
 
+// One undo step, opened at the first change: a repair that finds nothing leaves no empty step.
+class RepairStep {
+  public:
+    explicit RepairStep(DocWindowRecord* doc) : doc_(doc) {}
+    ~RepairStep() {
+        if (open_) EndUndoStep(doc_);
+    }
+    RepairStep(const RepairStep&) = delete;
+    RepairStep& operator=(const RepairStep&) = delete;
+    void Open() {
+        if (!open_) BeginUndoStep(doc_);
+        open_ = true;
+    }
+
+  private:
+    DocWindowRecord* doc_;
+    bool open_ = false;
+};
+
 // Visits every real of an element that places or sizes it.
 template <typename F> void VisitReals(LineRecord* e, F f) {
     for (Float64* v : {&e->x1, &e->y1, &e->x2, &e->y2})
@@ -97,12 +116,13 @@ void RecordUndo(DocWindowRecord* doc, SymbolInstanceRecord* e, Boolean added) {
 }
 
 // Repairs one list behind its head; journalled when it is one of the drawing's own lists.
-template <typename T> SInt32 RepairList(DocWindowRecord* doc, T* head, bool journal) {
+template <typename T> SInt32 RepairList(DocWindowRecord* doc, RepairStep* step, T* head, bool journal) {
     SInt32 total = 0;
     for (T* e = head != nullptr ? head->next : nullptr; e != nullptr; e = e->next) {
         SInt32 bad = 0;
         VisitReals(e, [&](Float64& v) { bad += IsInvalidCoordinate(v) ? 1 : 0; });
         if (bad == 0) continue;
+        step->Open();
         if (journal) RecordUndo(doc, e, false);
         VisitReals(e, [](Float64& v) {
             if (IsInvalidCoordinate(v)) v = 0;
@@ -119,13 +139,14 @@ void ReportCount(SInt16 message, SInt32 count) {
     ShowErrorAlert(message, text);
 }
 
-template <typename T> SInt32 LockList(DocWindowRecord* doc, T* head, Boolean lock) {
+template <typename T> SInt32 LockList(DocWindowRecord* doc, RepairStep* step, T* head, Boolean lock) {
     SInt32 changed = 0;
     for (T* e = head->next; e != nullptr; e = e->next) {
         if (!IsLayerVisible(doc->layerVisible, e->layer)) continue;
         UInt16 flags = UInt16(e->penBlock.penFlags);
         UInt16 wanted = lock ? UInt16(flags | kPenFlagDimmed) : UInt16(flags & ~kPenFlagDimmed);
         if (wanted == flags) continue;
+        step->Open();
         RecordUndo(doc, e, false);
         e->penBlock.penFlags = SInt16(wanted);
         RecordUndo(doc, e, true);
@@ -144,24 +165,25 @@ SInt32 RepairInvalidCoordinates(DocWindowRecord* doc, Boolean skipConfirmation, 
     const Str255 empty = {0};
     if (!skipConfirmation && !AskConfirm(kRepairCoordinatesQuestion, empty, empty)) return 0;
     SInt32 count = 0;
-    BeginUndoStep(doc);
-    count += RepairList(doc, doc->lineHead, true);
-    count += RepairList(doc, doc->arcHead, true);
-    count += RepairList(doc, doc->textHead, true);
-    count += RepairList(doc, doc->dimensionHead, true);
-    count += RepairList(doc, doc->polylineHead, true);
-    count += RepairList(doc, doc->areaHead, true);
-    count += RepairList(doc, doc->instanceHead, true);
-    for (SymbolDefRecord* def = doc->symbolDefHead != nullptr ? doc->symbolDefHead->next : nullptr;
-         def != nullptr; def = def->next) {
-        count += RepairList(doc, def->lineHead, false);
-        count += RepairList(doc, def->arcHead, false);
-        count += RepairList(doc, def->textHead, false);
-        count += RepairList(doc, def->dimensionHead, false);
-        count += RepairList(doc, def->polylineHead, false);
-        count += RepairList(doc, def->areaHead, false);
+    {
+        RepairStep step(doc);
+        count += RepairList(doc, &step, doc->lineHead, true);
+        count += RepairList(doc, &step, doc->arcHead, true);
+        count += RepairList(doc, &step, doc->textHead, true);
+        count += RepairList(doc, &step, doc->dimensionHead, true);
+        count += RepairList(doc, &step, doc->polylineHead, true);
+        count += RepairList(doc, &step, doc->areaHead, true);
+        count += RepairList(doc, &step, doc->instanceHead, true);
+        for (SymbolDefRecord* def = doc->symbolDefHead != nullptr ? doc->symbolDefHead->next : nullptr;
+             def != nullptr; def = def->next) {
+            count += RepairList(doc, &step, def->lineHead, false);
+            count += RepairList(doc, &step, def->arcHead, false);
+            count += RepairList(doc, &step, def->textHead, false);
+            count += RepairList(doc, &step, def->dimensionHead, false);
+            count += RepairList(doc, &step, def->polylineHead, false);
+            count += RepairList(doc, &step, def->areaHead, false);
+        }
     }
-    EndUndoStep(doc);
     if (count > 0) {
         MarkDocumentChanged(doc);
         RequestRedraw(doc);
@@ -176,11 +198,13 @@ SInt32 RepairInvalidCoordinates(DocWindowRecord* doc, Boolean skipConfirmation, 
 }
 
 SInt32 SetLockOnVisibleLayers(DocWindowRecord* doc, Boolean lock) {
-    BeginUndoStep(doc);
-    SInt32 changed = LockList(doc, doc->lineHead, lock) + LockList(doc, doc->arcHead, lock) +
-                     LockList(doc, doc->textHead, lock) + LockList(doc, doc->dimensionHead, lock) +
-                     LockList(doc, doc->polylineHead, lock) + LockList(doc, doc->areaHead, lock);
-    EndUndoStep(doc);
+    SInt32 changed = 0;
+    {
+        RepairStep step(doc);
+        changed = LockList(doc, &step, doc->lineHead, lock) + LockList(doc, &step, doc->arcHead, lock) +
+                  LockList(doc, &step, doc->textHead, lock) + LockList(doc, &step, doc->dimensionHead, lock) +
+                  LockList(doc, &step, doc->polylineHead, lock) + LockList(doc, &step, doc->areaHead, lock);
+    }
     if (changed > 0) {
         MarkDocumentChanged(doc);
         RequestRedraw(doc);
@@ -198,20 +222,22 @@ SInt32 RemoveDuplicateLines(DocWindowRecord* doc, Boolean report) {
     };
     std::map<Key, bool> seen;
     SInt32 removed = 0;
-    BeginUndoStep(doc);
-    for (LineRecord* e = doc->lineHead->next; e != nullptr;) {
-        LineRecord* next = e->next;
-        // Stored lines are ordered, but one read from an old file may not be: either way round counts.
-        Key forward{e->layer, bits(e->x1), bits(e->y1), bits(e->x2), bits(e->y2)},
-            backward{e->layer, bits(e->x2), bits(e->y2), bits(e->x1), bits(e->y1)};
-        Key key = backward < forward ? backward : forward;
-        if (!seen.emplace(key, true).second) {
-            RemoveLine(doc, e);
-            ++removed;
+    {
+        RepairStep step(doc);
+        for (LineRecord* e = doc->lineHead->next; e != nullptr;) {
+            LineRecord* next = e->next;
+            // Stored lines are ordered, but one read from an old file may not be: either way round counts.
+            Key forward{e->layer, bits(e->x1), bits(e->y1), bits(e->x2), bits(e->y2)},
+                backward{e->layer, bits(e->x2), bits(e->y2), bits(e->x1), bits(e->y1)};
+            Key key = backward < forward ? backward : forward;
+            if (!seen.emplace(key, true).second) {
+                step.Open();
+                RemoveLine(doc, e);
+                ++removed;
+            }
+            e = next;
         }
-        e = next;
     }
-    EndUndoStep(doc);
     if (removed > 0) {
         MarkDocumentChanged(doc);
         RequestRedraw(doc);

@@ -74,8 +74,8 @@ TextRecord* AddTextElement(DocWindowRecord* doc, Float64 x, Float64 y, ConstStr2
     return text;
 }
 
-TextRecord* AddTextElementWith(DocWindowRecord* doc, UInt16 flags, ConstStr255Param text, Float64 x, Float64 y,
-                               Float64 x2, Float64 y2, const TextElementValues& v) {
+TextRecord* AddTextElementWith(DocWindowRecord* doc, UInt16 flags, ConstStr255Param text, Float64 x,
+                               Float64 y, Float64 x2, Float64 y2, const TextElementValues& v) {
     DocSettings* s = doc->settings;
     const DocSettings saved = *s;
     s->currentGroup = v.group;
@@ -110,7 +110,8 @@ void LayoutTextElement(TextRecord* text, DocWindowRecord* doc, ConstStr255Param 
     int lines = 0, start = 1;
     for (int i = 1; i <= string[0] + 1; ++i) {
         if (i <= string[0] && !(lineBreak != 0 && string[i] == lineBreak)) continue;
-        widest = std::max(widest, TextStringWidth(text->font, 0, text->textHeight, string + start, i - start));
+        widest =
+            std::max(widest, TextStringWidth(text->font, 0, text->textHeight, string + start, i - start));
         ++lines;
         start = i + 1;
     }

@@ -22,8 +22,8 @@ struct TextElementValues {
     Float64 size, angle, slant, lineSpacing, frameDistance;
     Float64 drawingScale;
 };
-TextRecord* AddTextElementWith(DocWindowRecord* doc, UInt16 flags, ConstStr255Param text, Float64 x, Float64 y,
-                               Float64 x2, Float64 y2, const TextElementValues& values);
+TextRecord* AddTextElementWith(DocWindowRecord* doc, UInt16 flags, ConstStr255Param text, Float64 x,
+                               Float64 y, Float64 x2, Float64 y2, const TextElementValues& values);
 
 // The four corners from the string (lines split at the drawing's line-break character), the text's
 // size, font, line spacing, justification and angle, about the anchor.

@@ -51,9 +51,9 @@ void DrawRasterImage(DocWindowRecord* doc, SInt16 index) {
     WorldToView(doc, box[2], box[3], nullptr, nullptr, &x1, &y1);
     CGRect rect = CGRectMake(std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0));
     if (!(rect.size.width > 0) || !(rect.size.height > 0)) return;
-    CGImageRef pixels =
-        CGImageCreateWithARGBBytes(reinterpret_cast<const UInt8*>(*image->pixels), size_t(GetHandleSize(image->pixels)),
-                                   size_t(image->width), size_t(image->height), size_t(image->bytesPerRow));
+    CGImageRef pixels = CGImageCreateWithARGBBytes(reinterpret_cast<const UInt8*>(*image->pixels),
+                                                   size_t(GetHandleSize(image->pixels)), size_t(image->width),
+                                                   size_t(image->height), size_t(image->bytesPerRow));
     if (pixels == nullptr) return;
     DrawingContextScope scope(doc);
     if (scope.get()) CGContextDrawImage(scope.get(), rect, pixels);

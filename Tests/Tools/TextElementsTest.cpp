@@ -37,7 +37,8 @@ class TextElementsTest : public DocumentTest {
     }
 
     static Float64 Side(const TextRecord* t, int a, int b) {
-        return std::hypot(t->corners[2 * b] - t->corners[2 * a], t->corners[2 * b + 1] - t->corners[2 * a + 1]);
+        return std::hypot(t->corners[2 * b] - t->corners[2 * a],
+                          t->corners[2 * b + 1] - t->corners[2 * a + 1]);
     }
 };
 
@@ -72,9 +73,9 @@ TEST_F(TextElementsTest, CornersForTheNamedCases) {
         Float64 angle;
         Float64 c0x, c0y, c2x, c2y;
     } cases[] = {
-        {6, 0, 100, 50, 100 + w, 55},         // bottom left on the anchor
-        {0, 0, 100, 45, 100 + w, 50},         // top left
-        {8, 0, 100 - w, 50, 100, 55},         // bottom right
+        {6, 0, 100, 50, 100 + w, 55}, // bottom left on the anchor
+        {0, 0, 100, 45, 100 + w, 50}, // top left
+        {8, 0, 100 - w, 50, 100, 55}, // bottom right
         {4, 0, 100 - w / 2, 47.5, 100 + w / 2, 52.5},
         {4, 90, 102.5, 50 - w / 2, 97.5, 50 + w / 2}, // centred and turned about the anchor
     };
