@@ -120,7 +120,8 @@ TEST_F(RepairsTest, TheUserIsAskedFirstAndToldHowManyWereRepaired) {
         SetAlertResponder([](const AlertRecord&) { return SInt16(2); });
         EXPECT_EQ(RepairInvalidCoordinates(doc, false, true), c.invalid);
         ASSERT_EQ(RecordedAlerts().size(), 2u) << RecordedAlerts()[0].params[0];
-        EXPECT_NE(RecordedAlerts()[1].params[0].find(c.shown), std::string::npos) << RecordedAlerts()[1].params[0];
+        EXPECT_NE(RecordedAlerts()[1].params[0].find(c.shown), std::string::npos)
+            << RecordedAlerts()[1].params[0];
     }
 }
 

@@ -63,7 +63,8 @@ std::string WriteBitmap(const std::string& name, int width, int height, const st
             out.push_back(0);
     }
     std::string path = Folder() + "/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
     return path;
 }
 
@@ -73,7 +74,8 @@ std::string WriteBytes(const std::string& name, const std::string& bytes) {
     return path;
 }
 
-const std::vector<Rgb> kPixels = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {10, 20, 30}, {200, 100, 50}, {0, 0, 0}};
+const std::vector<Rgb> kPixels = {{255, 0, 0},  {0, 255, 0},    {0, 0, 255},
+                                  {10, 20, 30}, {200, 100, 50}, {0, 0, 0}};
 
 class RasterImagesTest : public ViewDocumentTest {};
 
