@@ -35,8 +35,13 @@ struct Drawing {
         }
         AppendLineAtCursor(doc, 1990, 1990, 2010, 2010, false)->drawn = 1;
         AppendLineAtCursor(doc, 1990, 2010, 2010, 1990, false)->drawn = 1;
+        // Open, so the snap's deselection runs as it does in a window.
+        OpenDocumentList = doc;
     }
-    ~Drawing() { DisposeDocumentRecords(doc); }
+    ~Drawing() {
+        OpenDocumentList = nullptr;
+        DisposeDocumentRecords(doc);
+    }
 
     void PointAt(double x, double y) {
         DrawingRecord* d = doc->drawing;
@@ -87,6 +92,10 @@ void SnapElementPoint(benchmark::State& state) {
 void SnapIntersection(benchmark::State& state) {
     Drawing& d = TheDrawing();
     d.doc->settings->snapMode = kSnapIntersection;
+    d.PointAt(1993, 1993);
+    SnapCursor(d.doc);
+    d.PointAt(1993, 2007);
+    if (!SnapCursor(d.doc)) state.SkipWithError("the two clicks found no intersection");
     for (auto _ : state) {
         d.PointAt(1993, 1993);
         SnapCursor(d.doc);

@@ -217,6 +217,16 @@ struct ListWalkCursors {
     PolylineRecord* polylineCursor;
 };
 
+// The selection and mark flags set since they were last cleared, so clearing touches those alone
+// instead of walking every list (Model/Selection.h). Zero (epoch 0) means "unknown: walk".
+enum { kSelectionRecordCapacity = 256 };
+struct SelectionRecord {
+    Boolean* flags[kSelectionRecordCapacity];
+    Boolean isMark[kSelectionRecordCapacity];
+    UInt16 count;
+    UInt32 epoch;
+};
+
 struct DrawingRecord {
     Str255 documentName;
     LayerSetRecord* layerSets;
@@ -231,6 +241,7 @@ struct DrawingRecord {
     ToolInputState toolInput;
     WindowLayoutState layout;
     ListWalkCursors cursors;
+    SelectionRecord selection;
 
     TitleBlockStrings* titleBlock;
     VariableTable* variables;

@@ -2,6 +2,7 @@
 // data its original owns; disposal frees that data too, through the owner's slot, so that a second
 // dispose of the same slot does nothing.
 #include "Model/ElementRecords.h"
+#include "Model/Selection.h"
 
 #include "Model/SpatialIndex.h"
 #include "Model/MathPrimitives.h"
@@ -35,7 +36,11 @@ template <typename T> constexpr int KindOf() {
 
 template <typename T> void DisposeSlot(T** slot) {
     if (slot == nullptr || *slot == nullptr) return;
-    if constexpr (KindOf<T>() >= 0) ++gElementDisposals[KindOf<T>()];
+    if constexpr (KindOf<T>() >= 0) {
+        ++gElementDisposals[KindOf<T>()];
+        // A selection record may point into this element.
+        SelectionRecordsUnknown();
+    }
     // Records read from files may come from a block of records.
     if (!ReleaseBlockRecord(*slot)) std::free(*slot);
     *slot = nullptr;
@@ -45,6 +50,11 @@ template <typename T> T* CloneBytes(const T* record) {
     if (record == nullptr) return nullptr;
     T* copy = static_cast<T*>(std::malloc(sizeof(T)));
     if (copy != nullptr) std::memcpy(static_cast<void*>(copy), record, sizeof(T));
+    // The copy's flags are set outside any selection record.
+    if constexpr (requires { record->selected; })
+        if (record->selected) SelectionRecordsUnknown();
+    if constexpr (requires { record->marked; })
+        if (record->marked) SelectionRecordsUnknown();
     return copy;
 }
 

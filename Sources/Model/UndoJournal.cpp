@@ -2,6 +2,8 @@
 // and replay that restores the drawing exactly by matching elements on their stored bytes.
 #include "Model/UndoJournal.h"
 
+#include "Model/Selection.h"
+
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
 #include "Model/DocumentHooks.h"
@@ -469,6 +471,7 @@ template <typename T> void TakeOut(DocWindowRecord* doc, Step& step, const std::
 // Replays the step: re-inserts the states that must exist afterwards, takes out the others.
 void ApplyStep(DocWindowRecord* doc, Step& step, bool undo) {
     SpatialIndexStale(doc);
+    SelectionRecordsUnknown(); // restored records carry the flags they were stored with
     std::vector<size_t> pending[kElementKindCount];
     size_t count = step.entries.size();
     for (size_t n = 0; n < count; ++n) {

@@ -1,5 +1,6 @@
 // Cutting, splitting and joining lines and arcs, and the tangent lines that end in a cut.
 #include "Tools/CutSplitJoin.h"
+#include "Model/Selection.h"
 
 #include "Other/Alerts.h"
 #include "Model/DocSettings.h"
@@ -293,7 +294,7 @@ void CutLineAtIntersection(DocWindowRecord* doc, LineRecord* line, const LineRec
     if (!doc || !line) return;
     double sx, sy;
     if (!IntersectLineElements(line, cutter, sx, sy)) {
-        line->selected = 1;
+        SetSelectedFlag(doc->drawing, &line->selected, 1);
         if (alert) ShowErrorStr128(kLineMissesCutterMessage);
         return;
     }

@@ -3,6 +3,7 @@
 // step where it is. The step table at the end is the pattern each tool group follows: one row per
 // step, run by the group's entry and walked by the prompt test.
 #include "Tools/LineTools.h"
+#include "Model/Selection.h"
 
 #include "Other/Alerts.h"
 #include "Tools/CommandField.h"
@@ -61,7 +62,7 @@ void CreateIfDistinct(ToolStep& s, Boolean constructed, Float64 x1, Float64 y1, 
 
 void Highlight(DocWindowRecord* doc, SInt16 kind, void* element, Boolean* selected) {
     if (*selected) return;
-    *selected = 1;
+    SetSelectedFlag(doc->drawing, selected, 1);
     gDocumentHooks.drawElement(doc, kind, element);
 }
 

@@ -1,5 +1,6 @@
 // The element finders and their hit tests.
 #include "Tools/Picking.h"
+#include "Model/Selection.h"
 
 #include "Other/CursorsAndMouse.h"
 #include "Model/DocumentHooks.h"
@@ -64,24 +65,24 @@ bool ApplyAction(DocWindowRecord* doc, SInt16 action, Boolean* selected, SInt16 
     switch (action) {
     case kPickSelect:
         if (*selected) return false;
-        *selected = 1;
+        SetSelectedFlag(doc->drawing, selected, 1);
         break;
     case kPickToggle:
-        *selected = !*selected;
+        SetSelectedFlag(doc->drawing, selected, !*selected);
         break;
     case kPickFlashOffOn:
         if (*selected) {
-            *selected = 0;
+            SetSelectedFlag(doc->drawing, selected, 0);
             Redraw(doc, kind, element);
             Delay(kFlashTicks, nullptr);
         }
-        *selected = 1;
+        SetSelectedFlag(doc->drawing, selected, 1);
         break;
     case kPickFlashOnOff:
-        *selected = 1;
+        SetSelectedFlag(doc->drawing, selected, 1);
         Redraw(doc, kind, element);
         Delay(kFlashTicks, nullptr);
-        *selected = 0;
+        SetSelectedFlag(doc->drawing, selected, 0);
         break;
     default:
         return true;

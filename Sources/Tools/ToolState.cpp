@@ -2,6 +2,8 @@
 // deselection, the suspension of snapping, pending commands and picking up an element's attributes.
 #include "Tools/ToolState.h"
 
+#include "Model/Selection.h"
+
 #include "Tools/CommandField.h"
 #include "Other/Alerts.h"
 #include "Model/DocumentHooks.h"
@@ -37,12 +39,13 @@ bool DocumentOpen(DocWindowRecord* doc) {
            doc->drawing->tool != nullptr;
 }
 
-template <typename Record> bool ClearFlags(Record* head, Boolean alsoMarks) {
+template <typename Record> bool ClearFlags(Record* head, Boolean alsoMarks, bool* marksRemain) {
     bool changed = false;
     for (Record* e = head != nullptr ? head->next : nullptr; e != nullptr; e = e->next) {
         if (e->selected || (alsoMarks && e->marked)) changed = true;
         e->selected = 0;
         if (alsoMarks) e->marked = 0;
+        if (e->marked) *marksRemain = true;
     }
     return changed;
 }
@@ -153,17 +156,23 @@ void DeselectAll(DocWindowRecord* doc, Boolean alsoMarks) {
     if (!DocumentOpen(doc)) return;
     ToolStateRecord* t = doc->drawing->tool;
     bool changed = false;
-    changed |= ClearFlags(doc->lineHead, alsoMarks);
     for (SInt16 i = 0; i < t->pickedLineCount && i < kPickedListCapacity; ++i)
         if (t->pickedLines[i] != nullptr) t->pickedLines[i]->selected = 0;
     for (SInt16 i = 0; i < t->pickedArcCount && i < kPickedListCapacity; ++i)
         if (t->pickedArcs[i] != nullptr) t->pickedArcs[i]->selected = 0;
-    changed |= ClearFlags(doc->arcHead, alsoMarks);
-    changed |= ClearFlags(doc->textHead, alsoMarks);
-    changed |= ClearFlags(doc->dimensionHead, alsoMarks);
-    changed |= ClearFlags(doc->instanceHead, alsoMarks);
-    changed |= ClearFlags(doc->polylineHead, alsoMarks);
-    changed |= ClearFlags(doc->areaHead, Boolean(false));
+    // At a million elements the walk costs a click its frame time: clear what was recorded instead.
+    if (!ClearRecordedFlags(doc->drawing, alsoMarks, &changed)) {
+        bool marksRemain = false;
+        changed |= ClearFlags(doc->lineHead, alsoMarks, &marksRemain);
+        changed |= ClearFlags(doc->arcHead, alsoMarks, &marksRemain);
+        changed |= ClearFlags(doc->textHead, alsoMarks, &marksRemain);
+        changed |= ClearFlags(doc->dimensionHead, alsoMarks, &marksRemain);
+        changed |= ClearFlags(doc->instanceHead, alsoMarks, &marksRemain);
+        changed |= ClearFlags(doc->polylineHead, alsoMarks, &marksRemain);
+        bool areaMarks = false; // areas keep their marks and are never recorded
+        changed |= ClearFlags(doc->areaHead, Boolean(false), &areaMarks);
+        SelectionRecordCleared(doc->drawing, marksRemain);
+    }
     // The intersection snap starts again from its first click.
     t->isectFirstPicked = false;
     t->isectPairCode = 0;

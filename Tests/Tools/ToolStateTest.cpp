@@ -1,5 +1,6 @@
 // Tool state: what a reset keeps and clears, the scale check, typed values and validators, the
 // suspension of snapping that every way back to step 0 undoes, and pending commands.
+#include "Model/Selection.h"
 #include "Tools/Picking.h"
 #include "ToolFixture.h"
 
@@ -7,6 +8,7 @@
 
 #include <functional>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -30,6 +32,59 @@ TEST_F(ToolStateTest, ResetToAStepKeepsPicksResetToZeroClearsThem) {
     EXPECT_EQ(t->firstLine, nullptr);
     EXPECT_FALSE(line->selected);
     EXPECT_DOUBLE_EQ(t->pickedScales[0], -1.0);
+}
+
+// Deselecting clears from the record of set flags when it can be trusted, and walks every list when
+// flags may have been set behind its back (a copy of a selected record, a disposal, an undo, too many).
+TEST_F(ToolStateTest, DeselectingClearsEverySelectedElement) {
+    std::vector<LineRecord*> lines;
+    for (int i = 0; i < 300; ++i)
+        lines.push_back(DrawnLine(0, i, 10, i));
+    DeselectAll(doc, true); // a walk: the record is exact from here
+
+    SetSelectedFlag(doc->drawing, &lines[3]->selected, 1);
+    SetMarkedFlag(doc->drawing, &lines[4]->marked, 1);
+    lines[5]->selected = 1; // set outside the record while it is trusted: the clear skips it
+    DeselectAll(doc, false);
+    EXPECT_FALSE(lines[3]->selected);
+    EXPECT_TRUE(lines[4]->marked); // marks stay without alsoMarks
+    EXPECT_TRUE(lines[5]->selected);
+    DeselectAll(doc, true);
+    EXPECT_FALSE(lines[4]->marked);
+
+    struct Case {
+        const char* what;
+        std::function<void()> setUp;
+    };
+    const Case cases[] = {
+        {"a copy of a selected record",
+         [&] {
+             SetSelectedFlag(doc->drawing, &lines[6]->selected, 1);
+             LineRecord* copy = CloneLineRecord(lines[6]);
+             DisposeLineRecord(&copy);
+         }},
+        {"a disposed element",
+         [&] {
+             LineRecord* gone = DrawnLine(0, 0, 1, 1);
+             SetSelectedFlag(doc->drawing, &gone->selected, 1);
+             RemoveLine(doc, gone);
+         }},
+        {"more than the record holds",
+         [&] {
+             for (LineRecord* line : lines)
+                 SetSelectedFlag(doc->drawing, &line->selected, 1);
+         }},
+        {"an explicit unknown", [&] { SelectionRecordsUnknown(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeselectAll(doc, true);
+        c.setUp();
+        lines[5]->selected = 1;
+        DeselectAll(doc, false);
+        for (LineRecord* line : lines)
+            ASSERT_FALSE(line->selected);
+    }
 }
 
 TEST_F(ToolStateTest, ScaleValuesMustAgree) {
