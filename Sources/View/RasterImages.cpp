@@ -66,8 +66,16 @@ ImageImport ImportImageFile(DocWindowRecord* doc, const char* utf8Path, Float64 
     if (read == nullptr) return ImageImport::unreadable;
     size_t width = CGImageGetWidth(read), height = CGImageGetHeight(read);
     Size bytes = Size(width) * Size(height) * 4;
-    Handle pixels = width > 0 && height > 0 && width <= 32767 && height <= 32767 ? NewHandle(bytes) : nullptr;
-    if (pixels == nullptr || !CGImageCopyARGBBytes(read, reinterpret_cast<UInt8*>(*pixels), size_t(bytes))) {
+    if (width == 0 || height == 0 || width > 32767 || height > 32767) {
+        CGImageRelease(read);
+        return ImageImport::unreadable;
+    }
+    Handle pixels = NewHandle(bytes);
+    if (pixels == nullptr) {
+        CGImageRelease(read);
+        return ImageImport::noMemory;
+    }
+    if (!CGImageCopyARGBBytes(read, reinterpret_cast<UInt8*>(*pixels), size_t(bytes))) {
         DisposeHandle(pixels);
         CGImageRelease(read);
         return ImageImport::unreadable;
@@ -108,6 +116,10 @@ void ImportImage(DocWindowRecord* doc) {
     Float64 y = std::isfinite(minY + maxY) ? (minY + maxY) / 2 : 0.0;
     ImageImport result = ImportImageFile(doc, path.c_str(), x, y);
     if (result == ImageImport::imported) return;
+    if (result == ImageImport::noMemory) {
+        ShowOutOfMemoryAlert();
+        return;
+    }
     Str255 name;
     UTF8ToPStr(FileNameOf(path), name, 255);
     ShowErrorAlert(result == ImageImport::full ? kImagesFullMessage : kImageUnreadableMessage, name);

@@ -16,13 +16,13 @@ Boolean RasterImageRect(const ImageRecord* image, Float64 box[4]);
 // output. A plotter draws no pixels, so a plot gets nothing of it.
 void DrawRasterImage(DocWindowRecord* doc, SInt16 index);
 
-enum class ImageImport { imported, unreadable, full };
+enum class ImageImport { imported, unreadable, full, noMemory };
 // Reads the file through the image readers and adds it with its lower-left corner at (x, y), at the
 // file's resolution (72 dots per inch when it has none), and makes images shown. Nothing changes
 // unless it is imported.
 ImageImport ImportImageFile(DocWindowRecord* doc, const char* utf8Path, Float64 x, Float64 y);
 // The import command: asks for a file and adds it at the centre of the view; a file that cannot be
-// read, or a drawing with ten images already, gives a message and changes nothing.
+// read, a drawing with ten images already, or too little memory gives a message and changes nothing.
 void ImportImage(DocWindowRecord* doc);
 
 // Removes image n (1-based, as the images menu numbers them) after confirmation.
