@@ -995,6 +995,40 @@ void CGImageGetResolution(CGImageRef image, CGFloat* dpiX, CGFloat* dpiY) {
     if (dpiY) *dpiY = image ? dpi(image->image.dotsPerMeterY()) : 72;
 }
 
+CGImageRef CGImageCreateWithARGBBytes(const UInt8* bytes, size_t byteCount, size_t width, size_t height,
+                                      size_t bytesPerRow) {
+    if (!bytes || width == 0 || height == 0 || width > 32767 || height > 32767 || bytesPerRow < width * 4 ||
+        byteCount / bytesPerRow < height)
+        return nullptr;
+    QImage image(int(width), int(height), QImage::Format_ARGB32);
+    if (image.isNull()) return nullptr;
+    for (size_t row = 0; row < height; ++row) {
+        const UInt8* p = bytes + row * bytesPerRow;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(row)));
+        for (size_t i = 0; i < width; ++i, p += 4)
+            out[i] = qRgba(p[1], p[2], p[3], p[0]);
+    }
+    return new CGImage{image.convertToFormat(QImage::Format_ARGB32_Premultiplied), 1};
+}
+
+bool CGImageCopyARGBBytes(CGImageRef image, UInt8* buffer, size_t bufferSize) {
+    if (!image || !buffer) return false;
+    QImage plain = image->image.convertToFormat(QImage::Format_ARGB32);
+    size_t width = size_t(plain.width()), height = size_t(plain.height());
+    if (bufferSize < width * height * 4) return false;
+    for (size_t row = 0; row < height; ++row) {
+        const auto* in = reinterpret_cast<const QRgb*>(plain.constScanLine(int(row)));
+        UInt8* p = buffer + row * width * 4;
+        for (size_t i = 0; i < width; ++i, p += 4) {
+            p[0] = UInt8(qAlpha(in[i]));
+            p[1] = UInt8(qRed(in[i]));
+            p[2] = UInt8(qGreen(in[i]));
+            p[3] = UInt8(qBlue(in[i]));
+        }
+    }
+    return true;
+}
+
 void CGContextDrawImage(CGContextRef context, CGRect rect, CGImageRef image) {
     if (!context || !image) return;
     context->Before();

@@ -209,6 +209,12 @@ size_t CGImageGetWidth(CGImageRef image);
 size_t CGImageGetHeight(CGImageRef image);
 // Resolution stored in the file, 72 when it has none.
 void CGImageGetResolution(CGImageRef image, CGFloat* dpiX, CGFloat* dpiY);
+// An image from rows of 32-bit pixels, alpha, red, green, blue in memory order, bytesPerRow apart
+// (at least width * 4); null when the sizes do not fit the bytes given.
+CGImageRef CGImageCreateWithARGBBytes(const UInt8* bytes, size_t byteCount, size_t width, size_t height,
+                                      size_t bytesPerRow);
+// The image's pixels as such rows of exactly width * 4 bytes; false when the buffer is too small.
+bool CGImageCopyARGBBytes(CGImageRef image, UInt8* buffer, size_t bufferSize);
 // Draws the image upright, scaled into the rectangle.
 void CGContextDrawImage(CGContextRef context, CGRect rect, CGImageRef image);
 

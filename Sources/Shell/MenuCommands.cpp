@@ -18,6 +18,8 @@
 #include "Model/UndoJournal.h"
 #include "View/WorldPrimitives.h"
 #include "View/ZoomExtents.h"
+#include "View/RasterImages.h"
+#include "Model/Repairs.h"
 
 #include <utility>
 
@@ -56,8 +58,30 @@ void FileCommand(DocWindowRecord* doc, SInt16 item) {
     case 9:
         SaveAllDocuments();
         break;
+    case 13:
+        if (doc != nullptr) ImportImage(doc);
+        break;
     case 24:
         CloseAllDocuments(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void RepairsCommand(DocWindowRecord* doc, SInt16 item) {
+    switch (item) {
+    case 1:
+        RepairInvalidCoordinates(doc, false, true);
+        break;
+    case 2:
+        SetLockOnVisibleLayers(doc, true);
+        break;
+    case 4:
+        RemoveDuplicateLines(doc, true);
+        break;
+    case 5:
+        CountFramedTexts(doc, true);
         break;
     default:
         break;
@@ -157,12 +181,14 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
             return true;
         case 2:
         case 10:
+        case 13:
             return FilePanelsAvailable();
         default:
             return false;
         }
     case kEditMenu:
-        return item == 1 || item == 2 || item == 21 || item == 22 || item == 25 || item == 27 || item == 28;
+        return item == 1 || item == 2 || item == 21 || item == 22 || item == 25 || item == 27 || item == 28 ||
+               item == 18 || item == 20;
     case kWindowMenu:
         return item == 11 || item >= kFirstDocumentItem;
     case kSettingsMenu:
@@ -171,6 +197,10 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return item >= 1 && item <= 7;
     case kRecentMenu:
         return true;
+    case kImagesMenu:
+        return true;
+    case kRepairsMenu:
+        return item == 1 || item == 2 || item == 4 || item == 5;
     case kToolMenu:
         return ToolGroupBuilt(SInt16(item - 1));
     default:
@@ -210,6 +240,12 @@ void DoMenuCommand(DocWindowRecord* doc) {
         break;
     case kSettingsMenu:
         SettingsCommand(doc, item);
+        break;
+    case kImagesMenu:
+        DeleteImage(doc, item);
+        break;
+    case kRepairsMenu:
+        RepairsCommand(doc, item);
         break;
     default:
         break;

@@ -6,6 +6,7 @@
 #include "View/ElementDrawing.h"
 #include "Platform/PortImages.h"
 #include "View/TextDrawing.h"
+#include "Platform/MemoryManager.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
 
@@ -104,6 +105,7 @@ class ReferenceScenes : public ViewWindowTest {
                         for (Float64& m : s->markSizes)
                             m = std::stod(v);
                     if (k == "lineBreak") s->lineBreakChar = UInt8(v[0]);
+                    if (k == "images") s->imagesShown = SInt16(std::stoi(v));
                 }
             } else if (w[0] == "line") {
                 LineRecord* e = AppendTestLine(doc, n[0], n[1], n[2], n[3]);
@@ -120,6 +122,22 @@ class ReferenceScenes : public ViewWindowTest {
                     PenOptions(doc, e, k, v);
                     if (k == "style") e->lineType = SInt16(std::stoi(v));
                 }
+            } else if (w[0] == "image") {
+                // x y dpi width height: a pattern of colour steps, transparent in the last column.
+                ASSERT_LT(doc->imageCount, kMaxImages);
+                ImageRecord& image = doc->images[doc->imageCount++];
+                image.x = n[0], image.y = n[1], image.resolution = n[2];
+                image.width = SInt32(n[3]), image.height = SInt32(n[4]);
+                image.bytesPerRow = image.width * 4;
+                image.pixels = NewHandleClear(Size(image.bytesPerRow) * image.height);
+                UInt8* p = reinterpret_cast<UInt8*>(*image.pixels);
+                for (SInt32 row = 0; row < image.height; ++row)
+                    for (SInt32 col = 0; col < image.width; ++col, p += 4) {
+                        p[0] = col == image.width - 1 ? 0 : 255;
+                        p[1] = UInt8(255 * col / std::max(1, image.width - 1));
+                        p[2] = UInt8(255 * row / std::max(1, image.height - 1));
+                        p[3] = UInt8((row + col) % 2 ? 200 : 40);
+                    }
             } else if (w[0] == "text") {
                 // A width of 0 is the text's natural width (of its widest line).
                 Float64 width = n[3];
@@ -248,4 +266,9 @@ TEST_F(ReferenceScenes, OrthogonalAndTurnedGrids) {
 
 TEST_F(ReferenceScenes, TurnedGrid) {
     Check("grid-turned");
+}
+
+TEST_F(ReferenceScenes, RasterImagesUnderTheLines) {
+    InstallViewDrawingHooks();
+    Check("images");
 }
