@@ -171,8 +171,7 @@ void ConvertText(Conversion* c, TextRecord* t) {
 void ConvertDimension(Conversion* c, DimensionRecord* m) {
     c->Point(&m->x1, &m->y1);
     c->Point(&m->x2, &m->y2);
-    if (m->kind == 3 || m->kind == 4)
-        m->auxValue *= c->k;
+    if (m->kind == 3 || m->kind == 4) m->auxValue *= c->k;
     c->Point(&m->auxX, &m->auxY);
     c->Point(&m->textX, &m->textY);
     for (int i = 0; i < 3; ++i)
@@ -293,8 +292,8 @@ void ResetCursors(DocWindowRecord* doc) {
     k.polylineCursor = nullptr, k.areaCursor = nullptr;
 }
 
-SymbolInstanceRecord* AppendInstance(DocWindowRecord* doc, Float64 x, Float64 y, Float64 angle, Float64 xScale,
-                                     Float64 yScale, SymbolDefRecord* def, Float64 factor) {
+SymbolInstanceRecord* AppendInstance(DocWindowRecord* doc, Float64 x, Float64 y, Float64 angle,
+                                     Float64 xScale, Float64 yScale, SymbolDefRecord* def, Float64 factor) {
     if (def == nullptr || doc->instanceHead == nullptr) return nullptr;
     SymbolInstanceRecord* tail = doc->instanceHead;
     while (tail->next != nullptr)
@@ -319,7 +318,8 @@ SymbolInstanceRecord* AppendInstance(DocWindowRecord* doc, Float64 x, Float64 y,
     return s;
 }
 
-template <typename T, typename Place> void ExplodeList(DocWindowRecord* doc, T* defHead, T* docHead, Place place) {
+template <typename T, typename Place>
+void ExplodeList(DocWindowRecord* doc, T* defHead, T* docHead, Place place) {
     if (defHead == nullptr || docHead == nullptr) return;
     T* tail = docHead;
     while (tail->next != nullptr)
@@ -380,7 +380,8 @@ void PlaceSymbolArc(const SymbolTransform& t, const ArcRecord* in, ArcRecord* ou
     Float64 start = in->startAngle, end = in->endAngle;
     if ((t.scaleX < 0) != (t.scaleY < 0)) {
         // A mirror runs the arc the other way round.
-        Float64 mirroredStart = t.scaleX < 0 ? 180 - end : -end, mirroredEnd = t.scaleX < 0 ? 180 - start : -start;
+        Float64 mirroredStart = t.scaleX < 0 ? 180 - end : -end,
+                mirroredEnd = t.scaleX < 0 ? 180 - start : -start;
         start = mirroredStart, end = mirroredEnd;
     } else if (t.scaleX < 0) {
         start += 180, end += 180;
@@ -462,7 +463,8 @@ Boolean PlaceSymbolArea(const SymbolTransform& t, const AreaRecord* in, AreaReco
     bool any = false;
     ExtendBoxByOutline(out->outline, box, &any);
     if (any) out->minX = box[0], out->minY = box[1], out->maxX = box[2], out->maxY = box[3];
-    out->hatchAngle = NormalizeAngle(((t.scaleX < 0) != (t.scaleY < 0) ? -in->hatchAngle : in->hatchAngle) + t.angle);
+    out->hatchAngle =
+        NormalizeAngle(((t.scaleX < 0) != (t.scaleY < 0) ? -in->hatchAngle : in->hatchAngle) + t.angle);
     return true;
 }
 
@@ -673,8 +675,8 @@ Boolean RedefineBlock(DocWindowRecord* doc, Float64 baseX, Float64 baseY, ConstS
     return true;
 }
 
-SymbolInstanceRecord* ChangeSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* instance, Float64 angle,
-                                           Float64 xScale, Float64 yScale) {
+SymbolInstanceRecord* ChangeSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* instance,
+                                           Float64 angle, Float64 xScale, Float64 yScale) {
     if (instance == nullptr || instance->definition == nullptr) return nullptr;
     DocSettings* settings = doc->settings;
     SInt16 layer = settings->currentLayer, group = settings->currentGroup, pen = settings->currentPen;

@@ -7,16 +7,17 @@
 
 // How an instance places a point of its definition: scale (x and y apart), turn, move.
 struct SymbolTransform {
-    Float64 x = 0, y = 0;             // the instance position
-    Float64 angle = 0;                // degrees
-    Float64 sine = 0, cosine = 1;     // of the angle
-    Float64 scaleX = 1, scaleY = 1;   // effective: the instance's scales times its factor per unit
+    Float64 x = 0, y = 0;           // the instance position
+    Float64 angle = 0;              // degrees
+    Float64 sine = 0, cosine = 1;   // of the angle
+    Float64 scaleX = 1, scaleY = 1; // effective: the instance's scales times its factor per unit
     Float64 rawScaleX = 1, rawScaleY = 1;
-    Float64 factor = 1;               // the instance's element scale factor, given to placed elements
+    Float64 factor = 1; // the instance's element scale factor, given to placed elements
 };
 
 // The transform of an instance. Whatever a file holds, the scales come out finite.
-void LoadSymbolTransform(const DocWindowRecord* doc, const SymbolInstanceRecord* instance, SymbolTransform* t);
+void LoadSymbolTransform(const DocWindowRecord* doc, const SymbolInstanceRecord* instance,
+                         SymbolTransform* t);
 void SymbolTransformPoint(const SymbolTransform& t, Float64* x, Float64* y);
 // A length of the definition placed: the mean of the absolute scales (radii under unequal scales).
 Float64 SymbolTransformLength(const SymbolTransform& t, Float64 length);
@@ -70,8 +71,8 @@ void ExplodeSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* instance)
 Boolean RedefineBlock(DocWindowRecord* doc, Float64 baseX, Float64 baseY, ConstStr255Param name);
 
 // Replaces the instance by one with the new angle and scales, same place and definition, in one step.
-SymbolInstanceRecord* ChangeSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* instance, Float64 angle,
-                                           Float64 xScale, Float64 yScale);
+SymbolInstanceRecord* ChangeSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* instance,
+                                           Float64 angle, Float64 xScale, Float64 yScale);
 
 // Message 155 of STR# 128: selected symbol instances take no part.
 constexpr SInt16 kSelectedInstancesMessage = 155;

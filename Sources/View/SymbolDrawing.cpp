@@ -29,7 +29,7 @@ struct VisibleRange {
     bool Outside(const Float64* x, const Float64* y, int n) const {
         bool left = true, right = true, below = true, above = true;
         for (int i = 0; i < n; ++i) {
-            left &= x[i] < minX, right &= x[i] > maxX, below &= y[i] < minY, above &= y[i] > maxY;
+            left &= x[i]<minX, right &= x[i]> maxX, below &= y[i]<minY, above &= y[i]> maxY;
         }
         return left || right || below || above;
     }
