@@ -114,7 +114,8 @@ TEST_F(Symbols, TheInstanceTransformScalesTurnsAndMoves) {
         SCOPED_TRACE(c.what);
         doc->settings->unitCode = c.unitCode;
         SymbolInstanceRecord s{};
-        s.x = 10, s.y = 20, s.angle = c.angle, s.xScale = c.xScale, s.yScale = c.yScale, s.scaleFactor = c.factor;
+        s.x = 10, s.y = 20, s.angle = c.angle, s.xScale = c.xScale, s.yScale = c.yScale,
+        s.scaleFactor = c.factor;
         SymbolTransform t;
         LoadSymbolTransform(doc, &s, &t);
         Float64 x = c.inX, y = c.inY;
@@ -140,7 +141,8 @@ TEST_F(Symbols, TheFrameIsTheTransformedExtentsAroundThePosition) {
     for (const FrameCase& c : cases) {
         SCOPED_TRACE(c.what);
         SymbolInstanceRecord s{};
-        s.x = 100, s.y = 100, s.angle = c.angle, s.xScale = c.xScale, s.yScale = c.yScale, s.scaleFactor = c.factor;
+        s.x = 100, s.y = 100, s.angle = c.angle, s.xScale = c.xScale, s.yScale = c.yScale,
+        s.scaleFactor = c.factor;
         s.definition = &def;
         ComputeInstanceFrame(doc, &s);
         for (int i = 0; i < 8; ++i)
@@ -218,7 +220,7 @@ TEST_F(Symbols, MakePlaceAndExplodeRoundTrip) {
     Line(10, 10, 30, 10);
     Arc(20, 20, 4, 0, 360);
     Text(12, 14, 6, 2, 30);
-    Line(0, 0, 1, 1, false); // not selected: stays
+    Line(0, 0, 1, 1, false);         // not selected: stays
     doc->settings->drawingScale = 5; // the current scale changes before the symbol is made
 
     SymbolDefRecord* def = Make("Bolt", 10, 10);

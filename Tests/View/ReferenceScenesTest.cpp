@@ -8,6 +8,7 @@
 #include "View/TextDrawing.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
+#include "SymbolSceneSupport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -120,6 +121,11 @@ class ReferenceScenes : public ViewWindowTest {
                     PenOptions(doc, e, k, v);
                     if (k == "style") e->lineType = SInt16(std::stoi(v));
                 }
+            } else if (w[0] == "symbol") {
+                // Every element so far becomes the definition w[1] about the base point.
+                MakeSymbolOfAll(doc, w[1], n[0], n[1]);
+            } else if (w[0] == "instance") {
+                PlaceTestInstance(doc, w[1], n, options);
             } else if (w[0] == "text") {
                 // A width of 0 is the text's natural width (of its widest line).
                 Float64 width = n[3];
@@ -248,4 +254,8 @@ TEST_F(ReferenceScenes, OrthogonalAndTurnedGrids) {
 
 TEST_F(ReferenceScenes, TurnedGrid) {
     Check("grid-turned");
+}
+
+TEST_F(ReferenceScenes, SymbolInstances) {
+    Check("symbols");
 }
