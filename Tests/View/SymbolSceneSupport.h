@@ -28,7 +28,8 @@ inline void PlaceTestInstance(DocWindowRecord* doc, const std::string& name, con
     Str255 p;
     p[0] = UInt8(name.size());
     name.copy(reinterpret_cast<char*>(p + 1), name.size());
-    SymbolInstanceRecord* s = CreateSymbolInstance(doc, n[0], n[1], n[2], n[3], n[4], FindSymbolDefinition(doc, p));
+    SymbolInstanceRecord* s =
+        CreateSymbolInstance(doc, n[0], n[1], n[2], n[3], n[4], FindSymbolDefinition(doc, p));
     if (s == nullptr) return;
     for (auto& [k, v] : options) {
         if (k == "selected") s->selected = 1;
