@@ -165,6 +165,17 @@ TEST_F(SymbolDrawing, ASelectedInstanceShowsItsFrameAndCross) {
     for (const DrawCall& c : lines)
         red += c.colour.red == 0xFFFF && c.colour.green == 0;
     EXPECT_EQ(red, 6);
+
+    // Print and PDF output draw the elements only, in their own colours.
+    recorder.Clear();
+    {
+        PrintPage page(doc, 300, 72 / 25.4);
+        EXPECT_TRUE(DrawDrawingWithProgress(doc, 0, 100));
+    }
+    lines = recorder.Of(DrawCallKind::line);
+    ASSERT_EQ(lines.size(), 2u);
+    for (const DrawCall& c : lines)
+        EXPECT_FALSE(c.colour.red == 0xFFFF && c.colour.green == 0);
 }
 
 class SymbolPreview : public ViewWindowTest {};
