@@ -76,9 +76,8 @@ void Redraw(benchmark::State& state, bool zoomedIn, const char* goal) {
     state.counters["elements"] = elements;
     state.counters["drawCalls"] = Float64(drawCalls);
     // Seconds per million elements of the instances drawn, beside the goal of 0.5.
-    state.counters["sPerMillion"] =
-        benchmark::Counter(elements / 1e6, benchmark::Counter::kIsIterationInvariantRate |
-                                               benchmark::Counter::kInvert);
+    state.counters["sPerMillion"] = benchmark::Counter(
+        elements / 1e6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.SetLabel(goal);
 }
 
