@@ -593,7 +593,6 @@ void ExplodeSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* s) {
         LineRecord* out = CloneLineRecord(e);
         if (out == nullptr) return out;
         PlaceSymbolLine(t, e, out);
-        out->layer = e->layer;
         NormalizeLineDirection(out);
         RecordUndoLine(doc, out, true);
         return out;
