@@ -166,6 +166,7 @@ struct DrawingOutputState {
     SInt16 drawingAreaDepth;
     Boolean drawingAreaOwnsContext;
     Boolean plottingHPGL;
+    SInt16 plotPen;      // while plotting pen by pen: the pen being plotted (0 every pen)
     Handle rubberPoints; // u16 capacity, then 16-byte points from the fifth byte
     SInt16 rubberCount;
 };

@@ -10,6 +10,7 @@
 #include "Shell/KeyDispatch.h"
 #include "Shell/MenuBar.h"
 #include "Shell/MouseDispatch.h"
+#include "Dialogs/SymbolInstanceDialog.h"
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"
 #include "Files/Preferences.h"
@@ -201,6 +202,8 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return true;
     case kRepairsMenu:
         return item == 1 || item == 2 || item == 4 || item == 5;
+    case kSymbolsMenu:
+        return item == 1 || item == 6;
     case kToolMenu:
         return ToolGroupBuilt(SInt16(item - 1));
     default:
@@ -246,6 +249,10 @@ void DoMenuCommand(DocWindowRecord* doc) {
         break;
     case kRepairsMenu:
         RepairsCommand(doc, item);
+        break;
+    case kSymbolsMenu:
+        if (item == 1) EditSelectedSymbolInstance(doc);
+        if (item == 6) ExplodeSelectedSymbolInstances(doc);
         break;
     default:
         break;

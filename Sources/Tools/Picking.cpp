@@ -10,6 +10,7 @@
 #include "Platform/Events.h"
 #include "Model/MathPrimitives.h"
 #include "Model/SpatialIndex.h"
+#include "Model/Symbols.h"
 #include "Platform/MemoryManager.h"
 #include "Tools/ToolState.h"
 
@@ -222,47 +223,26 @@ Boolean AreaHitTest(const AreaRecord* area, Float64 x, Float64 y) {
 
 void SymbolPointToDrawing(DocWindowRecord* doc, const SymbolInstanceRecord* s, Float64 x, Float64 y,
                           Float64* outX, Float64* outY) {
-    Float64 units = UnitToMillimetres(doc);
-    if (!(units > 0)) units = 1.0;
-    Float64 px = x * s->xScale * s->scaleFactor / units, py = y * s->yScale * s->scaleFactor / units;
-    Float64 a = s->angle * kDegreesToRadians;
-    *outX = px * std::cos(a) - py * std::sin(a) + s->x;
-    *outY = px * std::sin(a) + py * std::cos(a) + s->y;
+    SymbolTransform t;
+    LoadSymbolTransform(doc, s, &t);
+    SymbolTransformPoint(t, &x, &y);
+    *outX = x, *outY = y;
 }
 
 namespace {
 
 // A definition line placed by the instance, ends ordered as every line is.
 void PlaceLine(DocWindowRecord* doc, const SymbolInstanceRecord* s, const LineRecord* in, LineRecord* out) {
-    *out = *in;
-    out->next = nullptr;
-    out->scaleFactor = s->scaleFactor;
-    SymbolPointToDrawing(doc, s, in->x1, in->y1, &out->x1, &out->y1);
-    SymbolPointToDrawing(doc, s, in->x2, in->y2, &out->x2, &out->y2);
+    SymbolTransform t;
+    LoadSymbolTransform(doc, s, &t);
+    PlaceSymbolLine(t, in, out);
     NormalizeLineDirection(out);
 }
 
-// A definition arc placed by the instance; unequal scales take their mean for the radius.
 void PlaceArc(DocWindowRecord* doc, const SymbolInstanceRecord* s, const ArcRecord* in, ArcRecord* out) {
-    *out = *in;
-    out->next = nullptr;
-    out->scaleFactor = s->scaleFactor;
-    SymbolPointToDrawing(doc, s, in->cx, in->cy, &out->cx, &out->cy);
-    Float64 units = UnitToMillimetres(doc);
-    if (!(units > 0)) units = 1.0;
-    Float64 sx = s->xScale * s->scaleFactor / units, sy = s->yScale * s->scaleFactor / units;
-    out->radius = in->radius * (std::fabs(sx) + std::fabs(sy)) / 2;
-    if (in->startAngle == 0 && in->endAngle == 360) return;
-    Float64 start = in->startAngle, end = in->endAngle;
-    // A mirror runs the arc the other way round.
-    if ((sx < 0) != (sy < 0)) {
-        Float64 mirroredStart = sx < 0 ? 180 - end : -end, mirroredEnd = sx < 0 ? 180 - start : -start;
-        start = mirroredStart, end = mirroredEnd;
-    } else if (sx < 0) {
-        start += 180, end += 180;
-    }
-    out->startAngle = NormalizeAngle(start + s->angle);
-    out->endAngle = NormalizeAngle(end + s->angle);
+    SymbolTransform t;
+    LoadSymbolTransform(doc, s, &t);
+    PlaceSymbolArc(t, in, out);
 }
 
 Float64 PickApertureUnits(const DocWindowRecord* doc) {
@@ -273,14 +253,13 @@ Float64 PickApertureUnits(const DocWindowRecord* doc) {
 bool InsideInstanceBox(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
     const SymbolDefRecord* def = s->definition;
     if (def == nullptr) return false;
-    Float64 units = UnitToMillimetres(doc);
-    if (!(units > 0)) units = 1.0;
-    Float64 fx = std::fabs(s->xScale) * s->scaleFactor / units,
-            fy = std::fabs(s->yScale) * s->scaleFactor / units;
+    SymbolTransform t;
+    LoadSymbolTransform(doc, s, &t);
+    Float64 fx = std::fabs(t.scaleX), fy = std::fabs(t.scaleY);
     Float64 u = doc->drawing->toolInput.cursorX - s->x, v = doc->drawing->toolInput.cursorY - s->y;
-    if (s->angle != 0) TurnBack(0, 0, s->angle, u + 0, v + 0, &u, &v);
-    if (s->xScale < 0) u = -u;
-    if (s->yScale < 0) v = -v;
+    if (t.angle != 0) TurnBack(0, 0, t.angle, u + 0, v + 0, &u, &v);
+    if (t.scaleX < 0) u = -u;
+    if (t.scaleY < 0) v = -v;
     Float64 grow = PickApertureUnits(doc);
     return u >= def->minX * fx - grow && u <= def->maxX * fx + grow && v >= def->minY * fy - grow &&
            v <= def->maxY * fy + grow;
@@ -304,21 +283,19 @@ bool InstanceElementsHit(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
         PlaceArc(doc, s, a, &placed);
         if (ArcHitTest(&placed, r)) return true;
     }
-    auto placedQuad = [&](const Float64 in[8], Float64 out[8]) {
-        for (int i = 0; i < 4; ++i)
-            SymbolPointToDrawing(doc, s, in[2 * i], in[2 * i + 1], &out[2 * i], &out[2 * i + 1]);
-    };
-    for (TextRecord* t = def->textHead ? def->textHead->next : nullptr; t != nullptr; t = t->next) {
-        Float64 q[8];
-        placedQuad(t->corners, q);
-        if (QuadHit(q, r)) return true;
+    SymbolTransform t;
+    LoadSymbolTransform(doc, s, &t);
+    for (TextRecord* e = def->textHead ? def->textHead->next : nullptr; e != nullptr; e = e->next) {
+        TextRecord placed;
+        PlaceSymbolText(t, e, &placed);
+        if (QuadHit(placed.corners, r)) return true;
     }
     for (DimensionRecord* m = def->dimensionHead ? def->dimensionHead->next : nullptr; m != nullptr;
          m = m->next) {
-        const Float64 in[8] = {m->textX,    m->textY,    m->frame[0], m->frame[1],
-                               m->frame[2], m->frame[3], m->frame[4], m->frame[5]};
-        Float64 q[8];
-        placedQuad(in, q);
+        DimensionRecord placed;
+        PlaceSymbolDimension(t, m, &placed);
+        const Float64 q[8] = {placed.textX,    placed.textY,    placed.frame[0], placed.frame[1],
+                              placed.frame[2], placed.frame[3], placed.frame[4], placed.frame[5]};
         if (QuadHit(q, r)) return true;
     }
     for (PolylineRecord* p = def->polylineHead ? def->polylineHead->next : nullptr; p != nullptr;
@@ -328,8 +305,9 @@ bool InstanceElementsHit(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
         const Float64* xy = reinterpret_cast<const Float64*>(*p->points);
         for (Size i = 0; i + 1 < room && i + 1 < Size(p->pointCount); ++i) {
             LineRecord seg{};
-            SymbolPointToDrawing(doc, s, xy[2 * i], xy[2 * i + 1], &seg.x1, &seg.y1);
-            SymbolPointToDrawing(doc, s, xy[2 * i + 2], xy[2 * i + 3], &seg.x2, &seg.y2);
+            seg.x1 = xy[2 * i], seg.y1 = xy[2 * i + 1], seg.x2 = xy[2 * i + 2], seg.y2 = xy[2 * i + 3];
+            SymbolTransformPoint(t, &seg.x1, &seg.y1);
+            SymbolTransformPoint(t, &seg.x2, &seg.y2);
             NormalizeLineDirection(&seg);
             if (LineHitTest(&seg, r)) return true;
         }

@@ -5,6 +5,7 @@
 #include "Model/DocumentHooks.h"
 #include "View/PlotOutput.h"
 #include "View/RasterImages.h"
+#include "View/SymbolDrawing.h"
 #include "View/TextDrawing.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
@@ -215,4 +216,5 @@ void ArcElementBox(const ArcRecord* arc, Float64 box[4]) {
 void InstallViewDrawingHooks() {
     gDocumentHooks.drawElement = DrawElementHook;
     gViewHooks.drawImage = DrawRasterImage;
+    InstallSymbolDrawingHook();
 }

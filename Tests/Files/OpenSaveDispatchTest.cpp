@@ -241,8 +241,12 @@ TEST_F(DispatchTest, ASidecarThatCannotBeReadLeavesOnlyTheResourcesOut) {
         std::string drawing = SavedDrawing(c.name);
         std::string sidecar = SidecarPath(drawing.c_str());
         std::filesystem::remove(sidecar);
-        if (c.kind == folderSidecar) ASSERT_EQ(mkdir(sidecar.c_str(), 0700), 0);
-        if (c.kind == pipeSidecar) ASSERT_EQ(mkfifo(sidecar.c_str(), 0600), 0);
+        if (c.kind == folderSidecar) {
+            ASSERT_EQ(mkdir(sidecar.c_str(), 0700), 0);
+        }
+        if (c.kind == pipeSidecar) {
+            ASSERT_EQ(mkfifo(sidecar.c_str(), 0600), 0);
+        }
         if (c.kind == damagedSidecar) WriteFileBytes(sidecar, {0, 5, 0x16, 7, 0, 2});
         PipeWatchdog watchdog({sidecar});
         DocWindowRecord* doc = nullptr;

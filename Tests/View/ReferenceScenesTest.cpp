@@ -9,6 +9,7 @@
 #include "Platform/MemoryManager.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
+#include "SymbolSceneSupport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -138,6 +139,11 @@ class ReferenceScenes : public ViewWindowTest {
                         p[2] = UInt8(255 * row / std::max(1, image.height - 1));
                         p[3] = UInt8((row + col) % 2 ? 200 : 40);
                     }
+            } else if (w[0] == "symbol") {
+                // Every element so far becomes the definition w[1] about the base point.
+                MakeSymbolOfAll(doc, w[1], n[0], n[1]);
+            } else if (w[0] == "instance") {
+                PlaceTestInstance(doc, w[1], n, options);
             } else if (w[0] == "text") {
                 // A width of 0 is the text's natural width (of its widest line).
                 Float64 width = n[3];
@@ -271,4 +277,8 @@ TEST_F(ReferenceScenes, TurnedGrid) {
 TEST_F(ReferenceScenes, RasterImagesUnderTheLines) {
     InstallViewDrawingHooks();
     Check("images");
+}
+
+TEST_F(ReferenceScenes, SymbolInstances) {
+    Check("symbols");
 }
