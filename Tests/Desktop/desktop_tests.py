@@ -694,6 +694,54 @@ def scenario_name_already_open(tier):
     program.quit()
 
 
+def choose_from_menu(program, window, title, downs, submenu_downs=None):
+    """Opens the bar's menu at index title by a click and walks down to an item with the arrow keys, which
+    pass over dimmed items; with submenu_downs the item's submenu opens with Right first."""
+    desk = program.desk
+    titles, bar_y = menu_titles(desk, window)
+    check(len(titles) > title, f"menu bar titles not found: {titles}")
+    desk.click((titles[title][0] + titles[title][1]) // 2, bar_y)
+    wait_for("the menu to open", desk.popups, 5)
+    desk.key(*["Down"] * downs)
+    if submenu_downs is not None:
+        desk.key("Right")
+        wait_for("the submenu to open", lambda: len(desk.popups()) >= 2, 5)
+        desk.key(*["Down"] * submenu_downs)
+    desk.key("Return")
+    wait_for("the menu to close", lambda: not desk.popups(), 5)
+
+
+def scenario_repair_from_menu(tier):
+    """Edit > Repairs > Remove Duplicate Lines removes a typed line drawn twice, reports it, and Undo
+    brings it back."""
+    program = Program(tier, "repairs")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    for _ in range(2):
+        type_point(program, "10,10")
+        type_point(program, "50,20")
+    type_point(program, "0,0")
+    type_point(program, "30,40")
+    program.wait_idle(0.3)
+    # The arrow keys pass over dimmed items: Undo, then Repairs; in it the first item is active when
+    # it opens, and Remove Duplicate Lines is the third available one.
+    choose_from_menu(program, doc, 2, 2, 2)
+    dismiss_alert_with_return(program)
+    path = os.path.join(tier.scratch, "Repaired.cadx")
+    save_through_panel(program, path)
+    lines = sorted(lines_of(dump(tier, path)))
+    check(lines == [(0, 0, 30, 40), (10, 10, 50, 20)], f"after the repair the drawing holds {lines}")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    lines = sorted(lines_of(dump(tier, path)))
+    check(lines == [(0, 0, 30, 40), (10, 10, 50, 20), (10, 10, 50, 20)], f"after Undo the drawing holds {lines}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -703,6 +751,7 @@ SCENARIOS = [
     ("F Escape from a menu", scenario_escape_from_menu, False),
     ("G menu bar fits", scenario_menu_bar_fits, True),
     ("H name already open", scenario_name_already_open, False),
+    ("I repair from the menu bar", scenario_repair_from_menu, False),
 ]
 
 
