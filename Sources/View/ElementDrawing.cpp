@@ -1,5 +1,6 @@
 // Drawing state and the line and circle-or-arc element drawers.
 #include "View/ElementDrawing.h"
+#include "View/AreaDrawing.h"
 #include "Model/MathPrimitives.h"
 #include "View/ContentPasses.h"
 #include "Model/DocumentHooks.h"
@@ -213,4 +214,5 @@ void ArcElementBox(const ArcRecord* arc, Float64 box[4]) {
 
 void InstallViewDrawingHooks() {
     gDocumentHooks.drawElement = DrawElementHook;
+    InstallAreaDrawingHook();
 }
