@@ -153,7 +153,8 @@ Boolean AppendArcPoints(DocWindowRecord* doc, Float64 cx, Float64 cy, Float64 ra
                         Float64 endDeg, Boolean counterClockwise) {
     Float64 tolerance = OutlineChordTolerance(doc), step;
     if (!ArcStepAngle(radius, tolerance, &step) || !Finite(startDeg) || !Finite(endDeg)) return false;
-    Float64 a0 = NormalizeAngle(startDeg) * kDegreesToRadians, a1 = NormalizeAngle(endDeg) * kDegreesToRadians;
+    Float64 a0 = NormalizeAngle(startDeg) * kDegreesToRadians,
+            a1 = NormalizeAngle(endDeg) * kDegreesToRadians;
     return AppendChordPoints(doc, cx, cy, radius, a0, EndOnSameTurn(a0, a1, counterClockwise), step,
                              counterClockwise);
 }

@@ -139,7 +139,8 @@ void FillDrawnPattern(CGContextRef ctx, DocWindowRecord* doc, const AreaRecord* 
     CGContextAddPath(ctx, path);
     CGContextEOClip(ctx);
     CGPathRelease(path);
-    CGContextSetRGBStrokeColor(ctx, Component(colour.red), Component(colour.green), Component(colour.blue), 1);
+    CGContextSetRGBStrokeColor(ctx, Component(colour.red), Component(colour.green), Component(colour.blue),
+                               1);
     CGContextSetLineWidth(ctx, width);
     CGContextSetLineCap(ctx, kCGLineCapRound);
     CGContextSetLineJoin(ctx, kCGLineJoinRound);
@@ -175,7 +176,8 @@ void FillPattern(CGContextRef ctx, DocWindowRecord* doc, const AreaRecord* area)
     SInt16 index = std::isfinite(value) ? SInt16(std::clamp(std::lround(value), 1L, 999L)) : 1;
     if (area->fillKind == kFillDrawnPatterns) {
         SInt16 pattern = SInt16(std::min<long>(kFirstDrawnPattern + index - 1, kLastDrawnPattern));
-        FillDrawnPattern(ctx, doc, area, pattern, colour, std::max(d->output.penWidth, OnScreen(doc) ? 1.0 : 0.1));
+        FillDrawnPattern(ctx, doc, area, pattern, colour,
+                         std::max(d->output.penWidth, OnScreen(doc) ? 1.0 : 0.1));
         return;
     }
     if (area->fillKind != kFillPatterns && area->fillKind != kFillGreys) return;
@@ -187,7 +189,8 @@ void FillPattern(CGContextRef ctx, DocWindowRecord* doc, const AreaRecord* area)
     if (!GetIndPattern(&pattern, list, index)) return;
     CGContextSaveGState(ctx);
     CGContextSetFillPattern8x8(ctx, &pattern, Component(colour.red), Component(colour.green),
-                               Component(colour.blue), 1, OnScreen(doc) ? 1 : kPaperPatternBit * PaperScale(doc));
+                               Component(colour.blue), 1,
+                               OnScreen(doc) ? 1 : kPaperPatternBit * PaperScale(doc));
     AddPathToContext(ctx, doc, area);
     CGContextEOFillPath(ctx);
     CGContextRestoreGState(ctx);
@@ -235,12 +238,13 @@ std::vector<std::vector<Float64>> MakeDrawnTiles() {
     t[5] = {0.3, 0.5, 0.7, 0.5, E, 0.5, 0.3, 0.5, 0.7, E};
     t[6] = {0.35, 0.35, 0.65, 0.65, E, 0.35, 0.65, 0.65, 0.35, E};
     t[7] = {0.47, 0.47, 0.53, 0.47, 0.53, 0.53, 0.47, 0.53, 0.47, 0.47, E};
-    t[8] = {0,     0.125, 0.5,   0.125, E, 0,     0.375, 0.5,   0.375, E, 0.625, 0,     0.625, 0.5,   E,
-            0.875, 0,     0.875, 0.5,   E, 0.125, 0.5,   0.125, 1,     E, 0.375, 0.5,   0.375, 1,     E,
-            0.5,   0.625, 1,     0.625, E, 0.5,   0.875, 1,     0.875, E};
+    t[8] = {0, 0.125, 0.5, 0.125, E,   0,     0.375, 0.5, 0.375, E, 0.625, 0,     0.625, 0.5,
+            E, 0.875, 0,   0.875, 0.5, E,     0.125, 0.5, 0.125, 1, E,     0.375, 0.5,   0.375,
+            1, E,     0.5, 0.625, 1,   0.625, E,     0.5, 0.875, 1, 0.875, E};
     t[9] = {0.2, 0.2, 0.5, 0.2, 0.35, 0.45, 0.2, 0.2, E, 0.6, 0.6, 0.85, 0.65, 0.7, 0.85, 0.6, 0.6, E};
     // 111 waves, 112 scales, 113 diagonals with dots, 114 earth, 115 zigzag columns
-    t[10] = {0, 0.5, 0.125, 0.64, 0.25, 0.7, 0.375, 0.64, 0.5, 0.5, 0.625, 0.36, 0.75, 0.3, 0.875, 0.36, 1, 0.5, E};
+    t[10] = {0,     0.5,  0.125, 0.64, 0.25,  0.7,  0.375, 0.64, 0.5, 0.5,
+             0.625, 0.36, 0.75,  0.3,  0.875, 0.36, 1,     0.5,  E};
     arc(t[11], 0.5, 0, 0.5, 0, 180);
     arc(t[11], 0, 0.5, 0.5, 0, 90);
     arc(t[11], 1, 0.5, 0.5, 90, 180);
@@ -300,8 +304,8 @@ void FillElementOutline(CGContextRef ctx, AreaRecord* area, DocWindowRecord* doc
         // by themselves, so they need no clip and join the window's stroke batch.
         HatchWindow window{};
         VisibleWorldRect(doc, &window.minX, &window.minY, &window.maxX, &window.maxY);
-        bool bounded = std::isfinite(window.minX) && std::isfinite(window.maxX) && std::isfinite(window.minY) &&
-                       std::isfinite(window.maxY);
+        bool bounded = std::isfinite(window.minX) && std::isfinite(window.maxX) &&
+                       std::isfinite(window.minY) && std::isfinite(window.maxY);
         HatchArea(area, WorldChordTolerance(doc), bounded ? &window : nullptr, doc, nullptr, DrawHatchLine);
     } else {
         DrawingContextScope scope(doc);

@@ -10,7 +10,13 @@
 
 // Fill kinds of an area: hatches below 0, then the three pattern families. The third family's patterns
 // are drawn as line tiles of our own, numbered 101 to 115 (index 1 to 15).
-enum : SInt16 { kFillCrossHatch = -1, kFillHatch = -2, kFillPatterns = 0, kFillGreys = 1, kFillDrawnPatterns = 2 };
+enum : SInt16 {
+    kFillCrossHatch = -1,
+    kFillHatch = -2,
+    kFillPatterns = 0,
+    kFillGreys = 1,
+    kFillDrawnPatterns = 2
+};
 constexpr SInt16 kFirstDrawnPattern = 101, kLastDrawnPattern = 115;
 
 // Fills or hatches the area into ctx (the window's or the output context; null takes the current one).

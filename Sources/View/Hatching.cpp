@@ -18,7 +18,7 @@ constexpr int kMaxEllipseChords = 4096;
 constexpr Float64 kExportChordTolerance = 0.01;
 
 struct Edge {
-    long from, to;     // vertex indices
+    long from, to;    // vertex indices
     long first, last; // the lines it may cross (a superset, tested exactly)
 };
 
@@ -129,7 +129,8 @@ Boolean HatchRings(const HatchRing* rings, int ringCount, Float64 angle, Float64
         long start = n, count = rings[r].count;
         for (long i = 0; i < count; ++i) {
             long from = start + i, to = start + (i + 1) % count;
-            Float64 lo = std::min(q[size_t(from)], q[size_t(to)]), hi = std::max(q[size_t(from)], q[size_t(to)]);
+            Float64 lo = std::min(q[size_t(from)], q[size_t(to)]),
+                    hi = std::max(q[size_t(from)], q[size_t(to)]);
             if (!(hi > lo)) continue;
             long kFirst = long(std::max(Float64(first), std::floor((lo - qMin) / spacing)));
             long kLast = long(std::min(Float64(last), std::ceil((hi - qMin) / spacing)));
@@ -182,7 +183,8 @@ void HatchPolygon(void* context, Float64 angle, Float64 spacing, SInt16 count, c
     HatchRings(&ring, 1, angle, spacing, nullptr, context, userData, lineProc);
 }
 
-void OutlineRingPoints(Handle outline, Float64 tolerance, std::vector<Float64>* xs, std::vector<Float64>* ys) {
+void OutlineRingPoints(Handle outline, Float64 tolerance, std::vector<Float64>* xs,
+                       std::vector<Float64>* ys) {
     xs->clear();
     ys->clear();
     if (!outline || !*outline) return;
@@ -243,7 +245,8 @@ void HatchArea(const AreaRecord* area, Float64 tolerance, const HatchWindow* win
     for (size_t i = 0; i < xs.size(); ++i)
         rings.push_back({xs[i].data(), ys[i].data(), int(xs[i].size())});
     Float64 spacing = AreaHatchSpacing(area);
-    HatchRings(rings.data(), int(rings.size()), area->hatchAngle, spacing, window, context, userData, lineProc);
+    HatchRings(rings.data(), int(rings.size()), area->hatchAngle, spacing, window, context, userData,
+               lineProc);
     if (area->fillKind == -1)
         HatchRings(rings.data(), int(rings.size()), area->hatchAngle + 90, spacing, window, context, userData,
                    lineProc);

@@ -80,9 +80,16 @@ TEST(Hatching, LinesStopAtTheOutlineAndItsHolesAndAtVerticesOnTheLine) {
          0,
          1,
          "0,1-10,1 0,2-10,2 0,3-10,3 0,4-10,4 0,5-10,5 0,6-10,6 0,7-10,7 0,8-10,8 0,9-10,9 "},
-        {"the same square closed by a repeated first point", {{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}}, 0,
-         2.5, "0,2.5-10,2.5 0,5-10,5 0,7.5-10,7.5 "},
-        {"at 90 degrees the lines run up the square", {kSquare}, 90, 2.5, "2.5,0-2.5,10 5,0-5,10 7.5,0-7.5,10 "},
+        {"the same square closed by a repeated first point",
+         {{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}},
+         0,
+         2.5,
+         "0,2.5-10,2.5 0,5-10,5 0,7.5-10,7.5 "},
+        {"at 90 degrees the lines run up the square",
+         {kSquare},
+         90,
+         2.5,
+         "2.5,0-2.5,10 5,0-5,10 7.5,0-7.5,10 "},
         {"a hole is left out; lines along its edges keep what is inside",
          {kSquare, {{3, 3}, {7, 3}, {7, 7}, {3, 7}}},
          0,
@@ -98,11 +105,16 @@ TEST(Hatching, LinesStopAtTheOutlineAndItsHolesAndAtVerticesOnTheLine) {
          0,
          5,
          "0,5-5,5 5,5-10,5 "},
-        {"a vertex the outline passes through counts once", {{{5, 0}, {10, 5}, {5, 10}, {0, 5}}}, 0, 5,
+        {"a vertex the outline passes through counts once",
+         {{{5, 0}, {10, 5}, {5, 10}, {0, 5}}},
+         0,
+         5,
          "0,5-10,5 "},
-        {"a notch with an edge along the line", {{{0, 0}, {10, 0}, {10, 10}, {6, 10}, {6, 5}, {4, 5}, {4, 10},
-                                                   {0, 10}}},
-         0, 5, "0,5-10,5 "},
+        {"a notch with an edge along the line",
+         {{{0, 0}, {10, 0}, {10, 10}, {6, 10}, {6, 5}, {4, 5}, {4, 10}, {0, 10}}},
+         0,
+         5,
+         "0,5-10,5 "},
         {"a hatch at 45 degrees across a square", {kSquare}, 45, 5, "0,4.142-5.858,10 2.929,0-10,7.071 "},
     };
     for (const Case& c : cases)
@@ -198,12 +210,12 @@ TEST(Hatching, AnAreaIsHatchedOnceOrCrossedByItsFillKindWithinTheSpacingBounds) 
         Float64 spacing;
         size_t expected;
     } cases[] = {
-        {-2, 2.5, 3},    // single hatch
-        {-1, 2.5, 6},    // crossed: a second pass at angle + 90
-        {-3, 2.5, 3},    // any other negative word hatches once
-        {0, 2.5, 0},     // a pattern is not hatched
-        {-2, 0.01, 99},  // below the smallest spacing: hatched at 0.1
-        {-2, 5000, 0},   // above the largest: 1000; the first line is tried and lies beyond the area
+        {-2, 2.5, 3},   // single hatch
+        {-1, 2.5, 6},   // crossed: a second pass at angle + 90
+        {-3, 2.5, 3},   // any other negative word hatches once
+        {0, 2.5, 0},    // a pattern is not hatched
+        {-2, 0.01, 99}, // below the smallest spacing: hatched at 0.1
+        {-2, 5000, 0},  // above the largest: 1000; the first line is tried and lies beyond the area
     };
     for (const Case& c : cases) {
         area.fillKind = c.fillKind;
