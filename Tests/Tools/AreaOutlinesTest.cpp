@@ -90,8 +90,8 @@ TEST_F(AreaOutlines, TheArcStepIsDefinedForEveryRadiusAndTolerance) {
 }
 
 TEST_F(AreaOutlines, ToleranceIsClampedAndStoredBackWhenAnArcIsAdded) {
-    for (auto [stored, expected] : std::vector<std::pair<Float64, Float64>>{
-             {0, 0.001}, {50, 10}, {NAN, 0.001}, {0.5, 0.5}}) {
+    for (auto [stored, expected] :
+         std::vector<std::pair<Float64, Float64>>{{0, 0.001}, {50, 10}, {NAN, 0.001}, {0.5, 0.5}}) {
         doc->settings->chordTolerance = stored;
         DiscardOutline(doc);
         EXPECT_TRUE(AppendArcBetweenPoints(doc, 0, 0, 10, 10, 0, 0, 10, true));
@@ -181,7 +181,8 @@ TEST_F(AreaOutlines, RoundedRectanglePartsAndOutline) {
         EXPECT_EQ(p.front(), p.back());
         EXPECT_NEAR(std::fabs(ShoelaceTwice(p)) / 2, 200 - (4 - M_PI) * 4, 0.05);
         for (auto& q : p)
-            EXPECT_TRUE(q.first >= -1e-9 && q.first <= 20 + 1e-9 && q.second >= -1e-9 && q.second <= 10 + 1e-9);
+            EXPECT_TRUE(q.first >= -1e-9 && q.first <= 20 + 1e-9 && q.second >= -1e-9 &&
+                        q.second <= 10 + 1e-9);
     }
     // No radius: the plain box and its first corner again.
     DiscardOutline(doc);
@@ -194,7 +195,8 @@ TEST_F(AreaOutlines, AnAreaTakesOverTheContoursAsBoundaryAndHoles) {
     doc->settings->currentLayer = 7;
     doc->settings->currentPen = 3;
     doc->settings->currentGroup = 12;
-    for (auto [x0, y0, x1, y1] : std::vector<std::array<Float64, 4>>{{0, 0, 40, 30}, {5, 5, 10, 10}, {20, 5, 30, 10}}) {
+    for (auto [x0, y0, x1, y1] :
+         std::vector<std::array<Float64, 4>>{{0, 0, 40, 30}, {5, 5, 10, 10}, {20, 5, 30, 10}}) {
         AppendOutlinePoint(doc, x0, y0);
         AppendOutlinePoint(doc, x1, y0);
         AppendOutlinePoint(doc, x1, y1);
@@ -225,7 +227,9 @@ TEST_F(AreaOutlines, AnAreaTakesOverTheContoursAsBoundaryAndHoles) {
     int drawn = 0;
     static int* counter;
     counter = &drawn;
-    gDocumentHooks.drawElement = [](DocWindowRecord*, SInt16 kind, void*) { *counter += kind == kAreaElement; };
+    gDocumentHooks.drawElement = [](DocWindowRecord*, SInt16 kind, void*) {
+        *counter += kind == kAreaElement;
+    };
     AreaRecord* circle = CreateCircularArea(doc, 100, 50, 8);
     ASSERT_NE(circle, nullptr);
     EXPECT_EQ(area->next, circle);
@@ -247,12 +251,12 @@ TEST_F(AreaOutlines, ArcSweepsAndTheChoiceBetweenTwoArcPoints) {
         Float64 sx, sy, ex, ey, px, py;
         Boolean expected;
     } sweeps[] = {
-        {1, 0, 0, 1, 1, 1, true},    // inside a quarter
-        {1, 0, 0, 1, 1, -1, false},  // outside it
-        {0, 1, 1, 0, 1, -1, true},   // three quarters through the zero direction
-        {0, 1, 1, 0, 1, 1, false},   //
-        {1, 0, 0, 1, 1, 0, true},    // the ends count
-        {0, 1, 1, 0, 1, 0, true},    //
+        {1, 0, 0, 1, 1, 1, true},   // inside a quarter
+        {1, 0, 0, 1, 1, -1, false}, // outside it
+        {0, 1, 1, 0, 1, -1, true},  // three quarters through the zero direction
+        {0, 1, 1, 0, 1, 1, false},  //
+        {1, 0, 0, 1, 1, 0, true},   // the ends count
+        {0, 1, 1, 0, 1, 0, true},   //
     };
     for (const Sweep& s : sweeps)
         EXPECT_EQ(PointOnArcSweep(0, 0, s.sx, s.sy, s.ex, s.ey, s.px, s.py), s.expected)

@@ -80,7 +80,8 @@ TEST_F(ViewDocumentTest, StoredSpacingIsKeptInBoundsForHatchesOnlyAndHiddenAreas
     struct Case {
         SInt16 fillKind;
         Float64 stored, expected;
-    } cases[] = {{-2, 0.05, 0.1}, {-1, 5000, 1000}, {-2, NAN, 0.1}, {-2, 3, 3}, {0, 0.05, 0.05}, {2, 5000, 5000}};
+    } cases[] = {{-2, 0.05, 0.1}, {-1, 5000, 1000}, {-2, NAN, 0.1},
+                 {-2, 3, 3},      {0, 0.05, 0.05},  {2, 5000, 5000}};
     for (const Case& c : cases) {
         area->fillKind = c.fillKind;
         area->hatchSpacing = c.stored;
@@ -113,7 +114,8 @@ TEST_F(ViewDocumentTest, ASelectedAreaShowsItsOutlineInTheSelectionColour) {
     int hatch = 0, highlighted = 0;
     for (const DrawCall& c : rec.calls) {
         if (c.colour.blue == 0xFFFF && c.colour.red == 0) ++hatch;
-        if (c.colour.red == selection.red && c.colour.green == selection.green && c.colour.blue == selection.blue)
+        if (c.colour.red == selection.red && c.colour.green == selection.green &&
+            c.colour.blue == selection.blue)
             ++highlighted;
     }
     EXPECT_EQ(hatch, 4);
