@@ -119,6 +119,8 @@ Boolean HatchRings(const HatchRing* rings, int ringCount, Float64 angle, Float64
         if (lastLine < firstLine) return true;
     }
     if (!(lastLine - firstLine + 1 <= Float64(kMaxHatchLines))) return false;
+    // Line numbers stay exact integers (an area far larger than any sheet would run past them).
+    if (!(lastLine < 1e15)) return false;
     long first = long(firstLine), last = long(lastLine);
 
     // Edges by the first line they may cross; zero-length and parallel edges cross nothing.

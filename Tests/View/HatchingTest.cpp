@@ -157,6 +157,12 @@ TEST(Hatching, WideAreasAreHatchedAndTheLineCountIsBounded) {
     EXPECT_LE(seen.size(), 13u);
     for (const Segment& s : seen)
         EXPECT_TRUE(s.x1 >= 999 && s.x1 <= 1011) << s.x1;
+    // A few lines seen at the far end of an area of astronomical size: their numbers would run past
+    // exact integers (and past the integer type), so nothing is drawn.
+    Ring astronomical{{0, 0}, {1e18, 0}, {1e18, 1}, {0, 1}};
+    HatchWindow farEnd{0, -1, 32, 2};
+    EXPECT_TRUE(Hatch({astronomical}, 90, 0.1, &farEnd, &ok).empty());
+    EXPECT_FALSE(ok);
     // Unusable input draws nothing.
     for (Float64 spacing : {0.0, -1.0, Float64(NAN)})
         EXPECT_TRUE(Hatch({kSquare}, 0, spacing).empty()) << spacing;
