@@ -2,7 +2,6 @@
 // stroke and the highlight, and the line tiles of the drawn patterns.
 #include "View/AreaDrawing.h"
 #include "Platform/AppResources.h"
-#include "Platform/MemoryManager.h"
 #include "View/ContentPasses.h"
 #include "View/ElementDrawing.h"
 #include "View/Hatching.h"
@@ -57,32 +56,13 @@ Float64 PaperScale(const DocWindowRecord* doc) {
     return scale > 0 ? scale : 1;
 }
 
-// The area's contours, outline first, as rings of world points.
-void AreaRings(const AreaRecord* area, Float64 tolerance, std::vector<std::vector<Float64>>* xs,
-               std::vector<std::vector<Float64>>* ys) {
-    auto add = [&](Handle h) {
-        std::vector<Float64> x, y;
-        OutlineRingPoints(h, tolerance, &x, &y);
-        if (x.size() < 2) return;
-        xs->push_back(std::move(x));
-        ys->push_back(std::move(y));
-    };
-    add(area->outline);
-    if (area->holes && area->lastHoleIndex >= 0) {
-        Size slots = GetHandleSize(area->holes) / Size(sizeof(Handle));
-        Size holes = std::min(Size(area->lastHoleIndex) + 1, slots);
-        for (Size i = 0; i < holes; ++i)
-            add(reinterpret_cast<Handle*>(*area->holes)[i]);
-    }
-}
-
 void DrawHatchLine(void* context, Float64 x1, Float64 y1, Float64 x2, Float64 y2, void*) {
     DrawWorldLine(static_cast<DocWindowRecord*>(context), x1, y1, x2, y2);
 }
 
 void StrokeContours(DocWindowRecord* doc, const AreaRecord* area) {
     std::vector<std::vector<Float64>> xs, ys;
-    AreaRings(area, WorldChordTolerance(doc), &xs, &ys);
+    AreaContourRings(area, WorldChordTolerance(doc), &xs, &ys);
     for (size_t r = 0; r < xs.size(); ++r) {
         const std::vector<Float64>& x = xs[r];
         const std::vector<Float64>& y = ys[r];
@@ -96,7 +76,7 @@ void StrokeContours(DocWindowRecord* doc, const AreaRecord* area) {
 
 void AddPathToContext(CGContextRef ctx, DocWindowRecord* doc, const AreaRecord* area) {
     std::vector<std::vector<Float64>> xs, ys;
-    AreaRings(area, WorldChordTolerance(doc), &xs, &ys);
+    AreaContourRings(area, WorldChordTolerance(doc), &xs, &ys);
     CGContextBeginPath(ctx);
     for (size_t r = 0; r < xs.size(); ++r) {
         for (size_t i = 0; i < xs[r].size(); ++i) {
@@ -173,7 +153,7 @@ void FillPattern(CGContextRef ctx, DocWindowRecord* doc, const AreaRecord* area)
     const DrawingRecord* d = doc->drawing;
     const RGBColor colour = d->output.penColor;
     Float64 value = area->hatchSpacing;
-    SInt16 index = std::isfinite(value) ? SInt16(std::clamp(std::lround(value), 1L, 999L)) : 1;
+    SInt16 index = std::isfinite(value) ? SInt16(std::lround(std::clamp(value, 1.0, 999.0))) : 1;
     if (area->fillKind == kFillDrawnPatterns) {
         SInt16 pattern = SInt16(std::min<long>(kFirstDrawnPattern + index - 1, kLastDrawnPattern));
         FillDrawnPattern(ctx, doc, area, pattern, colour,
@@ -266,7 +246,7 @@ const std::vector<Float64>& DrawnPatternTile(SInt16 pattern) {
 Boolean BuildElementPath(CGMutablePathRef* pathOut, const AreaRecord* area, DocWindowRecord* doc) {
     *pathOut = nullptr;
     std::vector<std::vector<Float64>> xs, ys;
-    AreaRings(area, WorldChordTolerance(doc), &xs, &ys);
+    AreaContourRings(area, WorldChordTolerance(doc), &xs, &ys);
     if (xs.empty()) return false;
     CGMutablePathRef path = CGPathCreateMutable();
     if (!path) return false;

@@ -225,15 +225,14 @@ Float64 AreaHatchSpacing(const AreaRecord* area) {
     return std::min(spacing, kMaxHatchSpacing);
 }
 
-void HatchArea(const AreaRecord* area, Float64 tolerance, const HatchWindow* window, void* context,
-               void* userData, HatchLineProc lineProc) {
-    if (area->fillKind >= 0) return;
-    std::vector<std::vector<Float64>> xs, ys;
+void AreaContourRings(const AreaRecord* area, Float64 tolerance, std::vector<std::vector<Float64>>* xs,
+                      std::vector<std::vector<Float64>>* ys) {
     auto add = [&](Handle h) {
-        xs.emplace_back();
-        ys.emplace_back();
-        OutlineRingPoints(h, tolerance, &xs.back(), &ys.back());
-        if (xs.back().size() < 2) xs.pop_back(), ys.pop_back();
+        std::vector<Float64> x, y;
+        OutlineRingPoints(h, tolerance, &x, &y);
+        if (x.size() < 2) return;
+        xs->push_back(std::move(x));
+        ys->push_back(std::move(y));
     };
     add(area->outline);
     if (area->holes && area->lastHoleIndex >= 0) {
@@ -242,6 +241,13 @@ void HatchArea(const AreaRecord* area, Float64 tolerance, const HatchWindow* win
         for (Size i = 0; i < holes; ++i)
             add(reinterpret_cast<Handle*>(*area->holes)[i]);
     }
+}
+
+void HatchArea(const AreaRecord* area, Float64 tolerance, const HatchWindow* window, void* context,
+               void* userData, HatchLineProc lineProc) {
+    if (area->fillKind >= 0) return;
+    std::vector<std::vector<Float64>> xs, ys;
+    AreaContourRings(area, tolerance, &xs, &ys);
     if (xs.empty()) return;
     std::vector<HatchRing> rings;
     for (size_t i = 0; i < xs.size(); ++i)

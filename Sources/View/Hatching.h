@@ -52,6 +52,10 @@ void SortCrossings(long count, Float64* keys, Float64* others);
 // trusted.
 void OutlineRingPoints(Handle outline, Float64 tolerance, std::vector<Float64>* xs, std::vector<Float64>* ys);
 
+// The area's contours, boundary first, as rings (each of two points or more), as OutlineRingPoints
+// makes them.
+void AreaContourRings(const AreaRecord* area, Float64 tolerance, std::vector<std::vector<Float64>>* xs,
+                      std::vector<std::vector<Float64>>* ys);
 // The spacing an area is hatched with: its stored spacing within the bounds above.
 Float64 AreaHatchSpacing(const AreaRecord* area);
 // Hatches an area (outline and holes) when its fill kind is a hatch: once at its angle, and for the
