@@ -176,6 +176,22 @@ void FillPattern(CGContextRef ctx, DocWindowRecord* doc, const AreaRecord* area)
     CGContextRestoreGState(ctx);
 }
 
+// Level of detail: in the zoomed-out window pass a hatch whose lines lie closer than they are wide
+// covers its area; one fill draws the same for far less.
+bool DenseHatchOnScreen(const DocWindowRecord* doc, CGContextRef ctx, const AreaRecord* area) {
+    if (!ctx || !DrawingWithLevelOfDetail(doc, ctx)) return false;
+    return WorldToDeviceLength(doc, AreaHatchSpacing(area)) <= doc->drawing->output.penWidth;
+}
+
+void FillSolid(CGContextRef ctx, DocWindowRecord* doc, const AreaRecord* area) {
+    const RGBColor& colour = doc->drawing->output.penColor;
+    CGContextSaveGState(ctx);
+    CGContextSetRGBFillColor(ctx, Component(colour.red), Component(colour.green), Component(colour.blue), 1);
+    AddPathToContext(ctx, doc, area);
+    CGContextEOFillPath(ctx);
+    CGContextRestoreGState(ctx);
+}
+
 // Highlights the area on screen for the time of its highlight stroke.
 class AreaHighlight {
   public:
@@ -279,7 +295,11 @@ void FillElementOutline(CGContextRef ctx, AreaRecord* area, DocWindowRecord* doc
     doc->highlightMode = kHighlightNone;
     SetLineMode(doc, 1);
     SetElementPen(doc, area->layer, area->pen, &area->penBlock);
-    if (area->fillKind < 0) {
+    DrawingContextScope scope(doc);
+    CGContextRef target = ctx ? ctx : scope.get();
+    if (area->fillKind < 0 && DenseHatchOnScreen(doc, target, area)) {
+        FillSolid(target, doc, area);
+    } else if (area->fillKind < 0) {
         // Only the lines that meet what the output shows are made; they stop at the outline and holes
         // by themselves, so they need no clip and join the window's stroke batch.
         HatchWindow window{};
@@ -288,8 +308,7 @@ void FillElementOutline(CGContextRef ctx, AreaRecord* area, DocWindowRecord* doc
                        std::isfinite(window.minY) && std::isfinite(window.maxY);
         HatchArea(area, WorldChordTolerance(doc), bounded ? &window : nullptr, doc, nullptr, DrawHatchLine);
     } else {
-        DrawingContextScope scope(doc);
-        FillPattern(ctx ? ctx : scope.get(), doc, area);
+        FillPattern(target, doc, area);
     }
     doc->highlightMode = savedHighlight;
     ResetDrawingState(doc);

@@ -172,3 +172,36 @@ TEST(DrawnPatterns, EveryNumberFrom101To115HasATileInsideItsCell) {
             EXPECT_TRUE(std::isnan(v) || (v >= 0 && v <= 1)) << n << " " << v;
     }
 }
+
+TEST_F(ViewWindowTest, AHatchDenserThanItsLinesAreWideFillsTheAreaWhenZoomedOut) {
+    InstallViewDrawingHooks();
+    doc->settings->backgroundColor = RGBColor{0xFFFF, 0xFFFF, 0xFFFF};
+    AddSquareArea(doc, 20, 10, 80, 40, -2, 0.5);
+    auto count = [&](Float64 unitsPerPixel, int* ring, int* hole) {
+        doc->drawing->view.unitsPerPixel = unitsPerPixel;
+        UpdateViewExtent(doc, false);
+        *ring = *hole = 0;
+        for (SInt16 v = 0; v < viewHeight; ++v)
+            for (SInt16 h = 0; h < viewWidth; ++h) {
+                Float64 x = (h + 0.5) * unitsPerPixel, y = (viewHeight - v - 0.5) * unitsPerPixel;
+                bool ink = !IsBackground(h, v);
+                if (x > 41 && x < 79 && y > 31 && y < 69)
+                    *hole += ink;
+                else if (x > 21 && x < 99 && y > 11 && y < 89 && !(x > 39 && x < 81 && y > 29 && y < 71))
+                    *ring += !ink; // counts the gaps
+            }
+    };
+    int gaps, hole;
+    // Zoomed out (1 mm a pixel, lines half a pixel apart): the area is filled at once, the hole left
+    // open, and not one of the 160 lines is stroked.
+    DrawRecorder rec;
+    count(1.0, &gaps, &hole);
+    EXPECT_EQ(gaps, 0);
+    EXPECT_EQ(hole, 0);
+    for (const DrawCall& c : rec.Of(DrawCallKind::line))
+        EXPECT_LT(std::max(c.v[0], c.v[2]), 10) << "only the origin cross";
+    // At full size the lines are drawn one by one, with gaps between them.
+    count(0.25, &gaps, &hole);
+    EXPECT_GT(gaps, 100);
+    EXPECT_EQ(hole, 0);
+}
