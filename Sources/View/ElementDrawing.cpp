@@ -1,5 +1,6 @@
 // Drawing state and the line and circle-or-arc element drawers.
 #include "View/ElementDrawing.h"
+#include "View/AreaDrawing.h"
 #include "Model/MathPrimitives.h"
 #include "View/ContentPasses.h"
 #include "Model/DocumentHooks.h"
@@ -217,4 +218,5 @@ void InstallViewDrawingHooks() {
     gDocumentHooks.drawElement = DrawElementHook;
     gViewHooks.drawImage = DrawRasterImage;
     InstallSymbolDrawingHook();
+    InstallAreaDrawingHook();
 }

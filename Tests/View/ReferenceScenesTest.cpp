@@ -7,6 +7,7 @@
 #include "Platform/PortImages.h"
 #include "View/TextDrawing.h"
 #include "Platform/MemoryManager.h"
+#include "Tools/AreaOutlines.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
 #include "SymbolSceneSupport.h"
@@ -144,6 +145,26 @@ class ReferenceScenes : public ViewWindowTest {
                 MakeSymbolOfAll(doc, w[1], n[0], n[1]);
             } else if (w[0] == "instance") {
                 PlaceTestInstance(doc, w[1], n, options);
+            } else if (w[0] == "contour" || w[0] == "ellipse") {
+                // The contours of the next area: its boundary first, then its holes (x, y pairs, or an
+                // ellipse's centre and radii).
+                if (w[0] == "ellipse") {
+                    SetEllipseOutline(doc, n[0], n[1], n[2], n[3]);
+                } else {
+                    for (size_t i = 0; i + 1 < n.size(); i += 2)
+                        AppendOutlinePoint(doc, n[i], n[i + 1]);
+                    AppendOutlinePoint(doc, n[0], n[1]);
+                }
+                PushOutlineContour(doc);
+            } else if (w[0] == "area") {
+                AreaRecord* e = CreateAreaElement(doc, 1, 0, -2, false);
+                for (auto& [k, v] : options) {
+                    PenOptions(doc, e, k, v);
+                    if (k == "fill") e->fillKind = SInt16(std::stoi(v));
+                    if (k == "value") e->hatchSpacing = std::stod(v);
+                    if (k == "angle") e->hatchAngle = std::stod(v);
+                    if (k == "stroked") e->outlineStroked = 1;
+                }
             } else if (w[0] == "text") {
                 // A width of 0 is the text's natural width (of its widest line).
                 Float64 width = n[3];
@@ -281,4 +302,9 @@ TEST_F(ReferenceScenes, RasterImagesUnderTheLines) {
 
 TEST_F(ReferenceScenes, SymbolInstances) {
     Check("symbols");
+}
+
+TEST_F(ReferenceScenes, HatchedAndFilledAreas) {
+    InstallViewDrawingHooks();
+    Check("areas");
 }
