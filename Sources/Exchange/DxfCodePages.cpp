@@ -120,7 +120,8 @@ Boolean LoadACIPalette(RGBColor palette[256]) {
     if (bytes.empty()) return false;
     size_t i = 0;
     auto nextNumber = [&](double* value) -> bool {
-        while (i < bytes.size() && !((bytes[i] >= '0' && bytes[i] <= '9') || bytes[i] == '.')) ++i;
+        while (i < bytes.size() && !((bytes[i] >= '0' && bytes[i] <= '9') || bytes[i] == '.'))
+            ++i;
         if (i >= bytes.size()) return false;
         Str255 run;
         run[0] = 0;
@@ -161,7 +162,8 @@ Boolean LoadCodePageTables(DXFCodePages& pages, UInt32 preference) {
     std::vector<UInt32> values;
     if (!ReadCodePageRows(values)) return false;
     auto tables = std::make_unique<std::array<DXFCodePageTable, kDXFCodePageCount>>();
-    for (auto& t : *tables) t.fill(DXFCodePageEntry{0, 0, 0});
+    for (auto& t : *tables)
+        t.fill(DXFCodePageEntry{0, 0, 0});
     for (int row = 0; row < 128; ++row) {
         for (int t = 0; t < kDXFCodePageCount; ++t) {
             UInt32 v = values[static_cast<size_t>(row * 15 + 1 + t)];
@@ -178,17 +180,18 @@ Boolean LoadCodePageTables(DXFCodePages& pages, UInt32 preference) {
     return true;
 }
 
-void DisposeCodePageTables(DXFCodePages& pages) { pages.tables.reset(); }
+void DisposeCodePageTables(DXFCodePages& pages) {
+    pages.tables.reset();
+}
 
 Boolean SelectDXFCodePage(DXFCodePages& pages, ConstStringPtr value) {
     static const struct {
         const char* name;
         UInt16 index;
     } kNames[] = {
-        {"dos437", 0},     {"dos850", 1},  {"dos852", 2},     {"dos855", 3}, {"dos857", 4},
-        {"dos860", 5},     {"dos861", 6},  {"dos863", 7},     {"dos864", 8}, {"dos865", 9},
-        {"dos869", 10},    {"iso-1", 11},  {"iso8859-1", 11}, {"iso-2", 12}, {"iso8859-2", 12},
-        {"mac", 13},       {"mac-roman", 13},
+        {"dos437", 0},     {"dos850", 1}, {"dos852", 2},     {"dos855", 3}, {"dos857", 4},     {"dos860", 5},
+        {"dos861", 6},     {"dos863", 7}, {"dos864", 8},     {"dos865", 9}, {"dos869", 10},    {"iso-1", 11},
+        {"iso8859-1", 11}, {"iso-2", 12}, {"iso8859-2", 12}, {"mac", 13},   {"mac-roman", 13},
     };
     size_t len = value ? value[0] : 0;
     for (const auto& n : kNames) {
@@ -220,7 +223,8 @@ void DecodeDXFText(const DXFCodePages& pages, StringPtr s) {
         int left = s[0] - i + 1;
         if (left >= 7 && s[i] == '\\' && s[i + 1] == 'U' && s[i + 2] == '+') {
             UInt32 cp = 0;
-            for (int k = 3; k < 7; ++k) cp = (cp << 4) | static_cast<UInt32>(HexValue(s[i + k]));
+            for (int k = 3; k < 7; ++k)
+                cp = (cp << 4) | static_cast<UInt32>(HexValue(s[i + k]));
             DeleteChars(s, i, 7);
             unsigned char c = UnicodeEscapeChar(cp);
             if (c == 0) continue; // nothing to show: look at the same position again
@@ -259,7 +263,8 @@ UInt32 ExportCodePage(UInt32 preference) {
 }
 
 Boolean LoadExportCodePages(DXFExportTables& tables) {
-    for (auto& t : tables) t.fill(0);
+    for (auto& t : tables)
+        t.fill(0);
     std::vector<UInt32> values;
     if (!ReadCodePageRows(values)) return false;
     for (int row = 0; row < 128; ++row) {

@@ -4,6 +4,7 @@
 
 #include "Platform/AppResources.h"
 #include "Shell/AppleEvents.h"
+#include "Exchange/DxfWriter.h"
 #include "View/ContentPasses.h"
 #include "Other/CursorsAndMouse.h"
 #include "Platform/DialogManager.h"
@@ -91,6 +92,7 @@ void InitApplication() {
     GeneralPrefs.autoUpdateCheck = 1;
     GeneralPrefs.lastUpdateCheck = 0;
     InstallShellHooks();
+    RegisterDXFExport();
     InitMenusAndCursors();
     std::fesetround(FE_TONEAREST);
     GeneralPrefs.recentFullPaths = 1;

@@ -20,9 +20,13 @@ TEST(DxfPalette, BundleFileGivesTheColourIndexWithWhiteAsBlack) {
         int n;
         RGBColor rgb;
     } cases[] = {
-        {1, {65535, 0, 0}},   {2, {65535, 65535, 0}}, {5, {0, 0, 65535}},
-        {7, {0, 0, 0}},       {8, {128 * 257, 128 * 257, 128 * 257}},
-        {255, {0, 0, 0}},     {10, {65535, 0, 0}},
+        {1, {65535, 0, 0}},
+        {2, {65535, 65535, 0}},
+        {5, {0, 0, 65535}},
+        {7, {0, 0, 0}},
+        {8, {128 * 257, 128 * 257, 128 * 257}},
+        {255, {0, 0, 0}},
+        {10, {65535, 0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.n);
@@ -34,11 +38,13 @@ TEST(DxfPalette, BundleFileGivesTheColourIndexWithWhiteAsBlack) {
 }
 
 TEST(DxfCodePages, PreferenceIsClampedBeforeItIndexesATable) {
-    const std::pair<UInt32, UInt16> importCases[] = {
-        {0, 0}, {13, 13}, {14, 11}, {15, 6}, {0x10005, 5}, {0xFFFFFFFF, 6}, {0x7FFF, 6}};
-    for (auto [pref, index] : importCases) EXPECT_EQ(ImportCodePageIndex(pref), index) << pref;
+    const std::pair<UInt32, UInt16> importCases[] = {{0, 0},       {13, 13},        {14, 11},   {15, 6},
+                                                     {0x10005, 5}, {0xFFFFFFFF, 6}, {0x7FFF, 6}};
+    for (auto [pref, index] : importCases)
+        EXPECT_EQ(ImportCodePageIndex(pref), index) << pref;
     const std::pair<UInt32, UInt32> exportCases[] = {{0, 0}, {14, 14}, {15, 6}, {0x80000000u, 6}};
-    for (auto [pref, page] : exportCases) EXPECT_EQ(ExportCodePage(pref), page) << pref;
+    for (auto [pref, page] : exportCases)
+        EXPECT_EQ(ExportCodePage(pref), page) << pref;
 
     DXFCodePages pages;
     ASSERT_TRUE(LoadCodePageTables(pages, 0xFFFFFFFF));
@@ -56,9 +62,9 @@ TEST(DxfCodePages, HeaderNamesSelectExactlyTheirTable) {
     EXPECT_FALSE(SelectDXFCodePage(pages, PStr("DOS850")));
     EXPECT_FALSE(SelectDXFCodePage(pages, PStr(" dos850")));
     EXPECT_EQ(pages.index, 6);
-    const std::pair<const char*, UInt16> names[] = {{"dos437", 0},     {"dos850", 1}, {"dos869", 10},
-                                                    {"iso-1", 11},     {"iso8859-2", 12},
-                                                    {"mac-roman", 13}, {"mac", 13}};
+    const std::pair<const char*, UInt16> names[] = {{"dos437", 0}, {"dos850", 1},     {"dos869", 10},
+                                                    {"iso-1", 11}, {"iso8859-2", 12}, {"mac-roman", 13},
+                                                    {"mac", 13}};
     for (auto [name, index] : names) {
         EXPECT_TRUE(SelectDXFCodePage(pages, PStr(name)));
         EXPECT_EQ(pages.index, index) << name;
@@ -90,7 +96,8 @@ TEST(DxfCodePages, DecodingTable) {
         {"\\U+00E1\\U+00E1", "\x87\x87"}, // already Mac Roman, not decoded again
         {"\x81", "\x9F"},                 // ü
     };
-    for (const auto& [in, out] : cases) EXPECT_EQ(Decoded(pages, in), out) << in;
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(Decoded(pages, in), out) << in;
 
     DXFCodePages none; // tables absent: high bytes kept
     EXPECT_EQ(Decoded(none, "Ma\xE1%%%"), "Ma\xE1%");
@@ -101,9 +108,9 @@ TEST(DxfCodePages, ExportTablesInvertTheImportTablesForEveryCodePage) {
     ASSERT_TRUE(LoadCodePageTables(pages, 0));
     DXFExportTables out;
     ASSERT_TRUE(LoadExportCodePages(out));
-    EXPECT_EQ(out[1][0xA7 - 128], 0xE1);   // ß in dos850
-    EXPECT_EQ(out[11][0xA7 - 128], 0xDF);  // ß in ISO 8859-1
-    EXPECT_EQ(out[3][0xA7 - 128], 0);      // dos855 has no ß
+    EXPECT_EQ(out[1][0xA7 - 128], 0xE1);  // ß in dos850
+    EXPECT_EQ(out[11][0xA7 - 128], 0xDF); // ß in ISO 8859-1
+    EXPECT_EQ(out[3][0xA7 - 128], 0);     // dos855 has no ß
     int mapped = 0;
     for (int t = 0; t < kDXFCodePageCount; ++t) {
         pages.index = static_cast<UInt16>(t);

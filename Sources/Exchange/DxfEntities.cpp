@@ -1,0 +1,394 @@
+// DXF entities and blocks: the entity head, one writer per element kind, the "*D" blocks of
+// dimensions, the "*x" blocks of area hatching, one block per symbol definition and their names.
+#include "Exchange/DxfWriter.h"
+#include "Exchange/DxfWriterState.h"
+
+#include "Model/MathPrimitives.h"
+#include "Model/Symbols.h"
+#include "Other/DrawingUnits.h"
+#include "Platform/MemoryManager.h"
+#include "Tools/AreaOutlines.h"
+#include "View/Hatching.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr UInt16 kNoColour = 65535;
+constexpr Float64 kHatchTolerance = 0.01;
+
+template <typename T> T* FirstOf(T* head) { return head ? head->next : nullptr; }
+
+const char* const kLineTypeNames[] = {"CONTINUOUS", "DASHED", "CENTER", "PHANTOM", "DOT", "HIDDEN"};
+
+UInt16 PenColourCode(SInt16 pen) { return pen < 0 ? kNoColour : UInt16(pen); }
+
+std::string LayerName(const DXFWriter& w, SInt16 layer) {
+    SInt16 n = layer >= kLayerCount ? SInt16(kLayerCount - 1) : layer;
+    if (n < 0 || size_t(n) >= w.layerNames.size() || w.layerNames[size_t(n)].empty()) return "0";
+    return w.layerNames[size_t(n)];
+}
+
+void WriteLine(DXFWriter& w, Float64 x1, Float64 y1, Float64 x2, Float64 y2, SInt16 layer, SInt16 lineType,
+               UInt16 colourCode, const RGBColor& colour, Boolean inBlock) {
+    WriteDXFEntityHead(w, "LINE", layer, lineType, colourCode, colour, inBlock);
+    if (w.Subclasses()) w.Str(100, "AcDbLine");
+    w.Real(10, x1), w.Real(20, y1), w.Real(30, 0.0);
+    w.Real(11, x2), w.Real(21, y2), w.Real(31, 0.0);
+}
+
+void WriteArc(DXFWriter& w, Float64 cx, Float64 cy, Float64 r, Float64 start, Float64 end, SInt16 layer,
+              SInt16 lineType, UInt16 colourCode, const RGBColor& colour, Boolean inBlock) {
+    Boolean circle = start == 0.0 && end == 360.0;
+    WriteDXFEntityHead(w, circle ? "CIRCLE" : "ARC", layer, lineType, colourCode, colour, inBlock);
+    if (w.Subclasses()) w.Str(100, "AcDbCircle");
+    w.Real(10, cx), w.Real(20, cy), w.Real(30, 0.0), w.Real(40, r);
+    if (circle) return;
+    w.Real(50, start), w.Real(51, end);
+}
+
+void WriteText(DXFWriter& w, const TextRecord* t, Boolean inBlock) {
+    WriteDXFEntityHead(w, "TEXT", t->layer, 1, PenColourCode(t->pen), t->penBlock.color, inBlock);
+    if (w.Subclasses()) w.Str(100, "AcDbText");
+    const Float64* c = t->corners; // insertion, along the baseline, opposite, above the insertion
+    w.Real(10, c[0]), w.Real(20, c[1]), w.Real(30, 0.0), w.Real(40, t->textHeight), w.Real(41, 0.8);
+    std::string text(reinterpret_cast<const char*>(t->text + 1), t->text[0]);
+    w.Text(1, text);
+    w.Real(50, t->angle), w.Real(51, t->slant);
+    auto mid = [&](int a, int b, Float64* x, Float64* y) {
+        *x = (c[2 * a] + c[2 * b]) / 2, *y = (c[2 * a + 1] + c[2 * b + 1]) / 2;
+    };
+    Float64 x = 0, y = 0;
+    SInt16 h = -1, v = -1; // 72 and 73, -1 when not written
+    switch (t->justification) {
+    case 0: x = c[6], y = c[7], v = 3; break;
+    case 1: mid(2, 3, &x, &y), h = 1, v = 3; break;
+    case 2: x = c[4], y = c[5], h = 2, v = 3; break;
+    case 3: mid(0, 3, &x, &y), v = 2; break;
+    case 4: mid(0, 2, &x, &y), h = 1, v = 2; break;
+    case 5: mid(1, 2, &x, &y), h = 2, v = 2; break;
+    case 7: mid(0, 1, &x, &y), h = 1; break;
+    case 8: x = c[2], y = c[3], h = 2; break;
+    default: return; // 6 (left on the baseline) and unknown codes: placed by the insertion point
+    }
+    if (h >= 0) w.Int(72, h);
+    w.Real(11, x), w.Real(21, y), w.Real(31, 0.0);
+    if (v >= 0 && w.flavour == 1) w.Int(73, v);
+}
+
+void WriteVertexList(DXFWriter& w, const PolylineRecord* p, const std::vector<Float64>& xs,
+                     const std::vector<Float64>& ys, SInt16 flags, Boolean inBlock) {
+    WriteDXFEntityHead(w, "POLYLINE", p->layer, p->lineType, PenColourCode(p->pen), p->penBlock.color, inBlock);
+    w.Int(66, 1);
+    if (w.Subclasses()) w.Str(100, "AcDb2dPolyline");
+    w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
+    if (flags >= 0) w.Int(70, flags);
+    for (size_t i = 0; i < xs.size(); ++i) {
+        WriteDXFEntityHead(w, "VERTEX", p->layer, 1, PenColourCode(p->pen), p->penBlock.color, inBlock);
+        if (w.Subclasses()) w.Str(100, "AcDbVertex");
+        w.Real(10, xs[i]), w.Real(20, ys[i]), w.Real(30, 0.0);
+    }
+    WriteDXFEntityHead(w, "SEQEND", -1, -1, kNoColour, RGBColor{0, 0, 0}, inBlock);
+}
+
+// The stored points of a polyline, no more than its handle holds.
+std::vector<Float64> PolylinePoints(const PolylineRecord* p) {
+    std::vector<Float64> xy;
+    if (!p->points || p->pointCount <= 0) return xy;
+    long n = std::min<long>(p->pointCount, GetHandleSize(p->points) / long(2 * sizeof(Float64)));
+    const Float64* pts = reinterpret_cast<const Float64*>(*p->points);
+    xy.assign(pts, pts + 2 * n);
+    return xy;
+}
+
+void WritePolyline(DXFWriter& w, const PolylineRecord* p, Boolean inBlock) {
+    std::vector<Float64> xy = PolylinePoints(p);
+    if (p->kind >= 0 && p->kind <= 9) {
+        std::vector<Float64> xs, ys;
+        for (size_t i = 0; i + 1 < xy.size(); i += 2) xs.push_back(xy[i]), ys.push_back(xy[i + 1]);
+        SInt16 flags = p->kind == 2 ? 4 : p->kind <= 1 ? 0 : -1;
+        WriteVertexList(w, p, xs, ys, flags, inBlock);
+        w.Step();
+    } else if (p->kind == 11) {
+        // The four corners of the rotated box, then the start and end angles in the parameters.
+        if (xy.size() >= 8) {
+            std::vector<Float64> xs, ys;
+            DXFEllipseVertices(xy.data(), p->params[0], p->params[1], &xs, &ys);
+            WriteVertexList(w, p, xs, ys, 0, inBlock);
+        }
+        w.Step();
+    } else if (p->kind == 12) {
+        RoundedRectShape shape;
+        if (xy.size() >= 8 && RoundedRectParts(xy.data(), p->params[0], &shape)) {
+            UInt16 colour = PenColourCode(p->pen);
+            for (const auto& side : shape.sides)
+                WriteLine(w, side[0], side[1], side[2], side[3], p->layer, p->lineType, colour, p->penBlock.color,
+                          inBlock);
+            if (shape.radius > 0)
+                for (int k = 0; k < 4; ++k) {
+                    Float64 start = NormalizeAngle(shape.rotation + 180 + 90 * k);
+                    Float64 end = NormalizeAngle(shape.rotation + 270 + 90 * k);
+                    WriteArc(w, shape.centres[k][0], shape.centres[k][1], shape.radius, start, end, p->layer,
+                             p->lineType, colour, p->penBlock.color, inBlock);
+                }
+        }
+    }
+    // kind 10 (an embedded picture) and kinds from 13 on have no DXF form
+}
+
+// The roles of a dimension's points (measured points, dimension line ends, radius and leader
+// points). Stand-in until the dimension geometry of the view is on this branch: the text point
+// serves as both ends of the dimension line and as the leader end.
+struct DimensionRoles {
+    Float64 p1x, p1y, p2x, p2y, d1x, d1y, d2x, d2y, qx, qy, lx, ly;
+};
+DimensionRoles DXFDimensionRolesStub(const DimensionRecord* d) {
+    return DimensionRoles{d->x1,    d->y1,    d->x2,   d->y2,   d->textX, d->textY,
+                          d->textX, d->textY, d->auxX, d->auxY, d->textX, d->textY};
+}
+
+// The exploded lines, arrowheads, text and definition points of a "*D" block. Stand-in: the block
+// stays empty until the dimension geometry is on this branch.
+void WriteDXFDimensionGeometryStub(DXFWriter&, const DimensionRecord*) {}
+
+Float64 Direction(Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    if (x1 == x2 && y1 == y2) return 0.0;
+    return NormalizeAngle(std::atan2(y2 - y1, x2 - x1) / kDegreesToRadians);
+}
+
+void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
+    SInt16 kind = d->kind < 0 ? SInt16(-d->kind) : d->kind;
+    Boolean negativeAligned = d->kind == -1 || d->kind == -2;
+    if (negativeAligned) kind = 2;
+    DimensionRoles r = DXFDimensionRolesStub(d);
+    WriteDXFEntityHead(w, "DIMENSION", d->layer, 1, PenColourCode(d->pen), d->penBlock.color, inBlock);
+    w.Str(2, "*D" + std::to_string(w.dimensionBlocks++));
+    if (w.flavour == 1) w.Str(3, "Standard");
+    Float64 tx = kind == 6 ? (r.d1x + r.lx) / 2 : (r.d1x + r.d2x) / 2;
+    Float64 ty = kind == 6 ? (r.d1y + r.ly) / 2 : (r.d1y + r.d2y) / 2;
+    auto point = [&](int code, Float64 x, Float64 y) { w.Real(code, x), w.Real(code + 10, y); };
+    switch (kind) {
+    case 0:
+    case 1:
+    case 2: {
+        Float64 x = kind == 1 ? r.d1x : r.p2x, y = kind == 0 ? r.d2y : kind == 1 ? r.p2y : r.d1y;
+        point(10, x, y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
+        w.Int(70, negativeAligned ? 0 : kind == 2 ? 1 : 0);
+        w.Text(1, std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]));
+        if (w.Subclasses()) w.Str(100, "AcDbAlignedDimension");
+        point(13, r.p1x, r.p1y), point(14, r.p2x, r.p2y);
+        w.Real(50, kind == 0 ? 0.0 : kind == 1 ? 90.0 : Direction(r.p1x, r.p1y, r.p2x, r.p2y));
+        break;
+    }
+    case 3:
+    case 4: {
+        Float64 cx = kind == 3 ? r.p1x : r.p2x, cy = kind == 3 ? r.p1y : r.p2y;
+        point(10, cx, cy), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
+        w.Int(70, kind);
+        w.Text(1, std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]));
+        if (w.Subclasses()) w.Str(100, kind == 3 ? "AcDbDiametricDimension" : "AcDbRadialDimension");
+        if (kind == 3)
+            point(15, r.p2x, r.p2y), w.Real(35, 0.0), w.Real(40, std::hypot(r.lx - r.p2x, r.ly - r.p2y));
+        else
+            point(15, r.p1x, r.p1y), w.Real(35, 0.0), w.Real(40, std::hypot(r.qx - r.p2x, r.qy - r.p2y));
+        break;
+    }
+    case 5:
+        point(10, r.p1x, r.p1y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
+        w.Int(70, 2);
+        w.Text(1, std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]));
+        if (w.Subclasses()) w.Str(100, "AcDb2LineAngularDimension");
+        point(13, r.p1x, r.p1y), point(14, r.qx, r.qy), point(15, r.p2x, r.p2y), point(16, r.qx, r.qy);
+        break;
+    default:
+        point(10, r.p2x, r.p2y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
+        w.Int(70, r.d1y == r.ly ? 6 : 70);
+        w.Text(1, std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]));
+        if (w.Subclasses()) w.Str(100, "AcDbOrdinateDimension");
+        point(13, r.p1x, r.p1y), point(14, r.d1x, r.d1y);
+        break;
+    }
+}
+
+void WriteBlockStart(DXFWriter& w, const std::string& name, SInt16 flags, const std::string& flavourOneName) {
+    w.Str(0, "BLOCK");
+    w.Str(8, "0");
+    w.Str(2, name), w.Int(70, flags), w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
+    if (w.flavour == 1) w.Str(3, flavourOneName);
+}
+
+void WriteBlockEnd(DXFWriter& w) {
+    w.Str(0, "ENDBLK");
+    w.Str(8, "0");
+}
+
+void WriteDimensionBlocks(DXFWriter& w, DimensionRecord* list) {
+    for (DimensionRecord* d = list; d; d = d->next) {
+        if (!DXFWritesDimension(d)) continue;
+        WriteBlockStart(w, "*D" + std::to_string(w.dimensionBlocks++), 65, "*D");
+        WriteDXFDimensionGeometryStub(w, d);
+        WriteBlockEnd(w);
+    }
+}
+
+struct HatchContext {
+    DXFWriter* w;
+    const AreaRecord* area;
+};
+
+void HatchSegment(void* context, Float64 x1, Float64 y1, Float64 x2, Float64 y2, void*) {
+    auto* h = static_cast<HatchContext*>(context);
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+    WriteLine(*h->w, x1, y1, x2, y2, h->area->layer, 1, PenColourCode(h->area->pen), h->area->penBlock.color,
+              false);
+}
+
+void WriteAreaBlocks(DXFWriter& w, AreaRecord* list) {
+    for (AreaRecord* a = list; a; a = a->next) {
+        WriteBlockStart(w, "*x" + std::to_string(w.areaBlocks++), 65, "*x");
+        HatchContext context{&w, a};
+        HatchArea(a, kHatchTolerance, nullptr, &context, nullptr, HatchSegment);
+        WriteBlockEnd(w);
+    }
+}
+
+void WriteAreaInsert(DXFWriter& w, const AreaRecord* a, Boolean inBlock) {
+    WriteDXFEntityHead(w, "INSERT", a->layer, -1, kNoColour, a->penBlock.color, inBlock);
+    w.Str(2, "*x" + std::to_string(w.areaBlocks++));
+    w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
+    Float64 perUnit = UnitToMillimetres(w.doc);
+    Float64 scale = a->scaleFactor / perUnit;
+    if (!std::isfinite(scale) || scale <= 0) scale = 1.0;
+    w.Real(41, scale), w.Real(42, scale), w.Real(43, 1.0), w.Real(50, 0.0);
+}
+
+const std::string* BlockNameOf(const DXFWriter& w, const SymbolDefRecord* def) {
+    for (const DXFBlockName& b : w.blockNames)
+        if (b.definition == def) return &b.dxfName;
+    return nullptr;
+}
+
+void WriteInstance(DXFWriter& w, const SymbolInstanceRecord* s, Boolean inBlock) {
+    const std::string* name = BlockNameOf(w, s->definition);
+    if (!name) return;
+    SymbolTransform t;
+    LoadSymbolTransform(w.doc, s, &t);
+    WriteDXFEntityHead(w, "INSERT", s->layer, -1, kNoColour, RGBColor{0, 0, 0}, inBlock);
+    w.Str(2, *name);
+    w.Real(10, t.x), w.Real(20, t.y), w.Real(30, 0.0);
+    w.Real(41, t.scaleX), w.Real(42, t.scaleY), w.Real(43, 1.0), w.Real(50, t.angle);
+}
+
+} // namespace
+
+Boolean DXFWritesDimension(const DimensionRecord* d) { return d->kind >= -6 && d->kind <= 6; }
+
+void WriteDXFEntityHead(DXFWriter& w, const char* name, SInt16 layer, SInt16 lineType, UInt16 colourCode,
+                        const RGBColor& colour, Boolean inBlock) {
+    w.Str(0, name);
+    if (w.Subclasses()) w.Str(100, "AcDbEntity");
+    if (layer >= 0) w.Str(8, inBlock ? std::string("0") : LayerName(w, layer));
+    if (lineType >= 1 && lineType <= 6) w.Str(6, kLineTypeNames[lineType - 1]);
+    if (w.colourByElement && colourCode < kNoColour)
+        w.Int(62, w.penColours ? SInt16(colourCode) : RGBToACI(w.palette, colour));
+    w.Real(39, 5.0);
+}
+
+void DXFEllipseVertices(const Float64 c[8], Float64 startDeg, Float64 endDeg, std::vector<Float64>* xs,
+                        std::vector<Float64>* ys) {
+    xs->clear(), ys->clear();
+    Float64 r = std::atan2(c[3] - c[1], c[2] - c[0]);
+    Float64 a = std::hypot(c[2] - c[0], c[3] - c[1]) / 2, b = std::hypot(c[4] - c[2], c[5] - c[3]) / 2;
+    Float64 cx = (c[0] + c[2] + c[4] + c[6]) / 4, cy = (c[1] + c[3] + c[5] + c[7]) / 4;
+    if (!std::isfinite(startDeg) || !std::isfinite(endDeg)) return;
+    Float64 end = startDeg > endDeg ? endDeg + 360 : endDeg;
+    Float64 sweep = end - startDeg;
+    long n = std::lround(sweep * 2);
+    if (n > 720 * 4) n = 720 * 4;
+    Float64 step = n > 0 ? sweep / Float64(n) : 0.0;
+    Float64 cr = std::cos(r), sr = std::sin(r);
+    for (long i = 0; i <= n; ++i) {
+        Float64 t = (startDeg + Float64(i) * step) * kDegreesToRadians;
+        Float64 u = a * std::cos(t), v = b * std::sin(t);
+        // turned by +r, as the box's first side runs
+        xs->push_back(cx + u * cr - v * sr);
+        ys->push_back(cy + u * sr + v * cr);
+    }
+}
+
+void MakeDXFBlockNames(DXFWriter& w) {
+    w.blockNames.clear();
+    std::vector<std::string> taken;
+    for (SymbolDefRecord* d = w.doc->symbolDefHead ? w.doc->symbolDefHead->next : nullptr; d; d = d->next) {
+        std::string name(reinterpret_cast<const char*>(d->name + 1), std::min<size_t>(d->name[0], 19));
+        if (!name.empty() && name[0] == '*')
+            name[0] = name.size() > 1 && name[1] == 'D' ? 'D' : name.size() > 1 && name[1] == 'x' ? 'x' : 'S';
+        name = SanitizeDXFName(name);
+        if (name.size() > 8) name.resize(8);
+        if (name.empty()) name = "SYMBOL";
+        for (int n = 1; std::find(taken.begin(), taken.end(), name) != taken.end(); ++n) {
+            std::string digits = std::to_string(n);
+            std::string stem = name;
+            stem.erase(stem.size() - std::min(stem.size(), digits.size()));
+            if (stem.size() + digits.size() > 8) stem.erase(8 - digits.size());
+            std::string next = stem + digits;
+            if (std::find(taken.begin(), taken.end(), next) == taken.end()) {
+                name = next;
+                break;
+            }
+        }
+        taken.push_back(name);
+        w.blockNames.push_back(DXFBlockName{name, d});
+    }
+}
+
+void WriteDXFBlocks(DXFWriter& w) {
+    MakeDXFBlockNames(w);
+    SymbolDefRecord* first = w.doc->symbolDefHead ? w.doc->symbolDefHead->next : nullptr;
+    w.dimensionBlocks = 0, w.areaBlocks = 0;
+    for (SymbolDefRecord* d = first; d; d = d->next) WriteDimensionBlocks(w, FirstOf(d->dimensionHead));
+    WriteDimensionBlocks(w, w.doc->dimensionHead->next);
+    for (SymbolDefRecord* d = first; d; d = d->next) WriteAreaBlocks(w, FirstOf(d->areaHead));
+    WriteAreaBlocks(w, w.doc->areaHead->next);
+    w.dimensionBlocks = 0, w.areaBlocks = 0;
+    for (size_t i = 0; i < w.blockNames.size(); ++i) {
+        const SymbolDefRecord* d = w.blockNames[i].definition;
+        WriteBlockStart(w, w.blockNames[i].dxfName, 0, w.blockNames[i].dxfName);
+        WriteDXFElements(w, FirstOf(d->lineHead), FirstOf(d->arcHead), FirstOf(d->textHead),
+                         FirstOf(d->dimensionHead), FirstOf(d->polylineHead), FirstOf(d->areaHead), nullptr, true);
+        WriteBlockEnd(w);
+    }
+}
+
+void WriteDXFElements(DXFWriter& w, LineRecord* lines, ArcRecord* arcs, TextRecord* texts,
+                      DimensionRecord* dimensions, PolylineRecord* polylines, AreaRecord* areas,
+                      SymbolInstanceRecord* instances, Boolean inBlock) {
+    for (LineRecord* e = lines; e; e = e->next) {
+        WriteLine(w, e->x1, e->y1, e->x2, e->y2, e->layer, e->lineType, PenColourCode(e->pen), e->penBlock.color,
+                  inBlock);
+        w.Step();
+    }
+    for (ArcRecord* e = arcs; e; e = e->next) {
+        WriteArc(w, e->cx, e->cy, e->radius, e->startAngle, e->endAngle, e->layer, e->lineType,
+                 PenColourCode(e->pen), e->penBlock.color, inBlock);
+        w.Step();
+    }
+    for (TextRecord* e = texts; e; e = e->next) {
+        WriteText(w, e, inBlock);
+        w.Step(2);
+    }
+    for (PolylineRecord* e = polylines; e; e = e->next) WritePolyline(w, e, inBlock);
+    for (DimensionRecord* e = dimensions; e; e = e->next) {
+        if (DXFWritesDimension(e)) WriteDimension(w, e, inBlock);
+        w.Step();
+    }
+    for (AreaRecord* e = areas; e; e = e->next) {
+        WriteAreaInsert(w, e, inBlock);
+        w.Step();
+    }
+    for (SymbolInstanceRecord* e = instances; e; e = e->next) {
+        WriteInstance(w, e, inBlock);
+        w.Step();
+    }
+}
