@@ -18,11 +18,15 @@ namespace {
 constexpr UInt16 kNoColour = 65535;
 constexpr Float64 kHatchTolerance = 0.01;
 
-template <typename T> T* FirstOf(T* head) { return head ? head->next : nullptr; }
+template <typename T> T* FirstOf(T* head) {
+    return head ? head->next : nullptr;
+}
 
 const char* const kLineTypeNames[] = {"CONTINUOUS", "DASHED", "CENTER", "PHANTOM", "DOT", "HIDDEN"};
 
-UInt16 PenColourCode(SInt16 pen) { return pen < 0 ? kNoColour : UInt16(pen); }
+UInt16 PenColourCode(SInt16 pen) {
+    return pen < 0 ? kNoColour : UInt16(pen);
+}
 
 std::string LayerName(const DXFWriter& w, SInt16 layer) {
     SInt16 n = layer >= kLayerCount ? SInt16(kLayerCount - 1) : layer;
@@ -62,15 +66,32 @@ void WriteText(DXFWriter& w, const TextRecord* t, Boolean inBlock) {
     Float64 x = 0, y = 0;
     SInt16 h = -1, v = -1; // 72 and 73, -1 when not written
     switch (t->justification) {
-    case 0: x = c[6], y = c[7], v = 3; break;
-    case 1: mid(2, 3, &x, &y), h = 1, v = 3; break;
-    case 2: x = c[4], y = c[5], h = 2, v = 3; break;
-    case 3: mid(0, 3, &x, &y), v = 2; break;
-    case 4: mid(0, 2, &x, &y), h = 1, v = 2; break;
-    case 5: mid(1, 2, &x, &y), h = 2, v = 2; break;
-    case 7: mid(0, 1, &x, &y), h = 1; break;
-    case 8: x = c[2], y = c[3], h = 2; break;
-    default: return; // 6 (left on the baseline) and unknown codes: placed by the insertion point
+    case 0:
+        x = c[6], y = c[7], v = 3;
+        break;
+    case 1:
+        mid(2, 3, &x, &y), h = 1, v = 3;
+        break;
+    case 2:
+        x = c[4], y = c[5], h = 2, v = 3;
+        break;
+    case 3:
+        mid(0, 3, &x, &y), v = 2;
+        break;
+    case 4:
+        mid(0, 2, &x, &y), h = 1, v = 2;
+        break;
+    case 5:
+        mid(1, 2, &x, &y), h = 2, v = 2;
+        break;
+    case 7:
+        mid(0, 1, &x, &y), h = 1;
+        break;
+    case 8:
+        x = c[2], y = c[3], h = 2;
+        break;
+    default:
+        return; // 6 (left on the baseline) and unknown codes: placed by the insertion point
     }
     if (h >= 0) w.Int(72, h);
     w.Real(11, x), w.Real(21, y), w.Real(31, 0.0);
@@ -79,7 +100,8 @@ void WriteText(DXFWriter& w, const TextRecord* t, Boolean inBlock) {
 
 void WriteVertexList(DXFWriter& w, const PolylineRecord* p, const std::vector<Float64>& xs,
                      const std::vector<Float64>& ys, SInt16 flags, Boolean inBlock) {
-    WriteDXFEntityHead(w, "POLYLINE", p->layer, p->lineType, PenColourCode(p->pen), p->penBlock.color, inBlock);
+    WriteDXFEntityHead(w, "POLYLINE", p->layer, p->lineType, PenColourCode(p->pen), p->penBlock.color,
+                       inBlock);
     w.Int(66, 1);
     if (w.Subclasses()) w.Str(100, "AcDb2dPolyline");
     w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
@@ -106,7 +128,8 @@ void WritePolyline(DXFWriter& w, const PolylineRecord* p, Boolean inBlock) {
     std::vector<Float64> xy = PolylinePoints(p);
     if (p->kind >= 0 && p->kind <= 9) {
         std::vector<Float64> xs, ys;
-        for (size_t i = 0; i + 1 < xy.size(); i += 2) xs.push_back(xy[i]), ys.push_back(xy[i + 1]);
+        for (size_t i = 0; i + 1 < xy.size(); i += 2)
+            xs.push_back(xy[i]), ys.push_back(xy[i + 1]);
         SInt16 flags = p->kind == 2 ? 4 : p->kind <= 1 ? 0 : -1;
         WriteVertexList(w, p, xs, ys, flags, inBlock);
         w.Step();
@@ -123,8 +146,8 @@ void WritePolyline(DXFWriter& w, const PolylineRecord* p, Boolean inBlock) {
         if (xy.size() >= 8 && RoundedRectParts(xy.data(), p->params[0], &shape)) {
             UInt16 colour = PenColourCode(p->pen);
             for (const auto& side : shape.sides)
-                WriteLine(w, side[0], side[1], side[2], side[3], p->layer, p->lineType, colour, p->penBlock.color,
-                          inBlock);
+                WriteLine(w, side[0], side[1], side[2], side[3], p->layer, p->lineType, colour,
+                          p->penBlock.color, inBlock);
             if (shape.radius > 0)
                 for (int k = 0; k < 4; ++k) {
                     Float64 start = NormalizeAngle(shape.rotation + 180 + 90 * k);
@@ -282,7 +305,9 @@ void WriteInstance(DXFWriter& w, const SymbolInstanceRecord* s, Boolean inBlock)
 
 } // namespace
 
-Boolean DXFWritesDimension(const DimensionRecord* d) { return d->kind >= -6 && d->kind <= 6; }
+Boolean DXFWritesDimension(const DimensionRecord* d) {
+    return d->kind >= -6 && d->kind <= 6;
+}
 
 void WriteDXFEntityHead(DXFWriter& w, const char* name, SInt16 layer, SInt16 lineType, UInt16 colourCode,
                         const RGBColor& colour, Boolean inBlock) {
@@ -347,16 +372,19 @@ void WriteDXFBlocks(DXFWriter& w) {
     MakeDXFBlockNames(w);
     SymbolDefRecord* first = w.doc->symbolDefHead ? w.doc->symbolDefHead->next : nullptr;
     w.dimensionBlocks = 0, w.areaBlocks = 0;
-    for (SymbolDefRecord* d = first; d; d = d->next) WriteDimensionBlocks(w, FirstOf(d->dimensionHead));
+    for (SymbolDefRecord* d = first; d; d = d->next)
+        WriteDimensionBlocks(w, FirstOf(d->dimensionHead));
     WriteDimensionBlocks(w, w.doc->dimensionHead->next);
-    for (SymbolDefRecord* d = first; d; d = d->next) WriteAreaBlocks(w, FirstOf(d->areaHead));
+    for (SymbolDefRecord* d = first; d; d = d->next)
+        WriteAreaBlocks(w, FirstOf(d->areaHead));
     WriteAreaBlocks(w, w.doc->areaHead->next);
     w.dimensionBlocks = 0, w.areaBlocks = 0;
     for (size_t i = 0; i < w.blockNames.size(); ++i) {
         const SymbolDefRecord* d = w.blockNames[i].definition;
         WriteBlockStart(w, w.blockNames[i].dxfName, 0, w.blockNames[i].dxfName);
         WriteDXFElements(w, FirstOf(d->lineHead), FirstOf(d->arcHead), FirstOf(d->textHead),
-                         FirstOf(d->dimensionHead), FirstOf(d->polylineHead), FirstOf(d->areaHead), nullptr, true);
+                         FirstOf(d->dimensionHead), FirstOf(d->polylineHead), FirstOf(d->areaHead), nullptr,
+                         true);
         WriteBlockEnd(w);
     }
 }
@@ -365,8 +393,8 @@ void WriteDXFElements(DXFWriter& w, LineRecord* lines, ArcRecord* arcs, TextReco
                       DimensionRecord* dimensions, PolylineRecord* polylines, AreaRecord* areas,
                       SymbolInstanceRecord* instances, Boolean inBlock) {
     for (LineRecord* e = lines; e; e = e->next) {
-        WriteLine(w, e->x1, e->y1, e->x2, e->y2, e->layer, e->lineType, PenColourCode(e->pen), e->penBlock.color,
-                  inBlock);
+        WriteLine(w, e->x1, e->y1, e->x2, e->y2, e->layer, e->lineType, PenColourCode(e->pen),
+                  e->penBlock.color, inBlock);
         w.Step();
     }
     for (ArcRecord* e = arcs; e; e = e->next) {
@@ -378,7 +406,8 @@ void WriteDXFElements(DXFWriter& w, LineRecord* lines, ArcRecord* arcs, TextReco
         WriteText(w, e, inBlock);
         w.Step(2);
     }
-    for (PolylineRecord* e = polylines; e; e = e->next) WritePolyline(w, e, inBlock);
+    for (PolylineRecord* e = polylines; e; e = e->next)
+        WritePolyline(w, e, inBlock);
     for (DimensionRecord* e = dimensions; e; e = e->next) {
         if (DXFWritesDimension(e)) WriteDimension(w, e, inBlock);
         w.Step();

@@ -35,13 +35,17 @@ std::string AppText(SInt16 item) {
     return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
 }
 
-std::string PString(ConstStringPtr s) { return std::string(reinterpret_cast<const char*>(s + 1), s[0]); }
+std::string PString(ConstStringPtr s) {
+    return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
+}
 
 const char* const kCodePageNames[] = {"dos437", "dos850", "dos852", "dos855", "dos857",
                                       "dos860", "dos861", "dos863", "dos864", "dos865",
                                       "dos869", "iso-1",  "iso-2",  "mac",    "ANSI_1252"};
 
-SInt16 ClampLayer(SInt16 layer) { return layer < 0 ? 0 : layer >= kLayerCount ? SInt16(kLayerCount - 1) : layer; }
+SInt16 ClampLayer(SInt16 layer) {
+    return layer < 0 ? 0 : layer >= kLayerCount ? SInt16(kLayerCount - 1) : layer;
+}
 
 // Names of lower slots (and the two fixed layers) are taken; a taken name gets a running number at
 // its end in place of its last one or two characters.
@@ -80,25 +84,39 @@ void MakeDXFLayerNames(DXFWriter& w, const std::vector<bool>& inUse) {
 std::vector<bool> LayersInUse(const DocWindowRecord* doc) {
     std::vector<bool> used(kLayerCount, false);
     auto mark = [&](SInt16 layer) { used[ClampLayer(layer)] = true; };
-    for (LineRecord* e = doc->lineHead->next; e; e = e->next) mark(e->layer);
-    for (ArcRecord* e = doc->arcHead->next; e; e = e->next) mark(e->layer);
-    for (TextRecord* e = doc->textHead->next; e; e = e->next) mark(e->layer);
-    for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next) mark(e->layer);
-    for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next) mark(e->layer);
-    for (AreaRecord* e = doc->areaHead->next; e; e = e->next) mark(e->layer);
-    for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next) mark(e->layer);
+    for (LineRecord* e = doc->lineHead->next; e; e = e->next)
+        mark(e->layer);
+    for (ArcRecord* e = doc->arcHead->next; e; e = e->next)
+        mark(e->layer);
+    for (TextRecord* e = doc->textHead->next; e; e = e->next)
+        mark(e->layer);
+    for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next)
+        mark(e->layer);
+    for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next)
+        mark(e->layer);
+    for (AreaRecord* e = doc->areaHead->next; e; e = e->next)
+        mark(e->layer);
+    for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next)
+        mark(e->layer);
     return used;
 }
 
 SInt32 CountElements(const DocWindowRecord* doc) {
     SInt32 n = 0;
-    for (LineRecord* e = doc->lineHead->next; e; e = e->next) ++n;
-    for (ArcRecord* e = doc->arcHead->next; e; e = e->next) ++n;
-    for (TextRecord* e = doc->textHead->next; e; e = e->next) n += 2;
-    for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next) ++n;
-    for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next) ++n;
-    for (AreaRecord* e = doc->areaHead->next; e; e = e->next) ++n;
-    for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next) ++n;
+    for (LineRecord* e = doc->lineHead->next; e; e = e->next)
+        ++n;
+    for (ArcRecord* e = doc->arcHead->next; e; e = e->next)
+        ++n;
+    for (TextRecord* e = doc->textHead->next; e; e = e->next)
+        n += 2;
+    for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next)
+        ++n;
+    for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next)
+        ++n;
+    for (AreaRecord* e = doc->areaHead->next; e; e = e->next)
+        ++n;
+    for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next)
+        ++n;
     return n;
 }
 
@@ -164,16 +182,19 @@ void WriteHeader(DXFWriter& w, const Float64 extents[4]) {
 
 void WriteDimStyle(DXFWriter& w) {
     w.Str(0, "DIMSTYLE"), w.Str(2, "Standard"), w.Int(70, 0);
-    for (int code = 3; code <= 7; ++code) w.Str(code, "");
-    const std::pair<int, double> reals[] = {{40, 1.0},   {41, 3.5},   {42, 0.1},   {43, 0.0},  {44, 0.0},
-                                            {45, 0.0},   {46, 0.0},   {47, 0.0},   {48, 0.0},  {140, 3.5},
-                                            {141, 1.5},  {142, 0.0},  {143, 25.4}, {144, 1.0}, {145, 0.0},
-                                            {146, 1.0},  {147, 0.09}};
-    for (auto [code, v] : reals) w.Real(code, v);
+    for (int code = 3; code <= 7; ++code)
+        w.Str(code, "");
+    const std::pair<int, double> reals[] = {{40, 1.0},  {41, 3.5},  {42, 0.1},   {43, 0.0},  {44, 0.0},
+                                            {45, 0.0},  {46, 0.0},  {47, 0.0},   {48, 0.0},  {140, 3.5},
+                                            {141, 1.5}, {142, 0.0}, {143, 25.4}, {144, 1.0}, {145, 0.0},
+                                            {146, 1.0}, {147, 0.09}};
+    for (auto [code, v] : reals)
+        w.Real(code, v);
     const std::pair<int, SInt16> ints[] = {{71, 0},  {72, 0},  {73, 0},  {74, 0},  {75, 0},  {76, 0},
                                            {77, 0},  {78, 4},  {170, 0}, {171, 8}, {172, 0}, {173, 0},
                                            {174, 0}, {175, 0}, {176, 0}, {177, 0}, {178, 0}};
-    for (auto [code, v] : ints) w.Int(code, v);
+    for (auto [code, v] : ints)
+        w.Int(code, v);
 }
 
 void WriteTables(DXFWriter& w, const std::vector<bool>& inUse) {
@@ -196,12 +217,14 @@ void WriteTables(DXFWriter& w, const std::vector<bool>& inUse) {
     for (const LineType& t : types) {
         w.Str(0, "LTYPE"), w.Str(2, t.name), w.Int(70, 64), w.Str(3, t.description), w.Int(72, 65);
         w.Int(73, SInt16(t.elements.size())), w.Real(40, t.length);
-        for (double e : t.elements) w.Real(49, e);
+        for (double e : t.elements)
+            w.Real(49, e);
     }
     w.Str(0, "ENDTAB");
 
     int count = 2;
-    for (int n = 0; n < kLayerCount; ++n) count += inUse[n] ? 1 : 0;
+    for (int n = 0; n < kLayerCount; ++n)
+        count += inUse[n] ? 1 : 0;
     w.Str(0, "TABLE"), w.Str(2, "LAYER"), w.Int(70, SInt16(count));
     w.Str(0, "LAYER"), w.Str(2, "0"), w.Int(70, 64), w.Int(62, 7), w.Str(6, "CONTINUOUS");
     w.Str(0, "LAYER"), w.Str(2, "DEFPOINTS"), w.Int(70, 64), w.Int(62, -7), w.Str(6, "CONTINUOUS");
@@ -238,13 +261,16 @@ void WriteDXFFile(DXFWriter& w, const Float64 extents[4]) {
     w.EndSection();
     w.Section("ENTITIES");
     DocWindowRecord* doc = w.doc;
-    WriteDXFElements(w, doc->lineHead->next, doc->arcHead->next, doc->textHead->next, doc->dimensionHead->next,
-                     doc->polylineHead->next, doc->areaHead->next, doc->instanceHead->next, false);
+    WriteDXFElements(w, doc->lineHead->next, doc->arcHead->next, doc->textHead->next,
+                     doc->dimensionHead->next, doc->polylineHead->next, doc->areaHead->next,
+                     doc->instanceHead->next, false);
     w.EndSection();
     w.Str(0, "EOF");
 }
 
-Boolean ExportFromSavePanel(DocWindowRecord* doc, const FSRef* file) { return ExportDXF(doc, file, true) == noErr; }
+Boolean ExportFromSavePanel(DocWindowRecord* doc, const FSRef* file) {
+    return ExportDXF(doc, file, true) == noErr;
+}
 
 } // namespace
 
@@ -267,7 +293,12 @@ std::string FormatDXFReal(double value) {
 }
 
 std::string FormatDXFInt(SInt16 value) {
-    int pad = value <= 9 ? 5 : value <= 99 ? 4 : value <= 999 ? 3 : value <= 9999 ? 2 : value <= 32167 ? 1 : 0;
+    int pad = value <= 9       ? 5
+              : value <= 99    ? 4
+              : value <= 999   ? 3
+              : value <= 9999  ? 2
+              : value <= 32167 ? 1
+                               : 0;
     return std::string(size_t(pad), ' ') + std::to_string(value);
 }
 
@@ -276,7 +307,8 @@ std::string SanitizeDXFName(const std::string& name) {
     for (unsigned char c : name) {
         if (c >= 'a' && c <= 'z')
             out += char(c - 'a' + 'A');
-        else if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '$' || c == '*' || c == '-' || c == '_')
+        else if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '$' || c == '*' || c == '-' ||
+                 c == '_')
             out += char(c);
         else if (c == ' ')
             out += '_';
@@ -285,7 +317,9 @@ std::string SanitizeDXFName(const std::string& name) {
 }
 
 std::string MapDXFChars(const std::string& macRoman, const DXFExportTables& tables, UInt32 codePage) {
-    UInt32 page = codePage == kDXFAnsi1252Preference ? 11 : codePage < kDXFCodePageCount ? codePage : kDXFDefaultCodePage;
+    UInt32 page = codePage == kDXFAnsi1252Preference ? 11
+                  : codePage < kDXFCodePageCount     ? codePage
+                                                     : kDXFDefaultCodePage;
     std::string out;
     for (unsigned char c : macRoman) {
         if (c == '%') {
@@ -375,8 +409,12 @@ void DXFWriter::Text(int code, const std::string& utf8) {
     Str(code, MapDXFChars(UTF8ToMacRoman(text), tables, codePage));
 }
 
-void DXFWriter::Section(const char* name) { Str(0, "SECTION"), Str(2, name); }
-void DXFWriter::EndSection() { Str(0, "ENDSEC"); }
+void DXFWriter::Section(const char* name) {
+    Str(0, "SECTION"), Str(2, name);
+}
+void DXFWriter::EndSection() {
+    Str(0, "ENDSEC");
+}
 
 void DXFWriter::Step(int steps) {
     done += steps;

@@ -39,7 +39,7 @@ struct DXFWriter {
     void Code(int code);
     void Int(int code, SInt16 value);
     void Real(int code, double value);
-    void Str(int code, const std::string& text); // written as it stands
+    void Str(int code, const std::string& text);  // written as it stands
     void Text(int code, const std::string& utf8); // an element's text: mapped to the code page
     void Section(const char* name);
     void EndSection();

@@ -12,6 +12,7 @@
 #include "Model/Symbols.h"
 #include "Platform/DialogManager.h"
 #include "Platform/FileManager.h"
+#include "Platform/MemoryManager.h"
 #include "Tools/AreaOutlines.h"
 #include "Tools/TextElements.h"
 
@@ -33,7 +34,8 @@ struct DxfPairs : std::vector<DxfPair> {
     }
     int Count(const std::string& code, const std::string& value) const {
         int n = 0;
-        for (const DxfPair& p : *this) n += p.first == code && p.second == value;
+        for (const DxfPair& p : *this)
+            n += p.first == code && p.second == value;
         return n;
     }
     DxfPairs From(size_t i) const {
@@ -77,7 +79,8 @@ inline DxfPairs ParseDxfPairs(const std::string& raw) {
         at = end + 2;
     }
     DxfPairs pairs;
-    for (size_t i = 0; i + 1 < lines.size(); i += 2) pairs.emplace_back(Trimmed(lines[i]), Trimmed(lines[i + 1]));
+    for (size_t i = 0; i + 1 < lines.size(); i += 2)
+        pairs.emplace_back(Trimmed(lines[i]), Trimmed(lines[i + 1]));
     return pairs;
 }
 
@@ -94,7 +97,8 @@ class DxfDrawingTest : public GuiTest {
         folder = MakeTestFolder("dxf");
     }
     void TearDown() override {
-        while (OpenDocumentList != nullptr) DisposeDocumentRecords(OpenDocumentList);
+        while (OpenDocumentList != nullptr)
+            DisposeDocumentRecords(OpenDocumentList);
         SetAlertResponder(nullptr);
         SetDefaultGeneralPrefs();
         GuiTest::TearDown();
@@ -128,7 +132,8 @@ class DxfDrawingTest : public GuiTest {
         def->name[0] = UInt8(std::min<size_t>(name.size(), 19));
         std::memcpy(def->name + 1, name.data(), def->name[0]);
         SymbolDefRecord* tail = doc->symbolDefHead;
-        while (tail->next) tail = tail->next;
+        while (tail->next)
+            tail = tail->next;
         tail->next = def;
         return def;
     }
@@ -141,7 +146,8 @@ class DxfDrawingTest : public GuiTest {
         d->text[0] = 2;
         std::memcpy(d->text + 1, text, 2);
         DimensionRecord* tail = head;
-        while (tail->next) tail = tail->next;
+        while (tail->next)
+            tail = tail->next;
         tail->next = d;
         return d;
     }
@@ -149,6 +155,20 @@ class DxfDrawingTest : public GuiTest {
         TextElementValues v{};
         v.layer = 1, v.pen = 1, v.justification = justification, v.size = 3.5, v.drawingScale = 1.0;
         return AddTextElementWith(doc, 0, PStr(utf8), x, y, x, y, v);
+    }
+
+    PolylineRecord* AddPolyline(SInt16 kind, std::vector<Float64> xy, Float64 p0 = 0, Float64 p1 = 0) {
+        PolylineRecord* p = nullptr;
+        if (!NewPolylineElement(doc, &p)) return nullptr;
+        p->kind = kind, p->params[0] = p0, p->params[1] = p1, p->layer = 2, p->lineType = 2;
+        p->pointCount = SInt16(xy.size() / 2);
+        p->points = NewHandle(Size(xy.size() * sizeof(Float64)));
+        std::memcpy(*p->points, xy.data(), xy.size() * sizeof(Float64));
+        PolylineRecord* tail = doc->polylineHead;
+        while (tail->next)
+            tail = tail->next;
+        tail->next = p;
+        return p;
     }
 
     // One line, circle, arc, two texts (one "%", one centred), two symbol definitions with the same
@@ -174,6 +194,9 @@ class DxfDrawingTest : public GuiTest {
         if (AppendRoundedBoxOutline(doc, box, 0) && PushOutlineContour(doc))
             CreateAreaElement(doc, 5.0, 45.0, -2, false);
         AddDimension(doc->dimensionHead, 0);
+        AddPolyline(0, {0, 0, 10, 0, 10, 10});
+        AddPolyline(11, {300, 0, 340, 0, 340, 20, 300, 20}, 300, 60); // ellipse arc: 241 vertices
+        AddPolyline(12, {400, 0, 440, 0, 440, 20, 400, 20}, 5);       // rounded box: 4 lines, 4 arcs
     }
 
     void BuildDimensionsInAndOutOfSymbols() {

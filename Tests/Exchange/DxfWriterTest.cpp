@@ -15,21 +15,33 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <map>
+#include <sstream>
 
 namespace {
 
 TEST(DxfValues, RealsAndIntegersAsTheFormatWritesThem) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<double, const char*> reals[] = {
-        {0.0, "0.0"},         {12.0, "12.0"},       {0.09, "0.09"},        {1.0 / 3.0, "0.33333333"},
-        {-0.3, "-0.3"},       {-1e-12, "0.0"},      {1.5, "1.5"},          {123456.125, "123456.125"},
-        {std::nan(""), "     0.0"}, {inf, "     0.0"}, {-inf, "     0.0"},
+        {0.0, "0.0"},
+        {12.0, "12.0"},
+        {0.09, "0.09"},
+        {1.0 / 3.0, "0.33333333"},
+        {-0.3, "-0.3"},
+        {-1e-12, "0.0"},
+        {1.5, "1.5"},
+        {123456.125, "123456.125"},
+        {std::nan(""), "     0.0"},
+        {inf, "     0.0"},
+        {-inf, "     0.0"},
     };
-    for (auto [v, text] : reals) EXPECT_EQ(FormatDXFReal(v), text) << v;
-    const std::pair<SInt16, const char*> ints[] = {{5, "     5"},   {-5, "     -5"}, {10, "    10"},
+    for (auto [v, text] : reals)
+        EXPECT_EQ(FormatDXFReal(v), text) << v;
+    const std::pair<SInt16, const char*> ints[] = {{5, "     5"},   {-5, "     -5"},  {10, "    10"},
                                                    {999, "   999"}, {9999, "  9999"}, {32167, " 32167"},
                                                    {32168, "32168"}};
-    for (auto [v, text] : ints) EXPECT_EQ(FormatDXFInt(v), text) << v;
+    for (auto [v, text] : ints)
+        EXPECT_EQ(FormatDXFInt(v), text) << v;
 }
 
 TEST(DxfValues, CharactersMapToTheCodePageAndNeverToByteZero) {
@@ -42,7 +54,8 @@ TEST(DxfValues, CharactersMapToTheCodePageAndNeverToByteZero) {
     EXPECT_EQ(MapDXFChars("a\tb\x7F", tables, 1), "a?b?");
     EXPECT_EQ(MapDXFChars("\xA7", tables, 999), MapDXFChars("\xA7", tables, 6));
     std::string all;
-    for (int c = 1; c < 256; ++c) all += char(c);
+    for (int c = 1; c < 256; ++c)
+        all += char(c);
     for (UInt32 page = 0; page <= 15; ++page) {
         std::string out = MapDXFChars(all, tables, page);
         EXPECT_EQ(out.find('\0'), std::string::npos) << page;
@@ -75,7 +88,8 @@ TEST(DxfValues, EllipseTurnsByItsBoxAndNeverGivesNaN) {
     for (double sweep : {0.0, 0.1}) {
         DXFEllipseVertices(box, 30, 30 + sweep, &xs, &ys);
         ASSERT_FALSE(xs.empty());
-        for (size_t i = 0; i < xs.size(); ++i) EXPECT_TRUE(std::isfinite(xs[i]) && std::isfinite(ys[i]));
+        for (size_t i = 0; i < xs.size(); ++i)
+            EXPECT_TRUE(std::isfinite(xs[i]) && std::isfinite(ys[i]));
     }
 }
 
@@ -150,9 +164,13 @@ TEST_F(DxfWriterTest, EntitiesByKindAndFlavour) {
         size_t entities = p.Find("2", "ENTITIES");
         ASSERT_NE(entities, DxfPairs::npos);
         DxfPairs e = p.From(entities);
-        EXPECT_EQ(e.Count("0", "LINE"), 1);
+        EXPECT_EQ(e.Count("0", "LINE"), 1 + 4);
         EXPECT_EQ(e.Count("0", "CIRCLE"), 1);
-        EXPECT_EQ(e.Count("0", "ARC"), 1);
+        EXPECT_EQ(e.Count("0", "ARC"), 1 + 4);
+        EXPECT_EQ(e.Count("0", "POLYLINE"), 2);
+        EXPECT_EQ(e.Count("0", "VERTEX"), 3 + 241);
+        EXPECT_EQ(e.Count("0", "SEQEND"), 2);
+        EXPECT_EQ(e.ValuesAfter("0", "POLYLINE", "6"), (std::vector<std::string>{"DASHED", "DASHED"}));
         EXPECT_EQ(e.Count("0", "TEXT"), 2);
         EXPECT_EQ(e.Count("0", "INSERT"), 2); // the symbol and the area's hatching
         EXPECT_EQ(e.Count("0", "DIMENSION"), 1);
@@ -244,6 +262,76 @@ TEST_F(DxfWriterTest, ConfirmationRefusedWritesNothing) {
     EXPECT_EQ(ExportDXF(doc, &file, true), noErr);
     SetAlertResponder(nullptr);
     EXPECT_FALSE(FSRefExists(&file));
+}
+
+} // namespace
+
+namespace {
+
+class DxfWriterOutput : public DxfDrawingTest {};
+
+// "<file> KIND=n ..." lines of a reader program, by file.
+std::map<std::string, std::map<std::string, int>> RunCounter(const std::string& command) {
+    std::map<std::string, std::map<std::string, int>> out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, pipe)) {
+        std::istringstream line(buf);
+        std::string file, item;
+        line >> file;
+        auto& counts = out[file];
+        while (line >> item) {
+            size_t eq = item.find('=');
+            if (eq == std::string::npos) {
+                counts["<error>"] = 1;
+                continue;
+            }
+            counts[item.substr(0, eq)] = std::stoi(item.substr(eq + 1));
+        }
+    }
+    int status = pclose(pipe);
+    if (status != 0) out["<status>"]["<status>"] = status;
+    return out;
+}
+
+// The sample drawing in every flavour, read by ezdxf (audited clean in flavours 0 and 1) and by a
+// dxflib program: both find the entities we wrote, kind by kind.
+TEST_F(DxfWriterOutput, OtherReadersTakeEveryFlavour) {
+#if !defined(DW_PYTHON) || !defined(DW_DXFLIB_COUNT)
+    GTEST_SKIP() << "ezdxf or dxflib not installed (scripts/ensure-packages.sh)";
+#else
+    if (std::system((std::string(DW_PYTHON) + " -c 'import ezdxf' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "python3-ezdxf not installed (scripts/ensure-packages.sh)";
+    BuildEveryKind();
+    BuildDimensionsInAndOutOfSymbols();
+    std::string ezdxfArgs, dxflibArgs;
+    std::map<std::string, std::map<std::string, int>> written;
+    for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
+        std::string raw = ExportRaw(flavour);
+        std::string path = TestOutputPath("sample_" + std::to_string(flavour) + ".dxf");
+        std::ofstream(path, std::ios::binary) << raw;
+        for (const DxfPair& p : ParseDxfPairs(raw))
+            if (p.first == "0" && p.second != "SECTION" && p.second != "ENDSEC" && p.second != "TABLE" &&
+                p.second != "ENDTAB" && p.second != "BLOCK" && p.second != "ENDBLK" && p.second != "EOF" &&
+                p.second != "LTYPE" && p.second != "LAYER" && p.second != "STYLE" && p.second != "DIMSTYLE")
+                ++written[path][p.second];
+        ezdxfArgs += (flavour <= 1 ? " --audit " : " ") + path;
+        dxflibArgs += " " + path;
+    }
+    auto ez = RunCounter(std::string(DW_PYTHON) + " " + DW_EZDXF_CHECK + ezdxfArgs);
+    auto dl = RunCounter(std::string(DW_DXFLIB_COUNT) + dxflibArgs);
+    EXPECT_EQ(ez.count("<status>"), 0u) << "ezdxf refused a file or its audit found errors";
+    EXPECT_EQ(dl.count("<status>"), 0u) << "dxflib refused a file";
+    for (const auto& [path, counts] : written) {
+        SCOPED_TRACE(path);
+        // ezdxf keeps a polyline's vertices inside it; dxflib reports them but not the end marker
+        auto withoutVertices = counts, withoutEnd = counts;
+        withoutVertices.erase("VERTEX"), withoutVertices.erase("SEQEND"), withoutEnd.erase("SEQEND");
+        EXPECT_EQ(ez[path], withoutVertices);
+        EXPECT_EQ(dl[path], withoutEnd);
+    }
+#endif
 }
 
 } // namespace
