@@ -24,10 +24,18 @@ class Counter : public DL_CreationAdapter {
     void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { ++counts["DIMENSION"]; }
     void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { ++counts["DIMENSION"]; }
     void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { ++counts["DIMENSION"]; }
-    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override { ++counts["DIMENSION"]; }
-    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override { ++counts["DIMENSION"]; }
-    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override { ++counts["DIMENSION"]; }
-    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override { ++counts["DIMENSION"]; }
+    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override {
+        ++counts["DIMENSION"];
+    }
+    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override {
+        ++counts["DIMENSION"];
+    }
+    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override {
+        ++counts["DIMENSION"];
+    }
+    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override {
+        ++counts["DIMENSION"];
+    }
 };
 
 } // namespace
@@ -43,7 +51,8 @@ int main(int argc, char** argv) {
             continue;
         }
         std::string line = argv[i];
-        for (const auto& [kind, n] : counter.counts) line += " " + kind + "=" + std::to_string(n);
+        for (const auto& [kind, n] : counter.counts)
+            line += " " + kind + "=" + std::to_string(n);
         std::printf("%s\n", line.c_str());
     }
     return status;
