@@ -2,6 +2,7 @@
 #include "View/ElementDrawing.h"
 #include "Model/MathPrimitives.h"
 #include "View/ContentPasses.h"
+#include "View/DimensionDrawing.h"
 #include "Model/DocumentHooks.h"
 #include "View/PlotOutput.h"
 #include "View/TextDrawing.h"
@@ -213,4 +214,5 @@ void ArcElementBox(const ArcRecord* arc, Float64 box[4]) {
 
 void InstallViewDrawingHooks() {
     gDocumentHooks.drawElement = DrawElementHook;
+    InstallDimensionDrawing();
 }
