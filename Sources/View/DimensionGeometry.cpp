@@ -186,8 +186,11 @@ Boolean DimCentreGeometry(const DimensionRecord* d, const DocSettings* s, DimGeo
         g->hasLeader = 1;
         SetLine(g->leader, arc.x, arc.y, centre.x, centre.y);
     }
+    // The arrow's back lies along the drawn line: outward toward a text outside the circle, inward
+    // toward one inside; on a line shorter than the arrow it turns round.
     Float64 drawn = std::fabs(t);
-    Float64 tipAngle = s->dimTerminatorSize > drawn ? NormalizeAngle(out + 180) : out;
+    Float64 tipAngle = t > 0 ? NormalizeAngle(out + 180) : out;
+    if (s->dimTerminatorSize > drawn) tipAngle = NormalizeAngle(tipAngle + 180);
     Terminator(s, g, 0, DimFirstTerminator(d->flags), arc.x, arc.y, tipAngle);
     return 1;
 }
