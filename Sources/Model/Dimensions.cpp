@@ -523,6 +523,10 @@ void RedrawDimension(DimensionRecord* dimension, DocWindowRecord* doc) {
     gDocumentHooks.drawElement(doc, kDimensionElement, dimension);
 }
 
+void InvalidateDimensionElement(DimensionRecord*, DocWindowRecord* doc) {
+    RequestRedraw(doc);
+}
+
 void UnionAngleRanges(Float64 start1, Float64 end1, Float64 start2, Float64 end2, Float64* start,
                       Float64* end) {
     auto length = [](Float64 a, Float64 b) { return NormalizeAngle(b - a); };

@@ -99,6 +99,8 @@ DimensionRecord* BuildDimension(DocWindowRecord* doc, const DimensionRecord* mod
 void RebuildAllDimensions(DocWindowRecord* doc);
 // DrawDimension inside the drawing area.
 void RedrawDimension(DimensionRecord* dimension, DocWindowRecord* doc);
+// Erasing a dimension before a change: the whole window is redrawn at the next pass.
+void InvalidateDimensionElement(DimensionRecord* dimension, DocWindowRecord* doc);
 
 // The smallest range covering two angular ranges (degrees, counter-clockwise start to end).
 void UnionAngleRanges(Float64 start1, Float64 end1, Float64 start2, Float64 end2, Float64* start,

@@ -346,6 +346,8 @@ TEST_F(DimensionDrawing, BackgroundBoxComesFirstAndNotOnThePlotter) {
 
 TEST_F(DimensionDrawing, TheWindowPassAndTheChangeHookDrawDimensions) {
     DimensionRecord* d = Horizontal(40);
+    // Out of the view: the pass leaves it out.
+    ASSERT_NE(CreateHorizontalDimension(doc, 1000, 0, 1050, 0, 0, 20, none, none, none), nullptr);
     SetTestView(doc, 0.25);
     {
         DrawRecorder rec;
