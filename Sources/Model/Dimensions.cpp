@@ -82,15 +82,16 @@ void ShownTolerance(ConstStr255Param tolerance, StringPtr shown) {
     }
 }
 
+// The angle of a text along a line of the given direction (degrees), folded to read upright.
 Float64 FoldAngle(Float64 a) {
     a = NormalizeAngle(a);
     if (a > 90 && a <= 270) a = NormalizeAngle(a - 180);
     return a;
 }
 
-// The angle of the text along a line of the given direction (degrees), folded to read upright.
 void OrderByX(DimensionRecord* d) {
-    if (d->x1 > d->x2) {
+    // Points one above the other go upward, so that a text along them reads upward too.
+    if (d->x1 > d->x2 || (d->x1 == d->x2 && d->y1 > d->y2)) {
         std::swap(d->x1, d->x2);
         std::swap(d->y1, d->y2);
     }
@@ -275,7 +276,10 @@ Float64 MeasureDimension(const DocWindowRecord* doc, const DimensionRecord* d) {
         length = PointDistance(d->x1, d->y1, d->x2, d->y2);
         break;
     }
-    return Finite(length / DimensionLengthFactor(doc));
+    // A made dimension keeps the scale it was measured in.
+    Float64 divisor =
+        d->scaleFactor > 0 && std::isfinite(d->scaleFactor) ? d->scaleFactor : DimensionLengthFactor(doc);
+    return Finite(length / divisor);
 }
 
 void FormatDimensionText(DocWindowRecord* doc, const DimensionRecord* d, StringPtr text) {

@@ -65,7 +65,8 @@ Float64 DimensionLengthFactor(const DocWindowRecord* doc);
 // degree sign. decimals < 0 takes the document's.
 void FormatDimensionNumber(DocWindowRecord* doc, Float64 value, SInt16 kind, UInt16 flags, SInt16 decimals,
                            StringPtr dest);
-// The measured value of the record's geometry, divided by the length factor (kind 5 in degrees).
+// The measured value of the record's geometry (kind 5 in degrees), divided by the record's scale
+// divisor, or the length factor while it has none.
 Float64 MeasureDimension(const DocWindowRecord* doc, const DimensionRecord* dimension);
 // The value text the dimension would show with the current settings: prefix, number, postfix.
 void FormatDimensionText(DocWindowRecord* doc, const DimensionRecord* dimension, StringPtr text);

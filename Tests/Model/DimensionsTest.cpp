@@ -92,6 +92,9 @@ TEST_F(Dimensions, EachKindMeasuresPlacesAndOrders) {
         {"diameter toward the upper right",
          [&] { return CreateDiameterDimension(doc, &circle, 80, 50, none, none, none); }, "20", 0, 40, 50, 60,
          50, 80, 50},
+        {"diameter straight down reads upward",
+         [&] { return CreateDiameterDimension(doc, &circle, 50, 30, none, none, none); }, "20", 90, 50, 40,
+         50, 60, 50, 30},
         {"radius toward the left turns the text over",
          [&] { return CreateRadiusDimension(doc, &circle, 20, 50, none, none, none); }, "10", 0, 40, 50, 50,
          50, 20, 50 + lo},
@@ -238,6 +241,13 @@ TEST_F(Dimensions, LengthsAreDividedByTheDrawingScale) {
     ASSERT_NE(measured, nullptr);
     EXPECT_EQ(Text(made->text), "20");
     EXPECT_EQ(Text(measured->text), "20");
+    // A dimension keeps the scale it was made in when it is measured again.
+    doc->settings->drawingScale = 0.25;
+    RebuildAllDimensions(doc);
+    EXPECT_EQ(Text(made->text), "20");
+    DimensionRecord* later = CreateHorizontalDimension(doc, 0, 0, 10, 0, 0, 5, none, none, none);
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(Text(later->text), "40");
 }
 
 TEST_F(Dimensions, EqualTolerancesMergeIntoPlusMinus) {
