@@ -28,6 +28,8 @@ constexpr Float64 kFallbackTextHeight = 3.5;
 
 const UInt8 kDegreeSign[] = {0xC2, 0xB0};
 const UInt8 kPlusMinusSign[] = {0xC2, 0xB1};
+const UInt8 kMergedToleranceMark[] = {0xF1};
+constexpr int kStoredToleranceLength = 9; // characters a drawing file keeps of a tolerance
 
 void AppendBytes(StringPtr dest, const UInt8* bytes, size_t count) {
     size_t room = 255 - dest[0];
@@ -112,6 +114,7 @@ Float64 FrameWidth(const DimensionRecord* d) {
 }
 
 void SetFrame(DimensionRecord* d, Float64 angle, Float64 width, Float64 height) {
+    if (!std::isfinite(angle)) angle = 0;
     Float64 s = std::sin(angle * kDegreesToRadians), c = std::cos(angle * kDegreesToRadians);
     const Float64 v[3][2] = {{width, 0}, {width, height}, {0, height}};
     for (int i = 0; i < 3; ++i) {
@@ -293,9 +296,13 @@ void FormatDimensionText(DocWindowRecord* doc, const DimensionRecord* d, StringP
 void MergeTolerances(StringPtr upper, StringPtr lower) {
     if (upper[0] == 0 || lower[0] == 0 || upper[1] != '+' || lower[1] != '-') return;
     if (upper[0] != lower[0] || std::memcmp(upper + 2, lower + 2, upper[0] - 1) != 0) return;
-    // One tolerance with the plus-minus sign, in UTF-8 like every dimension text.
+    // One tolerance with the plus-minus sign, in UTF-8 like every dimension text; where the two-byte
+    // sign would push the text past what a drawing file keeps, the one-byte mark stands in for it.
     Str255 merged = {0};
-    AppendBytes(merged, kPlusMinusSign, 2);
+    if (upper[0] + 1 > kStoredToleranceLength)
+        AppendBytes(merged, kMergedToleranceMark, 1);
+    else
+        AppendBytes(merged, kPlusMinusSign, 2);
     AppendBytes(merged, upper + 2, upper[0] - 1);
     CopyP(upper, merged);
     lower[0] = 0;

@@ -71,7 +71,8 @@ Float64 MeasureDimension(const DocWindowRecord* doc, const DimensionRecord* dime
 // The value text the dimension would show with the current settings: prefix, number, postfix.
 void FormatDimensionText(DocWindowRecord* doc, const DimensionRecord* dimension, StringPtr text);
 
-// Combines "+a" and "-a" into one tolerance "±a" (upper) and an empty lower one.
+// Combines "+a" and "-a" into one tolerance "±a" (upper) and an empty lower one; a leading byte
+// 0xF1 in place of the sign where "±a" would not fit the 9 characters a file keeps (shown as "±").
 void MergeTolerances(StringPtr upper, StringPtr lower);
 
 // Measures the text of the record (value text and tolerances) and places it for the text point (the

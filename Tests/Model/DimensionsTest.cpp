@@ -262,6 +262,10 @@ TEST_F(Dimensions, EqualTolerancesMergeIntoPlusMinus) {
         {"+0.1", "-0.2", "+0.1", "-0.2"},
         {"+0.1", "", "+0.1", ""},
         {"0.1", "-0.1", "0.1", "-0.1"},
+        {"+0.123456", "-0.123456",
+         "\xF1"
+         "0.123456",
+         ""}, // the two-byte sign would not be kept
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.upper + std::string(" ") + c.lower);
