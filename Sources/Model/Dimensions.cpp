@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -70,18 +69,6 @@ void CutZeros(StringPtr text) {
 Float64 TextWidthAt(SInt16 font, Float64 points, ConstStr255Param text) {
     if (points <= 0 || Empty(text)) return 0;
     return MeasureTextUTF8(font, 0, points, reinterpret_cast<const char*>(text + 1), text[0]);
-}
-
-// A tolerance as shown: a leading 0xF1 (the merged form of older drawings) reads as the plus-minus sign.
-void ShownTolerance(ConstStr255Param tolerance, StringPtr shown) {
-    shown[0] = 0;
-    if (Empty(tolerance)) return;
-    if (tolerance[1] == 0xF1) {
-        AppendBytes(shown, kPlusMinusSign, 2);
-        AppendBytes(shown, tolerance + 2, tolerance[0] - 1);
-    } else {
-        CopyP(shown, tolerance);
-    }
 }
 
 // The angle of a text along a line of the given direction (degrees), folded to read upright.
@@ -293,6 +280,17 @@ void FormatDimensionText(DocWindowRecord* doc, const DimensionRecord* d, StringP
     AppendP(text, doc->settings->dimSuffix);
 }
 
+void ShownDimensionTolerance(ConstStr255Param tolerance, StringPtr shown) {
+    shown[0] = 0;
+    if (Empty(tolerance)) return;
+    if (tolerance[1] == kMergedToleranceMark[0]) {
+        AppendBytes(shown, kPlusMinusSign, 2);
+        AppendBytes(shown, tolerance + 2, tolerance[0] - 1);
+    } else {
+        CopyP(shown, tolerance);
+    }
+}
+
 void MergeTolerances(StringPtr upper, StringPtr lower) {
     if (upper[0] == 0 || lower[0] == 0 || upper[1] != '+' || lower[1] != '-') return;
     if (upper[0] != lower[0] || std::memcmp(upper + 2, lower + 2, upper[0] - 1) != 0) return;
@@ -346,8 +344,8 @@ void PlaceDimensionText(DocWindowRecord* doc, DimensionRecord* d, Float64 tx, Fl
     Float64 w1 = TextWidthAt(s->dimFont, points, d->text);
     Float64 tolPoints = std::round(d->textHeight * kToleranceSize * kPointsPerMillimetre);
     Str255 upper, lower;
-    ShownTolerance(d->upperTolerance, upper);
-    ShownTolerance(d->lowerTolerance, lower);
+    ShownDimensionTolerance(d->upperTolerance, upper);
+    ShownDimensionTolerance(d->lowerTolerance, lower);
     Float64 w2 =
         std::max(TextWidthAt(s->dimFont, tolPoints, upper), TextWidthAt(s->dimFont, tolPoints, lower));
     Float64 width = Finite((w1 + w2) * kMillimetresPerPointWidth);

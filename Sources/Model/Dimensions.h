@@ -74,6 +74,8 @@ void FormatDimensionText(DocWindowRecord* doc, const DimensionRecord* dimension,
 // Combines "+a" and "-a" into one tolerance "±a" (upper) and an empty lower one; a leading byte
 // 0xF1 in place of the sign where "±a" would not fit the 9 characters a file keeps (shown as "±").
 void MergeTolerances(StringPtr upper, StringPtr lower);
+// The tolerance as drawn: a leading 0xF1 shows as the plus-minus sign.
+void ShownDimensionTolerance(ConstStr255Param tolerance, StringPtr shown);
 
 // Measures the text of the record (value text and tolerances) and places it for the text point (the
 // middle of the text, on its baseline for the linear kinds): text position, frame corners.

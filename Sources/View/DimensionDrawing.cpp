@@ -42,19 +42,6 @@ class DimensionHighlight {
     SInt16 saved_;
 };
 
-// A leading 0xF1 is the merged tolerance of older drawings: it shows as the plus-minus sign.
-void ShownTolerance(ConstStr255Param tolerance, StringPtr shown) {
-    shown[0] = 0;
-    if (tolerance == nullptr || tolerance[0] == 0) return;
-    if (tolerance[1] == 0xF1) {
-        shown[0] = UInt8(std::min(255, tolerance[0] + 1));
-        shown[1] = 0xC2, shown[2] = 0xB1;
-        std::memcpy(shown + 3, tolerance + 2, size_t(shown[0] - 2));
-    } else {
-        std::memcpy(shown, tolerance, size_t(tolerance[0]) + 1);
-    }
-}
-
 // The text frame moved as the text is drawn, as x, y of four corners.
 void FrameCorners(const DimensionRecord* d, const DocSettings* s, Float64 c[8]) {
     Float64 dx, dy;
@@ -222,8 +209,8 @@ void DrawDimensionText(DimensionRecord* d, DocWindowRecord* doc, Float64 x, Floa
         DrawTextFrameShape(doc, c, angle, height, flags);
     }
     Str255 up, low;
-    ShownTolerance(upper, up);
-    ShownTolerance(lower, low);
+    ShownDimensionTolerance(upper, up);
+    ShownDimensionTolerance(lower, low);
     if (up[0] == 0) return;
     // The tolerances start where the value text ends.
     Float64 w = text[0] ? TextStringWidth(s->dimFont, 0, height, text + 1, text[0]) : 0;
