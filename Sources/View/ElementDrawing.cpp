@@ -3,6 +3,7 @@
 #include "View/AreaDrawing.h"
 #include "Model/MathPrimitives.h"
 #include "View/ContentPasses.h"
+#include "View/DimensionDrawing.h"
 #include "Model/DocumentHooks.h"
 #include "View/PlotOutput.h"
 #include "View/RasterImages.h"
@@ -219,4 +220,5 @@ void InstallViewDrawingHooks() {
     gViewHooks.drawImage = DrawRasterImage;
     InstallSymbolDrawingHook();
     InstallAreaDrawingHook();
+    InstallDimensionDrawing();
 }
