@@ -188,11 +188,11 @@ UInt16& DimOptionBits(DocSettings* s) {
     return reinterpret_cast<UInt16&>(s->words1868[3]);
 }
 Float64 DimUnitFactor(const DocSettings* s) {
-    Float64 f = s->reals978[0];
+    Float64 f = s->reals978[4];
     return f != 0 && std::isfinite(f) ? f : 1.0;
 }
 void SetDimUnitFactor(DocSettings* s, Float64 factor) {
-    s->reals978[0] = factor;
+    s->reals978[4] = factor;
 }
 
 Float64 DimensionLengthFactor(const DocWindowRecord* doc) {
