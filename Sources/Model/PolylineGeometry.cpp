@@ -104,8 +104,8 @@ void ChordSplinePoints(const Float64* p, int n, std::vector<Float64>* xy) {
         for (int s = 1; s <= kStepsPerSpan; ++s) {
             Float64 u = h * s / kStepsPerSpan, w = h - u;
             auto at = [&](const std::vector<Float64>& v, const std::vector<Float64>& m) {
-                return m[i] * w * w * w / (6 * h) + m[i + 1] * u * u * u / (6 * h) + (v[i] / h - m[i] * h / 6) * w +
-                       (v[i + 1] / h - m[i + 1] * h / 6) * u;
+                return m[i] * w * w * w / (6 * h) + m[i + 1] * u * u * u / (6 * h) +
+                       (v[i] / h - m[i] * h / 6) * w + (v[i + 1] / h - m[i + 1] * h / 6) * u;
             };
             xy->push_back(at(x, mx));
             xy->push_back(at(y, my));
@@ -159,7 +159,8 @@ void AddConnected(const std::vector<Float64>& xy, std::vector<PolylinePiece>* pi
 } // namespace
 
 const Float64* PolylinePoints(const PolylineRecord* polyline) {
-    if (polyline->points == nullptr || *polyline->points == nullptr || polyline->pointCount <= 0) return nullptr;
+    if (polyline->points == nullptr || *polyline->points == nullptr || polyline->pointCount <= 0)
+        return nullptr;
     if (GetHandleSize(polyline->points) < Size(polyline->pointCount) * 16) return nullptr;
     return reinterpret_cast<const Float64*>(*polyline->points);
 }
@@ -236,7 +237,8 @@ Boolean PolylinePieces(const DocWindowRecord* doc, const PolylineRecord* polylin
                 pieces->push_back(Arc(centres[2 * k], centres[2 * k + 1], r, Reduce(rotation + 180 + 90 * k),
                                       Reduce(rotation + 270 + 90 * k)));
             if (sides[4 * k] != sides[4 * k + 2] || sides[4 * k + 1] != sides[4 * k + 3])
-                pieces->push_back(Segment(sides[4 * k], sides[4 * k + 1], sides[4 * k + 2], sides[4 * k + 3]));
+                pieces->push_back(
+                    Segment(sides[4 * k], sides[4 * k + 1], sides[4 * k + 2], sides[4 * k + 3]));
         }
         break;
     }

@@ -34,7 +34,8 @@ Float64* Points(PolylineRecord* polyline) {
 }
 
 // The record as it was, then the change, then the record as it is: one undo step.
-template <typename Change> Boolean EditVertices(DocWindowRecord* doc, PolylineRecord* polyline, Change change) {
+template <typename Change>
+Boolean EditVertices(DocWindowRecord* doc, PolylineRecord* polyline, Change change) {
     BeginUndoStep(doc);
     RecordUndoPolyline(doc, polyline, false);
     Boolean changed = change();
@@ -214,8 +215,8 @@ Boolean ExplodePolyline(DocWindowRecord* doc, PolylineRecord* polyline) {
     SeekLastArc(doc);
     for (const PolylinePiece& piece : pieces) {
         if (piece.isArc) {
-            ArcRecord* arc =
-                AppendArcAtCursor(doc, piece.cx, piece.cy, piece.radius, piece.startAngle, piece.endAngle, false);
+            ArcRecord* arc = AppendArcAtCursor(doc, piece.cx, piece.cy, piece.radius, piece.startAngle,
+                                               piece.endAngle, false);
             if (arc == nullptr) continue;
             CopyAttributes(polyline, &arc->group, &arc->layer, &arc->pen, &arc->lineType, &arc->scaleFactor,
                            &arc->penBlock);
@@ -223,8 +224,8 @@ Boolean ExplodePolyline(DocWindowRecord* doc, PolylineRecord* polyline) {
         } else {
             LineRecord* line = AppendLineAtCursor(doc, piece.x1, piece.y1, piece.x2, piece.y2, false);
             if (line == nullptr) continue;
-            CopyAttributes(polyline, &line->group, &line->layer, &line->pen, &line->lineType, &line->scaleFactor,
-                           &line->penBlock);
+            CopyAttributes(polyline, &line->group, &line->layer, &line->pen, &line->lineType,
+                           &line->scaleFactor, &line->penBlock);
             line->flags = 0;
             RecordUndoLine(doc, line, true);
         }
@@ -241,7 +242,8 @@ SInt32 ExplodeSelectedPolylines(DocWindowRecord* doc) {
     if (selected == 0) return 0;
     DocSettings* s = doc->settings;
     Boolean undoWasOn = s->undoOn;
-    if (selected >= kExplodeAlertThreshold && undoWasOn && ShowAlert(kExplodeAlert) == kExplodeAlertWithoutUndo)
+    if (selected >= kExplodeAlertThreshold && undoWasOn &&
+        ShowAlert(kExplodeAlert) == kExplodeAlertWithoutUndo)
         s->undoOn = 0;
     ShowWatchCursor();
     BeginUndoStep(doc);

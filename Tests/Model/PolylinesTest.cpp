@@ -129,7 +129,8 @@ TEST_F(Polylines, VertexEditsChangeThePointsAndUndoAsOneStepEach) {
         {"move", [&] { return MovePolylineVertex(doc, p, 1, 1, 5); }, P{{0, 0}, {1, 5}, {2, 0}, {3, 0}}},
         {"delete inside", [&] { return DeletePolylineVertex(doc, p, 1); }, P{{0, 0}, {2, 0}, {3, 0}}},
         {"delete last", [&] { return DeletePolylineVertex(doc, p, 3); }, P{{0, 0}, {1, 0}, {2, 0}}},
-        {"insert", [&] { return InsertPolylineVertex(doc, p, 2, 9, 9); }, P{{0, 0}, {1, 0}, {9, 9}, {2, 0}, {3, 0}}},
+        {"insert", [&] { return InsertPolylineVertex(doc, p, 2, 9, 9); },
+         P{{0, 0}, {1, 0}, {9, 9}, {2, 0}, {3, 0}}},
         {"insert at end", [&] { return InsertPolylineVertex(doc, p, 4, 9, 9); },
          P{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {9, 9}}},
     };
@@ -181,7 +182,8 @@ TEST_F(Polylines, EachKindExplodesIntoItsLinesAndArcs) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DisposeDocumentElements(doc);
-        doc->drawing->toolInput.cornerRadius = c.radius / UnitToMillimetres(doc) / doc->settings->drawingScale;
+        doc->drawing->toolInput.cornerRadius =
+            c.radius / UnitToMillimetres(doc) / doc->settings->drawingScale;
         doc->settings->currentLayer = 7;
         PolylineRecord* p = Make(c.kind, c.points, c.a1, c.a2);
         p->selected = 1;
@@ -245,7 +247,8 @@ TEST_F(Polylines, WhatCannotBeExplodedIsKeptAndTheCommandAlwaysEnds) {
         int remainingSelected;
         int exploded;
     };
-    for (const Case& c : {Case{"picture", kPolylinePicture, 0, 2}, Case{"kind 3", kPolylineUnexplodable, 3, 0}}) {
+    for (const Case& c :
+         {Case{"picture", kPolylinePicture, 0, 2}, Case{"kind 3", kPolylineUnexplodable, 3, 0}}) {
         SCOPED_TRACE(c.name);
         DisposeDocumentElements(doc);
         ClearRecordedAlerts();
