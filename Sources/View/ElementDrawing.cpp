@@ -4,6 +4,7 @@
 #include "View/ContentPasses.h"
 #include "Model/DocumentHooks.h"
 #include "View/PlotOutput.h"
+#include "View/PolylineDrawing.h"
 #include "View/TextDrawing.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
@@ -213,4 +214,5 @@ void ArcElementBox(const ArcRecord* arc, Float64 box[4]) {
 
 void InstallViewDrawingHooks() {
     gDocumentHooks.drawElement = DrawElementHook;
+    gViewHooks.drawPolyline = DrawPolylineElement;
 }
