@@ -84,8 +84,9 @@ void DrawPicturePolyline(DocWindowRecord* doc, const PolylineRecord* polyline, c
         CGRect rect = CGRectMake(std::min(ax, bx), std::min(ay, by), std::fabs(bx - ax), std::fabs(by - ay));
         DrawingContextScope scope(doc);
         if (scope.get() != nullptr && rect.size.width > 0 && rect.size.height > 0)
-            drawn = QDPictDrawToCGContext(scope.get(), rect, reinterpret_cast<const UInt8*>(*polyline->picture),
-                                          size_t(GetHandleSize(polyline->picture)));
+            drawn =
+                QDPictDrawToCGContext(scope.get(), rect, reinterpret_cast<const UInt8*>(*polyline->picture),
+                                      size_t(GetHandleSize(polyline->picture)));
     }
     if (!drawn || doc->highlightMode != kHighlightNone) DrawWorldRect(doc, x1, y1, x2, y2);
 }
@@ -98,7 +99,8 @@ void DrawPolylineElement(DocWindowRecord* doc, PolylineRecord* polyline) {
     if (p == nullptr) return;
     DrawingRecord* d = doc->drawing;
     Float64 box[4];
-    if (!d->output.plottingHPGL && PolylineBox(polyline, box) && !WorldBoxVisible(doc, box[0], box[1], box[2], box[3]))
+    if (!d->output.plottingHPGL && PolylineBox(polyline, box) &&
+        !WorldBoxVisible(doc, box[0], box[1], box[2], box[3]))
         return;
     Highlight highlight(doc, polyline);
     SetLineMode(doc, polyline->lineType);
