@@ -15,7 +15,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPicture>
 #include <QPolygonF>
 
