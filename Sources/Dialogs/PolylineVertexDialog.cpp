@@ -77,7 +77,8 @@ Boolean PolylineVertexDialog(DocWindowRecord* doc, const PolylineRecord* polylin
         SetItemLength(doc, dialog, kVertexY, points[2 * vertex + 1] / factor, kDecimals);
         SelectItemText(dialog, kVertexX);
         Float64 vx = 0, vy = 0;
-        ok = Run(dialog, [&] { return ReadField(dialog, kVertexX, &vx) && ReadField(dialog, kVertexY, &vy); });
+        ok =
+            Run(dialog, [&] { return ReadField(dialog, kVertexX, &vx) && ReadField(dialog, kVertexY, &vy); });
         if (ok) *x = vx * factor, *y = vy * factor;
     } else {
         DocSettings* s = doc->settings;
@@ -89,7 +90,8 @@ Boolean PolylineVertexDialog(DocWindowRecord* doc, const PolylineRecord* polylin
         SelectItemText(dialog, kPolylineLengthItem);
         Float64 length = 0, second = 0;
         ok = Run(dialog, [&] {
-            return ReadField(dialog, kPolylineLengthItem, &length) && ReadField(dialog, kPolylineFactorItem, &second);
+            return ReadField(dialog, kPolylineLengthItem, &length) &&
+                   ReadField(dialog, kPolylineFactorItem, &second);
         });
         if (ok) {
             s->dialog187Value1 = length * factor;
@@ -103,6 +105,7 @@ Boolean PolylineVertexDialog(DocWindowRecord* doc, const PolylineRecord* polylin
 
 Boolean EditPolylineVertex(DocWindowRecord* doc, PolylineRecord* polyline, SInt16 vertex) {
     Float64 x = 0, y = 0;
-    if (polyline == nullptr || vertex < 0 || !PolylineVertexDialog(doc, polyline, vertex, &x, &y)) return false;
+    if (polyline == nullptr || vertex < 0 || !PolylineVertexDialog(doc, polyline, vertex, &x, &y))
+        return false;
     return MovePolylineVertex(doc, polyline, vertex, x, y);
 }
