@@ -23,10 +23,16 @@ namespace {
 constexpr Size kPointSize = 16;
 constexpr SInt32 kRedrawEveryPasses = 100;
 
-Float64* TempPoints(const DocWindowRecord* doc) {
+// The buffer's points start after its 4-byte header, so they are not aligned for Float64: copied.
+UInt8* TempPoints(const DocWindowRecord* doc) {
     Handle h = doc->drawing->toolInput.pointBuffer;
     if (h == nullptr || *h == nullptr) return nullptr;
-    return reinterpret_cast<Float64*>(*h + kTempPointHeaderSize);
+    return reinterpret_cast<UInt8*>(*h + kTempPointHeaderSize);
+}
+
+void ReadTempPoint(const UInt8* points, SInt16 i, Float64* x, Float64* y) {
+    std::memcpy(x, points + size_t(i) * kPointSize, sizeof *x);
+    std::memcpy(y, points + size_t(i) * kPointSize + 8, sizeof *y);
 }
 
 Float64* Points(PolylineRecord* polyline) {
@@ -79,9 +85,9 @@ Boolean AppendTempPoint(DocWindowRecord* doc) {
         if (MemError() != noErr || GetHandleSize(h) < needed) return false;
     }
     in.tempPointCount = count;
-    Float64* p = TempPoints(doc);
-    p[2 * (count - 1)] = in.cursorX;
-    p[2 * (count - 1) + 1] = in.cursorY;
+    UInt8* p = TempPoints(doc) + size_t(count - 1) * kPointSize;
+    std::memcpy(p, &in.cursorX, 8);
+    std::memcpy(p + 8, &in.cursorY, 8);
     return true;
 }
 
@@ -94,9 +100,9 @@ SInt16 TempPointCount(const DocWindowRecord* doc) {
 }
 
 Boolean GetTempPoint(const DocWindowRecord* doc, SInt16 i, Float64* x, Float64* y) {
-    const Float64* p = TempPoints(doc);
+    const UInt8* p = TempPoints(doc);
     if (p == nullptr || i < 0 || i >= TempPointCount(doc)) return false;
-    *x = p[2 * i], *y = p[2 * i + 1];
+    ReadTempPoint(p, i, x, y);
     return true;
 }
 
@@ -104,12 +110,13 @@ Boolean CreatePolylineElement(DocWindowRecord* doc, PolylineRecord** slot, SInt1
                               Float64 a1, Float64 a2) {
     *slot = nullptr;
     SInt16 count = TempPointCount(doc);
-    const Float64* src = TempPoints(doc);
+    const UInt8* src = TempPoints(doc);
     if (count < 1 || src == nullptr) return false;
     std::vector<Float64> xy;
     xy.reserve(size_t(count) * 2);
     for (SInt16 i = 0; i < count; ++i) {
-        Float64 x = src[2 * i], y = src[2 * i + 1];
+        Float64 x = 0, y = 0;
+        ReadTempPoint(src, i, &x, &y);
         if (!xy.empty() && xy[xy.size() - 2] == x && xy.back() == y) continue;
         xy.push_back(x), xy.push_back(y);
     }
