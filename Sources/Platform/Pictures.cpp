@@ -30,6 +30,7 @@ namespace {
 // Previews are 512 pixels square; this leaves room for larger pictures without letting a damaged
 // header ask for gigabytes.
 constexpr int kMaxSide = 4096;
+constexpr int kMaxTextSize = 1024;
 
 // A bounds-checked reader over the picture's bytes: every read past the end fails the reader.
 struct Reader {
@@ -472,7 +473,8 @@ class Decoder {
         std::string text(reinterpret_cast<const char*>(r_.bytes + r_.pos), n);
         r_.pos += n;
         if (!PlatformHasApplication()) return true; // no fonts without the application: stepped over
-        p_.setFont(PlatformFont(font_, size_ > 0 ? size_ : 12, face_));
+        // A size no picture needs would only cost glyphs of gigantic size.
+        p_.setFont(PlatformFont(font_, SInt16(size_ > 0 ? std::min<int>(size_, kMaxTextSize) : 12), face_));
         p_.setPen(fg_);
         p_.drawText(pen_, QString::fromStdU16String(MacRomanToUTF16(text)));
         painted_ = true;
