@@ -91,6 +91,18 @@ void DrawPicturePolyline(DocWindowRecord* doc, const PolylineRecord* polyline, c
     if (!drawn || doc->highlightMode != kHighlightNone) DrawWorldRect(doc, x1, y1, x2, y2);
 }
 
+// In the window pass below full size, a polyline whose box is below a pixel each way.
+bool SmallerThanAPixel(const DocWindowRecord* doc, const Float64 box[4]) {
+    const DrawingRecord* d = doc->drawing;
+    if (d->output.plottingHPGL || d->output.outputContext != nullptr || d->output.paintMode == kPaintXor ||
+        d->output.windowContext == nullptr || !DrawingWithLevelOfDetail(doc, d->output.windowContext))
+        return false;
+    Float64 ax, ay, bx, by;
+    WorldToView(doc, box[0], box[1], nullptr, nullptr, &ax, &ay);
+    WorldToView(doc, box[2], box[3], nullptr, nullptr, &bx, &by);
+    return std::fabs(bx - ax) < 1 && std::fabs(by - ay) < 1;
+}
+
 } // namespace
 
 void DrawPolylineElement(DocWindowRecord* doc, PolylineRecord* polyline) {
@@ -105,6 +117,14 @@ void DrawPolylineElement(DocWindowRecord* doc, PolylineRecord* polyline) {
     Highlight highlight(doc, polyline);
     SetLineMode(doc, polyline->lineType);
     SetElementPen(doc, polyline->layer, polyline->pen, &polyline->penBlock);
+    if (SmallerThanAPixel(doc, box)) {
+        // A dot shows it as well as its lines would, as for the other kinds.
+        Float64 x, y;
+        WorldToView(doc, (box[0] + box[2]) / 2, (box[1] + box[3]) / 2, nullptr, nullptr, &x, &y);
+        BatchDotCG(d->output.windowContext, x, y, d->output.penColor, d->output.penWidth);
+        ResetDrawingState(doc);
+        return;
+    }
     int n = polyline->pointCount;
     switch (polyline->kind) {
     case kPolylinePicture:

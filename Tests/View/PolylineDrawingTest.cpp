@@ -82,3 +82,22 @@ TEST_F(ViewWindowTest, TheDrawingHookDrawsPolylinesAndAPictureFillsItsFrame) {
     EXPECT_GE(ink, 40 * 40 - 200);
     EXPECT_LE(ink, 42 * 42);
 }
+
+TEST_F(ViewWindowTest, BelowFullSizeASubPixelPolylineIsADot) {
+    gViewHooks.drawPolyline = DrawPolylineElement;
+    AddPolyline(doc, kPolylineSegments, {100.2, 100.2, 100.6, 100.4, 100.3, 100.9});
+    SetTestView(doc, 2.0, 20, 20); // 14 % zoom
+    {
+        DrawRecorder recorder;
+        RedrawWindow(doc);
+        EXPECT_TRUE(recorder.Of(DrawCallKind::polyline).empty());
+        std::vector<DrawCall> dots = recorder.Of(DrawCallKind::line);
+        ASSERT_EQ(dots.size(), 1u);
+        EXPECT_EQ(dots[0].v[0], dots[0].v[2]);
+    }
+    EXPECT_EQ(CountInk(), 1);
+    SetTestView(doc, 25.4 / 72, 95, 95);
+    DrawRecorder recorder;
+    RedrawWindow(doc);
+    EXPECT_EQ(recorder.Of(DrawCallKind::polyline).size(), 1u);
+}
