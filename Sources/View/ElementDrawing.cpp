@@ -8,6 +8,7 @@
 #include "View/PlotOutput.h"
 #include "View/RasterImages.h"
 #include "View/SymbolDrawing.h"
+#include "View/PolylineDrawing.h"
 #include "View/TextDrawing.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
@@ -221,4 +222,5 @@ void InstallViewDrawingHooks() {
     InstallSymbolDrawingHook();
     InstallAreaDrawingHook();
     InstallDimensionDrawing();
+    gViewHooks.drawPolyline = DrawPolylineElement;
 }
