@@ -8,7 +8,6 @@
 #include "View/PolylineDrawing.h"
 #include "Platform/PortImages.h"
 #include "View/TextDrawing.h"
-#include "Platform/MemoryManager.h"
 #include "Tools/AreaOutlines.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
