@@ -3,11 +3,13 @@
 #include "Exchange/DxfWriter.h"
 #include "Exchange/DxfWriterState.h"
 
+#include "Model/Dimensions.h"
 #include "Model/MathPrimitives.h"
+#include "Model/PolylineGeometry.h"
 #include "Model/Symbols.h"
 #include "Other/DrawingUnits.h"
 #include "Platform/MemoryManager.h"
-#include "Tools/AreaOutlines.h"
+#include "View/DimensionGeometry.h"
 #include "View/Hatching.h"
 
 #include <algorithm>
@@ -114,18 +116,16 @@ void WriteVertexList(DXFWriter& w, const PolylineRecord* p, const std::vector<Fl
     WriteDXFEntityHead(w, "SEQEND", -1, -1, kNoColour, RGBColor{0, 0, 0}, inBlock);
 }
 
-// The stored points of a polyline, no more than its handle holds.
-std::vector<Float64> PolylinePoints(const PolylineRecord* p) {
+// The stored points of a polyline, none when its handle is shorter than its count.
+std::vector<Float64> StoredPoints(const PolylineRecord* p) {
     std::vector<Float64> xy;
-    if (!p->points || p->pointCount <= 0) return xy;
-    long n = std::min<long>(p->pointCount, GetHandleSize(p->points) / long(2 * sizeof(Float64)));
-    const Float64* pts = reinterpret_cast<const Float64*>(*p->points);
-    xy.assign(pts, pts + 2 * n);
+    const Float64* pts = PolylinePoints(p);
+    if (pts) xy.assign(pts, pts + 2 * p->pointCount);
     return xy;
 }
 
 void WritePolyline(DXFWriter& w, const PolylineRecord* p, Boolean inBlock) {
-    std::vector<Float64> xy = PolylinePoints(p);
+    std::vector<Float64> xy = StoredPoints(p);
     if (p->kind >= 0 && p->kind <= 9) {
         std::vector<Float64> xs, ys;
         for (size_t i = 0; i + 1 < xy.size(); i += 2)
@@ -133,102 +133,187 @@ void WritePolyline(DXFWriter& w, const PolylineRecord* p, Boolean inBlock) {
         SInt16 flags = p->kind == 2 ? 4 : p->kind <= 1 ? 0 : -1;
         WriteVertexList(w, p, xs, ys, flags, inBlock);
         w.Step();
-    } else if (p->kind == 11) {
-        // The four corners of the rotated box, then the start and end angles in the parameters.
+    } else if (p->kind == kPolylineEllipse) {
+        // The four corners of the turned box; start and end angles in the parameters.
         if (xy.size() >= 8) {
             std::vector<Float64> xs, ys;
             DXFEllipseVertices(xy.data(), p->params[0], p->params[1], &xs, &ys);
             WriteVertexList(w, p, xs, ys, 0, inBlock);
         }
         w.Step();
-    } else if (p->kind == 12) {
-        RoundedRectShape shape;
-        if (xy.size() >= 8 && RoundedRectParts(xy.data(), p->params[0], &shape)) {
-            UInt16 colour = PenColourCode(p->pen);
-            for (const auto& side : shape.sides)
-                WriteLine(w, side[0], side[1], side[2], side[3], p->layer, p->lineType, colour,
-                          p->penBlock.color, inBlock);
-            if (shape.radius > 0)
-                for (int k = 0; k < 4; ++k) {
-                    Float64 start = NormalizeAngle(shape.rotation + 180 + 90 * k);
-                    Float64 end = NormalizeAngle(shape.rotation + 270 + 90 * k);
-                    WriteArc(w, shape.centres[k][0], shape.centres[k][1], shape.radius, start, end, p->layer,
-                             p->lineType, colour, p->penBlock.color, inBlock);
-                }
-        }
+    } else if (p->kind == kPolylineRoundedRect && xy.size() >= 8) {
+        Float64 sides[16], centres[8], rotation = 0, radius = 0;
+        RoundedRectParts(xy.data(), p->params[0], sides, centres, &rotation, &radius);
+        UInt16 colour = PenColourCode(p->pen);
+        for (int k = 0; k < 4; ++k)
+            WriteLine(w, sides[4 * k], sides[4 * k + 1], sides[4 * k + 2], sides[4 * k + 3], p->layer,
+                      p->lineType, colour, p->penBlock.color, inBlock);
+        if (radius > 0)
+            for (int k = 0; k < 4; ++k)
+                WriteArc(w, centres[2 * k], centres[2 * k + 1], radius,
+                         NormalizeAngle(rotation + 180 + 90 * k), NormalizeAngle(rotation + 270 + 90 * k),
+                         p->layer, p->lineType, colour, p->penBlock.color, inBlock);
     }
     // kind 10 (an embedded picture) and kinds from 13 on have no DXF form
 }
 
-// The roles of a dimension's points (measured points, dimension line ends, radius and leader
-// points). Stand-in until the dimension geometry of the view is on this branch: the text point
-// serves as both ends of the dimension line and as the leader end.
+// Without geometry (a record the view cannot draw) the measured points stand for the line.
+void SetLineEnds(DimGeometry& g, const DimensionRecord* d) {
+    g = DimGeometry{};
+    g.line[0] = d->x1, g.line[1] = d->y1, g.line[2] = d->x2, g.line[3] = d->y2;
+    g.textX = d->textX, g.textY = d->textY;
+}
+
+// A dimension's geometry: negative kinds are drawn as their positive ones (-1 and -2 as aligned).
+Boolean GeometryOf(const DXFWriter& w, const DimensionRecord* d, DimensionRecord* copy, DimGeometry* g) {
+    *copy = *d;
+    copy->next = nullptr;
+    if (d->kind == -1 || d->kind == -2)
+        copy->kind = kDimAligned;
+    else if (d->kind < 0)
+        copy->kind = SInt16(-d->kind);
+    return DimensionGeometry(copy, w.doc->settings, g);
+}
+
+// The points by role: the measured points P1 and P2, the ends D1 and D2 of the dimension line, the
+// radius point Q (the drawn end of a radius line) and the leader end L (the foot of a point-line
+// dimension).
 struct DimensionRoles {
     Float64 p1x, p1y, p2x, p2y, d1x, d1y, d2x, d2y, qx, qy, lx, ly;
 };
-DimensionRoles DXFDimensionRolesStub(const DimensionRecord* d) {
-    return DimensionRoles{d->x1,    d->y1,    d->x2,   d->y2,   d->textX, d->textY,
-                          d->textX, d->textY, d->auxX, d->auxY, d->textX, d->textY};
+DimensionRoles RolesOf(const DimensionRecord* d, const DimGeometry& g) {
+    return DimensionRoles{d->x1,     d->y1,     d->x2,     d->y2,     g.line[0], g.line[1],
+                          g.line[2], g.line[3], g.line[2], g.line[3], g.line[2], g.line[3]};
 }
 
-// The exploded lines, arrowheads, text and definition points of a "*D" block. Stand-in: the block
-// stays empty until the dimension geometry is on this branch.
-void WriteDXFDimensionGeometryStub(DXFWriter&, const DimensionRecord*) {}
+std::string DimensionText(const DimensionRecord* d) {
+    return std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]);
+}
 
 Float64 Direction(Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
     if (x1 == x2 && y1 == y2) return 0.0;
     return NormalizeAngle(std::atan2(y2 - y1, x2 - x1) / kDegreesToRadians);
 }
 
+void WritePoint(DXFWriter& w, Float64 x, Float64 y, UInt16 colour, const RGBColor& rgb) {
+    WriteDXFEntityHead(w, "POINT", 0, -1, colour, rgb, true);
+    if (w.Subclasses()) w.Str(100, "AcDbPoint");
+    w.Real(10, x), w.Real(20, y), w.Real(30, 0.0);
+}
+
+void WriteSolid(DXFWriter& w, const Float64 t[6], UInt16 colour, const RGBColor& rgb) {
+    WriteDXFEntityHead(w, "SOLID", 0, -1, colour, rgb, true);
+    if (w.Subclasses()) w.Str(100, "AcDbTrace");
+    const Float64 corners[8] = {t[0], t[1], t[2], t[3], t[4], t[5], t[4], t[5]};
+    for (int k = 0; k < 4; ++k)
+        w.Real(10 + k, corners[2 * k]), w.Real(20 + k, corners[2 * k + 1]);
+    for (int k = 0; k < 4; ++k)
+        w.Real(30 + k, 0.0);
+}
+
+void WriteBlockText(DXFWriter& w, const DimensionRecord* d, Float64 x, Float64 y, Float64 angle, Float64 cx,
+                    Float64 cy) {
+    UInt16 colour = PenColourCode(d->pen);
+    WriteDXFEntityHead(w, "TEXT", 0, 1, colour, d->penBlock.color, true);
+    if (w.Subclasses()) w.Str(100, "AcDbText");
+    w.Real(10, x), w.Real(20, y), w.Real(30, 0.0), w.Real(40, d->textHeight), w.Real(41, 0.8);
+    w.Text(1, DimensionText(d));
+    w.Real(50, angle), w.Int(72, 1), w.Real(11, cx), w.Real(21, cy), w.Real(31, 0.0);
+    if (w.flavour == 1) w.Int(73, 2);
+}
+
+// The exploded lines, arrowheads, text and definition points of a "*D" block.
+void WriteDimensionGeometry(DXFWriter& w, const DimensionRecord* d) {
+    DimensionRecord copy;
+    DimGeometry g;
+    if (!GeometryOf(w, d, &copy, &g)) return;
+    DimensionRoles r = RolesOf(d, g);
+    UInt16 colour = PenColourCode(d->pen);
+    const RGBColor& rgb = d->penBlock.color;
+    if (copy.kind == kDimPointLine) {
+        Float64 mx = (r.d1x + r.lx) / 2, my = (r.d1y + r.ly) / 2;
+        WriteLine(w, r.p1x, r.p1y, r.lx, r.ly, 0, -1, colour, rgb, true);
+        WriteBlockText(w, d, r.d1x, r.d1y, Direction(r.d1x, r.d1y, r.lx, r.ly), mx, my);
+        WritePoint(w, r.p1x, r.p1y, colour, rgb), WritePoint(w, mx, my, colour, rgb);
+        WritePoint(w, r.p2x, r.p2y, colour, rgb);
+        return;
+    }
+    for (int i = 0; i < 2; ++i)
+        if (g.hasExtension[i])
+            WriteLine(w, g.extension[i][0], g.extension[i][1], g.extension[i][2], g.extension[i][3], 0, -1,
+                      colour, rgb, true);
+    if (g.isArc)
+        WriteArc(w, g.arcX, g.arcY, g.arcRadius, g.arcStart, g.arcEnd, 0, -1, colour, rgb, true);
+    else
+        WriteLine(w, g.line[0], g.line[1], g.line[2], g.line[3], 0, -1, colour, rgb, true);
+    if (g.hasLeader)
+        WriteLine(w, g.leader[0], g.leader[1], g.leader[2], g.leader[3], 0, -1, colour, rgb, true);
+    for (int i = 0; i < 2; ++i) {
+        const Float64* t = g.terminator[i];
+        if (g.terminatorKind[i] == 0)
+            WriteSolid(w, t, colour, rgb);
+        else if (g.terminatorKind[i] == 2)
+            WriteLine(w, t[2], t[3], t[4], t[5], 0, -1, colour, rgb, true);
+    }
+    // The text is centred on its frame.
+    Float64 dx = g.textX - d->textX, dy = g.textY - d->textY;
+    Float64 cx = (d->textX + d->frame[0] + d->frame[2] + d->frame[4]) / 4 + dx;
+    Float64 cy = (d->textY + d->frame[1] + d->frame[3] + d->frame[5]) / 4 + dy;
+    WriteBlockText(w, d, g.textX, g.textY, g.textAngle, cx, cy);
+    WritePoint(w, r.p1x, r.p1y, colour, rgb), WritePoint(w, r.p2x, r.p2y, colour, rgb);
+    if (copy.kind == kDimAngle) WritePoint(w, d->auxX, d->auxY, colour, rgb);
+    WritePoint(w, r.d2x, r.d2y, colour, rgb);
+}
+
 void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
-    SInt16 kind = d->kind < 0 ? SInt16(-d->kind) : d->kind;
+    DimensionRecord copy;
+    DimGeometry g;
+    Boolean drawn = GeometryOf(w, d, &copy, &g);
+    if (!drawn) SetLineEnds(g, d);
+    SInt16 kind = copy.kind;
     Boolean negativeAligned = d->kind == -1 || d->kind == -2;
-    if (negativeAligned) kind = 2;
-    DimensionRoles r = DXFDimensionRolesStub(d);
+    DimensionRoles r = RolesOf(d, g);
     WriteDXFEntityHead(w, "DIMENSION", d->layer, 1, PenColourCode(d->pen), d->penBlock.color, inBlock);
     w.Str(2, "*D" + std::to_string(w.dimensionBlocks++));
     if (w.flavour == 1) w.Str(3, "Standard");
-    Float64 tx = kind == 6 ? (r.d1x + r.lx) / 2 : (r.d1x + r.d2x) / 2;
-    Float64 ty = kind == 6 ? (r.d1y + r.ly) / 2 : (r.d1y + r.d2y) / 2;
+    Float64 tx = kind == kDimPointLine ? (r.d1x + r.lx) / 2 : (r.d1x + r.d2x) / 2;
+    Float64 ty = kind == kDimPointLine ? (r.d1y + r.ly) / 2 : (r.d1y + r.d2y) / 2;
     auto point = [&](int code, Float64 x, Float64 y) { w.Real(code, x), w.Real(code + 10, y); };
-    switch (kind) {
-    case 0:
-    case 1:
-    case 2: {
-        Float64 x = kind == 1 ? r.d1x : r.p2x, y = kind == 0 ? r.d2y : kind == 1 ? r.p2y : r.d1y;
+    auto head = [&](Float64 x, Float64 y, SInt16 flags, const char* subclass) {
         point(10, x, y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
-        w.Int(70, negativeAligned ? 0 : kind == 2 ? 1 : 0);
-        w.Text(1, std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]));
-        if (w.Subclasses()) w.Str(100, "AcDbAlignedDimension");
+        w.Int(70, flags);
+        w.Text(1, DimensionText(d));
+        if (w.Subclasses() && subclass) w.Str(100, subclass);
+    };
+    switch (kind) {
+    case kDimHorizontal:
+    case kDimVertical:
+    case kDimAligned: {
+        Float64 x = kind == kDimVertical ? r.d1x : r.p2x;
+        Float64 y = kind == kDimHorizontal ? r.d2y : kind == kDimVertical ? r.p2y : r.d1y;
+        head(x, y, SInt16(negativeAligned ? 0 : kind == kDimAligned ? 1 : 0), "AcDbAlignedDimension");
         point(13, r.p1x, r.p1y), point(14, r.p2x, r.p2y);
-        w.Real(50, kind == 0 ? 0.0 : kind == 1 ? 90.0 : Direction(r.p1x, r.p1y, r.p2x, r.p2y));
+        w.Real(50, kind == kDimHorizontal ? 0.0
+                   : kind == kDimVertical ? 90.0
+                                          : Direction(r.p1x, r.p1y, r.p2x, r.p2y));
         break;
     }
-    case 3:
-    case 4: {
-        Float64 cx = kind == 3 ? r.p1x : r.p2x, cy = kind == 3 ? r.p1y : r.p2y;
-        point(10, cx, cy), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
-        w.Int(70, kind);
-        w.Text(1, std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]));
-        if (w.Subclasses()) w.Str(100, kind == 3 ? "AcDbDiametricDimension" : "AcDbRadialDimension");
-        if (kind == 3)
-            point(15, r.p2x, r.p2y), w.Real(35, 0.0), w.Real(40, std::hypot(r.lx - r.p2x, r.ly - r.p2y));
-        else
-            point(15, r.p1x, r.p1y), w.Real(35, 0.0), w.Real(40, std::hypot(r.qx - r.p2x, r.qy - r.p2y));
+    case kDimDiameter:
+        head(r.p1x, r.p1y, 3, "AcDbDiametricDimension");
+        point(15, r.p2x, r.p2y), w.Real(35, 0.0);
+        w.Real(40, std::hypot(g.textX - r.p2x, g.textY - r.p2y));
         break;
-    }
-    case 5:
-        point(10, r.p1x, r.p1y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
-        w.Int(70, 2);
-        w.Text(1, std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]));
-        if (w.Subclasses()) w.Str(100, "AcDb2LineAngularDimension");
-        point(13, r.p1x, r.p1y), point(14, r.qx, r.qy), point(15, r.p2x, r.p2y), point(16, r.qx, r.qy);
+    case kDimRadius:
+        head(r.p2x, r.p2y, 4, "AcDbRadialDimension");
+        point(15, r.p1x, r.p1y), w.Real(35, 0.0), w.Real(40, std::hypot(r.qx - r.p2x, r.qy - r.p2y));
+        break;
+    case kDimAngle:
+        head(r.d1x, r.d1y, 2, "AcDb2LineAngularDimension");
+        point(13, d->auxX, d->auxY), point(14, r.p1x, r.p1y), point(15, d->auxX, d->auxY);
+        point(16, r.p2x, r.p2y);
         break;
     default:
-        point(10, r.p2x, r.p2y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
-        w.Int(70, r.d1y == r.ly ? 6 : 70);
-        w.Text(1, std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]));
-        if (w.Subclasses()) w.Str(100, "AcDbOrdinateDimension");
+        head(r.p2x, r.p2y, SInt16(r.d1y == r.ly ? 6 : 70), nullptr);
         point(13, r.p1x, r.p1y), point(14, r.d1x, r.d1y);
         break;
     }
@@ -250,7 +335,7 @@ void WriteDimensionBlocks(DXFWriter& w, DimensionRecord* list) {
     for (DimensionRecord* d = list; d; d = d->next) {
         if (!DXFWritesDimension(d)) continue;
         WriteBlockStart(w, "*D" + std::to_string(w.dimensionBlocks++), 65, "*D");
-        WriteDXFDimensionGeometryStub(w, d);
+        WriteDimensionGeometry(w, d);
         WriteBlockEnd(w);
     }
 }
@@ -327,11 +412,16 @@ void DXFEllipseVertices(const Float64 c[8], Float64 startDeg, Float64 endDeg, st
     Float64 a = std::hypot(c[2] - c[0], c[3] - c[1]) / 2, b = std::hypot(c[4] - c[2], c[5] - c[3]) / 2;
     Float64 cx = (c[0] + c[2] + c[4] + c[6]) / 4, cy = (c[1] + c[3] + c[5] + c[7]) / 4;
     if (!std::isfinite(startDeg) || !std::isfinite(endDeg)) return;
-    Float64 end = startDeg > endDeg ? endDeg + 360 : endDeg;
-    Float64 sweep = end - startDeg;
-    long n = std::lround(sweep * 2);
-    if (n > 720 * 4) n = 720 * 4;
-    Float64 step = n > 0 ? sweep / Float64(n) : 0.0;
+    // As the ellipse is drawn: no sweep, or a whole turn or more, is the whole ellipse.
+    Float64 sweep = endDeg - startDeg;
+    if (sweep == 0 || sweep >= 360.0) {
+        sweep = 360.0;
+    } else {
+        sweep = std::fmod(sweep, 360.0);
+        if (sweep < 0) sweep += 360.0;
+    }
+    long n = std::max(1L, std::lround(sweep * 2));
+    Float64 step = sweep / Float64(n);
     Float64 cr = std::cos(r), sr = std::sin(r);
     for (long i = 0; i <= n; ++i) {
         Float64 t = (startDeg + Float64(i) * step) * kDegreesToRadians;

@@ -18,11 +18,21 @@ void ClickDialogItem(SInt16 top, SInt16 left, SInt16 bottom, SInt16 right) {
     SimulateMouseButton(true, 0);
     SimulateMouseButton(false, 0);
 }
-void ClickFuller() { ClickDialogItem(12, 210, 30, 400); }
-void ClickMacRoman() { ClickDialogItem(172, 210, 190, 400); }
-void ClickThreeD() { ClickDialogItem(258, 16, 276, 400); }
-void ClickOK() { ClickDialogItem(326, 320, 346, 400); }
-void ClickCancel() { ClickDialogItem(326, 228, 346, 308); }
+void ClickFuller() {
+    ClickDialogItem(12, 210, 30, 400);
+}
+void ClickMacRoman() {
+    ClickDialogItem(172, 210, 190, 400);
+}
+void ClickThreeD() {
+    ClickDialogItem(258, 16, 276, 400);
+}
+void ClickOK() {
+    ClickDialogItem(326, 320, 346, 400);
+}
+void ClickCancel() {
+    ClickDialogItem(326, 228, 346, 308);
+}
 
 class DxfSavePanelTest : public DxfDrawingTest {
   protected:
@@ -64,14 +74,15 @@ TEST_F(DxfSavePanelTest, OptionsChosenInTheDialogShapeTheWrittenFile) {
     EXPECT_STRNE(doc->drawing->file.path, path.c_str());
 
     std::ifstream in(path, std::ios::binary);
-    DxfPairs p = ParseDxfPairs(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    DxfPairs p =
+        ParseDxfPairs(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
     ASSERT_FALSE(p.empty());
     EXPECT_EQ(p.back(), DxfPair("0", "EOF"));
     size_t cp = p.Find("9", "$DWGCODEPAGE");
     ASSERT_NE(cp, DxfPairs::npos);
     EXPECT_EQ(p[cp + 1], DxfPair("3", "mac"));
     EXPECT_GT(p.Count("30", "0.0"), 0); // the 3-D option writes Z
-    EXPECT_EQ(p.Count("0", "TEXT"), 2);
+    EXPECT_EQ(p.From(p.Find("2", "ENTITIES")).Count("0", "TEXT"), 2);
 }
 
 TEST_F(DxfSavePanelTest, CancelledOptionsChangeNothing) {
@@ -84,7 +95,8 @@ TEST_F(DxfSavePanelTest, CancelledOptionsChangeNothing) {
     EXPECT_EQ(GeneralPrefs.codePage, 2u);
     EXPECT_EQ(GeneralPrefs.dxfExportOption, 0u);
     std::ifstream in(path, std::ios::binary);
-    DxfPairs p = ParseDxfPairs(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    DxfPairs p =
+        ParseDxfPairs(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
     EXPECT_GT(p.Count("100", "AcDbEntity"), 0);
 }
 

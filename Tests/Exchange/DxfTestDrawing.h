@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 
 #include "Files/Preferences.h"
+#include "Model/Dimensions.h"
 #include "Model/ElementLists.h"
 #include "Model/NewDocument.h"
 #include "Model/Symbols.h"
@@ -197,6 +198,25 @@ class DxfDrawingTest : public GuiTest {
         AddPolyline(0, {0, 0, 10, 0, 10, 10});
         AddPolyline(11, {300, 0, 340, 0, 340, 20, 300, 20}, 300, 60); // ellipse arc: 241 vertices
         AddPolyline(12, {400, 0, 440, 0, 440, 20, 400, 20}, 5);       // rounded box: 4 lines, 4 arcs
+    }
+
+    // One dimension of each kind 0 to 6 made by the creators, with the lines and circle they measure.
+    int BuildEveryDimensionKind() {
+        int made = 0;
+        made +=
+            CreateHorizontalDimension(doc, 500, 0, 540, 10, 520, 30, nullptr, nullptr, nullptr) != nullptr;
+        made += CreateVerticalDimension(doc, 500, 0, 540, 10, 560, 5, nullptr, nullptr, nullptr) != nullptr;
+        made +=
+            CreateAlignedDimension(doc, 500, 0, 540, 30, 4, 3, 510, 30, nullptr, nullptr, nullptr) != nullptr;
+        ArcRecord* circle = AddArc(doc, 600, 50, 20, 0, 360);
+        made += CreateDiameterDimension(doc, circle, 640, 60, nullptr, nullptr, nullptr) != nullptr;
+        made += CreateRadiusDimension(doc, circle, 610, 55, nullptr, nullptr, nullptr) != nullptr;
+        LineRecord* first = AddLine(doc, 700, 0, 760, 0);
+        LineRecord* second = AddLine(doc, 700, 0, 740, 40);
+        made += CreateLineAngleDimension(doc, first, second, nullptr, 740, 15, nullptr, nullptr, nullptr) !=
+                nullptr;
+        made += CreatePointLineDimension(doc, first, 730, 30, nullptr, nullptr, nullptr) != nullptr;
+        return made;
     }
 
     void BuildDimensionsInAndOutOfSymbols() {

@@ -85,12 +85,16 @@ TEST(DxfValues, EllipseTurnsByItsBoxAndNeverGivesNaN) {
 
     DXFEllipseVertices(box, 300, 60, &xs, &ys);
     EXPECT_EQ(xs.size(), 241u);
-    for (double sweep : {0.0, 0.1}) {
+    // no sweep is the whole ellipse, as it is drawn; a sliver still has both ends
+    const std::pair<double, size_t> sweeps[] = {{0.0, 721}, {0.1, 2}, {360.0, 721}, {-90.0, 541}};
+    for (auto [sweep, count] : sweeps) {
         DXFEllipseVertices(box, 30, 30 + sweep, &xs, &ys);
-        ASSERT_FALSE(xs.empty());
+        EXPECT_EQ(xs.size(), count) << sweep;
         for (size_t i = 0; i < xs.size(); ++i)
             EXPECT_TRUE(std::isfinite(xs[i]) && std::isfinite(ys[i]));
     }
+    DXFEllipseVertices(box, 0, std::nan(""), &xs, &ys);
+    EXPECT_TRUE(xs.empty());
 }
 
 class DxfWriterTest : public DxfDrawingTest {};
@@ -213,6 +217,34 @@ TEST_F(DxfWriterTest, EveryDimensionHasItsOwnBlockNumberInBothPasses) {
     EXPECT_EQ(refs[2], "*D2");
 }
 
+TEST_F(DxfWriterTest, DimensionsOfEveryKindCarryTheirDrawnGeometry) {
+    ASSERT_EQ(BuildEveryDimensionKind(), 7);
+    DxfPairs p = ExportPairs(1);
+    DxfPairs e = p.From(p.Find("2", "ENTITIES"));
+    EXPECT_EQ(e.ValuesAfter("0", "DIMENSION", "70"),
+              (std::vector<std::string>{"0", "0", "1", "3", "4", "2", "70"}));
+    std::vector<std::string> refs = e.ValuesAfter("0", "DIMENSION", "2");
+    ASSERT_EQ(refs.size(), 7u);
+    for (size_t i = 0; i < refs.size(); ++i) {
+        SCOPED_TRACE(refs[i]);
+        EXPECT_EQ(refs[i], "*D" + std::to_string(i));
+        size_t at = p.Find("2", refs[i]);
+        ASSERT_NE(at, DxfPairs::npos);
+        DxfPairs block = p.From(at).Until(p.From(at).Find("0", "ENDBLK"));
+        EXPECT_GE(block.Count("0", "LINE") + block.Count("0", "ARC"), 1);
+        EXPECT_EQ(block.Count("0", "TEXT"), 1);
+        EXPECT_GE(block.Count("0", "POINT"), 3);
+        EXPECT_EQ(block.ValueAfter(block.Find("0", "TEXT"), "8"), "0");
+    }
+    // the horizontal one: 10/20 at the second point's x on the dimension line, measured points 13 and 14
+    size_t first = e.Find("0", "DIMENSION");
+    EXPECT_EQ(e.ValueAfter(first, "10"), "540.0");
+    EXPECT_EQ(e.ValueAfter(first, "20"), "30.0");
+    EXPECT_EQ(e.ValueAfter(first, "13"), "500.0");
+    EXPECT_EQ(e.ValueAfter(first, "14"), "540.0");
+    EXPECT_EQ(e.ValueAfter(first, "1"), "40");
+}
+
 TEST_F(DxfWriterTest, FailedWriteLeavesNoFileAndKeepsTheOldOne) {
     BuildEveryKind();
     std::string path = folder + "/kept.DXF";
@@ -305,6 +337,7 @@ TEST_F(DxfWriterOutput, OtherReadersTakeEveryFlavour) {
         GTEST_SKIP() << "python3-ezdxf not installed (scripts/ensure-packages.sh)";
     BuildEveryKind();
     BuildDimensionsInAndOutOfSymbols();
+    BuildEveryDimensionKind();
     std::string ezdxfArgs, dxflibArgs;
     std::map<std::string, std::map<std::string, int>> written;
     for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
