@@ -4,6 +4,7 @@
 
 #include "Platform/AppResources.h"
 #include "Shell/AppleEvents.h"
+#include "Exchange/DxfCodePages.h"
 #include "Exchange/DxfWriter.h"
 #include "View/ContentPasses.h"
 #include "Other/CursorsAndMouse.h"
@@ -82,6 +83,7 @@ void InstallShellHooks() {
 void InitColorTables() {
     // Entry 0 stays black; the other colours come from the bundle's DXF colour table when read.
     std::memset(ElementPalette, 0, sizeof ElementPalette);
+    LoadACIPalette(ElementPalette);
 }
 
 void InitApplication() {
