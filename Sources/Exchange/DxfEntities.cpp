@@ -266,14 +266,17 @@ bool BuildEdgePath(DXFReaderContext& ctx, bool* circle) {
     for (SInt32 k = 0; k < edges; ++k) {
         SInt32 type = SInt32(DxfAt(ctx, kDxf72, k));
         if (type == 1) {
-            if (has(kDxf10, j) && has(kDxf20, j)) AppendOutlinePoint(doc, DxfAt(ctx, kDxf10, j), DxfAt(ctx, kDxf20, j));
-            if (has(kDxf11, m) && has(kDxf21, m)) AppendOutlinePoint(doc, DxfAt(ctx, kDxf11, m), DxfAt(ctx, kDxf21, m));
+            if (has(kDxf10, j) && has(kDxf20, j))
+                AppendOutlinePoint(doc, DxfAt(ctx, kDxf10, j), DxfAt(ctx, kDxf20, j));
+            if (has(kDxf11, m) && has(kDxf21, m))
+                AppendOutlinePoint(doc, DxfAt(ctx, kDxf11, m), DxfAt(ctx, kDxf21, m));
             ++j, ++m;
         } else if (type == 2) {
             if (!has(kDxf10, j) || !has(kDxf20, j) || !has(kDxf40, r)) return false;
             Float64 cx = DxfAt(ctx, kDxf10, j), cy = DxfAt(ctx, kDxf20, j), radius = DxfAt(ctx, kDxf40, r);
             bool ccw = has(kDxf73, ccwIndex) && DxfAt(ctx, kDxf73, ccwIndex) != 0;
-            Float64 s = has(kDxf50, a) ? DxfAt(ctx, kDxf50, a) : 0, e = has(kDxf51, a) ? DxfAt(ctx, kDxf51, a) : 360;
+            Float64 s = has(kDxf50, a) ? DxfAt(ctx, kDxf50, a) : 0,
+                    e = has(kDxf51, a) ? DxfAt(ctx, kDxf51, a) : 360;
             ++j, ++r, ++a, ++ccwIndex;
             if (edges == 1) {
                 *circle = SetEllipseOutline(doc, cx, cy, radius, radius);
@@ -281,8 +284,9 @@ bool BuildEdgePath(DXFReaderContext& ctx, bool* circle) {
             }
             if (!ccw) s = 360 - s, e = 360 - e;
             Float64 sr = s * kDegreesToRadians, er = e * kDegreesToRadians;
-            AppendArcBetweenPoints(doc, cx, cy, radius, cx + radius * std::cos(sr), cy + radius * std::sin(sr),
-                                   cx + radius * std::cos(er), cy + radius * std::sin(er), ccw);
+            AppendArcBetweenPoints(doc, cx, cy, radius, cx + radius * std::cos(sr),
+                                   cy + radius * std::sin(sr), cx + radius * std::cos(er),
+                                   cy + radius * std::sin(er), ccw);
         } else if (type == 3) {
             ++j, ++m, ++r, ++a, ++ccwIndex;
         } else {
@@ -348,9 +352,8 @@ void NoteIgnored(DXFReaderContext& ctx, int kind, const char* name) {
 Boolean DxfColourForNumber(SInt32 number, RGBColor* colour, SInt16* pen) {
     // The first colours of the DXF palette; the others stay black until the palette is loaded.
     static const RGBColor kColours[10] = {
-        {0, 0, 0},         {65535, 0, 0},         {65535, 65535, 0}, {0, 65535, 0},     {0, 65535, 65535},
-        {0, 0, 65535},     {65535, 0, 65535},     {0, 0, 0},         {32896, 32896, 32896},
-        {49344, 49344, 49344}};
+        {0, 0, 0},     {65535, 0, 0},     {65535, 65535, 0}, {0, 65535, 0},         {0, 65535, 65535},
+        {0, 0, 65535}, {65535, 0, 65535}, {0, 0, 0},         {32896, 32896, 32896}, {49344, 49344, 49344}};
     if (number < 1 || number > 255) return false;
     *colour = number < 10 ? kColours[number] : RGBColor{0, 0, 0};
     *pen = SInt16(number >= 9 ? number % 8 + 1 : number);
@@ -378,21 +381,36 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             ctx.sawEndMark = true;
             return true;
         }
-        if (UpperEquals(name, "LINE")) ReadLine(ctx);
-        else if (UpperEquals(name, "RAY")) ReadRay(ctx);
-        else if (UpperEquals(name, "XLINE")) ReadXLine(ctx);
-        else if (UpperEquals(name, "CIRCLE")) ReadCircle(ctx);
-        else if (UpperEquals(name, "ARC")) ReadArc(ctx);
-        else if (UpperEquals(name, "SPLINE")) ReadSpline(ctx);
-        else if (UpperEquals(name, "ELLIPSE")) ReadEllipse(ctx);
-        else if (UpperEquals(name, "POLYLINE")) ReadPolyline(ctx);
-        else if (UpperEquals(name, "LWPOLYLINE")) ReadLWPolyline(ctx);
-        else if (UpperEquals(name, "SOLID") || UpperEquals(name, "TRACE")) ReadSolid(ctx);
-        else if (UpperEquals(name, "HATCH")) ReadHatch(ctx);
-        else if (UpperEquals(name, "3DFACE")) NoteIgnored(ctx, 0, "3DFACE");
-        else if (UpperEquals(name, "3DSOLID")) NoteIgnored(ctx, 1, "3DSOLID");
-        else if (UpperEquals(name, "BODY")) NoteIgnored(ctx, 2, "BODY");
-        else if (UpperEquals(name, "IMAGE")) NoteIgnored(ctx, 3, "IMAGE");
+        if (UpperEquals(name, "LINE"))
+            ReadLine(ctx);
+        else if (UpperEquals(name, "RAY"))
+            ReadRay(ctx);
+        else if (UpperEquals(name, "XLINE"))
+            ReadXLine(ctx);
+        else if (UpperEquals(name, "CIRCLE"))
+            ReadCircle(ctx);
+        else if (UpperEquals(name, "ARC"))
+            ReadArc(ctx);
+        else if (UpperEquals(name, "SPLINE"))
+            ReadSpline(ctx);
+        else if (UpperEquals(name, "ELLIPSE"))
+            ReadEllipse(ctx);
+        else if (UpperEquals(name, "POLYLINE"))
+            ReadPolyline(ctx);
+        else if (UpperEquals(name, "LWPOLYLINE"))
+            ReadLWPolyline(ctx);
+        else if (UpperEquals(name, "SOLID") || UpperEquals(name, "TRACE"))
+            ReadSolid(ctx);
+        else if (UpperEquals(name, "HATCH"))
+            ReadHatch(ctx);
+        else if (UpperEquals(name, "3DFACE"))
+            NoteIgnored(ctx, 0, "3DFACE");
+        else if (UpperEquals(name, "3DSOLID"))
+            NoteIgnored(ctx, 1, "3DSOLID");
+        else if (UpperEquals(name, "BODY"))
+            NoteIgnored(ctx, 2, "BODY");
+        else if (UpperEquals(name, "IMAGE"))
+            NoteIgnored(ctx, 3, "IMAGE");
         else if (UpperEquals(name, "LEADER") || UpperEquals(name, "MLINE") || UpperEquals(name, "REGION") ||
                  UpperEquals(name, "SHAPE") || UpperEquals(name, "TOLERANCE")) {
             std::string line = " " + std::string(reinterpret_cast<const char*>(name + 1), name[0]);

@@ -9,7 +9,8 @@
 
 #include <cstring>
 
-Boolean MakeDxfPolyline(DocWindowRecord* doc, const std::vector<Float64>& xy, SInt16 kind, Float64 a1, Float64 a2) {
+Boolean MakeDxfPolyline(DocWindowRecord* doc, const std::vector<Float64>& xy, SInt16 kind, Float64 a1,
+                        Float64 a2) {
     std::vector<Float64> kept;
     kept.reserve(xy.size());
     for (size_t i = 0; i + 1 < xy.size(); i += 2) {

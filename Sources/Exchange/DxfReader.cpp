@@ -83,15 +83,24 @@ bool ScaledCode(SInt32 code, const DxfObjectOptions& options) {
 
 SInt32 ArrayOfReal(SInt32 code) {
     switch (code) {
-    case 10: return kDxf10;
-    case 11: return kDxf11;
-    case 20: return kDxf20;
-    case 21: return kDxf21;
-    case 40: return kDxf40;
-    case 41: return kDxf41;
-    case 50: return kDxf50;
-    case 51: return kDxf51;
-    default: return -1;
+    case 10:
+        return kDxf10;
+    case 11:
+        return kDxf11;
+    case 20:
+        return kDxf20;
+    case 21:
+        return kDxf21;
+    case 40:
+        return kDxf40;
+    case 41:
+        return kDxf41;
+    case 50:
+        return kDxf50;
+    case 51:
+        return kDxf51;
+    default:
+        return -1;
     }
 }
 
@@ -115,7 +124,8 @@ void ClearObject(DXFReaderContext& ctx) {
         ctx.seen[size_t(ctx.seenList[size_t(i)])] = 0;
     ctx.seenCount = 0;
     std::memset(ctx.counts, 0, sizeof ctx.counts);
-    if (ctx.bulgeCount > 0) std::memset(ctx.arrays[kDxf42].get(), 0, size_t(ctx.bulgeCount) * sizeof(Float64));
+    if (ctx.bulgeCount > 0)
+        std::memset(ctx.arrays[kDxf42].get(), 0, size_t(ctx.bulgeCount) * sizeof(Float64));
     ctx.bulgeCount = 0;
     ctx.nonFinite = false;
     ctx.doc->settings->currentColor = RGBColor{0, 0, 0};

@@ -13,7 +13,17 @@ constexpr SInt16 kDxfMaxSeenCode = 2048;
 
 // The codes whose repeated values are kept in order (vertices, hatch edges, spline points).
 enum DxfArray : SInt16 {
-    kDxf10, kDxf11, kDxf20, kDxf21, kDxf40, kDxf41, kDxf42, kDxf50, kDxf51, kDxf72, kDxf73,
+    kDxf10,
+    kDxf11,
+    kDxf20,
+    kDxf21,
+    kDxf40,
+    kDxf41,
+    kDxf42,
+    kDxf50,
+    kDxf51,
+    kDxf72,
+    kDxf73,
     kDxfArrayCount
 };
 
@@ -42,15 +52,15 @@ struct DXFReaderContext {
     Boolean sawSection = false;
 
     // The object just read.
-    Str255 strings[9]; // codes 1 to 9
-    SInt32 ints[159];  // codes 62 to 220
+    Str255 strings[9];  // codes 1 to 9
+    SInt32 ints[159];   // codes 62 to 220
     Float64 reals[221]; // codes 10 to 58 (slot code - 10) and 230 (slot 220)
     std::unique_ptr<Float64[]> arrays[kDxfArrayCount];
     SInt32 counts[kDxfArrayCount] = {};
     std::unique_ptr<UInt8[]> seen; // kDxfMaxSeenCode + 1 flags
     std::unique_ptr<SInt16[]> seenList;
     SInt32 seenCount = 0;
-    SInt32 bulgeCount = 0;   // entries of the bulge array in use (vertexBulges only)
+    SInt32 bulgeCount = 0;     // entries of the bulge array in use (vertexBulges only)
     Boolean nonFinite = false; // a value of the object was not a finite number: the element is dropped
 
     // A name read by a reader that belongs to the next object (the section loop takes it first).

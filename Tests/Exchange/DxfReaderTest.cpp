@@ -38,7 +38,10 @@ TEST_F(DxfReaderTest, ContentTestLooksForSectionWithAByteAfterIt) {
     const struct {
         const char* bytes;
         bool dxf;
-    } cases[] = {{"0\nSECTION\n", true}, {"  0\r\nSECTION", false}, {"section\n", false}, {"", false},
+    } cases[] = {{"0\nSECTION\n", true},
+                 {"  0\r\nSECTION", false},
+                 {"section\n", false},
+                 {"", false},
                  {"xxSECTIONx", true}};
     for (const auto& c : cases)
         EXPECT_EQ(LooksLikeDXF(reinterpret_cast<const UInt8*>(c.bytes), SInt32(std::strlen(c.bytes))), c.dxf)
@@ -76,7 +79,7 @@ TEST_F(DxfReaderTest, AFileCutShortKeepsWhatWasReadAndSaysSo) {
 
 TEST_F(DxfReaderTest, CommentsAndUnknownCodesGoToTheLogAndThePairsAfterThemAreRead) {
     DxfPairs pairs = {{999, "made by hand"}, {0, "SECTION"}, {2, "ENTITIES"}, {0, "LINE"}, {10, "1"},
-                      {1234, "whatever"},    {20, "2"},      {11, "3"},        {21, "4"},   {0, "ENDSEC"},
+                      {1234, "whatever"},    {20, "2"},      {11, "3"},       {21, "4"},   {0, "ENDSEC"},
                       {999, "between"},      {0, "EOF"}};
     ASSERT_TRUE(Import(DxfText(pairs)));
     auto lines = ListOf(doc->lineHead);
@@ -122,7 +125,8 @@ TEST_F(DxfReaderTest, PassedOverObjectsNeverSwallowTheNextEntity) {
         ASSERT_EQ(lines.size(), 1u) << kind;
         EXPECT_EQ(lines[0]->x1, 1) << kind;
         EXPECT_TRUE(ListOf(doc->arcHead).empty()) << kind;
-        bool noted = std::string(kind) != "POINT" && std::string(kind) != "MTEXT" && std::string(kind) != "INSERT";
+        bool noted =
+            std::string(kind) != "POINT" && std::string(kind) != "MTEXT" && std::string(kind) != "INSERT";
         EXPECT_EQ(Log().find(" " + std::string(kind) + "\r") != std::string::npos, noted) << kind;
         DisposeDocumentRecords(doc);
     }
@@ -137,9 +141,9 @@ TEST_F(DxfReaderTest, AnOverlongValueLineKeepsThePairsInStep) {
 }
 
 TEST_F(DxfReaderTest, SectionsOtherThanEntitiesArePassedOverAndANewerVersionIsNoted) {
-    DxfPairs pairs = {{0, "SECTION"}, {2, "HEADER"},   {9, "$ACADVER"}, {1, "AC1018"}, {9, "$X"},
-                      {1, "LINE"},    {0, "ENDSEC"},   {0, "SECTION"},  {2, "BLOCKS"}, {0, "BLOCK"},
-                      {2, "B"},       {0, "LINE"},     {10, "7"},       {0, "ENDBLK"}, {0, "ENDSEC"},
+    DxfPairs pairs = {{0, "SECTION"}, {2, "HEADER"},  {9, "$ACADVER"}, {1, "AC1018"}, {9, "$X"},
+                      {1, "LINE"},    {0, "ENDSEC"},  {0, "SECTION"},  {2, "BLOCKS"}, {0, "BLOCK"},
+                      {2, "B"},       {0, "LINE"},    {10, "7"},       {0, "ENDBLK"}, {0, "ENDSEC"},
                       {0, "SECTION"}, {2, "ENTITIES"}};
     pairs.insert(pairs.end(), kLine.begin(), kLine.end());
     pairs.insert(pairs.end(), {{0, "ENDSEC"}, {0, "EOF"}});

@@ -5,6 +5,7 @@
 #include "Exchange/DxfReader.h"
 #include "Model/DocumentHooks.h"
 #include "Model/DocumentRecords.h"
+#include "Model/NewDocument.h"
 
 #include <gtest/gtest.h>
 
