@@ -34,9 +34,22 @@ DxfPairs Vertex(double x, double y, const char* bulge = nullptr) {
 } // namespace
 
 TEST_F(DxfReaderTest, LinesRaysAndConstructionLines) {
-    ASSERT_TRUE(Import(DxfEntities({{0, "LINE"}, {10, "1"}, {20, "2"}, {30, "0"}, {11, "3"}, {21, "4"},
-                                    {0, "RAY"},  {10, "5"}, {20, "5"}, {11, "-1"}, {21, "0"},
-                                    {0, "XLINE"}, {10, "0"}, {20, "0"}, {11, "0"}, {21, "1"}})));
+    ASSERT_TRUE(Import(DxfEntities({{0, "LINE"},
+                                    {10, "1"},
+                                    {20, "2"},
+                                    {30, "0"},
+                                    {11, "3"},
+                                    {21, "4"},
+                                    {0, "RAY"},
+                                    {10, "5"},
+                                    {20, "5"},
+                                    {11, "-1"},
+                                    {21, "0"},
+                                    {0, "XLINE"},
+                                    {10, "0"},
+                                    {20, "0"},
+                                    {11, "0"},
+                                    {21, "1"}})));
     auto lines = ListOf(doc->lineHead);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0]->x1, 1);
@@ -92,9 +105,19 @@ TEST_F(DxfReaderTest, LightWeightPolylinesBecomeLinesAndBulgeArcs) {
 
     // A square with bulges on its first two vertices: a half circle below (0,0)-(10,0), a quarter
     // arc turning clockwise from (10,0) to (10,10), and two lines.
-    ASSERT_TRUE(Import(DxfEntities({{0, "LWPOLYLINE"}, {90, "4"}, {70, "1"}, {10, "0"}, {20, "0"}, {42, "1"},
-                                    {10, "10"}, {20, "0"}, {42, "-0.41421356237309503"}, {10, "10"},
-                                    {20, "10"}, {10, "0"}, {20, "10"}})));
+    ASSERT_TRUE(Import(DxfEntities({{0, "LWPOLYLINE"},
+                                    {90, "4"},
+                                    {70, "1"},
+                                    {10, "0"},
+                                    {20, "0"},
+                                    {42, "1"},
+                                    {10, "10"},
+                                    {20, "0"},
+                                    {42, "-0.41421356237309503"},
+                                    {10, "10"},
+                                    {20, "10"},
+                                    {10, "0"},
+                                    {20, "10"}})));
     auto arcs = ListOf(doc->arcHead);
     ASSERT_EQ(arcs.size(), 2u);
     EXPECT_NEAR(arcs[0]->cx, 5, 1e-9);
@@ -136,8 +159,14 @@ TEST_F(DxfReaderTest, OldStylePolylinesWithTheirVertices) {
 
     // Four vertices, closed, one given twice: a polyline of five points back to the first; the
     // line after SEQEND is read whole.
-    ASSERT_TRUE(Import(DxfEntities(Cat({{{0, "POLYLINE"}, {66, "1"}, {70, "1"}}, Vertex(0, 0), Vertex(4, 0),
-                                        Vertex(4, 0), Vertex(4, 3), Vertex(0, 3), seqend, after}))));
+    ASSERT_TRUE(Import(DxfEntities(Cat({{{0, "POLYLINE"}, {66, "1"}, {70, "1"}},
+                                        Vertex(0, 0),
+                                        Vertex(4, 0),
+                                        Vertex(4, 0),
+                                        Vertex(4, 3),
+                                        Vertex(0, 3),
+                                        seqend,
+                                        after}))));
     auto polylines = ListOf(doc->polylineHead);
     ASSERT_EQ(polylines.size(), 1u);
     EXPECT_EQ(polylines[0]->kind, kPolylineSegments);
@@ -161,15 +190,23 @@ TEST_F(DxfReaderTest, SolidsAndTracesGoRoundTheirCorners) {
     using P = std::pair<double, double>;
     for (const char* kind : {"SOLID", "TRACE"}) {
         // Corners 3 and 4 of a DXF solid are across from each other: 1, 2, 4, 3 go round it.
-        ASSERT_TRUE(Import(DxfEntities({{0, kind}, {10, "0"}, {20, "0"}, {11, "4"}, {21, "0"}, {12, "0"},
-                                        {22, "3"}, {13, "4"}, {23, "3"}})));
+        ASSERT_TRUE(Import(DxfEntities({{0, kind},
+                                        {10, "0"},
+                                        {20, "0"},
+                                        {11, "4"},
+                                        {21, "0"},
+                                        {12, "0"},
+                                        {22, "3"},
+                                        {13, "4"},
+                                        {23, "3"}})));
         auto p = ListOf(doc->polylineHead);
         ASSERT_EQ(p.size(), 1u);
         EXPECT_EQ(PolylinePoints(p[0]), (std::vector<P>{{0, 0}, {4, 0}, {4, 3}, {0, 3}, {0, 0}})) << kind;
         DisposeDocumentRecords(doc);
     }
     // A triangle gives its third corner once.
-    ASSERT_TRUE(Import(DxfEntities({{0, "SOLID"}, {10, "0"}, {20, "0"}, {11, "4"}, {21, "0"}, {12, "0"}, {22, "3"}})));
+    ASSERT_TRUE(Import(
+        DxfEntities({{0, "SOLID"}, {10, "0"}, {20, "0"}, {11, "4"}, {21, "0"}, {12, "0"}, {22, "3"}})));
     EXPECT_EQ(PolylinePoints(ListOf(doc->polylineHead)[0]), (std::vector<P>{{0, 0}, {4, 0}, {0, 3}, {0, 0}}));
 }
 
@@ -178,8 +215,15 @@ TEST_F(DxfReaderTest, SplinesTakeNoMorePointsThanTheyGive) {
     // Control points; counts beyond the values given are cut to them; a closed spline ends at its start.
     ASSERT_TRUE(Import(DxfEntities(Cat({{{0, "SPLINE"}, {70, "1"}, {73, "9"}, {74, "0"}},
                                         Vertices({{0, 0}, {1, 2}, {3, 2}}),
-                                        {{0, "SPLINE"}, {73, "2"}, {74, "2"}, {11, "5"}, {21, "5"}, {11, "6"},
-                                         {21, "7"}, {11, "8"}, {21, "9"}},
+                                        {{0, "SPLINE"},
+                                         {73, "2"},
+                                         {74, "2"},
+                                         {11, "5"},
+                                         {21, "5"},
+                                         {11, "6"},
+                                         {21, "7"},
+                                         {11, "8"},
+                                         {21, "9"}},
                                         {{0, "SPLINE"}, {73, "40"}, {74, "0"}}}))));
     auto p = ListOf(doc->polylineHead);
     ASSERT_EQ(p.size(), 2u);
@@ -189,10 +233,22 @@ TEST_F(DxfReaderTest, SplinesTakeNoMorePointsThanTheyGive) {
 }
 
 TEST_F(DxfReaderTest, EllipsesAreTheirTurnedBoxWithAnglesInDegrees) {
-    ASSERT_TRUE(Import(DxfEntities({{0, "ELLIPSE"}, {10, "0"}, {20, "0"}, {11, "10"}, {21, "0"}, {40, "0.5"},
-                                    {41, "0"}, {42, "3.141592653589793"},
-                                    {0, "ELLIPSE"}, {10, "1"}, {20, "1"}, {11, "0"}, {21, "2"}, {40, "0.5"},
-                                    {41, "0"}, {42, "6.283185307179586"}})));
+    ASSERT_TRUE(Import(DxfEntities({{0, "ELLIPSE"},
+                                    {10, "0"},
+                                    {20, "0"},
+                                    {11, "10"},
+                                    {21, "0"},
+                                    {40, "0.5"},
+                                    {41, "0"},
+                                    {42, "3.141592653589793"},
+                                    {0, "ELLIPSE"},
+                                    {10, "1"},
+                                    {20, "1"},
+                                    {11, "0"},
+                                    {21, "2"},
+                                    {40, "0.5"},
+                                    {41, "0"},
+                                    {42, "6.283185307179586"}})));
     auto p = ListOf(doc->polylineHead);
     ASSERT_EQ(p.size(), 2u);
     EXPECT_EQ(p[0]->kind, kPolylineEllipse);
@@ -230,19 +286,22 @@ DxfPairs LinePath(int flags, std::initializer_list<std::pair<double, double>> co
 }
 
 DxfPairs Hatch(int paths, std::initializer_list<DxfPairs> bodies) {
-    DxfPairs p = {{0, "HATCH"}, {8, "0"}, {62, "1"}, {10, "0"}, {20, "0"}, {2, "ANSI31"}, {70, "0"}, {71, "0"},
-                  {91, std::to_string(paths)}};
+    DxfPairs p = {{0, "HATCH"}, {8, "0"},  {62, "1"},
+                  {10, "0"},    {20, "0"}, {2, "ANSI31"},
+                  {70, "0"},    {71, "0"}, {91, std::to_string(paths)}};
     for (const DxfPairs& b : bodies)
         p.insert(p.end(), b.begin(), b.end());
-    p.insert(p.end(), {{75, "0"}, {76, "1"}, {52, "0"}, {41, "1"}, {77, "0"}, {78, "0"}, {98, "1"}, {10, "1"}, {20, "1"}});
+    p.insert(
+        p.end(),
+        {{75, "0"}, {76, "1"}, {52, "0"}, {41, "1"}, {77, "0"}, {78, "0"}, {98, "1"}, {10, "1"}, {20, "1"}});
     return p;
 }
 
 } // namespace
 
 TEST_F(DxfReaderTest, HatchesBecomeAreasWithTheirHoles) {
-    ASSERT_TRUE(Import(DxfEntities(
-        Hatch(2, {LinePath(0, {{2, 2}, {4, 2}, {4, 4}}), LinePath(1, {{0, 0}, {10, 0}, {10, 10}, {0, 10}})}))));
+    ASSERT_TRUE(Import(DxfEntities(Hatch(
+        2, {LinePath(0, {{2, 2}, {4, 2}, {4, 4}}), LinePath(1, {{0, 0}, {10, 0}, {10, 10}, {0, 10}})}))));
     auto areas = ListOf(doc->areaHead);
     ASSERT_EQ(areas.size(), 1u);
     AreaRecord* a = areas[0];
@@ -266,8 +325,8 @@ TEST_F(DxfReaderTest, AHatchWithOnlyAnExternalPathIsAnArea) {
 }
 
 TEST_F(DxfReaderTest, HatchPathsThatGiveNoOutlineMakeNoAreaAndLeaveNothingBehind) {
-    const DxfPairs circle = {{92, "1"}, {93, "1"}, {72, "2"}, {10, "5"}, {20, "5"}, {40, "3"},
-                             {50, "0"}, {51, "360"}, {73, "1"}, {97, "0"}};
+    const DxfPairs circle = {{92, "1"}, {93, "1"}, {72, "2"},   {10, "5"}, {20, "5"},
+                             {40, "3"}, {50, "0"}, {51, "360"}, {73, "1"}, {97, "0"}};
     const struct {
         const char* what;
         DxfPairs hatch;
@@ -275,9 +334,21 @@ TEST_F(DxfReaderTest, HatchPathsThatGiveNoOutlineMakeNoAreaAndLeaveNothingBehind
     } cases[] = {
         {"no paths", Hatch(0, {}), 0},
         {"an empty path", Hatch(1, {{{92, "1"}, {93, "0"}, {97, "0"}}}), 0},
-        {"one line edge", Hatch(1, {{{92, "1"}, {93, "1"}, {72, "1"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}}), 0},
-        {"a polyline path", Hatch(1, {{{92, "3"}, {72, "0"}, {73, "1"}, {93, "3"}, {10, "0"}, {20, "0"},
-                                       {10, "1"}, {20, "0"}, {10, "1"}, {20, "1"}, {97, "0"}}}), 0},
+        {"one line edge",
+         Hatch(1, {{{92, "1"}, {93, "1"}, {72, "1"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}}), 0},
+        {"a polyline path",
+         Hatch(1, {{{92, "3"},
+                    {72, "0"},
+                    {73, "1"},
+                    {93, "3"},
+                    {10, "0"},
+                    {20, "0"},
+                    {10, "1"},
+                    {20, "0"},
+                    {10, "1"},
+                    {20, "1"},
+                    {97, "0"}}}),
+         0},
         {"no external path", Hatch(1, {LinePath(0, {{0, 0}, {1, 0}, {1, 1}})}), 0},
         {"a value that is no number", Hatch(1, {LinePath(1, {{0, 0}, {1, 0}, {1, 1}})}), 0},
         {"a circle", Hatch(1, {circle}), 1},
@@ -290,15 +361,33 @@ TEST_F(DxfReaderTest, HatchPathsThatGiveNoOutlineMakeNoAreaAndLeaveNothingBehind
         EXPECT_EQ(ListOf(doc->areaHead).size(), c.areas) << c.what;
         EXPECT_EQ(ListOf(doc->lineHead).size(), 1u) << c.what;
         EXPECT_EQ(doc->drawing->toolInput.outlineContourCount, 0) << c.what;
-        EXPECT_EQ(doc->drawing->toolInput.outlineBlock == nullptr || OutlineLastIndex(doc->drawing->toolInput.outlineBlock) < 1, true) << c.what;
+        EXPECT_EQ(doc->drawing->toolInput.outlineBlock == nullptr ||
+                      OutlineLastIndex(doc->drawing->toolInput.outlineBlock) < 1,
+                  true)
+            << c.what;
         DisposeDocumentRecords(doc);
     }
 }
 
 TEST_F(DxfReaderTest, ColourNumbersGiveTheElementColourAndPen) {
-    ASSERT_TRUE(Import(DxfEntities({{0, "LINE"}, {62, "5"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"},
-                                    {0, "LINE"}, {62, "12"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "2"},
-                                    {0, "LINE"}, {62, "256"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "3"}})));
+    ASSERT_TRUE(Import(DxfEntities({{0, "LINE"},
+                                    {62, "5"},
+                                    {10, "0"},
+                                    {20, "0"},
+                                    {11, "1"},
+                                    {21, "1"},
+                                    {0, "LINE"},
+                                    {62, "12"},
+                                    {10, "0"},
+                                    {20, "0"},
+                                    {11, "1"},
+                                    {21, "2"},
+                                    {0, "LINE"},
+                                    {62, "256"},
+                                    {10, "0"},
+                                    {20, "0"},
+                                    {11, "1"},
+                                    {21, "3"}})));
     auto lines = ListOf(doc->lineHead);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0]->penBlock.color.blue, 65535);
