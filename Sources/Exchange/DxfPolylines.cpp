@@ -8,11 +8,16 @@
 #include "Platform/MemoryManager.h"
 
 #include <cstring>
+#include <new>
 
 Boolean MakeDxfPolyline(DocWindowRecord* doc, const std::vector<Float64>& xy, SInt16 kind, Float64 a1,
                         Float64 a2) {
     std::vector<Float64> kept;
-    kept.reserve(xy.size());
+    try {
+        kept.reserve(xy.size());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     for (size_t i = 0; i + 1 < xy.size(); i += 2) {
         if (kept.size() >= 2 && kept[kept.size() - 2] == xy[i] && kept.back() == xy[i + 1]) continue;
         kept.push_back(xy[i]), kept.push_back(xy[i + 1]);

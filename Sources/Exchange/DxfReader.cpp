@@ -290,29 +290,30 @@ void SkipSection(DXFReaderContext& ctx, bool header) {
 
 enum class FileEnd { endMark, endOfFile, binary, cancelled };
 
+// Between sections the file is read by lines, so stray lines before the first section do not
+// matter; inside them by pairs.
 FileEnd ReadDXFFile(DXFReaderContext& ctx) {
-    Str255 codeLine, value;
-    while (ReadDxfLine(ctx, codeLine)) {
-        if (UpperEquals(codeLine, "AUTOCAD BINARY DXF")) return FileEnd::binary;
-        SInt32 code = ParseGroupCode(codeLine);
-        if (!ReadDxfLine(ctx, value)) break;
-        if (code == 999) {
-            AppendLogLine(ctx.doc, value);
-        } else if (code == 0 && UpperEquals(value, "EOF")) {
+    Str255 line, codeLine, value;
+    while (ReadDxfLine(ctx, line)) {
+        if (UpperEquals(line, "AUTOCAD BINARY DXF")) return FileEnd::binary;
+        if (UpperEquals(line, "EOF")) {
             ctx.sawEndMark = true;
-        } else if (code == 0 && UpperEquals(value, "SECTION")) {
+        } else if (UpperEquals(line, "999")) {
+            if (ReadDxfLine(ctx, value)) AppendLogLine(ctx.doc, value);
+        } else if (UpperEquals(line, "SECTION")) {
             if (!ReadDxfLine(ctx, codeLine) || !ReadDxfLine(ctx, value)) break;
             ctx.sawSection = true;
-            if (ParseGroupCode(codeLine) == 2 && UpperEquals(value, "ENTITIES")) {
+            bool named = ParseGroupCode(codeLine) == 2;
+            if (named && UpperEquals(value, "ENTITIES")) {
                 // Up to the first "0": the entity names follow.
                 SkipDxfObject(ctx);
                 if (!ReadDXFEntities(ctx)) return FileEnd::cancelled;
             } else {
-                SkipSection(ctx, ParseGroupCode(codeLine) == 2 && UpperEquals(value, "HEADER"));
+                SkipSection(ctx, named && UpperEquals(value, "HEADER"));
             }
+            if (!ctx.sawEndMark && !UpdateImportProgress(ctx)) return FileEnd::cancelled;
         }
         if (ctx.sawEndMark) return FileEnd::endMark;
-        if (!UpdateImportProgress(ctx)) return FileEnd::cancelled;
     }
     return ctx.sawEndMark ? FileEnd::endMark : FileEnd::endOfFile;
 }
