@@ -36,11 +36,14 @@ const std::string& DxfFile() {
     std::string path = std::string(folder) + "/lines.dxf";
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return gPath;
-    std::fputs("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n", f);
+    std::fputs(
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n",
+        f);
     for (int i = 0; i < kLines; ++i) {
         double x = (i % 1189) + 0.123456, y = (i % 841) + 0.654321;
-        std::fprintf(f, "  0\nLINE\n  8\nLAYER_%d\n 10\n%.6f\n 20\n%.6f\n 30\n0.0\n 11\n%.6f\n 21\n%.6f\n 31\n0.0\n",
-                     i % 8, x, y, x + 12.5, y + 7.25);
+        std::fprintf(
+            f, "  0\nLINE\n  8\nLAYER_%d\n 10\n%.6f\n 20\n%.6f\n 30\n0.0\n 11\n%.6f\n 21\n%.6f\n 31\n0.0\n",
+            i % 8, x, y, x + 12.5, y + 7.25);
     }
     std::fputs("  0\nENDSEC\n  0\nEOF\n", f);
     std::fclose(f);

@@ -413,10 +413,13 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             NoteIgnored(ctx, 3, "IMAGE");
         else if (UpperEquals(name, "LEADER") || UpperEquals(name, "MLINE") || UpperEquals(name, "REGION") ||
                  UpperEquals(name, "SHAPE") || UpperEquals(name, "TOLERANCE")) {
-            std::string line = " " + std::string(reinterpret_cast<const char*>(name + 1), name[0]);
-            for (char& c : line)
-                if (c >= 'a' && c <= 'z') c = char(c - 32);
-            AppendLogCString(doc, line.c_str());
+            // The kind's name after a blank, upper-cased.
+            Str255 line;
+            line[0] = UInt8(name[0] < 255 ? name[0] + 1 : 255);
+            line[1] = ' ';
+            for (int i = 2; i <= line[0]; ++i)
+                line[i] = UInt8(name[i - 1] >= 'a' && name[i - 1] <= 'z' ? name[i - 1] - 32 : name[i - 1]);
+            AppendLogLine(doc, line);
             SkipDxfObject(ctx);
         } else {
             // Texts, inserts and dimensions join here with their readers; until then they are passed

@@ -19,6 +19,7 @@
 #include "Shell/DocumentWindow.h"
 #include "View/ZoomExtents.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -116,12 +117,19 @@ void MarkSeen(DXFReaderContext& ctx, SInt32 code) {
 }
 
 void ClearObject(DXFReaderContext& ctx) {
-    for (Str255& s : ctx.strings)
-        s[0] = 0;
-    std::memset(ctx.reals, 0, sizeof ctx.reals);
-    std::memset(ctx.ints, 0, sizeof ctx.ints);
-    for (SInt32 i = 0; i < ctx.seenCount; ++i)
-        ctx.seen[size_t(ctx.seenList[size_t(i)])] = 0;
+    // Only the slots of the codes the last object gave hold values.
+    for (SInt32 i = 0; i < ctx.seenCount; ++i) {
+        SInt16 code = ctx.seenList[size_t(i)];
+        ctx.seen[size_t(code)] = 0;
+        if (code >= 1 && code <= 9)
+            ctx.strings[code - 1][0] = 0;
+        else if (code >= 10 && code <= 58)
+            ctx.reals[code - 10] = 0;
+        else if (code == 230)
+            ctx.reals[220] = 0;
+        else if (code >= 62 && code <= 220)
+            ctx.ints[code - 62] = 0;
+    }
     ctx.seenCount = 0;
     std::memset(ctx.counts, 0, sizeof ctx.counts);
     if (ctx.bulgeCount > 0)
@@ -131,8 +139,23 @@ void ClearObject(DXFReaderContext& ctx) {
     ctx.doc->settings->currentColor = RGBColor{0, 0, 0};
 }
 
+// Plain numbers, by far the most common, are converted in place; anything else (blanks after the
+// number, "D" exponents, decimal commas, numbers out of range) goes through ParseReal.
+Float64 ParseDxfReal(ConstStr255Param value) {
+    const char* first = reinterpret_cast<const char*>(value + 1);
+    const char* last = first + value[0];
+    while (first < last && *first == ' ')
+        ++first;
+    bool negative = first < last && *first == '-';
+    if (first < last && (*first == '-' || *first == '+')) ++first;
+    Float64 v = 0;
+    auto r = std::from_chars(first, last, v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != last || first == last) return ParseReal(value);
+    return negative ? -v : v;
+}
+
 void StoreReal(DXFReaderContext& ctx, SInt32 code, ConstStr255Param value, const DxfObjectOptions& options) {
-    Float64 v = ParseReal(value);
+    Float64 v = ParseDxfReal(value);
     if (!std::isfinite(v)) {
         // "nan", "inf" or a number beyond the doubles: never stored, and the element is dropped.
         AppendLog(ctx, "Line: " + std::to_string(BufferedLineNumber()) + " value is not a number: " +

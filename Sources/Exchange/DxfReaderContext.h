@@ -52,9 +52,9 @@ struct DXFReaderContext {
     Boolean sawSection = false;
 
     // The object just read.
-    Str255 strings[9];  // codes 1 to 9
-    SInt32 ints[159];   // codes 62 to 220
-    Float64 reals[221]; // codes 10 to 58 (slot code - 10) and 230 (slot 220)
+    Str255 strings[9] = {};  // codes 1 to 9
+    SInt32 ints[159] = {};   // codes 62 to 220
+    Float64 reals[221] = {}; // codes 10 to 58 (slot code - 10) and 230 (slot 220)
     std::unique_ptr<Float64[]> arrays[kDxfArrayCount];
     SInt32 counts[kDxfArrayCount] = {};
     std::unique_ptr<UInt8[]> seen; // kDxfMaxSeenCode + 1 flags
@@ -64,7 +64,7 @@ struct DXFReaderContext {
     Boolean nonFinite = false; // a value of the object was not a finite number: the element is dropped
 
     // A name read by a reader that belongs to the next object (the section loop takes it first).
-    Str255 pendingName;
+    Str255 pendingName = {};
     Boolean hasPending = false;
 };
 
