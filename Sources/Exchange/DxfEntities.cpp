@@ -1,432 +1,513 @@
-// The ENTITIES section of a DXF file: the section loop and the readers of the geometric entities
-// (lines, rays, construction lines, circles, arcs, splines, ellipses, polylines with their vertices,
-// light-weight polylines, traces, solids and hatches), and the kinds that are noted and dropped.
-#include "Exchange/DxfPolylines.h"
-#include "Exchange/DxfReaderContext.h"
+// DXF entities and blocks: the entity head, one writer per element kind, the "*D" blocks of
+// dimensions, the "*x" blocks of area hatching, one block per symbol definition and their names.
+#include "Exchange/DxfWriter.h"
+#include "Exchange/DxfWriterState.h"
 
-#include "Model/ElementLists.h"
+#include "Model/Dimensions.h"
 #include "Model/MathPrimitives.h"
-#include "Other/ProgressWindow.h"
-#include "Other/SharedUtilities.h"
-#include "Tools/AreaOutlines.h"
+#include "Model/PolylineGeometry.h"
+#include "Model/Symbols.h"
+#include "Other/DrawingUnits.h"
+#include "Platform/MemoryManager.h"
+#include "View/DimensionGeometry.h"
+#include "View/Hatching.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <new>
-#include <string>
-#include <vector>
 
 namespace {
 
-constexpr Float64 kHatchSpacing = 5.0, kHatchAngle = 45.0;
-constexpr SInt16 kSingleHatch = -2;
-constexpr SInt16 kEntitiesLogText = 174;
+constexpr UInt16 kNoColour = 65535;
+constexpr Float64 kHatchTolerance = 0.01;
 
-bool UpperEquals(ConstStr255Param s, const char* word) {
-    size_t n = std::strlen(word);
-    if (s[0] != n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char c = s[i + 1];
-        if (c >= 'a' && c <= 'z') c = UInt8(c - 32);
-        if (c != UInt8(word[i])) return false;
+template <typename T> T* FirstOf(T* head) {
+    return head ? head->next : nullptr;
+}
+
+const char* const kLineTypeNames[] = {"CONTINUOUS", "DASHED", "CENTER", "PHANTOM", "DOT", "HIDDEN"};
+
+UInt16 PenColourCode(SInt16 pen) {
+    return pen < 0 ? kNoColour : UInt16(pen);
+}
+
+std::string LayerName(const DXFWriter& w, SInt16 layer) {
+    SInt16 n = layer >= kLayerCount ? SInt16(kLayerCount - 1) : layer;
+    if (n < 0 || size_t(n) >= w.layerNames.size() || w.layerNames[size_t(n)].empty()) return "0";
+    return w.layerNames[size_t(n)];
+}
+
+void WriteLine(DXFWriter& w, Float64 x1, Float64 y1, Float64 x2, Float64 y2, SInt16 layer, SInt16 lineType,
+               UInt16 colourCode, const RGBColor& colour, Boolean inBlock) {
+    WriteDXFEntityHead(w, "LINE", layer, lineType, colourCode, colour, inBlock);
+    if (w.Subclasses()) w.Str(100, "AcDbLine");
+    w.Real(10, x1), w.Real(20, y1), w.Real(30, 0.0);
+    w.Real(11, x2), w.Real(21, y2), w.Real(31, 0.0);
+}
+
+void WriteArc(DXFWriter& w, Float64 cx, Float64 cy, Float64 r, Float64 start, Float64 end, SInt16 layer,
+              SInt16 lineType, UInt16 colourCode, const RGBColor& colour, Boolean inBlock) {
+    Boolean circle = start == 0.0 && end == 360.0;
+    WriteDXFEntityHead(w, circle ? "CIRCLE" : "ARC", layer, lineType, colourCode, colour, inBlock);
+    if (w.Subclasses()) w.Str(100, "AcDbCircle");
+    w.Real(10, cx), w.Real(20, cy), w.Real(30, 0.0), w.Real(40, r);
+    if (circle) return;
+    w.Real(50, start), w.Real(51, end);
+}
+
+void WriteText(DXFWriter& w, const TextRecord* t, Boolean inBlock) {
+    WriteDXFEntityHead(w, "TEXT", t->layer, 1, PenColourCode(t->pen), t->penBlock.color, inBlock);
+    if (w.Subclasses()) w.Str(100, "AcDbText");
+    const Float64* c = t->corners; // insertion, along the baseline, opposite, above the insertion
+    w.Real(10, c[0]), w.Real(20, c[1]), w.Real(30, 0.0), w.Real(40, t->textHeight), w.Real(41, 0.8);
+    std::string text(reinterpret_cast<const char*>(t->text + 1), t->text[0]);
+    w.Text(1, text);
+    w.Real(50, t->angle), w.Real(51, t->slant);
+    auto mid = [&](int a, int b, Float64* x, Float64* y) {
+        *x = (c[2 * a] + c[2 * b]) / 2, *y = (c[2 * a + 1] + c[2 * b + 1]) / 2;
+    };
+    Float64 x = 0, y = 0;
+    SInt16 h = -1, v = -1; // 72 and 73, -1 when not written
+    switch (t->justification) {
+    case 0:
+        x = c[6], y = c[7], v = 3;
+        break;
+    case 1:
+        mid(2, 3, &x, &y), h = 1, v = 3;
+        break;
+    case 2:
+        x = c[4], y = c[5], h = 2, v = 3;
+        break;
+    case 3:
+        mid(0, 3, &x, &y), v = 2;
+        break;
+    case 4:
+        mid(0, 2, &x, &y), h = 1, v = 2;
+        break;
+    case 5:
+        mid(1, 2, &x, &y), h = 2, v = 2;
+        break;
+    case 7:
+        mid(0, 1, &x, &y), h = 1;
+        break;
+    case 8:
+        x = c[2], y = c[3], h = 2;
+        break;
+    default:
+        return; // 6 (left on the baseline) and unknown codes: placed by the insertion point
     }
-    return true;
+    if (h >= 0) w.Int(72, h);
+    w.Real(11, x), w.Real(21, y), w.Real(31, 0.0);
+    if (v >= 0 && w.flavour == 1) w.Int(73, v);
 }
 
-// The object's pairs; false when it was cut off by the end of the file or holds a value that is no
-// number: such an element is not made.
-bool ReadWhole(DXFReaderContext& ctx, const DxfObjectOptions& options = {}) {
-    return ReadDXFObject(ctx, options) && !ctx.nonFinite;
-}
-
-Float64 X(const DXFReaderContext& ctx, SInt16 code) {
-    return DxfReal(ctx, code);
-}
-
-// The whole of [0, 360).
-Float64 Reduced(Float64 degrees) {
-    return NormalizeAngle(degrees);
-}
-
-void ReadLine(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx)) return;
-    AppendLineAtCursor(ctx.doc, X(ctx, 10), X(ctx, 20), X(ctx, 11), X(ctx, 21), false);
-}
-
-// A ray runs on beyond its far point, whichever end the line keeps first.
-void ReadRay(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx)) return;
-    Float64 x = X(ctx, 10), y = X(ctx, 20);
-    LineRecord* line = AppendLineAtCursor(ctx.doc, x, y, x + X(ctx, 11), y + X(ctx, 21), false);
-    if (line == nullptr) return;
-    bool originFirst = line->x1 == x && line->y1 == y;
-    line->flags |= originFirst ? kLineOpenEnd : kLineOpenStart;
-}
-
-void ReadXLine(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx)) return;
-    Float64 x = X(ctx, 10), y = X(ctx, 20);
-    DocSettings* s = ctx.doc->settings;
-    Boolean saved = s->markNewLines;
-    s->markNewLines = true;
-    AppendLineAtCursor(ctx.doc, x, y, x + X(ctx, 11), y + X(ctx, 21), false);
-    s->markNewLines = saved;
-}
-
-bool UsableRadius(DXFReaderContext& ctx, Float64 r, const char* kind) {
-    if (r > 0) return true;
-    AppendLogCString(ctx.doc, (std::string("DXF-in: ") + kind + " without a radius ignored").c_str());
-    return false;
-}
-
-void ReadCircle(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx) || !UsableRadius(ctx, X(ctx, 40), "CIRCLE")) return;
-    Float64 x = X(ctx, 10);
-    if (X(ctx, 230) < -0.5) x = -x;
-    AppendArcAtCursor(ctx.doc, x, X(ctx, 20), X(ctx, 40), 0, 360, false);
-}
-
-void ReadArc(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx) || !UsableRadius(ctx, X(ctx, 40), "ARC")) return;
-    Float64 a = X(ctx, 50), b = X(ctx, 51), x = X(ctx, 10);
-    if (!(a == 0 && b == 360)) a = Reduced(a), b = Reduced(b);
-    if (X(ctx, 230) < -0.5) {
-        x = -x;
-        Float64 start = Reduced(180 - b), end = Reduced(180 - a);
-        a = start, b = end;
+void WriteVertexList(DXFWriter& w, const PolylineRecord* p, const std::vector<Float64>& xs,
+                     const std::vector<Float64>& ys, SInt16 flags, Boolean inBlock) {
+    WriteDXFEntityHead(w, "POLYLINE", p->layer, p->lineType, PenColourCode(p->pen), p->penBlock.color,
+                       inBlock);
+    w.Int(66, 1);
+    if (w.Subclasses()) w.Str(100, "AcDb2dPolyline");
+    w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
+    if (flags >= 0) w.Int(70, flags);
+    for (size_t i = 0; i < xs.size(); ++i) {
+        WriteDXFEntityHead(w, "VERTEX", p->layer, 1, PenColourCode(p->pen), p->penBlock.color, inBlock);
+        if (w.Subclasses()) w.Str(100, "AcDbVertex");
+        w.Real(10, xs[i]), w.Real(20, ys[i]), w.Real(30, 0.0);
     }
-    AppendArcAtCursor(ctx.doc, x, X(ctx, 20), X(ctx, 40), a, b, false);
+    WriteDXFEntityHead(w, "SEQEND", -1, -1, kNoColour, RGBColor{0, 0, 0}, inBlock);
 }
 
-// Control points (code 73 of them) or fit points (code 74), never more than the object gave.
-void ReadSpline(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx)) return;
-    bool closed = (DxfInt(ctx, 70) & 1) != 0;
-    SInt32 fit = DxfInt(ctx, 74), control = DxfInt(ctx, 73);
-    DxfArray xs = kDxf11, ys = kDxf21;
-    SInt32 n = fit;
-    if (fit < 1) xs = kDxf10, ys = kDxf20, n = control;
-    n = std::min({n, DxfCount(ctx, xs), DxfCount(ctx, ys)});
-    if (n < 1) return;
+// The stored points of a polyline, none when its handle is shorter than its count.
+std::vector<Float64> StoredPoints(const PolylineRecord* p) {
     std::vector<Float64> xy;
-    for (SInt32 k = 0; k < n; ++k)
-        xy.push_back(DxfAt(ctx, xs, k)), xy.push_back(DxfAt(ctx, ys, k));
-    if (closed) xy.push_back(xy[0]), xy.push_back(xy[1]);
-    MakeDxfPolyline(ctx.doc, xy, kPolylineCurve, 0, 0);
+    const Float64* pts = PolylinePoints(p);
+    if (pts) xy.assign(pts, pts + 2 * p->pointCount);
+    return xy;
 }
 
-void ReadEllipse(DXFReaderContext& ctx) {
-    DxfObjectOptions options;
-    options.ratio40 = true;
-    if (!ReadWhole(ctx, options)) return;
-    Float64 start = X(ctx, 41) / kDegreesToRadians, end = X(ctx, 42) / kDegreesToRadians;
-    Float64 mx = X(ctx, 11), my = X(ctx, 21);
-    Float64 a = std::hypot(mx, my), b = X(ctx, 40) * a;
-    if (!(a > 0) || !std::isfinite(b)) {
-        AppendLogCString(ctx.doc, "DXF-in: ELLIPSE without an axis ignored");
+void WritePolyline(DXFWriter& w, const PolylineRecord* p, Boolean inBlock) {
+    std::vector<Float64> xy = StoredPoints(p);
+    if (p->kind >= 0 && p->kind <= 9) {
+        std::vector<Float64> xs, ys;
+        for (size_t i = 0; i + 1 < xy.size(); i += 2)
+            xs.push_back(xy[i]), ys.push_back(xy[i + 1]);
+        SInt16 flags = p->kind == 2 ? 4 : p->kind <= 1 ? 0 : -1;
+        WriteVertexList(w, p, xs, ys, flags, inBlock);
+        w.Step();
+    } else if (p->kind == kPolylineEllipse) {
+        // The four corners of the turned box; start and end angles in the parameters.
+        if (xy.size() >= 8) {
+            std::vector<Float64> xs, ys;
+            DXFEllipseVertices(xy.data(), p->params[0], p->params[1], &xs, &ys);
+            WriteVertexList(w, p, xs, ys, 0, inBlock);
+        }
+        w.Step();
+    } else if (p->kind == kPolylineRoundedRect && xy.size() >= 8) {
+        Float64 sides[16], centres[8], rotation = 0, radius = 0;
+        RoundedRectParts(xy.data(), p->params[0], sides, centres, &rotation, &radius);
+        UInt16 colour = PenColourCode(p->pen);
+        for (int k = 0; k < 4; ++k)
+            WriteLine(w, sides[4 * k], sides[4 * k + 1], sides[4 * k + 2], sides[4 * k + 3], p->layer,
+                      p->lineType, colour, p->penBlock.color, inBlock);
+        if (radius > 0)
+            for (int k = 0; k < 4; ++k)
+                WriteArc(w, centres[2 * k], centres[2 * k + 1], radius,
+                         NormalizeAngle(rotation + 180 + 90 * k), NormalizeAngle(rotation + 270 + 90 * k),
+                         p->layer, p->lineType, colour, p->penBlock.color, inBlock);
+    }
+    // kind 10 (an embedded picture) and kinds from 13 on have no DXF form
+}
+
+// Without geometry (a record the view cannot draw) the measured points stand for the line.
+void SetLineEnds(DimGeometry& g, const DimensionRecord* d) {
+    g = DimGeometry{};
+    g.line[0] = d->x1, g.line[1] = d->y1, g.line[2] = d->x2, g.line[3] = d->y2;
+    g.textX = d->textX, g.textY = d->textY;
+}
+
+// A dimension's geometry: negative kinds are drawn as their positive ones (-1 and -2 as aligned).
+Boolean GeometryOf(const DXFWriter& w, const DimensionRecord* d, DimensionRecord* copy, DimGeometry* g) {
+    *copy = *d;
+    copy->next = nullptr;
+    if (d->kind == -1 || d->kind == -2)
+        copy->kind = kDimAligned;
+    else if (d->kind < 0)
+        copy->kind = SInt16(-d->kind);
+    return DimensionGeometry(copy, w.doc->settings, g);
+}
+
+// The points by role: the measured points P1 and P2, the ends D1 and D2 of the dimension line, the
+// radius point Q (the drawn end of a radius line) and the leader end L (the foot of a point-line
+// dimension).
+struct DimensionRoles {
+    Float64 p1x, p1y, p2x, p2y, d1x, d1y, d2x, d2y, qx, qy, lx, ly;
+};
+DimensionRoles RolesOf(const DimensionRecord* d, const DimGeometry& g) {
+    return DimensionRoles{d->x1,     d->y1,     d->x2,     d->y2,     g.line[0], g.line[1],
+                          g.line[2], g.line[3], g.line[2], g.line[3], g.line[2], g.line[3]};
+}
+
+std::string DimensionText(const DimensionRecord* d) {
+    return std::string(reinterpret_cast<const char*>(d->text + 1), d->text[0]);
+}
+
+Float64 Direction(Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    if (x1 == x2 && y1 == y2) return 0.0;
+    return NormalizeAngle(std::atan2(y2 - y1, x2 - x1) / kDegreesToRadians);
+}
+
+void WritePoint(DXFWriter& w, Float64 x, Float64 y, UInt16 colour, const RGBColor& rgb) {
+    WriteDXFEntityHead(w, "POINT", 0, -1, colour, rgb, true);
+    if (w.Subclasses()) w.Str(100, "AcDbPoint");
+    w.Real(10, x), w.Real(20, y), w.Real(30, 0.0);
+}
+
+void WriteSolid(DXFWriter& w, const Float64 t[6], UInt16 colour, const RGBColor& rgb) {
+    WriteDXFEntityHead(w, "SOLID", 0, -1, colour, rgb, true);
+    if (w.Subclasses()) w.Str(100, "AcDbTrace");
+    const Float64 corners[8] = {t[0], t[1], t[2], t[3], t[4], t[5], t[4], t[5]};
+    for (int k = 0; k < 4; ++k)
+        w.Real(10 + k, corners[2 * k]), w.Real(20 + k, corners[2 * k + 1]);
+    for (int k = 0; k < 4; ++k)
+        w.Real(30 + k, 0.0);
+}
+
+void WriteBlockText(DXFWriter& w, const DimensionRecord* d, Float64 x, Float64 y, Float64 angle, Float64 cx,
+                    Float64 cy) {
+    UInt16 colour = PenColourCode(d->pen);
+    WriteDXFEntityHead(w, "TEXT", 0, 1, colour, d->penBlock.color, true);
+    if (w.Subclasses()) w.Str(100, "AcDbText");
+    w.Real(10, x), w.Real(20, y), w.Real(30, 0.0), w.Real(40, d->textHeight), w.Real(41, 0.8);
+    w.Text(1, DimensionText(d));
+    w.Real(50, angle), w.Int(72, 1), w.Real(11, cx), w.Real(21, cy), w.Real(31, 0.0);
+    if (w.flavour == 1) w.Int(73, 2);
+}
+
+// The exploded lines, arrowheads, text and definition points of a "*D" block.
+void WriteDimensionGeometry(DXFWriter& w, const DimensionRecord* d) {
+    DimensionRecord copy;
+    DimGeometry g;
+    if (!GeometryOf(w, d, &copy, &g)) return;
+    DimensionRoles r = RolesOf(d, g);
+    UInt16 colour = PenColourCode(d->pen);
+    const RGBColor& rgb = d->penBlock.color;
+    if (copy.kind == kDimPointLine) {
+        Float64 mx = (r.d1x + r.lx) / 2, my = (r.d1y + r.ly) / 2;
+        WriteLine(w, r.p1x, r.p1y, r.lx, r.ly, 0, -1, colour, rgb, true);
+        WriteBlockText(w, d, r.d1x, r.d1y, Direction(r.d1x, r.d1y, r.lx, r.ly), mx, my);
+        WritePoint(w, r.p1x, r.p1y, colour, rgb), WritePoint(w, mx, my, colour, rgb);
+        WritePoint(w, r.p2x, r.p2y, colour, rgb);
         return;
     }
-    Float64 phi = std::atan2(my, mx), c = std::cos(phi), s = std::sin(phi);
-    Float64 cx = X(ctx, 10), cy = X(ctx, 20);
-    const Float64 corners[4][2] = {{-a, -b}, {a, -b}, {a, b}, {-a, b}};
-    std::vector<Float64> xy;
-    for (const auto& p : corners)
-        xy.push_back(cx + p[0] * c - p[1] * s), xy.push_back(cy + p[0] * s + p[1] * c);
-    MakeDxfPolyline(ctx.doc, xy, kPolylineEllipse, start, end);
+    for (int i = 0; i < 2; ++i)
+        if (g.hasExtension[i])
+            WriteLine(w, g.extension[i][0], g.extension[i][1], g.extension[i][2], g.extension[i][3], 0, -1,
+                      colour, rgb, true);
+    if (g.isArc)
+        WriteArc(w, g.arcX, g.arcY, g.arcRadius, g.arcStart, g.arcEnd, 0, -1, colour, rgb, true);
+    else
+        WriteLine(w, g.line[0], g.line[1], g.line[2], g.line[3], 0, -1, colour, rgb, true);
+    if (g.hasLeader)
+        WriteLine(w, g.leader[0], g.leader[1], g.leader[2], g.leader[3], 0, -1, colour, rgb, true);
+    for (int i = 0; i < 2; ++i) {
+        const Float64* t = g.terminator[i];
+        if (g.terminatorKind[i] == 0)
+            WriteSolid(w, t, colour, rgb);
+        else if (g.terminatorKind[i] == 2)
+            WriteLine(w, t[2], t[3], t[4], t[5], 0, -1, colour, rgb, true);
+    }
+    // The text is centred on its frame.
+    Float64 dx = g.textX - d->textX, dy = g.textY - d->textY;
+    Float64 cx = (d->textX + d->frame[0] + d->frame[2] + d->frame[4]) / 4 + dx;
+    Float64 cy = (d->textY + d->frame[1] + d->frame[3] + d->frame[5]) / 4 + dy;
+    WriteBlockText(w, d, g.textX, g.textY, g.textAngle, cx, cy);
+    WritePoint(w, r.p1x, r.p1y, colour, rgb), WritePoint(w, r.p2x, r.p2y, colour, rgb);
+    if (copy.kind == kDimAngle) WritePoint(w, d->auxX, d->auxY, colour, rgb);
+    WritePoint(w, r.d2x, r.d2y, colour, rgb);
 }
 
-// The arc of a bulge from P to Q: counter-clockwise for a positive bulge, clockwise otherwise,
-// turning by 4 atan |bulge|. Nothing for a chord of no length.
-void AppendBulgeArc(DXFReaderContext& ctx, Float64 px, Float64 py, Float64 qx, Float64 qy, Float64 bulge) {
-    Float64 dx = qx - px, dy = qy - py, chord = std::hypot(dx, dy);
-    if (!(chord > 0)) return;
-    Float64 theta = 4 * std::atan(std::fabs(bulge));
-    Float64 r = chord / (2 * std::sin(theta / 2));
-    if (!std::isfinite(r) || r <= 0) return;
-    // From the chord's midpoint to the centre: left of P->Q for a counter-clockwise arc of less than
-    // half a turn, right of it for more.
-    Float64 toCentre = r * std::cos(theta / 2);
-    Float64 nx = -dy / chord, ny = dx / chord;
-    if (bulge < 0) nx = -nx, ny = -ny;
-    Float64 cx = (px + qx) / 2 + nx * toCentre, cy = (py + qy) / 2 + ny * toCentre;
-    Float64 start = DirectionDegrees(cx, cy, px, py), end = DirectionDegrees(cx, cy, qx, qy);
-    if (bulge < 0) std::swap(start, end);
-    SeekLastArc(ctx.doc);
-    AppendArcAtCursor(ctx.doc, cx, cy, r, Reduced(start), Reduced(end), false);
+void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
+    DimensionRecord copy;
+    DimGeometry g;
+    Boolean drawn = GeometryOf(w, d, &copy, &g);
+    if (!drawn) SetLineEnds(g, d);
+    SInt16 kind = copy.kind;
+    Boolean negativeAligned = d->kind == -1 || d->kind == -2;
+    DimensionRoles r = RolesOf(d, g);
+    WriteDXFEntityHead(w, "DIMENSION", d->layer, 1, PenColourCode(d->pen), d->penBlock.color, inBlock);
+    w.Str(2, "*D" + std::to_string(w.dimensionBlocks++));
+    if (w.flavour == 1) w.Str(3, "Standard");
+    Float64 tx = kind == kDimPointLine ? (r.d1x + r.lx) / 2 : (r.d1x + r.d2x) / 2;
+    Float64 ty = kind == kDimPointLine ? (r.d1y + r.ly) / 2 : (r.d1y + r.d2y) / 2;
+    auto point = [&](int code, Float64 x, Float64 y) { w.Real(code, x), w.Real(code + 10, y); };
+    auto head = [&](Float64 x, Float64 y, SInt16 flags, const char* subclass) {
+        point(10, x, y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
+        w.Int(70, flags);
+        w.Text(1, DimensionText(d));
+        if (w.Subclasses() && subclass) w.Str(100, subclass);
+    };
+    switch (kind) {
+    case kDimHorizontal:
+    case kDimVertical:
+    case kDimAligned: {
+        Float64 x = kind == kDimVertical ? r.d1x : r.p2x;
+        Float64 y = kind == kDimHorizontal ? r.d2y : kind == kDimVertical ? r.p2y : r.d1y;
+        head(x, y, SInt16(negativeAligned ? 0 : kind == kDimAligned ? 1 : 0), "AcDbAlignedDimension");
+        point(13, r.p1x, r.p1y), point(14, r.p2x, r.p2y);
+        w.Real(50, kind == kDimHorizontal ? 0.0
+                   : kind == kDimVertical ? 90.0
+                                          : Direction(r.p1x, r.p1y, r.p2x, r.p2y));
+        break;
+    }
+    case kDimDiameter:
+        head(r.p1x, r.p1y, 3, "AcDbDiametricDimension");
+        point(15, r.p2x, r.p2y), w.Real(35, 0.0);
+        w.Real(40, std::hypot(g.textX - r.p2x, g.textY - r.p2y));
+        break;
+    case kDimRadius:
+        head(r.p2x, r.p2y, 4, "AcDbRadialDimension");
+        point(15, r.p1x, r.p1y), w.Real(35, 0.0), w.Real(40, std::hypot(r.qx - r.p2x, r.qy - r.p2y));
+        break;
+    case kDimAngle:
+        head(r.d1x, r.d1y, 2, "AcDb2LineAngularDimension");
+        point(13, d->auxX, d->auxY), point(14, r.p1x, r.p1y), point(15, d->auxX, d->auxY);
+        point(16, r.p2x, r.p2y);
+        break;
+    default:
+        head(r.p2x, r.p2y, SInt16(r.d1y == r.ly ? 6 : 70), nullptr);
+        point(13, r.p1x, r.p1y), point(14, r.d1x, r.d1y);
+        break;
+    }
 }
 
-struct Vertex {
-    Float64 x, y, bulge;
+void WriteBlockStart(DXFWriter& w, const std::string& name, SInt16 flags, const std::string& flavourOneName) {
+    w.Str(0, "BLOCK");
+    w.Str(8, "0");
+    w.Str(2, name), w.Int(70, flags), w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
+    if (w.flavour == 1) w.Str(3, flavourOneName);
+}
+
+void WriteBlockEnd(DXFWriter& w) {
+    w.Str(0, "ENDBLK");
+    w.Str(8, "0");
+}
+
+void WriteDimensionBlocks(DXFWriter& w, DimensionRecord* list) {
+    for (DimensionRecord* d = list; d; d = d->next) {
+        if (!DXFWritesDimension(d)) continue;
+        WriteBlockStart(w, "*D" + std::to_string(w.dimensionBlocks++), 65, "*D");
+        WriteDimensionGeometry(w, d);
+        WriteBlockEnd(w);
+    }
+}
+
+struct HatchContext {
+    DXFWriter* w;
+    const AreaRecord* area;
 };
 
-void MakeVertexElements(DXFReaderContext& ctx, const std::vector<Vertex>& v, bool curve) {
-    bool bulges = false;
-    for (const Vertex& p : v)
-        bulges = bulges || p.bulge != 0;
-    if (bulges) {
-        for (size_t i = 0; i + 1 < v.size(); ++i) {
-            if (v[i].bulge == 0)
-                AppendLineAtCursor(ctx.doc, v[i].x, v[i].y, v[i + 1].x, v[i + 1].y, false);
-            else
-                AppendBulgeArc(ctx, v[i].x, v[i].y, v[i + 1].x, v[i + 1].y, v[i].bulge);
-        }
-        return;
-    }
-    if (v.size() == 2) {
-        AppendLineAtCursor(ctx.doc, v[0].x, v[0].y, v[1].x, v[1].y, false);
-        return;
-    }
-    std::vector<Float64> xy;
-    for (const Vertex& p : v)
-        xy.push_back(p.x), xy.push_back(p.y);
-    MakeDxfPolyline(ctx.doc, xy, curve ? kPolylineCurve : kPolylineSegments, 0, 0);
+void HatchSegment(void* context, Float64 x1, Float64 y1, Float64 x2, Float64 y2, void*) {
+    auto* h = static_cast<HatchContext*>(context);
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+    WriteLine(*h->w, x1, y1, x2, y2, h->area->layer, 1, PenColourCode(h->area->pen), h->area->penBlock.color,
+              false);
 }
 
-// POLYLINE, its VERTEX objects and SEQEND. Any other object ends the vertices (a file that lost its
-// SEQEND) and is handed back to the section loop.
-void ReadPolyline(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx)) return;
-    SInt32 flags = DxfInt(ctx, 70);
-    bool closed = (flags & 1) != 0, curve = (flags & 4) != 0, failed = false;
-    std::vector<Vertex> vertices;
-    Str255 name;
-    while (!ctx.atEOF && ReadDxfLine(ctx, name)) {
-        if (UpperEquals(name, "VERTEX")) {
-            bool whole = ReadWhole(ctx);
-            curve = (DxfInt(ctx, 70) & 8) != 0;
-            if (!whole || failed) continue;
-            Vertex p{X(ctx, 10), X(ctx, 20), X(ctx, 42)};
-            if (!vertices.empty() && vertices.back().x == p.x && vertices.back().y == p.y) continue;
-            try {
-                vertices.push_back(p);
-            } catch (const std::bad_alloc&) {
-                failed = true; // the vertices so far are used
-            }
-        } else if (UpperEquals(name, "SEQEND")) {
-            SkipDxfObject(ctx);
-            break;
-        } else {
-            std::memcpy(ctx.pendingName, name, size_t(name[0]) + 1);
-            ctx.hasPending = true;
-            break;
-        }
-    }
-    if (closed && !vertices.empty() && !failed) {
-        Vertex first = vertices.front();
-        try {
-            vertices.push_back(first);
-        } catch (const std::bad_alloc&) {
-        }
-    }
-    if (!vertices.empty()) MakeVertexElements(ctx, vertices, curve);
-}
-
-// Lines and bulge arcs only: a light-weight polyline never becomes a polyline element.
-void ReadLWPolyline(DXFReaderContext& ctx) {
-    DxfObjectOptions options;
-    options.vertexBulges = true;
-    if (!ReadWhole(ctx, options)) return;
-    SInt32 n = std::min({DxfInt(ctx, 90), DxfCount(ctx, kDxf10), DxfCount(ctx, kDxf20)});
-    bool closed = (DxfInt(ctx, 70) & 1) != 0;
-    SInt32 last = closed ? n - 1 : n - 2;
-    for (SInt32 i = 0; i <= last; ++i) {
-        SInt32 j = i + 1 == n ? 0 : i + 1;
-        Float64 px = DxfAt(ctx, kDxf10, i), py = DxfAt(ctx, kDxf20, i);
-        Float64 qx = DxfAt(ctx, kDxf10, j), qy = DxfAt(ctx, kDxf20, j);
-        Float64 bulge = i < ctx.bulgeCount ? DxfAt(ctx, kDxf42, i) : 0;
-        if (bulge == 0)
-            AppendLineAtCursor(ctx.doc, px, py, qx, qy, false);
-        else
-            AppendBulgeArc(ctx, px, py, qx, qy, bulge);
+void WriteAreaBlocks(DXFWriter& w, AreaRecord* list) {
+    for (AreaRecord* a = list; a; a = a->next) {
+        WriteBlockStart(w, "*x" + std::to_string(w.areaBlocks++), 65, "*x");
+        HatchContext context{&w, a};
+        HatchArea(a, kHatchTolerance, nullptr, &context, nullptr, HatchSegment);
+        WriteBlockEnd(w);
     }
 }
 
-// Corners 1, 2, 4, 3 go round the quadrilateral; a triangle repeats its third corner as the fourth.
-void ReadSolid(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx)) return;
-    Float64 x4 = DxfSeen(ctx, 13) ? X(ctx, 13) : X(ctx, 12);
-    Float64 y4 = DxfSeen(ctx, 23) ? X(ctx, 23) : X(ctx, 22);
-    std::vector<Float64> xy = {X(ctx, 10), X(ctx, 20), X(ctx, 11), X(ctx, 21), x4,
-                               y4,         X(ctx, 12), X(ctx, 22), X(ctx, 10), X(ctx, 20)};
-    MakeDxfPolyline(ctx.doc, xy, kPolylineSegments, 0, 0);
+void WriteAreaInsert(DXFWriter& w, const AreaRecord* a, Boolean inBlock) {
+    WriteDXFEntityHead(w, "INSERT", a->layer, -1, kNoColour, a->penBlock.color, inBlock);
+    w.Str(2, "*x" + std::to_string(w.areaBlocks++));
+    w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
+    Float64 perUnit = UnitToMillimetres(w.doc);
+    Float64 scale = a->scaleFactor / perUnit;
+    if (!std::isfinite(scale) || scale <= 0) scale = 1.0;
+    w.Real(41, scale), w.Real(42, scale), w.Real(43, 1.0), w.Real(50, 0.0);
 }
 
-// One boundary path of edges into the outline being built: lines and circular arcs; elliptic arcs
-// add nothing; a spline edge gives up the path (the edges after it cannot be told apart).
-bool BuildEdgePath(DXFReaderContext& ctx, bool* circle) {
-    DocWindowRecord* doc = ctx.doc;
-    DiscardOutline(doc);
-    *circle = false;
-    SInt32 edges = DxfCount(ctx, kDxf72);
-    if (edges < 1) return false;
-    SInt32 firstType = SInt32(DxfAt(ctx, kDxf72, 0));
-    if (edges == 1 && firstType != 2 && firstType != 4) return false;
-    SInt32 j = 0, m = 0, r = 0, a = 0, ccwIndex = 0;
-    auto has = [&](DxfArray array, SInt32 i) { return i < DxfCount(ctx, array); };
-    for (SInt32 k = 0; k < edges; ++k) {
-        SInt32 type = SInt32(DxfAt(ctx, kDxf72, k));
-        if (type == 1) {
-            if (has(kDxf10, j) && has(kDxf20, j))
-                AppendOutlinePoint(doc, DxfAt(ctx, kDxf10, j), DxfAt(ctx, kDxf20, j));
-            if (has(kDxf11, m) && has(kDxf21, m))
-                AppendOutlinePoint(doc, DxfAt(ctx, kDxf11, m), DxfAt(ctx, kDxf21, m));
-            ++j, ++m;
-        } else if (type == 2) {
-            if (!has(kDxf10, j) || !has(kDxf20, j) || !has(kDxf40, r)) return false;
-            Float64 cx = DxfAt(ctx, kDxf10, j), cy = DxfAt(ctx, kDxf20, j), radius = DxfAt(ctx, kDxf40, r);
-            bool ccw = has(kDxf73, ccwIndex) && DxfAt(ctx, kDxf73, ccwIndex) != 0;
-            Float64 s = has(kDxf50, a) ? DxfAt(ctx, kDxf50, a) : 0,
-                    e = has(kDxf51, a) ? DxfAt(ctx, kDxf51, a) : 360;
-            ++j, ++r, ++a, ++ccwIndex;
-            if (edges == 1) {
-                *circle = SetEllipseOutline(doc, cx, cy, radius, radius);
-                return *circle;
-            }
-            if (!ccw) s = 360 - s, e = 360 - e;
-            Float64 sr = s * kDegreesToRadians, er = e * kDegreesToRadians;
-            AppendArcBetweenPoints(doc, cx, cy, radius, cx + radius * std::cos(sr),
-                                   cy + radius * std::sin(sr), cx + radius * std::cos(er),
-                                   cy + radius * std::sin(er), ccw);
-        } else if (type == 3) {
-            ++j, ++m, ++r, ++a, ++ccwIndex;
-        } else {
-            return false;
-        }
-    }
-    SInt16 count = OutlinePointCount(doc);
-    Handle outline = doc->drawing->toolInput.outlineBlock;
-    if (count < 1 || outline == nullptr) return false;
-    const Float64* p = OutlinePoints(outline);
-    if (p[2 * (count - 1)] != p[0] || p[2 * (count - 1) + 1] != p[1]) AppendOutlinePoint(doc, p[0], p[1]);
-    return OutlinePointCount(doc) > 3;
+const std::string* BlockNameOf(const DXFWriter& w, const SymbolDefRecord* def) {
+    for (const DXFBlockName& b : w.blockNames)
+        if (b.definition == def) return &b.dxfName;
+    return nullptr;
 }
 
-// Hatch boundaries made of edges; the hatch's own pattern is not read. The first external path is
-// the boundary, the others are holes; a hatch with an external path alone is an area too.
-void ReadHatch(DXFReaderContext& ctx) {
-    DocWindowRecord* doc = ctx.doc;
-    DxfObjectOptions options;
-    options.stopCode = 91;
-    if (ReadDXFObject(ctx, options) || ctx.atEOF) return;
-    bool bad = ctx.nonFinite;
-    DocSettings* s = doc->settings;
-    RGBColor colour = s->currentColor;
-    SInt16 pen = s->currentPen;
-    EmptyOutlineContours(doc);
-    options.stopCode = 92;
-    bool more = !ReadDXFObject(ctx, options) && !ctx.atEOF;
-    SInt16 boundary = -1;
-    while (more) {
-        SInt32 flags = DxfInt(ctx, 92);
-        bool ended = ReadDXFObject(ctx, options);
-        more = !ended && !ctx.atEOF;
-        bad = bad || ctx.nonFinite || (!ended && ctx.atEOF);
-        bool circle = false;
-        if (!BuildEdgePath(ctx, &circle)) {
-            DiscardOutline(doc);
-            continue;
-        }
-        if (!PushOutlineContour(doc)) continue;
-        if ((flags & 1) != 0 && boundary < 0) boundary = LastOutlineContour(doc);
-    }
-    ToolInputState& t = doc->drawing->toolInput;
-    if (!bad && boundary >= 0) {
-        std::swap(t.outlineContours[0], t.outlineContours[boundary]);
-        s->currentColor = colour;
-        s->currentPen = pen;
-        SeekLastArea(doc);
-        CreateAreaElement(doc, kHatchSpacing, kHatchAngle, kSingleHatch, false);
-    }
-    EmptyOutlineContours(doc);
-}
-
-void NoteIgnored(DXFReaderContext& ctx, int kind, const char* name) {
-    SkipDxfObject(ctx);
-    if (ctx.ignoredKinds[kind]) return;
-    ctx.ignoredKinds[kind] = true;
-    AppendLogCString(ctx.doc, (std::string("DXF-in: ") + name + " ignored").c_str());
+void WriteInstance(DXFWriter& w, const SymbolInstanceRecord* s, Boolean inBlock) {
+    const std::string* name = BlockNameOf(w, s->definition);
+    if (!name) return;
+    SymbolTransform t;
+    LoadSymbolTransform(w.doc, s, &t);
+    WriteDXFEntityHead(w, "INSERT", s->layer, -1, kNoColour, RGBColor{0, 0, 0}, inBlock);
+    w.Str(2, *name);
+    w.Real(10, t.x), w.Real(20, t.y), w.Real(30, 0.0);
+    w.Real(41, t.scaleX), w.Real(42, t.scaleY), w.Real(43, 1.0), w.Real(50, t.angle);
 }
 
 } // namespace
 
-Boolean DxfColourForNumber(SInt32 number, RGBColor* colour, SInt16* pen) {
-    // The first colours of the DXF palette; the others stay black until the palette is loaded.
-    static const RGBColor kColours[10] = {
-        {0, 0, 0},     {65535, 0, 0},     {65535, 65535, 0}, {0, 65535, 0},         {0, 65535, 65535},
-        {0, 0, 65535}, {65535, 0, 65535}, {0, 0, 0},         {32896, 32896, 32896}, {49344, 49344, 49344}};
-    if (number < 1 || number > 255) return false;
-    *colour = number < 10 ? kColours[number] : RGBColor{0, 0, 0};
-    *pen = SInt16(number >= 9 ? number % 8 + 1 : number);
-    return true;
+Boolean DXFWritesDimension(const DimensionRecord* d) {
+    return d->kind >= -6 && d->kind <= 6;
 }
 
-Boolean ReadDXFEntities(DXFReaderContext& ctx) {
-    DocWindowRecord* doc = ctx.doc;
-    SetProgressText4(reinterpret_cast<const UInt8*>("\010ENTITIES"));
-    Str255 text;
-    GetStr128(kEntitiesLogText, text);
-    AppendLogLine(doc, text);
-    SeekLastLine(doc);
-    SeekLastArc(doc);
-    Str255 name;
-    for (;;) {
-        if (ctx.hasPending) {
-            std::memcpy(name, ctx.pendingName, size_t(ctx.pendingName[0]) + 1);
-            ctx.hasPending = false;
-        } else if (!ReadDxfLine(ctx, name)) {
-            return true;
+void WriteDXFEntityHead(DXFWriter& w, const char* name, SInt16 layer, SInt16 lineType, UInt16 colourCode,
+                        const RGBColor& colour, Boolean inBlock) {
+    w.Str(0, name);
+    if (w.Subclasses()) w.Str(100, "AcDbEntity");
+    if (layer >= 0) w.Str(8, inBlock ? std::string("0") : LayerName(w, layer));
+    if (lineType >= 1 && lineType <= 6) w.Str(6, kLineTypeNames[lineType - 1]);
+    if (w.colourByElement && colourCode < kNoColour)
+        w.Int(62, w.penColours ? SInt16(colourCode) : RGBToACI(w.palette, colour));
+    w.Real(39, 5.0);
+}
+
+void DXFEllipseVertices(const Float64 c[8], Float64 startDeg, Float64 endDeg, std::vector<Float64>* xs,
+                        std::vector<Float64>* ys) {
+    xs->clear(), ys->clear();
+    Float64 r = std::atan2(c[3] - c[1], c[2] - c[0]);
+    Float64 a = std::hypot(c[2] - c[0], c[3] - c[1]) / 2, b = std::hypot(c[4] - c[2], c[5] - c[3]) / 2;
+    Float64 cx = (c[0] + c[2] + c[4] + c[6]) / 4, cy = (c[1] + c[3] + c[5] + c[7]) / 4;
+    if (!std::isfinite(startDeg) || !std::isfinite(endDeg)) return;
+    // As the ellipse is drawn: no sweep, or a whole turn or more, is the whole ellipse.
+    Float64 sweep = endDeg - startDeg;
+    if (sweep == 0 || sweep >= 360.0) {
+        sweep = 360.0;
+    } else {
+        sweep = std::fmod(sweep, 360.0);
+        if (sweep < 0) sweep += 360.0;
+    }
+    long n = std::max(1L, std::lround(sweep * 2));
+    Float64 step = sweep / Float64(n);
+    Float64 cr = std::cos(r), sr = std::sin(r);
+    for (long i = 0; i <= n; ++i) {
+        Float64 t = (startDeg + Float64(i) * step) * kDegreesToRadians;
+        Float64 u = a * std::cos(t), v = b * std::sin(t);
+        // turned by +r, as the box's first side runs
+        xs->push_back(cx + u * cr - v * sr);
+        ys->push_back(cy + u * sr + v * cr);
+    }
+}
+
+void MakeDXFBlockNames(DXFWriter& w) {
+    w.blockNames.clear();
+    std::vector<std::string> taken;
+    for (SymbolDefRecord* d = w.doc->symbolDefHead ? w.doc->symbolDefHead->next : nullptr; d; d = d->next) {
+        std::string name(reinterpret_cast<const char*>(d->name + 1), std::min<size_t>(d->name[0], 19));
+        if (!name.empty() && name[0] == '*')
+            name[0] = name.size() > 1 && name[1] == 'D' ? 'D' : name.size() > 1 && name[1] == 'x' ? 'x' : 'S';
+        name = SanitizeDXFName(name);
+        if (name.size() > 8) name.resize(8);
+        if (name.empty()) name = "SYMBOL";
+        for (int n = 1; std::find(taken.begin(), taken.end(), name) != taken.end(); ++n) {
+            std::string digits = std::to_string(n);
+            std::string stem = name;
+            stem.erase(stem.size() - std::min(stem.size(), digits.size()));
+            if (stem.size() + digits.size() > 8) stem.erase(8 - digits.size());
+            std::string next = stem + digits;
+            if (std::find(taken.begin(), taken.end(), next) == taken.end()) {
+                name = next;
+                break;
+            }
         }
-        if (UpperEquals(name, "ENDSEC")) return true;
-        if (UpperEquals(name, "EOF")) {
-            ctx.sawEndMark = true;
-            return true;
-        }
-        if (UpperEquals(name, "LINE"))
-            ReadLine(ctx);
-        else if (UpperEquals(name, "RAY"))
-            ReadRay(ctx);
-        else if (UpperEquals(name, "XLINE"))
-            ReadXLine(ctx);
-        else if (UpperEquals(name, "CIRCLE"))
-            ReadCircle(ctx);
-        else if (UpperEquals(name, "ARC"))
-            ReadArc(ctx);
-        else if (UpperEquals(name, "SPLINE"))
-            ReadSpline(ctx);
-        else if (UpperEquals(name, "ELLIPSE"))
-            ReadEllipse(ctx);
-        else if (UpperEquals(name, "POLYLINE"))
-            ReadPolyline(ctx);
-        else if (UpperEquals(name, "LWPOLYLINE"))
-            ReadLWPolyline(ctx);
-        else if (UpperEquals(name, "SOLID") || UpperEquals(name, "TRACE"))
-            ReadSolid(ctx);
-        else if (UpperEquals(name, "HATCH"))
-            ReadHatch(ctx);
-        else if (UpperEquals(name, "3DFACE"))
-            NoteIgnored(ctx, 0, "3DFACE");
-        else if (UpperEquals(name, "3DSOLID"))
-            NoteIgnored(ctx, 1, "3DSOLID");
-        else if (UpperEquals(name, "BODY"))
-            NoteIgnored(ctx, 2, "BODY");
-        else if (UpperEquals(name, "IMAGE"))
-            NoteIgnored(ctx, 3, "IMAGE");
-        else if (UpperEquals(name, "LEADER") || UpperEquals(name, "MLINE") || UpperEquals(name, "REGION") ||
-                 UpperEquals(name, "SHAPE") || UpperEquals(name, "TOLERANCE")) {
-            // The kind's name after a blank, upper-cased.
-            Str255 line;
-            line[0] = UInt8(name[0] < 255 ? name[0] + 1 : 255);
-            line[1] = ' ';
-            for (int i = 2; i <= line[0]; ++i)
-                line[i] = UInt8(name[i - 1] >= 'a' && name[i - 1] <= 'z' ? name[i - 1] - 32 : name[i - 1]);
-            AppendLogLine(doc, line);
-            SkipDxfObject(ctx);
-        } else {
-            // Texts, inserts and dimensions join here with their readers; until then they are passed
-            // over like every other kind (points, for one), by pairs.
-            SkipDxfObject(ctx);
-        }
-        if (!UpdateImportProgress(ctx)) return false;
-        if (ctx.atEOF) return true;
+        taken.push_back(name);
+        w.blockNames.push_back(DXFBlockName{name, d});
+    }
+}
+
+void WriteDXFBlocks(DXFWriter& w) {
+    MakeDXFBlockNames(w);
+    SymbolDefRecord* first = w.doc->symbolDefHead ? w.doc->symbolDefHead->next : nullptr;
+    w.dimensionBlocks = 0, w.areaBlocks = 0;
+    for (SymbolDefRecord* d = first; d; d = d->next)
+        WriteDimensionBlocks(w, FirstOf(d->dimensionHead));
+    WriteDimensionBlocks(w, w.doc->dimensionHead->next);
+    for (SymbolDefRecord* d = first; d; d = d->next)
+        WriteAreaBlocks(w, FirstOf(d->areaHead));
+    WriteAreaBlocks(w, w.doc->areaHead->next);
+    w.dimensionBlocks = 0, w.areaBlocks = 0;
+    for (size_t i = 0; i < w.blockNames.size(); ++i) {
+        const SymbolDefRecord* d = w.blockNames[i].definition;
+        WriteBlockStart(w, w.blockNames[i].dxfName, 0, w.blockNames[i].dxfName);
+        WriteDXFElements(w, FirstOf(d->lineHead), FirstOf(d->arcHead), FirstOf(d->textHead),
+                         FirstOf(d->dimensionHead), FirstOf(d->polylineHead), FirstOf(d->areaHead), nullptr,
+                         true);
+        WriteBlockEnd(w);
+    }
+}
+
+void WriteDXFElements(DXFWriter& w, LineRecord* lines, ArcRecord* arcs, TextRecord* texts,
+                      DimensionRecord* dimensions, PolylineRecord* polylines, AreaRecord* areas,
+                      SymbolInstanceRecord* instances, Boolean inBlock) {
+    for (LineRecord* e = lines; e; e = e->next) {
+        WriteLine(w, e->x1, e->y1, e->x2, e->y2, e->layer, e->lineType, PenColourCode(e->pen),
+                  e->penBlock.color, inBlock);
+        w.Step();
+    }
+    for (ArcRecord* e = arcs; e; e = e->next) {
+        WriteArc(w, e->cx, e->cy, e->radius, e->startAngle, e->endAngle, e->layer, e->lineType,
+                 PenColourCode(e->pen), e->penBlock.color, inBlock);
+        w.Step();
+    }
+    for (TextRecord* e = texts; e; e = e->next) {
+        WriteText(w, e, inBlock);
+        w.Step(2);
+    }
+    for (PolylineRecord* e = polylines; e; e = e->next)
+        WritePolyline(w, e, inBlock);
+    for (DimensionRecord* e = dimensions; e; e = e->next) {
+        if (DXFWritesDimension(e)) WriteDimension(w, e, inBlock);
+        w.Step();
+    }
+    for (AreaRecord* e = areas; e; e = e->next) {
+        WriteAreaInsert(w, e, inBlock);
+        w.Step();
+    }
+    for (SymbolInstanceRecord* e = instances; e; e = e->next) {
+        WriteInstance(w, e, inBlock);
+        w.Step();
     }
 }

@@ -188,7 +188,7 @@ void StoreInt(DXFReaderContext& ctx, SInt32 code, ConstStr255Param value) {
     if (code == 62) {
         RGBColor colour;
         SInt16 pen = 0;
-        if (DxfColourForNumber(v, &colour, &pen)) {
+        if (DxfColourForNumber(ctx, v, &colour, &pen)) {
             ctx.doc->settings->currentColor = colour;
             ctx.doc->settings->currentPen = pen;
         }
@@ -236,7 +236,9 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
         Boolean gotValue = ReadDxfLine(ctx, value);
         if (!gotValue) return false;
         if (code >= 1 && code <= 9) {
+            // Names (codes 2 to 9) are DOS text; code 1 is decoded by the reader of the text.
             std::memcpy(ctx.strings[code - 1], value, size_t(value[0]) + 1);
+            if (code >= 2) DosToUtf8(ctx.strings[code - 1]);
             MarkSeen(ctx, code);
         } else if ((code >= 10 && code <= 58) || code == 230) {
             StoreReal(ctx, code, value, options);
@@ -379,6 +381,7 @@ Boolean ImportDXF(DocWindowRecord** slot, const FSRef* file) {
         ShowErrorAlert(kNoMemoryMessage, name);
         return false;
     }
+    LoadACIPalette(ctx->palette);
     // The file first: a file that cannot be opened leaves no empty drawing behind.
     FSIORefNum fork = 0;
     OSErr err = FSOpenFork(file, fsRdPerm, &fork);

@@ -3,6 +3,7 @@
 // group-code/value pairs themselves.
 #pragma once
 
+#include "Exchange/DxfCodePages.h"
 #include "Model/DocumentRecords.h"
 #include "Platform/FileManager.h"
 
@@ -50,6 +51,7 @@ struct DXFReaderContext {
     Boolean atEOF = false;      // the file has no more lines
     Boolean sawEndMark = false; // the "EOF" line was read
     Boolean sawSection = false;
+    RGBColor palette[256] = {}; // the DXF colour numbers; entry 0 stays black
 
     // The object just read.
     Str255 strings[9] = {};  // codes 1 to 9
@@ -105,6 +107,6 @@ inline Float64 DxfAt(const DXFReaderContext& ctx, DxfArray a, SInt32 i) {
 // The ENTITIES section, from the line after its name up to "ENDSEC"; false when cancelled.
 Boolean ReadDXFEntities(DXFReaderContext& ctx);
 
-// The colour of a DXF colour number (1 to 255) and the pen it gives; false for 0 and 256 (by block,
-// by layer) and numbers out of range, which change nothing.
-Boolean DxfColourForNumber(SInt32 number, RGBColor* colour, SInt16* pen);
+// The colour of a DXF colour number (1 to 255) and the pen it gives: numbers from 9 on take pens 1 to
+// 8 in turn. False for 0 and 256 (by block, by layer) and numbers out of range, which change nothing.
+Boolean DxfColourForNumber(const DXFReaderContext& ctx, SInt32 number, RGBColor* colour, SInt16* pen);

@@ -244,6 +244,15 @@ void RegisterExporter(SInt16 saveFormat, FormatExporter exporter) {
     Exporters()[saveFormat] = exporter;
 }
 
+std::map<SInt16, ExportOptionsDialog>& ExportOptions() {
+    static std::map<SInt16, ExportOptionsDialog> dialogs;
+    return dialogs;
+}
+
+void RegisterExportOptions(SInt16 saveFormat, ExportOptionsDialog dialog) {
+    ExportOptions()[saveFormat] = dialog;
+}
+
 Boolean OpenPanelListsFile(const std::string& path, const OSType types[4], Boolean nativeOnly) {
     std::string leaf = Leaf(path);
     if (leaf.empty() || leaf[0] == '.') return false; // invisible, sidecars among them
@@ -368,6 +377,10 @@ Boolean SavePanel(DocWindowRecord* doc, ConstStr255Param prompt, FSRef* file, Bo
     request.appendExtension = s->appendExtension == 1;
     request.optionsEnabled = [](SInt16 f) {
         return f == kSaveDXF || f == kSaveHPGL || f == kSaveIGES || f == kSaveHoleList;
+    };
+    request.options = [doc](SInt16 f) {
+        auto it = ExportOptions().find(f);
+        if (it != ExportOptions().end() && it->second != nullptr) it->second(doc);
     };
     request.renameFor = [doc](const std::string& name, SInt16 f, bool append) {
         doc->settings->appendExtension = append ? 1 : 0;

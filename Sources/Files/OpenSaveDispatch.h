@@ -45,6 +45,9 @@ struct FormatImporter {
 void RegisterImporter(SInt16 openFormat, const FormatImporter& importer);
 using FormatExporter = Boolean (*)(DocWindowRecord* doc, const FSRef* file);
 void RegisterExporter(SInt16 saveFormat, FormatExporter exporter);
+// The options dialog the save panel's options button opens for a format.
+using ExportOptionsDialog = void (*)(DocWindowRecord* doc);
+void RegisterExportOptions(SInt16 saveFormat, ExportOptionsDialog dialog);
 
 // OpenDocumentFile and SaveDocumentAs (FileCommands.h): a null or empty file asks in the Open panel;
 // Save As passes its three flags to the native writer as only the selection, the alternative prompt

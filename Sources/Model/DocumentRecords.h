@@ -184,6 +184,8 @@ struct ToolInputState {
     LineRecord* workLines[kWorkRecordCount];
     ArcRecord* workArcs[kWorkRecordCount];
     Handle polylineWorkPoints;
+    SInt16 tempPointCount; // points in pointBuffer, after its 4-byte header
+    Float64 cornerRadius;  // of rounded rectangles, in drawing units
     Float64 lengthHistory[36];
     Float64 rememberedArcX, rememberedArcY, rememberedArcRadius;
     Boolean selectHidden;

@@ -3,6 +3,8 @@
 // is ours and saved with the painter's state. Ports, PDF files and any paint device share this code.
 #include "Platform/CGContext.h"
 #include "Platform/Fonts.h"
+#include "Platform/Pictures.h"
+#include "Platform/PicturesInternal.h"
 #include "Platform/PlatformApp.h"
 #include "Platform/PlatformWindowInternal.h"
 
@@ -17,6 +19,7 @@
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QPen>
+#include <QPicture>
 #include <QRegion>
 #include <QString>
 #include <QTextLayout>
@@ -1037,6 +1040,24 @@ void CGContextDrawImage(CGContextRef context, CGRect rect, CGImageRef image) {
     context->painter.setOpacity(context->gs.alpha);
     context->painter.drawImage(QRectF(0, 0, rect.size.width, rect.size.height), image->image);
     context->Touched();
+}
+
+Boolean QDPictDrawToCGContext(CGContextRef context, CGRect rect, const UInt8* bytes, size_t size) {
+    QPicture picture;
+    Rect frame;
+    if (!context || !RecordPicture(bytes, size, &picture, &frame)) return false;
+    double fw = double(frame.right) - frame.left, fh = double(frame.bottom) - frame.top;
+    context->Before();
+    context->painter.save();
+    context->painter.setWorldTransform(
+        QTransform(1, 0, 0, -1, rect.origin.x, rect.origin.y + rect.size.height) * context->UserToDevice());
+    context->painter.scale(rect.size.width / fw, rect.size.height / fh);
+    context->painter.setOpacity(context->gs.alpha);
+    context->painter.setClipRect(QRectF(0, 0, fw, fh), Qt::IntersectClip);
+    context->painter.drawPicture(0, 0, picture);
+    context->painter.restore();
+    context->Touched();
+    return true;
 }
 
 // Text.

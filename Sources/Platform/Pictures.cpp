@@ -1,7 +1,13 @@
-// The picture decoder: walks the opcodes of version 1 and 2 pictures, paints their bitmaps and pixel
-// maps into an image of the frame and draws that into the port. Other drawing opcodes are stepped
-// over by their lengths; an opcode whose length is unknown ends the walk with what was painted.
+// The picture decoder: walks the opcodes of version 1 and 2 pictures and records what they draw
+// (bitmaps and pixel maps; lines, rectangles, rounded rectangles, ovals, arcs, polygons, rectangular
+// regions and text, with the pen, patterns and colours they set) in the frame's coordinates, so
+// the record can be played into a port or a drawing context at any size. Other opcodes are stepped
+// over by their lengths; an opcode whose length is unknown ends the walk with what was recorded.
 #include "Platform/Pictures.h"
+
+#include "Platform/MacRoman.h"
+#include "Platform/PlatformApp.h"
+#include "Platform/PicturesInternal.h"
 
 #include "Platform/MemoryManager.h"
 #include "Platform/PlatformWindowInternal.h"
@@ -9,7 +15,14 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
+#include <QPolygonF>
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <string>
 #include <vector>
 
 namespace {
@@ -17,6 +30,7 @@ namespace {
 // Previews are 512 pixels square; this leaves room for larger pictures without letting a damaged
 // header ask for gigabytes.
 constexpr int kMaxSide = 4096;
+constexpr int kMaxTextSize = 1024;
 
 // A bounds-checked reader over the picture's bytes: every read past the end fails the reader.
 struct Reader {
@@ -282,7 +296,350 @@ bool SkipOpcode(Reader& r, UInt16 op, bool v2) {
     return r.ok;
 }
 
+// Colours of the eight classic QuickDraw colour constants.
+QColor ClassicColour(UInt32 code) {
+    switch (code) {
+    case 30:
+        return QColor(255, 255, 255);
+    case 69:
+        return QColor(255, 255, 0);
+    case 137:
+        return QColor(255, 0, 255);
+    case 205:
+        return QColor(255, 0, 0);
+    case 273:
+        return QColor(0, 255, 255);
+    case 341:
+        return QColor(0, 255, 0);
+    case 409:
+        return QColor(0, 0, 255);
+    default:
+        return QColor(0, 0, 0);
+    }
+}
+
+using Pat = std::array<UInt8, 8>;
+constexpr Pat kBlackPat{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+constexpr Pat kWhitePat{};
+
+// The shape verbs of the opcode families, by the low three bits of the opcode.
+enum Verb { kFrame = 0, kPaint = 1, kErase = 2, kInvert = 3, kFill = 4 };
+
+// Walks the opcodes and records their drawing in frame coordinates (the frame's top-left at 0, 0).
+class Decoder {
+  public:
+    Decoder(Reader& r, QPainter& painter, const Rect& frame, bool v2)
+        : r_(r), p_(painter), frame_(frame), v2_(v2) {}
+
+    // False ends the walk: the end opcode, data cut short, or an opcode whose length is unknown.
+    bool Step(UInt16 op) {
+        if (op == 0xFF) return false;
+        if (op == 0x90 || op == 0x91 || op == 0x98 || op == 0x99 || op == 0x9A || op == 0x9B) {
+            Rect shifted = frame_;
+            shifted.left = SInt16(shifted.left + originH_), shifted.top = SInt16(shifted.top + originV_);
+            if (!PaintBits(r_, op, p_, shifted)) return false;
+            painted_ = true;
+            return true;
+        }
+        if (op >= 0x20 && op <= 0x23) return Lines(op);
+        if (op >= 0x28 && op <= 0x2B) return Text(op);
+        if (op >= 0x30 && op < 0x90 && (op & 7) <= kFill && (op & 0x0F) < 0x0D) return Shape(op);
+        switch (op) {
+        case 0x02:
+            return ReadPat(&bkPat_);
+        case 0x03:
+            font_ = SInt16(r_.U16());
+            return r_.ok;
+        case 0x04:
+            face_ = r_.U8();
+            return r_.ok;
+        case 0x07:
+            penV_ = SInt16(r_.U16()), penH_ = SInt16(r_.U16());
+            return r_.ok;
+        case 0x09:
+            return ReadPat(&penPat_);
+        case 0x0A:
+            return ReadPat(&fillPat_);
+        case 0x0B:
+            ovalV_ = SInt16(r_.U16()), ovalH_ = SInt16(r_.U16());
+            return r_.ok;
+        case 0x0C:
+            originH_ += SInt16(r_.U16()), originV_ += SInt16(r_.U16());
+            return r_.ok;
+        case 0x0D:
+            size_ = SInt16(r_.U16());
+            return r_.ok;
+        case 0x0E:
+            fg_ = ClassicColour(r_.U32());
+            return r_.ok;
+        case 0x0F:
+            bk_ = ClassicColour(r_.U32());
+            return r_.ok;
+        case 0x1A:
+        case 0x1B: {
+            UInt16 red = r_.U16(), green = r_.U16(), blue = r_.U16();
+            (op == 0x1A ? fg_ : bk_) = QColor(red >> 8, green >> 8, blue >> 8);
+            return r_.ok;
+        }
+        default:
+            return SkipOpcode(r_, op, v2_);
+        }
+    }
+
+    bool Painted() const { return painted_; }
+
+  private:
+    Reader& r_;
+    QPainter& p_;
+    Rect frame_;
+    bool v2_;
+    bool painted_ = false;
+    int originH_ = 0, originV_ = 0;
+    SInt16 penH_ = 1, penV_ = 1;
+    Pat penPat_ = kBlackPat, fillPat_ = kBlackPat, bkPat_ = kWhitePat;
+    QColor fg_{0, 0, 0}, bk_{255, 255, 255};
+    SInt16 ovalH_ = 0, ovalV_ = 0;
+    SInt16 font_ = 0, size_ = 12;
+    UInt8 face_ = 0;
+    QPointF pen_{0, 0}; // pen location, frame coordinates
+    Rect lastRect_{}, lastRRect_{}, lastOval_{}, lastArc_{};
+    QPolygonF lastPoly_;
+
+    double X(int h) const { return double(h) - originH_ - frame_.left; }
+    double Y(int v) const { return double(v) - originV_ - frame_.top; }
+    QPointF ReadPoint() {
+        int v = SInt16(r_.U16()), h = SInt16(r_.U16());
+        return QPointF(X(h), Y(v));
+    }
+    QRectF ToRect(const Rect& r) const {
+        return QRectF(X(r.left), Y(r.top), double(r.right) - r.left, double(r.bottom) - r.top);
+    }
+    bool ReadPat(Pat* pat) {
+        for (UInt8& b : *pat)
+            b = r_.U8();
+        return r_.ok;
+    }
+
+    // A pattern as one colour: its share of set bits in the foreground colour, the rest background.
+    QColor PatColour(const Pat& pat) const {
+        int bits = 0;
+        for (UInt8 b : pat)
+            bits += std::popcount(unsigned(b));
+        double f = bits / 64.0;
+        return QColor(int(std::lround(fg_.red() * f + bk_.red() * (1 - f))),
+                      int(std::lround(fg_.green() * f + bk_.green() * (1 - f))),
+                      int(std::lround(fg_.blue() * f + bk_.blue() * (1 - f))));
+    }
+
+    bool PenVisible() const { return penH_ > 0 && penV_ > 0; }
+    QPen Pen() const {
+        QPen pen(PatColour(penPat_), std::max(1, int(std::max(penH_, penV_))));
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        return pen;
+    }
+
+    // The pen hangs below and to the right of the path: lines are drawn through the pen's centre.
+    void DrawLine(QPointF a, QPointF b) {
+        pen_ = b;
+        if (!PenVisible()) return;
+        QPointF half(penH_ / 2.0, penV_ / 2.0);
+        p_.setPen(Pen());
+        p_.setBrush(Qt::NoBrush);
+        p_.drawLine(a + half, b + half);
+        painted_ = true;
+    }
+
+    bool Lines(UInt16 op) {
+        QPointF from = pen_, to;
+        if (op == 0x20 || op == 0x22) from = ReadPoint();
+        if (op == 0x20 || op == 0x21) {
+            to = ReadPoint();
+        } else {
+            SInt8 dh = SInt8(r_.U8()), dv = SInt8(r_.U8());
+            to = from + QPointF(dh, dv);
+        }
+        if (!r_.ok) return false;
+        DrawLine(from, to);
+        return true;
+    }
+
+    bool Text(UInt16 op) {
+        if (op == 0x28) pen_ = ReadPoint();
+        if (op == 0x29 || op == 0x2B) pen_.rx() += r_.U8();
+        if (op == 0x2A || op == 0x2B) pen_.ry() += r_.U8();
+        UInt8 n = r_.U8();
+        if (!r_.Has(n)) return r_.ok = false;
+        std::string text(reinterpret_cast<const char*>(r_.bytes + r_.pos), n);
+        r_.pos += n;
+        if (!PlatformHasApplication()) return true; // no fonts without the application: stepped over
+        // A size no picture needs would only cost glyphs of gigantic size.
+        p_.setFont(PlatformFont(font_, SInt16(size_ > 0 ? std::min<int>(size_, kMaxTextSize) : 12), face_));
+        p_.setPen(fg_);
+        p_.drawText(pen_, QString::fromStdU16String(MacRomanToUTF16(text)));
+        painted_ = true;
+        return true;
+    }
+
+    // One shape drawn by the verb: framed with the pen inside its edge, or filled in one colour.
+    template <typename Outline, typename Fill>
+    void Draw(int verb, const QRectF& rect, Outline outline, Fill fill) {
+        if (verb == kInvert) return; // nothing to invert against in a recording
+        if (verb == kFrame) {
+            if (!PenVisible()) return;
+            double pw = penH_, ph = penV_;
+            if (2 * pw >= rect.width() || 2 * ph >= rect.height()) {
+                fill(rect, PatColour(penPat_));
+            } else {
+                p_.setPen(Pen());
+                p_.setBrush(Qt::NoBrush);
+                outline(rect.adjusted(pw / 2, ph / 2, -pw / 2, -ph / 2));
+            }
+        } else {
+            const Pat& pat = verb == kPaint ? penPat_ : verb == kFill ? fillPat_ : bkPat_;
+            fill(rect, verb == kErase ? bk_ : PatColour(pat));
+        }
+        painted_ = true;
+    }
+
+    bool Shape(UInt16 op) {
+        int family = op & 0xF0, verb = op & 7;
+        bool same = (op & 8) != 0;
+        auto rectOf = [&](Rect* last) {
+            if (!same) *last = r_.ReadRect();
+            return ToRect(*last);
+        };
+        auto filler = [&](auto path) {
+            return [&, path](const QRectF& rect, const QColor& colour) {
+                p_.setPen(Qt::NoPen);
+                p_.setBrush(colour);
+                path(rect);
+            };
+        };
+        switch (family) {
+        case 0x30: {
+            QRectF rect = rectOf(&lastRect_);
+            if (!r_.ok) return false;
+            auto draw = [&](const QRectF& q) { p_.drawRect(q); };
+            Draw(verb, rect, draw, filler(draw));
+            return true;
+        }
+        case 0x40: {
+            QRectF rect = rectOf(&lastRRect_);
+            if (!r_.ok) return false;
+            double rx = ovalH_ / 2.0, ry = ovalV_ / 2.0;
+            auto draw = [&, rx, ry](const QRectF& q) { p_.drawRoundedRect(q, rx, ry); };
+            Draw(verb, rect, draw, filler(draw));
+            return true;
+        }
+        case 0x50: {
+            QRectF rect = rectOf(&lastOval_);
+            if (!r_.ok) return false;
+            auto draw = [&](const QRectF& q) { p_.drawEllipse(q); };
+            Draw(verb, rect, draw, filler(draw));
+            return true;
+        }
+        case 0x60: {
+            QRectF rect = rectOf(&lastArc_);
+            SInt16 start = SInt16(r_.U16()), sweep = SInt16(r_.U16());
+            if (!r_.ok) return false;
+            // Clockwise from twelve o'clock, against counter-clockwise from three o'clock.
+            int qStart = (90 - start) * 16, qSpan = -sweep * 16;
+            auto arc = [&, qStart, qSpan](const QRectF& q) { p_.drawArc(q, qStart, qSpan); };
+            auto pie = [&, qStart, qSpan](const QRectF& q) { p_.drawPie(q, qStart, qSpan); };
+            Draw(verb, rect, arc, filler(pie));
+            return true;
+        }
+        case 0x70:
+            return Polygon(verb, same);
+        case 0x80:
+            return same || Region(verb); // the same region again: none is kept
+        default:
+            return SkipOpcode(r_, op, v2_);
+        }
+    }
+
+    bool Polygon(int verb, bool same) {
+        if (!same) {
+            UInt16 size = r_.U16();
+            if (size < 10) return r_.ok = false;
+            r_.Skip(8); // bounds
+            size_t n = (size - 10u) / 4;
+            if (!r_.Has(n * 4)) return r_.ok = false;
+            lastPoly_.clear();
+            for (size_t i = 0; i < n; ++i)
+                lastPoly_ << ReadPoint();
+            r_.Skip((size - 10u) % 4);
+        }
+        if (!r_.ok) return false;
+        if (lastPoly_.isEmpty() || verb == kInvert) return true;
+        if (verb == kFrame) {
+            if (!PenVisible()) return true;
+            QPointF half(penH_ / 2.0, penV_ / 2.0);
+            p_.setPen(Pen());
+            p_.setBrush(Qt::NoBrush);
+            p_.drawPolyline(lastPoly_.translated(half));
+            pen_ = lastPoly_.last();
+        } else {
+            const Pat& pat = verb == kPaint ? penPat_ : verb == kFill ? fillPat_ : bkPat_;
+            p_.setPen(Qt::NoPen);
+            p_.setBrush(verb == kErase ? bk_ : PatColour(pat));
+            p_.drawPolygon(lastPoly_, Qt::OddEvenFill);
+        }
+        painted_ = true;
+        return true;
+    }
+
+    // Regions that are rectangles are drawn; the scan lines of other regions are stepped over.
+    bool Region(int verb) {
+        size_t start = r_.pos;
+        UInt16 size = r_.U16();
+        Rect bounds = r_.ReadRect();
+        if (!r_.ok || size < 10) return r_.ok = false;
+        r_.pos = start;
+        r_.Skip(size);
+        if (!r_.ok) return false;
+        if (size == 10) {
+            auto draw = [&](const QRectF& q) { p_.drawRect(q); };
+            auto fill = [&](const QRectF& q, const QColor& colour) { p_.fillRect(q, colour); };
+            Draw(verb, ToRect(bounds), draw, fill);
+        }
+        return true;
+    }
+};
+
+// Reads the header and walks the opcodes onto the painter; true when anything was drawn.
+bool Walk(const UInt8* bytes, size_t size, const Rect& frame, QPainter& painter) {
+    Reader r{bytes, size, 10};
+    bool v2 = false;
+    if (r.Has(2) && bytes[10] == 0x11 && bytes[11] == 0x01) {
+        r.Skip(2);
+    } else if (r.Has(4) && r.U16() == 0x0011 && r.U16() == 0x02FF) {
+        v2 = true;
+    } else {
+        return false;
+    }
+    Decoder decoder(r, painter, frame, v2);
+    while (r.ok && r.Has(v2 ? 2 : 1)) {
+        if (v2 && (r.pos & 1)) r.Skip(1); // opcodes of version 2 start on even offsets
+        UInt16 op = v2 ? r.U16() : r.U8();
+        if (!r.ok || !decoder.Step(op)) break;
+    }
+    return decoder.Painted();
+}
+
 } // namespace
+
+bool RecordPicture(const UInt8* bytes, size_t size, QPicture* picture, Rect* frame) {
+    Rect f;
+    if (!GetPictureFrame(bytes, size, &f)) return false;
+    if (Width(f) > kMaxSide || Height(f) > kMaxSide) return false;
+    QPainter painter(picture);
+    bool painted = Walk(bytes, size, f, painter);
+    painter.end();
+    if (frame) *frame = f;
+    return painted;
+}
 
 Boolean GetPictureFrame(const UInt8* bytes, size_t size, Rect* frame) {
     if (bytes == nullptr || size < 10) return false;
@@ -294,45 +651,19 @@ Boolean GetPictureFrame(const UInt8* bytes, size_t size, Rect* frame) {
 
 Boolean DrawPictureData(const UInt8* bytes, size_t size, const Rect* destination) {
     GrafPtr port = CurrentPort();
+    if (port == nullptr || destination == nullptr) return false;
+    QPicture picture;
     Rect frame;
-    if (port == nullptr || destination == nullptr || !GetPictureFrame(bytes, size, &frame)) return false;
-    if (Width(frame) > kMaxSide || Height(frame) > kMaxSide) return false;
-    Reader r{bytes, size, 10};
-    bool v2 = false;
-    if (r.Has(2) && bytes[10] == 0x11 && bytes[11] == 0x01) {
-        r.Skip(2);
-    } else if (r.Has(4) && r.U16() == 0x0011 && r.U16() == 0x02FF) {
-        v2 = true;
-    } else {
-        return false;
-    }
-    QImage canvas(Width(frame), Height(frame), QImage::Format_ARGB32);
-    if (canvas.isNull()) return false;
-    canvas.fill(Qt::transparent);
-    bool painted = false;
-    {
-        QPainter painter(&canvas);
-        while (r.ok && r.Has(v2 ? 2 : 1)) {
-            if (v2 && (r.pos & 1)) r.Skip(1); // opcodes of version 2 start on even offsets
-            UInt16 op = v2 ? r.U16() : r.U8();
-            if (!r.ok || op == 0xFF) break;
-            if (op == 0x90 || op == 0x91 || op == 0x98 || op == 0x99 || op == 0x9A || op == 0x9B) {
-                if (!PaintBits(r, op, painter, frame)) break;
-                painted = true;
-            } else if (!SkipOpcode(r, op, v2)) {
-                break;
-            }
-        }
-    }
-    if (!painted) return false;
+    if (!RecordPicture(bytes, size, &picture, &frame)) return false;
     QImage& target = PlatformPortImage(port);
     {
         QPainter painter(&target);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(destination->left - port->portRect.left,
-                                destination->top - port->portRect.top, Width(*destination),
-                                Height(*destination)),
-                          canvas);
+        painter.translate(destination->left - port->portRect.left, destination->top - port->portRect.top);
+        painter.scale(double(Width(*destination)) / Width(frame),
+                      double(Height(*destination)) / Height(frame));
+        painter.setClipRect(QRectF(0, 0, Width(frame), Height(frame)));
+        painter.drawPicture(0, 0, picture);
     }
     PlatformPortChanged(port, destination);
     return true;

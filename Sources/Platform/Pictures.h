@@ -1,7 +1,9 @@
 // QuickDraw pictures ('PICT' data as resources and files hold them), read by a decoder of our own for
-// what pictures of pixels hold: bitmaps and pixel maps (indexed or direct), packed or not.
+// the opcodes that occur: bitmaps and pixel maps (indexed or direct, packed or not), lines, shapes,
+// polygons and text with their pens, patterns and colours.
 #pragma once
 
+#include "Platform/CGContext.h"
 #include "Platform/QuickDrawTypes.h"
 
 #include <cstddef>
@@ -12,6 +14,9 @@ using PicHandle = Handle;
 Boolean GetPictureFrame(const UInt8* bytes, size_t size, Rect* frame);
 // Draws the picture into the current port with its frame mapped onto the destination (local
 // coordinates). False, with nothing drawn, when the data is not a picture this decoder reads or
-// holds no pixels; every count and length is checked against the data.
+// draws nothing it knows; every count and length is checked against the data.
 Boolean DrawPictureData(const UInt8* bytes, size_t size, const Rect* destination);
 void DrawPicture(PicHandle picture, const Rect* destination);
+// The same into a drawing context, upright in the rectangle (user space, y up); the picture keeps its
+// lines sharp at any size. False, with nothing drawn, as above.
+Boolean QDPictDrawToCGContext(CGContextRef context, CGRect rect, const UInt8* bytes, size_t size);

@@ -3,6 +3,7 @@
 
 #include "View/ContentPasses.h"
 #include "Model/DocumentRecords.h"
+#include "Dialogs/PolylineVertexDialog.h"
 #include "Shell/DocumentServices.h"
 #include "Shell/DocumentWindow.h"
 #include "Shell/EventLoop.h"
@@ -152,6 +153,10 @@ void RecentCommand(SInt16 item) {
 }
 
 void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
+    if (item == 7) {
+        Float64 x = 0, y = 0;
+        PolylineVertexDialog(doc, nullptr, -1, &x, &y);
+    }
     if (item == 16) ToggleGridDisplay(doc);
     if (item != 17) return;
     DocSettings* s = doc->settings;
@@ -193,7 +198,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kWindowMenu:
         return item == 11 || item >= kFirstDocumentItem;
     case kSettingsMenu:
-        return item == 16 || item == 17;
+        return item == 7 || item == 16 || item == 17;
     case kMarkerMenu:
         return item >= 1 && item <= 7;
     case kRecentMenu:

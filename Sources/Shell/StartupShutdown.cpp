@@ -5,6 +5,7 @@
 
 #include "Platform/AppResources.h"
 #include "Shell/AppleEvents.h"
+#include "Exchange/DxfWriter.h"
 #include "View/ContentPasses.h"
 #include "Other/CursorsAndMouse.h"
 #include "Platform/DialogManager.h"
@@ -93,6 +94,7 @@ void InitApplication() {
     GeneralPrefs.lastUpdateCheck = 0;
     InstallShellHooks();
     RegisterDXFImporter();
+    RegisterDXFExport();
     InitMenusAndCursors();
     std::fesetround(FE_TONEAREST);
     GeneralPrefs.recentFullPaths = 1;

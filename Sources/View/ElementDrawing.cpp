@@ -3,10 +3,12 @@
 #include "View/AreaDrawing.h"
 #include "Model/MathPrimitives.h"
 #include "View/ContentPasses.h"
+#include "View/DimensionDrawing.h"
 #include "Model/DocumentHooks.h"
 #include "View/PlotOutput.h"
 #include "View/RasterImages.h"
 #include "View/SymbolDrawing.h"
+#include "View/PolylineDrawing.h"
 #include "View/TextDrawing.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
@@ -219,4 +221,6 @@ void InstallViewDrawingHooks() {
     gViewHooks.drawImage = DrawRasterImage;
     InstallSymbolDrawingHook();
     InstallAreaDrawingHook();
+    InstallDimensionDrawing();
+    gViewHooks.drawPolyline = DrawPolylineElement;
 }

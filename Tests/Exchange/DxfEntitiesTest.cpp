@@ -171,7 +171,7 @@ TEST_F(DxfReaderTest, OldStylePolylinesWithTheirVertices) {
     ASSERT_EQ(polylines.size(), 1u);
     EXPECT_EQ(polylines[0]->kind, kPolylineSegments);
     using P = std::pair<double, double>;
-    EXPECT_EQ(PolylinePoints(polylines[0]), (std::vector<P>{{0, 0}, {4, 0}, {4, 3}, {0, 3}, {0, 0}}));
+    EXPECT_EQ(PointsOf(polylines[0]), (std::vector<P>{{0, 0}, {4, 0}, {4, 3}, {0, 3}, {0, 0}}));
     auto lines = ListOf(doc->lineHead);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0]->x1, 100);
@@ -201,13 +201,13 @@ TEST_F(DxfReaderTest, SolidsAndTracesGoRoundTheirCorners) {
                                         {23, "3"}})));
         auto p = ListOf(doc->polylineHead);
         ASSERT_EQ(p.size(), 1u);
-        EXPECT_EQ(PolylinePoints(p[0]), (std::vector<P>{{0, 0}, {4, 0}, {4, 3}, {0, 3}, {0, 0}})) << kind;
+        EXPECT_EQ(PointsOf(p[0]), (std::vector<P>{{0, 0}, {4, 0}, {4, 3}, {0, 3}, {0, 0}})) << kind;
         DisposeDocumentRecords(doc);
     }
     // A triangle gives its third corner once.
     ASSERT_TRUE(Import(
         DxfEntities({{0, "SOLID"}, {10, "0"}, {20, "0"}, {11, "4"}, {21, "0"}, {12, "0"}, {22, "3"}})));
-    EXPECT_EQ(PolylinePoints(ListOf(doc->polylineHead)[0]), (std::vector<P>{{0, 0}, {4, 0}, {0, 3}, {0, 0}}));
+    EXPECT_EQ(PointsOf(ListOf(doc->polylineHead)[0]), (std::vector<P>{{0, 0}, {4, 0}, {0, 3}, {0, 0}}));
 }
 
 TEST_F(DxfReaderTest, SplinesTakeNoMorePointsThanTheyGive) {
@@ -228,8 +228,8 @@ TEST_F(DxfReaderTest, SplinesTakeNoMorePointsThanTheyGive) {
     auto p = ListOf(doc->polylineHead);
     ASSERT_EQ(p.size(), 2u);
     EXPECT_EQ(p[0]->kind, kPolylineCurve);
-    EXPECT_EQ(PolylinePoints(p[0]), (std::vector<P>{{0, 0}, {1, 2}, {3, 2}, {0, 0}}));
-    EXPECT_EQ(PolylinePoints(p[1]), (std::vector<P>{{5, 5}, {6, 7}}));
+    EXPECT_EQ(PointsOf(p[0]), (std::vector<P>{{0, 0}, {1, 2}, {3, 2}, {0, 0}}));
+    EXPECT_EQ(PointsOf(p[1]), (std::vector<P>{{5, 5}, {6, 7}}));
 }
 
 TEST_F(DxfReaderTest, EllipsesAreTheirTurnedBoxWithAnglesInDegrees) {
@@ -252,13 +252,13 @@ TEST_F(DxfReaderTest, EllipsesAreTheirTurnedBoxWithAnglesInDegrees) {
     auto p = ListOf(doc->polylineHead);
     ASSERT_EQ(p.size(), 2u);
     EXPECT_EQ(p[0]->kind, kPolylineEllipse);
-    auto corners = PolylinePoints(p[0]);
+    auto corners = PointsOf(p[0]);
     using P = std::pair<double, double>;
     EXPECT_EQ(corners, (std::vector<P>{{-10, -5}, {10, -5}, {10, 5}, {-10, 5}}));
     EXPECT_NEAR(p[0]->params[0], 0, 1e-12);
     EXPECT_NEAR(p[0]->params[1], 180, 1e-9);
     // Major axis along y: the box turns by 90 degrees about the centre.
-    auto turned = PolylinePoints(p[1]);
+    auto turned = PointsOf(p[1]);
     ASSERT_EQ(turned.size(), 4u);
     EXPECT_NEAR(turned[0].first, 2, 1e-9);
     EXPECT_NEAR(turned[0].second, -1, 1e-9);

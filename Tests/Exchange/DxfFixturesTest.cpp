@@ -31,7 +31,7 @@ ArcRecord* ArcAt(DocWindowRecord* doc, double cx, double cy) {
 
 PolylineRecord* PolylineStarting(DocWindowRecord* doc, double x, double y) {
     return Find(doc->polylineHead, [&](PolylineRecord* p) {
-        auto pts = PolylinePoints(p);
+        auto pts = PointsOf(p);
         return !pts.empty() && std::fabs(pts[0].first - x) < 1e-9 && std::fabs(pts[0].second - y) < 1e-9;
     });
 }
@@ -67,17 +67,17 @@ void ExpectCommonEntities(DocWindowRecord* doc) {
 
     PolylineRecord* solid = PolylineStarting(doc, 0, 20);
     ASSERT_NE(solid, nullptr);
-    EXPECT_EQ(PolylinePoints(solid), (std::vector<P>{{0, 20}, {4, 20}, {4, 23}, {0, 23}, {0, 20}}));
+    EXPECT_EQ(PointsOf(solid), (std::vector<P>{{0, 20}, {4, 20}, {4, 23}, {0, 23}, {0, 20}}));
     PolylineRecord* trace = PolylineStarting(doc, 10, 20);
     ASSERT_NE(trace, nullptr);
-    EXPECT_EQ(PolylinePoints(trace), (std::vector<P>{{10, 20}, {14, 20}, {14, 23}, {10, 23}, {10, 20}}));
+    EXPECT_EQ(PointsOf(trace), (std::vector<P>{{10, 20}, {14, 20}, {14, 23}, {10, 23}, {10, 20}}));
     PolylineRecord* open = PolylineStarting(doc, 40, 0);
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->kind, kPolylineSegments);
-    EXPECT_EQ(PolylinePoints(open), (std::vector<P>{{40, 0}, {44, 0}, {44, 3}, {48, 3}}));
+    EXPECT_EQ(PointsOf(open), (std::vector<P>{{40, 0}, {44, 0}, {44, 3}, {48, 3}}));
     PolylineRecord* closed = PolylineStarting(doc, 40, 10);
     ASSERT_NE(closed, nullptr);
-    EXPECT_EQ(PolylinePoints(closed), (std::vector<P>{{40, 10}, {44, 10}, {44, 13}, {40, 10}}));
+    EXPECT_EQ(PointsOf(closed), (std::vector<P>{{40, 10}, {44, 10}, {44, 13}, {40, 10}}));
 }
 
 } // namespace
@@ -109,14 +109,14 @@ TEST_F(DxfReaderTest, AnR2000FileOfAnotherProgram) {
     PolylineRecord* ellipse = PolylineStarting(doc, 60, -5);
     ASSERT_NE(ellipse, nullptr);
     EXPECT_EQ(ellipse->kind, kPolylineEllipse);
-    EXPECT_EQ(PolylinePoints(ellipse), (std::vector<P>{{60, -5}, {80, -5}, {80, 5}, {60, 5}}));
+    EXPECT_EQ(PointsOf(ellipse), (std::vector<P>{{60, -5}, {80, -5}, {80, 5}, {60, 5}}));
     EXPECT_NEAR(ellipse->params[0], 0, 1e-9);
     EXPECT_NEAR(ellipse->params[1], 180, 1e-9);
 
     PolylineRecord* spline = PolylineStarting(doc, 80, 0);
     ASSERT_NE(spline, nullptr);
     EXPECT_EQ(spline->kind, kPolylineCurve);
-    EXPECT_EQ(PolylinePoints(spline), (std::vector<P>{{80, 0}, {82, 3}, {85, 1}, {88, 4}}));
+    EXPECT_EQ(PointsOf(spline), (std::vector<P>{{80, 0}, {82, 3}, {85, 1}, {88, 4}}));
 
     LineRecord* ray = LineFrom(doc, 90, 0);
     ASSERT_NE(ray, nullptr);

@@ -80,7 +80,7 @@ std::vector<int> DxfReaderTest::Messages() const {
     return numbers;
 }
 
-std::vector<std::pair<double, double>> PolylinePoints(const PolylineRecord* p) {
+std::vector<std::pair<double, double>> PointsOf(const PolylineRecord* p) {
     std::vector<std::pair<double, double>> v;
     const Float64* xy = p->points ? reinterpret_cast<const Float64*>(*p->points) : nullptr;
     for (SInt16 i = 0; xy != nullptr && i < p->pointCount; ++i)

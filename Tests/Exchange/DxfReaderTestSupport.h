@@ -41,4 +41,4 @@ template <class T> std::vector<T*> ListOf(T* head) {
     return v;
 }
 
-std::vector<std::pair<double, double>> PolylinePoints(const PolylineRecord* p);
+std::vector<std::pair<double, double>> PointsOf(const PolylineRecord* p);

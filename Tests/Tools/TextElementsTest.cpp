@@ -3,6 +3,7 @@
 #include "Tools/TextElements.h"
 
 #include "../Model/DocumentFixture.h"
+#include "Model/Dimensions.h"
 #include "Model/DocumentRecords.h"
 #include "Model/UndoJournal.h"
 #include "Platform/TextMeasure.h"
@@ -43,6 +44,25 @@ class TextElementsTest : public DocumentTest {
 };
 
 } // namespace
+
+// Text and dimension styles live in settings slots without names of their own: none may share one.
+TEST_F(TextElementsTest, TextAndDimensionStylesKeepSeparateSettings) {
+    DocSettings* s = doc->settings;
+    TextAngleSetting(s) = 11, TextSlantSetting(s) = 12, TextLineSpacingSetting(s) = 13;
+    TextFrameDistanceSetting(s) = 14;
+    SetDimUnitFactor(s, 25.4);
+    SetDimTextHeight(s, 7);
+    DimFeetInchFormat(s) = 1, DimFractionSetting(s) = 2, DimCutZeros(s) = 3, DimOptionBits(s) = 4;
+    EXPECT_EQ(TextAngleSetting(s), 11);
+    EXPECT_EQ(TextSlantSetting(s), 12);
+    EXPECT_EQ(TextLineSpacingSetting(s), 13);
+    EXPECT_EQ(TextFrameDistanceSetting(s), 14);
+    EXPECT_EQ(DimUnitFactor(s), 25.4);
+    EXPECT_EQ(DimTextHeight(s), 7);
+    EXPECT_EQ(DimFeetInchFormat(s) + DimFractionSetting(s) * 10 + DimCutZeros(s) * 100 +
+                  DimOptionBits(s) * 1000,
+              4321);
+}
 
 TEST_F(TextElementsTest, EveryJustificationAndAngleGivesItsAnchorBackAndTheMeasuredBox) {
     Float64 w = Width("Bracket");

@@ -4,13 +4,16 @@
 // image there. DW_UPDATE_VIEW_REFERENCES=1 rewrites the references from the current renders.
 #include "ViewTestSupport.h"
 #include "View/ElementDrawing.h"
+#include "Platform/MemoryManager.h"
+#include "View/PolylineDrawing.h"
 #include "Platform/PortImages.h"
 #include "View/TextDrawing.h"
-#include "Platform/MemoryManager.h"
 #include "Tools/AreaOutlines.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
 #include "SymbolSceneSupport.h"
+#include "Model/Dimensions.h"
+#include "View/DimensionDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,6 +66,57 @@ void PenOptions(DocWindowRecord* doc, Element* e, const std::string& key, const 
     if (key == "selected") e->selected = 1;
     if (key == "marked") e->marked = 1;
     if (key == "dimmed") e->penBlock.penFlags = SInt16(kPenFlagDimmed);
+}
+
+// Pictures a polyline of kind 10 can hold: "shapes" (a framed rectangle, a painted oval and a
+// diagonal line in blue on a 40 x 20 frame) and "damaged" (a header and nothing the decoder reads).
+Handle TestPicture(const std::string& name) {
+    std::vector<UInt8> b;
+    auto u8 = [&](int v) { b.push_back(UInt8(v)); };
+    auto u16 = [&](int v) { u8(v >> 8), u8(v); };
+    auto rect = [&](int t, int l, int bo, int r) { u16(t), u16(l), u16(bo), u16(r); };
+    u16(0), rect(0, 0, 20, 40);
+    if (name == "shapes") {
+        u8(0x11), u8(0x01);
+        u8(0x30), rect(0, 0, 20, 40);
+        u8(0x0E), u16(0), u16(409); // blue
+        u8(0x51), rect(4, 4, 16, 20);
+        u8(0x20), u16(2), u16(22), u16(18), u16(38);
+        u8(0xFF);
+    } else {
+        u8(0x11), u8(0x01), u8(0x12), u8(0xFF);
+    }
+    Handle h = nullptr;
+    PtrToHand(b.data(), &h, Size(b.size()));
+    return h;
+}
+
+// polyline KIND x,y x,y ... [radius=R] [angles=A,B] [picture=NAME] and the pen options.
+void LoadPolyline(DocWindowRecord* doc, const std::vector<std::string>& w) {
+    gViewHooks.drawPolyline = DrawPolylineElement;
+    PolylineRecord* last = nullptr;
+    LastPolyline(doc, &last);
+    PolylineRecord* e = NewPolylineElement(doc, &last->next);
+    e->kind = SInt16(std::stoi(w[1]));
+    e->pen = 1;
+    std::vector<Float64> xy;
+    for (size_t i = 2; i < w.size(); ++i) {
+        size_t eq = w[i].find('=');
+        std::string key = w[i].substr(0, eq), value = eq == std::string::npos ? "" : w[i].substr(eq + 1);
+        if (eq == std::string::npos && w[i].find(',') != std::string::npos) {
+            Float64 x = 0, y = 0;
+            Pair(w[i], &x, &y);
+            xy.push_back(x), xy.push_back(y);
+            continue;
+        }
+        PenOptions(doc, e, key, value);
+        if (key == "style") e->lineType = SInt16(std::stoi(value));
+        if (key == "radius") e->params[0] = std::stod(value);
+        if (key == "angles") Pair(value, &e->params[0], &e->params[1]);
+        if (key == "picture") e->picture = TestPicture(value);
+    }
+    e->pointCount = SInt16(xy.size() / 2);
+    PtrToHand(xy.data(), &e->points, Size(xy.size() * sizeof(Float64)));
 }
 
 class ReferenceScenes : public ViewWindowTest {
@@ -165,6 +219,8 @@ class ReferenceScenes : public ViewWindowTest {
                     if (k == "angle") e->hatchAngle = std::stod(v);
                     if (k == "stroked") e->outlineStroked = 1;
                 }
+            } else if (w[0] == "polyline") {
+                LoadPolyline(doc, w);
             } else if (w[0] == "text") {
                 // A width of 0 is the text's natural width (of its widest line).
                 Float64 width = n[3];
@@ -205,8 +261,58 @@ class ReferenceScenes : public ViewWindowTest {
                         }
                     }
                 }
+            } else if (w[0].rfind("dim", 0) == 0) {
+                LoadDimension(w[0], n, options);
             }
         }
+    }
+
+    // Dimensions made by their creators: dimh and dimv (x1 y1 x2 y2 px py), dima (x1 y1 x2 y2 dx dy px
+    // py), dimd and dimr (circle cx cy r, px py), dimang (two lines, px py), dimpl (line, x y).
+    void LoadDimension(const std::string& what, const std::vector<Float64>& n,
+                       const std::vector<std::pair<std::string, std::string>>& options) {
+        InstallDimensionDrawing();
+        DocSettings* s = doc->settings;
+        Str255 upper = {0}, lower = {0}, text = {0};
+        auto set = [](StringPtr dest, const std::string& v) {
+            dest[0] = UInt8(std::min<size_t>(v.size(), 255));
+            std::memcpy(dest + 1, v.data(), dest[0]);
+        };
+        s->dimFlags = 0;
+        for (auto& [k, v] : options) {
+            if (k == "upper") set(upper, v);
+            if (k == "lower") set(lower, v);
+            if (k == "text") set(text, v);
+            if (k == "flags") s->dimFlags = UInt16(std::stoul(v, nullptr, 0));
+            if (k == "height") SetDimTextHeight(s, std::stod(v));
+        }
+        ArcRecord circle{};
+        LineRecord a{}, b{};
+        DimensionRecord* d = nullptr;
+        if (what == "dimh")
+            d = CreateHorizontalDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], text, upper, lower);
+        if (what == "dimv")
+            d = CreateVerticalDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], text, upper, lower);
+        if (what == "dima")
+            d = CreateAlignedDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], text, upper,
+                                       lower);
+        if (what == "dimd" || what == "dimr") {
+            circle.cx = n[0], circle.cy = n[1], circle.radius = n[2];
+            d = what == "dimd" ? CreateDiameterDimension(doc, &circle, n[3], n[4], text, upper, lower)
+                               : CreateRadiusDimension(doc, &circle, n[3], n[4], text, upper, lower);
+        }
+        if (what == "dimang") {
+            a.x1 = n[0], a.y1 = n[1], a.x2 = n[2], a.y2 = n[3];
+            b.x1 = n[4], b.y1 = n[5], b.x2 = n[6], b.y2 = n[7];
+            d = CreateLineAngleDimension(doc, &a, &b, nullptr, n[8], n[9], text, upper, lower);
+        }
+        if (what == "dimpl") {
+            a.x1 = n[0], a.y1 = n[1], a.x2 = n[2], a.y2 = n[3];
+            d = CreatePointLineDimension(doc, &a, n[4], n[5], text, upper, lower);
+        }
+        ASSERT_NE(d, nullptr) << what;
+        for (auto& [k, v] : options)
+            PenOptions(doc, d, k, v);
     }
 
     static std::string Listing(const std::vector<DrawCall>& calls) {
@@ -287,6 +393,10 @@ TEST_F(ReferenceScenes, TextsFramesAndLeaders) {
     Check("texts");
 }
 
+TEST_F(ReferenceScenes, PolylinesOfEveryKind) {
+    Check("polylines");
+}
+
 TEST_F(ReferenceScenes, OrthogonalAndTurnedGrids) {
     Check("grid");
 }
@@ -307,4 +417,8 @@ TEST_F(ReferenceScenes, SymbolInstances) {
 TEST_F(ReferenceScenes, HatchedAndFilledAreas) {
     InstallViewDrawingHooks();
     Check("areas");
+}
+
+TEST_F(ReferenceScenes, DimensionsOfEveryKind) {
+    Check("dimensions");
 }

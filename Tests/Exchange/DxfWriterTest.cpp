@@ -1,0 +1,370 @@
+// The DXF writer: value formatting, names, code pages, the file's structure by flavour, the entities
+// of each element kind, the anonymous block numbers, failures and the locale.
+#include "Exchange/DxfWriter.h"
+#include "DxfTestDrawing.h"
+#include "TestSupport.h"
+
+#include "Files/Preferences.h"
+#include "Model/ElementLists.h"
+#include "Platform/DialogManager.h"
+#include "Platform/FileManager.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <map>
+#include <sstream>
+
+namespace {
+
+TEST(DxfValues, RealsAndIntegersAsTheFormatWritesThem) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<double, const char*> reals[] = {
+        {0.0, "0.0"},
+        {12.0, "12.0"},
+        {0.09, "0.09"},
+        {1.0 / 3.0, "0.33333333"},
+        {-0.3, "-0.3"},
+        {-1e-12, "0.0"},
+        {1.5, "1.5"},
+        {123456.125, "123456.125"},
+        {std::nan(""), "     0.0"},
+        {inf, "     0.0"},
+        {-inf, "     0.0"},
+    };
+    for (auto [v, text] : reals)
+        EXPECT_EQ(FormatDXFReal(v), text) << v;
+    const std::pair<SInt16, const char*> ints[] = {{5, "     5"},   {-5, "     -5"},  {10, "    10"},
+                                                   {999, "   999"}, {9999, "  9999"}, {32167, " 32167"},
+                                                   {32168, "32168"}};
+    for (auto [v, text] : ints)
+        EXPECT_EQ(FormatDXFInt(v), text) << v;
+}
+
+TEST(DxfValues, CharactersMapToTheCodePageAndNeverToByteZero) {
+    DXFExportTables tables;
+    ASSERT_TRUE(LoadExportCodePages(tables));
+    EXPECT_EQ(MapDXFChars("100%", tables, 1), "100%%%");
+    EXPECT_EQ(MapDXFChars("Ma\xA7", tables, 1), "Ma\xE1");  // ß in dos850
+    EXPECT_EQ(MapDXFChars("Ma\xA7", tables, 14), "Ma\xDF"); // ANSI_1252 takes ISO 8859-1
+    EXPECT_EQ(MapDXFChars("Ma\xA7", tables, 3), "Ma?");     // dos855 has none
+    EXPECT_EQ(MapDXFChars("a\tb\x7F", tables, 1), "a?b?");
+    EXPECT_EQ(MapDXFChars("\xA7", tables, 999), MapDXFChars("\xA7", tables, 6));
+    std::string all;
+    for (int c = 1; c < 256; ++c)
+        all += char(c);
+    for (UInt32 page = 0; page <= 15; ++page) {
+        std::string out = MapDXFChars(all, tables, page);
+        EXPECT_EQ(out.find('\0'), std::string::npos) << page;
+        EXPECT_LE(out.size(), 255u);
+    }
+    EXPECT_EQ(MapDXFChars(std::string(100, '%'), tables, 0).size(), 255u);
+}
+
+TEST(DxfValues, ColourIndexNearestInThePalette) {
+    RGBColor palette[256]{};
+    ASSERT_TRUE(LoadACIPalette(palette));
+    EXPECT_EQ(RGBToACI(palette, RGBColor{65535, 0, 0}), 1);
+    EXPECT_EQ(RGBToACI(palette, RGBColor{0, 0, 65535}), 5);
+    EXPECT_EQ(RGBToACI(palette, RGBColor{0, 0, 0}), 7); // white is kept as black: 7 comes first
+}
+
+TEST(DxfValues, EllipseTurnsByItsBoxAndNeverGivesNaN) {
+    // Box turned by 90 degrees: first side from (0, 0) up to (0, 4), second side 2 long.
+    const Float64 box[8] = {0, 0, 0, 4, -2, 4, -2, 0};
+    std::vector<Float64> xs, ys;
+    DXFEllipseVertices(box, 0, 90, &xs, &ys);
+    ASSERT_EQ(xs.size(), 181u);
+    EXPECT_NEAR(xs[0], -1.0, 1e-9); // centre (-1, 2) + a along the turned axis
+    EXPECT_NEAR(ys[0], 4.0, 1e-9);
+    EXPECT_NEAR(xs.back(), -2.0, 1e-9); // at 90 degrees: b turned to the left of the first side
+    EXPECT_NEAR(ys.back(), 2.0, 1e-9);
+
+    DXFEllipseVertices(box, 300, 60, &xs, &ys);
+    EXPECT_EQ(xs.size(), 241u);
+    // no sweep is the whole ellipse, as it is drawn; a sliver still has both ends
+    const std::pair<double, size_t> sweeps[] = {{0.0, 721}, {0.1, 2}, {360.0, 721}, {-90.0, 541}};
+    for (auto [sweep, count] : sweeps) {
+        DXFEllipseVertices(box, 30, 30 + sweep, &xs, &ys);
+        EXPECT_EQ(xs.size(), count) << sweep;
+        for (size_t i = 0; i < xs.size(); ++i)
+            EXPECT_TRUE(std::isfinite(xs[i]) && std::isfinite(ys[i]));
+    }
+    DXFEllipseVertices(box, 0, std::nan(""), &xs, &ys);
+    EXPECT_TRUE(xs.empty());
+}
+
+class DxfWriterTest : public DxfDrawingTest {};
+
+TEST_F(DxfWriterTest, EmptyDrawingHasEverySectionAndTheFixedLayersInEachFlavour) {
+    for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
+        SCOPED_TRACE(flavour);
+        GeneralPrefs.codePage = 99; // out of range: the default is written
+        DxfPairs p = ExportPairs(flavour);
+        ASSERT_FALSE(p.empty());
+        EXPECT_EQ(p.back(), DxfPair("0", "EOF"));
+        size_t ver = p.Find("9", "$ACADVER");
+        ASSERT_NE(ver, DxfPairs::npos);
+        EXPECT_EQ(p[ver + 1], DxfPair("1", flavour == 0 ? "AC1006" : "AC1009"));
+        size_t cp = p.Find("9", "$DWGCODEPAGE");
+        if (flavour == 1) {
+            ASSERT_NE(cp, DxfPairs::npos);
+            EXPECT_EQ(p[cp + 1], DxfPair("3", "dos861"));
+        } else {
+            EXPECT_EQ(cp, DxfPairs::npos);
+        }
+        EXPECT_EQ(p.Find("9", "$AXISMODE") != DxfPairs::npos, flavour == 0);
+        EXPECT_EQ(p.Find("2", "DIMSTYLE") != DxfPairs::npos, flavour == 1);
+        size_t layers = p.Find("2", "LAYER");
+        ASSERT_NE(layers, DxfPairs::npos);
+        EXPECT_EQ(p[layers + 1], DxfPair("70", "2"));
+        EXPECT_EQ(p.Count("0", "LAYER"), 2);
+        for (const DxfPair& pair : p) {
+            int code = std::stoi(pair.first);
+            EXPECT_FALSE(code >= 30 && code <= 39) << "3-D group written without the option";
+        }
+        EXPECT_NE(p.Find("2", "ENTITIES"), DxfPairs::npos);
+        EXPECT_NE(p.Find("2", "BLOCKS"), DxfPairs::npos);
+    }
+    std::string raw = ExportRaw(0);
+    EXPECT_NE(raw.find("\r\n  2\r\nLAYER\r\n"), std::string::npos); // codes right-aligned in three columns
+    EXPECT_NE(raw.find("\r\n 70\r\n     2\r\n"), std::string::npos);
+}
+
+TEST_F(DxfWriterTest, LayerNamesAreUniqueNeverEmptyAndNeverTheFixedOnes) {
+    const std::pair<SInt16, std::string> named[] = {
+        {1, "Wall 1"}, {2, "wall_1"}, {3, std::string(40, 'a')}, {4, "0"}, {5, "DefPoints"}, {6, "\xA7\xA7"},
+    };
+    for (auto& [layer, name] : named) {
+        SetLayerName(layer, name);
+        AddLineOn(layer);
+    }
+    AddLineOn(5000); // beyond the table: its last layer
+    SetLayerName(kLayerCount - 1, "Last");
+    DxfPairs p = ExportPairs(1);
+    std::vector<std::string> names = p.ValuesAfter("0", "LAYER", "2");
+    ASSERT_EQ(names.size(), 9u);
+    EXPECT_EQ(names[0], "0");
+    EXPECT_EQ(names[1], "DEFPOINTS");
+    EXPECT_EQ(names[2], "WALL_1");
+    EXPECT_EQ(names[3], "WALL_2");
+    EXPECT_EQ(names[4], std::string(31, 'A'));
+    EXPECT_EQ(names[5], "1");
+    EXPECT_EQ(names[6], "DEFPOINT1");
+    EXPECT_EQ(names[7], "LAYER_6");
+    EXPECT_EQ(names[8], "LAST");
+    std::vector<std::string> entityLayers = p.ValuesAfter("0", "LINE", "8");
+    EXPECT_EQ(entityLayers.back(), "LAST");
+}
+
+TEST_F(DxfWriterTest, EntitiesByKindAndFlavour) {
+    BuildEveryKind();
+    for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
+        SCOPED_TRACE(flavour);
+        DxfPairs p = ExportPairs(flavour);
+        size_t entities = p.Find("2", "ENTITIES");
+        ASSERT_NE(entities, DxfPairs::npos);
+        DxfPairs e = p.From(entities);
+        EXPECT_EQ(e.Count("0", "LINE"), 1 + 4);
+        EXPECT_EQ(e.Count("0", "CIRCLE"), 1);
+        EXPECT_EQ(e.Count("0", "ARC"), 1 + 4);
+        EXPECT_EQ(e.Count("0", "POLYLINE"), 2);
+        EXPECT_EQ(e.Count("0", "VERTEX"), 3 + 241);
+        EXPECT_EQ(e.Count("0", "SEQEND"), 2);
+        EXPECT_EQ(e.ValuesAfter("0", "POLYLINE", "6"), (std::vector<std::string>{"DASHED", "DASHED"}));
+        EXPECT_EQ(e.Count("0", "TEXT"), 2);
+        EXPECT_EQ(e.Count("0", "INSERT"), 2); // the symbol and the area's hatching
+        EXPECT_EQ(e.Count("0", "DIMENSION"), 1);
+        EXPECT_EQ(e.Count("100", "AcDbEntity") > 0, flavour >= 2);
+        // the centred text: 72 everywhere, 73 only in flavour 1
+        EXPECT_EQ(e.Count("72", "1"), 1);
+        EXPECT_EQ(e.Count("73", "2"), flavour == 1 ? 1 : 0);
+        size_t arc = e.Find("0", "ARC");
+        EXPECT_EQ(e.ValueAfter(arc, "50"), "10.0");
+        EXPECT_EQ(e.ValueAfter(arc, "51"), "350.0");
+        EXPECT_EQ(e.ValueAfter(e.Find("0", "LINE"), "11"), "100.0");
+        size_t text = e.Find("1", "Ma%%%e");
+        EXPECT_NE(text, DxfPairs::npos);
+        DxfPairs blocks = p.From(p.Find("2", "BLOCKS"));
+        EXPECT_NE(blocks.Find("2", "SCHRAUBE"), DxfPairs::npos);
+        EXPECT_NE(blocks.Find("2", "SCHRAUB1"), DxfPairs::npos);
+        EXPECT_EQ(e.ValuesAfter("0", "INSERT", "2"), (std::vector<std::string>{"*x0", "SCHRAUBE"}));
+        size_t hatch = blocks.Find("2", "*x0");
+        ASSERT_NE(hatch, DxfPairs::npos);
+        DxfPairs hatchBlock = blocks.From(hatch).Until(blocks.From(hatch).Find("0", "ENDBLK"));
+        EXPECT_GT(hatchBlock.Count("0", "LINE"), 5);
+    }
+}
+
+TEST_F(DxfWriterTest, EveryDimensionHasItsOwnBlockNumberInBothPasses) {
+    BuildDimensionsInAndOutOfSymbols();
+    DxfPairs p = ExportPairs(1);
+    size_t entities = p.Find("2", "ENTITIES");
+    DxfPairs blocks = p.Until(entities);
+    // one dimension in the definition, two written in the drawing, one of a kind that is not
+    EXPECT_NE(blocks.Find("2", "*D0"), DxfPairs::npos);
+    EXPECT_NE(blocks.Find("2", "*D1"), DxfPairs::npos);
+    EXPECT_NE(blocks.Find("2", "*D2"), DxfPairs::npos);
+    EXPECT_EQ(blocks.Find("2", "*D3"), DxfPairs::npos);
+    // inside the symbol's block the definition's dimension refers to *D0
+    std::vector<std::string> refs = p.ValuesAfter("0", "DIMENSION", "2");
+    ASSERT_EQ(refs.size(), 3u);
+    EXPECT_EQ(refs[0], "*D0");
+    EXPECT_EQ(refs[1], "*D1");
+    EXPECT_EQ(refs[2], "*D2");
+}
+
+TEST_F(DxfWriterTest, DimensionsOfEveryKindCarryTheirDrawnGeometry) {
+    ASSERT_EQ(BuildEveryDimensionKind(), 7);
+    DxfPairs p = ExportPairs(1);
+    DxfPairs e = p.From(p.Find("2", "ENTITIES"));
+    EXPECT_EQ(e.ValuesAfter("0", "DIMENSION", "70"),
+              (std::vector<std::string>{"0", "0", "1", "3", "4", "2", "70"}));
+    std::vector<std::string> refs = e.ValuesAfter("0", "DIMENSION", "2");
+    ASSERT_EQ(refs.size(), 7u);
+    for (size_t i = 0; i < refs.size(); ++i) {
+        SCOPED_TRACE(refs[i]);
+        EXPECT_EQ(refs[i], "*D" + std::to_string(i));
+        size_t at = p.Find("2", refs[i]);
+        ASSERT_NE(at, DxfPairs::npos);
+        DxfPairs block = p.From(at).Until(p.From(at).Find("0", "ENDBLK"));
+        EXPECT_GE(block.Count("0", "LINE") + block.Count("0", "ARC"), 1);
+        EXPECT_EQ(block.Count("0", "TEXT"), 1);
+        EXPECT_GE(block.Count("0", "POINT"), 3);
+        EXPECT_EQ(block.ValueAfter(block.Find("0", "TEXT"), "8"), "0");
+    }
+    // the horizontal one: 10/20 at the second point's x on the dimension line, measured points 13 and 14
+    size_t first = e.Find("0", "DIMENSION");
+    EXPECT_EQ(e.ValueAfter(first, "10"), "540.0");
+    EXPECT_EQ(e.ValueAfter(first, "20"), "30.0");
+    EXPECT_EQ(e.ValueAfter(first, "13"), "500.0");
+    EXPECT_EQ(e.ValueAfter(first, "14"), "540.0");
+    EXPECT_EQ(e.ValueAfter(first, "1"), "40");
+}
+
+TEST_F(DxfWriterTest, FailedWriteLeavesNoFileAndKeepsTheOldOne) {
+    BuildEveryKind();
+    std::string path = folder + "/kept.DXF";
+    std::ofstream(path) << "old";
+    FSRef file;
+    ASSERT_EQ(FSMakeRef(path.c_str(), &file), noErr);
+    FSFaultInjection faults;
+    faults.writeBudget = 100;
+    FSSetFaultInjection(faults);
+    OSErr err = ExportDXF(doc, &file, false);
+    FSClearFaultInjection();
+    EXPECT_EQ(err, dskFulErr);
+    std::ifstream in(path);
+    std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(kept, "old");
+    std::vector<std::string> names;
+    FSRef dir;
+    FSMakeRef(folder.c_str(), &dir);
+    FSListFolder(&dir, &names);
+    EXPECT_EQ(names.size(), 1u) << "a part-written file was left";
+
+    std::string fresh = folder + "/fresh.DXF";
+    ASSERT_EQ(FSMakeRef(fresh.c_str(), &file), noErr);
+    FSSetFaultInjection(faults);
+    EXPECT_NE(ExportDXF(doc, &file, false), noErr);
+    FSClearFaultInjection();
+    EXPECT_FALSE(FSRefExists(&file));
+}
+
+TEST_F(DxfWriterTest, GermanLocaleStillWritesPoints) {
+    BuildEveryKind();
+    const char* kept = std::setlocale(LC_ALL, nullptr);
+    std::string keptLocale = kept ? kept : "C";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 locale not installed";
+    std::string raw = ExportRaw(1);
+    std::setlocale(LC_ALL, keptLocale.c_str());
+    EXPECT_NE(raw.find("\r\n25.0\r\n"), std::string::npos);
+    EXPECT_EQ(raw.find("25,0"), std::string::npos);
+    EXPECT_NE(raw.find("\r\n0.09\r\n"), std::string::npos);
+}
+
+TEST_F(DxfWriterTest, ConfirmationRefusedWritesNothing) {
+    std::string path = folder + "/refused.DXF";
+    FSRef file;
+    ASSERT_EQ(FSMakeRef(path.c_str(), &file), noErr);
+    SetAlertResponder([](const AlertRecord&) -> SInt16 { return 2; });
+    EXPECT_EQ(ExportDXF(doc, &file, true), noErr);
+    SetAlertResponder(nullptr);
+    EXPECT_FALSE(FSRefExists(&file));
+}
+
+} // namespace
+
+namespace {
+
+class DxfWriterOutput : public DxfDrawingTest {};
+
+// "<file> KIND=n ..." lines of a reader program, by file.
+std::map<std::string, std::map<std::string, int>> RunCounter(const std::string& command) {
+    std::map<std::string, std::map<std::string, int>> out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, pipe)) {
+        std::istringstream line(buf);
+        std::string file, item;
+        line >> file;
+        auto& counts = out[file];
+        while (line >> item) {
+            size_t eq = item.find('=');
+            if (eq == std::string::npos) {
+                counts["<error>"] = 1;
+                continue;
+            }
+            counts[item.substr(0, eq)] = std::stoi(item.substr(eq + 1));
+        }
+    }
+    int status = pclose(pipe);
+    if (status != 0) out["<status>"]["<status>"] = status;
+    return out;
+}
+
+// The sample drawing in every flavour, read by ezdxf (audited clean in flavours 0 and 1) and by a
+// dxflib program: both find the entities we wrote, kind by kind.
+TEST_F(DxfWriterOutput, OtherReadersTakeEveryFlavour) {
+#if !defined(DW_PYTHON) || !defined(DW_DXFLIB_COUNT)
+    GTEST_SKIP() << "ezdxf or dxflib not installed (scripts/ensure-packages.sh)";
+#else
+    if (std::system((std::string(DW_PYTHON) + " -c 'import ezdxf' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "python3-ezdxf not installed (scripts/ensure-packages.sh)";
+    BuildEveryKind();
+    BuildDimensionsInAndOutOfSymbols();
+    BuildEveryDimensionKind();
+    std::string ezdxfArgs, dxflibArgs;
+    std::map<std::string, std::map<std::string, int>> written;
+    for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
+        std::string raw = ExportRaw(flavour);
+        std::string path = TestOutputPath("sample_" + std::to_string(flavour) + ".dxf");
+        std::ofstream(path, std::ios::binary) << raw;
+        for (const DxfPair& p : ParseDxfPairs(raw))
+            if (p.first == "0" && p.second != "SECTION" && p.second != "ENDSEC" && p.second != "TABLE" &&
+                p.second != "ENDTAB" && p.second != "BLOCK" && p.second != "ENDBLK" && p.second != "EOF" &&
+                p.second != "LTYPE" && p.second != "LAYER" && p.second != "STYLE" && p.second != "DIMSTYLE")
+                ++written[path][p.second];
+        ezdxfArgs += (flavour <= 1 ? " --audit " : " ") + path;
+        dxflibArgs += " " + path;
+    }
+    auto ez = RunCounter(std::string(DW_PYTHON) + " " + DW_EZDXF_CHECK + ezdxfArgs);
+    auto dl = RunCounter(std::string(DW_DXFLIB_COUNT) + dxflibArgs);
+    EXPECT_EQ(ez.count("<status>"), 0u) << "ezdxf refused a file or its audit found errors";
+    EXPECT_EQ(dl.count("<status>"), 0u) << "dxflib refused a file";
+    for (const auto& [path, counts] : written) {
+        SCOPED_TRACE(path);
+        // ezdxf keeps a polyline's vertices inside it; dxflib reports them but not the end marker
+        auto withoutVertices = counts, withoutEnd = counts;
+        withoutVertices.erase("VERTEX"), withoutVertices.erase("SEQEND"), withoutEnd.erase("SEQEND");
+        EXPECT_EQ(ez[path], withoutVertices);
+        EXPECT_EQ(dl[path], withoutEnd);
+    }
+#endif
+}
+
+} // namespace
