@@ -172,6 +172,10 @@ SInt32 BufferedLineNumber() {
     return gReader.lineCount;
 }
 
+Boolean BufferedLineContinues() {
+    return gReader.continuing;
+}
+
 OSErr BufferedReadResult() {
     return gReader.error;
 }

@@ -29,3 +29,5 @@ Boolean IsLineEndChar(unsigned char c);
 // follows; false when the end of the file (or a read failure) came during this line.
 Boolean ReadTextLine(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed);
 Boolean ReadTextLineRaw(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed);
+// True when the last line was cut at 255 characters and its rest comes with the next call.
+Boolean BufferedLineContinues();

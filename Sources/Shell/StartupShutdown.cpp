@@ -1,6 +1,7 @@
 // The program's run from start to end: the application-wide records and the model's hooks, the event
 // loop, and the release of the cursors, menus and tables afterwards.
 #include "Shell/StartupShutdown.h"
+#include "Exchange/DxfReader.h"
 
 #include "Platform/AppResources.h"
 #include "Shell/AppleEvents.h"
@@ -94,6 +95,7 @@ void InitApplication() {
     GeneralPrefs.autoUpdateCheck = 1;
     GeneralPrefs.lastUpdateCheck = 0;
     InstallShellHooks();
+    RegisterDXFImporter();
     RegisterDXFExport();
     InitMenusAndCursors();
     std::fesetround(FE_TONEAREST);

@@ -1,0 +1,139 @@
+// Files written by another program (ezdxf, scripts/make-dxf-fixtures.py) in R12 and R2000, with
+// their header, tables, blocks and objects, read with the right geometry.
+#include "DxfReaderTestSupport.h"
+
+#include "Model/ElementRecords.h"
+#include "TestSupport.h"
+
+#include <cmath>
+
+namespace {
+
+using P = std::pair<double, double>;
+
+template <class T, class Pred> T* Find(T* head, Pred pred) {
+    for (T* e : ListOf(head))
+        if (pred(e)) return e;
+    return nullptr;
+}
+
+LineRecord* LineFrom(DocWindowRecord* doc, double x, double y) {
+    return Find(doc->lineHead, [&](LineRecord* l) {
+        return (std::fabs(l->x1 - x) < 1e-9 && std::fabs(l->y1 - y) < 1e-9) ||
+               (std::fabs(l->x2 - x) < 1e-9 && std::fabs(l->y2 - y) < 1e-9);
+    });
+}
+
+ArcRecord* ArcAt(DocWindowRecord* doc, double cx, double cy) {
+    return Find(doc->arcHead,
+                [&](ArcRecord* a) { return std::fabs(a->cx - cx) < 1e-9 && std::fabs(a->cy - cy) < 1e-9; });
+}
+
+PolylineRecord* PolylineStarting(DocWindowRecord* doc, double x, double y) {
+    return Find(doc->polylineHead, [&](PolylineRecord* p) {
+        auto pts = PointsOf(p);
+        return !pts.empty() && std::fabs(pts[0].first - x) < 1e-9 && std::fabs(pts[0].second - y) < 1e-9;
+    });
+}
+
+void ExpectArc(const ArcRecord* a, double r, double start, double end) {
+    ASSERT_NE(a, nullptr);
+    EXPECT_NEAR(a->radius, r, 1e-9);
+    EXPECT_NEAR(a->startAngle, start, 1e-9);
+    EXPECT_NEAR(a->endAngle, end, 1e-9);
+}
+
+// What both versions hold.
+void ExpectCommonEntities(DocWindowRecord* doc) {
+    LineRecord* line = LineFrom(doc, 1, 2);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->x2, 11);
+    EXPECT_EQ(line->y2, 7);
+    EXPECT_EQ(line->penBlock.color.red, 65535);
+    EXPECT_EQ(line->penBlock.color.blue, 0);
+
+    ArcRecord* circle = ArcAt(doc, 20, 5);
+    ExpectArc(circle, 4, 0, 360);
+    EXPECT_EQ(circle->penBlock.color.blue, 65535);
+    ExpectArc(ArcAt(doc, 30, 5), 3, 0, 90);
+    ExpectArc(ArcAt(doc, -30, 15), 3, 90, 180); // seen from below
+    // The bulge of the third polyline: a half circle below its first segment, then a line.
+    ArcRecord* bulge = ArcAt(doc, 55, 0);
+    ASSERT_NE(bulge, nullptr);
+    EXPECT_NEAR(bulge->radius, 5, 1e-9);
+    EXPECT_NEAR(bulge->startAngle, 180, 1e-9);
+    EXPECT_NEAR(std::fmod(bulge->endAngle, 360), 0, 1e-9);
+    ASSERT_NE(LineFrom(doc, 60, 10), nullptr);
+
+    PolylineRecord* solid = PolylineStarting(doc, 0, 20);
+    ASSERT_NE(solid, nullptr);
+    EXPECT_EQ(PointsOf(solid), (std::vector<P>{{0, 20}, {4, 20}, {4, 23}, {0, 23}, {0, 20}}));
+    PolylineRecord* trace = PolylineStarting(doc, 10, 20);
+    ASSERT_NE(trace, nullptr);
+    EXPECT_EQ(PointsOf(trace), (std::vector<P>{{10, 20}, {14, 20}, {14, 23}, {10, 23}, {10, 20}}));
+    PolylineRecord* open = PolylineStarting(doc, 40, 0);
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->kind, kPolylineSegments);
+    EXPECT_EQ(PointsOf(open), (std::vector<P>{{40, 0}, {44, 0}, {44, 3}, {48, 3}}));
+    PolylineRecord* closed = PolylineStarting(doc, 40, 10);
+    ASSERT_NE(closed, nullptr);
+    EXPECT_EQ(PointsOf(closed), (std::vector<P>{{40, 10}, {44, 10}, {44, 13}, {40, 10}}));
+}
+
+} // namespace
+
+TEST_F(DxfReaderTest, AnR12FileOfAnotherProgram) {
+    ASSERT_TRUE(ImportFile(FixturePath("Dxf/entities-R12.dxf")));
+    ExpectCommonEntities(doc);
+    EXPECT_EQ(ListOf(doc->lineHead).size(), 2u);
+    EXPECT_EQ(ListOf(doc->arcHead).size(), 4u);
+    EXPECT_EQ(ListOf(doc->polylineHead).size(), 4u);
+    EXPECT_TRUE(ListOf(doc->areaHead).empty());
+    EXPECT_NE(Log().find("DXF-in: 3DFACE ignored"), std::string::npos);
+    EXPECT_EQ(Log().find("unknown groupcode"), std::string::npos) << Log();
+    EXPECT_EQ(Messages(), std::vector<int>{43});
+}
+
+TEST_F(DxfReaderTest, AnR2000FileOfAnotherProgram) {
+    ASSERT_TRUE(ImportFile(FixturePath("Dxf/entities-R2000.dxf")));
+    ExpectCommonEntities(doc);
+    EXPECT_EQ(ListOf(doc->lineHead).size(), 7u);
+    EXPECT_EQ(ListOf(doc->arcHead).size(), 5u);
+    EXPECT_EQ(ListOf(doc->polylineHead).size(), 6u);
+
+    // The closed light-weight polyline: three lines and the bulge arc on its right-hand side.
+    ExpectArc(ArcAt(doc, 10, 35), 5, 270, 90);
+    ASSERT_NE(LineFrom(doc, 0, 30), nullptr);
+    ASSERT_NE(LineFrom(doc, 0, 40), nullptr);
+
+    PolylineRecord* ellipse = PolylineStarting(doc, 60, -5);
+    ASSERT_NE(ellipse, nullptr);
+    EXPECT_EQ(ellipse->kind, kPolylineEllipse);
+    EXPECT_EQ(PointsOf(ellipse), (std::vector<P>{{60, -5}, {80, -5}, {80, 5}, {60, 5}}));
+    EXPECT_NEAR(ellipse->params[0], 0, 1e-9);
+    EXPECT_NEAR(ellipse->params[1], 180, 1e-9);
+
+    PolylineRecord* spline = PolylineStarting(doc, 80, 0);
+    ASSERT_NE(spline, nullptr);
+    EXPECT_EQ(spline->kind, kPolylineCurve);
+    EXPECT_EQ(PointsOf(spline), (std::vector<P>{{80, 0}, {82, 3}, {85, 1}, {88, 4}}));
+
+    LineRecord* ray = LineFrom(doc, 90, 0);
+    ASSERT_NE(ray, nullptr);
+    EXPECT_NEAR(ray->x2, 90 + std::sqrt(0.5), 1e-9);
+    EXPECT_EQ(ray->flags & (kLineOpenStart | kLineOpenEnd), kLineOpenEnd);
+    LineRecord* xline = LineFrom(doc, 95, 0);
+    ASSERT_NE(xline, nullptr);
+    EXPECT_EQ(xline->flags & (kLineOpenStart | kLineOpenEnd), kLineOpenStart | kLineOpenEnd);
+
+    auto areas = ListOf(doc->areaHead);
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_EQ(areas[0]->minX, 100);
+    EXPECT_EQ(areas[0]->maxX, 110);
+    EXPECT_EQ(areas[0]->maxY, 10);
+    EXPECT_EQ(areas[0]->lastHoleIndex, 0);
+    EXPECT_EQ(areas[0]->penBlock.color.green, 65535);
+    EXPECT_EQ(areas[0]->penBlock.color.red, 0);
+
+    EXPECT_EQ(Messages(), (std::vector<int>{43, 59}));
+}
