@@ -74,12 +74,12 @@ TEST_F(DxfSavePanelTest, OptionsChosenInTheDialogShapeTheWrittenFile) {
     EXPECT_STRNE(doc->drawing->file.path, path.c_str());
 
     std::ifstream in(path, std::ios::binary);
-    DxfPairs p =
+    WrittenPairs p =
         ParseDxfPairs(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
     ASSERT_FALSE(p.empty());
     EXPECT_EQ(p.back(), DxfPair("0", "EOF"));
     size_t cp = p.Find("9", "$DWGCODEPAGE");
-    ASSERT_NE(cp, DxfPairs::npos);
+    ASSERT_NE(cp, WrittenPairs::npos);
     EXPECT_EQ(p[cp + 1], DxfPair("3", "mac"));
     EXPECT_GT(p.Count("30", "0.0"), 0); // the 3-D option writes Z
     EXPECT_EQ(p.From(p.Find("2", "ENTITIES")).Count("0", "TEXT"), 2);
@@ -95,7 +95,7 @@ TEST_F(DxfSavePanelTest, CancelledOptionsChangeNothing) {
     EXPECT_EQ(GeneralPrefs.codePage, 2u);
     EXPECT_EQ(GeneralPrefs.dxfExportOption, 0u);
     std::ifstream in(path, std::ios::binary);
-    DxfPairs p =
+    WrittenPairs p =
         ParseDxfPairs(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
     EXPECT_GT(p.Count("100", "AcDbEntity"), 0);
 }

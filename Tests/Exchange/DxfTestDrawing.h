@@ -26,7 +26,7 @@
 using DxfPair = std::pair<std::string, std::string>;
 
 // Codes and values with their blanks trimmed.
-struct DxfPairs : std::vector<DxfPair> {
+struct WrittenPairs : std::vector<DxfPair> {
     static constexpr size_t npos = size_t(-1);
     size_t Find(const std::string& code, const std::string& value, size_t from = 0) const {
         for (size_t i = from; i < size(); ++i)
@@ -39,13 +39,13 @@ struct DxfPairs : std::vector<DxfPair> {
             n += p.first == code && p.second == value;
         return n;
     }
-    DxfPairs From(size_t i) const {
-        DxfPairs out;
+    WrittenPairs From(size_t i) const {
+        WrittenPairs out;
         if (i < size()) out.assign(begin() + long(i), end());
         return out;
     }
-    DxfPairs Until(size_t i) const {
-        DxfPairs out;
+    WrittenPairs Until(size_t i) const {
+        WrittenPairs out;
         out.assign(begin(), begin() + long(std::min(i, size())));
         return out;
     }
@@ -70,7 +70,7 @@ inline std::string Trimmed(const std::string& s) {
     return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
 }
 
-inline DxfPairs ParseDxfPairs(const std::string& raw) {
+inline WrittenPairs ParseDxfPairs(const std::string& raw) {
     std::vector<std::string> lines;
     size_t at = 0;
     while (at < raw.size()) {
@@ -79,7 +79,7 @@ inline DxfPairs ParseDxfPairs(const std::string& raw) {
         lines.push_back(raw.substr(at, end - at));
         at = end + 2;
     }
-    DxfPairs pairs;
+    WrittenPairs pairs;
     for (size_t i = 0; i + 1 < lines.size(); i += 2)
         pairs.emplace_back(Trimmed(lines[i]), Trimmed(lines[i + 1]));
     return pairs;
@@ -114,7 +114,7 @@ class DxfDrawingTest : public GuiTest {
         std::ifstream in(path, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
-    DxfPairs ExportPairs(UInt16 flavour) { return ParseDxfPairs(ExportRaw(flavour)); }
+    WrittenPairs ExportPairs(UInt16 flavour) { return ParseDxfPairs(ExportRaw(flavour)); }
 
     void SetLayerName(SInt16 layer, const std::string& name) {
         Str255& slot = doc->layerNames->names[layer];

@@ -103,31 +103,31 @@ TEST_F(DxfWriterTest, EmptyDrawingHasEverySectionAndTheFixedLayersInEachFlavour)
     for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
         SCOPED_TRACE(flavour);
         GeneralPrefs.codePage = 99; // out of range: the default is written
-        DxfPairs p = ExportPairs(flavour);
+        WrittenPairs p = ExportPairs(flavour);
         ASSERT_FALSE(p.empty());
         EXPECT_EQ(p.back(), DxfPair("0", "EOF"));
         size_t ver = p.Find("9", "$ACADVER");
-        ASSERT_NE(ver, DxfPairs::npos);
+        ASSERT_NE(ver, WrittenPairs::npos);
         EXPECT_EQ(p[ver + 1], DxfPair("1", flavour == 0 ? "AC1006" : "AC1009"));
         size_t cp = p.Find("9", "$DWGCODEPAGE");
         if (flavour == 1) {
-            ASSERT_NE(cp, DxfPairs::npos);
+            ASSERT_NE(cp, WrittenPairs::npos);
             EXPECT_EQ(p[cp + 1], DxfPair("3", "dos861"));
         } else {
-            EXPECT_EQ(cp, DxfPairs::npos);
+            EXPECT_EQ(cp, WrittenPairs::npos);
         }
-        EXPECT_EQ(p.Find("9", "$AXISMODE") != DxfPairs::npos, flavour == 0);
-        EXPECT_EQ(p.Find("2", "DIMSTYLE") != DxfPairs::npos, flavour == 1);
+        EXPECT_EQ(p.Find("9", "$AXISMODE") != WrittenPairs::npos, flavour == 0);
+        EXPECT_EQ(p.Find("2", "DIMSTYLE") != WrittenPairs::npos, flavour == 1);
         size_t layers = p.Find("2", "LAYER");
-        ASSERT_NE(layers, DxfPairs::npos);
+        ASSERT_NE(layers, WrittenPairs::npos);
         EXPECT_EQ(p[layers + 1], DxfPair("70", "2"));
         EXPECT_EQ(p.Count("0", "LAYER"), 2);
         for (const DxfPair& pair : p) {
             int code = std::stoi(pair.first);
             EXPECT_FALSE(code >= 30 && code <= 39) << "3-D group written without the option";
         }
-        EXPECT_NE(p.Find("2", "ENTITIES"), DxfPairs::npos);
-        EXPECT_NE(p.Find("2", "BLOCKS"), DxfPairs::npos);
+        EXPECT_NE(p.Find("2", "ENTITIES"), WrittenPairs::npos);
+        EXPECT_NE(p.Find("2", "BLOCKS"), WrittenPairs::npos);
     }
     std::string raw = ExportRaw(0);
     EXPECT_NE(raw.find("\r\n  2\r\nLAYER\r\n"), std::string::npos); // codes right-aligned in three columns
@@ -144,7 +144,7 @@ TEST_F(DxfWriterTest, LayerNamesAreUniqueNeverEmptyAndNeverTheFixedOnes) {
     }
     AddLineOn(5000); // beyond the table: its last layer
     SetLayerName(kLayerCount - 1, "Last");
-    DxfPairs p = ExportPairs(1);
+    WrittenPairs p = ExportPairs(1);
     std::vector<std::string> names = p.ValuesAfter("0", "LAYER", "2");
     ASSERT_EQ(names.size(), 9u);
     EXPECT_EQ(names[0], "0");
@@ -164,10 +164,10 @@ TEST_F(DxfWriterTest, EntitiesByKindAndFlavour) {
     BuildEveryKind();
     for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
         SCOPED_TRACE(flavour);
-        DxfPairs p = ExportPairs(flavour);
+        WrittenPairs p = ExportPairs(flavour);
         size_t entities = p.Find("2", "ENTITIES");
-        ASSERT_NE(entities, DxfPairs::npos);
-        DxfPairs e = p.From(entities);
+        ASSERT_NE(entities, WrittenPairs::npos);
+        WrittenPairs e = p.From(entities);
         EXPECT_EQ(e.Count("0", "LINE"), 1 + 4);
         EXPECT_EQ(e.Count("0", "CIRCLE"), 1);
         EXPECT_EQ(e.Count("0", "ARC"), 1 + 4);
@@ -187,28 +187,28 @@ TEST_F(DxfWriterTest, EntitiesByKindAndFlavour) {
         EXPECT_EQ(e.ValueAfter(arc, "51"), "350.0");
         EXPECT_EQ(e.ValueAfter(e.Find("0", "LINE"), "11"), "100.0");
         size_t text = e.Find("1", "Ma%%%e");
-        EXPECT_NE(text, DxfPairs::npos);
-        DxfPairs blocks = p.From(p.Find("2", "BLOCKS"));
-        EXPECT_NE(blocks.Find("2", "SCHRAUBE"), DxfPairs::npos);
-        EXPECT_NE(blocks.Find("2", "SCHRAUB1"), DxfPairs::npos);
+        EXPECT_NE(text, WrittenPairs::npos);
+        WrittenPairs blocks = p.From(p.Find("2", "BLOCKS"));
+        EXPECT_NE(blocks.Find("2", "SCHRAUBE"), WrittenPairs::npos);
+        EXPECT_NE(blocks.Find("2", "SCHRAUB1"), WrittenPairs::npos);
         EXPECT_EQ(e.ValuesAfter("0", "INSERT", "2"), (std::vector<std::string>{"*x0", "SCHRAUBE"}));
         size_t hatch = blocks.Find("2", "*x0");
-        ASSERT_NE(hatch, DxfPairs::npos);
-        DxfPairs hatchBlock = blocks.From(hatch).Until(blocks.From(hatch).Find("0", "ENDBLK"));
+        ASSERT_NE(hatch, WrittenPairs::npos);
+        WrittenPairs hatchBlock = blocks.From(hatch).Until(blocks.From(hatch).Find("0", "ENDBLK"));
         EXPECT_GT(hatchBlock.Count("0", "LINE"), 5);
     }
 }
 
 TEST_F(DxfWriterTest, EveryDimensionHasItsOwnBlockNumberInBothPasses) {
     BuildDimensionsInAndOutOfSymbols();
-    DxfPairs p = ExportPairs(1);
+    WrittenPairs p = ExportPairs(1);
     size_t entities = p.Find("2", "ENTITIES");
-    DxfPairs blocks = p.Until(entities);
+    WrittenPairs blocks = p.Until(entities);
     // one dimension in the definition, two written in the drawing, one of a kind that is not
-    EXPECT_NE(blocks.Find("2", "*D0"), DxfPairs::npos);
-    EXPECT_NE(blocks.Find("2", "*D1"), DxfPairs::npos);
-    EXPECT_NE(blocks.Find("2", "*D2"), DxfPairs::npos);
-    EXPECT_EQ(blocks.Find("2", "*D3"), DxfPairs::npos);
+    EXPECT_NE(blocks.Find("2", "*D0"), WrittenPairs::npos);
+    EXPECT_NE(blocks.Find("2", "*D1"), WrittenPairs::npos);
+    EXPECT_NE(blocks.Find("2", "*D2"), WrittenPairs::npos);
+    EXPECT_EQ(blocks.Find("2", "*D3"), WrittenPairs::npos);
     // inside the symbol's block the definition's dimension refers to *D0
     std::vector<std::string> refs = p.ValuesAfter("0", "DIMENSION", "2");
     ASSERT_EQ(refs.size(), 3u);
@@ -219,8 +219,8 @@ TEST_F(DxfWriterTest, EveryDimensionHasItsOwnBlockNumberInBothPasses) {
 
 TEST_F(DxfWriterTest, DimensionsOfEveryKindCarryTheirDrawnGeometry) {
     ASSERT_EQ(BuildEveryDimensionKind(), 7);
-    DxfPairs p = ExportPairs(1);
-    DxfPairs e = p.From(p.Find("2", "ENTITIES"));
+    WrittenPairs p = ExportPairs(1);
+    WrittenPairs e = p.From(p.Find("2", "ENTITIES"));
     EXPECT_EQ(e.ValuesAfter("0", "DIMENSION", "70"),
               (std::vector<std::string>{"0", "0", "1", "3", "4", "2", "70"}));
     std::vector<std::string> refs = e.ValuesAfter("0", "DIMENSION", "2");
@@ -229,8 +229,8 @@ TEST_F(DxfWriterTest, DimensionsOfEveryKindCarryTheirDrawnGeometry) {
         SCOPED_TRACE(refs[i]);
         EXPECT_EQ(refs[i], "*D" + std::to_string(i));
         size_t at = p.Find("2", refs[i]);
-        ASSERT_NE(at, DxfPairs::npos);
-        DxfPairs block = p.From(at).Until(p.From(at).Find("0", "ENDBLK"));
+        ASSERT_NE(at, WrittenPairs::npos);
+        WrittenPairs block = p.From(at).Until(p.From(at).Find("0", "ENDBLK"));
         EXPECT_GE(block.Count("0", "LINE") + block.Count("0", "ARC"), 1);
         EXPECT_EQ(block.Count("0", "TEXT"), 1);
         EXPECT_GE(block.Count("0", "POINT"), 3);
