@@ -51,10 +51,14 @@ void WriteFlavour(benchmark::State& state, UInt16 flavour) {
     unlink(path.c_str());
 }
 
-void BM_WriteDXFLinesOlder(benchmark::State& state) { WriteFlavour(state, 0); }
+void BM_WriteDXFLinesOlder(benchmark::State& state) {
+    WriteFlavour(state, 0);
+}
 BENCHMARK(BM_WriteDXFLinesOlder)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_WriteDXFLinesFuller(benchmark::State& state) { WriteFlavour(state, 1); }
+void BM_WriteDXFLinesFuller(benchmark::State& state) {
+    WriteFlavour(state, 1);
+}
 BENCHMARK(BM_WriteDXFLinesFuller)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

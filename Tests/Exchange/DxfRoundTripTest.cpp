@@ -27,7 +27,8 @@ class DxfRoundTripTest : public DxfDrawingTest {
 
 template <class T> std::vector<T*> Elements(T* head) {
     std::vector<T*> v;
-    for (T* e = head ? head->next : nullptr; e; e = e->next) v.push_back(e);
+    for (T* e = head ? head->next : nullptr; e; e = e->next)
+        v.push_back(e);
     return v;
 }
 

@@ -274,6 +274,17 @@ TEST_F(DxfWriterTest, FailedWriteLeavesNoFileAndKeepsTheOldOne) {
     EXPECT_FALSE(FSRefExists(&file));
 }
 
+TEST_F(DxfWriterTest, TargetThatCannotBeMadeIsReportedInAnAlert) {
+    FSRef file;
+    ASSERT_EQ(FSMakeRef((folder + "/missing/plan.DXF").c_str(), &file), noErr);
+    ClearRecordedAlerts();
+    EXPECT_NE(ExportDXF(doc, &file, true), noErr);
+    EXPECT_FALSE(FSRefExists(&file));
+    ASSERT_GE(RecordedAlerts().size(), 2u); // the confirmation, then the error
+    EXPECT_EQ(RecordedAlerts().front().alertId, 137);
+    EXPECT_EQ(RecordedAlerts().back().alertId, 128);
+}
+
 TEST_F(DxfWriterTest, GermanLocaleStillWritesPoints) {
     BuildEveryKind();
     const char* kept = std::setlocale(LC_ALL, nullptr);
