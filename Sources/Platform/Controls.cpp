@@ -52,6 +52,8 @@ struct OpaqueControlRef {
     SInt16 imageId = 0;
     ControlFontStyleRec font{};
     QPointer<QWidget> widget;
+    bool focusLost = false;         // the widget had the window's focus when it was disabled
+    QPointer<QWidget> focusTakenBy; // and where Qt put the focus then
 };
 
 namespace {
@@ -80,12 +82,36 @@ void ReadEditTextFromWidget(ControlRef c);
 
 // --- Widgets ------------------------------------------------------------------------------------------
 
+namespace {
+
+// Qt hands the focus of a widget it disables to the next one in the window and never gives it back. A
+// control deactivated for a moment, as while its text is set, takes the focus back on its activation
+// unless the focus has moved on since.
+void SetWidgetEnabled(ControlRef c, bool enabled) {
+    QWidget* w = c->widget;
+    QWidget* window = w->window();
+    bool focused = window->focusWidget() == w;
+    w->setEnabled(enabled);
+    if (!enabled) {
+        if (focused) {
+            c->focusLost = true;
+            c->focusTakenBy = window->focusWidget();
+        }
+        return;
+    }
+    if (c->focusLost && window->focusWidget() == c->focusTakenBy.data()) w->setFocus(Qt::OtherFocusReason);
+    c->focusLost = false;
+    c->focusTakenBy = nullptr;
+}
+
+} // namespace
+
 void SyncControlWidget(ControlRef c) {
     QWidget* w = c->widget;
     if (!w) return;
     w->setGeometry(QtRect(c->bounds));
     w->setVisible(c->visible);
-    w->setEnabled(c->hilite != kControlInactivePart);
+    SetWidgetEnabled(c, c->hilite != kControlInactivePart);
     QString title = FromMac(c->title);
     switch (c->procId) {
     case pushButProc: {
