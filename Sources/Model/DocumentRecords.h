@@ -94,6 +94,7 @@ constexpr Size kPointBufferSize = 1638420;
 constexpr Size kPolylineWorkPointsSize = 1638416;
 constexpr Size kToolTableSize = 800;
 constexpr Size kRubberPointsInitialSize = 20;
+constexpr int kMaxOutlineContours = 256;
 
 // The working state behind a document's window, grouped by the subsystem that owns it. Allocated
 // cleared (calloc), so every part stays trivially constructible: zero is each part's reset state.
@@ -188,6 +189,11 @@ struct ToolInputState {
     Boolean selectHidden;
     UInt16 pickMode;
     SInt16 pickFilter;
+    // The area outline being built (an outline handle; null when empty) and the contours made so far,
+    // which the next area takes over.
+    Handle outlineBlock;
+    SInt16 outlineContourCount;
+    Handle outlineContours[kMaxOutlineContours];
 };
 
 // The layout of the document window's areas in pixels (see ComputeDrawingAreaMetrics), its scroll bars

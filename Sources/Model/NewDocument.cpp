@@ -377,6 +377,9 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
         DisposeSymbolInstanceRecord(&d->undo.undoCopyInstance);
         DisposeAreaRecord(&d->undo.undoCopyArea);
         DisposeHandle(d->toolInput.polylineWorkPoints);
+        DisposeHandle(d->toolInput.outlineBlock);
+        for (int i = 0; i < kMaxOutlineContours; ++i)
+            DisposeHandle(d->toolInput.outlineContours[i]);
         std::free(d);
     }
     std::free(doc->settings);

@@ -1,5 +1,6 @@
 // The window update, the background and element passes, and the output pass of print and PDF.
 #include "View/ContentPasses.h"
+#include "View/DimensionDrawing.h"
 #include "View/ElementDrawing.h"
 #include "Other/ProgressWindow.h"
 #include "View/ScrollGrid.h"
@@ -154,7 +155,9 @@ bool DrawDimensions(DocWindowRecord* doc) {
     if (!Installed(gViewHooks.drawDimension)) return true;
     for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next) {
         if (!Continue()) return false;
-        if (LayerShown(e->layer)) gViewHooks.drawDimension(doc, e);
+        Float64 box[4];
+        DimensionElementBox(e, doc->settings, box);
+        if (Visible(e->layer, box)) gViewHooks.drawDimension(doc, e);
     }
     return true;
 }

@@ -1,7 +1,9 @@
 // Drawing state and the line and circle-or-arc element drawers.
 #include "View/ElementDrawing.h"
+#include "View/AreaDrawing.h"
 #include "Model/MathPrimitives.h"
 #include "View/ContentPasses.h"
+#include "View/DimensionDrawing.h"
 #include "Model/DocumentHooks.h"
 #include "View/PlotOutput.h"
 #include "View/RasterImages.h"
@@ -217,4 +219,6 @@ void InstallViewDrawingHooks() {
     gDocumentHooks.drawElement = DrawElementHook;
     gViewHooks.drawImage = DrawRasterImage;
     InstallSymbolDrawingHook();
+    InstallAreaDrawingHook();
+    InstallDimensionDrawing();
 }

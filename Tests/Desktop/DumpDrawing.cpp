@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     });
     Each(doc->instanceHead,
          [](const SymbolInstanceRecord& e) { std::printf("instance %.17g %.17g\n", e.x, e.y); });
+    for (SInt16 i = 0; i < doc->imageCount; ++i) {
+        const ImageRecord& e = doc->images[i];
+        std::printf("image %.17g %.17g %d %d\n", e.x, e.y, int(e.width), int(e.height));
+    }
     while (OpenDocumentList != nullptr)
         DisposeDocumentRecords(OpenDocumentList);
     return 0;

@@ -86,13 +86,18 @@ class Image:
             rgb[0::3], rgb[1::3], rgb[2::3] = line[first::n], line[1::n], line[last::n]
             rows.append(b"\0" + bytes(rgb))
 
-        def chunk(kind, body):
-            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+        write_png(path, self.width, self.height, rows)
 
-        with open(path, "wb") as f:
-            f.write(b"\x89PNG\r\n\x1a\n"
-                    + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
-                    + chunk(b"IDAT", zlib.compress(b"".join(rows), 6)) + chunk(b"IEND", b""))
+
+def write_png(path, width, height, rows):
+    """An 8-bit RGB PNG of rows, each a filter byte (0) and its pixels' bytes."""
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                + chunk(b"IDAT", zlib.compress(b"".join(rows), 6)) + chunk(b"IEND", b""))
 
 
 # --- The X session -----------------------------------------------------------------------------------
@@ -694,6 +699,95 @@ def scenario_name_already_open(tier):
     program.quit()
 
 
+def choose_from_menu(program, window, title, downs, submenu_downs=None):
+    """Opens the bar's menu at index title by a click and walks down to an item with the arrow keys, which
+    pass over dimmed items (a negative count walks up from the bottom); with submenu_downs the item's
+    submenu opens with Right first."""
+    desk = program.desk
+    titles, bar_y = menu_titles(desk, window)
+    check(len(titles) > title, f"menu bar titles not found: {titles}")
+    desk.click((titles[title][0] + titles[title][1]) // 2, bar_y)
+    wait_for("the menu to open", desk.popups, 5)
+    desk.key(*(["Down"] * downs if downs > 0 else ["Up"] * -downs))
+    if submenu_downs is not None:
+        desk.key("Right")
+        wait_for("the submenu to open", lambda: len(desk.popups()) >= 2, 5)
+        desk.key(*["Down"] * submenu_downs)
+    desk.key("Return")
+    wait_for("the menu to close", lambda: not desk.popups(), 5)
+
+
+def scenario_repair_from_menu(tier):
+    """Edit > Repairs > Remove Duplicate Lines removes a typed line drawn twice, reports it, and Undo
+    brings it back."""
+    program = Program(tier, "repairs")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    for _ in range(2):
+        type_point(program, "10,10")
+        type_point(program, "50,20")
+    type_point(program, "0,0")
+    type_point(program, "30,40")
+    program.wait_idle(0.3)
+    # The arrow keys pass over dimmed items: Undo, then Repairs; in it the first item is active when
+    # it opens, and Remove Duplicate Lines is the third available one.
+    choose_from_menu(program, doc, 2, 2, 2)
+    dismiss_alert_with_return(program)
+    path = os.path.join(tier.scratch, "Repaired.cadx")
+    save_through_panel(program, path)
+    lines = sorted(lines_of(dump(tier, path)))
+    check(lines == [(0, 0, 30, 40), (10, 10, 50, 20)], f"after the repair the drawing holds {lines}")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    lines = sorted(lines_of(dump(tier, path)))
+    check(lines == [(0, 0, 30, 40), (10, 10, 50, 20), (10, 10, 50, 20)], f"after Undo the drawing holds {lines}")
+    program.quit()
+
+
+def import_image_through_panel(program, window, path):
+    """File > Import Image…, the last available item but Quit, with the path typed into the panel."""
+    choose_from_menu(program, window, 1, -2)
+    desk = program.desk
+    panel = program.wait_window("the Import Image panel", lambda: (program.panels() or [None])[0])
+    wait_for("the panel to take the keys", lambda: desk.active() == panel, 5)
+    desk.key("ctrl+a")
+    desk.type(path)
+    desk.key("Return")
+    program.wait_window("the panel to close", lambda: not program.panels())
+
+
+def scenario_import_image(tier):
+    """File > Import Image… places a PNG in the drawing, which keeps it when saved; a file that is no
+    image gives a message and changes nothing."""
+    program = Program(tier, "image")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    picture = os.path.join(tier.scratch, "Logo.png")
+    write_png(picture, 12, 8, [b"\0" + b"".join(bytes((20 * x, 30 * y, 200)) for x in range(12)) for y in range(8)])
+    import_image_through_panel(program, doc, picture)
+    program.wait_idle(0.5)
+    path = os.path.join(tier.scratch, "Imaged.cadx")
+    save_through_panel(program, path)
+    images = [e for e in dump(tier, path) if e[0] == "image"]
+    check(len(images) == 1 and images[0][3:] == ["12", "8"], f"the saved drawing holds the images {images}")
+    not_image = os.path.join(tier.scratch, "Notes.png")
+    with open(not_image, "w") as f:
+        f.write("not a picture")
+    import_image_through_panel(program, doc, not_image)
+    dismiss_alert_with_return(program)
+    program.wait_idle(0.3)
+    program.desk.key("ctrl+s")
+    program.wait_idle(0.5)
+    images = [e for e in dump(tier, path) if e[0] == "image"]
+    check(len(images) == 1, f"after the failed import the drawing holds the images {images}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -703,6 +797,8 @@ SCENARIOS = [
     ("F Escape from a menu", scenario_escape_from_menu, False),
     ("G menu bar fits", scenario_menu_bar_fits, True),
     ("H name already open", scenario_name_already_open, False),
+    ("I repair from the menu bar", scenario_repair_from_menu, False),
+    ("J import an image", scenario_import_image, False),
 ]
 
 

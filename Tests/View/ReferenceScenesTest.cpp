@@ -7,9 +7,12 @@
 #include "Platform/PortImages.h"
 #include "View/TextDrawing.h"
 #include "Platform/MemoryManager.h"
+#include "Tools/AreaOutlines.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
 #include "SymbolSceneSupport.h"
+#include "Model/Dimensions.h"
+#include "View/DimensionDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -144,6 +147,26 @@ class ReferenceScenes : public ViewWindowTest {
                 MakeSymbolOfAll(doc, w[1], n[0], n[1]);
             } else if (w[0] == "instance") {
                 PlaceTestInstance(doc, w[1], n, options);
+            } else if (w[0] == "contour" || w[0] == "ellipse") {
+                // The contours of the next area: its boundary first, then its holes (x, y pairs, or an
+                // ellipse's centre and radii).
+                if (w[0] == "ellipse") {
+                    SetEllipseOutline(doc, n[0], n[1], n[2], n[3]);
+                } else {
+                    for (size_t i = 0; i + 1 < n.size(); i += 2)
+                        AppendOutlinePoint(doc, n[i], n[i + 1]);
+                    AppendOutlinePoint(doc, n[0], n[1]);
+                }
+                PushOutlineContour(doc);
+            } else if (w[0] == "area") {
+                AreaRecord* e = CreateAreaElement(doc, 1, 0, -2, false);
+                for (auto& [k, v] : options) {
+                    PenOptions(doc, e, k, v);
+                    if (k == "fill") e->fillKind = SInt16(std::stoi(v));
+                    if (k == "value") e->hatchSpacing = std::stod(v);
+                    if (k == "angle") e->hatchAngle = std::stod(v);
+                    if (k == "stroked") e->outlineStroked = 1;
+                }
             } else if (w[0] == "text") {
                 // A width of 0 is the text's natural width (of its widest line).
                 Float64 width = n[3];
@@ -184,8 +207,58 @@ class ReferenceScenes : public ViewWindowTest {
                         }
                     }
                 }
+            } else if (w[0].rfind("dim", 0) == 0) {
+                LoadDimension(w[0], n, options);
             }
         }
+    }
+
+    // Dimensions made by their creators: dimh and dimv (x1 y1 x2 y2 px py), dima (x1 y1 x2 y2 dx dy px
+    // py), dimd and dimr (circle cx cy r, px py), dimang (two lines, px py), dimpl (line, x y).
+    void LoadDimension(const std::string& what, const std::vector<Float64>& n,
+                       const std::vector<std::pair<std::string, std::string>>& options) {
+        InstallDimensionDrawing();
+        DocSettings* s = doc->settings;
+        Str255 upper = {0}, lower = {0}, text = {0};
+        auto set = [](StringPtr dest, const std::string& v) {
+            dest[0] = UInt8(std::min<size_t>(v.size(), 255));
+            std::memcpy(dest + 1, v.data(), dest[0]);
+        };
+        s->dimFlags = 0;
+        for (auto& [k, v] : options) {
+            if (k == "upper") set(upper, v);
+            if (k == "lower") set(lower, v);
+            if (k == "text") set(text, v);
+            if (k == "flags") s->dimFlags = UInt16(std::stoul(v, nullptr, 0));
+            if (k == "height") SetDimTextHeight(s, std::stod(v));
+        }
+        ArcRecord circle{};
+        LineRecord a{}, b{};
+        DimensionRecord* d = nullptr;
+        if (what == "dimh")
+            d = CreateHorizontalDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], text, upper, lower);
+        if (what == "dimv")
+            d = CreateVerticalDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], text, upper, lower);
+        if (what == "dima")
+            d = CreateAlignedDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], text, upper,
+                                       lower);
+        if (what == "dimd" || what == "dimr") {
+            circle.cx = n[0], circle.cy = n[1], circle.radius = n[2];
+            d = what == "dimd" ? CreateDiameterDimension(doc, &circle, n[3], n[4], text, upper, lower)
+                               : CreateRadiusDimension(doc, &circle, n[3], n[4], text, upper, lower);
+        }
+        if (what == "dimang") {
+            a.x1 = n[0], a.y1 = n[1], a.x2 = n[2], a.y2 = n[3];
+            b.x1 = n[4], b.y1 = n[5], b.x2 = n[6], b.y2 = n[7];
+            d = CreateLineAngleDimension(doc, &a, &b, nullptr, n[8], n[9], text, upper, lower);
+        }
+        if (what == "dimpl") {
+            a.x1 = n[0], a.y1 = n[1], a.x2 = n[2], a.y2 = n[3];
+            d = CreatePointLineDimension(doc, &a, n[4], n[5], text, upper, lower);
+        }
+        ASSERT_NE(d, nullptr) << what;
+        for (auto& [k, v] : options)
+            PenOptions(doc, d, k, v);
     }
 
     static std::string Listing(const std::vector<DrawCall>& calls) {
@@ -281,4 +354,13 @@ TEST_F(ReferenceScenes, RasterImagesUnderTheLines) {
 
 TEST_F(ReferenceScenes, SymbolInstances) {
     Check("symbols");
+}
+
+TEST_F(ReferenceScenes, HatchedAndFilledAreas) {
+    InstallViewDrawingHooks();
+    Check("areas");
+}
+
+TEST_F(ReferenceScenes, DimensionsOfEveryKind) {
+    Check("dimensions");
 }
