@@ -52,6 +52,9 @@ struct OpaqueControlRef {
     SInt16 imageId = 0;
     ControlFontStyleRec font{};
     QPointer<QWidget> widget;
+    bool focusLost = false;         // the widget had the window's focus when it was disabled
+    QPointer<QWidget> focusTakenBy; // and where Qt put the focus then
+    int selStart = 0, selEnd = 0;   // an edit text's selection, as the program or the user left it
 };
 
 namespace {
@@ -80,12 +83,74 @@ void ReadEditTextFromWidget(ControlRef c);
 
 // --- Widgets ------------------------------------------------------------------------------------------
 
+namespace {
+
+// An edit text's selection belongs to the control: Qt may drop the widget's while its window is
+// inactive (a window manager passing the activation back and forth as a dialog comes up), and the
+// first keys typed must still replace what the program selected.
+void RememberSelection(ControlRef c, const QLineEdit* e) {
+    if (e->hasSelectedText()) {
+        c->selStart = e->selectionStart();
+        c->selEnd = e->selectionEnd();
+    } else {
+        c->selStart = c->selEnd = e->cursorPosition();
+    }
+}
+
+void RestoreSelection(const OpaqueControlRef* c, QLineEdit* e) {
+    int length = e->text().size();
+    int s = std::clamp(c->selStart, 0, length), f = std::clamp(c->selEnd, 0, length);
+    bool same = s == f ? !e->hasSelectedText() && e->cursorPosition() == s
+                       : e->selectionStart() == s && e->selectionEnd() == f;
+    if (same) return;
+    if (s == f)
+        e->setCursorPosition(s);
+    else
+        e->setSelection(s, f - s);
+}
+
+class EditTextWidget : public QLineEdit {
+  public:
+    EditTextWidget(const OpaqueControlRef* control, QWidget* parent) : QLineEdit(parent), control_(control) {}
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        RestoreSelection(control_, this);
+    }
+
+  private:
+    const OpaqueControlRef* control_;
+};
+
+// Qt hands the focus of a widget it disables to the next one in the window and never gives it back. A
+// control deactivated for a moment, as while its text is set, takes the focus back on its activation
+// unless the focus has moved on since.
+void SetWidgetEnabled(ControlRef c, bool enabled) {
+    QWidget* w = c->widget;
+    QWidget* window = w->window();
+    bool focused = window->focusWidget() == w;
+    w->setEnabled(enabled);
+    if (!enabled) {
+        if (focused) {
+            c->focusLost = true;
+            c->focusTakenBy = window->focusWidget();
+        }
+        return;
+    }
+    if (c->focusLost && window->focusWidget() == c->focusTakenBy.data()) w->setFocus(Qt::OtherFocusReason);
+    c->focusLost = false;
+    c->focusTakenBy = nullptr;
+}
+
+} // namespace
+
 void SyncControlWidget(ControlRef c) {
     QWidget* w = c->widget;
     if (!w) return;
     w->setGeometry(QtRect(c->bounds));
     w->setVisible(c->visible);
-    w->setEnabled(c->hilite != kControlInactivePart);
+    SetWidgetEnabled(c, c->hilite != kControlInactivePart);
     QString title = FromMac(c->title);
     switch (c->procId) {
     case pushButProc: {
@@ -155,7 +220,10 @@ void SyncControlWidget(ControlRef c) {
     case kControlEditTextProc: {
         auto* e = static_cast<QLineEdit*>(w);
         QString text = QString::fromStdString(c->utf8Text);
-        if (e->text() != text) e->setText(text);
+        if (e->text() != text) {
+            e->setText(text);
+            RememberSelection(c, e);
+        }
         break;
     }
     default:
@@ -228,7 +296,7 @@ void MakeWidget(ControlRef c) {
         break;
     }
     case kControlEditTextProc: {
-        auto* e = new QLineEdit(parent);
+        auto* e = new EditTextWidget(c, parent);
         e->setFrame(true);
         w = e;
         break;
@@ -939,20 +1007,18 @@ void SetEditTextSelection(ControlRef c, SInt16 start, SInt16 end) {
     int length = e->text().size();
     int s = std::clamp<int>(start, 0, length), f = std::clamp<int>(end, 0, length);
     if (f < s) std::swap(s, f);
-    e->setSelection(s, f - s);
-    if (s == f) e->setCursorPosition(s);
+    c->selStart = s;
+    c->selEnd = f;
+    RestoreSelection(c, e);
 }
 
 void GetEditTextSelection(ControlRef c, SInt16* start, SInt16* end) {
     *start = *end = 0;
     QLineEdit* e = EditOf(c);
     if (!e) return;
-    if (e->hasSelectedText()) {
-        *start = static_cast<SInt16>(e->selectionStart());
-        *end = static_cast<SInt16>(e->selectionEnd());
-    } else {
-        *start = *end = static_cast<SInt16>(e->cursorPosition());
-    }
+    int length = e->text().size();
+    *start = static_cast<SInt16>(std::clamp(c->selStart, 0, length));
+    *end = static_cast<SInt16>(std::clamp(c->selEnd, 0, length));
 }
 
 void ReplayClick(QWidget* widget, WindowRef window, const Rect& bounds, Point local) {
@@ -993,12 +1059,15 @@ void ClickEditText(ControlRef c, Point local) {
     if (!e) return;
     FocusEditText(c, true);
     ReplayClick(e, c->window, c->bounds, local);
+    RememberSelection(c, e);
     ReadEditTextFromWidget(c);
 }
 
 void KeyToEditText(ControlRef c, const EventRecord* event) {
     QLineEdit* e = EditOf(c);
     if (!e) return;
+    RestoreSelection(c, e);
     ReplayKey(e, event);
+    RememberSelection(c, e);
     ReadEditTextFromWidget(c);
 }

@@ -225,7 +225,7 @@ class Desktop:
 class Program:
     """One run of draftwerk with a private home, configuration and runtime folder."""
 
-    def __init__(self, tier, name, args=()):
+    def __init__(self, tier, name, args=(), executable=None):
         self.tier, self.desk = tier, tier.desk
         self.folder = tempfile.mkdtemp(prefix=name + "-", dir=tier.scratch)
         home = os.path.join(self.folder, "home")
@@ -239,7 +239,10 @@ class Program:
         self.env = env
         self.stderr_path = os.path.join(self.folder, "stderr.txt")
         self.stderr_file = open(self.stderr_path, "wb")
-        self.process = subprocess.Popen([tier.program, *args], env=env, cwd=home, stdout=subprocess.DEVNULL,
+        self.stdout_path = os.path.join(self.folder, "stdout.txt")
+        self.stdout_file = open(self.stdout_path, "wb")
+        self.process = subprocess.Popen([executable or tier.program, *args], env=env, cwd=home,
+                                        stdout=self.stdout_file,
                                         stderr=self.stderr_file, preexec_fn=end_with_parent)
         self.pid = self.process.pid
         tier.running.append(self)
@@ -341,6 +344,7 @@ class Program:
             raise Failure("the program did not quit on Ctrl+Q")
         check(status == 0, f"the program quit with status {status}")
         self.tier.running.remove(self)
+        self.stdout_file.close()
         self.stderr_file.close()
         # Alerts and panels are the user's; a normal run, failed opens included, says nothing there.
         check(self.stderr() == "", f"standard error of the run: {self.stderr()!r}")
@@ -349,6 +353,7 @@ class Program:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        self.stdout_file.close()
         self.stderr_file.close()
 
 
@@ -788,6 +793,23 @@ def scenario_import_image(tier):
     program.quit()
 
 
+def scenario_dialog_field_takes_typing(tier):
+    """The Symbol Instance dialog opened over a window whose text field has the keys, its angle
+    selected: keys typed at once replace the angle and Return confirms."""
+    probe = Program(tier, "dialog-probe", executable=tier.dialog_probe)
+    dialog = probe.wait_window("the Symbol Instance dialog", lambda: next(
+        (w for w, p in probe.dialogs() if p["title"] == "Symbol Instance"), None))
+    wait_for("the dialog to take the keys", lambda: probe.desk.active() == dialog, 5)
+    probe.desk.type("12")
+    probe.desk.key("Return")
+    wait_for("the dialog to close on Return", lambda: probe.process.poll() is not None, 10)
+    check(probe.process.returncode == 0, f"the probe ended with status {probe.process.returncode}")
+    with open(probe.stdout_path) as f:
+        angle = f.read().strip()
+    check(angle == "12", f"typing 12 at once left the angle field holding {angle!r}")
+    check(probe.stderr() == "", f"standard error of the run: {probe.stderr()!r}")
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -799,6 +821,7 @@ SCENARIOS = [
     ("H name already open", scenario_name_already_open, False),
     ("I repair from the menu bar", scenario_repair_from_menu, False),
     ("J import an image", scenario_import_image, False),
+    ("K typing into a dialog's selected field", scenario_dialog_field_takes_typing, False),
 ]
 
 
@@ -807,7 +830,7 @@ SCENARIOS = [
 
 class Tier:
     def __init__(self, options, desk, scratch):
-        self.program, self.dump = options.program, options.dump
+        self.program, self.dump, self.dialog_probe = options.program, options.dump, options.dialog_probe
         self.desk, self.scratch = desk, scratch
         self.running, self.started = [], []
 
@@ -864,6 +887,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--program", required=True)
     parser.add_argument("--dump", required=True)
+    parser.add_argument("--dialog-probe", required=True)
     parser.add_argument("--output", required=True, help="folder for screenshots and logs of failures")
     parser.add_argument("--only", action="append", default=[], help="run the scenarios whose names contain this")
     parser.add_argument("--screen", action="append", default=[], help="WIDTHxHEIGHT, default both sizes")
@@ -871,6 +895,7 @@ def main():
     # A terminated run (a CTest timeout) still ends its server, window manager and programs.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     options.program, options.dump = os.path.abspath(options.program), os.path.abspath(options.dump)
+    options.dialog_probe = os.path.abspath(options.dialog_probe)
     options.output = os.path.abspath(options.output)
     for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo"):
         if shutil.which(tool) is None:

@@ -149,6 +149,39 @@ TEST_F(DialogsTest, TypedKeysFillTheFocusedEditTextAndReturnConfirms) {
     EXPECT_EQ(Text(4), "7");
 }
 
+// A field whose text is set with the field deactivated meanwhile, then selected, is replaced by the
+// first keys once the window comes up; a field focused while another was deactivated keeps the focus.
+TEST_F(DialogsTest, TypingAtOnceReplacesAFieldSelectedAfterItsTextWasSet) {
+    struct Case {
+        const char* what;
+        bool focusMovesMeanwhile;
+        SInt16 typedInto;
+        std::string want3, want4;
+    } cases[] = {
+        {"the selected field", false, 3, "9", "xyz"},
+        {"the field focused while the first was inactive", true, 4, "0.00", "9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Open();
+        SetDialogItemTextByNumber(dialog, 4, PStr("xyz"));
+        DeactivateControl(Control(3));
+        SetDialogItemTextByNumber(dialog, 3, PStr("0.00"));
+        if (c.focusMovesMeanwhile) SelectDialogItemText(dialog, 4, 0, 32767);
+        ActivateControl(Control(3));
+        SelectDialogItemText(dialog, c.typedInto, 0, 32767);
+        ShowWindow(GetDialogWindow(dialog));
+        SelectWindow(GetDialogWindow(dialog));
+        QueueTypedText("9\r");
+        while (Run() != 1) {
+        }
+        EXPECT_EQ(Text(3), c.want3);
+        EXPECT_EQ(Text(4), c.want4);
+        DisposeDialog(dialog);
+        dialog = nullptr;
+    }
+}
+
 TEST_F(DialogsTest, ClicksReportEnabledItemsOnlyAndEscapeCancels) {
     Open();
     UInt32 beeps = BeepCount();

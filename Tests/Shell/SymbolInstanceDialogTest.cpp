@@ -40,6 +40,15 @@ class SymbolMenu : public ShellTest {
 
 } // namespace
 
+TEST_F(SymbolMenu, TypingAtOnceReplacesTheAngle) {
+    QueueTypedText("12");
+    QueueKey(kKeyCodeReturn, kReturnCharCode);
+    ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, 1));
+    RunLoop();
+    ASSERT_NE(Only(), nullptr);
+    EXPECT_NEAR(Only()->angle, 12, 1e-9);
+}
+
 TEST_F(SymbolMenu, EditSymbolInstanceChangesAngleAndScalesOnOKOnly) {
     struct Case {
         const char* what;
