@@ -171,7 +171,9 @@ TEST(FileManager, WhatIsNotAFileIsRefusedWithoutWaiting) {
         if (fork > 0) {
             // What did open reads as an ordinary file: waiting for data, not failing without it.
             char buf[4] = {};
-            if (c.permission == fsRdPerm) EXPECT_EQ(FSReadFork(fork, fsFromStart, 0, 4, buf, nullptr), noErr);
+            if (c.permission == fsRdPerm) {
+                EXPECT_EQ(FSReadFork(fork, fsFromStart, 0, 4, buf, nullptr), noErr);
+            }
             FSCloseFork(fork);
         } else {
             EXPECT_EQ(fork, 0);
