@@ -22,6 +22,7 @@
 #include "View/ZoomExtents.h"
 #include "View/RasterImages.h"
 #include "Model/Repairs.h"
+#include "Tools/Fillets.h"
 
 #include <utility>
 
@@ -84,6 +85,9 @@ void RepairsCommand(DocWindowRecord* doc, SInt16 item) {
         break;
     case 5:
         CountFramedTexts(doc, true);
+        break;
+    case 6:
+        SwapFilletArcAngles(doc);
         break;
     default:
         break;
