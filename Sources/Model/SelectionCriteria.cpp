@@ -81,10 +81,12 @@ bool Shown(const DocWindowRecord* doc, Boolean drawn, SInt16 layer, UInt16 flags
 }
 
 template <typename Record, typename Inside, typename Match>
-bool SelectList(DocWindowRecord* doc, Record* head, Inside inside, Match match, UInt16 (*flagsOf)(const Record*)) {
+bool SelectList(DocWindowRecord* doc, Record* head, Inside inside, Match match,
+                UInt16 (*flagsOf)(const Record*)) {
     bool any = false;
     for (Record* e = head != nullptr ? head->next : nullptr; e != nullptr; e = e->next) {
-        if (e->selected || !Shown(doc, e->drawn, e->layer, flagsOf(e)) || !inside(e) || !match(doc, e)) continue;
+        if (e->selected || !Shown(doc, e->drawn, e->layer, flagsOf(e)) || !inside(e) || !match(doc, e))
+            continue;
         SetSelectedFlag(doc->drawing, &e->selected, 1);
         any = true;
     }
@@ -197,7 +199,8 @@ Boolean SelectInRectWithCriteria(DocWindowRecord* doc, Float64 x1, Float64 y1, F
             MatchArcCriteria, NoFlags<ArcRecord>);
     if (kinds[kSelectTexts])
         any |= SelectList(
-            doc, doc->textHead, [&](const TextRecord* e) { return box.Holds(e->x, e->y) && box.HoldsAll(e->corners, 4); },
+            doc, doc->textHead,
+            [&](const TextRecord* e) { return box.Holds(e->x, e->y) && box.HoldsAll(e->corners, 4); },
             MatchTextCriteria, NoFlags<TextRecord>);
     if (kinds[kSelectDimensions])
         any |= SelectList(
@@ -211,7 +214,8 @@ Boolean SelectInRectWithCriteria(DocWindowRecord* doc, Float64 x1, Float64 y1, F
         any |= SelectList(
             doc, doc->polylineHead,
             [&](const PolylineRecord* e) {
-                const bool wanted = FrameKind(e) ? kinds[kSelectFramePolylines] : kinds[kSelectPointPolylines];
+                const bool wanted =
+                    FrameKind(e) ? kinds[kSelectFramePolylines] : kinds[kSelectPointPolylines];
                 return wanted && PolylineInside(box, e);
             },
             MatchPolylineCriteria, OwnFlags<PolylineRecord>);

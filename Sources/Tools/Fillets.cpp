@@ -38,7 +38,8 @@ bool TouchingPoint(const ArcRecord* arc, double mx, double my, double r, double&
     if (!(len > 0) || !std::isfinite(len)) return false;
     const double ux = dx / len * arc->radius, uy = dy / len * arc->radius;
     const double ax = arc->cx + ux, ay = arc->cy + uy, bx = arc->cx - ux, by = arc->cy - uy;
-    const bool second = std::fabs(PointDistance(bx, by, mx, my) - r) < std::fabs(PointDistance(ax, ay, mx, my) - r);
+    const bool second =
+        std::fabs(PointDistance(bx, by, mx, my) - r) < std::fabs(PointDistance(ax, ay, mx, my) - r);
     tx = second ? bx : ax;
     ty = second ? by : ay;
     return Finite(tx, ty);
@@ -77,8 +78,8 @@ void ShorterRunBetween(double cx, double cy, double t1x, double t1y, double t2x,
     }
 }
 
-void TrimFilletLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPick p1, FilletPick p2, double r,
-                     SInt16 count) {
+void TrimFilletLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPick p1, FilletPick p2,
+                     double r, SInt16 count) {
     if (doc == nullptr || l1 == nullptr || l2 == nullptr) return;
     double mx, my, t1x, t1y, t2x, t2y;
     if (!TangentCircleCentreToTwoLines(l1, p1.x, p1.y, l2, p2.x, p2.y, r, mx, my) || !Finite(mx, my)) return;
@@ -91,14 +92,15 @@ void TrimFilletLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, Fille
     if (count >= 2) CutLineAtCircle(doc, l2, fillet, p2.x, p2.y, true);
 }
 
-void TrimFilletArcs(DocWindowRecord* doc, ArcRecord* a1, ArcRecord* a2, double r, FilletPick p1, FilletPick p2,
-                    SInt16 count) {
+void TrimFilletArcs(DocWindowRecord* doc, ArcRecord* a1, ArcRecord* a2, double r, FilletPick p1,
+                    FilletPick p2, SInt16 count) {
     if (doc == nullptr || a1 == nullptr || a2 == nullptr) return;
     struct Candidate {
         bool found;
         double x, y, tx, ty;
     } c[2]{};
-    c[0].found = a1 != a2 && TangentCircleCentreToTwoCircleElements(a1, p1.x, p1.y, a2, p2.x, p2.y, r, c[0].x, c[0].y);
+    c[0].found =
+        a1 != a2 && TangentCircleCentreToTwoCircleElements(a1, p1.x, p1.y, a2, p2.x, p2.y, r, c[0].x, c[0].y);
     c[1].found = a1 != a2 && TangentCircleCentreToTwoCircles(a1, a2, r, c[1].x, c[1].y, p1.x, p1.y);
     for (Candidate& k : c)
         k.found = k.found && Finite(k.x, k.y) && TouchingPoint(a1, k.x, k.y, r, k.tx, k.ty);
@@ -137,8 +139,8 @@ void TrimFilletLineArc(DocWindowRecord* doc, LineRecord* line, ArcRecord* arc, d
                        FilletPick pa, SInt16 count) {
     if (doc == nullptr || line == nullptr || arc == nullptr) return;
     double mx, my, t1x, t1y, t2x, t2y;
-    if (!TangentCircleCentreToLineAndCircle(line, pl.x, pl.y, arc, pa.x, pa.y, r, mx, my) || !Finite(mx, my) ||
-        !FootOn(line, mx, my, t1x, t1y) || !TouchingPoint(arc, mx, my, r, t2x, t2y)) {
+    if (!TangentCircleCentreToLineAndCircle(line, pl.x, pl.y, arc, pa.x, pa.y, r, mx, my) ||
+        !Finite(mx, my) || !FootOn(line, mx, my, t1x, t1y) || !TouchingPoint(arc, mx, my, r, t2x, t2y)) {
         ShowErrorStr128(kNoLineArcFilletMessage);
         return;
     }
@@ -150,9 +152,10 @@ void TrimFilletLineArc(DocWindowRecord* doc, LineRecord* line, ArcRecord* arc, d
     if (count >= 2) CutArcAtArc(doc, arc, fillet, pa.x, pa.y, true);
 }
 
-void ChamferLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPick p1, FilletPick p2, double d,
-                  double angle, SInt16 count) {
-    if (doc == nullptr || l1 == nullptr || l2 == nullptr || !std::isfinite(d) || !std::isfinite(angle)) return;
+void ChamferLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPick p1, FilletPick p2,
+                  double d, double angle, SInt16 count) {
+    if (doc == nullptr || l1 == nullptr || l2 == nullptr || !std::isfinite(d) || !std::isfinite(angle))
+        return;
     double sx, sy;
     if (!IntersectLines(l1->x1, l1->y1, l1->x2, l1->y2, l2->x1, l2->y1, l2->x2, l2->y2, sx, sy)) {
         ShowErrorStr128(kChamferParallelMessage);
@@ -191,7 +194,8 @@ void ChamferLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPi
 
 void ChamferLineArc(DocWindowRecord* doc, LineRecord* line, ArcRecord* arc, FilletPick p1, FilletPick p2,
                     double d, double angle, SInt16 count) {
-    if (doc == nullptr || line == nullptr || arc == nullptr || !std::isfinite(d) || !std::isfinite(angle)) return;
+    if (doc == nullptr || line == nullptr || arc == nullptr || !std::isfinite(d) || !std::isfinite(angle))
+        return;
     const double dx = line->x2 - line->x1, dy = line->y2 - line->y1, len = VectorLength(dx, dy);
     if (!(len > 0) || !std::isfinite(len)) return;
     const double h = std::sin(angle * kRadians) * d, nx = -dy / len, ny = dx / len;
@@ -216,7 +220,8 @@ void ChamferLineArc(DocWindowRecord* doc, LineRecord* line, ArcRecord* arc, Fill
         return;
     }
     double m[4];
-    if (!IntersectLineCircle(line->x1, line->y1, line->x2, line->y2, qx, qy, std::fabs(d), m[0], m[1], m[2], m[3])) {
+    if (!IntersectLineCircle(line->x1, line->y1, line->x2, line->y2, qx, qy, std::fabs(d), m[0], m[1], m[2],
+                             m[3])) {
         ShowErrorStr128(kChamferMissesArcMessage);
         return;
     }

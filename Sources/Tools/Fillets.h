@@ -25,14 +25,14 @@ struct FilletPick {
 void ShorterRunBetween(double cx, double cy, double t1x, double t1y, double t2x, double t2y, double& start,
                        double& end);
 
-void TrimFilletLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPick p1, FilletPick p2, double r,
-                     SInt16 count);
-void TrimFilletArcs(DocWindowRecord* doc, ArcRecord* a1, ArcRecord* a2, double r, FilletPick p1, FilletPick p2,
-                    SInt16 count);
+void TrimFilletLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPick p1, FilletPick p2,
+                     double r, SInt16 count);
+void TrimFilletArcs(DocWindowRecord* doc, ArcRecord* a1, ArcRecord* a2, double r, FilletPick p1,
+                    FilletPick p2, SInt16 count);
 void TrimFilletLineArc(DocWindowRecord* doc, LineRecord* line, ArcRecord* arc, double r, FilletPick pl,
                        FilletPick pa, SInt16 count);
-void ChamferLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPick p1, FilletPick p2, double d,
-                  double angle, SInt16 count);
+void ChamferLines(DocWindowRecord* doc, LineRecord* l1, LineRecord* l2, FilletPick p1, FilletPick p2,
+                  double d, double angle, SInt16 count);
 void ChamferLineArc(DocWindowRecord* doc, LineRecord* line, ArcRecord* arc, FilletPick p1, FilletPick p2,
                     double d, double angle, SInt16 count);
 

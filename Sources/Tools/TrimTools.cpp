@@ -158,7 +158,8 @@ void CutArcToEdge(ToolStep& s, ArcRecord* arc, bool inRectangle) {
         CutArcAtArc(s.doc, arc, s.t->firstArc, c.x, c.y, inRectangle ? intersectionSnap : true);
         break;
     case kEdgeLine:
-        CutArcAtLine(s.doc, arc, s.t->firstLine, c.x, c.y, p.x, p.y, inRectangle && !intersectionSnap, !inRectangle);
+        CutArcAtLine(s.doc, arc, s.t->firstLine, c.x, c.y, p.x, p.y, inRectangle && !intersectionSnap,
+                     !inRectangle);
         break;
     default:
         CutArcBetweenPoints(s.doc, arc, c.x, c.y, p.x, p.y);
@@ -337,9 +338,11 @@ void ChamferValues(ToolStep& s) {
     if (length > 0) {
         const Float64 d = Scaled(s.doc, length);
         if (t->secondLine)
-            ChamferLines(s.doc, t->firstLine, t->secondLine, Pick(p1), Pick(p2), d, angle, t->chamferTrimCount);
+            ChamferLines(s.doc, t->firstLine, t->secondLine, Pick(p1), Pick(p2), d, angle,
+                         t->chamferTrimCount);
         else if (t->secondArc)
-            ChamferLineArc(s.doc, t->firstLine, t->secondArc, Pick(p1), Pick(p2), d, angle, t->chamferTrimCount);
+            ChamferLineArc(s.doc, t->firstLine, t->secondArc, Pick(p1), Pick(p2), d, angle,
+                           t->chamferTrimCount);
     } else {
         SharpCorner(s, t->firstLine, nullptr, p1, t->secondLine, t->secondArc, p2);
     }
