@@ -210,7 +210,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kImagesMenu:
         return true;
     case kRepairsMenu:
-        return item == 1 || item == 2 || item == 4 || item == 5;
+        return item == 1 || item == 2 || item == 4 || item == 5 || item == 6;
     case kSymbolsMenu:
         return item == 1 || item == 6;
     case kToolMenu:

@@ -45,7 +45,8 @@ class Fillets : public DocumentTest {
         std::vector<std::string> all;
         char text[256];
         for (const LineRecord* l = doc->lineHead->next; l != nullptr; l = l->next) {
-            std::snprintf(text, sizeof text, "L %.12g %.12g %.12g %.12g f%u", l->x1, l->y1, l->x2, l->y2, l->flags);
+            std::snprintf(text, sizeof text, "L %.12g %.12g %.12g %.12g f%u", l->x1, l->y1, l->x2, l->y2,
+                          l->flags);
             all.push_back(text);
         }
         for (const ArcRecord* a = doc->arcHead->next; a != nullptr; a = a->next) {
@@ -122,12 +123,14 @@ TEST_F(Fillets, BetweenTwoLinesTouchesBothAndTrimsByTheCount) {
             SCOPED_TRACE("angle " + std::to_string(angle) + " count " + std::to_string(count));
             TearDown();
             SetUp();
-            const double c = std::cos(angle * 0.017453292519943295), s = std::sin(angle * 0.017453292519943295);
+            const double c = std::cos(angle * 0.017453292519943295),
+                         s = std::sin(angle * 0.017453292519943295);
             LineRecord* l1 = Line(0, 0, 10, 0);
             LineRecord* l2 = Line(0, 0, 10 * c, 10 * s);
             const LineRecord o1 = *l1, o2 = *l2;
-            ASSERT_TRUE(InOneUndoStep(
-                [&] { TrimFilletLines(doc, l1, l2, {8, 0}, {8 * c, 8 * s}, 0.5, count); }));
+            ASSERT_TRUE(InOneUndoStep([&] {
+                TrimFilletLines(doc, l1, l2, {8, 0}, {8 * c, 8 * s}, 0.5, count);
+            }));
             ArcRecord* f = LastArc();
             ASSERT_NE(f, nullptr);
             EXPECT_NEAR(DistanceToLine(&o1, f->cx, f->cy), 0.5, 1e-9);
@@ -173,7 +176,8 @@ TEST_F(Fillets, BetweenTwoArcsDoesNotDependOnTheOrderOfPicking) {
     ASSERT_TRUE(InOneUndoStep([&] { ASSERT_TRUE(SwapFilletArcAngles(doc)); }));
     int turned = 0;
     for (const ArcRecord* a = doc->arcHead->next; a != nullptr; a = a->next)
-        turned += std::fabs(a->startAngle - second.endAngle) < 1e-9 && std::fabs(a->endAngle - second.startAngle) < 1e-9;
+        turned += std::fabs(a->startAngle - second.endAngle) < 1e-9 &&
+                  std::fabs(a->endAngle - second.startAngle) < 1e-9;
     EXPECT_EQ(turned, 1);
 }
 
@@ -197,22 +201,34 @@ TEST_F(Fillets, FailuresShowTheirMessageAndChangeNothing) {
     };
     const std::vector<Case> cases = {
         {"arcs too far apart for the radius",
-         [this] { TrimFilletArcs(doc, Arc(0, 0, 1), Arc(100, 0, 1), 2, {1, 0}, {99, 0}, 2); },
+         [this] {
+             TrimFilletArcs(doc, Arc(0, 0, 1), Arc(100, 0, 1), 2, {1, 0}, {99, 0}, 2);
+         },
          kNoArcFilletMessage},
         {"concentric arcs",
-         [this] { TrimFilletArcs(doc, Arc(0, 0, 5), Arc(0, 0, 5), 1, {5, 0}, {0, 5}, 2); },
+         [this] {
+             TrimFilletArcs(doc, Arc(0, 0, 5), Arc(0, 0, 5), 1, {5, 0}, {0, 5}, 2);
+         },
          kNoArcFilletMessage},
         {"line too far from the arc",
-         [this] { TrimFilletLineArc(doc, Line(-10, 0, 10, 0), Arc(0, 5, 3), 0.5, {6, 0}, {2.4, 3.2}, 2); },
+         [this] {
+             TrimFilletLineArc(doc, Line(-10, 0, 10, 0), Arc(0, 5, 3), 0.5, {6, 0}, {2.4, 3.2}, 2);
+         },
          kNoLineArcFilletMessage},
         {"parallel chamfer lines",
-         [this] { ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 5, 10, 5), {5, 0}, {5, 5}, 1, 45, 2); },
+         [this] {
+             ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 5, 10, 5), {5, 0}, {5, 5}, 1, 45, 2);
+         },
          kChamferParallelMessage},
         {"both turned directions parallel to line 2",
-         [this] { ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 0, 0, 10), {5, 0}, {0, 5}, 2, 90, 2); },
+         [this] {
+             ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 0, 0, 10), {5, 0}, {0, 5}, 2, 90, 2);
+         },
          kChamferParallelMessage},
         {"chamfer too short to reach the arc",
-         [this] { ChamferLineArc(doc, Line(-10, 0, 10, 0), Arc(0, 5, 3), {3, 0}, {2.4, 3.2}, 0.5, 90, 2); },
+         [this] {
+             ChamferLineArc(doc, Line(-10, 0, 10, 0), Arc(0, 5, 3), {3, 0}, {2.4, 3.2}, 0.5, 90, 2);
+         },
          kChamferMissesArcMessage},
     };
     for (const Case& c : cases) {
@@ -285,14 +301,30 @@ TEST_F(Fillets, ChamferFromALineToAnArcHasItsLengthAndAngle) {
 // element, and never one with a coordinate that is not a number.
 TEST_F(Fillets, DegenerateInputsMakeNothingThatIsNotANumber) {
     const std::vector<std::function<void()>> cases = {
-        [this] { ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 0, 0, 10), {0, 0}, {0, 5}, 2, 45, 2); },
-        [this] { TrimFilletLines(doc, Line(0, 0, 10, 0), Line(5, 5, 5, 5), {5, 0}, {5, 5}, 1, 2); },
-        [this] { ChamferLines(doc, Line(0, 0, 10, 0), Line(5, 5, 5, 5), {5, 0}, {5, 5}, 1, 45, 2); },
-        [this] { TrimFilletLines(doc, Line(0, 0, 10, 0), Line(0, 0, 0, 10), {kNaN, 0}, {0, 5}, 1, 2); },
-        [this] { ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 0, 0, 10), {5, 0}, {0, 5}, kNaN, 45, 2); },
-        [this] { ChamferLineArc(doc, Line(0, 0, 0, 0), Arc(0, 5, 3), {0, 0}, {0, 2}, 1, 45, 2); },
-        [this] { TrimFilletLineArc(doc, Line(-10, 0, 10, 0), Arc(0, 5, 3), kNaN, {1, 0}, {0, 2}, 2); },
-        [this] { TrimFilletArcs(doc, Arc(0, 0, 5), Arc(1e300, 0, 5), 1, {5, 0}, {1e300, 5}, 2); },
+        [this] {
+            ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 0, 0, 10), {0, 0}, {0, 5}, 2, 45, 2);
+        },
+        [this] {
+            TrimFilletLines(doc, Line(0, 0, 10, 0), Line(5, 5, 5, 5), {5, 0}, {5, 5}, 1, 2);
+        },
+        [this] {
+            ChamferLines(doc, Line(0, 0, 10, 0), Line(5, 5, 5, 5), {5, 0}, {5, 5}, 1, 45, 2);
+        },
+        [this] {
+            TrimFilletLines(doc, Line(0, 0, 10, 0), Line(0, 0, 0, 10), {kNaN, 0}, {0, 5}, 1, 2);
+        },
+        [this] {
+            ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 0, 0, 10), {5, 0}, {0, 5}, kNaN, 45, 2);
+        },
+        [this] {
+            ChamferLineArc(doc, Line(0, 0, 0, 0), Arc(0, 5, 3), {0, 0}, {0, 2}, 1, 45, 2);
+        },
+        [this] {
+            TrimFilletLineArc(doc, Line(-10, 0, 10, 0), Arc(0, 5, 3), kNaN, {1, 0}, {0, 2}, 2);
+        },
+        [this] {
+            TrimFilletArcs(doc, Arc(0, 0, 5), Arc(1e300, 0, 5), 1, {5, 0}, {1e300, 5}, 2);
+        },
     };
     int index = 0;
     for (const auto& run : cases) {
