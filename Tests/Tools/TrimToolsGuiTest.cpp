@@ -36,7 +36,8 @@ class TrimToolsGui : public ToolGuiTest {
     }
     // A rectangle dragged from the first corner to the second.
     void DragFrom(double x1, double y1, double x2, double y2) {
-        QueueDrag(doc->window, {WindowPoint(x1, y1), WindowPoint((x1 + x2) / 2, (y1 + y2) / 2), WindowPoint(x2, y2)});
+        QueueDrag(doc->window,
+                  {WindowPoint(x1, y1), WindowPoint((x1 + x2) / 2, (y1 + y2) / 2), WindowPoint(x2, y2)});
         RunLoop();
     }
     void Undo() {
@@ -52,13 +53,13 @@ class TrimToolsGui : public ToolGuiTest {
         std::vector<std::string> all;
         char text[256];
         for (const LineRecord* l = doc->lineHead->next; l != nullptr; l = l->next) {
-            std::snprintf(text, sizeof text, "L %.9g %.9g %.9g %.9g f%u l%d p%d t%d g%d", l->x1, l->y1, l->x2, l->y2,
-                          l->flags, l->layer, l->pen, l->lineType, l->group);
+            std::snprintf(text, sizeof text, "L %.9g %.9g %.9g %.9g f%u l%d p%d t%d g%d", l->x1, l->y1, l->x2,
+                          l->y2, l->flags, l->layer, l->pen, l->lineType, l->group);
             all.push_back(text);
         }
         for (const ArcRecord* a = doc->arcHead->next; a != nullptr; a = a->next) {
-            std::snprintf(text, sizeof text, "A %.9g %.9g %.9g %.9g %.9g l%d p%d t%d g%d", a->cx, a->cy, a->radius,
-                          a->startAngle, a->endAngle, a->layer, a->pen, a->lineType, a->group);
+            std::snprintf(text, sizeof text, "A %.9g %.9g %.9g %.9g %.9g l%d p%d t%d g%d", a->cx, a->cy,
+                          a->radius, a->startAngle, a->endAngle, a->layer, a->pen, a->lineType, a->group);
             all.push_back(text);
         }
         std::sort(all.begin(), all.end());
@@ -79,7 +80,8 @@ class TrimToolsGui : public ToolGuiTest {
         const std::vector<std::string> now = Drawing();
         bool ok = now.size() == expected.size();
         for (const std::string& e : expected)
-            ok &= std::any_of(now.begin(), now.end(), [&](const std::string& n) { return n.rfind(e, 0) == 0; });
+            ok &=
+                std::any_of(now.begin(), now.end(), [&](const std::string& n) { return n.rfind(e, 0) == 0; });
         if (ok) return;
         std::string text;
         for (const std::string& n : now)
