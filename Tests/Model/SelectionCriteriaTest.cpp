@@ -23,10 +23,9 @@ TEST(SelectionCriteria, ConditionsListNumbersAndRanges) {
         bool admitted;
     };
     const Case cases[] = {
-        {"", 5, true},          {"3", 3, true},       {"3", 4, false},       {"1-4, 7", 2, true},
-        {"1-4, 7", 7, true},    {"1-4, 7", 5, false}, {"4-1", 2, true},      {"1 - 3", 3, true},
-        {"-2", -2, true},       {"-2", 2, false},     {"2.5-3", 2.7, true},  {"1;9", 9, true},
-        {"x", 1, true}, // no number in it: nothing restricted
+        {"", 5, true},        {"3", 3, true},   {"3", 4, false},    {"1-4, 7", 2, true}, {"1-4, 7", 7, true},
+        {"1-4, 7", 5, false}, {"4-1", 2, true}, {"1 - 3", 3, true}, {"-2", -2, true},    {"-2", 2, false},
+        {"2.5-3", 2.7, true}, {"1;9", 9, true}, {"x", 1, true}, // no number in it: nothing restricted
     };
     for (const Case& c : cases) {
         Str255 text;
