@@ -325,6 +325,16 @@ TEST_F(Fillets, DegenerateInputsMakeNothingThatIsNotANumber) {
         [this] {
             TrimFilletArcs(doc, Arc(0, 0, 5), Arc(1e300, 0, 5), 1, {5, 0}, {1e300, 5}, 2);
         },
+        [this] {
+            TrimFilletLines(doc, Line(0, 0, 1e300, 0), Line(0, 0, 0, 1e300), {1e299, 0}, {0, 1e299}, 1, 2);
+        },
+        [this] {
+            ChamferLines(doc, Line(0, 0, 1e300, 0), Line(0, 0, 0, 1e300), {1e299, 0}, {0, 1e299}, 1e300, 45,
+                         2);
+        },
+        [this] {
+            TrimFilletLineArc(doc, Line(-1e300, 0, 1e300, 0), Arc(0, 5, 3), 2, {6, 0}, {2.4, 3.2}, 2);
+        },
     };
     int index = 0;
     for (const auto& run : cases) {
