@@ -445,7 +445,6 @@ void CloseArc(DocWindowRecord* doc, ArcRecord* arc) {
     const ArcRecord before = *arc;
     arc->startAngle = 0;
     arc->endAngle = 360;
-    arc->selected = 0;
     RecordUndoArc(doc, arc, true);
     RecordUndoArc(doc, &before, false);
 }

@@ -151,6 +151,14 @@ TEST_F(TrimToolsGui, EverySubToolThenUndoAndRedo) {
          {Click(50, 70), Click(90, 50)},
          {L(70, 50, 100, 50), A(50, 50, 20, 0, 360)},
          1},
+        {"cut an arc to a line, keeping the clicked part",
+         0,
+         1,
+         {{50, 0, 50, 100}},
+         {{50, 50, 20, 0, 180}},
+         {Click(50, 85), Click(50 - 20 * std::sqrt(0.5), 50 + 20 * std::sqrt(0.5))},
+         {L(50, 0, 50, 100), A(50, 50, 20, 90, 180)},
+         1},
         {"cut every line of a rectangle, the edge left alone",
          0,
          1,
@@ -190,6 +198,14 @@ TEST_F(TrimToolsGui, EverySubToolThenUndoAndRedo) {
          {},
          {Click(50, 60), Click(80, 20)},
          {L(50, 0, 50, 100), L(0, 20, 50, 20), L(50, 20, 100, 20)},
+         1},
+        {"split at a point",
+         3,
+         0,
+         {{0, 20, 100, 20}},
+         {},
+         {Click(30, 70), Click(80, 20)},
+         {L(0, 20, 30, 20), L(30, 20, 100, 20)},
          1},
         {"split every line of a rectangle once",
          3,
@@ -275,9 +291,18 @@ TEST_F(TrimToolsGui, EscapeInTheMiddleStartsTheToolAgain) {
     ClickAt(20, 60);
     Type("10,2");
     ExpectDrawing({L(30, 20, 100, 20), L(20, 30, 20, 100), L(0, 60, 10, 60), A(30, 30, 10, 180, 270)});
-    // The values stay with the document and are offered again.
+    // The values stay with the document and are offered again: Return takes them as shown.
     EXPECT_EQ(doc->drawing->tool->filletRadius, 10);
     EXPECT_EQ(doc->drawing->tool->filletTrimCount, 2);
+    Draw(120, 20, 200, 20);
+    Draw(120, 20, 120, 100);
+    ClickAt(160, 20);
+    ClickAt(120, 60);
+    ASSERT_EQ(Step(), 2);
+    Type("");
+    EXPECT_EQ(Step(), 0);
+    ExpectDrawing({L(30, 20, 100, 20), L(20, 30, 20, 100), L(0, 60, 10, 60), A(30, 30, 10, 180, 270),
+                   L(130, 20, 200, 20), L(120, 30, 120, 100), A(130, 30, 10, 180, 270)});
 
     // Cut: the edge chosen, then Escape: the next click chooses a new edge.
     ChooseTrimTool(0);
@@ -311,6 +336,25 @@ TEST_F(TrimToolsGui, JoiningCrossingLinesAsksFirst) {
         EXPECT_EQ(Step(), 0);
         EXPECT_EQ(Drawing() != before, c.joined);
     }
+}
+
+// One arc joined with itself becomes the full circle with all the arc had, not the current
+// attributes.
+TEST_F(TrimToolsGui, AnArcJoinedWithItselfKeepsItsAttributes) {
+    BeginUndoStep(doc);
+    ArcRecord* arc = AddArc(doc, 50, 50, 20, 0, 90);
+    arc->layer = 7;
+    arc->pen = 3;
+    arc->lineType = 2;
+    arc->group = 12;
+    RecordUndoArc(doc, arc, true);
+    EndUndoStep(doc);
+    RedrawWindow(doc);
+    ChooseTrimTool(4);
+    const double at = 50 + 20 * std::sqrt(0.5);
+    ClickAt(at, at);
+    ClickAt(at, at);
+    ExpectDrawing({"A 50 50 20 0 360 l7 p3 t2 g12"});
 }
 
 // The fillet between two arcs enables the Repairs item that turns it into its complement.
