@@ -465,7 +465,7 @@ void JoinSecond(ToolStep& s) {
         return;
     }
     if (s.t->firstLine == nullptr) return;
-    LineRecord* line = PickedLine(s, kPickFlashOffOn, false);
+    LineRecord* line = PickedLine(s, kPickSelect, false);
     if (line == nullptr || !CheckToolValues(s.doc, true)) return;
     s.t->secondLine = line;
     BeginUndoStep(s.doc);
