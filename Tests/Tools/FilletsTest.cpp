@@ -215,6 +215,11 @@ TEST_F(Fillets, FailuresShowTheirMessageAndChangeNothing) {
              TrimFilletLineArc(doc, Line(-10, 0, 10, 0), Arc(0, 5, 3), 0.5, {6, 0}, {2.4, 3.2}, 2);
          },
          kNoLineArcFilletMessage},
+        {"line just too far for the radius",
+         [this] {
+             TrimFilletLineArc(doc, Line(-10, 0, 10, 0), Arc(0, 5, 3), 0.995, {6, 0}, {2.4, 3.2}, 2);
+         },
+         kNoLineArcFilletMessage},
         {"parallel chamfer lines",
          [this] {
              ChamferLines(doc, Line(0, 0, 10, 0), Line(0, 5, 10, 5), {5, 0}, {5, 5}, 1, 45, 2);
