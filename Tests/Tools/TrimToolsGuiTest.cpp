@@ -24,7 +24,7 @@ class TrimToolsGui : public ToolGuiTest {
         Key(kKeyCodeF13, kFunctionKeyCharCode);
     }
     void SnapMode(int mode) {
-        const UInt8 keys[] = {kKeyCodeF5, kKeyCodeF6, kKeyCodeF7, kKeyCodeF8};
+        const UInt8 keys[] = {kKeyCodeF5, kKeyCodeF6, kKeyCodeF7, kKeyCodeF11};
         Key(keys[mode], kFunctionKeyCharCode);
         ASSERT_EQ(doc->settings->snapMode, mode);
     }
