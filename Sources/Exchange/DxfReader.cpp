@@ -334,6 +334,8 @@ FileEnd ReadDXFFile(DXFReaderContext& ctx) {
                 SkipDxfObject(ctx);
                 if (!ReadDXFEntities(ctx)) return FileEnd::cancelled;
             } else {
+                // The header's variables, the tables and the blocks are passed over by pairs until
+                // their readers come (only $ACADVER is taken from the header).
                 SkipSection(ctx, named && UpperEquals(value, "HEADER"));
             }
             if (!ctx.sawEndMark && !UpdateImportProgress(ctx)) return FileEnd::cancelled;
