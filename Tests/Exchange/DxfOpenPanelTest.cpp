@@ -64,8 +64,16 @@ class DxfOpenPanelTest : public ShellTest {
 } // namespace
 
 TEST_F(DxfOpenPanelTest, ADxfFileChosenInTheOpenPanelBecomesADrawingInItsWindow) {
-    std::string path = Write("Plan.dxf", DxfEntities({{0, "LINE"}, {62, "1"}, {10, "0"}, {20, "0"}, {11, "40"},
-                                                      {21, "30"}, {0, "CIRCLE"}, {10, "5"}, {20, "5"}, {40, "2"}}));
+    std::string path = Write("Plan.dxf", DxfEntities({{0, "LINE"},
+                                                      {62, "1"},
+                                                      {10, "0"},
+                                                      {20, "0"},
+                                                      {11, "40"},
+                                                      {21, "30"},
+                                                      {0, "CIRCLE"},
+                                                      {10, "5"},
+                                                      {20, "5"},
+                                                      {40, "2"}}));
     ClearRecordedAlerts();
     OpenFromPanel(path, kOpenAutomatic);
     EXPECT_EQ(CountOpenDocuments(), 2);
@@ -88,8 +96,8 @@ TEST_F(DxfOpenPanelTest, FilesThatAreNoReadableDxfGiveAMessageAndTouchNoOpenDraw
     } cases[] = {
         {"garbage.dxf", "no drawing here\n\x01\x02\x03\n", "is damaged and cannot be read", 1},
         {"binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0SECTION", 29), "binary DXF file", 1},
-        {"cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1\n20\n1\n11\n2\n21\n2\n0\nLINE\n10\n4", "ends before its end mark",
-         2},
+        {"cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1\n20\n1\n11\n2\n21\n2\n0\nLINE\n10\n4",
+         "ends before its end mark", 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
