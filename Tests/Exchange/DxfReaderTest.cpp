@@ -213,7 +213,7 @@ TEST_F(ImportOptionsDialogTest, StoresTheDxfFieldsOnOkOnlyAndRefusesAScaleOfZero
     QueueImportOptionsClick(21, 40); // the dimensions box
     QueueKey(kKeyCodeEscape, kEscapeCharCode);
     EXPECT_FALSE(ImportOptionsDialog());
-    EXPECT_EQ(GeneralPrefs.importDimensions, 1u);
+    EXPECT_EQ(+GeneralPrefs.importDimensions, 1u);
 
     UInt32 beeps = BeepCount();
     QueueKey(kKeyCodeTab, kTabCharCode); // the only field, selected whole
@@ -225,7 +225,7 @@ TEST_F(ImportOptionsDialogTest, StoresTheDxfFieldsOnOkOnlyAndRefusesAScaleOfZero
     QueueKey(kKeyCodeReturn, kReturnCharCode);
     EXPECT_TRUE(ImportOptionsDialog());
     EXPECT_EQ(BeepCount(), beeps + 1);
-    EXPECT_EQ(GeneralPrefs.importDimensions, 0u);
-    EXPECT_EQ(GeneralPrefs.importScale, 100.0);
-    EXPECT_EQ(GeneralPrefs.codePage, 13u);
+    EXPECT_EQ(+GeneralPrefs.importDimensions, 0u);
+    EXPECT_EQ(+GeneralPrefs.importScale, 100.0);
+    EXPECT_EQ(+GeneralPrefs.codePage, 13u);
 }
