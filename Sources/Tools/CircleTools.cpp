@@ -224,7 +224,8 @@ void ThreePointsThird(ToolStep& s) {
     if (!SnapCursor(s.doc) || !CheckToolValues(s.doc, true)) return;
     ToolPoint a = RefPoint(s.doc, 4), b = RefPoint(s.doc, 5);
     Float64 cx, cy, r;
-    if (!CircleThroughThreePoints(a.x, a.y, b.x, b.y, s.d->toolInput.cursorX, s.d->toolInput.cursorY, cx, cy, r))
+    if (!CircleThroughThreePoints(a.x, a.y, b.x, b.y, s.d->toolInput.cursorX, s.d->toolInput.cursorY, cx, cy,
+                                  r))
         return;
     FinishCircle(s, cx, cy, r);
 }
@@ -289,16 +290,17 @@ void FinishTangentTwoCircle(ToolStep& s, Float64 radius) {
     Boolean ok = false;
     switch (t->combination) {
     case 0:
-        ok = TangentCircleCentreToTwoLines(t->firstLine, p1.x, p1.y, t->secondLine, p2.x, p2.y, radius, cx, cy);
+        ok = TangentCircleCentreToTwoLines(t->firstLine, p1.x, p1.y, t->secondLine, p2.x, p2.y, radius, cx,
+                                           cy);
         break;
     case 10:
-        ok = TangentCircleCentreToLineAndCircle(t->firstLine, p1.x, p1.y, t->secondArc, p2.x, p2.y, radius, cx,
-                                                cy);
+        ok = TangentCircleCentreToLineAndCircle(t->firstLine, p1.x, p1.y, t->secondArc, p2.x, p2.y, radius,
+                                                cx, cy);
         break;
     case 100:
         // The line's click always comes first.
-        ok = TangentCircleCentreToLineAndCircle(t->secondLine, p2.x, p2.y, t->firstArc, p1.x, p1.y, radius, cx,
-                                                cy);
+        ok = TangentCircleCentreToLineAndCircle(t->secondLine, p2.x, p2.y, t->firstArc, p1.x, p1.y, radius,
+                                                cx, cy);
         break;
     case 110: {
         Float64 ax, ay, bx, by;

@@ -29,7 +29,7 @@ using GroupHandler = void (*)(DocWindowRecord*);
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
     ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, nullptr, nullptr, nullptr,
-    nullptr,         nullptr, nullptr, nullptr, nullptr, nullptr,
+    nullptr,         nullptr,         nullptr,         nullptr, nullptr, nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

@@ -123,8 +123,9 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     ExpectPromptsFor(kArcToolSteps);
     for (SInt16 group : {1, 2})
         for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(group); ++tool)
-            EXPECT_NE(FindStepRow(group == 1 ? kCircleToolSteps : kArcToolSteps, SInt16(12 * group + tool), 0),
-                      nullptr)
+            EXPECT_NE(
+                FindStepRow(group == 1 ? kCircleToolSteps : kArcToolSteps, SInt16(12 * group + tool), 0),
+                nullptr)
                 << "group " << group << " tool " << tool;
     // Every tool of the group starts somewhere.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(0); ++tool)
