@@ -90,9 +90,9 @@ struct Dash {
 };
 
 struct Layout {
-    Float64 half;               // the half dash at each end (0 none)
+    Float64 half; // the half dash at each end (0 none)
     std::vector<Dash> everyPiece;
-    std::vector<Dash> butLast;  // in every piece except the last
+    std::vector<Dash> butLast; // in every piece except the last
 };
 
 Layout LayoutOf(SInt16 mode) {
@@ -141,7 +141,8 @@ void ChordsOfRun(DocWindowRecord* doc, Float64 cx, Float64 cy, Float64 rx, Float
     if (!std::isfinite(m)) m = kMaxCount;
     m = std::clamp(m, 1.0, kMaxCount);
     auto point = [&](Float64 a) {
-        return std::pair{cx + rx * std::cos(a * kDegreesToRadians), cy + ry * std::sin(a * kDegreesToRadians)};
+        return std::pair{cx + rx * std::cos(a * kDegreesToRadians),
+                         cy + ry * std::sin(a * kDegreesToRadians)};
     };
     if (m <= 1) {
         auto [x1, y1] = point(start);
@@ -170,7 +171,8 @@ void ChordsOfRun(DocWindowRecord* doc, Float64 cx, Float64 cy, Float64 rx, Float
 }
 
 bool UsableArc(Float64 cx, Float64 cy, Float64 rx, Float64 ry) {
-    return std::isfinite(cx) && std::isfinite(cy) && std::isfinite(rx) && std::isfinite(ry) && rx > 0 && ry > 0;
+    return std::isfinite(cx) && std::isfinite(cy) && std::isfinite(rx) && std::isfinite(ry) && rx > 0 &&
+           ry > 0;
 }
 
 } // namespace
@@ -205,7 +207,9 @@ void DrawLargeArcSegments(DocWindowRecord* doc, Float64 cx, Float64 cy, Float64 
     const SInt16 mode = d->output.lineMode;
     SolidLines solid(doc);
     const Layout layout = LayoutOf(mode);
-    auto run = [&](Float64 from, Float64 units) { ChordsOfRun(doc, cx, cy, rx, ry, from, units * toDegrees); };
+    auto run = [&](Float64 from, Float64 units) {
+        ChordsOfRun(doc, cx, cy, rx, ry, from, units * toDegrees);
+    };
     for (const Span& span : VisibleRun(doc, cx, cy, rx, ry, start, start + sweep)) {
         // A dash may begin in the piece before the span.
         Float64 i0 = std::clamp(std::floor((span.first - start) / piece) - 1, 0.0, n - 1);

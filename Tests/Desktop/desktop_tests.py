@@ -788,6 +788,57 @@ def scenario_import_image(tier):
     program.quit()
 
 
+def choose_tool(program, window, group, tool):
+    """The tool from the tool menu a right click in the drawing pops up: its group's submenu, then the
+    tool."""
+    x, y, w, h = program.desk.geometry(window)
+    program.desk.x("xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2), "click", "3", check_rc=True)
+    wait_for("the tool menu to open", program.desk.popups, 5)
+    program.desk.key(*["Down"] * (group + 1))
+    program.desk.key("Right")
+    wait_for("the submenu to open", lambda: len(program.desk.popups()) >= 2, 5)
+    if tool > 0:
+        program.desk.key(*["Down"] * tool)
+    program.desk.key("Return")
+    wait_for("the menu to close", lambda: not program.desk.popups(), 5)
+    program.wait_idle(0.3)
+
+
+def scenario_circles_and_arcs(tier):
+    """A circle by a typed centre and radius, an arc by three typed points and typed angles, and a
+    circle far bigger than the window (drawn as chords of its visible part), each tool chosen from the
+    tool menu; the saved drawing holds them, and Undo takes the last one alone."""
+    os.makedirs(tier.output, exist_ok=True)
+    program = Program(tier, "circles")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool(program, doc, 1, 0)  # circles: centre and radius
+    for text in ("40,40", "25"):
+        type_point(program, text)
+    choose_tool(program, doc, 2, 3)  # arcs: three points
+    for text in ("100,20", "140,20", "120,40", "0", "180"):
+        type_point(program, text)
+    choose_tool(program, doc, 1, 0)
+    for text in ("60,-1000000", "1000030"):
+        type_point(program, text)
+    program.wait_idle(0.5)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "circles-and-arcs.png"))
+    path = os.path.join(tier.scratch, "Circles.cadx")
+    save_through_panel(program, path)
+    arcs = sorted(tuple(round(float(v), 6) for v in e[1:]) for e in dump(tier, path) if e[0] == "arc")
+    check(arcs == [(40, 40, 25, 0, 360), (60, -1000000, 1000030, 0, 360), (120, 20, 20, 0, 180)],
+          f"the saved drawing holds the arcs {arcs}")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    arcs = sorted(tuple(round(float(v), 6) for v in e[1:]) for e in dump(tier, path) if e[0] == "arc")
+    check(arcs == [(40, 40, 25, 0, 360), (120, 20, 20, 0, 180)], f"after Undo the drawing holds the arcs {arcs}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -799,6 +850,7 @@ SCENARIOS = [
     ("H name already open", scenario_name_already_open, False),
     ("I repair from the menu bar", scenario_repair_from_menu, False),
     ("J import an image", scenario_import_image, False),
+    ("K circles and arcs", scenario_circles_and_arcs, False),
 ]
 
 
@@ -808,6 +860,7 @@ SCENARIOS = [
 class Tier:
     def __init__(self, options, desk, scratch):
         self.program, self.dump = options.program, options.dump
+        self.output = options.output
         self.desk, self.scratch = desk, scratch
         self.running, self.started = [], []
 

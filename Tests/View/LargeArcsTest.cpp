@@ -34,7 +34,8 @@ class LargeArcs : public ViewDocumentTest {
         std::vector<Seg> out;
         for (const DrawCall& c : rec.calls) {
             EXPECT_EQ(c.kind, DrawCallKind::line);
-            out.push_back({c.v[0] * scale, (c.v[1] - kBottom) * scale, c.v[2] * scale, (c.v[3] - kBottom) * scale});
+            out.push_back(
+                {c.v[0] * scale, (c.v[1] - kBottom) * scale, c.v[2] * scale, (c.v[3] - kBottom) * scale});
         }
         return out;
     }
