@@ -293,6 +293,43 @@ TEST_F(CircleToolsGui, SnapModeComesBackAfterTheFreeSideClick) {
     EXPECT_EQ(Step(), 0);
 }
 
+// A radius is typed in display units and remembered so: Return takes what the field shows, and
+// Return on a field emptied by the user takes the remembered radius too; the same for the angles.
+TEST_F(CircleToolsGui, ReturnTakesTheRememberedRadiusAndAngles) {
+    doc->settings->drawingScale = 2; // a typed 10 is 20 mm
+    Choose(1, 0);
+    ClickAt(50, 150);
+    Type("10");
+    ClickAt(100, 150);
+    Type(""); // the field shows 10
+    ClickAt(150, 150);
+    for (int i = 0; i < 4; ++i)
+        Key(kKeyCodeDelete, kBackspaceCharCode);
+    Type(""); // emptied
+    ASSERT_EQ(Arcs(), 3);
+    for (ArcRecord* a = doc->arcHead->next; a != nullptr; a = a->next)
+        EXPECT_NEAR(a->radius, 20, 1e-9);
+
+    Choose(2, 0);
+    ClickAt(50, 100);
+    Type("");
+    Type("30");
+    Type("120");
+    ClickAt(100, 100);
+    Type("");
+    for (int i = 0; i < 4; ++i)
+        Key(kKeyCodeDelete, kBackspaceCharCode);
+    Type("");
+    Type("");
+    ASSERT_EQ(Arcs(), 5);
+    for (ArcRecord* a = doc->arcHead->next->next->next->next; a != nullptr; a = a->next) {
+        SCOPED_TRACE(a->cx);
+        EXPECT_NEAR(a->radius, 20, 1e-9);
+        EXPECT_NEAR(a->startAngle, 30, 1e-9);
+        EXPECT_NEAR(a->endAngle, 120, 1e-9);
+    }
+}
+
 TEST_F(CircleToolsGui, ARadiusOfNothingIsRefused) {
     Str255 text;
     GetIndString(text, 128, 168);
