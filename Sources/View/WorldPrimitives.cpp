@@ -19,8 +19,7 @@
 
 namespace {
 
-// Chords of screen feedback and of arcs drawn as chords deviate at most this much (device units).
-constexpr Float64 kChordTolerance = 0.25;
+// The most chords an ellipse is drawn with.
 constexpr int kMaxChords = 100000;
 
 bool OnScreen(const DocWindowRecord* doc) {
