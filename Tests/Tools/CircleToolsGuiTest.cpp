@@ -6,6 +6,7 @@
 #include "Model/ElementRecords.h"
 #include "Platform/AppResources.h"
 #include "Platform/DialogManager.h"
+#include "Platform/QuickDraw.h"
 #include "TestSupport.h"
 #include "Tools/ToolState.h"
 
@@ -371,6 +372,43 @@ TEST_F(CircleToolsGui, ReturnTakesTheRememberedRadiusAndAngles) {
         EXPECT_NEAR(a->startAngle, 30, 1e-9);
         EXPECT_NEAR(a->endAngle, 120, 1e-9);
     }
+}
+
+// A dashed circle of radius 1 km, typed, crosses the window as chords: its row shows dashes of the
+// line pattern, not one line and not nothing.
+TEST_F(CircleToolsGui, ADashedCircleFarBiggerThanTheWindowShowsItsDashes) {
+    doc->settings->currentLineType = 2;
+    Choose(1, 0);
+    Type("100,-1000000");
+    Type("1000040"); // its top at y = 40
+    ASSERT_EQ(Arcs(), 1);
+    RedrawWindow(doc);
+    RunLoop();
+    SaveWindowPNG(doc->window, "dashed-circle-as-chords.png");
+    const DrawingRecord* d = doc->drawing;
+    const SInt16 v = SInt16(d->view.viewHeight - std::lround(40 / d->view.unitsPerPixel));
+    const RGBColor bg = doc->settings->backgroundColor;
+    auto inked = [&](SInt16 h) {
+        for (SInt16 dv = -1; dv <= 1; ++dv) {
+            RGBColor c = GetPortPixel(GetWindowPort(doc->window), h, SInt16(v + dv));
+            if ((c.red >> 8) != (bg.red >> 8) || (c.green >> 8) != (bg.green >> 8) ||
+                (c.blue >> 8) != (bg.blue >> 8))
+                return true;
+        }
+        return false;
+    };
+    int ink = 0, runs = 0;
+    bool previous = false;
+    const SInt16 width = SInt16(d->view.viewWidth - 2);
+    for (SInt16 h = 0; h < width; ++h) {
+        bool now = inked(h);
+        ink += now;
+        runs += now && !previous;
+        previous = now;
+    }
+    EXPECT_GE(runs, width / 50 - 2);
+    EXPECT_GT(ink, width * 3 / 4);
+    EXPECT_LT(ink, width * 19 / 20);
 }
 
 TEST_F(CircleToolsGui, ARadiusOfNothingIsRefused) {
