@@ -128,6 +128,30 @@ TEST_F(LargeArcs, DashLayoutsOfTheLineModes) {
     }
 }
 
+// Solid: n = round(length / 50) pieces (at least two), each of round(sweep / 360 x pi / acos(1 - t / r))
+// chords, or one. Radius 40 pixels, t / r = 0.005.
+TEST_F(LargeArcs, PieceAndChordCounts) {
+    struct Case {
+        const char* what;
+        double start, end;
+        size_t lines; // pieces x chords a piece
+    };
+    const Case cases[] = {
+        {"full circle: 5 pieces of 6", 0, 360, 30},
+        {"half: 3 pieces of 5", 0, 180, 15},
+        {"short arc: 2 pieces of one chord", 10, 20, 2},
+        {"through 0 degrees, end below the start: as 300 to 420", 300, 60, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DrawRecorder rec;
+        DrawLargeArcSegments(doc, 50, 25, 20, 20, c.start, c.end);
+        std::vector<Seg> lines = Lines(rec);
+        EXPECT_EQ(lines.size(), c.lines);
+        EXPECT_EQ(Runs(lines).size(), 1u);
+    }
+}
+
 // The two half dashes meet at 0 degrees: the seam shows one whole dash.
 TEST_F(LargeArcs, ADashedCircleShowsOneWholeDashAtTheSeam) {
     doc->drawing->output.lineMode = 2;
