@@ -171,7 +171,7 @@ TEST_F(ShellTest, ToolGroupsWithoutToolsAreDimmedAndEscapeLeavesThem) {
     EXPECT_TRUE(MenuItemAvailable(kToolMenu, 1));
     EXPECT_TRUE(MenuItemAvailable(180, 1));
     EXPECT_TRUE(MenuItemAvailable(kToolMenu, 6)); // the trim tools
-    for (SInt16 group : {1, 2}) { // circles and arcs
+    for (SInt16 group : {1, 2}) {                 // circles and arcs
         EXPECT_TRUE(MenuItemAvailable(kToolMenu, SInt16(group + 1))) << group;
         EXPECT_TRUE(MenuItemAvailable(SInt16(180 + group), 1)) << group;
     }
