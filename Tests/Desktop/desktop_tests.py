@@ -835,6 +835,8 @@ def scenario_fillet_from_tool_menu(tier):
     program.wait_idle(0.3)
     desk.key("Return")  # the radius and trim count shown: radius 0, a sharp corner
     program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    desk.screenshot().save_png(os.path.join(tier.output, "fillet-corner.png"))
     mtime = os.stat(path).st_mtime_ns
     desk.key("ctrl+s")
     program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
