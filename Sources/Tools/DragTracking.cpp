@@ -69,8 +69,8 @@ Boolean TrackDragOffset(DocWindowRecord* doc, SInt16 cursorId, Float64 fixedX, F
         GetMouse(&mouse);
         if (drawn && mouse.h == now.h && mouse.v == now.v) continue;
         now = mouse;
-        CornerFor(startX + (now.h - start.h) * s, startY - (now.v - start.v) * s, fixedX, fixedY, proportional,
-                  ratio, &cx, &cy);
+        CornerFor(startX + (now.h - start.h) * s, startY - (now.v - start.v) * s, fixedX, fixedY,
+                  proportional, ratio, &cx, &cy);
         if (drawn) XorBox(doc, fixed, shownCorner);
         shownCorner = ToPixel(d, cx, cy);
         XorBox(doc, fixed, shownCorner);
@@ -83,8 +83,8 @@ Boolean TrackDragOffset(DocWindowRecord* doc, SInt16 cursorId, Float64 fixedX, F
     GetMouse(&last);
     if (last.h != now.h || last.v != now.v) {
         now = last;
-        CornerFor(startX + (now.h - start.h) * s, startY - (now.v - start.v) * s, fixedX, fixedY, proportional,
-                  ratio, &cx, &cy);
+        CornerFor(startX + (now.h - start.h) * s, startY - (now.v - start.v) * s, fixedX, fixedY,
+                  proportional, ratio, &cx, &cy);
     }
     bool moved = now.h != start.h || now.v != start.v;
     if (moved) *x = cx, *y = cy;

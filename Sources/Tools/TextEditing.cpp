@@ -188,7 +188,8 @@ SInt16& FramedTextSizeSetting(DocSettings* s) {
 
 TextRecord* RecreateTextWithString(DocWindowRecord* doc, TextRecord* text, ConstStr255Param string) {
     if (string == nullptr || string[0] == 0) return nullptr;
-    return Recreate(doc, text, [&](TextRecord* copy) { std::memcpy(copy->text, string, size_t(string[0]) + 1); });
+    return Recreate(doc, text,
+                    [&](TextRecord* copy) { std::memcpy(copy->text, string, size_t(string[0]) + 1); });
 }
 
 TextRecord* MoveTextPoint(DocWindowRecord* doc, TextRecord* text, Float64 x, Float64 y, Boolean moveAnchor) {
