@@ -222,11 +222,8 @@ void FramedBox(ToolStep& s) {
         return;
     }
     TrackDragRectangle(s.doc, false);
-    const Float64 smallest = kSmallestBoxPixels * s.d->view.unitsPerPixel;
-    Float64 w = std::max(s.d->view.dragRectWidth, smallest), h = std::max(s.d->view.dragRectHeight, smallest);
-    // Kept at the corner the drag began from: the top-left of a click-sized box is the click.
-    Float64 left = s.d->view.dragRectX, bottom = s.d->view.dragRectY;
-    if (s.d->view.dragRectHeight < smallest) bottom = s.d->view.dragRectY + s.d->view.dragRectHeight - h;
+    Float64 left, bottom, w, h;
+    FramedBoxFromDrag(s.d, &left, &bottom, &w, &h);
     AddTextFrameElement(s.doc, true, left, bottom, w, h, true);
     Finish(s);
 }
@@ -258,6 +255,14 @@ constinit const ToolStepTable kTextToolSteps{kRows};
 
 void ToolGroup3Click(DocWindowRecord* doc) {
     RunToolStep(doc, kTextToolSteps, CurrentTool());
+}
+
+void FramedBoxFromDrag(const DrawingRecord* d, Float64* x, Float64* y, Float64* width, Float64* height) {
+    const Float64 smallest = kSmallestBoxPixels * d->view.unitsPerPixel;
+    *width = std::max(d->view.dragRectWidth, smallest);
+    *height = std::max(d->view.dragRectHeight, smallest);
+    *x = d->view.dragRectX;
+    *y = d->view.dragRectY;
 }
 
 void TypedTextAsElementString(DocWindowRecord* doc, Str255 out) {

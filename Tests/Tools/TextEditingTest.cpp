@@ -34,8 +34,8 @@ struct TextState {
     bool operator==(const TextState& o) const {
         return text == o.text && justification == o.justification && font == o.font && layer == o.layer &&
                flags == o.flags && x == o.x && y == o.y && x2 == o.x2 && y2 == o.y2 && angle == o.angle &&
-               slant == o.slant && size == o.size && spacing == o.spacing && frameDistance == o.frameDistance &&
-               std::memcmp(corners, o.corners, sizeof corners) == 0;
+               slant == o.slant && size == o.size && spacing == o.spacing &&
+               frameDistance == o.frameDistance && std::memcmp(corners, o.corners, sizeof corners) == 0;
     }
 };
 
@@ -90,8 +90,10 @@ TEST_F(TextEditingTest, ReCreationKeepsTheJustificationPointAndTheSettingsInOneU
         const char* name;
         std::function<TextRecord*(DocWindowRecord*, TextRecord*)> change;
     } changes[] = {
-        {"string", [](DocWindowRecord* d, TextRecord* t) { return RecreateTextWithString(d, t, PStr("Longer|two lines")); }},
-        {"second point", [](DocWindowRecord* d, TextRecord* t) { return MoveTextPoint(d, t, 70, 80, false); }},
+        {"string", [](DocWindowRecord* d,
+                      TextRecord* t) { return RecreateTextWithString(d, t, PStr("Longer|two lines")); }},
+        {"second point",
+         [](DocWindowRecord* d, TextRecord* t) { return MoveTextPoint(d, t, 70, 80, false); }},
         {"attributes",
          [](DocWindowRecord* d, TextRecord* t) {
              d->attributeChange.textHeight = 9;
@@ -102,7 +104,8 @@ TEST_F(TextEditingTest, ReCreationKeepsTheJustificationPointAndTheSettingsInOneU
     for (const auto& c : changes)
         for (Float64 angle : {0.0, 35.0})
             for (SInt16 j = 0; j <= 8; ++j) {
-                const std::string what = std::string(c.name) + " j" + std::to_string(j) + " a" + std::to_string(angle);
+                const std::string what =
+                    std::string(c.name) + " j" + std::to_string(j) + " a" + std::to_string(angle);
                 while (doc->textHead->next != nullptr)
                     RemoveText(doc, doc->textHead->next);
                 ClearBlock();
