@@ -3,12 +3,14 @@
 // mouse, and undo and redo of every change through the Edit menu.
 #include "ToolGuiFixture.h"
 
-#include "Model/SpatialIndex.h"
+#include "Platform/MemoryManager.h"
+#include "Platform/QuickDraw.h"
 #include "Tools/CommandField.h"
 #include "Tools/TextEditing.h"
 #include "Tools/TextElements.h"
 #include "Tools/TextTools.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -24,7 +26,8 @@ class TextToolsGui : public ToolGuiTest {
         s->decimals = 2;
     }
     void ChooseTextTool(int tool) {
-        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] = FunctionKeySlot{SInt16(kFirstToolMenu + 3), SInt16(tool + 1)};
+        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] =
+            FunctionKeySlot{SInt16(kFirstToolMenu + 3), SInt16(tool + 1)};
         Key(kKeyCodeF13, kFunctionKeyCharCode);
         ASSERT_EQ(CurrentToolGroup(), 3);
         ASSERT_EQ(CurrentTool(), tool);
@@ -265,5 +268,44 @@ TEST(TextToolsBox, NoSideShorterThan32PixelsAtTheCurrentZoom) {
         EXPECT_EQ(y, 20);
         EXPECT_EQ(w, c.outW) << c.scale << " " << c.w;
         EXPECT_EQ(h, c.outH) << c.scale << " " << c.h;
+    }
+}
+
+// What the tools leave on screen: texts turned and justified about their points, and a framed box
+// with its paragraph. The picture is kept for a look; the test asks only that each one inked its box.
+TEST_F(TextToolsGui, TurnedJustifiedAndFramedTextsAreDrawn) {
+    doc->settings->textHeight = 8;
+    ChooseTextTool(1);
+    const struct {
+        SInt16 justification;
+        double x, y, angle;
+    } texts[] = {{6, 20, 20, 0}, {4, 120, 60, 30}, {2, 230, 120, 90}, {8, 200, 30, -20}};
+    for (const auto& t : texts) {
+        doc->settings->textJustification = t.justification;
+        ClickAt(t.x, t.y);
+        Type(std::to_string(int(t.angle)));
+        Type("Justified " + std::to_string(t.justification));
+    }
+    ASSERT_EQ(Texts(), 4);
+    FramedTextSizeSetting(doc->settings) = 60;
+    TextRecord* box = AddTextFrameElement(doc, true, 20, 100, 90, 50, false);
+    ASSERT_NE(box, nullptr);
+    const char paragraph[] = "A framed box keeps its text\rin lines of its own.";
+    ASSERT_EQ(PtrToHand(paragraph, &box->boxText, Size(sizeof paragraph - 1)), noErr);
+    RedrawWindow(doc);
+    RunLoop();
+    SaveWindowPNG(doc->window, "text-tools.png");
+    for (TextRecord* e = doc->textHead->next; e != nullptr; e = e->next) {
+        Point a = PixelOf(std::min({e->corners[0], e->corners[2], e->corners[4], e->corners[6]}),
+                          std::min({e->corners[1], e->corners[3], e->corners[5], e->corners[7]}));
+        Point b = PixelOf(std::max({e->corners[0], e->corners[2], e->corners[4], e->corners[6]}),
+                          std::max({e->corners[1], e->corners[3], e->corners[5], e->corners[7]}));
+        int dark = 0;
+        for (SInt16 v = b.v; v <= a.v; ++v)
+            for (SInt16 h = a.h; h <= b.h; ++h) {
+                RGBColor c = GetPortPixel(GetWindowPort(doc->window), h, v);
+                dark += (c.red >> 8) + (c.green >> 8) + (c.blue >> 8) < 300;
+            }
+        EXPECT_GT(dark, 10) << ToStd(e->text);
     }
 }
