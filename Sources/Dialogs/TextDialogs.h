@@ -13,6 +13,7 @@ struct TextRecord;
 // True for OK, with the chosen attributes left in the document's text settings.
 Boolean RunTextAttributesDialog(DocWindowRecord* doc, TextRecord* text);
 
-// The long-text dialog on a framed text box: true for OK, with the box's long text, font and size
-// replaced by what was confirmed.
+// The long-text dialog on a framed text box (one in the drawing, or a new one not yet linked in):
+// true for OK, with the box's long text (boxText), font and size (textHeight) replaced by what was
+// confirmed. A size chosen before Cancel may be left in textHeight; the caller keeps it for new boxes.
 Boolean RunLongTextDialog(DocWindowRecord* doc, TextRecord* text);

@@ -327,11 +327,18 @@ Boolean EditTextFrame(DocWindowRecord* doc, TextRecord* text, Float64 x, Float64
             changed = true;
         }
     } else {
-        BeginUndoStep(doc);
-        RecordUndoText(doc, text, false);
+        // The box as it was, journalled only after OK: a cancelled edit leaves no empty undo step.
+        TextRecord* before = CloneTextRecord(text);
+        if (before == nullptr) return false;
         changed = RunLongTextDialog(doc, text);
-        RecordUndoText(doc, text, true);
-        EndUndoStep(doc);
+        if (changed) {
+            BeginUndoStep(doc);
+            RecordUndoText(doc, before, false);
+            RecordUndoText(doc, text, true);
+            EndUndoStep(doc);
+            MarkDocumentChanged(doc);
+        }
+        DisposeTextRecord(&before);
     }
     RedrawWindow(doc);
     return changed;

@@ -6,6 +6,7 @@
 #include "Platform/MemoryManager.h"
 #include "Platform/QuickDraw.h"
 #include "Tools/CommandField.h"
+#include "Tools/DragTracking.h"
 #include "Tools/TextEditing.h"
 #include "Tools/TextElements.h"
 #include "Tools/TextTools.h"
@@ -307,5 +308,33 @@ TEST_F(TextToolsGui, TurnedJustifiedAndFramedTextsAreDrawn) {
                 dark += (c.red >> 8) + (c.green >> 8) + (c.blue >> 8) < 300;
             }
         EXPECT_GT(dark, 10) << ToStd(e->text);
+    }
+}
+
+// The corner follows the mouse by its offset; asked to keep the aspect ratio it takes the nearer of
+// the two corners on the ratio's rectangle.
+TEST_F(TextToolsGui, CornerDragFollowsTheMouseOrKeepsTheAspectRatio) {
+    const struct {
+        Boolean proportional;
+        double ratio, dx, dy, x, y;
+    } cases[] = {
+        {false, 2.0, 20, 2, 60, 22},
+        {true, 2.0, 20, 2, 60, 30},      // from the mouse's x: height = width / 2
+        {true, 0.5, 2, 20, 20, 40},      // from the mouse's y: width = height / 2
+        {true, 2.0, -60, -30, -20, -10}, // past the fixed corner: the signs follow the mouse
+    };
+    for (const auto& c : cases) {
+        Point start = PixelOf(40, 20), end = PixelOf(40 + c.dx, 20 + c.dy);
+        QueueDrag(doc->window, {start, end});
+        EventRecord down{};
+        bool pressed = false; // the press, as the dispatcher takes it
+        for (int i = 0; i < 20 && !pressed; ++i)
+            pressed = GetNextEvent(mDownMask, &down);
+        ASSERT_TRUE(pressed);
+        Float64 x = 40, y = 20;
+        ASSERT_TRUE(TrackDragOffset(doc, 142, 0, 0, &x, &y, c.proportional, c.ratio));
+        EXPECT_NEAR(x, c.x, 1e-9) << c.proportional << " " << c.dx;
+        EXPECT_NEAR(y, c.y, 1e-9) << c.proportional << " " << c.dy;
+        DrainEvents();
     }
 }
