@@ -810,6 +810,61 @@ def scenario_dialog_field_takes_typing(tier):
     check(probe.stderr() == "", f"standard error of the run: {probe.stderr()!r}")
 
 
+def texts_of(elements):
+    return [tuple(float(v) for v in e[1:]) for e in elements if e[0] == "text"]
+
+
+def choose_tool_by_secondary_click(program, window, at, group_item, tool_item, groups=12, tools=8):
+    """The tool menu of a secondary click in the drawing: the group's item hovered (its submenu opens),
+    then the tool clicked; items are found by their place in the menu, so dimmed ones do not count."""
+    desk = program.desk
+    x, y, w, h = desk.geometry(window)
+    desk.x("xdotool", "mousemove", "--sync", str(x + int(at[0] * w)), str(y + int(at[1] * h)), "click", "3",
+           check_rc=True)
+    menu = wait_for("the tool menu to open", lambda: (desk.popups() or [None])[0], 5)
+    mx, my, mw, mh = menu[1]
+    desk.x("xdotool", "mousemove", "--sync", str(mx + mw // 2), str(my + int((group_item - 0.5) * mh / groups)),
+           check_rc=True)
+    wait_for("the group's submenu to open", lambda: len(desk.popups()) >= 2, 5)
+    sub = [p for p in desk.popups() if p[0] != menu[0]][0]
+    sx, sy, sw, sh = sub[1]
+    desk.click(sx + sw // 2, sy + int((tool_item - 0.5) * sh / tools))
+    wait_for("the menu to close", lambda: not desk.popups(), 5)
+
+
+def scenario_text_tool(tier):
+    """A text written with the first text tool (chosen from the tool menu of a secondary click) at a
+    typed point; Undo takes it away and Redo brings it back, as the saved drawing shows."""
+    program = Program(tier, "text-tool")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool_by_secondary_click(program, doc, (0.5, 0.5), 4, 1)
+    program.wait_idle(0.3)
+    type_point(program, "30,40")
+    program.wait_idle(0.3)
+    program.desk.type("Gate valve")
+    program.desk.key("Return")
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Text.cadx")
+    save_through_panel(program, path)
+    texts = texts_of(dump(tier, path))
+    check(texts == [(30, 40)], f"the saved drawing holds the texts {texts}, not one at 30,40")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(texts_of(dump(tier, path)) == [], "Undo did not take the text away")
+    program.desk.key("ctrl+shift+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(texts_of(dump(tier, path)) == [(30, 40)], "Redo did not bring the text back")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -822,6 +877,7 @@ SCENARIOS = [
     ("I repair from the menu bar", scenario_repair_from_menu, False),
     ("J import an image", scenario_import_image, False),
     ("K typing into a dialog's selected field", scenario_dialog_field_takes_typing, False),
+    ("L a text from the text tool", scenario_text_tool, False),
 ]
 
 
