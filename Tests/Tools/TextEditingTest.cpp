@@ -5,6 +5,7 @@
 #include "Tools/TextEditing.h"
 
 #include "../Model/DocumentFixture.h"
+#include "Model/Dimensions.h"
 #include "Model/DocumentRecords.h"
 #include "Model/UndoJournal.h"
 #include "TestSupport.h"
@@ -262,4 +263,19 @@ TEST_F(TextEditingTest, PlaceholdersRefreshOnlyWhenTheirValueChanged) {
     ClearRecordedAlerts();
     EXPECT_TRUE(RefreshAllFieldTexts(doc));
     EXPECT_TRUE(RecordedAlerts().empty());
+}
+
+// The framed-text settings share no slot with the other text and dimension settings.
+TEST_F(TextEditingTest, FramedTextSettingsKeepTheirOwnSlots) {
+    DocSettings* s = doc->settings;
+    FramedTextFontSetting(s) = 21;
+    FramedTextSizeSetting(s) = 35;
+    TextAngleSetting(s) = 1, TextSlantSetting(s) = 2, TextLineSpacingSetting(s) = 3;
+    TextFrameDistanceSetting(s) = 4;
+    s->textFont = 5, s->textSize = 6, s->textFlags = 7;
+    SetDimTextHeight(s, 8);
+    DimFeetInchFormat(s) = 1, DimFractionSetting(s) = 2, DimCutZeros(s) = 3, DimOptionBits(s) = 4;
+    EXPECT_EQ(FramedTextFontSetting(s), 21);
+    EXPECT_EQ(FramedTextSizeSetting(s), 35);
+    EXPECT_NE(&FramedTextFontSetting(s), &FramedTextSizeSetting(s));
 }
