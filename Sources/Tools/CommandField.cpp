@@ -7,6 +7,7 @@
 #include "Other/Alerts.h"
 #include "Model/DocumentRecords.h"
 #include "Platform/Events.h"
+#include "Platform/MacRoman.h"
 #include "Model/Formula.h"
 #include "Platform/Menus.h"
 #include "Other/NumberFormat.h"
@@ -332,6 +333,7 @@ void ShowToolPrompt(DocWindowRecord* doc) {
         if (d->toolInput.pendingCommand == 0 && row == kLiveSnapToolRow) f->liveSnap = true;
     }
     AssignStr255(f->prompt, prompt);
+    if (f->inputKind != kInputTextFont && f->typingFont != 0) CommandFieldSetTypingFont(doc, 0);
     if (f->inputKind != kInputNone)
         OpenField(doc, f);
     else
@@ -587,9 +589,39 @@ void SetPortTypingFont(DocWindowRecord* doc) {
     if (doc == nullptr || doc->window == nullptr) return;
     SetPortWindowPort(doc->window);
     CommandFieldRecord* f = doc->drawing->commandField;
-    bool textTool =
-        f != nullptr && f->inputKind == kInputTextFont && CurrentToolGroup() == 3 && CurrentTool() < 4;
-    TextFont(textTool ? doc->settings->textFont : 0);
+    bool textTool = f != nullptr && f->inputKind == kInputTextFont && CurrentToolGroup() == 3;
+    TextFont(textTool ? (f->typingFont != 0 ? f->typingFont : doc->settings->textFont) : 0);
+}
+
+std::string CommandFieldUTF8Text(DocWindowRecord* doc) {
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    if (f == nullptr) return {};
+    if (f->open && HasTextObject(f)) return GetTextObjectUTF8Text(f->textObject);
+    return PStrToUTF8(f->text);
+}
+
+void CommandFieldPutUTF8(DocWindowRecord* doc, ConstStr255Param utf8) {
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    if (f == nullptr) return;
+    std::string_view text(reinterpret_cast<const char*>(utf8 + 1), utf8[0]);
+    Str255 roman;
+    UTF8ToPStr(text, roman, 255);
+    SetFieldText(f, roman);
+    if (f->open && HasTextObject(f)) {
+        SetTextObjectUTF8Text(f->textObject, std::string(text));
+        SyncFromObject(f);
+        f->selStart = 0;
+        f->selEnd = f->text[0];
+        SetTextObjectSelection(f->textObject, f->textFrame, 0, 32767);
+    }
+    RedrawField(doc);
+}
+
+void CommandFieldSetTypingFont(DocWindowRecord* doc, SInt16 font) {
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    if (f == nullptr) return;
+    f->typingFont = font;
+    if (HasTextObject(f)) SetTextObjectFont(f->textObject, font, doc->settings->textSize);
 }
 
 void ResetPortFont(DocWindowRecord* doc) {

@@ -860,7 +860,7 @@ def scenario_fillet_from_tool_menu(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 5]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -914,6 +914,42 @@ def scenario_circles_and_arcs(tier):
     program.quit()
 
 
+def texts_of(elements):
+    return [tuple(float(v) for v in e[1:]) for e in elements if e[0] == "text"]
+
+
+def scenario_text_tool(tier):
+    """A text written with the first text tool (chosen from the tool menu of a secondary click) at a
+    typed point; Undo takes it away and Redo brings it back, as the saved drawing shows."""
+    program = Program(tier, "text-tool")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool(program, doc, 3, 0)  # Texts: text at a point
+    type_point(program, "30,40")
+    program.wait_idle(0.3)
+    program.desk.type("Gate valve")
+    program.desk.key("Return")
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Text.cadx")
+    save_through_panel(program, path)
+    texts = texts_of(dump(tier, path))
+    check(texts == [(30, 40)], f"the saved drawing holds the texts {texts}, not one at 30,40")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(texts_of(dump(tier, path)) == [], "Undo did not take the text away")
+    program.desk.key("ctrl+shift+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(texts_of(dump(tier, path)) == [(30, 40)], "Redo did not bring the text back")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -928,6 +964,7 @@ SCENARIOS = [
     ("K typing into a dialog's selected field", scenario_dialog_field_takes_typing, False),
     ("L fillet from the tool menu", scenario_fillet_from_tool_menu, False),
     ("M circles and arcs", scenario_circles_and_arcs, False),
+    ("N a text from the text tool", scenario_text_tool, False),
 ]
 
 
