@@ -167,11 +167,20 @@ class Desktop:
     def type(self, text):
         self.x("xdotool", "type", "--delay", "15", text, check_rc=True)
 
+    def move(self, x, y):
+        # --sync waits for the pointer to move, so it would wait its whole timeout when it is there already.
+        where = self.x("xdotool", "getmouselocation", "--shell", check_rc=True)
+        at = dict(line.split("=", 1) for line in where.split())
+        sync = ["--sync"] if (int(at["X"]), int(at["Y"])) != (x, y) else []
+        self.x("xdotool", "mousemove", *sync, str(x), str(y), check_rc=True)
+
     def click(self, x, y):
-        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1", check_rc=True)
+        self.move(x, y)
+        self.x("xdotool", "click", "1", check_rc=True)
 
     def right_click(self, x, y):
-        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "3", check_rc=True)
+        self.move(x, y)
+        self.x("xdotool", "click", "3", check_rc=True)
 
     def screenshot(self):
         with open(self.framebuffer, "rb") as f:
