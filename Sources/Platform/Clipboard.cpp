@@ -14,13 +14,14 @@ namespace {
 
 QClipboard* SystemClipboard() {
     // Without a GUI application (the model and file tests) there is no clipboard.
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr ? QGuiApplication::clipboard()
-                                                                                  : nullptr;
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr
+               ? QGuiApplication::clipboard()
+               : nullptr;
 }
 
 bool IsTextFlavor(ResType flavor) {
-    return flavor == kScrapFlavorText || flavor == kScrapFlavorUnicode || flavor == kScrapFlavorStyledUnicode ||
-           flavor == kScrapFlavorUTF8;
+    return flavor == kScrapFlavorText || flavor == kScrapFlavorUnicode ||
+           flavor == kScrapFlavorStyledUnicode || flavor == kScrapFlavorUTF8;
 }
 
 bool HasText(QClipboard* clipboard) {
