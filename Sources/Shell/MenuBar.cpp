@@ -14,6 +14,7 @@
 #include "Other/MenuItemsById.h"
 #include "Other/NumberFormat.h"
 #include "Other/SharedUtilities.h"
+#include "Tools/Fillets.h"
 #include "Tools/ToolDispatch.h"
 #include "Model/UndoJournal.h"
 #include "Other/ZEZUdivari.h"
@@ -287,7 +288,7 @@ void AdjustMenus(DocWindowRecord* doc) {
 
     for (SInt16 item = 1; item <= 5; ++item)
         Set(kRepairsMenu, item, open && edit);
-    Set(kRepairsMenu, 6, false);
+    Set(kRepairsMenu, 6, open && edit && FilletCircleRecorded(doc));
     if (MenuRef repairs = MenuHandleOf(kRepairsMenu)) {
         SetItemCmd(repairs, 6, 'I');
         SetMenuItemModifiers(repairs, 6, kMenuShiftModifier);

@@ -24,6 +24,7 @@
 #include "View/ZoomExtents.h"
 #include "View/RasterImages.h"
 #include "Model/Repairs.h"
+#include "Tools/Fillets.h"
 
 #include <utility>
 
@@ -86,6 +87,9 @@ void RepairsCommand(DocWindowRecord* doc, SInt16 item) {
         break;
     case 5:
         CountFramedTexts(doc, true);
+        break;
+    case 6:
+        SwapFilletArcAngles(doc);
         break;
     default:
         break;
@@ -224,7 +228,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kImagesMenu:
         return true;
     case kRepairsMenu:
-        return item == 1 || item == 2 || item == 4 || item == 5;
+        return item == 1 || item == 2 || item == 4 || item == 5 || item == 6;
     case kSymbolsMenu:
         return item == 1 || item == 6;
     case kToolMenu:

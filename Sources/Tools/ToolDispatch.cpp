@@ -8,6 +8,7 @@
 #include "Shell/DocumentWindow.h"
 #include "Shell/EventLoop.h"
 #include "Tools/LineTools.h"
+#include "Tools/TrimTools.h"
 #include "Platform/MemoryManager.h"
 #include "Shell/MenuCommands.h"
 #include "Tools/PendingCommands.h"
@@ -27,7 +28,7 @@ using GroupHandler = void (*)(DocWindowRecord*);
 
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
-    ToolGroup0Click, nullptr, nullptr, nullptr, nullptr, nullptr,
+    ToolGroup0Click, nullptr, nullptr, nullptr, nullptr, ToolGroup5Click,
     nullptr,         nullptr, nullptr, nullptr, nullptr, nullptr,
 };
 

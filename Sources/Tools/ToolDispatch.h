@@ -16,8 +16,8 @@ struct DrawingRecord;
 struct EventRecord;
 
 // What a step takes: an element picked by a click, a point (clicked, snapped or typed), typed
-// values with decimals, or a typed whole number.
-enum class StepInput : UInt8 { pick, point, values, integer };
+// values with decimals, a typed whole number, or a typed answer.
+enum class StepInput : UInt8 { pick, point, values, integer, text };
 
 // What a step function works on.
 struct ToolStep {

@@ -109,6 +109,18 @@ struct ToolStateRecord {
     // Snapping suspended while a free click chooses a side: the mode to put back.
     Boolean snapSuspended;
     SInt16 suspendedSnapMode;
+
+    // The trim and cut tool: the kind of edge chosen (0 a point, 1 a line, 2 a circle or arc), the
+    // fillet and chamfer values offered again (lengths in display units), and the circle of the last
+    // fillet between two arcs, whose arc the Repairs menu can turn round.
+    SInt16 edgeKind;
+    Float64 filletRadius;
+    SInt16 filletTrimCount;
+    Float64 chamferLength;
+    Float64 chamferAngle;
+    SInt16 chamferTrimCount;
+    Boolean filletCirclePresent;
+    Float64 filletCircleX, filletCircleY, filletCircleRadius;
 };
 
 ToolStateRecord* NewToolStateRecord();

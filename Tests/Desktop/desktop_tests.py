@@ -170,6 +170,9 @@ class Desktop:
     def click(self, x, y):
         self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1", check_rc=True)
 
+    def right_click(self, x, y):
+        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "3", check_rc=True)
+
     def screenshot(self):
         with open(self.framebuffer, "rb") as f:
             return Image(f.read())
@@ -810,6 +813,57 @@ def scenario_dialog_field_takes_typing(tier):
     check(probe.stderr() == "", f"standard error of the run: {probe.stderr()!r}")
 
 
+def scenario_fillet_from_tool_menu(tier):
+    """A right click opens the tool menu; Trim and Cut > Fillet with radius 0 cuts two crossing lines back
+    to their corner on the picked sides, and Undo gives both back whole."""
+    program = Program(tier, "fillet")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    draw_clicked_line(program, doc, (0.5, 0.15), (0.5, 0.6))
+    path = os.path.join(tier.scratch, "Corner.cadx")
+    save_through_panel(program, path)
+    before = sorted(lines_of(dump(tier, path)))
+    check(len(before) == 2, f"the two lines were not drawn: {before}")
+    x, y, w, h = desk.geometry(doc)
+    desk.right_click(x + int(0.3 * w), y + int(0.45 * h))
+    wait_for("the tool menu to open", desk.popups, 5)
+    # Only built groups are available: Lines, then Trim and Cut; in it Cut to an Edge, then Fillet.
+    desk.key("Down", "Down", "Right")
+    wait_for("the Trim and Cut submenu to open", lambda: len(desk.popups()) >= 2, 5)
+    desk.key("Down", "Return")
+    wait_for("the menu to close", lambda: not desk.popups(), 5)
+    program.wait_idle(0.3)
+    desk.click(x + int(0.3 * w), y + int(0.3 * h))  # the horizontal line, left of the corner
+    program.wait_idle(0.3)
+    desk.click(x + int(0.5 * w), y + int(0.5 * h))  # the vertical line, below the corner
+    program.wait_idle(0.3)
+    desk.key("Return")  # the radius and trim count shown: radius 0, a sharp corner
+    program.wait_idle(0.5)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    after = lines_of(dump(tier, path))
+    horizontal = next(l for l in before if l[1] == l[3])
+    vertical = next(l for l in before if l[0] == l[2])
+    corner = (vertical[0], horizontal[1])
+    # The picked sides: left of the corner, and below it on the screen (lower y in the drawing).
+    want = sorted([(min(horizontal[0], horizontal[2]), horizontal[1], *corner),
+                   (vertical[0], min(vertical[1], vertical[3]), *corner)])
+    ends = sorted(l if (l[0], l[1]) != corner else (l[2], l[3], l[0], l[1]) for l in after)
+    near = len(ends) == 2 and all(abs(a - b) < 1e-6 for e, f in zip(ends, want) for a, b in zip(e, f))
+    check(near, f"the corner is not cut back: {before} became {after}, wanted {want}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(sorted(lines_of(dump(tier, path))) == before, "Undo did not give both lines back whole")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -821,6 +875,7 @@ SCENARIOS = [
     ("H name already open", scenario_name_already_open, False),
     ("I repair from the menu bar", scenario_repair_from_menu, False),
     ("J import an image", scenario_import_image, False),
+    ("L fillet from the tool menu", scenario_fillet_from_tool_menu, False),
     ("K typing into a dialog's selected field", scenario_dialog_field_takes_typing, False),
 ]
 

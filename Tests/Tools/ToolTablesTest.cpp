@@ -3,6 +3,7 @@
 #include "Platform/AppResources.h"
 #include "Tools/LineTools.h"
 #include "Tools/PendingCommands.h"
+#include "Tools/TrimTools.h"
 #include "TestSupport.h"
 #include "Tools/ToolTables.h"
 
@@ -83,6 +84,8 @@ bool KindAccepts(int kind, StepInput input) {
         return kind == 3;
     case StepInput::integer:
         return kind == 2 || kind == 3;
+    case StepInput::text:
+        return kind == 1;
     }
     return false;
 }
@@ -90,7 +93,7 @@ bool KindAccepts(int kind, StepInput input) {
 // Walks a step table, the one its entry runs: each row has a step function and a prompt in every
 // snap mode whose input kind takes what the step expects; no step has two rows; and no row has
 // prompts past its last step.
-void ExpectPromptsFor(ToolStepTable rows) {
+void ExpectPromptsFor(ToolStepTable rows, SInt16 rowBase = 0) {
     std::map<SInt16, int> lastStep;
     std::set<std::pair<SInt16, SInt16>> seen;
     for (const ToolStepRow& s : rows) {
@@ -98,9 +101,10 @@ void ExpectPromptsFor(ToolStepTable rows) {
                      ")");
         EXPECT_NE(s.run, nullptr) << "no step function";
         EXPECT_TRUE(seen.insert({s.tool, s.step}).second) << "a second row for the step";
-        lastStep[s.tool] = std::max(lastStep.count(s.tool) ? lastStep[s.tool] : -1, int(s.step));
+        const SInt16 row = SInt16(rowBase + s.tool);
+        lastStep[row] = std::max(lastStep.count(row) ? lastStep[row] : -1, int(s.step));
         for (SInt16 mode = 0; mode <= 3; ++mode) {
-            Prompt p = PromptOf(s.tool, mode, s.step);
+            Prompt p = PromptOf(SInt16(rowBase + s.tool), mode, s.step);
             SCOPED_TRACE("snap mode " + std::to_string(mode));
             ASSERT_GE(p.kind, 0) << "no prompt";
             EXPECT_FALSE(p.text.empty());
@@ -117,10 +121,13 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     ResetAppResources();
     InitToolTable();
     ExpectPromptsFor(kLineToolSteps);
+    ExpectPromptsFor(kTrimToolSteps, 5 * kToolsPerGroup);
     ExpectPromptsFor(kPendingCommandSteps);
     // Every tool of the group starts somewhere.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(0); ++tool)
         EXPECT_NE(FindStepRow(kLineToolSteps, tool, 0), nullptr) << "tool " << tool;
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(5); ++tool)
+        EXPECT_NE(FindStepRow(kTrimToolSteps, tool, 0), nullptr) << "trim tool " << tool;
     for (SInt16 tool = 0; tool < kToolsPerGroup; ++tool)
         EXPECT_EQ(ToolIconTable[0][tool], 1000 + 2 * tool);
 }
