@@ -530,7 +530,8 @@ SInt16 PickerJustification(const Rect& picker, Point local) {
 Boolean RunTextAttributesDialogOn(DocWindowRecord* doc, Boolean full) {
     if (doc == nullptr) return false;
     AttributeState state{};
-    DialogRef dialog = OpenModalDialog(kTextAttributesDialog, DialogPositionTable[kTextAttributesPositionSlot]);
+    DialogRef dialog =
+        OpenModalDialog(kTextAttributesDialog, DialogPositionTable[kTextAttributesPositionSlot]);
     if (dialog == nullptr) return false;
     AttributeState* outer = gAttributes;
     gAttributes = &state;
