@@ -25,9 +25,9 @@ TEST(ClipboardCut, CutsAtACharacterBoundary) {
     } cases[] = {
         {"abc", 5, "abc"},
         {"abc", 2, "ab"},
-        {"aé", 2, "a"},            // é is two bytes: not split
-        {"aé", 3, "aé"},           //
-        {"日本", 5, "日"},         // three bytes each
+        {"aé", 2, "a"},                // é is two bytes: not split
+        {"aé", 3, "aé"},               //
+        {"日本", 5, "日"},             // three bytes each
         {"x\xF0\x9F\x98\x80", 4, "x"}, // a four-byte character
         {"abc", 0, ""},
         {"abc", -1, ""},
@@ -46,7 +46,8 @@ TEST_F(Clipboard, EveryTextFlavourStandsForTheOneText) {
     EXPECT_EQ(GetScrapTextUTF8(100), "");
 
     // "Größe" in the system encoding: ö is 0x9A, ß is 0xA7.
-    const char macRoman[] = "Gr\x9A\xA7" "e";
+    const char macRoman[] = "Gr\x9A\xA7"
+                            "e";
     ASSERT_EQ(PutScrapData(5, kScrapFlavorText, macRoman), noErr);
     for (ResType flavor : {kScrapFlavorText, kScrapFlavorUnicode, kScrapFlavorStyledUnicode})
         EXPECT_EQ(ScrapFlavorAvailable(flavor), noErr);

@@ -116,12 +116,12 @@ TEST_F(TextEntryDialog, SizeRules) {
         const char* typed; // null: left as shown
         SInt16 want;
     } cases[] = {
-        {0, nullptr, 35},  // a stored size of 0 shows 3.5
-        {9, nullptr, 35},  //
-        {50, "12/2", 60},  // a formula
-        {50, "0.5", 10},   // below one point
-        {50, "abc", 10},   // unparsable reads 0, then the minimum
-        {50, "2.04", 20},  // rounded to tenths
+        {0, nullptr, 35}, // a stored size of 0 shows 3.5
+        {9, nullptr, 35}, //
+        {50, "12/2", 60}, // a formula
+        {50, "0.5", 10},  // below one point
+        {50, "abc", 10},  // unparsable reads 0, then the minimum
+        {50, "2.04", 20}, // rounded to tenths
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.want);

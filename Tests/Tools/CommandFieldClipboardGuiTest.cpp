@@ -17,7 +17,9 @@ class CommandFieldClipboard : public ToolGuiTest {
         ClearCurrentScrap();
         ChooseTool(0); // lines: the field takes coordinates
     }
-    void PutClipboard(const std::string& utf8) { PutScrapData(Size(utf8.size()), kScrapFlavorUTF8, utf8.data()); }
+    void PutClipboard(const std::string& utf8) {
+        PutScrapData(Size(utf8.size()), kScrapFlavorUTF8, utf8.data());
+    }
     bool Choose(SInt16 item) {
         bool chosen = ChooseMenuItem(kEditMenu, item);
         RunLoop();
