@@ -631,10 +631,15 @@ void CommandFieldPaste(DocWindowRecord* doc) {
     std::string text = GetScrapTextUTF8(4 * 255);
     // One line: a pasted text ends at its first line break.
     text = text.substr(0, text.find_first_of("\r\n"));
-    std::string chars = UTF8ToMacRoman(text);
-    InsertTextAtCaret(f, reinterpret_cast<const unsigned char*>(chars.data()),
-                      SInt16(std::min<size_t>(chars.size(), 255)));
-    SyncToObject(f);
+    if (HasTextObject(f)) {
+        // The object keeps what the system encoding lacks, for texts; 255 bytes as a text holds.
+        TextObjectInsertUTF8(f->textObject, text, 255);
+        SyncFromObject(f);
+    } else {
+        std::string chars = UTF8ToMacRoman(text);
+        InsertTextAtCaret(f, reinterpret_cast<const unsigned char*>(chars.data()),
+                          SInt16(std::min<size_t>(chars.size(), 255)));
+    }
     RedrawField(doc);
 }
 

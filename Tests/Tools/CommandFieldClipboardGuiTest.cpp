@@ -4,6 +4,7 @@
 #include "ToolGuiFixture.h"
 
 #include "Platform/Clipboard.h"
+#include "Platform/TextObjects.h"
 #include "Tools/CommandField.h"
 
 #include <string>
@@ -52,13 +53,13 @@ TEST_F(CommandFieldClipboard, PastedCoordinatesPlaceAPoint) {
 }
 
 TEST_F(CommandFieldClipboard, APastedTextIsCutToTheFieldsRoomAtACharacterBoundary) {
-    Type(std::string(250, '1'));
-    ASSERT_EQ(FieldText().size(), 250u);
-    PutClipboard("ééééééé"); // two bytes each in UTF-8, one in the field
+    Type(std::string(251, '1'));
+    ASSERT_EQ(FieldText().size(), 251u);
+    PutClipboard("é⌀é"); // two, three and two bytes in UTF-8
     ASSERT_TRUE(Choose(6));
-    std::string text = FieldText();
-    ASSERT_EQ(text.size(), 255u);
-    EXPECT_EQ(text.substr(250), std::string(5, '\x8E')); // é in the system encoding
+    // 255 bytes of UTF-8 hold the first é only: ⌀ would not fit whole.
+    EXPECT_EQ(GetTextObjectUTF8Text(CommandFieldOf(doc)->textObject), std::string(251, '1') + "é");
+    EXPECT_EQ(FieldText(), std::string(251, '1') + "\x8E"); // é in the system encoding
 }
 
 TEST_F(CommandFieldClipboard, CutAndCopyPutTheSelectionOnTheClipboard) {
