@@ -212,7 +212,6 @@ Boolean RunTextEntryDialog(Handle* text, DocWindowRecord* doc, SInt16* font, SIn
     if (dialog == nullptr) return false;
     // The dialog's own Edit menu: the menu is live while the other menus stay dimmed.
     EnableEditMenu();
-    SetDialogReference(dialog, SInt32(reinterpret_cast<intptr_t>(doc) & 0x7FFFFFFF));
     EntryState state;
     EntryState* outer = gEntry;
     gEntry = &state;
