@@ -27,6 +27,15 @@ int Scaled(int count) {
 const int kLines = Scaled(1000000);
 std::string gPath;
 
+// The file and its folder go when the program ends.
+struct RemoveFileAtExit {
+    ~RemoveFileAtExit() {
+        if (gPath.empty()) return;
+        std::remove(gPath.c_str());
+        std::remove(gPath.substr(0, gPath.rfind('/')).c_str());
+    }
+} gRemoveFileAtExit;
+
 // Lines as another program writes R12: group codes right-aligned in three columns, a layer, and
 // coordinates with up to six decimals.
 const std::string& DxfFile() {

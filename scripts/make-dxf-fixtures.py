@@ -52,6 +52,11 @@ def r2000_only(msp):
     edges.add_line((100, 10), (100, 0))
     hole = hatch.paths.add_edge_path(flags=0)
     hole.add_arc((105, 5), 2, 0, 360)
+    # A hatch with its external path alone (a half disc): imported as an area.
+    alone = msp.add_hatch(color=4)
+    half = alone.paths.add_edge_path(flags=1)
+    half.add_arc((120, 0), 5, 0, 180)
+    half.add_line((115, 0), (125, 0))
 
 
 def write(version, folder):

@@ -417,10 +417,14 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
                 line[i] = UInt8(name[i - 1] >= 'a' && name[i - 1] <= 'z' ? name[i - 1] - 32 : name[i - 1]);
             AppendLogLine(doc, line);
             SkipDxfObject(ctx);
-        } else {
-            // Texts, inserts and dimensions join here with their readers; until then they are passed
-            // over like every other kind (points, for one), by pairs.
+        } else if (UpperEquals(name, "TEXT") || UpperEquals(name, "MTEXT") || UpperEquals(name, "ATTRIB") ||
+                   UpperEquals(name, "ATTDEF") || UpperEquals(name, "INSERT") ||
+                   UpperEquals(name, "DIMENSION")) {
+            // Texts, inserts and dimensions: their readers are still to come; until then they are
+            // passed over by pairs.
             SkipDxfObject(ctx);
+        } else {
+            SkipDxfObject(ctx); // every other kind (points, for one)
         }
         if (!UpdateImportProgress(ctx)) return false;
         if (ctx.atEOF) return true;

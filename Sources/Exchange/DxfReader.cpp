@@ -70,6 +70,13 @@ bool UpperEquals(ConstStr255Param s, const char* word) {
     return true;
 }
 
+// Printable ASCII reads the same in the DOS code page; only other bytes need decoding.
+bool PlainAscii(ConstStr255Param s) {
+    for (int i = 1; i <= s[0]; ++i)
+        if (s[i] < 32 || s[i] > 126) return false;
+    return true;
+}
+
 bool DroppedCode(SInt32 code) {
     return (code >= 270 && code <= 290) || code == 330 || code == 331 || (code >= 340 && code <= 346) ||
            (code >= 370 && code <= 372) || code == 390 || (code >= 1000 && code <= 1100);
@@ -238,7 +245,7 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
         if (code >= 1 && code <= 9) {
             // Names (codes 2 to 9) are DOS text; code 1 is decoded by the reader of the text.
             std::memcpy(ctx.strings[code - 1], value, size_t(value[0]) + 1);
-            if (code >= 2) DosToUtf8(ctx.strings[code - 1]);
+            if (code >= 2 && !PlainAscii(ctx.strings[code - 1])) DosToUtf8(ctx.strings[code - 1]);
             MarkSeen(ctx, code);
         } else if ((code >= 10 && code <= 58) || code == 230) {
             StoreReal(ctx, code, value, options);
@@ -334,6 +341,8 @@ FileEnd ReadDXFFile(DXFReaderContext& ctx) {
                 SkipDxfObject(ctx);
                 if (!ReadDXFEntities(ctx)) return FileEnd::cancelled;
             } else {
+                // The header's variables, the tables and the blocks are passed over by pairs until
+                // their readers come (only $ACADVER is taken from the header).
                 SkipSection(ctx, named && UpperEquals(value, "HEADER"));
             }
             if (!ctx.sawEndMark && !UpdateImportProgress(ctx)) return FileEnd::cancelled;

@@ -289,9 +289,13 @@ Handle NewOutlineHandle(SInt16 lastIndex) {
 }
 
 Boolean OrderSegmentEnds(Float64* x1, Float64* y1, Float64* x2, Float64* y2) {
-    Float64 degrees = std::atan2(*y2 - *y1, *x2 - *x1) * kRadiansToDegrees;
-    if (degrees < 0) degrees += 360.0;
-    bool vertical = std::fabs(degrees - 90.0) <= 0.01 || std::fabs(degrees - 270.0) <= 0.01;
+    // Half a degree or more away from vertical needs no angle (imports order millions of lines).
+    bool vertical = false;
+    if (!(std::fabs(*x2 - *x1) > 0.01 * std::fabs(*y2 - *y1))) {
+        Float64 degrees = std::atan2(*y2 - *y1, *x2 - *x1) * kRadiansToDegrees;
+        if (degrees < 0) degrees += 360.0;
+        vertical = std::fabs(degrees - 90.0) <= 0.01 || std::fabs(degrees - 270.0) <= 0.01;
+    }
     bool swap = vertical ? *y1 > *y2 : *x1 > *x2;
     if (!swap) return false;
     std::swap(*x1, *x2);

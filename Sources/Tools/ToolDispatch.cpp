@@ -4,6 +4,7 @@
 
 #include "Platform/Controls.h"
 #include "Other/CursorsAndMouse.h"
+#include "Tools/CircleTools.h"
 #include "Model/DocumentRecords.h"
 #include "Shell/DocumentWindow.h"
 #include "Shell/EventLoop.h"
@@ -28,8 +29,8 @@ using GroupHandler = void (*)(DocWindowRecord*);
 
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
-    ToolGroup0Click, nullptr, nullptr, nullptr, nullptr, ToolGroup5Click,
-    nullptr,         nullptr, nullptr, nullptr, nullptr, nullptr,
+    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, nullptr, nullptr, ToolGroup5Click,
+    nullptr,         nullptr,         nullptr,         nullptr, nullptr, nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

@@ -85,6 +85,11 @@ struct ToolStateRecord {
     Float64 rememberedLength;   // display units
     SInt16 rememberedCount;
     Float64 rememberedPair[2];
+    // The circle and arc tools: the radius in display units, the arc's angles in degrees, and the
+    // circle a construction found.
+    Float64 rememberedRadius;
+    Float64 rememberedStartAngle, rememberedEndAngle;
+    Float64 circleX, circleY, circleRadius;
 
     PickedAttributes picked;
 

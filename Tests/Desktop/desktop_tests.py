@@ -853,21 +853,16 @@ def scenario_fillet_from_tool_menu(tier):
     save_through_panel(program, path)
     before = sorted(lines_of(dump(tier, path)))
     check(len(before) == 2, f"the two lines were not drawn: {before}")
+    choose_tool(program, doc, 5, 1, where=(0.3, 0.45))  # Trim and Cut: Fillet
     x, y, w, h = desk.geometry(doc)
-    desk.right_click(x + int(0.3 * w), y + int(0.45 * h))
-    wait_for("the tool menu to open", desk.popups, 5)
-    # Only built groups are available: Lines, then Trim and Cut; in it Cut to an Edge, then Fillet.
-    desk.key("Down", "Down", "Right")
-    wait_for("the Trim and Cut submenu to open", lambda: len(desk.popups()) >= 2, 5)
-    desk.key("Down", "Return")
-    wait_for("the menu to close", lambda: not desk.popups(), 5)
-    program.wait_idle(0.3)
     desk.click(x + int(0.3 * w), y + int(0.3 * h))  # the horizontal line, left of the corner
     program.wait_idle(0.3)
     desk.click(x + int(0.5 * w), y + int(0.5 * h))  # the vertical line, below the corner
     program.wait_idle(0.3)
     desk.key("Return")  # the radius and trim count shown: radius 0, a sharp corner
     program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    desk.screenshot().save_png(os.path.join(tier.output, "fillet-corner.png"))
     mtime = os.stat(path).st_mtime_ns
     desk.key("ctrl+s")
     program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
@@ -890,6 +885,61 @@ def scenario_fillet_from_tool_menu(tier):
     program.quit()
 
 
+# The tool groups whose items the tool menu offers; the arrow keys pass over the others.
+BUILT_TOOL_GROUPS = [0, 1, 2, 5]
+
+
+def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
+    """The tool from the tool menu a right click in the drawing pops up: its group's submenu, then the
+    tool."""
+    x, y, w, h = program.desk.geometry(window)
+    program.desk.right_click(x + int(where[0] * w), y + int(where[1] * h))
+    wait_for("the tool menu to open", program.desk.popups, 5)
+    program.desk.key(*["Down"] * (BUILT_TOOL_GROUPS.index(group) + 1))
+    program.desk.key("Right")
+    wait_for("the submenu to open", lambda: len(program.desk.popups()) >= 2, 5)
+    if tool > 0:
+        program.desk.key(*["Down"] * tool)
+    program.desk.key("Return")
+    wait_for("the menu to close", lambda: not program.desk.popups(), 5)
+    program.wait_idle(0.3)
+
+
+def scenario_circles_and_arcs(tier):
+    """A circle by a typed centre and radius, an arc by three typed points and typed angles, and a
+    circle far bigger than the window (drawn as chords of its visible part), each tool chosen from the
+    tool menu; the saved drawing holds them, and Undo takes the last one alone."""
+    os.makedirs(tier.output, exist_ok=True)
+    program = Program(tier, "circles")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool(program, doc, 1, 0)  # circles: centre and radius
+    for text in ("40,40", "25"):
+        type_point(program, text)
+    choose_tool(program, doc, 2, 3)  # arcs: three points
+    for text in ("100,20", "140,20", "120,40", "0", "180"):
+        type_point(program, text)
+    choose_tool(program, doc, 1, 0)
+    for text in ("60,-1000000", "1000030"):
+        type_point(program, text)
+    program.wait_idle(0.5)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "circles-and-arcs.png"))
+    path = os.path.join(tier.scratch, "Circles.cadx")
+    save_through_panel(program, path)
+    arcs = sorted(tuple(round(float(v), 6) for v in e[1:]) for e in dump(tier, path) if e[0] == "arc")
+    check(arcs == [(40, 40, 25, 0, 360), (60, -1000000, 1000030, 0, 360), (120, 20, 20, 0, 180)],
+          f"the saved drawing holds the arcs {arcs}")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    arcs = sorted(tuple(round(float(v), 6) for v in e[1:]) for e in dump(tier, path) if e[0] == "arc")
+    check(arcs == [(40, 40, 25, 0, 360), (120, 20, 20, 0, 180)], f"after Undo the drawing holds the arcs {arcs}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -901,9 +951,10 @@ SCENARIOS = [
     ("H name already open", scenario_name_already_open, False),
     ("I repair from the menu bar", scenario_repair_from_menu, False),
     ("J import an image", scenario_import_image, False),
-    ("L fillet from the tool menu", scenario_fillet_from_tool_menu, False),
     ("K typing into a dialog's selected field", scenario_dialog_field_takes_typing, False),
-    ("M pasting into the long-text dialog", scenario_long_text_paste, False),
+    ("L fillet from the tool menu", scenario_fillet_from_tool_menu, False),
+    ("M circles and arcs", scenario_circles_and_arcs, False),
+    ("N pasting into the long-text dialog", scenario_long_text_paste, False),
 ]
 
 
@@ -913,6 +964,7 @@ SCENARIOS = [
 class Tier:
     def __init__(self, options, desk, scratch):
         self.program, self.dump, self.dialog_probe = options.program, options.dump, options.dialog_probe
+        self.output = options.output
         self.desk, self.scratch = desk, scratch
         self.running, self.started = [], []
 

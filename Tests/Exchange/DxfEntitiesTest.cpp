@@ -9,8 +9,8 @@
 
 namespace {
 
-DxfPairs Vertices(std::initializer_list<std::pair<double, double>> points) {
-    DxfPairs p;
+DxfCodePairs Vertices(std::initializer_list<std::pair<double, double>> points) {
+    DxfCodePairs p;
     for (auto [x, y] : points) {
         p.push_back({10, std::to_string(x)});
         p.push_back({20, std::to_string(y)});
@@ -18,15 +18,15 @@ DxfPairs Vertices(std::initializer_list<std::pair<double, double>> points) {
     return p;
 }
 
-DxfPairs Cat(std::initializer_list<DxfPairs> parts) {
-    DxfPairs all;
-    for (const DxfPairs& p : parts)
+DxfCodePairs Cat(std::initializer_list<DxfCodePairs> parts) {
+    DxfCodePairs all;
+    for (const DxfCodePairs& p : parts)
         all.insert(all.end(), p.begin(), p.end());
     return all;
 }
 
-DxfPairs Vertex(double x, double y, const char* bulge = nullptr) {
-    DxfPairs p = {{0, "VERTEX"}, {8, "0"}, {10, std::to_string(x)}, {20, std::to_string(y)}};
+DxfCodePairs Vertex(double x, double y, const char* bulge = nullptr) {
+    DxfCodePairs p = {{0, "VERTEX"}, {8, "0"}, {10, std::to_string(x)}, {20, std::to_string(y)}};
     if (bulge) p.push_back({42, bulge});
     return p;
 }
@@ -65,7 +65,7 @@ TEST_F(DxfReaderTest, LinesRaysAndConstructionLines) {
 
 TEST_F(DxfReaderTest, CirclesAndArcsAlsoSeenFromBelow) {
     const struct {
-        DxfPairs pairs;
+        DxfCodePairs pairs;
         double cx, start, end;
     } cases[] = {
         {{{0, "CIRCLE"}, {10, "3"}, {20, "4"}, {40, "2"}}, 3, 0, 360},
@@ -136,7 +136,7 @@ TEST_F(DxfReaderTest, LightWeightPolylinesBecomeLinesAndBulgeArcs) {
 }
 
 TEST_F(DxfReaderTest, ALightWeightPolylineKeepsItsFirst2048Vertices) {
-    DxfPairs pairs = {{0, "LWPOLYLINE"}, {90, "3000"}, {70, "0"}};
+    DxfCodePairs pairs = {{0, "LWPOLYLINE"}, {90, "3000"}, {70, "0"}};
     for (int i = 0; i < 3000; ++i) {
         pairs.push_back({10, std::to_string(i)});
         pairs.push_back({20, "0"});
@@ -148,8 +148,8 @@ TEST_F(DxfReaderTest, ALightWeightPolylineKeepsItsFirst2048Vertices) {
 }
 
 TEST_F(DxfReaderTest, OldStylePolylinesWithTheirVertices) {
-    const DxfPairs seqend = {{0, "SEQEND"}, {8, "LINE"}};
-    const DxfPairs after = {{0, "LINE"}, {10, "100"}, {20, "0"}, {11, "101"}, {21, "0"}};
+    const DxfCodePairs seqend = {{0, "SEQEND"}, {8, "LINE"}};
+    const DxfCodePairs after = {{0, "LINE"}, {10, "100"}, {20, "0"}, {11, "101"}, {21, "0"}};
     // Two vertices: one line.
     ASSERT_TRUE(Import(DxfEntities(
         Cat({{{0, "POLYLINE"}, {66, "1"}, {70, "0"}}, Vertex(0, 0), Vertex(5, 5), seqend, after}))));
@@ -270,9 +270,9 @@ TEST_F(DxfReaderTest, EllipsesAreTheirTurnedBoxWithAnglesInDegrees) {
 namespace {
 
 // An edge path of line edges round the corners, with the flags of code 92.
-DxfPairs LinePath(int flags, std::initializer_list<std::pair<double, double>> corners) {
+DxfCodePairs LinePath(int flags, std::initializer_list<std::pair<double, double>> corners) {
     std::vector<std::pair<double, double>> c(corners);
-    DxfPairs p = {{92, std::to_string(flags)}, {93, std::to_string(c.size())}};
+    DxfCodePairs p = {{92, std::to_string(flags)}, {93, std::to_string(c.size())}};
     for (size_t i = 0; i < c.size(); ++i) {
         auto a = c[i], b = c[(i + 1) % c.size()];
         p.insert(p.end(), {{72, "1"},
@@ -285,11 +285,11 @@ DxfPairs LinePath(int flags, std::initializer_list<std::pair<double, double>> co
     return p;
 }
 
-DxfPairs Hatch(int paths, std::initializer_list<DxfPairs> bodies) {
-    DxfPairs p = {{0, "HATCH"}, {8, "0"},  {62, "1"},
-                  {10, "0"},    {20, "0"}, {2, "ANSI31"},
-                  {70, "0"},    {71, "0"}, {91, std::to_string(paths)}};
-    for (const DxfPairs& b : bodies)
+DxfCodePairs Hatch(int paths, std::initializer_list<DxfCodePairs> bodies) {
+    DxfCodePairs p = {{0, "HATCH"}, {8, "0"},  {62, "1"},
+                      {10, "0"},    {20, "0"}, {2, "ANSI31"},
+                      {70, "0"},    {71, "0"}, {91, std::to_string(paths)}};
+    for (const DxfCodePairs& b : bodies)
         p.insert(p.end(), b.begin(), b.end());
     p.insert(
         p.end(),
@@ -325,11 +325,11 @@ TEST_F(DxfReaderTest, AHatchWithOnlyAnExternalPathIsAnArea) {
 }
 
 TEST_F(DxfReaderTest, HatchPathsThatGiveNoOutlineMakeNoAreaAndLeaveNothingBehind) {
-    const DxfPairs circle = {{92, "1"}, {93, "1"}, {72, "2"},   {10, "5"}, {20, "5"},
-                             {40, "3"}, {50, "0"}, {51, "360"}, {73, "1"}, {97, "0"}};
+    const DxfCodePairs circle = {{92, "1"}, {93, "1"}, {72, "2"},   {10, "5"}, {20, "5"},
+                                 {40, "3"}, {50, "0"}, {51, "360"}, {73, "1"}, {97, "0"}};
     const struct {
         const char* what;
-        DxfPairs hatch;
+        DxfCodePairs hatch;
         size_t areas;
     } cases[] = {
         {"no paths", Hatch(0, {}), 0},
@@ -354,7 +354,7 @@ TEST_F(DxfReaderTest, HatchPathsThatGiveNoOutlineMakeNoAreaAndLeaveNothingBehind
         {"a circle", Hatch(1, {circle}), 1},
     };
     for (const auto& c : cases) {
-        DxfPairs pairs = c.hatch;
+        DxfCodePairs pairs = c.hatch;
         if (std::string(c.what) == "a value that is no number") pairs[12].second = "nan";
         pairs.insert(pairs.end(), {{0, "LINE"}, {10, "1"}, {20, "1"}, {11, "2"}, {21, "2"}});
         ASSERT_TRUE(Import(DxfEntities(pairs))) << c.what;
@@ -399,7 +399,7 @@ TEST_F(DxfReaderTest, ColourNumbersGiveTheElementColourAndPen) {
 }
 
 TEST_F(DxfReaderTest, ThreeDimensionalKindsAreNotedOnceAndReportedAfterTheRead) {
-    DxfPairs face = {{0, "3DFACE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}, {12, "1"}, {22, "1"}};
+    DxfCodePairs face = {{0, "3DFACE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}, {12, "1"}, {22, "1"}};
     ASSERT_TRUE(Import(DxfEntities(Cat({face, face, {{0, "BODY"}, {1, "LINE"}}, {{0, "LINE"}, {10, "1"}}}))));
     std::string log = Log();
     size_t first = log.find("DXF-in: 3DFACE ignored\r");

@@ -127,13 +127,20 @@ TEST_F(DxfReaderTest, AnR2000FileOfAnotherProgram) {
     EXPECT_EQ(xline->flags & (kLineOpenStart | kLineOpenEnd), kLineOpenStart | kLineOpenEnd);
 
     auto areas = ListOf(doc->areaHead);
-    ASSERT_EQ(areas.size(), 1u);
+    ASSERT_EQ(areas.size(), 2u);
     EXPECT_EQ(areas[0]->minX, 100);
     EXPECT_EQ(areas[0]->maxX, 110);
     EXPECT_EQ(areas[0]->maxY, 10);
     EXPECT_EQ(areas[0]->lastHoleIndex, 0);
     EXPECT_EQ(areas[0]->penBlock.color.green, 65535);
     EXPECT_EQ(areas[0]->penBlock.color.red, 0);
+    // A hatch with its external path alone (a half disc of radius 5) is an area too.
+    EXPECT_NEAR(areas[1]->minX, 115, 1e-9);
+    EXPECT_NEAR(areas[1]->maxX, 125, 1e-9);
+    EXPECT_NEAR(areas[1]->minY, 0, 1e-9);
+    EXPECT_NEAR(areas[1]->maxY, 5, 0.1); // chords within the drawing's tolerance
+    EXPECT_EQ(areas[1]->lastHoleIndex, -1);
+    EXPECT_EQ(areas[1]->penBlock.color.blue, 65535);
 
     EXPECT_EQ(Messages(), (std::vector<int>{43, 59}));
 }

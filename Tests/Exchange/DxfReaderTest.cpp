@@ -18,10 +18,10 @@
 
 namespace {
 
-const DxfPairs kLine = {{0, "LINE"}, {8, "0"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"}};
+const DxfCodePairs kLine = {{0, "LINE"}, {8, "0"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"}};
 
-DxfPairs Lines(int n) {
-    DxfPairs p;
+DxfCodePairs Lines(int n) {
+    DxfCodePairs p;
     for (int i = 0; i < n; ++i) {
         p.push_back({0, "LINE"});
         p.push_back({10, std::to_string(i)});
@@ -78,9 +78,9 @@ TEST_F(DxfReaderTest, AFileCutShortKeepsWhatWasReadAndSaysSo) {
 }
 
 TEST_F(DxfReaderTest, CommentsAndUnknownCodesGoToTheLogAndThePairsAfterThemAreRead) {
-    DxfPairs pairs = {{999, "made by hand"}, {0, "SECTION"}, {2, "ENTITIES"}, {0, "LINE"}, {10, "1"},
-                      {1234, "whatever"},    {20, "2"},      {11, "3"},       {21, "4"},   {0, "ENDSEC"},
-                      {999, "between"},      {0, "EOF"}};
+    DxfCodePairs pairs = {{999, "made by hand"}, {0, "SECTION"}, {2, "ENTITIES"}, {0, "LINE"}, {10, "1"},
+                          {1234, "whatever"},    {20, "2"},      {11, "3"},       {21, "4"},   {0, "ENDSEC"},
+                          {999, "between"},      {0, "EOF"}};
     ASSERT_TRUE(Import(DxfText(pairs)));
     auto lines = ListOf(doc->lineHead);
     ASSERT_EQ(lines.size(), 1u);
@@ -95,7 +95,7 @@ TEST_F(DxfReaderTest, CommentsAndUnknownCodesGoToTheLogAndThePairsAfterThemAreRe
 
 TEST_F(DxfReaderTest, ValuesThatAreNoNumbersDropTheirElementOnly) {
     for (const char* bad : {"nan", "inf", "-inf", "1e999", "NaN"}) {
-        DxfPairs pairs = {{0, "CIRCLE"}, {10, "1"}, {20, "1"}, {40, bad}};
+        DxfCodePairs pairs = {{0, "CIRCLE"}, {10, "1"}, {20, "1"}, {40, bad}};
         pairs.insert(pairs.end(), kLine.begin(), kLine.end());
         ASSERT_TRUE(Import(DxfEntities(pairs))) << bad;
         EXPECT_TRUE(ListOf(doc->arcHead).empty()) << bad;
@@ -118,7 +118,7 @@ TEST_F(DxfReaderTest, HugeCoordinatesBecomeZero) {
 // entities, and the entity after them is read whole.
 TEST_F(DxfReaderTest, PassedOverObjectsNeverSwallowTheNextEntity) {
     for (const char* kind : {"LEADER", "MLINE", "REGION", "SHAPE", "TOLERANCE", "POINT", "MTEXT", "INSERT"}) {
-        DxfPairs pairs = {{0, kind}, {8, "LINE"}, {1, "CIRCLE"}, {10, "9"}, {20, "9"}};
+        DxfCodePairs pairs = {{0, kind}, {8, "LINE"}, {1, "CIRCLE"}, {10, "9"}, {20, "9"}};
         pairs.insert(pairs.end(), kLine.begin(), kLine.end());
         ASSERT_TRUE(Import(DxfEntities(pairs))) << kind;
         auto lines = ListOf(doc->lineHead);
@@ -133,7 +133,7 @@ TEST_F(DxfReaderTest, PassedOverObjectsNeverSwallowTheNextEntity) {
 }
 
 TEST_F(DxfReaderTest, AnOverlongValueLineKeepsThePairsInStep) {
-    DxfPairs pairs = {{0, "POINT"}, {1, std::string(600, 'x')}, {10, "0"}};
+    DxfCodePairs pairs = {{0, "POINT"}, {1, std::string(600, 'x')}, {10, "0"}};
     pairs.insert(pairs.end(), kLine.begin(), kLine.end());
     ASSERT_TRUE(Import(DxfEntities(pairs)));
     ASSERT_EQ(ListOf(doc->lineHead).size(), 1u);
@@ -141,10 +141,10 @@ TEST_F(DxfReaderTest, AnOverlongValueLineKeepsThePairsInStep) {
 }
 
 TEST_F(DxfReaderTest, SectionsOtherThanEntitiesArePassedOverAndANewerVersionIsNoted) {
-    DxfPairs pairs = {{0, "SECTION"}, {2, "HEADER"},  {9, "$ACADVER"}, {1, "AC1018"}, {9, "$X"},
-                      {1, "LINE"},    {0, "ENDSEC"},  {0, "SECTION"},  {2, "BLOCKS"}, {0, "BLOCK"},
-                      {2, "B"},       {0, "LINE"},    {10, "7"},       {0, "ENDBLK"}, {0, "ENDSEC"},
-                      {0, "SECTION"}, {2, "ENTITIES"}};
+    DxfCodePairs pairs = {{0, "SECTION"}, {2, "HEADER"},  {9, "$ACADVER"}, {1, "AC1018"}, {9, "$X"},
+                          {1, "LINE"},    {0, "ENDSEC"},  {0, "SECTION"},  {2, "BLOCKS"}, {0, "BLOCK"},
+                          {2, "B"},       {0, "LINE"},    {10, "7"},       {0, "ENDBLK"}, {0, "ENDSEC"},
+                          {0, "SECTION"}, {2, "ENTITIES"}};
     pairs.insert(pairs.end(), kLine.begin(), kLine.end());
     pairs.insert(pairs.end(), {{0, "ENDSEC"}, {0, "EOF"}});
     ASSERT_TRUE(Import(DxfText(pairs)));
@@ -213,7 +213,7 @@ TEST_F(ImportOptionsDialogTest, StoresTheDxfFieldsOnOkOnlyAndRefusesAScaleOfZero
     QueueImportOptionsClick(21, 40); // the dimensions box
     QueueKey(kKeyCodeEscape, kEscapeCharCode);
     EXPECT_FALSE(ImportOptionsDialog());
-    EXPECT_EQ(GeneralPrefs.importDimensions, 1u);
+    EXPECT_EQ(+GeneralPrefs.importDimensions, 1u);
 
     UInt32 beeps = BeepCount();
     QueueKey(kKeyCodeTab, kTabCharCode); // the only field, selected whole
@@ -225,7 +225,7 @@ TEST_F(ImportOptionsDialogTest, StoresTheDxfFieldsOnOkOnlyAndRefusesAScaleOfZero
     QueueKey(kKeyCodeReturn, kReturnCharCode);
     EXPECT_TRUE(ImportOptionsDialog());
     EXPECT_EQ(BeepCount(), beeps + 1);
-    EXPECT_EQ(GeneralPrefs.importDimensions, 0u);
-    EXPECT_EQ(GeneralPrefs.importScale, 100.0);
-    EXPECT_EQ(GeneralPrefs.codePage, 13u);
+    EXPECT_EQ(+GeneralPrefs.importDimensions, 0u);
+    EXPECT_EQ(+GeneralPrefs.importScale, 100.0);
+    EXPECT_EQ(+GeneralPrefs.codePage, 13u);
 }

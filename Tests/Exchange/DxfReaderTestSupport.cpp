@@ -10,15 +10,15 @@
 
 #include <fstream>
 
-std::string DxfText(const DxfPairs& pairs) {
+std::string DxfText(const DxfCodePairs& pairs) {
     std::string s;
     for (const auto& [code, value] : pairs)
         s += std::to_string(code) + "\n" + value + "\n";
     return s;
 }
 
-std::string DxfEntities(const DxfPairs& pairs) {
-    DxfPairs all = {{0, "SECTION"}, {2, "ENTITIES"}};
+std::string DxfEntities(const DxfCodePairs& pairs) {
+    DxfCodePairs all = {{0, "SECTION"}, {2, "ENTITIES"}};
     all.insert(all.end(), pairs.begin(), pairs.end());
     all.push_back({0, "ENDSEC"});
     all.push_back({0, "EOF"});

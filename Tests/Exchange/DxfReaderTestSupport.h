@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
-using DxfPairs = std::vector<std::pair<int, std::string>>;
+using DxfCodePairs = std::vector<std::pair<int, std::string>>;
 
 // The pairs, each on two lines ending in "\n".
-std::string DxfText(const DxfPairs& pairs);
+std::string DxfText(const DxfCodePairs& pairs);
 // An ENTITIES section holding the pairs, and the end mark.
-std::string DxfEntities(const DxfPairs& pairs);
+std::string DxfEntities(const DxfCodePairs& pairs);
 
 class DxfReaderTest : public ::testing::Test {
   protected:

@@ -68,8 +68,8 @@ TEST_F(DxfSavePanelTest, OptionsChosenInTheDialogShapeTheWrittenFile) {
     std::string path = folder + "/Panel.DXF";
     SaveAsDXF(path, [] { ClickFuller(), ClickMacRoman(), ClickThreeD(), ClickOK(); });
     EXPECT_EQ(doc->settings->dxfFlavour, 1);
-    EXPECT_EQ(GeneralPrefs.codePage, 13u);
-    EXPECT_EQ(GeneralPrefs.dxfExportOption, 1u);
+    EXPECT_EQ(+GeneralPrefs.codePage, 13u);
+    EXPECT_EQ(+GeneralPrefs.dxfExportOption, 1u);
     EXPECT_EQ(doc->settings->saveFormat, kSaveDXF);
     EXPECT_STRNE(doc->drawing->file.path, path.c_str());
 
@@ -92,8 +92,8 @@ TEST_F(DxfSavePanelTest, CancelledOptionsChangeNothing) {
     std::string path = folder + "/Cancelled.DXF";
     SaveAsDXF(path, [] { ClickFuller(), ClickMacRoman(), ClickThreeD(), ClickCancel(); });
     EXPECT_EQ(doc->settings->dxfFlavour, 3);
-    EXPECT_EQ(GeneralPrefs.codePage, 2u);
-    EXPECT_EQ(GeneralPrefs.dxfExportOption, 0u);
+    EXPECT_EQ(+GeneralPrefs.codePage, 2u);
+    EXPECT_EQ(+GeneralPrefs.dxfExportOption, 0u);
     std::ifstream in(path, std::ios::binary);
     WrittenPairs p =
         ParseDxfPairs(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));

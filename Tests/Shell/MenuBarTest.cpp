@@ -7,6 +7,7 @@
 #include "Platform/Menus.h"
 #include "Model/NewDocument.h"
 #include "Files/Preferences.h"
+#include "Tools/ToolDispatch.h"
 #include "Tools/ToolState.h"
 #include "Shell/StatusArea.h"
 #include "Other/ZEZUdivari.h"
@@ -169,11 +170,14 @@ TEST_F(ShellTest, ToolGroupsWithoutToolsAreDimmedAndEscapeLeavesThem) {
     AdjustMenus(doc);
     EXPECT_TRUE(MenuItemAvailable(kToolMenu, 1));
     EXPECT_TRUE(MenuItemAvailable(180, 1));
-    EXPECT_TRUE(MenuItemAvailable(kToolMenu, 6));
+    EXPECT_TRUE(MenuItemAvailable(kToolMenu, 6)); // the trim tools
+    for (SInt16 group : {1, 2}) {                 // circles and arcs
+        EXPECT_TRUE(MenuItemAvailable(kToolMenu, SInt16(group + 1))) << group;
+        EXPECT_TRUE(MenuItemAvailable(SInt16(180 + group), 1)) << group;
+    }
     for (SInt16 group = 1; group < 12; ++group) {
-        if (group == 5) continue; // the trim tools
-        EXPECT_FALSE(MenuItemAvailable(kToolMenu, SInt16(group + 1))) << group;
-        EXPECT_FALSE(MenuItemAvailable(SInt16(180 + group), 1)) << group;
+        EXPECT_EQ(MenuItemAvailable(kToolMenu, SInt16(group + 1)), ToolGroupBuilt(group)) << group;
+        EXPECT_EQ(MenuItemAvailable(SInt16(180 + group), 1), ToolGroupBuilt(group)) << group;
     }
 
     GeneralPrefs.currentToolGroup = 3;

@@ -1,6 +1,7 @@
 // The tool table loader and the prompts of every line-tool step: each step has a prompt in every snap
 // mode, and each prompt's input kind takes what the step expects.
 #include "Platform/AppResources.h"
+#include "Tools/CircleTools.h"
 #include "Tools/LineTools.h"
 #include "Tools/PendingCommands.h"
 #include "Tools/TrimTools.h"
@@ -123,6 +124,14 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     ExpectPromptsFor(kLineToolSteps);
     ExpectPromptsFor(kTrimToolSteps, 5 * kToolsPerGroup);
     ExpectPromptsFor(kPendingCommandSteps);
+    ExpectPromptsFor(kCircleToolSteps);
+    ExpectPromptsFor(kArcToolSteps);
+    for (SInt16 group : {1, 2})
+        for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(group); ++tool)
+            EXPECT_NE(
+                FindStepRow(group == 1 ? kCircleToolSteps : kArcToolSteps, SInt16(12 * group + tool), 0),
+                nullptr)
+                << "group " << group << " tool " << tool;
     // Every tool of the group starts somewhere.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(0); ++tool)
         EXPECT_NE(FindStepRow(kLineToolSteps, tool, 0), nullptr) << "tool " << tool;
