@@ -4,6 +4,8 @@
 
 #include "Other/Alerts.h"
 #include "Platform/AppResources.h"
+#include "Platform/Clipboard.h"
+#include "Platform/MacRoman.h"
 #include "Other/Alerts.h"
 #include "Model/DocumentRecords.h"
 #include "Platform/Events.h"
@@ -21,9 +23,11 @@
 #include "Platform/Windows.h"
 #include "Other/ZEZUdivari.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -630,27 +634,44 @@ void ResetPortFont(DocWindowRecord* doc) {
     TextFont(0);
 }
 
-// The Edit menu on the field; without a text object there is no clipboard to use, so cut, copy and
-// paste do nothing there.
+// The Edit menu on the field. The field keeps its text in the system encoding, one byte a character,
+// so a pasted text is cut to the room left at a character boundary whatever it held.
 void CommandFieldCut(DocWindowRecord* doc) {
     CommandFieldRecord* f = CommandFieldOf(doc);
-    if (f == nullptr || !f->open || !HasTextObject(f)) return;
-    TextObjectCut(f->textObject);
+    if (f == nullptr || !f->open) return;
     SyncFromObject(f);
+    if (f->selEnd <= f->selStart) return;
+    PutScrapData(f->selEnd - f->selStart, kScrapFlavorText, f->text + 1 + f->selStart);
+    DeleteSelection(f);
+    SyncToObject(f);
     RedrawField(doc);
 }
 
 void CommandFieldCopy(DocWindowRecord* doc) {
     CommandFieldRecord* f = CommandFieldOf(doc);
-    if (f == nullptr || !f->open || !HasTextObject(f) || !TextObjectHasSelection(f->textObject)) return;
-    TextObjectCopy(f->textObject);
+    if (f == nullptr || !f->open) return;
+    SyncFromObject(f);
+    if (f->selEnd <= f->selStart) return;
+    PutScrapData(f->selEnd - f->selStart, kScrapFlavorText, f->text + 1 + f->selStart);
 }
 
 void CommandFieldPaste(DocWindowRecord* doc) {
     CommandFieldRecord* f = CommandFieldOf(doc);
-    if (f == nullptr || !f->open || !HasTextObject(f)) return;
-    TextObjectPaste(f->textObject);
+    if (f == nullptr || !f->open || !ScrapHasText()) return;
     SyncFromObject(f);
+    // Four bytes at most a character: enough for a full field.
+    std::string text = GetScrapTextUTF8(4 * 255);
+    // One line: a pasted text ends at its first line break.
+    text = text.substr(0, text.find_first_of("\r\n"));
+    if (HasTextObject(f)) {
+        // The object keeps what the system encoding lacks, for texts; 255 bytes as a text holds.
+        TextObjectInsertUTF8(f->textObject, text, 255);
+        SyncFromObject(f);
+    } else {
+        std::string chars = UTF8ToMacRoman(text);
+        InsertTextAtCaret(f, reinterpret_cast<const unsigned char*>(chars.data()),
+                          SInt16(std::min<size_t>(chars.size(), 255)));
+    }
     RedrawField(doc);
 }
 

@@ -822,6 +822,32 @@ def scenario_dialog_field_takes_typing(tier):
     check(probe.stderr() == "", f"standard error of the run: {probe.stderr()!r}")
 
 
+def scenario_long_text_paste(tier):
+    """A text another program put on the clipboard (xclip) is pasted into the long-text dialog of a
+    framed box with Ctrl+V; the clipboard still holds it after OK and after Cancel."""
+    clip = "Pasted \u2300 12"
+    feeder = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=tier.desk.env,
+                              stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    feeder.communicate(clip.encode("utf-8"), timeout=10)
+    held = lambda: tier.desk.x("xclip", "-selection", "clipboard", "-o") == clip
+    wait_for("xclip to hold the text", held, 5)
+    for confirm, want in (("KP_Enter", clip), ("Escape", "")):
+        probe = Program(tier, "long-text", args=("--long-text",), executable=tier.dialog_probe)
+        dialog = probe.wait_window("the long-text dialog", lambda: next(
+            (w for w, p in probe.dialogs() if p["title"] == "Text"), None))
+        wait_for("the dialog to take the keys", lambda: probe.desk.active() == dialog, 5)
+        probe.desk.key("Tab")  # from the size field to the text
+        probe.desk.key("ctrl+v")
+        probe.wait_idle(0.3)
+        probe.desk.key(confirm)
+        wait_for("the dialog to close", lambda: probe.process.poll() is not None, 10)
+        check(probe.process.returncode == 0, f"the probe ended with status {probe.process.returncode}")
+        with open(probe.stdout_path, encoding="utf-8") as f:
+            got = f.read().strip()
+        check(got == want, f"{confirm} gave the text {got!r}, wanted {want!r}")
+        check(held(), f"after {confirm} the clipboard no longer holds the text")
+
+
 def scenario_fillet_from_tool_menu(tier):
     """A right click opens the tool menu; Trim and Cut > Fillet with radius 0 cuts two crossing lines back
     to their corner on the picked sides, and Undo gives both back whole."""
@@ -974,6 +1000,7 @@ SCENARIOS = [
     ("L fillet from the tool menu", scenario_fillet_from_tool_menu, False),
     ("M circles and arcs", scenario_circles_and_arcs, False),
     ("N a text from the text tool", scenario_text_tool, False),
+    ("O pasting into the long-text dialog", scenario_long_text_paste, False),
 ]
 
 
@@ -1050,7 +1077,7 @@ def main():
     options.program, options.dump = os.path.abspath(options.program), os.path.abspath(options.dump)
     options.dialog_probe = os.path.abspath(options.dialog_probe)
     options.output = os.path.abspath(options.output)
-    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo"):
+    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "xclip"):
         if shutil.which(tool) is None:
             print(f"missing {tool}: run scripts/ensure-packages.sh")
             return 1
