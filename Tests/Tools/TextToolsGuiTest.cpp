@@ -12,6 +12,7 @@
 #include "Tools/TextTools.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -251,6 +252,56 @@ TEST_F(TextToolsGui, DragAFramedBoxCornerThenUndoAndRedo) {
     Redo();
     for (int i = 0; i < 8; ++i)
         EXPECT_NEAR(LastText()->corners[i], after[i], 1e-9) << i;
+}
+
+// A rectangle dragged on nothing opens the long-text dialog: Return starts a line, Enter makes the box
+// with the text; Undo takes the box away and Redo brings it back.
+TEST_F(TextToolsGui, DragANewFramedBoxAndTypeItsTextThenUndoAndRedo) {
+    ChooseTextTool(7);
+    Point start = PixelOf(20, 60), end = PixelOf(90, 20);
+    QueueDrag(doc->window, {start, Pt(SInt16((start.h + end.h) / 2), SInt16((start.v + end.v) / 2)), end});
+    QueueKey(kKeyCodeTab, kTabCharCode); // from the size field to the text
+    QueueTypedText("Gate\rvalve");
+    QueueKey(kKeyCodeKeypadEnter, kEnterCharCode);
+    RunLoop();
+    ASSERT_EQ(Texts(), 1);
+    TextRecord* box = LastText();
+    ASSERT_NE(box->boxText, nullptr);
+    EXPECT_EQ(std::string(*box->boxText, size_t(GetHandleSize(box->boxText))), "Gate\rvalve");
+    EXPECT_NEAR(box->corners[0], 20, 1e-6);
+    EXPECT_NEAR(box->corners[2], 90, 1e-6);
+    Undo();
+    EXPECT_EQ(Texts(), 0);
+    Redo();
+    ASSERT_EQ(Texts(), 1);
+    EXPECT_EQ(std::string(*LastText()->boxText, size_t(GetHandleSize(LastText()->boxText))), "Gate\rvalve");
+}
+
+// Tool 6 opens the attribute dialog on the picked text; a size typed there changes that text alone,
+// about its anchor, in one undo step.
+TEST_F(TextToolsGui, AttributesOfOnePickedTextFromTheDialog) {
+    TextRecord* text = Existing("Valve", 30, 40);
+    Existing("Pump", 30, 80);
+    const Float64 height = text->textHeight;
+    ChooseTextTool(6);
+    QueueClick(doc->window, PixelOf(32, 42));
+    QueueTypedText("9"); // the size field has the keys first
+    QueueKey(kKeyCodeKeypadEnter, kEnterCharCode);
+    RunLoop();
+    // Re-made texts go to the end of the list: find each by its anchor.
+    auto at = [this](Float64 y) {
+        for (TextRecord* e = doc->textHead->next; e != nullptr; e = e->next)
+            if (std::fabs(e->y - y) < 1e-9) return e;
+        return static_cast<TextRecord*>(nullptr);
+    };
+    ASSERT_EQ(Texts(), 2);
+    ASSERT_NE(at(40), nullptr);
+    EXPECT_NEAR(at(40)->x, 30, 1e-9);
+    EXPECT_NE(at(40)->textHeight, height);
+    EXPECT_EQ(at(80)->textHeight, height); // the other text is untouched
+    Undo();
+    ASSERT_EQ(Texts(), 2);
+    EXPECT_EQ(at(40)->textHeight, height);
 }
 
 // A click-sized drag still gives a box of 32 x 32 pixels at the zoom of the moment.
