@@ -181,7 +181,8 @@ bool Apply(const Map& m, PolylineRecord* e) {
     if (m.stretch) {
         if (e->points != nullptr) {
             Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));
-            MovePoints(m, reinterpret_cast<Float64*>(*e->points), std::min(room, Size(std::max<SInt16>(e->pointCount, 0))));
+            MovePoints(m, reinterpret_cast<Float64*>(*e->points),
+                       std::min(room, Size(std::max<SInt16>(e->pointCount, 0))));
         }
         return true;
     }
@@ -326,10 +327,10 @@ void Dispose(AreaRecord* e) {
 
 // Records whose data is all in the record journal their state before from a plain copy; the
 // others (owning handles that the change replaces) from a clone.
-template <typename R> constexpr bool kPlain = std::is_same_v<R, LineRecord> || std::is_same_v<R, ArcRecord> ||
-                                             std::is_same_v<R, DimensionRecord> ||
-                                             std::is_same_v<R, SymbolInstanceRecord> ||
-                                             std::is_same_v<R, TextRecord>;
+template <typename R>
+constexpr bool kPlain =
+    std::is_same_v<R, LineRecord> || std::is_same_v<R, ArcRecord> || std::is_same_v<R, DimensionRecord> ||
+    std::is_same_v<R, SymbolInstanceRecord> || std::is_same_v<R, TextRecord>;
 
 template <typename R> bool ApplyTo(DocWindowRecord* doc, const Map& m, R* e) {
     if constexpr (std::is_same_v<R, SymbolInstanceRecord>) {
@@ -344,7 +345,8 @@ template <typename R> bool ApplyTo(DocWindowRecord* doc, const Map& m, R* e) {
 }
 
 template <typename R>
-void TransformList(DocWindowRecord* doc, R* head, const TransformState* s, SInt16 copies, Progress* progress) {
+void TransformList(DocWindowRecord* doc, R* head, const TransformState* s, SInt16 copies,
+                   Progress* progress) {
     if (head == nullptr) return;
     const bool record = IsUndoRecording(doc);
     R* tail = Tail(head);
