@@ -217,7 +217,10 @@ std::vector<Row> Rows() {
          {L(110, 100, 120, 100)}},
         {"G keeps the user's selection, key 0 too, and adds the key groups",
          1,
-         {{20, 20, 40, 20, 0}, {20, 30, 40, 30, 3}, {20, 40, 40, 40, 3}, {20, 50, 40, 50, 0},
+         {{20, 20, 40, 20, 0},
+          {20, 30, 40, 30, 3},
+          {20, 40, 40, 40, 3},
+          {20, 50, 40, 50, 0},
           {20, 60, 40, 60, 4}},
          {},
          {Typed("0,5"), Click(30, 20), Click(30, 30), Typed("0"), Typed("G")},
@@ -267,7 +270,8 @@ TEST_F(TransformToolsGui, EveryToolThenUndoAndRedo) {
         EXPECT_EQ(Drawing(), before);
         Redo();
         EXPECT_EQ(Drawing(), after);
-        SaveWindowPNG(doc->window, std::string("transform-tools-") + std::to_string(&r - rows.data()) + ".png");
+        SaveWindowPNG(doc->window,
+                      std::string("transform-tools-") + std::to_string(&r - rows.data()) + ".png");
     }
 }
 
