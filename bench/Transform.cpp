@@ -73,7 +73,8 @@ void TenRotatedCopies(benchmark::State& state) {
         TransformState* s = TransformStateOf(doc);
         s->kind = kTransformRotate;
         s->refX = 600, s->refY = 400;
-        s->angle = 36, s->cosine = std::cos(36 * 3.14159265358979323846 / 180), s->sine = std::sin(36 * 3.14159265358979323846 / 180);
+        s->angle = 36, s->cosine = std::cos(36 * 3.14159265358979323846 / 180),
+        s->sine = std::sin(36 * 3.14159265358979323846 / 180);
         auto start = std::chrono::steady_clock::now();
         BeginUndoStep(doc);
         TransformAllElements(doc, 10);

@@ -98,7 +98,8 @@ Map MapFor(const TransformState* s, SInt16 copy) {
     return m;
 }
 
-// ---- One element transformed in place (its list link, flags and scale factor kept).
+// ---- One element transformed in place (its list link, flags and scale factor kept). The placed
+// record starts as a copy of the element, flags included.
 
 void Apply(const Map& m, LineRecord* e) {
     m.Point(&e->x1, &e->y1);
@@ -128,9 +129,8 @@ void Apply(const Map& m, TextRecord* e) {
     TextRecord out;
     PlaceSymbolText(m.t, e, &out);
     out.next = e->next;
-    out.selected = e->selected, out.marked = e->marked;
     out.scaleFactor = e->scaleFactor;
-    *e = out; // the box text handle is shared, not copied: e keeps owning it
+    *e = out; // flags and box text come from e itself: the text keeps owning its box text
 }
 
 void Apply(const Map& m, DimensionRecord* e) {
@@ -148,7 +148,6 @@ void Apply(const Map& m, DimensionRecord* e) {
     DimensionRecord out;
     PlaceSymbolDimension(m.t, e, &out);
     out.next = e->next;
-    out.selected = e->selected, out.marked = e->marked;
     out.scaleFactor = e->scaleFactor;
     *e = out;
 }
@@ -190,7 +189,6 @@ bool Apply(const Map& m, PolylineRecord* e) {
     if (!PlaceSymbolPolyline(m.t, e, &out)) return false;
     DisposePolylineData(e);
     out.next = e->next;
-    out.selected = e->selected, out.marked = e->marked;
     out.scaleFactor = e->scaleFactor;
     *e = out;
     return true;
@@ -228,7 +226,6 @@ bool Apply(const Map& m, AreaRecord* e) {
     }
     DisposeAreaData(e);
     out.next = e->next;
-    out.selected = e->selected, out.marked = e->marked;
     out.outlineStroked = e->outlineStroked;
     out.scaleFactor = e->scaleFactor;
     *e = out;
