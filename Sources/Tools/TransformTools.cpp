@@ -45,6 +45,11 @@ Float64 TypedLengthFactor(DocWindowRecord* doc) {
     return f > 0 ? f : 1.0;
 }
 
+// The factor offered: the last one typed, 1 before any.
+Float64 OfferedFactor(const ToolStateRecord* t) {
+    return t->transformFactor > 0 ? t->transformFactor : 1.0;
+}
+
 // The step of each tool that selects, counts, asks G or E and confirms.
 struct Tail {
     SInt16 kind, select, count, mode, confirm, back;
@@ -87,7 +92,7 @@ void SelectStep(ToolStep& s) {
     const Tail tail = TailOf(CurrentTool());
     Next(s, tail.count);
     if (CurrentTool() == 6) {
-        CommandFieldSetNumber(s.doc, s.t->transformFactor);
+        CommandFieldSetNumber(s.doc, OfferedFactor(s.t));
         return;
     }
     ShowCount(s);
@@ -292,7 +297,7 @@ void ScaleCentre(ToolStep& s) {
     TransformState* st = State(s);
     st->refX = s.d->toolInput.cursorX, st->refY = s.d->toolInput.cursorY;
     Next(s, 1);
-    CommandFieldSetNumber(s.doc, s.t->transformFactor);
+    CommandFieldSetNumber(s.doc, OfferedFactor(s.t));
 }
 
 void ScaleFactor(ToolStep& s) {
@@ -300,7 +305,7 @@ void ScaleFactor(ToolStep& s) {
         PickOrRubberBand(s.doc, false);
         return;
     }
-    Float64 f = s.t->transformFactor;
+    Float64 f = OfferedFactor(s.t);
     if (s.typed > 0) GetNumericEntry(s.doc, 0, &f);
     // Nothing sensible scales by 0 or turns inside out: such a factor is taken as 1.
     if (!(f > 0)) f = 1.0;
