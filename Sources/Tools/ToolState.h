@@ -126,6 +126,13 @@ struct ToolStateRecord {
     SInt16 chamferTrimCount;
     Boolean filletCirclePresent;
     Float64 filletCircleX, filletCircleY, filletCircleRadius;
+
+    // The transform tools: the copy count and the G or E answer last given in each tool (0 none
+    // yet), the scale factor, and the copy count waiting for the answer.
+    SInt16 transformCounts[7];
+    char transformLetters[7];
+    Float64 transformFactor;
+    SInt16 transformCopies;
 };
 
 ToolStateRecord* NewToolStateRecord();

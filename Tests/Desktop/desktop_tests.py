@@ -895,7 +895,7 @@ def scenario_fillet_from_tool_menu(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5, 6]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -985,6 +985,44 @@ def scenario_text_tool(tier):
     program.quit()
 
 
+def scenario_move_copy_from_tool_menu(tier):
+    """A line drawn by clicks; Transform > move by a typed offset with one copy, chosen from the tool
+    menu, leaves the line and a copy beside it in the saved drawing; Undo takes the copy away."""
+    program = Program(tier, "move-copy")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    path = os.path.join(tier.scratch, "Moved.cadx")
+    save_through_panel(program, path)
+    before = sorted(lines_of(dump(tier, path)))
+    check(len(before) == 1, f"the line was not drawn: {before}")
+    choose_tool(program, doc, 6, 1, where=(0.5, 0.6))  # Transform: move by a typed offset
+    type_point(program, "10,0")
+    program.wait_idle(0.3)
+    x, y, w, h = desk.geometry(doc)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))  # the line
+    program.wait_idle(0.3)
+    type_point(program, "1")  # one copy
+    program.wait_idle(0.5)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    after = sorted(lines_of(dump(tier, path)))
+    x1, y1, x2, y2 = before[0]
+    want = sorted([before[0], (x1 + 10, y1, x2 + 10, y2)])
+    near = len(after) == 2 and all(abs(a - b) < 1e-6 for e, f in zip(after, want) for a, b in zip(e, f))
+    check(near, f"the copy is not 10 to the right: {before} became {after}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(sorted(lines_of(dump(tier, path))) == before, "Undo did not take the copy away")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1001,6 +1039,7 @@ SCENARIOS = [
     ("M circles and arcs", scenario_circles_and_arcs, False),
     ("N a text from the text tool", scenario_text_tool, False),
     ("O pasting into the long-text dialog", scenario_long_text_paste, False),
+    ("P lines moved and copied from the tool menu", scenario_move_copy_from_tool_menu, False),
 ]
 
 

@@ -6,6 +6,7 @@
 #include "Tools/PendingCommands.h"
 #include "Tools/TrimTools.h"
 #include "Tools/TextTools.h"
+#include "Tools/TransformTools.h"
 #include "TestSupport.h"
 #include "Tools/ToolTables.h"
 
@@ -126,6 +127,7 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     ExpectPromptsFor(kLineToolSteps);
     ExpectPromptsFor(kTrimToolSteps, 5 * kToolsPerGroup);
     ExpectPromptsFor(kTextToolSteps, 3 * kToolsPerGroup);
+    ExpectPromptsFor(kTransformToolSteps, 6 * kToolsPerGroup);
     ExpectPromptsFor(kPendingCommandSteps);
     ExpectPromptsFor(kCircleToolSteps);
     ExpectPromptsFor(kArcToolSteps);
