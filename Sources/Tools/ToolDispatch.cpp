@@ -11,6 +11,7 @@
 #include "Tools/LineTools.h"
 #include "Tools/TrimTools.h"
 #include "Tools/TextTools.h"
+#include "Tools/AttributeTools.h"
 #include "Platform/MemoryManager.h"
 #include "Shell/MenuCommands.h"
 #include "Tools/PendingCommands.h"
@@ -31,7 +32,7 @@ using GroupHandler = void (*)(DocWindowRecord*);
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
     ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, nullptr, ToolGroup5Click,
-    nullptr,         nullptr,         nullptr,         nullptr,         nullptr, nullptr,
+    nullptr,         ToolGroup7Click, nullptr,         nullptr,         nullptr, nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {
