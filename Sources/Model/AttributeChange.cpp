@@ -5,54 +5,56 @@
 
 namespace {
 
-template <class T>
-struct KindOf;
-template <>
-struct KindOf<LineRecord> {
+template <class T> struct KindOf;
+template <> struct KindOf<LineRecord> {
     static constexpr ElementKind kind = kLineElement;
-    static void Record(DocWindowRecord* doc, const LineRecord* e, Boolean added) { RecordUndoLine(doc, e, added); }
+    static void Record(DocWindowRecord* doc, const LineRecord* e, Boolean added) {
+        RecordUndoLine(doc, e, added);
+    }
 };
-template <>
-struct KindOf<ArcRecord> {
+template <> struct KindOf<ArcRecord> {
     static constexpr ElementKind kind = kArcElement;
-    static void Record(DocWindowRecord* doc, const ArcRecord* e, Boolean added) { RecordUndoArc(doc, e, added); }
+    static void Record(DocWindowRecord* doc, const ArcRecord* e, Boolean added) {
+        RecordUndoArc(doc, e, added);
+    }
 };
-template <>
-struct KindOf<TextRecord> {
+template <> struct KindOf<TextRecord> {
     static constexpr ElementKind kind = kTextElement;
-    static void Record(DocWindowRecord* doc, const TextRecord* e, Boolean added) { RecordUndoText(doc, e, added); }
+    static void Record(DocWindowRecord* doc, const TextRecord* e, Boolean added) {
+        RecordUndoText(doc, e, added);
+    }
 };
-template <>
-struct KindOf<DimensionRecord> {
+template <> struct KindOf<DimensionRecord> {
     static constexpr ElementKind kind = kDimensionElement;
     static void Record(DocWindowRecord* doc, const DimensionRecord* e, Boolean added) {
         RecordUndoDimension(doc, e, added);
     }
 };
-template <>
-struct KindOf<PolylineRecord> {
+template <> struct KindOf<PolylineRecord> {
     static constexpr ElementKind kind = kPolylineElement;
     static void Record(DocWindowRecord* doc, const PolylineRecord* e, Boolean added) {
         RecordUndoPolyline(doc, e, added);
     }
 };
-template <>
-struct KindOf<SymbolInstanceRecord> {
+template <> struct KindOf<SymbolInstanceRecord> {
     static constexpr ElementKind kind = kSymbolInstanceElement;
     static void Record(DocWindowRecord* doc, const SymbolInstanceRecord* e, Boolean added) {
         RecordUndoSymbolInstance(doc, e, added);
     }
 };
-template <>
-struct KindOf<AreaRecord> {
+template <> struct KindOf<AreaRecord> {
     static constexpr ElementKind kind = kAreaElement;
-    static void Record(DocWindowRecord* doc, const AreaRecord* e, Boolean added) { RecordUndoArea(doc, e, added); }
+    static void Record(DocWindowRecord* doc, const AreaRecord* e, Boolean added) {
+        RecordUndoArea(doc, e, added);
+    }
 };
 
-template <class T>
-constexpr bool kHasLineType = requires(T e) { e.lineType; };
-template <class T>
-constexpr bool kHasPenBlock = requires(T e) { e.penBlock; };
+template <class T> constexpr bool kHasLineType = requires(T e) {
+    e.lineType;
+};
+template <class T> constexpr bool kHasPenBlock = requires(T e) {
+    e.penBlock;
+};
 
 bool SameColor(const RGBColor& a, const RGBColor& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
@@ -61,8 +63,7 @@ bool SameColor(const RGBColor& a, const RGBColor& b) {
 // The change made on a copy first: only a real change is journalled. The new state goes into the
 // journal before the old copy (undo replays backwards, so the copy comes back before the new state
 // is taken away), and the element is drawn again at the next redraw.
-template <class T, class Change>
-Boolean Change1(DocWindowRecord* doc, T* e, Change change) {
+template <class T, class Change> Boolean Change1(DocWindowRecord* doc, T* e, Change change) {
     T after = *e;
     if (!change(after)) return false;
     const T before = *e;
@@ -75,8 +76,7 @@ Boolean Change1(DocWindowRecord* doc, T* e, Change change) {
     return true;
 }
 
-template <class T>
-Boolean SetAttribute(DocWindowRecord* doc, T* e, const AttributeValue& v) {
+template <class T> Boolean SetAttribute(DocWindowRecord* doc, T* e, const AttributeValue& v) {
     if (!KindTakesAttribute(KindOf<T>::kind, v.attribute)) return false;
     return Change1(doc, e, [&v](T& a) {
         auto put = [](auto& field, auto value) {
@@ -112,8 +112,7 @@ Boolean SetAttribute(DocWindowRecord* doc, T* e, const AttributeValue& v) {
     });
 }
 
-template <class T>
-void Fill(AttrChangeRecord* r, const T* e) {
+template <class T> void Fill(AttrChangeRecord* r, const T* e) {
     *r = AttrChangeRecord{};
     r->valid = true;
     r->key = e->group;
@@ -132,8 +131,7 @@ void Fill(AttrChangeRecord* r, const T* e) {
     }
 }
 
-template <class T>
-Boolean Apply(DocWindowRecord* doc, const AttrChangeRecord* r, T* e, Boolean single) {
+template <class T> Boolean Apply(DocWindowRecord* doc, const AttrChangeRecord* r, T* e, Boolean single) {
     if (doc == nullptr || r == nullptr || e == nullptr || !r->valid) return false;
     if (single) BeginUndoStep(doc);
     Boolean changed = Change1(doc, e, [r](T& a) {
@@ -154,15 +152,15 @@ Boolean Apply(DocWindowRecord* doc, const AttrChangeRecord* r, T* e, Boolean sin
         if constexpr (kHasLineType<T>) same = same && was.lineType == a.lineType;
         if constexpr (kHasPenBlock<T>)
             same = same && SameColor(was.penBlock.color, a.penBlock.color) &&
-                   was.penBlock.penWidth100 == a.penBlock.penWidth100 && was.penBlock.pattern == a.penBlock.pattern;
+                   was.penBlock.penWidth100 == a.penBlock.penWidth100 &&
+                   was.penBlock.pattern == a.penBlock.pattern;
         return !same;
     });
     if (single) EndUndoStep(doc);
     return changed;
 }
 
-template <class T>
-Boolean InList(const T* head, const void* element) {
+template <class T> Boolean InList(const T* head, const void* element) {
     if (head == nullptr || element == nullptr) return false;
     for (const T* e = head->next; e != nullptr; e = e->next)
         if (e == element) return true;
@@ -183,7 +181,8 @@ Boolean KindTakesAttribute(ElementKind kind, ElementAttribute attribute) {
     }
 }
 
-Boolean SetElementAttribute(DocWindowRecord* doc, ElementKind kind, void* element, const AttributeValue& value) {
+Boolean SetElementAttribute(DocWindowRecord* doc, ElementKind kind, void* element,
+                            const AttributeValue& value) {
     if (doc == nullptr || element == nullptr) return false;
     switch (kind) {
     case kLineElement:
@@ -248,13 +247,15 @@ void FillAttrChange(AttrChangeRecord* r, ElementKind kind, const void* element) 
     }
 }
 
-Boolean ApplyAttrChangeToLine(DocWindowRecord* doc, const AttrChangeRecord* r, LineRecord* e, Boolean single) {
+Boolean ApplyAttrChangeToLine(DocWindowRecord* doc, const AttrChangeRecord* r, LineRecord* e,
+                              Boolean single) {
     return Apply(doc, r, e, single);
 }
 Boolean ApplyAttrChangeToArc(DocWindowRecord* doc, const AttrChangeRecord* r, ArcRecord* e, Boolean single) {
     return Apply(doc, r, e, single);
 }
-Boolean ApplyAttrChangeToText(DocWindowRecord* doc, const AttrChangeRecord* r, TextRecord* e, Boolean single) {
+Boolean ApplyAttrChangeToText(DocWindowRecord* doc, const AttrChangeRecord* r, TextRecord* e,
+                              Boolean single) {
     return Apply(doc, r, e, single);
 }
 Boolean ApplyAttrChangeToDimension(DocWindowRecord* doc, const AttrChangeRecord* r, DimensionRecord* e,
@@ -265,11 +266,12 @@ Boolean ApplyAttrChangeToPolyline(DocWindowRecord* doc, const AttrChangeRecord* 
                                   Boolean single) {
     return Apply(doc, r, e, single);
 }
-Boolean ApplyAttrChangeToSymbolInstance(DocWindowRecord* doc, const AttrChangeRecord* r, SymbolInstanceRecord* e,
-                                        Boolean single) {
+Boolean ApplyAttrChangeToSymbolInstance(DocWindowRecord* doc, const AttrChangeRecord* r,
+                                        SymbolInstanceRecord* e, Boolean single) {
     return Apply(doc, r, e, single);
 }
-Boolean ApplyAttrChangeToArea(DocWindowRecord* doc, const AttrChangeRecord* r, AreaRecord* e, Boolean single) {
+Boolean ApplyAttrChangeToArea(DocWindowRecord* doc, const AttrChangeRecord* r, AreaRecord* e,
+                              Boolean single) {
     return Apply(doc, r, e, single);
 }
 

@@ -34,7 +34,8 @@ Boolean KindTakesAttribute(ElementKind kind, ElementAttribute attribute);
 
 // Sets the attribute of the element (of the kind given) with undo, inside the caller's undo step;
 // false when the kind does not take it or the value is already there.
-Boolean SetElementAttribute(DocWindowRecord* doc, ElementKind kind, void* element, const AttributeValue& value);
+Boolean SetElementAttribute(DocWindowRecord* doc, ElementKind kind, void* element,
+                            const AttributeValue& value);
 
 void FillAttrChangeFromLine(AttrChangeRecord* r, const LineRecord* e);
 void FillAttrChangeFromArc(AttrChangeRecord* r, const ArcRecord* e);
@@ -54,8 +55,8 @@ Boolean ApplyAttrChangeToDimension(DocWindowRecord* doc, const AttrChangeRecord*
                                    Boolean single);
 Boolean ApplyAttrChangeToPolyline(DocWindowRecord* doc, const AttrChangeRecord* r, PolylineRecord* e,
                                   Boolean single);
-Boolean ApplyAttrChangeToSymbolInstance(DocWindowRecord* doc, const AttrChangeRecord* r, SymbolInstanceRecord* e,
-                                        Boolean single);
+Boolean ApplyAttrChangeToSymbolInstance(DocWindowRecord* doc, const AttrChangeRecord* r,
+                                        SymbolInstanceRecord* e, Boolean single);
 Boolean ApplyAttrChangeToArea(DocWindowRecord* doc, const AttrChangeRecord* r, AreaRecord* e, Boolean single);
 Boolean ApplyAttrChange(DocWindowRecord* doc, const AttrChangeRecord* r, ElementKind kind, void* element,
                         Boolean single);

@@ -37,8 +37,9 @@ constexpr SInt16 kDistanceLabel = 122, kDistanceHeading = 123, kParallelLines = 
 
 // The kind codes of PickUpElementAttributes as element kinds.
 ElementKind PickedElementKind(SInt16 code) {
-    constexpr ElementKind kinds[7] = {kLineElement,           kArcElement,      kTextElement, kDimensionElement,
-                                      kSymbolInstanceElement, kPolylineElement, kAreaElement};
+    constexpr ElementKind kinds[7] = {
+        kLineElement,           kArcElement,      kTextElement, kDimensionElement,
+        kSymbolInstanceElement, kPolylineElement, kAreaElement};
     return code >= 0 && code < 7 ? kinds[code] : kLineElement;
 }
 
@@ -147,8 +148,7 @@ void ShowAttributePrompt(DocWindowRecord* doc) {
     CommandFieldPrefixPrompt(doc, text);
 }
 
-template <class T, class Each>
-void Walk(T* head, Each each) {
+template <class T, class Each> void Walk(T* head, Each each) {
     if (head == nullptr) return;
     for (T* e = head->next; e != nullptr; e = e->next)
         each(e);
@@ -156,8 +156,7 @@ void Walk(T* head, Each each) {
 
 // Every element of every kind, in the order lines, arcs, texts, dimensions, symbol instances,
 // polylines, areas.
-template <class Each>
-void WalkAll(DocWindowRecord* doc, Each each) {
+template <class Each> void WalkAll(DocWindowRecord* doc, Each each) {
     Walk(doc->lineHead, [&](LineRecord* e) { each(kLineElement, e, e->group, e->selected); });
     Walk(doc->arcHead, [&](ArcRecord* e) { each(kArcElement, e, e->group, e->selected); });
     Walk(doc->textHead, [&](TextRecord* e) { each(kTextElement, e, e->group, e->selected); });
@@ -520,7 +519,8 @@ const ToolStepRow kAttributeRows[] = {
     {kAttributeRow + 0, 2, "E for the element or G for its key group", StepInput::text, AttributeModeStep},
     {kAttributeRow + 0, 3, "more elements, or Return to change the selection", StepInput::text,
      AttributeSelectionStep},
-    {kAttributeRow + 1, 0, "line type, or an element to take it from", StepInput::integer, AttributeValueStep},
+    {kAttributeRow + 1, 0, "line type, or an element to take it from", StepInput::integer,
+     AttributeValueStep},
     {kAttributeRow + 1, 1, "element to change, or a rectangle", StepInput::pick, ApplyAttributeStep},
     {kAttributeRow + 1, 2, "E for the element or G for its key group", StepInput::text, AttributeModeStep},
     {kAttributeRow + 1, 3, "more elements, or Return to change the selection", StepInput::text,

@@ -20,8 +20,7 @@ namespace {
 
 using Snapshot = std::vector<std::vector<std::vector<UInt8>>>;
 
-template <typename T, typename Write>
-std::vector<std::vector<UInt8>> Encoded(T* head, Write write) {
+template <typename T, typename Write> std::vector<std::vector<UInt8>> Encoded(T* head, Write write) {
     std::vector<std::vector<UInt8>> all;
     for (T* e = head->next; e != nullptr; e = e->next) {
         SInt16 s = OpenMemoryStream();
@@ -127,8 +126,8 @@ class AttributeChange : public DocumentTest {
         void* e;
     };
     std::vector<Element> All() {
-        return {{kLineElement, line},           {kArcElement, arc},           {kTextElement, text},
-                {kDimensionElement, dim},       {kPolylineElement, poly},     {kSymbolInstanceElement, inst},
+        return {{kLineElement, line},     {kArcElement, arc},       {kTextElement, text},
+                {kDimensionElement, dim}, {kPolylineElement, poly}, {kSymbolInstanceElement, inst},
                 {kAreaElement, area}};
     }
 };
@@ -141,9 +140,9 @@ TEST_F(AttributeChange, EachAttributeReachesTheKindsThatTakeItAndIsUndone) {
         const char* takers; // by kind: line, arc, text, dimension, polyline, instance, area
     };
     const Row rows[] = {
-        {ElementAttribute::pen, "LATDP-R"},   {ElementAttribute::lineType, "LA--P--"},
-        {ElementAttribute::key, "LATDPIR"},   {ElementAttribute::layer, "LATDPIR"},
-        {ElementAttribute::color, "LATDP-R"}, {ElementAttribute::width, "LATDP-R"},
+        {ElementAttribute::pen, "LATDP-R"},     {ElementAttribute::lineType, "LA--P--"},
+        {ElementAttribute::key, "LATDPIR"},     {ElementAttribute::layer, "LATDPIR"},
+        {ElementAttribute::color, "LATDP-R"},   {ElementAttribute::width, "LATDP-R"},
         {ElementAttribute::pattern, "LATDP-R"},
     };
     for (const Row& row : rows) {
@@ -152,12 +151,9 @@ TEST_F(AttributeChange, EachAttributeReachesTheKindsThatTakeItAndIsUndone) {
         const Snapshot before = Take();
         BeginUndoStep(doc);
         std::string changed;
-        for (const Element& el : All())
-            changed += SetElementAttribute(doc, el.kind, el.e, v) ? "LATDPIR"[el.kind == kSymbolInstanceElement ? 5
-                                                                                : el.kind == kPolylineElement ? 4
-                                                                                : el.kind == kAreaElement     ? 6
-                                                                                                              : el.kind]
-                                                                  : '-';
+        const std::string letters = "LATDPIR"; // in the order of All()
+        for (size_t k = 0; k < All().size(); ++k)
+            changed += SetElementAttribute(doc, All()[k].kind, All()[k].e, v) ? letters[k] : '-';
         EndUndoStep(doc);
         EXPECT_EQ(changed, row.takers);
         const Snapshot after = Take();
@@ -189,8 +185,9 @@ TEST_F(AttributeChange, AllAttributesPassFromOneElementToOthers) {
     FillAttrChangeFromLine(&r, line);
     const Snapshot before = Take();
     BeginUndoStep(doc);
-    for (const Element& el : All())
+    for (const Element& el : All()) {
         if (el.e != line) EXPECT_TRUE(ApplyAttrChange(doc, &r, el.kind, el.e, false)) << el.kind;
+    }
     EndUndoStep(doc);
     EXPECT_EQ(text->pen, 3);
     EXPECT_EQ(arc->lineType, 4);
