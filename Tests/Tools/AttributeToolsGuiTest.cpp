@@ -71,16 +71,17 @@ class AttributeToolsGui : public ToolGuiTest {
         std::vector<std::string> all;
         char text[256];
         for (const LineRecord* l = doc->lineHead->next; l != nullptr; l = l->next) {
-            std::snprintf(text, sizeof text, "L %g %g %g %g p%d t%d g%d l%d c%u,%u,%u w%d f%d", l->x1, l->y1, l->x2,
-                          l->y2, l->pen, l->lineType, l->group, l->layer, l->penBlock.color.red,
+            std::snprintf(text, sizeof text, "L %g %g %g %g p%d t%d g%d l%d c%u,%u,%u w%d f%d", l->x1, l->y1,
+                          l->x2, l->y2, l->pen, l->lineType, l->group, l->layer, l->penBlock.color.red,
                           l->penBlock.color.green, l->penBlock.color.blue, l->penBlock.penWidth100,
                           int(l->penBlock.pattern));
             all.push_back(text);
         }
         for (const ArcRecord* a = doc->arcHead->next; a != nullptr; a = a->next) {
-            std::snprintf(text, sizeof text, "A %g %g %g p%d t%d g%d l%d c%u,%u,%u w%d f%d", a->cx, a->cy, a->radius,
-                          a->pen, a->lineType, a->group, a->layer, a->penBlock.color.red, a->penBlock.color.green,
-                          a->penBlock.color.blue, a->penBlock.penWidth100, int(a->penBlock.pattern));
+            std::snprintf(text, sizeof text, "A %g %g %g p%d t%d g%d l%d c%u,%u,%u w%d f%d", a->cx, a->cy,
+                          a->radius, a->pen, a->lineType, a->group, a->layer, a->penBlock.color.red,
+                          a->penBlock.color.green, a->penBlock.color.blue, a->penBlock.penWidth100,
+                          int(a->penBlock.pattern));
             all.push_back(text);
         }
         std::sort(all.begin(), all.end());
@@ -159,8 +160,8 @@ TEST_F(AttributeToolsGui, ValuesOutOfRangeAreRefusedWithTheirMessages) {
         SInt16 message; // 0: none
     };
     const Row rows[] = {
-        {0, "9", 64},   {0, "0", 64},    {1, "7", 65}, {2, "32001", 63}, {2, "-1", 63}, {3, "1024", 62},
-        {5, "0", 171},  {5, "100.5", 171}, {4, "1,2", 0}, {4, "1,2,3,4", 0}, {6, "3", 0},
+        {0, "9", 64},  {0, "0", 64},      {1, "7", 65},  {2, "32001", 63},  {2, "-1", 63}, {3, "1024", 62},
+        {5, "0", 171}, {5, "100.5", 171}, {4, "1,2", 0}, {4, "1,2,3,4", 0}, {6, "3", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.tool) + ": " + row.typed);
@@ -283,10 +284,14 @@ TEST_F(AttributeToolsGui, MeasuringTwoPointsWritesTheirRowsInDisplayUnits) {
     ASSERT_EQ(Step(), 1);
     ClickAt(60, 80);
     EXPECT_EQ(Step(), 0);
-    const std::vector<std::string> expected = {"-",           "Distance between two points",
-                                               "xs1\t0.00",   "ys1\t0.00",
-                                               "xs2\t30.00",  "ys2\t40.00",
-                                               "Distance\t50.00", "dx\t30.00",
+    const std::vector<std::string> expected = {"-",
+                                               "Distance between two points",
+                                               "xs1\t0.00",
+                                               "ys1\t0.00",
+                                               "xs2\t30.00",
+                                               "ys2\t40.00",
+                                               "Distance\t50.00",
+                                               "dx\t30.00",
                                                "dy\t40.00"};
     EXPECT_EQ(gInfoRows, expected);
 }
@@ -313,13 +318,13 @@ TEST_F(AttributeToolsGui, MeasuringTwoLinesWritesTheirIntersection) {
 TEST_F(AttributeToolsGui, EscapeAtEveryStepLeavesTheDrawingAlone) {
     struct Row {
         int tool;
-        std::vector<const char*> typed; // "@" a click on the keyed line, "#" a rectangle, "." a click on the free line
+        std::vector<const char*>
+            typed; // "@" a click on the keyed line, "#" a rectangle, "." a click on the free line
         int step;
     };
     const Row rows[] = {
-        {0, {}, 0},           {0, {"2"}, 1},        {0, {"2", "@"}, 2},  {0, {"2", "#"}, 3},
-        {4, {"1,2,3", "@"}, 2}, {6, {"."}, 1},      {7, {"."}, 1},       {7, {".", "#"}, 2},
-        {8, {"0,0"}, 1},      {8, {}, 0},
+        {0, {}, 0},    {0, {"2"}, 1}, {0, {"2", "@"}, 2}, {0, {"2", "#"}, 3}, {4, {"1,2,3", "@"}, 2},
+        {6, {"."}, 1}, {7, {"."}, 1}, {7, {".", "#"}, 2}, {8, {"0,0"}, 1},    {8, {}, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.tool) + " step " + std::to_string(row.step));
