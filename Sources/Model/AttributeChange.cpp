@@ -60,56 +60,66 @@ bool SameColor(const RGBColor& a, const RGBColor& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
-// The change made on a copy first: only a real change is journalled. The new state goes into the
-// journal before the old copy (undo replays backwards, so the copy comes back before the new state
-// is taken away), and the element is drawn again at the next redraw.
-template <class T, class Change> Boolean Change1(DocWindowRecord* doc, T* e, Change change) {
+// The change made on a copy first: only a real change is journalled, and a step of its own (when
+// asked for) is opened only then, so a click that changes nothing leaves no empty undo step. The new
+// state goes into the journal before the old copy (undo replays backwards, so the copy comes back
+// before the new state is taken away), and the element is drawn again at the next redraw.
+enum class Mode { tryOnly, apply, applyInOwnStep };
+
+template <class T, class Change> Boolean Change1(DocWindowRecord* doc, T* e, Change change, Mode mode) {
     T after = *e;
     if (!change(after)) return false;
+    if (mode == Mode::tryOnly) return true;
+    if (mode == Mode::applyInOwnStep) BeginUndoStep(doc);
     const T before = *e;
     *e = after;
     e->next = before.next;
     KindOf<T>::Record(doc, e, true);
     T copy = before;
     KindOf<T>::Record(doc, &copy, false);
+    if (mode == Mode::applyInOwnStep) EndUndoStep(doc);
     RequestRedraw(doc);
     return true;
 }
 
-template <class T> Boolean SetAttribute(DocWindowRecord* doc, T* e, const AttributeValue& v) {
-    if (!KindTakesAttribute(KindOf<T>::kind, v.attribute)) return false;
-    return Change1(doc, e, [&v](T& a) {
-        auto put = [](auto& field, auto value) {
-            if (field == value) return false;
-            field = value;
+// Stores the value into the copy; false when it is already there or the kind has no such field.
+template <class T> bool Put(T& a, const AttributeValue& v) {
+    auto put = [](auto& field, auto value) {
+        if (field == value) return false;
+        field = value;
+        return true;
+    };
+    switch (v.attribute) {
+    case ElementAttribute::pen:
+        return put(a.pen, v.number);
+    case ElementAttribute::lineType:
+        if constexpr (kHasLineType<T>) return put(a.lineType, v.number);
+        return false;
+    case ElementAttribute::key:
+        return put(a.group, v.number);
+    case ElementAttribute::layer:
+        return put(a.layer, v.number);
+    case ElementAttribute::color:
+        if constexpr (kHasPenBlock<T>) {
+            if (SameColor(a.penBlock.color, v.color)) return false;
+            a.penBlock.color = v.color;
             return true;
-        };
-        switch (v.attribute) {
-        case ElementAttribute::pen:
-            return put(a.pen, v.number);
-        case ElementAttribute::lineType:
-            if constexpr (kHasLineType<T>) return put(a.lineType, v.number);
-            return false;
-        case ElementAttribute::key:
-            return put(a.group, v.number);
-        case ElementAttribute::layer:
-            return put(a.layer, v.number);
-        case ElementAttribute::color:
-            if constexpr (kHasPenBlock<T>) {
-                if (SameColor(a.penBlock.color, v.color)) return false;
-                a.penBlock.color = v.color;
-                return true;
-            }
-            return false;
-        case ElementAttribute::width:
-            if constexpr (kHasPenBlock<T>) return put(a.penBlock.penWidth100, v.width100);
-            return false;
-        case ElementAttribute::pattern:
-            if constexpr (kHasPenBlock<T>) return put(a.penBlock.pattern, v.pattern);
-            return false;
         }
         return false;
-    });
+    case ElementAttribute::width:
+        if constexpr (kHasPenBlock<T>) return put(a.penBlock.penWidth100, v.width100);
+        return false;
+    case ElementAttribute::pattern:
+        if constexpr (kHasPenBlock<T>) return put(a.penBlock.pattern, v.pattern);
+        return false;
+    }
+    return false;
+}
+
+template <class T> Boolean SetAttribute(DocWindowRecord* doc, T* e, const AttributeValue& v, Mode mode) {
+    if (!KindTakesAttribute(KindOf<T>::kind, v.attribute)) return false;
+    return Change1(
+        doc, e, [&v](T& a) { return Put(a, v); }, mode);
 }
 
 template <class T> void Fill(AttrChangeRecord* r, const T* e) {
@@ -131,33 +141,28 @@ template <class T> void Fill(AttrChangeRecord* r, const T* e) {
     }
 }
 
+// Every attribute of the record that the kind takes; true when any differed.
+template <class T> bool PutAll(T& a, const AttrChangeRecord* r) {
+    const ElementKind kind = KindOf<T>::kind;
+    bool changed = false;
+    changed |= Put(a, AttributeValue{ElementAttribute::key, r->key, {}, 0, 0});
+    changed |= Put(a, AttributeValue{ElementAttribute::layer, r->layer, {}, 0, 0});
+    if (r->hasPen && KindTakesAttribute(kind, ElementAttribute::pen))
+        changed |= Put(a, AttributeValue{ElementAttribute::pen, r->pen, {}, 0, 0});
+    if (r->hasLineType && KindTakesAttribute(kind, ElementAttribute::lineType))
+        changed |= Put(a, AttributeValue{ElementAttribute::lineType, r->lineType, {}, 0, 0});
+    if (r->hasPenBlock && KindTakesAttribute(kind, ElementAttribute::color)) {
+        changed |= Put(a, AttributeValue{ElementAttribute::color, 0, r->color, 0, 0});
+        changed |= Put(a, AttributeValue{ElementAttribute::width, 0, {}, r->width100, 0});
+        changed |= Put(a, AttributeValue{ElementAttribute::pattern, 0, {}, 0, r->pattern});
+    }
+    return changed;
+}
+
 template <class T> Boolean Apply(DocWindowRecord* doc, const AttrChangeRecord* r, T* e, Boolean single) {
     if (doc == nullptr || r == nullptr || e == nullptr || !r->valid) return false;
-    if (single) BeginUndoStep(doc);
-    Boolean changed = Change1(doc, e, [r](T& a) {
-        const T was = a;
-        a.group = r->key;
-        a.layer = r->layer;
-        if (r->hasPen && KindTakesAttribute(KindOf<T>::kind, ElementAttribute::pen)) a.pen = r->pen;
-        if constexpr (kHasLineType<T>)
-            if (r->hasLineType && KindTakesAttribute(KindOf<T>::kind, ElementAttribute::lineType))
-                a.lineType = r->lineType;
-        if constexpr (kHasPenBlock<T>)
-            if (r->hasPenBlock) {
-                a.penBlock.color = r->color;
-                a.penBlock.penWidth100 = r->width100;
-                a.penBlock.pattern = r->pattern;
-            }
-        bool same = was.group == a.group && was.layer == a.layer && was.pen == a.pen;
-        if constexpr (kHasLineType<T>) same = same && was.lineType == a.lineType;
-        if constexpr (kHasPenBlock<T>)
-            same = same && SameColor(was.penBlock.color, a.penBlock.color) &&
-                   was.penBlock.penWidth100 == a.penBlock.penWidth100 &&
-                   was.penBlock.pattern == a.penBlock.pattern;
-        return !same;
-    });
-    if (single) EndUndoStep(doc);
-    return changed;
+    return Change1(
+        doc, e, [r](T& a) { return PutAll(a, r); }, single ? Mode::applyInOwnStep : Mode::apply);
 }
 
 template <class T> Boolean InList(const T* head, const void* element) {
@@ -181,26 +186,40 @@ Boolean KindTakesAttribute(ElementKind kind, ElementAttribute attribute) {
     }
 }
 
-Boolean SetElementAttribute(DocWindowRecord* doc, ElementKind kind, void* element,
-                            const AttributeValue& value) {
-    if (doc == nullptr || element == nullptr) return false;
+namespace {
+
+Boolean SetOrTry(DocWindowRecord* doc, ElementKind kind, void* element, const AttributeValue& value,
+                 Mode mode) {
+    if (element == nullptr) return false;
     switch (kind) {
     case kLineElement:
-        return SetAttribute(doc, static_cast<LineRecord*>(element), value);
+        return SetAttribute(doc, static_cast<LineRecord*>(element), value, mode);
     case kArcElement:
-        return SetAttribute(doc, static_cast<ArcRecord*>(element), value);
+        return SetAttribute(doc, static_cast<ArcRecord*>(element), value, mode);
     case kTextElement:
-        return SetAttribute(doc, static_cast<TextRecord*>(element), value);
+        return SetAttribute(doc, static_cast<TextRecord*>(element), value, mode);
     case kDimensionElement:
-        return SetAttribute(doc, static_cast<DimensionRecord*>(element), value);
+        return SetAttribute(doc, static_cast<DimensionRecord*>(element), value, mode);
     case kPolylineElement:
-        return SetAttribute(doc, static_cast<PolylineRecord*>(element), value);
+        return SetAttribute(doc, static_cast<PolylineRecord*>(element), value, mode);
     case kSymbolInstanceElement:
-        return SetAttribute(doc, static_cast<SymbolInstanceRecord*>(element), value);
+        return SetAttribute(doc, static_cast<SymbolInstanceRecord*>(element), value, mode);
     case kAreaElement:
-        return SetAttribute(doc, static_cast<AreaRecord*>(element), value);
+        return SetAttribute(doc, static_cast<AreaRecord*>(element), value, mode);
     }
     return false;
+}
+
+} // namespace
+
+Boolean SetElementAttribute(DocWindowRecord* doc, ElementKind kind, void* element,
+                            const AttributeValue& value) {
+    if (doc == nullptr) return false;
+    return SetOrTry(doc, kind, element, value, Mode::apply);
+}
+
+Boolean ElementAttributeDiffers(ElementKind kind, const void* element, const AttributeValue& value) {
+    return SetOrTry(nullptr, kind, const_cast<void*>(element), value, Mode::tryOnly);
 }
 
 void FillAttrChangeFromLine(AttrChangeRecord* r, const LineRecord* e) {

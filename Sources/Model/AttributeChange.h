@@ -36,6 +36,8 @@ Boolean KindTakesAttribute(ElementKind kind, ElementAttribute attribute);
 // false when the kind does not take it or the value is already there.
 Boolean SetElementAttribute(DocWindowRecord* doc, ElementKind kind, void* element,
                             const AttributeValue& value);
+// True when setting the attribute would change the element.
+Boolean ElementAttributeDiffers(ElementKind kind, const void* element, const AttributeValue& value);
 
 void FillAttrChangeFromLine(AttrChangeRecord* r, const LineRecord* e);
 void FillAttrChangeFromArc(AttrChangeRecord* r, const ArcRecord* e);
@@ -46,8 +48,8 @@ void FillAttrChangeFromSymbolInstance(AttrChangeRecord* r, const SymbolInstanceR
 void FillAttrChangeFromArea(AttrChangeRecord* r, const AreaRecord* e);
 void FillAttrChange(AttrChangeRecord* r, ElementKind kind, const void* element);
 
-// Apply the record to one element with undo; single opens and closes an undo step of its own,
-// otherwise the caller's step holds the change. False when nothing changed.
+// Apply the record to one element with undo; single gives the change an undo step of its own (none
+// when nothing changes), otherwise the caller's step holds it. False when nothing changed.
 Boolean ApplyAttrChangeToLine(DocWindowRecord* doc, const AttrChangeRecord* r, LineRecord* e, Boolean single);
 Boolean ApplyAttrChangeToArc(DocWindowRecord* doc, const AttrChangeRecord* r, ArcRecord* e, Boolean single);
 Boolean ApplyAttrChangeToText(DocWindowRecord* doc, const AttrChangeRecord* r, TextRecord* e, Boolean single);

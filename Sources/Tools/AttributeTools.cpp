@@ -26,6 +26,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -363,11 +365,16 @@ void TransferSelectionStep(ToolStep& s) {
         PickAnyElement(s.doc);
         return;
     }
-    BeginUndoStep(s.doc);
+    std::vector<std::pair<ElementKind, void*>> targets;
     WalkAll(s.doc, [&](ElementKind kind, void* e, SInt16, Boolean selected) {
-        if (selected) ApplyAttrChange(s.doc, &s.t->attrChange, kind, e, false);
+        if (selected) targets.emplace_back(kind, e);
     });
-    EndUndoStep(s.doc);
+    if (!targets.empty() && s.t->attrChange.valid) {
+        BeginUndoStep(s.doc);
+        for (auto [kind, e] : targets)
+            ApplyAttrChange(s.doc, &s.t->attrChange, kind, e, false);
+        EndUndoStep(s.doc);
+    }
     DeselectAll(s.doc, false);
     RedrawWindow(s.doc);
     ResetToolState(s.doc, 1);
@@ -572,16 +579,24 @@ void ChangeElementAttribute(DocWindowRecord* doc, SInt16 key, SInt16 kind, void*
     ToolStateRecord* t = ToolStateOf(doc);
     if (t == nullptr) return;
     const AttributeValue value = CurrentValue(t);
-    BeginUndoStep(doc);
+    // The elements to change first, so that a change of nothing leaves no undo step.
+    std::vector<std::pair<ElementKind, void*>> targets;
     if (scope == 0) {
-        if (ElementInDocument(doc, ElementKind(kind), element))
-            SetElementAttribute(doc, ElementKind(kind), element, value);
+        if (ElementInDocument(doc, ElementKind(kind), element) &&
+            ElementAttributeDiffers(ElementKind(kind), element, value))
+            targets.emplace_back(ElementKind(kind), element);
     } else {
         WalkAll(doc, [&](ElementKind k, void* e, SInt16 group, Boolean selected) {
-            if (scope == 1 ? group == key : selected != 0) SetElementAttribute(doc, k, e, value);
+            if ((scope == 1 ? group == key : selected != 0) && ElementAttributeDiffers(k, e, value))
+                targets.emplace_back(k, e);
         });
     }
-    EndUndoStep(doc);
+    if (!targets.empty()) {
+        BeginUndoStep(doc);
+        for (auto [k, e] : targets)
+            SetElementAttribute(doc, k, e, value);
+        EndUndoStep(doc);
+    }
     DeselectAll(doc, false);
     ResetToolState(doc, nextStep);
 }

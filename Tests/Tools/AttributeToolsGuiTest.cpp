@@ -151,6 +151,20 @@ TEST_F(AttributeToolsGui, ATypedValueChangesTheClickedElementAndIsUndone) {
     }
 }
 
+// A value the element already has, or a rectangle of such elements, changes nothing and leaves no
+// undo step behind.
+TEST_F(AttributeToolsGui, AChangeOfNothingLeavesNoUndoStep) {
+    Draw(20, 20, 100, 20);
+    const SInt16 steps = doc->drawing->undo.undoStepCount;
+    ChooseAttributeTool(0);
+    Type(std::to_string(LineAt(0)->pen));
+    ClickAt(60, 20);
+    DragFrom(10, 10, 110, 30);
+    Type("");
+    EXPECT_EQ(Step(), 1);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps);
+}
+
 // Values out of range give the validator's message and start the tool again; a colour needs three
 // values and the pattern tool takes none.
 TEST_F(AttributeToolsGui, ValuesOutOfRangeAreRefusedWithTheirMessages) {
