@@ -25,8 +25,14 @@ class AttributeToolsGui : public ToolGuiTest {
     void SetUp() override {
         ToolGuiTest::SetUp();
         gInfoRows.clear();
+        savedInfoRowHook = gDocumentHooks.appendInfoRow;
         gDocumentHooks.appendInfoRow = RecordInfoRow;
     }
+    void TearDown() override {
+        gDocumentHooks.appendInfoRow = savedInfoRowHook;
+        ToolGuiTest::TearDown();
+    }
+    void (*savedInfoRowHook)(ConstStr255Param) = nullptr;
     void ChooseAttributeTool(int tool) {
         FunctionKeyTable[FunctionKeySlotIndex(0, 13)] = FunctionKeySlot{kFirstToolMenu + 7, SInt16(tool + 1)};
         Key(kKeyCodeF13, kFunctionKeyCharCode);
