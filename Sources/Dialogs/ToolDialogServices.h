@@ -7,6 +7,9 @@
 struct DocWindowRecord;
 struct LineRecord;
 
+// Shows the information window; appends one row to its list.
+void ShowInfoWindow(DocWindowRecord* doc);
+void AppendInfoRow(ConstStr255Param row);
 // Writes the snapped point's coordinates into the information list.
 void ListPointCoordinates(DocWindowRecord* doc, Float64 x, Float64 y);
 // Appends the current tool's name to the information list.

@@ -234,6 +234,8 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kToolMenu:
         return ToolGroupBuilt(SInt16(item - 1));
     default:
+        // The object info palette does not exist yet: its tool stays dimmed.
+        if (menu == kFirstToolMenu + 7 && item == 10) return false;
         return menu >= kFirstToolMenu && menu <= kLastToolMenu &&
                ToolGroupBuilt(SInt16(menu - kFirstToolMenu));
     }

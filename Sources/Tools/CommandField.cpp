@@ -279,6 +279,16 @@ CommandFieldRecord* CommandFieldOf(DocWindowRecord* doc) {
     return doc->drawing->commandField;
 }
 
+void CommandFieldPrefixPrompt(DocWindowRecord* doc, ConstStr255Param text) {
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    if (f == nullptr || text == nullptr || text[0] == 0) return;
+    Str255 prompt;
+    AssignStr255(prompt, text);
+    AppendPStr(prompt, sizeof(Str255), f->prompt);
+    AssignStr255(f->prompt, prompt);
+    RedrawField(doc);
+}
+
 void ShowToolPrompt(DocWindowRecord* doc) {
     CommandFieldRecord* f = CommandFieldOf(doc);
     if (f == nullptr) return;

@@ -71,6 +71,8 @@ CommandFieldRecord* CommandFieldOf(DocWindowRecord* doc);
 // Shows the prompt of the current step (by pending command or tool, snap mode and step) and opens
 // the field, emptied, when the step takes input.
 void ShowToolPrompt(DocWindowRecord* doc);
+// Puts the text in front of the prompt shown and redraws the field.
+void CommandFieldPrefixPrompt(DocWindowRecord* doc, ConstStr255Param text);
 // Evaluates the field's text from position skip (0-based) into the values.
 void EvaluateCommandField(DocWindowRecord* doc, SInt16 skip);
 // Return or Enter: evaluates unless the field takes text, then keeps the text in the history.

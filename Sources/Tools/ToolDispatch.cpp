@@ -12,6 +12,7 @@
 #include "Tools/TrimTools.h"
 #include "Tools/TextTools.h"
 #include "Tools/TransformTools.h"
+#include "Tools/AttributeTools.h"
 #include "Platform/MemoryManager.h"
 #include "Shell/MenuCommands.h"
 #include "Tools/PendingCommands.h"
@@ -32,7 +33,7 @@ using GroupHandler = void (*)(DocWindowRecord*);
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
     ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, nullptr, ToolGroup5Click,
-    ToolGroup6Click, nullptr,         nullptr,         nullptr,         nullptr, nullptr,
+    ToolGroup6Click, ToolGroup7Click, nullptr,         nullptr,         nullptr, nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

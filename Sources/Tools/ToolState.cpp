@@ -70,6 +70,7 @@ void ClearPickedSlots(ToolStateRecord* t) {
     t->firstLine = t->secondLine = t->thirdLine = nullptr;
     t->firstArc = t->secondArc = t->thirdArc = nullptr;
     t->pickedOther = nullptr;
+    t->attrElement = nullptr;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // of snapping, pending commands, picking up an element's attributes).
 #pragma once
 
+#include "Model/AttributeChange.h"
 #include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
@@ -133,6 +134,17 @@ struct ToolStateRecord {
     char transformLetters[7];
     Float64 transformFactor;
     SInt16 transformCopies;
+    // The attribute tools: the values to apply, the element picked in step 1 that the E or G answer
+    // changes (held here, so a redraw or a hover that moves a list cursor cannot swap it), the mode
+    // letter offered again, and the attributes tool 7 transfers.
+    SInt16 attrPen, attrLineType, attrKey, attrLayer;
+    RGBColor attrColor;
+    SInt16 attrWidth100;
+    SInt32 attrPattern;
+    SInt16 attrElementKind;
+    void* attrElement;
+    char attrModeLetter;
+    AttrChangeRecord attrChange;
 };
 
 ToolStateRecord* NewToolStateRecord();

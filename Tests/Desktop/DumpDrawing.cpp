@@ -35,8 +35,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: not read\n", argv[1]);
         return 2;
     }
-    Each(doc->lineHead,
-         [](const LineRecord& e) { std::printf("line %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2); });
+    Each(doc->lineHead, [](const LineRecord& e) {
+        std::printf("line %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2);
+        std::printf("line-attributes %d %d %d %d\n", e.pen, e.lineType, e.layer, e.group);
+    });
     Each(doc->arcHead, [](const ArcRecord& e) {
         std::printf("arc %.17g %.17g %.17g %.17g %.17g\n", e.cx, e.cy, e.radius, e.startAngle, e.endAngle);
     });

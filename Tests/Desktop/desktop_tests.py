@@ -895,7 +895,7 @@ def scenario_fillet_from_tool_menu(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5, 6]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5, 6, 7]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -1023,6 +1023,46 @@ def scenario_move_copy_from_tool_menu(tier):
     program.quit()
 
 
+def line_attributes_of(elements):
+    return [tuple(int(v) for v in e[1:]) for e in elements if e[0] == "line-attributes"]
+
+
+def scenario_attribute_tools(tier):
+    """A line's pen and then its line type changed with the attribute tools (chosen from the tool
+    menu) by typed values and a click on the line; the saved drawing holds both, and Undo takes the
+    line type back alone."""
+    program = Program(tier, "attributes")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    path = os.path.join(tier.scratch, "Attributes.cadx")
+    save_through_panel(program, path)
+    before = line_attributes_of(dump(tier, path))
+    check(len(before) == 1 and before[0][0] != 3 and before[0][1] != 4, f"the line is not drawn plain: {before}")
+    for tool, value in ((0, "3"), (1, "4")):  # Attributes: pen, then line type
+        choose_tool(program, doc, 7, tool, where=(0.5, 0.6))
+        type_point(program, value)
+        program.wait_idle(0.3)
+        x, y, w, h = desk.geometry(doc)
+        desk.click(x + int(0.4 * w), y + int(0.3 * h))
+        program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    after = line_attributes_of(dump(tier, path))
+    check(after == [(3, 4, before[0][2], before[0][3])], f"the line's attributes {before} became {after}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    undone = line_attributes_of(dump(tier, path))
+    check(undone == [(3, before[0][1], before[0][2], before[0][3])], f"after Undo the line's attributes are {undone}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1040,6 +1080,7 @@ SCENARIOS = [
     ("N a text from the text tool", scenario_text_tool, False),
     ("O pasting into the long-text dialog", scenario_long_text_paste, False),
     ("P lines moved and copied from the tool menu", scenario_move_copy_from_tool_menu, False),
+    ("Q pen and line type from the attribute tools", scenario_attribute_tools, False),
 ]
 
 

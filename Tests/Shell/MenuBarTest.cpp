@@ -57,6 +57,8 @@ TEST_F(ShellTest, TheBarHoldsTheMenusAndDimsWhatNeedsADocument) {
     EXPECT_FALSE(Enabled(198, 19));
     EXPECT_FALSE(Enabled(195, 13));
     EXPECT_FALSE(MenuItemAvailable(139, 1));
+    EXPECT_TRUE(MenuItemAvailable(187, 9));   // measuring
+    EXPECT_FALSE(MenuItemAvailable(187, 10)); // the object info palette's tool
 
     // Undo and Redo name their counts.
     EXPECT_EQ(ItemText(197, 1), "Undo");

@@ -1,6 +1,7 @@
 // The tool table loader and the prompts of every line-tool step: each step has a prompt in every snap
 // mode, and each prompt's input kind takes what the step expects.
 #include "Platform/AppResources.h"
+#include "Tools/AttributeTools.h"
 #include "Tools/CircleTools.h"
 #include "Tools/LineTools.h"
 #include "Tools/PendingCommands.h"
@@ -131,6 +132,10 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     ExpectPromptsFor(kPendingCommandSteps);
     ExpectPromptsFor(kCircleToolSteps);
     ExpectPromptsFor(kArcToolSteps);
+    ExpectPromptsFor(kAttributeToolSteps);
+    for (SInt16 tool = 0; tool <= 8; ++tool)
+        EXPECT_NE(FindStepRow(kAttributeToolSteps, SInt16(7 * kToolsPerGroup + tool), 0), nullptr)
+            << "attribute tool " << tool;
     for (SInt16 group : {1, 2})
         for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(group); ++tool)
             EXPECT_NE(
