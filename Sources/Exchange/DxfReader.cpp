@@ -220,11 +220,11 @@ Boolean AllocateDxfContext(DXFReaderContext& ctx) {
     return ctx.seen && ctx.seenList;
 }
 
-Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line) {
+Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line, Boolean keepBlanks) {
     line[0] = 0;
     if (ctx.atEOF) return false;
     SInt32 used = 0;
-    Boolean more = ReadTextLine(ctx.fork, line, &used);
+    Boolean more = keepBlanks ? ReadTextLineRaw(ctx.fork, line, &used) : ReadTextLine(ctx.fork, line, &used);
     ctx.bytesRead += UInt32(used);
     // The rest of an overlong line is no line of its own.
     while (more && BufferedLineContinues()) {
@@ -243,7 +243,8 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
     if (!ReadDxfLine(ctx, codeLine)) return false;
     for (;;) {
         SInt32 code = ParseGroupCode(codeLine);
-        Boolean gotValue = ReadDxfLine(ctx, value);
+        // A text keeps its leading blanks.
+        Boolean gotValue = ReadDxfLine(ctx, value, code == 1);
         if (!gotValue) return false;
         if (code >= 1 && code <= 9) {
             // Names (codes 2 to 9) are DOS text; code 1 is decoded by the reader of the text.

@@ -113,7 +113,9 @@ Boolean AllocateDxfContext(DXFReaderContext& ctx);
 // The next line (leading blanks dropped); a line longer than 255 characters keeps its first 255 and
 // the rest is skipped, so code and value lines stay paired. False at the end of the file with no
 // line read.
-Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line);
+Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line, Boolean keepBlanks = false);
+// UTF-8 into a length-prefixed string of at most capacity bytes, never cut inside a character.
+void CopyUtf8(const std::string& text, StringPtr dest, size_t capacity);
 // The pairs of one object into the context; true when it ended with a group code 0 (the next line
 // is then the name of the following object), false at the end of the file or, with a stop code,
 // after the stop code's pair.

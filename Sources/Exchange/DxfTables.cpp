@@ -157,7 +157,7 @@ void ReadLayers(DXFReaderContext& ctx) {
                          " layers placed on layer " + std::to_string(kLayerCount));
         } else {
             layer.number = SInt16(position);
-            if (doc->layerNames) UTF8ToPStr(layer.name, doc->layerNames->names[position], 255);
+            if (doc->layerNames) CopyUtf8(layer.name, doc->layerNames->names[position], 255);
             if (doc->layerColors) doc->layerColors->colors[position] = colour;
         }
         ctx.layerIndex.emplace(layer.name, ctx.layers.size());
@@ -349,6 +349,15 @@ SInt16 ClassifyDXFLineType(const std::string& d) {
     return group == 1 ? 3 : 4;
 }
 
+void CopyUtf8(const std::string& text, StringPtr dest, size_t capacity) {
+    size_t n = std::min(text.size(), capacity);
+    if (n < text.size())
+        while (n > 0 && (UInt8(text[n]) & 0xC0) == 0x80)
+            --n;
+    dest[0] = UInt8(n);
+    std::memcpy(dest + 1, text.data(), n);
+}
+
 void ApplyDXFLineType(DXFReaderContext& ctx, ConstStr255Param name) {
     std::string n = PString(name);
     for (const DxfLineType& t : ctx.lineTypes)
@@ -442,7 +451,7 @@ void MakeUniqueSymbolName(DocWindowRecord* doc, ConstStr255Param name, Str255 un
     std::string candidate = PString(name).substr(0, kSymbolNameLength);
     size_t suffix = 2; // the first suffix replaces two characters
     for (SInt32 counter = 1;; ++counter) {
-        UTF8ToPStr(candidate, unique, kSymbolNameLength);
+        CopyUtf8(candidate, unique, kSymbolNameLength);
         if (FindSymbolDefinition(doc, unique) == nullptr) return;
         // The counter takes the place of the last suffix; the name never runs short of characters
         // to give up nor grows past what a definition holds.
@@ -529,7 +538,8 @@ Boolean ReadDXFBlocks(DXFReaderContext& ctx) {
             }
             if (!n.name.empty()) ctx.blocks[block].inserts.push_back(std::move(n));
         } else if (UpperEquals(name, "DIMENSION")) {
-            if (DimensionRecord* d = ReadDXFDimension(ctx)) MoveDimensionIntoBlock(ctx, d, def, &started, bx, by);
+            if (DimensionRecord* d = ReadDXFDimension(ctx))
+                MoveDimensionIntoBlock(ctx, d, def, &started, bx, by);
         } else if (UpperEquals(name, "TEXT") || UpperEquals(name, "MTEXT") || UpperEquals(name, "ATTDEF") ||
                    UpperEquals(name, "ATTRIB")) {
             TextRecord* last = LastOf(doc->textHead);

@@ -117,7 +117,7 @@ struct SavedTextSettings {
 
 TextRecord* MakeText(DXFReaderContext& ctx, const std::string& text, Float64 x, Float64 y) {
     Str255 p;
-    UTF8ToPStr(text, p, 255);
+    CopyUtf8(text, p, 255);
     return AddTextElement(ctx.doc, x, y, p, x, y, 0, false);
 }
 
@@ -200,7 +200,8 @@ TextRecord* ReadDXFText(DXFReaderContext& ctx, ConstStr255Param kind) {
         TextRecord* made = MakeText(ctx, t, x, y);
         if (!made) break;
         if (!first) first = made;
-        size_t lines = 1 + (s->lineBreakChar != 0 ? size_t(std::count(t.begin(), t.end(), char(s->lineBreakChar))) : 0);
+        size_t lines =
+            1 + (s->lineBreakChar != 0 ? size_t(std::count(t.begin(), t.end(), char(s->lineBreakChar))) : 0);
         x += downX * step * Float64(lines), y += downY * step * Float64(lines);
     }
     s->textHeight = saved.height;
@@ -235,15 +236,14 @@ void InsertDXFBlock(DXFReaderContext& ctx, const std::string& name, Float64 x, F
             ctx.insertBudget = -1;
             return;
         }
-        SeekLastInstance(ctx.doc);
         if (CreateSymbolInstance(ctx.doc, x, y, angle, xScale, yScale, def)) --ctx.insertBudget;
     }
     Float64 a = angle * kDegreesToRadians, c = std::cos(a), s = std::sin(a);
     for (const DxfNestedInsert& n : block.inserts) {
         if (ctx.insertBudget < 0) break;
         Float64 ox = n.x * xScale, oy = n.y * yScale;
-        InsertDXFBlock(ctx, n.name, x + ox * c - oy * s, y + ox * s + oy * c, n.angle + angle, n.xScale * xScale,
-                       n.yScale * yScale, depth + 1);
+        InsertDXFBlock(ctx, n.name, x + ox * c - oy * s, y + ox * s + oy * c, n.angle + angle,
+                       n.xScale * xScale, n.yScale * yScale, depth + 1);
     }
 }
 
@@ -292,12 +292,12 @@ DimensionRecord* ReadDXFDimension(DXFReaderContext& ctx) {
     if (measured != std::string::npos) {
         // "<>" stands for the measured value: what is around it becomes prefix and suffix.
         Str255 p;
-        UTF8ToPStr(text.substr(0, measured), p, kAffixLength);
+        CopyUtf8(text.substr(0, measured), p, kAffixLength);
         std::memcpy(s->dimPrefix, p, size_t(p[0]) + 1);
-        UTF8ToPStr(text.substr(measured + 2), p, kAffixLength);
+        CopyUtf8(text.substr(measured + 2), p, kAffixLength);
         std::memcpy(s->dimSuffix, p, size_t(p[0]) + 1);
     } else {
-        UTF8ToPStr(text, given, 255);
+        CopyUtf8(text, given, 255);
     }
 
     DimensionRecord* made = nullptr;
@@ -333,8 +333,8 @@ DimensionRecord* ReadDXFDimension(DXFReaderContext& ctx) {
     case 1:
         OrderSegmentEnds(&x13, &y13, &x14, &y14);
         if (!Same(x13, y13, x14, y14))
-            made = CreateAlignedDimension(doc, x13, y13, x14, y14, x14 - x13, y14 - y13, x11, y11, given, nullptr,
-                                          nullptr);
+            made = CreateAlignedDimension(doc, x13, y13, x14, y14, x14 - x13, y14 - y13, x11, y11, given,
+                                          nullptr, nullptr);
         break;
     case 2:
         if (Same(x14, y14, x15, y15))
@@ -352,7 +352,8 @@ DimensionRecord* ReadDXFDimension(DXFReaderContext& ctx) {
         Float64 r = PointDistance(x10, y10, x15, y15), dir = DirectionDegrees(x10, y10, x15, y15);
         ArcRecord circle = CircleOf(x10, y10, r, NormalizeAngle(dir - 5), NormalizeAngle(dir + 5));
         if (r > 0)
-            made = CreateRadiusDimension(doc, &circle, (x10 + x15) / 2, (y10 + y15) / 2, given, nullptr, nullptr);
+            made = CreateRadiusDimension(doc, &circle, (x10 + x15) / 2, (y10 + y15) / 2, given, nullptr,
+                                         nullptr);
         break;
     }
     case 5:
