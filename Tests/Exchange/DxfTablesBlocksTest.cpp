@@ -40,8 +40,12 @@ DxfCodePairs Table(const char* name, const DxfCodePairs& entries) {
 }
 
 DxfCodePairs Line(double x1, double y1, double x2, double y2, const char* layer = "0") {
-    return {{0, "LINE"},           {8, layer}, {10, std::to_string(x1)}, {20, std::to_string(y1)},
-            {11, std::to_string(x2)}, {21, std::to_string(y2)}};
+    return {{0, "LINE"},
+            {8, layer},
+            {10, std::to_string(x1)},
+            {20, std::to_string(y1)},
+            {11, std::to_string(x2)},
+            {21, std::to_string(y2)}};
 }
 
 DxfCodePairs operator+(DxfCodePairs a, const DxfCodePairs& b) {
@@ -56,21 +60,22 @@ std::string Name(ConstStr255Param s) {
 } // namespace
 
 TEST_F(DxfReaderTest, HeaderVariablesSetTheDrawingAndGoToTheLog) {
-    std::string text = File({Section("HEADER", {{9, "$ACADVER"},
-                                                {1, "AC1009"},
-                                                {9, "$TEXTSIZE"},
-                                                {40, "2.5"},
-                                                {9, "$DIMSCALE"},
-                                                {40, "0"},
-                                                {9, "$DIMTXT"},
-                                                {40, "2.5"},
-                                                {9, "$DIMSCALE"},
-                                                {40, "10"},
-                                                {9, "$DIMTXT"},
-                                                {40, "3"},
-                                                {9, "$DWGCODEPAGE"},
-                                                {3, "iso8859-1"}}),
-                             Section("ENTITIES", {{0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "2"}, {1, "gr\xFC\xDF"}})});
+    std::string text =
+        File({Section("HEADER", {{9, "$ACADVER"},
+                                 {1, "AC1009"},
+                                 {9, "$TEXTSIZE"},
+                                 {40, "2.5"},
+                                 {9, "$DIMSCALE"},
+                                 {40, "0"},
+                                 {9, "$DIMTXT"},
+                                 {40, "2.5"},
+                                 {9, "$DIMSCALE"},
+                                 {40, "10"},
+                                 {9, "$DIMTXT"},
+                                 {40, "3"},
+                                 {9, "$DWGCODEPAGE"},
+                                 {3, "iso8859-1"}}),
+              Section("ENTITIES", {{0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "2"}, {1, "gr\xFC\xDF"}})});
     ASSERT_TRUE(Import(text));
     EXPECT_DOUBLE_EQ(doc->settings->textHeight, 2.5);
     // $DIMSCALE 0 counts as 1; the later 10 scales the second $DIMTXT
@@ -99,7 +104,9 @@ TEST_F(DxfReaderTest, LineTypesAreClassifiedByTheirPattern) {
 
 TEST_F(DxfReaderTest, LayersGiveElementsTheirLayerPenStyleAndColour) {
     DxfCodePairs tables =
-        Table("LTYPE", {{0, "LTYPE"}, {2, "DASHED"}, {3, "Dashed __ __ __"}, {0, "LTYPE"}, {2, "DOT"}, {3, ". . . ."}}) +
+        Table(
+            "LTYPE",
+            {{0, "LTYPE"}, {2, "DASHED"}, {3, "Dashed __ __ __"}, {0, "LTYPE"}, {2, "DOT"}, {3, ". . . ."}}) +
         Table("LAYER", {{0, "LAYER"},
                         {2, "0"},
                         {62, "7"},
@@ -112,8 +119,9 @@ TEST_F(DxfReaderTest, LayersGiveElementsTheirLayerPenStyleAndColour) {
                         {2, "HIDDEN"},
                         {62, "-3"},
                         {6, "CONTINUOUS"}});
-    DxfCodePairs entities = Line(0, 0, 1, 1, "WALLS") + Line(0, 0, 2, 2, "HIDDEN") +
-                            DxfCodePairs{{0, "LINE"}, {6, "DOT"}, {8, "WALLS"}, {10, "0"}, {20, "0"}, {11, "3"}, {21, "3"}};
+    DxfCodePairs entities =
+        Line(0, 0, 1, 1, "WALLS") + Line(0, 0, 2, 2, "HIDDEN") +
+        DxfCodePairs{{0, "LINE"}, {6, "DOT"}, {8, "WALLS"}, {10, "0"}, {20, "0"}, {11, "3"}, {21, "3"}};
     ASSERT_TRUE(Import(File({Section("TABLES", Table("STYLE", {{0, "STYLE"}, {2, "STANDARD"}}) + tables),
                              Section("ENTITIES", entities)})));
     EXPECT_EQ(Name(doc->layerNames->names[1]), "WALLS");
@@ -151,13 +159,14 @@ TEST_F(DxfReaderTest, LayersBeyondTheDrawingsShareItsLastLayerAndAreLogged) {
 
 TEST_F(DxfReaderTest, BlocksBecomeDefinitionsAboutTheirBasePointWithOnlyTheirOwnElements) {
     // The entities come first: what they made stays in the drawing.
-    DxfCodePairs entities = Line(1, 2, 3, 4) + DxfCodePairs{{0, "LWPOLYLINE"}, {90, "3"}, {10, "0"}, {20, "0"},
-                                                            {10, "5"}, {20, "0"}, {10, "5"}, {20, "5"}};
+    DxfCodePairs entities =
+        Line(1, 2, 3, 4) + DxfCodePairs{{0, "LWPOLYLINE"}, {90, "3"}, {10, "0"}, {20, "0"},
+                                        {10, "5"},         {20, "0"}, {10, "5"}, {20, "5"}};
     DxfCodePairs block = {{0, "BLOCK"}, {8, "0"}, {2, "ABC"}, {70, "0"}, {10, "10"}, {20, "10"}};
     block = block + Line(10, 10, 20, 10) +
-            DxfCodePairs{{0, "ARC"},       {10, "10"}, {20, "10"}, {40, "5"},   {50, "30"},   {51, "120"},
-                         {0, "TEXT"},      {10, "12"}, {20, "11"}, {40, "2"},   {1, "label"}, {0, "LWPOLYLINE"},
-                         {90, "2"},        {10, "10"}, {20, "0"},  {10, "10"},  {20, "-2"},   {0, "ENDBLK"}} +
+            DxfCodePairs{{0, "ARC"},  {10, "10"}, {20, "10"}, {40, "5"},  {50, "30"},   {51, "120"},
+                         {0, "TEXT"}, {10, "12"}, {20, "11"}, {40, "2"},  {1, "label"}, {0, "LWPOLYLINE"},
+                         {90, "2"},   {10, "10"}, {20, "0"},  {10, "10"}, {20, "-2"},   {0, "ENDBLK"}} +
             DxfCodePairs{{0, "BLOCK"}, {2, "ABC"}, {10, "0"}, {20, "0"}} + Line(0, 0, 1, 0) +
             DxfCodePairs{{0, "ENDBLK"}};
     ASSERT_TRUE(Import(File({Section("ENTITIES", entities), Section("BLOCKS", block)})));
@@ -186,9 +195,10 @@ TEST_F(DxfReaderTest, UniqueSymbolNamesStayWithinNineteenCharactersAndNeverEmpty
     const struct {
         std::string name;
         std::vector<std::string> expected;
-    } cases[] = {{"ABCDEF", {"ABCDEF", "ABCD1", "ABCD2"}},
-                 {"A", {"A", "1", "2"}},
-                 {"ABCDEFGHIJKLMNOPQRSTUVW", {"ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLMNOPQ1", "ABCDEFGHIJKLMNOPQ2"}}};
+    } cases[] = {
+        {"ABCDEF", {"ABCDEF", "ABCD1", "ABCD2"}},
+        {"A", {"A", "1", "2"}},
+        {"ABCDEFGHIJKLMNOPQRSTUVW", {"ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLMNOPQ1", "ABCDEFGHIJKLMNOPQ2"}}};
     for (const auto& c : cases) {
         for (const std::string& expected : c.expected) {
             Str255 unique;

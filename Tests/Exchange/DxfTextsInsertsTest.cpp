@@ -36,7 +36,8 @@ DxfCodePairs Block(const std::string& name, const DxfCodePairs& body, double bx 
            DxfCodePairs{{0, "ENDBLK"}};
 }
 
-DxfCodePairs Insert(const std::string& name, double x, double y, double angle = 0, double sx = 0, double sy = 0) {
+DxfCodePairs Insert(const std::string& name, double x, double y, double angle = 0, double sx = 0,
+                    double sy = 0) {
     DxfCodePairs p = {{0, "INSERT"}, {2, name}, {10, std::to_string(x)}, {20, std::to_string(y)}};
     if (angle != 0) p.push_back({50, std::to_string(angle)});
     if (sx != 0) p.push_back({41, std::to_string(sx)});
@@ -69,12 +70,24 @@ TEST_F(DxfTextsInsertsTest, TextsTakeTheirStringAnchorAndAlignment) {
     } cases[] = {
         {{{0, "TEXT"}, {10, "1"}, {20, "2"}, {40, "2.5"}, {1, "  A  "}}, "  A", 6, 1, 2},
         // an alignment with its point: centred on the baseline at the point
-        {{{0, "TEXT"}, {10, "1"}, {20, "2"}, {40, "2.5"}, {72, "1"}, {11, "5"}, {21, "6"}, {1, "B"}}, "B", 7, 5, 6},
-        {{{0, "TEXT"}, {10, "1"}, {20, "2"}, {72, "2"}, {73, "3"}, {11, "5"}, {21, "6"}, {1, "C"}}, "C", 2, 5, 6},
+        {{{0, "TEXT"}, {10, "1"}, {20, "2"}, {40, "2.5"}, {72, "1"}, {11, "5"}, {21, "6"}, {1, "B"}},
+         "B",
+         7,
+         5,
+         6},
+        {{{0, "TEXT"}, {10, "1"}, {20, "2"}, {72, "2"}, {73, "3"}, {11, "5"}, {21, "6"}, {1, "C"}},
+         "C",
+         2,
+         5,
+         6},
         // "aligned" between the two points
         {{{0, "TEXT"}, {10, "0"}, {20, "0"}, {72, "3"}, {11, "10"}, {21, "0"}, {1, "D"}}, "D", 7, 5, 0},
         {{{0, "ATTDEF"}, {10, "0"}, {20, "0"}, {70, "1"}, {1, "hidden"}, {3, "prompt"}}, nullptr, 0, 0, 0},
-        {{{0, "ATTDEF"}, {10, "0"}, {20, "0"}, {70, "2"}, {1, "value"}, {3, "constant"}}, "constant", 6, 0, 0},
+        {{{0, "ATTDEF"}, {10, "0"}, {20, "0"}, {70, "2"}, {1, "value"}, {3, "constant"}},
+         "constant",
+         6,
+         0,
+         0},
         {{{0, "ATTRIB"}, {10, "0"}, {20, "0"}, {70, "0"}, {1, "value"}, {3, "prompt"}}, "value", 6, 0, 0},
         {{{0, "TEXT"}, {10, "0"}, {20, "0"}, {1, "%%c50 100%%%"}}, "50 100%", 6, 0, 0},
         {{{0, "TEXT"}, {10, "0"}, {20, "0"}, {1, "   "}}, nullptr, 0, 0, 0},
@@ -131,8 +144,8 @@ TEST_F(DxfTextsInsertsTest, MTextTakesItsAttachmentRadiansAndEveryChunk) {
 TEST_F(DxfTextsInsertsTest, InsertsPlaceTheirBlockAndItsNestedInserts) {
     DxfCodePairs blocks = Block("INNER", kShortLine) + Block("EMPTY", Insert("INNER", 5, 0, 0, 2)) +
                           Block("OUTER", kShortLine + Insert("INNER", 10, 0, 30), 1, 0);
-    DxfCodePairs entities = Insert("INNER", 100, 50, 90, 2, 3) + Insert("EMPTY", 0, 0, 90) + Insert("OUTER", 0, 0, 0, 2) +
-                            Insert("MISSING", 0, 0);
+    DxfCodePairs entities = Insert("INNER", 100, 50, 90, 2, 3) + Insert("EMPTY", 0, 0, 90) +
+                            Insert("OUTER", 0, 0, 0, 2) + Insert("MISSING", 0, 0);
     ASSERT_TRUE(Import(File({Section("BLOCKS", blocks), Section("ENTITIES", entities)})));
     std::vector<SymbolInstanceRecord*> placed = ListOf(doc->instanceHead);
     ASSERT_EQ(placed.size(), 4u);
@@ -161,8 +174,9 @@ TEST_F(DxfTextsInsertsTest, SelfNestingBlocksStopAtTheDepthBoundAndTheBudget) {
     EXPECT_EQ(ListOf(doc->instanceHead).size(), 50u);
     DisposeDocumentRecords(doc);
     // Two inserts of itself per level would double at every one of the 50 levels.
-    ASSERT_TRUE(Import(File({Section("BLOCKS", Block("TWICE", kShortLine + Insert("TWICE", 1, 0) + Insert("TWICE", 0, 1))),
-                             Section("ENTITIES", Insert("TWICE", 0, 0))})));
+    ASSERT_TRUE(Import(
+        File({Section("BLOCKS", Block("TWICE", kShortLine + Insert("TWICE", 1, 0) + Insert("TWICE", 0, 1))),
+              Section("ENTITIES", Insert("TWICE", 0, 0))})));
     EXPECT_EQ(ListOf(doc->instanceHead).size(), 20000u);
     EXPECT_NE(Log().find("INSERT of TWICE stopped"), std::string::npos);
 }
@@ -175,24 +189,44 @@ TEST_F(DxfTextsInsertsTest, DimensionsOfEveryTypeBecomeTheirKind) {
         DxfCodePairs pairs;
         SInt16 kind; // -1: none made
     } cases[] = {
-        {dim(0, {{10, "20"}, {20, "0"}, {11, "10"}, {21, "0"}, {13, "0"}, {23, "0"}, {14, "0"}, {24, "10"}}), kDimVertical},
+        {dim(0, {{10, "20"}, {20, "0"}, {11, "10"}, {21, "0"}, {13, "0"}, {23, "0"}, {14, "0"}, {24, "10"}}),
+         kDimVertical},
         {dim(0, {{10, "0"}, {20, "-5"}, {11, "5"}, {21, "-5"}, {13, "0"}, {23, "0"}, {14, "10"}, {24, "3"}}),
          kDimHorizontal},
-        {dim(0, {{10, "0"}, {20, "5"}, {11, "5"}, {21, "5"}, {13, "0"}, {23, "0"}, {14, "0"}, {24, "10"}}, "30"),
+        {dim(0, {{10, "0"}, {20, "5"}, {11, "5"}, {21, "5"}, {13, "0"}, {23, "0"}, {14, "0"}, {24, "10"}},
+             "30"),
          kDimAligned},
-        {dim(1, {{10, "0"}, {20, "5"}, {11, "5"}, {21, "5"}, {13, "10"}, {23, "0"}, {14, "0"}, {24, "0"}}), kDimAligned},
-        {dim(2, {{10, "10"}, {20, "10"}, {11, "8"}, {21, "3"}, {13, "0"}, {23, "0"}, {14, "10"}, {24, "0"},
-                 {15, "0"}, {25, "0"}}),
+        {dim(1, {{10, "0"}, {20, "5"}, {11, "5"}, {21, "5"}, {13, "10"}, {23, "0"}, {14, "0"}, {24, "0"}}),
+         kDimAligned},
+        {dim(2, {{10, "10"},
+                 {20, "10"},
+                 {11, "8"},
+                 {21, "3"},
+                 {13, "0"},
+                 {23, "0"},
+                 {14, "10"},
+                 {24, "0"},
+                 {15, "0"},
+                 {25, "0"}}),
          kDimAngle},
         {dim(3, {{10, "-10"}, {20, "0"}, {11, "20"}, {21, "5"}, {15, "10"}, {25, "0"}}), kDimDiameter},
         {dim(4, {{10, "0"}, {20, "0"}, {11, "5"}, {21, "0"}, {15, "10"}, {25, "0"}}), kDimRadius},
-        {dim(5, {{10, "5"}, {20, "5"}, {11, "6"}, {21, "2"}, {13, "10"}, {23, "0"}, {14, "10"}, {24, "10"},
-                 {15, "0"}, {25, "0"}}),
+        {dim(5, {{10, "5"},
+                 {20, "5"},
+                 {11, "6"},
+                 {21, "2"},
+                 {13, "10"},
+                 {23, "0"},
+                 {14, "10"},
+                 {24, "10"},
+                 {15, "0"},
+                 {25, "0"}}),
          kDimAngle},
         {dim(6, {{10, "0"}, {20, "0"}, {11, "5"}, {21, "5"}, {13, "5"}, {23, "7"}, {14, "5"}, {24, "9"}}),
          kDimPointLine},
         // the points coincide: nothing made, nothing taken
-        {dim(0, {{10, "0"}, {20, "0"}, {11, "0"}, {21, "0"}, {13, "3"}, {23, "3"}, {14, "3"}, {24, "3"}}), -1},
+        {dim(0, {{10, "0"}, {20, "0"}, {11, "0"}, {21, "0"}, {13, "3"}, {23, "3"}, {14, "3"}, {24, "3"}}),
+         -1},
         {dim(7, {{13, "0"}, {23, "0"}, {14, "10"}, {24, "0"}}), -1},
     };
     int i = 0;
@@ -211,8 +245,17 @@ TEST_F(DxfTextsInsertsTest, DimensionsOfEveryTypeBecomeTheirKind) {
 }
 
 TEST_F(DxfTextsInsertsTest, DimensionTextAroundTheValueIsPrefixAndSuffixForThatDimensionOnly) {
-    ASSERT_TRUE(Import(DxfEntities({{0, "DIMENSION"}, {70, "0"}, {10, "0"}, {20, "5"}, {11, "5"}, {21, "5"},
-                                    {13, "0"}, {23, "0"}, {14, "40"}, {24, "0"}, {1, "%%c<> mm"}})));
+    ASSERT_TRUE(Import(DxfEntities({{0, "DIMENSION"},
+                                    {70, "0"},
+                                    {10, "0"},
+                                    {20, "5"},
+                                    {11, "5"},
+                                    {21, "5"},
+                                    {13, "0"},
+                                    {23, "0"},
+                                    {14, "40"},
+                                    {24, "0"},
+                                    {1, "%%c<> mm"}})));
     std::vector<DimensionRecord*> dims = ListOf(doc->dimensionHead);
     ASSERT_EQ(dims.size(), 1u);
     std::string text = Name(dims[0]->text);
@@ -223,8 +266,8 @@ TEST_F(DxfTextsInsertsTest, DimensionTextAroundTheValueIsPrefixAndSuffixForThatD
 
 TEST_F(DxfTextsInsertsTest, DimensionBlocksAreInsertedOrRemovedByTheDimensionSwitch) {
     DxfCodePairs blocks = Block("*D5", kShortLine);
-    DxfCodePairs entities = {{0, "DIMENSION"}, {2, "*D5"}, {70, "1"}, {10, "0"},  {20, "5"},
-                             {11, "5"},        {21, "5"},  {13, "0"}, {23, "0"}, {14, "40"}, {24, "0"}};
+    DxfCodePairs entities = {{0, "DIMENSION"}, {2, "*D5"}, {70, "1"}, {10, "0"},  {20, "5"}, {11, "5"},
+                             {21, "5"},        {13, "0"},  {23, "0"}, {14, "40"}, {24, "0"}};
     std::string text = File({Section("BLOCKS", blocks), Section("ENTITIES", entities)});
     // natively: the dimension, and its block is gone
     ASSERT_TRUE(Import(text));
@@ -242,10 +285,10 @@ TEST_F(DxfTextsInsertsTest, DimensionBlocksAreInsertedOrRemovedByTheDimensionSwi
 }
 
 TEST_F(DxfTextsInsertsTest, OnlyTheDimensionMadeInABlockMovesIntoIt) {
-    DxfCodePairs entities = {{0, "DIMENSION"}, {70, "1"}, {10, "0"}, {20, "5"}, {11, "5"}, {21, "5"},
-                             {13, "0"},        {23, "0"}, {14, "40"}, {24, "0"}};
-    DxfCodePairs inBlock = {{0, "DIMENSION"}, {70, "1"}, {13, "3"}, {23, "3"}, {14, "3"}, {24, "3"},
-                            {0, "DIMENSION"}, {70, "1"}, {10, "10"}, {20, "15"}, {11, "15"}, {21, "15"},
+    DxfCodePairs entities = {{0, "DIMENSION"}, {70, "1"}, {10, "0"}, {20, "5"},  {11, "5"},
+                             {21, "5"},        {13, "0"}, {23, "0"}, {14, "40"}, {24, "0"}};
+    DxfCodePairs inBlock = {{0, "DIMENSION"}, {70, "1"},  {13, "3"},  {23, "3"},  {14, "3"},  {24, "3"},
+                            {0, "DIMENSION"}, {70, "1"},  {10, "10"}, {20, "15"}, {11, "15"}, {21, "15"},
                             {13, "10"},       {23, "10"}, {14, "50"}, {24, "10"}};
     ASSERT_TRUE(Import(File({Section("ENTITIES", entities), Section("BLOCKS", Block("DIMS", inBlock, 10, 10)),
                              Section("ENTITIES", Insert("DIMS", 0, 0))})));
