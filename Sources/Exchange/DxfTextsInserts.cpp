@@ -148,7 +148,7 @@ SInt16 TextAlignment(const DXFReaderContext& ctx, Float64* x, Float64* y) {
 TextRecord* ReadDXFText(DXFReaderContext& ctx, ConstStr255Param kind) {
     bool mtext = UpperEquals(kind, "MTEXT");
     ctx.keepChunks = mtext;
-    bool whole = ReadDXFObject(ctx) || ctx.atEOF;
+    bool whole = ReadDXFObject(ctx);
     ctx.keepChunks = false;
     if (!whole || ctx.nonFinite) return nullptr;
     DocWindowRecord* doc = ctx.doc;
@@ -212,7 +212,7 @@ TextRecord* ReadDXFText(DXFReaderContext& ctx, ConstStr255Param kind) {
 }
 
 void ReadDXFInsert(DXFReaderContext& ctx) {
-    bool whole = ReadDXFObject(ctx) || ctx.atEOF;
+    bool whole = ReadDXFObject(ctx);
     if (!whole || ctx.nonFinite) return;
     Float64 sx = X(ctx, 41) == 0 ? 1.0 : X(ctx, 41);
     Float64 sy = X(ctx, 42) == 0 ? sx : X(ctx, 42);
@@ -268,7 +268,7 @@ bool Same(Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
 } // namespace
 
 DimensionRecord* ReadDXFDimension(DXFReaderContext& ctx) {
-    bool whole = ReadDXFObject(ctx) || ctx.atEOF;
+    bool whole = ReadDXFObject(ctx);
     if (!whole || ctx.nonFinite) return nullptr;
     if (GeneralPrefs.importDimensions == 0) {
         ctx.insertBudget = kInsertBudget;
