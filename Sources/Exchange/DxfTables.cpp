@@ -199,8 +199,7 @@ void ExtendArcBox(SymbolDefRecord* def, bool* started, const ArcRecord* a) {
 struct ListMarks {
     LineRecord* line;
     ArcRecord* arc;
-    PolylineRecord* polyline;
-    AreaRecord* area;
+    PolylineRecord* polyline; // hatches are dropped inside blocks: no areas are made there
 };
 
 template <class T> T* LastOf(T* head) {
@@ -222,8 +221,7 @@ void ResetCursors(DocWindowRecord* doc) {
 }
 
 ListMarks MarkLists(DocWindowRecord* doc) {
-    return ListMarks{LastOf(doc->lineHead), LastOf(doc->arcHead), LastOf(doc->polylineHead),
-                     LastOf(doc->areaHead)};
+    return ListMarks{LastOf(doc->lineHead), LastOf(doc->arcHead), LastOf(doc->polylineHead)};
 }
 
 // Unlinks the elements after the mark and pushes each at the front of the definition's list.
@@ -256,10 +254,6 @@ void MoveMadeIntoBlock(DXFReaderContext& ctx, const ListMarks& marks, SymbolDefR
             xy[2 * i] -= bx, xy[2 * i + 1] -= by;
             ExtendBox(def, started, xy[2 * i], xy[2 * i + 1]);
         }
-    });
-    MoveAfter(marks.area, def->areaHead, [&](AreaRecord* a) {
-        a->minX -= bx, a->maxX -= bx, a->minY -= by, a->maxY -= by;
-        ExtendBox(def, started, a->minX, a->minY), ExtendBox(def, started, a->maxX, a->maxY);
     });
     ResetCursors(ctx.doc);
 }
