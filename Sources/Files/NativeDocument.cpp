@@ -1,5 +1,6 @@
 // Safe saving and opening of native drawings with their resource forks.
 #include "Files/NativeDocument.h"
+#include "Tools/TextEditing.h"
 
 #include "Other/Alerts.h"
 #include "Platform/AppResources.h"
@@ -664,5 +665,8 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     SetUpViewAfterRead(doc, insert);
     gDocumentHooks.refreshPalettes(doc);
     ReplaceMissingFonts(doc);
+    // Placeholders show today's date and this drawing's fields: laid out anew before the first
+    // paint, while there is no history yet to lose.
+    if (!insert) RefreshAllFieldTexts(doc);
     return true;
 }

@@ -13,6 +13,7 @@
 #include "Other/SharedUtilities.h"
 #include "Model/SpatialIndex.h"
 #include "Tools/ToolState.h"
+#include "Model/Transform.h"
 #include "Model/UndoJournal.h"
 #include "Other/ZEZUdivari.h"
 
@@ -354,6 +355,7 @@ void DisposeDocumentRecords(DocWindowRecord* doc) {
         std::free(d->variables);
         DisposeCommandFieldRecord(&d->commandField);
         DisposeToolStateRecord(&d->tool);
+        DisposeTransformState(&d->transform);
         for (int i = 0; i < kWorkRecordCount; ++i) {
             DisposeLineRecord(&d->toolInput.workLines[i]);
             DisposeArcRecord(&d->toolInput.workArcs[i]);

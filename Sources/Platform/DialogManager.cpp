@@ -490,6 +490,8 @@ void SetDialogItemUTF8Text(DialogRef d, SInt16 item, const std::string& text) {
 void SelectDialogItemText(DialogRef d, SInt16 item, SInt16 start, SInt16 end) {
     DialogItem* i = ItemOf(d, item);
     if (!i || (i->type & 127) != kEditTextItem) return;
+    // The widget takes the focus back even when the item kept it (a text object may have had it).
+    if (d->focusItem == item) FocusEditText(i->control, true);
     SetFocusItem(d, item);
     SetEditTextSelection(i->control, start, end);
 }

@@ -2,6 +2,7 @@
 // content; queued keys and clicks are applied to them directly.
 #include "Platform/TextObjects.h"
 
+#include "Platform/Clipboard.h"
 #include "Platform/ControlsInternal.h"
 #include "Platform/Events.h"
 #include "Platform/MacRoman.h"
@@ -237,4 +238,26 @@ void TextObjectSelectAll(TXNObject object) {
         object->line->selectAll();
     else if (object->text)
         object->text->selectAll();
+}
+
+void TextObjectInsertUTF8(TXNObject object, const std::string& text, Size capacity) {
+    if (!object) return;
+    std::string insert = text;
+    if (capacity > 0) {
+        QString whole, selected;
+        if (object->line) {
+            whole = object->line->text();
+            selected = object->line->selectedText();
+        } else if (object->text) {
+            whole = object->text->toPlainText();
+            selected = object->text->textCursor().selectedText();
+        }
+        Size kept = Size(whole.toUtf8().size() - selected.toUtf8().size());
+        insert = std::string(CutUTF8(text, std::max<Size>(capacity - kept, 0)));
+    }
+    QString s = QString::fromStdString(insert);
+    if (object->line)
+        object->line->insert(s);
+    else if (object->text)
+        object->text->textCursor().insertText(s);
 }

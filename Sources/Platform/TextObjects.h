@@ -57,3 +57,6 @@ void TextObjectCopy(TXNObject object);
 void TextObjectPaste(TXNObject object);
 void TextObjectClear(TXNObject object);
 void TextObjectSelectAll(TXNObject object);
+// Replaces the selection with UTF-8 text, cut at a character boundary so that the whole text stays
+// within capacity bytes of UTF-8 (0: no limit).
+void TextObjectInsertUTF8(TXNObject object, const std::string& text, Size capacity);

@@ -18,6 +18,9 @@
 #include "Tools/ToolDispatch.h"
 #include "Model/UndoJournal.h"
 #include "Other/ZEZUdivari.h"
+#include "Other/ModalDialogs.h"
+#include "Platform/Clipboard.h"
+#include "Tools/CommandField.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -304,14 +307,18 @@ void AdjustMenus(DocWindowRecord* doc) {
         AppString(152, text);
     SetText(kEditMenu, 2, text);
     Set(kEditMenu, 2, undo && d->undo.redoCount > 0);
-    bool selection = doc != nullptr && CommandFieldHasSelection(doc);
-    for (SInt16 item : {4, 5, 8})
-        Set(kEditMenu, item, selection);
-    AppString(155, text);
-    SetText(kEditMenu, 6, text);
-    Set(kEditMenu, 6, false);
+    // A dialog with a text field of its own sets the text items while it is open.
+    if (DialogStackDepth() == 0) {
+        bool selection = doc != nullptr && CommandFieldHasSelection(doc);
+        for (SInt16 item : {4, 5, 8})
+            Set(kEditMenu, item, selection);
+        AppString(155, text);
+        SetText(kEditMenu, 6, text);
+        CommandFieldRecord* field = doc != nullptr ? CommandFieldOf(doc) : nullptr;
+        Set(kEditMenu, 6, field != nullptr && field->open && ScrapHasText());
+        Set(kEditMenu, 9, doc != nullptr && edit && CommandFieldHasText(doc));
+    }
     Set(kEditMenu, 7, false);
-    Set(kEditMenu, 9, doc != nullptr && edit && CommandFieldHasText(doc));
     for (SInt16 item : {11, 12, 14, 16, 25, 27, 28})
         Set(kEditMenu, item, open && edit);
     Set(kEditMenu, 18, open);
@@ -345,7 +352,7 @@ void AdjustMenus(DocWindowRecord* doc) {
         Set(kSettingsMenu, 17, true);
     }
     SetText(kSettingsMenu, 17, text);
-    for (SInt16 item : {1, 3})
+    for (SInt16 item : {1, 3, 4})
         Set(kSettingsMenu, item, open && edit);
     Set(kSettingsMenu, 16, open);
     Set(kSettingsMenu, 10, true);

@@ -12,6 +12,8 @@
 #include "Shell/MenuBar.h"
 #include "Shell/MouseDispatch.h"
 #include "Dialogs/SymbolInstanceDialog.h"
+#include "Dialogs/TextDialogs.h"
+#include "Tools/CommandField.h"
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"
 #include "Files/Preferences.h"
@@ -124,6 +126,21 @@ void EditCommand(DocWindowRecord* doc, SInt16 item) {
     case 28:
         FitExtentsButton(doc, 1, 1);
         break;
+    case 4:
+        CommandFieldCut(doc);
+        break;
+    case 5:
+        CommandFieldCopy(doc);
+        break;
+    case 6:
+        CommandFieldPaste(doc);
+        break;
+    case 8:
+        CommandFieldClear(doc);
+        break;
+    case 9:
+        CommandFieldSelectAll(doc);
+        break;
     default:
         break;
     }
@@ -161,6 +178,7 @@ void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
         Float64 x = 0, y = 0;
         PolylineVertexDialog(doc, nullptr, -1, &x, &y);
     }
+    if (item == 4) RunTextAttributesDialog(doc, nullptr);
     if (item == 16) ToggleGridDisplay(doc);
     if (item != 17) return;
     DocSettings* s = doc->settings;
@@ -198,11 +216,11 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         }
     case kEditMenu:
         return item == 1 || item == 2 || item == 21 || item == 22 || item == 25 || item == 27 || item == 28 ||
-               item == 18 || item == 20;
+               item == 18 || item == 20 || (item >= 4 && item <= 9 && item != 7);
     case kWindowMenu:
         return item == 11 || item >= kFirstDocumentItem;
     case kSettingsMenu:
-        return item == 7 || item == 16 || item == 17;
+        return item == 4 || item == 7 || item == 16 || item == 17;
     case kMarkerMenu:
         return item >= 1 && item <= 7;
     case kRecentMenu:

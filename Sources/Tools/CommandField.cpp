@@ -4,9 +4,12 @@
 
 #include "Other/Alerts.h"
 #include "Platform/AppResources.h"
+#include "Platform/Clipboard.h"
+#include "Platform/MacRoman.h"
 #include "Other/Alerts.h"
 #include "Model/DocumentRecords.h"
 #include "Platform/Events.h"
+#include "Platform/MacRoman.h"
 #include "Model/Formula.h"
 #include "Platform/Menus.h"
 #include "Other/NumberFormat.h"
@@ -20,9 +23,11 @@
 #include "Platform/Windows.h"
 #include "Other/ZEZUdivari.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -332,6 +337,7 @@ void ShowToolPrompt(DocWindowRecord* doc) {
         if (d->toolInput.pendingCommand == 0 && row == kLiveSnapToolRow) f->liveSnap = true;
     }
     AssignStr255(f->prompt, prompt);
+    if (f->inputKind != kInputTextFont && f->typingFont != 0) CommandFieldSetTypingFont(doc, 0);
     if (f->inputKind != kInputNone)
         OpenField(doc, f);
     else
@@ -587,9 +593,39 @@ void SetPortTypingFont(DocWindowRecord* doc) {
     if (doc == nullptr || doc->window == nullptr) return;
     SetPortWindowPort(doc->window);
     CommandFieldRecord* f = doc->drawing->commandField;
-    bool textTool =
-        f != nullptr && f->inputKind == kInputTextFont && CurrentToolGroup() == 3 && CurrentTool() < 4;
-    TextFont(textTool ? doc->settings->textFont : 0);
+    bool textTool = f != nullptr && f->inputKind == kInputTextFont && CurrentToolGroup() == 3;
+    TextFont(textTool ? (f->typingFont != 0 ? f->typingFont : doc->settings->textFont) : 0);
+}
+
+std::string CommandFieldUTF8Text(DocWindowRecord* doc) {
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    if (f == nullptr) return {};
+    if (f->open && HasTextObject(f)) return GetTextObjectUTF8Text(f->textObject);
+    return PStrToUTF8(f->text);
+}
+
+void CommandFieldPutUTF8(DocWindowRecord* doc, ConstStr255Param utf8) {
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    if (f == nullptr) return;
+    std::string_view text(reinterpret_cast<const char*>(utf8 + 1), utf8[0]);
+    Str255 roman;
+    UTF8ToPStr(text, roman, 255);
+    SetFieldText(f, roman);
+    if (f->open && HasTextObject(f)) {
+        SetTextObjectUTF8Text(f->textObject, std::string(text));
+        SyncFromObject(f);
+        f->selStart = 0;
+        f->selEnd = f->text[0];
+        SetTextObjectSelection(f->textObject, f->textFrame, 0, 32767);
+    }
+    RedrawField(doc);
+}
+
+void CommandFieldSetTypingFont(DocWindowRecord* doc, SInt16 font) {
+    CommandFieldRecord* f = CommandFieldOf(doc);
+    if (f == nullptr) return;
+    f->typingFont = font;
+    if (HasTextObject(f)) SetTextObjectFont(f->textObject, font, doc->settings->textSize);
 }
 
 void ResetPortFont(DocWindowRecord* doc) {
@@ -598,27 +634,44 @@ void ResetPortFont(DocWindowRecord* doc) {
     TextFont(0);
 }
 
-// The Edit menu on the field; without a text object there is no clipboard to use, so cut, copy and
-// paste do nothing there.
+// The Edit menu on the field. The field keeps its text in the system encoding, one byte a character,
+// so a pasted text is cut to the room left at a character boundary whatever it held.
 void CommandFieldCut(DocWindowRecord* doc) {
     CommandFieldRecord* f = CommandFieldOf(doc);
-    if (f == nullptr || !f->open || !HasTextObject(f)) return;
-    TextObjectCut(f->textObject);
+    if (f == nullptr || !f->open) return;
     SyncFromObject(f);
+    if (f->selEnd <= f->selStart) return;
+    PutScrapData(f->selEnd - f->selStart, kScrapFlavorText, f->text + 1 + f->selStart);
+    DeleteSelection(f);
+    SyncToObject(f);
     RedrawField(doc);
 }
 
 void CommandFieldCopy(DocWindowRecord* doc) {
     CommandFieldRecord* f = CommandFieldOf(doc);
-    if (f == nullptr || !f->open || !HasTextObject(f) || !TextObjectHasSelection(f->textObject)) return;
-    TextObjectCopy(f->textObject);
+    if (f == nullptr || !f->open) return;
+    SyncFromObject(f);
+    if (f->selEnd <= f->selStart) return;
+    PutScrapData(f->selEnd - f->selStart, kScrapFlavorText, f->text + 1 + f->selStart);
 }
 
 void CommandFieldPaste(DocWindowRecord* doc) {
     CommandFieldRecord* f = CommandFieldOf(doc);
-    if (f == nullptr || !f->open || !HasTextObject(f)) return;
-    TextObjectPaste(f->textObject);
+    if (f == nullptr || !f->open || !ScrapHasText()) return;
     SyncFromObject(f);
+    // Four bytes at most a character: enough for a full field.
+    std::string text = GetScrapTextUTF8(4 * 255);
+    // One line: a pasted text ends at its first line break.
+    text = text.substr(0, text.find_first_of("\r\n"));
+    if (HasTextObject(f)) {
+        // The object keeps what the system encoding lacks, for texts; 255 bytes as a text holds.
+        TextObjectInsertUTF8(f->textObject, text, 255);
+        SyncFromObject(f);
+    } else {
+        std::string chars = UTF8ToMacRoman(text);
+        InsertTextAtCaret(f, reinterpret_cast<const unsigned char*>(chars.data()),
+                          SInt16(std::min<size_t>(chars.size(), 255)));
+    }
     RedrawField(doc);
 }
 

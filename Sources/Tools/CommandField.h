@@ -5,6 +5,8 @@
 
 #include "Platform/MacTypes.h"
 
+#include <string>
+
 struct DocWindowRecord;
 struct EventRecord;
 struct OpaqueTXNObject;
@@ -50,7 +52,8 @@ struct CommandFieldRecord {
     SInt16 promptCursor;                     // 0, 138, 128, or -1 for none
     Str255 history[kCommandHistoryCapacity]; // oldest first
     SInt16 historyCount;
-    Boolean liveSnap; // the idle live snap of snap mode 3 runs for this step
+    Boolean liveSnap;  // the idle live snap of snap mode 3 runs for this step
+    SInt16 typingFont; // the font a text is typed in while a text tool waits for it; 0 the field's own
 
     // The editable text: open while the kind is not 0. In a window it is a text object made once and
     // kept; without one (documents with no window) the text, selection and caret live here.
@@ -79,6 +82,12 @@ void CommandFieldClick(DocWindowRecord* doc, const EventRecord* event);
 void SplitCommandFieldPair(DocWindowRecord* doc, Str255 first, Str255 second);
 Boolean IsCommandFieldChar(unsigned char c, Boolean decimalForbidden);
 void SetPortTypingFont(DocWindowRecord* doc);
+// The font the field shows its text in until the next prompt that takes no text.
+void CommandFieldSetTypingFont(DocWindowRecord* doc, SInt16 font);
+// The field's text as typed, in UTF-8 (characters the field's own encoding lacks kept), and a
+// UTF-8 string put into the field whole, selected.
+std::string CommandFieldUTF8Text(DocWindowRecord* doc);
+void CommandFieldPutUTF8(DocWindowRecord* doc, ConstStr255Param utf8);
 void ResetPortFont(DocWindowRecord* doc);
 
 void CommandFieldCut(DocWindowRecord* doc);

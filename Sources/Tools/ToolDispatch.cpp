@@ -4,11 +4,14 @@
 
 #include "Platform/Controls.h"
 #include "Other/CursorsAndMouse.h"
+#include "Tools/CircleTools.h"
 #include "Model/DocumentRecords.h"
 #include "Shell/DocumentWindow.h"
 #include "Shell/EventLoop.h"
 #include "Tools/LineTools.h"
 #include "Tools/TrimTools.h"
+#include "Tools/TextTools.h"
+#include "Tools/TransformTools.h"
 #include "Platform/MemoryManager.h"
 #include "Shell/MenuCommands.h"
 #include "Tools/PendingCommands.h"
@@ -28,8 +31,8 @@ using GroupHandler = void (*)(DocWindowRecord*);
 
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
-    ToolGroup0Click, nullptr, nullptr, nullptr, nullptr, ToolGroup5Click,
-    nullptr,         nullptr, nullptr, nullptr, nullptr, nullptr,
+    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, nullptr, ToolGroup5Click,
+    ToolGroup6Click, nullptr,         nullptr,         nullptr,         nullptr, nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

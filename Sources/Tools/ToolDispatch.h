@@ -16,7 +16,7 @@ struct DrawingRecord;
 struct EventRecord;
 
 // What a step takes: an element picked by a click, a point (clicked, snapped or typed), typed
-// values with decimals, a typed whole number, or a typed answer.
+// values with decimals, a typed whole number, or a typed text (an answer too).
 enum class StepInput : UInt8 { pick, point, values, integer, text };
 
 // What a step function works on.

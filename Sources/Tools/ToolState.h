@@ -85,6 +85,11 @@ struct ToolStateRecord {
     Float64 rememberedLength;   // display units
     SInt16 rememberedCount;
     Float64 rememberedPair[2];
+    // The circle and arc tools: the radius in display units, the arc's angles in degrees, and the
+    // circle a construction found.
+    Float64 rememberedRadius;
+    Float64 rememberedStartAngle, rememberedEndAngle;
+    Float64 circleX, circleY, circleRadius;
 
     PickedAttributes picked;
 
@@ -121,6 +126,13 @@ struct ToolStateRecord {
     SInt16 chamferTrimCount;
     Boolean filletCirclePresent;
     Float64 filletCircleX, filletCircleY, filletCircleRadius;
+
+    // The transform tools: the copy count and the G or E answer last given in each tool (0 none
+    // yet), the scale factor, and the copy count waiting for the answer.
+    SInt16 transformCounts[7];
+    char transformLetters[7];
+    Float64 transformFactor;
+    SInt16 transformCopies;
 };
 
 ToolStateRecord* NewToolStateRecord();

@@ -4,6 +4,7 @@
 #include "Model/MathPrimitives.h"
 #include "View/ContentPasses.h"
 #include "View/DimensionDrawing.h"
+#include "View/LargeArcs.h"
 #include "Model/DocumentHooks.h"
 #include "View/PlotOutput.h"
 #include "View/RasterImages.h"
@@ -185,7 +186,10 @@ void DrawCircleElement(ArcRecord* arc, DocWindowRecord* doc) {
     ElementHighlight highlight(doc, arc->selected, arc->marked);
     SetLineMode(doc, arc->lineType);
     SetElementPen(doc, arc->layer, arc->pen, &arc->penBlock);
-    DrawWorldArc(doc, arc->cx, arc->cy, arc->radius, arc->startAngle, arc->endAngle);
+    if (WorldToDeviceLength(doc, arc->radius) >= kLargeArcDeviceRadius)
+        DrawLargeArcSegments(doc, arc->cx, arc->cy, arc->radius, arc->radius, arc->startAngle, arc->endAngle);
+    else
+        DrawWorldArc(doc, arc->cx, arc->cy, arc->radius, arc->startAngle, arc->endAngle);
     ResetDrawingState(doc);
 }
 

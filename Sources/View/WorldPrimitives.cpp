@@ -4,6 +4,7 @@
 #include "View/ContentPasses.h"
 #include "View/DrawCallRecorder.h"
 #include "View/ElementDrawing.h"
+#include "View/LargeArcs.h"
 #include "Platform/MemoryManager.h"
 #include "View/PlotOutput.h"
 #include "Platform/PointerBlocks.h"
@@ -18,8 +19,7 @@
 
 namespace {
 
-// Chords of screen feedback and of arcs drawn as chords deviate at most this much (device units).
-constexpr Float64 kChordTolerance = 0.25;
+// The most chords an ellipse is drawn with.
 constexpr int kMaxChords = 100000;
 
 bool OnScreen(const DocWindowRecord* doc) {
@@ -51,76 +51,6 @@ Float64 ChordStep(Float64 r, Float64 tolerance) {
     if (r <= tolerance) return kTwoPi / 8;
     Float64 step = 2 * std::acos(1 - tolerance / r);
     return std::clamp(step, 1e-12, kTwoPi / 8);
-}
-
-// The parts (radians, increasing) of the arc a0..a1 of the circle that lie inside the rectangle.
-void VisibleArcSpans(Float64 cx, Float64 cy, Float64 r, Float64 a0, Float64 a1, Float64 minX, Float64 minY,
-                     Float64 maxX, Float64 maxY, std::vector<std::pair<Float64, Float64>>& spans) {
-    std::vector<Float64> cuts{a0, a1};
-    auto addCut = [&](Float64 t) {
-        // Bring the crossing into a0..a0 + 2 pi, then keep it when it falls within the arc.
-        t = a0 + std::fmod(std::fmod(t - a0, kTwoPi) + kTwoPi, kTwoPi);
-        if (t > a0 && t < a1) cuts.push_back(t);
-    };
-    for (Float64 x : {minX, maxX}) {
-        Float64 c = (x - cx) / r;
-        if (c >= -1 && c <= 1) {
-            Float64 t = std::acos(c);
-            addCut(t);
-            addCut(-t);
-        }
-    }
-    for (Float64 y : {minY, maxY}) {
-        Float64 s = (y - cy) / r;
-        if (s >= -1 && s <= 1) {
-            Float64 t = std::asin(s);
-            addCut(t);
-            addCut(M_PI - t);
-        }
-    }
-    std::sort(cuts.begin(), cuts.end());
-    for (size_t i = 0; i + 1 < cuts.size(); ++i) {
-        Float64 t0 = cuts[i], t1 = cuts[i + 1];
-        if (t1 <= t0) continue;
-        Float64 mid = (t0 + t1) / 2;
-        Float64 x = cx + r * std::cos(mid), y = cy + r * std::sin(mid);
-        if (x < minX || x > maxX || y < minY || y > maxY) continue;
-        if (!spans.empty() && spans.back().second >= t0)
-            spans.back().second = t1;
-        else
-            spans.emplace_back(t0, t1);
-    }
-}
-
-void ChordPoints(Float64 cx, Float64 cy, Float64 r, Float64 t0, Float64 t1, std::vector<Float64>& xy) {
-    int n = int(std::ceil((t1 - t0) / ChordStep(r, kChordTolerance)));
-    n = std::clamp(n, 1, kMaxChords);
-    xy.clear();
-    for (int i = 0; i <= n; ++i) {
-        Float64 t = t0 + (t1 - t0) * i / n;
-        xy.push_back(cx + r * std::cos(t));
-        xy.push_back(cy + r * std::sin(t));
-    }
-}
-
-// The arc as chords of its visible parts, dashed on from the arc's start.
-void DrawArcChords(DocWindowRecord* doc, CGContextRef ctx, Float64 cx, Float64 cy, Float64 r, Float64 a0,
-                   Float64 a1) {
-    Float64 w, h;
-    DeviceBounds(doc, &w, &h);
-    Float64 m = doc->drawing->output.penWidth + 2;
-    std::vector<std::pair<Float64, Float64>> spans;
-    VisibleArcSpans(cx, cy, r, a0, a1, -m, -m, w + m, h + m, spans);
-    std::vector<Float64> xy;
-    for (auto& span : spans) {
-        ChordPoints(cx, cy, r, span.first, span.second, xy);
-        if (XorFeedback(doc)) {
-            for (size_t i = 0; i + 3 < xy.size(); i += 2)
-                XorLineCG(doc, xy[i], xy[i + 1], xy[i + 2], xy[i + 3]);
-        } else {
-            DrawStyledPolyline(ctx, doc, xy.data(), int(xy.size() / 2), r * (span.first - a0));
-        }
-    }
 }
 
 // Arc angles in radians with the end after the start; a run of 360 degrees or more is the circle.
@@ -210,7 +140,7 @@ void DrawWorldCircle(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius)
     if (!(r > 0) || cx + r < 0 || cx - r > w || cy + r < 0 || cy - r > h) return;
     if (XorFeedback(doc)) {
         // A fill cannot be taken back by drawing it again; its outline can.
-        DrawArcChords(doc, nullptr, cx, cy, r, 0, kTwoPi);
+        DrawArcChords(doc, x, y, radius, radius, 0, 360);
         return;
     }
     DrawingContextScope scope(doc);
@@ -241,7 +171,7 @@ void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Fl
             far = std::max(far, std::hypot(px - cx, py - cy));
     if (far < r - m) return;
     if (XorFeedback(doc)) {
-        DrawArcChords(doc, nullptr, cx, cy, r, a0, a1);
+        DrawArcChords(doc, x, y, radius, radius, startAngle, (a1 - a0) / kDegreesToRadians);
         return;
     }
     DrawingContextScope scope(doc);
@@ -250,7 +180,7 @@ void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Fl
         return;
     }
     if (r > 4 * std::max(w, h))
-        DrawArcChords(doc, scope.get(), cx, cy, r, a0, a1);
+        DrawLargeArcSegments(doc, x, y, radius, radius, startAngle, endAngle);
     else
         StrokeArcCG(scope.get(), cx, cy, r, startAngle, startAngle + (a1 - a0) / kDegreesToRadians,
                     d->output.penColor, d->output.penWidth, d->output.lineMode);

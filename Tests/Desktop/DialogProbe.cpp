@@ -1,18 +1,49 @@
 // The Symbol Instance dialog over a window whose text field has the keys, as the program opens it:
 // the fields' texts set, the angle selected. Answered on a real desktop by real keys; prints the angle
 // field's text when OK is hit, nothing on Cancel.
+// With --long-text it runs the long-text dialog of a framed box instead, with the Edit menu in the
+// bar, and prints the confirmed text.
 // Exit 0 when the dialog was answered, 2 when it could not be opened.
 #include "Dialogs/SymbolInstanceDialog.h"
+#include "Dialogs/TextDialogParts.h"
 #include "Other/DialogItems.h"
 #include "Platform/DialogManager.h"
 #include "Platform/PlatformApp.h"
 #include "Platform/TextObjects.h"
 #include "Platform/Windows.h"
 
+#include "Platform/Fonts.h"
+#include "Platform/MemoryManager.h"
+#include "Platform/Menus.h"
+
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+int RunLongTextProbe() {
+    MenuRef edit = GetMenu(197);
+    if (edit == nullptr) return 2;
+    InsertMenu(edit, 0);
+    Handle text = nullptr;
+    SInt16 font = kFontGeneva, tenths = 120;
+    if (RunTextEntryDialog(&text, nullptr, &font, &tenths) && text != nullptr) {
+        std::fwrite(*text, 1, size_t(GetHandleSize(text)), stdout);
+        std::fputc('\n', stdout);
+    }
+    if (text != nullptr) DisposeHandle(text);
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     PlatformInitialize(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--long-text") == 0) {
+        int status = RunLongTextProbe();
+        PlatformShutdown();
+        return status;
+    }
     WindowRef window = nullptr;
     const Rect bounds{60, 40, 460, 640};
     if (CreateNewWindow(kDocumentWindowClass, kWindowStandardDocumentAttributes, &bounds, &window) != noErr)

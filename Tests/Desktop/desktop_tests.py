@@ -167,11 +167,20 @@ class Desktop:
     def type(self, text):
         self.x("xdotool", "type", "--delay", "15", text, check_rc=True)
 
+    def move(self, x, y):
+        # --sync waits for the pointer to move, so it would wait its whole timeout when it is there already.
+        where = self.x("xdotool", "getmouselocation", "--shell", check_rc=True)
+        at = dict(line.split("=", 1) for line in where.split())
+        sync = ["--sync"] if (int(at["X"]), int(at["Y"])) != (x, y) else []
+        self.x("xdotool", "mousemove", *sync, str(x), str(y), check_rc=True)
+
     def click(self, x, y):
-        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1", check_rc=True)
+        self.move(x, y)
+        self.x("xdotool", "click", "1", check_rc=True)
 
     def right_click(self, x, y):
-        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "3", check_rc=True)
+        self.move(x, y)
+        self.x("xdotool", "click", "3", check_rc=True)
 
     def screenshot(self):
         with open(self.framebuffer, "rb") as f:
@@ -813,6 +822,32 @@ def scenario_dialog_field_takes_typing(tier):
     check(probe.stderr() == "", f"standard error of the run: {probe.stderr()!r}")
 
 
+def scenario_long_text_paste(tier):
+    """A text another program put on the clipboard (xclip) is pasted into the long-text dialog of a
+    framed box with Ctrl+V; the clipboard still holds it after OK and after Cancel."""
+    clip = "Pasted \u2300 12"
+    feeder = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=tier.desk.env,
+                              stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    feeder.communicate(clip.encode("utf-8"), timeout=10)
+    held = lambda: tier.desk.x("xclip", "-selection", "clipboard", "-o") == clip
+    wait_for("xclip to hold the text", held, 5)
+    for confirm, want in (("KP_Enter", clip), ("Escape", "")):
+        probe = Program(tier, "long-text", args=("--long-text",), executable=tier.dialog_probe)
+        dialog = probe.wait_window("the long-text dialog", lambda: next(
+            (w for w, p in probe.dialogs() if p["title"] == "Text"), None))
+        wait_for("the dialog to take the keys", lambda: probe.desk.active() == dialog, 5)
+        probe.desk.key("Tab")  # from the size field to the text
+        probe.desk.key("ctrl+v")
+        probe.wait_idle(0.3)
+        probe.desk.key(confirm)
+        wait_for("the dialog to close", lambda: probe.process.poll() is not None, 10)
+        check(probe.process.returncode == 0, f"the probe ended with status {probe.process.returncode}")
+        with open(probe.stdout_path, encoding="utf-8") as f:
+            got = f.read().strip()
+        check(got == want, f"{confirm} gave the text {got!r}, wanted {want!r}")
+        check(held(), f"after {confirm} the clipboard no longer holds the text")
+
+
 def scenario_fillet_from_tool_menu(tier):
     """A right click opens the tool menu; Trim and Cut > Fillet with radius 0 cuts two crossing lines back
     to their corner on the picked sides, and Undo gives both back whole."""
@@ -827,21 +862,16 @@ def scenario_fillet_from_tool_menu(tier):
     save_through_panel(program, path)
     before = sorted(lines_of(dump(tier, path)))
     check(len(before) == 2, f"the two lines were not drawn: {before}")
+    choose_tool(program, doc, 5, 1, where=(0.3, 0.45))  # Trim and Cut: Fillet
     x, y, w, h = desk.geometry(doc)
-    desk.right_click(x + int(0.3 * w), y + int(0.45 * h))
-    wait_for("the tool menu to open", desk.popups, 5)
-    # Only built groups are available: Lines, then Trim and Cut; in it Cut to an Edge, then Fillet.
-    desk.key("Down", "Down", "Right")
-    wait_for("the Trim and Cut submenu to open", lambda: len(desk.popups()) >= 2, 5)
-    desk.key("Down", "Return")
-    wait_for("the menu to close", lambda: not desk.popups(), 5)
-    program.wait_idle(0.3)
     desk.click(x + int(0.3 * w), y + int(0.3 * h))  # the horizontal line, left of the corner
     program.wait_idle(0.3)
     desk.click(x + int(0.5 * w), y + int(0.5 * h))  # the vertical line, below the corner
     program.wait_idle(0.3)
     desk.key("Return")  # the radius and trim count shown: radius 0, a sharp corner
     program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    desk.screenshot().save_png(os.path.join(tier.output, "fillet-corner.png"))
     mtime = os.stat(path).st_mtime_ns
     desk.key("ctrl+s")
     program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
@@ -914,6 +944,135 @@ def scenario_dxf_from_panel(tier):
     program.quit()
 
 
+# The tool groups whose items the tool menu offers; the arrow keys pass over the others.
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5, 6]
+
+
+def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
+    """The tool from the tool menu a right click in the drawing pops up: its group's submenu, then the
+    tool."""
+    x, y, w, h = program.desk.geometry(window)
+    program.desk.right_click(x + int(where[0] * w), y + int(where[1] * h))
+    wait_for("the tool menu to open", program.desk.popups, 5)
+    program.desk.key(*["Down"] * (BUILT_TOOL_GROUPS.index(group) + 1))
+    program.desk.key("Right")
+    wait_for("the submenu to open", lambda: len(program.desk.popups()) >= 2, 5)
+    if tool > 0:
+        program.desk.key(*["Down"] * tool)
+    program.desk.key("Return")
+    wait_for("the menu to close", lambda: not program.desk.popups(), 5)
+    program.wait_idle(0.3)
+
+
+def scenario_circles_and_arcs(tier):
+    """A circle by a typed centre and radius, an arc by three typed points and typed angles, and a
+    circle far bigger than the window (drawn as chords of its visible part), each tool chosen from the
+    tool menu; the saved drawing holds them, and Undo takes the last one alone."""
+    os.makedirs(tier.output, exist_ok=True)
+    program = Program(tier, "circles")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool(program, doc, 1, 0)  # circles: centre and radius
+    for text in ("40,40", "25"):
+        type_point(program, text)
+    choose_tool(program, doc, 2, 3)  # arcs: three points
+    for text in ("100,20", "140,20", "120,40", "0", "180"):
+        type_point(program, text)
+    choose_tool(program, doc, 1, 0)
+    for text in ("60,-1000000", "1000030"):
+        type_point(program, text)
+    program.wait_idle(0.5)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "circles-and-arcs.png"))
+    path = os.path.join(tier.scratch, "Circles.cadx")
+    save_through_panel(program, path)
+    arcs = sorted(tuple(round(float(v), 6) for v in e[1:]) for e in dump(tier, path) if e[0] == "arc")
+    check(arcs == [(40, 40, 25, 0, 360), (60, -1000000, 1000030, 0, 360), (120, 20, 20, 0, 180)],
+          f"the saved drawing holds the arcs {arcs}")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    arcs = sorted(tuple(round(float(v), 6) for v in e[1:]) for e in dump(tier, path) if e[0] == "arc")
+    check(arcs == [(40, 40, 25, 0, 360), (120, 20, 20, 0, 180)], f"after Undo the drawing holds the arcs {arcs}")
+    program.quit()
+
+
+def texts_of(elements):
+    return [tuple(float(v) for v in e[1:]) for e in elements if e[0] == "text"]
+
+
+def scenario_text_tool(tier):
+    """A text written with the first text tool (chosen from the tool menu of a secondary click) at a
+    typed point; Undo takes it away and Redo brings it back, as the saved drawing shows."""
+    program = Program(tier, "text-tool")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool(program, doc, 3, 0)  # Texts: text at a point
+    type_point(program, "30,40")
+    program.wait_idle(0.3)
+    program.desk.type("Gate valve")
+    program.desk.key("Return")
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Text.cadx")
+    save_through_panel(program, path)
+    texts = texts_of(dump(tier, path))
+    check(texts == [(30, 40)], f"the saved drawing holds the texts {texts}, not one at 30,40")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(texts_of(dump(tier, path)) == [], "Undo did not take the text away")
+    program.desk.key("ctrl+shift+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(texts_of(dump(tier, path)) == [(30, 40)], "Redo did not bring the text back")
+    program.quit()
+
+
+def scenario_move_copy_from_tool_menu(tier):
+    """A line drawn by clicks; Transform > move by a typed offset with one copy, chosen from the tool
+    menu, leaves the line and a copy beside it in the saved drawing; Undo takes the copy away."""
+    program = Program(tier, "move-copy")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    path = os.path.join(tier.scratch, "Moved.cadx")
+    save_through_panel(program, path)
+    before = sorted(lines_of(dump(tier, path)))
+    check(len(before) == 1, f"the line was not drawn: {before}")
+    choose_tool(program, doc, 6, 1, where=(0.5, 0.6))  # Transform: move by a typed offset
+    type_point(program, "10,0")
+    program.wait_idle(0.3)
+    x, y, w, h = desk.geometry(doc)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))  # the line
+    program.wait_idle(0.3)
+    type_point(program, "1")  # one copy
+    program.wait_idle(0.5)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    after = sorted(lines_of(dump(tier, path)))
+    x1, y1, x2, y2 = before[0]
+    want = sorted([before[0], (x1 + 10, y1, x2 + 10, y2)])
+    near = len(after) == 2 and all(abs(a - b) < 1e-6 for e, f in zip(after, want) for a, b in zip(e, f))
+    check(near, f"the copy is not 10 to the right: {before} became {after}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(sorted(lines_of(dump(tier, path))) == before, "Undo did not take the copy away")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -925,9 +1084,13 @@ SCENARIOS = [
     ("H name already open", scenario_name_already_open, False),
     ("I repair from the menu bar", scenario_repair_from_menu, False),
     ("J import an image", scenario_import_image, False),
-    ("L fillet from the tool menu", scenario_fillet_from_tool_menu, False),
     ("K typing into a dialog's selected field", scenario_dialog_field_takes_typing, False),
-    ("M a DXF file from the Open panel", scenario_dxf_from_panel, False),
+    ("L fillet from the tool menu", scenario_fillet_from_tool_menu, False),
+    ("M circles and arcs", scenario_circles_and_arcs, False),
+    ("N a text from the text tool", scenario_text_tool, False),
+    ("O pasting into the long-text dialog", scenario_long_text_paste, False),
+    ("P lines moved and copied from the tool menu", scenario_move_copy_from_tool_menu, False),
+    ("Q a DXF file from the Open panel", scenario_dxf_from_panel, False),
 ]
 
 
@@ -937,6 +1100,7 @@ SCENARIOS = [
 class Tier:
     def __init__(self, options, desk, scratch):
         self.program, self.dump, self.dialog_probe = options.program, options.dump, options.dialog_probe
+        self.output = options.output
         self.desk, self.scratch = desk, scratch
         self.running, self.started = [], []
 
@@ -1003,7 +1167,7 @@ def main():
     options.program, options.dump = os.path.abspath(options.program), os.path.abspath(options.dump)
     options.dialog_probe = os.path.abspath(options.dialog_probe)
     options.output = os.path.abspath(options.output)
-    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo"):
+    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "xclip"):
         if shutil.which(tool) is None:
             print(f"missing {tool}: run scripts/ensure-packages.sh")
             return 1

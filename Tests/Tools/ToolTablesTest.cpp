@@ -1,9 +1,12 @@
 // The tool table loader and the prompts of every line-tool step: each step has a prompt in every snap
 // mode, and each prompt's input kind takes what the step expects.
 #include "Platform/AppResources.h"
+#include "Tools/CircleTools.h"
 #include "Tools/LineTools.h"
 #include "Tools/PendingCommands.h"
 #include "Tools/TrimTools.h"
+#include "Tools/TextTools.h"
+#include "Tools/TransformTools.h"
 #include "TestSupport.h"
 #include "Tools/ToolTables.h"
 
@@ -85,7 +88,7 @@ bool KindAccepts(int kind, StepInput input) {
     case StepInput::integer:
         return kind == 2 || kind == 3;
     case StepInput::text:
-        return kind == 1;
+        return kind == 1 || kind == 4;
     }
     return false;
 }
@@ -93,7 +96,7 @@ bool KindAccepts(int kind, StepInput input) {
 // Walks a step table, the one its entry runs: each row has a step function and a prompt in every
 // snap mode whose input kind takes what the step expects; no step has two rows; and no row has
 // prompts past its last step.
-void ExpectPromptsFor(ToolStepTable rows, SInt16 rowBase = 0) {
+void ExpectPromptsFor(ToolStepTable rows, SInt16 firstRow = 0) {
     std::map<SInt16, int> lastStep;
     std::set<std::pair<SInt16, SInt16>> seen;
     for (const ToolStepRow& s : rows) {
@@ -101,10 +104,11 @@ void ExpectPromptsFor(ToolStepTable rows, SInt16 rowBase = 0) {
                      ")");
         EXPECT_NE(s.run, nullptr) << "no step function";
         EXPECT_TRUE(seen.insert({s.tool, s.step}).second) << "a second row for the step";
-        const SInt16 row = SInt16(rowBase + s.tool);
-        lastStep[row] = std::max(lastStep.count(row) ? lastStep[row] : -1, int(s.step));
+        const SInt16 row = SInt16(firstRow + s.tool);
+        int& last = lastStep.try_emplace(row, -1).first->second;
+        last = std::max(last, int(s.step));
         for (SInt16 mode = 0; mode <= 3; ++mode) {
-            Prompt p = PromptOf(SInt16(rowBase + s.tool), mode, s.step);
+            Prompt p = PromptOf(row, mode, s.step);
             SCOPED_TRACE("snap mode " + std::to_string(mode));
             ASSERT_GE(p.kind, 0) << "no prompt";
             EXPECT_FALSE(p.text.empty());
@@ -122,7 +126,17 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     InitToolTable();
     ExpectPromptsFor(kLineToolSteps);
     ExpectPromptsFor(kTrimToolSteps, 5 * kToolsPerGroup);
+    ExpectPromptsFor(kTextToolSteps, 3 * kToolsPerGroup);
+    ExpectPromptsFor(kTransformToolSteps, 6 * kToolsPerGroup);
     ExpectPromptsFor(kPendingCommandSteps);
+    ExpectPromptsFor(kCircleToolSteps);
+    ExpectPromptsFor(kArcToolSteps);
+    for (SInt16 group : {1, 2})
+        for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(group); ++tool)
+            EXPECT_NE(
+                FindStepRow(group == 1 ? kCircleToolSteps : kArcToolSteps, SInt16(12 * group + tool), 0),
+                nullptr)
+                << "group " << group << " tool " << tool;
     // Every tool of the group starts somewhere.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(0); ++tool)
         EXPECT_NE(FindStepRow(kLineToolSteps, tool, 0), nullptr) << "tool " << tool;
