@@ -77,8 +77,8 @@ void ApplyHeaderVar(DXFReaderContext& ctx, const std::string& name, ConstStr255P
     } else if (name == "$DIMSCALE") {
         ctx.dimScale = number && v > 0 ? v : 1.0;
     } else if (name == "$DIMASZ") {
-        // The settings keep a third of the arrow's length.
-        if (number && v > 0) s->dimTerminatorSize = v / 3.0;
+        // The arrow's length.
+        if (number && v > 0) s->dimTerminatorSize = v;
     } else if (name == "$DIMTXT") {
         if (number && v > 0) s->textSizes[6] = v * ctx.dimScale;
     } else if (name == "$DWGCODEPAGE") {

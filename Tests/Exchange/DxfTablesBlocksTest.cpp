@@ -65,6 +65,8 @@ TEST_F(DxfReaderTest, HeaderVariablesSetTheDrawingAndGoToTheLog) {
                                  {1, "AC1009"},
                                  {9, "$TEXTSIZE"},
                                  {40, "2.5"},
+                                 {9, "$DIMASZ"},
+                                 {40, "2"},
                                  {9, "$DIMSCALE"},
                                  {40, "0"},
                                  {9, "$DIMTXT"},
@@ -78,6 +80,7 @@ TEST_F(DxfReaderTest, HeaderVariablesSetTheDrawingAndGoToTheLog) {
               Section("ENTITIES", {{0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "2"}, {1, "gr\xFC\xDF"}})});
     ASSERT_TRUE(Import(text));
     EXPECT_DOUBLE_EQ(doc->settings->textHeight, 2.5);
+    EXPECT_DOUBLE_EQ(doc->settings->dimTerminatorSize, 2.0);
     // $DIMSCALE 0 counts as 1; the later 10 scales the second $DIMTXT
     EXPECT_DOUBLE_EQ(doc->settings->textSizes[6], 30.0);
     EXPECT_NE(Log().find("$TEXTSIZE : 2.5"), std::string::npos);
