@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""Writes the DXF fixtures of the reader tests with ezdxf (Debian package python3-ezdxf): one file
-per version, R12 and R2000, holding every geometric entity kind that version has. The geometry is
+"""Writes the DXF fixtures of the reader tests with ezdxf (Debian package python3-ezdxf): per version,
+R12 and R2000, one file holding every geometric entity kind that version has, and one holding
+layers with their line types, texts, blocks with inserts nested in them, and dimensions. The geometry is
 fixed here and checked by Tests/Exchange/DxfFixturesTest.cpp. A new run changes only the stamps ezdxf
 writes at saving (update time, its own version note).
 
@@ -59,6 +60,40 @@ def r2000_only(msp):
     half.add_line((115, 0), (125, 0))
 
 
+def annotations(doc, msp, version):
+    doc.layers.add("WALLS", color=1, linetype="DASHED")
+    doc.layers.add("NOTES", color=5)
+    msp.add_line((0, 0), (10, 0), dxfattribs={"layer": "WALLS"})
+    msp.add_text("Plain", dxfattribs={"height": 2.5, "insert": (1, 2), "layer": "NOTES"})
+    centred = msp.add_text("Centred", dxfattribs={"height": 2.0, "rotation": 30})
+    centred.set_placement((20, 10), align=ezdxf.enums.TextEntityAlignment.MIDDLE_CENTER)
+    inner = doc.blocks.new(name="INNER", base_point=(0, 0))
+    inner.add_line((0, 0), (5, 0))
+    inner.add_circle((0, 0), 1)
+    outer = doc.blocks.new(name="OUTER", base_point=(10, 0))
+    outer.add_arc((10, 0), 4, 30, 120)
+    outer.add_blockref("INNER", (20, 0), dxfattribs={"rotation": 90})
+    msp.add_blockref("INNER", (100, 50), dxfattribs={"rotation": 45, "xscale": 2, "yscale": 3})
+    msp.add_blockref("OUTER", (200, 0))
+    msp.add_linear_dim(base=(0, 20), p1=(0, 10), p2=(30, 10)).render()
+    msp.add_radius_dim(center=(50, 50), radius=10, angle=45).render()
+    if version != "R12":
+        msp.add_mtext("First line\\Psecond line", dxfattribs={
+            "char_height": 2.0, "insert": (40, 30), "width": 60, "attachment_point": 5,
+            "text_direction": (0, 1, 0)})
+
+
+def write_annotations(version, folder):
+    doc = ezdxf.new(version, setup=["linetypes"])
+    for name, value in FIXED_HEADER.items():
+        if name in doc.header:
+            doc.header[name] = value
+    annotations(doc, doc.modelspace(), version)
+    path = os.path.join(folder, f"annotations-{version}.dxf")
+    doc.saveas(path)
+    print(path)
+
+
 def write(version, folder):
     doc = ezdxf.new(version)
     for name, value in FIXED_HEADER.items():
@@ -79,6 +114,7 @@ def main():
     os.makedirs(folder, exist_ok=True)
     for version in ("R12", "R2000"):
         write(version, folder)
+        write_annotations(version, folder)
 
 
 if __name__ == "__main__":

@@ -308,9 +308,10 @@ void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
         point(15, r.p1x, r.p1y), w.Real(35, 0.0), w.Real(40, std::hypot(r.qx - r.p2x, r.qy - r.p2y));
         break;
     case kDimAngle:
-        head(r.d1x, r.d1y, 2, "AcDb2LineAngularDimension");
+        // The first line from 13 to 14, the second from 10 to 15, the arc through 16.
+        head(r.p2x, r.p2y, 2, "AcDb2LineAngularDimension");
         point(13, d->auxX, d->auxY), point(14, r.p1x, r.p1y), point(15, d->auxX, d->auxY);
-        point(16, r.p2x, r.p2y);
+        point(16, r.d1x, r.d1y);
         break;
     default:
         head(r.p2x, r.p2y, SInt16(r.d1y == r.ly ? 6 : 70), nullptr);

@@ -356,6 +356,34 @@ Boolean DxfColourForNumber(const DXFReaderContext& ctx, SInt32 number, RGBColor*
     return true;
 }
 
+Boolean ReadDXFGeometricEntity(DXFReaderContext& ctx, ConstStr255Param name) {
+    if (UpperEquals(name, "LINE"))
+        ReadLine(ctx);
+    else if (UpperEquals(name, "RAY"))
+        ReadRay(ctx);
+    else if (UpperEquals(name, "XLINE"))
+        ReadXLine(ctx);
+    else if (UpperEquals(name, "CIRCLE"))
+        ReadCircle(ctx);
+    else if (UpperEquals(name, "ARC"))
+        ReadArc(ctx);
+    else if (UpperEquals(name, "SPLINE"))
+        ReadSpline(ctx);
+    else if (UpperEquals(name, "ELLIPSE"))
+        ReadEllipse(ctx);
+    else if (UpperEquals(name, "POLYLINE"))
+        ReadPolyline(ctx);
+    else if (UpperEquals(name, "LWPOLYLINE"))
+        ReadLWPolyline(ctx);
+    else if (UpperEquals(name, "SOLID") || UpperEquals(name, "TRACE"))
+        ReadSolid(ctx);
+    else if (UpperEquals(name, "HATCH"))
+        ReadHatch(ctx);
+    else
+        return false;
+    return true;
+}
+
 Boolean ReadDXFEntities(DXFReaderContext& ctx) {
     DocWindowRecord* doc = ctx.doc;
     SetProgressText4(reinterpret_cast<const UInt8*>("\010ENTITIES"));
@@ -377,29 +405,8 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             ctx.sawEndMark = true;
             return true;
         }
-        if (UpperEquals(name, "LINE"))
-            ReadLine(ctx);
-        else if (UpperEquals(name, "RAY"))
-            ReadRay(ctx);
-        else if (UpperEquals(name, "XLINE"))
-            ReadXLine(ctx);
-        else if (UpperEquals(name, "CIRCLE"))
-            ReadCircle(ctx);
-        else if (UpperEquals(name, "ARC"))
-            ReadArc(ctx);
-        else if (UpperEquals(name, "SPLINE"))
-            ReadSpline(ctx);
-        else if (UpperEquals(name, "ELLIPSE"))
-            ReadEllipse(ctx);
-        else if (UpperEquals(name, "POLYLINE"))
-            ReadPolyline(ctx);
-        else if (UpperEquals(name, "LWPOLYLINE"))
-            ReadLWPolyline(ctx);
-        else if (UpperEquals(name, "SOLID") || UpperEquals(name, "TRACE"))
-            ReadSolid(ctx);
-        else if (UpperEquals(name, "HATCH"))
-            ReadHatch(ctx);
-        else if (UpperEquals(name, "3DFACE"))
+        if (ReadDXFGeometricEntity(ctx, name)) {
+        } else if (UpperEquals(name, "3DFACE"))
             NoteIgnored(ctx, 0, "3DFACE");
         else if (UpperEquals(name, "3DSOLID"))
             NoteIgnored(ctx, 1, "3DSOLID");
@@ -418,11 +425,12 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             AppendLogLine(doc, line);
             SkipDxfObject(ctx);
         } else if (UpperEquals(name, "TEXT") || UpperEquals(name, "MTEXT") || UpperEquals(name, "ATTRIB") ||
-                   UpperEquals(name, "ATTDEF") || UpperEquals(name, "INSERT") ||
-                   UpperEquals(name, "DIMENSION")) {
-            // Texts, inserts and dimensions: their readers are still to come; until then they are
-            // passed over by pairs.
-            SkipDxfObject(ctx);
+                   UpperEquals(name, "ATTDEF")) {
+            ReadDXFText(ctx, name);
+        } else if (UpperEquals(name, "INSERT")) {
+            ReadDXFInsert(ctx);
+        } else if (UpperEquals(name, "DIMENSION")) {
+            ReadDXFDimension(ctx);
         } else {
             SkipDxfObject(ctx); // every other kind (points, for one)
         }

@@ -17,6 +17,7 @@
 #include "Platform/NumberText.h"
 #include "Platform/Windows.h"
 #include "Shell/DocumentWindow.h"
+#include "Tools/TextElements.h"
 #include "View/ZoomExtents.h"
 
 #include <charconv>
@@ -143,6 +144,8 @@ void ClearObject(DXFReaderContext& ctx) {
         std::memset(ctx.arrays[kDxf42].get(), 0, size_t(ctx.bulgeCount) * sizeof(Float64));
     ctx.bulgeCount = 0;
     ctx.nonFinite = false;
+    ctx.lineTypeGiven = false;
+    ctx.chunks.clear();
     ctx.doc->settings->currentColor = RGBColor{0, 0, 0};
 }
 
@@ -217,11 +220,11 @@ Boolean AllocateDxfContext(DXFReaderContext& ctx) {
     return ctx.seen && ctx.seenList;
 }
 
-Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line) {
+Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line, Boolean keepBlanks) {
     line[0] = 0;
     if (ctx.atEOF) return false;
     SInt32 used = 0;
-    Boolean more = ReadTextLine(ctx.fork, line, &used);
+    Boolean more = keepBlanks ? ReadTextLineRaw(ctx.fork, line, &used) : ReadTextLine(ctx.fork, line, &used);
     ctx.bytesRead += UInt32(used);
     // The rest of an overlong line is no line of its own.
     while (more && BufferedLineContinues()) {
@@ -240,13 +243,20 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
     if (!ReadDxfLine(ctx, codeLine)) return false;
     for (;;) {
         SInt32 code = ParseGroupCode(codeLine);
-        Boolean gotValue = ReadDxfLine(ctx, value);
+        // A text keeps its leading blanks.
+        Boolean gotValue = ReadDxfLine(ctx, value, code == 1);
         if (!gotValue) return false;
         if (code >= 1 && code <= 9) {
             // Names (codes 2 to 9) are DOS text; code 1 is decoded by the reader of the text.
             std::memcpy(ctx.strings[code - 1], value, size_t(value[0]) + 1);
             if (code >= 2 && !PlainAscii(ctx.strings[code - 1])) DosToUtf8(ctx.strings[code - 1]);
             MarkSeen(ctx, code);
+            if (code == 6)
+                ApplyDXFLineType(ctx, ctx.strings[5]);
+            else if (code == 8)
+                ApplyDXFLayer(ctx, ctx.strings[7]);
+            else if (code == 3 && ctx.keepChunks)
+                ctx.chunks.append(reinterpret_cast<const char*>(value + 1), value[0]);
         } else if ((code >= 10 && code <= 58) || code == 230) {
             StoreReal(ctx, code, value, options);
         } else if (code >= 62 && code <= 220) {
@@ -340,10 +350,15 @@ FileEnd ReadDXFFile(DXFReaderContext& ctx) {
                 // Up to the first "0": the entity names follow.
                 SkipDxfObject(ctx);
                 if (!ReadDXFEntities(ctx)) return FileEnd::cancelled;
+            } else if (named && UpperEquals(value, "HEADER")) {
+                ReadDXFHeader(ctx);
+            } else if (named && UpperEquals(value, "TABLES")) {
+                ReadDXFTables(ctx);
+            } else if (named && UpperEquals(value, "BLOCKS")) {
+                SkipDxfObject(ctx);
+                if (!ReadDXFBlocks(ctx)) return FileEnd::cancelled;
             } else {
-                // The header's variables, the tables and the blocks are passed over by pairs until
-                // their readers come (only $ACADVER is taken from the header).
-                SkipSection(ctx, named && UpperEquals(value, "HEADER"));
+                SkipSection(ctx, false);
             }
             if (!ctx.sawEndMark && !UpdateImportProgress(ctx)) return FileEnd::cancelled;
         }
@@ -413,6 +428,9 @@ Boolean ImportDXF(DocWindowRecord** slot, const FSRef* file) {
     ctx->fork = fork;
     LoadDocumentDefaults(doc);
     DocSettings* s = doc->settings;
+    // The three words every importer clears: those before the settings' background colour.
+    s->words204[0] = s->words204[1] = s->words204[2] = 0;
+    LoadCodePageTables(ctx->pages, GeneralPrefs.codePage);
     DrawingRecord* d = doc->drawing;
     // The drawing is named after the file, at most 63 characters.
     d->documentName[0] = UInt8(name[0] > 63 ? 63 : name[0]);
@@ -428,10 +446,12 @@ Boolean ImportDXF(DocWindowRecord** slot, const FSRef* file) {
     s->currentLineType = 1;
     s->currentLayer = 0;
     s->currentGroup = 0;
+    TextAngleSetting(s) = 0;
     s->drawingScale = DxfImportScale();
 
     OpenImportProgress(*ctx);
     FileEnd end = ReadDXFFile(*ctx);
+    RemoveUnusedDimBlocks(doc);
     CloseBufferedFork();
     FSCloseFork(fork);
     CloseProgress();

@@ -8,6 +8,9 @@
 #include "Platform/FileManager.h"
 
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 constexpr SInt32 kDxfArrayCapacity = 2048; // values kept of one repeated code in one object
 constexpr SInt16 kDxfMaxSeenCode = 2048;
@@ -38,6 +41,28 @@ struct DxfObjectOptions {
     SInt16 stopCode = 0;
 };
 
+// The LTYPE and LAYER tables as read, and the blocks with the inserts nested in them.
+struct DxfLineType {
+    std::string name;
+    SInt16 style = 1; // 1 to 6
+};
+struct DxfLayer {
+    std::string name, lineType;
+    SInt16 style = 1, pen = 1;
+    RGBColor colour = {0, 0, 0};
+    SInt16 number = 0; // the drawing's layer
+};
+struct DxfNestedInsert {
+    std::string name;
+    Float64 x = 0, y = 0; // from the block's base point
+    Float64 angle = 0, xScale = 1, yScale = 1;
+};
+struct DxfBlock {
+    std::string name;
+    SymbolDefRecord* definition = nullptr;
+    std::vector<DxfNestedInsert> inserts; // in file order
+};
+
 struct DXFReaderContext {
     DocWindowRecord* doc = nullptr;
     FSIORefNum fork = 0;
@@ -65,6 +90,18 @@ struct DXFReaderContext {
     SInt32 bulgeCount = 0;     // entries of the bulge array in use (vertexBulges only)
     Boolean nonFinite = false; // a value of the object was not a finite number: the element is dropped
 
+    // Header, tables and blocks.
+    DXFCodePages pages;
+    std::vector<DxfLineType> lineTypes;
+    std::vector<DxfLayer> layers;
+    std::unordered_map<std::string, size_t> layerIndex; // first layer of each name
+    std::vector<DxfBlock> blocks;
+    std::unordered_map<std::string, size_t> blockIndex;
+    Boolean lineTypeGiven = false; // code 6 of the current object named a known line type
+    Boolean keepChunks = false;    // code-3 values are collected in order (MTEXT)
+    std::string chunks;            // the code-3 values of the object, in order
+    SInt32 insertBudget = 0;       // symbol instances one INSERT may still place
+
     // A name read by a reader that belongs to the next object (the section loop takes it first).
     Str255 pendingName = {};
     Boolean hasPending = false;
@@ -76,7 +113,9 @@ Boolean AllocateDxfContext(DXFReaderContext& ctx);
 // The next line (leading blanks dropped); a line longer than 255 characters keeps its first 255 and
 // the rest is skipped, so code and value lines stay paired. False at the end of the file with no
 // line read.
-Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line);
+Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line, Boolean keepBlanks = false);
+// UTF-8 into a length-prefixed string of at most capacity bytes, never cut inside a character.
+void CopyUtf8(const std::string& text, StringPtr dest, size_t capacity);
 // The pairs of one object into the context; true when it ended with a group code 0 (the next line
 // is then the name of the following object), false at the end of the file or, with a stop code,
 // after the stop code's pair.
@@ -106,6 +145,33 @@ inline Float64 DxfAt(const DXFReaderContext& ctx, DxfArray a, SInt32 i) {
 
 // The ENTITIES section, from the line after its name up to "ENDSEC"; false when cancelled.
 Boolean ReadDXFEntities(DXFReaderContext& ctx);
+// One entity of the ENTITIES loop or a block, by its name (upper-case or not); false when the name
+// is not one of the geometric kinds.
+Boolean ReadDXFGeometricEntity(DXFReaderContext& ctx, ConstStr255Param name);
+
+// The HEADER section up to its "ENDSEC": the variables the drawing takes.
+void ReadDXFHeader(DXFReaderContext& ctx);
+// The TABLES section: line types and layers (the layer table of the drawing is filled).
+void ReadDXFTables(DXFReaderContext& ctx);
+// The BLOCKS section: each block becomes a symbol definition; false when cancelled.
+Boolean ReadDXFBlocks(DXFReaderContext& ctx);
+// Symbol definitions of dimension blocks ("*D...") that no instance places are removed.
+void RemoveUnusedDimBlocks(DocWindowRecord* doc);
+// A name for a new symbol definition: at most 19 characters, unlike every definition's name.
+void MakeUniqueSymbolName(DocWindowRecord* doc, ConstStr255Param name, Str255 unique);
+// Line style 1 to 6 from an LTYPE description.
+SInt16 ClassifyDXFLineType(const std::string& description);
+// Codes 6 and 8 of an object: the line style, pen, layer and colour the element is made with.
+void ApplyDXFLineType(DXFReaderContext& ctx, ConstStr255Param name);
+void ApplyDXFLayer(DXFReaderContext& ctx, ConstStr255Param name);
+
+// Texts, inserts and dimensions. The text made (null when none) and the dimension made (null when
+// the creator made none).
+TextRecord* ReadDXFText(DXFReaderContext& ctx, ConstStr255Param kind);
+void ReadDXFInsert(DXFReaderContext& ctx);
+void InsertDXFBlock(DXFReaderContext& ctx, const std::string& name, Float64 x, Float64 y, Float64 angle,
+                    Float64 xScale, Float64 yScale, SInt32 depth);
+DimensionRecord* ReadDXFDimension(DXFReaderContext& ctx);
 
 // The colour of a DXF colour number (1 to 255) and the pen it gives: numbers from 9 on take pens 1 to
 // 8 in turn. False for 0 and 256 (by block, by layer) and numbers out of range, which change nothing.

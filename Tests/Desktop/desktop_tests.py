@@ -894,6 +894,56 @@ def scenario_fillet_from_tool_menu(tier):
     program.quit()
 
 
+def write_dxf(path, pairs):
+    with open(path, "w", newline="\r\n") as f:
+        for code, value in pairs:
+            f.write(f"{code:>3}\n{value}\n")
+
+
+def scenario_dxf_from_panel(tier):
+    """A DXF file chosen in the Open panel opens as a new drawing with its line, circle, text, the
+    insert of its block and its dimension; saved as a drawing, the same elements come back."""
+    path = os.path.join(tier.scratch, "Site plan.dxf")
+    write_dxf(path, [
+        (0, "SECTION"), (2, "HEADER"), (9, "$ACADVER"), (1, "AC1009"), (0, "ENDSEC"),
+        (0, "SECTION"), (2, "TABLES"), (0, "TABLE"), (2, "LAYER"), (70, 1),
+        (0, "LAYER"), (2, "WALLS"), (62, 1), (6, "CONTINUOUS"), (0, "ENDTAB"), (0, "ENDSEC"),
+        (0, "SECTION"), (2, "BLOCKS"), (0, "BLOCK"), (2, "TREE"), (10, 0), (20, 0),
+        (0, "CIRCLE"), (10, 0), (20, 0), (40, 2), (0, "ENDBLK"), (0, "ENDSEC"),
+        (0, "SECTION"), (2, "ENTITIES"),
+        (0, "LINE"), (8, "WALLS"), (10, 0), (20, 0), (11, 40), (21, 0),
+        (0, "CIRCLE"), (8, "WALLS"), (10, 60), (20, 10), (40, 5),
+        (0, "TEXT"), (8, "WALLS"), (10, 5), (20, 15), (40, 2.5), (1, "North wall"),
+        (0, "INSERT"), (2, "TREE"), (10, 80), (20, 30),
+        (0, "DIMENSION"), (70, 1), (10, 0), (20, -10), (11, 20), (21, -10),
+        (13, 0), (23, 0), (14, 40), (24, 0),
+        (0, "ENDSEC"), (0, "EOF")])
+    program = Program(tier, "dxf")
+    app = program.wait_window("the application window", program.application_window)
+    program.wait_settled(app, steady=0.5)
+    before = program.documents()
+    open_through_panel(program, path)
+    window = program.wait_new_document(before)
+    program.wait_settled(window, steady=0.5)
+    check(not program.alerts(), "opening the DXF file raised an alert")
+    check_drawn(program.desk, window, "the opened DXF drawing")
+    saved = os.path.join(tier.scratch, "Site plan.cadx")
+    save_through_panel(program, saved)
+    elements = dump(tier, saved)
+    kinds = sorted(e[0] for e in elements)
+    check(kinds == ["arc", "dimension", "instance", "line", "text"], f"the drawing read holds {kinds}")
+    check(lines_of(elements) == [(0.0, 0.0, 40.0, 0.0)], f"the line came back as {lines_of(elements)}")
+    arc = next(tuple(float(v) for v in e[1:]) for e in elements if e[0] == "arc")
+    check(arc == (60.0, 10.0, 5.0, 0.0, 360.0), f"the circle came back as {arc}")
+    text = next(tuple(float(v) for v in e[1:]) for e in elements if e[0] == "text")
+    check(text == (5.0, 15.0), f"the text stands at {text}")
+    instance = next(tuple(float(v) for v in e[1:]) for e in elements if e[0] == "instance")
+    check(instance == (80.0, 30.0), f"the block is placed at {instance}")
+    dimension = next(tuple(float(v) for v in e[1:]) for e in elements if e[0] == "dimension")
+    check(dimension == (0.0, 0.0, 40.0, 0.0), f"the dimension measures {dimension}")
+    program.quit()
+
+
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
 BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5, 6, 7]
 
@@ -1081,6 +1131,7 @@ SCENARIOS = [
     ("O pasting into the long-text dialog", scenario_long_text_paste, False),
     ("P lines moved and copied from the tool menu", scenario_move_copy_from_tool_menu, False),
     ("Q pen and line type from the attribute tools", scenario_attribute_tools, False),
+    ("R a DXF file from the Open panel", scenario_dxf_from_panel, False),
 ]
 
 

@@ -2,6 +2,7 @@
 // their header, tables, blocks and objects, read with the right geometry.
 #include "DxfReaderTestSupport.h"
 
+#include "Model/Dimensions.h"
 #include "Model/ElementRecords.h"
 #include "TestSupport.h"
 
@@ -143,4 +144,79 @@ TEST_F(DxfReaderTest, AnR2000FileOfAnotherProgram) {
     EXPECT_EQ(areas[1]->penBlock.color.blue, 65535);
 
     EXPECT_EQ(Messages(), (std::vector<int>{43, 59}));
+}
+
+// Layers with their line types, texts, blocks with a nested insert, and dimensions, in both versions.
+TEST_F(DxfReaderTest, AnnotationFixturesGiveLayersTextsInsertsAndDimensions) {
+    for (const char* version : {"R12", "R2000"}) {
+        SCOPED_TRACE(version);
+        ASSERT_TRUE(ImportFile(FixturePath(std::string("Dxf/annotations-") + version + ".dxf")));
+        auto name = [](ConstStr255Param s) {
+            return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
+        };
+        LineRecord* wall = LineFrom(doc, 10, 0);
+        ASSERT_NE(wall, nullptr);
+        EXPECT_EQ(name(doc->layerNames->names[wall->layer]), "WALLS");
+        EXPECT_EQ(wall->lineType, 2); // dashed
+        EXPECT_EQ(doc->layerColors->colors[wall->layer].red, 65535);
+
+        TextRecord* plain = Find(doc->textHead, [&](TextRecord* t) { return name(t->text) == "Plain"; });
+        ASSERT_NE(plain, nullptr);
+        EXPECT_EQ(name(doc->layerNames->names[plain->layer]), "NOTES");
+        EXPECT_NEAR(plain->x, 1, 1e-9);
+        EXPECT_NEAR(plain->y, 2, 1e-9);
+        EXPECT_DOUBLE_EQ(plain->textHeight, 2.5);
+        TextRecord* centred = Find(doc->textHead, [&](TextRecord* t) { return name(t->text) == "Centred"; });
+        ASSERT_NE(centred, nullptr);
+        EXPECT_EQ(centred->justification, 4);
+        EXPECT_NEAR(centred->x, 20, 1e-9);
+        EXPECT_NEAR(centred->y, 10, 1e-9);
+        EXPECT_NEAR(centred->angle, 30, 1e-9);
+        if (std::string(version) == "R2000") {
+            TextRecord* m =
+                Find(doc->textHead, [&](TextRecord* t) { return name(t->text).rfind("First", 0) == 0; });
+            ASSERT_NE(m, nullptr);
+            EXPECT_NE(name(m->text).find("second line"), std::string::npos);
+            EXPECT_EQ(m->justification, 4);
+            EXPECT_NEAR(m->angle, 90, 1e-9);
+            EXPECT_DOUBLE_EQ(m->textHeight, 2);
+        }
+
+        SymbolInstanceRecord* inner = nullptr;
+        std::vector<SymbolInstanceRecord*> placed = ListOf(doc->instanceHead);
+        for (SymbolInstanceRecord* s : placed)
+            if (name(s->definition->name) == "INNER" && std::fabs(s->x - 100) < 1e-9) inner = s;
+        ASSERT_NE(inner, nullptr);
+        EXPECT_NEAR(inner->y, 50, 1e-9);
+        EXPECT_NEAR(inner->angle, 45, 1e-9);
+        EXPECT_NEAR(inner->xScale, 2, 1e-9);
+        EXPECT_NEAR(inner->yScale, 3, 1e-9);
+        EXPECT_EQ(ListOf(inner->definition->lineHead).size(), 1u);
+        EXPECT_EQ(ListOf(inner->definition->arcHead).size(), 1u);
+        // OUTER at (200, 0) about its base (10, 0): INNER nested at (20, 0) lands at (210, 0), turned
+        SymbolInstanceRecord* nested = nullptr;
+        for (SymbolInstanceRecord* s : placed)
+            if (name(s->definition->name) == "INNER" && std::fabs(s->x - 210) < 1e-9) nested = s;
+        ASSERT_NE(nested, nullptr);
+        EXPECT_NEAR(nested->y, 0, 1e-9);
+        EXPECT_NEAR(nested->angle, 90, 1e-9);
+        SymbolDefRecord* outer = nullptr;
+        for (SymbolInstanceRecord* s : placed)
+            if (name(s->definition->name) == "OUTER") outer = s->definition;
+        ASSERT_NE(outer, nullptr);
+        ASSERT_EQ(ListOf(outer->arcHead).size(), 1u);
+        EXPECT_NEAR(outer->arcHead->next->cx, 0, 1e-9);
+        EXPECT_NEAR(outer->maxY, 4, 1e-9); // the arc passes 90 degrees
+
+        std::vector<DimensionRecord*> dims = ListOf(doc->dimensionHead);
+        ASSERT_EQ(dims.size(), 2u);
+        EXPECT_EQ(dims[0]->kind, 0);
+        EXPECT_NEAR(MeasureDimension(doc, dims[0]), 30, 1e-9);
+        EXPECT_EQ(dims[1]->kind, 4);
+        EXPECT_NEAR(MeasureDimension(doc, dims[1]), 10, 1e-9);
+        // the dimensions' own blocks went with their native dimensions
+        for (SymbolDefRecord* d : ListOf(doc->symbolDefHead))
+            EXPECT_NE(name(d->name).rfind("*D", 0), 0u) << name(d->name);
+        DisposeDocumentRecords(doc);
+    }
 }
