@@ -19,6 +19,7 @@
 #include "Files/Preferences.h"
 #include "Shell/StatusArea.h"
 #include "Tools/ToolDispatch.h"
+#include "Tools/DimensionTools.h"
 #include "Model/UndoJournal.h"
 #include "View/WorldPrimitives.h"
 #include "View/ZoomExtents.h"
@@ -234,6 +235,8 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kToolMenu:
         return ToolGroupBuilt(SInt16(item - 1));
     default:
+        // The dimension settings tool waits for its dialog.
+        if (menu == kFirstToolMenu + 4 && item == kDimensionSettingsTool + 1) return false;
         return menu >= kFirstToolMenu && menu <= kLastToolMenu &&
                ToolGroupBuilt(SInt16(menu - kFirstToolMenu));
     }

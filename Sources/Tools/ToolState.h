@@ -126,6 +126,15 @@ struct ToolStateRecord {
     SInt16 chamferTrimCount;
     Boolean filletCirclePresent;
     Float64 filletCircleX, filletCircleY, filletCircleRadius;
+
+    // The dimension tools: the points collected for chains, baselines and point-to-line dimensions
+    // (x, y pairs, as many as collectedPointCount, grown as clicks come), the measuring direction,
+    // the last chain direction letter and the feet on the two lines of an angle.
+    Float64* collectedPoints;
+    SInt32 collectedPointCapacity;
+    Float64 dimDirectionX, dimDirectionY;
+    char chainLetter;
+    Float64 angleFeet[4];
 };
 
 ToolStateRecord* NewToolStateRecord();

@@ -895,7 +895,7 @@ def scenario_fillet_from_tool_menu(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -985,6 +985,43 @@ def scenario_text_tool(tier):
     program.quit()
 
 
+def dimensions_of(elements):
+    return sorted(tuple(round(float(v), 6) for v in e[1:]) for e in elements if e[0] == "dimension")
+
+
+def scenario_dimension_tools(tier):
+    """A horizontal dimension and a chain of two, each tool chosen from the tool menu and every point
+    typed; the chain takes the direction letter the field offers; the saved drawing holds them, and
+    Undo takes the chain away whole."""
+    program = Program(tier, "dimensions")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool(program, doc, 4, 0)  # Dimensions: horizontal
+    for text in ("20,30", "80,30", "50,60"):
+        type_point(program, text)
+    choose_tool(program, doc, 4, 3)  # Dimensions: chain
+    for text in ("10,10", "90,10", "40,10"):
+        type_point(program, text)
+    program.desk.key("Return")  # all points given
+    type_point(program, "50,40")
+    program.wait_idle(0.3)
+    program.desk.key("Return")  # the letter offered: H
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Dimensions.cadx")
+    save_through_panel(program, path)
+    dims = dimensions_of(dump(tier, path))
+    check(dims == [(10, 10, 40, 10), (20, 30, 80, 30), (40, 10, 90, 10)], f"the saved drawing holds the dimensions {dims}")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    dims = dimensions_of(dump(tier, path))
+    check(dims == [(20, 30, 80, 30)], f"after Undo the drawing holds the dimensions {dims}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1001,6 +1038,7 @@ SCENARIOS = [
     ("M circles and arcs", scenario_circles_and_arcs, False),
     ("N a text from the text tool", scenario_text_tool, False),
     ("O pasting into the long-text dialog", scenario_long_text_paste, False),
+    ("P dimensions from the tool menu", scenario_dimension_tools, False),
 ]
 
 

@@ -2,6 +2,7 @@
 // mode, and each prompt's input kind takes what the step expects.
 #include "Platform/AppResources.h"
 #include "Tools/CircleTools.h"
+#include "Tools/DimensionTools.h"
 #include "Tools/LineTools.h"
 #include "Tools/PendingCommands.h"
 #include "Tools/TrimTools.h"
@@ -129,6 +130,11 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     ExpectPromptsFor(kPendingCommandSteps);
     ExpectPromptsFor(kCircleToolSteps);
     ExpectPromptsFor(kArcToolSteps);
+    ExpectPromptsFor(kDimensionToolSteps, 4 * kToolsPerGroup);
+    // The dimension tools start somewhere, all but the settings tool that waits for its dialog.
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(4); ++tool)
+        EXPECT_EQ(FindStepRow(kDimensionToolSteps, tool, 0) != nullptr, tool != kDimensionSettingsTool)
+            << "dimension tool " << tool;
     for (SInt16 group : {1, 2})
         for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(group); ++tool)
             EXPECT_NE(
