@@ -54,8 +54,10 @@ void AlignedTextPoint(const DocWindowRecord* doc, Float64 x1, Float64 y1, Float6
 // directions make those kinds.
 DimensionRecord* Linear(DocWindowRecord* doc, XY a, XY b, Float64 ux, Float64 uy, Float64 posX,
                         Float64 posY) {
-    if (std::fabs(uy) < 1e-10) return CreateHorizontalDimension(doc, a.x, a.y, b.x, b.y, posX, posY, nullptr, nullptr, nullptr);
-    if (std::fabs(ux) < 1e-10) return CreateVerticalDimension(doc, a.x, a.y, b.x, b.y, posX, posY, nullptr, nullptr, nullptr);
+    if (std::fabs(uy) < 1e-10)
+        return CreateHorizontalDimension(doc, a.x, a.y, b.x, b.y, posX, posY, nullptr, nullptr, nullptr);
+    if (std::fabs(ux) < 1e-10)
+        return CreateVerticalDimension(doc, a.x, a.y, b.x, b.y, posX, posY, nullptr, nullptr, nullptr);
     return CreateAlignedDimension(doc, a.x, a.y, b.x, b.y, ux, uy, posX, posY, nullptr, nullptr, nullptr);
 }
 
@@ -154,9 +156,8 @@ DimensionRecord* ChangeDimensionText(DocWindowRecord* doc, DimensionRecord* dime
     model.flags &= UInt16(~kDimTextOverride);
     Float64 tx, ty;
     DimensionTextPoint(doc->settings, dimension, &tx, &ty);
-    DimensionRecord* made =
-        BuildDimension(doc, &model, tx, ty, text != nullptr ? text : none, doc->settings->dimPrefix,
-                       doc->settings->dimSuffix);
+    DimensionRecord* made = BuildDimension(doc, &model, tx, ty, text != nullptr ? text : none,
+                                           doc->settings->dimPrefix, doc->settings->dimSuffix);
     if (made != nullptr) {
         InvalidateDimensionElement(dimension, doc);
         RemoveDimension(doc, dimension);

@@ -99,8 +99,7 @@ Texts TypedTexts(ToolStep& s) {
 
 // One creation: the dimension attributes, the constructor, the user's attributes again, the snap
 // mode, the prompt.
-template <typename Make>
-void Create(ToolStep& s, const UInt8* sign, size_t signLength, Make make) {
+template <typename Make> void Create(ToolStep& s, const UInt8* sign, size_t signLength, Make make) {
     DocSettings* st = s.doc->settings;
     const KeptAttributes kept = Keep(st);
     BeginUndoStep(s.doc);
@@ -115,8 +114,7 @@ void Create(ToolStep& s, const UInt8* sign, size_t signLength, Make make) {
 }
 
 // Where a creation may wait for its text: the text step, or the dimension at once.
-template <typename Make>
-void ThenText(ToolStep& s, SInt16 textStep, Make make) {
+template <typename Make> void ThenText(ToolStep& s, SInt16 textStep, Make make) {
     if (s.doc->settings->askDimensionText) {
         Next(s, textStep);
         return;
@@ -387,7 +385,8 @@ void CreateDiameter(ToolStep& s, const Texts& t) {
         if (std::fabs(dy) < 1e-10)
             CreateHorizontalDimension(s.doc, a.x, a.y, b.x, b.y, pos.x, pos.y, t.text, t.tolerance, nullptr);
         else if (std::fabs(dx) >= 1e-10)
-            CreateAlignedDimension(s.doc, a.x, a.y, b.x, b.y, dx, dy, pos.x, pos.y, t.text, t.tolerance, nullptr);
+            CreateAlignedDimension(s.doc, a.x, a.y, b.x, b.y, dx, dy, pos.x, pos.y, t.text, t.tolerance,
+                                   nullptr);
         else
             CreateVerticalDimension(s.doc, a.x, a.y, b.x, b.y, pos.x, pos.y, t.text, t.tolerance, nullptr);
     });
@@ -478,12 +477,15 @@ void AnglePosition(ToolStep& s) {
     Next(s, 3);
 }
 
+// The sector and the side of the arc where point 4 lies; the text, and with it the arc, through
+// point 5.
 void CreateAngle(ToolStep& s, const Texts& t) {
     ToolStateRecord* st = s.t;
-    ToolPoint pos = RefPoint(s.doc, 5);
+    ToolPoint arc = RefPoint(s.doc, 4), text = RefPoint(s.doc, 5);
     Create(s, nullptr, 0, [&] {
-        CreateLineAngleDimension(s.doc, st->firstLine, st->secondLine, st->angleFeet, pos.x, pos.y, t.text,
-                                 t.tolerance, nullptr);
+        DimensionRecord* d = CreateLineAngleDimension(s.doc, st->firstLine, st->secondLine, st->angleFeet,
+                                                      arc.x, arc.y, t.text, t.tolerance, nullptr);
+        if (d != nullptr && (text.x != arc.x || text.y != arc.y)) MoveDimensionLine(s.doc, d, text.x, text.y);
     });
 }
 

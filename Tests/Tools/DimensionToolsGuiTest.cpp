@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -43,7 +44,8 @@ std::string Text(ConstStr255Param s) {
 class DimensionToolsGui : public ToolGuiTest {
   protected:
     void Choose(int tool) {
-        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] = FunctionKeySlot{SInt16(kFirstToolMenu + 4), SInt16(tool + 1)};
+        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] =
+            FunctionKeySlot{SInt16(kFirstToolMenu + 4), SInt16(tool + 1)};
         Key(kKeyCodeF13, kFunctionKeyCharCode);
     }
     void Feed(const Input& in) {
@@ -62,15 +64,15 @@ class DimensionToolsGui : public ToolGuiTest {
         auto all = Dims();
         return all.empty() ? nullptr : all.back();
     }
-    using DimFields = std::tuple<int, double, double, double, double, double, double, double, double, std::string,
-                                 std::string, std::string, int, int, int, unsigned>;
+    using DimFields = std::tuple<int, double, double, double, double, double, double, double, double,
+                                 std::string, std::string, std::string, int, int, int, unsigned>;
     // The drawing's dimensions in a stable order: redo may put a record elsewhere in its list.
     std::vector<DimFields> Drawing() const {
         std::vector<DimFields> all;
         for (DimensionRecord* e : Dims())
             all.emplace_back(e->kind, e->x1, e->y1, e->x2, e->y2, e->auxX, e->auxY, e->textX, e->textY,
-                             Text(e->text), Text(e->upperTolerance), Text(e->lowerTolerance), e->layer, e->pen,
-                             e->group, e->flags);
+                             Text(e->text), Text(e->upperTolerance), Text(e->lowerTolerance), e->layer,
+                             e->pen, e->group, e->flags);
         std::sort(all.begin(), all.end());
         return all;
     }
@@ -144,8 +146,20 @@ TEST_F(DimensionToolsGui, EveryToolMakesItsDimensionThenUndoAndRedoExactly) {
         };
     };
     const Row rows[] = {
-        {0, "horizontal", {At(10, 20), At(50, 30), At(30, 60)}, 1, kDimHorizontal, prefix + "40", points(10, 20, 50, 30)},
-        {1, "vertical", {At(10, 20), At(50, 60), At(80, 40)}, 1, kDimVertical, prefix + "40", points(10, 20, 50, 60)},
+        {0,
+         "horizontal",
+         {At(10, 20), At(50, 30), At(30, 60)},
+         1,
+         kDimHorizontal,
+         prefix + "40",
+         points(10, 20, 50, 30)},
+        {1,
+         "vertical",
+         {At(10, 20), At(50, 60), At(80, 40)},
+         1,
+         kDimVertical,
+         prefix + "40",
+         points(10, 20, 50, 60)},
         {2,
          "aligned along its points, given right to left",
          {At(50, 50), At(20, 10), At(20, 60), Typed("")},
@@ -191,19 +205,64 @@ TEST_F(DimensionToolsGui, EveryToolMakesItsDimensionThenUndoAndRedoExactly) {
          kDimHorizontal,
          prefix + "60",
          points(0, 0, 60, 40)},
-        {5, "points to the bottom line", {At(100, 0), At(30, 20), At(60, 40), Typed(""), At(80, 80)}, 2, kDimPointLine, prefix + "40", nullptr},
+        {5,
+         "points to the bottom line",
+         {At(100, 0), At(30, 20), At(60, 40), Typed(""), At(80, 80)},
+         2,
+         kDimPointLine,
+         prefix + "40",
+         nullptr},
         {6, "diameter of a circle", {At(170, 100), At(190, 120)}, 1, kDimDiameter, diameter + "40", nullptr},
-        {6, "diameter between points of one height", {At(10, 20), At(50, 20), At(30, 40)}, 1, kDimHorizontal, diameter + "40", nullptr},
-        {6, "diameter between points one above the other", {At(10, 20), At(10, 60), At(30, 40)}, 1, kDimVertical, diameter + "40", nullptr},
-        {6, "diameter between other points", {At(10, 20), At(40, 60), At(60, 20)}, 1, kDimAligned, diameter + "50", nullptr},
+        {6,
+         "diameter between points of one height",
+         {At(10, 20), At(50, 20), At(30, 40)},
+         1,
+         kDimHorizontal,
+         diameter + "40",
+         nullptr},
+        {6,
+         "diameter between points one above the other",
+         {At(10, 20), At(10, 60), At(30, 40)},
+         1,
+         kDimVertical,
+         diameter + "40",
+         nullptr},
+        {6,
+         "diameter between other points",
+         {At(10, 20), At(40, 60), At(60, 20)},
+         1,
+         kDimAligned,
+         diameter + "50",
+         nullptr},
         {7, "radius", {At(150, 120), At(180, 130)}, 1, kDimRadius, radius + "20", nullptr},
-        {8, "angle between the two lines", {At(100, 0), At(0, 50), At(30, 30), At(40, 40)}, 1, kDimAngle, prefix + "90", nullptr},
-        {9, "new text and tolerance", {Input{}, Typed("ABC,+0.1")}, 0, kDimHorizontal, "ABC",
+        {8,
+         "angle between the two lines",
+         {At(100, 0), At(0, 50), At(30, 30), At(40, 40)},
+         1,
+         kDimAngle,
+         prefix + "90",
+         [this](const DimensionRecord* d) {
+             double x, y; // the text, and the arc through it, at the second point
+             DimensionTextPoint(doc->settings, d, &x, &y);
+             EXPECT_NEAR(x, 40, 1e-9);
+             EXPECT_NEAR(y, 40, 1e-9);
+         }},
+        {9,
+         "new text and tolerance",
+         {Input{}, Typed("ABC,+0.1")},
+         0,
+         kDimHorizontal,
+         "ABC",
          [](const DimensionRecord* d) {
              EXPECT_EQ(Text(d->upperTolerance), "+0.1");
              EXPECT_TRUE(d->flags & kDimTextOverride);
          }},
-        {10, "dimension line moved", {Input{}, At(35, 185)}, 0, kDimHorizontal, prefix + "50",
+        {10,
+         "dimension line moved",
+         {Input{}, At(35, 185)},
+         0,
+         kDimHorizontal,
+         prefix + "50",
          [this](const DimensionRecord* d) {
              EXPECT_NEAR(d->y1, 150, 1e-12);
              double x, y;
@@ -276,6 +335,19 @@ TEST_F(DimensionToolsGui, TheTextStepSplitsAtTheCommaAndThePromptShowsTheText) {
     Type("");
     EXPECT_EQ(Text(LastDim()->text), "d=R20");
     EXPECT_EQ(Text(doc->settings->dimPrefix), "d=");
+
+    // A full prefix gives way to the diameter sign for the one dimension, and comes back whole.
+    doc->settings->askDimensionText = 0;
+    const std::string full = "abcdefghij";
+    doc->settings->dimPrefix[0] = UInt8(full.size());
+    std::memcpy(doc->settings->dimPrefix + 1, full.data(), full.size());
+    Choose(6);
+    ClickAt(10, 20);
+    ClickAt(50, 20);
+    ClickAt(30, 40);
+    EXPECT_EQ(Text(LastDim()->text), "abcdefghi\xC3\x98"
+                                     "40");
+    EXPECT_EQ(Text(doc->settings->dimPrefix), full);
 }
 
 // A chain takes as many points as are given; a letter other than H, V or P does nothing; P waits for
@@ -394,7 +466,8 @@ TEST_F(DimensionToolsGui, ACircleDimensionOnTheCentreIsRefusedAndTheSnapModeCome
 TEST_F(DimensionToolsGui, OnlyTheSettingsToolIsDimmed) {
     AdjustMenus(doc);
     for (SInt16 tool = 0; tool <= 11; ++tool)
-        EXPECT_EQ(MenuItemAvailable(SInt16(kFirstToolMenu + 4), SInt16(tool + 1)), tool != kDimensionSettingsTool)
+        EXPECT_EQ(MenuItemAvailable(SInt16(kFirstToolMenu + 4), SInt16(tool + 1)),
+                  tool != kDimensionSettingsTool)
             << tool;
 }
 
