@@ -507,18 +507,21 @@ void PickDimensionForText(ToolStep& s) {
     if (dimension == nullptr) return;
     Next(s, 1);
     s.t->pickedOther = dimension;
-    Str255 shown;
+    Str255 shown, tolerance;
     AssignStr255(shown, dimension->text);
     AppendChar(shown, sizeof(Str255), ',');
-    AppendPStr(shown, sizeof(Str255), dimension->upperTolerance);
-    CommandFieldPutString(s.doc, shown);
+    ShownDimensionTolerance(dimension->upperTolerance, tolerance);
+    AppendPStr(shown, sizeof(Str255), tolerance);
+    CommandFieldPutUTF8(s.doc, shown);
 }
 
 void NewDimensionText(ToolStep& s) {
     DimensionRecord* dimension = KeptDimension(s);
     if (dimension == nullptr || s.typed != -1) return;
     Texts t = TypedTexts(s);
-    if (!EqualPStr(t.text, dimension->text) || !EqualPStr(t.tolerance, dimension->upperTolerance)) {
+    Str255 tolerance;
+    ShownDimensionTolerance(dimension->upperTolerance, tolerance);
+    if (!EqualPStr(t.text, dimension->text) || !EqualPStr(t.tolerance, tolerance)) {
         // The value text left as it was keeps its measuring.
         if (EqualPStr(t.text, dimension->text) && !(dimension->flags & kDimTextOverride)) t.text[0] = 0;
         BeginUndoStep(s.doc);

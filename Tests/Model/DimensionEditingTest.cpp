@@ -48,8 +48,14 @@ class DimensionEditing : public DocumentTest {
     // The geometry and texts two records must share.
     static void ExpectSame(const DimensionRecord* a, const DimensionRecord* b) {
         EXPECT_EQ(a->kind, b->kind);
-        for (auto [x, y] : {std::pair{a->x1, b->x1}, {a->y1, b->y1}, {a->x2, b->x2}, {a->y2, b->y2},
-                            {a->textX, b->textX}, {a->textY, b->textY}, {a->auxX, b->auxX}, {a->auxY, b->auxY}})
+        for (auto [x, y] : {std::pair{a->x1, b->x1},
+                            {a->y1, b->y1},
+                            {a->x2, b->x2},
+                            {a->y2, b->y2},
+                            {a->textX, b->textX},
+                            {a->textY, b->textY},
+                            {a->auxX, b->auxX},
+                            {a->auxY, b->auxY}})
             EXPECT_NEAR(x, y, 1e-9);
         EXPECT_EQ(Text(a->text), Text(b->text));
         EXPECT_EQ(a->flags & kDimTextOverride, b->flags & kDimTextOverride);
@@ -67,11 +73,31 @@ TEST_F(DimensionEditing, AMovedLineIsTheDimensionMadeThereWithItsText) {
         Float64 x0, y0, x1, y1; // made at, moved to
     };
     const Case cases[] = {
-        {"horizontal", [&](Float64 x, Float64 y) { return CreateHorizontalDimension(doc, 0, 0, 30, 5, x, y, nullptr, nullptr, nullptr); }, 10, 20, 12, -15},
-        {"vertical", [&](Float64 x, Float64 y) { return CreateVerticalDimension(doc, 0, 0, 30, 5, x, y, nullptr, nullptr, nullptr); }, 40, 2, -8, 3},
-        {"aligned", [&](Float64 x, Float64 y) { return CreateAlignedDimension(doc, 0, 0, 30, 40, 3, 4, x, y, nullptr, nullptr, nullptr); }, 0, 20, 30, -4},
-        {"diameter", [&](Float64 x, Float64 y) { return CreateDiameterDimension(doc, &circle, x, y, nullptr, nullptr, nullptr); }, 70, 50, 50, 75},
-        {"radius", [&](Float64 x, Float64 y) { return CreateRadiusDimension(doc, &circle, x, y, nullptr, nullptr, nullptr); }, 70, 50, 30, 30},
+        {"horizontal",
+         [&](Float64 x, Float64 y) {
+             return CreateHorizontalDimension(doc, 0, 0, 30, 5, x, y, nullptr, nullptr, nullptr);
+         },
+         10, 20, 12, -15},
+        {"vertical",
+         [&](Float64 x, Float64 y) {
+             return CreateVerticalDimension(doc, 0, 0, 30, 5, x, y, nullptr, nullptr, nullptr);
+         },
+         40, 2, -8, 3},
+        {"aligned",
+         [&](Float64 x, Float64 y) {
+             return CreateAlignedDimension(doc, 0, 0, 30, 40, 3, 4, x, y, nullptr, nullptr, nullptr);
+         },
+         0, 20, 30, -4},
+        {"diameter",
+         [&](Float64 x, Float64 y) {
+             return CreateDiameterDimension(doc, &circle, x, y, nullptr, nullptr, nullptr);
+         },
+         70, 50, 50, 75},
+        {"radius",
+         [&](Float64 x, Float64 y) {
+             return CreateRadiusDimension(doc, &circle, x, y, nullptr, nullptr, nullptr);
+         },
+         70, 50, 30, 30},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,7 +115,10 @@ TEST_F(DimensionEditing, AMovedLineIsTheDimensionMadeThereWithItsText) {
         EXPECT_EQ(Text(moved->text).rfind("\xC3\x98", 0), 0u);
     }
     // A typed text stays typed; a circle dimension is not put on its centre.
-    DimensionRecord* typed = CreateHorizontalDimension(doc, 0, 0, 30, 0, 10, 10, (ConstStr255Param) "\x03" "ABC", nullptr, nullptr);
+    DimensionRecord* typed = CreateHorizontalDimension(doc, 0, 0, 30, 0, 10, 10,
+                                                       (ConstStr255Param) "\x03"
+                                                                          "ABC",
+                                                       nullptr, nullptr);
     ASSERT_NE(typed, nullptr);
     DimensionRecord* moved = MoveDimensionLine(doc, typed, 10, 30);
     ASSERT_NE(moved, nullptr);

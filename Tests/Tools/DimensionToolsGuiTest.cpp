@@ -350,6 +350,48 @@ TEST_F(DimensionToolsGui, TheTextStepSplitsAtTheCommaAndThePromptShowsTheText) {
     EXPECT_EQ(Text(doc->settings->dimPrefix), full);
 }
 
+// The text tool shows the text and tolerance as they are drawn, signs and all: Return alone changes
+// nothing, and a typed sign is kept as the text holds it.
+TEST_F(DimensionToolsGui, ChangingATextKeepsItsSigns) {
+    Scene();
+    Choose(6);
+    ClickAt(170, 100);
+    ClickAt(190, 120);
+    DimensionRecord* d = LastDim();
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(Text(d->text), "d=\xC3\x98"
+                             "40");
+    double x, y;
+    DimensionTextPoint(doc->settings, d, &x, &y);
+    const auto before = Drawing();
+    Choose(9);
+    ClickAt(std::round(x * 2) / 2, std::round(y * 2) / 2);
+    ASSERT_EQ(Step(), 1);
+    EXPECT_EQ(CommandFieldUTF8Text(doc), "d=\xC3\x98"
+                                         "40,");
+    Type("");
+    EXPECT_EQ(Step(), 0);
+    EXPECT_EQ(Drawing(), before);
+
+    Choose(9);
+    ClickAt(std::round(x * 2) / 2, std::round(y * 2) / 2);
+    ASSERT_EQ(Step(), 1);
+    Key(kKeyCodeEscape, kEscapeCharCode);
+    Choose(9);
+    ClickAt(std::round(x * 2) / 2, std::round(y * 2) / 2);
+    CommandFieldPutUTF8(doc, reinterpret_cast<ConstStr255Param>("\x0a\xC3\x98"
+                                                                "12,\xC2\xB1"
+                                                                "0.1"));
+    QueueTypedText("\r");
+    RunLoop();
+    EXPECT_EQ(Text(LastDim()->text), "\xC3\x98"
+                                     "12");
+    Str255 tolerance;
+    ShownDimensionTolerance(LastDim()->upperTolerance, tolerance);
+    EXPECT_EQ(Text(tolerance), "\xC2\xB1"
+                               "0.1");
+}
+
 // A chain takes as many points as are given; a letter other than H, V or P does nothing; P waits for
 // the direction; Return with one point only is no chain.
 TEST_F(DimensionToolsGui, ChainsTakeAnyNumberOfPointsAndOnlyTheirLetters) {
