@@ -21,6 +21,7 @@
 #include "Tools/Snapping.h"
 #include "Tools/ToolState.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -99,7 +100,51 @@ Texts TypedTexts(ToolStep& s) {
 
 // One creation: the dimension attributes, the constructor, the user's attributes again, the snap
 // mode, the prompt.
-template <typename Make> void Create(ToolStep& s, const UInt8* sign, size_t signLength, Make make) {
+// What a creation would measure: a refused one opens no undo step, so Undo still takes the change
+// before it and Redo keeps what it had.
+bool Spans(ToolPoint a, ToolPoint b, Float64 ux, Float64 uy) {
+    Float64 v = std::fabs((b.x - a.x) * ux + (b.y - a.y) * uy);
+    return v > 0 && std::isfinite(v);
+}
+
+ToolPoint Direction(Float64 dx, Float64 dy, ToolPoint a, ToolPoint b) {
+    Float64 n = std::hypot(dx, dy);
+    if (!(n > 0) || !std::isfinite(n)) dx = b.x - a.x, dy = b.y - a.y, n = std::hypot(dx, dy);
+    if (!(n > 0) || !std::isfinite(n)) return {1, 0};
+    return {dx / n, dy / n};
+}
+
+// Two of the points apart along the direction.
+bool PointsSpan(const Float64* p, SInt16 n, ToolPoint u) {
+    bool any = false;
+    Float64 lo = 0, hi = 0;
+    for (SInt16 i = 0; i < n; ++i) {
+        Float64 v = p[2 * i] * u.x + p[2 * i + 1] * u.y;
+        if (!std::isfinite(v)) continue;
+        lo = any ? std::min(lo, v) : v, hi = any ? std::max(hi, v) : v, any = true;
+    }
+    return any && hi > lo;
+}
+
+// A point away from the line's start along it (across false) or away from the line (across true).
+bool PointsOffLine(const LineRecord* line, const Float64* p, SInt16 n, bool across) {
+    if (line == nullptr) return false;
+    ToolPoint a{line->x1, line->y1}, b{line->x2, line->y2};
+    if (across && !(std::hypot(b.x - a.x, b.y - a.y) > 0)) return false;
+    ToolPoint u = Direction(b.x - a.x, b.y - a.y, a, b);
+    if (across) u = {-u.y, u.x};
+    for (SInt16 i = 0; i < n; ++i)
+        if (Spans(a, {p[2 * i], p[2 * i + 1]}, u.x, u.y)) return true;
+    return false;
+}
+
+template <typename Make>
+void Create(ToolStep& s, bool measures, const UInt8* sign, size_t signLength, Make make) {
+    if (!measures) {
+        ShowErrorStr128(kZeroDimensionMessage);
+        Finish(s);
+        return;
+    }
     DocSettings* st = s.doc->settings;
     const KeptAttributes kept = Keep(st);
     BeginUndoStep(s.doc);
@@ -185,7 +230,7 @@ void SecondPoint(ToolStep& s) {
 void CreateStraight(ToolStep& s, const Texts& t) {
     ToolPoint a = RefPoint(s.doc, 1), b = RefPoint(s.doc, 2), pos = RefPoint(s.doc, 4);
     const bool horizontal = CurrentTool() == 0;
-    Create(s, nullptr, 0, [&] {
+    Create(s, horizontal ? Spans(a, b, 1, 0) : Spans(a, b, 0, 1), nullptr, 0, [&] {
         if (horizontal)
             CreateHorizontalDimension(s.doc, a.x, a.y, b.x, b.y, pos.x, pos.y, t.text, t.tolerance, nullptr);
         else
@@ -225,7 +270,8 @@ void AlignedPosition(ToolStep& s) {
 void CreateAligned(ToolStep& s, const Texts& t) {
     ToolPoint a = RefPoint(s.doc, 1), b = RefPoint(s.doc, 2), pos = RefPoint(s.doc, 4);
     Float64 dx = s.t->dimDirectionX, dy = s.t->dimDirectionY;
-    Create(s, nullptr, 0, [&] {
+    ToolPoint u = Direction(dx, dy, a, b);
+    Create(s, Spans(a, b, u.x, u.y), nullptr, 0, [&] {
         CreateAlignedDimension(s.doc, a.x, a.y, b.x, b.y, dx, dy, pos.x, pos.y, t.text, t.tolerance, nullptr);
     });
 }
@@ -270,7 +316,10 @@ void ChainPosition(ToolStep& s) {
 void CreateChain(ToolStep& s, char letter) {
     ToolPoint pos = RefPoint(s.doc, 1);
     ToolStateRecord* t = s.t;
-    Create(s, nullptr, 0, [&] {
+    ToolPoint u = Direction(t->dimDirectionX, t->dimDirectionY, {0, 0}, {1, 0});
+    if (letter == 'H') u = {1, 0};
+    if (letter == 'V') u = {0, 1};
+    Create(s, PointsSpan(t->collectedPoints, t->collectedPointCount, u), nullptr, 0, [&] {
         CreateChainDimensions(s.doc, letter, t->collectedPoints, t->collectedPointCount, pos.x, pos.y,
                               t->dimDirectionX, t->dimDirectionY);
     });
@@ -328,10 +377,11 @@ void BaselinePosition(ToolStep& s) {
     RestoreSnapMode(s.doc);
     ToolPoint pos = Cursor(s);
     ToolStateRecord* t = s.t;
-    Create(s, nullptr, 0, [&] {
-        CreateBaselineDimensions(s.doc, t->firstLine, t->collectedPoints, t->collectedPointCount, pos.x,
-                                 pos.y);
-    });
+    Create(s, PointsOffLine(t->firstLine, t->collectedPoints, t->collectedPointCount, false), nullptr, 0,
+           [&] {
+               CreateBaselineDimensions(s.doc, t->firstLine, t->collectedPoints, t->collectedPointCount,
+                                        pos.x, pos.y);
+           });
 }
 
 // Tool 5: points to a line.
@@ -345,7 +395,7 @@ void PointLinePosition(ToolStep& s) {
     SetRefPointFromCursor(s.doc, 1);
     RestoreSnapMode(s.doc);
     ToolStateRecord* t = s.t;
-    Create(s, nullptr, 0, [&] {
+    Create(s, PointsOffLine(t->firstLine, t->collectedPoints, t->collectedPointCount, true), nullptr, 0, [&] {
         CreatePointLineDimensions(s.doc, t->firstLine, t->collectedPoints, t->collectedPointCount);
     });
 }
@@ -376,7 +426,12 @@ void DiameterSecondPoint(ToolStep& s) {
 void CreateDiameter(ToolStep& s, const Texts& t) {
     const ArcRecord* circle = s.t->firstArc;
     ToolPoint a = RefPoint(s.doc, 4), b = RefPoint(s.doc, 5), pos = RefPoint(s.doc, 1);
-    Create(s, kDiameterSign, sizeof kDiameterSign, [&] {
+    Float64 ddx = b.x - a.x, ddy = b.y - a.y;
+    bool measures = circle != nullptr         ? circle->radius != 0
+                    : std::fabs(ddy) < 1e-10  ? Spans(a, b, 1, 0)
+                    : std::fabs(ddx) >= 1e-10 ? true
+                                              : Spans(a, b, 0, 1);
+    Create(s, measures, kDiameterSign, sizeof kDiameterSign, [&] {
         if (circle != nullptr) {
             CreateDiameterDimension(s.doc, circle, pos.x, pos.y, t.text, t.tolerance, nullptr);
             return;
@@ -424,7 +479,7 @@ void RadiusCircle(ToolStep& s) {
 void CreateRadius(ToolStep& s, const Texts& t) {
     const ArcRecord* circle = s.t->firstArc;
     ToolPoint pos = RefPoint(s.doc, 4);
-    Create(s, kRadiusSign, sizeof kRadiusSign,
+    Create(s, circle != nullptr && circle->radius != 0, kRadiusSign, sizeof kRadiusSign,
            [&] { CreateRadiusDimension(s.doc, circle, pos.x, pos.y, t.text, t.tolerance, nullptr); });
 }
 
@@ -482,7 +537,7 @@ void AnglePosition(ToolStep& s) {
 void CreateAngle(ToolStep& s, const Texts& t) {
     ToolStateRecord* st = s.t;
     ToolPoint arc = RefPoint(s.doc, 4), text = RefPoint(s.doc, 5);
-    Create(s, nullptr, 0, [&] {
+    Create(s, true, nullptr, 0, [&] {
         DimensionRecord* d = CreateLineAngleDimension(s.doc, st->firstLine, st->secondLine, st->angleFeet,
                                                       arc.x, arc.y, t.text, t.tolerance, nullptr);
         if (d != nullptr && (text.x != arc.x || text.y != arc.y)) MoveDimensionLine(s.doc, d, text.x, text.y);

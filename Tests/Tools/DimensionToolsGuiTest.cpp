@@ -350,6 +350,43 @@ TEST_F(DimensionToolsGui, TheTextStepSplitsAtTheCommaAndThePromptShowsTheText) {
     EXPECT_EQ(Text(doc->settings->dimPrefix), full);
 }
 
+// A dimension of no length is refused with its message and leaves no step behind: Undo then takes
+// the change before it.
+TEST_F(DimensionToolsGui, ARefusedDimensionLeavesNothingToUndo) {
+    SetAlertResponder([](const AlertRecord&) { return SInt16(1); });
+    struct Row {
+        int tool;
+        const char* what;
+        std::vector<Input> input;
+    };
+    const Row rows[] = {
+        {0, "horizontal between points one above the other", {At(10, 20), At(10, 60), At(30, 40)}},
+        {3, "horizontal chain of such points", {At(10, 20), At(10, 60), Typed(""), At(50, 70), Typed("h")}},
+        {4,
+         "baseline to points level with its start",
+         {At(100, 0), At(0, 30), At(0, 60), Typed(""), At(50, 10)}},
+        {5, "points on the line", {At(100, 0), At(30, 0), Typed(""), At(50, 10)}},
+        {6, "diameter between one point twice", {At(10, 20), At(10, 20), At(30, 40)}},
+    };
+    Str255 message;
+    GetIndString(message, 128, kZeroDimensionMessage);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FreshDocument();
+        Scene();
+        Choose(row.tool);
+        ClearRecordedAlerts();
+        for (const Input& in : row.input)
+            Feed(in);
+        EXPECT_EQ(LastMessage(), Text(message));
+        EXPECT_EQ(Step(), 0);
+        EXPECT_EQ(Dims().size(), 1u);
+        EXPECT_EQ(doc->settings->currentLayer, 2);
+        Undo();
+        EXPECT_TRUE(Dims().empty());
+    }
+}
+
 // The text tool shows the text and tolerance as they are drawn, signs and all: Return alone changes
 // nothing, and a typed sign is kept as the text holds it.
 TEST_F(DimensionToolsGui, ChangingATextKeepsItsSigns) {
