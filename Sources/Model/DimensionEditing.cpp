@@ -156,8 +156,16 @@ DimensionRecord* ChangeDimensionText(DocWindowRecord* doc, DimensionRecord* dime
     model.flags &= UInt16(~kDimTextOverride);
     Float64 tx, ty;
     DimensionTextPoint(doc->settings, dimension, &tx, &ty);
-    DimensionRecord* made = BuildDimension(doc, &model, tx, ty, text != nullptr ? text : none,
-                                           doc->settings->dimPrefix, doc->settings->dimSuffix);
+    // The text left as it was keeps what it was made with (a circle's sign after the prefix).
+    Str255 override, prefix, suffix;
+    if (text != nullptr && EqualPStr(text, dimension->text)) {
+        SplitValueText(doc, dimension, override, prefix, suffix);
+    } else {
+        AssignStr255(override, text != nullptr ? text : none);
+        AssignStr255(prefix, doc->settings->dimPrefix);
+        AssignStr255(suffix, doc->settings->dimSuffix);
+    }
+    DimensionRecord* made = BuildDimension(doc, &model, tx, ty, override, prefix, suffix);
     if (made != nullptr) {
         InvalidateDimensionElement(dimension, doc);
         RemoveDimension(doc, dimension);

@@ -22,8 +22,9 @@ SInt16 CreateBaselineDimensions(DocWindowRecord* doc, const LineRecord* base, co
 SInt16 CreatePointLineDimensions(DocWindowRecord* doc, const LineRecord* line, const Float64* points,
                                  SInt16 count);
 
-// The dimension again with a typed text (empty: the measured value) and upper tolerance; the lower
-// tolerance stays. The new record, or null when nothing was made (the old one then stays).
+// The dimension again with a typed text (empty: the measured value; its own text: as it was) and
+// upper tolerance; the lower tolerance stays. The new record, or null when nothing was made (the old one then
+// stays).
 DimensionRecord* ChangeDimensionText(DocWindowRecord* doc, DimensionRecord* dimension, ConstStr255Param text,
                                      ConstStr255Param upperTolerance);
 // The dimension again with its dimension line (circle and angle kinds: its text) through the point.

@@ -577,8 +577,6 @@ void NewDimensionText(ToolStep& s) {
     Str255 tolerance;
     ShownDimensionTolerance(dimension->upperTolerance, tolerance);
     if (!EqualPStr(t.text, dimension->text) || !EqualPStr(t.tolerance, tolerance)) {
-        // The value text left as it was keeps its measuring.
-        if (EqualPStr(t.text, dimension->text) && !(dimension->flags & kDimTextOverride)) t.text[0] = 0;
         BeginUndoStep(s.doc);
         ChangeDimensionText(s.doc, dimension, t.text, t.tolerance);
         EndUndoStep(s.doc);

@@ -410,10 +410,20 @@ TEST_F(DimensionToolsGui, ChangingATextKeepsItsSigns) {
     EXPECT_EQ(Step(), 0);
     EXPECT_EQ(Drawing(), before);
 
+    // A tolerance alone: the value text keeps its sign and its measuring.
     Choose(9);
     ClickAt(std::round(x * 2) / 2, std::round(y * 2) / 2);
     ASSERT_EQ(Step(), 1);
-    Key(kKeyCodeEscape, kEscapeCharCode);
+    CommandFieldPutUTF8(doc, reinterpret_cast<ConstStr255Param>("\x0b"
+                                                                "d=\xC3\x98"
+                                                                "40,+0.5"));
+    QueueTypedText("\r");
+    RunLoop();
+    ASSERT_EQ(Dims().size(), 2u);
+    EXPECT_EQ(Text(LastDim()->text), "d=\xC3\x98"
+                                     "40");
+    EXPECT_EQ(Text(LastDim()->upperTolerance), "+0.5");
+    EXPECT_FALSE(LastDim()->flags & kDimTextOverride);
     Choose(9);
     ClickAt(std::round(x * 2) / 2, std::round(y * 2) / 2);
     CommandFieldPutUTF8(doc, reinterpret_cast<ConstStr255Param>("\x0a\xC3\x98"
