@@ -30,6 +30,7 @@
 namespace {
 
 constexpr SInt16 kLastTextLead = 141, kLastTextTail = 142;
+constexpr SInt16 kParallelLinesMessage = 12;
 constexpr SInt32 kMostCollectedPoints = 32767;
 const UInt8 kDiameterSign[] = {0xC3, 0x98};
 const UInt8 kRadiusSign[] = {'R'};
@@ -519,6 +520,13 @@ void AngleSecondLine(ToolStep& s) {
     LineRecord* first = s.t->firstLine;
     LineRecord* line = LineWithFoot(s, s.t->angleFeet + 2);
     if (line == nullptr) return;
+    // Parallel lines make no angle: another second line is asked for.
+    Float64 cross =
+        (first->x2 - first->x1) * (line->y2 - line->y1) - (first->y2 - first->y1) * (line->x2 - line->x1);
+    if (!(std::fabs(cross) > 0)) {
+        ShowErrorStr128(kParallelLinesMessage);
+        return;
+    }
     if (!CheckToolValues(s.doc, false)) return;
     Next(s, 2);
     s.t->firstLine = first;

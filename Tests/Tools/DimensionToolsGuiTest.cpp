@@ -387,6 +387,26 @@ TEST_F(DimensionToolsGui, ARefusedDimensionLeavesNothingToUndo) {
     }
 }
 
+// Parallel lines make no angle: said so, and another second line is asked for.
+TEST_F(DimensionToolsGui, AnAngleAsksAgainForASecondLineThatIsNotParallel) {
+    SetAlertResponder([](const AlertRecord&) { return SInt16(1); });
+    Scene();
+    Draw(20, 60, 120, 60);
+    Choose(8);
+    ClickAt(100, 0);
+    ClickAt(50, 60);
+    Str255 parallel;
+    GetIndString(parallel, 128, 12);
+    EXPECT_EQ(LastMessage(), Text(parallel));
+    ASSERT_EQ(Step(), 1);
+    ClickAt(0, 50);
+    ClickAt(30, 30);
+    ClickAt(40, 40);
+    EXPECT_EQ(Step(), 0);
+    ASSERT_EQ(Dims().size(), 2u);
+    EXPECT_EQ(LastDim()->kind, kDimAngle);
+}
+
 // The text tool shows the text and tolerance as they are drawn, signs and all: Return alone changes
 // nothing, and a typed sign is kept as the text holds it.
 TEST_F(DimensionToolsGui, ChangingATextKeepsItsSigns) {
