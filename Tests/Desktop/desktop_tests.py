@@ -1007,7 +1007,9 @@ def scenario_dimension_tools(tier):
     type_point(program, "50,40")
     program.wait_idle(0.3)
     program.desk.key("Return")  # the letter offered: H
-    program.wait_idle(0.3)
+    program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "dimensions.png"))
     path = os.path.join(tier.scratch, "Dimensions.cadx")
     save_through_panel(program, path)
     dims = dimensions_of(dump(tier, path))
