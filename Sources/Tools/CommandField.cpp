@@ -579,17 +579,20 @@ void CommandFieldClick(DocWindowRecord* doc, const EventRecord* event) {
 }
 
 void SplitCommandFieldPair(DocWindowRecord* doc, Str255 first, Str255 second) {
-    CommandFieldRecord* f = CommandFieldOf(doc);
     first[0] = second[0] = 0;
-    if (f == nullptr) return;
-    SyncFromObject(f);
-    SInt16 comma = PosChar(',', f->text);
-    if (comma == 0) {
-        AssignStr255(first, f->text);
-        return;
-    }
-    CopySubStr(first, f->text, 1, comma - 1);
-    CopySubStr(second, f->text, comma + 1, f->text[0] - comma);
+    if (CommandFieldOf(doc) == nullptr) return;
+    // In UTF-8, as element texts are kept: the field's own encoding lacks signs a text may hold.
+    const std::string text = CommandFieldUTF8Text(doc);
+    const size_t comma = text.find(',');
+    auto put = [](StringPtr out, std::string_view part) {
+        size_t n = std::min<size_t>(part.size(), 255);
+        while (n > 0 && n < part.size() && (UInt8(part[n]) & 0xC0) == 0x80) // never a character split
+            --n;
+        out[0] = UInt8(n);
+        std::memcpy(out + 1, part.data(), n);
+    };
+    put(first, std::string_view(text).substr(0, comma));
+    if (comma != std::string::npos) put(second, std::string_view(text).substr(comma + 1));
 }
 
 Boolean IsCommandFieldChar(unsigned char c, Boolean decimalForbidden) {

@@ -80,7 +80,8 @@ void CommitCommandField(DocWindowRecord* doc);
 void CommandFieldKey(DocWindowRecord* doc, SInt16 character, SInt16 special, const EventRecord* event);
 // A click in the command-field strip at the local point (h in window pixels).
 void CommandFieldClick(DocWindowRecord* doc, const EventRecord* event);
-// The text split at its first ","; without a comma the whole text and an empty string.
+// The text as typed, in UTF-8, split at its first ","; without a comma the whole text and an empty
+// string.
 void SplitCommandFieldPair(DocWindowRecord* doc, Str255 first, Str255 second);
 Boolean IsCommandFieldChar(unsigned char c, Boolean decimalForbidden);
 void SetPortTypingFont(DocWindowRecord* doc);

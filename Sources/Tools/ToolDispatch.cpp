@@ -5,6 +5,7 @@
 #include "Platform/Controls.h"
 #include "Other/CursorsAndMouse.h"
 #include "Tools/CircleTools.h"
+#include "Tools/DimensionTools.h"
 #include "Model/DocumentRecords.h"
 #include "Shell/DocumentWindow.h"
 #include "Shell/EventLoop.h"
@@ -32,8 +33,8 @@ using GroupHandler = void (*)(DocWindowRecord*);
 
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
-    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, nullptr, ToolGroup5Click,
-    ToolGroup6Click, ToolGroup7Click, nullptr,         nullptr,         nullptr, nullptr,
+    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click, ToolGroup5Click,
+    ToolGroup6Click, ToolGroup7Click, nullptr,         nullptr,         nullptr,         nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

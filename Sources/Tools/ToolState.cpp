@@ -88,6 +88,7 @@ ToolStateRecord* NewToolStateRecord() {
 void DisposeToolStateRecord(ToolStateRecord** slot) {
     if (slot == nullptr || *slot == nullptr) return;
     FreePickList(*slot);
+    std::free((*slot)->collectedPoints);
     std::free(*slot);
     *slot = nullptr;
 }

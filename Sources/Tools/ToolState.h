@@ -145,6 +145,14 @@ struct ToolStateRecord {
     void* attrElement;
     char attrModeLetter;
     AttrChangeRecord attrChange;
+    // The dimension tools: the points collected for chains, baselines and point-to-line dimensions
+    // (x, y pairs, as many as collectedPointCount, grown as clicks come), the measuring direction,
+    // the last chain direction letter and the feet on the two lines of an angle.
+    Float64* collectedPoints;
+    SInt32 collectedPointCapacity;
+    Float64 dimDirectionX, dimDirectionY;
+    char chainLetter;
+    Float64 angleFeet[4];
 };
 
 ToolStateRecord* NewToolStateRecord();

@@ -945,7 +945,7 @@ def scenario_dxf_from_panel(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 5, 6, 7]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -1113,6 +1113,45 @@ def scenario_attribute_tools(tier):
     program.quit()
 
 
+def dimensions_of(elements):
+    return sorted(tuple(round(float(v), 6) for v in e[1:]) for e in elements if e[0] == "dimension")
+
+
+def scenario_dimension_tools(tier):
+    """A horizontal dimension and a chain of two, each tool chosen from the tool menu and every point
+    typed; the chain takes the direction letter the field offers; the saved drawing holds them, and
+    Undo takes the chain away whole."""
+    program = Program(tier, "dimensions")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool(program, doc, 4, 0)  # Dimensions: horizontal
+    for text in ("20,30", "80,30", "50,60"):
+        type_point(program, text)
+    choose_tool(program, doc, 4, 3)  # Dimensions: chain
+    for text in ("10,10", "90,10", "40,10"):
+        type_point(program, text)
+    program.desk.key("Return")  # all points given
+    type_point(program, "50,40")
+    program.wait_idle(0.3)
+    program.desk.key("Return")  # the letter offered: H
+    program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "dimensions.png"))
+    path = os.path.join(tier.scratch, "Dimensions.cadx")
+    save_through_panel(program, path)
+    dims = dimensions_of(dump(tier, path))
+    check(dims == [(10, 10, 40, 10), (20, 30, 80, 30), (40, 10, 90, 10)], f"the saved drawing holds the dimensions {dims}")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    dims = dimensions_of(dump(tier, path))
+    check(dims == [(20, 30, 80, 30)], f"after Undo the drawing holds the dimensions {dims}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1132,6 +1171,7 @@ SCENARIOS = [
     ("P lines moved and copied from the tool menu", scenario_move_copy_from_tool_menu, False),
     ("Q pen and line type from the attribute tools", scenario_attribute_tools, False),
     ("R a DXF file from the Open panel", scenario_dxf_from_panel, False),
+    ("S dimensions from the tool menu", scenario_dimension_tools, False),
 ]
 
 

@@ -3,6 +3,7 @@
 #include "Platform/AppResources.h"
 #include "Tools/AttributeTools.h"
 #include "Tools/CircleTools.h"
+#include "Tools/DimensionTools.h"
 #include "Tools/LineTools.h"
 #include "Tools/PendingCommands.h"
 #include "Tools/TrimTools.h"
@@ -136,6 +137,11 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     for (SInt16 tool = 0; tool <= 8; ++tool)
         EXPECT_NE(FindStepRow(kAttributeToolSteps, SInt16(7 * kToolsPerGroup + tool), 0), nullptr)
             << "attribute tool " << tool;
+    ExpectPromptsFor(kDimensionToolSteps, 4 * kToolsPerGroup);
+    // The dimension tools start somewhere, all but the settings tool that waits for its dialog.
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(4); ++tool)
+        EXPECT_EQ(FindStepRow(kDimensionToolSteps, tool, 0) != nullptr, tool != kDimensionSettingsTool)
+            << "dimension tool " << tool;
     for (SInt16 group : {1, 2})
         for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(group); ++tool)
             EXPECT_NE(
