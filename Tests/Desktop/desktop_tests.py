@@ -1149,6 +1149,29 @@ def scenario_dimension_tools(tier):
     program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
     dims = dimensions_of(dump(tier, path))
     check(dims == [(20, 30, 80, 30)], f"after Undo the drawing holds the dimensions {dims}")
+    # A turned copy of the dimension: centre and angle typed, the dimension clicked, one copy.
+    desk = program.desk
+    desk.key("ctrl+f")  # Fit Drawing to Window
+    program.wait_idle(0.3)
+    choose_tool(program, doc, 6, 2)  # Transform: rotate
+    type_point(program, "50,30")
+    type_point(program, "30")
+    program.wait_idle(0.3)
+    x, y, w, h = desk.geometry(doc)
+    shot = desk.screenshot()
+    # A dimension is picked by its text, which stands just above its line once fitted to the window.
+    column = x + w // 4
+    line_y = next(yy for yy in range(y + 40, y + h // 2) if shot.luminance(column, yy) < 100)
+    desk.click(x + w // 2, line_y - 30)
+    program.wait_idle(0.3)
+    type_point(program, "1")
+    program.wait_idle(0.5)
+    desk.screenshot().save_png(os.path.join(tier.output, "dimensions-turned-copy.png"))
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    dims = dimensions_of(dump(tier, path))
+    check(len(dims) == 2 and (20, 30, 80, 30) in dims, f"after the turned copy the drawing holds the dimensions {dims}")
     program.quit()
 
 
