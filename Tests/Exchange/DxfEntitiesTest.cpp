@@ -6,6 +6,10 @@
 #include "Model/ElementRecords.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -409,4 +413,34 @@ TEST_F(DxfReaderTest, ThreeDimensionalKindsAreNotedOnceAndReportedAfterTheRead) 
     EXPECT_EQ(ListOf(doc->lineHead).size(), 1u);
     EXPECT_TRUE(ListOf(doc->polylineHead).empty());
     EXPECT_EQ(Messages(), std::vector<int>{43});
+}
+
+// Coordinates come back exactly as the full conversion gives them, whatever their digits: short
+// decimals take a quick path, longer ones and exponents the general one.
+TEST_F(DxfReaderTest, CoordinatesConvertExactlyInEveryForm) {
+    std::vector<std::string> values = {"0",      "-0.5",   "12.",    "+3.25",       "100000000000000",
+                                       "1e3",    "2.5E-3", "0.1",    "123456.78901", "9007199254740993",
+                                       "0.30000000000000004", "-1234567890.12345", "000012.5000"};
+    unsigned seed = 99;
+    for (int i = 0; i < 300; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*f", int(seed % 17), (double(seed % 2000000) - 1e6) / 7.0);
+        values.push_back(buf);
+    }
+    DxfCodePairs pairs;
+    for (size_t i = 0; i < values.size(); ++i)
+        for (std::pair<int, std::string> p : DxfCodePairs{{0, "LINE"}, {8, "0"}, {10, values[i]}, {20, "0"},
+                                                          {11, "1"}, {21, values[i]}})
+            pairs.push_back(p);
+    ASSERT_TRUE(Import(DxfEntities(pairs)));
+    std::vector<LineRecord*> lines = ListOf(doc->lineHead);
+    ASSERT_EQ(lines.size(), values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        const double want = std::strtod(values[i].c_str(), nullptr);
+        // The reader may put a line's ends in order: the value is at one end in x and one in y.
+        const LineRecord* l = lines[i];
+        EXPECT_TRUE(l->x1 == want || l->x2 == want) << values[i] << " read as " << l->x1 << ", " << l->x2;
+        EXPECT_TRUE(l->y1 == want || l->y2 == want) << values[i] << " read as " << l->y1 << ", " << l->y2;
+    }
 }
