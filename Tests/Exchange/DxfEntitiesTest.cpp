@@ -418,9 +418,19 @@ TEST_F(DxfReaderTest, ThreeDimensionalKindsAreNotedOnceAndReportedAfterTheRead) 
 // Coordinates come back exactly as the full conversion gives them, whatever their digits: short
 // decimals take a quick path, longer ones and exponents the general one.
 TEST_F(DxfReaderTest, CoordinatesConvertExactlyInEveryForm) {
-    std::vector<std::string> values = {"0",      "-0.5",   "12.",    "+3.25",       "100000000000000",
-                                       "1e3",    "2.5E-3", "0.1",    "123456.78901", "9007199254740993",
-                                       "0.30000000000000004", "-1234567890.12345", "000012.5000"};
+    std::vector<std::string> values = {"0",
+                                       "-0.5",
+                                       "12.",
+                                       "+3.25",
+                                       "100000000000000",
+                                       "1e3",
+                                       "2.5E-3",
+                                       "0.1",
+                                       "123456.78901",
+                                       "9007199254740993",
+                                       "0.30000000000000004",
+                                       "-1234567890.12345",
+                                       "000012.5000"};
     unsigned seed = 99;
     for (int i = 0; i < 300; ++i) {
         seed = seed * 1664525u + 1013904223u;
@@ -430,8 +440,8 @@ TEST_F(DxfReaderTest, CoordinatesConvertExactlyInEveryForm) {
     }
     DxfCodePairs pairs;
     for (size_t i = 0; i < values.size(); ++i)
-        for (std::pair<int, std::string> p : DxfCodePairs{{0, "LINE"}, {8, "0"}, {10, values[i]}, {20, "0"},
-                                                          {11, "1"}, {21, values[i]}})
+        for (std::pair<int, std::string> p :
+             DxfCodePairs{{0, "LINE"}, {8, "0"}, {10, values[i]}, {20, "0"}, {11, "1"}, {21, values[i]}})
             pairs.push_back(p);
     ASSERT_TRUE(Import(DxfEntities(pairs)));
     std::vector<LineRecord*> lines = ListOf(doc->lineHead);
