@@ -2,6 +2,7 @@
 // all attributes pass from one element to another, and undo and redo give back exactly the drawing
 // before and after.
 #include "DocumentFixture.h"
+#include "DrawingSnapshot.h"
 #include "Files/ElementEncoding.h"
 #include "Files/Streams.h"
 #include "Model/AttributeChange.h"
@@ -18,21 +19,7 @@
 
 namespace {
 
-using Snapshot = std::vector<std::vector<std::vector<UInt8>>>;
-
-template <typename T, typename Write> std::vector<std::vector<UInt8>> Encoded(T* head, Write write) {
-    std::vector<std::vector<UInt8>> all;
-    for (T* e = head->next; e != nullptr; e = e->next) {
-        SInt16 s = OpenMemoryStream();
-        write(s, e);
-        SInt64 size = 0;
-        const UInt8* bytes = MemoryStreamData(s, &size);
-        all.emplace_back(bytes, bytes + size);
-        CloseMemoryStream(s);
-    }
-    std::sort(all.begin(), all.end());
-    return all;
-}
+using Snapshot = DrawingSnapshot;
 
 class AttributeChange : public DocumentTest {
   protected:
@@ -89,15 +76,7 @@ class AttributeChange : public DocumentTest {
         EndUndoStep(doc);
     }
 
-    Snapshot Take() const {
-        return {Encoded(doc->lineHead, WriteLineRecord),
-                Encoded(doc->arcHead, WriteCircleRecord),
-                Encoded(doc->textHead, WriteTextRecord),
-                Encoded(doc->dimensionHead, WriteDimensionRecord),
-                Encoded(doc->polylineHead, WritePolylineRecord),
-                Encoded(doc->instanceHead, WriteSymbolInstanceRecord),
-                Encoded(doc->areaHead, WriteAreaRecord)};
-    }
+    Snapshot Take() const { return TakeDrawingSnapshot(doc); }
 
     void ExpectUndoRedo(const Snapshot& before, const Snapshot& after) {
         ASSERT_NE(before, after);

@@ -1,6 +1,7 @@
 // Transforming the selection: every kind over every element kind, in place and as copies, each
 // undone and redone exactly; the key groups and the one-pass selection of their elements.
 #include "DocumentFixture.h"
+#include "DrawingSnapshot.h"
 #include "Files/ElementEncoding.h"
 #include "Files/Streams.h"
 #include "Model/ElementLists.h"
@@ -20,21 +21,7 @@
 
 namespace {
 
-using Snapshot = std::vector<std::vector<std::vector<UInt8>>>;
-
-template <typename T, typename Write> std::vector<std::vector<UInt8>> Encoded(T* head, Write write) {
-    std::vector<std::vector<UInt8>> all;
-    for (T* e = head->next; e != nullptr; e = e->next) {
-        SInt16 s = OpenMemoryStream();
-        write(s, e);
-        SInt64 size = 0;
-        const UInt8* bytes = MemoryStreamData(s, &size);
-        all.emplace_back(bytes, bytes + size);
-        CloseMemoryStream(s);
-    }
-    std::sort(all.begin(), all.end());
-    return all;
-}
+using Snapshot = DrawingSnapshot;
 
 class Transform : public DocumentTest {
   protected:
@@ -47,15 +34,7 @@ class Transform : public DocumentTest {
     SymbolInstanceRecord* inst = nullptr;
     AreaRecord* area = nullptr;
 
-    Snapshot Take() const {
-        return {Encoded(doc->lineHead, WriteLineRecord),
-                Encoded(doc->arcHead, WriteCircleRecord),
-                Encoded(doc->textHead, WriteTextRecord),
-                Encoded(doc->dimensionHead, WriteDimensionRecord),
-                Encoded(doc->polylineHead, WritePolylineRecord),
-                Encoded(doc->instanceHead, WriteSymbolInstanceRecord),
-                Encoded(doc->areaHead, WriteAreaRecord)};
-    }
+    Snapshot Take() const { return TakeDrawingSnapshot(doc); }
 
     // One selected element of every kind, made in one undo step.
     void MakeDrawing() {

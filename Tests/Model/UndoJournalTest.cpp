@@ -1,6 +1,7 @@
 // The undo journal: undo and redo restore exactly the drawing before and after a step, for every
 // kind of change and element; failures stop the journal without touching the drawing.
 #include "DocumentFixture.h"
+#include "DrawingSnapshot.h"
 #include "Files/ElementEncoding.h"
 #include "Platform/FileManager.h"
 #include "Platform/MemoryManager.h"
@@ -17,38 +18,11 @@
 
 namespace {
 
-// The drawing as the sorted stored bytes of its elements, kind by kind.
-using Snapshot = std::vector<std::vector<std::vector<UInt8>>>;
-
-template <typename T, typename Write> std::vector<std::vector<UInt8>> Encoded(T* head, Write write) {
-    std::vector<std::vector<UInt8>> all;
-    for (T* e = head->next; e != nullptr; e = e->next) {
-        SInt16 s = OpenMemoryStream();
-        write(s, e);
-        SInt64 size = 0;
-        const UInt8* bytes = MemoryStreamData(s, &size);
-        all.emplace_back(bytes, bytes + size);
-        CloseMemoryStream(s);
-    }
-    std::sort(all.begin(), all.end());
-    return all;
-}
+using Snapshot = DrawingSnapshot;
 
 class UndoJournal : public DocumentTest {
   protected:
-    Snapshot Take() const {
-        return {Encoded(doc->lineHead, WriteLineRecord),
-                Encoded(doc->arcHead, WriteCircleRecord),
-                Encoded(doc->textHead, WriteTextRecord),
-                Encoded(doc->dimensionHead, WriteDimensionRecord),
-                Encoded(doc->polylineHead, WritePolylineRecord),
-                Encoded(doc->instanceHead,
-                        [](SInt16 s, SymbolInstanceRecord* e) {
-                            WriteSymbolInstanceRecord(s, e);
-                            StreamWriteBytes(s, &e->definition, sizeof e->definition);
-                        }),
-                Encoded(doc->areaHead, WriteAreaRecord)};
-    }
+    Snapshot Take() const { return TakeDrawingSnapshot(doc); }
 
     // Replaces a line by a changed copy inside one step, as the tools do.
     template <typename Change> void ChangeLine(LineRecord* line, Change change) {

@@ -33,29 +33,7 @@ class AttributeToolsGui : public ToolGuiTest {
         ToolGuiTest::TearDown();
     }
     void (*savedInfoRowHook)(ConstStr255Param) = nullptr;
-    void ChooseAttributeTool(int tool) {
-        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] = FunctionKeySlot{kFirstToolMenu + 7, SInt16(tool + 1)};
-        Key(kKeyCodeF13, kFunctionKeyCharCode);
-    }
-    Point WindowPoint(double x, double y) const {
-        const DrawingRecord* d = doc->drawing;
-        SInt16 h = SInt16(std::lround((x - d->view.originX) / d->view.unitsPerPixel));
-        SInt16 up = SInt16(std::lround((y - d->view.originY) / d->view.unitsPerPixel));
-        return Pt(h, SInt16(d->view.viewHeight - up));
-    }
-    void DragFrom(double x1, double y1, double x2, double y2) {
-        QueueDrag(doc->window,
-                  {WindowPoint(x1, y1), WindowPoint((x1 + x2) / 2, (y1 + y2) / 2), WindowPoint(x2, y2)});
-        RunLoop();
-    }
-    void Undo() {
-        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 1));
-        RunLoop();
-    }
-    void Redo() {
-        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 2));
-        RunLoop();
-    }
+    void ChooseAttributeTool(int tool) { ChooseGroupTool(7, tool); }
     LineRecord* LineAt(int i) const {
         LineRecord* e = doc->lineHead->next;
         while (e != nullptr && i-- > 0)

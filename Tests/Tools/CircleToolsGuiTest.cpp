@@ -23,11 +23,7 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 class CircleToolsGui : public ToolGuiTest {
   protected:
-    void Choose(int group, int tool) {
-        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] =
-            FunctionKeySlot{SInt16(kFirstToolMenu + group), SInt16(tool + 1)};
-        Key(kKeyCodeF13, kFunctionKeyCharCode);
-    }
+    void Choose(int group, int tool) { ChooseGroupTool(group, tool); }
     int Arcs() const {
         int n = 0;
         for (ArcRecord* e = doc->arcHead->next; e != nullptr; e = e->next)

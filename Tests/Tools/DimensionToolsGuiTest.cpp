@@ -43,11 +43,7 @@ std::string Text(ConstStr255Param s) {
 
 class DimensionToolsGui : public ToolGuiTest {
   protected:
-    void Choose(int tool) {
-        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] =
-            FunctionKeySlot{SInt16(kFirstToolMenu + 4), SInt16(tool + 1)};
-        Key(kKeyCodeF13, kFunctionKeyCharCode);
-    }
+    void Choose(int tool) { ChooseGroupTool(4, tool); }
     void Feed(const Input& in) {
         if (in.text != nullptr)
             Type(in.text);
@@ -110,14 +106,6 @@ class DimensionToolsGui : public ToolGuiTest {
         double x, y;
         DimensionTextPoint(doc->settings, Dims().front(), &x, &y);
         return At(std::round(x * 2) / 2, std::round(y * 2) / 2);
-    }
-    void Undo() {
-        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 1));
-        RunLoop();
-    }
-    void Redo() {
-        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 2));
-        RunLoop();
     }
     std::string LastMessage() const {
         return RecordedAlerts().empty() ? "" : RecordedAlerts().back().params[0];

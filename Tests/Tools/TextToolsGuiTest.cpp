@@ -28,9 +28,7 @@ class TextToolsGui : public ToolGuiTest {
         s->decimals = 2;
     }
     void ChooseTextTool(int tool) {
-        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] =
-            FunctionKeySlot{SInt16(kFirstToolMenu + 3), SInt16(tool + 1)};
-        Key(kKeyCodeF13, kFunctionKeyCharCode);
+        ChooseGroupTool(3, tool);
         ASSERT_EQ(CurrentToolGroup(), 3);
         ASSERT_EQ(CurrentTool(), tool);
     }
@@ -45,14 +43,6 @@ class TextToolsGui : public ToolGuiTest {
         while (e != nullptr && e->next != nullptr)
             e = e->next;
         return e;
-    }
-    void Undo() {
-        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 1));
-        RunLoop();
-    }
-    void Redo() {
-        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 2));
-        RunLoop();
     }
     TextRecord* Existing(const std::string& text, double x, double y, UInt16 flags = 1) {
         BeginUndoStep(doc);

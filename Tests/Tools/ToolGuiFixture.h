@@ -47,9 +47,39 @@ class ToolGuiTest : public ShellTest {
     }
 
     // The user's key for the tool: F13 assigned to it in the function-key table, then pressed.
-    void ChooseTool(int tool) {
-        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] = FunctionKeySlot{kFirstToolMenu, SInt16(tool + 1)};
+    void ChooseTool(int tool) { ChooseGroupTool(0, tool); }
+    void ChooseGroupTool(int group, int tool) {
+        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] =
+            FunctionKeySlot{SInt16(kFirstToolMenu + group), SInt16(tool + 1)};
         Key(kKeyCodeF13, kFunctionKeyCharCode);
+    }
+    // The snap mode by its function key (F5, F6, F7, F11 for modes 0 to 3).
+    void SnapMode(int mode) {
+        const UInt8 keys[] = {kKeyCodeF5, kKeyCodeF6, kKeyCodeF7, kKeyCodeF11};
+        Key(keys[mode], kFunctionKeyCharCode);
+        ASSERT_EQ(doc->settings->snapMode, mode);
+    }
+    // The window pixel of a drawing point.
+    Point WindowPoint(double x, double y) const {
+        const DrawingRecord* d = doc->drawing;
+        SInt16 h = SInt16(std::lround((x - d->view.originX) / d->view.unitsPerPixel));
+        SInt16 up = SInt16(std::lround((y - d->view.originY) / d->view.unitsPerPixel));
+        return Pt(h, SInt16(d->view.viewHeight - up));
+    }
+    // A rectangle dragged from the first corner to the second.
+    void DragFrom(double x1, double y1, double x2, double y2) {
+        QueueDrag(doc->window,
+                  {WindowPoint(x1, y1), WindowPoint((x1 + x2) / 2, (y1 + y2) / 2), WindowPoint(x2, y2)});
+        RunLoop();
+    }
+    // Edit > Undo and Edit > Redo from the menu bar.
+    void Undo() {
+        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 1));
+        RunLoop();
+    }
+    void Redo() {
+        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 2));
+        RunLoop();
     }
     // A click at a drawing point (on whole pixels of the view).
     void ClickAt(double x, double y) {

@@ -19,35 +19,7 @@ namespace {
 
 class TrimToolsGui : public ToolGuiTest {
   protected:
-    void ChooseTrimTool(int tool) {
-        FunctionKeyTable[FunctionKeySlotIndex(0, 13)] = FunctionKeySlot{kFirstToolMenu + 5, SInt16(tool + 1)};
-        Key(kKeyCodeF13, kFunctionKeyCharCode);
-    }
-    void SnapMode(int mode) {
-        const UInt8 keys[] = {kKeyCodeF5, kKeyCodeF6, kKeyCodeF7, kKeyCodeF11};
-        Key(keys[mode], kFunctionKeyCharCode);
-        ASSERT_EQ(doc->settings->snapMode, mode);
-    }
-    Point WindowPoint(double x, double y) const {
-        const DrawingRecord* d = doc->drawing;
-        SInt16 h = SInt16(std::lround((x - d->view.originX) / d->view.unitsPerPixel));
-        SInt16 up = SInt16(std::lround((y - d->view.originY) / d->view.unitsPerPixel));
-        return Pt(h, SInt16(d->view.viewHeight - up));
-    }
-    // A rectangle dragged from the first corner to the second.
-    void DragFrom(double x1, double y1, double x2, double y2) {
-        QueueDrag(doc->window,
-                  {WindowPoint(x1, y1), WindowPoint((x1 + x2) / 2, (y1 + y2) / 2), WindowPoint(x2, y2)});
-        RunLoop();
-    }
-    void Undo() {
-        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 1));
-        RunLoop();
-    }
-    void Redo() {
-        ASSERT_TRUE(ChooseMenuItem(kEditMenu, 2));
-        RunLoop();
-    }
+    void ChooseTrimTool(int tool) { ChooseGroupTool(5, tool); }
     // Every line and arc with its attributes, in an order undo cannot change.
     std::vector<std::string> Drawing() const {
         std::vector<std::string> all;
