@@ -6,48 +6,15 @@
 namespace {
 
 template <class T> struct KindOf;
-template <> struct KindOf<LineRecord> {
-    static constexpr ElementKind kind = kLineElement;
-    static void Record(DocWindowRecord* doc, const LineRecord* e, Boolean added) {
-        RecordUndoLine(doc, e, added);
-    }
-};
-template <> struct KindOf<ArcRecord> {
-    static constexpr ElementKind kind = kArcElement;
-    static void Record(DocWindowRecord* doc, const ArcRecord* e, Boolean added) {
-        RecordUndoArc(doc, e, added);
-    }
-};
-template <> struct KindOf<TextRecord> {
-    static constexpr ElementKind kind = kTextElement;
-    static void Record(DocWindowRecord* doc, const TextRecord* e, Boolean added) {
-        RecordUndoText(doc, e, added);
-    }
-};
-template <> struct KindOf<DimensionRecord> {
-    static constexpr ElementKind kind = kDimensionElement;
-    static void Record(DocWindowRecord* doc, const DimensionRecord* e, Boolean added) {
-        RecordUndoDimension(doc, e, added);
-    }
-};
-template <> struct KindOf<PolylineRecord> {
-    static constexpr ElementKind kind = kPolylineElement;
-    static void Record(DocWindowRecord* doc, const PolylineRecord* e, Boolean added) {
-        RecordUndoPolyline(doc, e, added);
-    }
-};
+template <> struct KindOf<LineRecord> { static constexpr ElementKind kind = kLineElement; };
+template <> struct KindOf<ArcRecord> { static constexpr ElementKind kind = kArcElement; };
+template <> struct KindOf<TextRecord> { static constexpr ElementKind kind = kTextElement; };
+template <> struct KindOf<DimensionRecord> { static constexpr ElementKind kind = kDimensionElement; };
+template <> struct KindOf<PolylineRecord> { static constexpr ElementKind kind = kPolylineElement; };
 template <> struct KindOf<SymbolInstanceRecord> {
     static constexpr ElementKind kind = kSymbolInstanceElement;
-    static void Record(DocWindowRecord* doc, const SymbolInstanceRecord* e, Boolean added) {
-        RecordUndoSymbolInstance(doc, e, added);
-    }
 };
-template <> struct KindOf<AreaRecord> {
-    static constexpr ElementKind kind = kAreaElement;
-    static void Record(DocWindowRecord* doc, const AreaRecord* e, Boolean added) {
-        RecordUndoArea(doc, e, added);
-    }
-};
+template <> struct KindOf<AreaRecord> { static constexpr ElementKind kind = kAreaElement; };
 
 template <class T> constexpr bool kHasLineType = requires(T e) {
     e.lineType;
@@ -74,9 +41,9 @@ template <class T, class Change> Boolean Change1(DocWindowRecord* doc, T* e, Cha
     const T before = *e;
     *e = after;
     e->next = before.next;
-    KindOf<T>::Record(doc, e, true);
+    RecordUndoElement(doc, e, true);
     T copy = before;
-    KindOf<T>::Record(doc, &copy, false);
+    RecordUndoElement(doc, &copy, false);
     if (mode == Mode::applyInOwnStep) EndUndoStep(doc);
     RequestRedraw(doc);
     return true;

@@ -93,28 +93,6 @@ template <typename F> void VisitReals(SymbolInstanceRecord* e, F f) {
         f(v);
 }
 
-void RecordUndo(DocWindowRecord* doc, LineRecord* e, Boolean added) {
-    RecordUndoLine(doc, e, added);
-}
-void RecordUndo(DocWindowRecord* doc, ArcRecord* e, Boolean added) {
-    RecordUndoArc(doc, e, added);
-}
-void RecordUndo(DocWindowRecord* doc, TextRecord* e, Boolean added) {
-    RecordUndoText(doc, e, added);
-}
-void RecordUndo(DocWindowRecord* doc, DimensionRecord* e, Boolean added) {
-    RecordUndoDimension(doc, e, added);
-}
-void RecordUndo(DocWindowRecord* doc, PolylineRecord* e, Boolean added) {
-    RecordUndoPolyline(doc, e, added);
-}
-void RecordUndo(DocWindowRecord* doc, AreaRecord* e, Boolean added) {
-    RecordUndoArea(doc, e, added);
-}
-void RecordUndo(DocWindowRecord* doc, SymbolInstanceRecord* e, Boolean added) {
-    RecordUndoSymbolInstance(doc, e, added);
-}
-
 // Repairs one list behind its head; journalled when it is one of the drawing's own lists.
 template <typename T> SInt32 RepairList(DocWindowRecord* doc, RepairStep* step, T* head, bool journal) {
     SInt32 total = 0;
@@ -123,11 +101,11 @@ template <typename T> SInt32 RepairList(DocWindowRecord* doc, RepairStep* step, 
         VisitReals(e, [&](Float64& v) { bad += IsInvalidCoordinate(v) ? 1 : 0; });
         if (bad == 0) continue;
         step->Open();
-        if (journal) RecordUndo(doc, e, false);
+        if (journal) RecordUndoElement(doc, e, false);
         VisitReals(e, [](Float64& v) {
             if (IsInvalidCoordinate(v)) v = 0;
         });
-        if (journal) RecordUndo(doc, e, true);
+        if (journal) RecordUndoElement(doc, e, true);
         total += bad;
     }
     return total;
@@ -147,9 +125,9 @@ template <typename T> SInt32 LockList(DocWindowRecord* doc, RepairStep* step, T*
         UInt16 wanted = lock ? UInt16(flags | kPenFlagDimmed) : UInt16(flags & ~kPenFlagDimmed);
         if (wanted == flags) continue;
         step->Open();
-        RecordUndo(doc, e, false);
+        RecordUndoElement(doc, e, false);
         e->penBlock.penFlags = SInt16(wanted);
-        RecordUndo(doc, e, true);
+        RecordUndoElement(doc, e, true);
         ++changed;
     }
     return changed;

@@ -256,28 +256,6 @@ template <typename R> R* Tail(R* head) {
     return e;
 }
 
-void Journal(DocWindowRecord* doc, const LineRecord* e, Boolean added) {
-    RecordUndoLine(doc, e, added);
-}
-void Journal(DocWindowRecord* doc, const ArcRecord* e, Boolean added) {
-    RecordUndoArc(doc, e, added);
-}
-void Journal(DocWindowRecord* doc, const TextRecord* e, Boolean added) {
-    RecordUndoText(doc, e, added);
-}
-void Journal(DocWindowRecord* doc, const DimensionRecord* e, Boolean added) {
-    RecordUndoDimension(doc, e, added);
-}
-void Journal(DocWindowRecord* doc, const PolylineRecord* e, Boolean added) {
-    RecordUndoPolyline(doc, e, added);
-}
-void Journal(DocWindowRecord* doc, const SymbolInstanceRecord* e, Boolean added) {
-    RecordUndoSymbolInstance(doc, e, added);
-}
-void Journal(DocWindowRecord* doc, const AreaRecord* e, Boolean added) {
-    RecordUndoArea(doc, e, added);
-}
-
 LineRecord* Clone(const LineRecord* e) {
     return CloneLineRecord(e);
 }
@@ -357,16 +335,16 @@ void TransformList(DocWindowRecord* doc, R* head, const TransformState* s, SInt1
                 } else if constexpr (kPlain<R>) {
                     R before = *e;
                     if (ApplyTo(doc, MapFor(s, 1), e)) {
-                        Journal(doc, &before, false);
-                        Journal(doc, e, true);
+                        RecordUndoElement(doc, &before, false);
+                        RecordUndoElement(doc, e, true);
                     }
                 } else {
                     R* before = Clone(e);
                     if (before == nullptr) continue;
                     before->next = nullptr;
                     if (ApplyTo(doc, MapFor(s, 1), e)) {
-                        Journal(doc, before, false);
-                        Journal(doc, e, true);
+                        RecordUndoElement(doc, before, false);
+                        RecordUndoElement(doc, e, true);
                     }
                     before->selected = 0;
                     Dispose(before);
@@ -385,7 +363,7 @@ void TransformList(DocWindowRecord* doc, R* head, const TransformState* s, SInt1
                     }
                     tail->next = copy;
                     tail = copy;
-                    if (record) Journal(doc, copy, true);
+                    if (record) RecordUndoElement(doc, copy, true);
                     from = copy;
                 }
             }

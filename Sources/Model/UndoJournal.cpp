@@ -675,6 +675,27 @@ void RecordUndoSymbolInstance(DocWindowRecord* doc, const SymbolInstanceRecord* 
 void RecordUndoArea(DocWindowRecord* doc, const AreaRecord* e, Boolean added) {
     RecordEntry(doc, e, added);
 }
+void RecordUndoElement(DocWindowRecord* doc, const LineRecord* e, Boolean added) {
+    RecordEntry(doc, e, added);
+}
+void RecordUndoElement(DocWindowRecord* doc, const ArcRecord* e, Boolean added) {
+    RecordEntry(doc, e, added);
+}
+void RecordUndoElement(DocWindowRecord* doc, const TextRecord* e, Boolean added) {
+    RecordEntry(doc, e, added);
+}
+void RecordUndoElement(DocWindowRecord* doc, const DimensionRecord* e, Boolean added) {
+    RecordEntry(doc, e, added);
+}
+void RecordUndoElement(DocWindowRecord* doc, const PolylineRecord* e, Boolean added) {
+    RecordEntry(doc, e, added);
+}
+void RecordUndoElement(DocWindowRecord* doc, const SymbolInstanceRecord* e, Boolean added) {
+    RecordEntry(doc, e, added);
+}
+void RecordUndoElement(DocWindowRecord* doc, const AreaRecord* e, Boolean added) {
+    RecordEntry(doc, e, added);
+}
 
 void UndoLastStep(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;

@@ -36,6 +36,14 @@ void RecordUndoDimension(DocWindowRecord* doc, const DimensionRecord* dimension,
 void RecordUndoPolyline(DocWindowRecord* doc, const PolylineRecord* polyline, Boolean added);
 void RecordUndoSymbolInstance(DocWindowRecord* doc, const SymbolInstanceRecord* instance, Boolean added);
 void RecordUndoArea(DocWindowRecord* doc, const AreaRecord* area, Boolean added);
+// The same by the record's type, for code written once over every kind.
+void RecordUndoElement(DocWindowRecord* doc, const LineRecord* e, Boolean added);
+void RecordUndoElement(DocWindowRecord* doc, const ArcRecord* e, Boolean added);
+void RecordUndoElement(DocWindowRecord* doc, const TextRecord* e, Boolean added);
+void RecordUndoElement(DocWindowRecord* doc, const DimensionRecord* e, Boolean added);
+void RecordUndoElement(DocWindowRecord* doc, const PolylineRecord* e, Boolean added);
+void RecordUndoElement(DocWindowRecord* doc, const SymbolInstanceRecord* e, Boolean added);
+void RecordUndoElement(DocWindowRecord* doc, const AreaRecord* e, Boolean added);
 
 // Restore exactly the drawing before (undo) or after (redo) a step. A step whose entries cannot be
 // read is abandoned whole: the drawing is left as it is and the journal is given up.
