@@ -17,6 +17,7 @@
 #include "Shell/MouseDispatch.h"
 #include "Shell/StatusArea.h"
 #include "Tools/ToolDispatch.h"
+#include "Tools/AreaPicks.h"
 #include "Tools/ToolState.h"
 #include "View/WorldPrimitives.h"
 #include "View/ZoomExtents.h"

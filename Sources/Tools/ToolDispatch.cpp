@@ -14,6 +14,7 @@
 #include "Tools/TextTools.h"
 #include "Tools/TransformTools.h"
 #include "Tools/AttributeTools.h"
+#include "Tools/AreaPicks.h"
 #include "Platform/MemoryManager.h"
 #include "Shell/MenuCommands.h"
 #include "Tools/PendingCommands.h"
@@ -176,24 +177,4 @@ void TrackScroll(DocWindowRecord* doc, ScrollAxis axis) {
     default:
         break;
     }
-}
-
-void RemoveLastPick(DocWindowRecord* doc) {
-    ToolStateRecord* t = ToolStateOf(doc);
-    if (t == nullptr || t->pickList == nullptr || t->pickCount <= 0) return;
-    Size count = GetHandleSize(t->pickList) / Size(sizeof(AreaPickRecord));
-    if (count <= 0) return;
-    auto* picks = reinterpret_cast<AreaPickRecord*>(*t->pickList);
-    AreaPickRecord& last = picks[count - 1];
-    if (last.part == kSegmentLinePart && last.kind == 0) {
-        auto* line = static_cast<LineRecord*>(last.element);
-        DisposeLineRecord(&line);
-    }
-    if (count == 1) {
-        DisposeHandle(t->pickList);
-        t->pickList = nullptr;
-    } else {
-        SetHandleSize(t->pickList, (count - 1) * Size(sizeof(AreaPickRecord)));
-    }
-    t->pickCount = SInt16(count - 1);
 }

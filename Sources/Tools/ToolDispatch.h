@@ -56,5 +56,3 @@ enum class ScrollAxis : UInt8 { horizontal, vertical };
 // Apply the scroll-bar action of the pending event (a control part, or the thumb's value) to the
 // view origin along the bar's axis.
 void TrackScroll(DocWindowRecord* doc, ScrollAxis axis);
-// The area tool's Delete: the last boundary pick is taken back.
-void RemoveLastPick(DocWindowRecord* doc);
