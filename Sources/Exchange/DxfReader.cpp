@@ -45,6 +45,17 @@ std::string PString(ConstStr255Param s) {
 // A group code: blanks around it, an optional sign and digits; -32768 for anything else.
 SInt32 ParseGroupCode(ConstStr255Param s) {
     int i = 1, n = s[0];
+    // Most codes are one to three plain digits.
+    if (n >= 1 && n <= 3) {
+        unsigned value = 0;
+        int k = 1;
+        for (; k <= n; ++k) {
+            unsigned digit = unsigned(s[k]) - '0';
+            if (digit > 9) break;
+            value = value * 10 + digit;
+        }
+        if (k > n) return SInt32(value);
+    }
     while (i <= n && (s[i] == ' ' || s[i] == '\t'))
         ++i;
     bool negative = false;
@@ -164,22 +175,21 @@ Float64 ParseDxfReal(ConstStr255Param value) {
     {
         static constexpr Float64 kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        // Digits past the sixteenth may overflow: the count then refuses the result.
         std::uint64_t digits = 0;
-        int count = 0, decimals = -1;
         const char* p = first;
-        for (; p < last && count <= 15; ++p) {
-            if (*p >= '0' && *p <= '9') {
-                digits = digits * 10 + std::uint64_t(*p - '0');
-                ++count;
-                if (decimals >= 0) ++decimals;
-            } else if (*p == '.' && decimals < 0) {
-                decimals = 0;
-            } else {
-                break;
-            }
+        while (p < last && unsigned(*p - '0') <= 9)
+            digits = digits * 10 + std::uint64_t(*p++ - '0');
+        int count = int(p - first), decimals = 0;
+        if (p < last && *p == '.') {
+            const char* fraction = ++p;
+            while (p < last && unsigned(*p - '0') <= 9)
+                digits = digits * 10 + std::uint64_t(*p++ - '0');
+            decimals = int(p - fraction);
+            count += decimals;
         }
         if (p == last && count > 0 && count <= 15) {
-            Float64 v = Float64(digits) / kPowers[decimals > 0 ? decimals : 0];
+            Float64 v = Float64(digits) / kPowers[decimals];
             return negative ? -v : v;
         }
     }
@@ -245,9 +255,10 @@ Boolean AllocateDxfContext(DXFReaderContext& ctx) {
     return ctx.seen && ctx.seenList;
 }
 
-Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line, Boolean keepBlanks) {
-    line[0] = 0;
-    if (ctx.atEOF) return false;
+namespace {
+
+// A line across the buffer's end, an overlong line or the end of the file.
+[[gnu::noinline]] Boolean ReadDxfLineSlowly(DXFReaderContext& ctx, Str255 line, Boolean keepBlanks) {
     SInt32 used = 0;
     Boolean more = keepBlanks ? ReadTextLineRaw(ctx.fork, line, &used) : ReadTextLine(ctx.fork, line, &used);
     ctx.bytesRead += UInt32(used);
@@ -260,6 +271,19 @@ Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line, Boolean keepBlanks) {
     }
     if (!more || BufferedAtEOF()) ctx.atEOF = true;
     return more || line[0] > 0;
+}
+
+} // namespace
+
+Boolean ReadDxfLine(DXFReaderContext& ctx, Str255 line, Boolean keepBlanks) {
+    line[0] = 0;
+    if (ctx.atEOF) return false;
+    SInt32 used = 0;
+    WholeLine whole = ReadWholeTextLine(line, &used, !keepBlanks);
+    if (whole == WholeLine::none) return ReadDxfLineSlowly(ctx, line, keepBlanks);
+    ctx.bytesRead += UInt32(used);
+    if (whole == WholeLine::last) ctx.atEOF = true;
+    return true;
 }
 
 Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {

@@ -63,7 +63,49 @@ void AddBytes(SInt32* counter, SInt64 n) {
     if (counter) *counter = SInt32(UInt32(*counter) + UInt32(n));
 }
 
-Boolean ReadLine(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed, bool dropLeadingBlanks) {
+// The common case: the line and its whole line end lie in the buffer and the line is shorter than
+// 255 characters, once the width of a line end is known. False (nothing taken) otherwise.
+bool ReadWholeLineInBuffer(StringPtr dest, SInt32* bytesUsed, bool drop) {
+    ReaderState& r = gReader;
+    if (r.continuing || r.lineEndWidth == 0) return false;
+    const unsigned char* start = r.buffer.get() + r.index;
+    const unsigned char* end = r.buffer.get() + r.fill;
+    const unsigned char* p = start;
+    if (drop)
+        while (p < end && *p == ' ')
+            ++p;
+    // A line end placed at the limit stops the scan, so the loop tests each byte only; lines are short
+    // and most bytes are above the line ends.
+    unsigned char* limit = const_cast<unsigned char*>(end - p > 255 ? p + 255 : end);
+    const unsigned char saved = *limit; // at the end, one of the spare bytes
+    *limit = kLF;
+    const unsigned char* q = p;
+    for (;; ++q) {
+        while (*q > kCR)
+            ++q;
+        if (*q == kLF || *q == kCR) break;
+    }
+    *limit = saved;
+    if (q >= limit) return false;
+    const unsigned char* next = q + 1;
+    if (r.lineEndWidth == 2) {
+        if (next >= end) return false; // the partner may lie in the next buffer
+        if (*next == (*q == kCR ? kLF : kCR)) ++next;
+    }
+    size_t length = size_t(q - p);
+    std::memcpy(dest + 1, p, length);
+    dest[0] = UInt8(length);
+    SInt32 used = SInt32(next - start);
+    r.index += used;
+    r.consumed += used;
+    AddBytes(bytesUsed, used);
+    ++r.lineCount;
+    return true;
+}
+
+// Kept out of line, so that the common case above pays nothing for it.
+[[gnu::noinline]] Boolean ReadLine(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed,
+                                   bool dropLeadingBlanks) {
     ReaderState& r = gReader;
     // The rest of a cut line keeps its blanks: they are characters of the line.
     bool drop = dropLeadingBlanks && !r.continuing;
@@ -172,6 +214,11 @@ SInt32 BufferedLineNumber() {
     return gReader.lineCount;
 }
 
+WholeLine ReadWholeTextLine(StringPtr dest, SInt32* bytesUsed, Boolean dropLeadingBlanks) {
+    if (!ReadWholeLineInBuffer(dest, bytesUsed, dropLeadingBlanks)) return WholeLine::none;
+    return gReader.consumed < gReader.forkSize ? WholeLine::more : WholeLine::last;
+}
+
 Boolean BufferedLineContinues() {
     return gReader.continuing;
 }
@@ -201,9 +248,9 @@ Boolean IsLineEndChar(unsigned char c) {
 }
 
 Boolean ReadTextLine(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed) {
-    return ReadLine(fork, dest, bytesUsed, true);
+    return ReadWholeLineInBuffer(dest, bytesUsed, true) || ReadLine(fork, dest, bytesUsed, true);
 }
 
 Boolean ReadTextLineRaw(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed) {
-    return ReadLine(fork, dest, bytesUsed, false);
+    return ReadWholeLineInBuffer(dest, bytesUsed, false) || ReadLine(fork, dest, bytesUsed, false);
 }

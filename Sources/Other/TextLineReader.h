@@ -31,3 +31,8 @@ Boolean ReadTextLine(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed);
 Boolean ReadTextLineRaw(FSIORefNum fork, StringPtr dest, SInt32* bytesUsed);
 // True when the last line was cut at 255 characters and its rest comes with the next call.
 Boolean BufferedLineContinues();
+// The common case of ReadTextLine (dropLeadingBlanks) or ReadTextLineRaw in one call: a line that
+// lies whole in the buffer, and whether the file goes on after it. none: nothing was taken, read the
+// line with those.
+enum class WholeLine : UInt8 { none, more, last };
+WholeLine ReadWholeTextLine(StringPtr dest, SInt32* bytesUsed, Boolean dropLeadingBlanks);

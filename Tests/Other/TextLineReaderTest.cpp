@@ -61,8 +61,9 @@ std::string WithEnds(const std::vector<std::string>& lines, const std::string& e
 } // namespace
 
 TEST(TextLineReader, EveryLineEndGivesTheSameLines) {
-    std::vector<std::string> lines = {"FIRST", "   ABC  ", "", "x y", "", "last"};
-    std::vector<std::string> expected = {"FIRST", "ABC  ", "", "x y", "", "last", ""};
+    // Control characters other than the line ends are characters of their line.
+    std::vector<std::string> lines = {"FIRST", "   ABC  ", "", "x y", "t\tab\x0b\x0c\x01", "", "last"};
+    std::vector<std::string> expected = {"FIRST", "ABC  ", "", "x y", "t\tab\x0b\x0c\x01", "", "last", ""};
     for (const char* end : {"\r\n", "\r", "\n", "\n\r"}) {
         SInt32 used = 0;
         std::string content = WithEnds(lines, end);
