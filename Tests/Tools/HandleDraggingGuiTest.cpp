@@ -82,7 +82,9 @@ class HandleDragGui : public ToolGuiTest {
         Shown();
         return p;
     }
-    const Float64* PointsOf(const PolylineRecord* p) const { return reinterpret_cast<const Float64*>(*p->points); }
+    const Float64* PointsOf(const PolylineRecord* p) const {
+        return reinterpret_cast<const Float64*>(*p->points);
+    }
     PolylineRecord* OfKind(SInt16 kind) const {
         for (PolylineRecord* p = doc->polylineHead->next; p != nullptr; p = p->next)
             if (p->kind == kind) return p;
@@ -110,9 +112,9 @@ TEST_F(HandleDragGui, LineEndsAndBodyFollowTheMouse) {
         double fromX, fromY, toX, toY;
         double x1, y1, x2, y2;
     } cases[] = {
-        {20, 20, 30, 50, 30, 50, 80, 20},   // first end
-        {80, 20, 90, 40, 20, 20, 90, 40},   // second end
-        {50, 20, 60, 30, 30, 30, 90, 30},   // body: both ends by the offset
+        {20, 20, 30, 50, 30, 50, 80, 20}, // first end
+        {80, 20, 90, 40, 20, 20, 90, 40}, // second end
+        {50, 20, 60, 30, 30, 30, 90, 30}, // body: both ends by the offset
     };
     for (const auto& c : cases) {
         FreshDocument();
@@ -331,7 +333,8 @@ TEST_F(HandleDragGui, SymbolInstanceTurnsByItsCornersAndMoves) {
     }
     SymbolInstanceRecord* inst = LastOf(doc->instanceHead);
     const DrawingSnapshot before = TakeDrawingSnapshot(doc);
-    const Float64 cx = inst->x + (inst->frame[0] + inst->frame[4]) / 2, cy = inst->y + (inst->frame[1] + inst->frame[5]) / 2;
+    const Float64 cx = inst->x + (inst->frame[0] + inst->frame[4]) / 2,
+                  cy = inst->y + (inst->frame[1] + inst->frame[5]) / 2;
     EXPECT_TRUE(Drag(Path(cx, cy, cx + 30, cy + 10), [&] { return DragSymbolInstanceHandles(doc, inst); }));
     EXPECT_NEAR(LastOf(doc->instanceHead)->x, 70, 1e-9);
     EXPECT_NEAR(LastOf(doc->instanceHead)->y, 50, 1e-9);
@@ -380,7 +383,8 @@ TEST_F(HandleDragGui, EllipseMovesStretchesAndTurns) {
     e = doc->polylineHead->next;
     // Corner 2 (110, 80) about the centre (80, 55), with Shift: its direction snaps.
     before = TakeDrawingSnapshot(doc);
-    EXPECT_TRUE(Drag(Path(110, 80, 104, 86), [&] { return DragPolylineHandles(doc, e); }, true));
+    EXPECT_TRUE(Drag(
+        Path(110, 80, 104, 86), [&] { return DragPolylineHandles(doc, e); }, true));
     const Float64 dir = std::atan2(PointsOf(e)[5] - 55, PointsOf(e)[4] - 80) * 180 / M_PI;
     EXPECT_NEAR(dir, 45, 1e-9);
     EXPECT_NEAR(std::hypot(PointsOf(e)[4] - 80, PointsOf(e)[5] - 55), std::hypot(30, 25), 1e-9);
@@ -389,9 +393,9 @@ TEST_F(HandleDragGui, EllipseMovesStretchesAndTurns) {
 
 // The Shift step goes to the nearest multiple of 15 degrees, half steps up, negative angles too.
 TEST(RotationStep, NearestMultipleOfFifteen) {
-    const double cases[][2] = {{0, 0},      {7.4, 0},     {7.5, 15},    {22.4, 15},   {22.5, 30},
-                               {-7.4, 0},   {-7.5, 0},    {-7.6, -15},  {-22.5, -15}, {-22.6, -30},
-                               {179, 180},  {-180, -180}, {-172.4, -165}, {350, 345}};
+    const double cases[][2] = {{0, 0},     {7.4, 0},     {7.5, 15},      {22.4, 15},   {22.5, 30},
+                               {-7.4, 0},  {-7.5, 0},    {-7.6, -15},    {-22.5, -15}, {-22.6, -30},
+                               {179, 180}, {-180, -180}, {-172.4, -165}, {350, 345}};
     for (const auto& c : cases)
         EXPECT_EQ(RotationStep(c[0]), c[1]) << c[0];
 }
@@ -490,7 +494,8 @@ TEST(MoveAreaElement, MovesEveryContourAndTheBox) {
     e[0] = 10, e[1] = 20, e[2] = 5, e[3] = 3;
     area->holes = NewHandleClear(sizeof(Handle));
     Handle hole = NewOutlineHandle(1);
-    OutlinePoints(hole)[0] = 9, OutlinePoints(hole)[1] = 19, OutlinePoints(hole)[2] = 11, OutlinePoints(hole)[3] = 21;
+    OutlinePoints(hole)[0] = 9, OutlinePoints(hole)[1] = 19, OutlinePoints(hole)[2] = 11,
+    OutlinePoints(hole)[3] = 21;
     reinterpret_cast<Handle*>(*area->holes)[0] = hole;
     area->lastHoleIndex = 0;
     area->minX = 5, area->minY = 17, area->maxX = 15, area->maxY = 23;
