@@ -145,7 +145,38 @@ bool RotateQuad(DocWindowRecord* doc, SInt16 cursor, Float64 cx, Float64 cy, Flo
     return true;
 }
 
+// One value of the rectangle (x1, y1, x2, y2) follows the mouse: an x (index 0 or 2) or a y (1 or 3),
+// snapped as the point on that side's middle.
+bool TrackBoxSide(DocWindowRecord* doc, Float64 box[4], int side, SInt16 cursor) {
+    const bool isX = side % 2 == 0;
+    const Float64 start = box[side], across = isX ? (box[1] + box[3]) / 2 : (box[0] + box[2]) / 2;
+    Float64 shown[4] = {box[0], box[1], box[2], box[3]};
+    bool moved = FollowMouse(
+        doc, cursor,
+        [&](Float64 dx, Float64 dy) {
+            Float64 x = isX ? start + dx : across, y = isX ? across : start + dy;
+            Snap(doc, &x, &y);
+            shown[side] = isX ? x : y;
+        },
+        [&] { DrawWorldRect(doc, shown[0], shown[1], shown[2], shown[3]); });
+    if (moved) box[side] = shown[side];
+    return moved;
+}
+
 } // namespace
+
+Point MouseInDrawing(DocWindowRecord* doc, Float64* x, Float64* y) {
+    const DrawingRecord* d = doc->drawing;
+    GrafPtr saved;
+    GetPort(&saved);
+    SetPortWindowPort(doc->window);
+    Point mouse;
+    GetMouse(&mouse);
+    SetPort(saved);
+    *x = mouse.h * d->view.unitsPerPixel + d->view.originX;
+    *y = (d->view.viewHeight - mouse.v) * d->view.unitsPerPixel + d->view.originY;
+    return mouse;
+}
 
 Float64 RotationStep(Float64 degrees) {
     return std::floor((degrees + 7.5) / 15.0) * 15.0;
@@ -288,35 +319,11 @@ Boolean TrackFramedMove(DocWindowRecord* doc, Float64* refX, Float64* refY, cons
 }
 
 Boolean TrackBoxWidth(DocWindowRecord* doc, Float64 box[4], Boolean secondSide) {
-    const int side = secondSide ? 2 : 0;
-    const Float64 startX = box[side], midY = (box[1] + box[3]) / 2;
-    Float64 shown[4] = {box[0], box[1], box[2], box[3]};
-    bool moved = FollowMouse(
-        doc, kWidthCursor,
-        [&](Float64 dx, Float64) {
-            Float64 x = startX + dx, y = midY;
-            Snap(doc, &x, &y);
-            shown[side] = x;
-        },
-        [&] { DrawWorldRect(doc, shown[0], shown[1], shown[2], shown[3]); });
-    if (moved) box[side] = shown[side];
-    return moved;
+    return TrackBoxSide(doc, box, secondSide ? 2 : 0, kWidthCursor);
 }
 
 Boolean TrackBoxHeight(DocWindowRecord* doc, Float64 box[4], Boolean secondSide) {
-    const int side = secondSide ? 3 : 1;
-    const Float64 startY = box[side], midX = (box[0] + box[2]) / 2;
-    Float64 shown[4] = {box[0], box[1], box[2], box[3]};
-    bool moved = FollowMouse(
-        doc, kHeightCursor,
-        [&](Float64, Float64 dy) {
-            Float64 x = midX, y = startY + dy;
-            Snap(doc, &x, &y);
-            shown[side] = y;
-        },
-        [&] { DrawWorldRect(doc, shown[0], shown[1], shown[2], shown[3]); });
-    if (moved) box[side] = shown[side];
-    return moved;
+    return TrackBoxSide(doc, box, secondSide ? 3 : 1, kHeightCursor);
 }
 
 Boolean TrackQuadRotation(DocWindowRecord* doc, Float64 corners[8], SInt16 k, Float64* turned) {

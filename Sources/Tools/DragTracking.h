@@ -17,6 +17,9 @@ constexpr SInt16 kFallingCornersCursor = 142; // top-left and bottom-right
 constexpr SInt16 kRisingCornersCursor = 143;  // top-right and bottom-left
 constexpr SInt16 kRotateCursor = 144;
 
+// The mouse in the document's window: its local pixel, and in (*x, *y) its drawing point.
+Point MouseInDrawing(DocWindowRecord* doc, Float64* x, Float64* y);
+
 // One corner of a rectangle follows the mouse while the opposite corner (fixedX, fixedY) stays. With
 // proportional the rectangle keeps width / height = ratio: of the corner from the mouse's x and the
 // corner from its y, the one nearer the mouse (the first on a tie). The cursor is set to cursorId.

@@ -15,10 +15,7 @@
 #include "Model/SpatialIndex.h"
 #include "Model/Symbols.h"
 #include "Model/UndoJournal.h"
-#include "Platform/Events.h"
 #include "Platform/MemoryManager.h"
-#include "Platform/QuickDraw.h"
-#include "Platform/Windows.h"
 #include "Tools/DragTracking.h"
 #include "Tools/Picking.h"
 #include "Tools/TextEditing.h"
@@ -65,15 +62,9 @@ struct Mouse {
 };
 
 Mouse ReadMouse(DocWindowRecord* doc) {
-    DrawingRecord* d = doc->drawing;
-    GrafPtr saved;
-    GetPort(&saved);
-    SetPortWindowPort(doc->window);
     Mouse m{};
-    GetMouse(&m.pixel);
-    SetPort(saved);
-    MouseToWorld(doc, m.pixel.h, SInt16(d->view.viewHeight - m.pixel.v));
-    m.x = d->toolInput.cursorX, m.y = d->toolInput.cursorY;
+    m.pixel = MouseInDrawing(doc, &m.x, &m.y);
+    MouseToWorld(doc, m.pixel.h, SInt16(doc->drawing->view.viewHeight - m.pixel.v));
     return m;
 }
 
@@ -197,6 +188,18 @@ template <typename T> void AppendReplacement(DocWindowRecord* doc, T* head, T* c
     gDocumentHooks.drawElement(doc, kind, copy);
 }
 
+// The copy in place of the element, in one undo step: the copy at the tail, selected and held in
+// the tool's slot, the old element removed with its undo record.
+template <typename T, typename Remove>
+void ReplaceElement(DocWindowRecord* doc, T* head, T* old, T* copy, SInt16 kind, T** slot, Remove remove) {
+    RequestRedraw(doc);
+    BeginUndoStep(doc);
+    AppendReplacement(doc, head, copy, kind);
+    if (slot != nullptr) *slot = copy;
+    remove(doc, old);
+    EndUndoStep(doc);
+}
+
 // The line with new ends in place of the old one. Its flag word and end marks are the old line's,
 // given before it is journalled; when its ends are put in order the end marks and the run-on bits
 // go with their points.
@@ -216,12 +219,8 @@ void ReplaceLine(DocWindowRecord* doc, LineRecord* line, const Float64 ends[4]) 
         if (line->flags & kLineOpenEnd) f |= kLineOpenStart;
         copy->flags = f;
     }
-    RequestRedraw(doc);
-    BeginUndoStep(doc);
-    AppendReplacement(doc, doc->lineHead, copy, kLineElement);
-    if (ToolStateRecord* t = ToolStateOf(doc)) t->firstLine = copy;
-    RemoveLine(doc, line);
-    EndUndoStep(doc);
+    ToolStateRecord* t = ToolStateOf(doc);
+    ReplaceElement(doc, doc->lineHead, line, copy, kLineElement, t ? &t->firstLine : nullptr, RemoveLine);
 }
 
 void DrawOutlineMoved(DocWindowRecord* doc, Handle outline, Float64 dx, Float64 dy) {
@@ -417,12 +416,8 @@ Boolean DragArcHandles(DocWindowRecord* doc, ArcRecord* arc) {
     ArcRecord* copy = CloneArcRecord(arc);
     if (copy == nullptr) return false;
     copy->cx = n[0], copy->cy = n[1], copy->radius = n[2];
-    RequestRedraw(doc);
-    BeginUndoStep(doc);
-    AppendReplacement(doc, doc->arcHead, copy, kArcElement);
-    if (ToolStateRecord* t = ToolStateOf(doc)) t->firstArc = copy;
-    RemoveArc(doc, arc);
-    EndUndoStep(doc);
+    ToolStateRecord* t = ToolStateOf(doc);
+    ReplaceElement(doc, doc->arcHead, arc, copy, kArcElement, t ? &t->firstArc : nullptr, RemoveArc);
     return true;
 }
 
@@ -553,12 +548,9 @@ Boolean DragSymbolInstanceHandles(DocWindowRecord* doc, SymbolInstanceRecord* in
     if (copy == nullptr) return false;
     copy->x = x, copy->y = y, copy->angle = angle;
     ComputeInstanceFrame(doc, copy);
-    RequestRedraw(doc);
-    BeginUndoStep(doc);
-    AppendReplacement(doc, doc->instanceHead, copy, kSymbolInstanceElement);
-    if (ToolStateRecord* t = ToolStateOf(doc)) t->pickedOther = copy;
-    RemoveInstance(doc, instance);
-    EndUndoStep(doc);
+    SymbolInstanceRecord* held = nullptr;
+    ReplaceElement(doc, doc->instanceHead, instance, copy, kSymbolInstanceElement, &held, RemoveInstance);
+    if (ToolStateRecord* t = ToolStateOf(doc)) t->pickedOther = held;
     return true;
 }
 

@@ -3,10 +3,7 @@
 
 #include "Model/DocumentRecords.h"
 #include "Model/SpatialIndex.h"
-#include "Platform/Events.h"
 #include "Platform/MemoryManager.h"
-#include "Platform/QuickDraw.h"
-#include "Platform/Windows.h"
 #include "Tools/DragTracking.h"
 #include "View/RasterImages.h"
 
@@ -47,15 +44,8 @@ void MoveAreaElement(AreaRecord* area, DocWindowRecord* doc, Float64 dx, Float64
 Boolean DragImage(DocWindowRecord* doc) {
     if (doc == nullptr || doc->window == nullptr || doc->drawing == nullptr || !doc->settings->imagesShown)
         return false;
-    const DrawingRecord* d = doc->drawing;
-    GrafPtr saved;
-    GetPort(&saved);
-    SetPortWindowPort(doc->window);
-    Point mouse;
-    GetMouse(&mouse);
-    SetPort(saved);
-    const Float64 x = mouse.h * d->view.unitsPerPixel + d->view.originX;
-    const Float64 y = (d->view.viewHeight - mouse.v) * d->view.unitsPerPixel + d->view.originY;
+    Float64 x, y;
+    MouseInDrawing(doc, &x, &y);
     // The image drawn last lies on top.
     for (SInt16 i = SInt16(std::min<SInt16>(doc->imageCount, kMaxImages) - 1); i >= 0; --i) {
         ImageRecord& image = doc->images[i];

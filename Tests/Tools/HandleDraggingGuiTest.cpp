@@ -391,6 +391,30 @@ TEST_F(HandleDragGui, EllipseMovesStretchesAndTurns) {
     ExpectExactUndoRedo(before, TakeDrawingSnapshot(doc));
 }
 
+// A side of a turned ellipse moves across its own direction only; the other side stays.
+TEST_F(HandleDragGui, TurnedEllipseSideMovesAcrossItsDirection) {
+    const double r = std::sqrt(0.5);
+    const std::vector<double> q = {100,          40,          100 + 30 * r, 40 + 30 * r,
+                                   100 + 10 * r, 40 + 50 * r, 100 - 20 * r, 40 + 20 * r};
+    PolylineRecord* e = Polyline(kPolylineEllipse, q, 0, 360);
+    ASSERT_NE(e, nullptr);
+    const DrawingSnapshot before = TakeDrawingSnapshot(doc);
+    // The middle of side 1 (corners 1 and 2), out along the side's normal (1, 1) by 5 each way, with
+    // a sideways wobble the drag leaves out.
+    const double mx = (q[2] + q[4]) / 2, my = (q[3] + q[5]) / 2;
+    EXPECT_TRUE(Drag({WindowPoint(mx, my), WindowPoint(mx + 3, my + 1), WindowPoint(mx + 5, my + 5)},
+                     [&] { return DragPolylineHandles(doc, e); }));
+    const Float64* p = PointsOf(e);
+    const Point start = WindowPoint(mx, my), end = WindowPoint(mx + 5, my + 5);
+    const double dx = (end.h - start.h) * 0.5, dy = -(end.v - start.v) * 0.5;
+    const double along = (dx + dy) * r; // the offset's part across side 1
+    const double want[8] = {
+        q[0], q[1], q[2] + along * r, q[3] + along * r, q[4] + along * r, q[5] + along * r, q[6], q[7]};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_NEAR(p[i], want[i], 1e-9) << i;
+    ExpectExactUndoRedo(before, TakeDrawingSnapshot(doc));
+}
+
 // The Shift step goes to the nearest multiple of 15 degrees, half steps up, negative angles too.
 TEST(RotationStep, NearestMultipleOfFifteen) {
     const double cases[][2] = {{0, 0},     {7.4, 0},     {7.5, 15},      {22.4, 15},   {22.5, 30},
