@@ -339,6 +339,10 @@ TEST_F(HandleDragGui, SymbolInstanceTurnsByItsCornersAndMoves) {
     EXPECT_NEAR(LastOf(doc->instanceHead)->x, 70, 1e-9);
     EXPECT_NEAR(LastOf(doc->instanceHead)->y, 50, 1e-9);
     ExpectExactUndoRedo(before, TakeDrawingSnapshot(doc));
+    inst = LastOf(doc->instanceHead);
+    const SInt16 steps = Steps();
+    EXPECT_FALSE(Drag(OutAndBack(cx + 30, cy + 10), [&] { return DragSymbolInstanceHandles(doc, inst); }));
+    EXPECT_EQ(Steps(), steps);
 }
 
 // Point lists: the first, an inner and the last vertex, each journalled with the state before the
@@ -389,6 +393,10 @@ TEST_F(HandleDragGui, EllipseMovesStretchesAndTurns) {
     EXPECT_NEAR(dir, 45, 1e-9);
     EXPECT_NEAR(std::hypot(PointsOf(e)[4] - 80, PointsOf(e)[5] - 55), std::hypot(30, 25), 1e-9);
     ExpectExactUndoRedo(before, TakeDrawingSnapshot(doc));
+    e = doc->polylineHead->next;
+    const SInt16 steps = Steps();
+    EXPECT_FALSE(Drag(OutAndBack(80, 55), [&] { return DragPolylineHandles(doc, e); }));
+    EXPECT_EQ(Steps(), steps);
 }
 
 // A side of a turned ellipse moves across its own direction only; the other side stays.
@@ -482,6 +490,13 @@ TEST_F(HandleDragGui, DamagedGeometryIsNotDragged) {
     EXPECT_FALSE(Drag(Path(150, 60, 160, 70), [&] { return DragArcHandles(doc, doc->arcHead->next); }));
     EXPECT_EQ(Steps(), steps);
     EXPECT_TRUE(std::isnan(bad->x2));
+    // A polyline with one damaged vertex: its other vertices are not dragged either.
+    PolylineRecord* p = Polyline(kPolylineSegments, {20, 100, 60, 120, 100, 100});
+    const SInt16 made = Steps();
+    reinterpret_cast<Float64*>(*p->points)[4] = nan;
+    EXPECT_FALSE(Drag(Path(20, 100, 30, 110), [&] { return DragPolylineHandles(doc, p); }));
+    EXPECT_EQ(Steps(), made);
+    EXPECT_EQ(PointsOf(p)[0], 20);
 
     FreshDocument();
     Draw(20, 20, 80, 20);
