@@ -19,7 +19,8 @@ namespace {
 
 constexpr SInt16 kAreaRow = 9 * 12;
 constexpr SInt16 kPatternLists[2] = {131, 132};
-constexpr SInt16 kHatchFill = -1, kSingleHatchFill = -2, kPatternFill = 0, kShadeFill = 1, kDrawnPatternFill = 2;
+constexpr SInt16 kHatchFill = -1, kSingleHatchFill = -2, kPatternFill = 0, kShadeFill = 1,
+                 kDrawnPatternFill = 2;
 enum : SInt16 { kHatchTool = 0, kPatternTool = 1, kShadeTool = 2, kDrawnPatternTool = 3 };
 
 void EnsureDefaults(ToolStateRecord* t) {
@@ -77,7 +78,8 @@ void HatchStep(ToolStep& s) {
     GetTypedAngle(s.doc, 1, &t->areaHatchAngle);
     GetTypedInteger(s.doc, 2, &t->areaHatchStyle);
     if (!(t->areaHatchSpacing > 0)) return;
-    MakeArea(s, t->areaHatchSpacing, t->areaHatchAngle, t->areaHatchStyle == 1 ? kSingleHatchFill : kHatchFill);
+    MakeArea(s, t->areaHatchSpacing, t->areaHatchAngle,
+             t->areaHatchStyle == 1 ? kSingleHatchFill : kHatchFill);
 }
 
 void PatternStep(ToolStep& s) {

@@ -7,6 +7,7 @@
 #include "Model/MathPrimitives.h"
 #include "Model/Polylines.h"
 #include "Model/SpatialIndex.h"
+#include "Platform/AppResources.h"
 #include "Platform/MemoryManager.h"
 #include "Platform/QuickDraw.h"
 #include "ToolFixture.h"
@@ -15,6 +16,7 @@
 
 #include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -43,7 +45,9 @@ class AreaPicks : public ToolTest {
     }
     ToolStateRecord* T() const { return doc->drawing->tool; }
     SInt16 Picks() const { return T()->pickCount; }
-    const AreaPickRecord& PickRec(int i) const { return reinterpret_cast<AreaPickRecord*>(*T()->pickList)[i]; }
+    const AreaPickRecord& PickRec(int i) const {
+        return reinterpret_cast<AreaPickRecord*>(*T()->pickList)[i];
+    }
     int Contours() const { return LastOutlineContour(doc) + 1; }
     // Contour i as points; an ellipse contour gives its centre and radii.
     std::vector<P> Contour(int i) const {
@@ -191,13 +195,16 @@ TEST_F(AreaPicks, EachTraceCaseGivesItsContour) {
         std::function<void(const std::vector<P>&, SInt16 lastIndex)> check;
     };
     const Case cases[] = {
-        {"a circle is an ellipse contour", [this] { DrawnArc(50, 50, 7); }, {{57, 50}},
+        {"a circle is an ellipse contour",
+         [this] { DrawnArc(50, 50, 7); },
+         {{57, 50}},
          [](const std::vector<P>& c, SInt16 last) {
              EXPECT_EQ(last, -1);
              ExpectNear(c[0], {50, 50}, "centre");
              ExpectNear(c[1], {7, 7}, "radii");
          }},
-        {"an arc is taken as its full circle", [this] { DrawnArc(50, 50, 7, 0, 90); },
+        {"an arc is taken as its full circle",
+         [this] { DrawnArc(50, 50, 7, 0, 90); },
          {{50 + 7 * std::cos(0.7), 50 + 7 * std::sin(0.7)}},
          [](const std::vector<P>& c, SInt16 last) {
              EXPECT_EQ(last, -1);
@@ -246,13 +253,18 @@ TEST_F(AreaPicks, EachTraceCaseGivesItsContour) {
              ExpectNear(c[2], {10, 10 - std::sqrt(11.0)}, "into the arc");
          }},
         {"an open polyline is closed by its first point",
-         [this] { DrawnPolyline(kPolylineSegments, {{0, 0}, {10, 0}, {10, 8}}); }, {{10, 0}},
+         [this] {
+             DrawnPolyline(kPolylineSegments, {{0, 0}, {10, 0}, {10, 8}});
+         },
+         {{10, 0}},
          [](const std::vector<P>& c, SInt16) {
              ASSERT_EQ(c.size(), 4u);
              ExpectNear(c[3], {0, 0}, "closed");
          }},
         {"an ellipse polyline: 361 points",
-         [this] { DrawnPolyline(kPolylineEllipse, {{0, 0}, {20, 0}, {20, 10}, {0, 10}}); },
+         [this] {
+             DrawnPolyline(kPolylineEllipse, {{0, 0}, {20, 0}, {20, 10}, {0, 10}});
+         },
          {{10, 5}},
          [](const std::vector<P>& c, SInt16) {
              ASSERT_EQ(c.size(), 361u);
@@ -260,7 +272,9 @@ TEST_F(AreaPicks, EachTraceCaseGivesItsContour) {
              ExpectNear(c[90], {10, 10}, "t = 90");
          }},
         {"a rounded box polyline",
-         [this] { DrawnPolyline(kPolylineRoundedRect, {{0, 0}, {20, 0}, {20, 10}, {0, 10}}, 2); },
+         [this] {
+             DrawnPolyline(kPolylineRoundedRect, {{0, 0}, {20, 0}, {20, 10}, {0, 10}}, 2);
+         },
          {{10, 5}},
          [](const std::vector<P>& c, SInt16) {
              EXPECT_GT(c.size(), 8u);
@@ -363,24 +377,28 @@ TEST_F(AreaPicks, DegenerateGeometryAndFullListsFailWithMessage55) {
         std::function<void()> run;
     };
     const Case cases[] = {
-        {"one line", [this] {
+        {"one line",
+         [this] {
              DrawnLine(0, 0, 10, 0);
              PickAt(5, 0);
          }},
-        {"two crossing lines enclose nothing", [this] {
+        {"two crossing lines enclose nothing",
+         [this] {
              DrawnLine(0, 0, 10, 0);
              DrawnLine(5, -5, 5, 5);
              PickAt(2, 0);
              PickAt(5, 3);
          }},
-        {"two coincident lines", [this] {
+        {"two coincident lines",
+         [this] {
              // A click finds the first of them; the picks are stored as two clicks would store them.
              LineRecord* a = DrawnLine(0, 0, 10, 0);
              LineRecord* b = DrawnLine(0, 0, 10, 0);
              ASSERT_TRUE(AppendPickRecord(doc, 0, a, 5, 0, 0));
              ASSERT_TRUE(AppendPickRecord(doc, 0, b, 5, 0, 0));
          }},
-        {"zero-length lines", [this] {
+        {"zero-length lines",
+         [this] {
              DrawnLine(0, 0, 0, 0);
              DrawnLine(5, 5, 5, 5);
              DrawnLine(0, 5, 0, 5);
@@ -388,13 +406,15 @@ TEST_F(AreaPicks, DegenerateGeometryAndFullListsFailWithMessage55) {
              PickAt(5, 5);
              PickAt(0, 5);
          }},
-        {"a line far from the circle", [this] {
+        {"a line far from the circle",
+         [this] {
              DrawnLine(-20, 50, 20, 50);
              DrawnArc(0, 0, 10);
              PickAt(0, 50);
              PickAt(0, 10);
          }},
-        {"a chain with a NaN line", [this] {
+        {"a chain with a NaN line",
+         [this] {
              DrawnLine(-2, 0, 12, 0);
              DrawnArc(5, 5, 5, 0, 180);
              LineRecord* bad = DrawnLine(10, -2, 10, 12);
@@ -403,16 +423,19 @@ TEST_F(AreaPicks, DegenerateGeometryAndFullListsFailWithMessage55) {
              PickAt(5, 10);
              bad->x1 = NAN;
          }},
-        {"a zero-radius circle", [this] {
+        {"a zero-radius circle",
+         [this] {
              ArcRecord* arc = DrawnArc(50, 50, 7);
              PickAt(57, 50);
              arc->radius = 0;
          }},
-        {"a picture polyline has no area", [this] {
+        {"a picture polyline has no area",
+         [this] {
              DrawnPolyline(kPolylinePicture, {{0, 0}, {10, 10}});
              PickAt(5, 5);
          }},
-        {"a polyline of the most points cannot be closed", [this] {
+        {"a polyline of the most points cannot be closed",
+         [this] {
              std::vector<P> many;
              for (int i = 0; i < 32767; ++i)
                  many.push_back({std::cos(i * 1e-4) * 100, std::sin(i * 1e-4) * 100});
@@ -421,7 +444,8 @@ TEST_F(AreaPicks, DegenerateGeometryAndFullListsFailWithMessage55) {
              ASSERT_EQ(p->pointCount, 32767);
              PickAt(100, 0);
          }},
-        {"a full pick list", [this] {
+        {"a full pick list",
+         [this] {
              DrawnLine(-2, 0, 12, 0);
              DrawnLine(10, -2, 10, 12);
              PickAt(5, 0);
@@ -500,4 +524,30 @@ TEST_F(AreaPicks, DeleteTakesBackArcsAndLinesAndBeepsForEverythingElse) {
     RemoveLastPick(doc);
     EXPECT_EQ(Picks(), 1);
     EXPECT_EQ(PlatformBeepCount(), beeps + 2);
+}
+
+TEST_F(AreaPicks, PatternNamesAreFoundInAnyLetterCaseAndNoItemHidesALaterOne) {
+    EXPECT_TRUE(TextContainsIgnoringCase("the Close RISING diagonals, please", "close rising diagonals"));
+    EXPECT_FALSE(TextContainsIgnoringCase("close rising", "close rising diagonals"));
+    EXPECT_FALSE(TextContainsIgnoringCase("\xC3\x84hre", "\xC3\xA4hre")); // only A to Z are folded
+    for (SInt16 list : {131, 132}) {
+        std::vector<std::string> items;
+        for (SInt16 i = 1;; ++i) {
+            Str255 item;
+            GetIndString(item, list, i);
+            if (item[0] == 0) break;
+            items.push_back(ToStd(item));
+        }
+        ASSERT_GE(items.size(), 15u) << list;
+        for (size_t i = 0; i < items.size(); ++i) {
+            Float64 found = 0;
+            EXPECT_TRUE(FindListItemInText("Pattern " + items[i] + "!", list, &found)) << items[i];
+            EXPECT_EQ(found, Float64(i + 1)) << list << ": " << items[i] << " is hidden by an earlier item";
+        }
+    }
+    Float64 index = -1;
+    EXPECT_FALSE(FindListItemInText("nothing like it", 131, &index));
+    EXPECT_EQ(index, -1);
+    EXPECT_TRUE(FindListItemInText("ZIGZAG COLUMNS", 132, &index));
+    EXPECT_EQ(index, 15);
 }
