@@ -145,12 +145,12 @@ TEST_F(AreaToolsGui, EachToolMakesItsFillFromWhatIsTyped) {
     const Case cases[] = {
         {0, "5.00,45.00,0", "3,15,0", true, -1, 3},
         {0, "3.00,15.00,0", "4,60,1", true, -2, 4},
-        {0, "4.00,60.00,1", "0,45,0", false, 0, 0},      // no spacing: nothing made
+        {0, "4.00,60.00,1", "0,45,0", false, 0, 0}, // no spacing: nothing made
         {1, "wide horizontal lines", "Close RISING Diagonals, please", true, 0, 6},
         {1, "Close RISING Diagonals, please", "no such pattern", false, 0, 0},
-        {1, "no such pattern", "", false, 0, 0},    // the chooser is not there: nothing made
-        {2, "50", "250", true, 1, 21},              // clamped to 100 %
-        {2, "100", "52", true, 1, 11},              // whole steps of 5 %
+        {1, "no such pattern", "", false, 0, 0}, // the chooser is not there: nothing made
+        {2, "50", "250", true, 1, 21},           // clamped to 100 %
+        {2, "100", "52", true, 1, 11},           // whole steps of 5 %
         {2, "52", "-7", true, 1, 1},
         {3, "bricks", "zigzag columns", true, 2, 15},
     };
