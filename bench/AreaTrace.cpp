@@ -73,9 +73,8 @@ DocWindowRecord* RingDrawing(benchmark::State& state, Float64* firstX, Float64* 
 void Finish(benchmark::State& state, DocWindowRecord* doc, bool traced) {
     if (!traced) state.SkipWithError("the trace failed");
     state.counters["vertices"] = kVertices;
-    state.counters["us_per_vertex"] =
-        benchmark::Counter(Float64(kVertices), benchmark::Counter::kIsIterationInvariantRate |
-                                                   benchmark::Counter::kInvert);
+    state.counters["us_per_vertex"] = benchmark::Counter(
+        Float64(kVertices), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.SetLabel("goal: 100,000 vertices <= 0.5 s");
     DisposeDocumentWindow(doc);
 }
