@@ -418,6 +418,13 @@ TEST_F(AreaPicks, DegenerateGeometryAndFullListsFailWithMessage55) {
              PickAt(5, 5);
              PickAt(0, 5);
          }},
+        {"a square too large to measure",
+         [this] {
+             const double b = 1e300;
+             const double sides[4][4] = {{-b, -b, b, -b}, {b, -b, b, b}, {b, b, -b, b}, {-b, b, -b, -b}};
+             for (const auto& l : sides)
+                 ASSERT_TRUE(AppendPickRecord(doc, 0, DrawnLine(l[0], l[1], l[2], l[3]), 0, 0, 0));
+         }},
         {"a line far from the circle",
          [this] {
              DrawnLine(-20, 50, 20, 50);
