@@ -97,9 +97,11 @@ Boolean AppendOutlinePoint(DocWindowRecord* doc, Float64 x, Float64 y) {
         return true;
     }
     SInt16 last = OutlineLastIndex(h);
-    if (last < 0 || last + 1 >= kMaxOutlinePoints) return false;
+    if (last < 0) return false;
     Float64* p = OutlinePoints(h);
+    // A repeat is skipped also when the outline is full: a closed ring of the most points fits.
     if (p[2 * last] == x && p[2 * last + 1] == y) return true;
+    if (last + 1 >= kMaxOutlinePoints) return false;
     if (!Reserve(h, last + 2)) return false;
     p = OutlinePoints(h);
     p[2 * (last + 1)] = x;
@@ -142,6 +144,9 @@ Boolean AppendArcBetweenPoints(DocWindowRecord* doc, Float64 cx, Float64 cy, Flo
                                Float64 startY, Float64 endX, Float64 endY, Boolean counterClockwise) {
     Float64 tolerance = OutlineChordTolerance(doc), step;
     if (!ArcStepAngle(radius, tolerance, &step)) return false;
+    // A NaN angle would never reach the end.
+    if (!Finite(cx) || !Finite(cy) || !Finite(startX) || !Finite(startY) || !Finite(endX) || !Finite(endY))
+        return false;
     Float64 a0 = Atan2Positive(startY - cy, startX - cx), a1 = Atan2Positive(endY - cy, endX - cx);
     Float64 end = EndOnSameTurn(a0, a1, counterClockwise);
     return AppendOutlinePoint(doc, startX, startY) &&
