@@ -153,6 +153,11 @@ struct ToolStateRecord {
     Float64 dimDirectionX, dimDirectionY;
     char chainLetter;
     Float64 angleFeet[4];
+    // The point-list tools: the vertex picked and the second end of the segment to insert into, and
+    // the polylines a boundary was picked from (PolylineRecord pointers), also those whose run became
+    // segment lines; freed with the pick list.
+    SInt16 pickedVertex, segmentEnd;
+    Handle boundaryPolylines;
 };
 
 ToolStateRecord* NewToolStateRecord();
