@@ -259,9 +259,8 @@ void NoteBoundaryPolyline(ToolStep& s, PolylineRecord* p) {
 void BoundaryClick(ToolStep& s) {
     // The polyline the picks will find under the click, found the same way beforehand: when the
     // click adds to the picks, whole or as a run, that polyline is part of the boundary.
-    PolylineRecord* hit = PickPolyline(s.doc, kPickFind, kWantAllPolylines, false)
-                              ? s.d->cursors.polylineCursor
-                              : nullptr;
+    PolylineRecord* hit =
+        PickPolyline(s.doc, kPickFind, kWantAllPolylines, false) ? s.d->cursors.polylineCursor : nullptr;
     const SInt16 before = PickCount(s.t);
     const void* lastBefore = before > 0 ? Picks(s.t)[before - 1].element : nullptr;
     CreateAreaFromPicks(s.doc);

@@ -945,7 +945,7 @@ def scenario_dxf_from_panel(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 10]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -1175,6 +1175,66 @@ def scenario_dimension_tools(tier):
     program.quit()
 
 
+def polylines_of(elements):
+    return [(int(e[1]), [(float(e[i]), float(e[i + 1])) for i in range(2, len(e), 2)])
+            for e in elements if e[0] == "polyline-points"]
+
+
+def scenario_point_list_tools(tier):
+    """An open polyline of three clicked points ended with Return and a closed one of three typed
+    points ended with 1, then a vertex of the first moved by two clicks (tools chosen from the tool
+    menu); the saved drawing holds them, and Undo puts the vertex back alone."""
+    program = Program(tier, "polylines")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+
+    def click(fx, fy):
+        x, y, w, h = desk.geometry(doc)
+        desk.click(x + int(fx * w), y + int(fy * h))
+        program.wait_idle(0.2)
+
+    choose_tool(program, doc, 10, 0)  # Point lists: polyline
+    for point in ((0.3, 0.35), (0.6, 0.35), (0.6, 0.6)):
+        click(*point)
+    desk.key("Return")
+    program.wait_idle(0.3)
+    choose_tool(program, doc, 10, 0)
+    for text in ("10,10", "40,10", "25,30", "1"):
+        type_point(program, text)
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Polylines.cadx")
+    save_through_panel(program, path)
+    drawn = polylines_of(dump(tier, path))
+    check(len(drawn) == 2 and len(drawn[0][1]) == 3, f"the saved drawing holds the polylines {drawn}")
+    check(drawn[1] == (0, [(10, 10), (40, 10), (25, 30), (10, 10)]), f"the typed polyline is closed: {drawn[1]}")
+    clicked = drawn[0][1]
+
+    choose_tool(program, doc, 10, 4)  # Point lists: move vertex
+    click(0.6, 0.35)
+    click(0.7, 0.45)
+    os.makedirs(tier.output, exist_ok=True)
+    desk.screenshot().save_png(os.path.join(tier.output, "polylines.png"))
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    moved = polylines_of(dump(tier, path))
+    check(len(moved) == 2 and moved[1] == drawn[1], f"the typed polyline stays as it was: {moved}")
+    points = moved[0][1] if moved else []
+    check(len(points) == 3 and points[0] == clicked[0] and points[2] == clicked[2] and points[1] != clicked[1],
+          f"one vertex of {clicked} moved: {points}")
+    check(points[1][0] > clicked[1][0] and points[1][1] < clicked[1][1], f"the vertex moved right and down: {points}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    undone = polylines_of(dump(tier, path))
+    check(undone == drawn, f"after Undo the polylines are {undone}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1195,6 +1255,7 @@ SCENARIOS = [
     ("Q pen and line type from the attribute tools", scenario_attribute_tools, False),
     ("R a DXF file from the Open panel", scenario_dxf_from_panel, False),
     ("S dimensions from the tool menu", scenario_dimension_tools, False),
+    ("V polylines from the point-list tools", scenario_point_list_tools, False),
 ]
 
 
