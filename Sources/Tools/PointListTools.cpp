@@ -257,6 +257,11 @@ void NoteBoundaryPolyline(ToolStep& s, PolylineRecord* p) {
 }
 
 void BoundaryClick(ToolStep& s) {
+    // A new chain: polylines of one given up are not part of it.
+    if (PickCount(s.t) == 0) {
+        DisposeHandle(BoundaryPolylines(s));
+        BoundaryPolylines(s) = nullptr;
+    }
     // The polyline the picks will find under the click, found the same way beforehand: when the
     // click adds to the picks, whole or as a run, that polyline is part of the boundary.
     PolylineRecord* hit =
@@ -266,7 +271,9 @@ void BoundaryClick(ToolStep& s) {
     CreateAreaFromPicks(s.doc);
     const SInt16 after = PickCount(s.t);
     const void* lastAfter = after > 0 ? Picks(s.t)[after - 1].element : nullptr;
-    if (hit != nullptr && (after != before || lastAfter != lastBefore)) NoteBoundaryPolyline(s, hit);
+    // A chain abandoned for want of memory has no picks left.
+    if (hit != nullptr && after > 0 && (after != before || lastAfter != lastBefore))
+        NoteBoundaryPolyline(s, hit);
 }
 
 // The traced contour as polyline points; a circle's contour (centre and radii) as its chords.
