@@ -263,3 +263,27 @@ Boolean PolylineBox(const PolylineRecord* polyline, Float64 box[4]) {
     }
     return true;
 }
+
+void ComputePolylineCurve(const PolylineRecord* polyline, SInt16 from, SInt16 to, std::vector<Float64>* xy) {
+    xy->clear();
+    const Float64* p = PolylinePoints(polyline);
+    int n = polyline->pointCount;
+    if (p == nullptr || from < 0 || to < from || to >= n) return;
+    if (n < 3) {
+        xy->assign(p + 2 * from, p + 2 * to + 2);
+        return;
+    }
+    // The curve skips repeated vertices: a vertex's place on it counts the distinct ones before it.
+    std::vector<size_t> place(size_t(n), 0);
+    size_t distinct = 1;
+    for (int i = 1; i < n; ++i) {
+        if (std::hypot(p[2 * i] - p[2 * i - 2], p[2 * i + 1] - p[2 * i - 1]) > 0) ++distinct;
+        place[size_t(i)] = distinct - 1;
+    }
+    std::vector<Float64> all;
+    ChordSplinePoints(p, n, &all);
+    const size_t stride = distinct >= 3 ? kStepsPerSpan : 1;
+    size_t first = place[size_t(from)] * stride, last = place[size_t(to)] * stride;
+    if (2 * last + 1 >= all.size()) return;
+    xy->assign(all.begin() + std::ptrdiff_t(2 * first), all.begin() + std::ptrdiff_t(2 * last + 2));
+}

@@ -37,3 +37,7 @@ Boolean PolylinePieces(const DocWindowRecord* doc, const PolylineRecord* polylin
 // The box of the points (widened for the smooth kinds, which may swing past them); false when the
 // polyline has no points.
 Boolean PolylineBox(const PolylineRecord* polyline, Float64 box[4]);
+
+// The points of a curve polyline (kind 2) from vertex `from` to vertex `to` (from <= to), both
+// vertices included, as SmoothPolylinePoints draws them. Empty for indexes outside the polyline.
+void ComputePolylineCurve(const PolylineRecord* polyline, SInt16 from, SInt16 to, std::vector<Float64>* xy);

@@ -19,6 +19,7 @@
 #include "Files/Preferences.h"
 #include "Shell/StatusArea.h"
 #include "Tools/ToolDispatch.h"
+#include "Tools/AreaTools.h"
 #include "Tools/DimensionTools.h"
 #include "Model/UndoJournal.h"
 #include "View/WorldPrimitives.h"
@@ -237,6 +238,8 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     default:
         // The object info palette does not exist yet: its tool stays dimmed.
         if (menu == kFirstToolMenu + 7 && item == 10) return false;
+        // The area fill tool waits for its dialog.
+        if (menu == kFirstToolMenu + 9 && item == kAreaFillTool + 1) return false;
         // The dimension settings tool waits for its dialog.
         if (menu == kFirstToolMenu + 4 && item == kDimensionSettingsTool + 1) return false;
         return menu >= kFirstToolMenu && menu <= kLastToolMenu &&

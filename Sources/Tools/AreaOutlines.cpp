@@ -142,6 +142,9 @@ Boolean AppendArcBetweenPoints(DocWindowRecord* doc, Float64 cx, Float64 cy, Flo
                                Float64 startY, Float64 endX, Float64 endY, Boolean counterClockwise) {
     Float64 tolerance = OutlineChordTolerance(doc), step;
     if (!ArcStepAngle(radius, tolerance, &step)) return false;
+    // A NaN angle would never reach the end.
+    if (!Finite(cx) || !Finite(cy) || !Finite(startX) || !Finite(startY) || !Finite(endX) || !Finite(endY))
+        return false;
     Float64 a0 = Atan2Positive(startY - cy, startX - cx), a1 = Atan2Positive(endY - cy, endX - cx);
     Float64 end = EndOnSameTurn(a0, a1, counterClockwise);
     return AppendOutlinePoint(doc, startX, startY) &&

@@ -15,6 +15,7 @@
 #include "Tools/TransformTools.h"
 #include "Tools/AttributeTools.h"
 #include "Tools/AreaPicks.h"
+#include "Tools/AreaTools.h"
 #include "Tools/PointListTools.h"
 #include "Platform/MemoryManager.h"
 #include "Shell/MenuCommands.h"
@@ -36,7 +37,7 @@ using GroupHandler = void (*)(DocWindowRecord*);
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
     ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click,  ToolGroup5Click,
-    ToolGroup6Click, ToolGroup7Click, nullptr,         nullptr,         ToolGroup10Click, nullptr,
+    ToolGroup6Click, ToolGroup7Click, nullptr,         ToolGroup9Click, ToolGroup10Click, nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

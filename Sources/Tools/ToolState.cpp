@@ -1,6 +1,7 @@
 // Tool state: resetting a tool run, the step counter, reference points, typed values, validators,
 // deselection, the suspension of snapping, pending commands and picking up an element's attributes.
 #include "Tools/ToolState.h"
+#include "Tools/AreaOutlines.h"
 
 #include "Model/Selection.h"
 
@@ -50,16 +51,22 @@ template <typename Record> bool ClearFlags(Record* head, Boolean alsoMarks, bool
     return changed;
 }
 
-// Frees the pick list with the segment lines its picks own.
+// Frees the pick list with the lines and arcs its picks own (segments of a polyline, copies of a
+// symbol's elements).
 void FreePickList(ToolStateRecord* t) {
     if (t->pickList != nullptr) {
         Size count = GetHandleSize(t->pickList) / Size(sizeof(AreaPickRecord));
         auto* picks = reinterpret_cast<AreaPickRecord*>(*t->pickList);
-        for (Size i = 0; i < count; ++i)
-            if (picks[i].part == kSegmentLinePart && picks[i].kind == 0) {
+        for (Size i = 0; i < count; ++i) {
+            if (picks[i].part != kSegmentLinePart) continue;
+            if (picks[i].kind == 0) {
                 auto* line = static_cast<LineRecord*>(picks[i].element);
                 DisposeLineRecord(&line);
+            } else if (picks[i].kind == 1) {
+                auto* arc = static_cast<ArcRecord*>(picks[i].element);
+                DisposeArcRecord(&arc);
             }
+        }
         DisposeHandle(t->pickList);
         t->pickList = nullptr;
     }
@@ -137,6 +144,8 @@ void ResetToolState(DocWindowRecord* doc, SInt16 step) {
             RequestRedraw(doc);
         }
         CloseInfoPalette(doc);
+        // Contours traced for an area not made yet; an area made owns its own.
+        EmptyOutlineContours(doc);
     }
     t->pickCount = 0;
     d->toolInput.pendingStep = step;

@@ -153,6 +153,13 @@ struct ToolStateRecord {
     Float64 dimDirectionX, dimDirectionY;
     char chainLetter;
     Float64 angleFeet[4];
+    // The area tools: the hatch offered again (spacing, angle in degrees, style), the last pattern
+    // names of the two pattern families (UTF-8) and the last shade percentage; set at first use.
+    Boolean areaDefaultsSet;
+    Float64 areaHatchSpacing, areaHatchAngle;
+    SInt16 areaHatchStyle;
+    Str255 areaPatternNames[2];
+    SInt16 areaShadePercent;
     // The point-list tools: the vertex picked and the second end of the segment to insert into, and
     // the polylines a boundary was picked from (PolylineRecord pointers), also those whose run became
     // segment lines; freed with the pick list.

@@ -1,6 +1,7 @@
 // The tool table loader and the prompts of every line-tool step: each step has a prompt in every snap
 // mode, and each prompt's input kind takes what the step expects.
 #include "Platform/AppResources.h"
+#include "Tools/AreaTools.h"
 #include "Tools/AttributeTools.h"
 #include "Tools/CircleTools.h"
 #include "Tools/DimensionTools.h"
@@ -138,6 +139,12 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     for (SInt16 tool = 0; tool <= 8; ++tool)
         EXPECT_NE(FindStepRow(kAttributeToolSteps, SInt16(7 * kToolsPerGroup + tool), 0), nullptr)
             << "attribute tool " << tool;
+    ExpectPromptsFor(kAreaToolSteps);
+    // The area tools start somewhere, all but the fill tool that waits for its dialog.
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(9); ++tool)
+        EXPECT_EQ(FindStepRow(kAreaToolSteps, SInt16(9 * kToolsPerGroup + tool), 0) != nullptr,
+                  tool != kAreaFillTool)
+            << "area tool " << tool;
     ExpectPromptsFor(kDimensionToolSteps, 4 * kToolsPerGroup);
     // The dimension tools start somewhere, all but the settings tool that waits for its dialog.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(4); ++tool)
