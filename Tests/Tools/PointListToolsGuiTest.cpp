@@ -5,6 +5,7 @@
 #include "Model/PolylineGeometry.h"
 #include "Model/Polylines.h"
 #include "Other/SharedUtilities.h"
+#include "MessageCapture.h"
 #include "ToolGuiFixture.h"
 #include "Tools/PointListTools.h"
 #include "Tools/ToolState.h"
@@ -39,7 +40,7 @@ class PointListToolsGui : public ToolGuiTest {
         return out;
     }
     // A polyline already there, as if drawn before.
-    void DrawPolyline(const Points& points) {
+    void DrawPolyline(const Points& points, SInt16 kind = kPolylineSegments) {
         ToolInputState& in = doc->drawing->toolInput;
         EmptyTempPoints(doc);
         for (auto [x, y] : points) {
@@ -48,7 +49,7 @@ class PointListToolsGui : public ToolGuiTest {
         }
         PolylineRecord* made = nullptr;
         BeginUndoStep(doc);
-        ASSERT_TRUE(BuildPolylineFromPoints(doc, &made, kPolylineSegments, false, 0, 0));
+        ASSERT_TRUE(BuildPolylineFromPoints(doc, &made, kind, false, 0, 0));
         EndUndoStep(doc);
         RedrawWindow(doc);
     }
@@ -256,6 +257,113 @@ TEST_F(PointListToolsGui, ExplodeTurnsPolylinesIntoLines) {
         EXPECT_EQ(Polylines(), rectangle ? 0 : 1);
         EXPECT_EQ(Lines(), rectangle ? 3 : 2);
         ExpectOneUndoStep(before, steps);
+    }
+}
+
+// Tool 9: the elements clicked round a region and Return give one closed polyline in their place, in
+// one undo step. Two clicks on one polyline take the run between them (as segment lines the picks
+// own); the polyline goes once, however often it was picked, and the segment lines never enter the
+// drawing. A circle gives its chords.
+TEST_F(PointListToolsGui, BoundaryElementsBecomeOneClosedPolyline) {
+    const Points box = {{20, 20}, {100, 20}, {100, 80}, {20, 80}, {20, 20}};
+    enum Shape { kFourLines, kRunAndLine, kClosedPolyline };
+    struct Case {
+        const char* name;
+        Shape shape;
+        Points clicks;
+    };
+    const Case cases[] = {
+        {"four lines", kFourLines, {{60, 20}, {100, 50}, {60, 80}, {20, 50}}},
+        {"four lines, the first clicked again to close",
+         kFourLines,
+         {{60, 20}, {100, 50}, {60, 80}, {20, 50}, {60, 20}}},
+        {"a run of a polyline and a line", kRunAndLine, {{20, 20}, {20, 80}, {20, 50}}},
+        {"one closed spline", kClosedPolyline, {{100, 80}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshDocument();
+        doc->settings->undoOn = 1;
+        SnapMode(0);
+        switch (c.shape) {
+        case kFourLines:
+            Draw(20, 20, 100, 20), Draw(100, 20, 100, 80), Draw(100, 80, 20, 80), Draw(20, 80, 20, 20);
+            break;
+        case kRunAndLine:
+            DrawPolyline({{20, 20}, {100, 20}, {100, 80}, {20, 80}});
+            Draw(20, 80, 20, 20);
+            break;
+        case kClosedPolyline:
+            DrawPolyline(box, kPolylineSpline);
+            break;
+        }
+        ChoosePointTool(9);
+        const DrawingSnapshot before = TakeDrawingSnapshot(doc);
+        const UInt32 steps = UndoSteps();
+        for (auto [x, y] : c.clicks)
+            ClickAt(x, y);
+        MessageCapture messages;
+        Key(kKeyCodeReturn, '\r');
+        EXPECT_EQ(messages.Count(), 0u);
+        EXPECT_EQ(Step(), 0);
+        EXPECT_EQ(Lines(), 0);
+        ASSERT_EQ(Polylines(), 1);
+        EXPECT_EQ(FirstPolyline()->kind, kPolylineSegments);
+        EXPECT_EQ(PointsOf(FirstPolyline()), box);
+        EXPECT_EQ(doc->drawing->tool->pickList, nullptr);
+        EXPECT_EQ(doc->drawing->toolInput.outlineContourCount, 0);
+        ExpectOneUndoStep(before, steps);
+    }
+
+    FreshDocument();
+    doc->settings->undoOn = 1;
+    SnapMode(0);
+    DrawCircle(60, 50, 20);
+    ChoosePointTool(9);
+    ClickAt(80, 50);
+    Key(kKeyCodeReturn, '\r');
+    EXPECT_EQ(doc->arcHead->next, nullptr);
+    ASSERT_EQ(Polylines(), 1);
+    const Points chords = PointsOf(FirstPolyline());
+    ASSERT_GE(chords.size(), 9u);
+    EXPECT_EQ(chords.front(), chords.back());
+    for (auto [x, y] : chords)
+        EXPECT_NEAR(std::hypot(x - 60, y - 50), 20, 1e-9);
+}
+
+// No picks, an outline that does not close, or a whole polyline in a chain: nothing changes and no
+// undo step is left; the two failures say why.
+TEST_F(PointListToolsGui, BoundaryThatCannotBeTracedChangesNothing) {
+    struct Case {
+        const char* name;
+        Points clicks;
+        SInt16 message;
+    };
+    const Case cases[] = {
+        {"no picks", {}, 0},
+        {"one line", {{60, 20}}, 55},
+        {"a polyline among lines", {{100, 50}, {140, 40}, {60, 20}}, 156},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshDocument();
+        doc->settings->undoOn = 1;
+        SnapMode(0);
+        Draw(20, 20, 100, 20);
+        Draw(100, 20, 100, 80);
+        DrawPolyline({{140, 40}, {160, 60}});
+        ChoosePointTool(9);
+        const DrawingSnapshot before = TakeDrawingSnapshot(doc);
+        const UInt32 steps = UndoSteps();
+        for (auto [x, y] : c.clicks)
+            ClickAt(x, y);
+        MessageCapture messages;
+        Key(kKeyCodeReturn, '\r');
+        EXPECT_EQ(messages.Last(), c.message);
+        EXPECT_EQ(TakeDrawingSnapshot(doc), before);
+        EXPECT_EQ(UndoSteps(), steps);
+        EXPECT_EQ(Step(), 0);
+        EXPECT_EQ(doc->drawing->tool->pickList, nullptr);
     }
 }
 
