@@ -945,7 +945,7 @@ def scenario_dxf_from_panel(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 10]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 9, 10]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -1183,7 +1183,8 @@ def polylines_of(elements):
 def scenario_point_list_tools(tier):
     """An open polyline of three clicked points ended with Return and a closed one of three typed
     points ended with 1, then a vertex of the first moved by two clicks (tools chosen from the tool
-    menu); the saved drawing holds them, and Undo puts the vertex back alone."""
+    menu); the saved drawing holds them, and Undo puts the vertex back alone. Then the clicked
+    polyline and a line closing it become one closed polyline."""
     program = Program(tier, "polylines")
     program.wait_window("the application window", program.application_window)
     doc = new_document(program)
@@ -1232,6 +1233,28 @@ def scenario_point_list_tools(tier):
     program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
     undone = polylines_of(dump(tier, path))
     check(undone == drawn, f"after Undo the polylines are {undone}")
+
+    # A line from the last clicked point back to the first closes a region with the polyline; tool 9
+    # takes the polyline's run between its ends and the line, and puts one closed polyline in their place.
+    choose_tool(program, doc, 0, 0)  # Lines: two points
+    click(0.6, 0.6)
+    click(0.3, 0.35)
+    choose_tool(program, doc, 10, 9)  # Point lists: polyline from boundary
+    for point in ((0.3, 0.35), (0.6, 0.6), (0.45, 0.475)):
+        click(*point)
+    desk.key("Return")
+    program.wait_idle(0.5)
+    desk.screenshot().save_png(os.path.join(tier.output, "polyline-from-boundary.png"))
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    elements = dump(tier, path)
+    traced = polylines_of(elements)
+    check(not lines_of(elements), f"the boundary's line is gone: {lines_of(elements)}")
+    check(len(traced) == 2 and traced[0] == drawn[1], f"the typed polyline stays, the clicked one goes: {traced}")
+    closed = traced[-1][1] if traced else []
+    check(len(closed) == 4 and closed[0] == closed[-1] and sorted(closed[:3]) == sorted(clicked),
+          f"the new polyline closes the clicked points {clicked}: {closed}")
     program.quit()
 
 
