@@ -35,8 +35,8 @@ namespace {
 
 constexpr SInt16 kPointListRow = 10 * 12;
 constexpr SInt16 kBoundaryTool = 9;
-// Message of list 128: a chain of several picks still holds a whole polyline.
-constexpr SInt16 kPolylineInChainMessage = 156;
+// Messages of list 128: no closed outline; a chain of several picks still holds a whole polyline.
+constexpr SInt16 kNoOutlineMessage = 55, kPolylineInChainMessage = 156;
 
 SInt16 Tool() {
     return std::clamp<SInt16>(CurrentTool(), 0, kBoundaryTool);
@@ -355,7 +355,8 @@ void BoundaryReturn(ToolStep& s) {
         }
     if (!TraceAreaOutline(s.doc)) return; // it reported and reset the tool
     std::vector<Float64> xy;
-    if (ContourPoints(s.doc, &xy)) {
+    const bool traced = ContourPoints(s.doc, &xy);
+    if (traced) {
         BeginUndoStep(s.doc);
         RemoveBoundaryElements(s);
         BuildBoundaryPolyline(s, xy);
@@ -363,6 +364,7 @@ void BoundaryReturn(ToolStep& s) {
     }
     EmptyOutlineContours(s.doc);
     ResetToolState(s.doc, 0);
+    if (!traced) ShowErrorStr128(kNoOutlineMessage);
 }
 
 void BoundaryStep(ToolStep& s) {
