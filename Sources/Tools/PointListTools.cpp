@@ -110,14 +110,21 @@ void MoveVertexPickStep(ToolStep& s) {
     ResetToolState(s.doc, 1);
 }
 
-void MoveVertexStep(ToolStep& s) {
-    if (IsFinishingInput(s)) return;
+// The polyline picked in an earlier step, once the point for it is snapped; null without a point,
+// and when the polyline is gone (the tool then starts again).
+PolylineRecord* PickedPolylineAndPoint(ToolStep& s) {
+    if (IsFinishingInput(s)) return nullptr;
     PolylineRecord* p = PickedPolyline(s);
     if (p == nullptr) {
         ResetToolState(s.doc, 0);
-        return;
+        return nullptr;
     }
-    if (!SnapCursor(s.doc)) return;
+    return SnapCursor(s.doc) ? p : nullptr;
+}
+
+void MoveVertexStep(ToolStep& s) {
+    PolylineRecord* p = PickedPolylineAndPoint(s);
+    if (p == nullptr) return;
     const Float64 x = s.d->toolInput.cursorX, y = s.d->toolInput.cursorY;
     const Float64* xy = PolylinePoints(p);
     const SInt16 i = s.t->pickedVertex;
@@ -178,13 +185,8 @@ void InsertVertexSegmentStep(ToolStep& s) {
 }
 
 void InsertVertexStep(ToolStep& s) {
-    if (IsFinishingInput(s)) return;
-    PolylineRecord* p = PickedPolyline(s);
-    if (p == nullptr) {
-        ResetToolState(s.doc, 0);
-        return;
-    }
-    if (!SnapCursor(s.doc)) return;
+    PolylineRecord* p = PickedPolylineAndPoint(s);
+    if (p == nullptr) return;
     InsertPolylineVertex(s.doc, p, s.t->segmentEnd, s.d->toolInput.cursorX, s.d->toolInput.cursorY);
     ResetToolState(s.doc, 0);
 }

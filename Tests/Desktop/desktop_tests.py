@@ -1191,6 +1191,11 @@ def scenario_point_list_tools(tier):
     program.wait_settled(doc, steady=0.5)
     desk = program.desk
 
+    def save_again():
+        mtime = os.stat(path).st_mtime_ns
+        desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+
     def click(fx, fy):
         x, y, w, h = desk.geometry(doc)
         desk.click(x + int(fx * w), y + int(fy * h))
@@ -1217,9 +1222,7 @@ def scenario_point_list_tools(tier):
     click(0.7, 0.45)
     os.makedirs(tier.output, exist_ok=True)
     desk.screenshot().save_png(os.path.join(tier.output, "polylines.png"))
-    mtime = os.stat(path).st_mtime_ns
-    desk.key("ctrl+s")
-    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    save_again()
     moved = polylines_of(dump(tier, path))
     check(len(moved) == 2 and moved[1] == drawn[1], f"the typed polyline stays as it was: {moved}")
     points = moved[0][1] if moved else []
@@ -1228,9 +1231,7 @@ def scenario_point_list_tools(tier):
     check(points[1][0] > clicked[1][0] and points[1][1] < clicked[1][1], f"the vertex moved right and down: {points}")
     desk.key("ctrl+z")
     program.wait_idle(0.3)
-    mtime = os.stat(path).st_mtime_ns
-    desk.key("ctrl+s")
-    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    save_again()
     undone = polylines_of(dump(tier, path))
     check(undone == drawn, f"after Undo the polylines are {undone}")
 
@@ -1245,9 +1246,7 @@ def scenario_point_list_tools(tier):
     desk.key("Return")
     program.wait_idle(0.5)
     desk.screenshot().save_png(os.path.join(tier.output, "polyline-from-boundary.png"))
-    mtime = os.stat(path).st_mtime_ns
-    desk.key("ctrl+s")
-    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    save_again()
     elements = dump(tier, path)
     traced = polylines_of(elements)
     check(not lines_of(elements), f"the boundary's line is gone: {lines_of(elements)}")

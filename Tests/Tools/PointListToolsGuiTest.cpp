@@ -25,6 +25,12 @@ class PointListToolsGui : public ToolGuiTest {
         doc->settings->undoOn = 1;
     }
     void ChoosePointTool(int tool) { ChooseGroupTool(10, tool); }
+    // A new drawing with undo on, clicks taken as they are.
+    void FreshDrawing() {
+        FreshDocument();
+        doc->settings->undoOn = 1;
+        SnapMode(0);
+    }
     int Polylines() const {
         int n = 0;
         for (PolylineRecord* p = doc->polylineHead->next; p != nullptr; p = p->next)
@@ -74,9 +80,7 @@ TEST_F(PointListToolsGui, ClicksAndReturnOrOneMakeAnOpenOrClosedPolyline) {
     for (int tool = 0; tool <= 3; ++tool)
         for (bool close : {false, true}) {
             SCOPED_TRACE("tool " + std::to_string(tool) + (close ? " closed" : " open"));
-            FreshDocument();
-            doc->settings->undoOn = 1;
-            SnapMode(0);
+            FreshDrawing();
             ChoosePointTool(tool);
             const DrawingSnapshot before = TakeDrawingSnapshot(doc);
             const UInt32 steps = UndoSteps();
@@ -117,9 +121,7 @@ TEST_F(PointListToolsGui, TooFewPointsMakeNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FreshDocument();
-        doc->settings->undoOn = 1;
-        SnapMode(0);
+        FreshDrawing();
         ChoosePointTool(0);
         const UInt32 steps = UndoSteps();
         for (auto [x, y] : c.clicks)
@@ -145,8 +147,7 @@ TEST_F(PointListToolsGui, TooFewPointsMakeNothing) {
         EXPECT_EQ(PointsOf(FirstPolyline()), expected);
     }
 
-    FreshDocument();
-    SnapMode(0);
+    FreshDrawing();
     ChoosePointTool(1);
     ClickAt(5, 5);
     ClickAt(15, 5);
@@ -185,9 +186,7 @@ TEST_F(PointListToolsGui, VertexToolsChangeOneVertexInOneUndoStep) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FreshDocument();
-        doc->settings->undoOn = 1;
-        SnapMode(0);
+        FreshDrawing();
         DrawPolyline(shape);
         ChoosePointTool(c.tool);
         const DrawingSnapshot before = TakeDrawingSnapshot(doc);
@@ -218,8 +217,7 @@ TEST_F(PointListToolsGui, VertexToolsChangeOneVertexInOneUndoStep) {
 TEST_F(PointListToolsGui, VertexToolsIgnoreClicksBesideTheVertices) {
     for (int tool : {4, 5, 6, 8}) {
         SCOPED_TRACE(tool);
-        FreshDocument();
-        SnapMode(0);
+        FreshDrawing();
         DrawPolyline({{20, 20}, {80, 20}, {80, 70}});
         ChoosePointTool(tool);
         const DrawingSnapshot before = TakeDrawingSnapshot(doc);
@@ -239,9 +237,7 @@ TEST_F(PointListToolsGui, VertexToolsIgnoreClicksBesideTheVertices) {
 TEST_F(PointListToolsGui, ExplodeTurnsPolylinesIntoLines) {
     for (bool rectangle : {false, true}) {
         SCOPED_TRACE(rectangle ? "rectangle" : "click");
-        FreshDocument();
-        doc->settings->undoOn = 1;
-        SnapMode(0);
+        FreshDrawing();
         DrawPolyline({{20, 20}, {80, 20}, {80, 70}});
         DrawPolyline({{120, 20}, {150, 20}});
         ChoosePointTool(7);
@@ -282,9 +278,7 @@ TEST_F(PointListToolsGui, BoundaryElementsBecomeOneClosedPolyline) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FreshDocument();
-        doc->settings->undoOn = 1;
-        SnapMode(0);
+        FreshDrawing();
         switch (c.shape) {
         case kFourLines:
             Draw(20, 20, 100, 20), Draw(100, 20, 100, 80), Draw(100, 80, 20, 80), Draw(20, 80, 20, 20);
@@ -315,9 +309,7 @@ TEST_F(PointListToolsGui, BoundaryElementsBecomeOneClosedPolyline) {
         ExpectOneUndoStep(before, steps);
     }
 
-    FreshDocument();
-    doc->settings->undoOn = 1;
-    SnapMode(0);
+    FreshDrawing();
     DrawCircle(60, 50, 20);
     ChoosePointTool(9);
     ClickAt(80, 50);
@@ -346,9 +338,7 @@ TEST_F(PointListToolsGui, BoundaryThatCannotBeTracedChangesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FreshDocument();
-        doc->settings->undoOn = 1;
-        SnapMode(0);
+        FreshDrawing();
         Draw(20, 20, 100, 20);
         Draw(100, 20, 100, 80);
         DrawPolyline({{140, 40}, {160, 60}});
