@@ -411,6 +411,6 @@ Boolean ClosePointList(DocWindowRecord* doc) {
     return AppendTempPoint(doc);
 }
 
-void ToggleFlagBit15(UInt16* flags) {
-    *flags ^= 0x8000;
+UInt16 ToggleFlagBit15(UInt16 flags) {
+    return UInt16(flags ^ 0x8000);
 }

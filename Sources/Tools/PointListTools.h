@@ -16,5 +16,5 @@ extern const ToolStepTable kPointListToolSteps;
 // Appends the first point of the temporary point list again (the cursor point becomes it); false,
 // with nothing read or appended, when the list is empty or cannot take the point.
 Boolean ClosePointList(DocWindowRecord* doc);
-// Inverts bit 15 of an element's flag word, the bit that makes it unselectable.
-void ToggleFlagBit15(UInt16* flags);
+// The flag word with bit 15, the bit that makes an element unselectable, inverted.
+UInt16 ToggleFlagBit15(UInt16 flags);
