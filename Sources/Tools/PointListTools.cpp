@@ -122,21 +122,50 @@ PolylineRecord* PickedPolylineAndPoint(ToolStep& s) {
     return SnapCursor(s.doc) ? p : nullptr;
 }
 
+// The other end of a closed polyline (its last point on its first, a triangle at least) when i is
+// one of its ends; -1 otherwise.
+SInt16 OtherClosingEnd(const PolylineRecord* p, SInt16 i) {
+    const Float64* xy = PolylinePoints(p);
+    const SInt16 last = SInt16(p->pointCount - 1);
+    if (xy == nullptr || last < 3 || xy[0] != xy[2 * last] || xy[1] != xy[2 * last + 1]) return -1;
+    return i == 0 ? last : i == last ? 0 : -1;
+}
+
+// The vertex moved in one undo step; a closed polyline keeps its ends together, so it stays closed.
+void MoveVertex(DocWindowRecord* doc, PolylineRecord* p, SInt16 i, Float64 x, Float64 y) {
+    const Float64* xy = PolylinePoints(p);
+    // A vertex put back where it was is no change to take back.
+    if (xy == nullptr || i < 0 || i >= p->pointCount || (xy[2 * i] == x && xy[2 * i + 1] == y)) return;
+    const SInt16 other = OtherClosingEnd(p, i);
+    BeginUndoStep(doc);
+    MovePolylineVertex(doc, p, i, x, y);
+    if (other >= 0) MovePolylineVertex(doc, p, other, x, y);
+    EndUndoStep(doc);
+}
+
 void MoveVertexStep(ToolStep& s) {
     PolylineRecord* p = PickedPolylineAndPoint(s);
     if (p == nullptr) return;
-    const Float64 x = s.d->toolInput.cursorX, y = s.d->toolInput.cursorY;
-    const Float64* xy = PolylinePoints(p);
-    const SInt16 i = s.t->pickedVertex;
-    // A vertex put back where it was is no change to take back.
-    if (xy != nullptr && i >= 0 && i < p->pointCount && (xy[2 * i] != x || xy[2 * i + 1] != y))
-        MovePolylineVertex(s.doc, p, i, x, y);
+    MoveVertex(s.doc, p, s.t->pickedVertex, s.d->toolInput.cursorX, s.d->toolInput.cursorY);
     ResetToolState(s.doc, 0);
 }
 
 void DeleteVertexStep(ToolStep& s) {
     if (s.typed != 0 || !PickVertex(s)) return;
-    if (!DeletePolylineVertex(s.doc, PickedPolyline(s), s.t->pickedVertex)) SysBeep(1);
+    PolylineRecord* p = PickedPolyline(s);
+    const SInt16 i = s.t->pickedVertex;
+    if (OtherClosingEnd(p, i) < 0) {
+        if (!DeletePolylineVertex(s.doc, p, i)) SysBeep(1);
+    } else {
+        // The corner the two ends share goes: the next vertex closes the polyline instead.
+        const SInt16 last = SInt16(p->pointCount - 1);
+        BeginUndoStep(s.doc);
+        DeletePolylineVertex(s.doc, p, last);
+        DeletePolylineVertex(s.doc, p, 0);
+        const Float64* xy = PolylinePoints(p);
+        InsertPolylineVertex(s.doc, p, SInt16(last - 1), xy[0], xy[1]);
+        EndUndoStep(s.doc);
+    }
     ResetToolState(s.doc, 0);
 }
 
@@ -194,7 +223,10 @@ void InsertVertexStep(ToolStep& s) {
 void EditVertexStep(ToolStep& s) {
     if (s.typed != 0 || !PickVertex(s)) return;
     DeselectAll(s.doc, false);
-    EditPolylineVertex(s.doc, PickedPolyline(s), s.t->pickedVertex);
+    PolylineRecord* p = PickedPolyline(s);
+    Float64 x, y;
+    if (PolylineVertexDialog(s.doc, p, s.t->pickedVertex, &x, &y))
+        MoveVertex(s.doc, p, s.t->pickedVertex, x, y);
     ResetToolState(s.doc, 0);
 }
 

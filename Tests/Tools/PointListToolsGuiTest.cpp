@@ -164,30 +164,61 @@ TEST_F(PointListToolsGui, TooFewPointsMakeNothing) {
 TEST_F(PointListToolsGui, VertexToolsChangeOneVertexInOneUndoStep) {
     struct Case {
         const char* name;
+        bool closed;
         int tool;
         Points clicks;
         const char* typed; // for the vertex dialog, or null
         Points expected;
         SInt16 stepAfterFirstClick;
     };
-    const Points shape = {{20, 20}, {80, 20}, {80, 70}};
+    const Points open = {{20, 20}, {80, 20}, {80, 70}};
+    const Points closed = {{20, 20}, {80, 20}, {80, 70}, {20, 70}, {20, 20}};
     const double f = doc->settings->drawingScale * UnitDivisor(doc);
     const Case cases[] = {
-        {"move", 4, {{80, 20}, {100, 10}}, nullptr, {{20, 20}, {100, 10}, {80, 70}}, 1},
-        {"delete", 5, {{80, 20}}, nullptr, {{20, 20}, {80, 70}}, 0},
-        {"insert", 6, {{20, 20}, {50, 20}, {50, 5}}, nullptr, {{20, 20}, {50, 5}, {80, 20}, {80, 70}}, 1},
+        {"move", false, 4, {{80, 20}, {100, 10}}, nullptr, {{20, 20}, {100, 10}, {80, 70}}, 1},
+        {"delete", false, 5, {{80, 20}}, nullptr, {{20, 20}, {80, 70}}, 0},
+        {"insert",
+         false,
+         6,
+         {{20, 20}, {50, 20}, {50, 5}},
+         nullptr,
+         {{20, 20}, {50, 5}, {80, 20}, {80, 70}},
+         1},
         {"insert at the end",
+         false,
          6,
          {{80, 70}, {80, 45}, {95, 45}},
          nullptr,
          {{20, 20}, {80, 20}, {95, 45}, {80, 70}},
          1},
-        {"edit", 8, {{80, 70}}, "\t\t30\t12.5\r", {{20, 20}, {80, 20}, {30 * f, 12.5 * f}}, 0},
+        {"edit", false, 8, {{80, 70}}, "\t\t30\t12.5\r", {{20, 20}, {80, 20}, {30 * f, 12.5 * f}}, 0},
+        // A closed polyline stays closed when the corner its two ends share changes.
+        {"move the closing corner",
+         true,
+         4,
+         {{20, 20}, {10, 5}},
+         nullptr,
+         {{10, 5}, {80, 20}, {80, 70}, {20, 70}, {10, 5}},
+         1},
+        {"delete the closing corner",
+         true,
+         5,
+         {{20, 20}},
+         nullptr,
+         {{80, 20}, {80, 70}, {20, 70}, {80, 20}},
+         0},
+        {"edit the closing corner",
+         true,
+         8,
+         {{20, 20}},
+         "\t\t3\t4\r",
+         {{3 * f, 4 * f}, {80, 20}, {80, 70}, {20, 70}, {3 * f, 4 * f}},
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FreshDrawing();
-        DrawPolyline(shape);
+        DrawPolyline(c.closed ? closed : open);
         ChoosePointTool(c.tool);
         const DrawingSnapshot before = TakeDrawingSnapshot(doc);
         const UInt32 steps = UndoSteps();
