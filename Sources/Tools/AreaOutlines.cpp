@@ -97,9 +97,11 @@ Boolean AppendOutlinePoint(DocWindowRecord* doc, Float64 x, Float64 y) {
         return true;
     }
     SInt16 last = OutlineLastIndex(h);
-    if (last < 0 || last + 1 >= kMaxOutlinePoints) return false;
+    if (last < 0) return false;
     Float64* p = OutlinePoints(h);
+    // A repeat is skipped also when the outline is full: a closed ring of the most points fits.
     if (p[2 * last] == x && p[2 * last + 1] == y) return true;
+    if (last + 1 >= kMaxOutlinePoints) return false;
     if (!Reserve(h, last + 2)) return false;
     p = OutlinePoints(h);
     p[2 * (last + 1)] = x;

@@ -17,6 +17,7 @@
 #include "Tools/AreaOutlines.h"
 #include "Tools/Picking.h"
 #include "Tools/ToolState.h"
+#include "View/ViewStrokes.h"
 #include "View/WorldPrimitives.h"
 
 #include <algorithm>
@@ -330,12 +331,12 @@ bool OutlineEncloses(DocWindowRecord* doc) {
 void MarkOutlinePoints(DocWindowRecord* doc) {
     Handle h = doc->drawing->toolInput.outlineBlock;
     SInt16 last = OutlineLastIndex(h);
-    if (last < 0) {
-        DrawPointMark(doc, OutlinePoints(h)[0], OutlinePoints(h)[1]);
-        return;
-    }
+    // One drawing bracket for all the marks: a long outline would open the window once a point.
+    BeginDrawingArea(doc, true);
+    if (last < 0) DrawPointMark(doc, OutlinePoints(h)[0], OutlinePoints(h)[1]);
     for (SInt16 i = 0; i < last; ++i)
         DrawPointMark(doc, OutlinePoints(h)[2 * i], OutlinePoints(h)[2 * i + 1]);
+    BeginDrawingArea(doc, false);
 }
 
 bool BuildOutline(DocWindowRecord* doc, const AreaPickRecord* picks, SInt16 n) {

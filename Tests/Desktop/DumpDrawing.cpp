@@ -1,7 +1,8 @@
 // Prints the elements of a native drawing file as the program reads it, one per line, so the desktop
 // tests can check what a session saved: "line x1 y1 x2 y2", "arc cx cy r start end", "text x y",
 // "dimension x1 y1 x2 y2", "polyline points", "polyline-points kind x1 y1 ...", "area minX minY maxX
-// maxY", "instance x y"; numbers are printed in full, so equal coordinates print equal.
+// maxY" and "area-fill kind value holes", "instance x y"; numbers are printed in full, so equal
+// coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
     });
     Each(doc->areaHead, [](const AreaRecord& e) {
         std::printf("area %.17g %.17g %.17g %.17g\n", e.minX, e.minY, e.maxX, e.maxY);
+        std::printf("area-fill %d %.17g %d\n", e.fillKind, e.hatchSpacing, e.lastHoleIndex + 1);
     });
     Each(doc->instanceHead,
          [](const SymbolInstanceRecord& e) { std::printf("instance %.17g %.17g\n", e.x, e.y); });

@@ -1175,6 +1175,76 @@ def scenario_dimension_tools(tier):
     program.quit()
 
 
+def click_line_near(program, window, fx, fy, vertical):
+    """A click on the drawn line found nearest the window point (fractions of the window's inside),
+    looking across the line: sideways for a vertical line, up and down for a horizontal one."""
+    x, y, w, h = program.desk.geometry(window)
+    px, py = x + int(fx * w), y + int(fy * h)
+    shot = program.desk.screenshot()
+    for d in sorted(range(-30, 31), key=abs):
+        qx, qy = (px + d, py) if vertical else (px, py + d)
+        if shot.luminance(qx, qy) < 100:
+            program.desk.click(qx, qy)
+            program.wait_idle(0.3)
+            return
+    raise Failure(f"no line drawn near {fx},{fy}")
+
+
+def areas_of(elements):
+    return [tuple(float(v) for v in e[1:]) for e in elements if e[0] == "area-fill"]
+
+
+def scenario_area_with_hole(tier):
+    """A hatched area with a hole: the boundary and the hole are squares of clicked lines, picked with
+    the first area tool (chosen from the tool menu); a wrong pick is taken back with Delete; the hatch
+    is typed. The saved drawing holds the area with its hole, Undo takes it away and Redo brings it
+    back."""
+    program = Program(tier, "area")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    outer = [((0.15, 0.7), (0.65, 0.7)), ((0.6, 0.75), (0.6, 0.25)), ((0.65, 0.3), (0.15, 0.3)),
+             ((0.2, 0.25), (0.2, 0.75))]
+    inner = [((0.28, 0.55), (0.47, 0.55)), ((0.45, 0.57), (0.45, 0.43)), ((0.47, 0.45), (0.28, 0.45)),
+             ((0.3, 0.43), (0.3, 0.57))]
+    for a, b in outer + inner:
+        draw_clicked_line(program, doc, a, b)
+    choose_tool(program, doc, 9, 0, where=(0.8, 0.5))  # Areas: hatched
+    for fx, fy, vertical in ((0.4, 0.7, False), (0.6, 0.5, True), (0.4, 0.3, False), (0.2, 0.5, True)):
+        click_line_near(program, doc, fx, fy, vertical)
+    program.desk.key("Return")
+    program.wait_idle(0.3)
+    click_line_near(program, doc, 0.4, 0.7, False)  # a wrong pick, taken back
+    program.desk.key("BackSpace")
+    program.wait_idle(0.3)
+    for fx, fy, vertical in ((0.375, 0.55, False), (0.45, 0.5, True), (0.375, 0.45, False), (0.3, 0.5, True)):
+        click_line_near(program, doc, fx, fy, vertical)
+    program.desk.key("Return")
+    program.wait_idle(0.3)
+    program.desk.key("Return")  # no more holes
+    program.wait_idle(0.3)
+    type_point(program, "3,45,0")
+    program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "area-with-hole.png"))
+    path = os.path.join(tier.scratch, "Area.cadx")
+    save_through_panel(program, path)
+    areas = areas_of(dump(tier, path))
+    check(areas == [(-1, 3, 1)], f"the saved drawing holds the areas {areas}, not one hatched with a hole")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(areas_of(dump(tier, path)) == [], "Undo did not take the area away")
+    program.desk.key("ctrl+shift+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    program.desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    check(areas_of(dump(tier, path)) == [(-1, 3, 1)], "Redo did not bring the area back")
+
+
 def polylines_of(elements):
     return [(int(e[1]), [(float(e[i]), float(e[i + 1])) for i in range(2, len(e), 2)])
             for e in elements if e[0] == "polyline-points"]
@@ -1277,6 +1347,7 @@ SCENARIOS = [
     ("Q pen and line type from the attribute tools", scenario_attribute_tools, False),
     ("R a DXF file from the Open panel", scenario_dxf_from_panel, False),
     ("S dimensions from the tool menu", scenario_dimension_tools, False),
+    ("T a hatched area with a hole", scenario_area_with_hole, False),
     ("V polylines from the point-list tools", scenario_point_list_tools, False),
 ]
 

@@ -252,6 +252,18 @@ TEST_F(AreaPicks, EachTraceCaseGivesItsContour) {
              ExpectNear(c[1], {10, 0}, "second corner");
              ExpectNear(c[2], {10, 10 - std::sqrt(11.0)}, "into the arc");
          }},
+        {"two circles: the lens between them, each arc through its click point",
+         [this] {
+             DrawnArc(0, 0, 8);
+             DrawnArc(10, 0, 8);
+         },
+         {{8 * std::cos(M_PI / 6), 4}, {10 - 8 * std::cos(M_PI / 6), -4}},
+         [](const std::vector<P>& c, SInt16) {
+             const double lens = 2 * (64 * std::acos(5.0 / 8) - 5 * std::sqrt(39.0));
+             EXPECT_NEAR(std::fabs(SignedArea(c)), lens, 0.3); // chords within 0.01 of the arcs
+             for (const P& p : c)
+                 EXPECT_NEAR(p.x, 5, 3.01);
+         }},
         {"an open polyline is closed by its first point",
          [this] {
              DrawnPolyline(kPolylineSegments, {{0, 0}, {10, 0}, {10, 8}});
@@ -405,6 +417,13 @@ TEST_F(AreaPicks, DegenerateGeometryAndFullListsFailWithMessage55) {
              PickAt(0, 0);
              PickAt(5, 5);
              PickAt(0, 5);
+         }},
+        {"a square too large to measure",
+         [this] {
+             const double b = 1e300;
+             const double sides[4][4] = {{-b, -b, b, -b}, {b, -b, b, b}, {b, b, -b, b}, {-b, b, -b, -b}};
+             for (const auto& l : sides)
+                 ASSERT_TRUE(AppendPickRecord(doc, 0, DrawnLine(l[0], l[1], l[2], l[3]), 0, 0, 0));
          }},
         {"a line far from the circle",
          [this] {
