@@ -266,23 +266,35 @@ TEST_F(PointListToolsGui, VertexToolsIgnoreClicksBesideTheVertices) {
 
 // A polyline clicked, or several in a rectangle, and Return: lines in their place, in one step.
 TEST_F(PointListToolsGui, ExplodeTurnsPolylinesIntoLines) {
-    for (bool rectangle : {false, true}) {
-        SCOPED_TRACE(rectangle ? "rectangle" : "click");
+    enum How { kClick, kClickAndAddOne, kRectangle };
+    struct Case {
+        const char* name;
+        How how;
+        int polylinesLeft, lines;
+    };
+    const Case cases[] = {
+        {"one clicked", kClick, 1, 2},
+        {"one clicked, one added", kClickAndAddOne, 0, 3},
+        {"both in a rectangle", kRectangle, 0, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         FreshDrawing();
         DrawPolyline({{20, 20}, {80, 20}, {80, 70}});
         DrawPolyline({{120, 20}, {150, 20}});
         ChoosePointTool(7);
         const DrawingSnapshot before = TakeDrawingSnapshot(doc);
         const UInt32 steps = UndoSteps();
-        if (rectangle)
+        if (c.how == kRectangle)
             DragFrom(10, 10, 160, 80);
         else
             ClickAt(80, 20);
         ASSERT_EQ(Step(), 2);
+        if (c.how == kClickAndAddOne) ClickAt(150, 20);
         Key(kKeyCodeReturn, '\r');
         EXPECT_EQ(Step(), 0);
-        EXPECT_EQ(Polylines(), rectangle ? 0 : 1);
-        EXPECT_EQ(Lines(), rectangle ? 3 : 2);
+        EXPECT_EQ(Polylines(), c.polylinesLeft);
+        EXPECT_EQ(Lines(), c.lines);
         ExpectOneUndoStep(before, steps);
     }
 }
