@@ -16,6 +16,7 @@
 #include "Tools/AttributeTools.h"
 #include "Tools/AreaPicks.h"
 #include "Tools/AreaTools.h"
+#include "Tools/PointListTools.h"
 #include "Platform/MemoryManager.h"
 #include "Shell/MenuCommands.h"
 #include "Tools/PendingCommands.h"
@@ -35,8 +36,8 @@ using GroupHandler = void (*)(DocWindowRecord*);
 
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
-    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click, ToolGroup5Click,
-    ToolGroup6Click, ToolGroup7Click, nullptr,         ToolGroup9Click, nullptr,         nullptr,
+    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click,  ToolGroup5Click,
+    ToolGroup6Click, ToolGroup7Click, nullptr,         ToolGroup9Click, ToolGroup10Click, nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

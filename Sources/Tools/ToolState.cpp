@@ -71,6 +71,8 @@ void FreePickList(ToolStateRecord* t) {
         t->pickList = nullptr;
     }
     t->pickCount = 0;
+    DisposeHandle(t->boundaryPolylines);
+    t->boundaryPolylines = nullptr;
 }
 
 void ClearPickedSlots(ToolStateRecord* t) {

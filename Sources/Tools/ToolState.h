@@ -160,6 +160,11 @@ struct ToolStateRecord {
     SInt16 areaHatchStyle;
     Str255 areaPatternNames[2];
     SInt16 areaShadePercent;
+    // The point-list tools: the vertex picked and the second end of the segment to insert into, and
+    // the polylines a boundary was picked from (PolylineRecord pointers), also those whose run became
+    // segment lines; freed with the pick list.
+    SInt16 pickedVertex, segmentEnd;
+    Handle boundaryPolylines;
 };
 
 ToolStateRecord* NewToolStateRecord();

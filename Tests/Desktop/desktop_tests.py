@@ -945,7 +945,7 @@ def scenario_dxf_from_panel(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 9]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 9, 10]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -1287,6 +1287,87 @@ def scenario_area_with_hole(tier):
     program.desk.key("ctrl+s")
     program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
     check(areas_of(dump(tier, path)) == [(-1, 3, 1)], "Redo did not bring the area back")
+
+
+def polylines_of(elements):
+    return [(int(e[1]), [(float(e[i]), float(e[i + 1])) for i in range(2, len(e), 2)])
+            for e in elements if e[0] == "polyline-points"]
+
+
+def scenario_point_list_tools(tier):
+    """An open polyline of three clicked points ended with Return and a closed one of three typed
+    points ended with 1, then a vertex of the first moved by two clicks (tools chosen from the tool
+    menu); the saved drawing holds them, and Undo puts the vertex back alone. Then the clicked
+    polyline and a line closing it become one closed polyline."""
+    program = Program(tier, "polylines")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+
+    def save_again():
+        mtime = os.stat(path).st_mtime_ns
+        desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+
+    def click(fx, fy):
+        x, y, w, h = desk.geometry(doc)
+        desk.click(x + int(fx * w), y + int(fy * h))
+        program.wait_idle(0.2)
+
+    choose_tool(program, doc, 10, 0)  # Point lists: polyline
+    for point in ((0.3, 0.35), (0.6, 0.35), (0.6, 0.6)):
+        click(*point)
+    desk.key("Return")
+    program.wait_idle(0.3)
+    choose_tool(program, doc, 10, 0)
+    for text in ("10,10", "40,10", "25,30", "1"):
+        type_point(program, text)
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Polylines.cadx")
+    save_through_panel(program, path)
+    drawn = polylines_of(dump(tier, path))
+    check(len(drawn) == 2 and len(drawn[0][1]) == 3, f"the saved drawing holds the polylines {drawn}")
+    check(drawn[1] == (0, [(10, 10), (40, 10), (25, 30), (10, 10)]), f"the typed polyline is closed: {drawn[1]}")
+    clicked = drawn[0][1]
+
+    choose_tool(program, doc, 10, 4)  # Point lists: move vertex
+    click(0.6, 0.35)
+    click(0.7, 0.45)
+    os.makedirs(tier.output, exist_ok=True)
+    desk.screenshot().save_png(os.path.join(tier.output, "polylines.png"))
+    save_again()
+    moved = polylines_of(dump(tier, path))
+    check(len(moved) == 2 and moved[1] == drawn[1], f"the typed polyline stays as it was: {moved}")
+    points = moved[0][1] if moved else []
+    check(len(points) == 3 and points[0] == clicked[0] and points[2] == clicked[2] and points[1] != clicked[1],
+          f"one vertex of {clicked} moved: {points}")
+    check(points[1][0] > clicked[1][0] and points[1][1] < clicked[1][1], f"the vertex moved right and down: {points}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    save_again()
+    undone = polylines_of(dump(tier, path))
+    check(undone == drawn, f"after Undo the polylines are {undone}")
+
+    # A line from the last clicked point back to the first closes a region with the polyline; tool 9
+    # takes the polyline's run between its ends and the line, and puts one closed polyline in their place.
+    choose_tool(program, doc, 0, 0)  # Lines: two points
+    click(0.6, 0.6)
+    click(0.3, 0.35)
+    choose_tool(program, doc, 10, 9)  # Point lists: polyline from boundary
+    for point in ((0.3, 0.35), (0.6, 0.6), (0.45, 0.475)):
+        click(*point)
+    desk.key("Return")
+    program.wait_idle(0.5)
+    desk.screenshot().save_png(os.path.join(tier.output, "polyline-from-boundary.png"))
+    save_again()
+    elements = dump(tier, path)
+    traced = polylines_of(elements)
+    check(not lines_of(elements), f"the boundary's line is gone: {lines_of(elements)}")
+    check(len(traced) == 2 and traced[0] == drawn[1], f"the typed polyline stays, the clicked one goes: {traced}")
+    closed = traced[-1][1] if traced else []
+    check(len(closed) == 4 and closed[0] == closed[-1] and sorted(closed[:3]) == sorted(clicked),
+          f"the new polyline closes the clicked points {clicked}: {closed}")
     program.quit()
 
 
@@ -1311,6 +1392,7 @@ SCENARIOS = [
     ("R a DXF file from the Open panel", scenario_dxf_from_panel, False),
     ("S dimensions from the tool menu", scenario_dimension_tools, False),
     ("T a hatched area with a hole", scenario_area_with_hole, False),
+    ("V polylines from the point-list tools", scenario_point_list_tools, False),
     ("W a line's end dragged with the editing tool", scenario_drag_line_end, False),
 ]
 

@@ -7,6 +7,7 @@
 #include "Tools/DimensionTools.h"
 #include "Tools/LineTools.h"
 #include "Tools/PendingCommands.h"
+#include "Tools/PointListTools.h"
 #include "Tools/TrimTools.h"
 #include "Tools/TextTools.h"
 #include "Tools/TransformTools.h"
@@ -155,6 +156,10 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
                 FindStepRow(group == 1 ? kCircleToolSteps : kArcToolSteps, SInt16(12 * group + tool), 0),
                 nullptr)
                 << "group " << group << " tool " << tool;
+    ExpectPromptsFor(kPointListToolSteps);
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(10); ++tool)
+        EXPECT_NE(FindStepRow(kPointListToolSteps, SInt16(10 * kToolsPerGroup + tool), 0), nullptr)
+            << "point-list tool " << tool;
     // Every tool of the group starts somewhere.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(0); ++tool)
         EXPECT_NE(FindStepRow(kLineToolSteps, tool, 0), nullptr) << "tool " << tool;
