@@ -72,7 +72,13 @@ constinit const ToolStepTable kPendingCommandSteps{kRows};
 
 void RunPendingCommand(DocWindowRecord* doc) {
     if (doc == nullptr || doc->drawing == nullptr) return;
-    RunToolStep(doc, kPendingCommandSteps, doc->drawing->toolInput.pendingCommand);
+    const SInt16 code = doc->drawing->toolInput.pendingCommand;
+    for (const ToolStepTable* table : {&kPendingCommandSteps, &kPendingSymbolSteps, &kPendingKeySteps,
+                                       &kPendingLayerFrameSteps, &kPendingValueSteps})
+        if (FindStepRow(*table, code, doc->drawing->toolInput.pendingStep) != nullptr) {
+            RunToolStep(doc, *table, code);
+            return;
+        }
 }
 
 Boolean IsYesAnswer(ConstStr255Param answer) {

@@ -11,8 +11,18 @@ struct DocWindowRecord;
 constexpr SInt16 kCurrentLayerCommand = 151;
 constexpr SInt16 kCurrentKeyCommand = 152;
 
-// Every step of the commands carried out here (the tool field holds the command's code).
+// Every step of the commands carried out here (the tool field holds the command's code), and of the
+// command families kept in files of their own.
 extern const ToolStepTable kPendingCommandSteps;
+// Symbol definitions and instances: 144, 146, 153, 154, 155, 177, 179, 183.
+extern const ToolStepTable kPendingSymbolSteps;
+// Keys: 147, 148, 159, 164, 165, 166, 167.
+extern const ToolStepTable kPendingKeySteps;
+// Layers, frames, output areas and the origin: 156, 157, 161, 162, 168, 173, 174, 175, 178, 180, 181,
+// 182, 184, 185.
+extern const ToolStepTable kPendingLayerFrameSteps;
+// Values and settings: 145, 149, 150, 158, 160, 163, 170, 186.
+extern const ToolStepTable kPendingValueSteps;
 
 // One step of the pending command; codes without an action do nothing and stay pending.
 void RunPendingCommand(DocWindowRecord* doc);

@@ -133,6 +133,9 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     ExpectPromptsFor(kTextToolSteps, 3 * kToolsPerGroup);
     ExpectPromptsFor(kTransformToolSteps, 6 * kToolsPerGroup);
     ExpectPromptsFor(kPendingCommandSteps);
+    for (ToolStepTable table :
+         {kPendingSymbolSteps, kPendingKeySteps, kPendingLayerFrameSteps, kPendingValueSteps})
+        ExpectPromptsFor(table);
     ExpectPromptsFor(kCircleToolSteps);
     ExpectPromptsFor(kArcToolSteps);
     ExpectPromptsFor(kAttributeToolSteps);
