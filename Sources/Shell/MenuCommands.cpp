@@ -1,5 +1,6 @@
 // The menu-command dispatcher, and the one list of the menu items whose action this version has.
 #include "Shell/MenuCommands.h"
+#include "Tools/PendingCommands.h"
 
 #include "View/ContentPasses.h"
 #include "Model/DocumentRecords.h"
@@ -195,6 +196,7 @@ void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
 } // namespace
 
 Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
+    if (FindPendingMenuRow(menu, item) != nullptr) return true;
     switch (menu) {
     case kAppleMenu:
         return item == kQuitItem;
@@ -255,6 +257,7 @@ void DoMenuCommand(DocWindowRecord* doc) {
         item = SInt16(item - kHelpItemOffset);
     }
     if (!MenuItemAvailable(menu, item)) return;
+    if (RunPendingMenuItem(doc, menu, item)) return;
     if (menu == kFileMenu) {
         FileCommand(doc, item);
         return;

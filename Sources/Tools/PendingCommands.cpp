@@ -81,6 +81,25 @@ void RunPendingCommand(DocWindowRecord* doc) {
         }
 }
 
+const PendingMenuRow* FindPendingMenuRow(SInt16 menu, SInt16 item) {
+    for (const PendingMenuRows* rows :
+         {&kPendingSymbolMenuRows, &kPendingKeyMenuRows, &kPendingLayerFrameMenuRows, &kPendingValueMenuRows})
+        for (const PendingMenuRow& row : *rows)
+            if (row.menu == menu && row.item == item) return &row;
+    return nullptr;
+}
+
+Boolean RunPendingMenuItem(DocWindowRecord* doc, SInt16 menu, SInt16 item) {
+    const PendingMenuRow* row = FindPendingMenuRow(menu, item);
+    if (row == nullptr) return false;
+    if (doc == nullptr) return true;
+    if (row->run != nullptr)
+        row->run(doc);
+    else
+        StartPendingCommand(doc, row->code);
+    return true;
+}
+
 Boolean IsYesAnswer(ConstStr255Param answer) {
     for (SInt16 i = 1; i <= 2; ++i) {
         Str255 yes;

@@ -5,6 +5,8 @@
 #include "Platform/MacTypes.h"
 #include "Tools/ToolDispatch.h"
 
+#include <span>
+
 struct DocWindowRecord;
 
 // The codes the status area posts: the current layer, the current key.
@@ -23,6 +25,22 @@ extern const ToolStepTable kPendingKeySteps;
 extern const ToolStepTable kPendingLayerFrameSteps;
 // Values and settings: 145, 149, 150, 158, 160, 163, 170, 186.
 extern const ToolStepTable kPendingValueSteps;
+
+// A menu item that posts a pending command (code), or that runs at once (run not null, code 0).
+struct PendingMenuRow {
+    SInt16 menu, item, code;
+    void (*run)(DocWindowRecord* doc);
+};
+using PendingMenuRows = std::span<const PendingMenuRow>;
+// The menu items of each family, kept beside its steps.
+extern const PendingMenuRows kPendingSymbolMenuRows;
+extern const PendingMenuRows kPendingKeyMenuRows;
+extern const PendingMenuRows kPendingLayerFrameMenuRows;
+extern const PendingMenuRows kPendingValueMenuRows;
+// The row of a menu item in those lists; null when it has none.
+const PendingMenuRow* FindPendingMenuRow(SInt16 menu, SInt16 item);
+// Posts the item's command (or runs it); false when the item has no row.
+Boolean RunPendingMenuItem(DocWindowRecord* doc, SInt16 menu, SInt16 item);
 
 // One step of the pending command; codes without an action do nothing and stay pending.
 void RunPendingCommand(DocWindowRecord* doc);

@@ -2,3 +2,4 @@
 #include "Tools/PendingCommands.h"
 
 constinit const ToolStepTable kPendingKeySteps{};
+constinit const PendingMenuRows kPendingKeyMenuRows{};

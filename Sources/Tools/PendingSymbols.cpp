@@ -2,3 +2,4 @@
 #include "Tools/PendingCommands.h"
 
 constinit const ToolStepTable kPendingSymbolSteps{};
+constinit const PendingMenuRows kPendingSymbolMenuRows{};
