@@ -30,7 +30,8 @@ void DisposeWithUndo(DocWindowRecord* doc, AreaRecord* e) {
     DisposeAreaElement(doc, e, true);
 }
 
-template <typename T, typename Flagged> long DeleteFromList(DocWindowRecord* doc, T* head, T*& cursor, Flagged flagged) {
+template <typename T, typename Flagged>
+long DeleteFromList(DocWindowRecord* doc, T* head, T*& cursor, Flagged flagged) {
     if (head == nullptr) return 0;
     long count = 0;
     T* before = head;

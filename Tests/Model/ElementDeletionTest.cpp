@@ -200,9 +200,10 @@ TEST_F(ElementDeletion, AKindNameSelectsEveryElementOfThatKind) {
         const char* kinds; // one letter per kind selected: l a t d p i r (area), in that order
     };
     const Case cases[] = {
-        {"line", "l"},     {"Lines", "l"},    {"POLYLINES", "p"},  {"arc", "a"},         {"text", "t"},
-        {"dimension", "d"}, {"symbols", "i"}, {"area", "r"},       {"all", "latdpir"},   {"All kinds", "latdpir"},
-        {"circle", ""},    {"xyz", ""},       {"", ""},
+        {"line", "l"},      {"Lines", "l"},           {"POLYLINES", "p"}, {"arc", "a"},
+        {"text", "t"},      {"dimension", "d"},       {"symbols", "i"},   {"area", "r"},
+        {"all", "latdpir"}, {"All kinds", "latdpir"}, {"circle", ""},     {"xyz", ""},
+        {"", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -219,7 +220,8 @@ TEST_F(ElementDeletion, AKindNameSelectsEveryElementOfThatKind) {
         const std::string want = c.kinds;
         EXPECT_EQ(any, !want.empty());
         EXPECT_EQ(RecordedAlerts().size(), want.empty() ? 1u : 0u);
-        if (want.empty() && !RecordedAlerts().empty()) EXPECT_EQ(RecordedAlerts()[0].alertId, kUnknownKindAlert);
+        if (want.empty() && !RecordedAlerts().empty())
+            EXPECT_EQ(RecordedAlerts()[0].alertId, kUnknownKindAlert);
         const std::pair<char, const Boolean*> flags[] = {
             {'l', &lines[0]->selected}, {'a', &arcs[0]->selected},  {'t', &texts[0]->selected},
             {'d', &dims[0]->selected},  {'p', &polys[0]->selected}, {'i', &insts[0]->selected},
@@ -268,9 +270,14 @@ TEST(ToolListText, ContainsFoldsOnlyTheLettersAToZ) {
         bool contained;
     };
     const Case cases[] = {
-        {"Polyline", "LINE", true}, {"line", "lines", false}, {"", "", true},        {"abc", "", true},
-        {"", "a", false},           {"[x]", "[X]", true},     {"@", "`", false}, // '@' and '`' are no letters
-        {"\xC3\x84rger", "\xC3\xA4rger", false},             // beyond A to Z nothing is folded
+        {"Polyline", "LINE", true},
+        {"line", "lines", false},
+        {"", "", true},
+        {"abc", "", true},
+        {"", "a", false},
+        {"[x]", "[X]", true},
+        {"@", "`", false},                       // '@' and '`' are no letters
+        {"\xC3\x84rger", "\xC3\xA4rger", false}, // beyond A to Z nothing is folded
         {"dimensions", "DIMENSION", true},
     };
     for (const Case& c : cases)
