@@ -63,9 +63,12 @@ TEST_F(EraseToolsGui, EveryToolDeletesInOneUndoStep) {
         std::vector<std::string> left;
     };
     const Row rows[] = {
-        {"an element without key goes at the click", 0, [this] { ClickAt(40, 20); },
+        {"an element without key goes at the click",
+         0,
+         [this] { ClickAt(40, 20); },
          {"C1", "C2", "L2", "L3"}},
-        {"G deletes the key group", 0,
+        {"G deletes the key group",
+         0,
          [this] {
              ClickAt(40, 40);
              ASSERT_EQ(Step(), 1);
@@ -73,7 +76,8 @@ TEST_F(EraseToolsGui, EveryToolDeletesInOneUndoStep) {
              Type("g");
          },
          {"C1", "L1"}},
-        {"E deletes the element clicked, whatever the list cursor says meanwhile", 0,
+        {"E deletes the element clicked, whatever the list cursor says meanwhile",
+         0,
          [this] {
              ClickAt(40, 40);
              ASSERT_EQ(Step(), 1);
@@ -81,18 +85,19 @@ TEST_F(EraseToolsGui, EveryToolDeletesInOneUndoStep) {
              Type("E");
          },
          {"C1", "C2", "L1", "L3"}},
-        {"any other answer deletes the element alone", 0,
+        {"any other answer deletes the element alone",
+         0,
          [this] {
              ClickAt(230, 20);
              Type("x");
          },
          {"C1", "C2", "L1", "L2"}},
         // The rectangle of tool 1 leaves lines alone.
-        {"a rectangle at once", 1, [this] { DragFrom(10, 10, 100, 100); },
-         {"C2", "L1", "L2", "L3"}},
+        {"a rectangle at once", 1, [this] { DragFrom(10, 10, 100, 100); }, {"C2", "L1", "L2", "L3"}},
         {"a kind name at once", 1, [this] { Type("Arcs"); }, {"L1", "L2", "L3"}},
         {"every kind at once", 1, [this] { Type("all"); }, {}},
-        {"a rectangle collected, a click added, Return", 2,
+        {"a rectangle collected, a click added, Return",
+         2,
          [this] {
              DragFrom(10, 10, 100, 100);
              ASSERT_EQ(Step(), 2);
@@ -101,7 +106,8 @@ TEST_F(EraseToolsGui, EveryToolDeletesInOneUndoStep) {
              Type("");
          },
          {"C2"}},
-        {"a kind collected, Return", 2,
+        {"a kind collected, Return",
+         2,
          [this] {
              Type("LINE");
              ASSERT_EQ(Step(), 2);
