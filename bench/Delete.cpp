@@ -40,7 +40,7 @@ void DeleteRectangleSelectionAndUndo(benchmark::State& state) {
     RedrawWindow(doc);
     bench::RunUntilPainted(doc);
     // A strip over the whole height holding about a tenth of the lines.
-    const Float64 x1 = -20, y1 = -20, x2 = bench::kSheetWidth * 0.1 + 9, y2 = bench::kSheetHeight + 20;
+    const Float64 x1 = -20, y1 = -20, x2 = bench::kSheetWidth * 0.095 + 9, y2 = bench::kSheetHeight + 20;
     const Boolean kinds[kSelectKindCount] = {1, 1, 1, 1, 1, 1, 1, 1};
     double select = 0, erase = 0, erasePaint = 0, undo = 0, undoPaint = 0;
     long deleted = 0, before = CountLines(doc), restored = 0;

@@ -96,6 +96,14 @@ TEST_F(EraseToolsGui, EveryToolDeletesInOneUndoStep) {
         {"a rectangle at once", 1, [this] { DragFrom(10, 10, 100, 100); }, {"C2", "L1", "L2", "L3"}},
         {"a kind name at once", 1, [this] { Type("Arcs"); }, {"L1", "L2", "L3"}},
         {"every kind at once", 1, [this] { Type("all"); }, {}},
+        {"a kind name typed, then a click",
+         1,
+         [this] {
+             QueueTypedText("arc");
+             RunLoop();
+             ClickAt(300, 300);
+         },
+         {"L1", "L2", "L3"}},
         {"a rectangle collected, a click added, Return",
          2,
          [this] {
