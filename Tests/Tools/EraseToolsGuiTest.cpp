@@ -2,6 +2,8 @@
 // program's own loop; every deletion is one undo step that undo and redo take back and give again
 // exactly, and a name that is no kind changes nothing.
 #include "../Model/DrawingSnapshot.h"
+#include "Model/ElementRecords.h"
+#include "Model/Selection.h"
 #include "Model/UndoJournal.h"
 #include "Platform/DialogManager.h"
 #include "ToolGuiFixture.h"
@@ -169,6 +171,39 @@ TEST_F(EraseToolsGui, AnUnknownKindOrAnEmptyRectangleChangesNothing) {
             if (named) EXPECT_EQ(RecordedAlerts()[0].alertId, kUnknownKindAlert);
         }
     }
+}
+
+// G deletes the areas of the key too, and only those: an area of another key that still carries a
+// mark from earlier (areas keep theirs when the selection is cleared) stays.
+TEST_F(EraseToolsGui, TheKeyGroupTakesItsAreasAndNoOtherMarkedOne) {
+    MakeDrawing();
+    AreaRecord* areas[2] = {};
+    const SInt16 keys[2] = {5, 7};
+    BeginUndoStep(doc);
+    for (int i = 0; i < 2; ++i) {
+        SeekLastArea(doc);
+        AreaRecord* a = NewAreaElement(doc, &doc->drawing->cursors.areaCursor->next);
+        const Float64 o = 300.0 + 50 * i;
+        a->outline = NewOutlineHandle(2);
+        const Float64 outline[6] = {o, 0, o + 20, 0, o + 20, 20};
+        std::copy(outline, outline + 6, OutlinePoints(a->outline));
+        a->minX = o, a->maxX = o + 20, a->maxY = 20;
+        a->group = keys[i];
+        RecordUndoArea(doc, a, true);
+        areas[i] = a;
+    }
+    EndUndoStep(doc);
+    SetMarkedFlag(nullptr, &areas[1]->marked, 1);
+    RedrawWindow(doc);
+    RunLoop();
+    ChooseGroupTool(8, 0);
+    ClickAt(40, 40);
+    ASSERT_EQ(Step(), 1);
+    Type("G");
+    EXPECT_EQ(Left(), (std::vector<std::string>{"C1", "L1"}));
+    ASSERT_NE(doc->areaHead->next, nullptr);
+    EXPECT_EQ(doc->areaHead->next->group, 7);
+    EXPECT_EQ(doc->areaHead->next->next, nullptr);
 }
 
 } // namespace
