@@ -206,4 +206,31 @@ TEST_F(EraseToolsGui, TheKeyGroupTakesItsAreasAndNoOtherMarkedOne) {
     EXPECT_EQ(doc->areaHead->next->next, nullptr);
 }
 
+// Escape or another tool while an answer or a collected selection waits: nothing is deleted and
+// nothing stays selected.
+TEST_F(EraseToolsGui, EscapeOrAnotherToolMidwayDeletesNothing) {
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "tool change");
+        for (int tool : {0, 2}) {
+            FreshDocument();
+            MakeDrawing();
+            const DrawingSnapshot before = TakeDrawingSnapshot(doc);
+            ChooseGroupTool(8, tool);
+            if (tool == 0)
+                ClickAt(40, 40);
+            else
+                DragFrom(10, 10, 100, 100);
+            ASSERT_EQ(Step(), tool == 0 ? 1 : 2);
+            if (escape)
+                Key(kKeyCodeEscape, kEscapeCharCode);
+            else
+                ChooseGroupTool(8, 1);
+            EXPECT_EQ(Step(), 0);
+            EXPECT_FALSE(AnySelected());
+            Type("");
+            EXPECT_EQ(TakeDrawingSnapshot(doc), before);
+        }
+    }
+}
+
 } // namespace
