@@ -14,6 +14,7 @@
 #include "Tools/TextTools.h"
 #include "Tools/TransformTools.h"
 #include "Tools/AttributeTools.h"
+#include "Tools/EraseTools.h"
 #include "Tools/AreaPicks.h"
 #include "Tools/AreaTools.h"
 #include "Tools/PointListTools.h"
@@ -36,8 +37,8 @@ using GroupHandler = void (*)(DocWindowRecord*);
 
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
-    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click,  ToolGroup5Click,
-    ToolGroup6Click, ToolGroup7Click, nullptr,         ToolGroup9Click, ToolGroup10Click, nullptr,
+    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click, ToolGroup5Click,
+    ToolGroup6Click, ToolGroup7Click, ToolGroup8Click, ToolGroup9Click, ToolGroup10Click, nullptr,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

@@ -3,6 +3,7 @@
 #include "Platform/AppResources.h"
 #include "Tools/AreaTools.h"
 #include "Tools/AttributeTools.h"
+#include "Tools/EraseTools.h"
 #include "Tools/CircleTools.h"
 #include "Tools/DimensionTools.h"
 #include "Tools/LineTools.h"
@@ -148,6 +149,10 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
         EXPECT_EQ(FindStepRow(kAreaToolSteps, SInt16(9 * kToolsPerGroup + tool), 0) != nullptr,
                   tool != kAreaFillTool)
             << "area tool " << tool;
+    ExpectPromptsFor(kEraseToolSteps);
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(8); ++tool)
+        EXPECT_NE(FindStepRow(kEraseToolSteps, SInt16(8 * kToolsPerGroup + tool), 0), nullptr)
+            << "delete tool " << tool;
     ExpectPromptsFor(kDimensionToolSteps, 4 * kToolsPerGroup);
     // The dimension tools start somewhere, all but the settings tool that waits for its dialog.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(4); ++tool)
