@@ -71,6 +71,11 @@ void ClearPickedSlots(ToolStateRecord* t) {
     t->firstArc = t->secondArc = t->thirdArc = nullptr;
     t->pickedOther = nullptr;
     t->attrElement = nullptr;
+    t->heldText = nullptr;
+    t->heldDimension = nullptr;
+    t->heldInstance = nullptr;
+    t->heldPolyline = nullptr;
+    t->heldArea = nullptr;
 }
 
 } // namespace

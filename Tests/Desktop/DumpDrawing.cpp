@@ -1,10 +1,11 @@
 // Prints the elements of a native drawing file as the program reads it, one per line, so the desktop
 // tests can check what a session saved: "line x1 y1 x2 y2", "arc cx cy r start end", "text x y",
-// "dimension x1 y1 x2 y2", "polyline points", "area minX minY maxX maxY", "instance x y"; numbers
-// are printed in full, so equal coordinates print equal.
+// "dimension x1 y1 x2 y2", "polyline points", "polyline-shape kind locked x y ...", "area minX minY
+// maxX maxY", "instance x y"; numbers are printed in full, so equal coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
+#include "Model/ElementRecords.h"
 #include "Platform/FileManager.h"
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"
@@ -47,6 +48,13 @@ int main(int argc, char** argv) {
         std::printf("dimension %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2);
     });
     Each(doc->polylineHead, [](const PolylineRecord& e) { std::printf("polyline %d\n", e.pointCount); });
+    Each(doc->polylineHead, [](const PolylineRecord& e) {
+        std::printf("polyline-shape %d %d", e.kind, (UInt16(e.penBlock.penFlags) & kPenFlagDimmed) != 0);
+        const Float64* xy = e.points != nullptr ? reinterpret_cast<const Float64*>(*e.points) : nullptr;
+        for (int i = 0; xy != nullptr && i < e.pointCount; ++i)
+            std::printf(" %.17g %.17g", xy[2 * i], xy[2 * i + 1]);
+        std::printf("\n");
+    });
     Each(doc->areaHead, [](const AreaRecord& e) {
         std::printf("area %.17g %.17g %.17g %.17g\n", e.minX, e.minY, e.maxX, e.maxY);
     });
