@@ -200,7 +200,8 @@ void PickAndHold(DocWindowRecord* doc, ToolStateRecord* t) {
     else if (PickText(doc, kPickSelect, false))
         hold(kTextElement, t->heldText, c.textCursor, doc->textHead, DragTextHandles);
     else if (PickDimension(doc, kPickSelect, false))
-        hold(kDimensionElement, t->heldDimension, c.dimensionCursor, doc->dimensionHead, DragDimensionHandles);
+        hold(kDimensionElement, t->heldDimension, c.dimensionCursor, doc->dimensionHead,
+             DragDimensionHandles);
     else if (PickSymbolInstance(doc, kPickSelect, false, true, nullptr))
         hold(kSymbolInstanceElement, t->heldInstance, c.instanceCursor, doc->instanceHead,
              DragSymbolInstanceHandles);
@@ -618,14 +619,10 @@ Boolean PlaceEndMarkers(DocWindowRecord* doc, Float64 x, Float64 y) {
         const Float64 stem = kMarkerReach - kArrowLength;
         const Float64 bx = ex + stem * nx, by = ey + stem * ny;
         AddLine(doc, ex, ey, bx, by);
-        const Float64 arrow[8] = {bx + kArrowHalfWidth * ox,
-                                  by + kArrowHalfWidth * oy,
-                                  ex + kMarkerReach * nx,
-                                  ey + kMarkerReach * ny,
-                                  bx - kArrowHalfWidth * ox,
-                                  by - kArrowHalfWidth * oy,
-                                  bx + kArrowHalfWidth * ox,
-                                  by + kArrowHalfWidth * oy};
+        const Float64 arrow[8] = {bx + kArrowHalfWidth * ox, by + kArrowHalfWidth * oy,
+                                  ex + kMarkerReach * nx,    ey + kMarkerReach * ny,
+                                  bx - kArrowHalfWidth * ox, by - kArrowHalfWidth * oy,
+                                  bx + kArrowHalfWidth * ox, by + kArrowHalfWidth * oy};
         if (AppendPoints(doc, arrow, 4)) {
             PolylineRecord* made = nullptr;
             BuildPolylineFromPoints(doc, &made, kPolylineSegments, true, 0, 0);

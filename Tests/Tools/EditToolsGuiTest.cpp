@@ -128,38 +128,49 @@ TEST_F(EditToolsGui, EveryToolOfTheGroup) {
     };
     const double f = Factor();
     const Row rows[] = {
-        {0, "drag: a click holds and selects the line", {At(40, 20)},
+        {0,
+         "drag: a click holds and selects the line",
+         {At(40, 20)},
          [](DocWindowRecord* d) {
              LineRecord* l = d->lineHead->next;
              EXPECT_EQ(d->drawing->tool->firstLine, l);
              EXPECT_TRUE(l->selected);
              EXPECT_TRUE(d->drawing->tool->editMode);
          }},
-        {1, "to front: the first line is drawn last", {At(40, 20)},
+        {1,
+         "to front: the first line is drawn last",
+         {At(40, 20)},
          [](DocWindowRecord* d) {
              LineRecord* l = LastOf(d->lineHead);
              EXPECT_EQ(l->y1, 20);
              EXPECT_FALSE(l->selected);
              EXPECT_EQ(Count(d->lineHead), 2);
          }},
-        {2, "ellipse", {At(100, 100), Typed("30"), Typed("20"), Typed("0"), Typed("90")},
+        {2,
+         "ellipse",
+         {At(100, 100), Typed("30"), Typed("20"), Typed("0"), Typed("90")},
          [f](DocWindowRecord* d) {
              PolylineRecord* p = LastOf(d->polylineHead);
              ASSERT_NE(p, nullptr);
              EXPECT_EQ(p->kind, kPolylineEllipse);
              const double a = 30 * f, b = 20 * f;
-             ExpectPoints(p, {{100 - a, 100 - b}, {100 + a, 100 - b}, {100 + a, 100 + b}, {100 - a, 100 + b}});
+             ExpectPoints(p,
+                          {{100 - a, 100 - b}, {100 + a, 100 - b}, {100 + a, 100 + b}, {100 - a, 100 + b}});
              EXPECT_EQ(p->params[0], 0);
              EXPECT_EQ(p->params[1], 90);
          }},
-        {3, "rectangle, square corners", {At(120, 100), At(40, 60), Typed("0")},
+        {3,
+         "rectangle, square corners",
+         {At(120, 100), At(40, 60), Typed("0")},
          [](DocWindowRecord* d) {
              PolylineRecord* p = LastOf(d->polylineHead);
              ASSERT_NE(p, nullptr);
              EXPECT_EQ(p->kind, kPolylineSegments);
              ExpectPoints(p, {{40, 60}, {120, 60}, {120, 100}, {40, 100}, {40, 60}});
          }},
-        {4, "hexagon", {At(100, 100), Typed("20"), Typed("6"), Typed("0")},
+        {4,
+         "hexagon",
+         {At(100, 100), Typed("20"), Typed("6"), Typed("0")},
          [f](DocWindowRecord* d) {
              PolylineRecord* p = LastOf(d->polylineHead);
              ASSERT_NE(p, nullptr);
@@ -171,19 +182,25 @@ TEST_F(EditToolsGui, EveryToolOfTheGroup) {
              EXPECT_NEAR(pts[6].x, pts[0].x, 1e-9);
              EXPECT_NEAR(pts[6].y, pts[0].y, 1e-9);
          }},
-        {5, "end markers", {At(20, 60), At(120, 60), Typed(""), Typed("A"), At(70, 90)},
+        {5,
+         "end markers",
+         {At(20, 60), At(120, 60), Typed(""), Typed("A"), At(70, 90)},
          [](DocWindowRecord* d) {
              EXPECT_EQ(Count(d->lineHead), 4);
              EXPECT_EQ(Count(d->polylineHead), 2);
              EXPECT_EQ(Count(d->textHead), 2);
              EXPECT_EQ(TempPointCount(d), 0);
          }},
-        {6, "lock", {At(40, 20)},
+        {6,
+         "lock",
+         {At(40, 20)},
          [](DocWindowRecord* d) {
              EXPECT_TRUE(UInt16(d->lineHead->next->penBlock.penFlags) & kLock);
              EXPECT_FALSE(d->drawing->toolInput.selectHidden);
          }},
-        {7, "image: a click off any image changes nothing", {At(150, 150)},
+        {7,
+         "image: a click off any image changes nothing",
+         {At(150, 150)},
          [](DocWindowRecord* d) { EXPECT_EQ(Count(d->lineHead), 2); }},
     };
     for (const Row& r : rows) {
@@ -466,8 +483,8 @@ TEST_F(EditToolsGui, LockedElementsAreSkippedByOtherTools) {
                               {textMiddle, kTextElement},
                               {{140, 150}, kPolylineElement}};
     auto locked = [this](ElementKind kind) {
-        const ElementPenAttributes* pen = kind == kLineElement  ? &doc->lineHead->next->penBlock
-                                          : kind == kArcElement ? &doc->arcHead->next->penBlock
+        const ElementPenAttributes* pen = kind == kLineElement   ? &doc->lineHead->next->penBlock
+                                          : kind == kArcElement  ? &doc->arcHead->next->penBlock
                                           : kind == kTextElement ? &doc->textHead->next->penBlock
                                                                  : &doc->polylineHead->next->penBlock;
         return (UInt16(pen->penFlags) & kLock) != 0;
@@ -509,7 +526,8 @@ TEST_F(EditToolsGui, LockedElementsAreSkippedByOtherTools) {
         const char* text;
         bool locked;
     };
-    for (Answer a : {Answer{"e", true}, Answer{"A", false}, Answer{"E", true}, Answer{"a", false}, Answer{"x", false}}) {
+    for (Answer a :
+         {Answer{"e", true}, Answer{"A", false}, Answer{"E", true}, Answer{"a", false}, Answer{"x", false}}) {
         SCOPED_TRACE(a.text);
         Choose(6);
         Type(a.text);
