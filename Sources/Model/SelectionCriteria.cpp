@@ -3,7 +3,9 @@
 #include "Model/SelectionCriteria.h"
 
 #include "Model/Selection.h"
+#include "Other/Alerts.h"
 #include "Platform/MemoryManager.h"
+#include "Tools/ToolListText.h"
 #include "View/ZoomExtents.h"
 
 #include <algorithm>
@@ -238,5 +240,43 @@ Boolean SelectInRectWithCriteria(DocWindowRecord* doc, Float64 x1, Float64 y1, F
             },
             MatchInstanceCriteria, NoFlags<SymbolInstanceRecord>);
     if (any) RequestRedraw(doc);
+    return any;
+}
+
+namespace {
+
+template <typename Record>
+bool SelectEveryVisible(DocWindowRecord* doc, Record* head, UInt16 (*flagsOf)(const Record*)) {
+    bool any = false;
+    const bool hiddenToo = doc->drawing->toolInput.selectHidden;
+    for (Record* e = head != nullptr ? head->next : nullptr; e != nullptr; e = e->next) {
+        if (e->selected || !IsLayerVisible(doc->layerVisible, e->layer)) continue;
+        if ((flagsOf(e) & kElementNotSelectable) != 0 && !hiddenToo) continue;
+        SetSelectedFlag(doc->drawing, &e->selected, 1);
+        any = true;
+    }
+    return any;
+}
+
+} // namespace
+
+Boolean SelectAllOfKind(DocWindowRecord* doc, std::string_view kindName, Boolean highlight) {
+    if (doc == nullptr || doc->drawing == nullptr) return false;
+    Float64 found = 0;
+    if (!FindListItemInText(kindName, kKindNameList, &found) || found > kAllKindsItem) {
+        ShowAlert(kUnknownKindAlert);
+        return false;
+    }
+    const int item = int(found);
+    auto wanted = [item](int kindItem) { return item == kAllKindsItem || item == kindItem; };
+    bool any = false;
+    if (wanted(1)) any |= SelectEveryVisible(doc, doc->polylineHead, OwnFlags<PolylineRecord>);
+    if (wanted(2)) any |= SelectEveryVisible(doc, doc->lineHead, OwnFlags<LineRecord>);
+    if (wanted(3)) any |= SelectEveryVisible(doc, doc->arcHead, NoFlags<ArcRecord>);
+    if (wanted(4)) any |= SelectEveryVisible(doc, doc->textHead, NoFlags<TextRecord>);
+    if (wanted(5)) any |= SelectEveryVisible(doc, doc->dimensionHead, OwnFlags<DimensionRecord>);
+    if (wanted(6)) any |= SelectEveryVisible(doc, doc->areaHead, NoFlags<AreaRecord>);
+    if (wanted(7)) any |= SelectEveryVisible(doc, doc->instanceHead, NoFlags<SymbolInstanceRecord>);
+    if (any && highlight) RequestRedraw(doc);
     return any;
 }

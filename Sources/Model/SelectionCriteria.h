@@ -4,6 +4,8 @@
 
 #include "Model/DocumentRecords.h"
 
+#include <string_view>
+
 // Criterion kinds of a table row; the condition lists numbers and ranges ("3", "1-4, 7"), and an
 // empty condition admits every value. A row of another kind, or of an attribute the element does
 // not have, admits the element.
@@ -46,3 +48,15 @@ Boolean MatchAreaCriteria(const DocWindowRecord* doc, const AreaRecord* e);
 // selected before stay selected.
 Boolean SelectInRectWithCriteria(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2,
                                  const Boolean kinds[kSelectKindCount]);
+
+// Selection by a kind name typed by the user: "STR#" 134 items 1 to 7 name polylines, lines, circles
+// and arcs, texts, dimensions, areas and symbol instances, item 8 every kind; the first item the
+// name contains counts, in any letter case. Elements selected before stay selected.
+constexpr SInt16 kKindNameList = 134;
+constexpr SInt16 kAllKindsItem = 8;
+constexpr SInt16 kUnknownKindAlert = 158;
+// Selects every element of the named kind on a visible layer that may be selected (the criteria
+// table plays no part; an element off screen counts). A name that no item matches shows alert 158.
+// With highlight the window shows the new selection at its next redraw. True when anything was
+// selected.
+Boolean SelectAllOfKind(DocWindowRecord* doc, std::string_view kindName, Boolean highlight);

@@ -14,6 +14,7 @@
 #include "Tools/TextTools.h"
 #include "Tools/TransformTools.h"
 #include "Tools/AttributeTools.h"
+#include "Tools/EraseTools.h"
 #include "Tools/AreaPicks.h"
 #include "Tools/EditTools.h"
 #include "Platform/MemoryManager.h"
@@ -36,7 +37,7 @@ using GroupHandler = void (*)(DocWindowRecord*);
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
     ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click, ToolGroup5Click,
-    ToolGroup6Click, ToolGroup7Click, nullptr,         nullptr,         nullptr,         ToolGroup11Click,
+    ToolGroup6Click, ToolGroup7Click, ToolGroup8Click, nullptr,         nullptr,         ToolGroup11Click,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

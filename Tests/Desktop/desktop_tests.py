@@ -946,7 +946,7 @@ def scenario_dxf_from_panel(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 11]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 8, 11]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -1176,6 +1176,55 @@ def scenario_dimension_tools(tier):
     program.quit()
 
 
+def scenario_delete_tools(tier):
+    """The delete tools chosen from the tool menu: a kind name that is no kind brings its alert, which
+    Return closes; "arc" then deletes the circle at once, and a click deletes one of two lines; the
+    saved drawing holds the other line alone, and Undo brings the clicked line back."""
+    program = Program(tier, "delete")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    draw_clicked_line(program, doc, (0.2, 0.5), (0.6, 0.5))
+    choose_tool(program, doc, 1, 0, where=(0.5, 0.8))  # circles: centre and radius
+    for text in ("40,40", "25"):
+        type_point(program, text)
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Delete.cadx")
+    save_through_panel(program, path)
+    before = dump(tier, path)
+    lines = sorted(lines_of(before))
+    check(len(lines) == 2 and sum(1 for e in before if e[0] == "arc") == 1,
+          f"two lines and a circle were not drawn: {before}")
+
+    choose_tool(program, doc, 8, 1, where=(0.5, 0.8))  # Delete: at once
+    type_point(program, "circle")
+    dismiss_alert_with_return(program)
+    program.wait_idle(0.3)
+    type_point(program, "arc")
+    program.wait_idle(0.3)
+    choose_tool(program, doc, 8, 0, where=(0.5, 0.8))  # Delete: a picked element
+    x, y, w, h = desk.geometry(doc)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))  # the upper line
+    program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "deleted.png"))
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    after = dump(tier, path)
+    check(not any(e[0] == "arc" for e in after), f"the circle is still there: {after}")
+    left = sorted(lines_of(after))
+    check(len(left) == 1 and left[0] in lines, f"one of the lines {lines} should be left: {left}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    undone = dump(tier, path)
+    check(sorted(lines_of(undone)) == lines and not any(e[0] == "arc" for e in undone),
+          f"after Undo the drawing holds {undone}")
 def shapes_of(elements):
     return sorted((int(e[1]), int(e[2]), tuple(round(float(v), 6) for v in e[3:]))
                   for e in elements if e[0] == "polyline-shape")
@@ -1248,6 +1297,7 @@ SCENARIOS = [
     ("Q pen and line type from the attribute tools", scenario_attribute_tools, False),
     ("R a DXF file from the Open panel", scenario_dxf_from_panel, False),
     ("S dimensions from the tool menu", scenario_dimension_tools, False),
+    ("U deleting from the tool menu", scenario_delete_tools, False),
     ("X shapes and locks from the editing tools", scenario_shape_tools, False),
 ]
 

@@ -2,6 +2,7 @@
 // mode, and each prompt's input kind takes what the step expects.
 #include "Platform/AppResources.h"
 #include "Tools/AttributeTools.h"
+#include "Tools/EraseTools.h"
 #include "Tools/CircleTools.h"
 #include "Tools/DimensionTools.h"
 #include "Tools/EditTools.h"
@@ -138,6 +139,10 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
     for (SInt16 tool = 0; tool <= 8; ++tool)
         EXPECT_NE(FindStepRow(kAttributeToolSteps, SInt16(7 * kToolsPerGroup + tool), 0), nullptr)
             << "attribute tool " << tool;
+    ExpectPromptsFor(kEraseToolSteps);
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(8); ++tool)
+        EXPECT_NE(FindStepRow(kEraseToolSteps, SInt16(8 * kToolsPerGroup + tool), 0), nullptr)
+            << "delete tool " << tool;
     ExpectPromptsFor(kDimensionToolSteps, 4 * kToolsPerGroup);
     // The dimension tools start somewhere, all but the settings tool that waits for its dialog.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(4); ++tool)
