@@ -562,6 +562,37 @@ TEST_F(EditToolsGui, AnotherClickPicksAnewAndFrontToolReorders) {
     EXPECT_TRUE(doc->drawing->changed);
 }
 
+// Delete with the drag tool takes what it holds (selected) away in one undo step; with nothing
+// selected it makes no step, so what could be redone stays.
+TEST_F(EditToolsGui, DeleteKeyDeletesWhatTheDragToolHolds) {
+    Draw(0, 20, 80, 20);
+    Draw(0, 40, 80, 40);
+    const DrawingSnapshot before = TakeDrawingSnapshot(doc);
+    const SInt16 steps = doc->drawing->undo.undoStepCount;
+    Choose(0);
+    Key(kKeyCodeDelete, kBackspaceCharCode);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps);
+    EXPECT_EQ(TakeDrawingSnapshot(doc), before);
+
+    ClickAt(40, 20);
+    ASSERT_NE(doc->drawing->tool->firstLine, nullptr);
+    Key(kKeyCodeDelete, kBackspaceCharCode);
+    ASSERT_EQ(Count(doc->lineHead), 1);
+    EXPECT_EQ(doc->lineHead->next->y1, 40);
+    EXPECT_EQ(doc->drawing->tool->firstLine, nullptr);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 1);
+    const DrawingSnapshot after = TakeDrawingSnapshot(doc);
+    Undo();
+    EXPECT_EQ(TakeDrawingSnapshot(doc), before);
+    Redo();
+    EXPECT_EQ(TakeDrawingSnapshot(doc), after);
+
+    // With another tool of the group Delete only edits the command field.
+    Choose(1);
+    Key(kKeyCodeDelete, kBackspaceCharCode);
+    EXPECT_EQ(TakeDrawingSnapshot(doc), after);
+}
+
 // The shapes as the window shows them, against the reference picture.
 // DW_UPDATE_VIEW_REFERENCES=1 rewrites the reference from the current render.
 TEST_F(EditToolsGui, ShapeToolsLookAsTheReferenceDoes) {
