@@ -21,8 +21,6 @@ namespace {
 constexpr SInt16 kHistoryClearedMessage = 17;
 constexpr Float64 kFramedTextFrameDistance = 9.0;
 constexpr SInt16 kCornerBandPixels = 10;
-constexpr SInt16 kCursorFallingCorners = 142; // top-left and bottom-right
-constexpr SInt16 kCursorRisingCorners = 143;  // top-right and bottom-left
 constexpr UInt16 kUnsetWord = 65535;
 
 bool HorizontalFrameKind(UInt16 flags) {
@@ -312,7 +310,7 @@ Boolean EditTextFrame(DocWindowRecord* doc, TextRecord* text, Float64 x, Float64
         const bool takeLeft = left;
         Float64 fixedX = takeLeft ? maxX : minX, fixedY = takeTop ? minY : maxY;
         Float64 cornerX = takeLeft ? minX : maxX, cornerY = takeTop ? maxY : minY;
-        SInt16 cursor = (takeLeft == takeTop) ? kCursorFallingCorners : kCursorRisingCorners;
+        SInt16 cursor = (takeLeft == takeTop) ? kFallingCornersCursor : kRisingCornersCursor;
         if (TrackDragOffset(doc, cursor, fixedX, fixedY, &cornerX, &cornerY, false, 1.0)) {
             Float64 x1 = std::min(fixedX, cornerX), x2 = std::max(fixedX, cornerX);
             Float64 y1 = std::min(fixedY, cornerY), y2 = std::max(fixedY, cornerY);

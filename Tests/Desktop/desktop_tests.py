@@ -1225,6 +1225,53 @@ def scenario_delete_tools(tier):
     undone = dump(tier, path)
     check(sorted(lines_of(undone)) == lines and not any(e[0] == "arc" for e in undone),
           f"after Undo the drawing holds {undone}")
+    program.quit()
+
+
+def scenario_drag_line_end(tier):
+    """A line drawn by clicks; with the editing tool's drag (chosen from the tool menu) its right end is
+    dragged down and to the right by the real pointer; the saved drawing holds the line with its left
+    end where it was and its right end moved, and Undo puts the line back as it was. Runs once the tool
+    menu offers the editing tools (their group listed as built); until then it has nothing to drive."""
+    if 11 not in BUILT_TOOL_GROUPS:
+        print("  the editing tools are not in the tool menu yet: nothing to drag", flush=True)
+        return
+    program = Program(tier, "drag-line-end")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    path = os.path.join(tier.scratch, "Dragged.cadx")
+    save_through_panel(program, path)
+    before = sorted(lines_of(dump(tier, path)))
+    check(len(before) == 1, f"the line was not drawn: {before}")
+    choose_tool(program, doc, 11, 0, where=(0.5, 0.7))  # Editing: drag
+    x, y, w, h = desk.geometry(doc)
+    desk.move(x + int(0.6 * w), y + int(0.3 * h))
+    desk.x("xdotool", "mousedown", "1", check_rc=True)
+    for f in (0.05, 0.1, 0.15):
+        desk.move(x + int((0.6 + f) * w), y + int((0.3 + f) * h))
+    desk.x("xdotool", "mouseup", "1", check_rc=True)
+    program.wait_idle(0.5)
+    tier.desk.screenshot().save_png(os.path.join(tier.scratch, "dragged.png"))
+
+    def saved_again():
+        mtime = os.stat(path).st_mtime_ns
+        desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+        return sorted(lines_of(dump(tier, path)))
+
+    after = saved_again()
+    x1, y1, x2, y2 = before[0]
+    check(len(after) == 1 and after[0][:2] == (x1, y1) and after[0][2] > x2 + 1 and after[0][3] < y2 - 1,
+          f"the right end did not follow the pointer: {before} became {after}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    check(saved_again() == before, "Undo did not put the line back")
+    program.quit()
+
+
 def shapes_of(elements):
     return sorted((int(e[1]), int(e[2]), tuple(round(float(v), 6) for v in e[3:]))
                   for e in elements if e[0] == "polyline-shape")
@@ -1298,6 +1345,7 @@ SCENARIOS = [
     ("R a DXF file from the Open panel", scenario_dxf_from_panel, False),
     ("S dimensions from the tool menu", scenario_dimension_tools, False),
     ("U deleting from the tool menu", scenario_delete_tools, False),
+    ("W a line's end dragged with the editing tool", scenario_drag_line_end, False),
     ("X shapes and locks from the editing tools", scenario_shape_tools, False),
 ]
 
