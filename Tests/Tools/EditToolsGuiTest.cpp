@@ -110,6 +110,13 @@ class EditToolsGui : public ToolGuiTest {
         EXPECT_TRUE(BuildPolylineFromPoints(doc, &made, kPolylineSegments, true, 0, 0));
         return made;
     }
+    // A press held a moment where it is, as a user's is before the drag begins (the tool looks at the
+    // button once before it drags), then moved through the middle to the end.
+    void PressAndDrag(double x1, double y1, double x2, double y2) {
+        QueueDrag(doc->window, {WindowPoint(x1, y1), WindowPoint(x1, y1),
+                                WindowPoint((x1 + x2) / 2, (y1 + y2) / 2), WindowPoint(x2, y2)});
+        RunLoop();
+    }
     TextRecord* TextAt(double x, double y, const char* s) {
         BeginUndoStep(doc);
         TextRecord* t = AddTextElement(doc, x, y, PStr(s), x, y, 1, true);
@@ -560,6 +567,55 @@ TEST_F(EditToolsGui, AnotherClickPicksAnewAndFrontToolReorders) {
     EXPECT_EQ(LastOf(doc->lineHead), first);
     EXPECT_EQ(doc->lineHead->next, second);
     EXPECT_TRUE(doc->drawing->changed);
+}
+
+// A press on an element drags it at once; the next press goes to the held element's handles first,
+// even where another element lies above them in the pick order; every drag is one undo step.
+TEST_F(EditToolsGui, DragToolHoldsWhatItDragged) {
+    Draw(80, 0, 80, 60); // picked before the held line wherever both are hit
+    Draw(20, 20, 60, 20);
+    const DrawingSnapshot start = TakeDrawingSnapshot(doc);
+    Choose(0);
+    PressAndDrag(60, 20, 80, 20); // the right end onto the vertical line
+    LineRecord* held = doc->drawing->tool->firstLine;
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held, LastOf(doc->lineHead)); // the replacement
+    EXPECT_TRUE(held->selected);
+    EXPECT_EQ(held->x2, 80);
+    EXPECT_EQ(held->y2, 20);
+    const DrawingSnapshot once = TakeDrawingSnapshot(doc);
+
+    PressAndDrag(80, 20, 100, 40); // on both lines: the held one's end moves
+    held = doc->drawing->tool->firstLine;
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held->x1, 20);
+    EXPECT_EQ(held->x2, 100);
+    EXPECT_EQ(held->y2, 40);
+    EXPECT_EQ(doc->lineHead->next->x1, 80); // the vertical line stays
+    EXPECT_EQ(doc->lineHead->next->y2, 60);
+    const DrawingSnapshot twice = TakeDrawingSnapshot(doc);
+
+    ClickAt(150, 150); // nothing there: nothing held
+    EXPECT_EQ(doc->drawing->tool->firstLine, nullptr);
+    Undo();
+    EXPECT_EQ(TakeDrawingSnapshot(doc), once);
+    Undo();
+    EXPECT_EQ(TakeDrawingSnapshot(doc), start);
+    Redo();
+    Redo();
+    EXPECT_EQ(TakeDrawingSnapshot(doc), twice);
+}
+
+// A polyline's vertex lying on a line is the polyline's to drag: polylines are picked first.
+TEST_F(EditToolsGui, DragToolPicksPolylinesFirst) {
+    Draw(20, 20, 80, 20);
+    PolylineOf({{50, 20}, {50, 60}});
+    Choose(0);
+    PressAndDrag(50, 20, 40, 0);
+    EXPECT_EQ(doc->lineHead->next->x1, 20);
+    EXPECT_EQ(doc->lineHead->next->y1, 20);
+    ExpectPoints(doc->polylineHead->next, {{40, 0}, {50, 60}});
+    EXPECT_EQ(doc->drawing->tool->heldPolyline, doc->polylineHead->next);
 }
 
 // Delete with the drag tool takes what it holds (selected) away in one undo step; with nothing
