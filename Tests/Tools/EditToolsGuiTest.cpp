@@ -618,6 +618,23 @@ TEST_F(EditToolsGui, DragToolPicksPolylinesFirst) {
     EXPECT_EQ(doc->drawing->tool->heldPolyline, doc->polylineHead->next);
 }
 
+// The image tool moves the image under the press; the tool is ready for the next one at once.
+TEST_F(EditToolsGui, ImageToolMovesTheImageUnderThePress) {
+    ImageRecord& image = doc->images[0];
+    image.x = 100, image.y = 20, image.resolution = 25.4, image.width = image.height = 10;
+    image.bytesPerRow = 40;
+    image.pixels = NewHandleClear(400);
+    doc->imageCount = 1;
+    doc->settings->imagesShown = 1;
+    Choose(7);
+    PressAndDrag(105, 25, 125, 45);
+    EXPECT_NEAR(image.x, 120, 1e-9);
+    EXPECT_NEAR(image.y, 40, 1e-9);
+    EXPECT_EQ(Step(), 0);
+    PressAndDrag(60, 25, 80, 45); // beside it: nothing moves
+    EXPECT_NEAR(image.x, 120, 1e-9);
+}
+
 // Delete with the drag tool takes what it holds (selected) away in one undo step; with nothing
 // selected it makes no step, so what could be redone stays.
 TEST_F(EditToolsGui, DeleteKeyDeletesWhatTheDragToolHolds) {
