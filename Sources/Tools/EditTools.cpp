@@ -172,16 +172,6 @@ bool OfferToHeld(DocWindowRecord* doc, ToolStateRecord* t) {
            offer(kAreaElement, t->heldArea, doc->areaHead, DragAreaOutline);
 }
 
-void ReleaseHeld(ToolStateRecord* t) {
-    t->firstLine = nullptr;
-    t->firstArc = nullptr;
-    t->heldText = nullptr;
-    t->heldDimension = nullptr;
-    t->heldInstance = nullptr;
-    t->heldPolyline = nullptr;
-    t->heldArea = nullptr;
-}
-
 // The element picked (and selected) becomes the held one; with the button still down it is dragged
 // at once.
 void PickAndHold(DocWindowRecord* doc, ToolStateRecord* t) {
@@ -189,7 +179,6 @@ void PickAndHold(DocWindowRecord* doc, ToolStateRecord* t) {
     auto hold = [doc](ElementKind kind, auto*& slot, auto* picked, auto* head, auto drag) {
         slot = picked;
         if (slot != nullptr && StillDown()) Drag(doc, kind, slot, head, drag);
-        return true;
     };
     if (PickPolyline(doc, kPickSelect, kWantAllPolylines, false))
         hold(kPolylineElement, t->heldPolyline, c.polylineCursor, doc->polylineHead, DragPolylineHandles);
@@ -215,7 +204,7 @@ void DragStep(ToolStep& s) {
         RedrawWindow(s.doc);
         return;
     }
-    ReleaseHeld(s.t);
+    ReleaseHeldElements(s.t);
     DeselectAll(s.doc, false);
     PickAndHold(s.doc, s.t);
     RedrawWindow(s.doc);
@@ -250,11 +239,16 @@ void FrontStep(ToolStep& s) {
 
 // Tool 2: ellipse. Its half-axes in millimetres wait in reference point 5.
 
-void EllipseCentre(ToolStep& s) {
-    if (!SnapCursor(s.doc)) return;
+// Step 0 of the shape tools: the snapped point is reference point 4.
+bool FirstPoint(ToolStep& s) {
+    if (!SnapCursor(s.doc)) return false;
     SetRefPointFromCursor(s.doc, 4);
     Next(s, 1);
-    CommandFieldSetNumber(s.doc, s.t->ellipseHalfWidth);
+    return true;
+}
+
+void EllipseCentre(ToolStep& s) {
+    if (FirstPoint(s)) CommandFieldSetNumber(s.doc, s.t->ellipseHalfWidth);
 }
 
 // A half-axis: one typed value (display units), or the distance along the axis from the centre to a
@@ -307,10 +301,7 @@ void EllipseEndAngle(ToolStep& s) {
 // Tool 3: rectangle.
 
 void RectangleFirst(ToolStep& s) {
-    if (!SnapCursor(s.doc)) return;
-    SetRefPointFromCursor(s.doc, 4);
-    Next(s, 1);
-    CommandFieldSetPair(s.doc, s.t->boxWidth, s.t->boxHeight);
+    if (FirstPoint(s)) CommandFieldSetPair(s.doc, s.t->boxWidth, s.t->boxHeight);
 }
 
 // The opposite corner: width and height typed (display units), or clicked.
@@ -360,10 +351,7 @@ void RectangleRadius(ToolStep& s) {
 // Tool 4: regular polygon. Its radius in millimetres waits in reference point 5.
 
 void PolygonCentre(ToolStep& s) {
-    if (!SnapCursor(s.doc)) return;
-    SetRefPointFromCursor(s.doc, 4);
-    Next(s, 1);
-    CommandFieldSetNumber(s.doc, s.t->polygonRadius);
+    if (FirstPoint(s)) CommandFieldSetNumber(s.doc, s.t->polygonRadius);
 }
 
 void PolygonRadius(ToolStep& s) {

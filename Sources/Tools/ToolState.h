@@ -178,6 +178,8 @@ struct ToolStateRecord {
 ToolStateRecord* NewToolStateRecord();
 void DisposeToolStateRecord(ToolStateRecord** slot);
 ToolStateRecord* ToolStateOf(DocWindowRecord* doc);
+// The drag tool lets go of the element it holds, of every kind.
+void ReleaseHeldElements(ToolStateRecord* t);
 
 // Tool state.
 
