@@ -17,7 +17,6 @@
 #include "Platform/Windows.h"
 #include "TestSupport.h"
 #include "Tools/EditTools.h"
-#include "Tools/Picking.h"
 #include "Tools/TextElements.h"
 #include "Tools/ToolState.h"
 
