@@ -23,8 +23,20 @@ Float64 DisplayFactor(const DocWindowRecord* doc) {
     return (scale > 0 ? scale : 1.0) * UnitDivisor(doc);
 }
 
+// Runs the dialog until OK with every field readable, or Cancel.
+template <typename Read> bool Run(DialogRef dialog, Read read) {
+    for (;;) {
+        SInt16 item = 0;
+        RunModalDialogStd(dialog, &item);
+        if (item == kCancel) return false;
+        if (item == kOK && read()) return true;
+    }
+}
+
+} // namespace
+
 // The field's value; false, with the field selected and the message shown, when it does not evaluate.
-bool ReadField(DialogRef dialog, SInt16 item, Float64* value) {
+bool ReadNumberField(DialogRef dialog, SInt16 item, Float64* value) {
     Str255 text;
     GetItemText(dialog, item, text);
     FormulaList* list = NewFormulaList();
@@ -46,18 +58,6 @@ bool ReadField(DialogRef dialog, SInt16 item, Float64* value) {
     return true;
 }
 
-// Runs the dialog until OK with every field readable, or Cancel.
-template <typename Read> bool Run(DialogRef dialog, Read read) {
-    for (;;) {
-        SInt16 item = 0;
-        RunModalDialogStd(dialog, &item);
-        if (item == kCancel) return false;
-        if (item == kOK && read()) return true;
-    }
-}
-
-} // namespace
-
 Boolean PolylineVertexDialog(DocWindowRecord* doc, const PolylineRecord* polyline, SInt16 vertex, Float64* x,
                              Float64* y) {
     const Float64* points = polyline ? PolylinePoints(polyline) : nullptr;
@@ -77,8 +77,9 @@ Boolean PolylineVertexDialog(DocWindowRecord* doc, const PolylineRecord* polylin
         SetItemLength(doc, dialog, kVertexY, points[2 * vertex + 1] / factor, kDecimals);
         SelectItemText(dialog, kVertexX);
         Float64 vx = 0, vy = 0;
-        ok =
-            Run(dialog, [&] { return ReadField(dialog, kVertexX, &vx) && ReadField(dialog, kVertexY, &vy); });
+        ok = Run(dialog, [&] {
+            return ReadNumberField(dialog, kVertexX, &vx) && ReadNumberField(dialog, kVertexY, &vy);
+        });
         if (ok) *x = vx * factor, *y = vy * factor;
     } else {
         DocSettings* s = doc->settings;
@@ -90,8 +91,8 @@ Boolean PolylineVertexDialog(DocWindowRecord* doc, const PolylineRecord* polylin
         SelectItemText(dialog, kPolylineLengthItem);
         Float64 length = 0, second = 0;
         ok = Run(dialog, [&] {
-            return ReadField(dialog, kPolylineLengthItem, &length) &&
-                   ReadField(dialog, kPolylineFactorItem, &second);
+            return ReadNumberField(dialog, kPolylineLengthItem, &length) &&
+                   ReadNumberField(dialog, kPolylineFactorItem, &second);
         });
         if (ok) {
             s->dialog187Value1 = length * factor;

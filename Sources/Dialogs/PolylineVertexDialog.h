@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Model/DocumentRecords.h"
+#include "Platform/DialogManager.h"
 
 constexpr SInt16 kVertexDialog = 141;
 constexpr SInt16 kPolylineValuesDialog = 187;
@@ -13,6 +14,10 @@ constexpr SInt16 kVertexX = 3, kVertexY = 4, kVertexNumber = 9, kVertexUnitX = 1
 constexpr SInt16 kPolylineLengthItem = 14, kPolylineLengthUnit = 15, kPolylineFactorItem = 17;
 // STR# 200: a field holds neither a number nor a formula.
 constexpr SInt16 kNotANumberMessage = 96;
+
+// A dialog field read as a formula (pi known); false, with the field selected and message 96 shown,
+// when it does not evaluate to a number.
+bool ReadNumberField(DialogRef dialog, SInt16 item, Float64* value);
 
 // With a polyline and a vertex of it: its coordinates in the drawing unit; OK gives the new point in
 // millimetres. Otherwise dialog 187 edits the drawing's two polyline values, stored on OK. True for
