@@ -263,9 +263,7 @@ void PlaceFile(ToolStep& s) {
     if (!OpenPanelWithOptions(prompt, types, &file, &type, false)) return;
     // Picture files are placed by the picture output, which does not exist yet.
     if (type == kPictureFileType) return;
-    DocWindowRecord* slot = doc;
-    OpenDocument(&slot, &file, true, -1, x, y);
-    RedrawWindow(doc);
+    PlaceDrawingFile(doc, &file, x, y);
 }
 
 // 186: two points of a length in an image.
@@ -297,6 +295,29 @@ void ImageLengthEnd(ToolStep& s) {
         doc->images[i].resolution = resolution;
     MarkDocumentChanged(doc);
     RedrawWindow(doc);
+}
+
+template <typename T> long ListLength(const T* head) {
+    long n = 0;
+    for (const T* e = head->next; e != nullptr; e = e->next)
+        ++n;
+    return n;
+}
+
+// The first `count` elements of the list, which a read put in front, recorded as added.
+template <typename T> void RecordLeading(DocWindowRecord* doc, T* head, long count) {
+    for (T* e = head->next; e != nullptr && count > 0; e = e->next, --count)
+        RecordUndoElement(doc, e, true);
+}
+
+template <typename F> void ForEachElementList(DocWindowRecord* doc, F&& f) {
+    f(doc->lineHead);
+    f(doc->arcHead);
+    f(doc->textHead);
+    f(doc->dimensionHead);
+    f(doc->polylineHead);
+    f(doc->instanceHead);
+    f(doc->areaHead);
 }
 
 const ToolStepRow kRows[] = {
@@ -384,4 +405,21 @@ Boolean ScaleFromMeasuredLength(DocWindowRecord* doc, Float64 x1, Float64 y1, Fl
     CloseModalDialog(dialog, &DialogPositionTable[kMeasuredLengthPositionSlot]);
     if (ok) *value = result;
     return ok;
+}
+
+Boolean PlaceDrawingFile(DocWindowRecord* doc, const FSRef* file, Float64 x, Float64 y) {
+    long before[7], i = 0;
+    ForEachElementList(doc, [&](auto* head) { before[i++] = ListLength(head); });
+    DocWindowRecord* slot = doc;
+    if (!OpenDocument(&slot, file, true, -1, x, y)) return false;
+    // The read puts the file's elements in front of each list: one undo step takes them out again.
+    BeginUndoStep(doc);
+    i = 0;
+    ForEachElementList(doc, [&](auto* head) {
+        RecordLeading(doc, head, ListLength(head) - before[i]);
+        ++i;
+    });
+    EndUndoStep(doc);
+    RedrawWindow(doc);
+    return true;
 }

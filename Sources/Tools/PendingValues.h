@@ -5,6 +5,7 @@
 #include "Platform/MacTypes.h"
 
 struct DocWindowRecord;
+struct FSRef;
 
 // The colour index of a custom colour.
 constexpr UInt16 kCustomColourIndex = 65535;
@@ -23,3 +24,7 @@ void SetTypedDrawingScale(DocWindowRecord* doc, Float64 scale);
 // not above 0, or a result that is not a usable number, are refused in the dialog. True on OK.
 Boolean ScaleFromMeasuredLength(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2,
                                 Float64* value);
+
+// Reads the native drawing into the document with its origin at (x, y); the elements read are one
+// undo step. False when it could not be read (the reader has said why).
+Boolean PlaceDrawingFile(DocWindowRecord* doc, const FSRef* file, Float64 x, Float64 y);

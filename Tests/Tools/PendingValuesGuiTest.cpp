@@ -2,7 +2,11 @@
 // values, ended by Escape at each step; the drawing scaled to a line is one undo step, undone and
 // redone exactly; dialog 207 answered by queued keys. Also the texts the answers rely on.
 #include "../Model/DrawingSnapshot.h"
+#include "Files/NativeDocument.h"
 #include "MessageCapture.h"
+#include "Platform/FileChoosers.h"
+#include "Platform/FileManager.h"
+#include "TestSupport.h"
 #include "Model/SelectionCriteria.h"
 #include "Model/Transform.h"
 #include "Other/DrawingUnits.h"
@@ -276,13 +280,12 @@ TEST_F(PendingValuesGui, ImageResolutionFromAMeasuredLengthThroughDialog207) {
     const Case cases[] = {
         {"25", nullptr, false, 144}, // 50 measured is 25 long: twice the dots per inch
         {"25", "2", false, 72},      // and divided by 2
-        {"0", nullptr, true, 72},
-        {"50", "0", true, 72},
-        {"-5", nullptr, true, 72},
-        {nullptr, nullptr, false, 72},
+        {"0", nullptr, true, 72},    {"50", "0", true, 72},
+        {"-5", nullptr, true, 72},   {nullptr, nullptr, false, 72},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.item5 ? c.item5 : "Escape") + (c.item6 ? std::string(" / ") + c.item6 : ""));
+        SCOPED_TRACE(std::string(c.item5 ? c.item5 : "Escape") +
+                     (c.item6 ? std::string(" / ") + c.item6 : ""));
         doc->images[0].resolution = 72;
         ChooseMenuItem(kEditMenu, 23);
         RunLoop();
@@ -311,6 +314,73 @@ TEST_F(PendingValuesGui, ImageResolutionFromAMeasuredLengthThroughDialog207) {
     }
 }
 
+// A drawing placed from the Open panel lands with its origin at the clicked point, in one undo
+// step; a cancelled panel places nothing. The menu item stays dimmed until pictures can be placed.
+TEST_F(PendingValuesGui, PlaceFileReadsADrawingInAtTheClickedPointAsOneUndoStep) {
+    const std::string path = MakeTestFolder("PlaceFile") + "/Part.cadx";
+    DocWindowRecord* part = nullptr;
+    ASSERT_TRUE(NewDocument(&part, nullptr, 0));
+    BeginUndoStep(part);
+    AddLine(part, 0, 0, 10, 0);
+    AddArc(part, 0, 0, 5, 0, 360);
+    EndUndoStep(part);
+    ASSERT_EQ(FSMakeRef(path.c_str(), &part->drawing->file), noErr);
+    ASSERT_TRUE(SaveDocument(part, true, false, false, false, false));
+    DisposeDocumentWindow(part);
+    FreshDocument();
+
+    Draw(0, 100, 20, 100);
+    SnapMode(0);
+    const DrawingSnapshot before = TakeDrawingSnapshot(doc);
+    EXPECT_FALSE(MenuItemAvailable(kFileMenu, 4));
+    bool answer = false;
+    SetFilePanelResponders(
+        [&](OpenPanelRequest&, std::string* chosen) {
+            *chosen = path;
+            return answer;
+        },
+        nullptr);
+    Post(170);
+    ClickAt(50, 40); // cancelled
+    EXPECT_EQ(Pending(), 0);
+    EXPECT_EQ(TakeDrawingSnapshot(doc), before);
+    answer = true;
+    Post(170);
+    ClickAt(50, 40);
+    SetFilePanelResponders(nullptr, nullptr);
+    EXPECT_EQ(Pending(), 0);
+    ASSERT_EQ(Lines(), 2);
+    const LineRecord* placed = doc->lineHead->next;
+    EXPECT_NEAR(placed->x1, 50, 1e-9);
+    EXPECT_NEAR(placed->y1, 40, 1e-9);
+    EXPECT_NEAR(placed->x2, 60, 1e-9);
+    ASSERT_NE(doc->arcHead->next, nullptr);
+    EXPECT_NEAR(doc->arcHead->next->cx, 50, 1e-9);
+    const DrawingSnapshot after = TakeDrawingSnapshot(doc);
+    Undo();
+    EXPECT_EQ(TakeDrawingSnapshot(doc), before);
+    Redo();
+    EXPECT_EQ(TakeDrawingSnapshot(doc), after);
+}
+
+// The picture's place and size are asked for and checked; the items stay dimmed until pictures
+// can be pasted.
+TEST_F(PendingValuesGui, PastePictureAsksForAPointAndAPositiveSize) {
+    EXPECT_FALSE(MenuItemAvailable(kEditMenu, 7));
+    MessageCapture messages;
+    Post(149);
+    ClickAt(20, 20);
+    ASSERT_EQ(Step(), 1);
+    Str255 text;
+    CommandFieldGetText(doc, text);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(text + 1), text[0]), "100.00,100.00");
+    Type("0,50");
+    EXPECT_EQ(messages.Last(), 195);
+    EXPECT_EQ(Step(), 1);
+    Type("40,30");
+    EXPECT_EQ(Pending(), 0);
+}
+
 // The proposed answer confirms, and the all-kinds name selects.
 TEST(PendingValueTexts, ProposedAnswerIsAYesWordAndAllKindsIsAKindName) {
     ResetAppResources();
@@ -330,7 +400,8 @@ TEST_F(PendingValuesGui, AllKindsNameOfTheOriginCommandIsAcceptedBySelectAllOfKi
     GetIndString(all, 5000, 129);
     ASSERT_GT(all[0], 0);
     MessageCapture messages;
-    EXPECT_TRUE(SelectAllOfKind(doc, std::string_view(reinterpret_cast<const char*>(all + 1), all[0]), false));
+    EXPECT_TRUE(
+        SelectAllOfKind(doc, std::string_view(reinterpret_cast<const char*>(all + 1), all[0]), false));
     EXPECT_EQ(messages.Count(), 0u);
     EXPECT_TRUE(doc->lineHead->next->selected && doc->arcHead->next->selected);
 }
