@@ -729,7 +729,8 @@ def choose_from_menu(program, window, title, downs, submenu_downs=None):
     if submenu_downs is not None:
         desk.key("Right")
         wait_for("the submenu to open", lambda: len(desk.popups()) >= 2, 5)
-        desk.key(*["Down"] * submenu_downs)
+        if submenu_downs > 0:
+            desk.key(*["Down"] * submenu_downs)
     desk.key("Return")
     wait_for("the menu to close", lambda: not desk.popups(), 5)
 
@@ -766,8 +767,9 @@ def scenario_repair_from_menu(tier):
 
 
 def import_image_through_panel(program, window, path):
-    """File > Import Image…, the last available item but Quit, with the path typed into the panel."""
-    choose_from_menu(program, window, 1, -2)
+    """File > Import Image…, the last available item above Output Areas and Quit, with the path typed
+    into the panel."""
+    choose_from_menu(program, window, 1, -3)
     desk = program.desk
     panel = program.wait_window("the Import Image panel", lambda: (program.panels() or [None])[0])
     wait_for("the panel to take the keys", lambda: desk.active() == panel, 5)
@@ -1497,6 +1499,47 @@ class Tier:
         self.running, self.started = [], []
 
 
+def scenario_scale_drawing_from_line(tier):
+    """File > Output Areas > Scale Drawing from a Line: a clicked line and half its length typed halve
+    the whole drawing about the origin; Undo brings the drawing back as it was."""
+    program = Program(tier, "scale")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    draw_clicked_line(program, doc, (0.3, 0.5), (0.5, 0.6))
+    path = os.path.join(tier.scratch, "Scaled.cadx")
+    save_through_panel(program, path)
+    before = sorted(lines_of(dump(tier, path)))
+    check(len(before) == 2, f"two lines were not drawn: {before}")
+    first = next(l for l in before if abs(l[1] - l[3]) < 1e-6)
+    length = abs(first[2] - first[0])
+    # The submenu's only available item is the first highlighted when it opens.
+    choose_from_menu(program, doc, 1, -2, 0)
+    x, y, w, h = program.desk.geometry(doc)
+    program.desk.click(x + int(0.4 * w), y + int(0.3 * h))
+    program.wait_idle(0.3)
+    type_point(program, f"{length / 2:.9f}")
+    program.wait_idle(0.5)
+
+    def saved_again():
+        mtime = os.stat(path).st_mtime_ns
+        program.desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+        return sorted(lines_of(dump(tier, path)))
+
+    halved = saved_again()
+    expected = sorted(tuple(v / 2 for v in l) for l in before)
+    check(len(halved) == 2 and all(abs(a - b) < 1e-6 for l, e in zip(halved, expected) for a, b in zip(l, e)),
+          f"the drawing {before} was not halved: {halved}")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    undone = saved_again()
+    check(all(abs(a - b) < 1e-9 for l, e in zip(undone, before) for a, b in zip(l, e)) and len(undone) == 2,
+          f"after Undo the drawing holds {undone}, not {before}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1522,6 +1565,7 @@ SCENARIOS = [
     ("V polylines from the point-list tools", scenario_point_list_tools, False),
     ("W a line's end dragged with the editing tool", scenario_drag_line_end, False),
     ("X shapes and locks from the editing tools", scenario_shape_tools, False),
+    ("AB the drawing scaled from a line", scenario_scale_drawing_from_line, False),
 ]
 
 
