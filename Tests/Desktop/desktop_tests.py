@@ -1476,28 +1476,6 @@ def scenario_shape_tools(tier):
     program.quit()
 
 
-# --- The tier ----------------------------------------------------------------------------------------
-
-
-class Tier:
-    def __init__(self, options, desk, scratch):
-        self.program, self.dump, self.dialog_probe = options.program, options.dump, options.dialog_probe
-        self.output = options.output
-        self.desk, self.scratch = desk, scratch
-        self.running, self.started = [], []
-
-
-# --- The tier ----------------------------------------------------------------------------------------
-
-
-class Tier:
-    def __init__(self, options, desk, scratch):
-        self.program, self.dump, self.dialog_probe = options.program, options.dump, options.dialog_probe
-        self.output = options.output
-        self.desk, self.scratch = desk, scratch
-        self.running, self.started = [], []
-
-
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
