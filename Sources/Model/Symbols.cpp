@@ -691,3 +691,7 @@ SymbolInstanceRecord* ChangeSymbolInstance(DocWindowRecord* doc, SymbolInstanceR
     EndUndoStep(doc);
     return placed;
 }
+
+Boolean& PlaceSymbolsWithoutAsking(DocSettings* settings) {
+    return settings->flags1836[0];
+}
