@@ -1427,7 +1427,7 @@ def scenario_delete_tools(tier):
 def scenario_symbol_from_key(tier):
     """Symbols > define from a key: a click on one of two unkeyed lines marks both, a typed base point
     and name make the symbol, shown by an instance at the base point; Symbols > explode, a click on
-    the instance and the proposed yes give the two lines back; Escape leaves a command midway."""
+    the instance and a typed yes give the two lines back; Escape leaves a command midway."""
     program = Program(tier, "symbols")
     program.wait_window("the application window", program.application_window)
     doc = new_document(program)
@@ -1469,7 +1469,7 @@ def scenario_symbol_from_key(tier):
     choose_from_menu(program, doc, 5, 4)
     desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
-    desk.key("Return")  # the proposed answer is yes
+    type_point(program, "yes")  # in place of the proposed answer, selected
     program.wait_idle(0.5)
     os.makedirs(tier.output, exist_ok=True)
     tier.desk.screenshot().save_png(os.path.join(tier.output, "exploded.png"))

@@ -106,9 +106,7 @@ TEST_F(PendingSymbolsGui, MenuItemsPostTheirCommands) {
     EXPECT_FALSE(MenuItemAvailable(kSymbols, 15));
     EXPECT_FALSE(ChooseMenuItem(kSymbols, 5)) << "no definition to place";
     Define("Pump");
-    const struct {
-        SInt16 item, code;
-    } rows[] = {{1, 155}, {2, 177}, {6, 153}, {8, 144}, {9, 154}};
+    const struct { SInt16 item, code; } rows[] = {{1, 155}, {2, 177}, {6, 153}, {8, 144}, {9, 154}};
     for (auto r : rows) {
         EXPECT_TRUE(MenuItemAvailable(kSymbols, r.item));
         Menu(r.item);
@@ -158,7 +156,10 @@ TEST_F(PendingSymbolsGui, NamesAreConvertedBeforeTheCut) {
         const char* typed; // UTF-8
         bool cut;
     } cases[] = {
-        {"Ventil\xC3\xB6" "ffnung-\xC3\xA4\xC3\xB6\xC3\xBC" "12", false}, // 19 characters, 23 bytes
+        {"Ventil\xC3\xB6"
+         "ffnung-\xC3\xA4\xC3\xB6\xC3\xBC"
+         "12",
+         false}, // 19 characters, 23 bytes
         {"ABCDEFGHIJKLMNOPQRSTUVWX", true},
     };
     double y = 20;
@@ -354,12 +355,17 @@ TEST_F(PendingSymbolsGui, PlaceAndExplode) {
 }
 
 // 153: a clicked instance (its name in the prompt) or those inside a rectangle; a click toggles;
-// no leaves them, yes explodes every selected one in one undo step.
+// no leaves them, yes explodes every selected one in one undo step, its elements keyed as the
+// instance where a saved drawing's definition numbers them.
 TEST_F(PendingSymbolsGui, ExplodingInstances) {
     SymbolDefRecord* def = Define("Pump");
+    // As a save leaves them: the definition's number in its elements' key field.
+    def->lineHead->next->group = -1;
+    doc->settings->currentGroup = 9;
     Place(def, 20, 20);
     Place(def, 20, 60);
     Place(def, 120, 20);
+    doc->settings->currentGroup = 0;
     Menu(6);
     ClickAt(30, 20);
     ASSERT_EQ(Step(), 1);
@@ -384,7 +390,11 @@ TEST_F(PendingSymbolsGui, ExplodingInstances) {
     EXPECT_EQ(LastInstance()->x, 20);
     EXPECT_EQ(LastInstance()->y, 60);
     EXPECT_EQ(Lines(), 2);
+    for (LineRecord* l = doc->lineHead->next; l != nullptr; l = l->next)
+        EXPECT_EQ(l->group, 9) << "the instance's key, never the definition's number";
     ExpectExactUndoRedo(before);
+    for (LineRecord* l = doc->lineHead->next; l != nullptr; l = l->next)
+        EXPECT_EQ(l->group, 9) << "after redo";
 }
 
 // 177: the instance's line is laid along another line and the first point carried to the second;
