@@ -102,6 +102,8 @@ class PendingSymbolsGui : public ToolGuiTest {
 // Placing and opening wait for the symbol list; the other items post their commands, placing and
 // exploding only when the drawing has a definition.
 TEST_F(PendingSymbolsGui, MenuItemsPostTheirCommands) {
+    for (SInt16 code : {144, 146, 153, 154, 155, 177, 179, 183})
+        EXPECT_NE(FindStepRow(kPendingSymbolSteps, code, 0), nullptr) << code << " has no first step";
     EXPECT_FALSE(MenuItemAvailable(kSymbols, 4));
     EXPECT_FALSE(MenuItemAvailable(kSymbols, 15));
     EXPECT_FALSE(ChooseMenuItem(kSymbols, 5)) << "no definition to place";
