@@ -5,7 +5,6 @@
 
 #include "Dialogs/SymbolInstanceDialog.h"
 #include "Model/DocumentRecords.h"
-#include "Model/ElementLists.h"
 #include "Model/MathPrimitives.h"
 #include "Model/Selection.h"
 #include "Model/SelectionCriteria.h"
