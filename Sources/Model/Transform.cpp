@@ -391,6 +391,44 @@ template <typename R> void MarkKey(DocWindowRecord* doc, R* head, SInt16 key) {
         if (e->group == key && !e->marked) SetMarkedFlag(doc->drawing, &e->marked, 1);
 }
 
+template <typename R> void MarkSelected(DocWindowRecord* doc, R* head) {
+    if (head == nullptr) return;
+    for (R* e = head->next; e != nullptr; e = e->next) {
+        if (!e->selected) continue;
+        e->selected = 0;
+        if (!e->marked) SetMarkedFlag(doc->drawing, &e->marked, 1);
+    }
+}
+
+template <typename R> void SelectMarked(DocWindowRecord* doc, R* head) {
+    if (head == nullptr) return;
+    for (R* e = head->next; e != nullptr; e = e->next) {
+        if (!e->marked) continue;
+        e->marked = 0;
+        if (!e->selected) SetSelectedFlag(doc->drawing, &e->selected, 1);
+    }
+}
+
+template <typename R> bool AnyMarked(const R* head) {
+    if (head == nullptr) return false;
+    for (const R* e = head->next; e != nullptr; e = e->next)
+        if (e->marked) return true;
+    return false;
+}
+
+// The scale of the first selected element met, compared with every later one.
+template <typename R> bool ScalesAgree(const R* head, Float64* reference) {
+    if (head == nullptr) return true;
+    for (const R* e = head->next; e != nullptr; e = e->next) {
+        if (!e->selected) continue;
+        if (std::isnan(*reference))
+            *reference = e->scaleFactor;
+        else if (e->scaleFactor != *reference && !NearlyEqualRelative(*reference, e->scaleFactor))
+            return false;
+    }
+    return true;
+}
+
 template <typename R> void CollectKeys(R* head, TransformState* s) {
     if (head == nullptr) return;
     for (R* e = head->next; e != nullptr; e = e->next)
@@ -469,6 +507,40 @@ void SelectElementsOfKeySet(DocWindowRecord* doc) {
 void MarkElementsOfKey(DocWindowRecord* doc, SInt16 key) {
     if (doc == nullptr || doc->drawing == nullptr) return;
     ForEachList(doc, [&](auto* head) { MarkKey(doc, head, key); });
+}
+
+void ClearAreaMarks(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->areaHead == nullptr) return;
+    for (AreaRecord* a = doc->areaHead->next; a != nullptr; a = a->next)
+        a->marked = 0;
+}
+
+void MarkSelectedElements(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    ClearAreaMarks(doc);
+    ForEachList(doc, [&](auto* head) { MarkSelected(doc, head); });
+    RequestRedraw(doc);
+}
+
+Boolean AnyElementMarked(const DocWindowRecord* doc) {
+    if (doc == nullptr) return false;
+    bool any = false;
+    ForEachList(const_cast<DocWindowRecord*>(doc), [&](const auto* head) { any = any || AnyMarked(head); });
+    return any;
+}
+
+void SelectMarkedElements(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    ForEachList(doc, [&](auto* head) { SelectMarked(doc, head); });
+}
+
+Boolean SelectedWidthsEqual(const DocWindowRecord* doc) {
+    if (doc == nullptr) return true;
+    Float64 reference = std::nan("");
+    bool agree = true;
+    ForEachList(const_cast<DocWindowRecord*>(doc),
+                [&](const auto* head) { agree = agree && ScalesAgree(head, &reference); });
+    return agree;
 }
 
 Boolean DimensionCarriesKey(const DocWindowRecord* doc, SInt16 key) {

@@ -51,5 +51,15 @@ void SelectElementsByKey(DocWindowRecord* doc, SInt16 key, Boolean deselectOther
 // stays selected.
 void SelectElementsOfKeySet(DocWindowRecord* doc);
 void MarkElementsOfKey(DocWindowRecord* doc, SInt16 key);
+// Every selected element marked and deselected; areas keep marks a clear leaves, so theirs are
+// cleared first.
+void MarkSelectedElements(DocWindowRecord* doc);
+Boolean AnyElementMarked(const DocWindowRecord* doc);
+// The marked elements become the selection; every mark is cleared.
+void SelectMarkedElements(DocWindowRecord* doc);
+// Every area's mark cleared (a clear of the selection leaves them).
+void ClearAreaMarks(DocWindowRecord* doc);
+// Every selected element was drawn under one scale (within 0.01 %); true with nothing selected.
+Boolean SelectedWidthsEqual(const DocWindowRecord* doc);
 // True when a dimension carries the key.
 Boolean DimensionCarriesKey(const DocWindowRecord* doc, SInt16 key);

@@ -1424,6 +1424,64 @@ def scenario_delete_tools(tier):
     program.quit()
 
 
+def scenario_symbol_from_key(tier):
+    """Symbols > define from a key: a click on one of two unkeyed lines marks both, a typed base point
+    and name make the symbol, shown by an instance at the base point; Symbols > explode, a click on
+    the instance and a typed yes give the two lines back; Escape leaves a command midway."""
+    program = Program(tier, "symbols")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    draw_clicked_line(program, doc, (0.2, 0.5), (0.6, 0.5))
+    path = os.path.join(tier.scratch, "Symbol.cadx")
+    save_through_panel(program, path)
+    lines = sorted(lines_of(dump(tier, path)))
+    check(len(lines) == 2, f"two lines were not drawn: {lines}")
+    x, y, w, h = desk.geometry(doc)
+
+    # Without symbols the Symbols menu (the sixth title) offers its two definition items first.
+    choose_from_menu(program, doc, 5, 1)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))
+    program.wait_idle(0.3)
+    type_point(program, "0,0")
+    program.wait_idle(0.3)
+    type_point(program, "Pump")
+    program.wait_idle(0.5)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    defined = dump(tier, path)
+    check(not lines_of(defined), f"the lines are still in the drawing: {defined}")
+    instances = [tuple(float(v) for v in e[1:]) for e in defined if e[0] == "instance"]
+    check(instances == [(0.0, 0.0)], f"the symbol is not shown at its base point: {instances}")
+
+    # Escape midway: define again, a click marks, Escape ends it and nothing changes.
+    choose_from_menu(program, doc, 5, 5)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))
+    program.wait_idle(0.3)
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    check(not program.alerts(), "an alert after Escape")
+
+    # With a symbol, explode is the fourth item offered.
+    choose_from_menu(program, doc, 5, 4)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))
+    program.wait_idle(0.3)
+    type_point(program, "yes")  # in place of the proposed answer, selected
+    program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "exploded.png"))
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    exploded = dump(tier, path)
+    check(sorted(lines_of(exploded)) == lines, f"after exploding the drawing holds {exploded}")
+    check(not any(e[0] == "instance" for e in exploded), f"the instance is still there: {exploded}")
+    program.quit()
+
+
 def shapes_of(elements):
     return sorted((int(e[1]), int(e[2]), tuple(round(float(v), 6) for v in e[3:]))
                   for e in elements if e[0] == "polyline-shape")
@@ -1501,6 +1559,7 @@ SCENARIOS = [
     ("V polylines from the point-list tools", scenario_point_list_tools, False),
     ("W a line's end dragged with the editing tool", scenario_drag_line_end, False),
     ("X shapes and locks from the editing tools", scenario_shape_tools, False),
+    ("Y a symbol defined from a key and exploded", scenario_symbol_from_key, False),
 ]
 
 
