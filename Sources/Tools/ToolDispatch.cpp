@@ -37,7 +37,7 @@ using GroupHandler = void (*)(DocWindowRecord*);
 
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
-    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click, ToolGroup5Click,
+    ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click,  ToolGroup5Click,
     ToolGroup6Click, ToolGroup7Click, ToolGroup8Click, ToolGroup9Click, ToolGroup10Click, nullptr,
 };
 
