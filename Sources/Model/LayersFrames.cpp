@@ -122,7 +122,8 @@ Boolean ShiftLayerRange(DocWindowRecord* doc, SInt16 first, SInt16 last, SInt16 
     if (doc == nullptr || doc->drawing == nullptr || !LayerRangeFits(first, last, delta)) return false;
     const SInt16 lo = std::min(first, last), hi = std::max(first, last);
     if (delta != 0)
-        RelayerAll(doc, [=](SInt16 layer) { return layer >= lo && layer <= hi ? SInt16(layer + delta) : layer; });
+        RelayerAll(doc,
+                   [=](SInt16 layer) { return layer >= lo && layer <= hi ? SInt16(layer + delta) : layer; });
     return true;
 }
 

@@ -128,8 +128,7 @@ void ShiftOrCopyLayers(ToolStep& s) {
         GetNumericEntry(s.doc, i, &v[i]);
     SInt16 a = 0, b = 0;
     if (!ValidateLayerIndex(v[0], &a) || !ValidateLayerIndex(v[1], &b)) return;
-    if (std::lround(v[2]) != v[2] || std::fabs(v[2]) > kHighestLayer ||
-        !LayerRangeFits(a, b, SInt16(std::lround(v[2])))) {
+    if (!(std::fabs(v[2]) <= kHighestLayer) || !LayerRangeFits(a, b, SInt16(std::lround(v[2])))) {
         ShowErrorStr128(kLayerRangeMessage);
         return;
     }
