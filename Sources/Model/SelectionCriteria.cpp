@@ -98,8 +98,12 @@ bool SelectList(DocWindowRecord* doc, Record* head, Inside inside, Match match,
 template <typename Record> UInt16 NoFlags(const Record*) {
     return 0;
 }
+// A locked element (bit 15 of its pen flag word) is left out as an unselectable one is.
+template <typename Record> UInt16 LockFlag(const Record* e) {
+    return UInt16(e->penBlock.penFlags) & kPenFlagDimmed;
+}
 template <typename Record> UInt16 OwnFlags(const Record* e) {
-    return e->flags;
+    return e->flags | LockFlag(e);
 }
 
 bool FrameKind(const PolylineRecord* p) {
@@ -198,12 +202,12 @@ Boolean SelectInRectWithCriteria(DocWindowRecord* doc, Float64 x1, Float64 y1, F
                 ArcExtentBox(e->cx, e->cy, e->radius, e->startAngle, e->endAngle, b);
                 return box.Holds(b[0], b[1]) && box.Holds(b[2], b[3]);
             },
-            MatchArcCriteria, NoFlags<ArcRecord>);
+            MatchArcCriteria, LockFlag<ArcRecord>);
     if (kinds[kSelectTexts])
         any |= SelectList(
             doc, doc->textHead,
             [&](const TextRecord* e) { return box.Holds(e->x, e->y) && box.HoldsAll(e->corners, 4); },
-            MatchTextCriteria, NoFlags<TextRecord>);
+            MatchTextCriteria, LockFlag<TextRecord>);
     if (kinds[kSelectDimensions])
         any |= SelectList(
             doc, doc->dimensionHead,
@@ -225,7 +229,7 @@ Boolean SelectInRectWithCriteria(DocWindowRecord* doc, Float64 x1, Float64 y1, F
         any |= SelectList(
             doc, doc->areaHead,
             [&](const AreaRecord* e) { return box.Holds(e->minX, e->minY) && box.Holds(e->maxX, e->maxY); },
-            MatchAreaCriteria, NoFlags<AreaRecord>);
+            MatchAreaCriteria, LockFlag<AreaRecord>);
     if (kinds[kSelectInstances])
         any |= SelectList(
             doc, doc->instanceHead,

@@ -9,6 +9,8 @@
 #include "Platform/Controls.h"
 #include "Other/CursorsAndMouse.h"
 #include "Model/DocumentRecords.h"
+#include "Model/ElementDeletion.h"
+#include "Model/UndoJournal.h"
 #include "Other/DrawingUnits.h"
 #include "Shell/EventLoop.h"
 #include "Shell/LiveSnap.h"
@@ -38,6 +40,7 @@ constexpr SInt16 kEntryMenus[] = {128, 198, 197, 132, 133, 134, 196, 195, kSyste
 constexpr SInt16 kControlLetters = 550;
 constexpr SInt16 kAreaGroup = 9;
 constexpr SInt16 kAreaGroupLastTool = 3;
+constexpr SInt16 kEditGroup = 11;
 
 void SetEntry(SInt16 keyNumber, UInt16 modifiers, SInt16 menu, SInt16 item) {
     FunctionKeyTable[FunctionKeySlotIndex(modifiers, keyNumber)] = FunctionKeySlot{menu, item};
@@ -117,6 +120,18 @@ Boolean ScrollKey(DocWindowRecord* doc, SInt16 kind, SInt16 part) {
     return true;
 }
 
+template <typename T> bool AnySelectedIn(const T* head) {
+    for (const T* e = head != nullptr ? head->next : nullptr; e != nullptr; e = e->next)
+        if (e->selected) return true;
+    return false;
+}
+
+bool AnySelected(const DocWindowRecord* doc) {
+    return AnySelectedIn(doc->lineHead) || AnySelectedIn(doc->arcHead) || AnySelectedIn(doc->textHead) ||
+           AnySelectedIn(doc->dimensionHead) || AnySelectedIn(doc->polylineHead) ||
+           AnySelectedIn(doc->instanceHead) || AnySelectedIn(doc->areaHead);
+}
+
 } // namespace
 
 SInt16 FunctionKeyNumber(UInt8 keyCode) {
@@ -180,6 +195,19 @@ Boolean HandleKeyDown(DocWindowRecord* doc, const EventRecord* event) {
         MenuCommandGlobals.param = kKeyReturn;
         return true;
     case kKeyCodeDelete:
+        // The drag tool holds its element selected: Delete takes the selection away.
+        if (GeneralPrefs.currentToolGroup == kEditGroup && GeneralPrefs.currentSubTool == 0 &&
+            doc->drawing->toolInput.pendingCommand == 0) {
+            // Nothing selected makes no empty step, which would cost the redo history.
+            if (AnySelected(doc)) {
+                BeginUndoStep(doc);
+                DeleteSelectedElements(doc);
+                EndUndoStep(doc);
+            }
+            ResetToolState(doc, false);
+            RedrawWindow(doc);
+            return false;
+        }
         if (GeneralPrefs.currentToolGroup == kAreaGroup &&
             GeneralPrefs.currentSubTool <= kAreaGroupLastTool && doc->drawing->toolInput.pendingStep <= 1 &&
             doc->drawing->toolInput.pendingCommand == 0) {

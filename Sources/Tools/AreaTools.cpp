@@ -1,6 +1,7 @@
 // Tool group 9: the boundary of an area is picked (its outline and holes), then the fill is typed:
 // a hatch's spacing, angle and style, a pattern's name, or a shade in percent.
 #include "Tools/AreaTools.h"
+#include "Tools/ToolListText.h"
 
 #include "Model/DocumentRecords.h"
 #include "Model/UndoJournal.h"
@@ -127,32 +128,10 @@ constexpr ToolStepRow kAreaRows[] = {
     Row(kDrawnPatternTool, 2, "pattern name", StepInput::text, PatternStep),
 };
 
-UInt8 Lower(UInt8 c) {
-    return c >= 'A' && c <= 'Z' ? UInt8(c + ('a' - 'A')) : c;
-}
-
 } // namespace
 
 constinit const ToolStepTable kAreaToolSteps{kAreaRows};
 
 void ToolGroup9Click(DocWindowRecord* doc) {
     RunToolStep(doc, kAreaToolSteps, SInt16(kAreaRow + CurrentTool()));
-}
-
-Boolean TextContainsIgnoringCase(std::string_view text, std::string_view word) {
-    auto same = [](char a, char b) { return Lower(UInt8(a)) == Lower(UInt8(b)); };
-    return std::search(text.begin(), text.end(), word.begin(), word.end(), same) != text.end();
-}
-
-Boolean FindListItemInText(std::string_view text, SInt16 listId, Float64* index) {
-    for (SInt16 i = 1; i < 32767; ++i) {
-        Str255 item;
-        GetIndString(item, listId, i);
-        if (item[0] == 0) return false;
-        if (TextContainsIgnoringCase(text, PStrToUTF8(item))) {
-            *index = i;
-            return true;
-        }
-    }
-    return false;
 }

@@ -16,9 +16,3 @@ extern const ToolStepTable kAreaToolSteps;
 
 // The area fill tool waits for its dialog.
 constexpr SInt16 kAreaFillTool = 4;
-
-// True when word occurs in text, the letters A to Z compared without case.
-Boolean TextContainsIgnoringCase(std::string_view text, std::string_view word);
-// The number of the first item of the string list (items 1, 2, ... up to the first empty one) that
-// the text contains; false when none does.
-Boolean FindListItemInText(std::string_view text, SInt16 listId, Float64* index);

@@ -46,6 +46,11 @@ bool LayerShown(const DocWindowRecord* doc, SInt16 layer) {
     return IsLayerVisible(doc->layerVisible, layer);
 }
 
+// A locked element (bit 15 of its pen flag word) is skipped as an unselectable one is.
+UInt16 LockBit(const ElementPenAttributes& pen) {
+    return UInt16(pen.penFlags) & kPenFlagDimmed;
+}
+
 bool Pickable(const DocWindowRecord* doc, Boolean drawn, SInt16 layer, UInt16 flags) {
     if (!drawn || !LayerShown(doc, layer)) return false;
     return (flags & kElementNotSelectable) == 0 || doc->drawing->toolInput.selectHidden;
@@ -368,7 +373,8 @@ Boolean PickLine(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions,
     bool found = false;
     IndexWalk<LineRecord> walk(doc, kLineElement, d->cursors.lineCursor, r.minX, r.minY, r.maxX, r.maxY);
     for (LineRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
-        if (!Pickable(doc, e->drawn, e->layer, e->flags) || !LineHitTest(e, r)) continue;
+        if (!Pickable(doc, e->drawn, e->layer, e->flags | LockBit(e->penBlock)) || !LineHitTest(e, r))
+            continue;
         found = true;
         if (buffer != nullptr) {
             if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = *e;
@@ -403,7 +409,7 @@ Boolean PickArc(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions, 
     bool found = false;
     IndexWalk<ArcRecord> walk(doc, kArcElement, d->cursors.arcCursor, r.minX, r.minY, r.maxX, r.maxY);
     for (ArcRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
-        if (!Pickable(doc, e->drawn, e->layer, 0) || !ArcHitTest(e, r)) continue;
+        if (!Pickable(doc, e->drawn, e->layer, LockBit(e->penBlock)) || !ArcHitTest(e, r)) continue;
         found = true;
         if (buffer != nullptr) {
             if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = *e;
@@ -434,7 +440,7 @@ Boolean PickText(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     PickRect r = PickRectOf(doc);
     IndexWalk<TextRecord> walk(doc, kTextElement, d->cursors.textCursor, r.minX, r.minY, r.maxX, r.maxY);
     for (TextRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
-        if (!Pickable(doc, e->drawn, e->layer, 0)) continue;
+        if (!Pickable(doc, e->drawn, e->layer, LockBit(e->penBlock))) continue;
         const Float64* c = e->corners;
         bool inBox =
             e->angle != 0 ? InsideTurnedBox(c, r.x, r.y, 0) : InsideBox(c[0], c[1], c[4], c[5], r.x, r.y);
@@ -459,7 +465,7 @@ Boolean PickDimension(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     PickRect r = PickRectOf(doc);
     IndexWalk<DimensionRecord> walk(doc, kDimensionElement, d->cursors.dimensionCursor, r.x, r.y, r.x, r.y);
     for (DimensionRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
-        if (!Pickable(doc, e->drawn, e->layer, 0)) continue;
+        if (!Pickable(doc, e->drawn, e->layer, LockBit(e->penBlock))) continue;
         const Float64 box[8] = {e->textX,    e->textY,    e->frame[0], e->frame[1],
                                 e->frame[2], e->frame[3], e->frame[4], e->frame[5]};
         if (!InsideTurnedBox(box, r.x, r.y, 0)) continue;
@@ -503,7 +509,8 @@ Boolean PickPolyline(DocWindowRecord* doc, SInt16 action, SInt16 wantedKinds, Bo
     IndexWalk<PolylineRecord> walk(doc, kPolylineElement, d->cursors.polylineCursor, r.minX - reach,
                                    r.minY - reach, r.maxX + reach, r.maxY + reach);
     for (PolylineRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
-        if (!Pickable(doc, e->drawn, e->layer, e->flags) || e->points == nullptr) continue;
+        if (!Pickable(doc, e->drawn, e->layer, e->flags | LockBit(e->penBlock)) || e->points == nullptr)
+            continue;
         Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));
         SInt16 count = SInt16(std::min<Size>(room, Size(std::max<SInt16>(e->pointCount, 0))));
         const Float64* xy = reinterpret_cast<const Float64*>(*e->points);
@@ -550,7 +557,7 @@ Boolean PickArea(DocWindowRecord* doc, SInt16 action, Boolean listHit) {
     Float64 x = d->toolInput.cursorX, y = d->toolInput.cursorY;
     IndexWalk<AreaRecord> walk(doc, kAreaElement, d->cursors.areaCursor, x, y, x, y);
     for (AreaRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
-        if (!Pickable(doc, e->drawn, e->layer, 0) ||
+        if (!Pickable(doc, e->drawn, e->layer, LockBit(e->penBlock)) ||
             !AreaHitTest(e, d->toolInput.cursorX, d->toolInput.cursorY))
             continue;
         d->cursors.areaCursor = e;
@@ -575,7 +582,7 @@ Boolean PickPolylineSegments(DocWindowRecord* doc, LinePickBuffer* buffer) {
                                    r.maxX, r.maxY);
     for (PolylineRecord* e = walk.First(); e != nullptr; e = walk.Next(e)) {
         if (e->kind != kPolylineSegments || e->points == nullptr || e->pointCount < 2) continue;
-        if (!Pickable(doc, e->drawn, e->layer, e->flags)) continue;
+        if (!Pickable(doc, e->drawn, e->layer, e->flags | LockBit(e->penBlock))) continue;
         Size room = GetHandleSize(e->points) / Size(2 * sizeof(Float64));
         Size count = std::min<Size>(room, Size(e->pointCount));
         const Float64* xy = reinterpret_cast<const Float64*>(*e->points);

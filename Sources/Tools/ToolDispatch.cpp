@@ -18,6 +18,7 @@
 #include "Tools/AreaPicks.h"
 #include "Tools/AreaTools.h"
 #include "Tools/PointListTools.h"
+#include "Tools/EditTools.h"
 #include "Platform/MemoryManager.h"
 #include "Shell/MenuCommands.h"
 #include "Tools/PendingCommands.h"
@@ -38,7 +39,7 @@ using GroupHandler = void (*)(DocWindowRecord*);
 // The handler of each tool group; groups whose tools are not built yet have none.
 const GroupHandler kGroupHandlers[kToolGroupCount] = {
     ToolGroup0Click, ToolGroup1Click, ToolGroup2Click, ToolGroup3Click, ToolGroup4Click,  ToolGroup5Click,
-    ToolGroup6Click, ToolGroup7Click, ToolGroup8Click, ToolGroup9Click, ToolGroup10Click, nullptr,
+    ToolGroup6Click, ToolGroup7Click, ToolGroup8Click, ToolGroup9Click, ToolGroup10Click, ToolGroup11Click,
 };
 
 bool IsOpenDocument(const DocWindowRecord* doc) {

@@ -80,9 +80,20 @@ void ClearPickedSlots(ToolStateRecord* t) {
     t->firstArc = t->secondArc = t->thirdArc = nullptr;
     t->pickedOther = nullptr;
     t->attrElement = nullptr;
+    ReleaseHeldElements(t);
 }
 
 } // namespace
+
+void ReleaseHeldElements(ToolStateRecord* t) {
+    t->firstLine = nullptr;
+    t->firstArc = nullptr;
+    t->heldText = nullptr;
+    t->heldDimension = nullptr;
+    t->heldInstance = nullptr;
+    t->heldPolyline = nullptr;
+    t->heldArea = nullptr;
+}
 
 ToolStateRecord* NewToolStateRecord() {
     auto* t = static_cast<ToolStateRecord*>(std::calloc(1, sizeof(ToolStateRecord)));

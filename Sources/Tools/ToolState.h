@@ -10,6 +10,11 @@
 struct DocWindowRecord;
 struct LineRecord;
 struct ArcRecord;
+struct TextRecord;
+struct DimensionRecord;
+struct SymbolInstanceRecord;
+struct PolylineRecord;
+struct AreaRecord;
 
 constexpr int kToolStepCount = 6;
 constexpr int kPickedListCapacity = 20;
@@ -134,6 +139,21 @@ struct ToolStateRecord {
     char transformLetters[7];
     Float64 transformFactor;
     SInt16 transformCopies;
+    // The editing tools: the element of each kind the drag tool holds since an earlier click (a line
+    // or an arc is held in firstLine or firstArc), set while the drag tool runs, and the values the
+    // shape and marker tools offer again (lengths in display units, angles in degrees).
+    TextRecord* heldText;
+    DimensionRecord* heldDimension;
+    SymbolInstanceRecord* heldInstance;
+    PolylineRecord* heldPolyline;
+    AreaRecord* heldArea;
+    Boolean editMode;
+    Float64 ellipseHalfWidth, ellipseHalfHeight;
+    Float64 ellipseStartAngle, ellipseEndAngle;
+    Float64 boxWidth, boxHeight;
+    Float64 polygonRadius, polygonAngle;
+    SInt16 polygonSides;
+    Str255 markerText; // UTF-8, as the marker texts hold it
     // The attribute tools: the values to apply, the element picked in step 1 that the E or G answer
     // changes (held here, so a redraw or a hover that moves a list cursor cannot swap it), the mode
     // letter offered again, and the attributes tool 7 transfers.
@@ -170,6 +190,8 @@ struct ToolStateRecord {
 ToolStateRecord* NewToolStateRecord();
 void DisposeToolStateRecord(ToolStateRecord** slot);
 ToolStateRecord* ToolStateOf(DocWindowRecord* doc);
+// The drag tool lets go of the element it holds, of every kind.
+void ReleaseHeldElements(ToolStateRecord* t);
 
 // Tool state.
 

@@ -1,11 +1,12 @@
 // Prints the elements of a native drawing file as the program reads it, one per line, so the desktop
 // tests can check what a session saved: "line x1 y1 x2 y2", "arc cx cy r start end", "text x y",
-// "dimension x1 y1 x2 y2", "polyline points", "polyline-points kind x1 y1 ...", "area minX minY maxX
-// maxY" and "area-fill kind value holes", "instance x y"; numbers are printed in full, so equal
-// coordinates print equal.
+// "dimension x1 y1 x2 y2", "polyline points", "polyline-points kind x1 y1 ...", "polyline-shape kind
+// locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y"; numbers
+// are printed in full, so equal coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
+#include "Model/ElementRecords.h"
 #include "Platform/FileManager.h"
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"
@@ -49,11 +50,14 @@ int main(int argc, char** argv) {
     });
     Each(doc->polylineHead, [](const PolylineRecord& e) {
         std::printf("polyline %d\n", e.pointCount);
-        std::printf("polyline-points %d", e.kind);
         const Float64* xy = e.points != nullptr ? reinterpret_cast<const Float64*>(*e.points) : nullptr;
-        for (SInt16 i = 0; xy != nullptr && i < e.pointCount; ++i)
-            std::printf(" %.17g %.17g", xy[2 * i], xy[2 * i + 1]);
-        std::printf("\n");
+        for (bool shape : {false, true}) {
+            std::printf("%s %d", shape ? "polyline-shape" : "polyline-points", e.kind);
+            if (shape) std::printf(" %d", (UInt16(e.penBlock.penFlags) & kPenFlagDimmed) != 0);
+            for (SInt16 i = 0; xy != nullptr && i < e.pointCount; ++i)
+                std::printf(" %.17g %.17g", xy[2 * i], xy[2 * i + 1]);
+            std::printf("\n");
+        }
     });
     Each(doc->areaHead, [](const AreaRecord& e) {
         std::printf("area %.17g %.17g %.17g %.17g\n", e.minX, e.minY, e.maxX, e.maxY);

@@ -9,6 +9,7 @@ scenario leaves a screenshot and the program's standard error under the output f
 
 import argparse
 import ctypes
+import math
 import os
 import re
 import shutil
@@ -945,7 +946,7 @@ def scenario_dxf_from_panel(tier):
 
 
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
-BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10]
+BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11]
 
 
 def choose_tool(program, window, group, tool, where=(0.5, 0.5)):
@@ -1423,28 +1424,67 @@ def scenario_delete_tools(tier):
     program.quit()
 
 
-SCENARIOS = [
-    ("A main road", scenario_main_road, False),
-    ("B windows settle", scenario_windows_settle, True),
-    ("C inside the screen, cascaded", scenario_inside_and_cascaded, True),
-    ("D damaged file from the Open panel", scenario_damaged_file_from_panel, False),
-    ("E command-line open errors", scenario_command_line_errors, False),
-    ("F Escape from a menu", scenario_escape_from_menu, False),
-    ("G menu bar fits", scenario_menu_bar_fits, True),
-    ("H name already open", scenario_name_already_open, False),
-    ("I repair from the menu bar", scenario_repair_from_menu, False),
-    ("J import an image", scenario_import_image, False),
-    ("K typing into a dialog's selected field", scenario_dialog_field_takes_typing, False),
-    ("L fillet from the tool menu", scenario_fillet_from_tool_menu, False),
-    ("M circles and arcs", scenario_circles_and_arcs, False),
-    ("N a text from the text tool", scenario_text_tool, False),
-    ("O pasting into the long-text dialog", scenario_long_text_paste, False),
-    ("P lines moved and copied from the tool menu", scenario_move_copy_from_tool_menu, False),
-    ("Q pen and line type from the attribute tools", scenario_attribute_tools, False),
-    ("R a DXF file from the Open panel", scenario_dxf_from_panel, False),
-    ("S dimensions from the tool menu", scenario_dimension_tools, False),
-    ("U deleting from the tool menu", scenario_delete_tools, False),
-]
+def shapes_of(elements):
+    return sorted((int(e[1]), int(e[2]), tuple(round(float(v), 6) for v in e[3:]))
+                  for e in elements if e[0] == "polyline-shape")
+
+
+def scenario_shape_tools(tier):
+    """A rounded rectangle, a hexagon and an ellipse from the editing tools (chosen from the tool menu,
+    every value typed), then every element locked by typing E into the lock tool; the saved drawing
+    holds the three shapes locked, and Undo unlocks them in one step and then takes the ellipse away."""
+    program = Program(tier, "shapes")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    choose_tool(program, doc, 11, 3)  # Editing: rectangle
+    for text in ("20,20", "40,20", "5"):
+        type_point(program, text)
+    choose_tool(program, doc, 11, 4)  # Editing: regular polygon
+    for text in ("100,30", "15", "6", "0"):
+        type_point(program, text)
+    choose_tool(program, doc, 11, 2)  # Editing: ellipse
+    for text in ("40,80", "20", "10", "0", "360"):
+        type_point(program, text)
+    choose_tool(program, doc, 11, 6)  # Editing: lock
+    type_point(program, "e")
+    program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "shapes.png"))
+    path = os.path.join(tier.scratch, "Shapes.cadx")
+    save_through_panel(program, path)
+    shapes = shapes_of(dump(tier, path))
+    hexagon = tuple(v for k in range(7) for v in (round(100 + 15 * math.cos(math.pi * (k % 6) / 3), 6),
+                                                  round(30 + 15 * math.sin(math.pi * (k % 6) / 3), 6)))
+    want = [(0, 1, hexagon), (11, 1, (20, 70, 60, 70, 60, 90, 20, 90)), (12, 1, (20, 20, 60, 20, 60, 40, 20, 40))]
+    check(shapes == want, f"the saved drawing holds the shapes {shapes}, not {want}")
+
+    def saved_again():
+        mtime = os.stat(path).st_mtime_ns
+        program.desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+        return shapes_of(dump(tier, path))
+
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    shapes = saved_again()
+    check(shapes == [(k, 0, p) for k, _, p in want], f"after Undo the shapes are {shapes}, not unlocked")
+    program.desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    shapes = saved_again()
+    check([k for k, _, _ in shapes] == [0, 12], f"after a second Undo the shapes are {shapes}")
+    program.quit()
+
+
+# --- The tier ----------------------------------------------------------------------------------------
+
+
+class Tier:
+    def __init__(self, options, desk, scratch):
+        self.program, self.dump, self.dialog_probe = options.program, options.dump, options.dialog_probe
+        self.output = options.output
+        self.desk, self.scratch = desk, scratch
+        self.running, self.started = [], []
 
 
 # --- The tier ----------------------------------------------------------------------------------------
@@ -1482,6 +1522,7 @@ SCENARIOS = [
     ("U deleting from the tool menu", scenario_delete_tools, False),
     ("V polylines from the point-list tools", scenario_point_list_tools, False),
     ("W a line's end dragged with the editing tool", scenario_drag_line_end, False),
+    ("X shapes and locks from the editing tools", scenario_shape_tools, False),
 ]
 
 

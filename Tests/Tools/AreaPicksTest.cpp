@@ -13,6 +13,7 @@
 #include "ToolFixture.h"
 #include "Tools/AreaOutlines.h"
 #include "Tools/AreaTools.h"
+#include "Tools/ToolListText.h"
 
 #include <cmath>
 #include <functional>

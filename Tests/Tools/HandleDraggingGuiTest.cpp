@@ -193,7 +193,8 @@ TEST_F(HandleDragGui, CircleCornerAndBodyDrags) {
     EXPECT_NEAR(arc->cy, 45, 1e-9);
     EXPECT_NEAR(arc->radius, 25, 1e-9);
     ExpectExactUndoRedo(before, TakeDrawingSnapshot(doc));
-    // Outside the square the click is not the arc's.
+    // Outside the square the click is not the arc's (undo and redo made the record anew).
+    arc = LastOf(doc->arcHead);
     EXPECT_FALSE(Drag(Path(100, 100, 110, 110), [&] { return DragArcHandles(doc, arc); }));
 }
 

@@ -1,4 +1,4 @@
-// Picking: the aperture is constant on screen, filters and hidden layers, the drawn part of an arc,
+// Picking: the aperture is constant on screen, filters, hidden layers and locks, the drawn part of an arc,
 // holes of areas (and boxes of no width), the actions, and list order.
 #include "Platform/MemoryManager.h"
 #include "Tools/Picking.h"
@@ -60,6 +60,12 @@ TEST_F(PickingTest, FiltersHiddenLayersAndUnselectableElements) {
     EXPECT_FALSE(PickLine(doc, kPickFind, false, false, nullptr));
     doc->drawing->toolInput.selectHidden = 1;
     EXPECT_TRUE(PickLine(doc, kPickFind, false, false, nullptr));
+    // A locked element (bit 15 of the pen flags) is passed by in the same way.
+    line->flags = 0;
+    line->penBlock.penFlags = SInt16(kPenFlagDimmed);
+    EXPECT_TRUE(PickLine(doc, kPickFind, false, false, nullptr));
+    doc->drawing->toolInput.selectHidden = 0;
+    EXPECT_FALSE(PickLine(doc, kPickFind, false, false, nullptr));
 
     line->drawn = 0; // never drawn: not on screen to be clicked
     EXPECT_FALSE(PickLine(doc, kPickFind, false, false, nullptr));
@@ -103,6 +109,9 @@ TEST_F(PickingTest, AreaHolesAreOutsideAndFlatBoxesDoNotDivideByZero) {
     area->minX = 0, area->minY = 0, area->maxX = 100, area->maxY = 100;
     PointAt(20, 20);
     EXPECT_TRUE(PickArea(doc, kPickFind, false));
+    area->penBlock.penFlags = SInt16(kPenFlagDimmed); // locked
+    EXPECT_FALSE(PickArea(doc, kPickFind, false));
+    area->penBlock.penFlags = 0;
     PointAt(50, 50);
     EXPECT_FALSE(PickArea(doc, kPickFind, false));
     doc->settings->areaDisplayMode = 2; // areas hidden

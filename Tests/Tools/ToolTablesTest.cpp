@@ -6,6 +6,7 @@
 #include "Tools/EraseTools.h"
 #include "Tools/CircleTools.h"
 #include "Tools/DimensionTools.h"
+#include "Tools/EditTools.h"
 #include "Tools/LineTools.h"
 #include "Tools/PendingCommands.h"
 #include "Tools/PointListTools.h"
@@ -173,6 +174,10 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
         EXPECT_NE(FindStepRow(kLineToolSteps, tool, 0), nullptr) << "tool " << tool;
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(5); ++tool)
         EXPECT_NE(FindStepRow(kTrimToolSteps, tool, 0), nullptr) << "trim tool " << tool;
+    ExpectPromptsFor(kEditToolSteps);
+    for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(11); ++tool)
+        EXPECT_NE(FindStepRow(kEditToolSteps, SInt16(11 * kToolsPerGroup + tool), 0), nullptr)
+            << "edit tool " << tool;
     for (SInt16 tool = 0; tool < kToolsPerGroup; ++tool)
         EXPECT_EQ(ToolIconTable[0][tool], 1000 + 2 * tool);
 }
