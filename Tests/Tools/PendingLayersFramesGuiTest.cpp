@@ -46,7 +46,9 @@ class PendingLayersFramesGui : public ToolGuiTest {
         return layers;
     }
     SInt16 Pending() const { return doc->drawing->toolInput.pendingCommand; }
-    std::string LastMessage() const { return RecordedAlerts().empty() ? "" : RecordedAlerts().back().params[0]; }
+    std::string LastMessage() const {
+        return RecordedAlerts().empty() ? "" : RecordedAlerts().back().params[0];
+    }
     static std::string Message(SInt16 n) {
         Str255 s;
         GetIndString(s, 128, n);
@@ -66,7 +68,8 @@ class PendingLayersFramesGui : public ToolGuiTest {
     void Escape() { Key(kKeyCodeEscape, 0x1B); }
     // A press inside the window, moved by (dx, dy) drawing units, released.
     void DragBy(double x, double y, double dx, double dy) {
-        QueueDrag(doc->window, {WindowPoint(x, y), WindowPoint(x + dx / 2, y + dy / 2), WindowPoint(x + dx, y + dy)});
+        QueueDrag(doc->window,
+                  {WindowPoint(x, y), WindowPoint(x + dx / 2, y + dy / 2), WindowPoint(x + dx, y + dy)});
         RunLoop();
     }
 };
@@ -306,16 +309,16 @@ TEST_F(PendingLayersFramesGui, EscapeEndsEveryStep) {
         std::function<void()> toStep;
     };
     const Row rows[] = {
-        {156, [] {}},           {156, [this] { ClickAt(20, 80); }},
-        {157, [] {}},           {157, [this] { Type("3"); }},
-        {161, [] {}},           {161, [this] { ClickAt(20, 80); }},
-        {162, [] {}},           {162, [this] { ClickAt(20, 80); }},
-        {168, [] {}},           {168, [this] { Type("3,5"); }},
-        {173, [] {}},           {174, [] {}},
-        {175, [] {}},           {178, [] {}},
-        {180, [] {}},           {181, [] {}},
-        {182, [] {}},           {184, [] {}},
-        {185, [] {}},           {185, [this] { Type("1"); }},
+        {156, [] {}}, {156, [this] { ClickAt(20, 80); }},
+        {157, [] {}}, {157, [this] { Type("3"); }},
+        {161, [] {}}, {161, [this] { ClickAt(20, 80); }},
+        {162, [] {}}, {162, [this] { ClickAt(20, 80); }},
+        {168, [] {}}, {168, [this] { Type("3,5"); }},
+        {173, [] {}}, {174, [] {}},
+        {175, [] {}}, {178, [] {}},
+        {180, [] {}}, {181, [] {}},
+        {182, [] {}}, {184, [] {}},
+        {185, [] {}}, {185, [this] { Type("1"); }},
     };
     const DrawingSnapshot before = TakeDrawingSnapshot(doc);
     for (const Row& r : rows) {
