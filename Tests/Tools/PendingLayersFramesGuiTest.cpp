@@ -122,6 +122,17 @@ TEST_F(PendingLayersFramesGui, TwoCornersMakeAFrameOrAnOutputArea) {
     }
 }
 
+// Corners typed in the command field serve as clicked ones.
+TEST_F(PendingLayersFramesGui, TypedCornersMakeAFrame) {
+    Post(145, 1);
+    Type("120,80");
+    EXPECT_EQ(Step(), 1);
+    Type("20,20");
+    EXPECT_EQ(Pending(), 0);
+    ASSERT_EQ(Frames(), 1);
+    EXPECT_EQ(R(doc->drawing->frames->rect), (Rect4{20, 20, 120, 80}));
+}
+
 // 157: the source and target layer typed or taken from a clicked element; a click beside every
 // element leaves the step as it is; a typed layer out of range ends the command with message 62.
 TEST_F(PendingLayersFramesGui, ElementsOfOneLayerMoveToAnother) {
