@@ -65,7 +65,19 @@ template <typename R, typename Map> SInt32 Relayer(DocWindowRecord* doc, R* head
     return changed;
 }
 
+// True when any element lies on a layer the predicate names.
+template <typename Pred> bool AnyOnLayer(DocWindowRecord* doc, Pred onLayer) {
+    bool any = false;
+    ForEachList(doc, [&](auto* head) {
+        for (auto* e = head != nullptr && !any ? head->next : nullptr; e != nullptr && !any; e = e->next)
+            any = onLayer(e->layer);
+    });
+    return any;
+}
+
+// No undo step for a change that finds nothing to change.
 template <typename Map> SInt32 RelayerAll(DocWindowRecord* doc, Map newLayer) {
+    if (!AnyOnLayer(doc, [&](SInt16 layer) { return newLayer(layer) != layer; })) return 0;
     SInt32 changed = 0;
     BeginUndoStep(doc);
     ForEachList(doc, [&](auto* head) { changed += Relayer(doc, head, newLayer); });
@@ -131,6 +143,7 @@ Boolean DuplicateLayer(DocWindowRecord* doc, SInt16 a, SInt16 b, SInt16 c) {
     // A copy onto its own layer would only double the elements.
     if (doc == nullptr || doc->drawing == nullptr || c == 0 || !LayerRangeFits(a, b, c)) return false;
     const SInt16 lo = std::min(a, b), hi = std::max(a, b);
+    if (!AnyOnLayer(doc, [=](SInt16 layer) { return layer >= lo && layer <= hi; })) return true;
     BeginUndoStep(doc);
     ForEachList(doc, [&](auto* head) { CopyLayers(doc, head, lo, hi, c); });
     EndUndoStep(doc);

@@ -124,8 +124,11 @@ TEST_F(LayersFrames, ARangeThatWouldLeaveTheLayersChangesNothing) {
     }
     EXPECT_FALSE(DuplicateLayer(doc, 0, 0, 0)) << "a copy onto its own layer";
     EXPECT_EQ(MoveLayerElements(doc, 0, 1024), 0);
+    EXPECT_EQ(MoveLayerElements(doc, 5, 6), 0) << "an empty layer";
+    EXPECT_TRUE(ShiftLayerRange(doc, 5, 9, 1));
+    EXPECT_TRUE(DuplicateLayer(doc, 5, 9, 1));
     EXPECT_EQ(TakeDrawingSnapshot(doc), before);
-    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps) << "no undo step that changes nothing";
 }
 
 TEST_F(LayersFrames, FramesFromRectanglesAndTheFrameListsMovedTogether) {
