@@ -478,6 +478,15 @@ void TransformAllElements(DocWindowRecord* doc, SInt16 copies) {
     doc->drawing->changed = true;
 }
 
+void SelectEveryElement(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    ForEachList(doc, [&](auto* head) {
+        if (head == nullptr) return;
+        for (auto* e = head->next; e != nullptr; e = e->next)
+            if (!e->selected) SetSelectedFlag(doc->drawing, &e->selected, 1);
+    });
+}
+
 void CollectElementKeys(DocWindowRecord* doc) {
     TransformState* s = TransformStateOf(doc);
     if (s == nullptr) return;

@@ -43,6 +43,10 @@ void DisposeTransformState(TransformState** slot);
 // and transformed once more. Copies are appended unselected. Call inside an undo step.
 void TransformAllElements(DocWindowRecord* doc, SInt16 copies);
 
+// Selects every element of every list, on hidden layers and unselectable ones too: for changes that
+// take the whole drawing along.
+void SelectEveryElement(DocWindowRecord* doc);
+
 // The distinct non-zero keys of the selected elements into the key set and count.
 void CollectElementKeys(DocWindowRecord* doc);
 // Selects every element with the key; deselectOthers first clears the selection.

@@ -1534,6 +1534,52 @@ def scenario_shape_tools(tier):
     program.quit()
 
 
+def line_layers_of(elements):
+    return sorted(int(e[3]) for e in elements if e[0] == "line-attributes")
+
+
+def scenario_layers_from_menu(tier):
+    """Layers > Move Elements to Layer takes the source layer from a clicked line and the target typed;
+    Layers > Copy Layer copies that layer two layers up from three typed numbers; the saved drawing
+    holds the line on layer 7 and its copy on layer 9, and Undo takes the copy back."""
+    program = Program(tier, "layers")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.4), (0.6, 0.4))
+    program.wait_idle(0.3)
+    desk.key("Escape")
+    choose_from_menu(program, doc, 3, 1)  # Layers > Move Elements to Layer
+    x, y, w, h = desk.geometry(doc)
+    desk.click(x + int(0.4 * w), y + int(0.4 * h))  # the line gives the layer to move from
+    program.wait_idle(0.3)
+    type_point(program, "7")
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Layers.cadx")
+    save_through_panel(program, path)
+    moved = dump(tier, path)
+    check(line_layers_of(moved) == [7], f"the line is not on layer 7: {moved}")
+
+    choose_from_menu(program, doc, 3, 3)  # Layers > Copy Layer
+    type_point(program, "7,7,2")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    copied = dump(tier, path)
+    check(line_layers_of(copied) == [7, 9] and len(set(lines_of(copied))) == 1,
+          f"the copy on layer 9 is missing: {copied}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    undone = dump(tier, path)
+    check(line_layers_of(undone) == [7], f"after Undo the drawing holds {undone}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1560,6 +1606,7 @@ SCENARIOS = [
     ("W a line's end dragged with the editing tool", scenario_drag_line_end, False),
     ("X shapes and locks from the editing tools", scenario_shape_tools, False),
     ("Y a symbol defined from a key and exploded", scenario_symbol_from_key, False),
+    ("AA layers moved and copied from the menu bar", scenario_layers_from_menu, False),
 ]
 
 
