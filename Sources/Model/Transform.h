@@ -51,5 +51,12 @@ void SelectElementsByKey(DocWindowRecord* doc, SInt16 key, Boolean deselectOther
 // stays selected.
 void SelectElementsOfKeySet(DocWindowRecord* doc);
 void MarkElementsOfKey(DocWindowRecord* doc, SInt16 key);
+// True when an element outside the selection carries the key.
+Boolean IsKeyInUse(const DocWindowRecord* doc, SInt16 key);
+// Gives the selected elements the current key of the settings, in one undo step (none when no
+// element changes); the number of elements changed.
+long AssignKeyToSelection(DocWindowRecord* doc);
+// The selected elements take the scale value, each change journalled; call inside an undo step.
+void SetSelectionScaleValue(DocWindowRecord* doc, Float64 value);
 // True when a dimension carries the key.
 Boolean DimensionCarriesKey(const DocWindowRecord* doc, SInt16 key);
