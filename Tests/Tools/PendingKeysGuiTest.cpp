@@ -9,6 +9,7 @@
 #include "Platform/FileChoosers.h"
 #include "Platform/FileManager.h"
 #include "Shell/MenuBar.h"
+#include "Shell/MenuCommands.h"
 #include "ToolGuiFixture.h"
 #include "Tools/CommandField.h"
 #include "Tools/PendingCommands.h"
@@ -104,54 +105,165 @@ struct Row {
     const char* what;
     SInt16 item; // of the Keys menu
     std::vector<Action> actions;
-    std::vector<int> keys;  // of the lines afterwards
-    SInt16 message;         // the last message of list 128, 0 for none
-    SInt16 pending, step;   // where the command is afterwards (0: ended)
-    const char* prompt;     // the start of the prompt shown afterwards, when the command waits
+    std::vector<int> keys; // of the lines afterwards
+    SInt16 message;        // the last message of list 128, 0 for none
+    SInt16 pending, step;  // where the command is afterwards (0: ended)
+    const char* prompt;    // the start of the prompt shown afterwards, when the command waits
 };
 
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
-        {"147: clicked elements take a new key", 1, {Click(20, 10), Click(20, 40), Typed("9")}, {9, 5, 5, 9}, 0, 0, 0,
+        {"147: clicked elements take a new key",
+         1,
+         {Click(20, 10), Click(20, 40), Typed("9")},
+         {9, 5, 5, 9},
+         0,
+         0,
+         0,
          nullptr},
-        {"147: a key in use, answered no", 1, {Click(20, 10), Typed("5"), Typed("no")}, {0, 5, 5, 7}, 0, 0, 0,
+        {"147: a key in use, answered no",
+         1,
+         {Click(20, 10), Typed("5"), Typed("no")},
+         {0, 5, 5, 7},
+         0,
+         0,
+         0,
          nullptr},
-        {"147: a key in use, answered yes", 1, {Click(20, 10), Typed("7"), Typed("yes")}, {7, 5, 5, 7}, 0, 0, 0,
+        {"147: a key in use, answered yes",
+         1,
+         {Click(20, 10), Typed("7"), Typed("yes")},
+         {7, 5, 5, 7},
+         0,
+         0,
+         0,
          nullptr},
-        {"147: a click on an element twice leaves it out", 1, {Click(20, 10), Click(20, 10), Click(20, 40), Typed("3")},
-         {0, 5, 5, 3}, 0, 0, 0, nullptr},
-        {"147: a key past 32000 is refused and the step waits", 1, {Click(20, 10), Typed("40000")}, {0, 5, 5, 7}, 63,
-         147, 0, "Click elements"},
-        {"147: a key with nothing selected waits for elements", 1, {Typed("4")}, {0, 5, 5, 7}, 0, 147, 0,
+        {"147: a click on an element twice leaves it out",
+         1,
+         {Click(20, 10), Click(20, 10), Click(20, 40), Typed("3")},
+         {0, 5, 5, 3},
+         0,
+         0,
+         0,
+         nullptr},
+        {"147: a key past 32000 is refused and the step waits",
+         1,
+         {Click(20, 10), Typed("40000")},
+         {0, 5, 5, 7},
+         63,
+         147,
+         0,
+         "Click elements"},
+        {"147: a key with nothing selected waits for elements",
+         1,
+         {Typed("4")},
+         {0, 5, 5, 7},
+         0,
+         147,
+         0,
          "Click elements"},
         {"147: Return alone ends", 1, {Click(20, 10), Typed("")}, {0, 5, 5, 7}, 0, 0, 0, nullptr},
         {"148: a rectangle, then a key", 2, {Drag(5, 5, 45, 25), Typed("9")}, {9, 9, 5, 7}, 0, 0, 0, nullptr},
-        {"148: a kind name, a click leaves one out, then a key", 2, {Typed("line"), Click(20, 30), Typed("2")},
-         {2, 2, 5, 2}, 0, 0, 0, nullptr},
-        {"148: an empty rectangle keeps the first step", 2, {Drag(50, 50, 60, 60)}, {0, 5, 5, 7}, 0, 148, 0,
+        {"148: a kind name, a click leaves one out, then a key",
+         2,
+         {Typed("line"), Click(20, 30), Typed("2")},
+         {2, 2, 5, 2},
+         0,
+         0,
+         0,
+         nullptr},
+        {"148: an empty rectangle keeps the first step",
+         2,
+         {Drag(50, 50, 60, 60)},
+         {0, 5, 5, 7},
+         0,
+         148,
+         0,
          "Drag a rectangle"},
-        {"167: a picked key removed after yes", 10, {Click(20, 20), Typed("yes")}, {0, 0, 0, 7}, 0, 0, 0, nullptr},
+        {"167: a picked key removed after yes",
+         10,
+         {Click(20, 20), Typed("yes")},
+         {0, 0, 0, 7},
+         0,
+         0,
+         0,
+         nullptr},
         {"167: a typed key removed after y", 10, {Typed("7"), Typed("y")}, {0, 5, 5, 0}, 0, 0, 0, nullptr},
         {"167: no keeps the key", 10, {Typed("5"), Typed("no")}, {0, 5, 5, 7}, 0, 0, 0, nullptr},
         {"167: a key nobody uses is told", 10, {Typed("8")}, {0, 5, 5, 7}, 152, 167, 0, "Click an element"},
         {"167: a typed 0 is ignored", 10, {Typed("0")}, {0, 5, 5, 7}, 0, 167, 0, "Click an element"},
-        {"167: an element without a key is told", 10, {Told(20, 10)}, {0, 5, 5, 7}, 73, 167, 0, "Click an element"},
-        {"167: a click beside every element keeps the step", 10, {Click(80, 80)}, {0, 5, 5, 7}, 0, 167, 0,
+        {"167: an element without a key is told",
+         10,
+         {Told(20, 10)},
+         {0, 5, 5, 7},
+         73,
+         167,
+         0,
          "Click an element"},
-        {"167: the question waits for an answer", 10, {Click(20, 40), Click(20, 20)}, {0, 5, 5, 7}, 0, 167, 1,
+        {"167: a click beside every element keeps the step",
+         10,
+         {Click(80, 80)},
+         {0, 5, 5, 7},
+         0,
+         167,
+         0,
+         "Click an element"},
+        {"167: the question waits for an answer",
+         10,
+         {Click(20, 40), Click(20, 20)},
+         {0, 5, 5, 7},
+         0,
+         167,
+         1,
          "Key 7 is taken"},
-        {"164: a picked key's elements are selected", 8, {Click(20, 30)}, {0, 5, 5, 7}, 0, 164, 1, "Key 5 is selected"},
-        {"164: Return asks for another key", 8, {Click(20, 30), Typed("")}, {0, 5, 5, 7}, 0, 164, 0,
+        {"164: a picked key's elements are selected",
+         8,
+         {Click(20, 30)},
+         {0, 5, 5, 7},
+         0,
+         164,
+         1,
+         "Key 5 is selected"},
+        {"164: Return asks for another key",
+         8,
+         {Click(20, 30), Typed("")},
+         {0, 5, 5, 7},
+         0,
+         164,
+         0,
          "Click an element"},
         {"164: a typed key", 8, {Typed("7")}, {0, 5, 5, 7}, 0, 164, 1, "Key 7 is selected"},
-        {"164: a click beside every element keeps the step", 8, {Click(80, 80)}, {0, 5, 5, 7}, 0, 164, 0,
+        {"164: a click beside every element keeps the step",
+         8,
+         {Click(80, 80)},
+         {0, 5, 5, 7},
+         0,
+         164,
+         0,
          "Click an element"},
-        {"159: an element without a key is told", 5, {Click(0, 0), Told(20, 10)}, {0, 5, 5, 7}, 73, 159, 1,
+        {"159: an element without a key is told",
+         5,
+         {Click(0, 0), Told(20, 10)},
+         {0, 5, 5, 7},
+         73,
+         159,
+         1,
          "Click an element"},
-        {"159: a click beside every element keeps the step", 5, {Click(0, 0), Click(80, 80)}, {0, 5, 5, 7}, 0, 159, 1,
+        {"159: a click beside every element keeps the step",
+         5,
+         {Click(0, 0), Click(80, 80)},
+         {0, 5, 5, 7},
+         0,
+         159,
+         1,
          "Click an element"},
-        {"159: a scale below 0.0000001 is refused", 5, {Click(0, 0), Click(20, 20), Typed("0.00000001")}, {0, 5, 5, 7},
-         148, 159, 2, "Type the new scale"},
+        {"159: a scale below 0.0000001 is refused",
+         5,
+         {Click(0, 0), Click(20, 20), Typed("0.00000001")},
+         {0, 5, 5, 7},
+         148,
+         159,
+         2,
+         "Type the new scale"},
     };
     return rows;
 }
@@ -265,7 +377,8 @@ TEST_F(PendingKeysGui, RescalingAKeyScalesItsElementsAboutTheClickedPoint) {
     std::vector<std::vector<double>> lines;
     for (const LineRecord* l = doc->lineHead->next; l != nullptr; l = l->next)
         lines.push_back({l->x1, l->y1, l->x2, l->y2, l->scaleFactor, double(l->group)});
-    std::sort(lines.begin(), lines.end(), [](auto& a, auto& b) { return a[5] != b[5] ? a[5] < b[5] : a[1] < b[1]; });
+    std::sort(lines.begin(), lines.end(),
+              [](auto& a, auto& b) { return a[5] != b[5] ? a[5] < b[5] : a[1] < b[1]; });
     const std::vector<std::vector<double>> expected = {
         {10, 10, 40, 10, 1, 0}, {10, 40, 70, 40, 2, 5}, {10, 60, 70, 60, 2, 5}, {10, 40, 40, 40, 1, 7}};
     ASSERT_EQ(lines.size(), expected.size());
@@ -343,6 +456,8 @@ TEST_F(PendingKeysGui, SavedSelectionsReopenHoldingOnlyTheSelection) {
     const std::string name(reinterpret_cast<const char*>(doc->drawing->documentName + 1),
                            doc->drawing->documentName[0]);
     const bool changed = doc->drawing->changed;
+
+    EXPECT_TRUE(MenuItemAvailable(kFileMenu, 12)) << "the Export submenu opens from the File menu";
 
     path = folder + "/Key5.cadx";
     Post(kExportMenu, 2);
