@@ -73,38 +73,13 @@ class PendingKeysGui : public ToolGuiTest {
         RunLoop();
     }
     void Escape() { Key(kKeyCodeEscape, kEscapeCharCode); }
-    // A click whose message the user answers with Return.
-    void ClickAnswered(double x, double y) {
-        QueueClick(doc->window, WindowPoint(x, y));
-        QueueKey(kKeyCodeReturn, '\r');
-        RunLoop();
-    }
     SInt16 Pending() const { return doc->drawing->toolInput.pendingCommand; }
 };
-
-struct Action {
-    enum Kind { click, told, drag, type } kind;
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    const char* text = nullptr;
-};
-Action Click(double x, double y) {
-    return {Action::click, x, y};
-}
-// A click that shows a message.
-Action Told(double x, double y) {
-    return {Action::told, x, y};
-}
-Action Drag(double x1, double y1, double x2, double y2) {
-    return {Action::drag, x1, y1, x2, y2};
-}
-Action Typed(const char* text) {
-    return {Action::type, 0, 0, 0, 0, text};
-}
 
 struct Row {
     const char* what;
     SInt16 item; // of the Keys menu
-    std::vector<Action> actions;
+    std::vector<GuiAction> actions;
     std::vector<int> keys; // of the lines afterwards
     SInt16 message;        // the last message of list 128, 0 for none
     SInt16 pending, step;  // where the command is afterwards (0: ended)
@@ -272,22 +247,6 @@ const std::vector<Row>& Rows() {
 
 class PendingKeysTable : public PendingKeysGui {
   public:
-    void Act(const Action& a) {
-        switch (a.kind) {
-        case Action::click:
-            ClickAt(a.x1, a.y1);
-            break;
-        case Action::told:
-            ClickAnswered(a.x1, a.y1);
-            break;
-        case Action::drag:
-            DragFrom(a.x1, a.y1, a.x2, a.y2);
-            break;
-        case Action::type:
-            Type(a.text);
-            break;
-        }
-    }
     void Start(const Row& r) {
         FreshDocument();
         DrawKeyedLines();
@@ -304,7 +263,7 @@ TEST_F(PendingKeysTable, EveryRowFromItsMenuItem) {
         Start(r);
         const DrawingSnapshot before = TakeDrawingSnapshot(doc);
         MessageCapture messages;
-        for (const Action& a : r.actions)
+        for (const GuiAction& a : r.actions)
             Act(a);
         EXPECT_EQ(Keys(), r.keys);
         EXPECT_EQ(messages.Last(), r.message);
@@ -463,7 +422,7 @@ TEST_F(PendingKeysGui, SavedSelectionsReopenHoldingOnlyTheSelection) {
     Post(kExportMenu, 2);
     ClickAt(80, 80); // beside every element: nothing is saved
     EXPECT_EQ(panels, 0);
-    ClickAnswered(20, 10); // no key
+    Act(Told(20, 10)); // no key
     EXPECT_EQ(panels, 0);
     ClickAt(20, 30);
     EXPECT_EQ(panels, 1);
