@@ -184,13 +184,18 @@ void GiveKeyStep(ToolStep& s) {
     ChooseOrGiveKey(s, 1);
 }
 
-// 148.
-void SelectThenGiveStep(ToolStep& s) {
+// 148 and 166: a rectangle or kind name that selects something moves on to the step; an empty
+// rectangle starts again.
+void SelectThen(ToolStep& s, SInt16 next) {
     if (SelectByRectangleOrKind(s)) {
-        Next(s, 2);
+        Next(s, next);
         return;
     }
     if (s.typed == 0) Next(s, 0);
+}
+
+void SelectThenGiveStep(ToolStep& s) {
+    SelectThen(s, 2);
 }
 
 void ChooseMoreOrGiveKeyStep(ToolStep& s) {
@@ -222,11 +227,7 @@ void SaveKeyStep(ToolStep& s) {
 
 // 166.
 void ChooseToSaveStep(ToolStep& s) {
-    if (SelectByRectangleOrKind(s)) {
-        Next(s, 1);
-        return;
-    }
-    if (s.typed == 0) Next(s, 0);
+    SelectThen(s, 1);
 }
 
 void SaveChosenStep(ToolStep& s) {

@@ -4,7 +4,6 @@
 #include "../Model/DrawingSnapshot.h"
 #include "Files/FileCommands.h"
 #include "MessageCapture.h"
-#include "Model/DocumentHooks.h"
 #include "Model/Transform.h"
 #include "Platform/FileChoosers.h"
 #include "Platform/FileManager.h"
@@ -17,30 +16,26 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> gInfoRows;
-void RecordInfoRow(ConstStr255Param row) {
-    gInfoRows.emplace_back(reinterpret_cast<const char*>(row + 1), row[0]);
-}
+std::vector<std::string>& gInfoRows = InfoRowCapture::Rows();
 
 class PendingKeysGui : public ToolGuiTest {
   protected:
     void SetUp() override {
         ToolGuiTest::SetUp();
-        gInfoRows.clear();
-        savedInfoRowHook = gDocumentHooks.appendInfoRow;
-        gDocumentHooks.appendInfoRow = RecordInfoRow;
+        infoRows.emplace();
     }
     void TearDown() override {
         SetFilePanelResponders(nullptr, nullptr);
-        gDocumentHooks.appendInfoRow = savedInfoRowHook;
+        infoRows.reset();
         ToolGuiTest::TearDown();
     }
-    void (*savedInfoRowHook)(ConstStr255Param) = nullptr;
+    std::optional<InfoRowCapture> infoRows;
 
     // Four horizontal lines 30 long at y = 10, 20, 30, 40, with the keys 0, 5, 5 and 7.
     void DrawKeyedLines() {

@@ -7,6 +7,7 @@
 #include "View/ContentPasses.h"
 #include "Platform/DialogManager.h"
 #include "Shell/DocumentWindow.h"
+#include "Model/DocumentHooks.h"
 #include "Model/ElementLists.h"
 #include "Shell/EventLoop.h"
 #include "Shell/KeyDispatch.h"
@@ -22,6 +23,29 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
+
+// The rows written to the information window while it lives, kept in place of the window.
+class InfoRowCapture {
+  public:
+    InfoRowCapture() : saved(gDocumentHooks.appendInfoRow) {
+        Rows().clear();
+        gDocumentHooks.appendInfoRow = Record;
+    }
+    ~InfoRowCapture() { gDocumentHooks.appendInfoRow = saved; }
+    InfoRowCapture(const InfoRowCapture&) = delete;
+    InfoRowCapture& operator=(const InfoRowCapture&) = delete;
+    static std::vector<std::string>& Rows() {
+        static std::vector<std::string> rows;
+        return rows;
+    }
+
+  private:
+    static void Record(ConstStr255Param row) {
+        Rows().emplace_back(reinterpret_cast<const char*>(row + 1), row[0]);
+    }
+    void (*saved)(ConstStr255Param);
+};
 
 // One input of a scripted run: a click, a click whose message the user answers with Return, a
 // dragged rectangle or a typed line.
