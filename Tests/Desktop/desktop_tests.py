@@ -9,6 +9,7 @@ scenario leaves a screenshot and the program's standard error under the output f
 
 import argparse
 import ctypes
+import math
 import os
 import re
 import shutil
