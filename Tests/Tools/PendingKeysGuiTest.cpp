@@ -419,6 +419,7 @@ TEST_F(PendingKeysGui, SavedSelectionsReopenHoldingOnlyTheSelection) {
     EXPECT_EQ(panels, 0);
     Act(Told(20, 10)); // no key
     EXPECT_EQ(panels, 0);
+    EXPECT_EQ(Pending(), 165);
     ClickAt(20, 30);
     EXPECT_EQ(panels, 1);
     EXPECT_EQ(Pending(), 0);
