@@ -435,6 +435,30 @@ template <typename R> void CollectKeys(R* head, TransformState* s) {
         if (e->selected && e->group > 0 && e->group <= kHighestKey) s->keys.set(size_t(e->group));
 }
 
+// Every selected element whose field differs from the value: counted, or (apply) given the value
+// with its states before and after journalled.
+template <typename R, typename Field, typename V>
+long ChangeSelected(DocWindowRecord* doc, R* head, Field field, V value, bool apply) {
+    long n = 0;
+    if (head == nullptr) return 0;
+    for (R* e = head->next; e != nullptr; e = e->next) {
+        if (!e->selected || field(e) == value) continue;
+        ++n;
+        if (!apply) continue;
+        RecordUndoElement(doc, e, false);
+        field(e) = value;
+        RecordUndoElement(doc, e, true);
+    }
+    return n;
+}
+
+template <typename R> bool KeyOutsideSelection(const R* head, SInt16 key) {
+    if (head == nullptr) return false;
+    for (const R* e = head->next; e != nullptr; e = e->next)
+        if (e->group == key && !e->selected) return true;
+    return false;
+}
+
 template <typename F> void ForEachList(DocWindowRecord* doc, F&& f) {
     f(doc->lineHead);
     f(doc->arcHead);
@@ -550,6 +574,33 @@ Boolean SelectedWidthsEqual(const DocWindowRecord* doc) {
     ForEachList(const_cast<DocWindowRecord*>(doc),
                 [&](const auto* head) { agree = agree && ScalesAgree(head, &reference); });
     return agree;
+}
+
+Boolean IsKeyInUse(const DocWindowRecord* doc, SInt16 key) {
+    if (doc == nullptr) return false;
+    return KeyOutsideSelection(doc->lineHead, key) || KeyOutsideSelection(doc->arcHead, key) ||
+           KeyOutsideSelection(doc->textHead, key) || KeyOutsideSelection(doc->dimensionHead, key) ||
+           KeyOutsideSelection(doc->polylineHead, key) || KeyOutsideSelection(doc->instanceHead, key) ||
+           KeyOutsideSelection(doc->areaHead, key);
+}
+
+long AssignKeyToSelection(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return 0;
+    const SInt16 key = doc->settings->currentGroup;
+    auto group = [](auto* e) -> SInt16& { return e->group; };
+    long n = 0;
+    ForEachList(doc, [&](auto* head) { n += ChangeSelected(doc, head, group, key, false); });
+    if (n == 0) return 0;
+    BeginUndoStep(doc);
+    ForEachList(doc, [&](auto* head) { ChangeSelected(doc, head, group, key, true); });
+    EndUndoStep(doc);
+    return n;
+}
+
+void SetSelectionScaleValue(DocWindowRecord* doc, Float64 value) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    auto scale = [](auto* e) -> Float64& { return e->scaleFactor; };
+    ForEachList(doc, [&](auto* head) { ChangeSelected(doc, head, scale, value, true); });
 }
 
 Boolean DimensionCarriesKey(const DocWindowRecord* doc, SInt16 key) {

@@ -331,7 +331,7 @@ void AdjustMenus(DocWindowRecord* doc) {
     CheckMenuItemById(kEditMenu, 25, s != nullptr && s->animatedZoom != 0);
     RebuildImagesMenu(doc);
 
-    Set(kKeysMenu, 4, false);
+    Set(kKeysMenu, 4, open && edit && s->currentGroup != 0);
     for (SInt16 item : {1, 2, 4, 6, 15})
         Set(kSymbolsMenu, item, HasSymbols(doc) && edit);
     Set(kSymbolsMenu, 5, HasSymbols(doc));

@@ -212,6 +212,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
             return true;
         case 2:
         case 10:
+        case 12:
         case 13:
             return FilePanelsAvailable();
         default:

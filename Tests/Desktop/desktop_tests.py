@@ -1580,6 +1580,67 @@ def scenario_layers_from_menu(tier):
     program.quit()
 
 
+def scenario_keys_from_menu(tier):
+    """Keys > Give Key to Selection gives a clicked line a typed key; File > Export > Save Elements As…
+    writes the chosen line alone; Keys > Remove a Key tells of a line without a key in an alert, then
+    takes the key away after yes, and Undo gives it back."""
+    program = Program(tier, "keys")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    draw_clicked_line(program, doc, (0.2, 0.5), (0.6, 0.5))
+    x, y, w, h = desk.geometry(doc)
+    first, second = (x + int(0.4 * w), y + int(0.3 * h)), (x + int(0.4 * w), y + int(0.5 * h))
+
+    choose_from_menu(program, doc, 4, 1)  # Keys > Give Key to Selection
+    desk.click(*first)
+    type_point(program, "5")
+    program.wait_idle(0.3)
+
+    # File > Export > Save Elements As…: every line by its kind name, the second clicked out again.
+    choose_from_menu(program, doc, 1, -3, 2)
+    type_point(program, "line")
+    program.wait_idle(0.3)
+    desk.click(*second)
+    program.wait_idle(0.3)
+    chosen = os.path.join(tier.scratch, "Chosen.cadx")
+    desk.key("Return")
+    panel = program.wait_window("the Save panel", lambda: (program.panels() or [None])[0])
+    wait_for("the Save panel to take the keys", lambda: desk.active() == panel, 5)
+    desk.key("ctrl+a")
+    desk.type(chosen)
+    desk.key("Return")
+    program.wait_window(f"{chosen} to be written", lambda: os.path.exists(chosen) and not program.panels())
+    saved = dump(tier, chosen)
+    check(len(lines_of(saved)) == 1 and line_attributes_of(saved)[0][3] == 5,
+          f"the saved selection holds {saved}")
+
+    path = os.path.join(tier.scratch, "Keys.cadx")
+    save_through_panel(program, path)
+    keys = sorted(a[3] for a in line_attributes_of(dump(tier, path)))
+    check(keys == [0, 5], f"the keys of the lines are {keys}")
+
+    choose_from_menu(program, doc, 4, -1)  # Keys > Remove a Key
+    desk.click(*second)
+    dismiss_alert_with_return(program)
+    desk.click(*first)
+    program.wait_idle(0.3)
+    type_point(program, "yes")  # over the proposed answer, which is selected
+    program.wait_idle(0.3)
+    for expected in ([0, 0], [0, 5]):
+        if expected == [0, 5]:
+            desk.key("ctrl+z")
+            program.wait_idle(0.3)
+        mtime = os.stat(path).st_mtime_ns
+        desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+        keys = sorted(a[3] for a in line_attributes_of(dump(tier, path)))
+        check(keys == expected, f"the keys of the lines are {keys}, not {expected}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1606,6 +1667,7 @@ SCENARIOS = [
     ("W a line's end dragged with the editing tool", scenario_drag_line_end, False),
     ("X shapes and locks from the editing tools", scenario_shape_tools, False),
     ("Y a symbol defined from a key and exploded", scenario_symbol_from_key, False),
+    ("Z keys given, saved and removed from the menus", scenario_keys_from_menu, False),
     ("AA layers moved and copied from the menu bar", scenario_layers_from_menu, False),
 ]
 
