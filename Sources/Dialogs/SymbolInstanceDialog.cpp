@@ -1,4 +1,4 @@
-// Dialog 139 and the Symbols menu's commands on selected instances.
+// Dialog 139 and the explosion of the selected instances.
 #include "Dialogs/SymbolInstanceDialog.h"
 
 #include "Model/Symbols.h"
@@ -56,13 +56,6 @@ Boolean SymbolInstanceDialog(DocWindowRecord* doc, SymbolInstanceRecord* instanc
     if (item != kSymbolInstanceOK) return false;
     ChangeSymbolInstance(doc, instance, angle, xScale, yScale);
     return true;
-}
-
-Boolean EditSelectedSymbolInstance(DocWindowRecord* doc) {
-    for (SymbolInstanceRecord* s = doc->instanceHead->next; s != nullptr; s = s->next)
-        if (s->selected && s->definition != nullptr) return SymbolInstanceDialog(doc, s);
-    SysBeep(1);
-    return false;
 }
 
 SInt32 ExplodeSelectedSymbolInstances(DocWindowRecord* doc) {

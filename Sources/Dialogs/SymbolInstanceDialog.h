@@ -1,5 +1,5 @@
 // The symbol instance dialog: a placed instance's angle and scales changed in one undo step, and the
-// Symbols menu's commands on the selected instances.
+// selected instances exploded.
 #pragma once
 
 #include "Model/DocumentRecords.h"
@@ -17,7 +17,5 @@ enum : SInt16 {
 // Dialog 139 on the instance; on OK the instance is replaced by one with the new angle and scales.
 // A scale of 0 or one that is not a number is refused with a beep and the dialog stays. True on OK.
 Boolean SymbolInstanceDialog(DocWindowRecord* doc, SymbolInstanceRecord* instance);
-// The dialog on the first selected instance; false (a beep) when none is selected.
-Boolean EditSelectedSymbolInstance(DocWindowRecord* doc);
 // Every selected instance exploded into its elements, in one undo step. The number exploded.
 SInt32 ExplodeSelectedSymbolInstances(DocWindowRecord* doc);

@@ -189,6 +189,9 @@ struct ToolInputState {
     Float64 lengthHistory[36];
     Float64 rememberedArcX, rememberedArcY, rememberedArcRadius;
     Boolean selectHidden;
+    // The layer the elements of a layer move from, and the frame the frame-move command moves.
+    SInt16 sourceLayer;
+    SInt16 frameNumber;
     UInt16 pickMode;
     SInt16 pickFilter;
     // The area outline being built (an outline handle; null when empty) and the contours made so far,

@@ -318,8 +318,11 @@ SymbolInstanceRecord* AppendInstance(DocWindowRecord* doc, Float64 x, Float64 y,
     return s;
 }
 
+// A definition's elements carry the definition's number once the drawing was saved (a negative
+// group, which a reader takes for the start of a definition): a copy given to the drawing takes
+// the instance's key instead.
 template <typename T, typename Place>
-void ExplodeList(DocWindowRecord* doc, T* defHead, T* docHead, Place place) {
+void ExplodeList(DocWindowRecord* doc, T* defHead, T* docHead, SInt16 key, Place place) {
     if (defHead == nullptr || docHead == nullptr) return;
     T* tail = docHead;
     while (tail->next != nullptr)
@@ -332,6 +335,8 @@ void ExplodeList(DocWindowRecord* doc, T* defHead, T* docHead, Place place) {
         }
         copy->next = nullptr;
         copy->selected = 0;
+        if (copy->group < 0) copy->group = key;
+        RecordUndoElement(doc, copy, true);
         tail->next = copy;
         tail = copy;
     }
@@ -589,56 +594,50 @@ void ExplodeSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* s) {
     SymbolTransform t;
     LoadSymbolTransform(doc, s, &t);
     BeginUndoStep(doc);
-    ExplodeList(doc, def->lineHead, doc->lineHead, [&](const LineRecord* e) {
+    ExplodeList(doc, def->lineHead, doc->lineHead, s->group, [&](const LineRecord* e) {
         LineRecord* out = CloneLineRecord(e);
         if (out == nullptr) return out;
         PlaceSymbolLine(t, e, out);
         NormalizeLineDirection(out);
-        RecordUndoLine(doc, out, true);
         return out;
     });
-    ExplodeList(doc, def->arcHead, doc->arcHead, [&](const ArcRecord* e) {
+    ExplodeList(doc, def->arcHead, doc->arcHead, s->group, [&](const ArcRecord* e) {
         ArcRecord* out = CloneArcRecord(e);
         if (out == nullptr) return out;
         PlaceSymbolArc(t, e, out);
-        RecordUndoArc(doc, out, true);
         return out;
     });
-    ExplodeList(doc, def->textHead, doc->textHead, [&](const TextRecord* e) {
+    ExplodeList(doc, def->textHead, doc->textHead, s->group, [&](const TextRecord* e) {
         TextRecord* out = CloneTextRecord(e);
         if (out == nullptr) return out;
         Handle box = out->boxText;
         PlaceSymbolText(t, e, out);
         out->boxText = box;
         out->scaleFactor = t.factor;
-        RecordUndoText(doc, out, true);
         return out;
     });
-    ExplodeList(doc, def->dimensionHead, doc->dimensionHead, [&](const DimensionRecord* e) {
+    ExplodeList(doc, def->dimensionHead, doc->dimensionHead, s->group, [&](const DimensionRecord* e) {
         DimensionRecord* out = CloneDimensionRecord(e);
         if (out == nullptr) return out;
         PlaceSymbolDimension(t, e, out);
-        RecordUndoDimension(doc, out, true);
         return out;
     });
-    ExplodeList(doc, def->polylineHead, doc->polylineHead, [&](const PolylineRecord* e) {
+    ExplodeList(doc, def->polylineHead, doc->polylineHead, s->group, [&](const PolylineRecord* e) {
         PolylineRecord* out = NewPolylineRecord();
         if (out == nullptr) return out;
         if (!PlaceSymbolPolyline(t, e, out)) {
             DisposePolylineRecord(&out);
             return out;
         }
-        RecordUndoPolyline(doc, out, true);
         return out;
     });
-    ExplodeList(doc, def->areaHead, doc->areaHead, [&](const AreaRecord* e) {
+    ExplodeList(doc, def->areaHead, doc->areaHead, s->group, [&](const AreaRecord* e) {
         AreaRecord* out = NewAreaRecord();
         if (out == nullptr) return out;
         if (!PlaceSymbolArea(t, e, out)) {
             DisposeAreaRecord(&out);
             return out;
         }
-        RecordUndoArea(doc, out, true);
         return out;
     });
     SpatialIndexStale(doc);
@@ -690,4 +689,8 @@ SymbolInstanceRecord* ChangeSymbolInstance(DocWindowRecord* doc, SymbolInstanceR
     if (placed != nullptr) RemoveInstance(doc, instance);
     EndUndoStep(doc);
     return placed;
+}
+
+Boolean& PlaceSymbolsWithoutAsking(DocSettings* settings) {
+    return settings->flags1836[0];
 }

@@ -74,5 +74,8 @@ Boolean RedefineBlock(DocWindowRecord* doc, Float64 baseX, Float64 baseY, ConstS
 SymbolInstanceRecord* ChangeSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* instance,
                                            Float64 angle, Float64 xScale, Float64 yScale);
 
+// The drawing places symbols at angle 0 and scale 1 without asking for them (a settings slot).
+Boolean& PlaceSymbolsWithoutAsking(DocSettings* settings);
+
 // Message 155 of STR# 128: selected symbol instances take no part.
 constexpr SInt16 kSelectedInstancesMessage = 155;

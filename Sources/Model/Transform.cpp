@@ -391,10 +391,72 @@ template <typename R> void MarkKey(DocWindowRecord* doc, R* head, SInt16 key) {
         if (e->group == key && !e->marked) SetMarkedFlag(doc->drawing, &e->marked, 1);
 }
 
+template <typename R> void MarkSelected(DocWindowRecord* doc, R* head) {
+    if (head == nullptr) return;
+    for (R* e = head->next; e != nullptr; e = e->next) {
+        if (!e->selected) continue;
+        e->selected = 0;
+        if (!e->marked) SetMarkedFlag(doc->drawing, &e->marked, 1);
+    }
+}
+
+template <typename R> void SelectMarked(DocWindowRecord* doc, R* head) {
+    if (head == nullptr) return;
+    for (R* e = head->next; e != nullptr; e = e->next) {
+        if (!e->marked) continue;
+        e->marked = 0;
+        if (!e->selected) SetSelectedFlag(doc->drawing, &e->selected, 1);
+    }
+}
+
+template <typename R> bool AnyMarked(const R* head) {
+    if (head == nullptr) return false;
+    for (const R* e = head->next; e != nullptr; e = e->next)
+        if (e->marked) return true;
+    return false;
+}
+
+// The scale of the first selected element met, compared with every later one.
+template <typename R> bool ScalesAgree(const R* head, Float64* reference) {
+    if (head == nullptr) return true;
+    for (const R* e = head->next; e != nullptr; e = e->next) {
+        if (!e->selected) continue;
+        if (std::isnan(*reference))
+            *reference = e->scaleFactor;
+        else if (e->scaleFactor != *reference && !NearlyEqualRelative(*reference, e->scaleFactor))
+            return false;
+    }
+    return true;
+}
+
 template <typename R> void CollectKeys(R* head, TransformState* s) {
     if (head == nullptr) return;
     for (R* e = head->next; e != nullptr; e = e->next)
         if (e->selected && e->group > 0 && e->group <= kHighestKey) s->keys.set(size_t(e->group));
+}
+
+// Every selected element whose field differs from the value: counted, or (apply) given the value
+// with its states before and after journalled.
+template <typename R, typename Field, typename V>
+long ChangeSelected(DocWindowRecord* doc, R* head, Field field, V value, bool apply) {
+    long n = 0;
+    if (head == nullptr) return 0;
+    for (R* e = head->next; e != nullptr; e = e->next) {
+        if (!e->selected || field(e) == value) continue;
+        ++n;
+        if (!apply) continue;
+        RecordUndoElement(doc, e, false);
+        field(e) = value;
+        RecordUndoElement(doc, e, true);
+    }
+    return n;
+}
+
+template <typename R> bool KeyOutsideSelection(const R* head, SInt16 key) {
+    if (head == nullptr) return false;
+    for (const R* e = head->next; e != nullptr; e = e->next)
+        if (e->group == key && !e->selected) return true;
+    return false;
 }
 
 template <typename F> void ForEachList(DocWindowRecord* doc, F&& f) {
@@ -478,6 +540,67 @@ void SelectElementsOfKeySet(DocWindowRecord* doc) {
 void MarkElementsOfKey(DocWindowRecord* doc, SInt16 key) {
     if (doc == nullptr || doc->drawing == nullptr) return;
     ForEachList(doc, [&](auto* head) { MarkKey(doc, head, key); });
+}
+
+void ClearAreaMarks(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->areaHead == nullptr) return;
+    for (AreaRecord* a = doc->areaHead->next; a != nullptr; a = a->next)
+        a->marked = 0;
+}
+
+void MarkSelectedElements(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    ClearAreaMarks(doc);
+    ForEachList(doc, [&](auto* head) { MarkSelected(doc, head); });
+    RequestRedraw(doc);
+}
+
+Boolean AnyElementMarked(const DocWindowRecord* doc) {
+    if (doc == nullptr) return false;
+    bool any = false;
+    ForEachList(const_cast<DocWindowRecord*>(doc), [&](const auto* head) { any = any || AnyMarked(head); });
+    return any;
+}
+
+void SelectMarkedElements(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    ForEachList(doc, [&](auto* head) { SelectMarked(doc, head); });
+}
+
+Boolean SelectedWidthsEqual(const DocWindowRecord* doc) {
+    if (doc == nullptr) return true;
+    Float64 reference = std::nan("");
+    bool agree = true;
+    ForEachList(const_cast<DocWindowRecord*>(doc),
+                [&](const auto* head) { agree = agree && ScalesAgree(head, &reference); });
+    return agree;
+}
+
+Boolean IsKeyInUse(const DocWindowRecord* doc, SInt16 key) {
+    if (doc == nullptr) return false;
+    return KeyOutsideSelection(doc->lineHead, key) || KeyOutsideSelection(doc->arcHead, key) ||
+           KeyOutsideSelection(doc->textHead, key) || KeyOutsideSelection(doc->dimensionHead, key) ||
+           KeyOutsideSelection(doc->polylineHead, key) || KeyOutsideSelection(doc->instanceHead, key) ||
+           KeyOutsideSelection(doc->areaHead, key);
+}
+
+long AssignKeyToSelection(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return 0;
+    const SInt16 key = doc->settings->currentGroup;
+    auto group = [](auto* e) -> SInt16& { return e->group; };
+    long n = 0;
+    ForEachList(doc, [&](auto* head) { n += ChangeSelected(doc, head, group, key, false); });
+    if (n == 0) return 0;
+    BeginUndoStep(doc);
+    ForEachList(doc, [&](auto* head) { ChangeSelected(doc, head, group, key, true); });
+    EndUndoStep(doc);
+    return n;
+}
+
+void SetSelectionScaleValue(DocWindowRecord* doc, Float64 value) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    auto scale = [](auto* e) -> Float64& { return e->scaleFactor; };
+    ForEachList(doc, [&](auto* head) { ChangeSelected(doc, head, scale, value, true); });
 }
 
 Boolean DimensionCarriesKey(const DocWindowRecord* doc, SInt16 key) {

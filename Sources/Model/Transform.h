@@ -55,5 +55,22 @@ void SelectElementsByKey(DocWindowRecord* doc, SInt16 key, Boolean deselectOther
 // stays selected.
 void SelectElementsOfKeySet(DocWindowRecord* doc);
 void MarkElementsOfKey(DocWindowRecord* doc, SInt16 key);
+// Every selected element marked and deselected; areas keep marks a clear leaves, so theirs are
+// cleared first.
+void MarkSelectedElements(DocWindowRecord* doc);
+Boolean AnyElementMarked(const DocWindowRecord* doc);
+// The marked elements become the selection; every mark is cleared.
+void SelectMarkedElements(DocWindowRecord* doc);
+// Every area's mark cleared (a clear of the selection leaves them).
+void ClearAreaMarks(DocWindowRecord* doc);
+// Every selected element was drawn under one scale (within 0.01 %); true with nothing selected.
+Boolean SelectedWidthsEqual(const DocWindowRecord* doc);
+// True when an element outside the selection carries the key.
+Boolean IsKeyInUse(const DocWindowRecord* doc, SInt16 key);
+// Gives the selected elements the current key of the settings, in one undo step (none when no
+// element changes); the number of elements changed.
+long AssignKeyToSelection(DocWindowRecord* doc);
+// The selected elements take the scale value, each change journalled; call inside an undo step.
+void SetSelectionScaleValue(DocWindowRecord* doc, Float64 value);
 // True when a dimension carries the key.
 Boolean DimensionCarriesKey(const DocWindowRecord* doc, SInt16 key);

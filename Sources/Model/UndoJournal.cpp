@@ -2,6 +2,7 @@
 // and replay that restores the drawing exactly by matching elements on their stored bytes.
 #include "Model/UndoJournal.h"
 
+#include "Model/LayersFrames.h"
 #include "Model/Selection.h"
 
 #include "Other/Alerts.h"
@@ -275,6 +276,12 @@ template <typename T> void RecordEntry(DocWindowRecord* doc, const T* element, B
     if (err != noErr) JournalFailed(doc, err);
 }
 
+// The frame lists moved with the elements of a step: an entry of its own, with no element.
+constexpr UInt16 kFrameOffsetCode = 0x7F;
+struct FrameOffset {
+    Float64 dx, dy;
+};
+
 // One entry of a step read back: its code, the record made from it and where its stored bytes lie.
 struct Entry {
     UInt16 code;
@@ -294,6 +301,11 @@ template <typename T> void FreeRecord(DocWindowRecord* doc, void* record) {
 
 void FreeEntryRecord(DocWindowRecord* doc, Entry& entry) {
     if (entry.record == nullptr) return;
+    if (entry.code == kFrameOffsetCode) {
+        delete static_cast<FrameOffset*>(entry.record);
+        entry.record = nullptr;
+        return;
+    }
     switch (entry.code & 0x7F) {
     case kLineElement:
         FreeRecord<LineRecord>(doc, entry.record);
@@ -378,6 +390,12 @@ bool ReadStep(DocWindowRecord* doc, SInt64 from, SInt64 to, Step* step) {
             case kAreaElement:
                 entry.record = ReadEntryRecord<AreaRecord>(doc, in);
                 break;
+            case kFrameOffsetCode: {
+                auto* offset = new FrameOffset;
+                StreamReadBytes(in, offset, sizeof *offset);
+                entry.record = offset;
+                break;
+            }
             default:
                 break;
             }
@@ -477,6 +495,12 @@ void ApplyStep(DocWindowRecord* doc, Step& step, bool undo) {
     for (size_t n = 0; n < count; ++n) {
         size_t i = undo ? count - 1 - n : n;
         Entry& entry = step.entries[i];
+        if (entry.code == kFrameOffsetCode) {
+            const auto* offset = static_cast<const FrameOffset*>(entry.record);
+            const Float64 sign = undo ? -1.0 : 1.0;
+            OffsetFrameLists(doc, sign * offset->dx, sign * offset->dy);
+            continue;
+        }
         bool removedState = (entry.code & kUndoRemovedCode) != 0;
         SInt16 kind = SInt16(entry.code & ~kUndoRemovedCode);
         if (removedState != undo) {
@@ -695,6 +719,16 @@ void RecordUndoElement(DocWindowRecord* doc, const SymbolInstanceRecord* e, Bool
 }
 void RecordUndoElement(DocWindowRecord* doc, const AreaRecord* e, Boolean added) {
     RecordEntry(doc, e, added);
+}
+
+void RecordUndoFrameOffset(DocWindowRecord* doc, Float64 dx, Float64 dy) {
+    if (doc == nullptr || !IsUndoRecording(doc) || doc->drawing->undo.undoReplaying) return;
+    UInt8 bytes[sizeof(UInt16) + sizeof(FrameOffset)];
+    const UInt16 code = kFrameOffsetCode;
+    const FrameOffset offset{dx, dy};
+    std::memcpy(bytes, &code, sizeof code);
+    std::memcpy(bytes + sizeof code, &offset, sizeof offset);
+    if (!AppendPending(doc, bytes, SInt32(sizeof bytes))) JournalFailed(doc, memFullErr);
 }
 
 void UndoLastStep(DocWindowRecord* doc) {

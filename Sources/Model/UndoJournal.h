@@ -45,6 +45,10 @@ void RecordUndoElement(DocWindowRecord* doc, const PolylineRecord* e, Boolean ad
 void RecordUndoElement(DocWindowRecord* doc, const SymbolInstanceRecord* e, Boolean added);
 void RecordUndoElement(DocWindowRecord* doc, const AreaRecord* e, Boolean added);
 
+// The frames, saved views and output areas moved by (dx, dy) within the open step: undo moves them
+// back, redo again.
+void RecordUndoFrameOffset(DocWindowRecord* doc, Float64 dx, Float64 dy);
+
 // Restore exactly the drawing before (undo) or after (redo) a step. A step whose entries cannot be
 // read is abandoned whole: the drawing is left as it is and the journal is given up.
 void UndoLastStep(DocWindowRecord* doc);

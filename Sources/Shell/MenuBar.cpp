@@ -331,7 +331,7 @@ void AdjustMenus(DocWindowRecord* doc) {
     CheckMenuItemById(kEditMenu, 25, s != nullptr && s->animatedZoom != 0);
     RebuildImagesMenu(doc);
 
-    Set(kKeysMenu, 4, false);
+    Set(kKeysMenu, 4, open && edit && s->currentGroup != 0);
     for (SInt16 item : {1, 2, 4, 6, 15})
         Set(kSymbolsMenu, item, HasSymbols(doc) && edit);
     Set(kSymbolsMenu, 5, HasSymbols(doc));
@@ -359,10 +359,11 @@ void AdjustMenus(DocWindowRecord* doc) {
 
     for (SInt16 item : {3, 4, 5})
         Set(kPagesMenu, item, HasFrames(doc));
-    for (SInt16 item : {2, 3, 4})
+    // Item 2 moves the HPGL area and item 9 the PDF area: each is there when its area is.
+    for (SInt16 item : {3, 4, 9})
         Set(kOutputAreasMenu, item, s != nullptr && AreaSet(s->pdfArea));
     Set(kOutputAreasMenu, 8, s != nullptr && s->paperFormat < 7);
-    for (SInt16 item : {9, 10})
+    for (SInt16 item : {2, 10})
         Set(kOutputAreasMenu, item, s != nullptr && AreaSet(s->hpglArea));
 
     AdjustWindowMenu(doc, open, edit);

@@ -12,7 +12,6 @@
 #include "Shell/KeyDispatch.h"
 #include "Shell/MenuBar.h"
 #include "Shell/MouseDispatch.h"
-#include "Dialogs/SymbolInstanceDialog.h"
 #include "Dialogs/TextDialogs.h"
 #include "Tools/CommandField.h"
 #include "Files/NativeDocument.h"
@@ -214,6 +213,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
             return true;
         case 2:
         case 10:
+        case 12:
         case 13:
             return FilePanelsAvailable();
         default:
@@ -234,8 +234,6 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return true;
     case kRepairsMenu:
         return item == 1 || item == 2 || item == 4 || item == 5 || item == 6;
-    case kSymbolsMenu:
-        return item == 1 || item == 6;
     case kToolMenu:
         return ToolGroupBuilt(SInt16(item - 1));
     default:
@@ -288,10 +286,6 @@ void DoMenuCommand(DocWindowRecord* doc) {
         break;
     case kRepairsMenu:
         RepairsCommand(doc, item);
-        break;
-    case kSymbolsMenu:
-        if (item == 1) EditSelectedSymbolInstance(doc);
-        if (item == 6) ExplodeSelectedSymbolInstances(doc);
         break;
     default:
         break;

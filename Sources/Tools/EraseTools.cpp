@@ -153,8 +153,7 @@ void KeyGroupAnswerStep(ToolStep& s) {
     if (letter == 'G') {
         // Areas keep their marks when the rest are cleared: only the key's own may be deleted.
         DeselectAll(s.doc, true);
-        for (AreaRecord* a = s.doc->areaHead->next; a != nullptr; a = a->next)
-            a->marked = 0;
+        ClearAreaMarks(s.doc);
         MarkElementsOfKey(s.doc, s.t->picked.key);
         BeginUndoStep(s.doc);
         DeleteMarkedElements(s.doc);

@@ -328,7 +328,7 @@ bool InstanceHit(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
 // first work record, or copied into the buffer.
 template <typename Record, typename Buffer, typename Place, typename Test>
 bool SearchDefinitions(DocWindowRecord* doc, Record* (*head)(SymbolDefRecord*), Record** work, Buffer* buffer,
-                       Place place, Test test) {
+                       Place place, Test test, SymbolInstanceRecord** hitInstance = nullptr) {
     if (doc->drawing->toolInput.pickFilter != kFilterNone || *work == nullptr) return false;
     PickRect r = PickRectOf(doc);
     bool found = false;
@@ -345,6 +345,7 @@ bool SearchDefinitions(DocWindowRecord* doc, Record* (*head)(SymbolDefRecord*), 
                 Record* keep = *work;
                 *keep = placed;
                 StorePickedScale(doc, s->scaleFactor);
+                if (hitInstance != nullptr) *hitInstance = s;
                 return true;
             }
             if (buffer->count < kPickBufferCapacity) buffer->records[buffer->count++] = placed;
@@ -396,6 +397,24 @@ Boolean PickLine(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions,
         }
     }
     return found;
+}
+
+Boolean PickSymbolInstanceLine(DocWindowRecord* doc, SymbolInstanceRecord** instance, LineRecord* line) {
+    DrawingRecord* d = D(doc);
+    if (d->toolInput.workLines[0] == nullptr) d->toolInput.workLines[0] = NewLineRecord();
+    SymbolInstanceRecord* hit = nullptr;
+    if (!SearchDefinitions(doc, DefinitionLines, &d->toolInput.workLines[0],
+                           static_cast<LinePickBuffer*>(nullptr), PlaceLine, LineHitTest, &hit) ||
+        hit == nullptr)
+        return false;
+    *line = *d->toolInput.workLines[0];
+    line->next = nullptr;
+    line->selected = 0;
+    *instance = hit;
+    if (!hit->selected) SetSelectedFlag(d, &hit->selected, 1);
+    d->cursors.instanceCursor = hit;
+    RequestRedraw(doc);
+    return true;
 }
 
 Boolean PickArc(DocWindowRecord* doc, SInt16 action, Boolean searchDefinitions, Boolean listHit,

@@ -64,6 +64,9 @@ Boolean PickPolyline(DocWindowRecord* doc, SInt16 action, SInt16 wantedKinds, Bo
 Boolean PickArea(DocWindowRecord* doc, SInt16 action, Boolean listHit);
 // Segments of drawn point polylines in the pick rectangle, copied as lines into the buffer when given.
 Boolean PickPolylineSegments(DocWindowRecord* doc, LinePickBuffer* buffer);
+// A line of a symbol instance's definition under the cursor: the line as the instance places it is
+// copied into line and the instance selected. False when no instance line is hit.
+Boolean PickSymbolInstanceLine(DocWindowRecord* doc, SymbolInstanceRecord** instance, LineRecord* line);
 // Toggles the first element hit, trying lines, arcs, texts, dimensions, symbol instances,
 // polylines and areas in that order.
 Boolean PickAnyElement(DocWindowRecord* doc);

@@ -102,6 +102,7 @@ ToolStateRecord* NewToolStateRecord() {
         s = -1.0;
     t->scratchMarker = -1;
     t->lastHitVertex = -1;
+    t->symbolXScale = t->symbolYScale = 1.0;
     return t;
 }
 

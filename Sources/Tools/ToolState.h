@@ -185,6 +185,16 @@ struct ToolStateRecord {
     // segment lines; freed with the pick list.
     SInt16 pickedVertex, segmentEnd;
     Handle boundaryPolylines;
+    // The symbol commands: the last symbol name given (placing offers it again), the name of the
+    // definition a yes redefines, the angle and scales offered for placing, whether a placement's
+    // values were typed, the instance's line and the line it is to lie along (x1, y1, x2, y2), and
+    // the position and angle the instance is to take.
+    Str255 lastSymbolName;
+    Str255 redefineName;
+    Float64 symbolAngle, symbolXScale, symbolYScale;
+    Boolean symbolValuesTyped;
+    Float64 symbolLine[4], targetLine[4];
+    Float64 symbolNewX, symbolNewY, symbolNewAngle;
 };
 
 ToolStateRecord* NewToolStateRecord();

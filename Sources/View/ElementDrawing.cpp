@@ -4,6 +4,7 @@
 #include "Model/MathPrimitives.h"
 #include "View/ContentPasses.h"
 #include "View/DimensionDrawing.h"
+#include "View/FramesOverlay.h"
 #include "View/LargeArcs.h"
 #include "Model/DocumentHooks.h"
 #include "View/PlotOutput.h"
@@ -227,4 +228,5 @@ void InstallViewDrawingHooks() {
     InstallAreaDrawingHook();
     InstallDimensionDrawing();
     gViewHooks.drawPolyline = DrawPolylineElement;
+    gViewHooks.drawFramesOverlay = DrawFramesOverlay;
 }

@@ -9,6 +9,7 @@ scenario leaves a screenshot and the program's standard error under the output f
 
 import argparse
 import ctypes
+import math
 import os
 import re
 import shutil
@@ -1425,6 +1426,64 @@ def scenario_delete_tools(tier):
     program.quit()
 
 
+def scenario_symbol_from_key(tier):
+    """Symbols > define from a key: a click on one of two unkeyed lines marks both, a typed base point
+    and name make the symbol, shown by an instance at the base point; Symbols > explode, a click on
+    the instance and a typed yes give the two lines back; Escape leaves a command midway."""
+    program = Program(tier, "symbols")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    draw_clicked_line(program, doc, (0.2, 0.5), (0.6, 0.5))
+    path = os.path.join(tier.scratch, "Symbol.cadx")
+    save_through_panel(program, path)
+    lines = sorted(lines_of(dump(tier, path)))
+    check(len(lines) == 2, f"two lines were not drawn: {lines}")
+    x, y, w, h = desk.geometry(doc)
+
+    # Without symbols the Symbols menu (the sixth title) offers its two definition items first.
+    choose_from_menu(program, doc, 5, 1)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))
+    program.wait_idle(0.3)
+    type_point(program, "0,0")
+    program.wait_idle(0.3)
+    type_point(program, "Pump")
+    program.wait_idle(0.5)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    defined = dump(tier, path)
+    check(not lines_of(defined), f"the lines are still in the drawing: {defined}")
+    instances = [tuple(float(v) for v in e[1:]) for e in defined if e[0] == "instance"]
+    check(instances == [(0.0, 0.0)], f"the symbol is not shown at its base point: {instances}")
+
+    # Escape midway: define again, a click marks, Escape ends it and nothing changes.
+    choose_from_menu(program, doc, 5, 5)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))
+    program.wait_idle(0.3)
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    check(not program.alerts(), "an alert after Escape")
+
+    # With a symbol, explode is the fourth item offered.
+    choose_from_menu(program, doc, 5, 4)
+    desk.click(x + int(0.4 * w), y + int(0.3 * h))
+    program.wait_idle(0.3)
+    type_point(program, "yes")  # in place of the proposed answer, selected
+    program.wait_idle(0.5)
+    os.makedirs(tier.output, exist_ok=True)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, "exploded.png"))
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    exploded = dump(tier, path)
+    check(sorted(lines_of(exploded)) == lines, f"after exploding the drawing holds {exploded}")
+    check(not any(e[0] == "instance" for e in exploded), f"the instance is still there: {exploded}")
+    program.quit()
+
+
 def shapes_of(elements):
     return sorted((int(e[1]), int(e[2]), tuple(round(float(v), 6) for v in e[3:]))
                   for e in elements if e[0] == "polyline-shape")
@@ -1477,26 +1536,112 @@ def scenario_shape_tools(tier):
     program.quit()
 
 
-# --- The tier ----------------------------------------------------------------------------------------
+def line_layers_of(elements):
+    return sorted(int(e[3]) for e in elements if e[0] == "line-attributes")
 
 
-class Tier:
-    def __init__(self, options, desk, scratch):
-        self.program, self.dump, self.dialog_probe = options.program, options.dump, options.dialog_probe
-        self.output = options.output
-        self.desk, self.scratch = desk, scratch
-        self.running, self.started = [], []
+def scenario_layers_from_menu(tier):
+    """Layers > Move Elements to Layer takes the source layer from a clicked line and the target typed;
+    Layers > Copy Layer copies that layer two layers up from three typed numbers; the saved drawing
+    holds the line on layer 7 and its copy on layer 9, and Undo takes the copy back."""
+    program = Program(tier, "layers")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.4), (0.6, 0.4))
+    program.wait_idle(0.3)
+    desk.key("Escape")
+    choose_from_menu(program, doc, 3, 1)  # Layers > Move Elements to Layer
+    x, y, w, h = desk.geometry(doc)
+    desk.click(x + int(0.4 * w), y + int(0.4 * h))  # the line gives the layer to move from
+    program.wait_idle(0.3)
+    type_point(program, "7")
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Layers.cadx")
+    save_through_panel(program, path)
+    moved = dump(tier, path)
+    check(line_layers_of(moved) == [7], f"the line is not on layer 7: {moved}")
+
+    choose_from_menu(program, doc, 3, 3)  # Layers > Copy Layer
+    type_point(program, "7,7,2")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    copied = dump(tier, path)
+    check(line_layers_of(copied) == [7, 9] and len(set(lines_of(copied))) == 1,
+          f"the copy on layer 9 is missing: {copied}")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    undone = dump(tier, path)
+    check(line_layers_of(undone) == [7], f"after Undo the drawing holds {undone}")
+    program.quit()
 
 
-# --- The tier ----------------------------------------------------------------------------------------
+def scenario_keys_from_menu(tier):
+    """Keys > Give Key to Selection gives a clicked line a typed key; File > Export > Save Elements As…
+    writes the chosen line alone; Keys > Remove a Key tells of a line without a key in an alert, then
+    takes the key away after yes, and Undo gives it back."""
+    program = Program(tier, "keys")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    draw_clicked_line(program, doc, (0.2, 0.5), (0.6, 0.5))
+    x, y, w, h = desk.geometry(doc)
+    first, second = (x + int(0.4 * w), y + int(0.3 * h)), (x + int(0.4 * w), y + int(0.5 * h))
 
+    choose_from_menu(program, doc, 4, 1)  # Keys > Give Key to Selection
+    desk.click(*first)
+    type_point(program, "5")
+    program.wait_idle(0.3)
 
-class Tier:
-    def __init__(self, options, desk, scratch):
-        self.program, self.dump, self.dialog_probe = options.program, options.dump, options.dialog_probe
-        self.output = options.output
-        self.desk, self.scratch = desk, scratch
-        self.running, self.started = [], []
+    # File > Export > Save Elements As…: every line by its kind name, the second clicked out again.
+    # From the bottom: Quit, Output Areas, Import Image, Export.
+    choose_from_menu(program, doc, 1, -4, 2)
+    type_point(program, "line")
+    program.wait_idle(0.3)
+    desk.click(*second)
+    program.wait_idle(0.3)
+    chosen = os.path.join(tier.scratch, "Chosen.cadx")
+    desk.key("Return")
+    panel = program.wait_window("the Save panel", lambda: (program.panels() or [None])[0])
+    wait_for("the Save panel to take the keys", lambda: desk.active() == panel, 5)
+    desk.key("ctrl+a")
+    desk.type(chosen)
+    desk.key("Return")
+    program.wait_window(f"{chosen} to be written", lambda: os.path.exists(chosen) and not program.panels())
+    saved = dump(tier, chosen)
+    check(len(lines_of(saved)) == 1 and line_attributes_of(saved)[0][3] == 5,
+          f"the saved selection holds {saved}")
+
+    path = os.path.join(tier.scratch, "Keys.cadx")
+    save_through_panel(program, path)
+    keys = sorted(a[3] for a in line_attributes_of(dump(tier, path)))
+    check(keys == [0, 5], f"the keys of the lines are {keys}")
+
+    choose_from_menu(program, doc, 4, -1)  # Keys > Remove a Key
+    desk.click(*second)
+    dismiss_alert_with_return(program)
+    desk.click(*first)
+    program.wait_idle(0.3)
+    type_point(program, "yes")  # over the proposed answer, which is selected
+    program.wait_idle(0.3)
+    for expected in ([0, 0], [0, 5]):
+        if expected == [0, 5]:
+            desk.key("ctrl+z")
+            program.wait_idle(0.3)
+        mtime = os.stat(path).st_mtime_ns
+        desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+        keys = sorted(a[3] for a in line_attributes_of(dump(tier, path)))
+        check(keys == expected, f"the keys of the lines are {keys}, not {expected}")
+    program.quit()
 
 
 def scenario_scale_drawing_from_line(tier):
@@ -1514,8 +1659,9 @@ def scenario_scale_drawing_from_line(tier):
     check(len(before) == 2, f"two lines were not drawn: {before}")
     first = next(l for l in before if abs(l[1] - l[3]) < 1e-6)
     length = abs(first[2] - first[0])
-    # The submenu's only available item is the first highlighted when it opens.
-    choose_from_menu(program, doc, 1, -2, 0)
+    # File > Output Areas, above Quit; in it the first available item is active when it opens, and
+    # Scale Drawing from a Line is the sixth.
+    choose_from_menu(program, doc, 1, -2, 5)
     x, y, w, h = program.desk.geometry(doc)
     program.desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
@@ -1565,6 +1711,9 @@ SCENARIOS = [
     ("V polylines from the point-list tools", scenario_point_list_tools, False),
     ("W a line's end dragged with the editing tool", scenario_drag_line_end, False),
     ("X shapes and locks from the editing tools", scenario_shape_tools, False),
+    ("Y a symbol defined from a key and exploded", scenario_symbol_from_key, False),
+    ("Z keys given, saved and removed from the menus", scenario_keys_from_menu, False),
+    ("AA layers moved and copied from the menu bar", scenario_layers_from_menu, False),
     ("AB the drawing scaled from a line", scenario_scale_drawing_from_line, False),
 ]
 

@@ -256,3 +256,45 @@ TEST_F(Transform, KeyGroupsJoinTheSelection) {
 }
 
 } // namespace
+
+namespace {
+
+// The selection takes the current key, every kind alike, in one undo step; a key carried only by the
+// selection is not in use elsewhere; nothing to change makes no step. The scale value too.
+TEST_F(Transform, KeyAndScaleValueGivenToTheSelectionOfEveryKind) {
+    MakeDrawing();
+    const Snapshot before = Take();
+    const SInt16 steps = doc->drawing->undo.undoStepCount;
+    doc->settings->currentGroup = 9;
+    EXPECT_EQ(AssignKeyToSelection(doc), 7);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 1);
+    for (SInt16 key :
+         {line->group, arc->group, text->group, dim->group, poly->group, inst->group, area->group})
+        EXPECT_EQ(key, 9);
+    EXPECT_FALSE(IsKeyInUse(doc, 9)) << "only the selection carries it";
+    line->selected = 0;
+    EXPECT_TRUE(IsKeyInUse(doc, 9));
+    EXPECT_FALSE(IsKeyInUse(doc, 10));
+    SetSelectedFlag(doc->drawing, &line->selected, 1);
+    EXPECT_EQ(AssignKeyToSelection(doc), 0);
+    EXPECT_EQ(doc->drawing->undo.undoStepCount, steps + 1);
+    const Snapshot keyed = Take();
+
+    BeginUndoStep(doc);
+    SetSelectionScaleValue(doc, 4);
+    EndUndoStep(doc);
+    for (Float64 s : {line->scaleFactor, arc->scaleFactor, text->scaleFactor, dim->scaleFactor,
+                      poly->scaleFactor, inst->scaleFactor, area->scaleFactor})
+        EXPECT_EQ(s, 4);
+    const Snapshot scaled = Take();
+    UndoLastStep(doc);
+    EXPECT_EQ(Take(), keyed);
+    UndoLastStep(doc);
+    EXPECT_EQ(Take(), before);
+    RedoStep(doc);
+    EXPECT_EQ(Take(), keyed);
+    RedoStep(doc);
+    EXPECT_EQ(Take(), scaled);
+}
+
+} // namespace

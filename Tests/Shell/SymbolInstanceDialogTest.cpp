@@ -1,6 +1,6 @@
-// The Symbols menu end to end: Edit Symbol Instance opens dialog 139 on the selected instance and
+// The Symbols menu end to end: Edit Symbol Instance opens dialog 139 on the instance clicked and
 // changes its angle and scales on OK only; Explode Symbol Instances gives the elements back, undoably.
-#include "ShellTestSupport.h"
+#include "../Tools/ToolGuiFixture.h"
 
 #include "Dialogs/SymbolInstanceDialog.h"
 #include "Model/ElementLists.h"
@@ -10,26 +10,32 @@
 #include "Platform/QuickDraw.h"
 #include "Shell/MenuBar.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
 
-class SymbolMenu : public ShellTest {
+class SymbolMenu : public ToolGuiTest {
   protected:
-    DocWindowRecord* doc = nullptr;
     SymbolInstanceRecord* instance = nullptr;
 
     void SetUp() override {
-        ShellTest::SetUp();
-        doc = NewFromMenu();
-        ASSERT_NE(doc, nullptr);
+        ToolGuiTest::SetUp();
         LineRecord* line = AppendLineAtCursor(doc, 0, 0, 20, 10, false);
         line->selected = 1;
         static const unsigned char kName[] = "\x05Valve";
         ASSERT_NE(CreateSymbolFromSelection(doc, 0, 0, kName, true), nullptr);
         instance = doc->instanceHead->next;
         ASSERT_NE(instance, nullptr);
-        instance->selected = 1;
+        RedrawWindow(doc);
+        RunLoop();
+    }
+
+    // The menu item, then a click on the instance's line.
+    void ChooseOnInstance(SInt16 item) {
+        ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, item));
+        RunLoop();
+        ClickAt(10, 5);
     }
 
     SymbolInstanceRecord* Only() const {
@@ -41,9 +47,11 @@ class SymbolMenu : public ShellTest {
 } // namespace
 
 TEST_F(SymbolMenu, TypingAtOnceReplacesTheAngle) {
+    ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, 1));
+    RunLoop();
+    QueueClick(doc->window, WindowPoint(10, 5));
     QueueTypedText("12");
     QueueKey(kKeyCodeReturn, kReturnCharCode);
-    ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, 1));
     RunLoop();
     ASSERT_NE(Only(), nullptr);
     EXPECT_NEAR(Only()->angle, 12, 1e-9);
@@ -62,6 +70,12 @@ TEST_F(SymbolMenu, EditSymbolInstanceChangesAngleAndScalesOnOKOnly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, 1));
+        RunLoop();
+        // The middle of the instance's line, turned as the last case left it.
+        const double a = Only()->angle * 3.14159265358979323846 / 180;
+        QueueClick(doc->window,
+                   WindowPoint(10 * std::cos(a) - 5 * std::sin(a), 10 * std::sin(a) + 5 * std::cos(a)));
         if (!c.angle.empty()) {
             // Round the three fields back to the angle, which Tab selects whole.
             for (int i = 0; i < 3; ++i)
@@ -76,7 +90,6 @@ TEST_F(SymbolMenu, EditSymbolInstanceChangesAngleAndScalesOnOKOnly) {
             QueueKey(kKeyCodeReturn, kReturnCharCode);
         else
             QueueKey(kKeyCodeEscape, kEscapeCharCode);
-        ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, 1));
         RunLoop();
         SymbolInstanceRecord* s = Only();
         ASSERT_NE(s, nullptr);
@@ -85,17 +98,19 @@ TEST_F(SymbolMenu, EditSymbolInstanceChangesAngleAndScalesOnOKOnly) {
         EXPECT_EQ(s->yScale, 1);
         EXPECT_EQ(s->x, 0);
         EXPECT_EQ(s->definition, doc->symbolDefHead->next);
-        s->selected = 1;
+        EXPECT_FALSE(PendingCommandActive(doc));
     }
 }
 
 TEST_F(SymbolMenu, AZeroScaleIsRefusedAndTheDialogStays) {
+    ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, 1));
+    RunLoop();
     UInt32 beeps = BeepCount();
+    QueueClick(doc->window, WindowPoint(10, 5));
     QueueKey(kKeyCodeTab, kTabCharCode);
     QueueTypedText("0");
     QueueKey(kKeyCodeReturn, kReturnCharCode); // refused: a beep, the dialog stays
     QueueKey(kKeyCodeEscape, kEscapeCharCode);
-    ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, 1));
     RunLoop();
     EXPECT_EQ(BeepCount(), beeps + 1);
     ASSERT_EQ(Only(), instance);
@@ -104,8 +119,8 @@ TEST_F(SymbolMenu, AZeroScaleIsRefusedAndTheDialogStays) {
 
 TEST_F(SymbolMenu, ExplodeSymbolInstancesGivesTheElementsBackUndoably) {
     ASSERT_EQ(doc->lineHead->next, nullptr);
-    ASSERT_TRUE(ChooseMenuItem(kSymbolsMenu, 6));
-    RunLoop();
+    ChooseOnInstance(6);
+    Type("yes");
     EXPECT_EQ(doc->instanceHead->next, nullptr);
     LineRecord* line = doc->lineHead->next;
     ASSERT_NE(line, nullptr);

@@ -2,7 +2,6 @@
 // clicked, rectangles dragged and E or G answered, through the program's own loop; every change is
 // one undo step that undo and redo take back and give again exactly.
 #include "MessageCapture.h"
-#include "Model/DocumentHooks.h"
 #include "Model/Selection.h"
 #include "ToolGuiFixture.h"
 #include "Tools/CommandField.h"
@@ -10,29 +9,25 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> gInfoRows;
-void RecordInfoRow(ConstStr255Param row) {
-    gInfoRows.emplace_back(reinterpret_cast<const char*>(row + 1), row[0]);
-}
+std::vector<std::string>& gInfoRows = InfoRowCapture::Rows();
 
 class AttributeToolsGui : public ToolGuiTest {
   protected:
     void SetUp() override {
         ToolGuiTest::SetUp();
-        gInfoRows.clear();
-        savedInfoRowHook = gDocumentHooks.appendInfoRow;
-        gDocumentHooks.appendInfoRow = RecordInfoRow;
+        infoRows.emplace();
     }
     void TearDown() override {
-        gDocumentHooks.appendInfoRow = savedInfoRowHook;
+        infoRows.reset();
         ToolGuiTest::TearDown();
     }
-    void (*savedInfoRowHook)(ConstStr255Param) = nullptr;
+    std::optional<InfoRowCapture> infoRows;
     void ChooseAttributeTool(int tool) { ChooseGroupTool(7, tool); }
     LineRecord* LineAt(int i) const {
         LineRecord* e = doc->lineHead->next;

@@ -7,6 +7,7 @@
 #include "View/ContentPasses.h"
 #include "Platform/DialogManager.h"
 #include "Shell/DocumentWindow.h"
+#include "Model/DocumentHooks.h"
 #include "Model/ElementLists.h"
 #include "Shell/EventLoop.h"
 #include "Shell/KeyDispatch.h"
@@ -22,6 +23,49 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
+
+// The rows written to the information window while it lives, kept in place of the window.
+class InfoRowCapture {
+  public:
+    InfoRowCapture() : saved(gDocumentHooks.appendInfoRow) {
+        Rows().clear();
+        gDocumentHooks.appendInfoRow = Record;
+    }
+    ~InfoRowCapture() { gDocumentHooks.appendInfoRow = saved; }
+    InfoRowCapture(const InfoRowCapture&) = delete;
+    InfoRowCapture& operator=(const InfoRowCapture&) = delete;
+    static std::vector<std::string>& Rows() {
+        static std::vector<std::string> rows;
+        return rows;
+    }
+
+  private:
+    static void Record(ConstStr255Param row) {
+        Rows().emplace_back(reinterpret_cast<const char*>(row + 1), row[0]);
+    }
+    void (*saved)(ConstStr255Param);
+};
+
+// One input of a scripted run: a click, a click whose message the user answers with Return, a
+// dragged rectangle or a typed line.
+struct GuiAction {
+    enum Kind { click, told, drag, type } kind;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    const char* text = nullptr;
+};
+inline GuiAction Click(double x, double y) {
+    return {GuiAction::click, x, y};
+}
+inline GuiAction Told(double x, double y) {
+    return {GuiAction::told, x, y};
+}
+inline GuiAction Drag(double x1, double y1, double x2, double y2) {
+    return {GuiAction::drag, x1, y1, x2, y2};
+}
+inline GuiAction Typed(const char* text) {
+    return {GuiAction::type, 0, 0, 0, 0, text};
+}
 
 class ToolGuiTest : public ShellTest {
   protected:
@@ -131,4 +175,22 @@ class ToolGuiTest : public ShellTest {
         RedrawWindow(doc);
     }
     SInt16 Step() const { return doc->drawing->toolInput.pendingStep; }
+    void Act(const GuiAction& a) {
+        switch (a.kind) {
+        case GuiAction::click:
+            ClickAt(a.x1, a.y1);
+            break;
+        case GuiAction::told:
+            QueueClick(doc->window, WindowPoint(a.x1, a.y1));
+            QueueKey(kKeyCodeReturn, '\r');
+            RunLoop();
+            break;
+        case GuiAction::drag:
+            DragFrom(a.x1, a.y1, a.x2, a.y2);
+            break;
+        case GuiAction::type:
+            Type(a.text);
+            break;
+        }
+    }
 };

@@ -79,27 +79,12 @@ class TransformToolsGui : public ToolGuiTest {
     }
 };
 
-struct Action {
-    enum Kind { click, drag, type } kind;
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    const char* text = nullptr;
-};
-Action Click(double x, double y) {
-    return {Action::click, x, y};
-}
-Action Drag(double x1, double y1, double x2, double y2) {
-    return {Action::drag, x1, y1, x2, y2};
-}
-Action Typed(const char* text) {
-    return {Action::type, 0, 0, 0, 0, text};
-}
-
 struct Row {
     const char* what;
     int tool;
     std::vector<std::array<double, 5>> lines; // x1, y1, x2, y2, key
     std::vector<std::array<double, 5>> arcs;
-    std::vector<Action> actions;
+    std::vector<GuiAction> actions;
     std::vector<std::string> after;
 };
 
@@ -228,11 +213,8 @@ TEST_F(TransformToolsGui, EveryToolThenUndoAndRedo) {
         const std::vector<std::string> before = Drawing();
         const SInt16 steps = doc->drawing->undo.undoStepCount;
         MessageCapture messages;
-        for (const Action& a : r.actions) {
-            if (a.kind == Action::click) ClickAt(a.x1, a.y1);
-            if (a.kind == Action::drag) DragFrom(a.x1, a.y1, a.x2, a.y2);
-            if (a.kind == Action::type) Type(a.text);
-        }
+        for (const GuiAction& a : r.actions)
+            Act(a);
         ExpectDrawing(r.after);
         EXPECT_EQ(Step(), r.tool == 4 ? 1 : 0);
         EXPECT_EQ(Selected(), 0);
@@ -263,12 +245,8 @@ TEST_F(TransformToolsGui, EscapeAtEveryStepChangesNothing) {
             ChooseTransformTool(r.tool);
             SnapMode(1);
             const std::vector<std::string> before = Drawing();
-            for (size_t i = 0; i < stop; ++i) {
-                const Action& a = r.actions[i];
-                if (a.kind == Action::click) ClickAt(a.x1, a.y1);
-                if (a.kind == Action::drag) DragFrom(a.x1, a.y1, a.x2, a.y2);
-                if (a.kind == Action::type) Type(a.text);
-            }
+            for (size_t i = 0; i < stop; ++i)
+                Act(r.actions[i]);
             Key(kKeyCodeEscape, kEscapeCharCode);
             EXPECT_EQ(Step(), 0);
             EXPECT_EQ(Drawing(), before);

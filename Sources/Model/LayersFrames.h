@@ -1,0 +1,28 @@
+// Moving, shifting and copying the elements of layers; the frame lists (frames, saved views and the
+// two output areas), moved together, and a frame made from a world rectangle.
+#pragma once
+
+#include "Model/DocumentRecords.h"
+
+// The highest layer an element may be on.
+constexpr SInt16 kHighestLayer = kLayerCount - 1;
+
+// Every element of the source layer, hidden or not, goes to the target layer, in one undo step.
+// The number of elements moved.
+SInt32 MoveLayerElements(DocWindowRecord* doc, SInt16 source, SInt16 target);
+// True when every layer of first..last (in either order) moved by delta stays within 0..1023.
+Boolean LayerRangeFits(SInt16 first, SInt16 last, SInt16 delta);
+// The elements of layers first..last go delta layers up (down for a negative delta), in one undo step.
+// False, with nothing changed, when a layer would leave 0..1023.
+Boolean ShiftLayerRange(DocWindowRecord* doc, SInt16 first, SInt16 last, SInt16 delta);
+// A copy of every element of layers a..b is appended on its layer plus c, in one undo step. False,
+// with nothing changed, when a layer would leave 0..1023 or c is 0.
+Boolean DuplicateLayer(DocWindowRecord* doc, SInt16 a, SInt16 b, SInt16 c);
+
+// A new frame of the kind at the end of the frame list, from the world rectangle (corners in any
+// order), at the drawing's scale and the name (cut to 63 characters). False when it cannot be made.
+Boolean NewFrameFromRect(DocWindowRecord* doc, SInt16 kind, Float64 x0, Float64 y0, Float64 x1, Float64 y1,
+                         ConstStr255Param name);
+// Both corners of every frame and saved view, and the PDF and HPGL output areas, moved by (dx, dy).
+// An output area that is not set (all four zero) stays unset.
+void OffsetFrameLists(DocWindowRecord* doc, Float64 dx, Float64 dy);
