@@ -13,7 +13,9 @@
 #include "Platform/MemoryManager.h"
 #include "Platform/PascalBytes.h"
 #include "Tools/ToolState.h"
+#include "Model/LayersFrames.h"
 #include "View/ContentPasses.h"
+#include "View/ZoomExtents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,7 +70,8 @@ Boolean ComputePageTiles(const FrameRecord* frame, PageTiles* out) {
     if (pw <= 0 || ph <= 0 || !Positive(sx) || !Positive(sy)) return false;
     Float64 x0 = std::min(frame->rect[0], frame->rect[2]), x1 = std::max(frame->rect[0], frame->rect[2]);
     Float64 y0 = std::min(frame->rect[1], frame->rect[3]), y1 = std::max(frame->rect[1], frame->rect[3]);
-    if (!std::isfinite(x0 * sx) || !std::isfinite(x1 * sx) || !std::isfinite(y0 * sy) || !std::isfinite(y1 * sy))
+    if (!std::isfinite(x0 * sx) || !std::isfinite(x1 * sx) || !std::isfinite(y0 * sy) ||
+        !std::isfinite(y1 * sy))
         return false;
     if (x1 == x0 && y1 == y0) return false; // nothing to print
     Float64 left = x0 * sx, bottom = y0 * sy;
@@ -79,7 +82,11 @@ Boolean ComputePageTiles(const FrameRecord* frame, PageTiles* out) {
     SInt64 pages = columns * rows;
     if (pages > kMaxPrintPages) pages = kMaxPrintPages + 1;
     *out = PageTiles{SInt32(std::min<SInt64>(columns, kMaxPrintPages + 1)),
-                     SInt32(std::min<SInt64>(rows, kMaxPrintPages + 1)), left, bottom, pw, ph};
+                     SInt32(std::min<SInt64>(rows, kMaxPrintPages + 1)),
+                     left,
+                     bottom,
+                     pw,
+                     ph};
     return true;
 }
 
@@ -184,7 +191,8 @@ std::string LayerRangeText(DocWindowRecord* doc) {
             continue;
         }
         int last = layer;
-        while (last + 1 < kLayerCount && IsLayerVisible(doc->layerVisible, SInt16(last + 1))) ++last;
+        while (last + 1 < kLayerCount && IsLayerVisible(doc->layerVisible, SInt16(last + 1)))
+            ++last;
         if (!out.empty()) out += ", ";
         out += std::to_string(layer);
         if (last > layer) out += "-" + std::to_string(last);
@@ -218,12 +226,23 @@ std::string ExpandHeaderText(DocWindowRecord* doc, const FrameRecord* frame, Con
         case 'g':
             if (d->hasFile) out += UTF8ToMacRoman(d->file.path);
             break;
-        case 'p': out += PStrBytes(frame->name); break;
-        case 'l': out += LayerRangeText(doc); break;
-        case '#': out += std::to_string(page); break;
-        case '+': out += std::to_string(count); break;
-        case '&': out += '&'; break;
-        default: break;
+        case 'p':
+            out += PStrBytes(frame->name);
+            break;
+        case 'l':
+            out += LayerRangeText(doc);
+            break;
+        case '#':
+            out += std::to_string(page);
+            break;
+        case '+':
+            out += std::to_string(count);
+            break;
+        case '&':
+            out += '&';
+            break;
+        default:
+            break;
         }
     }
     if (out.size() > 255) out.resize(255);
@@ -252,8 +271,8 @@ void PrintFooter(DocWindowRecord* doc, const FrameRecord* frame, CGContextRef ct
     for (int line = 0; line < 2; ++line) {
         Float64 y = line == 0 ? ph - size / 2 : 3 * size / 2;
         for (int slot = 0; slot < 3; ++slot) {
-            std::string s = ExpandHeaderText(doc, frame, doc->drawing->headerFooter.texts[line * 3 + slot], page,
-                                             count);
+            std::string s =
+                ExpandHeaderText(doc, frame, doc->drawing->headerFooter.texts[line * 3 + slot], page, count);
             if (s.empty()) continue;
             Float64 w = CGContextMeasureText(ctx, s.data(), s.size());
             Float64 x = slot == 0 ? 0 : slot == 1 ? (pw - w) / 2 : pw - w;
@@ -265,9 +284,9 @@ void PrintFooter(DocWindowRecord* doc, const FrameRecord* frame, CGContextRef ct
 // Eight grey strokes of 36 points along the edges from the printable area's corners.
 void DrawCornerMarks(CGContextRef ctx, Float64 pw, Float64 ph) {
     const Float64 m = 36;
-    const CGPoint p[16] = {{0, 0},   {m, 0},       {0, 0},       {0, m},       {pw, 0},  {pw - m, 0},
-                           {pw, 0},  {pw, m},      {0, ph},      {m, ph},      {0, ph},  {0, ph - m},
-                           {pw, ph}, {pw - m, ph}, {pw, ph},     {pw, ph - m}};
+    const CGPoint p[16] = {{0, 0},   {m, 0},       {0, 0},   {0, m},      {pw, 0}, {pw - m, 0},
+                           {pw, 0},  {pw, m},      {0, ph},  {m, ph},     {0, ph}, {0, ph - m},
+                           {pw, ph}, {pw - m, ph}, {pw, ph}, {pw, ph - m}};
     CGContextSetGrayStrokeColor(ctx, 128.0 / 255.0, 1);
     CGContextSetLineWidth(ctx, 0.2);
     CGContextStrokeLineSegments(ctx, p, 16);
@@ -292,8 +311,8 @@ OSStatus PrintPages(DocWindowRecord* doc, FrameRecord* frame, const PrintJobSetu
     OSStatus result = noErr;
     PageTiles tiles;
     const Rect& area = frame->printableRect;
-    Boolean noArea = area.right - area.left <= 0 || area.bottom - area.top <= 0 || frame->paperRect.right <= 0 ||
-                     frame->paperRect.bottom <= 0;
+    Boolean noArea = area.right - area.left <= 0 || area.bottom - area.top <= 0 ||
+                     frame->paperRect.right <= 0 || frame->paperRect.bottom <= 0;
     if (noArea) {
         ShowPrintMessage(kNoPrintableArea);
         result = paramErr;
@@ -324,8 +343,8 @@ OSStatus PrintPages(DocWindowRecord* doc, FrameRecord* frame, const PrintJobSetu
         Float64 pw = tiles.width, ph = tiles.height;
         Float64 sheetHeight = frame->paperRect.bottom;
         for (SInt32 p = std::max<SInt32>(1, jobSetup.firstPage); p <= std::min(n, jobSetup.lastPage); ++p) {
-            BytesToPStr(StringItem(5000, 110) + std::to_string(p) + StringItem(5000, 111) + std::to_string(n) +
-                            StringItem(5000, 112),
+            BytesToPStr(StringItem(5000, 110) + std::to_string(p) + StringItem(5000, 111) +
+                            std::to_string(n) + StringItem(5000, 112),
                         text);
             SetProgressText4(text);
             if (BeginPrintPage(gPrintSession) == noErr) {
@@ -336,8 +355,8 @@ OSStatus PrintPages(DocWindowRecord* doc, FrameRecord* frame, const PrintJobSetu
                 CGContextClipToRect(ctx, CGRectMake(0, 0, pw, ph));
                 Float64 left, bottom;
                 TileCorner(tiles, p, &left, &bottom);
-                SetOutputTransform(doc, ctx, left, bottom, left + pw, bottom + ph, frame->scaleX, frame->scaleY,
-                                   kPointsPerMillimetre);
+                SetOutputTransform(doc, ctx, left, bottom, left + pw, bottom + ph, frame->scaleX,
+                                   frame->scaleY, kPointsPerMillimetre);
                 Boolean done = DrawDrawingWithProgress(doc, SInt16((p - 1) * 100 / n), SInt16(p * 100 / n));
                 ClearOutputTransform(doc);
                 CGContextRestoreGState(ctx);
@@ -357,5 +376,59 @@ OSStatus PrintPages(DocWindowRecord* doc, FrameRecord* frame, const PrintJobSetu
     CloseProgress();
     SetCursorById(kArrowCursorId);
     if (ownSession) ClosePrintSession();
+    return result;
+}
+
+namespace {
+
+void StoreJobSetup(const PrintJobSetup& job, Handle* printSettings) {
+    PrintSettingsData d = PrintSettingsOf(*printSettings);
+    d.copies = job.copies;
+    d.firstPage = job.firstPage;
+    d.lastPage = job.lastPage;
+    d.collate = job.collate;
+    UTF8ToPStr(job.printerName, d.printerName, 63);
+    Handle h = NewPrintSettingsHandle(d);
+    if (!h) return;
+    if (*printSettings) DisposeHandle(*printSettings);
+    *printSettings = h;
+}
+
+} // namespace
+
+OSStatus PrintFrameWithDialog(DocWindowRecord* doc, FrameRecord* frame) {
+    if (!OpenPrintSession()) return memFullErr;
+    SetPrintJobName(gPrintSession, "Draftwerk");
+    PrintPageSetup page = PageSetupOfHandle(frame->pageFormat);
+    PrintJobSetup job = JobSetupOfHandle(frame->printSettings);
+    ValidatePrintObjects(gPrintSession, &page, &job);
+    ComputePrintPenWidths(doc, frame->scale, &frame->scaleX, &frame->scaleY);
+    UpdateFramePaper(frame);
+    SetPrintPageRange(&job, 1, std::max<SInt32>(1, CountTiledPages(frame)));
+    OSStatus result = RunPrintDialog(gPrintSession, &job, &page);
+    if (result == noErr) {
+        StorePageSetup(page, &frame->pageFormat);
+        StoreJobSetup(job, &frame->printSettings);
+        result = PrintPages(doc, frame, job);
+    }
+    ClosePrintSession();
+    return result;
+}
+
+OSStatus PrintAllPages(DocWindowRecord* doc) {
+    Float64 x1, y1, x2, y2;
+    if (!ComputeDrawingExtents(doc, 0, true, &x1, &y1, &x2, &y2, 0)) return noErr;
+    Str255 name;
+    CStrToPStr(name, 256, "==all==");
+    if (!NewFrameFromRect(doc, 0, x1, y1, x2, y2, name)) return memFullErr;
+    // The frame just made is the last one; a frame of the user's with that name is not it.
+    FrameRecord** slot = &doc->drawing->frames;
+    while ((*slot)->next != nullptr)
+        slot = &(*slot)->next;
+    FrameRecord* frame = *slot;
+    OSStatus result = PrintFrameWithDialog(doc, frame);
+    *slot = nullptr;
+    DisposeFrameRecord(&frame);
+    if (doc->window) RedrawWindow(doc);
     return result;
 }

@@ -18,8 +18,8 @@ constexpr Float64 kPointsPerMillimetre = 72.0 / 25.4;
 // lies under a margin and "page n of N", the range and the corner marks match the sheets.
 struct PageTiles {
     SInt32 columns, rows;
-    Float64 left, bottom;   // device corner of the first tile
-    Float64 width, height;  // device size of a tile
+    Float64 left, bottom;  // device corner of the first tile
+    Float64 width, height; // device size of a tile
 };
 
 // False, with no tiles, when the printable area, the scales or the frame give no page (sides of 0 or
@@ -68,3 +68,11 @@ void ClosePrintSession();
 // Prints one frame in the job's page range into the job's printer or file (the dialog has run). A
 // frame that gives no page is refused with a message. noErr also when the range misses every page.
 OSStatus PrintPages(DocWindowRecord* doc, FrameRecord* frame, const PrintJobSetup& job);
+
+// A frame printed through the print dialog: the session on the frame's own paper and printer, its
+// scales from its scale, the range 1..its page count; the dialog's answers are stored back in the
+// frame. kPMCancel when the dialog is cancelled (nothing printed).
+OSStatus PrintFrameWithDialog(DocWindowRecord* doc, FrameRecord* frame);
+// The whole drawing: a frame around the visible elements, printed and removed again on every path.
+// noErr with nothing printed for an empty drawing.
+OSStatus PrintAllPages(DocWindowRecord* doc);

@@ -36,7 +36,8 @@ QPageLayout LayoutOf(const PrintPageSetup& page) {
     QPageLayout::Orientation turn =
         (page.orientation == 2 || page.orientation == 4) ? QPageLayout::Landscape : QPageLayout::Portrait;
     // Margins beyond the sheet are cut to it: they leave no printable area.
-    return QPageLayout(size, turn, QMarginsF(page.marginLeft, page.marginTop, page.marginRight, page.marginBottom),
+    return QPageLayout(size, turn,
+                       QMarginsF(page.marginLeft, page.marginTop, page.marginRight, page.marginBottom),
                        QPageLayout::Point);
 }
 
@@ -113,8 +114,9 @@ OSStatus BeginPrintDocument(PMPrintSession session, const PrintPageSetup& page, 
     ApplyJob(printer, job);
     if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
         return fnfErr; // no printer and no file to print into
-    printer.setFullPage(true);
     if (!printer.setPageLayout(LayoutOf(page))) return paramErr;
+    printer.setFullPage(true); // after the layout, whose margins would move the origin again
+
     if (!session->jobName.isEmpty()) printer.setDocName(session->jobName);
     QRectF sheet = printer.pageLayout().fullRectPixels(printer.resolution());
     session->context = PlatformCreateCGContext(&printer, sheet.width(), sheet.height());

@@ -8,10 +8,12 @@
 #include "Files/Printing.h"
 #include "Model/DocSettings.h"
 #include "Model/ElementRecords.h"
+#include "Model/LayersFrames.h"
 #include "Platform/AppResources.h"
 #include "Platform/MemoryManager.h"
 #include "Platform/PascalBytes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -52,7 +54,8 @@ std::string Shell(const std::string& command) {
     if (!p) return out;
     char buf[4096];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        out.append(buf, n);
     pclose(p);
     return out;
 }
@@ -189,8 +192,13 @@ TEST_F(PrintingTest, HeaderCodesExpand) {
     struct Case {
         const char* in;
         const char* out;
-    } cases[] = {{"a&xb", "ab"},         {"end&", "end&"},          {"&&p", "&p"}, {"&p", "Ground floor"},
-                 {"&# of &+", "2 of 3"}, {"Layers &l", "Layers 1-5, 7"}, {"&f&g", ""}};
+    } cases[] = {{"a&xb", "ab"},
+                 {"end&", "end&"},
+                 {"&&p", "&p"},
+                 {"&p", "Ground floor"},
+                 {"&# of &+", "2 of 3"},
+                 {"Layers &l", "Layers 1-5, 7"},
+                 {"&f&g", ""}};
     for (const Case& c : cases) {
         Str255 text;
         CStrToPStr(text, 256, c.in);
@@ -260,7 +268,8 @@ TEST_F(PrintIntoPdf, FramesGivingNoPageAreRefusedWithAMessage) {
     EXPECT_NE(PrintPages(doc, huge, job), noErr);
     EXPECT_FALSE(FileExists(job.outputFile));
     std::vector<std::string> shown;
-    for (const AlertRecord& a : RecordedAlerts()) shown.push_back(a.params[0]);
+    for (const AlertRecord& a : RecordedAlerts())
+        shown.push_back(a.params[0]);
     EXPECT_EQ(shown, (std::vector<std::string>{Message(2), Message(2), Message(3)}));
 }
 
@@ -278,6 +287,78 @@ TEST_F(PrintIntoPdf, CornerMarksOnlyOnJobsOfSeveralSheets) {
     PrintCornerMarks(doc->settings) = 1;
     ASSERT_EQ(PrintPages(doc, two, job), noErr);
     EXPECT_NE(Shell("pdftoppm -r 20 -gray -f 1 -l 1 '" + job.outputFile + "' | md5sum"), plain);
+}
+
+} // namespace
+
+namespace {
+
+class PrintThroughDialog : public PrintIntoPdf {
+  protected:
+    void SetUp() override {
+        PrintIntoPdf::SetUp();
+        if (IsSkipped()) return;
+        SetPrintDialogResponder([this](PrintJobSetup* j, PrintPageSetup*) {
+            ++dialogs;
+            rangeOffered = {j->firstPage, j->lastPage};
+            if (cancel) return kPMCancel;
+            j->outputFile = job.outputFile;
+            j->firstPage = first;
+            return OSStatus(noErr);
+        });
+    }
+    void TearDown() override {
+        SetPrintDialogResponder(nullptr);
+        PrintIntoPdf::TearDown();
+    }
+    int dialogs = 0;
+    bool cancel = false;
+    SInt32 first = 1;
+    std::pair<SInt32, SInt32> rangeOffered;
+};
+
+TEST_F(PrintThroughDialog, FramePrintsAtItsScaleAndKeepsTheAnswers) {
+    FrameRecord* f = Frame(0, 0, 400, 100);
+    f->scale = 1; // 400 mm at 1:1 take three sheets across
+    first = 2;
+    ASSERT_EQ(PrintFrameWithDialog(doc, f), noErr);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(rangeOffered, (std::pair<SInt32, SInt32>{1, 3}));
+    EXPECT_NE(Info().find("Pages:           2"), std::string::npos) << Info();
+    EXPECT_EQ(PrintSettingsOf(f->printSettings).firstPage, 2);
+    DisposeHandle(f->printSettings);
+    f->printSettings = nullptr;
+
+    std::remove(job.outputFile.c_str());
+    cancel = true;
+    EXPECT_EQ(PrintFrameWithDialog(doc, f), kPMCancel);
+    EXPECT_FALSE(FileExists(job.outputFile));
+}
+
+TEST_F(PrintThroughDialog, WholeDrawingRemovesOnlyItsOwnFrameOnEveryPath) {
+    LineRecord* l = NewLineRecord();
+    l->x2 = 150, l->y2 = 100, l->pen = 1, l->penBlock.penWidth100 = 25;
+    l->next = doc->lineHead->next;
+    doc->lineHead->next = l;
+    Str255 name;
+    CStrToPStr(name, 256, "==all==");
+    ASSERT_TRUE(NewFrameFromRect(doc, 0, 0, 0, 10, 10, name)); // the user's, of that name
+    FrameRecord* users = doc->drawing->frames;
+    ASSERT_EQ(PrintAllPages(doc), noErr);
+    EXPECT_EQ(rangeOffered.second, 1);
+    EXPECT_NE(Info().find("Pages:           1"), std::string::npos) << Info();
+    EXPECT_EQ(doc->drawing->frames, users);
+    EXPECT_EQ(users->next, nullptr);
+    // The line runs through the middle of the printable area.
+    std::string pgm = Shell("pdftoppm -r 72 -gray -x 295 -y 419 -W 5 -H 5 '" + job.outputFile + "'");
+    ASSERT_GE(pgm.size(), 25u);
+    UInt8 darkest = 255;
+    for (size_t i = pgm.size() - 25; i < pgm.size(); ++i)
+        darkest = std::min<UInt8>(darkest, UInt8(pgm[i]));
+    EXPECT_LT(darkest, 160);
+    cancel = true;
+    EXPECT_EQ(PrintAllPages(doc), kPMCancel);
+    EXPECT_EQ(users->next, nullptr);
 }
 
 } // namespace
