@@ -36,8 +36,14 @@ const Cell kRows[5][4] = {
     {{0, 40, "Drawing No.", 1}, {40, 20, "Sheet", 2}, {60, 20, "Of", 3}, {80, 100, "Title", 4}},
     {{0, 30, "Paper format", 6}, {30, 30, "Scale", 7}, {60, 30, "Material", 18}, {90, 90, "Subject", 5}},
     {{0, 30, "Drawn on", 8}, {30, 60, "Drawn by", 9}, {90, 30, "Weight", 19}, {120, 60, "Company", 20}},
-    {{0, 30, "Checked on", 10}, {30, 60, "Checked by", 11}, {90, 30, "Project No.", 16}, {120, 60, "Project", 17}},
-    {{0, 30, "Approved on", 12}, {30, 60, "Approved by", 13}, {90, 30, "Revision", 14}, {120, 60, "Revision note", 15}},
+    {{0, 30, "Checked on", 10},
+     {30, 60, "Checked by", 11},
+     {90, 30, "Project No.", 16},
+     {120, 60, "Project", 17}},
+    {{0, 30, "Approved on", 12},
+     {30, 60, "Approved by", 13},
+     {90, 30, "Revision", 14},
+     {120, 60, "Revision note", 15}},
 };
 constexpr double kBlockWidth = 180, kRowHeight = 10;
 

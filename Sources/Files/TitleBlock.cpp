@@ -38,8 +38,8 @@ const char* const kTemplateFiles[kPaperTemplateCount] = {"A4.cadx", "4A.cadx", "
                                                          "A2.cadx", "A1.cadx", "A0.cadx"};
 
 Boolean DrawingHoldsDrawnElements(const DocWindowRecord* doc) {
-    return doc->lineHead->next != nullptr || doc->arcHead->next != nullptr || doc->textHead->next != nullptr ||
-           doc->dimensionHead->next != nullptr;
+    return doc->lineHead->next != nullptr || doc->arcHead->next != nullptr ||
+           doc->textHead->next != nullptr || doc->dimensionHead->next != nullptr;
 }
 
 std::string TemplatePath(SInt16 index) {

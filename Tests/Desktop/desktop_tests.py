@@ -754,9 +754,9 @@ def scenario_repair_from_menu(tier):
     type_point(program, "0,0")
     type_point(program, "30,40")
     program.wait_idle(0.3)
-    # The arrow keys pass over dimmed items: Undo, then Repairs; in it the first item is active when
-    # it opens, and Remove Duplicate Lines is the third available one.
-    choose_from_menu(program, doc, 2, 2, 2)
+    # The arrow keys pass over dimmed items: Undo, Title Block, then Repairs; in it the first item is
+    # active when it opens, and Remove Duplicate Lines is the third available one.
+    choose_from_menu(program, doc, 2, 3, 2)
     dismiss_alert_with_return(program)
     path = os.path.join(tier.scratch, "Repaired.cadx")
     save_through_panel(program, path)

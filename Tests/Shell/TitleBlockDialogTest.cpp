@@ -77,8 +77,8 @@ TEST(TitleBlockScale, OnlyTwoPositiveNumbersWithAFiniteQuotientSetIt) {
         const char* field;
         double want; // 0: unchanged
     } cases[] = {
-        {"1:50", 0.02},       {"1,5:3", 0.5},      {"2D1:4", 5},   {"1:0", 0},        {"0:50", 0},
-        {"-1:50", 0},         {"1:-50", 0},        {"150", 0},     {":", 0},          {"abc:def", 0},
+        {"1:50", 0.02},      {"1,5:3", 0.5},      {"2D1:4", 5}, {"1:0", 0}, {"0:50", 0},
+        {"-1:50", 0},        {"1:-50", 0},        {"150", 0},   {":", 0},   {"abc:def", 0},
         {"1D300:1D-300", 0}, {"1D-300:1D300", 0}, {"5:1 ", 5},
     };
     for (const Case& c : cases) {
@@ -155,8 +155,9 @@ TEST(PaperTemplates, EachTemplateHoldsItsSheetAndTheTwentyFieldPlaceholders) {
         Str255 name;
         PaperTemplateName(index, name);
         FSRef file{};
-        ASSERT_EQ(FSMakeRef((std::string(folder.path) + "/English.lproj/Pages/" + PStrToUTF8(name)).c_str(), &file),
-                  noErr);
+        ASSERT_EQ(
+            FSMakeRef((std::string(folder.path) + "/English.lproj/Pages/" + PStrToUTF8(name)).c_str(), &file),
+            noErr);
         DocWindowRecord* doc = nullptr;
         ASSERT_TRUE(OpenDocument(&doc, &file, false, -1, 0, 0));
         double maxX = 0, maxY = 0;
