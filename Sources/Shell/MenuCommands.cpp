@@ -111,6 +111,9 @@ void EditCommand(DocWindowRecord* doc, SInt16 item) {
         ResetToolState(doc, false);
         RequestRedraw(doc);
         break;
+    case 11:
+        TitleBlockDialog(doc);
+        break;
     case 21:
         s->displaySwitch1 = !s->displaySwitch1;
         InvalidateDocWindow(doc);
@@ -220,8 +223,8 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
             return false;
         }
     case kEditMenu:
-        return item == 1 || item == 2 || item == 21 || item == 22 || item == 25 || item == 27 || item == 28 ||
-               item == 18 || item == 20 || (item >= 4 && item <= 9 && item != 7);
+        return item == 1 || item == 2 || item == 11 || item == 21 || item == 22 || item == 25 || item == 27 ||
+               item == 28 || item == 18 || item == 20 || (item >= 4 && item <= 9 && item != 7);
     case kWindowMenu:
         return item == 11 || item >= kFirstDocumentItem;
     case kSettingsMenu:

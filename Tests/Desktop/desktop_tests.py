@@ -238,12 +238,18 @@ class Desktop:
 class Program:
     """One run of draftwerk with a private home, configuration and runtime folder."""
 
-    def __init__(self, tier, name, args=(), executable=None):
+    def __init__(self, tier, name, args=(), executable=None, title_block_on_new=False):
         self.tier, self.desk = tier, tier.desk
         self.folder = tempfile.mkdtemp(prefix=name + "-", dir=tier.scratch)
         home = os.path.join(self.folder, "home")
         runtime = os.path.join(self.folder, "runtime")
         os.mkdir(home)
+        if not title_block_on_new:
+            # The general preferences' first byte: New opens no title-block dialog; the rest of the
+            # block keeps its defaults.
+            os.makedirs(os.path.join(home, ".config"))
+            with open(os.path.join(home, ".config", "com.quarnwell.draftwerk.conf"), "w") as f:
+                f.write("[General]\ngeneralv2=@ByteArray(\\0)\n")
         os.mkdir(runtime, 0o700)
         env = dict(self.desk.env)
         env.update({"HOME": home, "XDG_RUNTIME_DIR": runtime, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
@@ -749,9 +755,9 @@ def scenario_repair_from_menu(tier):
     type_point(program, "0,0")
     type_point(program, "30,40")
     program.wait_idle(0.3)
-    # The arrow keys pass over dimmed items: Undo, then Repairs; in it the first item is active when
-    # it opens, and Remove Duplicate Lines is the third available one.
-    choose_from_menu(program, doc, 2, 2, 2)
+    # The arrow keys pass over dimmed items: Undo, Title Block, then Repairs; in it the first item is
+    # active when it opens, and Remove Duplicate Lines is the third available one.
+    choose_from_menu(program, doc, 2, 3, 2)
     dismiss_alert_with_return(program)
     path = os.path.join(tier.scratch, "Repaired.cadx")
     save_through_panel(program, path)
@@ -1582,6 +1588,37 @@ def scenario_layers_from_menu(tier):
     program.quit()
 
 
+def scenario_title_block_on_new(tier):
+    """With the title block asked for on New, dialog 146 opens over the new drawing; the fields typed
+    are kept, and the paper format "A3" brings its template: the sheet's edge and the title block
+    on layer 1023, saved with the drawing."""
+    program = Program(tier, "title-block", title_block_on_new=True)
+    program.wait_window("the application window", program.application_window)
+    program.desk.key("ctrl+n")
+    dialog = program.wait_window("the Title Block dialog", lambda: next(
+        (w for w, p in program.dialogs() if p["title"] == "Title Block"), None))
+    wait_for("the dialog to take the keys", lambda: program.desk.active() == dialog, 5)
+    program.desk.type("D-100")
+    for _ in range(5):
+        program.desk.key("Tab")
+    program.desk.type("A3")
+    program.desk.key("Return")
+    program.wait_window("the dialog to close", lambda: not program.dialogs())
+    doc = program.wait_window("the new drawing", lambda: (program.documents() or [None])[0])
+    program.wait_settled(doc, steady=0.5)
+    path = os.path.join(tier.scratch, "Titled.cadx")
+    save_through_panel(program, path)
+    elements = dump(tier, path)
+    lines = lines_of(elements)
+    check(lines, "the drawing holds no lines of the template")
+    right = max(max(l[0], l[2]) for l in lines)
+    top = max(max(l[1], l[3]) for l in lines)
+    check((right, top) == (420.0, 297.0), f"the template's sheet reaches {(right, top)}, not A3")
+    layers = {int(e[3]) for e in elements if e[0] == "line-attributes"}
+    check(layers == {1023}, f"the template's lines lie on layers {layers}")
+    program.quit()
+
+
 def scenario_keys_from_menu(tier):
     """Keys > Give Key to Selection gives a clicked line a typed key; File > Export > Save Elements As…
     writes the chosen line alone; Keys > Remove a Key tells of a line without a key in an alert, then
@@ -1715,6 +1752,7 @@ SCENARIOS = [
     ("Z keys given, saved and removed from the menus", scenario_keys_from_menu, False),
     ("AA layers moved and copied from the menu bar", scenario_layers_from_menu, False),
     ("AB the drawing scaled from a line", scenario_scale_drawing_from_line, False),
+    ("AD the title block on New brings the paper template", scenario_title_block_on_new, False),
 ]
 
 

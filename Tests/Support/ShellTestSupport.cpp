@@ -9,6 +9,7 @@
 #include "Model/NewDocument.h"
 #include "Shell/StartupShutdown.h"
 #include "Model/UndoJournal.h"
+#include "Files/Preferences.h"
 
 void ShellTest::SetUp() {
     GuiTest::SetUp();
@@ -16,6 +17,8 @@ void ShellTest::SetUp() {
     InitApplication();
     StartMenuBarHost();
     BeginEventLoop();
+    // New drawings start empty here; the title block asked for on New has tests of its own.
+    GeneralPrefs.titleBlockForNewDrawings = 0;
 }
 
 void ShellTest::TearDown() {
