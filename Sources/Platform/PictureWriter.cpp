@@ -45,7 +45,8 @@ void PackBits(const UInt8* in, size_t n, std::vector<UInt8>& out) {
 } // namespace
 
 PicHandle NewBitmapPicture(const UInt32* pixels, SInt32 rowBytes, SInt16 width, SInt16 height) {
-    if (pixels == nullptr || width < 2 || width > 4095 || height <= 0 || rowBytes < SInt32(width) * 4) return nullptr;
+    if (pixels == nullptr || width < 2 || width > 4095 || height <= 0 || rowBytes < SInt32(width) * 4)
+        return nullptr;
     std::vector<UInt8> out;
     Put16(out, 0); // size: the low word of the length, set below
     PutRect(out, 0, 0, height, width);
@@ -60,9 +61,9 @@ PicHandle NewBitmapPicture(const UInt32* pixels, SInt32 rowBytes, SInt16 width, 
     Put32(out, 0x000000FF);
     Put16(out, 0x8000 | UInt32(width) * 4);
     PutRect(out, 0, 0, height, width);
-    Put16(out, 0), Put16(out, 4), Put32(out, 0);      // version, packing by component
-    Put32(out, 0x00480000), Put32(out, 0x00480000);   // resolutions
-    Put16(out, 16), Put16(out, 32), Put16(out, 3);    // direct pixels, 32 bits, three components
+    Put16(out, 0), Put16(out, 4), Put32(out, 0);    // version, packing by component
+    Put32(out, 0x00480000), Put32(out, 0x00480000); // resolutions
+    Put16(out, 16), Put16(out, 32), Put16(out, 3);  // direct pixels, 32 bits, three components
     Put16(out, 8), Put32(out, 0), Put32(out, 0), Put32(out, 0);
     PutRect(out, 0, 0, height, width);
     PutRect(out, 0, 0, height, width);

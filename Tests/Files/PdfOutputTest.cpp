@@ -83,7 +83,8 @@ TEST_F(PdfOutputTest, TemporaryNamesCountUpInThePrivateFolder) {
     FSRef folderRef, spec;
     ASSERT_EQ(GetPrivateTempFolder(&folderRef), noErr);
     ASSERT_EQ(MakeTempFileSpec(&spec, "PDF"), noErr);
-    EXPECT_EQ(std::string(spec.path), std::string(folderRef.path) + "/cad_" + std::to_string(a + 2) + "_tmp.PDF");
+    EXPECT_EQ(std::string(spec.path),
+              std::string(folderRef.path) + "/cad_" + std::to_string(a + 2) + "_tmp.PDF");
     EXPECT_FALSE(FSRefExists(&spec));
 }
 
@@ -92,11 +93,11 @@ TEST_F(PdfOutputTest, PageSizesAndDevicePenWidths) {
         Float64 width, height;
         SInt16 pageWidth, pageHeight;
     } cases[] = {
-        {100, 50, 283, 142},     // 72 / 25.4 points per millimetre
-        {5000, 1000, 4000, 800}, // too wide: the longer side becomes 4000
-        {1, 1, 4000, 4000},      // under 10 points wide: enlarged
+        {100, 50, 283, 142},      // 72 / 25.4 points per millimetre
+        {5000, 1000, 4000, 800},  // too wide: the longer side becomes 4000
+        {1, 1, 4000, 4000},       // under 10 points wide: enlarged
         {1000, 4000, 1000, 4000}, // 11339 points high: the height becomes 4000
-        {5000, 0.01, 4000, 1},   // a side never rounds to 0 points
+        {5000, 0.01, 4000, 1},    // a side never rounds to 0 points
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
