@@ -226,6 +226,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         case 3:
         case 8:
         case 9:
+        case 16: // the output areas
             return true;
         case 2:
         case 10:
