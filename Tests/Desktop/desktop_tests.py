@@ -767,8 +767,8 @@ def scenario_repair_from_menu(tier):
 
 
 def import_image_through_panel(program, window, path):
-    """File > Import Image…, the last available item but Quit, with the path typed into the panel."""
-    choose_from_menu(program, window, 1, -2)
+    """File > Import Image…, above Output Areas and Quit, with the path typed into the panel."""
+    choose_from_menu(program, window, 1, -3)
     desk = program.desk
     panel = program.wait_window("the Import Image panel", lambda: (program.panels() or [None])[0])
     wait_for("the panel to take the keys", lambda: desk.active() == panel, 5)
