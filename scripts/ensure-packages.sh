@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ ccache pkg-config
   openbox xdotool x11-utils python3 python3-ezdxf libdxflib-dev locales)
 # The desktop tier puts texts on the clipboard as another program would.
 packages+=(xclip)
+# PDF output is checked by qpdf and the poppler tools.
+packages+=(qpdf poppler-utils)
 packages+=("$@")
 
 missing=()

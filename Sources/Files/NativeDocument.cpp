@@ -16,6 +16,7 @@
 #include "Platform/Menus.h"
 #include "Other/ModalDialogs.h"
 #include "Files/NativeFile.h"
+#include "Files/PdfOutput.h"
 #include "Model/NewDocument.h"
 #include "Other/NumberFormat.h"
 #include "Files/Preferences.h"
@@ -253,9 +254,16 @@ OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file, const char
         OSErr err = DataForkChecksum(file, &record.dataSize, &record.dataChecksum);
         if (err != noErr) return err;
     }
+    DrawingRecord* d = doc->drawing;
+    // The preview of what is visible, kept in the document and stored with it; the view stays.
+    Float64 box[4];
+    DrawingViewState keptView = d->view;
+    if (ComputeDrawingExtents(doc, 0, true, &box[0], &box[1], &box[2], &box[3], 0) && box[2] != box[0] &&
+        box[3] != box[1])
+        MakePreviewPicture(doc, box[0], box[1], box[2], box[3], false);
+    d->view = keptView;
     SInt16 res = FSOpenResFile(file, fsRdWrPerm);
     if (res < 0) return ResError();
-    DrawingRecord* d = doc->drawing;
     static const UInt8 kHeaderFooterName[] = "\x0E"
                                              "Kopf-/Fu\xA7zeile";
     OSErr err = AddResourceBlock(res, kHeaderFooterType, kFirstResId, &d->headerFooter,
@@ -276,6 +284,9 @@ OSErr WriteDocumentResources(DocWindowRecord* doc, const FSRef* file, const char
         }
         err = AddResourceBlock(res, kCriteriaTableType, id, bytes.data(), Size(bytes.size()), t->name);
     }
+    if (err == noErr && d->previewPicture != nullptr)
+        err = AddResourceBlock(res, kPictureType, kPreviewResId, *d->previewPicture,
+                               GetHandleSize(d->previewPicture), nullptr);
     id = kDocumentPrintResId + 1;
     for (const FrameRecord* f = d->frames; f != nullptr && err == noErr; f = f->next, ++id) {
         std::vector<UInt8> print = FlattenPrintSettings(PrintSettingsOf(f->printSettings));

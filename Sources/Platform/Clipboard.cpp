@@ -1,4 +1,4 @@
-// The clipboard over QClipboard: only its text, which every text flavour reads and writes.
+// The clipboard over QClipboard: its text, which every text flavour reads and writes, and PDF.
 #include "Platform/Clipboard.h"
 
 #include "Platform/MacRoman.h"
@@ -18,6 +18,8 @@ QClipboard* SystemClipboard() {
                ? QGuiApplication::clipboard()
                : nullptr;
 }
+
+const QString kPdfMime = QStringLiteral("application/pdf");
 
 bool IsTextFlavor(ResType flavor) {
     return flavor == kScrapFlavorText || flavor == kScrapFlavorUnicode ||
@@ -46,6 +48,7 @@ OSStatus ScrapFlavorAvailable(ResType flavor) {
     if (IsTextFlavor(flavor)) return HasText(clipboard) ? noErr : kScrapFlavorMissing;
     const QMimeData* data = clipboard->mimeData();
     if (flavor == kScrapFlavorPicture && data != nullptr && data->hasImage()) return noErr;
+    if (flavor == kScrapFlavorPDF && data != nullptr && data->hasFormat(kPdfMime)) return noErr;
     return kScrapFlavorMissing;
 }
 
@@ -62,6 +65,11 @@ OSStatus PutScrapData(Size size, ResType flavor, const void* bytes) {
         std::u16string units(size_t(size) / 2, u'\0');
         if (!units.empty()) std::memcpy(units.data(), chars, units.size() * 2);
         text = QString::fromStdU16String(units);
+    } else if (flavor == kScrapFlavorPDF) {
+        auto* data = new QMimeData;
+        data->setData(kPdfMime, QByteArray(chars, qsizetype(size)));
+        clipboard->setMimeData(data);
+        return noErr;
     } else {
         return kScrapFlavorMissing;
     }
@@ -104,4 +112,12 @@ std::string GetScrapTextUTF8(Size capacity) {
     // QString gives well-formed UTF-8, whatever the owner of the clipboard put there.
     std::string text = clipboard->text().toStdString();
     return std::string(CutUTF8(text, capacity));
+}
+
+std::string GetScrapBytes(ResType flavor) {
+    QClipboard* clipboard = SystemClipboard();
+    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (flavor != kScrapFlavorPDF || data == nullptr || !data->hasFormat(kPdfMime)) return {};
+    QByteArray bytes = data->data(kPdfMime);
+    return std::string(bytes.constData(), size_t(bytes.size()));
 }

@@ -12,6 +12,9 @@ constexpr ResType kScrapFlavorUnicode = FOUR_CHAR("utxt");
 constexpr ResType kScrapFlavorStyledUnicode = FOUR_CHAR("itxt");
 constexpr ResType kScrapFlavorUTF8 = FOUR_CHAR("utf8");
 constexpr ResType kScrapFlavorPicture = FOUR_CHAR("PICT");
+constexpr ResType kScrapFlavorPDF = FOUR_CHAR("PDF "); // "application/pdf"
+// The clipboard's bytes of a flavour other than text ("PDF "); empty when it does not offer them.
+std::string GetScrapBytes(ResType flavor);
 // The clipboard does not offer the flavour.
 constexpr OSStatus kScrapFlavorMissing = -102;
 
@@ -23,7 +26,8 @@ OSStatus ScrapFlavorAvailable(ResType flavor);
 // True when the clipboard holds a text in any of the text flavours.
 Boolean ScrapHasText();
 // Puts a flavour on the clipboard, replacing what it held: "TEXT" bytes are Mac Roman, "utxt" UTF-16
-// in the machine's byte order, "utf8" UTF-8. Other flavours are refused with kScrapFlavorMissing.
+// in the machine's byte order, "utf8" UTF-8, "PDF " a PDF file's bytes. Other flavours are refused with
+// kScrapFlavorMissing.
 OSStatus PutScrapData(Size size, ResType flavor, const void* bytes);
 // Fills the handle with the clipboard's text in the flavour ("TEXT" Mac Roman, "utf8" UTF-8, "utxt"
 // UTF-16); kScrapFlavorMissing and the handle left alone when there is no text.

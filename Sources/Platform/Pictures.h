@@ -20,3 +20,7 @@ void DrawPicture(PicHandle picture, const Rect* destination);
 // The same into a drawing context, upright in the rectangle (user space, y up); the picture keeps its
 // lines sharp at any size. False, with nothing drawn, as above.
 Boolean QDPictDrawToCGContext(CGContextRef context, CGRect rect, const UInt8* bytes, size_t size);
+
+// A picture of the pixels (0xffRRGGBB, rows top down) with frame (0, 0, height, width), as we store
+// previews; null when the size cannot be stored (width 2 to 4095) or memory runs out.
+PicHandle NewBitmapPicture(const UInt32* pixels, SInt32 rowBytes, SInt16 width, SInt16 height);

@@ -15,6 +15,8 @@
 #include "Dialogs/TextDialogs.h"
 #include "Tools/CommandField.h"
 #include "Files/NativeDocument.h"
+#include "Files/PdfOutput.h"
+#include "Other/Alerts.h"
 #include "Model/NewDocument.h"
 #include "Files/Preferences.h"
 #include "Shell/StatusArea.h"
@@ -28,6 +30,7 @@
 #include "Model/Repairs.h"
 #include "Tools/Fillets.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -195,6 +198,20 @@ void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
     }
 }
 
+// Removing the PDF area, and its PDF onto the clipboard.
+void OutputAreasCommand(DocWindowRecord* doc, SInt16 item) {
+    constexpr SInt16 kRemovePdfAreaQuestion = 6;
+    Float64* area = doc->settings->pdfArea;
+    if (item == 3) {
+        const UInt8 empty[1] = {0};
+        if (!AskConfirm(kRemovePdfAreaQuestion, empty, empty)) return;
+        std::fill(area, area + 4, 0.0);
+        InvalidateDocWindow(doc);
+    } else if (item == 4) {
+        DrawingToPDF(doc, true, area[0], area[1], area[2], area[3], nullptr);
+    }
+}
+
 } // namespace
 
 Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
@@ -212,7 +229,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         case 3:
         case 8:
         case 9:
-        case 16:
+        case 16: // the output areas
             return true;
         case 2:
         case 10:
@@ -239,6 +256,8 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return item == 1 || item == 2 || item == 4 || item == 5 || item == 6;
     case kToolMenu:
         return ToolGroupBuilt(SInt16(item - 1));
+    case kOutputAreasMenu:
+        return item == 3 || item == 4;
     default:
         // The object info palette does not exist yet: its tool stays dimmed.
         if (menu == kFirstToolMenu + 7 && item == 10) return false;
@@ -289,6 +308,9 @@ void DoMenuCommand(DocWindowRecord* doc) {
         break;
     case kRepairsMenu:
         RepairsCommand(doc, item);
+        break;
+    case kOutputAreasMenu:
+        OutputAreasCommand(doc, item);
         break;
     default:
         break;

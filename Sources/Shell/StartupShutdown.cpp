@@ -17,6 +17,7 @@
 #include "Shell/EventLoop.h"
 #include "Platform/FileManager.h"
 #include "Shell/LiveSnap.h"
+#include "Files/PdfOutput.h"
 #include "Files/Preferences.h"
 #include "Shell/MenuBar.h"
 #include "Other/ModalDialogs.h"
@@ -97,6 +98,7 @@ void InitApplication() {
     InstallShellHooks();
     RegisterDXFImporter();
     RegisterDXFExport();
+    RegisterPDFExport();
     InitMenusAndCursors();
     std::fesetround(FE_TONEAREST);
     GeneralPrefs.recentFullPaths = 1;

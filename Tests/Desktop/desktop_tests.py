@@ -1723,6 +1723,43 @@ def scenario_scale_drawing_from_line(tier):
     program.quit()
 
 
+def scenario_pdf_area_to_clipboard(tier):
+    """File > Output Areas > PDF Area from Two Corners takes two clicked corners; PDF of the PDF Area puts
+    a one-page PDF of the area's size on the clipboard, which another program (xclip) reads."""
+    program = Program(tier, "pdf-area")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.3, 0.4), (0.6, 0.6))
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    # File > Output Areas (two up from the bottom); its submenu opens on its first item.
+    choose_from_menu(program, doc, 1, -2, 1)  # PDF Area from Two Corners
+    draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
+    choose_from_menu(program, doc, 1, -2, 2)  # PDF of the PDF Area…
+    program.wait_idle(0.5)
+    path = os.path.join(tier.scratch, "clip.pdf")
+
+    def clipboard_pdf():
+        with open(path, "wb") as out:
+            subprocess.run(["xclip", "-selection", "clipboard", "-t", "application/pdf", "-o"],
+                           env=desk.env, stdout=out, stderr=subprocess.DEVNULL, timeout=20)
+        with open(path, "rb") as written:
+            return written.read(5) == b"%PDF-"
+
+    wait_for("the clipboard to hold the PDF", clipboard_pdf, 10)
+    info = subprocess.run(["pdfinfo", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                          timeout=20).stdout
+    pages = re.search(r"Pages:\s+(\d+)", info)
+    size = re.search(r"Page size:\s+([\d.]+) x ([\d.]+) pts", info)
+    check(pages and pages.group(1) == "1" and size is not None, f"pdfinfo says {info}")
+    width, height = float(size.group(1)), float(size.group(2))
+    check(width > 10 and height > 10, f"the page is {width} x {height} points")
+    save_through_panel(program, os.path.join(tier.scratch, "Area.cadx"))
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1752,6 +1789,7 @@ SCENARIOS = [
     ("Z keys given, saved and removed from the menus", scenario_keys_from_menu, False),
     ("AA layers moved and copied from the menu bar", scenario_layers_from_menu, False),
     ("AB the drawing scaled from a line", scenario_scale_drawing_from_line, False),
+    ("AC the PDF area onto the clipboard", scenario_pdf_area_to_clipboard, False),
     ("AD the title block on New brings the paper template", scenario_title_block_on_new, False),
 ]
 

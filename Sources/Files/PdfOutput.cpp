@@ -1,0 +1,222 @@
+// PDF pages and previews through the output pass: the area's corners become page corners at 72 points
+// per inch, elements keep their pen widths on paper and texts stay text.
+#include "Files/PdfOutput.h"
+
+#include "Files/OpenSaveDispatch.h"
+#include "Other/Alerts.h"
+#include "Other/CursorsAndMouse.h"
+#include "Other/NumberFormat.h"
+#include "Other/ProgressWindow.h"
+#include "Platform/CGContext.h"
+#include "Platform/Clipboard.h"
+#include "Platform/FileManager.h"
+#include "Platform/MemoryManager.h"
+#include "Platform/Pictures.h"
+#include "Platform/QuickDraw.h"
+#include "View/ContentPasses.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+constexpr SInt16 kWritingPDFItem = 286;
+constexpr SInt16 kFlatAreaMessage = 67;
+constexpr Float64 kPointsPerMillimetre = 72 / 25.4;
+
+UInt32 gTempFileCounter = 0;
+
+bool Finite(std::initializer_list<Float64> values) {
+    return std::all_of(values.begin(), values.end(), [](Float64 v) { return std::isfinite(v); });
+}
+
+SInt16 DeviceWidth(Float64 millimetres, Float64 factor) {
+    Float64 w = std::round(millimetres * factor);
+    if (!(w >= 1)) return 1;
+    return w > 32767 ? 32767 : SInt16(w);
+}
+
+SInt16 PageSide(Float64 points) {
+    Float64 side = std::round(points);
+    return side < 1 ? 1 : side > 32767 ? 32767 : SInt16(side);
+}
+
+Boolean ExportFromSavePanel(DocWindowRecord* doc, const FSRef* file) {
+    const Float64* a = doc->settings->pdfArea;
+    OSErr err = DrawingToPDF(doc, false, a[0], a[1], a[2], a[3], file);
+    if (err != noErr && err != paramErr && err != userCanceledErr) ShowOSErrorAlert(err);
+    return err == noErr;
+}
+
+} // namespace
+
+void MakeTempFileName(std::string* name, const char* extension) {
+    *name = "cad_" + std::to_string(++gTempFileCounter) + "_tmp." + extension;
+}
+
+OSErr MakeTempFileSpec(FSRef* file, const char* extension) {
+    FSRef folder;
+    OSErr err = GetPrivateTempFolder(&folder);
+    if (err != noErr) return err;
+    std::string name;
+    MakeTempFileName(&name, extension);
+    err = FSMakeChildRef(&folder, name.c_str(), file);
+    if (err == noErr && FSRefExists(file)) err = FSDeleteObject(file);
+    return err;
+}
+
+UInt16 SwapBytes16(UInt16 value) {
+    return UInt16(value << 8 | value >> 8);
+}
+
+Boolean SetupPDFScaling(DocWindowRecord* doc, Float64* resolutionX, Float64* resolutionY, Float64 left,
+                        Float64 bottom, Float64 right, Float64 top, PDFScaling* scaling) {
+    *resolutionX = *resolutionY = 72;
+    Float64 areaWidth = std::fabs(right - left), areaHeight = std::fabs(top - bottom);
+    if (!Finite({left, bottom, right, top, areaWidth, areaHeight}) || !(areaWidth > 0) || !(areaHeight > 0))
+        return false;
+    PDFScaling s;
+    s.scaleX = s.scaleY = kPointsPerMillimetre;
+    Float64 w = areaWidth * s.scaleX, h = areaHeight * s.scaleY;
+    if (w > 10000 || w < 10 || h > 10000) {
+        if (w >= h)
+            h = 4000 * h / w, w = 4000;
+        else
+            w = 4000 * w / h, h = 4000;
+        s.scaleX = w / areaWidth;
+        s.scaleY = h / areaHeight;
+    }
+    s.left = std::min(left, right) * s.scaleX;
+    s.right = std::max(left, right) * s.scaleX;
+    s.bottom = std::min(bottom, top) * s.scaleY;
+    s.top = std::max(bottom, top) * s.scaleY;
+    if (!Finite({s.scaleX, s.scaleY, s.left, s.right, s.bottom, s.top}) || !(s.scaleX > 0) || !(s.scaleY > 0))
+        return false;
+    s.pageWidth = PageSide(s.right - s.left);
+    s.pageHeight = PageSide(s.top - s.bottom);
+    DocSettings* settings = doc->settings;
+    for (int i = 0; i < 8; ++i) {
+        settings->penPrintWidths[i] = DeviceWidth(settings->penWidths[i], s.scaleX);
+        settings->penPrintWidths2[i] = DeviceWidth(settings->penWidths[i], s.scaleY);
+    }
+    *scaling = s;
+    return true;
+}
+
+OSErr DrawingToPDF(DocWindowRecord* doc, Boolean toClipboard, Float64 left, Float64 bottom, Float64 right,
+                   Float64 top, const FSRef* file) {
+    if (doc == nullptr || (!toClipboard && file == nullptr)) return paramErr;
+    Float64 resX, resY;
+    PDFScaling s;
+    if (!SetupPDFScaling(doc, &resX, &resY, left, bottom, right, top, &s)) {
+        ShowErrorStr128(kFlatAreaMessage);
+        return paramErr;
+    }
+    // A file is written beside its target and put in its place only when complete, so a failure
+    // leaves the old file as it was.
+    FSRef target;
+    OSErr err = noErr;
+    if (toClipboard)
+        err = MakeTempFileSpec(&target, "PDF");
+    else
+        err = FSMakeRef(FSPathWithSuffix(file->path, ".pdf-part").c_str(), &target);
+    if (err != noErr) return err;
+
+    Str255 title;
+    GetAppString(kWritingPDFItem, title);
+    ShowWatchCursor();
+    OpenProgress(title);
+    // Opening the file first gives the file system's own error for a target that cannot be written.
+    FSIORefNum fork = 0;
+    err = FSOpenFork(&target, fsWrPerm | fsCreateMissing, &fork);
+    if (err == noErr) FSCloseFork(fork);
+    CGRect box = CGRectMake(0, 0, s.pageWidth, s.pageHeight);
+    CGContextRef ctx = err == noErr ? CGPDFContextCreateWithPath(target.path, &box) : nullptr;
+    if (ctx == nullptr) {
+        if (err == noErr) err = ioErr;
+    } else {
+        CGContextBeginPage(ctx, &box);
+        SetOutputTransform(doc, ctx, s.left, s.bottom, s.right, s.top, s.scaleX, s.scaleY, s.scaleX);
+        if (!DrawDrawingWithProgress(doc, 0, 100)) err = userCanceledErr;
+        ClearOutputTransform(doc);
+        CGContextEndPage(ctx);
+        CGContextRelease(ctx);
+    }
+    if (err == noErr && !toClipboard) err = FSRenameReplacing(&target, file);
+    if (err != noErr && !toClipboard) FSDeleteObject(&target);
+    if (err == noErr && toClipboard) {
+        std::ifstream in(target.path, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.empty()) {
+            err = ioErr;
+        } else {
+            ClearCurrentScrap();
+            PutScrapData(Size(bytes.size()), kScrapFlavorPDF, bytes.data());
+        }
+    }
+    if (toClipboard) FSDeleteObject(&target);
+    CloseProgress();
+    SetCursorById(0);
+    return err;
+}
+
+void MakePreviewPicture(DocWindowRecord* doc, Float64 left, Float64 bottom, Float64 right, Float64 top,
+                        Boolean markChanged) {
+    Float64 width = std::fabs(right - left), height = std::fabs(top - bottom);
+    // A flat area shows nothing, even made square.
+    if (!(width > 0) || !(height > 0)) return;
+    if (width > height) {
+        Float64 grow = (width - height) / 2;
+        bottom = std::min(bottom, top) - grow, top = bottom + width;
+    } else {
+        Float64 grow = (height - width) / 2;
+        left = std::min(left, right) - grow, right = left + height;
+    }
+    // The preview's scaling leaves the document's pen tables as the last saved data say.
+    DocSettings* settings = doc->settings;
+    SInt16 keptWidths[2][8];
+    std::copy(settings->penPrintWidths, settings->penPrintWidths + 8, keptWidths[0]);
+    std::copy(settings->penPrintWidths2, settings->penPrintWidths2 + 8, keptWidths[1]);
+    Float64 resX, resY;
+    PDFScaling s;
+    bool scaled = SetupPDFScaling(doc, &resX, &resY, left, bottom, right, top, &s);
+    std::copy(keptWidths[0], keptWidths[0] + 8, settings->penPrintWidths);
+    std::copy(keptWidths[1], keptWidths[1] + 8, settings->penPrintWidths2);
+    if (!scaled) return;
+
+    GWorldPtr world = nullptr;
+    if (NewOffscreenGWorld(&world, kPreviewSide, kPreviewSide, 32, 0) != noErr) return;
+    CGrafPtr keptPort;
+    GetGWorld(&keptPort);
+    SetGWorld(world);
+    CGContextRef ctx = nullptr;
+    QDBeginCGContext(world, &ctx);
+    CGContextSetRGBFillColor(ctx, 1, 1, 1, 1);
+    CGContextFillRect(ctx, CGRectMake(0, 0, kPreviewSide, kPreviewSide));
+    // The output pass draws the square straight into the image, pens in pen colours.
+    Float64 fit = kPreviewSide / std::max(s.right - s.left, s.top - s.bottom);
+    Boolean keptColourMode = settings->colorByPen;
+    settings->colorByPen = 1;
+    SetOutputTransform(doc, ctx, s.left * fit, s.bottom * fit, s.right * fit, s.top * fit, s.scaleX * fit,
+                       s.scaleY * fit, s.scaleX * fit);
+    DrawDrawingWithProgress(doc, 0, 100);
+    ClearOutputTransform(doc);
+    settings->colorByPen = keptColourMode;
+    QDEndCGContext(world, &ctx);
+    SetGWorld(keptPort);
+
+    SInt32 rowBytes = 0;
+    const UInt32* pixels = GetGWorldPixels(world, &rowBytes);
+    PicHandle picture = NewBitmapPicture(pixels, rowBytes, kPreviewSide, kPreviewSide);
+    DisposeOffscreenGWorld(&world);
+    if (picture == nullptr) return;
+    DisposeHandle(doc->drawing->previewPicture);
+    doc->drawing->previewPicture = picture;
+    if (markChanged) MarkDocumentChanged(doc);
+}
+
+void RegisterPDFExport() {
+    RegisterExporter(kSavePDF, ExportFromSavePanel);
+}
