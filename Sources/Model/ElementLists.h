@@ -88,3 +88,14 @@ void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* definition);
 // Frees every element of the document, the symbol definitions with theirs (no undo records); the
 // list heads stay, empty.
 void DisposeDocumentElements(DocWindowRecord* doc);
+
+// Calls f with the head of each of the seven element lists, in drawing order.
+template <typename F> void ForEachElementList(DocWindowRecord* doc, F&& f) {
+    f(doc->lineHead);
+    f(doc->arcHead);
+    f(doc->textHead);
+    f(doc->dimensionHead);
+    f(doc->polylineHead);
+    f(doc->instanceHead);
+    f(doc->areaHead);
+}

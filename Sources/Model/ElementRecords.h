@@ -355,6 +355,29 @@ NamedTableRecord* NewNamedTableRecord();
 void DisposeNamedTableRecord(NamedTableRecord** slot);
 NamedTableRecord* CloneNamedTableRecord(const NamedTableRecord* record);
 
+// The clone of any element record by its type, for walks written once over every list.
+inline LineRecord* CloneRecord(const LineRecord* e) {
+    return CloneLineRecord(e);
+}
+inline ArcRecord* CloneRecord(const ArcRecord* e) {
+    return CloneArcRecord(e);
+}
+inline TextRecord* CloneRecord(const TextRecord* e) {
+    return CloneTextRecord(e);
+}
+inline DimensionRecord* CloneRecord(const DimensionRecord* e) {
+    return CloneDimensionRecord(e);
+}
+inline PolylineRecord* CloneRecord(const PolylineRecord* e) {
+    return ClonePolylineRecord(e);
+}
+inline SymbolInstanceRecord* CloneRecord(const SymbolInstanceRecord* e) {
+    return CloneSymbolInstanceRecord(e);
+}
+inline AreaRecord* CloneRecord(const AreaRecord* e) {
+    return CloneAreaRecord(e);
+}
+
 // Orders two end points: the smaller x first; for a segment within 0.01 degrees of vertical (its
 // direction taken in [0, 360), so pointing down counts as well as up) the smaller y first. True when
 // the ends were swapped.

@@ -2,6 +2,7 @@
 // changes walk every list once and journal each element changed; hidden layers count like shown ones.
 #include "Model/LayersFrames.h"
 
+#include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
 #include "Model/SpatialIndex.h"
 #include "Model/UndoJournal.h"
@@ -10,38 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-template <typename F> void ForEachList(DocWindowRecord* doc, F&& f) {
-    f(doc->lineHead);
-    f(doc->arcHead);
-    f(doc->textHead);
-    f(doc->dimensionHead);
-    f(doc->polylineHead);
-    f(doc->instanceHead);
-    f(doc->areaHead);
-}
-
-LineRecord* CloneOf(const LineRecord* e) {
-    return CloneLineRecord(e);
-}
-ArcRecord* CloneOf(const ArcRecord* e) {
-    return CloneArcRecord(e);
-}
-TextRecord* CloneOf(const TextRecord* e) {
-    return CloneTextRecord(e);
-}
-DimensionRecord* CloneOf(const DimensionRecord* e) {
-    return CloneDimensionRecord(e);
-}
-PolylineRecord* CloneOf(const PolylineRecord* e) {
-    return ClonePolylineRecord(e);
-}
-SymbolInstanceRecord* CloneOf(const SymbolInstanceRecord* e) {
-    return CloneSymbolInstanceRecord(e);
-}
-AreaRecord* CloneOf(const AreaRecord* e) {
-    return CloneAreaRecord(e);
-}
 
 // Gives every element whose layer the map changes its new layer; the state before is a plain copy,
 // since a layer change leaves what the record owns alone.
@@ -68,7 +37,7 @@ template <typename R, typename Map> SInt32 Relayer(DocWindowRecord* doc, R* head
 // True when any element lies on a layer the predicate names.
 template <typename Pred> bool AnyOnLayer(DocWindowRecord* doc, Pred onLayer) {
     bool any = false;
-    ForEachList(doc, [&](auto* head) {
+    ForEachElementList(doc, [&](auto* head) {
         for (auto* e = head != nullptr && !any ? head->next : nullptr; e != nullptr && !any; e = e->next)
             any = onLayer(e->layer);
     });
@@ -80,7 +49,7 @@ template <typename Map> SInt32 RelayerAll(DocWindowRecord* doc, Map newLayer) {
     if (!AnyOnLayer(doc, [&](SInt16 layer) { return newLayer(layer) != layer; })) return 0;
     SInt32 changed = 0;
     BeginUndoStep(doc);
-    ForEachList(doc, [&](auto* head) { changed += Relayer(doc, head, newLayer); });
+    ForEachElementList(doc, [&](auto* head) { changed += Relayer(doc, head, newLayer); });
     EndUndoStep(doc);
     if (changed > 0) {
         SpatialIndexStale(doc);
@@ -100,7 +69,7 @@ template <typename R> void CopyLayers(DocWindowRecord* doc, R* head, SInt16 lo, 
     for (R* e = head; e != last;) {
         e = e->next;
         if (e->layer < lo || e->layer > hi) continue;
-        R* copy = CloneOf(e);
+        R* copy = CloneRecord(e);
         if (copy == nullptr) break;
         copy->next = nullptr;
         copy->selected = 0;
@@ -145,7 +114,7 @@ Boolean DuplicateLayer(DocWindowRecord* doc, SInt16 a, SInt16 b, SInt16 c) {
     const SInt16 lo = std::min(a, b), hi = std::max(a, b);
     if (!AnyOnLayer(doc, [=](SInt16 layer) { return layer >= lo && layer <= hi; })) return true;
     BeginUndoStep(doc);
-    ForEachList(doc, [&](auto* head) { CopyLayers(doc, head, lo, hi, c); });
+    ForEachElementList(doc, [&](auto* head) { CopyLayers(doc, head, lo, hi, c); });
     EndUndoStep(doc);
     SpatialIndexStale(doc);
     doc->drawing->changed = true;

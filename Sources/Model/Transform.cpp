@@ -5,6 +5,7 @@
 // the undo journal; a copy is appended and journalled as added.
 #include "Model/Transform.h"
 
+#include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
 #include "Model/MathPrimitives.h"
 #include "Model/Selection.h"
@@ -256,28 +257,6 @@ template <typename R> R* Tail(R* head) {
     return e;
 }
 
-LineRecord* Clone(const LineRecord* e) {
-    return CloneLineRecord(e);
-}
-ArcRecord* Clone(const ArcRecord* e) {
-    return CloneArcRecord(e);
-}
-TextRecord* Clone(const TextRecord* e) {
-    return CloneTextRecord(e);
-}
-DimensionRecord* Clone(const DimensionRecord* e) {
-    return CloneDimensionRecord(e);
-}
-PolylineRecord* Clone(const PolylineRecord* e) {
-    return ClonePolylineRecord(e);
-}
-SymbolInstanceRecord* Clone(const SymbolInstanceRecord* e) {
-    return CloneSymbolInstanceRecord(e);
-}
-AreaRecord* Clone(const AreaRecord* e) {
-    return CloneAreaRecord(e);
-}
-
 void Dispose(LineRecord* e) {
     DisposeLineRecord(&e);
 }
@@ -339,7 +318,7 @@ void TransformList(DocWindowRecord* doc, R* head, const TransformState* s, SInt1
                         RecordUndoElement(doc, e, true);
                     }
                 } else {
-                    R* before = Clone(e);
+                    R* before = CloneRecord(e);
                     if (before == nullptr) continue;
                     before->next = nullptr;
                     if (ApplyTo(doc, MapFor(s, 1), e)) {
@@ -352,7 +331,7 @@ void TransformList(DocWindowRecord* doc, R* head, const TransformState* s, SInt1
             } else {
                 const R* from = e;
                 for (SInt16 k = 1; k <= copies; ++k) {
-                    R* copy = Clone(from);
+                    R* copy = CloneRecord(from);
                     if (copy == nullptr) break;
                     copy->next = nullptr;
                     copy->selected = 0;
@@ -459,16 +438,6 @@ template <typename R> bool KeyOutsideSelection(const R* head, SInt16 key) {
     return false;
 }
 
-template <typename F> void ForEachList(DocWindowRecord* doc, F&& f) {
-    f(doc->lineHead);
-    f(doc->arcHead);
-    f(doc->textHead);
-    f(doc->dimensionHead);
-    f(doc->polylineHead);
-    f(doc->instanceHead);
-    f(doc->areaHead);
-}
-
 // Areas have no second selection flag and instances carry group too: every list has selected,
 // group and marked, so the walks above are written once.
 
@@ -490,13 +459,13 @@ void TransformAllElements(DocWindowRecord* doc, SInt16 copies) {
     TransformState* s = TransformStateOf(doc);
     if (s == nullptr || s->kind == kTransformNone || copies < 0) return;
     Progress progress;
-    ForEachList(doc, [&](auto* head) { progress.total += CountSelected(head); });
+    ForEachElementList(doc, [&](auto* head) { progress.total += CountSelected(head); });
     if (progress.total >= kProgressThreshold) {
         static const unsigned char kTitle[] = "\x0CTransforming";
         OpenProgress(kTitle, false);
         progress.shown = true;
     }
-    ForEachList(doc, [&](auto* head) { TransformList(doc, head, s, copies, &progress); });
+    ForEachElementList(doc, [&](auto* head) { TransformList(doc, head, s, copies, &progress); });
     if (progress.shown) CloseProgress();
     SpatialIndexStale(doc);
     doc->drawing->changed = true;
@@ -504,7 +473,7 @@ void TransformAllElements(DocWindowRecord* doc, SInt16 copies) {
 
 void SelectEveryElement(DocWindowRecord* doc) {
     if (doc == nullptr || doc->drawing == nullptr) return;
-    ForEachList(doc, [&](auto* head) {
+    ForEachElementList(doc, [&](auto* head) {
         if (head == nullptr) return;
         for (auto* e = head->next; e != nullptr; e = e->next)
             if (!e->selected) SetSelectedFlag(doc->drawing, &e->selected, 1);
@@ -515,31 +484,31 @@ void CollectElementKeys(DocWindowRecord* doc) {
     TransformState* s = TransformStateOf(doc);
     if (s == nullptr) return;
     s->keys.reset();
-    ForEachList(doc, [&](auto* head) { CollectKeys(head, s); });
+    ForEachElementList(doc, [&](auto* head) { CollectKeys(head, s); });
     s->keyCount = UInt16(s->keys.count());
 }
 
 void SelectElementsByKey(DocWindowRecord* doc, SInt16 key, Boolean deselectOthers) {
     if (doc == nullptr || doc->drawing == nullptr) return;
     if (deselectOthers) {
-        ForEachList(doc, [&](auto* head) {
+        ForEachElementList(doc, [&](auto* head) {
             if (head == nullptr) return;
             for (auto* e = head->next; e != nullptr; e = e->next)
                 if (e->selected && e->group != key) e->selected = 0;
         });
     }
-    ForEachList(doc, [&](auto* head) { SelectKey(doc, head, key); });
+    ForEachElementList(doc, [&](auto* head) { SelectKey(doc, head, key); });
 }
 
 void SelectElementsOfKeySet(DocWindowRecord* doc) {
     TransformState* s = TransformStateOf(doc);
     if (s == nullptr || s->keys.none()) return;
-    ForEachList(doc, [&](auto* head) { SelectKeys(doc, head, s); });
+    ForEachElementList(doc, [&](auto* head) { SelectKeys(doc, head, s); });
 }
 
 void MarkElementsOfKey(DocWindowRecord* doc, SInt16 key) {
     if (doc == nullptr || doc->drawing == nullptr) return;
-    ForEachList(doc, [&](auto* head) { MarkKey(doc, head, key); });
+    ForEachElementList(doc, [&](auto* head) { MarkKey(doc, head, key); });
 }
 
 void ClearAreaMarks(DocWindowRecord* doc) {
@@ -551,28 +520,29 @@ void ClearAreaMarks(DocWindowRecord* doc) {
 void MarkSelectedElements(DocWindowRecord* doc) {
     if (doc == nullptr || doc->drawing == nullptr) return;
     ClearAreaMarks(doc);
-    ForEachList(doc, [&](auto* head) { MarkSelected(doc, head); });
+    ForEachElementList(doc, [&](auto* head) { MarkSelected(doc, head); });
     RequestRedraw(doc);
 }
 
 Boolean AnyElementMarked(const DocWindowRecord* doc) {
     if (doc == nullptr) return false;
     bool any = false;
-    ForEachList(const_cast<DocWindowRecord*>(doc), [&](const auto* head) { any = any || AnyMarked(head); });
+    ForEachElementList(const_cast<DocWindowRecord*>(doc),
+                       [&](const auto* head) { any = any || AnyMarked(head); });
     return any;
 }
 
 void SelectMarkedElements(DocWindowRecord* doc) {
     if (doc == nullptr || doc->drawing == nullptr) return;
-    ForEachList(doc, [&](auto* head) { SelectMarked(doc, head); });
+    ForEachElementList(doc, [&](auto* head) { SelectMarked(doc, head); });
 }
 
 Boolean SelectedWidthsEqual(const DocWindowRecord* doc) {
     if (doc == nullptr) return true;
     Float64 reference = std::nan("");
     bool agree = true;
-    ForEachList(const_cast<DocWindowRecord*>(doc),
-                [&](const auto* head) { agree = agree && ScalesAgree(head, &reference); });
+    ForEachElementList(const_cast<DocWindowRecord*>(doc),
+                       [&](const auto* head) { agree = agree && ScalesAgree(head, &reference); });
     return agree;
 }
 
@@ -589,10 +559,10 @@ long AssignKeyToSelection(DocWindowRecord* doc) {
     const SInt16 key = doc->settings->currentGroup;
     auto group = [](auto* e) -> SInt16& { return e->group; };
     long n = 0;
-    ForEachList(doc, [&](auto* head) { n += ChangeSelected(doc, head, group, key, false); });
+    ForEachElementList(doc, [&](auto* head) { n += ChangeSelected(doc, head, group, key, false); });
     if (n == 0) return 0;
     BeginUndoStep(doc);
-    ForEachList(doc, [&](auto* head) { ChangeSelected(doc, head, group, key, true); });
+    ForEachElementList(doc, [&](auto* head) { ChangeSelected(doc, head, group, key, true); });
     EndUndoStep(doc);
     return n;
 }
@@ -600,7 +570,7 @@ long AssignKeyToSelection(DocWindowRecord* doc) {
 void SetSelectionScaleValue(DocWindowRecord* doc, Float64 value) {
     if (doc == nullptr || doc->drawing == nullptr) return;
     auto scale = [](auto* e) -> Float64& { return e->scaleFactor; };
-    ForEachList(doc, [&](auto* head) { ChangeSelected(doc, head, scale, value, true); });
+    ForEachElementList(doc, [&](auto* head) { ChangeSelected(doc, head, scale, value, true); });
 }
 
 Boolean DimensionCarriesKey(const DocWindowRecord* doc, SInt16 key) {

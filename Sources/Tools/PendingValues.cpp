@@ -8,6 +8,7 @@
 #include "Files/NativeFile.h"
 #include "Files/OpenSaveDispatch.h"
 #include "Model/DocumentRecords.h"
+#include "Model/ElementLists.h"
 #include "Model/Selection.h"
 #include "Model/Transform.h"
 #include "Model/UndoJournal.h"
@@ -308,16 +309,6 @@ template <typename T> long ListLength(const T* head) {
 template <typename T> void RecordLeading(DocWindowRecord* doc, T* head, long count) {
     for (T* e = head->next; e != nullptr && count > 0; e = e->next, --count)
         RecordUndoElement(doc, e, true);
-}
-
-template <typename F> void ForEachElementList(DocWindowRecord* doc, F&& f) {
-    f(doc->lineHead);
-    f(doc->arcHead);
-    f(doc->textHead);
-    f(doc->dimensionHead);
-    f(doc->polylineHead);
-    f(doc->instanceHead);
-    f(doc->areaHead);
 }
 
 const ToolStepRow kRows[] = {
