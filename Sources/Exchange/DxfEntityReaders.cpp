@@ -22,17 +22,6 @@ constexpr Float64 kHatchSpacing = 5.0, kHatchAngle = 45.0;
 constexpr SInt16 kSingleHatch = -2;
 constexpr SInt16 kEntitiesLogText = 174;
 
-bool UpperEquals(ConstStr255Param s, const char* word) {
-    size_t n = std::strlen(word);
-    if (s[0] != n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char c = s[i + 1];
-        if (c >= 'a' && c <= 'z') c = UInt8(c - 32);
-        if (c != UInt8(word[i])) return false;
-    }
-    return true;
-}
-
 // The object's pairs; false when it was cut off by the end of the file or holds a value that is no
 // number: such an element is not made.
 bool ReadWhole(DXFReaderContext& ctx, const DxfObjectOptions& options = {}) {

@@ -38,9 +38,7 @@ void AppendLog(DXFReaderContext& ctx, const std::string& line) {
     AppendLogCString(ctx.doc, line.c_str());
 }
 
-std::string PString(ConstStr255Param s) {
-    return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
-}
+} // namespace
 
 // A group code: blanks around it, an optional sign and digits; -32768 for anything else.
 SInt32 ParseGroupCode(ConstStr255Param s) {
@@ -82,6 +80,8 @@ bool UpperEquals(ConstStr255Param s, const char* word) {
     }
     return true;
 }
+
+namespace {
 
 // Printable ASCII reads the same in the DOS code page; only other bytes need decoding.
 bool PlainAscii(ConstStr255Param s) {
@@ -204,7 +204,7 @@ void StoreReal(DXFReaderContext& ctx, SInt32 code, ConstStr255Param value, const
     if (!std::isfinite(v)) {
         // "nan", "inf" or a number beyond the doubles: never stored, and the element is dropped.
         AppendLog(ctx, "Line: " + std::to_string(BufferedLineNumber()) + " value is not a number: " +
-                           PString(value) + " (groupcode " + std::to_string(code) + ")");
+                           PStrBytes(value) + " (groupcode " + std::to_string(code) + ")");
         ctx.nonFinite = true;
         v = 0;
     } else if (v > kLargestValue || v < -kLargestValue) {
@@ -314,7 +314,7 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
             AppendLogLine(ctx.doc, value);
         } else if (!DroppedCode(code)) {
             AppendLog(ctx, "Line: " + std::to_string(BufferedLineNumber() - 1) +
-                               " unknown groupcode: " + PString(codeLine));
+                               " unknown groupcode: " + PStrBytes(codeLine));
         }
         if (options.stopCode != 0 && code == options.stopCode) return false;
         if (!ReadDxfLine(ctx, codeLine)) return false;

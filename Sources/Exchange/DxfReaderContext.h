@@ -6,6 +6,7 @@
 #include "Exchange/DxfCodePages.h"
 #include "Model/DocumentRecords.h"
 #include "Platform/FileManager.h"
+#include "Platform/PascalBytes.h"
 
 #include <memory>
 #include <string>
@@ -108,6 +109,11 @@ struct DXFReaderContext {
 };
 
 // Allocates the value arrays; false when memory runs out.
+// A group code: blanks around it, an optional sign and digits; -32768 for anything else.
+SInt32 ParseGroupCode(ConstStr255Param s);
+// The value equals the upper-case word, blind to the case of ASCII letters.
+bool UpperEquals(ConstStr255Param s, const char* word);
+
 Boolean AllocateDxfContext(DXFReaderContext& ctx);
 
 // The next line (leading blanks dropped); a line longer than 255 characters keeps its first 255 and

@@ -26,38 +26,6 @@ namespace {
 constexpr SInt16 kHeaderLogText = 173;
 constexpr size_t kSymbolNameLength = 19;
 
-std::string PString(ConstStr255Param s) {
-    return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
-}
-
-bool UpperEquals(ConstStr255Param s, const char* word) {
-    size_t n = std::strlen(word);
-    if (s[0] != n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char c = s[i + 1];
-        if (c >= 'a' && c <= 'z') c = UInt8(c - 32);
-        if (c != UInt8(word[i])) return false;
-    }
-    return true;
-}
-
-SInt32 GroupCode(ConstStr255Param s) {
-    int i = 1, n = s[0];
-    while (i <= n && s[i] == ' ')
-        ++i;
-    bool negative = i <= n && s[i] == '-';
-    if (negative) ++i;
-    if (i > n || s[i] < '0' || s[i] > '9') return -32768;
-    SInt32 v = 0;
-    while (i <= n && s[i] >= '0' && s[i] <= '9') {
-        if (v < 100000) v = v * 10 + (s[i] - '0');
-        ++i;
-    }
-    while (i <= n && s[i] == ' ')
-        ++i;
-    return i <= n ? -32768 : negative ? -v : v;
-}
-
 void Log(DXFReaderContext& ctx, const std::string& line) {
     AppendLogCString(ctx.doc, line.c_str());
 }
@@ -84,7 +52,7 @@ void ApplyHeaderVar(DXFReaderContext& ctx, const std::string& name, ConstStr255P
     } else if (name == "$DWGCODEPAGE") {
         SelectDXFCodePage(ctx.pages, value);
     }
-    Log(ctx, name + " : " + PString(value));
+    Log(ctx, name + " : " + PStrBytes(value));
 }
 
 // The value after a group code 1 or 3 of $ACADVER ("AC1015" gives 1015).
@@ -126,8 +94,8 @@ void ReadLineTypes(DXFReaderContext& ctx) {
     ReadTableEntries(ctx, "LTYPE", [&] {
         if (ctx.strings[1][0] == 0) return;
         DxfLineType t;
-        t.name = PString(ctx.strings[1]);
-        t.style = ClassifyDXFLineType(PString(ctx.strings[2]));
+        t.name = PStrBytes(ctx.strings[1]);
+        t.style = ClassifyDXFLineType(PStrBytes(ctx.strings[2]));
         ctx.lineTypes.push_back(t);
     });
 }
@@ -138,8 +106,8 @@ void ReadLayers(DXFReaderContext& ctx) {
     ReadTableEntries(ctx, "LAYER", [&] {
         if (ctx.strings[1][0] == 0) return;
         DxfLayer layer;
-        layer.name = PString(ctx.strings[1]);
-        layer.lineType = PString(ctx.strings[5]);
+        layer.name = PStrBytes(ctx.strings[1]);
+        layer.lineType = PStrBytes(ctx.strings[5]);
         SInt32 colourNumber = DxfInt(ctx, 62);
         layer.pen = PenOfColour(colourNumber);
         RGBColor colour = {0, 0, 0};
@@ -353,7 +321,7 @@ void CopyUtf8(const std::string& text, StringPtr dest, size_t capacity) {
 }
 
 void ApplyDXFLineType(DXFReaderContext& ctx, ConstStr255Param name) {
-    std::string n = PString(name);
+    std::string n = PStrBytes(name);
     for (const DxfLineType& t : ctx.lineTypes)
         if (t.name == n) {
             ctx.doc->settings->currentLineType = t.style;
@@ -363,7 +331,7 @@ void ApplyDXFLineType(DXFReaderContext& ctx, ConstStr255Param name) {
 }
 
 void ApplyDXFLayer(DXFReaderContext& ctx, ConstStr255Param name) {
-    auto found = ctx.layerIndex.find(PString(name));
+    auto found = ctx.layerIndex.find(PStrBytes(name));
     if (found == ctx.layerIndex.end()) return;
     const DxfLayer& layer = ctx.layers[found->second];
     DocSettings* s = ctx.doc->settings;
@@ -380,7 +348,7 @@ void ReadDXFHeader(DXFReaderContext& ctx) {
     AppendLogLine(ctx.doc, text);
     std::string variable;
     while (ReadDxfLine(ctx, codeLine)) {
-        SInt32 code = GroupCode(codeLine);
+        SInt32 code = ParseGroupCode(codeLine);
         if (!ReadDxfLine(ctx, value)) return;
         if (code == 0 && UpperEquals(value, "ENDSEC")) return;
         if (code == 0 && UpperEquals(value, "EOF")) {
@@ -390,7 +358,7 @@ void ReadDXFHeader(DXFReaderContext& ctx) {
         if (code == 999) {
             AppendLogLine(ctx.doc, value);
         } else if (code == 9) {
-            variable = PString(value);
+            variable = PStrBytes(value);
         } else if (!variable.empty()) {
             if (variable == "$ACADVER") {
                 TakeVersion(ctx, value);
@@ -421,7 +389,7 @@ void ReadDXFTables(DXFReaderContext& ctx) {
         }
         if (!UpperEquals(name, "TABLE")) continue;
         bool ended = ReadDXFObject(ctx);
-        std::string table = PString(ctx.strings[1]);
+        std::string table = PStrBytes(ctx.strings[1]);
         std::transform(table.begin(), table.end(), table.begin(), ::toupper);
         if (!ended) break;
         if (table == "LTYPE")
@@ -442,7 +410,7 @@ void ReadDXFTables(DXFReaderContext& ctx) {
 }
 
 void MakeUniqueSymbolName(DocWindowRecord* doc, ConstStr255Param name, Str255 unique) {
-    std::string candidate = PString(name).substr(0, kSymbolNameLength);
+    std::string candidate = PStrBytes(name).substr(0, kSymbolNameLength);
     size_t suffix = 2; // the first suffix replaces two characters
     for (SInt32 counter = 1;; ++counter) {
         CopyUtf8(candidate, unique, kSymbolNameLength);
@@ -500,7 +468,7 @@ Boolean ReadDXFBlocks(DXFReaderContext& ctx) {
             def->minX = def->maxX = 0, def->minY = def->maxY = 0;
             started = false;
             DxfBlock b;
-            b.name = PString(ctx.strings[1]);
+            b.name = PStrBytes(ctx.strings[1]);
             b.definition = def;
             ctx.blockIndex[b.name] = ctx.blocks.size();
             ctx.blocks.push_back(std::move(b));
@@ -520,7 +488,7 @@ Boolean ReadDXFBlocks(DXFReaderContext& ctx) {
             bool dimension = !UpperEquals(name, "INSERT");
             ReadDXFObject(ctx);
             DxfNestedInsert n;
-            n.name = PString(ctx.strings[1]);
+            n.name = PStrBytes(ctx.strings[1]);
             if (dimension) {
                 n.x = -bx, n.y = -by;
             } else if (!ctx.nonFinite) {

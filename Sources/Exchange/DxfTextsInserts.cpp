@@ -27,21 +27,6 @@ constexpr SInt32 kInsertDepthLimit = 49;
 constexpr SInt32 kInsertBudget = 20000;
 constexpr size_t kAffixLength = 10;
 
-std::string PString(ConstStr255Param s) {
-    return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
-}
-
-bool UpperEquals(ConstStr255Param s, const char* word) {
-    size_t n = std::strlen(word);
-    if (s[0] != n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char c = s[i + 1];
-        if (c >= 'a' && c <= 'z') c = UInt8(c - 32);
-        if (c != UInt8(word[i])) return false;
-    }
-    return true;
-}
-
 Float64 X(const DXFReaderContext& ctx, SInt16 code) {
     return DxfReal(ctx, code);
 }
@@ -156,11 +141,11 @@ TextRecord* ReadDXFText(DXFReaderContext& ctx, ConstStr255Param kind) {
 
     std::string raw;
     if (UpperEquals(kind, "TEXT") || mtext) {
-        raw = PString(ctx.strings[0]);
+        raw = PStrBytes(ctx.strings[0]);
     } else {
         SInt32 flags = DxfInt(ctx, 70);
         if (flags & 1) return nullptr; // an invisible attribute
-        raw = (flags & 8) || !(flags & 2) ? PString(ctx.strings[0]) : PString(ctx.strings[2]);
+        raw = (flags & 8) || !(flags & 2) ? PStrBytes(ctx.strings[0]) : PStrBytes(ctx.strings[2]);
     }
 
     Float64 x = 0, y = 0, angle = X(ctx, 50);
@@ -217,7 +202,7 @@ void ReadDXFInsert(DXFReaderContext& ctx) {
     Float64 sx = X(ctx, 41) == 0 ? 1.0 : X(ctx, 41);
     Float64 sy = X(ctx, 42) == 0 ? sx : X(ctx, 42);
     ctx.insertBudget = kInsertBudget;
-    InsertDXFBlock(ctx, PString(ctx.strings[1]), X(ctx, 10), X(ctx, 20), X(ctx, 50), sx, sy, 0);
+    InsertDXFBlock(ctx, PStrBytes(ctx.strings[1]), X(ctx, 10), X(ctx, 20), X(ctx, 50), sx, sy, 0);
 }
 
 void InsertDXFBlock(DXFReaderContext& ctx, const std::string& name, Float64 x, Float64 y, Float64 angle,
@@ -272,7 +257,7 @@ DimensionRecord* ReadDXFDimension(DXFReaderContext& ctx) {
     if (!whole || ctx.nonFinite) return nullptr;
     if (GeneralPrefs.importDimensions == 0) {
         ctx.insertBudget = kInsertBudget;
-        InsertDXFBlock(ctx, PString(ctx.strings[1]), 0, 0, 0, 1, 1, 0);
+        InsertDXFBlock(ctx, PStrBytes(ctx.strings[1]), 0, 0, 0, 1, 1, 0);
         return nullptr;
     }
     DocWindowRecord* doc = ctx.doc;
@@ -286,7 +271,7 @@ DimensionRecord* ReadDXFDimension(DXFReaderContext& ctx) {
     std::memcpy(savedPrefix, s->dimPrefix, sizeof savedPrefix);
     std::memcpy(savedSuffix, s->dimSuffix, sizeof savedSuffix);
     s->dimPrefix[0] = s->dimSuffix[0] = 0;
-    std::string text = DecodeText(ctx, PString(ctx.strings[0]));
+    std::string text = DecodeText(ctx, PStrBytes(ctx.strings[0]));
     size_t measured = text.find("<>");
     Str255 given = {0};
     if (measured != std::string::npos) {

@@ -1,6 +1,7 @@
 // The DXF writer: the output buffer and the formatting of group codes and values, the header
 // variables, the tables, the order of sections, and the export's entry with its safe file handling.
 #include "Exchange/DxfWriter.h"
+#include "Platform/PascalBytes.h"
 #include "Exchange/DxfWriterState.h"
 
 #include "Files/OpenSaveDispatch.h"
@@ -32,10 +33,6 @@ constexpr const char* kVersion = "7.5.4";
 std::string AppText(SInt16 item) {
     Str255 s;
     GetAppString(item, s);
-    return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
-}
-
-std::string PString(ConstStringPtr s) {
     return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
 }
 
@@ -72,7 +69,7 @@ void MakeDXFLayerNames(DXFWriter& w, const std::vector<bool>& inUse) {
     w.layerNames.assign(kLayerCount, std::string());
     for (int n = 0; n < kLayerCount; ++n) {
         if (!inUse[n]) continue;
-        std::string name = SanitizeDXFName(PString(w.doc->layerNames->names[n]));
+        std::string name = SanitizeDXFName(PStrBytes(w.doc->layerNames->names[n]));
         if (name.size() > 31) name.resize(31);
         if (name.empty()) name = "LAYER_" + std::to_string(n);
         name = UniqueName(name, 31, taken);
@@ -404,7 +401,7 @@ void DXFWriter::Text(int code, const std::string& utf8) {
         Str255 p;
         p[0] = 3;
         std::memcpy(p + 1, text.data(), 3);
-        if (ExpandTextVariables(doc, p)) text = PString(p);
+        if (ExpandTextVariables(doc, p)) text = PStrBytes(p);
     }
     Str(code, MapDXFChars(UTF8ToMacRoman(text), tables, codePage));
 }
