@@ -2,6 +2,8 @@
 // object's group-code/value pairs, progress and cancel, and what the user is told at the end.
 #include "Exchange/DxfReader.h"
 
+#include "Files/FileNames.h"
+
 #include "Exchange/DxfReaderContext.h"
 #include "Files/OpenSaveDispatch.h"
 #include "Files/Preferences.h"
@@ -417,9 +419,7 @@ FileEnd ReadDXFFile(DXFReaderContext& ctx) {
 }
 
 void NameFromFile(const FSRef* file, Str255 name) {
-    std::string path = file->path;
-    size_t slash = path.rfind('/');
-    UTF8ToPStr(slash == std::string::npos ? path : path.substr(slash + 1), name, 255);
+    LeafNameOf(file, name);
 }
 
 void OpenImportProgress(DXFReaderContext& ctx) {

@@ -1,6 +1,8 @@
 // Extensions, ".cadx" names, backup names and temporary save names.
 #include "Files/FileNames.h"
 
+#include "Platform/MacRoman.h"
+
 #include <cstring>
 
 namespace {
@@ -59,4 +61,10 @@ std::string BackupFileName(const std::string& name) {
 std::string TempSaveFileName(UInt32 ticks) {
     std::string name = "temp save file (" + std::to_string(ticks) + ")";
     return name.substr(0, 63);
+}
+
+void LeafNameOf(const FSRef* file, Str255 name) {
+    const std::string path = file->path;
+    const size_t slash = path.rfind('/');
+    UTF8ToPStr(slash == std::string::npos ? path : path.substr(slash + 1), name, 255);
 }

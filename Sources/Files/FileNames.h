@@ -3,6 +3,7 @@
 // UTF-8 leaf names; Linux allows 255 bytes in one.
 #pragma once
 
+#include "Platform/FileManager.h"
 #include "Platform/MacTypes.h"
 
 #include <string>
@@ -25,5 +26,7 @@ std::string CadxFileName(const std::string& name);
 std::string BackupFileName(const std::string& name);
 // "temp save file (ticks)", cut to 63 characters.
 std::string TempSaveFileName(UInt32 ticks);
+// The file's leaf name in the system encoding, as messages show it.
+void LeafNameOf(const FSRef* file, Str255 name);
 // Cuts UTF-8 text to at most maxBytes without splitting a character.
 std::string CutUtf8(const std::string& text, size_t maxBytes);

@@ -62,7 +62,7 @@ std::string Leaf(const std::string& path) {
 }
 
 void NameOf(const FSRef* file, Str255 name) {
-    UTF8ToPStr(Leaf(file->path), name, 255);
+    LeafNameOf(file, name);
 }
 
 bool IsNativeExtension(const std::string& upper) {
@@ -162,11 +162,18 @@ Boolean Dispatch(DocWindowRecord** slot, const FSRef* file, OSType type) {
     }
 }
 
+// A picture file without Finder information is known by its extension.
+OSType TypeOrExtension(OSType type, const std::string& path) {
+    if (type != 0) return type;
+    const std::string ext = GetUpperExtension(Leaf(path));
+    return ext == "PICT" || ext == "PCT" ? kPictureFileType : type;
+}
+
 OSType FinderTypeOf(const std::string& path) {
     FSRef ref;
     FInfo info{};
     if (FSMakeRef(path.c_str(), &ref) == noErr) FSGetFinderInfo(&ref, &info);
-    return info.fdType;
+    return TypeOrExtension(info.fdType, path);
 }
 
 // A drawing as the preview knows one: its Finder type and creator, or, for a file that carries no
@@ -438,7 +445,7 @@ Boolean OpenDocumentFile(DocWindowRecord** slot, const FSRef* file) {
             }
             return false;
         }
-        result = Dispatch(slot, file, info.fdType);
+        result = Dispatch(slot, file, TypeOrExtension(info.fdType, file->path));
     }
     RebuildWindowMenu();
     return result;

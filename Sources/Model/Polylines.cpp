@@ -68,6 +68,39 @@ PolylineRecord* FirstSelected(DocWindowRecord* doc) {
     return nullptr;
 }
 
+// A new polyline after the last one with the current attributes, holding the points (which it owns
+// from then on), drawn when asked and journalled as added in a step of its own; null, with the points
+// released, without memory.
+template <typename Fill>
+PolylineRecord* AppendPolyline(DocWindowRecord* doc, SInt16 kind, Handle points, SInt16 count, Boolean draw,
+                               Fill fill) {
+    PolylineRecord* last = nullptr;
+    LastPolyline(doc, &last);
+    PolylineRecord* polyline = NewPolylineElement(doc, &last->next);
+    if (polyline == nullptr) {
+        DisposeHandle(points);
+        return nullptr;
+    }
+    const DocSettings* s = doc->settings;
+    polyline->group = s->currentGroup;
+    polyline->layer = s->currentLayer;
+    polyline->pen = s->currentPen;
+    polyline->lineType = s->currentLineType;
+    polyline->kind = kind;
+    polyline->optionColor = s->currentColor;
+    polyline->pictureWord = kind == kPolylinePicture ? -1 : 0;
+    polyline->pointCount = count;
+    polyline->points = points;
+    fill(polyline);
+    SpatialIndexAppended(doc, kPolylineElement, polyline);
+    MarkDocumentChanged(doc);
+    if (draw) gDocumentHooks.drawElement(doc, kPolylineElement, polyline);
+    BeginUndoStep(doc);
+    RecordUndoPolyline(doc, polyline, true);
+    EndUndoStep(doc);
+    return polyline;
+}
+
 } // namespace
 
 Boolean AppendTempPoint(DocWindowRecord* doc) {
@@ -124,34 +157,29 @@ Boolean CreatePolylineElement(DocWindowRecord* doc, PolylineRecord** slot, SInt1
     if (points == nullptr) return false;
     std::memcpy(*points, xy.data(), xy.size() * 8);
 
-    PolylineRecord* last = nullptr;
-    LastPolyline(doc, &last);
-    PolylineRecord* polyline = NewPolylineElement(doc, &last->next);
-    if (polyline == nullptr) {
-        DisposeHandle(points);
-        return false;
-    }
-    const DocSettings* s = doc->settings;
-    polyline->group = s->currentGroup;
-    polyline->layer = s->currentLayer;
-    polyline->pen = s->currentPen;
-    polyline->lineType = s->currentLineType;
-    polyline->kind = kind;
-    polyline->optionColor = s->currentColor;
-    if (kind == kPolylineEllipse) polyline->params[0] = a1, polyline->params[1] = a2;
-    if (kind == kPolylineRoundedRect)
-        polyline->params[0] = doc->drawing->toolInput.cornerRadius * s->drawingScale * UnitToMillimetres(doc);
-    polyline->pictureWord = kind == kPolylinePicture ? -1 : 0;
-    polyline->pointCount = SInt16(xy.size() / 2);
-    polyline->points = points;
-    SpatialIndexAppended(doc, kPolylineElement, polyline);
-    MarkDocumentChanged(doc);
-    if (draw) gDocumentHooks.drawElement(doc, kPolylineElement, polyline);
-    BeginUndoStep(doc);
-    RecordUndoPolyline(doc, polyline, true);
-    EndUndoStep(doc);
+    PolylineRecord* polyline =
+        AppendPolyline(doc, kind, points, SInt16(xy.size() / 2), draw, [&](PolylineRecord* p) {
+            if (kind == kPolylineEllipse) p->params[0] = a1, p->params[1] = a2;
+            if (kind == kPolylineRoundedRect)
+                p->params[0] = doc->drawing->toolInput.cornerRadius * doc->settings->drawingScale *
+                               UnitToMillimetres(doc);
+        });
+    if (polyline == nullptr) return false;
     *slot = polyline;
     return true;
+}
+
+Boolean InsertPictureElement(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2,
+                             Handle picture) {
+    const Float64 xy[4] = {x1, y1, x2, y2};
+    if (picture == nullptr || x1 == x2 || y1 == y2) return false;
+    for (Float64 v : xy)
+        if (!std::isfinite(v)) return false;
+    Handle points = nullptr;
+    if (PtrToHand(xy, &points, sizeof xy) != noErr) return false;
+    PolylineRecord* polyline = AppendPolyline(doc, kPolylinePicture, points, 2, true,
+                                              [&](PolylineRecord* p) { p->picture = picture; });
+    return polyline != nullptr;
 }
 
 Boolean BuildPolylineFromPoints(DocWindowRecord* doc, PolylineRecord** slot, SInt16 kind, Boolean draw,

@@ -31,6 +31,11 @@ Boolean CreatePolylineElement(DocWindowRecord* doc, PolylineRecord** slot, SInt1
 // The same, the buffer emptied afterwards.
 Boolean BuildPolylineFromPoints(DocWindowRecord* doc, PolylineRecord** slot, SInt16 kind, Boolean draw,
                                 Float64 a1, Float64 a2);
+// A picture element (kind 10) in the rectangle of the two corners, holding the picture, which it owns
+// from then on; drawn and journalled as one undo step. False, with the picture still the caller's,
+// for a rectangle without width or height or with a corner that is not finite.
+Boolean InsertPictureElement(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2,
+                             Handle picture);
 // n vertices on the circle from the start angle (degrees), closed by the first vertex again; kind 0.
 Boolean CreateRegularPolygon(DocWindowRecord* doc, Float64 cx, Float64 cy, Float64 radius, SInt16 n,
                              Float64 startAngle);

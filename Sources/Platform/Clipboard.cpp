@@ -1,12 +1,17 @@
-// The clipboard over QClipboard: its text, which every text flavour reads and writes, and PDF.
+// The clipboard over QClipboard: its text, which every text flavour reads and writes, PDF, and its
+// pictures: QuickDraw pictures as they are, images (PNG, TIFF, ...) turned into bitmap pictures.
 #include "Platform/Clipboard.h"
 
 #include "Platform/MacRoman.h"
 #include "Platform/MemoryManager.h"
+#include "Platform/Pictures.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
 #include <QMimeData>
+#include <QPainter>
 
 #include <cstring>
 
@@ -31,6 +36,76 @@ bool HasText(QClipboard* clipboard) {
     return data != nullptr && data->hasText();
 }
 
+// What other programs call a QuickDraw picture on the clipboard.
+const QString kPictMimes[] = {QStringLiteral("image/x-pict"), QStringLiteral("image/pict")};
+// Bitmap pictures hold at most this many pixels a side.
+constexpr int kLargestPictureSide = 4095;
+
+// The first image format of the clipboard that can be read (PNG, TIFF, ...); empty when none is.
+QString ReadableImageFormat(const QMimeData* data) {
+    static const QList<QByteArray> readable = QImageReader::supportedMimeTypes();
+    for (const char* preferred : {"image/png", "image/tiff"})
+        if (data->hasFormat(QLatin1String(preferred)) && readable.contains(preferred))
+            return QLatin1String(preferred);
+    for (const QString& format : data->formats())
+        if (format.startsWith(QLatin1String("image/")) && readable.contains(format.toLatin1())) return format;
+    return {};
+}
+
+bool HasPicture(const QMimeData* data) {
+    if (data == nullptr) return false;
+    for (const QString& mime : kPictMimes)
+        if (data->hasFormat(mime)) return true;
+    return data->hasImage() || !ReadableImageFormat(data).isEmpty();
+}
+
+// A QuickDraw picture as another program put it there: bare, or behind the 512 bytes of a file header.
+std::string QuickDrawPicture(const QMimeData* data) {
+    for (const QString& mime : kPictMimes) {
+        if (!data->hasFormat(mime)) continue;
+        const QByteArray bytes = data->data(mime);
+        const auto* b = reinterpret_cast<const UInt8*>(bytes.constData());
+        const size_t n = size_t(bytes.size());
+        if (PictureFitsData(b, n)) return std::string(bytes.constData(), n);
+        if (n > 512 && PictureFitsData(b + 512, n - 512))
+            return std::string(bytes.constData() + 512, n - 512);
+    }
+    return {};
+}
+
+// An image made a bitmap picture: transparent parts on white, too large a one scaled down.
+std::string ImageAsPicture(QImage image) {
+    if (image.isNull()) return {};
+    if (image.width() > kLargestPictureSide || image.height() > kLargestPictureSide)
+        image = image.scaled(kLargestPictureSide, kLargestPictureSide, Qt::KeepAspectRatio,
+                             Qt::SmoothTransformation);
+    if (image.width() < 2) image = image.scaled(2, image.height());
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    {
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, image);
+    }
+    PicHandle picture =
+        NewBitmapPicture(reinterpret_cast<const UInt32*>(opaque.constBits()), SInt32(opaque.bytesPerLine()),
+                         SInt16(opaque.width()), SInt16(opaque.height()));
+    if (picture == nullptr) return {};
+    std::string bytes(*picture, size_t(GetHandleSize(picture)));
+    DisposeHandle(picture);
+    return bytes;
+}
+
+std::string ClipboardPicture(const QMimeData* data) {
+    if (data == nullptr) return {};
+    std::string picture = QuickDrawPicture(data);
+    if (!picture.empty()) return picture;
+    const QString format = ReadableImageFormat(data);
+    QImage image;
+    if (!format.isEmpty()) image.loadFromData(data->data(format));
+    if (image.isNull() && data->hasImage()) image = qvariant_cast<QImage>(data->imageData());
+    return ImageAsPicture(image);
+}
+
 } // namespace
 
 OSStatus ClearCurrentScrap() {
@@ -47,7 +122,7 @@ OSStatus ScrapFlavorAvailable(ResType flavor) {
     if (clipboard == nullptr) return kScrapFlavorMissing;
     if (IsTextFlavor(flavor)) return HasText(clipboard) ? noErr : kScrapFlavorMissing;
     const QMimeData* data = clipboard->mimeData();
-    if (flavor == kScrapFlavorPicture && data != nullptr && data->hasImage()) return noErr;
+    if (flavor == kScrapFlavorPicture && HasPicture(data)) return noErr;
     if (flavor == kScrapFlavorPDF && data != nullptr && data->hasFormat(kPdfMime)) return noErr;
     return kScrapFlavorMissing;
 }
@@ -79,6 +154,14 @@ OSStatus PutScrapData(Size size, ResType flavor, const void* bytes) {
 
 OSStatus PrvGetScrap(Handle h, ResType flavor) {
     QClipboard* clipboard = SystemClipboard();
+    if (h != nullptr && flavor == kScrapFlavorPicture) {
+        const std::string picture = ClipboardPicture(clipboard != nullptr ? clipboard->mimeData() : nullptr);
+        if (picture.empty()) return kScrapFlavorMissing;
+        SetHandleSize(h, Size(picture.size()));
+        if (MemError() != noErr) return MemError();
+        std::memcpy(*h, picture.data(), picture.size());
+        return noErr;
+    }
     if (h == nullptr || !IsTextFlavor(flavor) || !HasText(clipboard)) return kScrapFlavorMissing;
     QString text = clipboard->text();
     std::string bytes;

@@ -20,7 +20,7 @@ constexpr OSStatus kScrapFlavorMissing = -102;
 
 // Empties the clipboard.
 OSStatus ClearCurrentScrap();
-// noErr when the clipboard offers the flavour (a picture request also accepts any image), else
+// noErr when the clipboard offers the flavour (a picture request also accepts an image), else
 // kScrapFlavorMissing.
 OSStatus ScrapFlavorAvailable(ResType flavor);
 // True when the clipboard holds a text in any of the text flavours.
@@ -30,7 +30,9 @@ Boolean ScrapHasText();
 // kScrapFlavorMissing.
 OSStatus PutScrapData(Size size, ResType flavor, const void* bytes);
 // Fills the handle with the clipboard's text in the flavour ("TEXT" Mac Roman, "utf8" UTF-8, "utxt"
-// UTF-16); kScrapFlavorMissing and the handle left alone when there is no text.
+// UTF-16); kScrapFlavorMissing and the handle left alone when there is no text. "PICT" gives the
+// clipboard's picture: a QuickDraw picture the decoder reads ("image/x-pict"), else its image (PNG,
+// TIFF, ...) as a bitmap picture, scaled down to 4095 pixels a side at most.
 OSStatus PrvGetScrap(Handle h, ResType flavor);
 
 // The clipboard's text as UTF-8, cut to at most capacity bytes at a character boundary; empty when

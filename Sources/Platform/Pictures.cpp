@@ -608,8 +608,9 @@ class Decoder {
     }
 };
 
-// Reads the header and walks the opcodes onto the painter; true when anything was drawn.
-bool Walk(const UInt8* bytes, size_t size, const Rect& frame, QPainter& painter) {
+// Reads the header and walks the opcodes onto the painter; true when anything was drawn. *whole is
+// false when an opcode ran past the end of the data or was malformed.
+bool Walk(const UInt8* bytes, size_t size, const Rect& frame, QPainter& painter, bool* whole) {
     Reader r{bytes, size, 10};
     bool v2 = false;
     if (r.Has(2) && bytes[10] == 0x11 && bytes[11] == 0x01) {
@@ -625,17 +626,18 @@ bool Walk(const UInt8* bytes, size_t size, const Rect& frame, QPainter& painter)
         UInt16 op = v2 ? r.U16() : r.U8();
         if (!r.ok || !decoder.Step(op)) break;
     }
+    if (whole) *whole = r.ok;
     return decoder.Painted();
 }
 
 } // namespace
 
-bool RecordPicture(const UInt8* bytes, size_t size, QPicture* picture, Rect* frame) {
+bool RecordPicture(const UInt8* bytes, size_t size, QPicture* picture, Rect* frame, bool* whole) {
     Rect f;
     if (!GetPictureFrame(bytes, size, &f)) return false;
     if (Width(f) > kMaxSide || Height(f) > kMaxSide) return false;
     QPainter painter(picture);
-    bool painted = Walk(bytes, size, f, painter);
+    bool painted = Walk(bytes, size, f, painter, whole);
     painter.end();
     if (frame) *frame = f;
     return painted;
@@ -647,6 +649,12 @@ Boolean GetPictureFrame(const UInt8* bytes, size_t size, Rect* frame) {
     r.Skip(2);
     *frame = r.ReadRect();
     return Width(*frame) > 0 && Height(*frame) > 0;
+}
+
+Boolean PictureFitsData(const UInt8* bytes, size_t size) {
+    QPicture picture;
+    bool whole = false;
+    return RecordPicture(bytes, size, &picture, nullptr, &whole) && whole;
 }
 
 Boolean DrawPictureData(const UInt8* bytes, size_t size, const Rect* destination) {

@@ -17,6 +17,9 @@ Boolean GetPictureFrame(const UInt8* bytes, size_t size, Rect* frame);
 // draws nothing it knows; every count and length is checked against the data.
 Boolean DrawPictureData(const UInt8* bytes, size_t size, const Rect* destination);
 void DrawPicture(PicHandle picture, const Rect* destination);
+// The data hold a picture this decoder reads: a frame it can draw at, something drawn, and no opcode
+// that is malformed or reaches past the end of the data.
+Boolean PictureFitsData(const UInt8* bytes, size_t size);
 // The same into a drawing context, upright in the rectangle (user space, y up); the picture keeps its
 // lines sharp at any size. False, with nothing drawn, as above.
 Boolean QDPictDrawToCGContext(CGContextRef context, CGRect rect, const UInt8* bytes, size_t size);

@@ -8,5 +8,6 @@
 class QPicture;
 
 // Records the picture's drawing in its frame's coordinates (the frame's top-left at 0, 0, y down);
-// false when it is not a picture the decoder reads or draws nothing. *frame receives the frame.
-bool RecordPicture(const UInt8* bytes, size_t size, QPicture* picture, Rect* frame);
+// false when it is not a picture the decoder reads or draws nothing. *frame receives the frame; *whole,
+// when asked for, whether the walk stayed within the data.
+bool RecordPicture(const UInt8* bytes, size_t size, QPicture* picture, Rect* frame, bool* whole = nullptr);

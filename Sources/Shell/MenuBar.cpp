@@ -307,18 +307,20 @@ void AdjustMenus(DocWindowRecord* doc) {
         AppString(152, text);
     SetText(kEditMenu, 2, text);
     Set(kEditMenu, 2, undo && d->undo.redoCount > 0);
+    // A picture on the clipboard makes Paste place it, unless text comes with it.
+    const bool picture = open && edit && ScrapFlavorAvailable(kScrapFlavorPicture) == noErr;
     // A dialog with a text field of its own sets the text items while it is open.
     if (DialogStackDepth() == 0) {
         bool selection = doc != nullptr && CommandFieldHasSelection(doc);
         for (SInt16 item : {4, 5, 8})
             Set(kEditMenu, item, selection);
-        AppString(155, text);
+        AppString(picture ? 153 : 155, text);
         SetText(kEditMenu, 6, text);
         CommandFieldRecord* field = doc != nullptr ? CommandFieldOf(doc) : nullptr;
-        Set(kEditMenu, 6, field != nullptr && field->open && ScrapHasText());
+        Set(kEditMenu, 6, picture || (field != nullptr && field->open && ScrapHasText()));
         Set(kEditMenu, 9, doc != nullptr && edit && CommandFieldHasText(doc));
     }
-    Set(kEditMenu, 7, false);
+    Set(kEditMenu, 7, picture);
     for (SInt16 item : {11, 12, 14, 16, 25, 27, 28})
         Set(kEditMenu, item, open && edit);
     Set(kEditMenu, 18, open);

@@ -29,6 +29,8 @@
 #include "View/RasterImages.h"
 #include "Model/Repairs.h"
 #include "Tools/Fillets.h"
+#include "Platform/Clipboard.h"
+#include "Tools/ToolState.h"
 
 #include <algorithm>
 #include <utility>
@@ -101,6 +103,13 @@ void RepairsCommand(DocWindowRecord* doc, SInt16 item) {
     }
 }
 
+// The clipboard's picture placed by the pending command, with the placement mode of the item.
+void PastePictureCommand(DocWindowRecord* doc, UInt8 placement) {
+    constexpr SInt16 kPastePictureCommand = 149;
+    GeneralPrefs.picturePlacement = placement;
+    StartPendingCommand(doc, kPastePictureCommand);
+}
+
 void EditCommand(DocWindowRecord* doc, SInt16 item) {
     DocSettings* s = doc->settings;
     switch (item) {
@@ -141,7 +150,13 @@ void EditCommand(DocWindowRecord* doc, SInt16 item) {
         CommandFieldCopy(doc);
         break;
     case 6:
-        CommandFieldPaste(doc);
+        if (!ScrapHasText() && ScrapFlavorAvailable(kScrapFlavorPicture) == noErr)
+            PastePictureCommand(doc, 0);
+        else
+            CommandFieldPaste(doc);
+        break;
+    case 7:
+        if (ScrapFlavorAvailable(kScrapFlavorPicture) == noErr) PastePictureCommand(doc, 1);
         break;
     case 8:
         CommandFieldClear(doc);
@@ -241,7 +256,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         }
     case kEditMenu:
         return item == 1 || item == 2 || item == 11 || item == 21 || item == 22 || item == 25 || item == 27 ||
-               item == 28 || item == 18 || item == 20 || (item >= 4 && item <= 9 && item != 7);
+               item == 28 || item == 18 || item == 20 || (item >= 4 && item <= 9);
     case kWindowMenu:
         return item == 11 || item >= kFirstDocumentItem;
     case kSettingsMenu:

@@ -18,6 +18,7 @@
 #include "Platform/FileManager.h"
 #include "Shell/LiveSnap.h"
 #include "Files/PdfOutput.h"
+#include "Files/PictureFiles.h"
 #include "Files/Preferences.h"
 #include "Shell/MenuBar.h"
 #include "Other/ModalDialogs.h"
@@ -99,6 +100,7 @@ void InitApplication() {
     RegisterDXFImporter();
     RegisterDXFExport();
     RegisterPDFExport();
+    RegisterPictureImporter();
     InitMenusAndCursors();
     std::fesetround(FE_TONEAREST);
     GeneralPrefs.recentFullPaths = 1;

@@ -7,6 +7,7 @@
 #include "Files/NativeDocument.h"
 #include "Files/NativeFile.h"
 #include "Files/OpenSaveDispatch.h"
+#include "Files/PictureFiles.h"
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/Selection.h"
@@ -166,8 +167,11 @@ void PictureSize(ToolStep& s) {
         Refuse(s, kValuesNotPositiveMessage);
         return;
     }
-    // The picture element is placed by the picture output, which does not exist yet.
-    EndPendingCommand(s.doc);
+    DocWindowRecord* doc = s.doc;
+    const ToolPoint at = RefPoint(doc, 4);
+    const Float64 factor = DefaultScaleFactor(doc); // typed lengths into millimetres
+    EndPendingCommand(doc);
+    PastePicture(doc, at.x, at.y, at.x + width * factor, at.y + height * factor);
 }
 
 // 150: the width of new elements.
@@ -262,9 +266,10 @@ void PlaceFile(ToolStep& s) {
     FSRef file;
     OSType type = 0;
     if (!OpenPanelWithOptions(prompt, types, &file, &type, false)) return;
-    // Picture files are placed by the picture output, which does not exist yet.
-    if (type == kPictureFileType) return;
-    PlaceDrawingFile(doc, &file, x, y);
+    if (type == kPictureFileType)
+        PlacePictureFile(doc, &file, false, x, y);
+    else
+        PlaceDrawingFile(doc, &file, x, y);
 }
 
 // 186: two points of a length in an image.
@@ -328,6 +333,7 @@ const ToolStepRow kRows[] = {
 const PendingMenuRow kMenuRows[] = {
     {kOutputAreasMenu, 11, kScaleDrawingCommand, nullptr},
     {kEditMenu, 23, kImageScaleCommand, nullptr},
+    {kFileMenu, 4, kPlaceFileCommand, nullptr},
 };
 
 } // namespace

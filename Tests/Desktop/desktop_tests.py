@@ -1760,6 +1760,40 @@ def scenario_pdf_area_to_clipboard(tier):
     program.quit()
 
 
+def scenario_paste_picture(tier):
+    """A PNG another program put on the clipboard (xclip) is pasted with Ctrl+V: a click places it and
+    Return takes the proposed size, its frame's 40 x 20 points times 0.35; the saved drawing holds one
+    picture element of that size."""
+    picture = os.path.join(tier.scratch, "Clip.png")
+    write_png(picture, 40, 20, [b"\0" + bytes((30, 120, 200)) * 40 for _ in range(20)])
+    with open(picture, "rb") as f:
+        feeder = subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "image/png", "-i"], env=tier.desk.env,
+                                  stdin=f, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        feeder.wait(timeout=10)
+    held = lambda: "image/png" in tier.desk.x("xclip", "-selection", "clipboard", "-t", "TARGETS", "-o")
+    wait_for("xclip to offer the image", held, 5)
+    program = Program(tier, "paste-picture")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    desk.key("ctrl+v")
+    program.wait_idle(0.3)
+    x, y, w, h = desk.geometry(doc)
+    desk.click(x + int(0.3 * w), y + int(0.6 * h))
+    program.wait_idle(0.3)
+    desk.key("Return")
+    program.wait_idle(0.5)
+    path = os.path.join(tier.scratch, "Pasted.cadx")
+    save_through_panel(program, path)
+    pictures = [points for kind, points in polylines_of(dump(tier, path)) if kind == 10]
+    check(len(pictures) == 1 and len(pictures[0]) == 2, f"the saved drawing holds the pictures {pictures}")
+    (x1, y1), (x2, y2) = pictures[0]
+    width, height = x2 - x1, y2 - y1
+    check(abs(width - 14) < 1e-6 and abs(height - 7) < 1e-6, f"the picture is {width} x {height}, not 14 x 7")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1791,6 +1825,7 @@ SCENARIOS = [
     ("AB the drawing scaled from a line", scenario_scale_drawing_from_line, False),
     ("AC the PDF area onto the clipboard", scenario_pdf_area_to_clipboard, False),
     ("AD the title block on New brings the paper template", scenario_title_block_on_new, False),
+    ("AF a picture pasted from the clipboard", scenario_paste_picture, False),
 ]
 
 

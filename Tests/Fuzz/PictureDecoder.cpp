@@ -1,9 +1,12 @@
 // Fuzz target: the picture decoder, drawing into a port and into a drawing context, each at a size
-// other than the picture's frame. Whatever the bytes, nothing is read past their end, no size asks
-// for unbounded memory, and the walk ends.
+// other than the picture's frame; and the same bytes as a PICT file, whose picture after the 512-byte
+// header is taken only when it fits its data, and is then drawn. Whatever the bytes, nothing is read
+// past their end, no size asks for unbounded memory, and the walk ends.
+#include "Files/PictureFiles.h"
 #include "Platform/CGContext.h"
 #include "Platform/PlatformApp.h"
 #include "Platform/Pictures.h"
+#include "Platform/MemoryManager.h"
 #include "Platform/QuickDraw.h"
 
 #include <cstddef>
@@ -11,6 +14,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -61,6 +65,14 @@ void WriteSeeds() {
         .write(reinterpret_cast<const char*>(v1.b.data()), std::streamsize(v1.b.size()));
     std::ofstream(std::string(folder) + "/colours-v2.pict", std::ios::binary)
         .write(reinterpret_cast<const char*>(v2.b.data()), std::streamsize(v2.b.size()));
+    // The same pictures as files, behind their header.
+    for (const auto& [name, picture] :
+         {std::pair{"shapes-v1-file.pict", &v1}, std::pair{"colours-v2-file.pict", &v2}}) {
+        std::vector<uint8_t> file(kPictFileHeaderSize, 0);
+        file.insert(file.end(), picture->b.begin(), picture->b.end());
+        std::ofstream(std::string(folder) + "/" + name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    }
 }
 
 } // namespace
@@ -89,6 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (QDBeginCGContext(gWorld, &ctx) == noErr) {
         QDPictDrawToCGContext(ctx, CGRectMake(1, 1, 20, 30), bytes.data(), bytes.size());
         QDEndCGContext(gWorld, &ctx);
+    }
+    // A picture taken from a file must fit its data: its frame is readable and it draws.
+    if (Handle picture = PictureFromFileData(bytes.data(), bytes.size())) {
+        if (GetHandleSize(picture) != Size(size - kPictFileHeaderSize)) std::abort();
+        Rect frame{};
+        if (!GetPictureFrame(reinterpret_cast<const UInt8*>(*picture), size_t(GetHandleSize(picture)),
+                             &frame))
+            std::abort();
+        DrawPicture(picture, &dest);
+        DisposeHandle(picture);
     }
     return 0;
 }
