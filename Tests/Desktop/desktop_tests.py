@@ -1765,9 +1765,9 @@ def open_settings_dialog(program, doc, title, walks):
     the bottom when negative): which items are enabled before it depends on the dialogs built."""
     for downs in walks:
         choose_from_menu(program, doc, 6, downs)
-        found = program.wait_window("a settings dialog", lambda: (program.dialogs() or [None])[0])
-        if program.desk.props(found)["title"] == title:
-            return found
+        window, props = program.wait_window("a settings dialog", lambda: (program.dialogs() or [None])[0])
+        if props["title"] == title:
+            return window
         program.desk.key("Escape")
         program.wait_window("the other dialog to close", lambda: not program.dialogs(), 5)
     check(False, f"Settings did not open the dialog {title!r}")
@@ -1800,7 +1800,7 @@ def scenario_pens_dialog_height(tier):
 def scenario_dimension_pen_refused(tier):
     """Settings > Dimension Settings…, page 3: a dimension pen of 12 is refused in an alert that takes
     the keys and goes on Return; the pen field has the keys again with its text selected, so 5 typed
-    replaces it and Return closes the dialog without a second alert."""
+    replaces it and Return closes the dialog without a second alert; the drawing counts as changed."""
     program = Program(tier, "dimension-pen")
     program.wait_window("the application window", program.application_window)
     doc = new_document(program)
@@ -1811,7 +1811,7 @@ def scenario_dimension_pen_refused(tier):
     x, y, w, h = desk.geometry(dialog)
     desk.click(x + 158, y + 16)  # the page pop-up
     wait_for("the page menu to open", desk.popups, 5)
-    desk.key("Down", "Down", "Return")
+    desk.key("Up", "Return")  # the last page, with or without an item active when it opens
     wait_for("the page menu to close", lambda: not desk.popups(), 5)
     program.wait_idle(0.3)
     desk.key("Tab", "Tab")  # from the text before the value to the pen
@@ -1823,6 +1823,11 @@ def scenario_dimension_pen_refused(tier):
     desk.key("Return")
     program.wait_window("the dialog to close", lambda: not program.dialogs(), 5)
     check(not program.alerts(), "a second alert after the pen 5")
+    # The settings changed the drawing: closing it asks, and Don't Save closes it.
+    desk.key("ctrl+w")
+    program.wait_window("the save-changes alert", lambda: (program.alerts() or [None])[0])
+    desk.key("ctrl+d")
+    program.wait_window("the drawing to close", lambda: not program.documents() and not program.alerts(), 5)
     program.quit()
 
 
