@@ -27,11 +27,6 @@ constexpr SInt16 kOK = 1, kCancel = 2, kPagePopup = 3;
 constexpr SInt16 kFontMenu = 512;
 constexpr SInt16 kSettingsMessageList = 1330;
 
-SInt16 ClampShort(Float64 v, SInt16 low, SInt16 high) {
-    if (!(v >= low)) return low;
-    return v > high ? high : SInt16(v);
-}
-
 void SetUnitNameItem(const DocWindowRecord* doc, DialogRef dialog, SInt16 item) {
     Str255 name;
     UnitName(doc, name);
@@ -67,6 +62,11 @@ template <typename Copy> struct PagedRun {
     void (*fill)(const DocWindowRecord*, Pages&, Copy&);
     void (*read)(const DocWindowRecord*, Pages&, Copy&);
     void (*click)(Pages&, Copy&, SInt16 k);
+
+    void Start(const DocWindowRecord* doc, SInt16 page) {
+        pages.Append(page);
+        fill(doc, pages, *copy);
+    }
 };
 
 // Runs the loop until OK or Cancel; a page switch is remembered in *rememberedPage at once.
@@ -616,8 +616,7 @@ void DocumentOptionsDialog(DocWindowRecord* doc) {
                               FillOptionsPage,
                               ReadOptionsPage,
                               ClickOptionsPage};
-    run.pages.Append(s->optionsDialogPage);
-    FillOptionsPage(doc, run.pages, copy);
+    run.Start(doc, s->optionsDialogPage);
     SInt16 item = RunPaged(doc, run, &s->optionsDialogPage);
     CloseModalDialog(dialog, &DialogPositionTable[kDocumentOptionsPositionSlot]);
     if (item == kOK) {
@@ -649,8 +648,7 @@ SInt16 DimensionSettingsDialog(DocWindowRecord* doc, Boolean allPages) {
                                     FillDimensionPage,
                                     ReadDimensionPage,
                                     ClickDimensionPage};
-        run.pages.Append(s->dimDialogPage);
-        FillDimensionPage(doc, run.pages, copy);
+        run.Start(doc, s->dimDialogPage);
         SInt16 item = 0;
         do
             item = RunPaged(doc, run, &s->dimDialogPage);

@@ -22,23 +22,7 @@ namespace {
 
 constexpr Origin kGridOrigin{100, 180}, kPensOrigin{80, 160};
 
-class SettingsDialogs : public ShellTest {
-  protected:
-    DocWindowRecord* doc = nullptr;
-    DocSettings* s = nullptr;
-    void SetUp() override {
-        ShellTest::SetUp();
-        doc = NewFromMenu();
-        ASSERT_NE(doc, nullptr);
-        s = doc->settings;
-        for (int slot : {kGridPositionSlot, kPickAperturePositionSlot, kPenSettingsPositionSlot})
-            DialogPositionTable[slot] = Point{0, 0};
-    }
-    void Choose(SInt16 item) {
-        ASSERT_TRUE(ChooseMenuItem(kSettingsMenu, item));
-        RunLoop();
-    }
-};
+using SettingsDialogs = SettingsDialogTest;
 
 } // namespace
 

@@ -26,27 +26,21 @@ constexpr SInt16 kOptionsPageItems[] = {0, 28, 21};
 constexpr SInt16 kDimensionPageItems[] = {0, 30, 31, 17};
 constexpr SInt16 kMissingFont = 9999;
 
+void SetStr(StringPtr dest, const char* text) {
+    dest[0] = UInt8(std::strlen(text));
+    std::memcpy(dest + 1, text, dest[0]);
+}
+
 void QueuePage(SInt16 page) {
     QueuePopUpMenuChoice(page);
     QueueItemClick(kPagedOrigin, 6, 16, 26, 300);
 }
 
-class PagedDialogs : public ShellTest {
+class PagedDialogs : public SettingsDialogTest {
   protected:
-    DocWindowRecord* doc = nullptr;
-    DocSettings* s = nullptr;
     void SetUp() override {
-        ShellTest::SetUp();
-        doc = NewFromMenu();
-        ASSERT_NE(doc, nullptr);
-        s = doc->settings;
+        SettingsDialogTest::SetUp();
         s->dialogUnit = 1;
-        DialogPositionTable[kDocumentOptionsPositionSlot] = Point{0, 0};
-        DialogPositionTable[kDimensionSettingsPositionSlot] = Point{0, 0};
-    }
-    void Choose(SInt16 item) {
-        ASSERT_TRUE(ChooseMenuItem(kSettingsMenu, item));
-        RunLoop();
     }
     void AddDimension() {
         BeginUndoStep(doc);
@@ -195,6 +189,32 @@ TEST_F(PagedDialogs, FlagWordOfPageOne) {
     EXPECT_EQ(s->dimFlags & kDimUnitSuffix, 0);
     EXPECT_NE(s->dimFlags & kDimNoExtensionLines, 0);
     EXPECT_EQ(DimSecondTerminator(s->dimFlags), 3);
+}
+
+TEST_F(PagedDialogs, TheOneDimensionFormWritesPageOneAndTheChoicesOnly) {
+    s->dimDialogPage = 3;
+    s->dimStackSpacing = 12.5;
+    s->dimPen = 4;
+    SetStr(s->dimPrefix, "L=");
+    const DocSettings before = *s;
+    for (bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        QueueTypedText("5\t1"); // text height, decimals
+        QueuePopUpMenuChoice(2);
+        QueueItemClick(kPagedOrigin, 220, 84, 240, 230); // numbers: feet and inches
+        if (ok)
+            QueueReturn();
+        else
+            QueueEscape();
+        EXPECT_EQ(DimensionSettingsDialog(doc, false), ok ? 1 : 0);
+        EXPECT_EQ(s->dimDialogPage, 1);
+        EXPECT_DOUBLE_EQ(DimTextHeight(s), ok ? 5.0 : DimTextHeight(&before));
+        EXPECT_EQ(s->dimDecimals, ok ? 1 : before.dimDecimals);
+        EXPECT_EQ(DimFeetInchFormat(s), ok ? 1 : 0);
+        EXPECT_DOUBLE_EQ(s->dimStackSpacing, 12.5);
+        EXPECT_EQ(s->dimPen, 4);
+        EXPECT_EQ(std::memcmp(s->dimPrefix, before.dimPrefix, sizeof s->dimPrefix), 0);
+    }
 }
 
 TEST_F(PagedDialogs, DocumentOptionsAreWrittenOnOKOnly) {

@@ -4,10 +4,13 @@
 
 #include "ShellTestSupport.h"
 
+#include "Model/DocSettings.h"
 #include "Other/ModalDialogs.h"
 #include "Platform/DialogManager.h"
 #include "Platform/Events.h"
+#include "Platform/Menus.h"
 #include "Platform/SimulatedInput.h"
+#include "Shell/MenuBar.h"
 
 #include <functional>
 #include <string>
@@ -64,5 +67,25 @@ inline bool ShootFrontDialog(const std::string& name) {
     std::string path = TestOutputPath(name + ".png");
     return SaveWindowWithWidgetsPNG(GetDialogWindow(DialogStackTop()), path.c_str());
 }
+
+// A new drawing from the menu bar, its settings, and no remembered dialog places.
+class SettingsDialogTest : public ShellTest {
+  protected:
+    DocWindowRecord* doc = nullptr;
+    DocSettings* s = nullptr;
+    void SetUp() override {
+        ShellTest::SetUp();
+        doc = NewFromMenu();
+        ASSERT_NE(doc, nullptr);
+        s = doc->settings;
+        for (Point& p : DialogPositionTable)
+            p = Point{0, 0};
+    }
+    // Settings > the item, run until the queued input is used up.
+    void Choose(SInt16 item) {
+        ASSERT_TRUE(ChooseMenuItem(kSettingsMenu, item));
+        RunLoop();
+    }
+};
 
 } // namespace settings_test
