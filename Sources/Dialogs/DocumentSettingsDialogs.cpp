@@ -26,6 +26,7 @@ namespace {
 constexpr SInt16 kOK = 1, kCancel = 2, kPagePopup = 3;
 constexpr SInt16 kFontMenu = 512;
 constexpr SInt16 kSettingsMessageList = 1330;
+constexpr SInt16 kMostDecimals = 10;
 
 void SetUnitNameItem(const DocWindowRecord* doc, DialogRef dialog, SInt16 item) {
     Str255 name;
@@ -245,7 +246,8 @@ void ReadOptionsPage(const DocWindowRecord*, Pages& p, OptionsCopy& c) {
     for (SInt16 i = 0; i < 5; ++i)
         c.yesNo[i] = RadioValue(p, SInt16(1 + 2 * i), 2) == 0;
     c.count = UInt16(GetItemShort(d, p.Item(13)));
-    c.decimals = UInt16(GetItemShort(d, p.Item(14)));
+    // Lengths everywhere are written with this many decimals: a typed -1 must not become 65535.
+    c.decimals = UInt16(std::clamp<SInt16>(GetItemShort(d, p.Item(14)), 0, kMostDecimals));
     c.relative = GetCheckBox(d, p.Item(15)) ? 1.0 : 0.0;
     c.pointMarks = GetCheckBox(d, p.Item(16));
 }

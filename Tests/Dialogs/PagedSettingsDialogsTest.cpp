@@ -244,6 +244,21 @@ TEST_F(PagedDialogs, DocumentOptionsAreWrittenOnOKOnly) {
     }
 }
 
+TEST_F(PagedDialogs, DecimalPlacesStayWithinZeroToTen) {
+    for (auto [typed, stored] : {std::pair{"-1", 0}, {"12", 10}, {"4", 4}}) {
+        SCOPED_TRACE(typed);
+        s->optionsDialogPage = 2;
+        static const char* text;
+        text = typed;
+        WhenIdle([](DialogRef) {
+            QueueTypedText(std::string("\t") + text);
+            QueueReturn();
+        });
+        Choose(2);
+        EXPECT_EQ(s->decimals, stored);
+    }
+}
+
 TEST_F(PagedDialogs, ScreenshotsOfEveryPage) {
     struct Shot {
         SInt16 menuItem, pages;
