@@ -176,7 +176,7 @@ template <class IO> void VisitSettings(DocSettings& s, IO& io) {
     io.W16(s.dashLength1);
     io.W16(s.dashLength2);
     Words(io, s.words1914);
-    io.L32(s.long1924); // 1924
+    io.L32(s.creationDate); // 1924
     io.L32(s.saveDate);
     io.L32(s.editingSeconds);
     Words(io, s.words1936);

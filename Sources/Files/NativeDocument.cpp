@@ -382,6 +382,7 @@ void NoteSaveInDocument(DocWindowRecord* doc, Boolean selectionOnly, Boolean kee
     DrawingRecord* d = doc->drawing;
     StoreDocumentWindowState(doc);
     GetDateTime(&doc->settings->saveDate);
+    if (doc->settings->creationDate == 0) doc->settings->creationDate = doc->settings->saveDate;
     UInt32 now = TickCount();
     doc->settings->editingSeconds += (now - d->editStartTicks) / 60;
     d->editStartTicks = now;

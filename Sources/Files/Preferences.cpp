@@ -243,7 +243,7 @@ void RestorePaletteWindows(DocWindowRecord* doc) {
 void LoadDocumentDefaults(DocWindowRecord* doc) {
     DocSettings* s = doc->settings;
     // Fields that belong to the open document, not to the defaults.
-    SInt32 long1924 = s->long1924;
+    UInt32 creationDate = s->creationDate;
     UInt32 saveDate = s->saveDate, editingSeconds = s->editingSeconds;
     std::vector<UInt8> image(kDocSettingsStoredSize);
     EncodeDocSettingsLE(s, image.data());
@@ -254,7 +254,7 @@ void LoadDocumentDefaults(DocWindowRecord* doc) {
     MoveWindowOnScreen(doc);
     for (int i = 0; i < 4; ++i)
         s->hpglArea[i] = s->pdfArea[i] = 0.0;
-    s->long1924 = long1924;
+    s->creationDate = creationDate;
     s->saveDate = saveDate;
     s->editingSeconds = editingSeconds;
 }

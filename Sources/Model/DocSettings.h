@@ -157,7 +157,7 @@ struct DocSettings {
     SInt16 dashLength1;            // 1910
     SInt16 dashLength2;            // 1912
     SInt16 words1914[5];           // 1914
-    SInt32 long1924;               // 1924: belongs to the open document
+    UInt32 creationDate;           // 1924: seconds since 1904, set by the first save
     UInt32 saveDate;               // 1928: seconds since 1904
     UInt32 editingSeconds;         // 1932
     SInt16 words1936[2];           // 1936

@@ -508,6 +508,13 @@ SInt16 FindFontMenuItem(SInt16 fontNum, MenuRef menu) {
     return 1;
 }
 
+void FillFontPopup(DialogRef dialog, SInt16 popupItem) {
+    if (MenuRef fonts = GetPopupMenu(dialog, popupItem); fonts != nullptr && CountMenuItems(fonts) == 0) {
+        AppendResMenu(fonts, FOUR_CHAR("FONT"));
+        SyncPopupMaximum(dialog, popupItem);
+    }
+}
+
 void SetFontPopup(DialogRef dialog, SInt16 fontNum, SInt16 popupItem) {
     SetItemValue(dialog, popupItem, FindFontMenuItem(fontNum, GetPopupMenu(dialog, popupItem)));
 }

@@ -82,6 +82,8 @@ void TrackPopupItem(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16*
 SInt16 GetPopupFontNum(DialogRef dialog, SInt16 popupItem);
 // The first item whose text is the font's name; 1 when none is.
 SInt16 FindFontMenuItem(SInt16 fontNum, MenuRef menu);
+// Gives a font pop-up's own menu the installed fonts, once.
+void FillFontPopup(DialogRef dialog, SInt16 popupItem);
 void SetFontPopup(DialogRef dialog, SInt16 fontNum, SInt16 popupItem);
 void SetFontAndSizeItems(DialogRef dialog, SInt16 font, SInt16 size, SInt16 fontPopupItem,
                          SInt16 sizePopupItem, SInt16 sizeEditItem);

@@ -31,6 +31,9 @@
 #include "Tools/Fillets.h"
 #include "Platform/Clipboard.h"
 #include "Tools/ToolState.h"
+#include "Dialogs/DocumentSettingsDialogs.h"
+#include "Dialogs/DrawingInfoDialog.h"
+#include "Dialogs/PenSettingsDialog.h"
 
 #include <algorithm>
 #include <utility>
@@ -227,10 +230,46 @@ void OutputAreasCommand(DocWindowRecord* doc, SInt16 item) {
     }
 }
 
+// The document settings dialogs of the Settings menu, and the drawing information of the Window menu.
+bool IsDocumentSettingsItem(SInt16 menu, SInt16 item) {
+    if (menu == kWindowMenu) return item == 23;
+    return menu == kSettingsMenu && (item == 2 || item == 5 || item == 9 || item == 11 || item == 12);
+}
+
+bool RunDocumentSettingsItem(DocWindowRecord* doc, SInt16 menu, SInt16 item) {
+    if (!IsDocumentSettingsItem(menu, item)) return false;
+    if (doc == nullptr) return true;
+    if (menu == kWindowMenu) {
+        DrawingInfoDialog(doc);
+        return true;
+    }
+    switch (item) {
+    case 2:
+        DocumentOptionsDialog(doc);
+        break;
+    case 5:
+        DimensionSettingsDialog(doc, true);
+        break;
+    case 9:
+        PickApertureDialog(doc);
+        break;
+    case 11:
+        PenSettingsDialog(doc);
+        break;
+    case 12:
+        GridDialog(doc);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
 } // namespace
 
 Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     if (FindPendingMenuRow(menu, item) != nullptr) return true;
+    if (IsDocumentSettingsItem(menu, item)) return true;
     switch (menu) {
     case kAppleMenu:
         return item == kQuitItem;
@@ -278,8 +317,6 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         if (menu == kFirstToolMenu + 7 && item == 10) return false;
         // The area fill tool waits for its dialog.
         if (menu == kFirstToolMenu + 9 && item == kAreaFillTool + 1) return false;
-        // The dimension settings tool waits for its dialog.
-        if (menu == kFirstToolMenu + 4 && item == kDimensionSettingsTool + 1) return false;
         return menu >= kFirstToolMenu && menu <= kLastToolMenu &&
                ToolGroupBuilt(SInt16(menu - kFirstToolMenu));
     }
@@ -294,6 +331,7 @@ void DoMenuCommand(DocWindowRecord* doc) {
     }
     if (!MenuItemAvailable(menu, item)) return;
     if (RunPendingMenuItem(doc, menu, item)) return;
+    if (RunDocumentSettingsItem(doc, menu, item)) return;
     if (menu == kFileMenu) {
         FileCommand(doc, item);
         return;

@@ -3,6 +3,7 @@
 // constructor did. With the ask-for-text option a creation waits for one more step in which the text
 // and the tolerance are typed ("text,tolerance").
 #include "Tools/DimensionTools.h"
+#include "Dialogs/DimensionRestyle.h"
 
 #include "Model/DimensionEditing.h"
 #include "Model/Dimensions.h"
@@ -20,6 +21,7 @@
 #include "Tools/Picking.h"
 #include "Tools/Snapping.h"
 #include "Tools/ToolState.h"
+#include "View/WorldPrimitives.h"
 
 #include <algorithm>
 #include <cctype>
@@ -613,6 +615,16 @@ void NewDimensionLine(ToolStep& s) {
     Finish(s);
 }
 
+// Tool 11: the dimension re-styled through the dimension settings.
+
+void PickDimensionToRestyle(ToolStep& s) {
+    DimensionRecord* dimension = PickedDimension(s);
+    if (dimension == nullptr) return;
+    EditDimensionSettings(s.doc, dimension);
+    ResetToolState(s.doc, 0);
+    InvalidateDocWindow(s.doc);
+}
+
 const ToolStepRow kRows[] = {
     {0, 0, "first point", StepInput::point, FirstPoint},
     {0, 1, "second point", StepInput::point, SecondPoint},
@@ -653,6 +665,7 @@ const ToolStepRow kRows[] = {
     {9, 1, "new text", StepInput::text, NewDimensionText},
     {10, 0, "dimension", StepInput::pick, PickDimensionToMove},
     {10, 1, "new dimension line position", StepInput::point, NewDimensionLine},
+    {11, 0, "dimension", StepInput::pick, PickDimensionToRestyle},
 };
 
 } // namespace

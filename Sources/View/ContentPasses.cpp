@@ -289,7 +289,7 @@ void DrawViewBackground(DocWindowRecord* doc) {
                                           d->view.viewHeight));
     }
     if (s->viewFramesShown) gViewHooks.drawFramesOverlay(doc);
-    if (s->gridVisible) DrawGrid(doc, false);
+    if (s->gridVisible) DrawGrid(doc, s->gridMode == 1); // the grid dialog chooses the colour
     DrawOriginCross(doc, ctx);
     Float64 x, y;
     for (SInt16 i = 0; GetRubberPoint(doc, i, &x, &y); ++i)

@@ -1794,6 +1794,77 @@ def scenario_paste_picture(tier):
     program.quit()
 
 
+def open_settings_dialog(program, doc, title, walks):
+    """Settings > the dialog of the title, reached by one of the walks (arrow steps from the top, or from
+    the bottom when negative): which items are enabled before it depends on the dialogs built."""
+    for downs in walks:
+        choose_from_menu(program, doc, 6, downs)
+        window, props = program.wait_window("a settings dialog", lambda: (program.dialogs() or [None])[0])
+        if props["title"] == title:
+            return window
+        program.desk.key("Escape")
+        program.wait_window("the other dialog to close", lambda: not program.dialogs(), 5)
+    check(False, f"Settings did not open the dialog {title!r}")
+
+
+def scenario_pens_dialog_height(tier):
+    """Settings > Pens… is shown whole while new elements take their pen's attributes; choosing the
+    current attributes shrinks it to its mode choice and buttons, 80 pixels high, and choosing the
+    pens again gives it back its height; it stays on the screen and Escape closes it."""
+    program = Program(tier, "pens")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    dialog = open_settings_dialog(program, doc, "Pens", (-3, -5))
+    wait_for("the dialog to take the keys", lambda: desk.active() == dialog, 5)
+    check_on_screen(desk, dialog, "the pen dialog")
+    x, y, w, full = desk.geometry(dialog)
+    check(full == 330, f"the pen dialog is {full} pixels high, not 330")
+    desk.click(x + 40, y + 21)  # new elements take the current attributes
+    wait_for("the dialog to shrink to 80 pixels", lambda: desk.geometry(dialog)[3] == 80, 5)
+    check_on_screen(desk, dialog, "the short pen dialog")
+    desk.click(x + 40, y + 45)  # they take their pen's again
+    wait_for("the dialog to grow back", lambda: desk.geometry(dialog)[3] == full, 5)
+    desk.key("Escape")
+    program.wait_window("the pen dialog to close", lambda: not program.dialogs(), 5)
+    program.quit()
+
+
+def scenario_dimension_pen_refused(tier):
+    """Settings > Dimension Settings…, page 3: a dimension pen of 12 is refused in an alert that takes
+    the keys and goes on Return; the pen field has the keys again with its text selected, so 5 typed
+    replaces it and Return closes the dialog without a second alert; the drawing counts as changed."""
+    program = Program(tier, "dimension-pen")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    dialog = open_settings_dialog(program, doc, "Dimension Settings", (3, 5))
+    wait_for("the dialog to take the keys", lambda: desk.active() == dialog, 5)
+    x, y, w, h = desk.geometry(dialog)
+    desk.click(x + 158, y + 16)  # the page pop-up
+    wait_for("the page menu to open", desk.popups, 5)
+    desk.key("Up", "Return")  # the last page, with or without an item active when it opens
+    wait_for("the page menu to close", lambda: not desk.popups(), 5)
+    program.wait_idle(0.3)
+    desk.key("Tab", "Tab")  # from the text before the value to the pen
+    desk.type("12")
+    desk.key("Return")
+    dismiss_alert_with_return(program)
+    wait_for("the dialog to have the keys again", lambda: desk.active() == dialog, 5)
+    desk.type("5")
+    desk.key("Return")
+    program.wait_window("the dialog to close", lambda: not program.dialogs(), 5)
+    check(not program.alerts(), "a second alert after the pen 5")
+    # The settings changed the drawing: closing it asks, and Don't Save closes it.
+    desk.key("ctrl+w")
+    program.wait_window("the save-changes alert", lambda: (program.alerts() or [None])[0])
+    desk.key("ctrl+d")
+    program.wait_window("the drawing to close", lambda: not program.documents() and not program.alerts(), 5)
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1826,6 +1897,8 @@ SCENARIOS = [
     ("AC the PDF area onto the clipboard", scenario_pdf_area_to_clipboard, False),
     ("AD the title block on New brings the paper template", scenario_title_block_on_new, False),
     ("AF a picture pasted from the clipboard", scenario_paste_picture, False),
+    ("AO the pen dialog shrinks to its mode choice", scenario_pens_dialog_height, False),
+    ("AP a dimension pen refused in an alert", scenario_dimension_pen_refused, False),
 ]
 
 

@@ -102,6 +102,21 @@ TEST_F(NativeDocumentTest, SaveOverAnExistingFileKeepsTheOldOneAsBackupAndNothin
     EXPECT_EQ(FolderEntries(folder).size(), 4u); // the older backup stays, no new one, no temporary file
 }
 
+TEST_F(NativeDocumentTest, TheFirstSaveDatesTheDrawingsCreationAndLaterSavesKeepIt) {
+    DocWindowRecord* doc = SavedDocument("Dated.cadx");
+    const UInt32 created = doc->settings->creationDate;
+    EXPECT_NE(created, 0u);
+    EXPECT_EQ(created, doc->settings->saveDate);
+    doc->settings->saveDate = 0;
+    MarkDocumentChanged(doc);
+    ASSERT_TRUE(SaveDocument(doc, false, false, false, false, false));
+    EXPECT_EQ(doc->settings->creationDate, created);
+    DocWindowRecord* back = nullptr;
+    FSRef ref = RefFor(folder + "/Dated.cadx");
+    ASSERT_TRUE(OpenDocument(&back, &ref, false, -1, 0, 0));
+    EXPECT_EQ(back->settings->creationDate, created);
+}
+
 TEST_F(NativeDocumentTest, WriteErrorAtAnyByteLeavesTheOldFileAndMarksTheDocumentChanged) {
     DocWindowRecord* doc = SavedDocument("Disk.cadx");
     std::string path = folder + "/Disk.cadx";
