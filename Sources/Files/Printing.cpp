@@ -61,6 +61,9 @@ SInt16& PrintFitToPage(DocSettings* settings) {
 SInt16& PrintCornerMarks(DocSettings* settings) {
     return settings->words1996[2];
 }
+SInt16& PrintCurrentFrame(DocSettings* settings) {
+    return settings->words1996[4];
+}
 
 Boolean ComputePageTiles(const FrameRecord* frame, PageTiles* out) {
     *out = PageTiles{};
@@ -117,7 +120,13 @@ Boolean FitFrameToPage(FrameRecord* frame) {
 }
 
 void ComputePrintPenWidths(DocWindowRecord* doc, Float64 scale, Float64* scaleX, Float64* scaleY) {
-    Float64 s = scale > 0 ? scale : doc->settings->printScale;
+    DocSettings* settings = doc->settings;
+    for (int i = 0; i < 8; ++i) {
+        Float64 w = std::round(settings->penWidths[i] * kPointsPerMillimetre);
+        SInt16 points = !(w >= 1) ? 1 : w > 32767 ? 32767 : SInt16(w);
+        settings->penPrintWidths[i] = settings->penPrintWidths2[i] = points;
+    }
+    Float64 s = scale > 0 ? scale : settings->printScale;
     *scaleX = *scaleY = s / 25.4 * 72.0;
 }
 
@@ -413,6 +422,36 @@ OSStatus PrintFrameWithDialog(DocWindowRecord* doc, FrameRecord* frame) {
     }
     ClosePrintSession();
     return result;
+}
+
+namespace {
+
+PrintFrameChooser gFrameChooser = nullptr;
+constexpr SInt16 kNoPagesMessage = 57;
+
+} // namespace
+
+void SetPrintFrameChooser(PrintFrameChooser chooser) {
+    gFrameChooser = chooser;
+}
+
+OSStatus PrintCurrentPage(DocWindowRecord* doc) {
+    FrameRecord* first = doc->drawing->frames;
+    if (first == nullptr) {
+        const Str255 empty = {0};
+        ShowErrorAlert(kNoPagesMessage, empty);
+        return paramErr;
+    }
+    if (gFrameChooser != nullptr && !gFrameChooser(doc)) return kPMCancel;
+    SInt16& number = PrintCurrentFrame(doc->settings);
+    FrameRecord* frame = first;
+    for (SInt16 i = 1; frame != nullptr && i < number; ++i)
+        frame = frame->next;
+    if (number < 1 || frame == nullptr) {
+        number = 1;
+        frame = first;
+    }
+    return PrintFrameWithDialog(doc, frame);
 }
 
 OSStatus PrintAllPages(DocWindowRecord* doc) {

@@ -6,6 +6,8 @@
 #include "Shell/DocumentServices.h"
 #include "Shell/EventLoop.h"
 #include "Files/FileCommands.h"
+#include "Files/Printing.h"
+#include "Shell/DocumentWindow.h"
 #include "Platform/FileManager.h"
 #include "Platform/MacRoman.h"
 #include "Files/Preferences.h"
@@ -89,6 +91,7 @@ void ResetAppleEvents() {
 void InstallRequiredEventHandlers() {
     AEInstallEventHandler(kCoreEventClass, kAEOpenApplication, HandleOpenApp, 0);
     AEInstallEventHandler(kCoreEventClass, kAEOpenDocuments, HandleOpenDocuments, 0);
+    AEInstallEventHandler(kCoreEventClass, kAEPrintDocuments, HandlePrintDocuments, 0);
     AEInstallEventHandler(kCoreEventClass, kAEQuitApplication, HandleQuitApp, 0);
 }
 
@@ -98,8 +101,10 @@ OSErr HandleOpenApp(const AppleEvent*, AppleEvent*, long) {
 
 namespace {
 
+OSErr gLastPrintDocumentsResult = noErr;
+
 // Opens one file of the event; its failure is recorded (not shown) and its real cause returned.
-OSErr OpenOneDocument(const std::string& path) {
+OSErr OpenOneDocument(const std::string& path, DocWindowRecord** opened = nullptr) {
     BeginAppleEventCommand();
     FSRef file;
     OSErr err = FSMakeRef(path.c_str(), &file);
@@ -110,6 +115,7 @@ OSErr OpenOneDocument(const std::string& path) {
     DocWindowRecord* doc = nullptr;
     if (OpenDocumentFile(&doc, &file)) {
         CancelPendingCommand(doc);
+        if (opened != nullptr) *opened = doc;
         EndAppleEventCommand(noErr);
         return noErr;
     }
@@ -135,12 +141,24 @@ void ShowOpenFailure(const std::string& path) {
     ShowErrorText(text);
 }
 
+// Files that arrive by an Apple event are opened in automatic format, whatever the Open panel was
+// left at; the user's choice comes back afterwards.
+class AutomaticOpenFormat {
+  public:
+    AutomaticOpenFormat() : saved_(GeneralPrefs.openFormat) {
+        OpenedByAppleEvent = true;
+        GeneralPrefs.openFormat = kAutomaticFormat;
+    }
+    ~AutomaticOpenFormat() { GeneralPrefs.openFormat = saved_; }
+
+  private:
+    UInt32 saved_;
+};
+
 } // namespace
 
 OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent*, long) {
-    OpenedByAppleEvent = true;
-    UInt32 savedFormat = GeneralPrefs.openFormat;
-    GeneralPrefs.openFormat = kAutomaticFormat;
+    AutomaticOpenFormat automatic;
     OSErr code = noErr;
     for (const std::string& path : event->files) {
         OSErr err = OpenOneDocument(path);
@@ -149,8 +167,32 @@ OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent*, long) {
         // The reply keeps the first failure: a file that opens later does not make it a success.
         if (code == noErr) code = err;
     }
-    GeneralPrefs.openFormat = savedFormat;
     return code;
+}
+
+OSErr HandlePrintDocuments(const AppleEvent* event, AppleEvent*, long) {
+    AutomaticOpenFormat automatic;
+    OSErr code = noErr;
+    for (const std::string& path : event->files) {
+        DocWindowRecord* doc = nullptr;
+        OSErr err = OpenOneDocument(path, &doc);
+        if (err == noErr && doc != nullptr) {
+            // Messages of the printing itself are shown: whoever asked for it waits for the sheets.
+            OSStatus printed = PrintCurrentPage(doc);
+            if (printed != noErr && printed != kPMCancel) err = OSErr(printed);
+            // Opened only to be printed: nothing of it is kept, even when printing was cancelled.
+            CloseDocumentWindow(doc, false, false, false);
+        } else if (err != userCanceledErr) {
+            ShowOpenFailure(path);
+        }
+        if (code == noErr && err != userCanceledErr) code = err;
+    }
+    gLastPrintDocumentsResult = code;
+    return code;
+}
+
+OSErr LastPrintDocumentsResult() {
+    return gLastPrintDocumentsResult;
 }
 
 OSErr HandleQuitApp(const AppleEvent*, AppleEvent*, long) {

@@ -1865,6 +1865,38 @@ def scenario_dimension_pen_refused(tier):
     program.quit()
 
 
+def scenario_print_from_command_line(tier):
+    """draftwerk --print with a missing file and a drawing without pages: each is told in an alert that
+    Return closes, no window is left, and the program ends by itself with a failure status."""
+    program = Program(tier, "print-make")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    draw_clicked_line(program, doc, (0.3, 0.4), (0.6, 0.6))
+    program.desk.key("Escape")
+    drawing = os.path.join(tier.scratch, "NoPages.cadx")
+    save_through_panel(program, drawing)
+    program.quit()
+
+    missing = os.path.join(tier.scratch, "Missing.cadx")
+    printing = Program(tier, "print-run", ["--print", missing, drawing])
+    dismiss_alert_with_return(printing)  # the missing file
+    alert = printing.wait_window("the alert of the drawing without pages",
+                                 lambda: (printing.alerts() or [None])[0])
+    check_on_screen(printing.desk, alert, "the alert")
+    wait_for("the alert to take the keys", lambda: printing.desk.active() == alert, 5)
+    printing.desk.key("Return")
+    try:
+        status = printing.process.wait(15)
+    except subprocess.TimeoutExpired:
+        raise Failure("the program did not end after printing")
+    tier.running.remove(printing)
+    printing.stdout_file.close()
+    printing.stderr_file.close()
+    check(status == 1, f"the program ended with status {status}, not 1 for the files that failed")
+    check(printing.stderr() == "", f"standard error of the run: {printing.stderr()!r}")
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1899,6 +1931,7 @@ SCENARIOS = [
     ("AF a picture pasted from the clipboard", scenario_paste_picture, False),
     ("AO the pen dialog shrinks to its mode choice", scenario_pens_dialog_height, False),
     ("AP a dimension pen refused in an alert", scenario_dimension_pen_refused, False),
+    ("AG --print tells each file that does not print and ends", scenario_print_from_command_line, False),
 ]
 
 
