@@ -59,6 +59,10 @@ std::string ExpandHeaderText(DocWindowRecord* doc, const FrameRecord* frame, Con
 SInt16& PrintSelectedFrame(DocSettings* settings);
 SInt16& PrintFitToPage(DocSettings* settings);
 SInt16& PrintCornerMarks(DocSettings* settings);
+// The page-output option (set while the whole drawing prints) and the frame File > Print Page
+// printed last, from 1.
+SInt16& PrintPageOutput(DocSettings* settings);
+SInt16& PrintCurrentFrame(DocSettings* settings);
 
 // The one session of a print command.
 extern PMPrintSession gPrintSession;
@@ -76,3 +80,11 @@ OSStatus PrintFrameWithDialog(DocWindowRecord* doc, FrameRecord* frame);
 // The whole drawing: a frame around the visible elements, printed and removed again on every path.
 // noErr with nothing printed for an empty drawing.
 OSStatus PrintAllPages(DocWindowRecord* doc);
+
+// The frame chosen in the frame list, printed through the print dialog. Without frames, message 57
+// and nothing else; kPMCancel when the list or the print dialog is cancelled.
+OSStatus PrintCurrentPage(DocWindowRecord* doc);
+// A one-page frame of the document's paper at its default print scale follows the mouse with its
+// lower-left corner while the button is held, and is made where it is let go. False, with nothing
+// made, when the button is already up or the paper has no printable area.
+Boolean PlacePageWithMouse(DocWindowRecord* doc);

@@ -1,6 +1,7 @@
 // The program's run from start to end: the application-wide records and the model's hooks, the event
 // loop, and the release of the cursors, menus and tables afterwards.
 #include "Shell/StartupShutdown.h"
+#include "Shell/FrameMenus.h"
 #include "Exchange/DxfReader.h"
 
 #include "Platform/AppResources.h"
@@ -73,6 +74,7 @@ void InstallShellHooks() {
     gDocumentHooks.activateWindow = ActivateWindow;
     gDocumentHooks.flushMouseDowns = FlushMouseDowns;
     gDocumentHooks.frontDocument = FrontDocumentWindow;
+    gDocumentHooks.rebuildFrameMenus = RebuildFrameMenus;
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;
     InstallViewDrawingHooks();
