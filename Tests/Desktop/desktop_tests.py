@@ -1697,9 +1697,9 @@ def scenario_scale_drawing_from_line(tier):
     check(len(before) == 2, f"two lines were not drawn: {before}")
     first = next(l for l in before if abs(l[1] - l[3]) < 1e-6)
     length = abs(first[2] - first[0])
-    # File > Output Areas, above Quit; in it the first available item is active when it opens, and
-    # Scale Drawing from a Line is the sixth.
-    choose_from_menu(program, doc, 1, -4, 5)
+    # File > Output Areas, four up from the bottom; in it the first available item is active when it
+    # opens, and Scale Drawing from a Line is the fourth.
+    choose_from_menu(program, doc, 1, -4, 3)
     x, y, w, h = program.desk.geometry(doc)
     program.desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
@@ -1736,7 +1736,7 @@ def scenario_pdf_area_to_clipboard(tier):
     desk.key("Escape")
     program.wait_idle(0.3)
     # File > Output Areas (four up from the bottom); its submenu opens on its first item.
-    choose_from_menu(program, doc, 1, -4, 1)  # PDF Area from Two Corners
+    choose_from_menu(program, doc, 1, -4, 2)  # PDF Area from Two Corners
     draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
     choose_from_menu(program, doc, 1, -4, 2)  # PDF of the PDF Area…
     program.wait_idle(0.5)
@@ -1809,10 +1809,11 @@ def scenario_print_frame_into_pdf(tier):
     checked = subprocess.run(["qpdf", "--check", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                              text=True, timeout=20).stdout
     check("No syntax or stream encoding errors" in checked, f"qpdf says {checked}")
-    gray = subprocess.run(["pdftoppm", "-r", "20", "-gray", path], stdout=subprocess.PIPE, timeout=20).stdout
+    gray = subprocess.run(["pdftoppm", "-r", "72", "-gray", path], stdout=subprocess.PIPE, timeout=20).stdout
     pixels = gray[gray.index(b"255\n") + 4:] if b"255\n" in gray else b""
-    check(pixels and min(pixels) < 128, "the page shows no line")
+    check(pixels and min(pixels) < 160, f"the page shows no line (darkest {min(pixels) if pixels else None})")
     check(not program.alerts(), "an alert came up")
+    save_through_panel(program, os.path.join(tier.scratch, "Printed.cadx"))
     program.quit()
 
 
