@@ -26,9 +26,9 @@ namespace {
 
 constexpr SInt16 kOKItem = 1;
 constexpr SInt16 kCancelItem = 2;
-constexpr SInt16 kFramePopupItem = 4;   // frame list
-constexpr SInt16 kFrameNameItem = 4;    // frame name
-constexpr SInt16 kScalePopupItem = 3;   // frame scale dialog
+constexpr SInt16 kFramePopupItem = 4; // frame list
+constexpr SInt16 kFrameNameItem = 4;  // frame name
+constexpr SInt16 kScalePopupItem = 3; // frame scale dialog
 constexpr SInt16 kScaleItem = 5;
 constexpr SInt16 kScaleFramePopupItem = 6;
 constexpr SInt16 kFitToPageItem = 7;

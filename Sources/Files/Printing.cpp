@@ -2,7 +2,6 @@
 
 #include "Files/Printing.h"
 
-#include "Files/FrameDialogs.h"
 #include "Files/PrintRecords.h"
 #include "Model/DocSettings.h"
 #include "Model/DocumentHooks.h"
@@ -129,7 +128,13 @@ Boolean FitFrameToPage(FrameRecord* frame) {
 }
 
 void ComputePrintPenWidths(DocWindowRecord* doc, Float64 scale, Float64* scaleX, Float64* scaleY) {
-    Float64 s = scale > 0 ? scale : doc->settings->printScale;
+    DocSettings* settings = doc->settings;
+    for (int i = 0; i < 8; ++i) {
+        Float64 w = std::round(settings->penWidths[i] * kPointsPerMillimetre);
+        SInt16 points = !(w >= 1) ? 1 : w > 32767 ? 32767 : SInt16(w);
+        settings->penPrintWidths[i] = settings->penPrintWidths2[i] = points;
+    }
+    Float64 s = scale > 0 ? scale : settings->printScale;
     *scaleX = *scaleY = s / 25.4 * 72.0;
 }
 
@@ -427,6 +432,36 @@ OSStatus PrintFrameWithDialog(DocWindowRecord* doc, FrameRecord* frame) {
     return result;
 }
 
+namespace {
+
+PrintFrameChooser gFrameChooser = nullptr;
+constexpr SInt16 kNoPagesMessage = 57;
+
+} // namespace
+
+void SetPrintFrameChooser(PrintFrameChooser chooser) {
+    gFrameChooser = chooser;
+}
+
+OSStatus PrintCurrentPage(DocWindowRecord* doc) {
+    FrameRecord* first = doc->drawing->frames;
+    if (first == nullptr) {
+        const Str255 empty = {0};
+        ShowErrorAlert(kNoPagesMessage, empty);
+        return paramErr;
+    }
+    if (gFrameChooser != nullptr && !gFrameChooser(doc)) return kPMCancel;
+    SInt16& number = PrintCurrentFrame(doc->settings);
+    FrameRecord* frame = first;
+    for (SInt16 i = 1; frame != nullptr && i < number; ++i)
+        frame = frame->next;
+    if (number < 1 || frame == nullptr) {
+        number = 1;
+        frame = first;
+    }
+    return PrintFrameWithDialog(doc, frame);
+}
+
 OSStatus PrintAllPages(DocWindowRecord* doc) {
     Float64 x1, y1, x2, y2;
     if (!ComputeDrawingExtents(doc, 0, true, &x1, &y1, &x2, &y2, 0)) return noErr;
@@ -447,24 +482,6 @@ OSStatus PrintAllPages(DocWindowRecord* doc) {
     DisposeFrameRecord(&frame);
     if (doc->window) RedrawWindow(doc);
     return result;
-}
-
-OSStatus PrintCurrentPage(DocWindowRecord* doc) {
-    if (doc == nullptr) return paramErr;
-    if (doc->drawing->frames == nullptr) {
-        constexpr SInt16 kNoPagesMessage = 57;
-        const UInt8 empty[1] = {0};
-        ShowErrorAlert(kNoPagesMessage, empty);
-        return noErr;
-    }
-    if (!FrameListDialog(doc)) return kPMCancel;
-    SInt16& current = PrintCurrentFrame(doc->settings);
-    FrameRecord* frame = FrameAt(doc, current);
-    if (frame == nullptr) {
-        current = 1;
-        frame = doc->drawing->frames;
-    }
-    return PrintFrameWithDialog(doc, frame);
 }
 
 Boolean PlacePageWithMouse(DocWindowRecord* doc) {

@@ -35,7 +35,7 @@ void TileCorner(const PageTiles& tiles, SInt32 page, Float64* left, Float64* bot
 Boolean FitFrameToPage(FrameRecord* frame);
 
 // Scale x and y of a frame at this paper scale (the document's default print scale when not
-// positive).
+// positive); the pens' device widths in points (at least 1) into both tables of the settings.
 void ComputePrintPenWidths(DocWindowRecord* doc, Float64 scale, Float64* scaleX, Float64* scaleY);
 // A one-page frame (kind 1) keeps its centre and takes the size of its printable area; the document
 // is marked changed.
@@ -59,9 +59,9 @@ std::string ExpandHeaderText(DocWindowRecord* doc, const FrameRecord* frame, Con
 SInt16& PrintSelectedFrame(DocSettings* settings);
 SInt16& PrintFitToPage(DocSettings* settings);
 SInt16& PrintCornerMarks(DocSettings* settings);
-// The page-output option (set while the whole drawing prints) and the frame File > Print Page
-// printed last, from 1.
+// The page-output option, set while the whole drawing prints.
 SInt16& PrintPageOutput(DocSettings* settings);
+// The frame that printing the current page prints (from 1), kept in an unnamed settings slot.
 SInt16& PrintCurrentFrame(DocSettings* settings);
 
 // The one session of a print command.
@@ -77,13 +77,18 @@ OSStatus PrintPages(DocWindowRecord* doc, FrameRecord* frame, const PrintJobSetu
 // scales from its scale, the range 1..its page count; the dialog's answers are stored back in the
 // frame. kPMCancel when the dialog is cancelled (nothing printed).
 OSStatus PrintFrameWithDialog(DocWindowRecord* doc, FrameRecord* frame);
+// Chooses the current frame (the frame list); false when the user cancels. Without a chooser the
+// current frame stands as it is.
+using PrintFrameChooser = Boolean (*)(DocWindowRecord* doc);
+void SetPrintFrameChooser(PrintFrameChooser chooser);
+// The current frame through the print dialog. A drawing without frames gets message 57 and no dialog
+// (paramErr); a current frame number that names no frame becomes 1. kPMCancel when the frame list or
+// the print dialog is cancelled.
+OSStatus PrintCurrentPage(DocWindowRecord* doc);
 // The whole drawing: a frame around the visible elements, printed and removed again on every path.
 // noErr with nothing printed for an empty drawing.
 OSStatus PrintAllPages(DocWindowRecord* doc);
 
-// The frame chosen in the frame list, printed through the print dialog. Without frames, message 57
-// and nothing else; kPMCancel when the list or the print dialog is cancelled.
-OSStatus PrintCurrentPage(DocWindowRecord* doc);
 // A one-page frame of the document's paper at its default print scale follows the mouse with its
 // lower-left corner while the button is held, and is made where it is let go. False, with nothing
 // made, when the button is already up or the paper has no printable area.

@@ -6,6 +6,8 @@
 #include "Shell/DocumentServices.h"
 #include "Shell/EventLoop.h"
 #include "Files/FileCommands.h"
+#include "Files/Printing.h"
+#include "Shell/DocumentWindow.h"
 #include "Platform/FileManager.h"
 #include "Platform/MacRoman.h"
 #include "Files/Preferences.h"
@@ -89,6 +91,7 @@ void ResetAppleEvents() {
 void InstallRequiredEventHandlers() {
     AEInstallEventHandler(kCoreEventClass, kAEOpenApplication, HandleOpenApp, 0);
     AEInstallEventHandler(kCoreEventClass, kAEOpenDocuments, HandleOpenDocuments, 0);
+    AEInstallEventHandler(kCoreEventClass, kAEPrintDocuments, HandlePrintDocuments, 0);
     AEInstallEventHandler(kCoreEventClass, kAEQuitApplication, HandleQuitApp, 0);
 }
 
@@ -98,8 +101,10 @@ OSErr HandleOpenApp(const AppleEvent*, AppleEvent*, long) {
 
 namespace {
 
+OSErr gLastPrintDocumentsResult = noErr;
+
 // Opens one file of the event; its failure is recorded (not shown) and its real cause returned.
-OSErr OpenOneDocument(const std::string& path) {
+OSErr OpenOneDocument(const std::string& path, DocWindowRecord** opened = nullptr) {
     BeginAppleEventCommand();
     FSRef file;
     OSErr err = FSMakeRef(path.c_str(), &file);
@@ -110,6 +115,7 @@ OSErr OpenOneDocument(const std::string& path) {
     DocWindowRecord* doc = nullptr;
     if (OpenDocumentFile(&doc, &file)) {
         CancelPendingCommand(doc);
+        if (opened != nullptr) *opened = doc;
         EndAppleEventCommand(noErr);
         return noErr;
     }
@@ -151,6 +157,34 @@ OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent*, long) {
     }
     GeneralPrefs.openFormat = savedFormat;
     return code;
+}
+
+OSErr HandlePrintDocuments(const AppleEvent* event, AppleEvent*, long) {
+    OpenedByAppleEvent = true;
+    UInt32 savedFormat = GeneralPrefs.openFormat;
+    GeneralPrefs.openFormat = kAutomaticFormat;
+    OSErr code = noErr;
+    for (const std::string& path : event->files) {
+        DocWindowRecord* doc = nullptr;
+        OSErr err = OpenOneDocument(path, &doc);
+        if (err == noErr && doc != nullptr) {
+            // Messages of the printing itself are shown: whoever asked for it waits for the sheets.
+            OSStatus printed = PrintCurrentPage(doc);
+            if (printed != noErr && printed != kPMCancel) err = OSErr(printed);
+            // Opened only to be printed: nothing of it is kept, even when printing was cancelled.
+            CloseDocumentWindow(doc, false, false, false);
+        } else if (err != userCanceledErr) {
+            ShowOpenFailure(path);
+        }
+        if (code == noErr && err != userCanceledErr) code = err;
+    }
+    GeneralPrefs.openFormat = savedFormat;
+    gLastPrintDocumentsResult = code;
+    return code;
+}
+
+OSErr LastPrintDocumentsResult() {
+    return gLastPrintDocumentsResult;
 }
 
 OSErr HandleQuitApp(const AppleEvent*, AppleEvent*, long) {

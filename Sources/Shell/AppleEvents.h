@@ -32,8 +32,14 @@ OSErr AEProcessAppleEvent(const EventRecord* event);
 // Forgets queued events and handlers.
 void ResetAppleEvents();
 
-// The required events: open application, open documents, quit.
+// The required events: open application, open documents, print documents, quit.
 void InstallRequiredEventHandlers();
 OSErr HandleOpenApp(const AppleEvent* event, AppleEvent* reply, long refCon);
 OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent* reply, long refCon);
+// Opens each file, prints its current frame through the print dialog and closes it without asking.
+// The first failure (a file that does not open, a print that fails) is the result; a cancelled
+// dialog is none.
+OSErr HandlePrintDocuments(const AppleEvent* event, AppleEvent* reply, long refCon);
+// The result of the last print-documents event of this run (noErr before any).
+OSErr LastPrintDocumentsResult();
 OSErr HandleQuitApp(const AppleEvent* event, AppleEvent* reply, long refCon);

@@ -20,7 +20,8 @@ constexpr SInt16 kPrintOptionsItem = 6;
 void FillMenu(SInt16 menuId, SInt16 keep, DocWindowRecord* doc) {
     MenuRef menu = MenuHandleOf(menuId);
     if (menu == nullptr) return;
-    if (CountMenuItems(menu) > keep) DeleteMenuItems(menu, MenuItemIndex(keep + 1), UInt32(CountMenuItems(menu) - keep));
+    if (CountMenuItems(menu) > keep)
+        DeleteMenuItems(menu, MenuItemIndex(keep + 1), UInt32(CountMenuItems(menu) - keep));
     if (doc == nullptr || doc->drawing == nullptr) return;
     SInt16 n = 1;
     for (const FrameRecord* f = doc->drawing->frames; f != nullptr; f = f->next, ++n) {

@@ -1,5 +1,5 @@
 // The program's entry point: the platform, then the application with the files named on the command
-// line, then the platform's end.
+// line (those after --print are printed), then the platform's end.
 #include "Platform/PlatformApp.h"
 #include "Shell/StartupShutdown.h"
 
@@ -8,8 +8,8 @@
 
 int main(int argc, char** argv) {
     PlatformInitialize(argc, argv);
-    std::vector<std::string> files(argv + 1, argv + argc);
-    int result = AppMain(files);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    int result = AppMain(args);
     PlatformShutdown();
     return result;
 }

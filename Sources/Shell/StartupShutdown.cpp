@@ -2,6 +2,8 @@
 // loop, and the release of the cursors, menus and tables afterwards.
 #include "Shell/StartupShutdown.h"
 #include "Shell/FrameMenus.h"
+#include "Files/FrameDialogs.h"
+#include "Files/Printing.h"
 #include "Exchange/DxfReader.h"
 
 #include "Platform/AppResources.h"
@@ -75,6 +77,7 @@ void InstallShellHooks() {
     gDocumentHooks.flushMouseDowns = FlushMouseDowns;
     gDocumentHooks.frontDocument = FrontDocumentWindow;
     gDocumentHooks.rebuildFrameMenus = RebuildFrameMenus;
+    SetPrintFrameChooser(FrameListDialog);
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;
     InstallViewDrawingHooks();
@@ -116,13 +119,34 @@ void ReleaseApplication() {
     SetOtherWindowUpdateHandler(nullptr);
     gDocumentHooks = DocumentHooks{};
     gViewHooks = ViewHooks{};
+    SetPrintFrameChooser(nullptr);
 }
 
 void DeleteTemporaryItems() {
     DisposePrivateTempFolder();
 }
 
-int AppMain(const std::vector<std::string>& files) {
+CommandLineFiles ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLineFiles files;
+    bool printing = false;
+    for (const std::string& arg : args) {
+        if (arg == "--print")
+            printing = true;
+        else
+            (printing ? files.print : files.open).push_back(arg);
+    }
+    return files;
+}
+
+void SendCommandLineEvents(const CommandLineFiles& files) {
+    if (!files.open.empty()) AESendToSelf(kCoreEventClass, kAEOpenDocuments, files.open);
+    if (files.print.empty()) return;
+    AESendToSelf(kCoreEventClass, kAEPrintDocuments, files.print);
+    // Started only to print, as the desktop starts a program to print files: done when they are.
+    if (files.open.empty()) AESendToSelf(kCoreEventClass, kAEQuitApplication, {});
+}
+
+int AppMain(const std::vector<std::string>& args) {
     // Temporary folders (undo journals among them) of runs that crashed or were killed.
     RemoveLeftoverTempFolders();
     InitCursor();
@@ -130,9 +154,9 @@ int AppMain(const std::vector<std::string>& files) {
     InitApplication();
     StartMenuBarHost();
     std::memset(DialogPositionTable, 0, sizeof DialogPositionTable);
-    if (!files.empty()) AESendToSelf(kCoreEventClass, kAEOpenDocuments, files);
+    SendCommandLineEvents(ParseCommandLine(args));
     RunEventLoop();
     StopMenuBarHost();
     ReleaseApplication();
-    return 0;
+    return LastPrintDocumentsResult() == noErr ? 0 : 1;
 }

@@ -1762,9 +1762,10 @@ def scenario_pdf_area_to_clipboard(tier):
 
 
 def scenario_print_frame_into_pdf(tier):
-    """File > Pages > New Page from Two Corners makes a frame of two typed corners around a typed line; File > Print Page…
-    (Command-P) opens the page list, then the system's print dialog, which with no printer prints
-    into a PDF file: one sheet of A4 that passes qpdf's check and shows the line."""
+    """File > Pages > New Page from Two Corners makes a frame of two typed corners around a typed
+    line; File > Print Page… (Command-P) opens the page list, then the system's print dialog, which
+    with no printer prints into a PDF file: one sheet of A4 that passes qpdf's check and shows the
+    line."""
     # No print server: the dialog offers printing into a file, whatever the machine has installed.
     program = Program(tier, "print-frame", extra_env={"CUPS_SERVER": "/nonexistent/cups.sock"})
     program.wait_window("the application window", program.application_window)
@@ -1816,6 +1817,37 @@ def scenario_print_frame_into_pdf(tier):
     save_through_panel(program, os.path.join(tier.scratch, "Printed.cadx"))
     program.quit()
 
+def scenario_print_from_command_line(tier):
+    """draftwerk --print with a missing file and a drawing without pages: each is told in an alert that
+    Return closes, no window is left, and the program ends by itself with a failure status."""
+    program = Program(tier, "print-make")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    draw_clicked_line(program, doc, (0.3, 0.4), (0.6, 0.6))
+    program.desk.key("Escape")
+    drawing = os.path.join(tier.scratch, "NoPages.cadx")
+    save_through_panel(program, drawing)
+    program.quit()
+
+    missing = os.path.join(tier.scratch, "Missing.cadx")
+    printing = Program(tier, "print-run", ["--print", missing, drawing])
+    dismiss_alert_with_return(printing)  # the missing file
+    alert = printing.wait_window("the alert of the drawing without pages",
+                                 lambda: (printing.alerts() or [None])[0])
+    check_on_screen(printing.desk, alert, "the alert")
+    wait_for("the alert to take the keys", lambda: printing.desk.active() == alert, 5)
+    printing.desk.key("Return")
+    try:
+        status = printing.process.wait(15)
+    except subprocess.TimeoutExpired:
+        raise Failure("the program did not end after printing")
+    tier.running.remove(printing)
+    printing.stdout_file.close()
+    printing.stderr_file.close()
+    check(status == 1, f"the program ended with status {status}, not 1 for the files that failed")
+    check(printing.stderr() == "", f"standard error of the run: {printing.stderr()!r}")
+
 
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
@@ -1849,6 +1881,7 @@ SCENARIOS = [
     ("AC the PDF area onto the clipboard", scenario_pdf_area_to_clipboard, False),
     ("AD the title block on New brings the paper template", scenario_title_block_on_new, False),
     ("AE a frame printed into a PDF file through the print dialogs", scenario_print_frame_into_pdf, False),
+    ("AG --print tells each file that does not print and ends", scenario_print_from_command_line, False),
 ]
 
 

@@ -182,7 +182,7 @@ TEST_F(PrintingTest, CenterFrameOnPaperKeepsTheCentreOfOnePageFrames) {
 
 TEST_F(PrintingTest, HeaderCodesExpand) {
     DocWindowRecord* doc = NewDoc();
-    FrameRecord* f = Frame(0, 0, 10, 10, "Ground floor");
+    FrameRecord* f = Frame(0, 0, 10, 10, "Cellar");
     for (int layer = 0; layer < kLayerCount; ++layer)
         SetLayerVisible(doc->layerVisible, SInt16(layer), true);
     EXPECT_EQ(LayerRangeText(doc), "0-1023");
@@ -192,12 +192,8 @@ TEST_F(PrintingTest, HeaderCodesExpand) {
     struct Case {
         const char* in;
         const char* out;
-    } cases[] = {{"a&xb", "ab"},
-                 {"end&", "end&"},
-                 {"&&p", "&p"},
-                 {"&p", "Ground floor"},
-                 {"&# of &+", "2 of 3"},
-                 {"Layers &l", "Layers 1-5, 7"},
+    } cases[] = {{"a&xb", "ab"},   {"end&", "end&"},       {"&&p", "&p"},
+                 {"&p", "Cellar"}, {"&# of &+", "2 of 3"}, {"Layers &l", "Layers 1-5, 7"},
                  {"&f&g", ""}};
     for (const Case& c : cases) {
         Str255 text;
@@ -359,6 +355,98 @@ TEST_F(PrintThroughDialog, WholeDrawingRemovesOnlyItsOwnFrameOnEveryPath) {
     cancel = true;
     EXPECT_EQ(PrintAllPages(doc), kPMCancel);
     EXPECT_EQ(users->next, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Frames of the document made one after another, each with its own name.
+FrameRecord* AddFrame(DocWindowRecord* doc, Float64 x1, Float64 y1, const char* name) {
+    Str255 n;
+    CStrToPStr(n, 256, name);
+    if (!NewFrameFromRect(doc, 0, 0, 0, x1, y1, n)) return nullptr;
+    FrameRecord* f = doc->drawing->frames;
+    while (f->next != nullptr)
+        f = f->next;
+    return f;
+}
+
+TEST_F(PrintThroughDialog, CurrentPagePrintsTheCurrentFrameAndAnUnknownNumberMeansTheFirst) {
+    // Without frames: message 57 and no dialog.
+    EXPECT_EQ(PrintCurrentPage(doc), paramErr);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(ErrorMessagesShown(), std::vector<SInt16>{57});
+    EXPECT_FALSE(FileExists(job.outputFile));
+
+    ASSERT_NE(AddFrame(doc, 100, 100, "Cellar"), nullptr);
+    ASSERT_NE(AddFrame(doc, 100, 100, "Roof"), nullptr);
+    struct Case {
+        SInt16 current, printed;
+        const char* name;
+    };
+    for (const Case& c :
+         {Case{2, 2, "Roof"}, Case{1, 1, "Cellar"}, Case{7, 1, "Cellar"}, Case{0, 1, "Cellar"}}) {
+        std::remove(job.outputFile.c_str());
+        PrintCurrentFrame(doc->settings) = c.current;
+        ASSERT_EQ(PrintCurrentPage(doc), noErr) << c.current;
+        EXPECT_EQ(PrintCurrentFrame(doc->settings), c.printed);
+        EXPECT_NE(Text().find(c.name), std::string::npos) << c.current << "\n" << Text();
+    }
+
+    // The frame list cancelled: no print dialog, nothing printed.
+    std::remove(job.outputFile.c_str());
+    SetPrintFrameChooser([](DocWindowRecord*) { return Boolean(false); });
+    const int before = dialogs;
+    EXPECT_EQ(PrintCurrentPage(doc), kPMCancel);
+    SetPrintFrameChooser(nullptr);
+    EXPECT_EQ(dialogs, before);
+    EXPECT_FALSE(FileExists(job.outputFile));
+}
+
+TEST_F(PrintingTest, PenWidthsInDevicePointsAreAtLeastOne) {
+    DocWindowRecord* doc = NewDoc();
+    const Float64 millimetres[8] = {0.01, 0.13, 0.18, 0.5, 0.7, 1.0, 2.0, 0.0};
+    const SInt16 points[8] = {1, 1, 1, 1, 2, 3, 6, 1};
+    std::memcpy(doc->settings->penWidths, millimetres, sizeof millimetres);
+    Float64 sx, sy;
+    ComputePrintPenWidths(doc, 0.02, &sx, &sy);
+    EXPECT_DOUBLE_EQ(sx, 0.02 * 72 / 25.4);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(doc->settings->penPrintWidths[i], points[i]) << millimetres[i];
+        EXPECT_EQ(doc->settings->penPrintWidths2[i], points[i]) << millimetres[i];
+    }
+}
+
+// Rows of a grey raster (P5, from pdftoppm) whose pixel in column x is dark.
+int DarkRowsInColumn(const std::string& pgm, int x) {
+    int width = 0, height = 0, maxValue = 0, consumed = 0;
+    if (std::sscanf(pgm.c_str(), "P5 %d %d %d%n", &width, &height, &maxValue, &consumed) != 3) return -1;
+    size_t start = size_t(consumed) + 1;
+    if (x < 0 || x >= width || pgm.size() < start + size_t(width) * size_t(height)) return -1;
+    int rows = 0;
+    for (int y = 0; y < height; ++y)
+        rows += UInt8(pgm[start + size_t(y) * size_t(width) + size_t(x)]) < 128;
+    return rows;
+}
+
+// A pen keeps its width on paper whatever the frame's scale: 2 mm are 5.67 points, 22.7 pixels at
+// 288 pixels an inch.
+TEST_F(PrintIntoPdf, PensKeepTheirWidthOnPaperAtEveryScale) {
+    LineRecord* l = NewLineRecord();
+    l->x1 = -1000, l->y1 = 0, l->x2 = 1000, l->y2 = 0, l->pen = 1, l->penBlock.penWidth100 = 200;
+    l->next = doc->lineHead->next;
+    doc->lineHead->next = l;
+    for (Float64 scale : {1.0, 0.1}) {
+        FrameRecord* f = Frame(-10, -10, 10, 10);
+        ComputePrintPenWidths(doc, scale, &f->scaleX, &f->scaleY);
+        ASSERT_EQ(PrintPages(doc, f, job), noErr) << scale;
+        // The line crosses the middle of the sheet; column 1190 of 2380 pixels is the middle.
+        std::string pgm = Shell("pdftoppm -r 288 -gray -f 1 -l 1 '" + job.outputFile + "'");
+        int rows = DarkRowsInColumn(pgm, 1190);
+        EXPECT_GE(rows, 21) << scale;
+        EXPECT_LE(rows, 25) << scale;
+    }
 }
 
 } // namespace

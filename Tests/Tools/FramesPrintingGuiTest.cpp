@@ -112,7 +112,9 @@ class FramesGui : public ToolGuiTest {
         GetIndString(s, list, n);
         return ToStd(s);
     }
-    std::string LastAlert() const { return RecordedAlerts().empty() ? "" : RecordedAlerts().back().params[0]; }
+    std::string LastAlert() const {
+        return RecordedAlerts().empty() ? "" : RecordedAlerts().back().params[0];
+    }
 
     std::string output;
     int printDialogs = 0;
