@@ -51,14 +51,6 @@ bool Exists(const std::string& path) {
 constexpr Point kListOrigin{120, 200};
 constexpr Point kOptionsOrigin{100, 180};
 
-void QueueGlobalClick(Point origin, SInt16 h, SInt16 v) {
-    Point global{SInt16(origin.v + v), SInt16(origin.h + h)};
-    SimulateMouseMove(global);
-    SimulateMouseButton(true, 0);
-    SimulateMouseButton(false, 0);
-    SimulateMouseMove(global);
-}
-
 class FramesGui : public ToolGuiTest {
   protected:
     void SetUp() override {
