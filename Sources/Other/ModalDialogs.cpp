@@ -121,7 +121,8 @@ void RunModalDialog(DialogRef dialog, SInt16* itemHit, ModalFilterProcPtr filter
     for (;;) {
         SetCursorById(ModalLoopCursorId);
         EventRecord event{};
-        WaitNextEvent(everyEvent, &event, 60, nullptr);
+        // Apple events wait in the queue for the main loop: a modal dialog must not swallow them.
+        WaitNextEvent(EventMask(everyEvent & ~highLevelEventMask), &event, 60, nullptr);
         WindowRef window = nullptr;
         SInt16 part = FindWindow(event.where, &window);
         *itemHit = 0;

@@ -676,7 +676,8 @@ void ModalDialog(ModalFilterProcPtr filter, SInt16* itemHit) {
     if (!d) return;
     for (;;) {
         EventRecord event{};
-        WaitNextEvent(everyEvent, &event, 6, nullptr);
+        // Apple events wait in the queue for the main loop: a modal dialog must not swallow them.
+        WaitNextEvent(EventMask(everyEvent & ~highLevelEventMask), &event, 6, nullptr);
         SInt16 item = 0;
         if (filter && filter(d, &event, &item)) {
             *itemHit = item;

@@ -141,12 +141,24 @@ void ShowOpenFailure(const std::string& path) {
     ShowErrorText(text);
 }
 
+// Files that arrive by an Apple event are opened in automatic format, whatever the Open panel was
+// left at; the user's choice comes back afterwards.
+class AutomaticOpenFormat {
+  public:
+    AutomaticOpenFormat() : saved_(GeneralPrefs.openFormat) {
+        OpenedByAppleEvent = true;
+        GeneralPrefs.openFormat = kAutomaticFormat;
+    }
+    ~AutomaticOpenFormat() { GeneralPrefs.openFormat = saved_; }
+
+  private:
+    UInt32 saved_;
+};
+
 } // namespace
 
 OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent*, long) {
-    OpenedByAppleEvent = true;
-    UInt32 savedFormat = GeneralPrefs.openFormat;
-    GeneralPrefs.openFormat = kAutomaticFormat;
+    AutomaticOpenFormat automatic;
     OSErr code = noErr;
     for (const std::string& path : event->files) {
         OSErr err = OpenOneDocument(path);
@@ -155,14 +167,11 @@ OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent*, long) {
         // The reply keeps the first failure: a file that opens later does not make it a success.
         if (code == noErr) code = err;
     }
-    GeneralPrefs.openFormat = savedFormat;
     return code;
 }
 
 OSErr HandlePrintDocuments(const AppleEvent* event, AppleEvent*, long) {
-    OpenedByAppleEvent = true;
-    UInt32 savedFormat = GeneralPrefs.openFormat;
-    GeneralPrefs.openFormat = kAutomaticFormat;
+    AutomaticOpenFormat automatic;
     OSErr code = noErr;
     for (const std::string& path : event->files) {
         DocWindowRecord* doc = nullptr;
@@ -178,7 +187,6 @@ OSErr HandlePrintDocuments(const AppleEvent* event, AppleEvent*, long) {
         }
         if (code == noErr && err != userCanceledErr) code = err;
     }
-    GeneralPrefs.openFormat = savedFormat;
     gLastPrintDocumentsResult = code;
     return code;
 }

@@ -49,15 +49,7 @@ class PrintingTest : public FilesTest {
 };
 
 std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    pclose(p);
-    return out;
+    return CommandOutput(command);
 }
 
 bool HavePdfTools() {
@@ -182,7 +174,7 @@ TEST_F(PrintingTest, CenterFrameOnPaperKeepsTheCentreOfOnePageFrames) {
 
 TEST_F(PrintingTest, HeaderCodesExpand) {
     DocWindowRecord* doc = NewDoc();
-    FrameRecord* f = Frame(0, 0, 10, 10, "Cellar");
+    FrameRecord* f = Frame(0, 0, 10, 10, "Ground floor");
     for (int layer = 0; layer < kLayerCount; ++layer)
         SetLayerVisible(doc->layerVisible, SInt16(layer), true);
     EXPECT_EQ(LayerRangeText(doc), "0-1023");
@@ -192,8 +184,12 @@ TEST_F(PrintingTest, HeaderCodesExpand) {
     struct Case {
         const char* in;
         const char* out;
-    } cases[] = {{"a&xb", "ab"},   {"end&", "end&"},       {"&&p", "&p"},
-                 {"&p", "Cellar"}, {"&# of &+", "2 of 3"}, {"Layers &l", "Layers 1-5, 7"},
+    } cases[] = {{"a&xb", "ab"},
+                 {"end&", "end&"},
+                 {"&&p", "&p"},
+                 {"&p", "Ground floor"},
+                 {"&# of &+", "2 of 3"},
+                 {"Layers &l", "Layers 1-5, 7"},
                  {"&f&g", ""}};
     for (const Case& c : cases) {
         Str255 text;

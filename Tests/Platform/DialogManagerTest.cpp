@@ -241,6 +241,25 @@ TEST_F(DialogsTest, ItemListsAreAppendedAndRemoved) {
     EXPECT_EQ(GetDialogItemAsControl(dialog, 1, &none), errControlDoesntSupportFocus);
 }
 
+// A dialog or alert that runs while Apple events are queued (files named on the command line) leaves
+// them for the main loop.
+TEST_F(DialogsTest, AppleEventsWaitInTheQueueWhileADialogOrAlertRuns) {
+    Open();
+    EventRecord apple{};
+    apple.what = kHighLevelEvent;
+    apple.message = FOUR_CHAR("aevt");
+    ASSERT_EQ(PostEventRecord(apple), noErr);
+    QueueKey(kKeyCodeReturn, kReturnCharCode);
+    EXPECT_EQ(Run(), 1);
+    QueueKey(kKeyCodeReturn, kReturnCharCode);
+    ShowErrorAlert(44, PStr("plan.dxf"));
+    EXPECT_EQ(RecordedAlerts().size(), 1u);
+    EventRecord left{};
+    EXPECT_TRUE(EventAvail(highLevelEventMask, &left));
+    EXPECT_EQ(left.what, kHighLevelEvent);
+    FlushEvents(highLevelEventMask, 0);
+}
+
 TEST_F(DialogsTest, AlertsAreAnsweredByQueuedKeys) {
     // Alert 128 with "#" replaced, answered by Return.
     QueueKey(kKeyCodeReturn, kReturnCharCode);

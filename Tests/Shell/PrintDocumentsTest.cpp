@@ -20,18 +20,6 @@
 
 namespace {
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    pclose(p);
-    return out;
-}
-
 class PrintDocumentsTest : public ShellTest {
   protected:
     void TearDown() override {
@@ -46,7 +34,9 @@ class PrintDocumentsTest : public ShellTest {
         CStrToPStr(doc->drawing->headerFooter.texts[1], 256, "Sheet &p");
         Str255 name;
         CStrToPStr(name, 256, "Elevation");
-        if (withFrame) EXPECT_TRUE(NewFrameFromRect(doc, 0, -20, -20, 120, 80, name));
+        if (withFrame) {
+            EXPECT_TRUE(NewFrameFromRect(doc, 0, -20, -20, 120, 80, name));
+        }
         const std::string path = folder + (withFrame ? "/Elevation.cadx" : "/NoFrames.cadx");
         EXPECT_EQ(FSMakeRef(path.c_str(), &doc->drawing->file), noErr);
         EXPECT_TRUE(SaveDocument(doc, true, false, false, false, false));
@@ -63,7 +53,8 @@ TEST_F(PrintDocumentsTest, CommandLineNamesFilesToOpenAndAfterPrintFilesToPrint)
 }
 
 TEST_F(PrintDocumentsTest, PrintRunPrintsEachFileClosesItKeepsTheFirstFailureAndQuits) {
-    if (Shell("command -v pdfinfo pdftotext qpdf").empty()) GTEST_SKIP() << "poppler-utils and qpdf needed";
+    if (CommandOutput("command -v pdfinfo pdftotext qpdf").empty())
+        GTEST_SKIP() << "poppler-utils and qpdf needed";
     const std::string folder = MakeTestFolder("print_documents");
     const std::string drawing = SavedDrawingWithFrame(folder);
     const std::string pdf = folder + "/printed.pdf";
@@ -90,10 +81,10 @@ TEST_F(PrintDocumentsTest, PrintRunPrintsEachFileClosesItKeepsTheFirstFailureAnd
         shown += p;
     EXPECT_NE(shown.find("Missing.cadx"), std::string::npos) << shown;
 
-    EXPECT_NE(Shell("qpdf --check '" + pdf + "' 2>&1").find("No syntax or stream encoding errors"),
+    EXPECT_NE(CommandOutput("qpdf --check '" + pdf + "' 2>&1").find("No syntax or stream encoding errors"),
               std::string::npos);
-    EXPECT_NE(Shell("pdfinfo '" + pdf + "'").find("Pages:           1"), std::string::npos);
-    EXPECT_NE(Shell("pdftotext '" + pdf + "' -").find("Sheet Elevation"), std::string::npos);
+    EXPECT_NE(CommandOutput("pdfinfo '" + pdf + "'").find("Pages:           1"), std::string::npos);
+    EXPECT_NE(CommandOutput("pdftotext '" + pdf + "' -").find("Sheet Elevation"), std::string::npos);
 }
 
 TEST_F(PrintDocumentsTest, CancelledOrFramelessPrintsNothingYetClosesTheFile) {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -56,6 +57,18 @@ void EnsureTestApplication() {
 
 void ShutdownTestApplication() {
     gApp.reset();
+}
+
+std::string CommandOutput(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    pclose(pipe);
+    return out;
 }
 
 std::string MakeTestFolder(const std::string& name) {

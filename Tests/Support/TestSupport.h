@@ -18,6 +18,8 @@ void ShutdownTestApplication();
 
 // A fresh empty folder under the test run's private folder.
 std::string MakeTestFolder(const std::string& name);
+// What a shell command writes on its standard output (the PDF tools, for instance).
+std::string CommandOutput(const std::string& command);
 
 // While it lives, a test that wrongly waits on one of the given pipes (named pipes made with
 // mkfifo) is released after a few seconds, so it fails instead of hanging; timedOut() tells.
