@@ -24,20 +24,8 @@
 
 namespace {
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-            out.append(buf, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 bool HavePdfTools() {
-    return !Shell("command -v pdfinfo pdftotext qpdf").empty();
+    return !CommandOutput("command -v pdfinfo pdftotext qpdf").empty();
 }
 
 bool Exists(const std::string& path) {
@@ -97,8 +85,8 @@ class FramesGui : public ToolGuiTest {
         }
         return items;
     }
-    std::string Pdf(const char* tool) { return Shell(std::string(tool) + " '" + output + "' 2>&1"); }
-    std::string Text() { return Shell("pdftotext -layout '" + output + "' - 2>&1"); }
+    std::string Pdf(const char* tool) { return CommandOutput(std::string(tool) + " '" + output + "' 2>&1"); }
+    std::string Text() { return CommandOutput("pdftotext -layout '" + output + "' - 2>&1"); }
     std::string Message(SInt16 list, SInt16 n) {
         Str255 s;
         GetIndString(s, list, n);
