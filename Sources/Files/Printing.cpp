@@ -4,17 +4,22 @@
 
 #include "Files/PrintRecords.h"
 #include "Model/DocSettings.h"
+#include "Model/DocumentHooks.h"
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
 #include "Other/ProgressWindow.h"
 #include "Other/SharedUtilities.h"
 #include "Platform/AppResources.h"
+#include "Platform/Events.h"
 #include "Platform/MacRoman.h"
 #include "Platform/MemoryManager.h"
 #include "Platform/PascalBytes.h"
+#include "Tools/PendingLayersFrames.h"
 #include "Tools/ToolState.h"
 #include "Model/LayersFrames.h"
 #include "View/ContentPasses.h"
+#include "View/FramesOverlay.h"
+#include "View/WorldPrimitives.h"
 #include "View/ZoomExtents.h"
 
 #include <algorithm>
@@ -60,6 +65,9 @@ SInt16& PrintFitToPage(DocSettings* settings) {
 }
 SInt16& PrintCornerMarks(DocSettings* settings) {
     return settings->words1996[2];
+}
+SInt16& PrintPageOutput(DocSettings* settings) {
+    return settings->words1996[3];
 }
 SInt16& PrintCurrentFrame(DocSettings* settings) {
     return settings->words1996[4];
@@ -465,9 +473,52 @@ OSStatus PrintAllPages(DocWindowRecord* doc) {
     while ((*slot)->next != nullptr)
         slot = &(*slot)->next;
     FrameRecord* frame = *slot;
+    SInt16& option = PrintPageOutput(doc->settings);
+    const SInt16 keptOption = option;
+    option = 1;
     OSStatus result = PrintFrameWithDialog(doc, frame);
+    option = keptOption;
     *slot = nullptr;
     DisposeFrameRecord(&frame);
     if (doc->window) RedrawWindow(doc);
     return result;
+}
+
+Boolean PlacePageWithMouse(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->window == nullptr) return false;
+    if (!OpenPrintSession()) return false;
+    PrintPageSetup page = PageSetupOfHandle(doc->drawing->pageFormat);
+    PrintJobSetup job = JobSetupOfHandle(doc->drawing->printSettings);
+    ValidatePrintObjects(gPrintSession, &page, &job);
+    Float64 scale = Positive(doc->settings->printScale) ? doc->settings->printScale : 1.0;
+    Float64 sx, sy;
+    ComputePrintPenWidths(doc, scale, &sx, &sy);
+    Rect area;
+    GetPaperRect(gPrintSession, page, &area);
+    ClosePrintSession();
+    Float64 width = (area.right - area.left) / sx, height = (area.bottom - area.top) / sy;
+    if (!Positive(width) || !Positive(height)) {
+        ShowPrintMessage(kNoPrintableArea);
+        return false;
+    }
+    constexpr SInt16 kMoveCursorId = 139;
+    SetCursorById(kMoveCursorId);
+    if (!StillDown()) return false;
+    Float64 r[4];
+    FollowPageWithMouse(doc, width, height, r);
+    ShowFramesOverlay(doc);
+    const UInt8 noName[1] = {0};
+    if (!NewFrameFromRect(doc, 1, r[0], r[1], r[2], r[3], noName)) return false;
+    // The frame prints at the scale its outline was shown at, so it fills its one sheet.
+    FrameRecord* made = FrameAt(doc, CountFrames(doc));
+    made->scale = scale;
+    made->scaleX = sx, made->scaleY = sy;
+    // On the drawing's paper, whose printable area gave the outline.
+    if (Handle paper = doc->drawing->pageFormat; paper != nullptr && HandToHand(&paper) == noErr)
+        made->pageFormat = paper;
+    UpdateFramePaper(made);
+    MarkDocumentChanged(doc);
+    gDocumentHooks.rebuildFrameMenus(doc);
+    InvalidateDocWindow(doc);
+    return true;
 }

@@ -59,6 +59,8 @@ std::string ExpandHeaderText(DocWindowRecord* doc, const FrameRecord* frame, Con
 SInt16& PrintSelectedFrame(DocSettings* settings);
 SInt16& PrintFitToPage(DocSettings* settings);
 SInt16& PrintCornerMarks(DocSettings* settings);
+// The page-output option, set while the whole drawing prints.
+SInt16& PrintPageOutput(DocSettings* settings);
 // The frame that printing the current page prints (from 1), kept in an unnamed settings slot.
 SInt16& PrintCurrentFrame(DocSettings* settings);
 
@@ -86,3 +88,8 @@ OSStatus PrintCurrentPage(DocWindowRecord* doc);
 // The whole drawing: a frame around the visible elements, printed and removed again on every path.
 // noErr with nothing printed for an empty drawing.
 OSStatus PrintAllPages(DocWindowRecord* doc);
+
+// A one-page frame of the document's paper at its default print scale follows the mouse with its
+// lower-left corner while the button is held, and is made where it is let go. False, with nothing
+// made, when the button is already up or the paper has no printable area.
+Boolean PlacePageWithMouse(DocWindowRecord* doc);

@@ -9,6 +9,7 @@
 #include "Other/ZEZUdivari.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -136,6 +137,34 @@ Boolean NewFrameFromRect(DocWindowRecord* doc, SInt16 kind, Float64 x0, Float64 
     while (*slot != nullptr)
         slot = &(*slot)->next;
     *slot = f;
+    return true;
+}
+
+SInt16 CountFrames(const DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return 0;
+    SInt16 n = 0;
+    for (const FrameRecord* f = doc->drawing->frames; f != nullptr && n < SHRT_MAX; f = f->next)
+        ++n;
+    return n;
+}
+
+FrameRecord* FrameAt(const DocWindowRecord* doc, SInt16 n) {
+    if (doc == nullptr || doc->drawing == nullptr || n < 1) return nullptr;
+    FrameRecord* f = doc->drawing->frames;
+    for (SInt16 i = 1; f != nullptr && i < n; ++i)
+        f = f->next;
+    return f;
+}
+
+Boolean DeleteFrameAndDispose(DocWindowRecord* doc, SInt16 n) {
+    if (doc == nullptr || doc->drawing == nullptr || n < 1) return false;
+    FrameRecord** slot = &doc->drawing->frames;
+    for (SInt16 i = 1; *slot != nullptr && i < n; ++i)
+        slot = &(*slot)->next;
+    FrameRecord* f = *slot;
+    if (f == nullptr) return false;
+    *slot = f->next;
+    DisposeFrameRecord(&f);
     return true;
 }
 

@@ -23,6 +23,12 @@ Boolean DuplicateLayer(DocWindowRecord* doc, SInt16 a, SInt16 b, SInt16 c);
 // order), at the drawing's scale and the name (cut to 63 characters). False when it cannot be made.
 Boolean NewFrameFromRect(DocWindowRecord* doc, SInt16 kind, Float64 x0, Float64 y0, Float64 x1, Float64 y1,
                          ConstStr255Param name);
+// The number of frames, and frame n (from 1) of the list; null when there is none of that number.
+SInt16 CountFrames(const DocWindowRecord* doc);
+FrameRecord* FrameAt(const DocWindowRecord* doc, SInt16 n);
+// Frame n (from 1) taken out of the list and freed with its print settings and page format. False
+// when there is none of that number.
+Boolean DeleteFrameAndDispose(DocWindowRecord* doc, SInt16 n);
 // Both corners of every frame and saved view, and the PDF and HPGL output areas, moved by (dx, dy).
 // An output area that is not set (all four zero) stays unset.
 void OffsetFrameLists(DocWindowRecord* doc, Float64 dx, Float64 dy);

@@ -8,6 +8,7 @@
 #include "Model/DocumentRecords.h"
 #include "Files/FileCommands.h"
 #include "Files/Preferences.h"
+#include "Shell/FrameMenus.h"
 #include "Shell/KeyDispatch.h"
 #include "Platform/MacRoman.h"
 #include "Shell/MenuCommands.h"
@@ -361,6 +362,8 @@ void AdjustMenus(DocWindowRecord* doc) {
 
     for (SInt16 item : {3, 4, 5})
         Set(kPagesMenu, item, HasFrames(doc));
+    // The frame menus follow the front document and every change of its frames.
+    RebuildFrameMenus(doc);
     // Item 2 moves the HPGL area and item 9 the PDF area: each is there when its area is.
     for (SInt16 item : {3, 4, 9})
         Set(kOutputAreasMenu, item, s != nullptr && AreaSet(s->pdfArea));

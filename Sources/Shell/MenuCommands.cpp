@@ -8,6 +8,8 @@
 #include "Shell/DocumentServices.h"
 #include "Shell/DocumentWindow.h"
 #include "Shell/EventLoop.h"
+#include "Shell/FrameMenus.h"
+#include "Files/Printing.h"
 #include "Files/FileCommands.h"
 #include "Shell/KeyDispatch.h"
 #include "Shell/MenuBar.h"
@@ -75,6 +77,12 @@ void FileCommand(DocWindowRecord* doc, SInt16 item) {
         break;
     case 13:
         if (doc != nullptr) ImportImage(doc);
+        break;
+    case 19:
+        if (doc != nullptr) PrintCurrentPage(doc);
+        break;
+    case 20:
+        if (doc != nullptr) PrintAllPages(doc);
         break;
     case 24:
         CloseAllDocuments(true);
@@ -270,6 +278,7 @@ bool RunDocumentSettingsItem(DocWindowRecord* doc, SInt16 menu, SInt16 item) {
 Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     if (FindPendingMenuRow(menu, item) != nullptr) return true;
     if (IsDocumentSettingsItem(menu, item)) return true;
+    if (FrameMenuItemAvailable(menu, item)) return true;
     switch (menu) {
     case kAppleMenu:
         return item == kQuitItem;
@@ -283,7 +292,11 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         case 3:
         case 8:
         case 9:
+        case 14: // page setup
         case 16: // the output areas
+        case 17: // the pages
+        case 19:
+        case 20:
             return true;
         case 2:
         case 10:
@@ -332,6 +345,7 @@ void DoMenuCommand(DocWindowRecord* doc) {
     if (!MenuItemAvailable(menu, item)) return;
     if (RunPendingMenuItem(doc, menu, item)) return;
     if (RunDocumentSettingsItem(doc, menu, item)) return;
+    if (FrameMenuCommand(doc, menu, item)) return;
     if (menu == kFileMenu) {
         FileCommand(doc, item);
         return;

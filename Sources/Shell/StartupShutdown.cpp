@@ -1,6 +1,9 @@
 // The program's run from start to end: the application-wide records and the model's hooks, the event
 // loop, and the release of the cursors, menus and tables afterwards.
 #include "Shell/StartupShutdown.h"
+#include "Shell/FrameMenus.h"
+#include "Files/FrameDialogs.h"
+#include "Files/Printing.h"
 #include "Exchange/DxfReader.h"
 
 #include "Platform/AppResources.h"
@@ -74,6 +77,8 @@ void InstallShellHooks() {
     gDocumentHooks.activateWindow = ActivateWindow;
     gDocumentHooks.flushMouseDowns = FlushMouseDowns;
     gDocumentHooks.frontDocument = FrontDocumentWindow;
+    gDocumentHooks.rebuildFrameMenus = RebuildFrameMenus;
+    SetPrintFrameChooser(FrameListDialog);
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;
     InstallViewDrawingHooks();
@@ -116,6 +121,7 @@ void ReleaseApplication() {
     SetOtherWindowUpdateHandler(nullptr);
     gDocumentHooks = DocumentHooks{};
     gViewHooks = ViewHooks{};
+    SetPrintFrameChooser(nullptr);
 }
 
 void DeleteTemporaryItems() {

@@ -2,12 +2,16 @@
 // Every typed layer is checked before anything moves; a change of elements is one undo step.
 #include "Tools/PendingLayersFrames.h"
 
+#include "Files/OpenSaveDispatch.h"
+#include "Files/PdfOutput.h"
+#include "Files/Printing.h"
 #include "Model/DocumentRecords.h"
 #include "Model/LayersFrames.h"
 #include "Model/Transform.h"
 #include "Model/UndoJournal.h"
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
+#include "Other/NumberFormat.h"
 #include "Platform/Events.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
@@ -44,6 +48,7 @@ constexpr SInt16 kLayerRangeMessage = 62;
 constexpr SInt16 kFlatRectMessage = 67;
 constexpr SInt16 kFlatHpglRectMessage = 167;
 constexpr SInt16 kMoveCursor = 139;
+constexpr SInt16 kSavePdfPrompt = 296;
 
 // The mouse in drawing units; the window's port must be current.
 void MouseInDrawing(DocWindowRecord* doc, Float64* x, Float64* y) {
@@ -192,13 +197,32 @@ void DragPage(ToolStep& s) {
     if (s.typed == 0) DragPageFrame(s.doc);
 }
 
-// The page placement comes with printing; until then a press changes nothing.
-void PlacePage(ToolStep&) {}
+// Stays pending: each press places one more page.
+void PlacePage(ToolStep& s) {
+    if (s.typed == 0) PlacePageWithMouse(s.doc);
+}
 
-// The rectangle of the PDF or the preview picture, corners ordered; its output comes with printing.
+// A dragged rectangle, corners ordered, as a PDF file the user names, or as the drawing's preview
+// picture.
 void OutputRect(ToolStep& s) {
-    if (s.typed != 0 || !TrackDragRectangle(s.doc, false)) return;
-    EndPendingCommand(s.doc);
+    DocWindowRecord* doc = s.doc;
+    if (s.typed != 0 || !TrackDragRectangle(doc, false)) return;
+    const DrawingViewState& v = s.d->view;
+    const Float64 x1 = v.dragRectX, y1 = v.dragRectY;
+    const Float64 x2 = x1 + v.dragRectWidth, y2 = y1 + v.dragRectHeight;
+    const SInt16 code = s.d->toolInput.pendingCommand;
+    EndPendingCommand(doc);
+    if (code == kPreviewPictureCommand) {
+        MakePreviewPicture(doc, x1, y1, x2, y2, true);
+        return;
+    }
+    FSRef file;
+    Str255 prompt;
+    GetAppString(kSavePdfPrompt, prompt);
+    const UInt8 noName[1] = {0};
+    if (!ChooseSaveFile(&file, prompt, noName)) return;
+    OSErr err = DrawingToPDF(doc, false, x1, y1, x2, y2, &file);
+    if (err != noErr && err != paramErr && err != userCanceledErr) ShowOSErrorAlert(err);
 }
 
 const ToolStepRow kRows[] = {
@@ -225,15 +249,15 @@ const ToolStepRow kRows[] = {
 constexpr SInt16 kOutputAreasMenu = 131;
 constexpr SInt16 kLayersMenu = 132;
 constexpr SInt16 kPagesMenu = 145;
+constexpr SInt16 kFileMenu = 198;
 
-// The PDF of a rectangle, the preview picture, the page placement and the frames menu wait for
-// printing and stay dimmed.
 const PendingMenuRow kMenuRows[] = {
     {kOutputAreasMenu, 1, kHpglAreaCommand, nullptr},    {kOutputAreasMenu, 2, kMoveHpglAreaCommand, nullptr},
     {kOutputAreasMenu, 7, kPdfAreaCommand, nullptr},     {kOutputAreasMenu, 8, kDragPageCommand, nullptr},
     {kOutputAreasMenu, 9, kMovePdfAreaCommand, nullptr}, {kLayersMenu, 6, kMoveLayerCommand, nullptr},
     {kLayersMenu, 7, kShiftLayersCommand, nullptr},      {kLayersMenu, 8, kCopyLayersCommand, nullptr},
-    {kPagesMenu, 1, kNewFrameCommand, nullptr},
+    {kPagesMenu, 1, kNewFrameCommand, nullptr},          {kPagesMenu, 2, kPlacePageCommand, nullptr},
+    {kOutputAreasMenu, 5, kPdfOfRectCommand, nullptr},   {kFileMenu, 22, kPreviewPictureCommand, nullptr},
 };
 
 } // namespace
@@ -277,26 +301,31 @@ Boolean PaperPageSize(SInt16 format, Float64* width, Float64* height) {
     return true;
 }
 
-Boolean DragPageFrame(DocWindowRecord* doc) {
+Boolean FollowPageWithMouse(DocWindowRecord* doc, Float64 width, Float64 height, Float64 page[4]) {
     if (doc == nullptr || doc->window == nullptr) return false;
-    Float64 w = 0, h = 0;
-    if (!PaperPageSize(SInt16(doc->settings->paperFormat), &w, &h)) return false;
     GrafPtr saved;
     GetPort(&saved);
     SetPortWindowPort(doc->window);
-    Float64 page[4];
     Float64 x, y;
-    MouseInDrawing(doc, &x, &y);
     bool shown = false;
     while (StillDown() || !shown) {
         MouseInDrawing(doc, &x, &y);
         if (shown && page[0] == x && page[1] == y) continue;
-        page[0] = x, page[1] = y, page[2] = x + w, page[3] = y + h;
+        page[0] = x, page[1] = y, page[2] = x + width, page[3] = y + height;
         RedrawWindow(doc);
         ShowOverlayRect(doc, page);
         shown = true;
     }
     SetPort(saved);
+    return true;
+}
+
+Boolean DragPageFrame(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->window == nullptr) return false;
+    Float64 w = 0, h = 0;
+    if (!PaperPageSize(SInt16(doc->settings->paperFormat), &w, &h)) return false;
+    Float64 page[4];
+    FollowPageWithMouse(doc, w, h, page);
     std::copy(page, page + 4, doc->settings->pdfArea);
     MarkDocumentChanged(doc);
     InvalidateDocWindow(doc);

@@ -12,5 +12,8 @@ Boolean DragRectangleWithMouse(DocWindowRecord* doc, Float64* x1, Float64* y1, F
 // held; at release it becomes the PDF output area. False, with nothing changed, for a format without
 // a page size.
 Boolean DragPageFrame(DocWindowRecord* doc);
+// A page of the size (drawing units) follows the mouse with its lower-left corner while the button
+// is held, shown over the drawing; page holds where it was let go (x1, y1, x2, y2).
+Boolean FollowPageWithMouse(DocWindowRecord* doc, Float64 width, Float64 height, Float64 page[4]);
 // The page width and height of a paper format (1 to 6); false for the others.
 Boolean PaperPageSize(SInt16 format, Float64* width, Float64* height);

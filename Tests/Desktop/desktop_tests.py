@@ -238,7 +238,7 @@ class Desktop:
 class Program:
     """One run of draftwerk with a private home, configuration and runtime folder."""
 
-    def __init__(self, tier, name, args=(), executable=None, title_block_on_new=False):
+    def __init__(self, tier, name, args=(), executable=None, title_block_on_new=False, extra_env=None):
         self.tier, self.desk = tier, tier.desk
         self.folder = tempfile.mkdtemp(prefix=name + "-", dir=tier.scratch)
         home = os.path.join(self.folder, "home")
@@ -255,6 +255,7 @@ class Program:
         env.update({"HOME": home, "XDG_RUNTIME_DIR": runtime, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
                     "XDG_DATA_HOME": os.path.join(home, ".local/share"),
                     "XDG_CACHE_HOME": os.path.join(home, ".cache"), "QT_QPA_PLATFORM": "xcb", "TMPDIR": runtime})
+        env.update(extra_env or {})
         self.env = env
         self.stderr_path = os.path.join(self.folder, "stderr.txt")
         self.stderr_file = open(self.stderr_path, "wb")
@@ -774,9 +775,9 @@ def scenario_repair_from_menu(tier):
 
 
 def import_image_through_panel(program, window, path):
-    """File > Import Image…, the last available item above Output Areas and Quit, with the path typed
-    into the panel."""
-    choose_from_menu(program, window, 1, -3)
+    """File > Import Image…, the last available item above Page Setup, Output Areas, Pages, Print Whole
+    Drawing and Quit, with the path typed into the panel."""
+    choose_from_menu(program, window, 1, -6)
     desk = program.desk
     panel = program.wait_window("the Import Image panel", lambda: (program.panels() or [None])[0])
     wait_for("the panel to take the keys", lambda: desk.active() == panel, 5)
@@ -1640,7 +1641,7 @@ def scenario_keys_from_menu(tier):
 
     # File > Export > Save Elements As…: every line by its kind name, the second clicked out again.
     # From the bottom: Quit, Output Areas, Import Image, Export.
-    choose_from_menu(program, doc, 1, -4, 2)
+    choose_from_menu(program, doc, 1, -7, 2)
     type_point(program, "line")
     program.wait_idle(0.3)
     desk.click(*second)
@@ -1696,9 +1697,9 @@ def scenario_scale_drawing_from_line(tier):
     check(len(before) == 2, f"two lines were not drawn: {before}")
     first = next(l for l in before if abs(l[1] - l[3]) < 1e-6)
     length = abs(first[2] - first[0])
-    # File > Output Areas, above Quit; in it the first available item is active when it opens, and
-    # Scale Drawing from a Line is the sixth.
-    choose_from_menu(program, doc, 1, -2, 5)
+    # File > Output Areas, four up from the bottom; in it the first available item is active when it
+    # opens, and Scale Drawing from a Line is the fourth.
+    choose_from_menu(program, doc, 1, -4, 3)
     x, y, w, h = program.desk.geometry(doc)
     program.desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
@@ -1734,10 +1735,10 @@ def scenario_pdf_area_to_clipboard(tier):
     draw_clicked_line(program, doc, (0.3, 0.4), (0.6, 0.6))
     desk.key("Escape")
     program.wait_idle(0.3)
-    # File > Output Areas (two up from the bottom); its submenu opens on its first item.
-    choose_from_menu(program, doc, 1, -2, 1)  # PDF Area from Two Corners
+    # File > Output Areas (four up from the bottom); its submenu opens on its first item.
+    choose_from_menu(program, doc, 1, -4, 2)  # PDF Area from Two Corners
     draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
-    choose_from_menu(program, doc, 1, -2, 2)  # PDF of the PDF Area…
+    choose_from_menu(program, doc, 1, -4, 2)  # PDF of the PDF Area…
     program.wait_idle(0.5)
     path = os.path.join(tier.scratch, "clip.pdf")
 
@@ -1897,6 +1898,62 @@ def scenario_print_from_command_line(tier):
     check(printing.stderr() == "", f"standard error of the run: {printing.stderr()!r}")
 
 
+def scenario_print_frame_into_pdf(tier):
+    """File > Pages > New Page from Two Corners makes a frame of two typed corners around a typed
+    line; File > Print Page… (Command-P) opens the page list, then the system's print dialog, which
+    with no printer prints into a PDF file: one sheet of A4 that passes qpdf's check and shows the
+    line."""
+    # No print server: the dialog offers printing into a file, whatever the machine has installed.
+    program = Program(tier, "print-frame", extra_env={"CUPS_SERVER": "/nonexistent/cups.sock"})
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    type_point(program, "10,10")
+    type_point(program, "150,100")
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    # File > Pages (three up from the bottom, below Output Areas); its first item is New Page.
+    choose_from_menu(program, doc, 1, -3, 0)
+    # Corners typed: 180 x 120 mm at 1:1 fit one sheet.
+    type_point(program, "0,0")
+    type_point(program, "180,120")
+    program.wait_idle(0.3)
+    desk.key("ctrl+p")
+    chooser = program.wait_window("the page list", lambda: next(
+        (w for w, p in program.dialogs() if p["title"] == "Print Page"), None))
+    wait_for("the page list to take the keys", lambda: desk.active() == chooser, 5)
+    desk.key("Return")
+    home = os.path.join(program.folder, "home")
+    before = set(os.listdir(home))
+    dialog = program.wait_window("the print dialog", lambda: next(
+        (w for w, p in program.dialogs() if p["title"] not in ("Print Page", "Draftwerk")), None))
+    wait_for("the print dialog to take the keys", lambda: desk.active() == dialog, 5)
+    desk.key("Return")
+    program.wait_window("the print dialog to close", lambda: dialog not in [w for w, _ in program.dialogs()])
+
+    def written():
+        for name in set(os.listdir(home)) - before:
+            if name.endswith(".pdf"):
+                path = os.path.join(home, name)
+                info = subprocess.run(["pdfinfo", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                      text=True, timeout=20).stdout
+                if "Pages:" in info:
+                    return path, info
+        return None
+
+    path, info = wait_for("the PDF file", written, 20)
+    check(re.search(r"Pages:\s+1\b", info) and "595 x 842 pts" in info, f"pdfinfo says {info}")
+    checked = subprocess.run(["qpdf", "--check", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                             text=True, timeout=20).stdout
+    check("No syntax or stream encoding errors" in checked, f"qpdf says {checked}")
+    gray = subprocess.run(["pdftoppm", "-r", "72", "-gray", path], stdout=subprocess.PIPE, timeout=20).stdout
+    pixels = gray[gray.index(b"255\n") + 4:] if b"255\n" in gray else b""
+    check(pixels and min(pixels) < 160, f"the page shows no line (darkest {min(pixels) if pixels else None})")
+    check(not program.alerts(), "an alert came up")
+    save_through_panel(program, os.path.join(tier.scratch, "Printed.cadx"))
+    program.quit()
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1932,6 +1989,7 @@ SCENARIOS = [
     ("AO the pen dialog shrinks to its mode choice", scenario_pens_dialog_height, False),
     ("AP a dimension pen refused in an alert", scenario_dimension_pen_refused, False),
     ("AG --print tells each file that does not print and ends", scenario_print_from_command_line, False),
+    ("AE a frame printed into a PDF file through the print dialogs", scenario_print_frame_into_pdf, False),
 ]
 
 

@@ -163,3 +163,28 @@ TEST_F(LayersFrames, FramesFromRectanglesAndTheFrameListsMovedTogether) {
 }
 
 } // namespace
+
+namespace {
+
+// Frames by number from 1: one taken out of the middle leaves the others linked in order, with what
+// it owned freed; numbers outside the list name no frame.
+TEST_F(LayersFrames, FramesAreFoundAndDeletedByNumber) {
+    for (const char* name : {"A", "B", "C"})
+        ASSERT_TRUE(NewFrameFromRect(doc, 0, 0, 0, 10, 10, PStr(name)));
+    FrameAt(doc, 2)->pageFormat = NewHandle(16);
+    EXPECT_EQ(CountFrames(doc), 3);
+    EXPECT_EQ(FrameAt(doc, 0), nullptr);
+    EXPECT_EQ(FrameAt(doc, 4), nullptr);
+    EXPECT_TRUE(DeleteFrameAndDispose(doc, 2));
+    ASSERT_EQ(CountFrames(doc), 2);
+    EXPECT_EQ(ToStd(FrameAt(doc, 1)->name), "A");
+    EXPECT_EQ(ToStd(FrameAt(doc, 2)->name), "C");
+    for (SInt16 n : {0, 3, -1})
+        EXPECT_FALSE(DeleteFrameAndDispose(doc, n)) << n;
+    EXPECT_TRUE(DeleteFrameAndDispose(doc, 1));
+    EXPECT_TRUE(DeleteFrameAndDispose(doc, 1));
+    EXPECT_EQ(doc->drawing->frames, nullptr);
+    EXPECT_EQ(CountFrames(nullptr), 0);
+}
+
+} // namespace

@@ -66,6 +66,8 @@ TEST_F(PrintDocumentsTest, PrintRunPrintsEachFileClosesItKeepsTheFirstFailureAnd
         return OSStatus(noErr);
     });
     ClearRecordedAlerts();
+    // The page list takes the first page, as Return would (the list is tested with the frames).
+    SetPrintFrameChooser([](DocWindowRecord*) { return Boolean(true); });
     SendCommandLineEvents(ParseCommandLine({"--print", folder + "/Missing.cadx", drawing}));
     RunLoop();
 
@@ -100,6 +102,7 @@ TEST_F(PrintDocumentsTest, CancelledOrFramelessPrintsNothingYetClosesTheFile) {
     event.eventID = kAEPrintDocuments;
     event.files = {framed, plain};
     // The cancel is the user's choice; the drawing without frames is told and is the failure.
+    QueueKey(kKeyCodeReturn, kReturnCharCode); // the page list: its first page
     EXPECT_EQ(HandlePrintDocuments(&event, &reply, 0), paramErr);
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(OpenDocumentList, nullptr);

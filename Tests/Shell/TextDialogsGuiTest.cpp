@@ -28,15 +28,6 @@ namespace {
 constexpr Point kEntryOrigin{100, 160};
 constexpr Point kAttributesOrigin{80, 160};
 
-void QueueGlobalClick(Point origin, SInt16 h, SInt16 v) {
-    Point global{SInt16(origin.v + v), SInt16(origin.h + h)};
-    SimulateMouseMove(global);
-    SimulateMouseButton(true, 0);
-    SimulateMouseButton(false, 0);
-    // A button follows the mouse until it is read up: the next click waits one step.
-    SimulateMouseMove(global);
-}
-
 Handle HandleOf(const std::string& bytes) {
     Handle h = NewHandle(Size(bytes.size()));
     if (!bytes.empty()) std::memcpy(*h, bytes.data(), bytes.size());

@@ -106,6 +106,15 @@ void QueueDrag(WindowRef window, const std::vector<Point>& path, UInt16 modifier
     SimulateMouseButton(false, modifiers);
 }
 
+void QueueGlobalClick(Point origin, SInt16 h, SInt16 v) {
+    Point global{SInt16(origin.v + v), SInt16(origin.h + h)};
+    SimulateMouseMove(global);
+    SimulateMouseButton(true, 0);
+    SimulateMouseButton(false, 0);
+    // A button follows the mouse until it is read up: the next click waits one step.
+    SimulateMouseMove(global);
+}
+
 void QueueKey(UInt8 keyCode, UInt8 charCode, UInt16 modifiers) {
     SimulateKey(true, keyCode, charCode, modifiers, false);
     SimulateKey(false, keyCode, charCode, modifiers, false);

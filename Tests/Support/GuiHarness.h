@@ -37,6 +37,9 @@ void QueueMouseUp(WindowRef window, Point local, UInt16 modifiers = 0);
 void QueueClick(WindowRef window, Point local, UInt16 modifiers = 0);
 // Press at the first point, move through the others, release at the last.
 void QueueDrag(WindowRef window, const std::vector<Point>& path, UInt16 modifiers = 0);
+// A click at (h, v) from a global origin, such as where a dialog opens; the mouse stays there, so
+// the next click waits one step.
+void QueueGlobalClick(Point origin, SInt16 h, SInt16 v);
 void QueueKey(UInt8 keyCode, UInt8 charCode, UInt16 modifiers = 0);
 // Printable ASCII, Return ("\r") and Tab, with the keys a US keyboard types them with.
 void QueueTypedText(const std::string& text);
