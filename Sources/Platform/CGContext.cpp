@@ -16,6 +16,7 @@
 #include <QLineF>
 #include <QPageSize>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QPen>
@@ -157,12 +158,58 @@ struct CGContext {
     CGContextBeforePaintHook beforePaint = nullptr;
     void* beforePaintUser = nullptr;
 
+    // On vector devices (PDF files, printers) strokes of one pen and transform in a row go out as
+    // one path: a file then holds each change of pen once instead of a graphics state per element.
+    bool mergeStrokes = false;
+    QPainterPath pendingStroke; // user space of pendingTransform
+    QPen pendingPen;
+    QTransform pendingTransform;
+    int pendingElements = 0;
+
+    void FlushStrokes() {
+        if (pendingStroke.isEmpty()) return;
+        painter.setWorldTransform(pendingTransform);
+        painter.setOpacity(1);
+        painter.strokePath(pendingStroke, pendingPen);
+        pendingStroke = QPainterPath();
+        pendingElements = 0;
+    }
+
     // A pending batch of the caller is drawn before anything else touches the painter.
-    void Before() {
+    void CallerBatch() {
         if (!beforePaint) return;
         CGContextBeforePaintHook hook = beforePaint;
         beforePaint = nullptr;
         hook(this, beforePaintUser);
+    }
+
+    void Before() {
+        FlushStrokes();
+        CallerBatch();
+    }
+
+    // Adds the current path to the merged strokes; false when it cannot join them (fills, dashes,
+    // transparency), which are painted at once.
+    bool MergeStroke() {
+        if (!mergeStrokes || !gs.dash.empty() || gs.alpha < 1 || gs.stroke.alpha() != 255 || path.isEmpty())
+            return false;
+        const QTransform toDevice = UserToDevice();
+        bool invertible = false;
+        const QTransform toUser = toDevice.inverted(&invertible);
+        if (!invertible) return false;
+        CallerBatch();
+        QPen pen = StrokePen();
+        constexpr int kMaxPendingElements = 1 << 16;
+        if (!pendingStroke.isEmpty() &&
+            (pendingElements > kMaxPendingElements || pendingTransform != toDevice || pendingPen != pen))
+            FlushStrokes();
+        pendingPen = pen;
+        pendingTransform = toDevice;
+        pendingStroke.addPath(toUser.map(path));
+        pendingElements += path.elementCount();
+        path = QPainterPath();
+        Touched();
+        return true;
     }
 
     QTransform UserToDevice() const { return gs.ctm * base; }
@@ -227,6 +274,7 @@ struct CGContext {
     }
 
     void Paint(bool fill, bool eo, bool stroke) {
+        if (stroke && !fill && MergeStroke()) return;
         Before();
         QPainterPath p;
         if (BeginPaint(&p, eo ? Qt::OddEvenFill : Qt::WindingFill)) {
@@ -288,6 +336,8 @@ CGContext* Begin(CGContext* c, QPaintDevice* device, double height) {
         return nullptr;
     }
     c->base = QTransform(1, 0, 0, -1, 0, height);
+    QPaintEngine* engine = c->painter.paintEngine();
+    c->mergeStrokes = engine && engine->type() == QPaintEngine::Pdf;
     c->gs.antialias = gDefaultAntialias;
     c->ApplyHints();
     return c;
@@ -385,7 +435,10 @@ void CGContextBeginPage(CGContextRef context, const CGRect* mediaBox) {
                 QPageSize(QSizeF(mediaBox->size.width, mediaBox->size.height), QPageSize::Point));
             context->base = QTransform(1, 0, 0, -1, 0, mediaBox->size.height);
         }
-        if (context->pages > 0) context->pdf->newPage();
+        if (context->pages > 0) {
+            context->FlushStrokes();
+            context->pdf->newPage();
+        }
     }
     ++context->pages;
 }
@@ -423,6 +476,7 @@ void CGContextSetShouldAntialias(CGContextRef context, Boolean on) {
 
 void CGContextSaveGState(CGContextRef context) {
     if (!context) return;
+    // The painter's state is saved as it stands: merged strokes keep their own transform and pen.
     context->painter.save();
     context->saved.push_back(context->gs);
 }
@@ -838,6 +892,7 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
                      : pen->cap == kCGLineCapSquare ? Qt::SquareCap
                                                     : Qt::FlatCap);
     qpen.setJoinStyle(Qt::RoundJoin);
+    context->FlushStrokes();
     QPainter& painter = context->painter;
     painter.setWorldTransform(context->UserToDevice());
     painter.setOpacity(context->gs.alpha);
