@@ -9,21 +9,33 @@
 #include "Platform/Windows.h"
 
 // In the order they are made.
-enum class PaletteId { coordBar, tool, info, symbols, presets, layerSets, colors, patterns, views, objectInfo, count };
+enum class PaletteId {
+    coordBar,
+    tool,
+    info,
+    symbols,
+    presets,
+    layerSets,
+    colors,
+    patterns,
+    views,
+    objectInfo,
+    count
+};
 constexpr int kPaletteCount = int(PaletteId::count);
 
 enum class PaletteScrollBar { none, standard, live };
 
 struct PaletteRow {
     PaletteId id;
-    SInt16 title; // "STR#" 5000 item, 0 for none
+    SInt16 title;         // "STR#" 5000 item, 0 for none
     SInt16 width, height; // as made
     Boolean resizable, zoomBox, closeBox;
     PaletteScrollBar scrollBar;
     Boolean hasList;
-    SInt16 listBottomFree; // pixels below the list kept for the buttons
-    SInt16 buttons[3];     // "STR#" 5000 titles of the buttons along the bottom, 0 for none
-    SInt16 windowMenuItem; // the Window menu item that shows and hides it, 0 for none
+    SInt16 listBottomFree;  // pixels below the list kept for the buttons
+    SInt16 buttons[3];      // "STR#" 5000 titles of the buttons along the bottom, 0 for none
+    SInt16 windowMenuItem;  // the Window menu item that shows and hides it, 0 for none
     Point minSize, maxSize; // grow limits (h width, v height)
     // Draws the whole palette for an update event (inside BeginUpdate/EndUpdate, controls drawn after).
     void (*draw)(DocWindowRecord* front);
@@ -56,6 +68,9 @@ PaletteId PaletteOfWindow(WindowRef window);
 // Makes every palette hidden, in table order, placed on the main screen; once, after the preferences
 // were loaded. DisposePalettes at quit, after they were saved.
 void CreatePalettes();
+// The info window's height below a top: whole rows of 12 down to 40 pixels above the screen's bottom,
+// at least four rows however small the screen.
+SInt16 InfoWindowHeightFor(SInt16 screenBottom, SInt16 top);
 void DisposePalettes();
 // Registers how the preferences capture and restore each palette.
 void RegisterPalettePreferences();
