@@ -37,10 +37,6 @@ bool Visible(PaletteId id) {
     return IsWindowVisible(PaletteWindowRef(id));
 }
 
-Point GlobalOf(PaletteId id, Point local) {
-    return WindowPointToGlobal(PaletteWindowRef(id), local);
-}
-
 // Every test starts from fresh preferences and leaves none behind.
 void ForgetStoredPreferences() {
     PrefRemove(PStr("generalv2"), kApplicationId);
@@ -227,7 +223,8 @@ TEST_F(PaletteTest, APaletteIsShownOnlyOntoTheDesktopAndKeptOnTheScreen) {
     GetScreenBounds(&screen);
     Rect before = ContentOf(PaletteId::layerSets);
     // A place whose title bar lies off every screen is not taken; a size beyond the screen is cut.
-    ShowPaletteWindow(PaletteId::layerSets, true, SInt16(Width(screen) + 100), 5000, true, -5000, -5000, true);
+    ShowPaletteWindow(PaletteId::layerSets, true, SInt16(Width(screen) + 100), 5000, true, -5000, -5000,
+                      true);
     Rect r = ContentOf(PaletteId::layerSets);
     EXPECT_EQ(r.top, before.top);
     EXPECT_EQ(r.left, before.left);
@@ -297,10 +294,12 @@ TEST(ToolPaletteLayout, GroupsLieWhereTheArrangementPutsThem) {
         SInt16 group;
     };
     const Case cases[] = {
-        {32, 384, 0, Pt(5, 5), 0},      {32, 384, 0, Pt(5, 32 * 11 + 3), 11}, {64, 192, 0, Pt(40, 5), 1},
-        {64, 192, 0, Pt(5, 70), 4},     {64, 192, 0, Pt(40, 170), 11},        {384, 32, 1, Pt(32 * 7 + 1, 3), 7},
-        {192, 64, 1, Pt(5, 5), 1},      {192, 64, 1, Pt(5, 40), 0},          {192, 64, 1, Pt(170, 5), 11},
-        {192, 64, 1, Pt(170, 40), 10},  {64, 192, 0, Pt(64, 5), -1},          {32, 384, 0, Pt(5, -1), -1},
+        {32, 384, 0, Pt(5, 5), 0},     {32, 384, 0, Pt(5, 32 * 11 + 3), 11},
+        {64, 192, 0, Pt(40, 5), 1},    {64, 192, 0, Pt(5, 70), 4},
+        {64, 192, 0, Pt(40, 170), 11}, {384, 32, 1, Pt(32 * 7 + 1, 3), 7},
+        {192, 64, 1, Pt(5, 5), 1},     {192, 64, 1, Pt(5, 40), 0},
+        {192, 64, 1, Pt(170, 5), 11},  {192, 64, 1, Pt(170, 40), 10},
+        {64, 192, 0, Pt(64, 5), -1},   {32, 384, 0, Pt(5, -1), -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.group);
@@ -308,8 +307,9 @@ TEST(ToolPaletteLayout, GroupsLieWhereTheArrangementPutsThem) {
         if (c.group < 0) continue;
         // The button drawn for the group is the one a click finds.
         Point at = ToolPaletteButtonPlace(c.width, c.height, c.orientation, c.group);
-        EXPECT_EQ(ToolPaletteGroupAt(c.width, c.height, c.orientation, Pt(SInt16(at.h + 16), SInt16(at.v + 16))),
-                  c.group);
+        EXPECT_EQ(
+            ToolPaletteGroupAt(c.width, c.height, c.orientation, Pt(SInt16(at.h + 16), SInt16(at.v + 16))),
+            c.group);
     }
     EXPECT_EQ(ToolPalettePopupPoint(32, 384, 0, 3).h, 33);
     EXPECT_EQ(ToolPalettePopupPoint(32, 384, 0, 3).v, 96);
@@ -344,7 +344,8 @@ TEST_F(PaletteTest, AShortClickSelectsTheGroupAndHoldingOrClickingTheCurrentOneO
         bool singleColumn;
         UInt32 orientation;
     };
-    for (Arrangement a : {Arrangement{true, 0}, Arrangement{false, 0}, Arrangement{true, 1}, Arrangement{false, 1}}) {
+    for (Arrangement a :
+         {Arrangement{true, 0}, Arrangement{false, 0}, Arrangement{true, 1}, Arrangement{false, 1}}) {
         SCOPED_TRACE(a.singleColumn * 2 + int(a.orientation));
         ArrangeToolPalette(a.singleColumn, a.orientation);
         GeneralPrefs.currentToolGroup = 0;
