@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ ccache pkg-config
 packages+=(xclip)
 # PDF output is checked by qpdf and the poppler tools.
 packages+=(qpdf poppler-utils)
+# Palettes are kept out of the taskbar through the X connection.
+packages+=(libxcb1-dev)
 packages+=("$@")
 
 missing=()

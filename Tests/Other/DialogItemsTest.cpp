@@ -21,7 +21,8 @@ class DialogItemsTest : public GuiTest {
         GuiTest::SetUp();
         std::string folder = MakeTestFolder("item-resources");
         fs::copy_file(AppResourceFolder() + "/strings.rdesc", folder + "/strings.rdesc");
-        std::ofstream(folder + "/test.rdesc")
+        // Read before strings.rdesc, so its pop-up titles stand in for the bundle's empty list.
+        std::ofstream(folder + "/items.rdesc")
             << "DLOG 9200 100 100 300 500 \"Items\" kind movable\n"
                "DITL 9200\n"
                "  1 button 160 300 180 380 \"OK\"\n"

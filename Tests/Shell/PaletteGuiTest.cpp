@@ -84,8 +84,7 @@ class PaletteTest : public ShellTest {
 };
 
 TEST_F(PaletteTest, TheTenPalettesAreMadeInTheTablesSizesAndPlacesAsFloatingWindows) {
-    Rect screen;
-    GetScreenBounds(&screen);
+    Rect screen = PaletteScreenArea();
     Rect tool = ContentOf(PaletteId::tool);
     struct Expected {
         PaletteId id;
