@@ -12,6 +12,8 @@ packages+=(xclip)
 packages+=(qpdf poppler-utils)
 # TIFF images on the clipboard are read by Qt's image format plugins.
 packages+=(qt6-image-formats-plugins)
+# Palettes are kept out of the taskbar through the X connection.
+packages+=(libxcb1-dev)
 packages+=("$@")
 
 missing=()

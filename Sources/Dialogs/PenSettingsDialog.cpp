@@ -88,7 +88,7 @@ void PenSettingsDialog(DocWindowRecord* doc) {
             SetItemLength(doc, dialog, PenWidthItem(n), s->penWidths[n] / unit, 2);
             SetItemNumber(dialog, PenLineTypeItem(n), s->penLineKinds[n]);
             chosen[n] = std::max<SInt16>(1, s->penPatterns[n]);
-            NewPopupButton(dialog, PenPatternItem(n), kPenPatternMenu, chosen[n], &popups[n]);
+            NewPopupButton(dialog, PenPatternItem(n), kPenPatternMenu, 0, 0, chosen[n], &popups[n]);
             SetUserItemProc(dialog, PenSwatchItem(n), DrawPenSwatch);
         }
         SelectItemText(dialog, PenLineTypeItem(0));

@@ -78,6 +78,8 @@ struct OpaqueWindowPtr {
     RgnHandle savedVisRgn = nullptr; // between BeginUpdate and EndUpdate
     bool inUpdate = false;
     std::vector<InstalledHandler> handlers;
+    HelpTagProvider helpTags = nullptr;
+    void* helpTagData = nullptr;
     WindowHost* host = nullptr;
 };
 
@@ -180,6 +182,10 @@ void HostDestroy(WindowHost* host);
 void HostSetVisible(WindowHost* host, bool visible);
 void HostSetContentGeometry(WindowHost* host, const Rect& globalBounds);
 void HostRaise(WindowHost* host, bool activate);
+// Every visible floating window raised (not activated), above the window the window manager activated.
+void PlatformRaiseFloatingWindows();
+// The window manager keeps the window above `parent` (its transient parent; null: none).
+void HostKeepAbove(WindowHost* host, WindowHost* parent);
 void HostSetTitle(WindowHost* host, const QString& title, bool modified);
 void HostUpdate(WindowHost* host, const Rect* local);
 void HostSetSizeLimits(WindowHost* host, Point minSize, Point maxSize);

@@ -5,14 +5,21 @@
 #include "Platform/PlatformWindowInternal.h"
 
 #include <QCloseEvent>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QImage>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
+#include <QGuiApplication>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -25,6 +32,22 @@ class PortView : public QWidget {
     }
 
   protected:
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+        auto* help = static_cast<QHelpEvent*>(e);
+        Str255 text;
+        Rect hot{};
+        Point local{SInt16(help->pos().y()), SInt16(help->pos().x())};
+        if (GetWindowHelpTag(window_, local, text, &hot)) {
+            QRect zone(hot.left, hot.top, hot.right - hot.left, hot.bottom - hot.top);
+            QToolTip::showText(help->globalPos(), PlatformStringFromMacRoman(text + 1, text[0]), this, zone);
+        } else {
+            QToolTip::hideText();
+            e->ignore();
+        }
+        return true;
+    }
+
     void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
         const QImage& image = PlatformPortImage(window_->port.get());
@@ -45,7 +68,13 @@ Qt::WindowFlags FlagsFor(WindowRef w) {
     if (w->attributes & kWindowCollapseBoxAttribute) chrome |= Qt::WindowMinimizeButtonHint;
     switch (w->windowClass) {
     case kFloatingWindowClass:
-        return Qt::Tool | Qt::WindowStaysOnTopHint | chrome;
+        if (w->attributes & kWindowNoTitleBarAttribute)
+            return Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::FramelessWindowHint;
+        // A tool window of ours: kept above our own windows by the window manager (not above other
+        // programs), out of the taskbar, never given the keyboard. Linux tool windows carry no zoom
+        // or collapse box.
+        return Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+               (closeBox ? Qt::WindowCloseButtonHint : Qt::WindowFlags());
     case kAlertWindowClass:
     case kMovableAlertWindowClass:
     case kModalWindowClass:
@@ -56,6 +85,45 @@ Qt::WindowFlags FlagsFor(WindowRef w) {
     default:
         return Qt::Window | chrome;
     }
+}
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
+    xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
+
+// A palette stays out of the taskbar and the pager. Said in the window's state before it is mapped
+// (Qt keeps states it does not set itself), and asked of the window manager again once it is mapped,
+// since a window manager drops the state of a window it unmaps.
+void KeepOutOfTaskbar(QWidget* widget, bool mapped) {
+    auto* x11 = qApp != nullptr ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 == nullptr || x11->connection() == nullptr) return;
+    xcb_connection_t* connection = x11->connection();
+    const xcb_atom_t state = Atom(connection, "_NET_WM_STATE");
+    const xcb_atom_t states[] = {Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                 Atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    const xcb_window_t window = xcb_window_t(widget->winId());
+    if (!mapped) {
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32, 2, states);
+    } else {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = state;
+        message.data.data32[0] = 1; // add
+        message.data.data32[1] = states[0];
+        message.data.data32[2] = states[1];
+        message.data.data32[3] = 1; // from an application
+        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        xcb_send_event(connection, 0, screen->root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&message));
+    }
+    xcb_flush(connection);
 }
 
 } // namespace
@@ -100,7 +168,11 @@ class WindowHost : public QWidget {
     }
 
     void changeEvent(QEvent* e) override {
-        if (e->type() == QEvent::ActivationChange && isActiveWindow()) PlatformWindowActivatedByUser(window_);
+        if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+            PlatformWindowActivatedByUser(window_);
+            // The window manager puts a window it activates on top: the palettes go back above it.
+            if (window_->windowClass != kFloatingWindowClass) PlatformRaiseFloatingWindows();
+        }
         QWidget::changeEvent(e);
     }
 
@@ -145,8 +217,34 @@ void HostDestroy(WindowHost* host) {
 
 void HostSetVisible(WindowHost* host, bool visible) {
     if (!host) return;
+    // Said again before every mapping: the window manager drops the state when the window is hidden.
+    const bool floating = host->window()->windowClass == kFloatingWindowClass;
+    const bool mapping = visible && !host->isVisible();
+    if (mapping && floating) KeepOutOfTaskbar(host, false);
     host->setVisible(visible);
+    if (mapping && floating) KeepOutOfTaskbar(host, true);
     if (visible) host->SetContentGeometry(host->window()->bounds);
+}
+
+void HostKeepAbove(WindowHost* host, WindowHost* parent) {
+    if (!host || PlatformIsOffscreen()) return;
+    QWindow* parentWindow = nullptr;
+    if (parent) {
+        parent->winId();
+        parentWindow = parent->windowHandle();
+    }
+    host->winId();
+    if (QWindow* window = host->windowHandle(); window && window->transientParent() != parentWindow) {
+        window->setTransientParent(parentWindow);
+        // The window manager reads the transient parent when the window is mapped.
+        if (host->isVisible()) {
+            host->hide();
+            KeepOutOfTaskbar(host, false);
+            host->show();
+            KeepOutOfTaskbar(host, true);
+            host->SetContentGeometry(host->window()->bounds);
+        }
+    }
 }
 
 void HostSetContentGeometry(WindowHost* host, const Rect& globalBounds) {

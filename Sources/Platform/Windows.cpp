@@ -138,7 +138,29 @@ WindowRef PlatformKeyFocusWindow() {
     return FrontNonFloatingWindow();
 }
 
+// Floating windows stay above our front document window, and only above ours: each is made the
+// transient of that window (not of dialogs, which stay above them).
+void KeepFloatingAboveFrontDocument() {
+    WindowRef front = nullptr;
+    for (WindowRef w : gWindows)
+        if (w->visible && LayerOf(w) == 1) {
+            front = w;
+            break;
+        }
+    for (WindowRef w : gWindows)
+        if (w->windowClass == kFloatingWindowClass && w->host)
+            HostKeepAbove(w->host, front != nullptr ? front->host : nullptr);
+}
+
+void PlatformRaiseFloatingWindows() {
+    KeepFloatingAboveFrontDocument();
+    for (auto it = gWindows.rbegin(); it != gWindows.rend(); ++it)
+        if ((*it)->windowClass == kFloatingWindowClass && (*it)->visible && (*it)->host)
+            HostRaise((*it)->host, false);
+}
+
 void PlatformWindowOrderChanged() {
+    KeepFloatingAboveFrontDocument();
     WindowRef front = FrontNonFloatingWindow();
     if (front == gActive) return;
     WindowRef old = gActive;
@@ -721,6 +743,21 @@ OSStatus PlatformCallWindowHandlers(const WindowEvent& event) {
         if (it->handler(&event, it->userData) == noErr) return noErr;
     }
     return eventNotHandledErr;
+}
+
+void SetWindowHelpTagProvider(WindowRef window, HelpTagProvider provider, void* userData) {
+    if (!Valid(window)) return;
+    window->helpTags = provider;
+    window->helpTagData = userData;
+}
+
+Boolean GetWindowHelpTag(WindowRef window, Point local, Str255 text, Rect* zone) {
+    if (!Valid(window) || window->helpTags == nullptr || text == nullptr) return false;
+    text[0] = 0;
+    Rect ignored{};
+    if (!window->helpTags(window, local, text, zone != nullptr ? zone : &ignored, window->helpTagData))
+        return false;
+    return text[0] != 0;
 }
 
 // Screens.

@@ -195,12 +195,16 @@ class Desktop:
 
     def props(self, window):
         out = self.x("xprop", "-id", hex(window), "_NET_WM_PID", "_NET_WM_WINDOW_TYPE", "WM_NAME",
-                     "_NET_FRAME_EXTENTS")
+                     "_NET_FRAME_EXTENTS", "_NET_WM_STATE", "WM_TRANSIENT_FOR")
         pid = re.search(r"_NET_WM_PID\(CARDINAL\) = (\d+)", out)
         name = re.search(r'WM_NAME\(\w+\) = "(.*)"', out)
         extents = re.search(r"_NET_FRAME_EXTENTS\(CARDINAL\) = (\d+), (\d+), (\d+), (\d+)", out)
+        state = re.search(r"_NET_WM_STATE\(ATOM\) = (.*)", out)
         return {"pid": int(pid.group(1)) if pid else None,
                 "dialog": "_NET_WM_WINDOW_TYPE_DIALOG" in out,
+                "utility": "_NET_WM_WINDOW_TYPE_UTILITY" in out,
+                "state": state.group(1) if state else "",
+                "transient": "WM_TRANSIENT_FOR(WINDOW): window id" in out,
                 "title": name.group(1) if name else "",
                 "extents": tuple(int(v) for v in extents.groups()) if extents else None}
 
@@ -238,13 +242,15 @@ class Desktop:
 class Program:
     """One run of draftwerk with a private home, configuration and runtime folder."""
 
-    def __init__(self, tier, name, args=(), executable=None, title_block_on_new=False, extra_env=None):
+    def __init__(self, tier, name, args=(), executable=None, title_block_on_new=False, again=None, extra_env=None):
+        """again: an earlier run whose home (and so preferences) this run takes over."""
         self.tier, self.desk = tier, tier.desk
         self.folder = tempfile.mkdtemp(prefix=name + "-", dir=tier.scratch)
-        home = os.path.join(self.folder, "home")
+        home = os.path.join(again.folder, "home") if again else os.path.join(self.folder, "home")
         runtime = os.path.join(self.folder, "runtime")
-        os.mkdir(home)
-        if not title_block_on_new:
+        if not again:
+            os.mkdir(home)
+        if not title_block_on_new and not again:
             # The general preferences' first byte: New opens no title-block dialog; the rest of the
             # block keeps its defaults.
             os.makedirs(os.path.join(home, ".config"))
@@ -285,10 +291,14 @@ class Program:
         return result
 
     def documents(self):
-        return [w for w, p in self.windows() if not p["dialog"] and p["title"] != "Draftwerk"]
+        return [w for w, p in self.windows() if not p["dialog"] and not p["utility"] and p["title"] != "Draftwerk"]
+
+    def palettes(self):
+        """[(window, props)] of the program's floating palettes that are shown."""
+        return [(w, p) for w, p in self.windows() if p["utility"] and self.desk.geometry(w)]
 
     def application_window(self):
-        found = [w for w, p in self.windows() if not p["dialog"] and p["title"] == "Draftwerk"]
+        found = [w for w, p in self.windows() if not p["dialog"] and not p["utility"] and p["title"] == "Draftwerk"]
         return found[0] if found else None
 
     def dialogs(self):
@@ -1954,6 +1964,114 @@ def scenario_print_frame_into_pdf(tier):
     save_through_panel(program, os.path.join(tier.scratch, "Printed.cadx"))
     program.quit()
 
+# --- Palettes ----------------------------------------------------------------------------------------
+
+WINDOW_MENU = 7
+# The palettes' sizes as made, by title ("" for the title-less coordinate bar and tool palette, told
+# apart by their size); the info window's height follows the screen.
+PALETTE_SIZES = {"Symbols": (138, 148), "Attribute Presets": (219, 96), "Layer Sets": (146, 96),
+                 "Colours": (112, 172), "Patterns": (66, 69), "Views": (146, 96)}
+
+
+def first_document(program):
+    app = program.wait_window("the application window", program.application_window)
+    program.wait_window("the application window in front", lambda: program.desk.active() == app)
+    doc = new_document(program)
+    program.wait_settled(doc)
+    return doc
+
+
+def show_palette_from_window_menu(program, doc, item):
+    """Window menu item 13..21 (shows or hides a palette); with one document the only enabled item above
+    them is Save Current View."""
+    choose_from_menu(program, doc, WINDOW_MENU, item - 11)
+
+
+def check_palette_is_tool_window(program, window, props, doc):
+    title = props["title"] or "(untitled)"
+    check(props["utility"], f"palette {title} is no utility window")
+    check("_NET_WM_STATE_ABOVE" not in props["state"], f"palette {title} stays above every program")
+    check(props["transient"], f"palette {title} is not kept with the program's windows")
+    check_on_screen(program.desk, window, f"palette {title}")
+
+
+def scenario_palettes_are_tool_windows(tier):
+    """The tool palette and the coordinate bar come up with a new drawing; the Window menu shows the
+    other palettes; each is a utility window of its table size that the window manager keeps with our
+    windows (not above other programs) and out of the taskbar; a screenshot is kept to look at."""
+    program = Program(tier, "palettes")
+    doc = first_document(program)
+    shown = program.wait_window("two palettes", lambda: len(program.palettes()) == 2 and program.palettes())
+    sizes = sorted(program.desk.geometry(w)[2:] for w, _ in shown)
+    check(sizes == [(64, 192), (243, 11)], f"tool palette and coordinate bar sizes {sizes}")
+    for item in range(15, 22):
+        show_palette_from_window_menu(program, doc, item)
+    palettes = program.wait_window("nine palettes", lambda: len(program.palettes()) == 9 and program.palettes())
+    program.wait_settled([w for w, _ in palettes], steady=0.5)
+    for window, props in palettes:
+        check_palette_is_tool_window(program, window, props, doc)
+        width, height = program.desk.geometry(window)[2:]
+        if props["title"] in PALETTE_SIZES:
+            check((width, height) == PALETTE_SIZES[props["title"]],
+                  f"palette {props['title']} is {width}x{height}, not {PALETTE_SIZES[props['title']]}")
+        elif props["title"] == "Info":
+            check(width == 138 and height >= 48 and height % 12 == 0, f"the info window is {width}x{height}")
+    taskbar = [p["title"] for w, p in palettes if "_NET_WM_STATE_SKIP_TASKBAR" not in p["state"]]
+    check(not taskbar, f"palettes in the taskbar: {taskbar}")
+    check(program.desk.active() == doc, "a palette took the keyboard from the drawing")
+    os.makedirs(tier.output, exist_ok=True)
+    program.desk.screenshot().save_png(os.path.join(tier.output, "palettes.png"))
+    program.quit()
+
+
+def scenario_palettes_come_back(tier):
+    """Palettes shown, moved and hidden come back so after a restart with the same preferences."""
+    program = Program(tier, "palettes-restart")
+    doc = first_document(program)
+    show_palette_from_window_menu(program, doc, 21)  # views
+    show_palette_from_window_menu(program, doc, 13)  # hides the coordinate bar
+    views = program.wait_window("the views window", lambda: [w for w, p in program.palettes() if p["title"] == "Views"])[0]
+    program.desk.x("xdotool", "windowmove", str(views), "400", "300", check_rc=True)
+    program.wait_window("the views window moved", lambda: abs(program.desk.geometry(views)[0] - 400) < 40)
+    program.wait_settled(views, steady=0.5)
+    moved = program.desk.geometry(views)
+    before = sorted((p["title"], program.desk.geometry(w)) for w, p in program.palettes())
+    program.quit()
+
+    again = Program(tier, "palettes-again", again=program)
+    doc = first_document(again)
+    after = again.wait_window("the palettes again", lambda: len(again.palettes()) == len(before) and again.palettes())
+    again.wait_settled([w for w, _ in after], steady=0.5)
+    now = sorted((p["title"], again.desk.geometry(w)) for w, p in again.palettes())
+    check(now == before, f"palettes after the restart {now}, before {before}")
+    views_now = [g for t, g in now if t == "Views"]
+    check(views_now == [moved], f"the views window came back at {views_now}, not {moved}")
+    check(not any(g[2:] == (243, 11) for _, g in now), "the hidden coordinate bar came back")
+    again.quit()
+
+
+def scenario_palette_clicks_keep_the_keyboard(tier):
+    """Clicking the tool palette changes the tool group but leaves the keyboard with the drawing; a
+    right click on it offers the zoom box, which turns it across."""
+    program = Program(tier, "palette-clicks")
+    doc = first_document(program)
+    tool = program.wait_window("the tool palette", lambda: [w for w, p in program.palettes()
+                                                             if program.desk.geometry(w)[2:] == (64, 192)])[0]
+    x, y, w, h = program.desk.geometry(tool)
+    program.desk.click(x + 48, y + 16)  # the circles
+    program.wait_idle(0.3)
+    check(program.desk.active() == doc, "the tool palette took the keyboard")
+    program.desk.right_click(x + 16, y + 80)
+    wait_for("the palette's menu", program.desk.popups, 5)
+    program.desk.key("Down", "Return")
+    wait_for("the menu to close", lambda: not program.desk.popups(), 5)
+    turned = program.wait_window("the tool palette across", lambda: program.desk.geometry(tool)[2:] == (192, 64)
+                                 and program.desk.geometry(tool))
+    check(turned[0] + turned[2] == x + w, f"the turned palette's right edge moved: {turned} from {(x, y, w, h)}")
+    check(program.desk.active() == doc, "the palette's menu left the keyboard elsewhere")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -1990,6 +2108,9 @@ SCENARIOS = [
     ("AP a dimension pen refused in an alert", scenario_dimension_pen_refused, False),
     ("AG --print tells each file that does not print and ends", scenario_print_from_command_line, False),
     ("AE a frame printed into a PDF file through the print dialogs", scenario_print_frame_into_pdf, False),
+    ("AJ palettes are tool windows of their size", scenario_palettes_are_tool_windows, False),
+    ("AK palettes come back after a restart", scenario_palettes_come_back, False),
+    ("AL palette clicks keep the keyboard with the drawing", scenario_palette_clicks_keep_the_keyboard, False),
 ]
 
 
