@@ -29,6 +29,8 @@
 #include "View/RasterImages.h"
 #include "Model/Repairs.h"
 #include "Tools/Fillets.h"
+#include "View/SavedViews.h"
+#include "Dialogs/StatusBarClicks.h"
 
 #include <algorithm>
 #include <utility>
@@ -258,6 +260,16 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return ToolGroupBuilt(SInt16(item - 1));
     case kOutputAreasMenu:
         return item == 3 || item == 4;
+    case kViewsMenu:
+    case kDeleteViewMenu:
+    case kRenameViewMenu:
+        return true;
+    // The status bar's pop-ups.
+    case kScaleMenu:
+    case kPenMenu:
+    case kLineTypeMenu:
+    case kPickModeMenu:
+        return true;
     default:
         // The object info palette does not exist yet: its tool stays dimmed.
         if (menu == kFirstToolMenu + 7 && item == 10) return false;
@@ -311,6 +323,15 @@ void DoMenuCommand(DocWindowRecord* doc) {
         break;
     case kOutputAreasMenu:
         OutputAreasCommand(doc, item);
+        break;
+    case kViewsMenu:
+        GoToSavedView(doc, item);
+        break;
+    case kDeleteViewMenu:
+        RemoveSavedView(doc, item);
+        break;
+    case kRenameViewMenu:
+        RenameSavedView(doc, item);
         break;
     default:
         break;

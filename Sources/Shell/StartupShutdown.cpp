@@ -24,6 +24,7 @@
 #include "Model/NewDocument.h"
 #include "Other/SharedUtilities.h"
 #include "Shell/StatusArea.h"
+#include "View/SavedViews.h"
 
 #include <cfenv>
 #include <cstring>
@@ -70,6 +71,7 @@ void InstallShellHooks() {
     gDocumentHooks.markWindowTitleChanged = MarkWindowTitleChanged;
     gDocumentHooks.showStatusMessage = ShowStatusMessage;
     gDocumentHooks.refreshPalettes = RefreshPalettes;
+    gDocumentHooks.rebuildViewsMenu = RebuildViewsMenu;
     gDocumentHooks.activateWindow = ActivateWindow;
     gDocumentHooks.flushMouseDowns = FlushMouseDowns;
     gDocumentHooks.frontDocument = FrontDocumentWindow;
