@@ -174,3 +174,30 @@ TEST_F(StatusBarClicks, SelectionTablesAreListedButTheirCommandsStayDisabled) {
     ClickBox(220, SInt16(own + 2)); // the table
     EXPECT_EQ(doc->drawing->toolInput.pickFilter, own + 1);
 }
+
+TEST_F(StatusBarClicks, PresetsBoxAppliesTheFirstNineBitsOfTheChosenPreset) {
+    AttributePreset* first = NewAttributePreset();
+    AttributePreset* second = NewAttributePreset();
+    ASSERT_TRUE(first != nullptr && second != nullptr);
+    std::memcpy(first->name, "\x04Left", 5);
+    std::memcpy(second->name, "\x05Right", 6);
+    first->next = second;
+    doc->drawing->attributePresets = first;
+    // Bits 0 pen, 3 layer, 6 snap mode and 11 pattern; the status bar applies bits 0..8 only.
+    second->mask = (0x80000000u >> 0) | (0x80000000u >> 3) | (0x80000000u >> 6) | (0x80000000u >> 11);
+    second->pen = 4;
+    second->layer = 9;
+    second->snapMode = 2;
+    second->pattern = 7;
+    second->lineKind = 5; // bit 1 is clear: stays
+    SetLayerVisible(doc->layerVisible, 9, false);
+    const SInt16 lineType = doc->settings->currentLineType;
+    ClickBox(208, 2);
+    const DocSettings* s = doc->settings;
+    EXPECT_EQ(s->currentPen, 4);
+    EXPECT_EQ(s->currentLayer, 9);
+    EXPECT_EQ(s->snapMode, 2);
+    EXPECT_EQ(s->currentLineType, lineType);
+    EXPECT_NE(s->currentPattern, 7);
+    EXPECT_FALSE(IsLayerVisible(doc->layerVisible, 9)); // not made visible from the status bar
+}
