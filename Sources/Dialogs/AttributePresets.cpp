@@ -1,6 +1,8 @@
 // Applying an attribute preset to the current settings.
 #include "Dialogs/AttributePresets.h"
 
+#include "Dialogs/Palettes.h"
+#include "Other/DialogLists.h"
 #include "Shell/StatusArea.h"
 #include "View/WorldPrimitives.h"
 
@@ -16,7 +18,8 @@ void ApplyAttributePreset(DocWindowRecord* doc, const AttributePreset* p, int bi
     // A layer outside the table, as a damaged file may give, is left alone.
     if (has(3) && p->layer < kLayerCount) {
         s->currentLayer = SInt16(p->layer);
-        if (showLayer && doc->layerVisible != nullptr && !IsLayerVisible(doc->layerVisible, s->currentLayer)) {
+        if (showLayer && doc->layerVisible != nullptr &&
+            !IsLayerVisible(doc->layerVisible, s->currentLayer)) {
             SetLayerVisible(doc->layerVisible, s->currentLayer, true);
             InvalidateDocWindow(doc);
         }
@@ -33,5 +36,6 @@ void ApplyAttributePreset(DocWindowRecord* doc, const AttributePreset* p, int bi
     }
 }
 
-// Stand-in until the presets window lists the presets: nothing is selected in it.
-void DeselectPresetList() {}
+void DeselectPresetList() {
+    if (ListHandle list = PaletteOf(PaletteId::presets).list) DeselectAllCells(list);
+}

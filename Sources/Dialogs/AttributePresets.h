@@ -13,6 +13,7 @@ constexpr int kPresetStatusBarBits = 9;
 // Applies the preset's mask bits 0 up to (not including) bitCount: pen, line type, key, layer (made
 // visible when showLayer is set), scale, line flag, snap mode, start and end marks; then the status
 // area is redrawn.
-void ApplyAttributePreset(DocWindowRecord* doc, const AttributePreset* preset, int bitCount, Boolean showLayer);
+void ApplyAttributePreset(DocWindowRecord* doc, const AttributePreset* preset, int bitCount,
+                          Boolean showLayer);
 // The presets window's row stays selected only while the settings are the preset's.
 void DeselectPresetList();

@@ -7,8 +7,8 @@
 
 // DocSettings slots: the paper-unit factor of the coordinate modes 2 and 3 (0 counts as 1), and the
 // switch that shows imperial lengths in feet and inches. The paper unit's name is string198.
-constexpr int kPaperUnitFactorSlot = 5;   // reals978
-constexpr int kCoordFeetInchesSlot = 4;   // words1868
+constexpr int kPaperUnitFactorSlot = 5; // reals978
+constexpr int kCoordFeetInchesSlot = 4; // words1868
 
 // The two value texts for a drawing point in millimetres, as the bar shows them.
 void CoordBarValueTexts(DocWindowRecord* doc, Float64 x, Float64 y, Str255 first, Str255 second);

@@ -9,21 +9,33 @@
 #include "Platform/Windows.h"
 
 // In the order they are made.
-enum class PaletteId { coordBar, tool, info, symbols, presets, layerSets, colors, patterns, views, objectInfo, count };
+enum class PaletteId {
+    coordBar,
+    tool,
+    info,
+    symbols,
+    presets,
+    layerSets,
+    colors,
+    patterns,
+    views,
+    objectInfo,
+    count
+};
 constexpr int kPaletteCount = int(PaletteId::count);
 
 enum class PaletteScrollBar { none, standard, live };
 
 struct PaletteRow {
     PaletteId id;
-    SInt16 title; // "STR#" 5000 item, 0 for none
+    SInt16 title;         // "STR#" 5000 item, 0 for none
     SInt16 width, height; // as made
     Boolean resizable, zoomBox, closeBox;
     PaletteScrollBar scrollBar;
     Boolean hasList;
-    SInt16 listBottomFree; // pixels below the list kept for the buttons
-    SInt16 buttons[3];     // "STR#" 5000 titles of the buttons along the bottom, 0 for none
-    SInt16 windowMenuItem; // the Window menu item that shows and hides it, 0 for none
+    SInt16 listBottomFree;  // pixels below the list kept for the buttons
+    SInt16 buttons[3];      // "STR#" 5000 titles of the buttons along the bottom, 0 for none
+    SInt16 windowMenuItem;  // the Window menu item that shows and hides it, 0 for none
     Point minSize, maxSize; // grow limits (h width, v height)
     // Draws the whole palette for an update event (inside BeginUpdate/EndUpdate, controls drawn after).
     void (*draw)(DocWindowRecord* front);

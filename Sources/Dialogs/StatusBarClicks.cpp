@@ -84,7 +84,8 @@ bool PenPopUp(DocWindowRecord* doc, Edges e) {
     if (item < 1 || item > 8) return false;
     s->currentPen = item;
     const Float64 width = s->penWidths[item - 1];
-    s->currentPenWidth100 = std::isfinite(width) ? SInt16(std::clamp(std::lround(width * 100.0), 0L, 32767L)) : 0;
+    s->currentPenWidth100 =
+        std::isfinite(width) ? SInt16(std::clamp(std::lround(width * 100.0), 0L, 32767L)) : 0;
     OfferAttributeValue(doc, 0, item, nullptr);
     return true;
 }
@@ -95,8 +96,8 @@ bool LineTypePopUp(DocWindowRecord* doc, Edges e) {
     DocSettings* s = doc->settings;
     const SInt16 current = s->currentLineType;
     CheckMenuItem(menu, current, true);
-    SInt16 item =
-        PopUp(menu, SInt16(doc->drawing->layout.mouseH - 20 + e.left), SInt16(e.bottom - 124), std::max<SInt16>(current, 1));
+    SInt16 item = PopUp(menu, SInt16(doc->drawing->layout.mouseH - 20 + e.left), SInt16(e.bottom - 124),
+                        std::max<SInt16>(current, 1));
     CheckMenuItem(menu, current, false);
     if (item < 1 || item > CountMenuItems(menu)) return false;
     s->currentLineType = item;

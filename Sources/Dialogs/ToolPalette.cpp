@@ -35,7 +35,8 @@ Rect PortOf(WindowRef window) {
 bool TitleBandOffDesktop(WindowRef window) {
     Rect content;
     GetWindowContentBounds(window, &content);
-    Rect band{SInt16(content.top - 7), SInt16(content.left + 3), SInt16(content.top - 3), SInt16(content.right - 3)};
+    Rect band{SInt16(content.top - 7), SInt16(content.left + 3), SInt16(content.top - 3),
+              SInt16(content.right - 3)};
     for (GDHandle d = GetDeviceList(); d != nullptr; d = GetNextDevice(d)) {
         Rect screen, common;
         GetDeviceBounds(d, &screen);

@@ -154,7 +154,8 @@ void ToolPopup(DocWindowRecord* doc, Point local, Boolean groupMode, Boolean nea
     GetGlobalMouse(&mouse);
     if (!PtInRect(mouse, &bounds))
         hit = -1;
-    else if (SInt16 cell = SInt16(((mouse.v - bounds.top) / kCell) * columns + (mouse.h - bounds.left) / kCell);
+    else if (SInt16 cell =
+                 SInt16(((mouse.v - bounds.top) / kCell) * columns + (mouse.h - bounds.left) / kCell);
              cell <= last)
         hit = cell;
     DisposeWindow(window);

@@ -255,7 +255,9 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return item == 1 || item == 2 || item == 11 || item == 21 || item == 22 || item == 25 || item == 27 ||
                item == 28 || item == 18 || item == 20 || (item >= 4 && item <= 9 && item != 7);
     case kWindowMenu:
-        return item == 7 || item == 11 || (item >= 13 && item <= 21) || item >= kFirstDocumentItem;
+        // 6, 8 and 9 hold the saved views' submenus.
+        return (item >= 6 && item <= 9) || item == 11 || (item >= 13 && item <= 21) ||
+               item >= kFirstDocumentItem;
     case kSettingsMenu:
         return item == 4 || item == 7 || item == 16 || item == 17;
     case kMarkerMenu:

@@ -25,6 +25,7 @@
 #include "Other/SharedUtilities.h"
 #include "Shell/StatusArea.h"
 #include "View/SavedViews.h"
+#include "Dialogs/CoordinateBar.h"
 
 #include <cfenv>
 #include <cstring>
@@ -77,6 +78,7 @@ void InstallShellHooks() {
     gDocumentHooks.frontDocument = FrontDocumentWindow;
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;
+    gViewHooks.showZoomPercent = ShowZoomPercent;
     InstallViewDrawingHooks();
     SetMenuOpenHook(AdjustMenusForFront);
     SetOtherWindowUpdateHandler(UpdateBehindDialog);

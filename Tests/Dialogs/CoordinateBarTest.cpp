@@ -79,8 +79,11 @@ TEST_F(CoordinateBarText, ZoomPercentAndItsLimits) {
         Float64 unitsPerPixel;
         const char* text;
     };
-    const Case cases[] = {{25.4 / 72, "100.0%"}, {2 * 25.4 / 72, "50.0%"}, {25.4 / 72 / 4, "400.0%"},
-                          {1e6, "+++"},       {1e-7, "---"}};
+    const Case cases[] = {{25.4 / 72, "100.0%"},
+                          {2 * 25.4 / 72, "50.0%"},
+                          {25.4 / 72 / 4, "400.0%"},
+                          {1e6, "+++"},
+                          {1e-7, "---"}};
     for (const Case& c : cases) {
         doc->drawing->view.unitsPerPixel = c.unitsPerPixel;
         Str255 text;
