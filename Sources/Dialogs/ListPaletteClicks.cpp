@@ -84,7 +84,8 @@ void InfoRowValue(Str255 text) {
     if (tab > 0) DeletePStr(text, 1, tab);
     if (text[0] == 0 || !(text[1] == '-' || (text[1] >= '0' && text[1] <= '9'))) return;
     SInt16 n = 0;
-    while (n < text[0] && (text[n + 1] == '-' || text[n + 1] == '.' || (text[n + 1] >= '0' && text[n + 1] <= '9')))
+    while (n < text[0] &&
+           (text[n + 1] == '-' || text[n + 1] == '.' || (text[n + 1] >= '0' && text[n + 1] <= '9')))
         ++n;
     text[0] = UInt8(n);
 }
@@ -163,7 +164,8 @@ void ViewsWindowClick(DocWindowRecord* doc, Point local, UInt16 modifiers) {
         SInt16 row = 0;
         if (TrackControl(control, local, nullptr) == 0 || !SelectedRow(p.list, &row)) return;
         SavedViewRecord* v = SavedViewAt(doc, SInt16(row + 1));
-        if (v != nullptr && AskConfirm(kDeleteViewQuestion, v->name, v->name)) RemoveSavedView(doc, SInt16(row + 1));
+        if (v != nullptr && AskConfirm(kDeleteViewQuestion, v->name, v->name))
+            RemoveSavedView(doc, SInt16(row + 1));
         return;
     }
     Rect port;

@@ -76,7 +76,8 @@ SInt16 PatternColumns(SInt16 width) {
 
 SInt16 PatternAtPoint(Point local, SInt16 firstVisible, SInt16 columns) {
     if (columns < 1) columns = 1;
-    const SInt32 p = (SInt32(local.v / kPatternCell) + firstVisible / columns) * columns + local.h / kPatternCell;
+    const SInt32 p =
+        (SInt32(local.v / kPatternCell) + firstVisible / columns) * columns + local.h / kPatternCell;
     return SInt16(std::clamp<SInt32>(p, 0, kPatternCount - 1));
 }
 
@@ -230,7 +231,8 @@ void PatternPaletteClick(DocWindowRecord* doc, Point local, UInt16) {
     const SInt16 row0 = SInt16(gFirstVisible / columns);
     auto redraw = [&](SInt16 p, bool current) {
         const SInt16 row = SInt16(p / columns - row0), column = SInt16(p % columns);
-        if (row >= 0 && row < (port.bottom - port.top + 1) / kPatternCell) DrawPatternCell(column, row, p, current);
+        if (row >= 0 && row < (port.bottom - port.top + 1) / kPatternCell)
+            DrawPatternCell(column, row, p, current);
     };
     redraw(old, false);
     redraw(pattern, true);

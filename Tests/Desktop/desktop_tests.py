@@ -1780,8 +1780,10 @@ def scenario_status_bar_pop_ups(tier):
     dismiss_alert_with_return(program)
     program.wait_idle(0.3)
     desk.click(*status_bar_point(desk, doc, 60))
-    wait_for("the line-type pop-up to open", desk.popups, 5)
-    desk.key("Down", "Return")  # from the current type (the first) to the second
+    menu = wait_for("the line-type pop-up to open", desk.popups, 5)[0][1]
+    program.wait_idle(0.3)
+    mx, my, mw, mh = menu
+    desk.click(mx + mw // 2, my + int(mh * 1.5 / 6))  # the second of its six types
     wait_for("the pop-up to close", lambda: not desk.popups(), 5)
     program.wait_idle(0.3)
     draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
@@ -1804,7 +1806,8 @@ def scenario_saved_view_recalled(tier):
     desk.key("Escape")
     program.wait_idle(0.3)
     choose_from_menu(program, doc, 7, 1)  # Window: the first item available is Save Current View
-    dialog = program.wait_window("the view's name dialog", lambda: (program.dialogs() or [None])[0])
+    dialog = program.wait_window("the view's name dialog", lambda: next(
+        (w for w, p in program.dialogs() if p["title"] == "View"), None))
     wait_for("the name dialog to take the keys", lambda: desk.active() == dialog, 5)
     desk.key("ctrl+a")
     desk.type("Detail")

@@ -56,7 +56,8 @@ class PaletteClicks : public ShellTest {
 
 TEST(PatternPaletteGeometry, ColumnsCellsGrowAndTheScrollBarTest) {
     // Never zero columns, however narrow the window.
-    for (SInt16 width : {0, 10, 23, 27}) EXPECT_EQ(PatternColumns(width), 1) << width;
+    for (SInt16 width : {0, 10, 23, 27})
+        EXPECT_EQ(PatternColumns(width), 1) << width;
     EXPECT_EQ(PatternColumns(66), 4);
     EXPECT_EQ(PatternColumns(122), 8);
     // A cell beyond the last pattern gives the last one.
@@ -215,8 +216,11 @@ TEST_F(PaletteClicks, WheelOverTheViewsListStopsAtItsEndsAndIgnoresTheSideways) 
 TEST_F(PaletteClicks, AnInfoRowsValueGoesIntoTheCommandField) {
     struct Case {
         const char *row, *value;
-    } cases[] = {{"x:\t12.5 mm", "12.5"}, {"angle\t-45.25°", "-45.25"}, {"name\tBolt M8", "Bolt M8"},
-                 {"17 pieces", "17"},     {"no tab", "no tab"}};
+    } cases[] = {{"x:\t12.5 mm", "12.5"},
+                 {"angle\t-45.25°", "-45.25"},
+                 {"name\tBolt M8", "Bolt M8"},
+                 {"17 pieces", "17"},
+                 {"no tab", "no tab"}};
     for (const Case& c : cases) {
         Str255 text;
         text[0] = UInt8(std::strlen(c.row));
