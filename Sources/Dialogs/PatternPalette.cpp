@@ -121,8 +121,9 @@ void DrawPatternPalette(DocWindowRecord* doc, Boolean update) {
     Rect cells{port.top, port.left, port.bottom, SInt16(port.right - kScrollStrip)};
     EraseRect(&cells);
     if (update) {
-        DrawControls(window);
+        UpdatePatternScrollBar();
         HilitePatternScrollBar();
+        DrawControls(window);
     }
     const SInt16 columns = PatternColumns(width);
     const SInt16 rows = SInt16((height + 1) / kPatternCell);

@@ -285,3 +285,26 @@ TEST_F(PaletteClicks, CoordinateBarShowsTheClickPointAndRedrawsOnlyChangedValues
     EXPECT_EQ(Text(doc->drawing->coordBarTexts[0]), "111.00");
     EXPECT_NE(GetPortPixel(port, 71, 2).red, marked.red);
 }
+
+TEST_F(PaletteClicks, PatternScrollBarArrowMovesOneRowAndTheWheelFollows) {
+    WindowRef window = Show(PaletteId::patterns);
+    ASSERT_NE(window, nullptr);
+    ControlRef bar = PaletteOf(PaletteId::patterns).scrollBar;
+    ASSERT_NE(bar, nullptr);
+    Rect r;
+    GetControlBounds(bar, &r);
+    EXPECT_EQ(FirstVisiblePattern(), 0);
+    EXPECT_EQ(GetControlMaximum(bar), 4); // eight rows of four, four in view
+    // The down arrow, above the grow box.
+    QueueClick(window, Pt(SInt16((r.left + r.right) / 2), SInt16(r.bottom - 9)));
+    RunLoop();
+    EXPECT_EQ(GetControlValue(bar), 1);
+    EXPECT_EQ(FirstVisiblePattern(), 4); // four columns at 66 pixels
+    QueueClick(window, Pt(3, 3));
+    RunLoop();
+    EXPECT_EQ(doc->settings->currentPattern, 4);
+    QueueWheel(window, Pt(20, 20), -2);
+    RunLoop();
+    EXPECT_EQ(GetControlValue(bar), 3);
+    EXPECT_EQ(FirstVisiblePattern(), 12);
+}
