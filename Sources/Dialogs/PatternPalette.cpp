@@ -27,9 +27,16 @@ constexpr SInt16 kCellAreaRightMargin = 11;
 constexpr SInt16 kMinGrowWidth = 40, kMinGrowHeight = 70, kMaxGrow = 32000;
 
 SInt16 gFirstVisible = 0;
+WindowRef gWindowShown = nullptr;
 
+// A palette made anew starts at the first pattern.
 WindowRef Window() {
-    return PaletteWindowRef(PaletteId::patterns);
+    WindowRef window = PaletteWindowRef(PaletteId::patterns);
+    if (window != gWindowShown) {
+        gWindowShown = window;
+        gFirstVisible = 0;
+    }
+    return window;
 }
 
 ControlRef Bar() {
@@ -93,6 +100,7 @@ Boolean PatternScrollBarEnabled(SInt16 width, SInt16 height) {
 }
 
 SInt16 FirstVisiblePattern() {
+    Window();
     return gFirstVisible;
 }
 
