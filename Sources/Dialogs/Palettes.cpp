@@ -400,7 +400,10 @@ template <PaletteId id> void RestorePalette(const PaletteState* state, DocWindow
     if (PaletteWindowRef(id) == nullptr) return;
     if (UInt32* shown = PaletteShownFlag(id)) *shown = state->shown;
     if constexpr (id == PaletteId::tool) {
-        ShowToolPalette(true, state->topLeft.h, state->topLeft.v, false, true, true, state->shown != 0);
+        // A place never saved (the top-left corner of the screen) keeps the palette where it was made.
+        Boolean move =
+            PointIsOnDesktop(Point{SInt16(state->topLeft.v - kDesktopTestAbove), state->topLeft.h});
+        ShowToolPalette(move, state->topLeft.h, state->topLeft.v, false, true, true, state->shown != 0);
     } else {
         Boolean resize = id != PaletteId::coordBar && id != PaletteId::colors;
         ShowPaletteWindow(id, resize, SInt16(state->width), SInt16(state->height), true, state->topLeft.h,
@@ -478,8 +481,7 @@ void CreatePalettes() {
     Rect tool;
     GetWindowContentBounds(PaletteWindowRef(PaletteId::tool), &tool);
     SInt16 infoTop = SInt16(tool.bottom + 14);
-    SInt16 rows = SInt16((screen.bottom - infoTop - 40) / kInfoRowHeight);
-    SInt16 infoHeight = std::max<SInt16>(kInfoMinimumHeight, SInt16(rows * kInfoRowHeight));
+    SInt16 infoHeight = InfoWindowHeightFor(screen.bottom, infoTop);
     make(PaletteId::info, infoTop, SInt16(tool.left - 74), row(PaletteId::info).width,
          row(PaletteId::info).height);
     LayoutInfoWindow(138, infoHeight);
@@ -494,6 +496,11 @@ void CreatePalettes() {
     GetScreenBounds(&screen);
     make(PaletteId::objectInfo, SInt16(screen.top + GetMBarHeight() + 20), SInt16(screen.right - 210), 204,
          198);
+}
+
+SInt16 InfoWindowHeightFor(SInt16 screenBottom, SInt16 top) {
+    SInt16 rows = SInt16((screenBottom - top - 40) / kInfoRowHeight);
+    return std::max<SInt16>(kInfoMinimumHeight, SInt16(rows * kInfoRowHeight));
 }
 
 void DisposePalettes() {

@@ -68,6 +68,9 @@ PaletteId PaletteOfWindow(WindowRef window);
 // Makes every palette hidden, in table order, placed on the main screen; once, after the preferences
 // were loaded. DisposePalettes at quit, after they were saved.
 void CreatePalettes();
+// The info window's height below a top: whole rows of 12 down to 40 pixels above the screen's bottom,
+// at least four rows however small the screen.
+SInt16 InfoWindowHeightFor(SInt16 screenBottom, SInt16 top);
 void DisposePalettes();
 // Registers how the preferences capture and restore each palette.
 void RegisterPalettePreferences();

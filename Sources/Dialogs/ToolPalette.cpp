@@ -100,6 +100,13 @@ Point ToolPalettePopupPoint(SInt16 width, SInt16 height, UInt32 orientation, SIn
     return Point{SInt16(kThin * (1 - group % 2)), SInt16(kThin * (group / 2) + 33)};
 }
 
+SInt16 ToolIconNumber(SInt16 group, SInt16 tool) {
+    constexpr SInt16 kFirstToolIcon = 1000;
+    if (group < 0 || group >= kToolGroupCount || tool < 0 || tool >= kToolsPerGroup) return 0;
+    UInt16 icon = ToolIconTable[group][tool];
+    return icon != 0 ? SInt16(icon) : SInt16(kFirstToolIcon + 2 * (group * kToolsPerGroup + tool));
+}
+
 void DrawToolGroupButton(SInt16 group) {
     WindowRef window = ToolWindow();
     if (window == nullptr || group < 0 || group >= kToolGroupCount) return;
@@ -112,7 +119,7 @@ void DrawToolGroupButton(SInt16 group) {
     const bool current = UInt32(group) == GeneralPrefs.currentToolGroup;
     UInt32 tool = GeneralPrefs.lastSubTool[group];
     if (tool >= UInt32(kToolsPerGroup)) tool = 0;
-    SInt16 icon = SInt16(ToolIconTable[group][tool] + (current ? 1 : 0));
+    SInt16 icon = SInt16(ToolIconNumber(group, SInt16(tool)) + (current ? 1 : 0));
     Rect button{at.v, at.h, SInt16(at.v + kThin), SInt16(at.h + kThin)};
     EraseRect(&button);
     DrawToolIcon(window, icon, at.h, at.v, kThin, kThin);

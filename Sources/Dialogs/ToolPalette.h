@@ -21,6 +21,8 @@ Point ToolPaletteButtonPlace(SInt16 width, SInt16 height, UInt32 orientation, SI
 // Where the group's pop-up opens, beside its button (local).
 Point ToolPalettePopupPoint(SInt16 width, SInt16 height, UInt32 orientation, SInt16 group);
 
+// The palette icon of a tool; tools the tool table names no icon for get the one their row would have.
+SInt16 ToolIconNumber(SInt16 group, SInt16 tool);
 void DrawToolPalette();
 void DrawToolGroupButton(SInt16 group);
 // With flip the palette turns between its arrangements keeping its right edge; with move it goes to

@@ -35,7 +35,7 @@ SInt16 CellIcon(SInt16 index, Boolean highlighted, Boolean groupMode) {
     } else {
         UInt32 group = GeneralPrefs.currentToolGroup;
         if (group >= UInt32(kToolGroupCount) || index < 0 || index >= kToolsPerGroup) return kEmptyCellIcon;
-        base = SInt16(ToolIconTable[group][index]);
+        base = ToolIconNumber(SInt16(group), index);
     }
     return SInt16(base + (highlighted ? 1 : 0));
 }

@@ -520,8 +520,25 @@ void SetFontAndSizeItems(DialogRef dialog, SInt16 font, SInt16 size, SInt16 font
     SetSizePopupHistory(dialog, sizePopupItem, sizeEditItem);
 }
 
-OSStatus NewPopupButton(DialogRef dialog, SInt16 item, SInt16 menuId, SInt16 value, ControlRef* out) {
-    return CreatePopupItem(dialog, item, menuId, out, value, 0);
+OSStatus NewPopupButton(DialogRef dialog, SInt16 item, SInt16 menuId, SInt16 titleIndex, UInt16 titleWidth,
+                        SInt16 value, ControlRef* out) {
+    Str255 title;
+    title[0] = 0;
+    if (titleIndex != 0) GetIndString(title, kPopupTitleList, titleIndex);
+    SetPortToDialog(dialog);
+    SInt16 width = titleWidth == kTitleWidthOfText ? SInt16(StringWidth(title) + 16) : SInt16(titleWidth);
+    Rect r{};
+    GetDItemRect(dialog, item, &r);
+    *out = nullptr;
+    OSStatus err =
+        CreatePopupButtonControl(GetDialogWindow(dialog), &r, title, menuId, false, width, 0, 0, out);
+    if (err != noErr || !*out) return err;
+    SetControlReference(*out, width);
+    SetControlMaximum(*out, CountMenu(GetControlPopupMenuHandle(*out)));
+    SetControlValue(*out, value);
+    ShowControl(*out);
+    Draw1Control(*out);
+    return noErr;
 }
 
 Boolean TrackPopupButton(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16* value) {
@@ -547,7 +564,7 @@ void TrackPopupItem(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16*
     Point at{static_cast<SInt16>(bounds.top + 1),
              static_cast<SInt16>(bounds.left + 1 + GetControlReference(control))};
     LocalToGlobal(&at);
-    SInt32 chosen = PopUpMenuSelect(menu, at.v, at.h, marked);
+    SInt32 chosen = PopUpMenuSelect(menu, at.v, at.h, marked > 0 ? marked : SInt16(1));
     CheckMenuItem(menu, marked, false);
     HiliteControl(control, 0);
     SInt16 item = static_cast<SInt16>(chosen & 0xFFFF);

@@ -85,9 +85,13 @@ SInt16 FindFontMenuItem(SInt16 fontNum, MenuRef menu);
 void SetFontPopup(DialogRef dialog, SInt16 fontNum, SInt16 popupItem);
 void SetFontAndSizeItems(DialogRef dialog, SInt16 font, SInt16 size, SInt16 fontPopupItem,
                          SInt16 sizePopupItem, SInt16 sizeEditItem);
-// A pop-up button over item `item` showing item `value` of menu `menuId`; TrackPopupButton pops it up
-// and stores a changed choice in *value (true when it changed).
-OSStatus NewPopupButton(DialogRef dialog, SInt16 item, SInt16 menuId, SInt16 value, ControlRef* out);
+// A pop-up button over item `item` showing item `value` of menu `menuId`, titled by "STR#" 1000 item
+// titleIndex (none for 0) in a title field `titleWidth` wide (kTitleWidthOfText: the title's width +
+// 16). TrackPopupButton pops it up and stores a changed choice in *value (true when it changed).
+constexpr SInt16 kPopupTitleList = 1000;
+constexpr UInt16 kTitleWidthOfText = 65535;
+OSStatus NewPopupButton(DialogRef dialog, SInt16 item, SInt16 menuId, SInt16 titleIndex, UInt16 titleWidth,
+                        SInt16 value, ControlRef* out);
 Boolean TrackPopupButton(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16* value);
 
 // Items and user-item drawing.

@@ -195,11 +195,28 @@ Boolean NewDocumentWindow(DocWindowRecord* doc, ConstStr255Param title, SInt16) 
 void ComputeWindowChromeMetrics(DocWindowRecord* doc) {
     if (doc == nullptr || doc->window == nullptr) return;
     DrawingRecord* d = doc->drawing;
-    DocSettings* s = doc->settings;
     const Rect port = PortRect(doc->window);
     const SInt16 W = SInt16(port.right - port.left), H = SInt16(port.bottom - port.top);
 
+    const SInt16 lineHeight = DocLineHeight(doc);
+    d->layout.statusHeight = lineHeight;
+    ComputeDrawingAreaMetrics(doc);
+    d->layout.contentWidth = SInt16(W - kScrollBarWidth);
+    d->layout.contentHeight = SInt16(H - kScrollBarWidth);
+    d->layout.messageLineTop = SInt16(d->layout.contentHeight - 1 - lineHeight);
+    d->layout.rightEdge = SInt16(d->layout.contentWidth - 1);
+    d->layout.messageLineBottom = SInt16(d->layout.messageLineTop + lineHeight);
+    d->layout.aspectRatio = d->view.viewWidth > 0 ? Float64(d->view.viewHeight) / d->view.viewWidth : 1.0;
+}
+
+namespace {
+
+// The document font's metrics; a size below 1 becomes 12 in the settings first. The port keeps its font.
+FontInfo DocFontInfo(DocWindowRecord* doc) {
+    DocSettings* s = doc->settings;
     if (s->textSize < 1) s->textSize = 12;
+    FontInfo info{};
+    if (doc->window == nullptr) return info;
     GrafPtr saved;
     GetPort(&saved);
     SetPortWindowPort(doc->window);
@@ -209,22 +226,43 @@ void ComputeWindowChromeMetrics(DocWindowRecord* doc) {
     TextFont(s->documentFont);
     TextSize(SInt16(s->textSize));
     TextFace(normal);
-    FontInfo info;
     GetFontInfo(&info);
     TextFont(font);
     TextSize(size);
     TextFace(face);
     SetPort(saved);
+    return info;
+}
 
-    const SInt16 lineHeight = SInt16(info.ascent + info.descent + 1);
-    d->layout.statusHeight = lineHeight;
-    ComputeDrawingAreaMetrics(doc);
-    d->layout.contentWidth = SInt16(W - kScrollBarWidth);
-    d->layout.contentHeight = SInt16(H - kScrollBarWidth);
-    d->layout.messageLineTop = SInt16(d->layout.contentHeight - 1 - lineHeight);
-    d->layout.rightEdge = SInt16(d->layout.contentWidth - 1);
-    d->layout.messageLineBottom = SInt16(d->layout.messageLineTop + lineHeight);
-    d->layout.aspectRatio = d->view.viewWidth > 0 ? Float64(d->view.viewHeight) / d->view.viewWidth : 1.0;
+} // namespace
+
+SInt16 DocLineHeight(DocWindowRecord* doc) {
+    FontInfo info = DocFontInfo(doc);
+    return SInt16(info.ascent + info.descent + 1);
+}
+
+SInt16 DocAscent(DocWindowRecord* doc) {
+    return SInt16(DocFontInfo(doc).ascent + 1);
+}
+
+void SetZoomStateToMouseScreen(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->window == nullptr) return;
+    constexpr SInt16 kTitleBarRoom = 18;
+    Rect zoomed{30, 30, 200, 200};
+    Point mouse;
+    GetGlobalMouse(&mouse);
+    for (GDHandle device = GetDeviceList(); device != nullptr; device = GetNextDevice(device)) {
+        Rect screen, usable;
+        GetDeviceBounds(device, &screen);
+        if (!PtInRect(mouse, &screen)) continue;
+        // What windows may cover of that screen, less a small margin and room for the title bar.
+        GetAvailableWindowPositioningBounds(device, &usable);
+        InsetRect(&usable, 3, 3);
+        OffsetRect(&usable, -1, -1);
+        usable.top = SInt16(usable.top + kTitleBarRoom);
+        zoomed = usable;
+    }
+    SetWindowStandardState(doc->window, &zoomed);
 }
 
 void LayoutDocumentWindow(DocWindowRecord* doc, SInt16 width, SInt16 height, SInt16 previousHeight) {

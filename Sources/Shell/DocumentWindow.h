@@ -23,6 +23,12 @@ Boolean NewDocumentWindow(DocWindowRecord* doc, ConstStr255Param title, SInt16 f
 // The message line's height from the document font, then the drawing area (ComputeDrawingAreaMetrics),
 // the content less the scroll bars and the message line's place, from the window's port rectangle.
 void ComputeWindowChromeMetrics(DocWindowRecord* doc);
+// Ascent + descent + 1 of the document's font and size (a size below 1 is set to 12 first), and the
+// ascent + 1.
+SInt16 DocLineHeight(DocWindowRecord* doc);
+SInt16 DocAscent(DocWindowRecord* doc);
+// The zoomed size of the window is the usable part of the screen under the mouse.
+void SetZoomStateToMouseScreen(DocWindowRecord* doc);
 // Resizes to the new size and lays the areas out again; with a previous height the drawing stays
 // fixed at the top edge.
 void LayoutDocumentWindow(DocWindowRecord* doc, SInt16 width, SInt16 height, SInt16 previousHeight);

@@ -124,6 +124,7 @@ void ZoomBoxClick(DocWindowRecord* doc, WindowRef window, WindowPartCode part, P
     }
     DocWindowRecord* clicked = DocumentOfWindow(window);
     if (clicked == nullptr || !TrackBox(window, where, part)) return;
+    SetZoomStateToMouseScreen(clicked);
     ZoomWindow(window, part, true);
     Rect port;
     GetPortBounds(GetWindowPort(window), &port);

@@ -39,7 +39,9 @@ class DialogItemsTest : public GuiTest {
                "  1 \"9\"\n  2 \"10\"\n  3 \"12\"\n  4 \"14\"\n  5 \"18\"\n  6 \"24\"\n"
                "MENU 9202 \"Scales\"\n"
                "  1 \"1:1\"\n  2 \"1:50\"\n"
-               "MENU 9203 \"Fonts\"\n";
+               "MENU 9203 \"Fonts\"\n"
+               "STR# 1000 Pop-up titles\n"
+               "  1 Scale:\n";
         LoadAppResourcesFrom(folder);
         dialog = GetNewDialog(9200, nullptr, nullptr);
         ASSERT_NE(dialog, nullptr);
@@ -214,4 +216,33 @@ TEST_F(DialogItemsTest, FontPopUpsFindFontsByName) {
     EXPECT_EQ(GetPopupFontNum(dialog, 10), lastFont);
     EXPECT_EQ(Text(3), "24");
     EXPECT_EQ(GetItemValue(dialog, 4), 6);
+}
+
+TEST_F(DialogItemsTest, PopUpButtonsTakeTheirTitleAndAWidthFromItAndReportOnlyAChange) {
+    ControlRef bare = nullptr, titled = nullptr;
+    ASSERT_EQ(NewPopupButton(dialog, 11, 9202, 0, kTitleWidthOfText, 1, &bare), noErr);
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(GetControlReference(bare), 16); // no title: only the room beside it
+    ASSERT_EQ(NewPopupButton(dialog, 9, 9202, 1, kTitleWidthOfText, 2, &titled), noErr);
+    SetPortWindowPort(GetDialogWindow(dialog));
+    EXPECT_EQ(GetControlReference(titled), StringWidth(PStr("Scale:")) + 16);
+    EXPECT_EQ(GetControlValue(titled), 2);
+    ControlRef fixed = nullptr;
+    ASSERT_EQ(NewPopupButton(dialog, 10, 9202, 1, 40, 1, &fixed), noErr);
+    EXPECT_EQ(GetControlReference(fixed), 40);
+
+    // Tracking acts only with the mouse over the control; the current item again is no change.
+    Rect r;
+    GetControlBounds(bare, &r);
+    QueueMouseDown(GetDialogWindow(dialog), Pt(SInt16(r.left + 5), SInt16(r.top + 5)));
+    DrainEvents();
+    SInt16 value = 1;
+    QueuePopUpMenuChoice(1);
+    EXPECT_FALSE(TrackPopupButton(dialog, bare, 9202, &value));
+    QueuePopUpMenuChoice(2);
+    EXPECT_TRUE(TrackPopupButton(dialog, bare, 9202, &value));
+    EXPECT_EQ(value, 2);
+    EXPECT_EQ(GetControlValue(bare), 2);
+    EXPECT_FALSE(TrackPopupButton(dialog, titled, 9202, &value)); // the mouse is not over it
+    EXPECT_EQ(value, 2);
 }
