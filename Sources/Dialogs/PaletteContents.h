@@ -59,7 +59,6 @@ void ViewsWindowClick(DocWindowRecord* doc, Point local, UInt16 modifiers);
 void LayoutViewsWindow(SInt16 width, SInt16 height);
 void ScrollViewsList(SInt16 newValue, SInt16 oldValue);
 void FillViewsList(DocWindowRecord* doc);
-void SaveCurrentView(DocWindowRecord* doc);
 void DeselectViewsList();
 
 // Object info palette.

@@ -267,6 +267,7 @@ struct DrawingRecord {
     Handle infoFields;
     SInt32 infoFieldCount;
     Float64 dimensionLineWidth; // the pen width of dimensions, divided by the unit factor; 0 none
+    Str31 coordBarTexts[2];     // the coordinate bar's two values as last shown: only changes are drawn
     Boolean newDocument;
 
     // The file the document belongs to, and what saving and opening keep beside it.

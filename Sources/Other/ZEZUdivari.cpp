@@ -200,3 +200,28 @@ void AppendCStr(StringPtr dest, UInt32 destSize, const char* src) {
     for (; *src; ++src)
         AppendChar(dest, destSize, UInt8(*src));
 }
+
+namespace {
+
+// The letter a Mac Roman character sorts as: upper case, accents dropped.
+UInt8 BaseLetter(UInt8 c) {
+    static const char* const kAccented =
+        "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+        "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F"
+        "\xCB\xCC\xCD\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xD8\xD9";
+    static const char* const kBase = "AACENOUAAAAAACEEEEIIIINOOOOOUUUUAAOAEAEEIIIIOOOUUUYY";
+    if (c >= 'a' && c <= 'z') return UInt8(c - 32);
+    if (c >= 0x80)
+        for (int i = 0; kAccented[i] != 0; ++i)
+            if (UInt8(kAccented[i]) == c) return UInt8(kBase[i]);
+    return c;
+}
+} // namespace
+
+int CompareNames(ConstStr255Param a, ConstStr255Param b) {
+    for (int i = 1; i <= a[0] && i <= b[0]; ++i) {
+        UInt8 x = BaseLetter(a[i]), y = BaseLetter(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a[0] == b[0] ? 0 : a[0] < b[0] ? -1 : 1;
+}

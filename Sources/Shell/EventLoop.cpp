@@ -2,6 +2,7 @@
 // one event, keeps the cursor current, dispatches the event, lets the tool dispatcher take what the
 // handlers posted and looks after the front document (undo warnings, auto-save, a failed journal).
 #include "Shell/EventLoop.h"
+#include "Dialogs/CoordinateBar.h"
 
 #include "Other/Alerts.h"
 #include "Shell/AppleEvents.h"
@@ -308,6 +309,8 @@ void AdjustCursor(DocWindowRecord* doc, const EventRecord* event) {
     } else {
         SetCursorById(kArrowCursorId);
     }
+    // The point a click here would make, in the coordinate bar (which ignores this while hidden).
+    ShowPixelPosition(doc, h, SInt16(d->view.viewHeight - v));
 }
 
 Boolean SaveDocumentNow(DocWindowRecord* doc, Boolean silent) {

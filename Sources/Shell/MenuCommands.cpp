@@ -38,6 +38,8 @@
 #include "Dialogs/DocumentSettingsDialogs.h"
 #include "Dialogs/DrawingInfoDialog.h"
 #include "Dialogs/PenSettingsDialog.h"
+#include "View/SavedViews.h"
+#include "Dialogs/StatusBarClicks.h"
 
 #include <algorithm>
 #include <utility>
@@ -320,7 +322,9 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return item == 1 || item == 2 || item == 11 || item == 21 || item == 22 || item == 25 || item == 27 ||
                item == 28 || item == 18 || item == 20 || (item >= 4 && item <= 9);
     case kWindowMenu:
-        return item == 7 || item == 11 || (item >= 13 && item <= 21) || item >= kFirstDocumentItem;
+        // 6, 8 and 9 hold the saved views' submenus.
+        return (item >= 6 && item <= 9) || item == 11 || (item >= 13 && item <= 21) ||
+               item >= kFirstDocumentItem;
     case kSettingsMenu:
         return item == 4 || item == 7 || item == 16 || item == 17;
     case kMarkerMenu:
@@ -335,6 +339,16 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return ToolGroupBuilt(SInt16(item - 1));
     case kOutputAreasMenu:
         return item == 3 || item == 4;
+    case kViewsMenu:
+    case kDeleteViewMenu:
+    case kRenameViewMenu:
+        return true;
+    // The status bar's pop-ups.
+    case kScaleMenu:
+    case kPenMenu:
+    case kLineTypeMenu:
+    case kPickModeMenu:
+        return true;
     default:
         // The object info palette does not exist yet: its tool stays dimmed.
         if (menu == kFirstToolMenu + 7 && item == 10) return false;
@@ -388,6 +402,15 @@ void DoMenuCommand(DocWindowRecord* doc) {
         break;
     case kOutputAreasMenu:
         OutputAreasCommand(doc, item);
+        break;
+    case kViewsMenu:
+        GoToSavedView(doc, item);
+        break;
+    case kDeleteViewMenu:
+        RemoveSavedView(doc, item);
+        break;
+    case kRenameViewMenu:
+        RenameSavedView(doc, item);
         break;
     default:
         break;

@@ -23,6 +23,7 @@
 #include "Shell/StatusArea.h"
 #include "Tools/ToolDispatch.h"
 #include "View/ZoomExtents.h"
+#include "Dialogs/StatusBarClicks.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -92,8 +93,7 @@ void DocumentContentClick(DocWindowRecord* doc, const EventRecord* event, Point 
         else
             ToolDispatchFlag = true;
     } else if (InZone(local, 0, StatusBarTop(doc), 273, bottom)) {
-        // The status-bar pop-ups come with the palettes.
-        ToolDispatchFlag = false;
+        ToolDispatchFlag = StatusBarPopup(doc, (modifiers & optionKey) != 0);
     } else if (InZone(local, 273, StatusBarTop(doc), 333, bottom)) {
         SnapButtonsClick(doc);
         ToolDispatchFlag = false;

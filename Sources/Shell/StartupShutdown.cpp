@@ -28,6 +28,8 @@
 #include "Model/NewDocument.h"
 #include "Other/SharedUtilities.h"
 #include "Shell/StatusArea.h"
+#include "View/SavedViews.h"
+#include "Dialogs/CoordinateBar.h"
 
 #include <cfenv>
 #include <cstring>
@@ -74,6 +76,7 @@ void InstallShellHooks() {
     gDocumentHooks.markWindowTitleChanged = MarkWindowTitleChanged;
     gDocumentHooks.showStatusMessage = ShowStatusMessage;
     gDocumentHooks.refreshPalettes = RefreshPalettes;
+    gDocumentHooks.rebuildViewsMenu = RebuildViewsMenu;
     gDocumentHooks.activateWindow = ActivateWindow;
     gDocumentHooks.flushMouseDowns = FlushMouseDowns;
     gDocumentHooks.frontDocument = FrontDocumentWindow;
@@ -81,6 +84,7 @@ void InstallShellHooks() {
     SetPrintFrameChooser(FrameListDialog);
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;
+    gViewHooks.showZoomPercent = ShowZoomPercent;
     InstallViewDrawingHooks();
     SetMenuOpenHook(AdjustMenusForFront);
     SetOtherWindowUpdateHandler(UpdateBehindDialog);

@@ -600,3 +600,29 @@ void ChangeElementAttribute(DocWindowRecord* doc, SInt16 key, SInt16 kind, void*
     DeselectAll(doc, false);
     ResetToolState(doc, nextStep);
 }
+
+Boolean OfferAttributeValue(DocWindowRecord* doc, SInt16 tool, SInt32 number, const RGBColor* colour) {
+    ToolStateRecord* t = ToolStateOf(doc);
+    if (t == nullptr || CurrentToolGroup() != 7 || CurrentTool() != tool ||
+        doc->drawing->toolInput.pendingCommand != 0 || doc->drawing->toolInput.pendingStep != 0)
+        return false;
+    switch (tool) {
+    case 0:
+        t->attrPen = SInt16(number);
+        break;
+    case 1:
+        t->attrLineType = SInt16(number);
+        break;
+    case 4:
+        if (colour != nullptr) t->attrColor = *colour;
+        break;
+    case 6:
+        t->attrPattern = number;
+        break;
+    default:
+        return false;
+    }
+    ResetToolState(doc, 1);
+    ShowAttributePrompt(doc);
+    return true;
+}

@@ -18,3 +18,8 @@ extern const ToolStepTable kAttributeToolSteps;
 // moves to nextStep.
 void ChangeElementAttribute(DocWindowRecord* doc, SInt16 key, SInt16 kind, void* element, SInt16 nextStep,
                             SInt16 scope);
+
+// A value chosen in the status bar or a palette while attribute tool `tool` (0 pen, 1 line type,
+// 4 colour, 6 pattern) waits for its value: it becomes the value to apply and the tool goes on to the
+// elements, its prompt led by the value. False when that tool is not waiting.
+Boolean OfferAttributeValue(DocWindowRecord* doc, SInt16 tool, SInt32 number, const RGBColor* colour);

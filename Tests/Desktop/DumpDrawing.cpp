@@ -1,9 +1,10 @@
 // Prints the elements of a native drawing file as the program reads it, one per line, so the desktop
 // tests can check what a session saved: "line x1 y1 x2 y2", "arc cx cy r start end", "text x y",
 // "dimension x1 y1 x2 y2", "polyline points", "polyline-points kind x1 y1 ...", "polyline-shape kind
-// locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y"; numbers
-// are printed in full, so equal coordinates print equal.
-// Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
+// locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y",
+// "saved-view name x1 y1 x2 y2" and "window-view originX originY unitsPerPixel" (the view at the save, beside
+// saved views); numbers are printed in full, so equal coordinates print equal. Exit 0 when the file was read,
+// 2 when the program refuses it, 1 on bad usage.
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
@@ -69,6 +70,13 @@ int main(int argc, char** argv) {
         const ImageRecord& e = doc->images[i];
         std::printf("image %.17g %.17g %d %d\n", e.x, e.y, int(e.width), int(e.height));
     }
+    for (const SavedViewRecord* v = doc->drawing->savedViews; v != nullptr; v = v->next)
+        std::printf("saved-view %.*s %.17g %.17g %.17g %.17g\n", v->name[0], v->name + 1, v->rect[0],
+                    v->rect[1], v->rect[2], v->rect[3]);
+    const DocSettings* s = doc->settings;
+    if (doc->drawing->savedViews != nullptr)
+        std::printf("window-view %.17g %.17g %.17g\n", s->savedOriginX, s->savedOriginY,
+                    s->savedUnitsPerPixel);
     while (OpenDocumentList != nullptr)
         DisposeDocumentRecords(OpenDocumentList);
     return 0;

@@ -2072,6 +2072,73 @@ def scenario_palette_clicks_keep_the_keyboard(tier):
     program.quit()
 
 
+def status_bar_point(desk, window, x):
+    """A point of the status bar along the window's bottom edge, x pixels from the left."""
+    left, top, width, height = desk.geometry(window)
+    return left + x, top + height - 7
+
+
+def scenario_status_bar_pop_ups(tier):
+    """The status bar: the layer box of an empty drawing says no layer is in use, in an alert that takes
+    the keys and goes on Return; the line-type box opens its pop-up at the bar, and the type chosen with
+    the keys is the one the next line is drawn with."""
+    program = Program(tier, "status-bar")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    desk.click(*status_bar_point(desk, doc, 80))
+    dismiss_alert_with_return(program)
+    program.wait_idle(0.3)
+    desk.click(*status_bar_point(desk, doc, 60))
+    menu = wait_for("the line-type pop-up to open", desk.popups, 5)[0][1]
+    program.wait_idle(0.3)
+    mx, my, mw, mh = menu
+    desk.click(mx + mw // 2, my + int(mh * 1.5 / 6))  # the second of its six types
+    wait_for("the pop-up to close", lambda: not desk.popups(), 5)
+    program.wait_idle(0.3)
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    path = os.path.join(tier.scratch, "Status.cadx")
+    save_through_panel(program, path)
+    attributes = line_attributes_of(dump(tier, path))
+    check(len(attributes) == 1 and attributes[0][1] == 2, f"the line was drawn with {attributes}, not type 2")
+    program.quit()
+
+
+def scenario_saved_view_recalled(tier):
+    """Window > Save Current View asks for a name in a dialog that takes the typing; after zooming,
+    Window > Go to View brings the saved view back, as the saved drawing shows."""
+    program = Program(tier, "views")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    choose_from_menu(program, doc, 7, 1)  # Window: the first item available is Save Current View
+    dialog = program.wait_window("the view's name dialog", lambda: next(
+        (w for w, p in program.dialogs() if p["title"] == "View"), None))
+    wait_for("the name dialog to take the keys", lambda: desk.active() == dialog, 5)
+    desk.key("ctrl+a")
+    desk.type("Detail")
+    desk.key("Return")
+    program.wait_window("the name dialog to close", lambda: not program.dialogs(), 5)
+    desk.key("Up", "Up", "Up")  # zoom in from the command field
+    program.wait_idle(0.5)
+    choose_from_menu(program, doc, 7, 1, 0)  # Window > Go to View > Detail
+    program.wait_idle(0.5)
+    path = os.path.join(tier.scratch, "Views.cadx")
+    save_through_panel(program, path)
+    elements = dump(tier, path)
+    views = [e for e in elements if e[0] == "saved-view"]
+    now = [tuple(float(v) for v in e[1:]) for e in elements if e[0] == "window-view"]
+    check(len(views) == 1 and views[0][1] == "Detail", f"the saved views are {views}")
+    x1, y1 = float(views[0][2]), float(views[0][3])
+    check(len(now) == 1 and abs(now[0][0] - x1) < 1e-6 and abs(now[0][1] - y1) < 1e-6,
+          f"the window shows {now}, not the view {views[0]}")
+    program.quit()
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -2111,6 +2178,8 @@ SCENARIOS = [
     ("AJ palettes are tool windows of their size", scenario_palettes_are_tool_windows, False),
     ("AK palettes come back after a restart", scenario_palettes_come_back, False),
     ("AL palette clicks keep the keyboard with the drawing", scenario_palette_clicks_keep_the_keyboard, False),
+    ("AM the status bar's pop-ups and alert", scenario_status_bar_pop_ups, False),
+    ("AN a saved view recalled from the Window menu", scenario_saved_view_recalled, False),
 ]
 
 
