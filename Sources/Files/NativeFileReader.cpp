@@ -8,6 +8,8 @@
 #include "Other/DrawingUnits.h"
 #include "Files/ElementEncoding.h"
 #include "Model/ElementLists.h"
+#include "Model/NamedLists.h"
+#include "Dialogs/AttributePresets.h"
 #include "Platform/MemoryManager.h"
 #include "Files/PrintRecords.h"
 #include "Other/ProgressWindow.h"
@@ -31,36 +33,6 @@ constexpr SInt16 kRealFormatVersion = 0x220;
 constexpr SInt16 kTextTrailerVersion = 0x350;
 constexpr UInt16 kLayerSetBitOrderVers = 0x0300;
 constexpr SInt64 kMaxImageBytes = SInt64(512) * 1024 * 1024;
-
-// Case- and accent-blind comparison of Mac Roman names, for the sorted lists.
-UInt8 BaseLetter(UInt8 c) {
-    static const char* const kAccented =
-        "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
-        "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F"
-        "\xCB\xCC\xCD\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xD8\xD9";
-    static const char* const kBase = "AACENOUAAAAAACEEEEIIIINOOOOOUUUUAAOAEAEEIIIIOOOUUUYY";
-    if (c >= 'a' && c <= 'z') return UInt8(c - 32);
-    if (c >= 0x80)
-        for (int i = 0; kAccented[i] != 0; ++i)
-            if (UInt8(kAccented[i]) == c) return UInt8(kBase[i]);
-    return c;
-}
-
-int CompareNames(ConstStr255Param a, ConstStr255Param b) {
-    for (int i = 1; i <= a[0] && i <= b[0]; ++i) {
-        UInt8 x = BaseLetter(a[i]), y = BaseLetter(b[i]);
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a[0] == b[0] ? 0 : a[0] < b[0] ? -1 : 1;
-}
-
-template <class T> void InsertSorted(T** head, T* item) {
-    T** slot = head;
-    while (*slot != nullptr && CompareNames((*slot)->name, item->name) <= 0)
-        slot = &(*slot)->next;
-    item->next = *slot;
-    *slot = item;
-}
 
 template <class T> void AppendTo(T** head, T* item) {
     T** slot = head;
@@ -323,7 +295,7 @@ bool BodyReader::ReadPresets() {
             p->colorIndex = 255, p->width100 = 350, p->pattern = 0;
         }
         p->color = h_.version >= kPresetColorVersion ? StreamReadRGB(fork_, &budget) : RGBColor{0, 0, 0};
-        InsertSorted(&doc_->drawing->attributePresets, p);
+        InsertPresetSorted(doc_, p, false);
     }
     return CloseSection(end);
 }
@@ -378,7 +350,7 @@ bool BodyReader::ReadViews() {
             w = StreamReadShort(fork_, &budget);
         for (Float64& r : v->rect)
             r = StreamReadReal(fork_, h_.realFormat, &budget);
-        InsertSorted(&views_, v);
+        InsertNameSorted(&views_, v, EqualNames::after);
     }
     return StreamOk();
 }
@@ -835,7 +807,7 @@ SInt16 BodyReader::Run() {
     DrawingRecord* d = doc_->drawing;
     for (SavedViewRecord* v = views_; v != nullptr;) {
         SavedViewRecord* next = v->next;
-        InsertSorted(&d->savedViews, v);
+        InsertNameSorted(&d->savedViews, v, EqualNames::after);
         v = next;
     }
     AppendTo(&d->frames, frames_);
@@ -917,7 +889,7 @@ SInt16 ReadNativeBody(DocWindowRecord* doc, SInt16 fork, const NativeFileHeader&
 void MakeUniqueDefinitionName(DocWindowRecord* doc, SymbolDefRecord* definition) {
     auto taken = [&](ConstStr255Param name) {
         for (SymbolDefRecord* d = doc->symbolDefHead->next; d != nullptr; d = d->next)
-            if (d != definition && CompareNames(d->name, name) == 0) return true;
+            if (d != definition && CompareListNames(d->name, name) == 0) return true;
         return false;
     };
     if (!taken(definition->name)) return;

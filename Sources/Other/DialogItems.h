@@ -30,6 +30,9 @@ void SetItemNumber(DialogRef dialog, SInt16 item, SInt32 value);
 void SetItemPaddedNumber(DialogRef dialog, SInt16 item, SInt32 value, SInt16 width);
 SInt32 GetItemNumber(DialogRef dialog, SInt16 item);
 SInt16 GetItemShort(DialogRef dialog, SInt16 item);
+// The item's text as a whole number (blanks around it, an optional sign); false for an empty text,
+// letters or a number beyond 32 bits, so that "not a number" is told from 0.
+Boolean GetItemInteger(DialogRef dialog, SInt16 item, SInt32* value);
 // Two more decimals when the document shows lengths in inches; the value is written as given.
 void SetItemLength(const DocWindowRecord* doc, DialogRef dialog, SInt16 item, Float64 value, SInt16 decimals);
 // The item's text as a formula (pi known); 0 when it does not parse.

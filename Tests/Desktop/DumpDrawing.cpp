@@ -1,7 +1,8 @@
 // Prints the elements of a native drawing file as the program reads it, one per line, so the desktop
 // tests can check what a session saved: "line x1 y1 x2 y2", "arc cx cy r start end", "text x y",
 // "dimension x1 y1 x2 y2", "polyline points", "polyline-points kind x1 y1 ...", "polyline-shape kind
-// locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y"; numbers
+// locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y",
+// "layer-name n name", "layer-hidden n" and "layer-set name"; numbers
 // are printed in full, so equal coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
 #include "Model/DocumentRecords.h"
@@ -69,6 +70,14 @@ int main(int argc, char** argv) {
         const ImageRecord& e = doc->images[i];
         std::printf("image %.17g %.17g %d %d\n", e.x, e.y, int(e.width), int(e.height));
     }
+    // The layers named or hidden, and the layer sets by name (names without blanks print as words).
+    for (SInt16 n = 0; n < kLayerCount; ++n) {
+        const unsigned char* name = doc->layerNames->names[n];
+        if (name[0] != 0) std::printf("layer-name %d %.*s\n", n, int(name[0]), reinterpret_cast<const char*>(name + 1));
+        if (!IsLayerVisible(doc->layerVisible, n)) std::printf("layer-hidden %d\n", n);
+    }
+    for (const LayerSetRecord* s = doc->drawing->layerSets; s != nullptr; s = s->next)
+        std::printf("layer-set %.*s\n", int(s->name[0]), reinterpret_cast<const char*>(s->name + 1));
     while (OpenDocumentList != nullptr)
         DisposeDocumentRecords(OpenDocumentList);
     return 0;

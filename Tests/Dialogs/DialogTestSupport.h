@@ -1,0 +1,44 @@
+// Clicks and keys for the dialogs of this suite, which open where their resources place them.
+#pragma once
+
+#include "ShellTestSupport.h"
+
+#include "Platform/Events.h"
+#include "Platform/SimulatedInput.h"
+
+#include <string>
+
+// A click at a point of a dialog whose content starts at `origin` (global).
+inline void ClickDialog(Point origin, SInt16 h, SInt16 v, UInt16 modifiers = 0) {
+    Point global{SInt16(origin.v + v), SInt16(origin.h + h)};
+    SimulateMouseMove(global);
+    SimulateMouseButton(true, modifiers);
+    SimulateMouseButton(false, modifiers);
+    // A button follows the mouse until it is read up: the next click waits one step.
+    SimulateMouseMove(global);
+}
+
+// A drag through points of the dialog, the button held from the first to the last.
+inline void DragDialog(Point origin, const std::vector<Point>& local) {
+    auto global = [&](Point p) { return Point{SInt16(origin.v + p.v), SInt16(origin.h + p.h)}; };
+    SimulateMouseMove(global(local.front()));
+    SimulateMouseButton(true, 0);
+    for (Point p : local)
+        SimulateMouseMove(global(p));
+    SimulateMouseButton(false, 0);
+    SimulateMouseMove(global(local.back()));
+}
+
+inline void PressReturn() {
+    QueueKey(kKeyCodeReturn, kReturnCharCode);
+}
+inline void PressEscape() {
+    QueueKey(kKeyCodeEscape, kEscapeCharCode);
+}
+inline void PressTab() {
+    QueueTypedText("\t");
+}
+
+inline std::string Name(const unsigned char* s) {
+    return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
+}
