@@ -155,16 +155,19 @@ Boolean AreaFillDialog(DocWindowRecord* doc, AreaRecord* area) {
     SetCheckBox(dialog, kCrossedItem, area->fillKind == kCrossHatchFill);
     FillState state{};
     for (SInt16 kind = 0; kind < 3; ++kind)
-        state.index[kind] = kind == area->fillKind ? FillIndexOf(kind, area->hatchSpacing) : kFamilyDefault[kind];
+        state.index[kind] =
+            kind == area->fillKind ? FillIndexOf(kind, area->hatchSpacing) : kFamilyDefault[kind];
     FillState* outer = gFill;
     gFill = &state;
     MenuRef menus[3];
     for (SInt16 kind = 0; kind < 3; ++kind) {
         menus[kind] = MakeFamilyMenu(kind);
-        CreatePopupItem(dialog, kPopupItem[kind], kFamilyMenu[kind], &state.popup[kind], state.index[kind], 0);
+        CreatePopupItem(dialog, kPopupItem[kind], kFamilyMenu[kind], &state.popup[kind], state.index[kind],
+                        0);
         SetUserItemProc(dialog, kPreviewItem[kind], DrawAreaFillPreview);
     }
-    SInt16 radio = area->fillKind >= 0 && area->fillKind <= 2 ? SInt16(kHatchRadio + 1 + area->fillKind) : kHatchRadio;
+    SInt16 radio =
+        area->fillKind >= 0 && area->fillKind <= 2 ? SInt16(kHatchRadio + 1 + area->fillKind) : kHatchRadio;
     SetRadioGroup(dialog, kHatchRadio, kLastRadio, radio);
     SInt16 item = 0;
     do {

@@ -125,7 +125,8 @@ void FillPresetDialog(DocWindowRecord* doc, DialogRef dialog, Boolean fromCurren
     if (fromCurrent) {
         for (SInt16 bit : {kPresetPenBit, kPresetLineKindBit, kPresetStartMarkBit, kPresetEndMarkBit})
             SetLongBit(&mask, bit);
-        v.pen = UInt16(s->currentPen), v.lineKind = UInt16(s->currentLineType), v.group = UInt16(s->currentGroup);
+        v.pen = UInt16(s->currentPen), v.lineKind = UInt16(s->currentLineType),
+        v.group = UInt16(s->currentGroup);
         v.layer = UInt16(s->currentLayer), v.scale = s->drawingScale, v.lineFlag = s->markNewLines ? 1 : 0;
         v.snapMode = UInt16(s->snapMode), v.startMark = s->startMarkKind, v.endMark = s->endMarkKind;
         v.width100 = s->currentPenWidth100, v.pattern = s->currentPattern;
@@ -290,7 +291,9 @@ Boolean PresetDialog(DocWindowRecord* doc, Boolean fromCurrent, Boolean duplicat
     SetWRefCon(GetDialogWindow(dialog), long(reinterpret_cast<intptr_t>(doc)));
     Str255 title;
     GetIndString(title, kGeneralTexts,
-                 fromCurrent ? kFromCurrentTitle : duplicate ? kDuplicateTitle : kEditTitle);
+                 fromCurrent ? kFromCurrentTitle
+                 : duplicate ? kDuplicateTitle
+                             : kEditTitle);
     SetWTitle(GetDialogWindow(dialog), title);
     PresetDialogState state{doc};
     // The swatch and the picker work on the document's current colour while the dialog is open;

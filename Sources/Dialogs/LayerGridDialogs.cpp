@@ -45,7 +45,8 @@ SInt16 PageStart(DocWindowRecord* doc) {
 
 Rect CellRect(const Rect& grid, SInt16 cell) {
     SInt16 r = SInt16(cell / 10), c = SInt16(cell % 10);
-    SInt16 left = SInt16(grid.left + 16 + kLayerCellWidth * c), top = SInt16(grid.top + 16 + kLayerCellHeight * r);
+    SInt16 left = SInt16(grid.left + 16 + kLayerCellWidth * c),
+           top = SInt16(grid.top + 16 + kLayerCellHeight * r);
     return Rect{top, left, SInt16(top + kLayerCellHeight), SInt16(left + kLayerCellWidth)};
 }
 
@@ -66,10 +67,14 @@ void DrawArrow(SInt16 left, SInt16 top, SInt16 direction, bool pressed) {
         bool whole = pressed || i == 0 || i == 7;
         auto at = [&](SInt16 along, SInt16 across) {
             switch (direction) {
-            case 0: return Point{SInt16(top + along), SInt16(left + across)};
-            case 1: return Point{SInt16(top + along), SInt16(left + 14 - across)};
-            case 2: return Point{SInt16(top + across), SInt16(left + along)};
-            default: return Point{SInt16(top + 14 - across), SInt16(left + along)};
+            case 0:
+                return Point{SInt16(top + along), SInt16(left + across)};
+            case 1:
+                return Point{SInt16(top + along), SInt16(left + 14 - across)};
+            case 2:
+                return Point{SInt16(top + across), SInt16(left + along)};
+            default:
+                return Point{SInt16(top + 14 - across), SInt16(left + along)};
             }
         };
         Point a = at(from, i), b = at(to, i);
@@ -232,7 +237,7 @@ bool InTriangle(Point p, Point a, Point b, Point c) {
         return SInt32(u.h - o.h) * (v.v - o.v) - SInt32(u.v - o.v) * (v.h - o.h);
     };
     SInt32 d1 = side(a, b, p), d2 = side(b, c, p), d3 = side(c, a, p);
-    bool negative = d1 < 0 || d2 < 0 || d3 < 0, positive = d1 > 0 || d2 > 0 || d3 > 0;
+    bool negative = d1 < 0 || d2 < 0 || d3<0, positive = d1> 0 || d2 > 0 || d3 > 0;
     return !(negative && positive);
 }
 

@@ -333,7 +333,8 @@ void LayerSetsDialog(DocWindowRecord* doc) {
     if (SInt16 row = gLayerSetPaletteSelection(); row >= 0 && LayerSetAt(doc, SInt16(row + 1)) != nullptr)
         Choice(doc) = SInt16(row + kFirstLayerSetEntry);
     NewPopupButton(dialog, kPopup, kLayerSetMenu, Choice(doc), &state.popup);
-    if (LayerSetRecord* set = LayerSetAt(doc, SInt16(Choice(doc) - 2))) SetItemText(dialog, kNameItem, set->name);
+    if (LayerSetRecord* set = LayerSetAt(doc, SInt16(Choice(doc) - 2)))
+        SetItemText(dialog, kNameItem, set->name);
     SelectItemText(dialog, kNameItem);
     SInt16 item = 0;
     for (;;) {

@@ -37,8 +37,8 @@ constexpr SInt16 kOK = 1, kCancel = 2, kPrintItem = 3, kGoToItem = 5, kFindItem 
 constexpr SInt16 kNumbersItem = 7, kFirstCheck = 8, kFirstName = 18, kScrollItem = 28;
 constexpr SInt16 kFirstSwatch = 33, kFrameItem = 43, kRows = 10, kRowStep = 21, kPageStep = 9;
 constexpr SInt16 kGoToField = 3, kFindField = 4;
-constexpr SInt16 kGeneralTexts = 5000, kPickerPrompt = 91, kPageText = 199, kLayerHead = 200,
-                 kNameHead = 201, kGeneratedName = 235;
+constexpr SInt16 kGeneralTexts = 5000, kPickerPrompt = 91, kPageText = 199, kLayerHead = 200, kNameHead = 201,
+                 kGeneratedName = 235;
 constexpr SInt16 kNamesGivenMessage = 42;
 constexpr SInt16 kRepeatTicks = 10;
 
@@ -295,7 +295,8 @@ SInt16 LayerColourMenuItem(const RGBColor& colour) {
 
 OSErr BackupLayerTables(DocWindowRecord* doc, LayerTableBackup* backup) {
     backup->colours = static_cast<RGBColor*>(static_cast<void*>(NewPtr(sizeof(RGBColor) * kLayerCount)));
-    backup->visible = static_cast<LayerVisibilitySet*>(static_cast<void*>(NewPtr(sizeof(LayerVisibilitySet))));
+    backup->visible =
+        static_cast<LayerVisibilitySet*>(static_cast<void*>(NewPtr(sizeof(LayerVisibilitySet))));
     backup->names = static_cast<LayerNameTable*>(static_cast<void*>(NewPtrClear(sizeof(LayerNameTable))));
     if (backup->colours == nullptr || backup->visible == nullptr || backup->names == nullptr) {
         EndLayerTableBackup(doc, true, backup);
@@ -466,7 +467,8 @@ void LayerUsageOverview(DocWindowRecord* doc) {
     job.firstPage = 1;
     job.lastPage = 9999;
     ValidatePrintObjects(gPrintSession, &page, &job);
-    if (RunPageSetupDialog(gPrintSession, &page) != noErr || RunPrintDialog(gPrintSession, &job, &page) != noErr) {
+    if (RunPageSetupDialog(gPrintSession, &page) != noErr ||
+        RunPrintDialog(gPrintSession, &job, &page) != noErr) {
         ClosePrintSession();
         return;
     }

@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     // The layers named or hidden, and the layer sets by name (names without blanks print as words).
     for (SInt16 n = 0; n < kLayerCount; ++n) {
         const unsigned char* name = doc->layerNames->names[n];
-        if (name[0] != 0) std::printf("layer-name %d %.*s\n", n, int(name[0]), reinterpret_cast<const char*>(name + 1));
+        if (name[0] != 0)
+            std::printf("layer-name %d %.*s\n", n, int(name[0]), reinterpret_cast<const char*>(name + 1));
         if (!IsLayerVisible(doc->layerVisible, n)) std::printf("layer-hidden %d\n", n);
     }
     for (const LayerSetRecord* s = doc->drawing->layerSets; s != nullptr; s = s->next)

@@ -39,7 +39,9 @@ class AreaFill : public ToolGuiTest {
         RunLoop();
         return ok;
     }
-    static void Radio(SInt16 item) { ClickDialog(kFillOrigin, 40, SInt16(21 + (item == 3 ? 0 : 84 + 30 * (item - 4)))); }
+    static void Radio(SInt16 item) {
+        ClickDialog(kFillOrigin, 40, SInt16(21 + (item == 3 ? 0 : 84 + 30 * (item - 4))));
+    }
     static void Popup(SInt16 kind, SInt16 choice) {
         QueuePopUpMenuChoice(choice);
         ClickDialog(kFillOrigin, 240, SInt16(104 + 30 * kind));
@@ -78,8 +80,8 @@ TEST_F(AreaFill, FamilyToHatchAndBack) {
     EXPECT_EQ(area->hatchSpacing, 3);
     UInt32 beeps = BeepCount();
     Radio(3);
-    QueueTypedText("0\r");         // refused: the dialog stays
-    QueueTypedText("150\r");       // 150 / 50
+    QueueTypedText("0\r");   // refused: the dialog stays
+    QueueTypedText("150\r"); // 150 / 50
     EXPECT_TRUE(Run());
     EXPECT_EQ(BeepCount() - beeps, 1u);
     EXPECT_EQ(area->fillKind, kSingleHatchFill);
@@ -143,7 +145,8 @@ TEST_F(AreaFill, FillToolEditsTheClickedArea) {
 // The choosers give their family's kind and the chosen index after OK, and write nothing after Cancel.
 TEST_F(AreaFill, ChoosersOfTheThreeFamilies) {
     using Chooser = Boolean (*)(SInt16*, void*, Float64*);
-    const Chooser choosers[3] = {ChooseFillPattern0Dialog, ChooseFillPattern1Dialog, ChooseFillPattern2Dialog};
+    const Chooser choosers[3] = {ChooseFillPattern0Dialog, ChooseFillPattern1Dialog,
+                                 ChooseFillPattern2Dialog};
     for (SInt16 kind = 0; kind < 3; ++kind) {
         SCOPED_TRACE(kind);
         SInt16 fillKind = -7;

@@ -63,10 +63,12 @@ class LayerDialogs : public ShellTest {
     }
     // The grid: a cell's centre and the arrows of a row and a column.
     static void ClickCell(SInt16 cell, UInt16 modifiers = 0) {
-        ClickDialog(kGridOrigin, SInt16(16 + 16 + 33 * (cell % 10) + 16), SInt16(12 + 16 + 17 * (cell / 10) + 8),
-                    modifiers);
+        ClickDialog(kGridOrigin, SInt16(16 + 16 + 33 * (cell % 10) + 16),
+                    SInt16(12 + 16 + 17 * (cell / 10) + 8), modifiers);
     }
-    static void ClickRowArrow(SInt16 row) { ClickDialog(kGridOrigin, 16 + 3, SInt16(12 + 17 * row + 16 + 7)); }
+    static void ClickRowArrow(SInt16 row) {
+        ClickDialog(kGridOrigin, 16 + 3, SInt16(12 + 17 * row + 16 + 7));
+    }
     static void ClickColumnArrow(SInt16 column) {
         ClickDialog(kGridOrigin, SInt16(16 + 25 + 33 * column + 7), 12 + 3);
     }
@@ -80,9 +82,11 @@ TEST(LayerTablePaging, NineRowsAPageWithinTheLastPage) {
         ControlPartCode part;
         SInt16 want;
     } cases[] = {
-        {1013, kControlPageDownPart, 1014}, {1010, kControlPageDownPart, 1014}, {5, kControlPageUpPart, 0},
-        {20, kControlPageUpPart, 11},       {20, kControlPageDownPart, 29},     {0, kControlUpButtonPart, 0},
-        {1014, kControlDownButtonPart, 1014}, {1013, kControlDownButtonPart, 1014}, {0, kControlPageUpPart, 0},
+        {1013, kControlPageDownPart, 1014},   {1010, kControlPageDownPart, 1014},
+        {5, kControlPageUpPart, 0},           {20, kControlPageUpPart, 11},
+        {20, kControlPageDownPart, 29},       {0, kControlUpButtonPart, 0},
+        {1014, kControlDownButtonPart, 1014}, {1013, kControlDownButtonPart, 1014},
+        {0, kControlPageUpPart, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LayerTableStartAfter(c.start, c.part, 0), c.want) << c.start << " part " << c.part;
@@ -213,7 +217,7 @@ TEST_F(LayerDialogs, FindTakesTheLastLayerOfThatName) {
     SetName(doc, 600, "twin");
     doc->drawing->layerTablePageStart = 0;
     UInt32 beeps = BeepCount();
-    ClickButton(86); // Find
+    ClickButton(86);          // Find
     QueueTypedText("Twin\r"); // no layer has it in capitals: the dialog stays
     QueueTypedText("twin\r");
     QueueTypedText("found");
@@ -233,7 +237,8 @@ bool HavePdfTools() {
 
 std::string PdfText(const std::string& path) {
     std::string text;
-    std::unique_ptr<FILE, int (*)(FILE*)> p(popen(("pdftotext -layout '" + path + "' -").c_str(), "r"), pclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> p(popen(("pdftotext -layout '" + path + "' -").c_str(), "r"),
+                                            pclose);
     char buffer[4096];
     size_t n;
     while (p && (n = fread(buffer, 1, sizeof buffer, p.get())) > 0)
@@ -304,8 +309,8 @@ TEST(LayerGridGeometry, CellsAndArrowTriangles) {
         SInt16 h, v;
         SInt16 cell, arrow;
     } cases[] = {
-        {16, 16, 0, -1},      {48, 32, 0, -1},      {49, 16, 1, -1},   {345, 16 + 17 * 9 + 16, 99, -1},
-        {346, 16, -1, -1},    {15, 16, -1, -1},     {1, 16 + 7, -1, 0}, {14, 16 + 7, -1, 0},
+        {16, 16, 0, -1},      {48, 32, 0, -1},           {49, 16, 1, -1},     {345, 16 + 17 * 9 + 16, 99, -1},
+        {346, 16, -1, -1},    {15, 16, -1, -1},          {1, 16 + 7, -1, 0},  {14, 16 + 7, -1, 0},
         {14, 16 + 1, -1, -1}, {361, 16 + 17 + 7, -1, 1}, {25 + 7, 2, -1, 10}, {25 + 33 * 9 + 7, 200, -1, 19},
         {25 + 1, 13, -1, -1},
     };
@@ -382,6 +387,7 @@ TEST_F(LayerDialogs, GridArrowsSwitchRowsAndColumns) {
 TEST_F(LayerDialogs, GridHelpTags) {
     SetName(doc, 905, "Piping");
     SetName(doc, 1000, "Beyond");
+    doc->layerNames->names[906][0] = 0;
     LayerGridPageStart(doc->settings) = 905;
     DialogRef dialog = OpenModalDialog(kLayerGridDialog, Point{0, 0});
     ASSERT_NE(dialog, nullptr);
@@ -425,7 +431,8 @@ TEST_F(LayerDialogs, DeleteLayerElementsIsOneUndoStep) {
     LineRecord* inside = AddLine(doc, 0, 0, 1, 1);
     inside->layer = 5;
     SetSelectedFlag(doc->drawing, &inside->selected, true);
-    SymbolDefRecord* def = CreateSymbolFromSelection(doc, 0, 0, reinterpret_cast<const UInt8*>("\x03Box"), false);
+    SymbolDefRecord* def =
+        CreateSymbolFromSelection(doc, 0, 0, reinterpret_cast<const UInt8*>("\x03Box"), false);
     ASSERT_NE(def, nullptr);
     EXPECT_EQ(DeleteLayerElements(doc, 5), 3);
     EXPECT_EQ(CountOnLayer(doc, 5), 0);

@@ -67,10 +67,8 @@ TEST_F(LayerSets, RangesWithAStep) {
         const char *first, *last, *step;
         std::vector<SInt16> hidden;
     } cases[] = {
-        {"10", "20", "5", {10, 15, 20}},
-        {"20", "10", "1", {}},
-        {"0", "3", "0", {0, 1, 2, 3}},
-        {"1020", "5000", "1", {1020, 1021, 1022, 1023}},
+        {"10", "20", "5", {10, 15, 20}}, {"20", "10", "1", {}},
+        {"0", "3", "0", {0, 1, 2, 3}},   {"1020", "5000", "1", {1020, 1021, 1022, 1023}},
         {"-4", "1", "1", {0, 1}},
     };
     for (const Case& c : cases) {
@@ -121,7 +119,7 @@ TEST(LayerMap, PointsMapOnlyToLayers) {
     const Rect map{16, 16, 144, 144};
     struct Case {
         SInt16 h, v, layer;
-    } cases[] = {{16, 16, 0}, {19, 19, 0}, {20, 16, 1}, {143, 143, 1023}, {16, 20, 32},
+    } cases[] = {{16, 16, 0},  {19, 19, 0},  {20, 16, 1},   {143, 143, 1023}, {16, 20, 32},
                  {15, 16, -1}, {16, 15, -1}, {144, 16, -1}, {16, 144, -1}};
     for (const Case& c : cases)
         EXPECT_EQ(LayerMapCellAt(map, Point{c.v, c.h}), c.layer) << c.h << "," << c.v;
@@ -129,12 +127,13 @@ TEST(LayerMap, PointsMapOnlyToLayers) {
 
 // Dragging from a visible layer hides every layer the mouse passes and never shows one.
 TEST_F(LayerSets, PaintingOnTheMapHides) {
+    doc->settings->currentLayer = 500; // shown again on closing
     SetLayerVisible(doc->layerVisible, 3, false);
     std::vector<Point> path;
     for (SInt16 n = 0; n <= 5; ++n)
         path.push_back(Point{17, SInt16(16 + 4 * n + 1)});
     path.push_back(Point{17 + 4, SInt16(16 + 4 * 5 + 1)}); // layer 37
-    path.push_back(Point{200, 300});                      // off the map
+    path.push_back(Point{200, 300});                       // off the map
     DragDialog(kOrigin, path);
     PressReturn();
     Run();
@@ -148,9 +147,11 @@ TEST_F(LayerSets, PaintingOnTheMapHides) {
 // applied and then undone. The current layer is visible after closing.
 TEST_F(LayerSets, CancelRestoresSetsAndVisibility) {
     SetLayerVisible(doc->layerVisible, 9, false);
-    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x01" "A"));
+    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x01"
+                                                                  "A"));
     std::memset(doc->layerVisible->bits, 0, sizeof doc->layerVisible->bits);
-    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x01" "B"));
+    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x01"
+                                                                  "B"));
     AllVisible();
     SetLayerVisible(doc->layerVisible, 77, false);
     const LayerVisibilitySet before = *doc->layerVisible;
@@ -174,10 +175,12 @@ TEST_F(LayerSets, CancelRestoresSetsAndVisibility) {
 
 // A set chosen in the palette is the dialog's first choice; storing overwrites the chosen set.
 TEST_F(LayerSets, PaletteChoiceAndStore) {
-    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x01" "A"));
-    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x01" "B"));
+    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x01"
+                                                                  "A"));
+    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x01"
+                                                                  "B"));
     gLayerSetPaletteSelection = [] { return SInt16(1); };
-    ClickDialog(kOrigin, 372, 22); // all hidden
+    ClickDialog(kOrigin, 372, 22);  // all hidden
     ClickDialog(kOrigin, 227, 236); // store into B
     PressReturn();
     Run();

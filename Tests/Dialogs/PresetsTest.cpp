@@ -36,6 +36,10 @@ class Presets : public ShellTest {
         doc = NewFromMenu();
         ASSERT_NE(doc, nullptr);
         DialogPositionTable[kPresetPositionSlot] = Point{0, 0};
+        // Messages are answered at once, so the keys queued after them reach the dialog.
+        SetAlertResponder([](const AlertRecord&) { return SInt16(1); });
+        // Colour, pattern and width are the drawing's own, not the pens'.
+        doc->settings->penMode = 0;
     }
     std::vector<std::string> Names() {
         std::vector<std::string> names;
@@ -67,11 +71,31 @@ TEST(NameOrder, RelStringBlindToCaseAndAccents) {
         const char *a, *b;
         SInt16 blind, exact;
     } cases[] = {
-        {"\x05" "alpha", "\x05" "ALPHA", 0, 1},
-        {"\x05" "\x80lpha", "\x05" "alpha", 0, -1}, // A with diaeresis
-        {"\x03" "abc", "\x04" "abcd", -1, -1},
-        {"\x04" "beta", "\x05" "Alpha", 1, 1},
-        {"\x01" "\x8E", "\x01" "e", 0, 1}, // e acute
+        {"\x05"
+         "alpha",
+         "\x05"
+         "ALPHA",
+         0, 1},
+        {"\x05"
+         "\x80lpha",
+         "\x05"
+         "alpha",
+         0, 1}, // A with diaeresis, after every ASCII letter
+        {"\x03"
+         "abc",
+         "\x04"
+         "abcd",
+         -1, -1},
+        {"\x04"
+         "beta",
+         "\x05"
+         "Alpha",
+         1, 1},
+        {"\x01"
+         "\x8E",
+         "\x01"
+         "e",
+         0, 1}, // e acute
     };
     for (const Case& c : cases) {
         auto a = reinterpret_cast<const UInt8*>(c.a), b = reinterpret_cast<const UInt8*>(c.b);
@@ -88,8 +112,14 @@ TEST_F(Presets, SortedInsertionPutsEqualNamesFirst) {
         positions.push_back(InsertPresetSorted(doc, MakePreset(name), false));
     EXPECT_EQ(Names(), (std::vector<std::string>{"\x80lpha", "alpha", "Alpha", "beta", "gamma"}));
     EXPECT_EQ(positions, (std::vector<SInt16>{1, 1, 1, 1, 5}));
-    EXPECT_TRUE(PresetNameTaken(doc, reinterpret_cast<const UInt8*>("\x04" "BETA"), nullptr));
-    EXPECT_FALSE(PresetNameTaken(doc, reinterpret_cast<const UInt8*>("\x04" "BETA"), PresetAt(doc, 3)));
+    EXPECT_TRUE(PresetNameTaken(doc,
+                                reinterpret_cast<const UInt8*>("\x04"
+                                                               "BETA"),
+                                nullptr));
+    EXPECT_FALSE(PresetNameTaken(doc,
+                                 reinterpret_cast<const UInt8*>("\x04"
+                                                                "BETA"),
+                                 PresetAt(doc, 3)));
 }
 
 // A new preset from the current settings: pen, line type and the two end marks are checked, every
@@ -116,10 +146,10 @@ TEST_F(Presets, NewFromCurrentSettings) {
 // A name another preset has in any case is refused with message 27; OK needs 1 to 31 characters.
 TEST_F(Presets, NameRules) {
     Add("Walls");
-    QueueTypedText("WALLS\r");                                    // refused, the dialog stays
-    QueueTypedText(std::string(32, 'x') + "\r");                  // OK is off at 32
+    QueueTypedText("WALLS\r");                   // refused, the dialog stays
+    QueueTypedText(std::string(32, 'x') + "\r"); // OK is off at 32
     QueueKey(kKeyCodeDelete, kBackspaceCharCode);
-    PressReturn();                                                 // 31 characters
+    PressReturn(); // 31 characters
     EXPECT_TRUE(PresetDialog(doc, true, false, nullptr));
     EXPECT_EQ(Shown("is already used"), 1);
     EXPECT_EQ(Names(), (std::vector<std::string>{"Walls", std::string(31, 'x')}));
