@@ -12,8 +12,7 @@ inline void SetBit(UInt8* bits, SInt32 n) {
 
 SInt32 CountBits(const UInt8* bits, SInt32 bytes) {
     SInt32 count = 0;
-    for (SInt32 i = 0; i < bytes; ++i)
-        count += std::popcount(unsigned(bits[i]));
+    for (SInt32 i = 0; i < bytes; ++i) count += std::popcount(unsigned(bits[i]));
     return count;
 }
 
@@ -22,8 +21,7 @@ SInt32 CountBits(const UInt8* bits, SInt32 bytes) {
 template <typename F> void ForEachLayerAndGroup(DocWindowRecord* doc, F&& f) {
     ForEachElementList(doc, [&](auto* head) {
         if (!head) return;
-        for (auto* e = head->next; e; e = e->next)
-            f(SInt32(e->layer), SInt32(e->group));
+        for (auto* e = head->next; e; e = e->next) f(SInt32(e->layer), SInt32(e->group));
     });
 }
 
