@@ -65,12 +65,7 @@ void DisposeFamilyMenu(SInt16 kind, MenuRef menu) {
 
 void DrawFamilyPreview(DialogRef dialog, SInt16 item, SInt16 kind) {
     if (gFill == nullptr) return;
-    SetPortToDialog(dialog);
-    Rect r{};
-    GetDItemRect(dialog, item, &r);
-    PenNormal();
-    FrameRect(&r);
-    InsetRect(&r, 1, 1);
+    Rect r = FrameItemInside(dialog, item, 1);
     Pattern pattern{};
     if (GetIndPattern(&pattern, kFamilyPatterns[kind], gFill->index[kind]))
         FillRect(&r, &pattern);

@@ -91,12 +91,7 @@ PresetDialogState* gPreset = nullptr;
 
 void DrawPresetSwatch(DialogRef dialog, DialogItemIndex item) {
     if (gPreset == nullptr) return;
-    SetPortToDialog(dialog);
-    Rect r{};
-    GetDItemRect(dialog, item, &r);
-    PenNormal();
-    FrameRect(&r);
-    InsetRect(&r, 1, 1);
+    Rect r = FrameItemInside(dialog, item, 1);
     PixPatHandle pat = NewPixPat();
     MakeRGBPat(pat, &gPreset->doc->settings->currentColor);
     FillCRect(&r, pat);
@@ -288,7 +283,7 @@ Boolean PresetDialog(DocWindowRecord* doc, Boolean fromCurrent, Boolean duplicat
     if (doc == nullptr || (!fromCurrent && preset == nullptr)) return false;
     DialogRef dialog = OpenModalDialog(kPresetDialog, DialogPositionTable[kPresetPositionSlot]);
     if (dialog == nullptr) return false;
-    SetWRefCon(GetDialogWindow(dialog), long(reinterpret_cast<intptr_t>(doc)));
+    SetWindowRefConPtr(GetDialogWindow(dialog), doc);
     Str255 title;
     GetIndString(title, kGeneralTexts,
                  fromCurrent ? kFromCurrentTitle

@@ -278,7 +278,7 @@ static Boolean GridWindowHelpTag(WindowRef window, Point local, Str255 name, Rec
 }
 
 Boolean LayerGridHelpTag(DialogRef dialog, Point local, Str255 name, Rect* hot) {
-    DocWindowRecord* doc = reinterpret_cast<DocWindowRecord*>(GetWRefCon(GetDialogWindow(dialog)));
+    DocWindowRecord* doc = static_cast<DocWindowRecord*>(GetWindowRefConPtr(GetDialogWindow(dialog)));
     if (doc == nullptr) return false;
     Rect grid{};
     GetDItemRect(dialog, kLayerGridItem, &grid);
@@ -299,7 +299,7 @@ void LayerVisibilityDialog(DocWindowRecord* doc) {
     LayerGridPageStart(doc->settings) = PageStart(doc);
     DialogRef dialog = OpenModalDialog(kLayerGridDialog, DialogPositionTable[kLayerGridPositionSlot]);
     if (dialog == nullptr) return;
-    SetWRefCon(GetDialogWindow(dialog), long(reinterpret_cast<intptr_t>(doc)));
+    SetWindowRefConPtr(GetDialogWindow(dialog), doc);
     GridState state{doc, Rect{}};
     GridState* outer = gGrid;
     gGrid = &state;

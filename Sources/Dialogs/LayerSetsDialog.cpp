@@ -316,7 +316,7 @@ void LayerSetsDialog(DocWindowRecord* doc) {
         FreeSets(savedSets);
         return;
     }
-    SetWRefCon(GetDialogWindow(dialog), long(reinterpret_cast<intptr_t>(doc)));
+    SetWindowRefConPtr(GetDialogWindow(dialog), doc);
     if (!copied) EnableItem(dialog, kCancel, false);
     SetsState state{doc};
     SetsState* outer = gSets;

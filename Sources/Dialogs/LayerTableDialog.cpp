@@ -359,7 +359,7 @@ void LayerTableDialog(DocWindowRecord* doc) {
         EndLayerTableBackup(doc, true, &backup);
         return;
     }
-    SetWRefCon(GetDialogWindow(dialog), long(reinterpret_cast<intptr_t>(doc)));
+    SetWindowRefConPtr(GetDialogWindow(dialog), doc);
     TableState* outer = gTable;
     gTable = &state;
     Rect place{};

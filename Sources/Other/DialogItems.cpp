@@ -585,6 +585,16 @@ void SetPortToDialog(DialogRef dialog) {
     if (dialog) SetPortWindowPort(GetDialogWindow(dialog));
 }
 
+Rect FrameItemInside(DialogRef dialog, SInt16 item, SInt16 inset) {
+    SetPortToDialog(dialog);
+    Rect r{};
+    GetDItemRect(dialog, item, &r);
+    PenNormal();
+    FrameRect(&r);
+    InsetRect(&r, inset, inset);
+    return r;
+}
+
 void InvalItem(DialogRef dialog, SInt16 item) {
     Rect r{};
     GetDItemRect(dialog, item, &r);

@@ -110,6 +110,8 @@ void DrawItemSeparator(DialogRef dialog, SInt16 item);
 void SetGray8(UInt8 level, RGBColor* rgb);
 // Frames the rectangle in the grey between the port's background and foreground colours.
 void DrawGrayFrame(const Rect* rect);
+// Frames the item (the port set to the dialog, the pen normal) and returns its inside, inset.
+Rect FrameItemInside(DialogRef dialog, SInt16 item, SInt16 inset);
 // A one-pixel frame one pixel outside the item.
 void FrameDialogItem(DialogRef dialog, SInt16 item);
 // A two-pixel frame four pixels around the item: light blue when active, grey otherwise.

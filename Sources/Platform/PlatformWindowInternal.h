@@ -78,7 +78,6 @@ struct OpaqueWindowPtr {
     RgnHandle savedVisRgn = nullptr; // between BeginUpdate and EndUpdate
     bool inUpdate = false;
     std::vector<InstalledHandler> handlers;
-    WindowHelpTagProc helpTag = nullptr;
     WindowHost* host = nullptr;
 };
 

@@ -9,8 +9,6 @@
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QHelpEvent>
-#include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -269,32 +267,12 @@ class InputFilter : public QObject {
         case QEvent::KeyRelease:
         case QEvent::ShortcutOverride:
             return Key(target, static_cast<QKeyEvent*>(event));
-        case QEvent::ToolTip:
-            return HelpTag(target, static_cast<QHelpEvent*>(event));
         default:
             return false;
         }
     }
 
   private:
-    bool HelpTag(QObject* target, QHelpEvent* e) {
-        auto* widget = qobject_cast<QWidget*>(target);
-        QWidget* content = nullptr;
-        WindowRef w = widget ? ContentWindowOf(widget, &content) : nullptr;
-        if (!w || !w->helpTag) return false;
-        QPoint at = widget->mapTo(content, e->pos());
-        Str255 text;
-        Rect hot{};
-        if (!WindowHelpTagAt(w, Point{SInt16(at.y()), SInt16(at.x())}, text, &hot)) {
-            QToolTip::hideText();
-            e->ignore();
-            return true;
-        }
-        QToolTip::showText(e->globalPos(), PlatformStringFromMacRoman(text + 1, text[0]), content,
-                           QRect(hot.left, hot.top, hot.right - hot.left, hot.bottom - hot.top));
-        return true;
-    }
-
     bool Mouse(QObject* target, QMouseEvent* e) {
         auto* widget = qobject_cast<QWidget*>(target);
         QWidget* content = nullptr;

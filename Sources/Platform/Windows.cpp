@@ -443,15 +443,6 @@ Boolean IsWindowModified(WindowRef window) {
     return Valid(window) && window->modified;
 }
 
-void SetWindowHelpTagProc(WindowRef window, WindowHelpTagProc proc) {
-    if (window) window->helpTag = proc;
-}
-
-Boolean WindowHelpTagAt(WindowRef window, Point local, Str255 text, Rect* hot) {
-    text[0] = 0;
-    return window && window->helpTag && window->helpTag(window, local, text, hot);
-}
-
 void SetWRefCon(WindowRef window, long refCon) {
     if (Valid(window)) window->refCon = refCon;
 }

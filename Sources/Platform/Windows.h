@@ -100,13 +100,6 @@ void SetWindowTitleUTF8(WindowRef window, const char* title);
 void SetWindowModified(WindowRef window, Boolean modified);
 Boolean IsWindowModified(WindowRef window);
 void SetWRefCon(WindowRef window, long refCon);
-// The help tag of a window's content: for a local point, the tag's text (system encoding) and its hot
-// rectangle (local); false where no tag shows. Asked when the window system wants a tooltip, so it
-// only reads the program's state.
-using WindowHelpTagProc = Boolean (*)(WindowRef window, Point local, Str255 text, Rect* hot);
-void SetWindowHelpTagProc(WindowRef window, WindowHelpTagProc proc);
-// The tag the window gives at a local point, as the tooltip would show it (tests).
-Boolean WindowHelpTagAt(WindowRef window, Point local, Str255 text, Rect* hot);
 long GetWRefCon(WindowRef window);
 // The refcon the program keeps is often a pointer; this is the same slot at pointer width.
 void SetWindowRefConPtr(WindowRef window, void* refCon);

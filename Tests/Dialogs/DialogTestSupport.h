@@ -3,10 +3,29 @@
 
 #include "ShellTestSupport.h"
 
+#include "Other/ModalDialogs.h"
+#include "Platform/DialogManager.h"
 #include "Platform/Events.h"
 #include "Platform/SimulatedInput.h"
 
+#include <initializer_list>
 #include <string>
+#include <vector>
+
+// A new drawing from the menu, the dialogs of the given position slots opening where their resources
+// place them, and messages answered at once (their closing is the desktop tier's), so the keys queued
+// after a message reach the dialog.
+class DrawingDialogTest : public ShellTest {
+  protected:
+    DocWindowRecord* doc = nullptr;
+    void OpenDrawing(std::initializer_list<SInt16> slots) {
+        doc = NewFromMenu();
+        ASSERT_NE(doc, nullptr);
+        for (SInt16 slot : slots)
+            DialogPositionTable[slot] = Point{0, 0};
+        SetAlertResponder([](const AlertRecord&) { return SInt16(1); });
+    }
+};
 
 // A click at a point of a dialog whose content starts at `origin` (global).
 inline void ClickDialog(Point origin, SInt16 h, SInt16 v, UInt16 modifiers = 0) {

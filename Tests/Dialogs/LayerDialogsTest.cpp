@@ -35,19 +35,13 @@ void SetName(DocWindowRecord* doc, SInt16 layer, const char* name) {
     CStrToPStr(doc->layerNames->names[layer], 256, name);
 }
 
-class LayerDialogs : public ShellTest {
+class LayerDialogs : public DrawingDialogTest {
   protected:
-    DocWindowRecord* doc = nullptr;
     void SetUp() override {
         ShellTest::SetUp();
-        doc = NewFromMenu();
-        ASSERT_NE(doc, nullptr);
-        for (SInt16 slot : {kLayerTablePositionSlot, kLayerGridPositionSlot, kDeleteLayerPositionSlot})
-            DialogPositionTable[slot] = Point{0, 0};
+        OpenDrawing({kLayerTablePositionSlot, kLayerGridPositionSlot, kDeleteLayerPositionSlot});
         for (SInt16 n = 0; n < kLayerCount; ++n)
             SetLayerVisible(doc->layerVisible, n, true);
-        // The message about generated names is answered at once (its closing is the desktop tier's).
-        SetAlertResponder([](const AlertRecord&) { return SInt16(1); });
     }
     bool Visible(SInt16 n) { return IsLayerVisible(doc->layerVisible, n); }
     // Row r of the table: its check box, its name field, its swatch (the icon or the colour).
@@ -391,7 +385,7 @@ TEST_F(LayerDialogs, GridHelpTags) {
     LayerGridPageStart(doc->settings) = 905;
     DialogRef dialog = OpenModalDialog(kLayerGridDialog, Point{0, 0});
     ASSERT_NE(dialog, nullptr);
-    SetWRefCon(GetDialogWindow(dialog), long(reinterpret_cast<intptr_t>(doc)));
+    SetWindowRefConPtr(GetDialogWindow(dialog), doc);
     Str255 name;
     Rect hot{};
     auto cellPoint = [](SInt16 cell) {

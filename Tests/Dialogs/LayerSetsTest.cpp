@@ -16,14 +16,11 @@ namespace {
 
 constexpr Point kOrigin{60, 160};
 
-class LayerSets : public ShellTest {
+class LayerSets : public DrawingDialogTest {
   protected:
-    DocWindowRecord* doc = nullptr;
     void SetUp() override {
         ShellTest::SetUp();
-        doc = NewFromMenu();
-        ASSERT_NE(doc, nullptr);
-        DialogPositionTable[kLayerSetsPositionSlot] = Point{0, 0};
+        OpenDrawing({kLayerSetsPositionSlot});
         AllVisible();
     }
     void TearDown() override {

@@ -28,16 +28,11 @@ AttributePreset* MakePreset(const char* name) {
     return p;
 }
 
-class Presets : public ShellTest {
+class Presets : public DrawingDialogTest {
   protected:
-    DocWindowRecord* doc = nullptr;
     void SetUp() override {
         ShellTest::SetUp();
-        doc = NewFromMenu();
-        ASSERT_NE(doc, nullptr);
-        DialogPositionTable[kPresetPositionSlot] = Point{0, 0};
-        // Messages are answered at once, so the keys queued after them reach the dialog.
-        SetAlertResponder([](const AlertRecord&) { return SInt16(1); });
+        OpenDrawing({kPresetPositionSlot});
         // Colour, pattern and width are the drawing's own, not the pens'.
         doc->settings->penMode = 0;
     }
