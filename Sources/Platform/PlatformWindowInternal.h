@@ -78,6 +78,8 @@ struct OpaqueWindowPtr {
     RgnHandle savedVisRgn = nullptr; // between BeginUpdate and EndUpdate
     bool inUpdate = false;
     std::vector<InstalledHandler> handlers;
+    HelpTagProvider helpTags = nullptr;
+    void* helpTagData = nullptr;
     WindowHost* host = nullptr;
 };
 

@@ -5,6 +5,8 @@
 #include "Platform/PlatformWindowInternal.h"
 
 #include <QCloseEvent>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QImage>
 #include <QMenuBar>
 #include <QPaintEvent>
@@ -25,6 +27,22 @@ class PortView : public QWidget {
     }
 
   protected:
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+        auto* help = static_cast<QHelpEvent*>(e);
+        Str255 text;
+        Rect hot{};
+        Point local{SInt16(help->pos().y()), SInt16(help->pos().x())};
+        if (GetWindowHelpTag(window_, local, text, &hot)) {
+            QRect zone(hot.left, hot.top, hot.right - hot.left, hot.bottom - hot.top);
+            QToolTip::showText(help->globalPos(), PlatformStringFromMacRoman(text + 1, text[0]), this, zone);
+        } else {
+            QToolTip::hideText();
+            e->ignore();
+        }
+        return true;
+    }
+
     void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
         const QImage& image = PlatformPortImage(window_->port.get());
@@ -45,7 +63,13 @@ Qt::WindowFlags FlagsFor(WindowRef w) {
     if (w->attributes & kWindowCollapseBoxAttribute) chrome |= Qt::WindowMinimizeButtonHint;
     switch (w->windowClass) {
     case kFloatingWindowClass:
-        return Qt::Tool | Qt::WindowStaysOnTopHint | chrome;
+        if (w->attributes & kWindowNoTitleBarAttribute)
+            return Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::FramelessWindowHint;
+        // A tool window of ours: kept above our own windows by the window manager (not above other
+        // programs), out of the taskbar, never given the keyboard. Linux tool windows carry no zoom
+        // or collapse box.
+        return Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+               (closeBox ? Qt::WindowCloseButtonHint : Qt::WindowFlags());
     case kAlertWindowClass:
     case kMovableAlertWindowClass:
     case kModalWindowClass:

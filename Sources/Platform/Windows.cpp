@@ -723,6 +723,21 @@ OSStatus PlatformCallWindowHandlers(const WindowEvent& event) {
     return eventNotHandledErr;
 }
 
+void SetWindowHelpTagProvider(WindowRef window, HelpTagProvider provider, void* userData) {
+    if (!Valid(window)) return;
+    window->helpTags = provider;
+    window->helpTagData = userData;
+}
+
+Boolean GetWindowHelpTag(WindowRef window, Point local, Str255 text, Rect* zone) {
+    if (!Valid(window) || window->helpTags == nullptr || text == nullptr) return false;
+    text[0] = 0;
+    Rect ignored{};
+    if (!window->helpTags(window, local, text, zone != nullptr ? zone : &ignored, window->helpTagData))
+        return false;
+    return text[0] != 0;
+}
+
 // Screens.
 
 GDHandle GetMainDevice() {

@@ -31,6 +31,7 @@ enum : WindowAttributes {
     kWindowSideTitlebarAttribute = 1u << 5,
     kWindowLiveResizeAttribute = 1u << 6,
     kWindowAsyncDragAttribute = 1u << 7,
+    kWindowNoTitleBarAttribute = 1u << 8, // no frame at all (a floating window's pop-up)
     kWindowStandardDocumentAttributes = kWindowCloseBoxAttribute | kWindowFullZoomAttribute |
                                         kWindowCollapseBoxAttribute | kWindowResizableAttribute,
     kWindowStandardFloatingAttributes = kWindowCloseBoxAttribute | kWindowCollapseBoxAttribute,
@@ -166,6 +167,13 @@ using EventHandlerRef = OpaqueEventHandlerRef*;
 OSStatus InstallWindowEventHandler(WindowRef window, WindowEventKind kind, WindowEventHandler handler,
                                    void* userData, EventHandlerRef* outRef);
 OSStatus RemoveEventHandler(EventHandlerRef handlerRef);
+
+// Help tags: the provider gives the text shown as a tooltip for a local point of the window, and the
+// zone (local rectangle) within which the tag stays; false for no tag there.
+using HelpTagProvider = Boolean (*)(WindowRef window, Point local, Str255 text, Rect* zone, void* userData);
+void SetWindowHelpTagProvider(WindowRef window, HelpTagProvider provider, void* userData);
+// What the window's provider answers for the point; false without a provider or a text.
+Boolean GetWindowHelpTag(WindowRef window, Point local, Str255 text, Rect* zone);
 
 // Screens. A GDHandle names one screen; the first is the main screen.
 struct OpaqueGDevice;

@@ -96,6 +96,12 @@ OSStatus WheelMoved(const WindowEvent* event, void* userData) {
     return noErr;
 }
 
+// The status bar's help tags, shown as tooltips.
+Boolean StatusHelpTag(WindowRef, Point local, Str255 text, Rect* zone, void* userData) {
+    StatusHelpTagText(static_cast<DocWindowRecord*>(userData), local, text, zone);
+    return text[0] != 0;
+}
+
 void InvalidateStrip(WindowRef window, SInt16 left, SInt16 top, SInt16 right, SInt16 bottom) {
     Rect r;
     SetRect(&r, left, top, right, bottom);
@@ -182,6 +188,7 @@ Boolean NewDocumentWindow(DocWindowRecord* doc, ConstStr255Param title, SInt16) 
     InstallWindowEventHandler(window, WindowEventKind::activated, ActivationChanged, doc,
                               &d->layout.windowHandlers[kActivationHandler]);
     InstallWindowEventHandler(window, WindowEventKind::deactivated, ActivationChanged, doc, nullptr);
+    SetWindowHelpTagProvider(window, StatusHelpTag, doc);
     return true;
 }
 

@@ -13,6 +13,8 @@
 #include "Shell/DocumentWindow.h"
 #include "Files/FileCommands.h"
 #include "Files/Preferences.h"
+#include "Dialogs/Palettes.h"
+#include "Other/FloatingWindows.h"
 #include "Shell/KeyDispatch.h"
 #include "Shell/LiveSnap.h"
 #include "Shell/MenuBar.h"
@@ -52,6 +54,11 @@ bool gForeground = true;
 
 bool IsContextualMenuClick(const EventRecord& e) {
     return e.what == mouseDown && (e.modifiers & controlKey) != 0;
+}
+
+bool SecondaryClickOnPalette(DocWindowRecord* doc, const EventRecord& e) {
+    WindowRef window = nullptr;
+    return FindWindow(e.where, &window) == inContent && PaletteSecondaryClick(doc, window, e.where);
 }
 
 void StartupAction() {
@@ -109,9 +116,8 @@ Boolean InForeground() {
     return gForeground;
 }
 
-void RefreshPalettes(DocWindowRecord*) {
-    // The floating palettes show the front document's layer sets, presets, views and symbols; there
-    // are no palettes in this version.
+void RefreshPalettes(DocWindowRecord* doc) {
+    RefreshPaletteContents(doc);
 }
 
 void BeginEventLoop() {
@@ -128,6 +134,9 @@ void BeginEventLoop() {
         GeneralPrefs.currentSubTool = GeneralPrefs.lastSubTool[0];
     }
     InitToolTable();
+    CreatePalettes();
+    RegisterPalettePreferences();
+    RestorePaletteWindows(nullptr);
     RefreshPalettes(nullptr);
     QuitFlag = false;
     InstallRequiredEventHandlers();
@@ -172,7 +181,9 @@ void EventLoopPass() {
     }
 
     if (got && event.what != nullEvent) {
-        if (OpenDocumentList != nullptr && IsContextualMenuClick(event)) {
+        if (IsContextualMenuClick(event) && SecondaryClickOnPalette(doc, event)) {
+            // The palette's own menu took it.
+        } else if (OpenDocumentList != nullptr && IsContextualMenuClick(event)) {
             ContextualToolMenu(doc, event.where);
         } else {
             switch (event.what) {
@@ -205,6 +216,7 @@ void EventLoopPass() {
 
 void EndEventLoop() {
     SavePreferences();
+    DisposePalettes();
     SetCursorById(kArrowCursorId);
     DeleteTemporaryItems();
 }
@@ -240,7 +252,7 @@ void DoDeferredRedraws() {
 }
 
 void HandleUpdateEvent(WindowRef window) {
-    bool drawn = false;
+    bool drawn = DrawPaletteForUpdate(window);
     if (OpenDocumentList != nullptr) {
         SetCursorById(kArrowCursorId);
         for (DocWindowRecord* doc = OpenDocumentList; doc != nullptr; doc = doc->next)
@@ -260,10 +272,13 @@ void HandleSuspendResume(UInt32 message) {
     if (((message & osEvtMessageMask) >> 24) != suspendResumeMessage) return;
     DocWindowRecord* doc = FrontDocument();
     gForeground = (message & resumeFlag) != 0;
-    if (gForeground)
+    if (gForeground) {
         ActivateDocument(doc);
-    else
+        ShowFloatingWindows();
+    } else {
         DeactivateDocument(doc);
+        HideFloatingWindows();
+    }
     SetCursorById(kArrowCursorId);
 }
 

@@ -4,6 +4,8 @@
 
 #include "View/ContentPasses.h"
 #include "Model/DocumentRecords.h"
+#include "Dialogs/PaletteContents.h"
+#include "Dialogs/Palettes.h"
 #include "Dialogs/PolylineVertexDialog.h"
 #include "Shell/DocumentServices.h"
 #include "Shell/DocumentWindow.h"
@@ -163,6 +165,14 @@ void WindowCommand(DocWindowRecord* doc, SInt16 item) {
         RebuildWindowMenu();
         return;
     }
+    if (item == 7 && doc != nullptr) {
+        SaveCurrentView(doc);
+        return;
+    }
+    if (PaletteId palette = PaletteOfWindowMenuItem(item); palette != PaletteId::count) {
+        TogglePalette(palette);
+        return;
+    }
     if (item == 11 && doc != nullptr && doc->drawing->view.previousViewValid) {
         SwapWithPreviousView(doc->drawing);
         UpdateViewExtent(doc, true);
@@ -266,7 +276,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return item == 1 || item == 2 || item == 11 || item == 21 || item == 22 || item == 25 || item == 27 ||
                item == 28 || item == 18 || item == 20 || (item >= 4 && item <= 9 && item != 7);
     case kWindowMenu:
-        return item == 11 || item >= kFirstDocumentItem;
+        return item == 7 || item == 11 || (item >= 13 && item <= 21) || item >= kFirstDocumentItem;
     case kSettingsMenu:
         return item == 4 || item == 7 || item == 16 || item == 17;
     case kMarkerMenu:

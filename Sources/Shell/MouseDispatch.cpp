@@ -13,6 +13,8 @@
 #include "Shell/DocumentWindow.h"
 #include "Shell/EventLoop.h"
 #include "Files/Preferences.h"
+#include "Dialogs/Palettes.h"
+#include "Dialogs/ToolPalette.h"
 #include "Shell/KeyDispatch.h"
 #include "Model/MathPrimitives.h"
 #include "Shell/MenuBar.h"
@@ -106,6 +108,7 @@ void DocumentContentClick(DocWindowRecord* doc, const EventRecord* event, Point 
 }
 
 void ContentClick(DocWindowRecord* doc, WindowRef window, const EventRecord* event, Point where) {
+    if (PaletteContentClick(doc, window, where, event->modifiers)) return;
     if (OpenDocumentList == nullptr) return;
     if (doc == nullptr || window != doc->window) {
         if (DocumentOfWindow(window) != nullptr) ActivateClickedDocument(doc, window);
@@ -114,7 +117,11 @@ void ContentClick(DocWindowRecord* doc, WindowRef window, const EventRecord* eve
     DocumentContentClick(doc, event, where);
 }
 
-void ZoomBoxClick(WindowRef window, WindowPartCode part, Point where) {
+void ZoomBoxClick(DocWindowRecord* doc, WindowRef window, WindowPartCode part, Point where) {
+    if (PaletteOfWindow(window) != PaletteId::count) {
+        if (TrackBox(window, where, part)) PaletteZoomClick(doc, window);
+        return;
+    }
     DocWindowRecord* clicked = DocumentOfWindow(window);
     if (clicked == nullptr || !TrackBox(window, where, part)) return;
     ZoomWindow(window, part, true);
@@ -124,6 +131,7 @@ void ZoomBoxClick(WindowRef window, WindowPartCode part, Point where) {
 }
 
 void GoAwayClick(WindowRef window, const EventRecord* event, Point where) {
+    if (PaletteCloseClick(window, where)) return;
     // The close box belongs to the window clicked, which need not be the front one.
     DocWindowRecord* clicked = DocumentOfWindow(window);
     if (clicked == nullptr || !TrackGoAway(window, where)) return;
@@ -175,6 +183,7 @@ void HandleMouseDown(DocWindowRecord* doc, const EventRecord* event, Point where
             DragWindowClick(doc, window, where, (event->modifiers & cmdKey) != 0);
         break;
     case inGrow:
+        if (PaletteGrowClick(window, where)) break;
         if (DocWindowRecord* grown = DocumentOfWindow(window)) {
             GrowDocumentWindow(grown, where);
             SetViewScale(grown->drawing, AtLeastEpsilon(grown->drawing->view.unitsPerPixel));
@@ -185,7 +194,7 @@ void HandleMouseDown(DocWindowRecord* doc, const EventRecord* event, Point where
         break;
     case inZoomIn:
     case inZoomOut:
-        ZoomBoxClick(window, part, where);
+        ZoomBoxClick(doc, window, part, where);
         break;
     default:
         break;
@@ -225,8 +234,11 @@ void EndPendingOperation(DocWindowRecord* doc) {
 void SelectToolGroupFromMenu(DocWindowRecord* doc, SInt16 group) {
     if (group < 0 || group >= kToolGroupCount) return;
     EndPendingOperation(doc);
+    SInt16 old = SInt16(GeneralPrefs.currentToolGroup);
     GeneralPrefs.currentToolGroup = UInt32(group);
     GeneralPrefs.currentSubTool = GeneralPrefs.lastSubTool[group];
+    DrawToolGroupButton(old);
+    DrawToolGroupButton(group);
     CancelPendingCommand(doc);
 }
 
@@ -236,6 +248,7 @@ void SelectToolFromMenu(DocWindowRecord* doc, SInt16 tool) {
     EndPendingOperation(doc);
     GeneralPrefs.currentSubTool = UInt32(tool);
     GeneralPrefs.lastSubTool[group] = UInt32(tool);
+    DrawToolGroupButton(group);
     CancelPendingCommand(doc);
 }
 

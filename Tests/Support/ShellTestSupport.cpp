@@ -10,6 +10,7 @@
 #include "Shell/StartupShutdown.h"
 #include "Model/UndoJournal.h"
 #include "Files/Preferences.h"
+#include "Dialogs/Palettes.h"
 
 void ShellTest::SetUp() {
     GuiTest::SetUp();
@@ -25,6 +26,7 @@ void ShellTest::TearDown() {
     SetAlertResponder(nullptr);
     while (OpenDocumentList != nullptr)
         DisposeDocumentWindow(OpenDocumentList);
+    DisposePalettes();
     StopMenuBarHost();
     ReleaseApplication();
     ClearRecordedAlerts();
