@@ -1,6 +1,7 @@
 // Attribute presets: one sorted insertion for every way a preset enters the list (the dialog, the
 // native file, symbol windows), applying them, and dialog 190.
 #include "Dialogs/AttributePresets.h"
+#include "Dialogs/PaletteContents.h"
 
 #include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
@@ -34,8 +35,6 @@ constexpr SInt16 kGeneralTexts = 5000, kFromCurrentTitle = 180, kEditTitle = 181
 constexpr SInt16 kNameTakenMessage = 27, kLayerRangeMessage = 140, kPatternRangeMessage = 141;
 constexpr SInt16 kDeletePresetQuestion = 9;
 constexpr UInt8 kMaxNameLength = 31;
-
-void NoPresetWindow(DocWindowRecord*) {}
 
 // Mask bit n sits in box 4 + n for n up to 8, then in 26 + (n - 9).
 SInt16 MaskBox(SInt16 bit) {
@@ -217,7 +216,7 @@ void PresetItemHit(DocWindowRecord* doc, DialogRef dialog, SInt16 item) {
 
 } // namespace
 
-PresetListHook gPresetListChanged = NoPresetWindow;
+PresetListHook gPresetListChanged = RefreshPresetList;
 
 SInt16 InsertPresetSorted(DocWindowRecord* doc, AttributePreset* preset, Boolean addRow) {
     SInt16 position = InsertNameSorted(&doc->drawing->attributePresets, preset, EqualNames::before);

@@ -31,8 +31,8 @@ inline void SetLongBit(UInt32* mask, SInt16 n) {
     *mask |= UInt32(1) << (31 - n);
 }
 
-// The presets window's list follows every change of the list through this hook (the window sets
-// it); the stand-in does nothing.
+// The presets window's list follows every change of the list through this hook (the window's
+// refill; tests may watch it).
 using PresetListHook = void (*)(DocWindowRecord* doc);
 extern PresetListHook gPresetListChanged;
 
@@ -57,4 +57,6 @@ Boolean PresetDialog(DocWindowRecord* doc, Boolean fromCurrent, Boolean duplicat
 // outside 0..1023, a pen outside 1..8, a snap mode outside 0..3, a pattern outside 0..31), as a file
 // may hold, is not applied.
 void ApplyPresetFromWindow(DocWindowRecord* doc, const AttributePreset* preset);
+// The presets window's selection cleared (after any change made in the status bar).
+void DeselectPresetList();
 void ApplyPresetFromStatusBar(DocWindowRecord* doc, const AttributePreset* preset);

@@ -24,7 +24,7 @@
 #include <cstdio>
 #include <cstring>
 
-static Boolean GridWindowHelpTag(WindowRef window, Point local, Str255 name, Rect* hot);
+static Boolean GridWindowHelpTag(WindowRef window, Point local, Str255 name, Rect* hot, void*);
 
 namespace {
 
@@ -272,7 +272,7 @@ SInt16 LayerGridArrowAt(Point offset) {
     return -1;
 }
 
-static Boolean GridWindowHelpTag(WindowRef window, Point local, Str255 name, Rect* hot) {
+static Boolean GridWindowHelpTag(WindowRef window, Point local, Str255 name, Rect* hot, void*) {
     DialogRef dialog = GetDialogFromWindow(window);
     return dialog != nullptr && LayerGridHelpTag(dialog, local, name, hot);
 }
@@ -307,7 +307,7 @@ void LayerVisibilityDialog(DocWindowRecord* doc) {
     SelectItemText(dialog, kLayerGridPageItem);
     GetDItemRect(dialog, kLayerGridItem, &state.grid);
     SetUserItemProc(dialog, kLayerGridItem, DrawLayerGrid);
-    SetWindowHelpTagProc(GetDialogWindow(dialog), GridWindowHelpTag);
+    SetWindowHelpTagProvider(GetDialogWindow(dialog), GridWindowHelpTag, nullptr);
     SInt16 item = 0;
     do
         RunModalDialog(dialog, &item, LayerGridFilter);

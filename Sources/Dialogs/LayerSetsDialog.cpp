@@ -1,6 +1,7 @@
 // The layer-set dialog and the actions of the layer-set palette. The dialog edits the drawing's
 // visibility and sets live; copies made at opening bring both back on Cancel.
 #include "Dialogs/LayerSetsDialog.h"
+#include "Dialogs/PaletteContents.h"
 
 #include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
@@ -29,11 +30,6 @@ constexpr SInt16 kOK = 1, kCancel = 2, kAllOn = 3, kAllOff = 4, kRangeOn = 5, kR
                  kStoreSet = 18, kLayerNumberItem = 20;
 constexpr SInt16 kGeneralTexts = 5000, kNoSetText = 225, kLayerText = 101;
 constexpr SInt16 kCrossCursor = 2;
-
-void NoLayerSetPalette(DocWindowRecord*) {}
-SInt16 NoPaletteSelection() {
-    return -1;
-}
 
 struct SetsState {
     DocWindowRecord* doc;
@@ -224,8 +220,8 @@ bool CopySets(const LayerSetRecord* from, LayerSetRecord** out) {
 
 } // namespace
 
-LayerSetListHook gLayerSetListChanged = NoLayerSetPalette;
-LayerSetSelectionHook gLayerSetPaletteSelection = NoPaletteSelection;
+LayerSetListHook gLayerSetListChanged = RefreshLayerSetList;
+LayerSetSelectionHook gLayerSetPaletteSelection = LayerSetPaletteSelection;
 
 LayerSetRecord* LayerSetAt(DocWindowRecord* doc, SInt16 n) {
     if (n < 1) return nullptr;

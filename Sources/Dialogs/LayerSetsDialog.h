@@ -14,8 +14,8 @@ constexpr SInt16 kLayerMapItem = 17;
 // The pop-up's entries: 1 no set, 2 the separator, n + 2 set n.
 constexpr SInt16 kNoLayerSet = 1, kFirstLayerSetEntry = 3;
 
-// The layer-set palette follows the list through these hooks (the palette sets them); the stand-ins
-// do nothing and report no selected row.
+// The layer-set palette follows the list through these hooks (the palette's refill and its selected
+// row; tests may replace them).
 using LayerSetListHook = void (*)(DocWindowRecord* doc);
 using LayerSetSelectionHook = SInt16 (*)(); // the palette's selected row from 0, or -1
 extern LayerSetListHook gLayerSetListChanged;

@@ -3,6 +3,7 @@
 #include "DialogTestSupport.h"
 
 #include "Dialogs/LayerSetsDialog.h"
+#include "Dialogs/PaletteContents.h"
 #include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
 #include "Model/ElementRecords.h"
@@ -24,7 +25,7 @@ class LayerSets : public DrawingDialogTest {
         AllVisible();
     }
     void TearDown() override {
-        gLayerSetPaletteSelection = [] { return SInt16(-1); };
+        gLayerSetPaletteSelection = LayerSetPaletteSelection;
         ShellTest::TearDown();
     }
     void AllVisible() { std::memset(doc->layerVisible->bits, 0xFF, sizeof doc->layerVisible->bits); }
