@@ -1774,9 +1774,10 @@ def wait_dialog(program, title):
 
 
 def scenario_layer_table_and_grid(tier):
-    """Layers > Layer Table takes a name typed at once into the first row; OK gives the unnamed layers
-    generated names and says so in one alert, which Return closes. Layers > Layer Visibility hides a
+    """Layers > Layer Table takes a name typed at once into the first row; OK gives the layer whose
+    name was emptied a generated name and says so in one alert, which Return closes. Layers > Layer Visibility hides a
     layer by a click on its cell. The saved drawing holds the names and the hidden layer."""
+    os.makedirs(tier.output, exist_ok=True)
     program = Program(tier, "layer-table")
     program.wait_window("the application window", program.application_window)
     doc = new_document(program)
@@ -1785,6 +1786,7 @@ def scenario_layer_table_and_grid(tier):
     choose_from_menu(program, doc, 3, 2)  # Layers > Layer Table
     table = wait_dialog(program, "Layer Table")
     desk.type("Walls")
+    desk.key("Tab", "BackSpace")  # the second row's name emptied
     program.wait_idle(0.3)
     desk.screenshot().save_png(os.path.join(tier.output, "layer-table.png"))
     desk.key("Return")
@@ -1830,9 +1832,10 @@ def scenario_layer_table_and_grid(tier):
 
 
 def scenario_layer_delete_and_sets(tier):
-    """Layers > Delete Layer Elements takes the layer number typed at once and deletes the line on it,
+    """Layers > Delete Layer Elements offers the current layer, selected, and deletes the line on it,
     and Undo brings it back; Layers > Layer Sets makes a set from the name typed at once and its New
     Set button. The saved drawing holds the line and the set."""
+    os.makedirs(tier.output, exist_ok=True)
     program = Program(tier, "layer-sets")
     program.wait_window("the application window", program.application_window)
     doc = new_document(program)
@@ -1842,12 +1845,11 @@ def scenario_layer_delete_and_sets(tier):
     desk.key("Escape")
     choose_from_menu(program, doc, 3, 7)  # Layers > Delete Layer Elements
     dialog = wait_dialog(program, "Delete Layer Elements")
-    desk.type("0")
-    desk.key("Return")
+    desk.key("Return")  # the current layer, the line's, is offered
     program.wait_window("the dialog to close", lambda: dialog not in [w for w, _ in program.dialogs()], 5)
     path = os.path.join(tier.scratch, "Sets.cadx")
     save_through_panel(program, path)
-    check(lines_of(dump(tier, path)) == [], "the line on layer 0 was not deleted")
+    check(lines_of(dump(tier, path)) == [], "the line on the current layer was not deleted")
     desk.key("ctrl+z")
     program.wait_idle(0.3)
 
@@ -1866,6 +1868,15 @@ def scenario_layer_delete_and_sets(tier):
     saved = dump(tier, path)
     check(len(lines_of(saved)) == 1, f"after Undo the drawing holds {lines_of(saved)}")
     check(layer_dump_of(saved, "layer-set") == [["Plan"]], f"sets: {layer_dump_of(saved, 'layer-set')}")
+
+    # Window > Show Layer Sets and Show Attribute Presets, counted up from the drawing's own item.
+    # The presets window goes to the screen's foot first; the layer sets then cover the bar's left.
+    for downs, title in ((-6, "Attribute Presets"), (-5, "Layer Sets")):
+        choose_from_menu(program, doc, 7, downs)
+        program.wait_window(f"the {title} palette", lambda: next(
+            (w for w, p in program.windows() if p["title"] == title), None))
+    program.wait_idle(0.5)
+    desk.screenshot().save_png(os.path.join(tier.output, "layer-set-and-preset-palettes.png"))
     program.quit()
 
 
