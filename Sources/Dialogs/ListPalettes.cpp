@@ -50,7 +50,8 @@ template <class T> void FillNames(PaletteId id, const T* first) {
 }
 
 void EnableButton(ControlRef button, bool on) {
-    if (button != nullptr && (GetControlHilite(button) == 0) != on) HiliteControl(button, on ? 0 : kControlInactivePart);
+    if (button != nullptr && (GetControlHilite(button) == 0) != on)
+        HiliteControl(button, on ? 0 : kControlInactivePart);
 }
 
 void UpdatePresetButtons(DocWindowRecord* doc) {
@@ -195,7 +196,8 @@ void LayerSetPaletteClick(DocWindowRecord* doc, Point local, UInt16 modifiers) {
         LClick(local, modifiers, p.list);
         SInt16 row = SelectedRow(PaletteId::layerSets);
         // Choosing the row already chosen changes nothing.
-        if (doc != nullptr && row >= 0 && row != before) ChooseLayerSet(doc, LayerSetAt(doc, SInt16(row + 1)));
+        if (doc != nullptr && row >= 0 && row != before)
+            ChooseLayerSet(doc, LayerSetAt(doc, SInt16(row + 1)));
         return;
     }
     SInt16 button = ControlClick(PaletteId::layerSets, local);

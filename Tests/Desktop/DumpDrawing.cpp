@@ -2,7 +2,7 @@
 // tests can check what a session saved: "line x1 y1 x2 y2", "arc cx cy r start end", "text x y",
 // "dimension x1 y1 x2 y2", "polyline points", "polyline-points kind x1 y1 ...", "polyline-shape kind
 // locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y",
-// "layer-name n name", "layer-hidden n" and "layer-set name"; numbers
+// and with --layers first also "layer-name n name", "layer-hidden n" and "layer-set name"; numbers
 // are printed in full, so equal coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
 #include "Model/DocumentRecords.h"
@@ -13,6 +13,7 @@
 #include "Model/NewDocument.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -24,8 +25,10 @@ template <class T, class F> void Each(const T* head, F print) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const bool layers = argc == 3 && std::strcmp(argv[1], "--layers") == 0;
+    if (layers) --argc, ++argv;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s drawing-file\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--layers] drawing-file\n", argv[0]);
         return 1;
     }
     FSRef ref{};
@@ -71,13 +74,13 @@ int main(int argc, char** argv) {
         std::printf("image %.17g %.17g %d %d\n", e.x, e.y, int(e.width), int(e.height));
     }
     // The layers named or hidden, and the layer sets by name (names without blanks print as words).
-    for (SInt16 n = 0; n < kLayerCount; ++n) {
+    for (SInt16 n = 0; layers && n < kLayerCount; ++n) {
         const unsigned char* name = doc->layerNames->names[n];
         if (name[0] != 0)
             std::printf("layer-name %d %.*s\n", n, int(name[0]), reinterpret_cast<const char*>(name + 1));
         if (!IsLayerVisible(doc->layerVisible, n)) std::printf("layer-hidden %d\n", n);
     }
-    for (const LayerSetRecord* s = doc->drawing->layerSets; s != nullptr; s = s->next)
+    for (const LayerSetRecord* s = layers ? doc->drawing->layerSets : nullptr; s != nullptr; s = s->next)
         std::printf("layer-set %.*s\n", int(s->name[0]), reinterpret_cast<const char*>(s->name + 1));
     while (OpenDocumentList != nullptr)
         DisposeDocumentRecords(OpenDocumentList);

@@ -475,8 +475,8 @@ def dismiss_alert_with_return(program):
     return alert
 
 
-def dump(tier, path):
-    r = subprocess.run([tier.dump, path], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+def dump(tier, path, *options):
+    r = subprocess.run([tier.dump, *options, path], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
                        env=dict(os.environ, XDG_CONFIG_HOME=os.path.join(tier.scratch, "dump-config"),
                                 XDG_RUNTIME_DIR=tier.scratch, QT_QPA_PLATFORM="offscreen"), timeout=30)
     check(r.returncode == 0, f"dump_drawing could not read {path}: {r.stderr.strip()}")
@@ -1805,7 +1805,7 @@ def scenario_layer_table_and_grid(tier):
 
     path = os.path.join(tier.scratch, "Layers.cadx")
     save_through_panel(program, path)
-    saved = dump(tier, path)
+    saved = dump(tier, path, "--layers")
     names = {int(e[0]): " ".join(e[1:]) for e in layer_dump_of(saved, "layer-name")}
     check(names.get(0) == "Walls", f"layer 0 is named {names.get(0)!r}")
     check(names.get(1) == "Layer 1" and len(names) == 1024, f"generated names: {len(names)}, {names.get(1)!r}")
@@ -1865,7 +1865,7 @@ def scenario_layer_delete_and_sets(tier):
     mtime = os.stat(path).st_mtime_ns
     desk.key("ctrl+s")
     program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
-    saved = dump(tier, path)
+    saved = dump(tier, path, "--layers")
     check(len(lines_of(saved)) == 1, f"after Undo the drawing holds {lines_of(saved)}")
     check(layer_dump_of(saved, "layer-set") == [["Plan"]], f"sets: {layer_dump_of(saved, 'layer-set')}")
 

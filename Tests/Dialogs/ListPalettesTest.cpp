@@ -42,7 +42,8 @@ class ListPalettes : public DrawingDialogTest {
         Point cell{};
         GetListViewBounds(list, &view);
         GetListCellSize(list, &cell);
-        QueueClick(PaletteWindowRef(id), Pt(SInt16(view.left + 8), SInt16(view.top + cell.v * r + cell.v / 2)));
+        QueueClick(PaletteWindowRef(id),
+                   Pt(SInt16(view.left + 8), SInt16(view.top + cell.v * r + cell.v / 2)));
     }
     static void ClickButton(PaletteId id, int b) {
         Rect r{};
@@ -93,7 +94,8 @@ TEST_F(ListPalettes, NewPresetFromTheWindow) {
 TEST_F(ListPalettes, LayerSetRowsAndButtons) {
     std::memset(doc->layerVisible->bits, 0, sizeof doc->layerVisible->bits);
     SetLayerVisible(doc->layerVisible, 300, true);
-    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x04" "Roof"));
+    NewLayerSetFromVisibility(doc, reinterpret_cast<const UInt8*>("\x04"
+                                                                  "Roof"));
     gLayerSetListChanged(doc);
     ASSERT_EQ(Rows(PaletteId::layerSets), 1);
     doc->settings->currentLayer = 2;
