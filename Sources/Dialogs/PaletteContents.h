@@ -40,6 +40,8 @@ void GrowLayerSetPalette(WindowRef window, Point where);
 void LayoutLayerSetPalette(SInt16 width, SInt16 height);
 void ScrollLayerSetList(SInt16 newValue, SInt16 oldValue);
 void RefreshLayerSetList(DocWindowRecord* doc);
+// The row chosen in the palette, from 0; -1 for none.
+SInt16 LayerSetPaletteSelection();
 
 // Colour and pen palette.
 void DrawColorPalette(DocWindowRecord* doc);

@@ -166,7 +166,7 @@ bool PresetPopUp(DocWindowRecord* doc, Edges e) {
     AttributePreset* p = doc->drawing->attributePresets;
     for (SInt16 i = 1; i < item; ++i)
         p = p->next;
-    ApplyAttributePreset(doc, p, kPresetStatusBarBits, false);
+    ApplyPresetFromStatusBar(doc, p);
     return true;
 }
 

@@ -8,6 +8,8 @@
 #include "Other/DrawingUnits.h"
 #include "Files/ElementEncoding.h"
 #include "Model/ElementLists.h"
+#include "Model/NamedLists.h"
+#include "Dialogs/AttributePresets.h"
 #include "Platform/MemoryManager.h"
 #include "Files/PrintRecords.h"
 #include "Other/ProgressWindow.h"
@@ -31,14 +33,6 @@ constexpr SInt16 kRealFormatVersion = 0x220;
 constexpr SInt16 kTextTrailerVersion = 0x350;
 constexpr UInt16 kLayerSetBitOrderVers = 0x0300;
 constexpr SInt64 kMaxImageBytes = SInt64(512) * 1024 * 1024;
-
-template <class T> void InsertSorted(T** head, T* item) {
-    T** slot = head;
-    while (*slot != nullptr && CompareNames((*slot)->name, item->name) <= 0)
-        slot = &(*slot)->next;
-    item->next = *slot;
-    *slot = item;
-}
 
 template <class T> void AppendTo(T** head, T* item) {
     T** slot = head;
@@ -301,7 +295,7 @@ bool BodyReader::ReadPresets() {
             p->colorIndex = 255, p->width100 = 350, p->pattern = 0;
         }
         p->color = h_.version >= kPresetColorVersion ? StreamReadRGB(fork_, &budget) : RGBColor{0, 0, 0};
-        InsertSorted(&doc_->drawing->attributePresets, p);
+        InsertPresetSorted(doc_, p, false);
     }
     return CloseSection(end);
 }
@@ -356,7 +350,7 @@ bool BodyReader::ReadViews() {
             w = StreamReadShort(fork_, &budget);
         for (Float64& r : v->rect)
             r = StreamReadReal(fork_, h_.realFormat, &budget);
-        InsertSorted(&views_, v);
+        InsertNameSorted(&views_, v, EqualNames::after);
     }
     return StreamOk();
 }
@@ -813,7 +807,7 @@ SInt16 BodyReader::Run() {
     DrawingRecord* d = doc_->drawing;
     for (SavedViewRecord* v = views_; v != nullptr;) {
         SavedViewRecord* next = v->next;
-        InsertSorted(&d->savedViews, v);
+        InsertNameSorted(&d->savedViews, v, EqualNames::after);
         v = next;
     }
     AppendTo(&d->frames, frames_);
@@ -895,7 +889,7 @@ SInt16 ReadNativeBody(DocWindowRecord* doc, SInt16 fork, const NativeFileHeader&
 void MakeUniqueDefinitionName(DocWindowRecord* doc, SymbolDefRecord* definition) {
     auto taken = [&](ConstStr255Param name) {
         for (SymbolDefRecord* d = doc->symbolDefHead->next; d != nullptr; d = d->next)
-            if (d != definition && CompareNames(d->name, name) == 0) return true;
+            if (d != definition && CompareListNames(d->name, name) == 0) return true;
         return false;
     };
     if (!taken(definition->name)) return;

@@ -243,6 +243,9 @@ struct DrawingRecord {
     Str255 documentName;
     LayerSetRecord* layerSets;
     AttributePreset* attributePresets;
+    // The layer-set pop-up's choice (0 and 1 no set, n + 2 set n) and the layer table's first row.
+    SInt16 layerSetChoice;
+    SInt16 layerTablePageStart; // 0..1014
     CommandFieldRecord* commandField;
     ToolStateRecord* tool; // the current tool's record; toolInput is what the tools share
     Boolean changed;

@@ -205,6 +205,29 @@ SInt16 GetItemShort(DialogRef dialog, SInt16 item) {
     return PStrToShort(s);
 }
 
+Boolean GetItemInteger(DialogRef dialog, SInt16 item, SInt32* value) {
+    Str255 s;
+    s[0] = 0;
+    GetItemText(dialog, item, s);
+    int i = 1, end = s[0];
+    while (i <= end && s[i] == ' ')
+        ++i;
+    while (end >= i && s[end] == ' ')
+        --end;
+    bool negative = i <= end && (s[i] == '-' || s[i] == '+') && s[i++] == '-';
+    if (i > end) return false;
+    SInt64 n = 0;
+    for (; i <= end; ++i) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        n = n * 10 + (s[i] - '0');
+        if (n > SInt64(0x7FFFFFFF) + 1) return false;
+    }
+    if (negative) n = -n;
+    if (n > 0x7FFFFFFF) return false;
+    *value = SInt32(n);
+    return true;
+}
+
 Float64 DisplayUnitFactor(const DocWindowRecord* doc) {
     return doc && doc->settings && doc->settings->dialogUnit == 1 ? 1.0 : 25.4;
 }
@@ -584,6 +607,16 @@ void TrackPopupItem(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16*
 
 void SetPortToDialog(DialogRef dialog) {
     if (dialog) SetPortWindowPort(GetDialogWindow(dialog));
+}
+
+Rect FrameItemInside(DialogRef dialog, SInt16 item, SInt16 inset) {
+    SetPortToDialog(dialog);
+    Rect r{};
+    GetDItemRect(dialog, item, &r);
+    PenNormal();
+    FrameRect(&r);
+    InsetRect(&r, inset, inset);
+    return r;
 }
 
 void InvalItem(DialogRef dialog, SInt16 item) {

@@ -30,6 +30,9 @@ void SetItemNumber(DialogRef dialog, SInt16 item, SInt32 value);
 void SetItemPaddedNumber(DialogRef dialog, SInt16 item, SInt32 value, SInt16 width);
 SInt32 GetItemNumber(DialogRef dialog, SInt16 item);
 SInt16 GetItemShort(DialogRef dialog, SInt16 item);
+// The item's text as a whole number (blanks around it, an optional sign); false for an empty text,
+// letters or a number beyond 32 bits, so that "not a number" is told from 0.
+Boolean GetItemInteger(DialogRef dialog, SInt16 item, SInt32* value);
 // Two more decimals when the document shows lengths in inches; the value is written as given.
 void SetItemLength(const DocWindowRecord* doc, DialogRef dialog, SInt16 item, Float64 value, SInt16 decimals);
 // The item's text as a formula (pi known); 0 when it does not parse.
@@ -113,6 +116,8 @@ void DrawItemSeparator(DialogRef dialog, SInt16 item);
 void SetGray8(UInt8 level, RGBColor* rgb);
 // Frames the rectangle in the grey between the port's background and foreground colours.
 void DrawGrayFrame(const Rect* rect);
+// Frames the item (the port set to the dialog, the pen normal) and returns its inside, inset.
+Rect FrameItemInside(DialogRef dialog, SInt16 item, SInt16 inset);
 // A one-pixel frame one pixel outside the item.
 void FrameDialogItem(DialogRef dialog, SInt16 item);
 // A two-pixel frame four pixels around the item: light blue when active, grey otherwise.

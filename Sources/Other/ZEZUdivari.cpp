@@ -106,6 +106,39 @@ SInt16 ComparePStr(ConstStringPtr a, ConstStringPtr b) {
     return a[0] < b[0] ? -1 : 1;
 }
 
+namespace {
+
+// The base letter of a Mac Roman accented letter, 0 for any other byte.
+UInt8 MacRomanBaseLetter(UInt8 c) {
+    static const char* const kAccented =
+        "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+        "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F"
+        "\xCB\xCC\xCD\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xD8\xD9";
+    static const char* const kBase = "AACENOUaaaaaaceeeeiiiinooooouuuuAAOAEAEEIIIIOOOUUUyY";
+    if (c >= 0x80)
+        for (int i = 0; kAccented[i] != 0; ++i)
+            if (UInt8(kAccented[i]) == c) return UInt8(kBase[i]);
+    return 0;
+}
+
+UInt8 FoldForOrder(UInt8 c, Boolean caseSensitive, Boolean diacSensitive) {
+    if (!diacSensitive)
+        if (UInt8 base = MacRomanBaseLetter(c)) c = base;
+    if (!caseSensitive && c >= 'a' && c <= 'z') c = UInt8(c - 32);
+    return c;
+}
+
+} // namespace
+
+SInt16 RelString(ConstStringPtr a, ConstStringPtr b, Boolean caseSensitive, Boolean diacSensitive) {
+    for (int i = 1; i <= a[0] && i <= b[0]; ++i) {
+        UInt8 x = FoldForOrder(a[i], caseSensitive, diacSensitive);
+        UInt8 y = FoldForOrder(b[i], caseSensitive, diacSensitive);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a[0] == b[0] ? 0 : a[0] < b[0] ? -1 : 1;
+}
+
 SInt16 PosChar(unsigned char ch, ConstStringPtr s) {
     return PosCharImpl(ch, s);
 }
@@ -199,29 +232,4 @@ void ClampPStrLength(StringPtr s, UInt8 capacity) {
 void AppendCStr(StringPtr dest, UInt32 destSize, const char* src) {
     for (; *src; ++src)
         AppendChar(dest, destSize, UInt8(*src));
-}
-
-namespace {
-
-// The letter a Mac Roman character sorts as: upper case, accents dropped.
-UInt8 BaseLetter(UInt8 c) {
-    static const char* const kAccented =
-        "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
-        "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F"
-        "\xCB\xCC\xCD\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xD8\xD9";
-    static const char* const kBase = "AACENOUAAAAAACEEEEIIIINOOOOOUUUUAAOAEAEEIIIIOOOUUUYY";
-    if (c >= 'a' && c <= 'z') return UInt8(c - 32);
-    if (c >= 0x80)
-        for (int i = 0; kAccented[i] != 0; ++i)
-            if (UInt8(kAccented[i]) == c) return UInt8(kBase[i]);
-    return c;
-}
-} // namespace
-
-int CompareNames(ConstStr255Param a, ConstStr255Param b) {
-    for (int i = 1; i <= a[0] && i <= b[0]; ++i) {
-        UInt8 x = BaseLetter(a[i]), y = BaseLetter(b[i]);
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a[0] == b[0] ? 0 : a[0] < b[0] ? -1 : 1;
 }

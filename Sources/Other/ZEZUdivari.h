@@ -17,9 +17,9 @@ void AssignStr255(StringPtr dest, ConstStringPtr src);
 void CharToPStr(StringPtr dest, unsigned char ch);
 Boolean EqualPStr(ConstStringPtr a, ConstStringPtr b);
 SInt16 ComparePStr(ConstStringPtr a, ConstStringPtr b);
-// Names of the sorted lists (views, presets, layer sets, symbols) compared without regard to case and
-// the accents of Mac Roman: below 0, 0 or above 0.
-int CompareNames(ConstStr255Param a, ConstStr255Param b);
+// The system's ordering of Mac Roman names: -1, 0 or 1. Without case sensitivity a letter equals its
+// capital; without diacritic sensitivity an accented letter equals its base letter.
+SInt16 RelString(ConstStringPtr a, ConstStringPtr b, Boolean caseSensitive, Boolean diacSensitive);
 SInt16 PosChar(unsigned char ch, ConstStringPtr s);
 SInt16 PosCharAlt(unsigned char ch, ConstStringPtr s);
 SInt16 PosCharAltEntry(unsigned char ch, ConstStringPtr s);

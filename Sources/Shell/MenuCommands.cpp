@@ -40,6 +40,9 @@
 #include "Dialogs/PenSettingsDialog.h"
 #include "View/SavedViews.h"
 #include "Dialogs/StatusBarClicks.h"
+#include "Dialogs/LayerGridDialogs.h"
+#include "Dialogs/LayerSetsDialog.h"
+#include "Dialogs/LayerTableDialog.h"
 
 #include <algorithm>
 #include <utility>
@@ -236,6 +239,26 @@ void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
     }
 }
 
+// The layer dialogs: visibility grid, layer table, layer sets, deleting a layer's elements.
+void LayersCommand(DocWindowRecord* doc, SInt16 item) {
+    switch (item) {
+    case 1:
+        LayerVisibilityDialog(doc);
+        break;
+    case 3:
+        LayerTableDialog(doc);
+        break;
+    case 4:
+        LayerSetsDialog(doc);
+        break;
+    case 10:
+        DeleteLayerDialog(doc);
+        break;
+    default:
+        break;
+    }
+}
+
 // Removing the PDF area, and its PDF onto the clipboard.
 void OutputAreasCommand(DocWindowRecord* doc, SInt16 item) {
     constexpr SInt16 kRemovePdfAreaQuestion = 6;
@@ -339,21 +362,22 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
         return ToolGroupBuilt(SInt16(item - 1));
     case kOutputAreasMenu:
         return item == 3 || item == 4;
+    case kLayersMenu:
+        return item == 1 || item == 3 || item == 4 || item == 10;
     case kViewsMenu:
     case kDeleteViewMenu:
     case kRenameViewMenu:
         return true;
-    // The status bar's pop-ups.
+    // The status bar's pop-ups, and the layer table's colour pop-up.
     case kScaleMenu:
     case kPenMenu:
     case kLineTypeMenu:
     case kPickModeMenu:
+    case kNumberMenu:
         return true;
     default:
         // The object info palette does not exist yet: its tool stays dimmed.
         if (menu == kFirstToolMenu + 7 && item == 10) return false;
-        // The area fill tool waits for its dialog.
-        if (menu == kFirstToolMenu + 9 && item == kAreaFillTool + 1) return false;
         return menu >= kFirstToolMenu && menu <= kLastToolMenu &&
                ToolGroupBuilt(SInt16(menu - kFirstToolMenu));
     }
@@ -411,6 +435,9 @@ void DoMenuCommand(DocWindowRecord* doc) {
         break;
     case kRenameViewMenu:
         RenameSavedView(doc, item);
+        break;
+    case kLayersMenu:
+        LayersCommand(doc, item);
         break;
     default:
         break;

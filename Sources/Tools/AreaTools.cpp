@@ -9,6 +9,8 @@
 #include "Platform/MacRoman.h"
 #include "Tools/AreaOutlines.h"
 #include "Tools/AreaPicks.h"
+#include "Dialogs/AreaFillDialogs.h"
+#include "Tools/Picking.h"
 #include "Tools/CommandField.h"
 #include "Tools/ToolState.h"
 
@@ -109,6 +111,14 @@ void ShadeStep(ToolStep& s) {
     MakeArea(s, Float64(t->areaShadePercent / 5 + 1), 0, kShadeFill);
 }
 
+// Tool 4: the fill of the clicked area, in dialog 151.
+void FillEditStep(ToolStep& s) {
+    if (s.typed != 0) return;
+    if (PickArea(s.doc, kPickFind, false) && s.d->cursors.areaCursor != nullptr)
+        AreaFillDialog(s.doc, s.d->cursors.areaCursor);
+    ResetToolState(s.doc, 0);
+}
+
 constexpr ToolStepRow Row(SInt16 tool, SInt16 step, const char* prompt, StepInput input, StepFunction run) {
     return ToolStepRow{SInt16(kAreaRow + tool), step, prompt, input, run};
 }
@@ -126,6 +136,7 @@ constexpr ToolStepRow kAreaRows[] = {
     Row(kDrawnPatternTool, 0, "boundary", StepInput::text, PickStep),
     Row(kDrawnPatternTool, 1, "holes", StepInput::text, PickStep),
     Row(kDrawnPatternTool, 2, "pattern name", StepInput::text, PatternStep),
+    Row(kAreaFillTool, 0, "area", StepInput::pick, FillEditStep),
 };
 
 } // namespace

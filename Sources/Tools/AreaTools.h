@@ -14,5 +14,5 @@ void ToolGroup9Click(DocWindowRecord* doc);
 // The step table the entry runs; a row's tool is its prompt row (group x 12 + tool).
 extern const ToolStepTable kAreaToolSteps;
 
-// The area fill tool waits for its dialog.
+// The tool that edits the fill of a clicked area.
 constexpr SInt16 kAreaFillTool = 4;

@@ -2,6 +2,8 @@
 // sorted as the file reader sorts it, and the three menus that list the views.
 #include "View/SavedViews.h"
 
+#include "Model/NamedLists.h"
+
 #include "Other/DialogItems.h"
 #include "Other/ModalDialogs.h"
 #include "Other/ZEZUdivari.h"
@@ -32,16 +34,12 @@ void Unlink(DocWindowRecord* doc, SavedViewRecord* view) {
 }
 
 void InsertSorted(DocWindowRecord* doc, SavedViewRecord* view) {
-    SavedViewRecord** slot = &doc->drawing->savedViews;
-    while (*slot != nullptr && CompareNames((*slot)->name, view->name) <= 0)
-        slot = &(*slot)->next;
-    view->next = *slot;
-    *slot = view;
+    InsertNameSorted(&doc->drawing->savedViews, view, EqualNames::after);
 }
 
 SavedViewRecord* Named(DocWindowRecord* doc, ConstStr255Param name) {
     for (SavedViewRecord* v = doc->drawing->savedViews; v != nullptr; v = v->next)
-        if (CompareNames(v->name, name) == 0) return v;
+        if (CompareListNames(v->name, name) == 0) return v;
     return nullptr;
 }
 

@@ -3,8 +3,18 @@
 // field's text when OK is hit, nothing on Cancel.
 // With --long-text it runs the long-text dialog of a framed box instead, with the Edit menu in the
 // bar, and prints the confirmed text.
+// With --preset or --area-fill it runs the preset dialog (from the current settings) or the area fill
+// dialog (on a hatched circle) of a drawing without a window, and prints the preset's name or the
+// area's fill kind and value after OK.
 // Exit 0 when the dialog was answered, 2 when it could not be opened.
+#include "Dialogs/AreaFillDialogs.h"
+#include "Dialogs/AttributePresets.h"
 #include "Dialogs/SymbolInstanceDialog.h"
+#include "Model/DocumentRecords.h"
+#include "Model/ElementRecords.h"
+#include "Model/NewDocument.h"
+#include "Model/UndoJournal.h"
+#include "Tools/AreaOutlines.h"
 #include "Dialogs/TextDialogParts.h"
 #include "Other/DialogItems.h"
 #include "Platform/DialogManager.h"
@@ -35,10 +45,36 @@ int RunLongTextProbe() {
     return 0;
 }
 
+int RunDrawingDialogProbe(bool preset) {
+    DocWindowRecord* doc = nullptr;
+    if (!NewDocument(&doc, nullptr, 0) || doc == nullptr) return 2;
+    if (preset) {
+        if (PresetDialog(doc, true, false, nullptr) && doc->drawing->attributePresets != nullptr) {
+            const unsigned char* name = doc->drawing->attributePresets->name;
+            std::printf("%.*s\n", int(name[0]), reinterpret_cast<const char*>(name + 1));
+        }
+    } else {
+        BeginUndoStep(doc);
+        AreaRecord* area = CreateCircularArea(doc, 50, 50, 20);
+        EndUndoStep(doc);
+        if (area == nullptr) return 2;
+        area->fillKind = -1;
+        area->hatchSpacing = 2;
+        if (AreaFillDialog(doc, area)) std::printf("%d %g\n", area->fillKind, area->hatchSpacing);
+    }
+    DisposeDocumentRecords(doc);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     PlatformInitialize(argc, argv);
+    if (argc > 1 && (std::strcmp(argv[1], "--preset") == 0 || std::strcmp(argv[1], "--area-fill") == 0)) {
+        int status = RunDrawingDialogProbe(std::strcmp(argv[1], "--preset") == 0);
+        PlatformShutdown();
+        return status;
+    }
     if (argc > 1 && std::strcmp(argv[1], "--long-text") == 0) {
         int status = RunLongTextProbe();
         PlatformShutdown();

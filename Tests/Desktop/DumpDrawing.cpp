@@ -3,8 +3,9 @@
 // "dimension x1 y1 x2 y2", "polyline points", "polyline-points kind x1 y1 ...", "polyline-shape kind
 // locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y",
 // "saved-view name x1 y1 x2 y2" and "window-view originX originY unitsPerPixel" (the view at the save, beside
-// saved views); numbers are printed in full, so equal coordinates print equal. Exit 0 when the file was read,
-// 2 when the program refuses it, 1 on bad usage.
+// saved views), and with --layers first also "layer-name n name", "layer-hidden n" and "layer-set name";
+// numbers are printed in full, so equal coordinates print equal.
+// Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
@@ -13,6 +14,7 @@
 #include "Model/NewDocument.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -24,8 +26,10 @@ template <class T, class F> void Each(const T* head, F print) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const bool layers = argc == 3 && std::strcmp(argv[1], "--layers") == 0;
+    if (layers) --argc, ++argv;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s drawing-file\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--layers] drawing-file\n", argv[0]);
         return 1;
     }
     FSRef ref{};
@@ -77,6 +81,15 @@ int main(int argc, char** argv) {
     if (doc->drawing->savedViews != nullptr)
         std::printf("window-view %.17g %.17g %.17g\n", s->savedOriginX, s->savedOriginY,
                     s->savedUnitsPerPixel);
+    // The layers named or hidden, and the layer sets by name (names without blanks print as words).
+    for (SInt16 n = 0; layers && n < kLayerCount; ++n) {
+        const unsigned char* name = doc->layerNames->names[n];
+        if (name[0] != 0)
+            std::printf("layer-name %d %.*s\n", n, int(name[0]), reinterpret_cast<const char*>(name + 1));
+        if (!IsLayerVisible(doc->layerVisible, n)) std::printf("layer-hidden %d\n", n);
+    }
+    for (const LayerSetRecord* s = layers ? doc->drawing->layerSets : nullptr; s != nullptr; s = s->next)
+        std::printf("layer-set %.*s\n", int(s->name[0]), reinterpret_cast<const char*>(s->name + 1));
     while (OpenDocumentList != nullptr)
         DisposeDocumentRecords(OpenDocumentList);
     return 0;

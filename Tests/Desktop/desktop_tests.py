@@ -486,8 +486,8 @@ def dismiss_alert_with_return(program):
     return alert
 
 
-def dump(tier, path):
-    r = subprocess.run([tier.dump, path], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+def dump(tier, path, *options):
+    r = subprocess.run([tier.dump, *options, path], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
                        env=dict(os.environ, XDG_CONFIG_HOME=os.path.join(tier.scratch, "dump-config"),
                                 XDG_RUNTIME_DIR=tier.scratch, QT_QPA_PLATFORM="offscreen"), timeout=30)
     check(r.returncode == 0, f"dump_drawing could not read {path}: {r.stderr.strip()}")
@@ -1569,7 +1569,7 @@ def scenario_layers_from_menu(tier):
     draw_clicked_line(program, doc, (0.2, 0.4), (0.6, 0.4))
     program.wait_idle(0.3)
     desk.key("Escape")
-    choose_from_menu(program, doc, 3, 1)  # Layers > Move Elements to Layer
+    choose_from_menu(program, doc, 3, 4)  # Layers > Move Elements to Layer
     x, y, w, h = desk.geometry(doc)
     desk.click(x + int(0.4 * w), y + int(0.4 * h))  # the line gives the layer to move from
     program.wait_idle(0.3)
@@ -1580,7 +1580,7 @@ def scenario_layers_from_menu(tier):
     moved = dump(tier, path)
     check(line_layers_of(moved) == [7], f"the line is not on layer 7: {moved}")
 
-    choose_from_menu(program, doc, 3, 3)  # Layers > Copy Layer
+    choose_from_menu(program, doc, 3, 6)  # Layers > Copy Layer
     type_point(program, "7,7,2")
     program.wait_idle(0.3)
     mtime = os.stat(path).st_mtime_ns
@@ -2139,6 +2139,126 @@ def scenario_saved_view_recalled(tier):
           f"the window shows {now}, not the view {views[0]}")
     program.quit()
 
+def layer_dump_of(elements, kind):
+    return [e[1:] for e in elements if e[0] == kind]
+
+
+def wait_dialog(program, title):
+    dialog = program.wait_window(f"the {title} dialog", lambda: next(
+        (w for w, p in program.dialogs() if p["title"] == title), None))
+    wait_for(f"the {title} dialog to take the keys", lambda: program.desk.active() == dialog, 5)
+    check_on_screen(program.desk, dialog, f"the {title} dialog")
+    program.wait_idle(0.5)
+    return dialog
+
+
+def scenario_layer_table_and_grid(tier):
+    """Layers > Layer Table takes a name typed at once into the first row; OK gives the layer whose
+    name was emptied a generated name and says so in one alert, which Return closes. Layers > Layer Visibility hides a
+    layer by a click on its cell. The saved drawing holds the names and the hidden layer."""
+    os.makedirs(tier.output, exist_ok=True)
+    program = Program(tier, "layer-table")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    choose_from_menu(program, doc, 3, 2)  # Layers > Layer Table
+    table = wait_dialog(program, "Layer Table")
+    desk.type("Walls")
+    desk.key("Tab", "BackSpace")  # the second row's name emptied
+    program.wait_idle(0.3)
+    desk.screenshot().save_png(os.path.join(tier.output, "layer-table.png"))
+    desk.key("Return")
+    dismiss_alert_with_return(program)
+    program.wait_window("the Layer Table to close", lambda: table not in [w for w, _ in program.dialogs()], 5)
+
+    choose_from_menu(program, doc, 3, 1)  # Layers > Layer Visibility
+    grid = wait_dialog(program, "Layer Visibility")
+    x, y, w, h = desk.geometry(grid)
+    # Item 3 starts at (16, 12); layer 5's cell is the sixth of the first row.
+    desk.click(x + 16 + 16 + 33 * 5 + 16, y + 12 + 16 + 8)
+    program.wait_idle(0.3)
+    desk.screenshot().save_png(os.path.join(tier.output, "layer-grid.png"))
+    desk.key("Return")
+    program.wait_window("the grid to close", lambda: grid not in [w for w, _ in program.dialogs()], 5)
+
+    path = os.path.join(tier.scratch, "Layers.cadx")
+    save_through_panel(program, path)
+    saved = dump(tier, path, "--layers")
+    names = {int(e[0]): " ".join(e[1:]) for e in layer_dump_of(saved, "layer-name")}
+    check(names.get(0) == "Walls", f"layer 0 is named {names.get(0)!r}")
+    check(names.get(1) == "Layer 1" and len(names) == 1024, f"generated names: {len(names)}, {names.get(1)!r}")
+    check(layer_dump_of(saved, "layer-hidden") == [["5"]], f"hidden: {layer_dump_of(saved, 'layer-hidden')}")
+    program.quit()
+
+    # The preset dialog and the area fill dialog, shown by the probe; typing goes to their first field.
+    for option, title, typed, printed in (("--preset", "New Preset", "Walls", "Walls"),
+                                          ("--area-fill", "Area Fill", "", "-1 2")):
+        probe = Program(tier, "dialog-probe" + option, args=(option,), executable=tier.dialog_probe)
+        dialog = probe.wait_window(f"the {title} dialog", lambda: next(
+            (w for w, p in probe.dialogs() if p["title"] == title), None))
+        wait_for("the dialog to take the keys", lambda: probe.desk.active() == dialog, 5)
+        probe.wait_idle(0.5)
+        if typed:
+            probe.desk.type(typed)
+            probe.wait_idle(0.3)
+        probe.desk.screenshot().save_png(os.path.join(tier.output, option.strip("-") + ".png"))
+        probe.desk.key("Return")
+        wait_for("the dialog to close on Return", lambda: probe.process.poll() is not None, 10)
+        with open(probe.stdout_path) as f:
+            out = f.read().strip()
+        check(out == printed, f"{title}: the probe printed {out!r}")
+
+
+def scenario_layer_delete_and_sets(tier):
+    """Layers > Delete Layer Elements offers the current layer, selected, and deletes the line on it,
+    and Undo brings it back; Layers > Layer Sets makes a set from the name typed at once and its New
+    Set button. The saved drawing holds the line and the set."""
+    os.makedirs(tier.output, exist_ok=True)
+    program = Program(tier, "layer-sets")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.4), (0.6, 0.4))
+    desk.key("Escape")
+    choose_from_menu(program, doc, 3, 7)  # Layers > Delete Layer Elements
+    dialog = wait_dialog(program, "Delete Layer Elements")
+    desk.key("Return")  # the current layer, the line's, is offered
+    program.wait_window("the dialog to close", lambda: dialog not in [w for w, _ in program.dialogs()], 5)
+    path = os.path.join(tier.scratch, "Sets.cadx")
+    save_through_panel(program, path)
+    check(lines_of(dump(tier, path)) == [], "the line on the current layer was not deleted")
+    desk.key("ctrl+z")
+    program.wait_idle(0.3)
+
+    choose_from_menu(program, doc, 3, 3)  # Layers > Layer Sets
+    sets = wait_dialog(program, "Layer Sets")
+    desk.type("Plan")
+    x, y, w, h = desk.geometry(sets)
+    desk.click(x + 227, y + 206)  # New Set
+    program.wait_idle(0.3)
+    desk.screenshot().save_png(os.path.join(tier.output, "layer-sets.png"))
+    desk.key("Return")
+    program.wait_window("the Layer Sets dialog to close", lambda: sets not in [w for w, _ in program.dialogs()], 5)
+    mtime = os.stat(path).st_mtime_ns
+    desk.key("ctrl+s")
+    program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+    saved = dump(tier, path, "--layers")
+    check(len(lines_of(saved)) == 1, f"after Undo the drawing holds {lines_of(saved)}")
+    check(layer_dump_of(saved, "layer-set") == [["Plan"]], f"sets: {layer_dump_of(saved, 'layer-set')}")
+
+    # Window > Show Layer Sets and Show Attribute Presets, counted up from the drawing's own item.
+    # The presets window goes to the screen's foot first; the layer sets then cover the bar's left.
+    for downs, title in ((-6, "Attribute Presets"), (-5, "Layer Sets")):
+        choose_from_menu(program, doc, 7, downs)
+        program.wait_window(f"the {title} palette", lambda: next(
+            (w for w, p in program.windows() if p["title"] == title), None))
+    program.wait_idle(0.5)
+    desk.screenshot().save_png(os.path.join(tier.output, "layer-set-and-preset-palettes.png"))
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -2180,6 +2300,8 @@ SCENARIOS = [
     ("AL palette clicks keep the keyboard with the drawing", scenario_palette_clicks_keep_the_keyboard, False),
     ("AM the status bar's pop-ups and alert", scenario_status_bar_pop_ups, False),
     ("AN a saved view recalled from the Window menu", scenario_saved_view_recalled, False),
+    ("AS the layer table and the visibility grid from the menu bar", scenario_layer_table_and_grid, False),
+    ("AT a layer's elements deleted and a layer set made", scenario_layer_delete_and_sets, False),
 ]
 
 

@@ -187,8 +187,7 @@ TEST_F(AreaToolsGui, EachToolMakesItsFillFromWhatIsTyped) {
             EXPECT_EQ(Areas(), areas + 1);
         }
     }
-    // The fill tool waits for its dialog.
-    EXPECT_FALSE(MenuItemAvailable(kFirstToolMenu + 9, kAreaFillTool + 1));
+    EXPECT_TRUE(MenuItemAvailable(kFirstToolMenu + 9, kAreaFillTool + 1));
     EXPECT_TRUE(MenuItemAvailable(kFirstToolMenu + 9, 1));
 }
 

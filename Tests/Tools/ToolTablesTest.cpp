@@ -145,10 +145,8 @@ TEST(ToolTables, EveryStepHasAPromptThatTakesItsInput) {
         EXPECT_NE(FindStepRow(kAttributeToolSteps, SInt16(7 * kToolsPerGroup + tool), 0), nullptr)
             << "attribute tool " << tool;
     ExpectPromptsFor(kAreaToolSteps);
-    // The area tools start somewhere, all but the fill tool that waits for its dialog.
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(9); ++tool)
-        EXPECT_EQ(FindStepRow(kAreaToolSteps, SInt16(9 * kToolsPerGroup + tool), 0) != nullptr,
-                  tool != kAreaFillTool)
+        EXPECT_NE(FindStepRow(kAreaToolSteps, SInt16(9 * kToolsPerGroup + tool), 0), nullptr)
             << "area tool " << tool;
     ExpectPromptsFor(kEraseToolSteps);
     for (SInt16 tool = 0; tool <= ToolGroupHighestIndex(8); ++tool)
