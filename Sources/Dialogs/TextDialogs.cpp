@@ -49,13 +49,6 @@ struct EntryState {
 };
 EntryState* gEntry = nullptr;
 
-void FillFontPopup(DialogRef dialog, SInt16 item) {
-    if (MenuRef fonts = GetPopupMenu(dialog, item); fonts != nullptr && CountMenuItems(fonts) == 0) {
-        AppendResMenu(fonts, FOUR_CHAR("FONT"));
-        SyncPopupMaximum(dialog, item);
-    }
-}
-
 void FocusText(DialogRef dialog, bool onText) {
     gEntry->textFocused = onText;
     if (onText)

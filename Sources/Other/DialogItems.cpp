@@ -489,6 +489,13 @@ void RedrawDialog(DialogRef dialog) {
 
 // --- Fonts and pop-up buttons ----------------------------------------------------------------------
 
+void FillFontPopup(DialogRef dialog, SInt16 item) {
+    if (MenuRef fonts = GetPopupMenu(dialog, item); fonts != nullptr && CountMenuItems(fonts) == 0) {
+        AppendResMenu(fonts, FOUR_CHAR("FONT"));
+        SyncPopupMaximum(dialog, item);
+    }
+}
+
 SInt16 GetPopupFontNum(DialogRef dialog, SInt16 popupItem) {
     Str255 name;
     MenuItemText(GetPopupMenu(dialog, popupItem), GetItemValue(dialog, popupItem), name);

@@ -32,8 +32,9 @@ OSErr AEProcessAppleEvent(const EventRecord* event);
 // Forgets queued events and handlers.
 void ResetAppleEvents();
 
-// The required events: open application, open documents, quit.
+// The required events: open application, open documents, quit, and show the preferences.
 void InstallRequiredEventHandlers();
 OSErr HandleOpenApp(const AppleEvent* event, AppleEvent* reply, long refCon);
 OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent* reply, long refCon);
 OSErr HandleQuitApp(const AppleEvent* event, AppleEvent* reply, long refCon);
+OSErr HandleShowPreferences(const AppleEvent* event, AppleEvent* reply, long refCon);

@@ -4,6 +4,7 @@
 // locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y"; numbers
 // are printed in full, so equal coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
+#include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
         const ImageRecord& e = doc->images[i];
         std::printf("image %.17g %.17g %d %d\n", e.x, e.y, int(e.width), int(e.height));
     }
+    const DocSettings* s = doc->settings;
+    std::printf("settings %.17g %d %d %d\n", s->drawingScale, s->unitCode, s->snapMode, s->paperFormat);
     while (OpenDocumentList != nullptr)
         DisposeDocumentRecords(OpenDocumentList);
     return 0;
