@@ -161,6 +161,9 @@ TEST_F(ShellTest, PreferencesFromTheApplicationMenuKeepDefaultsButtonsDimmedWith
     RunLoop();
     const UInt32 wheel = GeneralPrefs.wheelZoom;
     ASSERT_TRUE(ChooseDialogFromMenu(kAppleMenu, 3));
+    // The dialog comes by the event the menu sends: its first click only brings it to the front.
+    QueueItemClick(kPreferencesDialog, 10, 25);
+    QueueClickSeparator();
     QueueItemClick(kPreferencesDialog, 13, 25); // dimmed: the defaults stay
     QueueClickSeparator();
     QueueItemClick(kPreferencesDialog, 20, 25, 8);
@@ -175,6 +178,8 @@ TEST_F(ShellTest, PreferencesFromTheApplicationMenuKeepDefaultsButtonsDimmedWith
     // With a drawing open, item 13 deletes them; Cancel keeps the switches.
     doc = NewFromMenu();
     ASSERT_TRUE(ChooseDialogFromMenu(kAppleMenu, 3));
+    QueueItemClick(kPreferencesDialog, 10, 25); // the text above the buttons: takes the first click
+    QueueClickSeparator();
     QueueItemClick(kPreferencesDialog, 13, 25);
     QueueClickSeparator();
     QueueItemClick(kPreferencesDialog, 20, 25, 8);
