@@ -213,9 +213,9 @@ UInt16& FormatSwitch(DocSettings* settings) {
 }
 
 void PaperFormatName(SInt16 format, Str255 name) {
-    static const SInt16 kNames[] = {73, 74, 75, 76, 77, 78, 82};
+    static const SInt16 names[] = {73, 74, 75, 76, 77, 78, 82}; // of the general strings
     name[0] = 0;
-    if (format >= 1 && format <= 7) GetIndString(name, kGeneralStrings, kNames[format - 1]);
+    if (format >= 1 && format <= 7) GetIndString(name, kGeneralStrings, names[format - 1]);
 }
 
 Boolean FormatPageSize(const DocSettings* settings, SInt16 format, Float64* width, Float64* height) {
