@@ -1775,6 +1775,7 @@ def open_dialog(program, title):
 
 
 def shoot(tier, name):
+    os.makedirs(tier.output, exist_ok=True)
     tier.desk.screenshot().save_png(os.path.join(tier.output, name + ".png"))
 
 
@@ -1803,7 +1804,7 @@ def scenario_drawing_format_refuses_a_zero_scale(tier):
     save_through_panel(program, path)
     scale = settings_of(tier, path)[0]
     check(scale == 0.5, f"the saved scale is {scale}, not 0.5")
-    choose_from_menu(program, doc, 0, 1)  # Draftwerk > Preferences
+    choose_from_menu(program, doc, 0, -2)  # Draftwerk > Preferences, above Quit
     open_dialog(program, "Preferences")
     shoot(tier, "preferences")
     desk.key("Escape")
