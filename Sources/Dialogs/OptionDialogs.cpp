@@ -13,6 +13,7 @@
 #include "Other/ModalDialogs.h"
 #include "Other/NumberFormat.h"
 #include "Other/SharedUtilities.h"
+#include "Other/ZEZUdivari.h"
 #include "Other/Alerts.h"
 #include "Platform/Fonts.h"
 #include "View/ContentPasses.h"
@@ -29,7 +30,7 @@ constexpr SInt16 kOK = 1, kCancel = 2;
 constexpr SInt16 kPreferencesSlot = 25, kLineWidthsSlot = 11, kLineEndsSlot = 33, kArcToleranceSlot = 12,
                  kSwitchesSlot = 13;
 constexpr int kPresetWidthSlot = 20; // reals978[20..25]
-constexpr SInt16 kValuesNotPositive = 195;
+constexpr SInt16 kValuesNotPositive = 195, kWidthNegative = 243;
 
 SInt16 RunUntilClosed(DialogRef dialog) {
     SInt16 item = 0;
@@ -39,6 +40,14 @@ SInt16 RunUntilClosed(DialogRef dialog) {
 
 bool PositiveFinite(Float64 v) {
     return std::isfinite(v) && v > 0;
+}
+
+// A length shown rounded and left as it was keeps its stored value: OK without a change changes
+// nothing, also in inches.
+bool FieldUnchanged(DialogRef dialog, SInt16 item, ConstStr255Param shown) {
+    Str255 now;
+    GetItemText(dialog, item, now);
+    return EqualPStr(now, shown);
 }
 
 // --- Preferences ------------------------------------------------------------------------------------
@@ -173,8 +182,10 @@ void LineWidthsDialog(DocWindowRecord* doc) {
     SetCheckBox(dialog, kSwitch, s->lineWidthOption != 0);
     const Float64 unit = DisplayUnitFactor(doc);
     Float64* widths = PresetLineWidths(s);
+    Str255 shown[kPresetWidthCount];
     for (int i = 0; i < kPresetWidthCount; ++i) {
         SetItemLength(doc, dialog, SInt16(kFirstWidth + i), widths[i] / unit, SInt16(s->decimals));
+        GetItemText(dialog, SInt16(kFirstWidth + i), shown[i]);
         SetItemUnitName(doc, dialog, SInt16(kFirstUnit + i));
     }
     // The sample pictures, when the program has them.
@@ -194,20 +205,20 @@ void LineWidthsDialog(DocWindowRecord* doc) {
         item = RunUntilClosed(dialog);
         if (item == kCancel) break;
         if (item == kOK) {
-            // Every width must read as a positive number before any is stored.
+            // Every width must read as a number of at least 0 (no preset) before any is stored.
             Float64 read[kPresetWidthCount];
             bool ok = true;
             for (int i = 0; i < kPresetWidthCount && ok; ++i) {
                 ok = ReadNumberField(dialog, SInt16(kFirstWidth + i), &read[i]);
-                if (ok && !PositiveFinite(read[i] * unit)) {
-                    ShowErrorStr128(kValuesNotPositive);
+                if (ok && !(read[i] >= 0 && std::isfinite(read[i] * unit))) {
+                    ShowErrorStr128(kWidthNegative);
                     SelectItemText(dialog, SInt16(kFirstWidth + i));
                     ok = false;
                 }
             }
             if (!ok) continue;
             for (int i = 0; i < kPresetWidthCount; ++i)
-                widths[i] = read[i] * unit;
+                if (!FieldUnchanged(dialog, SInt16(kFirstWidth + i), shown[i])) widths[i] = read[i] * unit;
             s->lineWidthOption = GetCheckBox(dialog, kSwitch) ? 1 : 0;
             MarkDocumentChanged(doc);
             break;
@@ -271,6 +282,8 @@ void ArcToleranceDialog(DocWindowRecord* doc) {
     if (dialog == nullptr) return;
     const Float64 unit = DisplayUnitFactor(doc);
     SetItemLength(doc, dialog, kValue, s->chordTolerance / unit, 3);
+    Str255 shown;
+    GetItemText(dialog, kValue, shown);
     SetItemUnitName(doc, dialog, kUnit);
     SelectItemText(dialog, kValue);
     for (;;) {
@@ -283,7 +296,7 @@ void ArcToleranceDialog(DocWindowRecord* doc) {
             SelectItemText(dialog, kValue);
             continue;
         }
-        s->chordTolerance = v * unit;
+        if (!FieldUnchanged(dialog, kValue, shown)) s->chordTolerance = v * unit;
         break;
     }
     CloseModalDialog(dialog, &DialogPositionTable[kArcToleranceSlot]);

@@ -96,6 +96,12 @@ TEST_F(ToolGuiTest, ArcToleranceOpensClampedAndReadsBackInTheDialogUnit) {
         RunLoop();
         EXPECT_DOUBLE_EQ(doc->settings->chordTolerance, c.opened) << c.stored;
     }
+    // OK without a change keeps a value the inch field shows rounded.
+    doc->settings->chordTolerance = 0.05;
+    ASSERT_TRUE(ChooseDialogFromMenu(kSettingsMenu, 6));
+    QueueReturn();
+    RunLoop();
+    EXPECT_EQ(doc->settings->chordTolerance, 0.05);
     doc->settings->dialogUnit = 1; // millimetres
     ASSERT_TRUE(ChooseDialogFromMenu(kSettingsMenu, 6));
     QueueTypedText("0.25");
@@ -123,15 +129,16 @@ TEST_F(ToolGuiTest, LineWidthsCopyTheFirstAndStoreInMillimetres) {
         EXPECT_DOUBLE_EQ(widths[i], 0.7) << i;
     EXPECT_EQ(doc->settings->lineWidthOption, 1);
     EXPECT_TRUE(doc->drawing->changed);
-    // In inches, 0.1 is 2.54 mm; a width of 0 is refused and Cancel keeps all.
+    // In inches, 0.1 is 2.54 mm; a width below 0 is refused and Cancel keeps all.
     doc->settings->dialogUnit = 2;
     AlertAnswers answers({});
     ASSERT_TRUE(ChooseDialogFromMenu(kSettingsMenu, 3));
-    QueueTypedText("0");
+    QueueTypedText("-1");
     QueueReturn();
     QueueEscape();
     RunLoop();
     EXPECT_DOUBLE_EQ(widths[0], 0.7);
+    EXPECT_EQ(answers.asked.size(), 1u);
     ASSERT_TRUE(ChooseDialogFromMenu(kSettingsMenu, 3));
     QueueTypedText("0.1");
     QueueReturn();
