@@ -59,8 +59,8 @@ inline void QueueReturn() {
 inline void QueueEscape() {
     QueueKey(kKeyCodeEscape, kEscapeCharCode);
 }
-// Between clicks on two different controls: a second click that follows at once undoes the first
-// (in these tests' virtual time), so a key goes between them.
+// Between clicks on two different controls: in these tests' virtual time a click that follows
+// another at once can be lost; a key between them keeps each.
 inline void QueueClickSeparator() {
     QueueKey(kKeyCodeTab, kTabCharCode);
 }
