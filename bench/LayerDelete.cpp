@@ -3,6 +3,7 @@
 // Goals: delete and undo each under 0.5 s, the scan under 10 ms.
 #include "BenchDrawings.h"
 #include "Dialogs/LayerGridDialogs.h"
+#include "Model/LayersFrames.h"
 #include "Model/NewDocument.h"
 #include "Model/UndoJournal.h"
 #include "Model/UsedNumbers.h"

@@ -1,6 +1,7 @@
 // The layer visibility grid and the deletion of a layer's elements. The grid's bits change live while
 // the dialog is open; Cancel puts the copy made at opening back.
 #include "Dialogs/LayerGridDialogs.h"
+#include "Model/LayersFrames.h"
 
 #include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
@@ -340,20 +341,7 @@ void DeleteLayerDialog(DocWindowRecord* doc) {
     // An empty or non-numeric text deletes nothing, as a number outside the layers does.
     Boolean number = GetItemInteger(dialog, kDeleteLayerNumberItem, &layer);
     CloseModalDialog(dialog, &DialogPositionTable[kDeleteLayerPositionSlot]);
-    if (item == kOK && number && layer >= 0 && layer < kLayerCount) DeleteLayerElements(doc, SInt16(layer));
-}
-
-long DeleteLayerElements(DocWindowRecord* doc, SInt16 layer) {
-    DeselectAll(doc, false);
-    DrawingRecord* d = doc->drawing;
-    ForEachElementList(doc, [&](auto* head) {
-        if (head == nullptr) return;
-        for (auto* e = head->next; e != nullptr; e = e->next)
-            if (e->layer == layer) SetSelectedFlag(d, &e->selected, true);
-    });
-    BeginUndoStep(doc);
-    long deleted = DeleteSelectedElements(doc);
-    EndUndoStep(doc);
-    RedrawWindow(doc);
-    return deleted;
+    if (item == kOK && number && layer >= 0 && layer < kLayerCount &&
+        DeleteLayerElements(doc, SInt16(layer)) > 0)
+        RedrawWindow(doc);
 }

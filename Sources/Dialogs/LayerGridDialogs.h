@@ -17,9 +17,6 @@ SInt16& LayerGridPageStart(DocSettings* settings);
 
 void LayerVisibilityDialog(DocWindowRecord* doc);
 void DeleteLayerDialog(DocWindowRecord* doc);
-// Deletes every element on the layer (not those inside symbol definitions) as one undo step; the
-// number deleted.
-long DeleteLayerElements(DocWindowRecord* doc, SInt16 layer);
 
 // What the grid shows at a point local to item 3's top-left corner: the cell index 0..99, or -1.
 SInt16 LayerGridCellAt(Point offset);

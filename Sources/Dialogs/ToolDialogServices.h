@@ -1,5 +1,6 @@
 // What the drawing tools ask of the information window, the object info palette and the line-end
-// dialog. The bodies in ToolDialogServicesStub.cpp stand in until those windows are built.
+// dialog. The bodies in ToolDialogServicesStub.cpp stand in until those windows are built; the
+// line-end dialog is in OptionDialogs.cpp.
 #pragma once
 
 #include "Platform/MacTypes.h"

@@ -1,5 +1,5 @@
-// STAND-IN until the information window, the object info palette and the line-end dialog exist:
-// nothing is listed, the palette is never shown, and the line-end dialog leaves the line as it is.
+// STAND-IN until the information window and the object info palette exist: nothing is listed and
+// the palette is never shown. The line-end dialog is in OptionDialogs.cpp.
 // Replaced whole by the dialogs and palettes.
 #include "Dialogs/ToolDialogServices.h"
 
@@ -19,4 +19,3 @@ Boolean InfoPaletteVisible() {
     return false;
 }
 void InfoPaletteKeyDown(DocWindowRecord*, char) {}
-void LineEndsDialog(DocWindowRecord*, LineRecord*) {}

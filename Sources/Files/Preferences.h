@@ -79,10 +79,10 @@ struct GeneralPrefsRecord {
     UInt32 autoUpdateCheck;         // 1666
     UInt32 lastUpdateCheck;         // 1670
     UInt32 toolPaletteSingleColumn; // 1674
-    UInt8 reserved1678[4];
-    UInt32 recentFullPaths; // 1682
-    Point coordBarTopLeft;  // 1686
-    UInt32 roundLineCaps;   // 1690
+    UInt32 option1678;              // 1678: preferences item 23, kept for the user
+    UInt32 recentFullPaths;         // 1682
+    Point coordBarTopLeft;          // 1686
+    UInt32 roundLineCaps;           // 1690
 };
 #pragma pack(pop)
 static_assert(sizeof(GeneralPrefsRecord) == 1694);

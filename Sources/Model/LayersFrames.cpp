@@ -2,14 +2,19 @@
 // changes walk every list once and journal each element changed; hidden layers count like shown ones.
 #include "Model/LayersFrames.h"
 
+#include "Model/ElementDeletion.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
+#include "Model/Selection.h"
 #include "Model/SpatialIndex.h"
+#include "Model/Transform.h"
+#include "Tools/ToolState.h"
 #include "Model/UndoJournal.h"
 #include "Other/ZEZUdivari.h"
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -82,6 +87,20 @@ template <typename R> void CopyLayers(DocWindowRecord* doc, R* head, SInt16 lo, 
     }
 }
 
+// Only the elements of the layer selected; their number.
+long SelectOnlyLayer(DocWindowRecord* doc, SInt16 layer) {
+    DeselectAll(doc, false);
+    long n = 0;
+    ForEachElementList(doc, [&](auto* head) {
+        for (auto* e = head != nullptr ? head->next : nullptr; e != nullptr; e = e->next)
+            if (e->layer == layer) {
+                SetSelectedFlag(doc->drawing, &e->selected, true);
+                ++n;
+            }
+    });
+    return n;
+}
+
 void Offset(Float64 r[4], Float64 dx, Float64 dy) {
     r[0] += dx, r[2] += dx;
     r[1] += dy, r[3] += dy;
@@ -93,6 +112,31 @@ SInt32 MoveLayerElements(DocWindowRecord* doc, SInt16 source, SInt16 target) {
     if (doc == nullptr || doc->drawing == nullptr || source == target) return 0;
     if (source < 0 || source > kHighestLayer || target < 0 || target > kHighestLayer) return 0;
     return RelayerAll(doc, [=](SInt16 layer) { return layer == source ? target : layer; });
+}
+
+long DeleteLayerElements(DocWindowRecord* doc, SInt16 layer) {
+    if (doc == nullptr || doc->drawing == nullptr || SelectOnlyLayer(doc, layer) == 0) return 0;
+    BeginUndoStep(doc);
+    const long n = DeleteSelectedElements(doc);
+    EndUndoStep(doc);
+    SpatialIndexStale(doc);
+    return n;
+}
+
+Boolean ScaleLayerElements(DocWindowRecord* doc, SInt16 layer, Float64 factor) {
+    if (doc == nullptr || doc->drawing == nullptr || !std::isfinite(factor) || !(factor > 0)) return false;
+    TransformState* st = TransformStateOf(doc);
+    if (st == nullptr) return false;
+    if (SelectOnlyLayer(doc, layer) == 0) return true;
+    st->kind = kTransformScale;
+    st->refX = st->refY = 0;
+    st->secondFactor = factor;
+    BeginUndoStep(doc);
+    TransformAllElements(doc, 0);
+    EndUndoStep(doc);
+    DeselectAll(doc, false);
+    SpatialIndexStale(doc);
+    return true;
 }
 
 Boolean LayerRangeFits(SInt16 first, SInt16 last, SInt16 delta) {

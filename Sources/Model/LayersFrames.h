@@ -10,6 +10,12 @@ constexpr SInt16 kHighestLayer = kLayerCount - 1;
 // Every element of the source layer, hidden or not, goes to the target layer, in one undo step.
 // The number of elements moved.
 SInt32 MoveLayerElements(DocWindowRecord* doc, SInt16 source, SInt16 target);
+// Deletes every element of the layer, hidden or not, in one undo step; the selection is cleared.
+// The number deleted.
+long DeleteLayerElements(DocWindowRecord* doc, SInt16 layer);
+// Scales every element of the layer about the origin by the factor, in one undo step; the selection
+// is cleared. False, with nothing changed, for a factor that is not a positive finite number.
+Boolean ScaleLayerElements(DocWindowRecord* doc, SInt16 layer, Float64 factor);
 // True when every layer of first..last (in either order) moved by delta stays within 0..1023.
 Boolean LayerRangeFits(SInt16 first, SInt16 last, SInt16 delta);
 // The elements of layers first..last go delta layers up (down for a negative delta), in one undo step.

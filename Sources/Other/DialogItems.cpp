@@ -512,6 +512,13 @@ void RedrawDialog(DialogRef dialog) {
 
 // --- Fonts and pop-up buttons ----------------------------------------------------------------------
 
+void FillFontPopup(DialogRef dialog, SInt16 item) {
+    if (MenuRef fonts = GetPopupMenu(dialog, item); fonts != nullptr && CountMenuItems(fonts) == 0) {
+        AppendResMenu(fonts, FOUR_CHAR("FONT"));
+        SyncPopupMaximum(dialog, item);
+    }
+}
+
 SInt16 GetPopupFontNum(DialogRef dialog, SInt16 popupItem) {
     Str255 name;
     MenuItemText(GetPopupMenu(dialog, popupItem), GetItemValue(dialog, popupItem), name);
@@ -529,13 +536,6 @@ SInt16 FindFontMenuItem(SInt16 fontNum, MenuRef menu) {
         if (EqualPStr(text, name)) return i;
     }
     return 1;
-}
-
-void FillFontPopup(DialogRef dialog, SInt16 popupItem) {
-    if (MenuRef fonts = GetPopupMenu(dialog, popupItem); fonts != nullptr && CountMenuItems(fonts) == 0) {
-        AppendResMenu(fonts, FOUR_CHAR("FONT"));
-        SyncPopupMaximum(dialog, popupItem);
-    }
 }
 
 void SetFontPopup(DialogRef dialog, SInt16 fontNum, SInt16 popupItem) {

@@ -82,11 +82,11 @@ OSStatus CreatePopupItem(DialogRef dialog, SInt16 userItem, SInt16 menuId, Contr
 void TrackPopupItem(DialogRef dialog, ControlRef control, SInt16 menuId, SInt16* current, SInt16 offset);
 
 // Font pop-ups: item texts are font names.
+// An empty font pop-up (menu 512) gets the installed fonts.
+void FillFontPopup(DialogRef dialog, SInt16 item);
 SInt16 GetPopupFontNum(DialogRef dialog, SInt16 popupItem);
 // The first item whose text is the font's name; 1 when none is.
 SInt16 FindFontMenuItem(SInt16 fontNum, MenuRef menu);
-// Gives a font pop-up's own menu the installed fonts, once.
-void FillFontPopup(DialogRef dialog, SInt16 popupItem);
 void SetFontPopup(DialogRef dialog, SInt16 fontNum, SInt16 popupItem);
 void SetFontAndSizeItems(DialogRef dialog, SInt16 font, SInt16 size, SInt16 fontPopupItem,
                          SInt16 sizePopupItem, SInt16 sizeEditItem);

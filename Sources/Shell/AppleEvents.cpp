@@ -1,6 +1,7 @@
 // The program's Apple events: a handler table by class and id, events sent to ourselves through the
 // event queue with their files kept here until the loop takes them, and the required handlers.
 #include "Shell/AppleEvents.h"
+#include "Dialogs/OptionDialogs.h"
 
 #include "Other/Alerts.h"
 #include "Shell/DocumentServices.h"
@@ -93,6 +94,12 @@ void InstallRequiredEventHandlers() {
     AEInstallEventHandler(kCoreEventClass, kAEOpenDocuments, HandleOpenDocuments, 0);
     AEInstallEventHandler(kCoreEventClass, kAEPrintDocuments, HandlePrintDocuments, 0);
     AEInstallEventHandler(kCoreEventClass, kAEQuitApplication, HandleQuitApp, 0);
+    AEInstallEventHandler(kCoreEventClass, kAEShowPreferences, HandleShowPreferences, 0);
+}
+
+OSErr HandleShowPreferences(const AppleEvent*, AppleEvent*, long) {
+    PreferencesDialog(nullptr);
+    return noErr;
 }
 
 OSErr HandleOpenApp(const AppleEvent*, AppleEvent*, long) {

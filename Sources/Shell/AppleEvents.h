@@ -32,7 +32,8 @@ OSErr AEProcessAppleEvent(const EventRecord* event);
 // Forgets queued events and handlers.
 void ResetAppleEvents();
 
-// The required events: open application, open documents, print documents, quit.
+// The required events: open application, open documents, print documents, quit, and show the
+// preferences.
 void InstallRequiredEventHandlers();
 OSErr HandleOpenApp(const AppleEvent* event, AppleEvent* reply, long refCon);
 OSErr HandleOpenDocuments(const AppleEvent* event, AppleEvent* reply, long refCon);
@@ -43,3 +44,4 @@ OSErr HandlePrintDocuments(const AppleEvent* event, AppleEvent* reply, long refC
 // The result of the last print-documents event of this run (noErr before any).
 OSErr LastPrintDocumentsResult();
 OSErr HandleQuitApp(const AppleEvent* event, AppleEvent* reply, long refCon);
+OSErr HandleShowPreferences(const AppleEvent* event, AppleEvent* reply, long refCon);

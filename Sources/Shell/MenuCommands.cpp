@@ -43,6 +43,11 @@
 #include "Dialogs/LayerGridDialogs.h"
 #include "Dialogs/LayerSetsDialog.h"
 #include "Dialogs/LayerTableDialog.h"
+#include "Dialogs/ColorsDialog.h"
+#include "Dialogs/DocumentTextDialogs.h"
+#include "Dialogs/DrawingFormatDialog.h"
+#include "Dialogs/OptionDialogs.h"
+#include "Dialogs/ShortcutsDialog.h"
 
 #include <algorithm>
 #include <utility>
@@ -50,6 +55,7 @@
 namespace {
 
 constexpr SInt16 kQuitItem = 5;
+constexpr SInt16 kPreferencesItem = 3;
 constexpr SInt16 kHelpItemOffset = 4;
 constexpr SInt16 kFirstDocumentItem = 25;
 
@@ -93,6 +99,9 @@ void FileCommand(DocWindowRecord* doc, SInt16 item) {
         break;
     case 24:
         CloseAllDocuments(true);
+        break;
+    case 18:
+        if (doc != nullptr) HeaderFooterDialog(doc);
         break;
     default:
         break;
@@ -182,6 +191,9 @@ void EditCommand(DocWindowRecord* doc, SInt16 item) {
     case 9:
         CommandFieldSelectAll(doc);
         break;
+    case 12:
+        LogEditorDialog(doc);
+        break;
     default:
         break;
     }
@@ -222,6 +234,35 @@ void RecentCommand(SInt16 item) {
         CancelPendingCommand(opened);
 }
 
+// The settings dialogs of the drawing format, colours, keys and the small options.
+void SettingsDialogCommand(DocWindowRecord* doc, SInt16 item) {
+    switch (item) {
+    case 1:
+        DrawingFormatDialog(doc);
+        break;
+    case 3:
+        LineWidthsDialog(doc);
+        break;
+    case 6:
+        ArcToleranceDialog(doc);
+        break;
+    case 8:
+        OptionsDialog186(doc);
+        break;
+    case 10:
+        ColorsDialog(doc);
+        break;
+    case 13:
+        ShortcutsDialog();
+        break;
+    case 14:
+        FontSizeDialog(doc);
+        break;
+    default:
+        break;
+    }
+}
+
 void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
     if (item == 7) {
         Float64 x = 0, y = 0;
@@ -229,6 +270,7 @@ void SettingsCommand(DocWindowRecord* doc, SInt16 item) {
     }
     if (item == 4) RunTextAttributesDialog(doc, nullptr);
     if (item == 16) ToggleGridDisplay(doc);
+    SettingsDialogCommand(doc, item);
     if (item != 17) return;
     DocSettings* s = doc->settings;
     if (s->undoOn) {
@@ -316,13 +358,15 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     if (FrameMenuItemAvailable(menu, item)) return true;
     switch (menu) {
     case kAppleMenu:
-        return item == kQuitItem;
+        return item == kQuitItem || item == kPreferencesItem;
     case kFileMenu:
         switch (item) {
         case 1:
         case 5:
         case 6:
         case 24:
+            return true;
+        case 18:
             return true;
         case 3:
         case 8:
@@ -342,14 +386,15 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
             return false;
         }
     case kEditMenu:
-        return item == 1 || item == 2 || item == 11 || item == 21 || item == 22 || item == 25 || item == 27 ||
-               item == 28 || item == 18 || item == 20 || (item >= 4 && item <= 9);
+        return item == 1 || item == 2 || item == 11 || item == 12 || item == 21 || item == 22 || item == 25 ||
+               item == 27 || item == 28 || item == 18 || item == 20 || (item >= 4 && item <= 9);
     case kWindowMenu:
         // 6, 8 and 9 hold the saved views' submenus.
         return (item >= 6 && item <= 9) || item == 11 || (item >= 13 && item <= 21) ||
                item >= kFirstDocumentItem;
     case kSettingsMenu:
-        return item == 4 || item == 7 || item == 16 || item == 17;
+        return item == 4 || item == 7 || item == 16 || item == 17 || item == 1 || item == 3 || item == 6 ||
+               item == 8 || item == 10 || item == 13 || item == 14;
     case kMarkerMenu:
         return item >= 1 && item <= 7;
     case kRecentMenu:

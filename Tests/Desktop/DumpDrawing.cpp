@@ -4,8 +4,10 @@
 // locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y",
 // "saved-view name x1 y1 x2 y2" and "window-view originX originY unitsPerPixel" (the view at the save, beside
 // saved views), and with --layers first also "layer-name n name", "layer-hidden n" and "layer-set name";
-// numbers are printed in full, so equal coordinates print equal.
+// and a "settings scale unit snapMode paperFormat" line; numbers are printed in full, so equal
+// coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
+#include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
@@ -81,6 +83,7 @@ int main(int argc, char** argv) {
     if (doc->drawing->savedViews != nullptr)
         std::printf("window-view %.17g %.17g %.17g\n", s->savedOriginX, s->savedOriginY,
                     s->savedUnitsPerPixel);
+    std::printf("settings %.17g %d %d %d\n", s->drawingScale, s->unitCode, s->snapMode, s->paperFormat);
     // The layers named or hidden, and the layer sets by name (names without blanks print as words).
     for (SInt16 n = 0; layers && n < kLayerCount; ++n) {
         const unsigned char* name = doc->layerNames->names[n];

@@ -766,9 +766,9 @@ def scenario_repair_from_menu(tier):
     type_point(program, "0,0")
     type_point(program, "30,40")
     program.wait_idle(0.3)
-    # The arrow keys pass over dimmed items: Undo, Title Block, then Repairs; in it the first item is
-    # active when it opens, and Remove Duplicate Lines is the third available one.
-    choose_from_menu(program, doc, 2, 3, 2)
+    # The arrow keys pass over dimmed items: Undo, Title Block, Text Editor, then Repairs; in it the
+    # first item is active when it opens, and Remove Duplicate Lines is the third available one.
+    choose_from_menu(program, doc, 2, 4, 2)
     dismiss_alert_with_return(program)
     path = os.path.join(tier.scratch, "Repaired.cadx")
     save_through_panel(program, path)
@@ -785,9 +785,9 @@ def scenario_repair_from_menu(tier):
 
 
 def import_image_through_panel(program, window, path):
-    """File > Import Image…, the last available item above Page Setup, Output Areas, Pages, Print Whole
-    Drawing and Quit, with the path typed into the panel."""
-    choose_from_menu(program, window, 1, -6)
+    """File > Import Image…, the last available item above Page Setup, Output Areas, Pages, Header and
+    Footer, Print Whole Drawing and Quit, with the path typed into the panel."""
+    choose_from_menu(program, window, 1, -7)
     desk = program.desk
     panel = program.wait_window("the Import Image panel", lambda: (program.panels() or [None])[0])
     wait_for("the panel to take the keys", lambda: desk.active() == panel, 5)
@@ -950,7 +950,7 @@ def scenario_dxf_from_panel(tier):
     saved = os.path.join(tier.scratch, "Site plan.cadx")
     save_through_panel(program, saved)
     elements = dump(tier, saved)
-    kinds = sorted(e[0] for e in elements if e[0] != "line-attributes")
+    kinds = sorted(e[0] for e in elements if e[0] not in ("line-attributes", "settings"))
     check(kinds == ["arc", "dimension", "instance", "line", "text"], f"the drawing read holds {kinds}")
     check(lines_of(elements) == [(0.0, 0.0, 40.0, 0.0)], f"the line came back as {lines_of(elements)}")
     arc = next(tuple(float(v) for v in e[1:]) for e in elements if e[0] == "arc")
@@ -1650,8 +1650,9 @@ def scenario_keys_from_menu(tier):
     program.wait_idle(0.3)
 
     # File > Export > Save Elements As…: every line by its kind name, the second clicked out again.
-    # From the bottom: Quit, Output Areas, Import Image, Export.
-    choose_from_menu(program, doc, 1, -7, 2)
+    # From the bottom: Quit, Print Whole Drawing, Header and Footer, Pages, Output Areas, Page Setup,
+    # Import Image, Export.
+    choose_from_menu(program, doc, 1, -8, 2)
     type_point(program, "line")
     program.wait_idle(0.3)
     desk.click(*second)
@@ -1707,9 +1708,9 @@ def scenario_scale_drawing_from_line(tier):
     check(len(before) == 2, f"two lines were not drawn: {before}")
     first = next(l for l in before if abs(l[1] - l[3]) < 1e-6)
     length = abs(first[2] - first[0])
-    # File > Output Areas, four up from the bottom; in it the first available item is active when it
+    # File > Output Areas, five up from the bottom; in it the first available item is active when it
     # opens, and Scale Drawing from a Line is the fourth.
-    choose_from_menu(program, doc, 1, -4, 3)
+    choose_from_menu(program, doc, 1, -5, 3)
     x, y, w, h = program.desk.geometry(doc)
     program.desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
@@ -1745,10 +1746,10 @@ def scenario_pdf_area_to_clipboard(tier):
     draw_clicked_line(program, doc, (0.3, 0.4), (0.6, 0.6))
     desk.key("Escape")
     program.wait_idle(0.3)
-    # File > Output Areas (four up from the bottom); its submenu opens on its first item.
-    choose_from_menu(program, doc, 1, -4, 2)  # PDF Area from Two Corners
+    # File > Output Areas (five up from the bottom); its submenu opens on its first item.
+    choose_from_menu(program, doc, 1, -5, 2)  # PDF Area from Two Corners
     draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
-    choose_from_menu(program, doc, 1, -4, 2)  # PDF of the PDF Area…
+    choose_from_menu(program, doc, 1, -5, 2)  # PDF of the PDF Area…
     program.wait_idle(0.5)
     path = os.path.join(tier.scratch, "clip.pdf")
 
@@ -1923,8 +1924,8 @@ def scenario_print_frame_into_pdf(tier):
     type_point(program, "150,100")
     desk.key("Escape")
     program.wait_idle(0.3)
-    # File > Pages (three up from the bottom, below Output Areas); its first item is New Page.
-    choose_from_menu(program, doc, 1, -3, 0)
+    # File > Pages (four up from the bottom, below Output Areas); its first item is New Page.
+    choose_from_menu(program, doc, 1, -4, 0)
     # Corners typed: 180 x 120 mm at 1:1 fit one sheet.
     type_point(program, "0,0")
     type_point(program, "180,120")
@@ -2259,6 +2260,94 @@ def scenario_layer_delete_and_sets(tier):
     program.quit()
 
 
+def settings_of(tier, path):
+    """The drawing's scale, unit code, snap mode and paper format as saved."""
+    row = next(e for e in dump(tier, path) if e[0] == "settings")
+    return float(row[1]), int(row[2]), int(row[3]), int(row[4])
+
+
+def open_dialog(program, title):
+    dialog = program.wait_window(f"the {title} dialog", lambda: next(
+        (w for w, p in program.dialogs() if p["title"] == title), None))
+    wait_for(f"the {title} dialog to take the keys", lambda: program.desk.active() == dialog, 5)
+    program.wait_idle(0.3)
+    return dialog
+
+
+def shoot(tier, name):
+    os.makedirs(tier.output, exist_ok=True)
+    tier.desk.screenshot().save_png(os.path.join(tier.output, name + ".png"))
+
+
+def scenario_drawing_format_refuses_a_zero_scale(tier):
+    """Settings > Drawing Format: a scale of 0 is refused by an alert that closes on Return and gives
+    the keys back to the dialog; the scale typed next is saved with the drawing. Preferences (from the
+    application menu) and Font and Size open and close with Escape. Each dialog is photographed."""
+    program = Program(tier, "format")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    choose_from_menu(program, doc, 6, 1)  # Settings > Drawing Format, the first item
+    dialog = open_dialog(program, "Drawing Format")
+    shoot(tier, "drawing-format")
+    desk.key("Tab", "Tab")  # the scale field, its text selected
+    desk.type("0")
+    desk.key("Return")
+    dismiss_alert_with_return(program)
+    wait_for("the dialog to take the keys again", lambda: desk.active() == dialog, 5)
+    desk.key("Tab", "Tab", "Tab", "Tab", "Tab")  # round the five fields to the scale again
+    desk.type("0.5")
+    desk.key("Return")
+    program.wait_window("the dialog to close", lambda: not program.dialogs())
+    path = os.path.join(tier.scratch, "Format.cadx")
+    save_through_panel(program, path)
+    scale = settings_of(tier, path)[0]
+    check(scale == 0.5, f"the saved scale is {scale}, not 0.5")
+    choose_from_menu(program, doc, 0, -2)  # Draftwerk > Preferences, above Quit
+    open_dialog(program, "Preferences")
+    shoot(tier, "preferences")
+    desk.key("Escape")
+    program.wait_window("the Preferences to close", lambda: not program.dialogs())
+    choose_from_menu(program, doc, 6, -2)  # Settings > Font and Size, above Show Grid
+    open_dialog(program, "Font and Size")
+    shoot(tier, "font-and-size")
+    desk.key("Escape")
+    program.wait_window("Font and Size to close", lambda: not program.dialogs())
+    program.quit()
+
+
+def scenario_shortcut_moved_after_alert(tier):
+    """Settings > Keyboard Shortcuts: Shift-F9 given to one snap command, then to another, which asks
+    first in alert 131 (Return moves the key); after OK the key sets the second command's snap mode,
+    saved with the drawing."""
+    program = Program(tier, "shortcuts")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    choose_from_menu(program, doc, 6, -3)  # Settings > Keyboard Shortcuts, above Font and Size
+    dialog = open_dialog(program, "Keyboard Shortcuts")
+    desk.type("Snap to int")
+    desk.key("shift+F9")
+    program.wait_idle(0.3)
+    desk.key("Up")  # Snap to element points, the row above
+    desk.key("shift+F9")
+    dismiss_alert_with_return(program)
+    wait_for("the dialog to take the keys again", lambda: desk.active() == dialog, 5)
+    shoot(tier, "keyboard-shortcuts")
+    desk.key("Return")
+    program.wait_window("the dialog to close", lambda: not program.dialogs())
+    wait_for("the drawing to take the keys", lambda: desk.active() == doc, 5)
+    desk.key("shift+F9")
+    program.wait_idle(0.3)
+    path = os.path.join(tier.scratch, "Keys.cadx")
+    save_through_panel(program, path)
+    snap = settings_of(tier, path)[2]
+    check(snap == 2, f"Shift-F9 left the snap mode at {snap}, not 2 (element points)")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -2302,6 +2391,8 @@ SCENARIOS = [
     ("AN a saved view recalled from the Window menu", scenario_saved_view_recalled, False),
     ("AS the layer table and the visibility grid from the menu bar", scenario_layer_table_and_grid, False),
     ("AT a layer's elements deleted and a layer set made", scenario_layer_delete_and_sets, False),
+    ("AQ the drawing format refuses a scale of 0", scenario_drawing_format_refuses_a_zero_scale, False),
+    ("AR a shortcut moved after alert 131", scenario_shortcut_moved_after_alert, False),
 ]
 
 

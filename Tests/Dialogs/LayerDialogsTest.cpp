@@ -4,6 +4,7 @@
 #include "DialogTestSupport.h"
 
 #include "Dialogs/LayerGridDialogs.h"
+#include "Model/LayersFrames.h"
 #include "Dialogs/LayerTableDialog.h"
 #include "Files/Printing.h"
 #include "Model/DocSettings.h"

@@ -1,6 +1,9 @@
 // The twelve line tools driven by clicks and typed values as the dispatcher delivers them: what each
 // makes, in one undo step, and where each stops when a construction has no solution.
 #include "ToolFixture.h"
+
+#include "Platform/Events.h"
+#include "Platform/SimulatedInput.h"
 #include "Model/UndoJournal.h"
 
 #include <gtest/gtest.h>
@@ -210,6 +213,9 @@ TEST_F(LineToolsTest, TangentsAtAnAngle) {
 TEST_F(LineToolsTest, LineEndMarksPickWithoutKeepingTheScale) {
     DrawnLine(0, 0, 100, 0)->scaleFactor = 5;
     SelectTool(11);
+    // The end-mark dialog opens on the line; Escape closes it.
+    SimulateKey(true, kKeyCodeEscape, kEscapeCharCode, 0, false);
+    SimulateKey(false, kKeyCodeEscape, kEscapeCharCode, 0, false);
     Click(50, 0);
     EXPECT_EQ(Step(), 0);
     EXPECT_DOUBLE_EQ(doc->drawing->tool->pickedScales[0], -1.0);
