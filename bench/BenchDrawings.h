@@ -4,11 +4,14 @@
 
 #include "Model/ElementLists.h"
 #include "Model/NewDocument.h"
+#include "Platform/FileManager.h"
 #include "Platform/PlatformApp.h"
 #include "Platform/SimulatedInput.h"
 #include "Shell/EventLoop.h"
 #include "Shell/StartupShutdown.h"
 #include "View/TextDrawing.h"
+
+#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -137,6 +140,16 @@ inline void ResetPeakResident() {
         std::fputs("5", f);
         std::fclose(f);
     }
+}
+
+// The benchmarks' main: every benchmark the command line selects, then the private temporary folder
+// goes.
+inline int RunBenchmarks(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    DisposePrivateTempFolder();
+    return 0;
 }
 
 } // namespace bench

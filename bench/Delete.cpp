@@ -87,9 +87,5 @@ void DeleteRectangleSelectionAndUndo(benchmark::State& state) {
 BENCHMARK(DeleteRectangleSelectionAndUndo)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -53,9 +53,5 @@ void DrawingInformationCounts(benchmark::State& state) {
 BENCHMARK(DrawingInformationCounts)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

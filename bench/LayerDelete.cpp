@@ -78,9 +78,5 @@ BENCHMARK(DeleteLayer)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(ScanUsedLayers)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

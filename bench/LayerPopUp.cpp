@@ -59,9 +59,5 @@ BENCHMARK(LayerScan)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(LayerPopUpMenu)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

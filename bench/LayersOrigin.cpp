@@ -90,9 +90,5 @@ BENCHMARK(MoveOrigin)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(MoveLayer)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -49,9 +49,5 @@ void RescaleElementSizesOfAMillion(benchmark::State& state) {
 BENCHMARK(RescaleElementSizesOfAMillion)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

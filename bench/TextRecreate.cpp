@@ -82,9 +82,5 @@ BENCHMARK(ReCreateEveryText)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(RefreshPlaceholders)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

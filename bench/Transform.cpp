@@ -119,9 +119,5 @@ BENCHMARK(TenRotatedCopies)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(KeyGroupsOfAThousandKeys)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

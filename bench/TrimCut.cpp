@@ -124,9 +124,5 @@ void CutManyLinesThroughARectangle(benchmark::State& state) {
 BENCHMARK(CutManyLinesThroughARectangle)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

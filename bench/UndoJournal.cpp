@@ -146,9 +146,5 @@ BENCHMARK(RecordAndUndoEachStep)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(OneStepOfManyLines)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DisposePrivateTempFolder();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }
