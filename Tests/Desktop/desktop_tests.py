@@ -2249,10 +2249,10 @@ def scenario_layer_delete_and_sets(tier):
     check(len(lines_of(saved)) == 1, f"after Undo the drawing holds {lines_of(saved)}")
     check(layer_dump_of(saved, "layer-set") == [["Plan"]], f"sets: {layer_dump_of(saved, 'layer-set')}")
 
-    # Window > Show Layer Sets and Show Attribute Presets, counted up from the drawing's own item.
-    # The presets window goes to the screen's foot first; the layer sets then cover the bar's left.
-    for downs, title in ((-6, "Attribute Presets"), (-5, "Layer Sets")):
-        choose_from_menu(program, doc, 7, downs)
+    # Window > Show Attribute Presets and Show Layer Sets. The presets window goes to the screen's foot
+    # first; the layer sets then cover the bar's left.
+    for item, title in ((17, "Attribute Presets"), (18, "Layer Sets")):
+        show_palette_from_window_menu(program, doc, item)
         program.wait_window(f"the {title} palette", lambda: next(
             (w for w, p in program.windows() if p["title"] == title), None))
     program.wait_idle(0.5)
