@@ -21,6 +21,8 @@
 #include "Platform/QuickDraw.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -215,8 +217,9 @@ template <PaletteId id> Boolean CapturePalette(PaletteState* state) {
     if (window == nullptr) return false;
     Rect content;
     GetWindowContentBounds(window, &content);
-    UInt32* shown = PaletteShownFlag(id);
-    state->shown = shown != nullptr ? *shown : 0;
+    UInt32 shown = 0;
+    GetPaletteShownFlag(id, &shown);
+    state->shown = shown;
     state->topLeft = Point{content.top, content.left};
     state->width = UInt32(Width(content));
     state->height = UInt32(Height(content));
@@ -225,7 +228,7 @@ template <PaletteId id> Boolean CapturePalette(PaletteState* state) {
 
 template <PaletteId id> void RestorePalette(const PaletteState* state, DocWindowRecord*) {
     if (PaletteWindowRef(id) == nullptr) return;
-    if (UInt32* shown = PaletteShownFlag(id)) *shown = state->shown;
+    SetPaletteShownFlag(id, state->shown);
     if constexpr (id == PaletteId::tool) {
         // A place never saved (the top-left corner of the screen) keeps the palette where it was made.
         Boolean move =
@@ -357,18 +360,38 @@ void RegisterPalettePreferences() {
     RegisterPaletteHooks(PaletteSlot::views, kHooks<PaletteId::views>);
 }
 
-UInt32* PaletteShownFlag(PaletteId id) {
+namespace {
+
+// The packed preferences record can leave a flag unaligned: it is copied byte-wise, never read
+// through a UInt32 pointer.
+unsigned char* ShownFlagBytes(PaletteId id) {
+    auto* prefs = reinterpret_cast<unsigned char*>(&GeneralPrefs);
     switch (id) {
     case PaletteId::coordBar:
-        return &GeneralPrefs.coordBarShown;
+        return prefs + offsetof(GeneralPrefsRecord, coordBarShown);
     case PaletteId::tool:
-        return &GeneralPrefs.toolPaletteShown;
+        return prefs + offsetof(GeneralPrefsRecord, toolPaletteShown);
     case PaletteId::objectInfo:
-        return &GeneralPrefs.objectInfoShown;
+        return prefs + offsetof(GeneralPrefsRecord, objectInfoShown);
     default:
         PaletteState* state = ListPaletteState(id);
-        return state != nullptr ? &state->shown : nullptr;
+        return state != nullptr ? reinterpret_cast<unsigned char*>(state) + offsetof(PaletteState, shown)
+                                : nullptr;
     }
+}
+
+} // namespace
+
+Boolean GetPaletteShownFlag(PaletteId id, UInt32* value) {
+    *value = 0;
+    const unsigned char* bytes = ShownFlagBytes(id);
+    if (bytes == nullptr) return false;
+    std::memcpy(value, bytes, sizeof *value);
+    return true;
+}
+
+void SetPaletteShownFlag(PaletteId id, UInt32 value) {
+    if (unsigned char* bytes = ShownFlagBytes(id)) std::memcpy(bytes, &value, sizeof value);
 }
 
 void ShowPaletteWindow(PaletteId id, Boolean resize, SInt16 width, SInt16 height, Boolean move, SInt16 left,
@@ -394,7 +417,7 @@ void ShowPaletteWindow(PaletteId id, Boolean resize, SInt16 width, SInt16 height
 }
 
 void SetPaletteShown(PaletteId id, Boolean shown) {
-    if (UInt32* flag = PaletteShownFlag(id)) *flag = shown ? 1 : 0;
+    SetPaletteShownFlag(id, shown ? 1 : 0);
     if (id == PaletteId::tool)
         ShowToolPalette(false, 0, 0, false, shown, true, shown);
     else
@@ -402,8 +425,8 @@ void SetPaletteShown(PaletteId id, Boolean shown) {
 }
 
 void TogglePalette(PaletteId id) {
-    UInt32* flag = PaletteShownFlag(id);
-    if (flag != nullptr) SetPaletteShown(id, *flag == 0);
+    UInt32 flag = 0;
+    if (GetPaletteShownFlag(id, &flag)) SetPaletteShown(id, flag == 0);
 }
 
 void ToggleCoordBar() {

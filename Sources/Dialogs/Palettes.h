@@ -78,8 +78,9 @@ void DisposePalettes();
 // Registers how the preferences capture and restore each palette.
 void RegisterPalettePreferences();
 
-// The shown flag kept in the preferences; null for a palette without one.
-UInt32* PaletteShownFlag(PaletteId id);
+// The shown flag kept in the preferences: false (and 0) for a palette without one.
+Boolean GetPaletteShownFlag(PaletteId id, UInt32* value);
+void SetPaletteShownFlag(PaletteId id, UInt32 value);
 // The show operation of a palette: with resize and a positive size it is laid out at that size; with
 // move it goes to (left, top) only when the point 12 pixels above lies on the desktop; then it is shown
 // or hidden (and invalidated when shown) and kept on the main screen.

@@ -62,7 +62,8 @@ class PdfReferenceScenes : public ViewWindowTest {
         const DrawingViewState& view = doc->drawing->view;
         std::string pdf = MakeTestFolder("pdf-scenes") + "/" + name + ".pdf";
         FSRef file = RefFor(pdf);
-        ASSERT_EQ(DrawingToPDF(doc, false, view.originX, view.originY, view.originX + width * view.unitsPerPixel,
+        ASSERT_EQ(DrawingToPDF(doc, false, view.originX, view.originY,
+                               view.originX + width * view.unitsPerPixel,
                                view.originY + height * view.unitsPerPixel, &file),
                   noErr);
         std::string page = TestOutputPath(name + ".pdf");
@@ -74,7 +75,8 @@ class PdfReferenceScenes : public ViewWindowTest {
         ASSERT_FALSE(shown.empty());
         long inkShown = std::count(shown.begin(), shown.end(), true);
         long inkPrinted = std::count(printed.begin(), printed.end(), true);
-        EXPECT_LE(Unmatched(shown, printed, width, height), maxMissing) << "shown, not printed; page " << page;
+        EXPECT_LE(Unmatched(shown, printed, width, height), maxMissing)
+            << "shown, not printed; page " << page;
         EXPECT_LE(Unmatched(printed, shown, width, height), maxExtra) << "printed, not shown; page " << page;
         // Grown masks cannot see a line drawn thicker: the amounts of ink must agree too.
         EXPECT_GT(inkPrinted, inkShown * 0.85);

@@ -153,7 +153,9 @@ TEST_F(PaletteTest, WindowItemsShowAndHideEachPaletteAndNameWhatTheyWillDo) {
         ASSERT_TRUE(ChooseMenuItem(195, item));
         RunLoop();
         EXPECT_EQ(Visible(id), !before);
-        EXPECT_EQ(*PaletteShownFlag(id) != 0, !before);
+        UInt32 flag = 0;
+        EXPECT_TRUE(GetPaletteShownFlag(id, &flag));
+        EXPECT_EQ(flag != 0, !before);
         AdjustMenus(nullptr);
         Str255 textAfter;
         GetMenuItemText(GetMenuHandle(195), item, textAfter);
@@ -170,7 +172,9 @@ TEST_F(PaletteTest, TheCloseBoxHidesThePaletteAndClearsItsShownFlag) {
         QueueCloseBox(PaletteWindowRef(id));
         RunLoop();
         EXPECT_FALSE(Visible(id));
-        EXPECT_EQ(*PaletteShownFlag(id), 0u);
+        UInt32 flag = 1;
+        EXPECT_TRUE(GetPaletteShownFlag(id, &flag));
+        EXPECT_EQ(flag, 0u);
     }
 }
 

@@ -143,8 +143,7 @@ void LoadDimension(DocWindowRecord* doc, const std::string& what, const std::vec
     if (what == "dimv")
         d = CreateVerticalDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], text, upper, lower);
     if (what == "dima")
-        d = CreateAlignedDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], text, upper,
-                                   lower);
+        d = CreateAlignedDimension(doc, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], text, upper, lower);
     if (what == "dimd" || what == "dimr") {
         circle.cx = n[0], circle.cy = n[1], circle.radius = n[2];
         d = what == "dimd" ? CreateDiameterDimension(doc, &circle, n[3], n[4], text, upper, lower)
@@ -275,9 +274,9 @@ void LoadReferenceScene(DocWindowRecord* doc, const std::string& path,
                 while (start <= w[1].size()) {
                     size_t end = w[1].find(char(s->lineBreakChar), start);
                     std::string part = w[1].substr(start, end == std::string::npos ? end : end - start);
-                    width = std::max(width, TextStringWidth(3, 0, n[2],
-                                                            reinterpret_cast<const UInt8*>(part.data()),
-                                                            SInt32(part.size())));
+                    width = std::max(width,
+                                     TextStringWidth(3, 0, n[2], reinterpret_cast<const UInt8*>(part.data()),
+                                                     SInt32(part.size())));
                     if (end == std::string::npos) break;
                     start = end + 1;
                 }
