@@ -176,12 +176,12 @@ TEST_F(ShellTest, PreferencesFromTheApplicationMenuKeepDefaultsButtonsDimmedWith
     QueueItemClick(kPreferencesDialog, 20, 25, 8);
     QueueReturn();
     RunLoop();
-    EXPECT_EQ(GeneralPrefs.wheelZoom, wheel ? 0u : 1u);
+    EXPECT_EQ(+GeneralPrefs.wheelZoom, wheel ? 0u : 1u);
     EXPECT_TRUE(DefaultsStored());
     // Read again as at the next start.
     GeneralPrefs.wheelZoom = wheel;
     LoadPreferences();
-    EXPECT_EQ(GeneralPrefs.wheelZoom, wheel ? 0u : 1u);
+    EXPECT_EQ(+GeneralPrefs.wheelZoom, wheel ? 0u : 1u);
     // With a drawing open, item 13 deletes them; Cancel keeps the switches.
     doc = NewFromMenu();
     ASSERT_TRUE(ChooseDialogFromMenu(kAppleMenu, 3));
@@ -192,6 +192,6 @@ TEST_F(ShellTest, PreferencesFromTheApplicationMenuKeepDefaultsButtonsDimmedWith
     QueueItemClick(kPreferencesDialog, 20, 25, 8);
     QueueEscape();
     RunLoop();
-    EXPECT_EQ(GeneralPrefs.wheelZoom, wheel ? 0u : 1u);
+    EXPECT_EQ(+GeneralPrefs.wheelZoom, wheel ? 0u : 1u);
     EXPECT_FALSE(DefaultsStored());
 }

@@ -30,9 +30,9 @@ class PreferencesTest : public FilesTest {
 };
 
 TEST_F(PreferencesTest, AnEmptyStoreGivesTheDefaultsAndShortValuesKeepTheTail) {
-    EXPECT_EQ(GeneralPrefs.newDrawingAtStart, 0);
-    EXPECT_EQ(GeneralPrefs.openDialogAtStart, 0);
-    EXPECT_EQ(GeneralPrefs.showSplash, 1);
+    EXPECT_EQ(+GeneralPrefs.newDrawingAtStart, 0);
+    EXPECT_EQ(+GeneralPrefs.openDialogAtStart, 0);
+    EXPECT_EQ(+GeneralPrefs.showSplash, 1);
     EXPECT_EQ(UInt32(GeneralPrefs.coordBarShown), 1u);
     EXPECT_EQ(UInt32(GeneralPrefs.codePage), 6u);
     EXPECT_EQ(Float64(GeneralPrefs.importScale), 1.0);
@@ -44,8 +44,8 @@ TEST_F(PreferencesTest, AnEmptyStoreGivesTheDefaultsAndShortValuesKeepTheTail) {
     short1000[2] = 1;
     PrefSetData(PStr("generalv2"), 1000, short1000.data(), kApplicationId);
     Restart();
-    EXPECT_EQ(GeneralPrefs.openDialogAtStart, 1);
-    EXPECT_EQ(GeneralPrefs.showSplash, 0);
+    EXPECT_EQ(+GeneralPrefs.openDialogAtStart, 1);
+    EXPECT_EQ(+GeneralPrefs.showSplash, 0);
     EXPECT_EQ(ToStd(GeneralPrefs.appFont1), "");
     EXPECT_EQ(UInt32(GeneralPrefs.roundLineCaps), 1u);
     EXPECT_EQ(UInt32(GeneralPrefs.recentFullPaths), 1u);

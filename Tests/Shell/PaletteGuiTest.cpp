@@ -189,7 +189,7 @@ TEST_F(PaletteTest, SuspendHidesTheShownPalettesAndResumeBringsBackTheSame) {
     EXPECT_TRUE(Visible(PaletteId::patterns));
     EXPECT_FALSE(Visible(PaletteId::views));
     // The flags stay as they were: a suspend is no close.
-    EXPECT_NE(GeneralPrefs.patternPalette.shown, 0u);
+    EXPECT_NE(+GeneralPrefs.patternPalette.shown, 0u);
 }
 
 TEST_F(PaletteTest, PlacesSizesFlagsAndTheToolPalettesArrangementComeBackAfterARestart) {
@@ -200,7 +200,7 @@ TEST_F(PaletteTest, PlacesSizesFlagsAndTheToolPalettesArrangementComeBackAfterAR
     ShowToolPalette(false, 0, 0, true, true, true, true); // now across
     RunLoop();
     Rect views = ContentOf(PaletteId::views), tool = ContentOf(PaletteId::tool);
-    ASSERT_EQ(GeneralPrefs.toolPaletteOrientation, 1u);
+    ASSERT_EQ(+GeneralPrefs.toolPaletteOrientation, 1u);
     EndEventLoop(); // saves the preferences and disposes the palettes
     EXPECT_EQ(PaletteWindowRef(PaletteId::tool), nullptr);
 
@@ -216,7 +216,7 @@ TEST_F(PaletteTest, PlacesSizesFlagsAndTheToolPalettesArrangementComeBackAfterAR
     EXPECT_EQ(Height(viewsAgain), 150);
     EXPECT_EQ(toolAgain.top, tool.top);
     EXPECT_EQ(toolAgain.left, tool.left);
-    EXPECT_EQ(GeneralPrefs.toolPaletteOrientation, 1u);
+    EXPECT_EQ(+GeneralPrefs.toolPaletteOrientation, 1u);
     EXPECT_EQ(Width(toolAgain), 192);
     EXPECT_EQ(Height(toolAgain), 64);
 }
@@ -361,47 +361,47 @@ TEST_F(PaletteTest, AShortClickSelectsTheGroupAndHoldingOrClickingTheCurrentOneO
         // Released at once: only the group changes.
         QueueClick(PaletteWindowRef(PaletteId::tool), press);
         RunLoop();
-        EXPECT_EQ(GeneralPrefs.currentToolGroup, 1u);
-        EXPECT_EQ(GeneralPrefs.currentSubTool, 0u);
+        EXPECT_EQ(+GeneralPrefs.currentToolGroup, 1u);
+        EXPECT_EQ(+GeneralPrefs.currentSubTool, 0u);
 
         // On the current group the pop-up opens at once: dragged to the third tool and released.
         QueueToolDrag(press, 0, PopupCellCentre(1, 2));
         RunLoop();
-        EXPECT_EQ(GeneralPrefs.currentSubTool, 2u);
-        EXPECT_EQ(GeneralPrefs.lastSubTool[1], 2u);
+        EXPECT_EQ(+GeneralPrefs.currentSubTool, 2u);
+        EXPECT_EQ(+GeneralPrefs.lastSubTool[1], 2u);
 
         // Held on another group for 20 ticks, then released on its second tool.
         GeneralPrefs.currentToolGroup = 0;
         GeneralPrefs.lastSubTool[1] = 0;
         QueueToolDrag(press, int(kToolPopupDelayTicks) + 2, PopupCellCentre(1, 1));
         RunLoop();
-        EXPECT_EQ(GeneralPrefs.currentToolGroup, 1u);
-        EXPECT_EQ(GeneralPrefs.currentSubTool, 1u);
+        EXPECT_EQ(+GeneralPrefs.currentToolGroup, 1u);
+        EXPECT_EQ(+GeneralPrefs.currentSubTool, 1u);
 
         // Released outside the pop-up: the tool stays.
         QueueToolDrag(press, 0, Point{SInt16(content.bottom + 300), SInt16(content.right + 300)});
         RunLoop();
-        EXPECT_EQ(GeneralPrefs.currentSubTool, 1u);
+        EXPECT_EQ(+GeneralPrefs.currentSubTool, 1u);
     }
 }
 
 TEST_F(PaletteTest, ASecondaryClickOnTheToolPaletteOffersTheZoomBoxAndNeverClicksAButton) {
     GeneralPrefs.currentToolGroup = 0;
     Rect before = ContentOf(PaletteId::tool);
-    ASSERT_EQ(GeneralPrefs.toolPaletteOrientation, 0u);
+    ASSERT_EQ(+GeneralPrefs.toolPaletteOrientation, 0u);
     QueuePopUpMenuChoice(1);
     QueueClick(PaletteWindowRef(PaletteId::tool), Pt(40, 70), controlKey); // over group 3
     RunLoop();
     Rect after = ContentOf(PaletteId::tool);
-    EXPECT_EQ(GeneralPrefs.toolPaletteOrientation, 1u);
+    EXPECT_EQ(+GeneralPrefs.toolPaletteOrientation, 1u);
     EXPECT_EQ(Width(after), Height(before));
     EXPECT_EQ(after.right, before.right); // turned about its right edge
-    EXPECT_EQ(GeneralPrefs.currentToolGroup, 0u);
+    EXPECT_EQ(+GeneralPrefs.currentToolGroup, 0u);
     // Cancelling the menu changes nothing.
     QueuePopUpMenuChoice(0);
     QueueClick(PaletteWindowRef(PaletteId::tool), Pt(5, 5), controlKey);
     RunLoop();
-    EXPECT_EQ(GeneralPrefs.toolPaletteOrientation, 1u);
+    EXPECT_EQ(+GeneralPrefs.toolPaletteOrientation, 1u);
 }
 
 TEST_F(PaletteTest, TheToolPaletteIsDrawnByItsUpdate) {

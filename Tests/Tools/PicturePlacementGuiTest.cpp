@@ -93,7 +93,7 @@ TEST_F(PicturePlacementGui, PastePictureMakesOnePictureElementOfTheTypedSizeInOn
     GeneralPrefs.picturePlacement = 0;
     ASSERT_TRUE(Choose(kEditMenu, 7));
     EXPECT_EQ(Pending(), 149);
-    EXPECT_EQ(GeneralPrefs.picturePlacement, 1);
+    EXPECT_EQ(+GeneralPrefs.picturePlacement, 1);
     ClickAt(20, 30);
     ASSERT_EQ(Step(), 1);
     EXPECT_EQ(FieldText(), "14.00,7.00"); // the frame's 40 x 20 points times 0.35
@@ -123,7 +123,7 @@ TEST_F(PicturePlacementGui, PasteTakesTextBeforeAPictureAndThePictureWhenAlone) 
     GeneralPrefs.picturePlacement = 1;
     ASSERT_TRUE(Choose(kEditMenu, 6));
     EXPECT_EQ(Pending(), 149);
-    EXPECT_EQ(GeneralPrefs.picturePlacement, 0);
+    EXPECT_EQ(+GeneralPrefs.picturePlacement, 0);
     ClickAt(0, 0);
     Type("10,10");
     EXPECT_NE(OnlyPicture(), nullptr);
