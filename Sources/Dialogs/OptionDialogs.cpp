@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -73,26 +75,43 @@ enum : SInt16 {
 };
 
 // The check boxes and the preference each shows, as 0 or 1.
+// A switch of the packed preferences record: a byte, or a 32-bit word that may lie unaligned and so
+// is copied byte-wise.
 struct PrefSwitch {
     SInt16 item;
     UInt8* byte;
-    UInt32* word;
+    size_t wordOffset;
+
+    bool On() const {
+        if (byte != nullptr) return *byte != 0;
+        UInt32 word = 0;
+        std::memcpy(&word, reinterpret_cast<const unsigned char*>(&GeneralPrefs) + wordOffset, sizeof word);
+        return word != 0;
+    }
+    void Set(bool on) const {
+        if (byte != nullptr) {
+            *byte = on ? 1 : 0;
+            return;
+        }
+        const UInt32 word = on ? 1 : 0;
+        std::memcpy(reinterpret_cast<unsigned char*>(&GeneralPrefs) + wordOffset, &word, sizeof word);
+    }
 };
 std::vector<PrefSwitch> PrefSwitches() {
     GeneralPrefsRecord& p = GeneralPrefs;
     return {
-        {kPrefTitleBlock, &p.titleBlockForNewDrawings, nullptr},
-        {kPrefNewDrawing, &p.newDrawingAtStart, nullptr},
-        {kPrefOpenDialog, &p.openDialogAtStart, nullptr},
-        {kPrefSplash, &p.showSplash, nullptr},
-        {kPrefRoundCaps, nullptr, &p.roundLineCaps},
-        {kPrefCustomIcon, nullptr, &p.customIcon},
-        {kPrefUpdateCheck, nullptr, &p.autoUpdateCheck},
-        {kPrefWheelZoom, nullptr, &p.wheelZoom},
-        {kPrefSingleColumn, nullptr, &p.toolPaletteSingleColumn},
-        {kPrefDrawingsOnly, nullptr, &p.nativeOnlyInOpen},
-        {kPrefOption1678, nullptr, &p.option1678},
-        {kPrefFullPaths, nullptr, &p.recentFullPaths},
+        {kPrefTitleBlock, &p.titleBlockForNewDrawings, 0},
+        {kPrefNewDrawing, &p.newDrawingAtStart, 0},
+        {kPrefOpenDialog, &p.openDialogAtStart, 0},
+        {kPrefSplash, &p.showSplash, 0},
+        {kPrefRoundCaps, nullptr, offsetof(GeneralPrefsRecord, roundLineCaps)},
+        {kPrefCustomIcon, nullptr, offsetof(GeneralPrefsRecord, customIcon)},
+        {kPrefUpdateCheck, nullptr, offsetof(GeneralPrefsRecord, autoUpdateCheck)},
+        {kPrefWheelZoom, nullptr, offsetof(GeneralPrefsRecord, wheelZoom)},
+        {kPrefSingleColumn, nullptr, offsetof(GeneralPrefsRecord, toolPaletteSingleColumn)},
+        {kPrefDrawingsOnly, nullptr, offsetof(GeneralPrefsRecord, nativeOnlyInOpen)},
+        {kPrefOption1678, nullptr, offsetof(GeneralPrefsRecord, option1678)},
+        {kPrefFullPaths, nullptr, offsetof(GeneralPrefsRecord, recentFullPaths)},
     };
 }
 
@@ -137,7 +156,7 @@ void PreferencesDialog(DocWindowRecord* doc) {
     if (dialog == nullptr) return;
     const auto switches = PrefSwitches();
     for (const PrefSwitch& s : switches)
-        SetCheckBox(dialog, s.item, s.byte != nullptr ? *s.byte != 0 : *s.word != 0);
+        SetCheckBox(dialog, s.item, s.On());
     SetCheckBox(dialog, kPrefAlwaysOn, true);
     EnableItem(dialog, kPrefAlwaysOn, false);
     EnableItem(dialog, kPrefSaveDefaults, OpenDocumentList != nullptr);
@@ -156,13 +175,8 @@ void PreferencesDialog(DocWindowRecord* doc) {
             if (item == s.item) ToggleCheckBox(dialog, item);
     } while (item != kOK && item != kCancel);
     if (item == kOK) {
-        for (const PrefSwitch& s : switches) {
-            const bool on = GetCheckBox(dialog, s.item);
-            if (s.byte != nullptr)
-                *s.byte = on ? 1 : 0;
-            else
-                *s.word = on ? 1 : 0;
-        }
+        for (const PrefSwitch& s : switches)
+            s.Set(GetCheckBox(dialog, s.item));
         StoreFontName(dialog, kPrefMainFont, GeneralPrefs.appFont1);
         StoreFontName(dialog, kPrefSmallFont, GeneralPrefs.appFont2);
         SetAppFontNames(GeneralPrefs.appFont1, GeneralPrefs.appFont2);
