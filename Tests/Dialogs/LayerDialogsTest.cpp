@@ -426,8 +426,10 @@ TEST_F(LayerDialogs, DeleteLayerElementsIsOneUndoStep) {
     LineRecord* inside = AddLine(doc, 0, 0, 1, 1);
     inside->layer = 5;
     SetSelectedFlag(doc->drawing, &inside->selected, true);
-    SymbolDefRecord* def =
-        CreateSymbolFromSelection(doc, 0, 0, reinterpret_cast<const UInt8*>("\x03Box"), false);
+    SymbolDefRecord* def = CreateSymbolFromSelection(doc, 0, 0,
+                                                     reinterpret_cast<const UInt8*>("\x03"
+                                                                                    "Box"),
+                                                     false);
     ASSERT_NE(def, nullptr);
     EXPECT_EQ(DeleteLayerElements(doc, 5), 3);
     EXPECT_EQ(CountOnLayer(doc, 5), 0);
