@@ -58,13 +58,19 @@ void GeneralString(SInt16 n, Str255 text) {
     GetIndString(text, kGeneralStrings, n);
 }
 
-void DrawGrid(DialogRef dialog, DialogItemIndex item) {
+// The item framed in black; its inside, within the frame.
+Rect FramedItemInside(DialogRef dialog, DialogItemIndex item) {
     Rect r{};
     GetDItemRect(dialog, item, &r);
     PenNormal();
     ForeColor(blackColor);
     FrameRect(&r);
     InsetRect(&r, 1, 1);
+    return r;
+}
+
+void DrawGrid(DialogRef dialog, DialogItemIndex item) {
+    Rect r = FramedItemInside(dialog, item);
     for (SInt16 k = kCell - 1; k < kCell * kCells - 1; k += kCell) {
         MoveTo(r.left, SInt16(r.top + k));
         LineTo(SInt16(r.left + 126), SInt16(r.top + k));
@@ -79,12 +85,7 @@ void DrawGrid(DialogRef dialog, DialogItemIndex item) {
 }
 
 void DrawSwatch(DialogRef dialog, DialogItemIndex item) {
-    Rect r{};
-    GetDItemRect(dialog, item, &r);
-    PenNormal();
-    ForeColor(blackColor);
-    FrameRect(&r);
-    InsetRect(&r, 1, 1);
+    Rect r = FramedItemInside(dialog, item);
     PaintWith(r, gColors.working);
 }
 
