@@ -44,6 +44,6 @@ for target in build-fuzz/fuzz_*; do
   log="build-fuzz/logs/$name.log"
   mkdir -p "$corpus"
   echo "test.sh: $name for 60 s"
-  DW_FUZZ_SEED_DIR="$corpus" "$target" -seed=1 -max_total_time=60 -rss_limit_mb=4096 "$corpus" >"$log" 2>&1 ||
+  DW_FUZZ_SEED_DIR="$corpus" "$target" -seed=1 -max_total_time=60 -timeout=120 -rss_limit_mb=4096 "$corpus" >"$log" 2>&1 ||
     { tail -60 "$log"; echo "test.sh: $name failed; its log: $log"; exit 1; }
 done

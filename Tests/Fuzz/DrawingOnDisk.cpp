@@ -10,6 +10,7 @@
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"
 #include "Platform/PlatformApp.h"
+#include "Platform/SimulatedInput.h"
 #include "Other/ZEZUdivari.h"
 
 #include <unistd.h>
@@ -32,7 +33,13 @@ void Write(const std::string& path, const uint8_t* data, size_t size) {
         .write(reinterpret_cast<const char*>(data), std::streamsize(size));
 }
 
-// Offscreen with no input waiting, alerts and the missing-fonts question take their default answer.
+// A modal dialog (the missing-fonts question) waits for the user: when the loop has idled a while with
+// nothing to play, Return gives it its default answer. Alerts answer through the responder.
+void PressReturn() {
+    SimulateKey(true, kKeyCodeReturn, kReturnCharCode, 0, false);
+    SimulateKey(false, kKeyCodeReturn, kReturnCharCode, 0, false);
+}
+
 void OpenOnce(DocWindowRecord** slot, const FSRef* file, Boolean insert) {
     OpenDocument(slot, file, insert, -1, 1.5, -2.0);
     ClearRecordedAlerts();
@@ -43,8 +50,9 @@ std::string ReadAll(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// With DW_FUZZ_SEED_DIR set, a saved drawing with a line and a text, data and sidecar, is the seed.
-void WriteSeed() {
+// With DW_FUZZ_SEED_DIR set, a saved drawing with a line and a text, data and sidecar, is a seed; a
+// second one has its text in a font this machine lacks, so every run asks the missing-fonts question.
+void WriteSeed(const char* seedName, SInt16 font) {
     const char* folder = std::getenv("DW_FUZZ_SEED_DIR");
     DocWindowRecord* doc = nullptr;
     if (folder == nullptr || !NewDocument(&doc, nullptr, 0)) return;
@@ -53,6 +61,7 @@ void WriteSeed() {
     TextRecord* text = nullptr;
     NewTextElement(doc, &text);
     CStrToPStr(text->text, 256, "Text");
+    if (font != 0) text->font = font;
     doc->textHead->next = text;
     const std::string path = gFolder + "/Seed.cadx";
     if (FSMakeRef(path.c_str(), &doc->drawing->file) == noErr &&
@@ -60,7 +69,7 @@ void WriteSeed() {
         const std::string dataFork = ReadAll(path), sidecar = ReadAll(gFolder + "/._Seed.cadx");
         const uint32_t n = uint32_t(dataFork.size());
         const char length[4] = {char(n), char(n >> 8), char(n >> 16), char(n >> 24)};
-        std::ofstream(std::string(folder) + "/saved-drawing.bin", std::ios::binary)
+        std::ofstream(std::string(folder) + "/" + seedName, std::ios::binary)
             << std::string(length, 4) << dataFork << sidecar;
     }
     DisposeDocumentRecords(doc);
@@ -79,6 +88,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     PlatformInitialize(*argc, *argv);
     SetAlertResponder([](const AlertRecord&) { return SInt16(1); });
+    PlatformSetVirtualTime(true);
+    PlatformSetIdleLimit(50, PressReturn);
     char pattern[] = "/tmp/dw-fuzz-disk-XXXXXX";
     if (mkdtemp(pattern) == nullptr) std::abort();
     gFolder = pattern;
@@ -86,7 +97,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
         std::error_code ignored;
         std::filesystem::remove_all(gFolder, ignored);
     });
-    WriteSeed();
+    WriteSeed("saved-drawing.bin", 0);
+    WriteSeed("missing-font.bin", 31999);
     return 0;
 }
 
