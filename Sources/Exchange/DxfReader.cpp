@@ -499,7 +499,11 @@ Boolean ImportDXF(DocWindowRecord** slot, const FSRef* file) {
     s->drawingScale = DxfImportScale();
 
     OpenImportProgress(*ctx);
-    FileEnd end = ReadDXFFile(*ctx);
+    FileEnd end;
+    {
+        ScopedRecordBlocks bulk;
+        end = ReadDXFFile(*ctx);
+    }
     RemoveUnusedDimBlocks(doc);
     CloseBufferedFork();
     FSCloseFork(fork);

@@ -13,13 +13,19 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <type_traits>
 #include <utility>
 
 namespace {
 
+RecordBlockAllocator* gBulkRecords = nullptr;
+
 template <typename T> T* NewCleared() {
-    return static_cast<T*>(std::calloc(1, sizeof(T)));
+    if (gBulkRecords == nullptr) return static_cast<T*>(std::calloc(1, sizeof(T)));
+    void* record = gBulkRecords->Allocate(sizeof(T));
+    if (record != nullptr) std::memset(record, 0, sizeof(T));
+    return static_cast<T*>(record);
 }
 
 // The element kind of a record type, or -1 for the document's other records.
@@ -110,6 +116,18 @@ void DisposeAreaData(AreaRecord* area) {
     DisposeHandle(area->holes);
     area->holes = nullptr;
     area->lastHoleIndex = -1;
+}
+
+ScopedRecordBlocks::ScopedRecordBlocks() : allocator_(nullptr) {
+    if (gBulkRecords != nullptr) return;
+    allocator_ = new (std::nothrow) RecordBlockAllocator();
+    gBulkRecords = allocator_;
+}
+
+ScopedRecordBlocks::~ScopedRecordBlocks() {
+    if (allocator_ == nullptr) return;
+    gBulkRecords = nullptr;
+    delete allocator_;
 }
 
 LineRecord* NewLineRecord() {

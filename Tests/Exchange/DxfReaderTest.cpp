@@ -9,6 +9,7 @@
 #include "GuiHarness.h"
 #include "Model/ElementLists.h"
 #include "Model/NewDocument.h"
+#include "Model/RecordBlocks.h"
 #include "Platform/DialogManager.h"
 #include "Platform/Events.h"
 #include "Platform/SimulatedInput.h"
@@ -177,6 +178,29 @@ TEST_F(DxfReaderTest, TheDrawingIsNamedAfterTheFileAndTakesTheImportScale) {
         GeneralPrefs.importScale = bad;
         EXPECT_EQ(DxfImportScale(), 1.0);
     }
+}
+
+// A large import takes its records from blocks; what is drawn afterwards is allocated on its own, and
+// removing elements one by one and closing the drawing gives every block back.
+TEST_F(DxfReaderTest, ImportedElementsComeFromBlocksThatGoWithTheDrawing) {
+    const size_t blocksBefore = RecordBlocksInUse();
+    ASSERT_TRUE(Import(DxfEntities(Lines(40000))));
+    EXPECT_GT(RecordBlocksInUse(), blocksBefore + 1);
+    const size_t afterImport = RecordBlocksInUse();
+    SeekLastLine(doc);
+    for (int i = 0; i < 40000; ++i)
+        AppendLineAtCursor(doc, i, 0, i, 1, false);
+    EXPECT_EQ(RecordBlocksInUse(), afterImport);
+    int n = 0;
+    for (LineRecord* e = doc->lineHead->next; e != nullptr;) {
+        LineRecord* next = e->next;
+        if (n++ % 2 == 0) RemoveLine(doc, e);
+        e = next;
+    }
+    EXPECT_EQ(ListOf(doc->lineHead).size(), 40000u);
+    DisposeDocumentRecords(doc);
+    doc = nullptr;
+    EXPECT_EQ(RecordBlocksInUse(), blocksBefore);
 }
 
 TEST_F(DxfReaderTest, TheOpenDispatcherTakesDxfFilesByContentAndExtension) {

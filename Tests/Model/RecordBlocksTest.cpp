@@ -20,7 +20,7 @@ TEST(RecordBlocks, RecordsFromBlocksAreDisposedOneByOneInAnyOrder) {
     {
         RecordBlockAllocator blocks;
         // Enough records of two sizes for several blocks.
-        for (int i = 0; i < 30000; ++i) {
+        for (int i = 0; i < 60000; ++i) {
             auto* line = static_cast<LineRecord*>(blocks.Allocate(sizeof(LineRecord)));
             ASSERT_NE(line, nullptr);
             std::memset(static_cast<void*>(line), 0, sizeof *line);
