@@ -14,6 +14,8 @@ packages+=(qpdf poppler-utils)
 packages+=(qt6-image-formats-plugins)
 # Palettes are kept out of the taskbar through the X connection.
 packages+=(libxcb1-dev)
+# PDF streams are compressed through zlib at its fastest level.
+packages+=(zlib1g-dev)
 packages+=("$@")
 
 missing=()

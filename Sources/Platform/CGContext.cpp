@@ -71,6 +71,15 @@ struct GState {
     QTransform ctm; // user space to the base space (y up)
 };
 
+Qt::PenCapStyle QtCap(CGLineCap cap) {
+    return cap == kCGLineCapRound ? Qt::RoundCap : cap == kCGLineCapSquare ? Qt::SquareCap : Qt::FlatCap;
+}
+Qt::PenJoinStyle QtJoin(CGLineJoin join) {
+    return join == kCGLineJoinRound   ? Qt::RoundJoin
+           : join == kCGLineJoinBevel ? Qt::BevelJoin
+                                      : Qt::MiterJoin;
+}
+
 QTransform ToQ(const CGAffineTransform& t) {
     return QTransform(t.a, t.b, t.c, t.d, t.tx, t.ty);
 }
@@ -198,18 +207,40 @@ struct CGContext {
         const QTransform toUser = toDevice.inverted(&invertible);
         if (!invertible) return false;
         CallerBatch();
-        QPen pen = StrokePen();
         constexpr int kMaxPendingElements = 1 << 16;
-        if (!pendingStroke.isEmpty() &&
-            (pendingElements > kMaxPendingElements || pendingTransform != toDevice || pendingPen != pen))
+        if (pendingStroke.isEmpty() || pendingElements > kMaxPendingElements ||
+            pendingTransform != toDevice || !SamePendingPen()) {
             FlushStrokes();
-        pendingPen = pen;
-        pendingTransform = toDevice;
-        pendingStroke.addPath(toUser.map(path));
-        pendingElements += path.elementCount();
+            pendingPen = StrokePen();
+            pendingTransform = toDevice;
+        }
+        // Element by element: a mapped copy of each path would cost an allocation per line.
+        const int count = path.elementCount();
+        for (int i = 0; i < count; ++i) {
+            const QPainterPath::Element& e = path.elementAt(i);
+            const QPointF p = toUser.map(QPointF(e.x, e.y));
+            if (e.type == QPainterPath::MoveToElement) {
+                pendingStroke.moveTo(p);
+            } else if (e.type == QPainterPath::LineToElement) {
+                pendingStroke.lineTo(p);
+            } else if (e.type == QPainterPath::CurveToElement && i + 2 < count) {
+                const QPainterPath::Element& c2 = path.elementAt(i + 1);
+                const QPainterPath::Element& end = path.elementAt(i + 2);
+                pendingStroke.cubicTo(p, toUser.map(QPointF(c2.x, c2.y)), toUser.map(QPointF(end.x, end.y)));
+                i += 2;
+            }
+        }
+        pendingElements += count;
         path = QPainterPath();
         Touched();
         return true;
+    }
+
+    // The pending pen is the one the graphics state gives now (solid, since dashes never merge).
+    bool SamePendingPen() const {
+        return pendingPen.style() == Qt::SolidLine && pendingPen.color() == gs.stroke &&
+               pendingPen.widthF() == gs.lineWidth && pendingPen.capStyle() == QtCap(gs.cap) &&
+               pendingPen.joinStyle() == QtJoin(gs.join) && pendingPen.miterLimit() == gs.miterLimit;
     }
 
     QTransform UserToDevice() const { return gs.ctm * base; }
@@ -240,12 +271,8 @@ struct CGContext {
     QPen StrokePen() const {
         QPen pen(gs.stroke);
         pen.setWidthF(gs.lineWidth);
-        pen.setCapStyle(gs.cap == kCGLineCapRound    ? Qt::RoundCap
-                        : gs.cap == kCGLineCapSquare ? Qt::SquareCap
-                                                     : Qt::FlatCap);
-        pen.setJoinStyle(gs.join == kCGLineJoinRound   ? Qt::RoundJoin
-                         : gs.join == kCGLineJoinBevel ? Qt::BevelJoin
-                                                       : Qt::MiterJoin);
+        pen.setCapStyle(QtCap(gs.cap));
+        pen.setJoinStyle(QtJoin(gs.join));
         pen.setMiterLimit(gs.miterLimit);
         if (!gs.dash.empty()) {
             // Qt measures dashes in line widths and wants pairs.
@@ -417,6 +444,7 @@ void QDFlushPortBuffer(CGrafPtr port, RgnHandle) {
 
 CGContextRef CGPDFContextCreateWithPath(const char* utf8Path, const CGRect* mediaBox) {
     if (!utf8Path || !mediaBox || mediaBox->size.width <= 0 || mediaBox->size.height <= 0) return nullptr;
+    PlatformLinkFastPdfCompression();
     auto c = std::make_unique<CGContext>();
     c->pdf = std::make_unique<QPdfWriter>(QString::fromUtf8(utf8Path));
     c->pdf->setResolution(72);
@@ -888,9 +916,7 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
     if (!context || !pen || (segmentCount == 0 && dotCount == 0)) return;
     QPen qpen(Colour(pen->r, pen->g, pen->b, pen->alpha));
     qpen.setWidthF(std::max<CGFloat>(0, pen->width));
-    qpen.setCapStyle(pen->cap == kCGLineCapRound    ? Qt::RoundCap
-                     : pen->cap == kCGLineCapSquare ? Qt::SquareCap
-                                                    : Qt::FlatCap);
+    qpen.setCapStyle(QtCap(pen->cap));
     qpen.setJoinStyle(Qt::RoundJoin);
     context->FlushStrokes();
     QPainter& painter = context->painter;

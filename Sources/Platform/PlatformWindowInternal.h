@@ -130,6 +130,8 @@ std::string PlatformMacRomanFromString(const QString& text);
 // A CG-style context over any Qt paint device whose height (in its units) is `height`: y is flipped so
 // that the origin is bottom-left. Printing creates its contexts here; release with CGContextRelease.
 CGContext* PlatformCreateCGContext(QPaintDevice* device, double width, double height);
+// Nothing; calling it links the program's faster set-up of PDF stream compression (PdfCompression.cpp).
+void PlatformLinkFastPdfCompression();
 
 // Window list order changed or a window appeared: recompute hilite and post activate events.
 void PlatformWindowOrderChanged();

@@ -93,6 +93,33 @@ TEST_F(CGTest, DashedStrokeGoesIntoAPdfFileOfTwoPages) {
     EXPECT_EQ(CGPDFContextCreateWithPath("/nonexistent-folder/x.pdf", &media), nullptr);
 }
 
+// Content streams are deflated at the fastest level (zlib header 78 01): at the default level a large
+// drawing spends most of its PDF time compressing.
+TEST_F(CGTest, PdfStreamsAreCompressedAtTheFastestLevel) {
+    std::string path = TestOutputPath("fast.pdf");
+    CGRect media = CGRectMake(0, 0, 595, 842);
+    CGContextRef pdf = CGPDFContextCreateWithPath(path.c_str(), &media);
+    ASSERT_NE(pdf, nullptr);
+    CGContextBeginPage(pdf, &media);
+    for (int i = 0; i < 200; ++i) {
+        CGContextMoveToPoint(pdf, 10 + i, 10);
+        CGContextAddLineToPoint(pdf, 300, 20 + i);
+        CGContextStrokePath(pdf);
+    }
+    CGContextEndPage(pdf);
+    CGContextRelease(pdf);
+    const std::string bytes = ReadFile(path);
+    int flate = 0;
+    for (size_t at = bytes.find("/FlateDecode"); at != std::string::npos;
+         at = bytes.find("/FlateDecode", at + 1)) {
+        const size_t data = bytes.find("stream\n", at);
+        ASSERT_NE(data, std::string::npos);
+        EXPECT_EQ(bytes.substr(data + 7, 2), std::string("\x78\x01", 2));
+        ++flate;
+    }
+    EXPECT_GT(flate, 0);
+}
+
 TEST_F(CGTest, ArcsRunCounterClockwiseUnlessAskedOtherwise) {
     CGContextSetRGBFillColor(ctx_, 0, 0, 0, 1);
     CGContextMoveToPoint(ctx_, 50, 40);
