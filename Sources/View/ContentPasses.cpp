@@ -178,25 +178,6 @@ bool DrawSymbolInstances(DocWindowRecord* doc) {
     return true;
 }
 
-long CountElements(const DocWindowRecord* doc) {
-    long n = doc->imageCount;
-    for (AreaRecord* e = doc->areaHead->next; e; e = e->next)
-        ++n;
-    for (PolylineRecord* e = doc->polylineHead->next; e; e = e->next)
-        ++n;
-    for (LineRecord* e = doc->lineHead->next; e; e = e->next)
-        ++n;
-    for (ArcRecord* e = doc->arcHead->next; e; e = e->next)
-        ++n;
-    for (TextRecord* e = doc->textHead->next; e; e = e->next)
-        ++n;
-    for (DimensionRecord* e = doc->dimensionHead->next; e; e = e->next)
-        ++n;
-    for (SymbolInstanceRecord* e = doc->instanceHead->next; e; e = e->next)
-        ++n;
-    return std::max(n, 1L);
-}
-
 void DrawOriginCross(DocWindowRecord* doc, CGContextRef ctx) {
     const DrawingRecord* d = doc->drawing;
     Float64 x, y;
@@ -324,11 +305,44 @@ void ClearOutputTransform(DocWindowRecord* doc) {
     SetOutputTransform(doc, nullptr, 0, 0, 0, 0, 0, 0, 0);
 }
 
+namespace {
+
+template <typename T> long ListLength(const T* first) {
+    long n = 0;
+    for (; first != nullptr; first = first->next)
+        ++n;
+    return n;
+}
+
+// The elements the pass will visit, for its progress: where the index narrows a kind to the output
+// rectangle, its candidates; else the whole list. Each sheet of a tiled print sees a small part of a
+// large drawing, and counting every list for each sheet cost more than drawing it.
+long CountPassElements(DocWindowRecord* doc) {
+    Float64 minX = 0, minY = 0, maxX = 0, maxY = 0;
+    VisibleWorldRect(doc, &minX, &minY, &maxX, &maxY);
+    std::vector<void*> candidates;
+    auto visited = [&](SInt16 kind, const auto* first) {
+        return SpatialCandidates(doc, kind, minX, minY, maxX, maxY, &candidates) ? long(candidates.size())
+                                                                                 : ListLength(first);
+    };
+    long n = doc->imageCount;
+    if (Installed(gViewHooks.drawArea)) n += visited(kAreaElement, doc->areaHead->next);
+    if (Installed(gViewHooks.drawPolyline)) n += ListLength(doc->polylineHead->next);
+    n += visited(kLineElement, doc->lineHead->next);
+    n += visited(kArcElement, doc->arcHead->next);
+    n += visited(kTextElement, doc->textHead->next);
+    if (Installed(gViewHooks.drawDimension)) n += ListLength(doc->dimensionHead->next);
+    if (Installed(gViewHooks.drawSymbolInstance)) n += ListLength(doc->instanceHead->next);
+    return std::max(n, 1L);
+}
+
+} // namespace
+
 Boolean DrawDrawingWithProgress(DocWindowRecord* doc, SInt16 firstPercent, SInt16 lastPercent) {
     PassProgress progress;
     progress.first = firstPercent;
     progress.last = lastPercent;
-    progress.total = CountElements(doc);
+    progress.total = CountPassElements(doc);
     PassProgress* outer = gProgress;
     gProgress = &progress;
     SInt16 savedHighlight = doc->highlightMode;
