@@ -19,6 +19,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -181,6 +183,31 @@ void Rebuild(MenuRef menu) {
     }
 }
 
+// The desktop tests walk menus with the arrow keys, which pass over dimmed and hidden items. With
+// DRAFTWERK_MENU_LOG naming a file, each menu that opens writes its items there as they stand, so a
+// test finds an item by its text instead of by a count that every newly enabled item shifts. A line
+// per item: "1" or "0" for enabled, "h" for hidden, "-" for a separator, a tab, the text.
+void LogOpenedMenu(const MenuRef menu) {
+    static const char* path = std::getenv("DRAFTWERK_MENU_LOG");
+    if (path == nullptr || *path == 0) return;
+    QString text = QStringLiteral("menu\t") + DisplayText(menu->title) + QLatin1Char('\n');
+    for (const MenuItemRecord& item : menu->items) {
+        const char* state = (item.attributes & kMenuItemAttrHidden) ? "h"
+                            : IsSeparator(item)                     ? "-"
+                            : item.enabled && menu->enabled         ? "1"
+                                                                    : "0";
+        text += QLatin1String(state) + QLatin1Char('\t') + DisplayText(item.text) + QLatin1Char('\n');
+    }
+    // Whole or not at all: the test reads it as soon as it is there.
+    const std::string temporary = std::string(path) + ".part";
+    if (FILE* f = std::fopen(temporary.c_str(), "wb")) {
+        const QByteArray bytes = text.toUtf8();
+        const bool written =
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f) == size_t(bytes.size());
+        if (std::fclose(f) == 0 && written) std::rename(temporary.c_str(), path);
+    }
+}
+
 QMenu* QtMenu(MenuRef menu) {
     if (!HaveGui()) return nullptr;
     if (!menu->qmenu) {
@@ -193,6 +220,7 @@ QMenu* QtMenu(MenuRef menu) {
             for (MenuItemRecord& item : menu->items)
                 if (MenuRef sub = SubmenuOf(item) ? GetMenuHandle(SubmenuOf(item)) : nullptr)
                     if (sub->dirty) Rebuild(sub);
+            LogOpenedMenu(menu);
         });
         QObject::connect(q, &QMenu::aboutToHide, q, [menu] {
             if (std::find(gBarMenus.begin(), gBarMenus.end(), menu) != gBarMenus.end())

@@ -261,6 +261,8 @@ class Program:
         env.update({"HOME": home, "XDG_RUNTIME_DIR": runtime, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
                     "XDG_DATA_HOME": os.path.join(home, ".local/share"),
                     "XDG_CACHE_HOME": os.path.join(home, ".cache"), "QT_QPA_PLATFORM": "xcb", "TMPDIR": runtime})
+        self.menu_log = os.path.join(self.folder, "menu.log")
+        env["DRAFTWERK_MENU_LOG"] = self.menu_log
         env.update(extra_env or {})
         self.env = env
         self.stderr_path = os.path.join(self.folder, "stderr.txt")
@@ -734,21 +736,47 @@ def scenario_name_already_open(tier):
     program.quit()
 
 
-def choose_from_menu(program, window, title, downs, submenu_downs=None):
+def opened_menu_items(program):
+    """The items of the menu that opened last, as the program wrote them to its menu log: (state, text)
+    with state "1" enabled, "0" dimmed, "h" hidden, "-" a separator."""
+    wait_for("the opened menu's items", lambda: os.path.exists(program.menu_log), 5)
+    with open(program.menu_log, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    return [tuple(line.split("\t", 1)) for line in lines[1:]]
+
+
+def steps_to_item(program, text, first_active):
+    """Down presses from the menu just opened to the enabled item of that text: the arrow keys pass over
+    dimmed, hidden and separator items; a submenu opens with its first item active already."""
+    items = opened_menu_items(program)
+    reachable = [t for state, t in items if state == "1"]
+    found = [i for i, t in enumerate(reachable) if (text(t) if callable(text) else t == text)]
+    check(len(found) == 1, f"menu item {text!r} is not available once; the menu holds {items}")
+    return found[0] + (0 if first_active else 1)
+
+
+def choose_from_menu(program, window, title, item, submenu_item=None):
     """Opens the bar's menu at index title by a click and walks down to an item with the arrow keys, which
-    pass over dimmed items (a negative count walks up from the bottom); with submenu_downs the item's
-    submenu opens with Right first."""
+    pass over dimmed items. item is the item's text, a test of its text, or a count of Down presses
+    (negative for Up from the bottom); with submenu_item (the same) the item's submenu opens with Right
+    first."""
     desk = program.desk
     titles, bar_y = menu_titles(desk, window)
     check(len(titles) > title, f"menu bar titles not found: {titles}")
+    if os.path.exists(program.menu_log):
+        os.remove(program.menu_log)
     desk.click((titles[title][0] + titles[title][1]) // 2, bar_y)
     wait_for("the menu to open", desk.popups, 5)
+    downs = item if isinstance(item, int) else steps_to_item(program, item, False)
     desk.key(*(["Down"] * downs if downs > 0 else ["Up"] * -downs))
-    if submenu_downs is not None:
+    if submenu_item is not None:
+        if os.path.exists(program.menu_log):
+            os.remove(program.menu_log)
         desk.key("Right")
         wait_for("the submenu to open", lambda: len(desk.popups()) >= 2, 5)
-        if submenu_downs > 0:
-            desk.key(*["Down"] * submenu_downs)
+        sub_downs = submenu_item if isinstance(submenu_item, int) else steps_to_item(program, submenu_item, True)
+        if sub_downs > 0:
+            desk.key(*["Down"] * sub_downs)
     desk.key("Return")
     wait_for("the menu to close", lambda: not desk.popups(), 5)
 
@@ -766,9 +794,7 @@ def scenario_repair_from_menu(tier):
     type_point(program, "0,0")
     type_point(program, "30,40")
     program.wait_idle(0.3)
-    # The arrow keys pass over dimmed items: Undo, Title Block, Text Editor, then Repairs; in it the
-    # first item is active when it opens, and Remove Duplicate Lines is the third available one.
-    choose_from_menu(program, doc, 2, 4, 2)
+    choose_from_menu(program, doc, 2, "Repairs", "Remove Duplicate Lines")
     dismiss_alert_with_return(program)
     path = os.path.join(tier.scratch, "Repaired.cadx")
     save_through_panel(program, path)
@@ -785,9 +811,8 @@ def scenario_repair_from_menu(tier):
 
 
 def import_image_through_panel(program, window, path):
-    """File > Import Image…, the last available item above Page Setup, Output Areas, Pages, Header and
-    Footer, Print Whole Drawing and Quit, with the path typed into the panel."""
-    choose_from_menu(program, window, 1, -7)
+    """File > Import Image…, with the path typed into the panel."""
+    choose_from_menu(program, window, 1, "Import Image…")
     desk = program.desk
     panel = program.wait_window("the Import Image panel", lambda: (program.panels() or [None])[0])
     wait_for("the panel to take the keys", lambda: desk.active() == panel, 5)
@@ -1569,7 +1594,7 @@ def scenario_layers_from_menu(tier):
     draw_clicked_line(program, doc, (0.2, 0.4), (0.6, 0.4))
     program.wait_idle(0.3)
     desk.key("Escape")
-    choose_from_menu(program, doc, 3, 4)  # Layers > Move Elements to Layer
+    choose_from_menu(program, doc, 3, "Move Elements to Layer")
     x, y, w, h = desk.geometry(doc)
     desk.click(x + int(0.4 * w), y + int(0.4 * h))  # the line gives the layer to move from
     program.wait_idle(0.3)
@@ -1580,7 +1605,7 @@ def scenario_layers_from_menu(tier):
     moved = dump(tier, path)
     check(line_layers_of(moved) == [7], f"the line is not on layer 7: {moved}")
 
-    choose_from_menu(program, doc, 3, 6)  # Layers > Copy Layer
+    choose_from_menu(program, doc, 3, "Copy Layer")
     type_point(program, "7,7,2")
     program.wait_idle(0.3)
     mtime = os.stat(path).st_mtime_ns
@@ -1644,15 +1669,13 @@ def scenario_keys_from_menu(tier):
     x, y, w, h = desk.geometry(doc)
     first, second = (x + int(0.4 * w), y + int(0.3 * h)), (x + int(0.4 * w), y + int(0.5 * h))
 
-    choose_from_menu(program, doc, 4, 1)  # Keys > Give Key to Selection
+    choose_from_menu(program, doc, 4, "Give Key to Selection")
     desk.click(*first)
     type_point(program, "5")
     program.wait_idle(0.3)
 
     # File > Export > Save Elements As…: every line by its kind name, the second clicked out again.
-    # From the bottom: Quit, Print Whole Drawing, Header and Footer, Pages, Output Areas, Page Setup,
-    # Import Image, Export.
-    choose_from_menu(program, doc, 1, -8, 2)
+    choose_from_menu(program, doc, 1, "Export", "Save Elements As…")
     type_point(program, "line")
     program.wait_idle(0.3)
     desk.click(*second)
@@ -1674,7 +1697,7 @@ def scenario_keys_from_menu(tier):
     keys = sorted(a[3] for a in line_attributes_of(dump(tier, path)))
     check(keys == [0, 5], f"the keys of the lines are {keys}")
 
-    choose_from_menu(program, doc, 4, -1)  # Keys > Remove a Key
+    choose_from_menu(program, doc, 4, "Remove a Key")
     desk.click(*second)
     dismiss_alert_with_return(program)
     desk.click(*first)
@@ -1708,9 +1731,7 @@ def scenario_scale_drawing_from_line(tier):
     check(len(before) == 2, f"two lines were not drawn: {before}")
     first = next(l for l in before if abs(l[1] - l[3]) < 1e-6)
     length = abs(first[2] - first[0])
-    # File > Output Areas, five up from the bottom; in it the first available item is active when it
-    # opens, and Scale Drawing from a Line is the fourth.
-    choose_from_menu(program, doc, 1, -5, 3)
+    choose_from_menu(program, doc, 1, "Output Areas", "Scale Drawing from a Line")
     x, y, w, h = program.desk.geometry(doc)
     program.desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
@@ -1746,10 +1767,9 @@ def scenario_pdf_area_to_clipboard(tier):
     draw_clicked_line(program, doc, (0.3, 0.4), (0.6, 0.6))
     desk.key("Escape")
     program.wait_idle(0.3)
-    # File > Output Areas (five up from the bottom); its submenu opens on its first item.
-    choose_from_menu(program, doc, 1, -5, 2)  # PDF Area from Two Corners
+    choose_from_menu(program, doc, 1, "Output Areas", "PDF Area from Two Corners")
     draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
-    choose_from_menu(program, doc, 1, -5, 2)  # PDF of the PDF Area…
+    choose_from_menu(program, doc, 1, "Output Areas", "PDF of the PDF Area…")
     program.wait_idle(0.5)
     path = os.path.join(tier.scratch, "clip.pdf")
 
@@ -1806,17 +1826,12 @@ def scenario_paste_picture(tier):
     program.quit()
 
 
-def open_settings_dialog(program, doc, title, walks):
-    """Settings > the dialog of the title, reached by one of the walks (arrow steps from the top, or from
-    the bottom when negative): which items are enabled before it depends on the dialogs built."""
-    for downs in walks:
-        choose_from_menu(program, doc, 6, downs)
-        window, props = program.wait_window("a settings dialog", lambda: (program.dialogs() or [None])[0])
-        if props["title"] == title:
-            return window
-        program.desk.key("Escape")
-        program.wait_window("the other dialog to close", lambda: not program.dialogs(), 5)
-    check(False, f"Settings did not open the dialog {title!r}")
+def open_settings_dialog(program, doc, title):
+    """Settings > the item of the title, which opens the dialog of that title."""
+    choose_from_menu(program, doc, 6, title + "…")
+    window, props = program.wait_window("a settings dialog", lambda: (program.dialogs() or [None])[0])
+    check(props["title"] == title, f"Settings > {title}… opened the dialog {props['title']!r}")
+    return window
 
 
 def scenario_pens_dialog_height(tier):
@@ -1828,7 +1843,7 @@ def scenario_pens_dialog_height(tier):
     doc = new_document(program)
     program.wait_settled(doc, steady=0.5)
     desk = program.desk
-    dialog = open_settings_dialog(program, doc, "Pens", (-3, -5))
+    dialog = open_settings_dialog(program, doc, "Pens")
     wait_for("the dialog to take the keys", lambda: desk.active() == dialog, 5)
     check_on_screen(desk, dialog, "the pen dialog")
     x, y, w, full = desk.geometry(dialog)
@@ -1852,7 +1867,7 @@ def scenario_dimension_pen_refused(tier):
     doc = new_document(program)
     program.wait_settled(doc, steady=0.5)
     desk = program.desk
-    dialog = open_settings_dialog(program, doc, "Dimension Settings", (3, 5))
+    dialog = open_settings_dialog(program, doc, "Dimension Settings")
     wait_for("the dialog to take the keys", lambda: desk.active() == dialog, 5)
     x, y, w, h = desk.geometry(dialog)
     desk.click(x + 158, y + 16)  # the page pop-up
@@ -1924,8 +1939,7 @@ def scenario_print_frame_into_pdf(tier):
     type_point(program, "150,100")
     desk.key("Escape")
     program.wait_idle(0.3)
-    # File > Pages (four up from the bottom, below Output Areas); its first item is New Page.
-    choose_from_menu(program, doc, 1, -4, 0)
+    choose_from_menu(program, doc, 1, "Pages", "New Page from Two Corners")
     # Corners typed: 180 x 120 mm at 1:1 fit one sheet.
     type_point(program, "0,0")
     type_point(program, "180,120")
@@ -1982,10 +1996,14 @@ def first_document(program):
     return doc
 
 
+WINDOW_PALETTES = {13: "Coordinate Bar", 14: "Tools", 15: "Info Window", 16: "Symbols", 17: "Attribute Presets",
+                   18: "Layer Sets", 19: "Colours", 20: "Patterns", 21: "Views"}
+
+
 def show_palette_from_window_menu(program, doc, item):
-    """Window menu item 13..21 (shows or hides a palette); with one document the only enabled item above
-    them is Save Current View."""
-    choose_from_menu(program, doc, WINDOW_MENU, item - 11)
+    """Window menu item 13..21, which reads "Show" or "Hide" and the palette's name."""
+    name = WINDOW_PALETTES[item]
+    choose_from_menu(program, doc, WINDOW_MENU, lambda text: text in ("Show " + name, "Hide " + name))
 
 
 def check_palette_is_tool_window(program, window, props, doc):
@@ -2117,7 +2135,7 @@ def scenario_saved_view_recalled(tier):
     draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.3))
     desk.key("Escape")
     program.wait_idle(0.3)
-    choose_from_menu(program, doc, 7, 1)  # Window: the first item available is Save Current View
+    choose_from_menu(program, doc, WINDOW_MENU, "Save Current View…")
     dialog = program.wait_window("the view's name dialog", lambda: next(
         (w for w, p in program.dialogs() if p["title"] == "View"), None))
     wait_for("the name dialog to take the keys", lambda: desk.active() == dialog, 5)
@@ -2127,7 +2145,7 @@ def scenario_saved_view_recalled(tier):
     program.wait_window("the name dialog to close", lambda: not program.dialogs(), 5)
     desk.key("Up", "Up", "Up")  # zoom in from the command field
     program.wait_idle(0.5)
-    choose_from_menu(program, doc, 7, 1, 0)  # Window > Go to View > Detail
+    choose_from_menu(program, doc, WINDOW_MENU, "Go to View", "Detail")
     program.wait_idle(0.5)
     path = os.path.join(tier.scratch, "Views.cadx")
     save_through_panel(program, path)
@@ -2163,7 +2181,7 @@ def scenario_layer_table_and_grid(tier):
     doc = new_document(program)
     program.wait_settled(doc, steady=0.5)
     desk = program.desk
-    choose_from_menu(program, doc, 3, 2)  # Layers > Layer Table
+    choose_from_menu(program, doc, 3, "Layer Table…")
     table = wait_dialog(program, "Layer Table")
     desk.type("Walls")
     desk.key("Tab", "BackSpace")  # the second row's name emptied
@@ -2173,7 +2191,7 @@ def scenario_layer_table_and_grid(tier):
     dismiss_alert_with_return(program)
     program.wait_window("the Layer Table to close", lambda: table not in [w for w, _ in program.dialogs()], 5)
 
-    choose_from_menu(program, doc, 3, 1)  # Layers > Layer Visibility
+    choose_from_menu(program, doc, 3, "Layer Visibility…")
     grid = wait_dialog(program, "Layer Visibility")
     x, y, w, h = desk.geometry(grid)
     # Item 3 starts at (16, 12); layer 5's cell is the sixth of the first row.
@@ -2223,7 +2241,7 @@ def scenario_layer_delete_and_sets(tier):
     desk = program.desk
     draw_clicked_line(program, doc, (0.2, 0.4), (0.6, 0.4))
     desk.key("Escape")
-    choose_from_menu(program, doc, 3, 7)  # Layers > Delete Layer Elements
+    choose_from_menu(program, doc, 3, "Delete Layer Elements…")
     dialog = wait_dialog(program, "Delete Layer Elements")
     desk.key("Return")  # the current layer, the line's, is offered
     program.wait_window("the dialog to close", lambda: dialog not in [w for w, _ in program.dialogs()], 5)
@@ -2233,7 +2251,7 @@ def scenario_layer_delete_and_sets(tier):
     desk.key("ctrl+z")
     program.wait_idle(0.3)
 
-    choose_from_menu(program, doc, 3, 3)  # Layers > Layer Sets
+    choose_from_menu(program, doc, 3, "Layer Sets…")
     sets = wait_dialog(program, "Layer Sets")
     desk.type("Plan")
     x, y, w, h = desk.geometry(sets)
@@ -2288,7 +2306,7 @@ def scenario_drawing_format_refuses_a_zero_scale(tier):
     doc = new_document(program)
     program.wait_settled(doc, steady=0.5)
     desk = program.desk
-    choose_from_menu(program, doc, 6, 1)  # Settings > Drawing Format, the first item
+    choose_from_menu(program, doc, 6, "Drawing Format…")
     dialog = open_dialog(program, "Drawing Format")
     shoot(tier, "drawing-format")
     desk.key("Tab", "Tab")  # the scale field, its text selected
@@ -2304,12 +2322,12 @@ def scenario_drawing_format_refuses_a_zero_scale(tier):
     save_through_panel(program, path)
     scale = settings_of(tier, path)[0]
     check(scale == 0.5, f"the saved scale is {scale}, not 0.5")
-    choose_from_menu(program, doc, 0, -2)  # Draftwerk > Preferences, above Quit
+    choose_from_menu(program, doc, 0, "Preferences…")
     open_dialog(program, "Preferences")
     shoot(tier, "preferences")
     desk.key("Escape")
     program.wait_window("the Preferences to close", lambda: not program.dialogs())
-    choose_from_menu(program, doc, 6, -2)  # Settings > Font and Size, above Show Grid
+    choose_from_menu(program, doc, 6, "Font and Size…")
     open_dialog(program, "Font and Size")
     shoot(tier, "font-and-size")
     desk.key("Escape")
@@ -2326,7 +2344,7 @@ def scenario_shortcut_moved_after_alert(tier):
     doc = new_document(program)
     program.wait_settled(doc, steady=0.5)
     desk = program.desk
-    choose_from_menu(program, doc, 6, -3)  # Settings > Keyboard Shortcuts, above Font and Size
+    choose_from_menu(program, doc, 6, "Keyboard Shortcuts…")
     dialog = open_dialog(program, "Keyboard Shortcuts")
     desk.type("Snap to int")
     desk.key("shift+F9")
