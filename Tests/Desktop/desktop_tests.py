@@ -1485,8 +1485,8 @@ def scenario_symbol_from_key(tier):
     check(len(lines) == 2, f"two lines were not drawn: {lines}")
     x, y, w, h = desk.geometry(doc)
 
-    # Without symbols the Symbols menu (the sixth title) offers its two definition items first.
-    choose_from_menu(program, doc, 5, 1)
+    # Symbols, the sixth title.
+    choose_from_menu(program, doc, 5, "Make Symbol from Selection")
     desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
     type_point(program, "0,0")
@@ -1502,15 +1502,14 @@ def scenario_symbol_from_key(tier):
     check(instances == [(0.0, 0.0)], f"the symbol is not shown at its base point: {instances}")
 
     # Escape midway: define again, a click marks, Escape ends it and nothing changes.
-    choose_from_menu(program, doc, 5, 5)
+    choose_from_menu(program, doc, 5, "Make Symbol from Selection")
     desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
     desk.key("Escape")
     program.wait_idle(0.3)
     check(not program.alerts(), "an alert after Escape")
 
-    # With a symbol, explode is the fourth item offered.
-    choose_from_menu(program, doc, 5, 4)
+    choose_from_menu(program, doc, 5, "Explode Symbol Instances")
     desk.click(x + int(0.4 * w), y + int(0.3 * h))
     program.wait_idle(0.3)
     type_point(program, "yes")  # in place of the proposed answer, selected
