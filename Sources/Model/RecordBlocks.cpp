@@ -1,6 +1,7 @@
 // Blocks of element records: aligned to their size, so that the block of a record is found from its
-// address alone, and freed when their last record is released. A block is one huge page where the
-// system offers them: a million records otherwise cost a page fault for every 4 KB they fill.
+// address alone, and freed when their last record is released. Blocks after an allocator's first are
+// huge pages where the system offers them: a million records otherwise cost a page fault for every
+// 4 KB they fill, while a small drawing keeps to the pages it touches.
 #include "Model/RecordBlocks.h"
 
 #include <cstdint>
@@ -47,7 +48,7 @@ void FreeBlock(RecordBlock* block) {
 
 // A block's memory at an address that is a multiple of its size: twice that is mapped and the
 // unaligned ends are given back.
-void* MapAlignedBlock() {
+void* MapAlignedBlock(bool hugePage) {
     void* mapped = mmap(nullptr, 2 * kBlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) return nullptr;
     uintptr_t start = reinterpret_cast<uintptr_t>(mapped);
@@ -57,7 +58,9 @@ void* MapAlignedBlock() {
         munmap(reinterpret_cast<void*>(aligned + kBlockBytes), tail);
     void* block = reinterpret_cast<void*>(aligned);
 #ifdef MADV_HUGEPAGE
-    madvise(block, kBlockBytes, MADV_HUGEPAGE);
+    if (hugePage) madvise(block, kBlockBytes, MADV_HUGEPAGE);
+#else
+    (void)hugePage;
 #endif
     return block;
 }
@@ -81,7 +84,7 @@ void* RecordBlockAllocator::Allocate(size_t size) {
     if (block_ == nullptr || used_ + size > kBlockBytes) {
         Retire(block_);
         block_ = nullptr;
-        void* memory = MapAlignedBlock();
+        void* memory = MapAlignedBlock(blocksMade_ > 0);
         if (memory == nullptr) return nullptr;
         try {
             Blocks().insert(reinterpret_cast<uintptr_t>(memory));
@@ -93,6 +96,7 @@ void* RecordBlockAllocator::Allocate(size_t size) {
         block_->live = 0;
         block_->filling = true;
         used_ = kHeaderBytes;
+        ++blocksMade_;
         DW_POISON(static_cast<char*>(memory) + kHeaderBytes, kBlockBytes - kHeaderBytes);
     }
     char* record = reinterpret_cast<char*>(block_) + used_;

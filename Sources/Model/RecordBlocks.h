@@ -22,6 +22,7 @@ class RecordBlockAllocator {
   private:
     struct RecordBlock* block_ = nullptr;
     size_t used_ = 0;
+    size_t blocksMade_ = 0;
 };
 
 // Releases a record that came from a block and returns true; false for a record allocated on its
