@@ -12,12 +12,27 @@
 #include <sys/mman.h>
 
 #if defined(__SANITIZE_ADDRESS__)
+#define DW_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DW_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#if defined(DW_ADDRESS_SANITIZER)
 #include <sanitizer/asan_interface.h>
+#include <sanitizer/lsan_interface.h>
 #define DW_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
 #define DW_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+// The leak checker looks for pointers in its own allocations only: records in a mapped block point
+// to other records, which it would otherwise report as lost.
+#define DW_BLOCK_MAPPED(p, n) __lsan_register_root_region(p, n)
+#define DW_BLOCK_UNMAPPED(p, n) __lsan_unregister_root_region(p, n)
 #else
 #define DW_POISON(p, n) ((void)(p), (void)(n))
 #define DW_UNPOISON(p, n) ((void)(p), (void)(n))
+#define DW_BLOCK_MAPPED(p, n) ((void)(p), (void)(n))
+#define DW_BLOCK_UNMAPPED(p, n) ((void)(p), (void)(n))
 #endif
 
 struct RecordBlock {
@@ -43,6 +58,7 @@ void FreeBlock(RecordBlock* block) {
     Blocks().erase(base);
     if (gLastFound == base) gLastFound = 0;
     DW_UNPOISON(block, kBlockBytes);
+    DW_BLOCK_UNMAPPED(block, kBlockBytes);
     munmap(block, kBlockBytes);
 }
 
@@ -57,6 +73,7 @@ void* MapAlignedBlock(bool hugePage) {
     if (uintptr_t tail = start + 2 * kBlockBytes - (aligned + kBlockBytes); tail > 0)
         munmap(reinterpret_cast<void*>(aligned + kBlockBytes), tail);
     void* block = reinterpret_cast<void*>(aligned);
+    DW_BLOCK_MAPPED(block, kBlockBytes);
 #ifdef MADV_HUGEPAGE
     if (hugePage) madvise(block, kBlockBytes, MADV_HUGEPAGE);
 #else
@@ -89,6 +106,7 @@ void* RecordBlockAllocator::Allocate(size_t size) {
         try {
             Blocks().insert(reinterpret_cast<uintptr_t>(memory));
         } catch (const std::bad_alloc&) {
+            DW_BLOCK_UNMAPPED(memory, kBlockBytes);
             munmap(memory, kBlockBytes);
             return nullptr;
         }
