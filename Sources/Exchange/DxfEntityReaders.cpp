@@ -21,6 +21,7 @@ namespace {
 constexpr Float64 kHatchSpacing = 5.0, kHatchAngle = 45.0;
 constexpr SInt16 kSingleHatch = -2;
 constexpr SInt16 kEntitiesLogText = 174;
+constexpr UInt16 kPointMark = 2; // the dot of the line-end marks
 
 // The object's pairs; false when it was cut off by the end of the file or holds a value that is no
 // number: such an element is not made.
@@ -329,11 +330,11 @@ void ReadHatch(DXFReaderContext& ctx) {
     EmptyOutlineContours(doc);
 }
 
-void NoteIgnored(DXFReaderContext& ctx, int kind, const char* name) {
-    SkipDxfObject(ctx);
-    if (ctx.ignoredKinds[kind]) return;
-    ctx.ignoredKinds[kind] = true;
-    AppendLogCString(ctx.doc, (std::string("DXF-in: ") + name + " ignored").c_str());
+// A point: a line of no length with a dot at its end, the drawing's nearest to a point marker.
+void ReadPoint(DXFReaderContext& ctx) {
+    if (!ReadWhole(ctx)) return;
+    LineRecord* line = AppendLineAtCursor(ctx.doc, X(ctx, 10), X(ctx, 20), X(ctx, 10), X(ctx, 20), false);
+    if (line) line->flags = SetLineEndMarkKind(line->flags, kPointMark);
 }
 
 } // namespace
@@ -368,6 +369,8 @@ Boolean ReadDXFGeometricEntity(DXFReaderContext& ctx, ConstStr255Param name) {
         ReadSolid(ctx);
     else if (UpperEquals(name, "HATCH"))
         ReadHatch(ctx);
+    else if (UpperEquals(name, "POINT"))
+        ReadPoint(ctx);
     else
         return false;
     return true;
@@ -395,16 +398,8 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             return true;
         }
         if (ReadDXFGeometricEntity(ctx, name)) {
-        } else if (UpperEquals(name, "3DFACE"))
-            NoteIgnored(ctx, 0, "3DFACE");
-        else if (UpperEquals(name, "3DSOLID"))
-            NoteIgnored(ctx, 1, "3DSOLID");
-        else if (UpperEquals(name, "BODY"))
-            NoteIgnored(ctx, 2, "BODY");
-        else if (UpperEquals(name, "IMAGE"))
-            NoteIgnored(ctx, 3, "IMAGE");
-        else if (UpperEquals(name, "LEADER") || UpperEquals(name, "MLINE") || UpperEquals(name, "REGION") ||
-                 UpperEquals(name, "SHAPE") || UpperEquals(name, "TOLERANCE")) {
+        } else if (UpperEquals(name, "LEADER") || UpperEquals(name, "MLINE") || UpperEquals(name, "REGION") ||
+                   UpperEquals(name, "SHAPE") || UpperEquals(name, "TOLERANCE")) {
             // The kind's name after a blank, upper-cased.
             Str255 line;
             line[0] = UInt8(name[0] < 255 ? name[0] + 1 : 255);
@@ -412,7 +407,7 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             for (int i = 2; i <= line[0]; ++i)
                 line[i] = UInt8(name[i - 1] >= 'a' && name[i - 1] <= 'z' ? name[i - 1] - 32 : name[i - 1]);
             AppendLogLine(doc, line);
-            SkipDxfObject(ctx);
+            SkipNotReadEntity(ctx, name);
         } else if (UpperEquals(name, "TEXT") || UpperEquals(name, "MTEXT") || UpperEquals(name, "ATTRIB") ||
                    UpperEquals(name, "ATTDEF")) {
             ReadDXFText(ctx, name);
@@ -420,8 +415,10 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             ReadDXFInsert(ctx);
         } else if (UpperEquals(name, "DIMENSION")) {
             ReadDXFDimension(ctx);
+        } else if (UpperEquals(name, "SEQEND")) {
+            SkipDxfObject(ctx); // the end of attributes after an INSERT
         } else {
-            SkipDxfObject(ctx); // every other kind (points, for one)
+            SkipNotReadEntity(ctx, name);
         }
         if (!UpdateImportProgress(ctx)) return false;
         if (ctx.atEOF) return true;

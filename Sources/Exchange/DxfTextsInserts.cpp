@@ -31,13 +31,9 @@ Float64 X(const DXFReaderContext& ctx, SInt16 code) {
     return DxfReal(ctx, code);
 }
 
-// A DXF text of up to 255 bytes decoded from the file's code page into UTF-8.
+// A DXF text decoded from the file's code page into UTF-8.
 std::string DecodeText(DXFReaderContext& ctx, const std::string& raw) {
-    Str255 p;
-    p[0] = UInt8(std::min<size_t>(raw.size(), 255));
-    std::memcpy(p + 1, raw.data(), p[0]);
-    DecodeDXFText(ctx.pages, p);
-    return MacRomanToUTF8(std::string_view(reinterpret_cast<const char*>(p + 1), p[0]));
+    return DecodeDXFText(ctx.pages, raw);
 }
 
 void TrimTrailingBlanks(std::string& s) {
@@ -45,23 +41,18 @@ void TrimTrailingBlanks(std::string& s) {
         s.pop_back();
 }
 
-// The paragraphs of an MTEXT ("\P" between them), each decoded.
+// The paragraphs of an MTEXT, its formatting codes interpreted.
 std::vector<std::string> MTextParagraphs(DXFReaderContext& ctx, const std::string& raw) {
     std::vector<std::string> out;
+    std::string text = DecodeDXFMText(ctx.pages, raw);
     size_t start = 0;
     for (;;) {
-        size_t end = raw.find("\\P", start);
-        std::string para = raw.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        std::string decoded;
-        // A paragraph longer than one string is decoded in slices.
-        for (size_t i = 0; i < para.size() || (i == 0 && para.empty()); i += 255) {
-            decoded += DecodeText(ctx, para.substr(i, 255));
-            if (para.empty()) break;
-        }
-        TrimTrailingBlanks(decoded);
-        out.push_back(decoded);
+        size_t end = text.find('\n', start);
+        std::string para = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        TrimTrailingBlanks(para);
+        out.push_back(para);
         if (end == std::string::npos) break;
-        start = end + 2;
+        start = end + 1;
     }
     return out;
 }
