@@ -75,7 +75,7 @@ UInt32 ExportCodePage(UInt32 preference);
 // What an export writes texts in: the characters of one code page as its bytes, every other one as
 // "\U+XXXX". Page -1 writes ASCII alone, for files that name no code page.
 struct DXFTextEncoder {
-    SInt32 page = -1; // -1 ASCII; 0..13 a table; 14 ANSI_1252
+    SInt32 page = -1;               // -1 ASCII; 0..13 a table; 14 ANSI_1252
     std::array<UInt32, 128> high{}; // the character of each byte from 128 on; 0 where none
 };
 // False when a table page was asked for and bundle text 10000 could not be read (the encoder then

@@ -5,6 +5,7 @@
 #include "Files/FileNames.h"
 
 #include "Exchange/DxfReaderContext.h"
+#include "Exchange/DxfWriter.h"
 #include "Files/OpenSaveDispatch.h"
 #include "Files/Preferences.h"
 #include "Model/NewDocument.h"
@@ -94,8 +95,9 @@ bool PlainAscii(ConstStr255Param s) {
 }
 
 bool DroppedCode(SInt32 code) {
-    return (code >= 270 && code <= 290) || code == 330 || code == 331 || (code >= 340 && code <= 346) ||
-           (code >= 370 && code <= 372) || code == 390 || (code >= 1000 && code <= 1100);
+    return (code >= 270 && code <= 290) || (code >= 421 && code <= 449) || code == 330 || code == 331 ||
+           (code >= 340 && code <= 346) || (code >= 370 && code <= 372) || code == 390 ||
+           (code >= 1000 && code <= 1100);
 }
 
 // Lengths follow the coordinate scale; ratios, scales, bulges and parameters do not.
@@ -248,6 +250,19 @@ void StoreInt(DXFReaderContext& ctx, SInt32 code, ConstStr255Param value) {
     MarkSeen(ctx, code);
 }
 
+// Code 420, 0xRRGGBB: the element takes that colour, and the pen of the nearest colour number.
+void StoreTrueColour(DXFReaderContext& ctx, ConstStr255Param value) {
+    SInt32 v = PStrToLong(value);
+    if (v < 0 || v > 0xFFFFFF) return;
+    auto component = [](SInt32 byte) { return UInt16(byte * 257); };
+    RGBColor colour{component((v >> 16) & 0xFF), component((v >> 8) & 0xFF), component(v & 0xFF)};
+    RGBColor palette;
+    SInt16 pen = 0;
+    if (DxfColourForNumber(ctx, RGBToACI(ctx.palette, colour), &palette, &pen))
+        ctx.doc->settings->currentPen = pen;
+    ctx.doc->settings->currentColor = colour;
+}
+
 } // namespace
 
 Boolean AllocateDxfContext(DXFReaderContext& ctx) {
@@ -316,6 +331,8 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
             StoreReal(ctx, code, value, options);
         } else if (code >= 62 && code <= 220) {
             StoreInt(ctx, code, value);
+        } else if (code == 420) {
+            StoreTrueColour(ctx, value);
         } else if (code == 999) {
             AppendLogLine(ctx.doc, value);
         } else if (!DroppedCode(code)) {

@@ -67,10 +67,15 @@ TEST(DxfCodePages, HeaderNamesSelectTheirCodePage) {
     }
     // The Windows code pages of R12 to R2004 files, in any case.
     const std::pair<const char*, const char*> windows[] = {
-        {"ANSI_1252", "Gr\xFC\xDF" "e \xB0"},        {"ansi_1250", "\x9E\xE1\xEA"},
-        {"ANSI_1251", "\xCC\xE8\xF0"},               {"ANSI_1253", "\xE1\xE2\xE3"},
-        {"ANSI_932", "\x93\xFA\x96\x7B"},           {"ANSI_936", "\xD6\xD0\xCE\xC4"},
-        {"ANSI_949", "\xC7\xD1\xB1\xDB"},           {"ANSI_950", "\xA4\xA4\xA4\xE5"},
+        {"ANSI_1252", "Gr\xFC\xDF"
+                      "e \xB0"},
+        {"ansi_1250", "\x9E\xE1\xEA"},
+        {"ANSI_1251", "\xCC\xE8\xF0"},
+        {"ANSI_1253", "\xE1\xE2\xE3"},
+        {"ANSI_932", "\x93\xFA\x96\x7B"},
+        {"ANSI_936", "\xD6\xD0\xCE\xC4"},
+        {"ANSI_949", "\xC7\xD1\xB1\xDB"},
+        {"ANSI_950", "\xA4\xA4\xA4\xE5"},
         {"ANSI_874", "\xA1\xA2"},
     };
     const char* expected[] = {"Grüße °", "žáę", "Мир", "αβγ", "日本", "中文", "한글", "中文", "กข"};
@@ -164,14 +169,15 @@ TEST(DxfCodePages, EncoderWritesTheCodePageAndEscapesTheRest) {
     ASSERT_TRUE(LoadDXFTextEncoder(ascii, -1));
     EXPECT_EQ(EncodeDXFText("100%", dos850), "100%%%");
     EXPECT_EQ(EncodeDXFText("Maß", dos850), "Ma\xE1");
-    EXPECT_EQ(EncodeDXFText("Grüße €", ansi), "Gr\xFC\xDF" "e \x80");
+    EXPECT_EQ(EncodeDXFText("Grüße €", ansi), "Gr\xFC\xDF"
+                                              "e \x80");
     EXPECT_EQ(EncodeDXFText("Grüße", ascii), "Gr\\U+00FC\\U+00DFe");
     EXPECT_EQ(EncodeDXFText("Ω中", ansi), "\\U+03A9\\U+4E2D");
     EXPECT_EQ(EncodeDXFText("\xF0\x9F\x98\x80", ascii), "\\U+D83D\\U+DE00");
     EXPECT_EQ(EncodeDXFText("a\tb\x7F\xC3", dos850), "a?b??");
     EXPECT_EQ(EncodeDXFText(std::string(100, '%'), ascii).size(), 255u);
     // Cut whole: never inside an escape.
-    std::string cut = EncodeDXFText(std::string(40, 'x') + std::string(40, '\xCE') , ascii);
+    std::string cut = EncodeDXFText(std::string(40, 'x') + std::string(40, '\xCE'), ascii);
     EXPECT_LE(cut.size(), 255u);
     // Every byte each code page gives a character comes back as that byte.
     DXFCodePages pages;

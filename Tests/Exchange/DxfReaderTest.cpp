@@ -118,7 +118,8 @@ TEST_F(DxfReaderTest, HugeCoordinatesBecomeZero) {
 // Objects that are passed over go by pairs: values that look like entity names are not taken for
 // entities, and the entity after them is read whole.
 TEST_F(DxfReaderTest, PassedOverObjectsNeverSwallowTheNextEntity) {
-    for (const char* kind : {"LEADER", "MLINE", "REGION", "SHAPE", "TOLERANCE", "WIPEOUT", "MTEXT", "INSERT"}) {
+    for (const char* kind :
+         {"LEADER", "MLINE", "REGION", "SHAPE", "TOLERANCE", "WIPEOUT", "MTEXT", "INSERT"}) {
         DxfCodePairs pairs = {{0, kind}, {8, "LINE"}, {1, "CIRCLE"}, {10, "9"}, {20, "9"}};
         pairs.insert(pairs.end(), kLine.begin(), kLine.end());
         ASSERT_TRUE(Import(DxfEntities(pairs))) << kind;
