@@ -274,11 +274,13 @@ void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
     Boolean negativeAligned = d->kind == -1 || d->kind == -2;
     DimensionRoles r = RolesOf(d, g);
     WriteDXFEntityHead(w, "DIMENSION", d->layer, 1, PenColourCode(d->pen), d->penBlock.color, inBlock);
+    if (w.Subclasses()) w.Str(100, "AcDbDimension");
     w.Str(2, "*D" + std::to_string(w.dimensionBlocks++));
     if (w.flavour == 1) w.Str(3, "Standard");
     Float64 tx = kind == kDimPointLine ? (r.d1x + r.lx) / 2 : (r.d1x + r.d2x) / 2;
     Float64 ty = kind == kDimPointLine ? (r.d1y + r.ly) / 2 : (r.d1y + r.d2y) / 2;
     auto point = [&](int code, Float64 x, Float64 y) { w.Real(code, x), w.Real(code + 10, y); };
+    // The common part first, under its own subclass where the flavour has them, then the kind's.
     auto head = [&](Float64 x, Float64 y, SInt16 flags, const char* subclass) {
         point(10, x, y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
         w.Int(70, flags);
@@ -291,8 +293,11 @@ void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
     case kDimAligned: {
         Float64 x = kind == kDimVertical ? r.d1x : r.p2x;
         Float64 y = kind == kDimHorizontal ? r.d2y : kind == kDimVertical ? r.p2y : r.d1y;
-        head(x, y, SInt16(negativeAligned ? 0 : kind == kDimAligned ? 1 : 0), "AcDbAlignedDimension");
+        SInt16 flags = SInt16(negativeAligned ? 0 : kind == kDimAligned ? 1 : 0);
+        head(x, y, flags, "AcDbAlignedDimension");
         point(13, r.p1x, r.p1y), point(14, r.p2x, r.p2y);
+        // A rotated dimension (type 0) gives its angle under a subclass of its own.
+        if (w.Subclasses() && flags == 0) w.Str(100, "AcDbRotatedDimension");
         w.Real(50, kind == kDimHorizontal ? 0.0
                    : kind == kDimVertical ? 90.0
                                           : Direction(r.p1x, r.p1y, r.p2x, r.p2y));
@@ -314,7 +319,7 @@ void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
         point(16, r.d1x, r.d1y);
         break;
     default:
-        head(r.p2x, r.p2y, SInt16(r.d1y == r.ly ? 6 : 70), nullptr);
+        head(r.p2x, r.p2y, SInt16(r.d1y == r.ly ? 6 : 70), "AcDbOrdinateDimension");
         point(13, r.p1x, r.p1y), point(14, r.d1x, r.d1y);
         break;
     }
@@ -401,8 +406,11 @@ void WriteDXFEntityHead(DXFWriter& w, const char* name, SInt16 layer, SInt16 lin
     if (w.Subclasses()) w.Str(100, "AcDbEntity");
     if (layer >= 0) w.Str(8, inBlock ? std::string("0") : LayerName(w, layer));
     if (lineType >= 1 && lineType <= 6) w.Str(6, kLineTypeNames[lineType - 1]);
-    if (w.colourByElement && colourCode < kNoColour)
-        w.Int(62, w.penColours ? SInt16(colourCode) : RGBToACI(w.palette, colour));
+    // The colour the element shows: its own where the drawing colours by element and it has a pen,
+    // as the nearest colour number (never the pen's number, which names another colour); else the
+    // layer's, which the layer table gives.
+    if (w.colourByElement && colourCode >= 1 && colourCode < kNoColour)
+        w.Int(62, RGBToACI(w.palette, colour));
     w.Real(39, 5.0);
 }
 
