@@ -50,7 +50,9 @@ class DxfPeerFilesTest : public DxfReaderTest {
             if (pred(e)) return e;
         return nullptr;
     }
-    static std::string Text(const TextRecord* t) { return std::string(reinterpret_cast<const char*>(t->text + 1), t->text[0]); }
+    static std::string Text(const TextRecord* t) {
+        return std::string(reinterpret_cast<const char*>(t->text + 1), t->text[0]);
+    }
 };
 bool DxfPeerFilesTest::made = false;
 
@@ -79,15 +81,19 @@ TEST_F(DxfPeerFilesTest, EveryVersionBringsWhatItHolds) {
              std::vector<std::string> names;
              for (int n = 0; n < 8; ++n)
                  names.push_back(LayerName(doc, n));
-             EXPECT_NE(std::find(names.begin(), names.end(), "W\x8A" "nde"), names.end());
+             EXPECT_NE(std::find(names.begin(), names.end(),
+                                 "W\x8A"
+                                 "nde"),
+                       names.end());
              EXPECT_NE(std::find(names.begin(), names.end(), "?????"), names.end());
              EXPECT_NE(log.find("layer name Стены"), std::string::npos);
          }},
         {"a point", 0,
          [](T*, DocWindowRecord* doc, const std::string&) {
-             EXPECT_NE(Find(doc->lineHead,
-                            [](LineRecord* l) { return l->x1 == 5 && l->x2 == 5 && l->y1 == 5 && l->y2 == 5; }),
-                       nullptr);
+             EXPECT_NE(
+                 Find(doc->lineHead,
+                      [](LineRecord* l) { return l->x1 == 5 && l->x2 == 5 && l->y1 == 5 && l->y2 == 5; }),
+                 nullptr);
          }},
         {"an aligned text across its span", 0,
          [](T*, DocWindowRecord* doc, const std::string&) {
@@ -157,14 +163,16 @@ TEST_F(DxfPeerFilesTest, SplinesStayOnTheirTrueCurve) {
             SCOPED_TRACE(n);
             PolylineRecord* p = Find(doc->polylineHead, [&](PolylineRecord* e) {
                 auto pts = PointsOf(e);
-                return !pts.empty() && std::hypot(pts[0].first - points[0].first, pts[0].second - points[0].second) < 1e-6;
+                return !pts.empty() &&
+                       std::hypot(pts[0].first - points[0].first, pts[0].second - points[0].second) < 1e-6;
             });
             ASSERT_NE(p, nullptr);
             std::vector<Float64> drawn;
             SmoothPolylinePoints(p, &drawn);
             double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
             for (auto [px, py] : points)
-                minX = std::min(minX, px), minY = std::min(minY, py), maxX = std::max(maxX, px), maxY = std::max(maxY, py);
+                minX = std::min(minX, px), minY = std::min(minY, py), maxX = std::max(maxX, px),
+                maxY = std::max(maxY, py);
             double tolerance = 0.001 * std::hypot(maxX - minX, maxY - minY), worst = 0;
             // Every true point lies near the drawn curve, and every drawn point near the true one.
             auto distanceTo = [](double px, double py, const std::vector<Float64>& xy) {
