@@ -14,6 +14,7 @@
 #include "Platform/Pictures.h"
 #include "Platform/QuickDraw.h"
 #include "View/ContentPasses.h"
+#include "View/ViewStrokes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -195,13 +196,17 @@ void MakePreviewPicture(DocWindowRecord* doc, Float64 left, Float64 bottom, Floa
     QDBeginCGContext(world, &ctx);
     CGContextSetRGBFillColor(ctx, 1, 1, 1, 1);
     CGContextFillRect(ctx, CGRectMake(0, 0, kPreviewSide, kPreviewSide));
-    // The output pass draws the square straight into the image, pens in pen colours.
+    // The output pass draws the square straight into the image, pens in pen colours. It batches its
+    // strokes as the window does, with the level of detail: at this size most elements of a large
+    // drawing are below a pixel.
     Float64 fit = kPreviewSide / std::max(s.right - s.left, s.top - s.bottom);
     Boolean keptColourMode = settings->colorByPen;
     settings->colorByPen = 1;
     SetOutputTransform(doc, ctx, s.left * fit, s.bottom * fit, s.right * fit, s.top * fit, s.scaleX * fit,
                        s.scaleY * fit, s.scaleX * fit);
+    BeginStrokeBatching(doc, ctx);
     DrawDrawingWithProgress(doc, 0, 100);
+    EndStrokeBatching();
     ClearOutputTransform(doc);
     settings->colorByPen = keptColourMode;
     QDEndCGContext(world, &ctx);

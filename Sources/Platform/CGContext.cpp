@@ -759,7 +759,7 @@ namespace {
 // counts as many thin ones, as Qt strokes it through its general stroker.
 constexpr size_t kBandedBatchSize = 20000;
 constexpr size_t kWideLineWeight = 16;
-constexpr int kMaxBands = 8;
+constexpr int kMaxBands = 8; // a band's number fits a byte
 constexpr int kMinBandHeight = 32;
 
 int BandCount(const CGContext* context, size_t count) {
@@ -824,10 +824,9 @@ struct Batch {
 };
 
 // Each band's painter has an image of its own over the port's pixels, clipped to the band's rows, so
-// the painters write to no common pixel. A wide line is filled as an outline, the same pixels whatever
-// the clip, so each band draws its share of every wide line. A thin line clipped at a band's edge would
-// be rasterised from another starting pixel: thin lines wholly in a band are drawn there, and those
-// crossing an edge are drawn whole after, on this thread.
+// the painters write to no common pixel. Every band draws every segment and dot that touches its rows,
+// in the batch's order: Qt sets the same pixels of a line or an outline whatever the clip, so the
+// picture is the one a single painter draws, and a long line costs no band more than its rows.
 void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachLine, const Batch& batch) {
     QPainter& painter = context->painter;
     auto* image = static_cast<QImage*>(painter.device());
@@ -845,17 +844,45 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
     // Device rows of a user point: the transform is affine, so only its y row is needed.
     const qreal ry = toDevice.m12(), cy = toDevice.m22(), dy = toDevice.dy();
     auto rowOf = [ry, cy, dy](const float* p) { return ry * p[0] + cy * p[1] + dy; };
-    // Which band holds a span of device rows wholly, or -1.
-    auto bandOf = [&](qreal y1, qreal y2) {
-        qreal low = std::min(y1, y2) - margin, high = std::max(y1, y2) + margin;
-        if (!(low >= 0 && high < height)) return -1;
-        int band = int(low) * bands / height;
-        return high < qreal(height * (band + 1) / bands) ? band : -1;
+    auto bandTop = [height, bands](int band) { return int(qint64(height) * band / bands); };
+    auto bandOfRow = [&](int row) {
+        int band = int(qint64(row) * bands / height);
+        while (band > 0 && row < bandTop(band))
+            --band;
+        while (band + 1 < bands && row >= bandTop(band + 1))
+            ++band;
+        return band;
     };
-    std::vector<std::vector<std::uint32_t>> crossing{size_t(bands)}, crossingDots{size_t(bands)};
-
+    // The bands a span of device rows touches, first in the low byte and last in the high; none when
+    // it lies off the image (or is not a number).
+    constexpr std::uint16_t kNoBand = 0xFFFF;
+    auto bandsOf = [&](qreal y1, qreal y2) -> std::uint16_t {
+        qreal low = std::min(y1, y2) - margin, high = std::max(y1, y2) + margin;
+        if (!(high >= 0 && low < height)) return kNoBand;
+        int first = bandOfRow(low <= 0 ? 0 : int(low));
+        int last = bandOfRow(high >= height - 1 ? height - 1 : int(high));
+        return std::uint16_t(first | last << 8);
+    };
+    std::vector<std::uint16_t> segmentBands(batch.segmentCount), dotBands(batch.dotCount);
+    auto sortChunk = [&](int chunk) {
+        const size_t from = batch.segmentCount * size_t(chunk) / size_t(bands);
+        const size_t to = batch.segmentCount * size_t(chunk + 1) / size_t(bands);
+        for (size_t i = from; i < to; ++i) {
+            const float* s = batch.segments + 4 * i;
+            segmentBands[i] = bandsOf(rowOf(s), rowOf(s + 2));
+        }
+        const size_t dotsFrom = batch.dotCount * size_t(chunk) / size_t(bands);
+        const size_t dotsTo = batch.dotCount * size_t(chunk + 1) / size_t(bands);
+        for (size_t i = dotsFrom; i < dotsTo; ++i) {
+            qreal y = rowOf(batch.dots + 2 * i);
+            dotBands[i] = bandsOf(y, y);
+        }
+    };
+    auto touches = [](std::uint16_t range, int band) {
+        return range != kNoBand && (range & 0xFF) <= band && range >> 8 >= band;
+    };
     auto drawBand = [&](int band) {
-        const int top = height * band / bands, bottom = height * (band + 1) / bands;
+        const int top = bandTop(band), bottom = bandTop(band + 1);
         QImage whole(bits, width, height, stride, image->format());
         QPainter p(&whole);
         p.setRenderHints(hints);
@@ -866,47 +893,21 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         BatchSink sink(p, eachLine);
-        // Each band looks for edge-crossing lines in a share of the batch, so none is taken twice.
-        const size_t from = batch.segmentCount * size_t(band) / size_t(bands);
-        const size_t to = batch.segmentCount * size_t(band + 1) / size_t(bands);
-        for (size_t i = 0; i < batch.segmentCount; ++i) {
-            const float* s = batch.segments + 4 * i;
-            qreal y1 = rowOf(s), y2 = rowOf(s + 2);
-            if (eachLine) {
-                if (std::max(y1, y2) + margin >= top && std::min(y1, y2) - margin < bottom) sink.Line(s);
-                continue;
-            }
-            int at = bandOf(y1, y2);
-            if (at == band)
-                sink.Line(s);
-            else if (at < 0 && i >= from && i < to)
-                crossing[size_t(band)].push_back(std::uint32_t(i));
-        }
-        const size_t dotsFrom = batch.dotCount * size_t(band) / size_t(bands);
-        const size_t dotsTo = batch.dotCount * size_t(band + 1) / size_t(bands);
-        for (size_t i = 0; i < batch.dotCount; ++i) {
-            const float* d = batch.dots + 2 * i;
-            qreal y = rowOf(d);
-            int at = bandOf(y, y);
-            if (at == band)
-                sink.Dot(d);
-            else if (at < 0 && i >= dotsFrom && i < dotsTo)
-                crossingDots[size_t(band)].push_back(std::uint32_t(i));
-        }
+        for (size_t i = 0; i < batch.segmentCount; ++i)
+            if (touches(segmentBands[i], band)) sink.Line(batch.segments + 4 * i);
+        for (size_t i = 0; i < batch.dotCount; ++i)
+            if (touches(dotBands[i], band)) sink.Dot(batch.dots + 2 * i);
     };
-    std::vector<std::thread> threads;
-    for (int band = 1; band < bands; ++band)
-        threads.emplace_back(drawBand, band);
-    drawBand(0);
-    for (std::thread& t : threads)
-        t.join();
-    BatchSink sink(painter, eachLine);
-    for (const std::vector<std::uint32_t>& rest : crossing)
-        for (std::uint32_t i : rest)
-            sink.Line(batch.segments + 4 * size_t(i));
-    for (const std::vector<std::uint32_t>& rest : crossingDots)
-        for (std::uint32_t i : rest)
-            sink.Dot(batch.dots + 2 * size_t(i));
+    auto onEveryBand = [bands](auto work) {
+        std::vector<std::thread> threads;
+        for (int band = 1; band < bands; ++band)
+            threads.emplace_back(work, band);
+        work(0);
+        for (std::thread& t : threads)
+            t.join();
+    };
+    onEveryBand(sortChunk);
+    onEveryBand(drawBand);
 }
 
 } // namespace

@@ -91,12 +91,10 @@ void DrawPicturePolyline(DocWindowRecord* doc, const PolylineRecord* polyline, c
     if (!drawn || doc->highlightMode != kHighlightNone) DrawWorldRect(doc, x1, y1, x2, y2);
 }
 
-// In the window pass below full size, a polyline whose box is below a pixel each way.
+// In a batched pass below full size, a polyline whose box is below a pixel each way.
 bool SmallerThanAPixel(const DocWindowRecord* doc, const Float64 box[4]) {
     const DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL || d->output.outputContext != nullptr || d->output.paintMode == kPaintXor ||
-        d->output.windowContext == nullptr || !DrawingWithLevelOfDetail(doc, d->output.windowContext))
-        return false;
+    if (d->output.plottingHPGL || LevelOfDetailContext(doc) == nullptr) return false;
     Float64 ax, ay, bx, by;
     WorldToView(doc, box[0], box[1], nullptr, nullptr, &ax, &ay);
     WorldToView(doc, box[2], box[3], nullptr, nullptr, &bx, &by);
@@ -121,7 +119,7 @@ void DrawPolylineElement(DocWindowRecord* doc, PolylineRecord* polyline) {
         // A dot shows it as well as its lines would, as for the other kinds.
         Float64 x, y;
         WorldToView(doc, (box[0] + box[2]) / 2, (box[1] + box[3]) / 2, nullptr, nullptr, &x, &y);
-        BatchDotCG(d->output.windowContext, x, y, d->output.penColor, d->output.penWidth);
+        BatchDotCG(LevelOfDetailContext(doc), x, y, d->output.penColor, d->output.penWidth);
         ResetDrawingState(doc);
         return;
     }

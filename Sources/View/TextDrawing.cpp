@@ -201,10 +201,9 @@ void DrawTextElement(TextRecord* text, DocWindowRecord* doc) {
         HPGLPlotText(doc, text->corners[0], text->corners[1], shown, text->textHeight, text->angle);
     } else if (shown[0] == 0) {
         DrawTextOutline(text, doc, 2);
-    } else if (OnScreen(doc) && d->output.windowContext &&
-               DrawingWithLevelOfDetail(doc, d->output.windowContext) &&
+    } else if (LevelOfDetailContext(doc) != nullptr &&
                DeviceSize(doc, text->textHeight) < kReadableTextSize) {
-        if (text->marked) DrawTextOutline(text, doc, 1);
+        if (text->marked && OnScreen(doc)) DrawTextOutline(text, doc, 1);
         DrawWorldQuad(doc, text->corners);
         DrawTextFrame(doc, leaderMode, frameShape, leaderEnd, text->corners, text->x2, text->y2,
                       text->leaderEndSize, text->frameDistance);

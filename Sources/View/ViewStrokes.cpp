@@ -52,6 +52,8 @@ struct StrokeBatch {
     Float64 width = 0;
     CGLineCap cap = kCGLineCapButt;
     bool aliased = false;
+    // Millimetres a device pixel of the batched pass shows.
+    Float64 unitsPerPixel = 0;
     std::vector<float> segments; // x1, y1, x2, y2
     std::vector<float> dots;     // x, y
     // Pixels the batch's dots have set, so a second dot at one is skipped; cleared pixel by pixel.
@@ -160,7 +162,12 @@ void BeginStrokeBatching(DocWindowRecord* doc, CGContextRef ctx) {
     Float64 deviceWidth, deviceHeight;
     DeviceBounds(doc, &deviceWidth, &deviceHeight);
     gBatch.target = ctx;
-    gBatch.aliased = doc->drawing->view.unitsPerPixel > kAliasedUnitsPerPixel;
+    // On screen the view's scale; in a bitmap output pass (the stored preview) the output transform's.
+    Float64 pixelsPerUnit = WorldToDeviceLength(doc, 1);
+    gBatch.unitsPerPixel = pixelsPerUnit > 0 ? 1 / pixelsPerUnit : 0;
+    // A stored picture keeps its antialiasing: it is drawn once, and shown small.
+    gBatch.aliased =
+        doc->drawing->output.outputContext == nullptr && gBatch.unitsPerPixel > kAliasedUnitsPerPixel;
     gBatch.pixelsWide = std::max(0, int(std::ceil(deviceWidth)));
     gBatch.pixelsHigh = std::max(0, int(std::ceil(deviceHeight)));
     gBatch.dotPixels.assign((size_t(gBatch.pixelsWide) * size_t(gBatch.pixelsHigh) + 63) / 64, 0);
@@ -193,8 +200,17 @@ void FlushStrokeBatch() {
 }
 
 Boolean DrawingWithLevelOfDetail(const DocWindowRecord* doc, CGContextRef ctx) {
-    return StrokeBatching(ctx) && doc->drawing->output.outputContext == nullptr &&
-           doc->drawing->view.unitsPerPixel > kFullSizeUnitsPerPixel;
+    const DrawingOutputState& o = doc->drawing->output;
+    CGContextRef current = o.outputContext ? o.outputContext : o.windowContext;
+    return ctx != nullptr && ctx == current && StrokeBatching(ctx) && !o.plottingHPGL &&
+           gBatch.unitsPerPixel > kFullSizeUnitsPerPixel;
+}
+
+CGContextRef LevelOfDetailContext(const DocWindowRecord* doc) {
+    const DrawingOutputState& o = doc->drawing->output;
+    CGContextRef current = o.outputContext ? o.outputContext : o.windowContext;
+    if (o.outputContext == nullptr && o.paintMode == kPaintXor) return nullptr;
+    return DrawingWithLevelOfDetail(doc, current) ? current : nullptr;
 }
 
 void BatchDotCG(CGContextRef ctx, Float64 x, Float64 y, const RGBColor& rgb, Float64 width) {

@@ -52,9 +52,12 @@ void BeginStrokeBatching(DocWindowRecord* doc, CGContextRef ctx);
 void EndStrokeBatching();
 Boolean StrokeBatching(CGContextRef ctx);
 void FlushStrokeBatch();
-// Level of detail: true while the window pass batches into ctx below full size (100 % zoom), where an
-// element smaller than a pixel may be drawn as a dot and small texts as their boxes.
+// Level of detail: true while a batched pass (the window's, or the bitmap of the stored preview) draws
+// into ctx, the current context, below full size (100 % zoom), where an element smaller than a pixel
+// may be drawn as a dot and small texts as their boxes.
 Boolean DrawingWithLevelOfDetail(const DocWindowRecord* doc, CGContextRef ctx);
+// The current context when drawing there has the level of detail and is no XOR feedback, else null.
+CGContextRef LevelOfDetailContext(const DocWindowRecord* doc);
 // A dot one pen wide at a device point, in the batch of the pen; nothing when the batch has a dot at
 // that pixel already. Reports a line of no length to the listener.
 void BatchDotCG(CGContextRef ctx, Float64 x, Float64 y, const RGBColor& rgb, Float64 width);

@@ -81,14 +81,15 @@ void DrawWorldLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Flo
         XorLineCG(doc, ax, ay, bx, by);
         return;
     }
-    if (std::fabs(bx - ax) < 1 && std::fabs(by - ay) < 1 && OnScreen(doc) &&
-        d->output.windowContext != nullptr && DrawingWithLevelOfDetail(doc, d->output.windowContext)) {
+    CGContextRef detail =
+        std::fabs(bx - ax) < 1 && std::fabs(by - ay) < 1 ? LevelOfDetailContext(doc) : nullptr;
+    if (detail != nullptr) {
         // Smaller than a pixel: a dot shows it as well, and one dot a pixel is enough.
         Float64 w, h, x = (ax + bx) / 2, y = (ay + by) / 2;
         DeviceBounds(doc, &w, &h);
         Float64 m = d->output.penWidth + 2;
         if (x >= -m && y >= -m && x <= w + m && y <= h + m)
-            BatchDotCG(d->output.windowContext, x, y, d->output.penColor, d->output.penWidth);
+            BatchDotCG(detail, x, y, d->output.penColor, d->output.penWidth);
         return;
     }
     if (d->output.lineMode != 1) {

@@ -15,6 +15,7 @@
 #include "Platform/MemoryManager.h"
 #include "Platform/Pictures.h"
 #include "Platform/QuickDraw.h"
+#include "View/DrawCallRecorder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -224,6 +225,51 @@ TEST_F(PdfOutputTest, ThePreviewIsASquareBitmapPictureOfTheArea) {
     EXPECT_NE(at(256, 256), 0xFFFFFFu); // the line, 5 pixels wide through the middle
     EXPECT_EQ(at(256, 200), 0xFFFFFFu);
     EXPECT_EQ(at(20, 256), 0xFFFFFFu); // before its start at x = 51
+    DisposeOffscreenGWorld(&world);
+}
+
+// The preview is drawn as the zoomed-out window is: elements below a pixel are dots, one a pixel, and
+// small texts their boxes; what is larger is drawn as before.
+TEST_F(PdfOutputTest, ThePreviewDrawsElementsBelowAPixelAsDots) {
+    SeekLastLine(doc);
+    for (int i = 0; i < 50; ++i)
+        AppendLineAtCursor(doc, 500 + 0.01 * i, 300, 500.5 + 0.01 * i, 300.5, false); // in one pixel
+    AppendLineAtCursor(doc, 0, 0, 1000, 1000, false);
+    AddText("Detail", 200, 700, 3);
+    struct Seen {
+        int dots = 0, lines = 0, texts = 0;
+    } seen;
+    SetDrawCallListener(
+        [](const DrawCall& call, void* user) {
+            auto* s = static_cast<Seen*>(user);
+            if (call.kind == DrawCallKind::text) ++s->texts;
+            if (call.kind == DrawCallKind::line || call.kind == DrawCallKind::styledLine)
+                ++(call.v[0] == call.v[2] && call.v[1] == call.v[3] ? s->dots : s->lines);
+        },
+        &seen);
+    MakePreviewPicture(doc, 0, 0, 1000, 1000, false);
+    SetDrawCallListener(nullptr, nullptr);
+    EXPECT_EQ(seen.dots, 50);     // reported each, set once
+    EXPECT_GE(seen.lines, 1 + 4); // the long line, and the text's box
+    EXPECT_EQ(seen.texts, 0);
+    ASSERT_NE(doc->drawing->previewPicture, nullptr);
+    Handle picture = doc->drawing->previewPicture;
+    GWorldPtr world = nullptr;
+    ASSERT_EQ(NewOffscreenGWorld(&world, kPreviewSide, kPreviewSide, 32, 0), noErr);
+    CGrafPtr kept;
+    GetGWorld(&kept);
+    SetGWorld(world);
+    Rect whole = {0, 0, kPreviewSide, kPreviewSide};
+    ASSERT_TRUE(DrawPictureData(reinterpret_cast<UInt8*>(*picture), size_t(GetHandleSize(picture)), &whole));
+    SetGWorld(kept);
+    SInt32 rowBytes = 0;
+    const UInt32* pixels = GetGWorldPixels(world, &rowBytes);
+    int inked = 0; // about (256, 358) in the picture, y down
+    for (int y = 350; y < 366; ++y)
+        for (int x = 248; x < 264; ++x)
+            inked += (pixels[size_t(y) * size_t(rowBytes / 4) + size_t(x)] & 0xFFFFFF) != 0xFFFFFF;
+    EXPECT_GE(inked, 1);
+    EXPECT_LE(inked, 4);
     DisposeOffscreenGWorld(&world);
 }
 

@@ -324,10 +324,9 @@ TEST_F(CGTest, TheBeforePaintHookRunsOnceBeforeTheNextPaintingAndNotForBatches) 
 }
 
 // A batch large enough to be drawn in bands on several threads gives the pixels the same segments
-// give drawn in small batches on one thread, inside a clip, for a thin aliased and a wide smooth pen.
-// Qt joins touching thin lines handed over together, so the thin lines here do not touch; smooth
-// lines blend where they overlap, in another order across a band's edge, which may round a colour
-// by a level or two.
+// give drawn in small batches on one thread, inside a clip, for a thin aliased and a wide smooth pen,
+// and for long smooth lines across every band. Qt joins touching thin lines handed over together, so
+// the thin lines here do not touch.
 TEST_F(CGTest, LargeBatchesDrawnInBandsMatchSmallBatches) {
     constexpr SInt16 kBigW = 1210, kBigH = 910;
     constexpr size_t kSmall = 10000;
@@ -344,13 +343,18 @@ TEST_F(CGTest, LargeBatchesDrawnInBandsMatchSmallBatches) {
         float x = next(kBigW), y = next(kBigH);
         random.insert(random.end(), {x, y, x + next(60) - 30, y + next(60) - 30});
     }
+    std::vector<float> longLines;
+    for (int i = 0; i < 25000; ++i)
+        longLines.insert(longLines.end(), {next(kBigW + 200) - 100, next(kBigH + 200) - 100,
+                                           next(kBigW + 200) - 100, next(kBigH + 200) - 100});
     struct Case {
         CGSegmentPen pen;
         const std::vector<float>& segments;
         int tolerance; // in 16-bit colour units
     };
     const Case cases[] = {{{0, 0, 0, 1, 1, kCGLineCapButt, true}, apart, 0},
-                          {{0.2, 0.3, 0.9, 1, 3, kCGLineCapRound, false}, random, 2 * 257}};
+                          {{0.2, 0.3, 0.9, 1, 3, kCGLineCapRound, false}, random, 0},
+                          {{0.6, 0.1, 0.1, 1, 1, kCGLineCapRound, false}, longLines, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pen.width);
         const size_t count = c.segments.size() / 4;
