@@ -8,8 +8,11 @@
 #include "Platform/PointerBlocks.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <iconv.h>
 #include <vector>
 
 namespace {
@@ -52,65 +55,210 @@ Boolean ReadCodePageRows(std::vector<UInt32>& values) {
     return values.size() == 128 * 15;
 }
 
-int HexValue(unsigned char c) {
+int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return 0;
+    return -1;
 }
 
-void DeleteChars(StringPtr s, int at, int count) { // at is 1-based
-    int len = s[0];
-    if (at < 1 || at > len) return;
-    if (at + count - 1 > len) count = len - at + 1;
-    std::memmove(s + at, s + at + count, static_cast<size_t>(len - (at + count - 1)));
-    s[0] = static_cast<unsigned char>(len - count);
-}
-
-void InsertChar(StringPtr s, int at, unsigned char c) {
-    int len = s[0];
-    if (len >= 255) return;
-    std::memmove(s + at + 1, s + at, static_cast<size_t>(len - at + 1));
-    s[at] = c;
-    s[0] = static_cast<unsigned char>(len + 1);
-}
-
-// The full-width forms some programs write for ASCII; others to Mac Roman, 0 when it has none.
-unsigned char UnicodeEscapeChar(UInt32 cp) {
-    if (cp >= 0xFF10 && cp <= 0xFF20) return static_cast<unsigned char>('0' + (cp - 0xFF10));
-    if (cp >= 0xFF21 && cp <= 0xFF3A) return static_cast<unsigned char>('A' + (cp - 0xFF21));
-    if (cp >= 0xFF41 && cp <= 0xFF5A) return static_cast<unsigned char>('a' + (cp - 0xFF41));
-    if (cp == 0) return 0;
-    UInt8 b = UnicodeToMacRoman(cp);
-    if (b == '?' && cp != '?') return 0;
-    return b;
-}
-
-unsigned char ReencodeHighChar(const DXFCodePages& pages, unsigned char c) {
-    if (!pages.tables || c < 128) return c;
-    UInt16 index = pages.index < kDXFCodePageCount ? pages.index : kDXFDefaultCodePage;
-    const DXFCodePageEntry& e = (*pages.tables)[index][c];
-    if (e.count == 0) return c;
-    const DXFCodePageTable& mac = (*pages.tables)[kDXFMacRomanCodePage];
-    for (int m = 128; m <= 255; ++m) {
-        const DXFCodePageEntry& t = mac[m];
-        if (t.count == e.count && t.first == e.first && (e.count != 2 || t.second == e.second))
-            return static_cast<unsigned char>(m);
+void AppendUtf8(std::string& out, UInt32 cp) {
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
     }
-    return c;
 }
 
-const UInt16 kCodePage437High[128] = {
-    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
-    0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
-    0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA,
-    0x00BA, 0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502,
-    0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510, 0x2514,
-    0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550,
-    0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C,
-    0x2588, 0x2584, 0x258C, 0x2590, 0x2580, 0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,
-    0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320,
-    0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
+constexpr UInt32 kBadSequence = 0xFFFFFFFF;
+
+// The character at i, which moves past it; a broken sequence gives kBadSequence and one byte.
+UInt32 NextUtf8(std::string_view s, size_t& i) {
+    auto b = UInt8(s[i]);
+    ++i;
+    if (b < 0x80) return b;
+    int more = (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    if (more < 0 || i + size_t(more) > s.size()) return kBadSequence;
+    --i;
+    UInt32 cp = more == 1 ? (b & 0x1F) : more == 2 ? (b & 0x0F) : (b & 0x07);
+    for (int k = 1; k <= more; ++k) {
+        auto c = UInt8(s[i + size_t(k)]);
+        if ((c & 0xC0) != 0x80) {
+            ++i;
+            return kBadSequence;
+        }
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    i += size_t(more) + 1;
+    return cp;
+}
+
+// The character a table entry stands for; 0 for none (the file's private marks of undefined bytes).
+UInt32 TableCharacter(const DXFCodePageEntry& e) {
+    if (e.count == 1) return MacRomanToUnicode(e.first);
+    if (e.count != 2) return 0;
+    UInt32 cp = (UInt32(e.first) << 8) | e.second;
+    return cp >= 0xF000 && cp <= 0xF0FF ? 0 : cp;
+}
+
+// Bytes of a Windows code page through the system's converter, one open converter kept.
+std::string SystemBytesToUtf8(const std::string& name, std::string_view bytes) {
+    static std::string openName;
+    static iconv_t converter = reinterpret_cast<iconv_t>(-1);
+    if (openName != name) {
+        if (converter != reinterpret_cast<iconv_t>(-1)) iconv_close(converter);
+        converter = iconv_open("UTF-8", name.c_str());
+        openName = name;
+    }
+    std::string out;
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        for (char c : bytes)
+            out += UInt8(c) < 0x80 ? c : '?';
+        return out;
+    }
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    std::string in(bytes);
+    char* from = in.data();
+    size_t left = in.size();
+    char buffer[1024];
+    while (left > 0) {
+        char* to = buffer;
+        size_t room = sizeof buffer;
+        size_t r = iconv(converter, &from, &left, &to, &room);
+        out.append(buffer, size_t(to - buffer));
+        if (r == size_t(-1) && errno != E2BIG) {
+            // A byte without a character, or a sequence cut off at the end.
+            out += '?';
+            ++from, --left;
+            iconv(converter, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return out;
+}
+
+// The code pages of the "\M+n" escapes by n.
+const char* const kMultibytePages[] = {nullptr, "CP932", "BIG5", "CP949", "JOHAB", "GBK"};
+
+bool IsHex4(std::string_view s, size_t at) {
+    if (at + 4 > s.size()) return false;
+    for (size_t k = 0; k < 4; ++k)
+        if (HexValue(s[at + k]) < 0) return false;
+    return true;
+}
+
+UInt32 Hex4(std::string_view s, size_t at) {
+    UInt32 v = 0;
+    for (size_t k = 0; k < 4; ++k)
+        v = (v << 4) | UInt32(HexValue(s[at + k]));
+    return v;
+}
+
+// "\U+XXXX" (a pair of them for a character beyond the first 65536) or "\M+nXXXX" at i: appends
+// the character and moves i past the escape; false when no escape stands there.
+bool TakeEscape(std::string_view s, size_t& i, std::string& out) {
+    if (i + 2 >= s.size() || s[i] != '\\' || s[i + 2] != '+') return false;
+    if (s[i + 1] == 'U' && IsHex4(s, i + 3)) {
+        UInt32 cp = Hex4(s, i + 3);
+        i += 7;
+        if (cp >= 0xD800 && cp <= 0xDBFF && s.substr(i, 3) == "\\U+" && IsHex4(s, i + 3)) {
+            UInt32 low = Hex4(s, i + 3);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                i += 7;
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            }
+        }
+        // The full-width forms some programs write for ASCII.
+        if (cp >= 0xFF10 && cp <= 0xFF20)
+            out += char('0' + (cp - 0xFF10));
+        else if (cp >= 0xFF21 && cp <= 0xFF3A)
+            out += char('A' + (cp - 0xFF21));
+        else if (cp >= 0xFF41 && cp <= 0xFF5A)
+            out += char('a' + (cp - 0xFF41));
+        else if (cp >= 0xD800 && cp <= 0xDFFF)
+            out += '?';
+        else if (cp != 0)
+            AppendUtf8(out, cp);
+        return true;
+    }
+    if (s[i + 1] == 'M' && i + 3 < s.size() && s[i + 3] >= '1' && s[i + 3] <= '5' && IsHex4(s, i + 4)) {
+        UInt32 v = Hex4(s, i + 4);
+        const char twoBytes[2] = {char(v >> 8), char(v & 0xFF)};
+        out += SystemBytesToUtf8(kMultibytePages[s[i + 3] - '0'], std::string_view(twoBytes, 2));
+        i += 8;
+        return true;
+    }
+    return false;
+}
+
+// "%%" control codes at i; false when none stands there (the "%%" is then kept as written).
+bool TakeControlCode(const DXFCodePages& pages, std::string_view s, size_t& i, std::string& out) {
+    if (i + 2 >= s.size() || s[i] != '%' || s[i + 1] != '%') return false;
+    char code = s[i + 2];
+    switch (code) {
+    case 'o':
+    case 'O':
+    case 'u':
+    case 'U': // over- and underline switches
+        i += 3;
+        return true;
+    case 'd':
+    case 'D':
+        out += "\xC2\xB0"; // degree sign
+        i += 3;
+        return true;
+    case 'p':
+    case 'P':
+        out += "\xC2\xB1"; // plus-minus
+        i += 3;
+        return true;
+    case 'c':
+    case 'C':
+        out += "\xC3\x98"; // diameter
+        i += 3;
+        return true;
+    case '%':
+        out += '%';
+        i += 3;
+        return true;
+    default:
+        break;
+    }
+    if (i + 4 < s.size() && std::isdigit(UInt8(s[i + 2])) && std::isdigit(UInt8(s[i + 3])) &&
+        std::isdigit(UInt8(s[i + 4]))) {
+        int n = (s[i + 2] - '0') * 100 + (s[i + 3] - '0') * 10 + (s[i + 4] - '0');
+        i += 5;
+        if (n >= 1 && n <= 255) { // a byte of the file's code page
+            const char byte = char(n);
+            out += DXFBytesToUtf8(pages, std::string_view(&byte, 1));
+        }
+        return true;
+    }
+    return false;
+}
+
+// The value of an MTEXT formatting code up to its ";" (or the end), i past it.
+std::string_view CodeValue(std::string_view s, size_t& i) {
+    size_t end = s.find(';', i);
+    std::string_view v = s.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i);
+    i = end == std::string_view::npos ? s.size() : end + 1;
+    return v;
+}
+
+// 1252's bytes 128 to 159; the rest of its upper half is Latin-1.
+const UInt16 kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 } // namespace
@@ -194,118 +342,229 @@ Boolean SelectDXFCodePage(DXFCodePages& pages, ConstStringPtr value) {
         {"iso8859-1", 11}, {"iso-2", 12}, {"iso8859-2", 12}, {"mac", 13},   {"mac-roman", 13},
     };
     size_t len = value ? value[0] : 0;
+    std::string name(reinterpret_cast<const char*>(value ? value + 1 : value), len);
     for (const auto& n : kNames) {
-        if (std::strlen(n.name) == len && std::memcmp(n.name, value + 1, len) == 0) {
+        if (name == n.name) {
             pages.index = n.index;
+            pages.system.clear();
+            return true;
+        }
+    }
+    static const char* const kWindowsPages[] = {"874",  "932",  "936",  "949",  "950",  "1250", "1251",
+                                                "1252", "1253", "1254", "1255", "1256", "1257", "1258"};
+    std::string upper = name;
+    for (char& c : upper)
+        c = char(std::toupper(UInt8(c)));
+    for (const char* number : kWindowsPages) {
+        if (upper == std::string("ANSI_") + number) {
+            pages.system = std::string(number) == "936"   ? "GBK"
+                           : std::string(number) == "950" ? "BIG5"
+                                                          : std::string("CP") + number;
             return true;
         }
     }
     return false;
 }
 
-void DecodeDXFText(const DXFCodePages& pages, StringPtr s) {
-    int len = s[0];
-    if (len > 2 && s[1] == '\\' && s[2] == 'f') {
-        for (int h = 3; h < len; ++h) {
-            if (s[h] == '\\' && s[h + 1] == 'H') {
-                for (int k = h + 2; k <= len; ++k) {
-                    if (s[k] == ';') {
-                        DeleteChars(s, 1, k);
-                        break;
-                    }
-                }
-                break;
-            }
+std::string DXFBytesToUtf8(const DXFCodePages& pages, std::string_view bytes) {
+    bool ascii = true;
+    for (char c : bytes)
+        ascii = ascii && UInt8(c) < 0x80;
+    if (ascii) return std::string(bytes);
+    std::string out;
+    if (pages.utf8) {
+        for (size_t i = 0; i < bytes.size();) {
+            UInt32 cp = NextUtf8(bytes, i);
+            if (cp == kBadSequence)
+                out += '?';
+            else
+                AppendUtf8(out, cp);
+        }
+        return out;
+    }
+    if (!pages.system.empty()) return SystemBytesToUtf8(pages.system, bytes);
+    UInt16 index = pages.index < kDXFCodePageCount ? pages.index : kDXFDefaultCodePage;
+    for (char c : bytes) {
+        auto b = UInt8(c);
+        UInt32 cp = b < 0x80 ? b : pages.tables ? TableCharacter((*pages.tables)[index][b]) : 0;
+        if (cp == 0)
+            out += '?';
+        else
+            AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::string DecodeDXFName(const DXFCodePages& pages, std::string_view bytes) {
+    bool plain = true;
+    for (char c : bytes)
+        plain = plain && UInt8(c) >= 32 && UInt8(c) < 0x80 && c != '\\';
+    std::string out;
+    if (plain) {
+        out = std::string(bytes);
+    } else {
+        std::string text = DXFBytesToUtf8(pages, bytes);
+        for (size_t i = 0; i < text.size();) {
+            if (TakeEscape(text, i, out)) continue;
+            char c = text[i++];
+            out += UInt8(c) < 32 ? ' ' : c;
         }
     }
-    int i = 1;
-    while (i <= s[0]) {
-        int left = s[0] - i + 1;
-        if (left >= 7 && s[i] == '\\' && s[i + 1] == 'U' && s[i + 2] == '+') {
-            UInt32 cp = 0;
-            for (int k = 3; k < 7; ++k)
-                cp = (cp << 4) | static_cast<UInt32>(HexValue(s[i + k]));
-            DeleteChars(s, i, 7);
-            unsigned char c = UnicodeEscapeChar(cp);
-            if (c == 0) continue; // nothing to show: look at the same position again
-            InsertChar(s, i, c);
-            ++i; // already Mac Roman
+    if (out.size() > 255) {
+        size_t cut = 255;
+        while (cut > 0 && (UInt8(out[cut]) & 0xC0) == 0x80)
+            --cut;
+        out.resize(cut);
+    }
+    return out;
+}
+
+std::string DecodeDXFText(const DXFCodePages& pages, std::string_view bytes) {
+    std::string text = DXFBytesToUtf8(pages, bytes);
+    // A leading font and height run of a single-line text.
+    if (text.size() > 2 && text[0] == '\\' && text[1] == 'f') {
+        size_t h = text.find("\\H", 2);
+        size_t semicolon = h == std::string::npos ? h : text.find(';', h + 2);
+        if (semicolon != std::string::npos) text.erase(0, semicolon + 1);
+    }
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        if (TakeEscape(text, i, out) || TakeControlCode(pages, text, i, out)) continue;
+        if (text.compare(i, 2, "%%") == 0) {
+            out += "%%";
+            i += 2;
             continue;
         }
-        if (left >= 3 && s[i] == '%' && s[i + 1] == '%') {
-            unsigned char code = s[i + 2];
-            if (std::strchr("oOuUdDcCpP", code) && code) {
-                DeleteChars(s, i, 3);
-                continue;
-            }
-            if (code == '%') {
-                DeleteChars(s, i, 2);
-                ++i;
-                continue;
-            }
-            if (left >= 5 && std::isdigit(s[i + 2]) && std::isdigit(s[i + 3]) && std::isdigit(s[i + 4])) {
-                int n = (s[i + 2] - '0') * 100 + (s[i + 3] - '0') * 10 + (s[i + 4] - '0');
-                DeleteChars(s, i, 5);
-                if (n < 1 || n > 255) continue; // no character to stand for: the code goes
-                InsertChar(s, i, static_cast<unsigned char>(n));
-            } else {
-                i += 2; // not a control code: kept as written
-                continue;
-            }
-        }
-        s[i] = ReencodeHighChar(pages, s[i]);
-        ++i;
+        out += text[i++];
     }
+    return out;
+}
+
+std::string DecodeDXFMText(const DXFCodePages& pages, std::string_view bytes) {
+    std::string text = DXFBytesToUtf8(pages, bytes), out;
+    for (size_t i = 0; i < text.size();) {
+        char c = text[i];
+        if (c == '{' || c == '}') {
+            ++i;
+            continue;
+        }
+        if (c == '%') {
+            if (TakeControlCode(pages, text, i, out)) continue;
+            out += c, ++i;
+            continue;
+        }
+        if (c != '\\' || i + 1 >= text.size()) {
+            out += c, ++i;
+            continue;
+        }
+        if (TakeEscape(text, i, out)) continue;
+        char code = text[i + 1];
+        i += 2;
+        switch (code) {
+        case 'P':
+        case 'N':
+        case 'X':
+            out += '\n';
+            break;
+        case '~':
+            out += ' ';
+            break;
+        case '\\':
+        case '{':
+        case '}':
+            out += code;
+            break;
+        case 'L':
+        case 'l':
+        case 'O':
+        case 'o':
+        case 'K':
+        case 'k':
+            break; // line switches
+        case 'S': {
+            // A stacked fraction, tolerance or ratio: shown as a/b.
+            std::string_view v = CodeValue(text, i);
+            size_t split = v.find_first_of("^/#");
+            std::string stacked(v);
+            if (split != std::string_view::npos) {
+                std::string top(v.substr(0, split)), bottom(v.substr(split + 1));
+                while (!bottom.empty() && bottom.front() == ' ')
+                    bottom.erase(0, 1);
+                stacked = top + "/" + bottom;
+            }
+            out += stacked;
+            break;
+        }
+        case 'A':
+        case 'f':
+        case 'F':
+        case 'H':
+        case 'W':
+        case 'C':
+        case 'c':
+        case 'Q':
+        case 'T':
+        case 'p':
+            CodeValue(text, i); // formatting that the element does not keep
+            break;
+        default:
+            out += code;
+            break;
+        }
+    }
+    return out;
 }
 
 UInt32 ExportCodePage(UInt32 preference) {
     return preference <= kDXFAnsi1252Preference ? preference : kDXFDefaultCodePage;
 }
 
-Boolean LoadExportCodePages(DXFExportTables& tables) {
-    for (auto& t : tables)
-        t.fill(0);
-    std::vector<UInt32> values;
-    if (!ReadCodePageRows(values)) return false;
-    for (int row = 0; row < 128; ++row) {
-        for (int t = 0; t < kDXFCodePageCount; ++t) {
-            UInt32 v = values[static_cast<size_t>(row * 15 + 1 + t)];
-            if (v >= 128 && v <= 255) tables[t][v - 128] = static_cast<UInt8>(128 + row);
-        }
+Boolean LoadDXFTextEncoder(DXFTextEncoder& encoder, SInt32 page) {
+    encoder.page = -1;
+    encoder.high.fill(0);
+    if (page == SInt32(kDXFAnsi1252Preference)) {
+        for (int b = 0; b < 128; ++b)
+            encoder.high[size_t(b)] = b < 32 ? kWindows1252High[b] : UInt32(128 + b);
+        encoder.page = page;
+        return true;
     }
+    if (page < 0 || page >= kDXFCodePageCount) return page < 0;
+    DXFCodePages pages;
+    if (!LoadCodePageTables(pages, 0) || !pages.tables) return false;
+    for (int b = 0; b < 128; ++b)
+        encoder.high[size_t(b)] = TableCharacter((*pages.tables)[size_t(page)][size_t(128 + b)]);
+    encoder.page = page;
     return true;
 }
 
-void DosToUtf8(StringPtr text) {
-    Str255 out;
-    int n = 0;
-    for (int i = 1; i <= text[0]; ++i) {
-        unsigned char b = text[i];
-        unsigned char utf8[3];
-        int count;
-        if (b < 32) {
-            utf8[0] = ' ';
-            count = 1;
-        } else if (b < 128) {
-            utf8[0] = b;
-            count = 1;
+std::string EncodeDXFText(std::string_view utf8, const DXFTextEncoder& encoder) {
+    std::string out, piece;
+    for (size_t i = 0; i < utf8.size();) {
+        UInt32 cp = NextUtf8(utf8, i);
+        piece.clear();
+        if (cp == '%') {
+            piece = "%%%";
+        } else if (cp == kBadSequence || cp < 32 || cp == 127) {
+            piece = "?";
+        } else if (cp < 128) {
+            piece = char(cp);
         } else {
-            UInt16 cp = kCodePage437High[b - 128];
-            if (cp < 0x800) {
-                utf8[0] = static_cast<unsigned char>(0xC0 | (cp >> 6));
-                utf8[1] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-                count = 2;
-            } else {
-                utf8[0] = static_cast<unsigned char>(0xE0 | (cp >> 12));
-                utf8[1] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
-                utf8[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-                count = 3;
+            for (size_t b = 0; b < 128 && piece.empty() && encoder.page >= 0; ++b)
+                if (encoder.high[b] == cp) piece = char(128 + b);
+            if (piece.empty()) {
+                char escape[16];
+                if (cp < 0x10000) {
+                    std::snprintf(escape, sizeof escape, "\\U+%04X", unsigned(cp));
+                } else {
+                    UInt32 v = cp - 0x10000;
+                    std::snprintf(escape, sizeof escape, "\\U+%04X\\U+%04X", unsigned(0xD800 + (v >> 10)),
+                                  unsigned(0xDC00 + (v & 0x3FF)));
+                }
+                piece = escape;
             }
         }
-        if (n + count > 255) break;
-        std::memcpy(out + 1 + n, utf8, static_cast<size_t>(count));
-        n += count;
+        if (out.size() + piece.size() > 255) break;
+        out += piece;
     }
-    out[0] = static_cast<unsigned char>(n);
-    std::memcpy(text, out, static_cast<size_t>(n) + 1);
+    return out;
 }

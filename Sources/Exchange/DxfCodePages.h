@@ -1,6 +1,6 @@
 // DXF colours and code pages: the colour index palette (bundle text 900), the code-page tables of
-// bundle text 10000 for reading and for writing, the decoding of DXF texts into Mac Roman, and the
-// DOS decoding of the short strings of a DXF file.
+// bundle text 10000, the other code pages a file may name, and the decoding and encoding of DXF
+// strings between the file's bytes and UTF-8.
 #pragma once
 
 #include "Platform/MacTypes.h"
@@ -8,6 +8,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <string_view>
 
 constexpr SInt16 kDXFPaletteBundleText = 900;
 constexpr SInt16 kDXFCodePageBundleText = 10000;
@@ -37,6 +39,10 @@ using DXFCodePageTable = std::array<DXFCodePageEntry, 256>;
 struct DXFCodePages {
     std::unique_ptr<std::array<DXFCodePageTable, kDXFCodePageCount>> tables; // null: not loaded
     UInt16 index = kDXFDefaultCodePage;
+    // R2007 and later files are UTF-8 whatever they name; an ANSI_ code page is read through the
+    // system's converter (its name here, empty when a table is used).
+    Boolean utf8 = false;
+    std::string system;
 };
 
 // The import's code-page index for a preference value: 0..13 as they are, 14 (ANSI_1252) reads as
@@ -46,22 +52,36 @@ UInt16 ImportCodePageIndex(UInt32 preference);
 // absent when the file cannot be read.
 Boolean LoadCodePageTables(DXFCodePages& pages, UInt32 preference);
 void DisposeCodePageTables(DXFCodePages& pages);
-// $DWGCODEPAGE: a known name (exact match) selects its table; others keep the index. True when known.
+// $DWGCODEPAGE: a table's name (exact match) selects the table; ANSI_874, ANSI_932, ANSI_936,
+// ANSI_949, ANSI_950 and ANSI_1250 to ANSI_1258 (any case) select that Windows code page. Others keep
+// what was selected. True when known.
 Boolean SelectDXFCodePage(DXFCodePages& pages, ConstStringPtr value);
-// A DXF text (Str255) in place into Mac Roman: the leading "\f...\H...;" format run, "\U+XXXX"
-// escapes, "%%" control codes and the code page's upper half. Without tables, bytes 128 and above
-// are kept as they are.
-void DecodeDXFText(const DXFCodePages& pages, StringPtr text);
+
+// The bytes of a file's string as UTF-8, by the file's encoding. Bytes without a character become
+// "?"; nothing else is lost.
+std::string DXFBytesToUtf8(const DXFCodePages& pages, std::string_view bytes);
+// A name (layer, block, line type, style): the file's bytes, "\U+XXXX" and "\M+nXXXX" escapes
+// and control characters as blanks, into UTF-8 of at most 255 bytes, never cut inside a character.
+std::string DecodeDXFName(const DXFCodePages& pages, std::string_view bytes);
+// A TEXT's value: the leading "\f...\H...;" format run, the escapes and the "%%" control codes
+// ("%%d", "%%p" and "%%c" as their signs, "%%nnn" as byte nnn of the code page).
+std::string DecodeDXFText(const DXFCodePages& pages, std::string_view bytes);
+// An MTEXT's value after the file's encoding: its formatting codes interpreted, paragraphs ("\P")
+// as line feeds, stacked fractions as a/b, the escapes and control codes as in a TEXT.
+std::string DecodeDXFMText(const DXFCodePages& pages, std::string_view bytes);
 
 // The export's code page for a preference value: 0..14, anything larger gives the default.
 UInt32 ExportCodePage(UInt32 preference);
-// For each code page, entry c - 128 is the byte written for Mac Roman character c; 0 where the
-// code page has no such character.
-using DXFExportTables = std::array<std::array<UInt8, 128>, kDXFCodePageCount>;
-// Clears the tables, then fills them from bundle text 10000; false when the file is missing.
-Boolean LoadExportCodePages(DXFExportTables& tables);
-
-// The short strings of a DXF file (names of layers, blocks, styles: group codes 2 to 9) are read as
-// code page 437 into UTF-8; control characters become blanks. The result is cut at 255 bytes, never
-// inside a character.
-void DosToUtf8(StringPtr text);
+// What an export writes texts in: the characters of one code page as its bytes, every other one as
+// "\U+XXXX". Page -1 writes ASCII alone, for files that name no code page.
+struct DXFTextEncoder {
+    SInt32 page = -1;               // -1 ASCII; 0..13 a table; 14 ANSI_1252
+    std::array<UInt32, 128> high{}; // the character of each byte from 128 on; 0 where none
+};
+// False when a table page was asked for and bundle text 10000 could not be read (the encoder then
+// writes ASCII).
+Boolean LoadDXFTextEncoder(DXFTextEncoder& encoder, SInt32 page);
+// UTF-8 to the encoder's bytes: "%" as "%%%", control characters as "?", characters of the page as
+// its bytes, others as "\U+XXXX" (two for characters beyond the first 65536); at most 255 bytes,
+// never cut inside a character or an escape.
+std::string EncodeDXFText(std::string_view utf8, const DXFTextEncoder& encoder);

@@ -5,11 +5,12 @@
 #include "Exchange/DxfReaderContext.h"
 
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
-#include "Other/ProgressWindow.h"
-#include "Other/SharedUtilities.h"
+#include "Other/MathPrimitives.h"
+#include "Interface/ProgressWindow.h"
+#include "Model/SharedUtilities.h"
 #include "Tools/AreaOutlines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -20,7 +21,10 @@ namespace {
 
 constexpr Float64 kHatchSpacing = 5.0, kHatchAngle = 45.0;
 constexpr SInt16 kSingleHatch = -2;
+constexpr SInt16 kGreyFill = 1;
+constexpr Float64 kSolidGrey = 21; // the last of the greys: full
 constexpr SInt16 kEntitiesLogText = 174;
+constexpr UInt16 kPointMark = 2; // the dot of the line-end marks
 
 // The object's pairs; false when it was cut off by the end of the file or holds a value that is no
 // number: such an element is not made.
@@ -87,19 +91,115 @@ void ReadArc(DXFReaderContext& ctx) {
     AppendArcAtCursor(ctx.doc, x, X(ctx, 20), X(ctx, 40), a, b, false);
 }
 
-// Control points (code 73 of them) or fit points (code 74), never more than the object gave.
-void ReadSpline(DXFReaderContext& ctx) {
-    if (!ReadWhole(ctx)) return;
-    bool closed = (DxfInt(ctx, 70) & 1) != 0;
-    SInt32 fit = DxfInt(ctx, 74), control = DxfInt(ctx, 73);
-    DxfArray xs = kDxf11, ys = kDxf21;
-    SInt32 n = fit;
-    if (fit < 1) xs = kDxf10, ys = kDxf20, n = control;
-    n = std::min({n, DxfCount(ctx, xs), DxfCount(ctx, ys)});
-    if (n < 1) return;
+// A B-spline's control points (x, y pairs), knots and weights (empty: all 1).
+struct BSpline {
+    int degree = 3;
+    std::vector<Float64> points, knots, weights;
+};
+
+// The knots the drawing's own spline uses over n points: clamped and uniform.
+bool ClampedUniform(const BSpline& b) {
+    int n = int(b.points.size() / 2), p = b.degree;
+    if (p != std::min(3, n - 1) || int(b.knots.size()) != n + p + 1) return false;
+    Float64 lo = b.knots[size_t(p)], hi = b.knots[size_t(n)], spans = n - p;
+    if (!(hi > lo)) return false;
+    for (int i = 0; i < int(b.knots.size()); ++i) {
+        Float64 want = lo + (hi - lo) * std::clamp(Float64(i - p), 0.0, spans) / spans;
+        if (std::fabs(b.knots[size_t(i)] - want) > 1e-9 * (hi - lo)) return false;
+    }
+    for (Float64 w : b.weights)
+        if (std::fabs(w - b.weights[0]) > 1e-12 * std::fabs(b.weights[0])) return false;
+    return true;
+}
+
+// The point at parameter t (de Boor in homogeneous coordinates); k is the span: knots[k] <= t < knots[k + 1].
+void BSplinePoint(const BSpline& b, int k, Float64 t, Float64* x, Float64* y) {
+    int p = b.degree;
+    Float64 d[16][3];
+    for (int j = 0; j <= p; ++j) {
+        size_t i = size_t(j + k - p);
+        Float64 w = b.weights.empty() ? 1.0 : b.weights[i];
+        d[j][0] = b.points[2 * i] * w, d[j][1] = b.points[2 * i + 1] * w, d[j][2] = w;
+    }
+    for (int r = 1; r <= p; ++r)
+        for (int j = p; j >= r; --j) {
+            size_t i = size_t(j + k - p);
+            Float64 denom = b.knots[i + size_t(p - r + 1)] - b.knots[i];
+            Float64 a = denom > 0 ? (t - b.knots[i]) / denom : 0;
+            for (int c = 0; c < 3; ++c)
+                d[j][c] = (1 - a) * d[j - 1][c] + a * d[j][c];
+        }
+    Float64 w = d[p][2] != 0 ? d[p][2] : 1.0;
+    *x = d[p][0] / w, *y = d[p][1] / w;
+}
+
+// Points along the curve, many to a knot span, every knot among them: the drawing's curve through
+// them stays on the B-spline.
+std::vector<Float64> BSplineSamples(const BSpline& b) {
+    constexpr int kPerSpan = 24, kMostPoints = 4000;
+    int n = int(b.points.size() / 2), p = b.degree;
+    int spans = 0;
+    for (int k = p; k < n; ++k)
+        spans += b.knots[size_t(k + 1)] > b.knots[size_t(k)] ? 1 : 0;
+    int per = std::clamp(kMostPoints / std::max(spans, 1), 2, kPerSpan);
     std::vector<Float64> xy;
-    for (SInt32 k = 0; k < n; ++k)
-        xy.push_back(DxfAt(ctx, xs, k)), xy.push_back(DxfAt(ctx, ys, k));
+    for (int k = p; k < n; ++k) {
+        Float64 t0 = b.knots[size_t(k)], t1 = b.knots[size_t(k + 1)];
+        if (!(t1 > t0)) continue;
+        for (int s = xy.empty() ? 0 : 1; s <= per; ++s) {
+            Float64 x = 0, y = 0;
+            // The end of a span is taken from the span itself, so a knot of full multiplicity keeps its
+            // corner.
+            BSplinePoint(b, k, t0 + (t1 - t0) * s / per, &x, &y);
+            xy.push_back(x), xy.push_back(y);
+        }
+    }
+    return xy;
+}
+
+// A spline by its control points: the drawing's own spline when the knots are the ones it uses,
+// else the drawing's curve through points of the true B-spline. By fit points: the curve through them.
+void ReadSpline(DXFReaderContext& ctx) {
+    DxfObjectOptions options;
+    options.ratio40 = true; // knots
+    if (!ReadWhole(ctx, options)) return;
+    bool closed = (DxfInt(ctx, 70) & 1) != 0;
+    SInt32 fit = std::min({DxfInt(ctx, 74), DxfCount(ctx, kDxf11), DxfCount(ctx, kDxf21)});
+    SInt32 control = std::min({DxfInt(ctx, 73), DxfCount(ctx, kDxf10), DxfCount(ctx, kDxf20)});
+    if (fit < 1) {
+        BSpline b;
+        b.degree = DxfSeen(ctx, 71) ? DxfInt(ctx, 71) : 3;
+        for (SInt32 k = 0; k < control; ++k)
+            b.points.push_back(DxfAt(ctx, kDxf10, k)), b.points.push_back(DxfAt(ctx, kDxf20, k));
+        for (SInt32 k = 0; k < DxfCount(ctx, kDxf40); ++k)
+            b.knots.push_back(DxfAt(ctx, kDxf40, k));
+        if (DxfCount(ctx, kDxf41) == control)
+            for (SInt32 k = 0; k < control; ++k)
+                b.weights.push_back(DxfAt(ctx, kDxf41, k));
+        bool weightsUsable = std::all_of(b.weights.begin(), b.weights.end(), [](Float64 w) { return w > 0; });
+        if (!weightsUsable) b.weights.clear();
+        bool knotsUsable = b.degree >= 1 && b.degree <= 15 && control > b.degree &&
+                           SInt32(b.knots.size()) == control + b.degree + 1 &&
+                           std::is_sorted(b.knots.begin(), b.knots.end()) &&
+                           b.knots[size_t(control)] > b.knots[size_t(b.degree)];
+        if (!knotsUsable) {
+            // Knots missing or broken: the clamped uniform ones of the control points.
+            AppendLogCString(ctx.doc, "DXF-in: SPLINE without usable knots read as a uniform spline");
+            b.degree = std::min<int>(3, control - 1);
+            b.knots.clear();
+        }
+        if (control >= 2 && (b.knots.empty() || ClampedUniform(b))) {
+            if (closed) b.points.push_back(b.points[0]), b.points.push_back(b.points[1]);
+            MakeDxfPolyline(ctx.doc, b.points, control == 2 ? kPolylineSegments : kPolylineSpline, 0, 0);
+            return;
+        }
+        if (control < 1 || !knotsUsable) return;
+        MakeDxfPolyline(ctx.doc, BSplineSamples(b), kPolylineCurve, 0, 0);
+        return;
+    }
+    std::vector<Float64> xy;
+    for (SInt32 k = 0; k < fit; ++k)
+        xy.push_back(DxfAt(ctx, kDxf11, k)), xy.push_back(DxfAt(ctx, kDxf21, k));
     if (closed) xy.push_back(xy[0]), xy.push_back(xy[1]);
     MakeDxfPolyline(ctx.doc, xy, kPolylineCurve, 0, 0);
 }
@@ -124,20 +224,27 @@ void ReadEllipse(DXFReaderContext& ctx) {
     MakeDxfPolyline(ctx.doc, xy, kPolylineEllipse, start, end);
 }
 
-// The arc of a bulge from P to Q: counter-clockwise for a positive bulge, clockwise otherwise,
-// turning by 4 atan |bulge|. Nothing for a chord of no length.
-void AppendBulgeArc(DXFReaderContext& ctx, Float64 px, Float64 py, Float64 qx, Float64 qy, Float64 bulge) {
+// The circle of a bulge from P to Q: counter-clockwise for a positive bulge, clockwise otherwise,
+// turning by 4 atan |bulge|. False for a chord of no length.
+bool BulgeCentre(Float64 px, Float64 py, Float64 qx, Float64 qy, Float64 bulge, Float64* cx, Float64* cy,
+                 Float64* radius) {
     Float64 dx = qx - px, dy = qy - py, chord = std::hypot(dx, dy);
-    if (!(chord > 0)) return;
+    if (!(chord > 0)) return false;
     Float64 theta = 4 * std::atan(std::fabs(bulge));
     Float64 r = chord / (2 * std::sin(theta / 2));
-    if (!std::isfinite(r) || r <= 0) return;
+    if (!std::isfinite(r) || r <= 0) return false;
     // From the chord's midpoint to the centre: left of P->Q for a counter-clockwise arc of less than
     // half a turn, right of it for more.
     Float64 toCentre = r * std::cos(theta / 2);
     Float64 nx = -dy / chord, ny = dx / chord;
     if (bulge < 0) nx = -nx, ny = -ny;
-    Float64 cx = (px + qx) / 2 + nx * toCentre, cy = (py + qy) / 2 + ny * toCentre;
+    *cx = (px + qx) / 2 + nx * toCentre, *cy = (py + qy) / 2 + ny * toCentre, *radius = r;
+    return true;
+}
+
+void AppendBulgeArc(DXFReaderContext& ctx, Float64 px, Float64 py, Float64 qx, Float64 qy, Float64 bulge) {
+    Float64 cx = 0, cy = 0, r = 0;
+    if (!BulgeCentre(px, py, qx, qy, bulge, &cx, &cy, &r)) return;
     Float64 start = DirectionDegrees(cx, cy, px, py), end = DirectionDegrees(cx, cy, qx, qy);
     if (bulge < 0) std::swap(start, end);
     SeekLastArc(ctx.doc);
@@ -290,50 +397,94 @@ bool BuildEdgePath(DXFReaderContext& ctx, bool* circle) {
     return OutlinePointCount(doc) > 3;
 }
 
-// Hatch boundaries made of edges; the hatch's own pattern is not read. The first external path is
-// the boundary, the others are holes; a hatch with an external path alone is an area too.
+// A boundary path given as a polyline: its vertices (code 93 of them) with their bulges, closed
+// whether or not the path says so.
+bool BuildPolylinePath(DXFReaderContext& ctx) {
+    DocWindowRecord* doc = ctx.doc;
+    DiscardOutline(doc);
+    SInt32 n = std::min({DxfInt(ctx, 93), DxfCount(ctx, kDxf10), DxfCount(ctx, kDxf20)});
+    if (n < 2) return false;
+    bool atLastEnd = false;
+    for (SInt32 i = 0; i < n; ++i) {
+        Float64 px = DxfAt(ctx, kDxf10, i), py = DxfAt(ctx, kDxf20, i);
+        SInt32 j = i + 1 == n ? 0 : i + 1;
+        Float64 qx = DxfAt(ctx, kDxf10, j), qy = DxfAt(ctx, kDxf20, j);
+        Float64 bulge = i < ctx.bulgeCount ? DxfAt(ctx, kDxf42, i) : 0;
+        // An arc gives its own start and end; the next vertex is then on the outline already.
+        if (!atLastEnd) AppendOutlinePoint(doc, px, py);
+        Float64 cx = 0, cy = 0, r = 0;
+        atLastEnd = bulge != 0 && BulgeCentre(px, py, qx, qy, bulge, &cx, &cy, &r) &&
+                    AppendArcBetweenPoints(doc, cx, cy, r, px, py, qx, qy, bulge > 0);
+    }
+    SInt16 count = OutlinePointCount(doc);
+    Handle outline = doc->drawing->toolInput.outlineBlock;
+    if (count < 1 || outline == nullptr) return false;
+    const Float64* p = OutlinePoints(outline);
+    if (p[2 * (count - 1)] != p[0] || p[2 * (count - 1) + 1] != p[1]) AppendOutlinePoint(doc, p[0], p[1]);
+    return OutlinePointCount(doc) > 3;
+}
+
+// Hatch boundaries made of edges or polylines. The outer boundary is the first external path (flag
+// bit 0), else the first outermost one (bit 4), else the first; the other paths are holes. A solid
+// fill stays solid; a pattern becomes single hatching at the angle of its first line.
 void ReadHatch(DXFReaderContext& ctx) {
     DocWindowRecord* doc = ctx.doc;
     DxfObjectOptions options;
     options.stopCode = 91;
-    if (ReadDXFObject(ctx, options) || ctx.atEOF) return;
-    bool bad = ctx.nonFinite;
+    if (ReadDXFObject(ctx, options) || ctx.atEOF) {
+        ++ctx.notRead["HATCH"];
+        return;
+    }
+    bool bad = ctx.nonFinite, solid = (DxfInt(ctx, 70) & 1) != 0;
     DocSettings* s = doc->settings;
     RGBColor colour = s->currentColor;
     SInt16 pen = s->currentPen;
     EmptyOutlineContours(doc);
     options.stopCode = 92;
+    options.vertexBulges = true;
     bool more = !ReadDXFObject(ctx, options) && !ctx.atEOF;
-    SInt16 boundary = -1;
+    SInt16 external = -1, outermost = -1, first = -1;
     while (more) {
         SInt32 flags = DxfInt(ctx, 92);
         bool ended = ReadDXFObject(ctx, options);
         more = !ended && !ctx.atEOF;
         bad = bad || ctx.nonFinite || (!ended && ctx.atEOF);
         bool circle = false;
-        if (!BuildEdgePath(ctx, &circle)) {
+        bool built = (flags & 2) != 0 ? BuildPolylinePath(ctx) : BuildEdgePath(ctx, &circle);
+        if (!built) {
             DiscardOutline(doc);
             continue;
         }
         if (!PushOutlineContour(doc)) continue;
-        if ((flags & 1) != 0 && boundary < 0) boundary = LastOutlineContour(doc);
+        SInt16 made = LastOutlineContour(doc);
+        if (first < 0) first = made;
+        if ((flags & 1) != 0 && external < 0) external = made;
+        if ((flags & 16) != 0 && outermost < 0) outermost = made;
     }
+    // The pattern comes after the paths, so the last read holds it: its first line's angle.
+    Float64 angle = DxfSeen(ctx, 53) ? NormalizeAngle(X(ctx, 53)) : kHatchAngle;
+    SInt16 boundary = external >= 0 ? external : outermost >= 0 ? outermost : first;
     ToolInputState& t = doc->drawing->toolInput;
     if (!bad && boundary >= 0) {
         std::swap(t.outlineContours[0], t.outlineContours[boundary]);
         s->currentColor = colour;
         s->currentPen = pen;
         SeekLastArea(doc);
-        CreateAreaElement(doc, kHatchSpacing, kHatchAngle, kSingleHatch, false);
+        if (solid)
+            CreateAreaElement(doc, kSolidGrey, 0, kGreyFill, false);
+        else
+            CreateAreaElement(doc, kHatchSpacing, angle, kSingleHatch, false);
+    } else if (!bad) {
+        ++ctx.notRead["HATCH"]; // no boundary the drawing can use
     }
     EmptyOutlineContours(doc);
 }
 
-void NoteIgnored(DXFReaderContext& ctx, int kind, const char* name) {
-    SkipDxfObject(ctx);
-    if (ctx.ignoredKinds[kind]) return;
-    ctx.ignoredKinds[kind] = true;
-    AppendLogCString(ctx.doc, (std::string("DXF-in: ") + name + " ignored").c_str());
+// A point: a line of no length with a dot at its end, the drawing's nearest to a point marker.
+void ReadPoint(DXFReaderContext& ctx) {
+    if (!ReadWhole(ctx)) return;
+    LineRecord* line = AppendLineAtCursor(ctx.doc, X(ctx, 10), X(ctx, 20), X(ctx, 10), X(ctx, 20), false);
+    if (line) line->flags = SetLineEndMarkKind(line->flags, kPointMark);
 }
 
 } // namespace
@@ -368,6 +519,8 @@ Boolean ReadDXFGeometricEntity(DXFReaderContext& ctx, ConstStr255Param name) {
         ReadSolid(ctx);
     else if (UpperEquals(name, "HATCH"))
         ReadHatch(ctx);
+    else if (UpperEquals(name, "POINT"))
+        ReadPoint(ctx);
     else
         return false;
     return true;
@@ -395,16 +548,8 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             return true;
         }
         if (ReadDXFGeometricEntity(ctx, name)) {
-        } else if (UpperEquals(name, "3DFACE"))
-            NoteIgnored(ctx, 0, "3DFACE");
-        else if (UpperEquals(name, "3DSOLID"))
-            NoteIgnored(ctx, 1, "3DSOLID");
-        else if (UpperEquals(name, "BODY"))
-            NoteIgnored(ctx, 2, "BODY");
-        else if (UpperEquals(name, "IMAGE"))
-            NoteIgnored(ctx, 3, "IMAGE");
-        else if (UpperEquals(name, "LEADER") || UpperEquals(name, "MLINE") || UpperEquals(name, "REGION") ||
-                 UpperEquals(name, "SHAPE") || UpperEquals(name, "TOLERANCE")) {
+        } else if (UpperEquals(name, "LEADER") || UpperEquals(name, "MLINE") || UpperEquals(name, "REGION") ||
+                   UpperEquals(name, "SHAPE") || UpperEquals(name, "TOLERANCE")) {
             // The kind's name after a blank, upper-cased.
             Str255 line;
             line[0] = UInt8(name[0] < 255 ? name[0] + 1 : 255);
@@ -412,7 +557,7 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             for (int i = 2; i <= line[0]; ++i)
                 line[i] = UInt8(name[i - 1] >= 'a' && name[i - 1] <= 'z' ? name[i - 1] - 32 : name[i - 1]);
             AppendLogLine(doc, line);
-            SkipDxfObject(ctx);
+            SkipNotReadEntity(ctx, name);
         } else if (UpperEquals(name, "TEXT") || UpperEquals(name, "MTEXT") || UpperEquals(name, "ATTRIB") ||
                    UpperEquals(name, "ATTDEF")) {
             ReadDXFText(ctx, name);
@@ -420,8 +565,10 @@ Boolean ReadDXFEntities(DXFReaderContext& ctx) {
             ReadDXFInsert(ctx);
         } else if (UpperEquals(name, "DIMENSION")) {
             ReadDXFDimension(ctx);
+        } else if (UpperEquals(name, "SEQEND")) {
+            SkipDxfObject(ctx); // the end of attributes after an INSERT
         } else {
-            SkipDxfObject(ctx); // every other kind (points, for one)
+            SkipNotReadEntity(ctx, name);
         }
         if (!UpdateImportProgress(ctx)) return false;
         if (ctx.atEOF) return true;

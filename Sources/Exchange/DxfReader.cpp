@@ -5,14 +5,15 @@
 #include "Files/FileNames.h"
 
 #include "Exchange/DxfReaderContext.h"
+#include "Exchange/DxfWriter.h"
 #include "Files/OpenSaveDispatch.h"
 #include "Files/Preferences.h"
 #include "Model/NewDocument.h"
 #include "Model/SpatialIndex.h"
 #include "Other/Alerts.h"
 #include "Other/NumberFormat.h"
-#include "Other/ProgressWindow.h"
-#include "Other/SharedUtilities.h"
+#include "Interface/ProgressWindow.h"
+#include "Model/SharedUtilities.h"
 #include "Other/TextLineReader.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/MacRoman.h"
@@ -22,6 +23,7 @@
 #include "Tools/TextElements.h"
 #include "View/ZoomExtents.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -85,16 +87,17 @@ bool UpperEquals(ConstStr255Param s, const char* word) {
 
 namespace {
 
-// Printable ASCII reads the same in the DOS code page; only other bytes need decoding.
+// Printable ASCII without escapes reads the same in every code page; only other names need decoding.
 bool PlainAscii(ConstStr255Param s) {
     for (int i = 1; i <= s[0]; ++i)
-        if (s[i] < 32 || s[i] > 126) return false;
+        if (s[i] < 32 || s[i] > 126 || s[i] == '\\') return false;
     return true;
 }
 
 bool DroppedCode(SInt32 code) {
-    return (code >= 270 && code <= 290) || code == 330 || code == 331 || (code >= 340 && code <= 346) ||
-           (code >= 370 && code <= 372) || code == 390 || (code >= 1000 && code <= 1100);
+    return (code >= 270 && code <= 290) || (code >= 421 && code <= 449) || code == 330 || code == 331 ||
+           (code >= 340 && code <= 346) || (code >= 370 && code <= 372) || code == 390 ||
+           (code >= 1000 && code <= 1100);
 }
 
 // Lengths follow the coordinate scale; ratios, scales, bulges and parameters do not.
@@ -207,9 +210,11 @@ void StoreReal(DXFReaderContext& ctx, SInt32 code, ConstStr255Param value, const
         // "nan", "inf" or a number beyond the doubles: never stored, and the element is dropped.
         AppendLog(ctx, "Line: " + std::to_string(BufferedLineNumber()) + " value is not a number: " +
                            PStrBytes(value) + " (groupcode " + std::to_string(code) + ")");
+        if (!ctx.nonFinite) ++ctx.nonFiniteObjects;
         ctx.nonFinite = true;
         v = 0;
     } else if (v > kLargestValue || v < -kLargestValue) {
+        ++ctx.hugeValues;
         v = 0;
     }
     if (ScaledCode(code, options)) v *= ctx.coordScale;
@@ -243,6 +248,19 @@ void StoreInt(DXFReaderContext& ctx, SInt32 code, ConstStr255Param value) {
         Append(ctx, code == 72 ? kDxf72 : kDxf73, Float64(v));
     }
     MarkSeen(ctx, code);
+}
+
+// Code 420, 0xRRGGBB: the element takes that colour, and the pen of the nearest colour number.
+void StoreTrueColour(DXFReaderContext& ctx, ConstStr255Param value) {
+    SInt32 v = PStrToLong(value);
+    if (v < 0 || v > 0xFFFFFF) return;
+    auto component = [](SInt32 byte) { return UInt16(byte * 257); };
+    RGBColor colour{component((v >> 16) & 0xFF), component((v >> 8) & 0xFF), component(v & 0xFF)};
+    RGBColor palette;
+    SInt16 pen = 0;
+    if (DxfColourForNumber(ctx, RGBToACI(ctx.palette, colour), &palette, &pen))
+        ctx.doc->settings->currentPen = pen;
+    ctx.doc->settings->currentColor = colour;
 }
 
 } // namespace
@@ -298,9 +316,10 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
         Boolean gotValue = ReadDxfLine(ctx, value, code == 1);
         if (!gotValue) return false;
         if (code >= 1 && code <= 9) {
-            // Names (codes 2 to 9) are DOS text; code 1 is decoded by the reader of the text.
+            // Names (codes 2 to 9) are decoded here; code 1 by the reader of the text.
             std::memcpy(ctx.strings[code - 1], value, size_t(value[0]) + 1);
-            if (code >= 2 && !PlainAscii(ctx.strings[code - 1])) DosToUtf8(ctx.strings[code - 1]);
+            if (code >= 2 && !PlainAscii(ctx.strings[code - 1]))
+                CopyUtf8(DecodeDXFName(ctx.pages, PStrBytes(value)), ctx.strings[code - 1], 255);
             MarkSeen(ctx, code);
             if (code == 6)
                 ApplyDXFLineType(ctx, ctx.strings[5]);
@@ -312,6 +331,8 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
             StoreReal(ctx, code, value, options);
         } else if (code >= 62 && code <= 220) {
             StoreInt(ctx, code, value);
+        } else if (code == 420) {
+            StoreTrueColour(ctx, value);
         } else if (code == 999) {
             AppendLogLine(ctx.doc, value);
         } else if (!DroppedCode(code)) {
@@ -333,6 +354,14 @@ void SkipDxfObject(DXFReaderContext& ctx) {
         if (!ReadDxfLine(ctx, value)) return;
         if (code == 999) AppendLogLine(ctx.doc, value);
     }
+}
+
+void SkipNotReadEntity(DXFReaderContext& ctx, ConstStr255Param name) {
+    SkipDxfObject(ctx);
+    std::string kind = PStrBytes(name);
+    for (char& c : kind)
+        c = char(std::toupper(UInt8(c)));
+    if (++ctx.notRead[kind] == 1) AppendLog(ctx, "DXF-in: " + kind + " ignored");
 }
 
 Boolean UpdateImportProgress(DXFReaderContext& ctx) {
@@ -429,6 +458,21 @@ void OpenImportProgress(DXFReaderContext& ctx) {
     AppendPStr(text, 256, size);
     AppendPStr(text, 256, reinterpret_cast<const UInt8*>("\002)\xC9")); // ")…" in Mac Roman
     OpenProgress(text);
+}
+
+// What was not read, kind by kind with its count, one log line each; empty when nothing was lost.
+std::string NotReadSummary(DXFReaderContext& ctx) {
+    std::string summary;
+    auto add = [&](const std::string& what, SInt32 count) {
+        if (count <= 0) return;
+        AppendLog(ctx, "DXF-in: not imported: " + what + " " + std::to_string(count));
+        summary += (summary.empty() ? "" : ", ") + what + " " + std::to_string(count);
+    };
+    for (const auto& [kind, count] : ctx.notRead)
+        add(kind, count);
+    add("elements with values that are no numbers", ctx.nonFiniteObjects);
+    add("coordinates beyond 1e20 (read as 0)", ctx.hugeValues);
+    return summary;
 }
 
 // The switches the read changes, given back afterwards.
@@ -537,8 +581,14 @@ Boolean ImportDXF(DocWindowRecord** slot, const FSRef* file) {
         AppendLogCString(doc, "DXF-in: the file ends before its end mark");
         ShowErrorAlert(kDxfMsgTruncated, name);
     }
-    if (ctx->ignoredKinds[0] || ctx->ignoredKinds[1] || ctx->ignoredKinds[2] || ctx->ignoredKinds[3])
-        ShowErrorAlert(kDxfMsgIgnoredParts, empty);
+    std::string lost = NotReadSummary(*ctx);
+    if (!lost.empty()) {
+        std::string mac = UTF8ToMacRoman(lost).substr(0, 255);
+        Str255 text;
+        text[0] = UInt8(mac.size());
+        std::memcpy(text + 1, mac.data(), mac.size());
+        ShowErrorAlert(kDxfMsgIgnoredParts, text);
+    }
     if (ctx->acadVersion >= 1015) ShowErrorAlert(kDxfMsgNewerVersion, empty);
     return true;
 }

@@ -8,6 +8,7 @@
 #include "Platform/FileManager.h"
 #include "Platform/PascalBytes.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -73,7 +74,10 @@ struct DXFReaderContext {
     Float64 coordScale = 1.0;
     Float64 dimScale = 1.0;
     SInt32 acadVersion = 0; // the number of $ACADVER ("AC1018" is 1018)
-    Boolean ignoredKinds[4] = {};
+    // What the drawing does not keep, for the log and the message at the end: entities by kind,
+    // elements dropped for values that are no numbers, values beyond 1e20 read as 0.
+    std::map<std::string, SInt32> notRead;
+    SInt32 nonFiniteObjects = 0, hugeValues = 0;
     Boolean atEOF = false;      // the file has no more lines
     Boolean sawEndMark = false; // the "EOF" line was read
     Boolean sawSection = false;
@@ -128,6 +132,9 @@ void CopyUtf8(const std::string& text, StringPtr dest, size_t capacity);
 Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options = {});
 // Drops the pairs up to the next group code 0.
 void SkipDxfObject(DXFReaderContext& ctx);
+// Drops an entity of a kind the drawing does not keep, and counts it. The first of each kind is
+// named in the log.
+void SkipNotReadEntity(DXFReaderContext& ctx, ConstStr255Param name);
 
 // Whole-number progress; false when the user cancelled with Command-period.
 Boolean UpdateImportProgress(DXFReaderContext& ctx);

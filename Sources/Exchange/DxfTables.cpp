@@ -6,12 +6,12 @@
 #include "Files/Preferences.h"
 #include "Model/Dimensions.h"
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/PolylineGeometry.h"
 #include "Model/Symbols.h"
 #include "Other/NumberFormat.h"
-#include "Other/ProgressWindow.h"
-#include "Other/SharedUtilities.h"
+#include "Interface/ProgressWindow.h"
+#include "Model/SharedUtilities.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/MacRoman.h"
 #include "Platform/NumberText.h"
@@ -61,6 +61,18 @@ void TakeVersion(DXFReaderContext& ctx, ConstStr255Param value) {
     Str255 digits;
     PStrMid(value, 3, SInt16(value[0] - 2), digits);
     ctx.acadVersion = PStrToLong(digits);
+    // From R2007 on every string of the file is UTF-8.
+    ctx.pages.utf8 = ctx.acadVersion >= 1021;
+}
+
+// A name the drawing keeps in Mac Roman: a character it lacks becomes one "?", and the log names
+// the name once.
+std::string MacRomanName(DXFReaderContext& ctx, const char* what, const std::string& utf8) {
+    std::string mac = UTF8ToMacRoman(utf8);
+    if (MacRomanToUTF8(mac) != utf8)
+        Log(ctx, std::string("DXF-in: ") + what + " name " + utf8 +
+                     " has characters the drawing cannot keep, each shown as ?");
+    return mac;
 }
 
 SInt16 PenOfColour(SInt32 number) {
@@ -125,7 +137,12 @@ void ReadLayers(DXFReaderContext& ctx) {
                          " layers placed on layer " + std::to_string(kLayerCount));
         } else {
             layer.number = SInt16(position);
-            if (doc->layerNames) CopyUtf8(layer.name, doc->layerNames->names[position], 255);
+            if (doc->layerNames) {
+                std::string mac = MacRomanName(ctx, "layer", layer.name).substr(0, 255);
+                StringPtr slot = doc->layerNames->names[position];
+                slot[0] = UInt8(mac.size());
+                std::memcpy(slot + 1, mac.data(), mac.size());
+            }
             if (doc->layerColors) doc->layerColors->colors[position] = colour;
         }
         ctx.layerIndex.emplace(layer.name, ctx.layers.size());
@@ -413,7 +430,8 @@ void MakeUniqueSymbolName(DocWindowRecord* doc, ConstStr255Param name, Str255 un
     std::string candidate = PStrBytes(name).substr(0, kSymbolNameLength);
     size_t suffix = 2; // the first suffix replaces two characters
     for (SInt32 counter = 1;; ++counter) {
-        CopyUtf8(candidate, unique, kSymbolNameLength);
+        unique[0] = UInt8(candidate.size());
+        std::memcpy(unique + 1, candidate.data(), candidate.size());
         if (FindSymbolDefinition(doc, unique) == nullptr) return;
         // The counter takes the place of the last suffix; the name never runs short of characters
         // to give up nor grows past what a definition holds.
@@ -462,8 +480,11 @@ Boolean ReadDXFBlocks(DXFReaderContext& ctx) {
             }
             def = made;
             bx = DxfReal(ctx, 10), by = DxfReal(ctx, 20);
-            Str255 unique;
-            MakeUniqueSymbolName(doc, ctx.strings[1], unique);
+            Str255 macName, unique;
+            std::string mac = MacRomanName(ctx, "block", PStrBytes(ctx.strings[1])).substr(0, 255);
+            macName[0] = UInt8(mac.size());
+            std::memcpy(macName + 1, mac.data(), mac.size());
+            MakeUniqueSymbolName(doc, macName, unique);
             std::memcpy(def->name, unique, size_t(unique[0]) + 1);
             def->minX = def->maxX = 0, def->minY = def->maxY = 0;
             started = false;
@@ -510,10 +531,12 @@ Boolean ReadDXFBlocks(DXFReaderContext& ctx) {
             while (last->next)
                 MoveTextIntoBlock(ctx, last->next, def, &started, bx, by);
         } else if (UpperEquals(name, "HATCH")) {
+            SkipNotReadEntity(ctx, name);
+        } else if (UpperEquals(name, "SEQEND")) {
             SkipDxfObject(ctx);
         } else {
             ListMarks marks = MarkLists(doc);
-            if (!ReadDXFGeometricEntity(ctx, name)) SkipDxfObject(ctx);
+            if (!ReadDXFGeometricEntity(ctx, name)) SkipNotReadEntity(ctx, name);
             MoveMadeIntoBlock(ctx, marks, def, &started, bx, by);
         }
         if (!UpdateImportProgress(ctx)) goOn = false;

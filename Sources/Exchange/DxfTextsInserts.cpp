@@ -7,9 +7,9 @@
 #include "Model/Dimensions.h"
 #include "Model/ElementLists.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/Symbols.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Platform/MacRoman.h"
 #include "Tools/TextElements.h"
 
@@ -31,13 +31,9 @@ Float64 X(const DXFReaderContext& ctx, SInt16 code) {
     return DxfReal(ctx, code);
 }
 
-// A DXF text of up to 255 bytes decoded from the file's code page into UTF-8.
+// A DXF text decoded from the file's code page into UTF-8.
 std::string DecodeText(DXFReaderContext& ctx, const std::string& raw) {
-    Str255 p;
-    p[0] = UInt8(std::min<size_t>(raw.size(), 255));
-    std::memcpy(p + 1, raw.data(), p[0]);
-    DecodeDXFText(ctx.pages, p);
-    return MacRomanToUTF8(std::string_view(reinterpret_cast<const char*>(p + 1), p[0]));
+    return DecodeDXFText(ctx.pages, raw);
 }
 
 void TrimTrailingBlanks(std::string& s) {
@@ -45,23 +41,18 @@ void TrimTrailingBlanks(std::string& s) {
         s.pop_back();
 }
 
-// The paragraphs of an MTEXT ("\P" between them), each decoded.
+// The paragraphs of an MTEXT, its formatting codes interpreted.
 std::vector<std::string> MTextParagraphs(DXFReaderContext& ctx, const std::string& raw) {
     std::vector<std::string> out;
+    std::string text = DecodeDXFMText(ctx.pages, raw);
     size_t start = 0;
     for (;;) {
-        size_t end = raw.find("\\P", start);
-        std::string para = raw.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        std::string decoded;
-        // A paragraph longer than one string is decoded in slices.
-        for (size_t i = 0; i < para.size() || (i == 0 && para.empty()); i += 255) {
-            decoded += DecodeText(ctx, para.substr(i, 255));
-            if (para.empty()) break;
-        }
-        TrimTrailingBlanks(decoded);
-        out.push_back(decoded);
+        size_t end = text.find('\n', start);
+        std::string para = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        TrimTrailingBlanks(para);
+        out.push_back(para);
         if (end == std::string::npos) break;
-        start = end + 2;
+        start = end + 1;
     }
     return out;
 }
@@ -93,6 +84,10 @@ std::vector<std::string> PackLines(const std::vector<std::string>& lines, char l
     }
     flush();
     return texts;
+}
+
+bool Same(Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    return x1 == x2 && y1 == y2;
 }
 
 struct SavedTextSettings {
@@ -148,7 +143,7 @@ TextRecord* ReadDXFText(DXFReaderContext& ctx, ConstStr255Param kind) {
         raw = (flags & 8) || !(flags & 2) ? PStrBytes(ctx.strings[0]) : PStrBytes(ctx.strings[2]);
     }
 
-    Float64 x = 0, y = 0, angle = X(ctx, 50);
+    Float64 x = 0, y = 0, angle = X(ctx, 50), spanX = 0, spanY = 0;
     SInt16 alignment = 6;
     std::vector<std::string> texts;
     if (mtext) {
@@ -166,6 +161,14 @@ TextRecord* ReadDXFText(DXFReaderContext& ctx, ConstStr255Param kind) {
         TrimTrailingBlanks(text);
         if (!text.empty()) texts.push_back(text);
         alignment = TextAlignment(ctx, &x, &y);
+        SInt32 h = DxfInt(ctx, 72);
+        if ((h == 3 || h == 5) && DxfSeen(ctx, 11) && DxfSeen(ctx, 21) &&
+            !Same(X(ctx, 10), X(ctx, 20), X(ctx, 11), X(ctx, 21))) {
+            // Aligned or fit: the text runs from the first point to the second along their line.
+            spanX = X(ctx, 11) - X(ctx, 10), spanY = X(ctx, 21) - X(ctx, 20);
+            x = X(ctx, 10), y = X(ctx, 20), alignment = 6;
+            angle = DirectionDegrees(0, 0, spanX, spanY);
+        }
     }
     while (!texts.empty() && texts.back().empty())
         texts.pop_back();
@@ -185,6 +188,13 @@ TextRecord* ReadDXFText(DXFReaderContext& ctx, ConstStr255Param kind) {
         TextRecord* made = MakeText(ctx, t, x, y);
         if (!made) break;
         if (!first) first = made;
+        Float64 width = std::hypot(made->corners[2] - made->corners[0], made->corners[3] - made->corners[1]);
+        if ((spanX != 0 || spanY != 0) && width > 0) {
+            // Filling the span: the drawing's texts have no width factor of their own, so a fit text
+            // takes the height that gives its width, as an aligned one does.
+            made->textHeight *= std::hypot(spanX, spanY) / width;
+            LayoutTextElement(made, doc, made->text);
+        }
         size_t lines =
             1 + (s->lineBreakChar != 0 ? size_t(std::count(t.begin(), t.end(), char(s->lineBreakChar))) : 0);
         x += downX * step * Float64(lines), y += downY * step * Float64(lines);
@@ -244,10 +254,6 @@ ArcRecord CircleOf(Float64 cx, Float64 cy, Float64 r, Float64 start, Float64 end
     ArcRecord a{};
     a.cx = cx, a.cy = cy, a.radius = r, a.startAngle = start, a.endAngle = end;
     return a;
-}
-
-bool Same(Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
-    return x1 == x2 && y1 == y2;
 }
 
 } // namespace

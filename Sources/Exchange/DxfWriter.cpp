@@ -10,7 +10,7 @@
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
 #include "Other/NumberFormat.h"
-#include "Other/ProgressWindow.h"
+#include "Interface/ProgressWindow.h"
 #include "Platform/MacRoman.h"
 #include "View/TextDrawing.h"
 #include "View/ZoomExtents.h"
@@ -313,32 +313,6 @@ std::string SanitizeDXFName(const std::string& name) {
     return out;
 }
 
-std::string MapDXFChars(const std::string& macRoman, const DXFExportTables& tables, UInt32 codePage) {
-    UInt32 page = codePage == kDXFAnsi1252Preference ? 11
-                  : codePage < kDXFCodePageCount     ? codePage
-                                                     : kDXFDefaultCodePage;
-    std::string out;
-    for (unsigned char c : macRoman) {
-        if (c == '%') {
-            if (out.size() + 3 > 255) break;
-            out += "%%%";
-            continue;
-        }
-        unsigned char b;
-        if (c >= 128) {
-            b = tables[page][c - 128];
-            if (b == 0) b = '?';
-        } else if (c < 32 || c > 126) {
-            b = '?';
-        } else {
-            b = c;
-        }
-        if (out.size() + 1 > 255) break;
-        out += char(b);
-    }
-    return out;
-}
-
 SInt16 RGBToACI(const RGBColor palette[256], const RGBColor& colour) {
     int r = colour.red >> 8, g = colour.green >> 8, b = colour.blue >> 8;
     SInt16 best = 255;
@@ -403,7 +377,7 @@ void DXFWriter::Text(int code, const std::string& utf8) {
         std::memcpy(p + 1, text.data(), 3);
         if (ExpandTextVariables(doc, p)) text = PStrBytes(p);
     }
-    Str(code, MapDXFChars(UTF8ToMacRoman(text), tables, codePage));
+    Str(code, EncodeDXFText(text, encoder));
 }
 
 void DXFWriter::Section(const char* name) {
@@ -431,12 +405,13 @@ OSErr ExportDXF(DocWindowRecord* doc, const FSRef* file, Boolean interactive) {
 
     auto w = std::make_unique<DXFWriter>();
     w->doc = doc;
-    LoadExportCodePages(w->tables);
     RepairInvalidCoordinates(doc, true, !interactive);
     DocSettings* s = doc->settings;
     w->flavour = s->dxfFlavour <= 3 ? s->dxfFlavour : 0;
     w->threeD = GeneralPrefs.dxfExportOption != 0;
     w->codePage = ExportCodePage(GeneralPrefs.codePage);
+    // Only the fuller header names a code page; other flavours write ASCII and escapes.
+    LoadDXFTextEncoder(w->encoder, w->flavour == 1 ? SInt32(w->codePage) : -1);
     w->colourByElement = s->colorByPen != 0;
     w->penColours = s->penMode == 1;
     LoadACIPalette(w->palette);

@@ -22,9 +22,6 @@ std::string FormatDXFReal(double value);
 std::string FormatDXFInt(SInt16 value);
 // A name as DXF keeps it: letters upper case, digits and "$*-_" kept, blanks as "_", others dropped.
 std::string SanitizeDXFName(const std::string& name);
-// Mac Roman text to the bytes of the code page (0..14): "%" doubled as "%%%", characters the code
-// page lacks and control characters as "?"; at most 255 bytes.
-std::string MapDXFChars(const std::string& macRoman, const DXFExportTables& tables, UInt32 codePage);
 // The colour index (1..254) nearest to the colour in the palette.
 SInt16 RGBToACI(const RGBColor palette[256], const RGBColor& colour);
 

@@ -1,6 +1,6 @@
 // Strokes and fills in the drawing context, styled-line dashing, the context brackets and XOR lines.
 #include "View/ViewStrokes.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "View/DrawCallRecorder.h"
 #include "Files/Preferences.h"
 #include "Platform/QuickDraw.h"

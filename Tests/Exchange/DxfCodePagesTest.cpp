@@ -1,4 +1,4 @@
-// The DXF colour palette, the code-page tables for reading and writing, and the decoding of DXF texts.
+// The DXF colour palette, the code pages for reading and writing, and the decoding of DXF texts.
 #include "Exchange/DxfCodePages.h"
 #include "TestSupport.h"
 
@@ -7,9 +7,7 @@
 namespace {
 
 std::string Decoded(const DXFCodePages& pages, const std::string& text) {
-    PStrBuf s = PStr(text);
-    DecodeDXFText(pages, s);
-    return ToStd(s);
+    return DecodeDXFText(pages, text);
 }
 
 TEST(DxfPalette, BundleFileGivesTheColourIndexWithWhiteAsBlack) {
@@ -49,19 +47,17 @@ TEST(DxfCodePages, PreferenceIsClampedBeforeItIndexesATable) {
     DXFCodePages pages;
     ASSERT_TRUE(LoadCodePageTables(pages, 0xFFFFFFFF));
     EXPECT_EQ(pages.index, 6);
-    PStrBuf high = PStr("\xE1");
-    DecodeDXFText(pages, high); // must not read outside the tables
-    EXPECT_EQ(ToStd(high).size(), 1u);
+    EXPECT_EQ(Decoded(pages, "\xE1"), "\xC3\x9F"); // ß of dos861
 }
 
-TEST(DxfCodePages, HeaderNamesSelectExactlyTheirTable) {
+TEST(DxfCodePages, HeaderNamesSelectTheirCodePage) {
     DXFCodePages pages;
     ASSERT_TRUE(LoadCodePageTables(pages, kDXFDefaultCodePage));
-    EXPECT_FALSE(SelectDXFCodePage(pages, PStr("ANSI_1252")));
-    EXPECT_EQ(pages.index, 6);
     EXPECT_FALSE(SelectDXFCodePage(pages, PStr("DOS850")));
     EXPECT_FALSE(SelectDXFCodePage(pages, PStr(" dos850")));
+    EXPECT_FALSE(SelectDXFCodePage(pages, PStr("ANSI_1259")));
     EXPECT_EQ(pages.index, 6);
+    EXPECT_TRUE(pages.system.empty());
     const std::pair<const char*, UInt16> names[] = {{"dos437", 0}, {"dos850", 1},     {"dos869", 10},
                                                     {"iso-1", 11}, {"iso8859-2", 12}, {"mac-roman", 13},
                                                     {"mac", 13}};
@@ -69,78 +65,142 @@ TEST(DxfCodePages, HeaderNamesSelectExactlyTheirTable) {
         EXPECT_TRUE(SelectDXFCodePage(pages, PStr(name)));
         EXPECT_EQ(pages.index, index) << name;
     }
+    // The Windows code pages of R12 to R2004 files, in any case.
+    const std::pair<const char*, const char*> windows[] = {
+        {"ANSI_1252", "Gr\xFC\xDF"
+                      "e \xB0"},
+        {"ansi_1250", "\x9E\xE1\xEA"},
+        {"ANSI_1251", "\xCC\xE8\xF0"},
+        {"ANSI_1253", "\xE1\xE2\xE3"},
+        {"ANSI_932", "\x93\xFA\x96\x7B"},
+        {"ANSI_936", "\xD6\xD0\xCE\xC4"},
+        {"ANSI_949", "\xC7\xD1\xB1\xDB"},
+        {"ANSI_950", "\xA4\xA4\xA4\xE5"},
+        {"ANSI_874", "\xA1\xA2"},
+    };
+    const char* expected[] = {"Grüße °", "žáę", "Мир", "αβγ", "日本", "中文", "한글", "中文", "กข"};
+    for (size_t k = 0; k < std::size(windows); ++k) {
+        EXPECT_TRUE(SelectDXFCodePage(pages, PStr(windows[k].first)));
+        EXPECT_EQ(Decoded(pages, windows[k].second), expected[k]) << windows[k].first;
+    }
+    // A table's name takes the table back.
+    EXPECT_TRUE(SelectDXFCodePage(pages, PStr("dos850")));
+    EXPECT_EQ(Decoded(pages, "\xE1"), "ß");
+    // R2007 and later are UTF-8 whatever they name; broken sequences show as "?".
+    pages.utf8 = true;
+    EXPECT_EQ(Decoded(pages, "OBLIQUE 15°"), "OBLIQUE 15°");
+    EXPECT_EQ(Decoded(pages, "a\xC3"), "a?");
+    EXPECT_EQ(Decoded(pages, "\xE4x"), "?x");
 }
 
-TEST(DxfCodePages, DecodingTable) {
+TEST(DxfCodePages, DecodingTextsIntoUtf8) {
     DXFCodePages pages;
     ASSERT_TRUE(LoadCodePageTables(pages, 1)); // dos850
     const std::pair<std::string, std::string> cases[] = {
-        {"\\fArial|b0;\\H2.5;Ma\xE1", "Ma\xA7"}, // ß of dos850 is Mac Roman 0xA7
+        {"\\fArial|b0;\\H2.5;Ma\xE1", "Maß"},
         {"\\fArial|b0;\\H2.5", "\\fArial|b0;\\H2.5"},
         {"\\fArial|b0;Text", "\\fArial|b0;Text"},
-        {"%%c50", "50"},
+        {"%%c50", "Ø50"},
+        {"45%%d %%p0.1", "45° ±0.1"},
+        {"%%uA%%u%%oB", "AB"},
         {"100%%%", "100%"},
         {"%%065BC", "ABC"},
-        {"%%225x", "\xA7x"}, // a numbered code is a byte of the file's code page
-        {"a%%000b", "ab"},   // no NUL put in
+        {"%%225x", "ßx"}, // a numbered code is a byte of the file's code page
+        {"a%%000b", "ab"},
         {"a%%999b", "ab"},
         {"ab%%", "ab%%"},
         {"%%9", "%%9"},
         {"%%x12y", "%%x12y"},
         {"\\U+FF21\\U+FF42", "Ab"},
         {"\\U+FF10\\U+FF1A\\U+FF20", "0:@"},
-        {"\\U+00e4!", "\x8A!"},
-        {"x\\U+4E2Dy", "xy"}, // no Mac Roman character: dropped
+        {"\\U+00e4!", "ä!"},
+        {"x\\U+4E2Dy", "x中y"},
+        {"\\U+D83D\\U+DE00", "\xF0\x9F\x98\x80"}, // a pair of escapes for one character
         {"x\\U+0000y", "xy"},
         {"\\U+00", "\\U+00"},
-        {"\\U+00E1\\U+00E1", "\x87\x87"}, // already Mac Roman, not decoded again
-        {"\x81", "\x9F"},                 // ü
+        {"\\U+00zz", "\\U+00zz"},
+        {"\\M+193FA\\M+5D6D0", "\xE6\x97\xA5\xE4\xB8\xAD"}, // 日 in 932, 中 in 936
+        {"\x81", "ü"},
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(Decoded(pages, in), out) << in;
 
-    DXFCodePages none; // tables absent: high bytes kept
-    EXPECT_EQ(Decoded(none, "Ma\xE1%%%"), "Ma\xE1%");
+    DXFCodePages none; // tables absent: upper bytes have no character
+    EXPECT_EQ(Decoded(none, "Ma\xE1%%%"), "Ma?%");
 }
 
-TEST(DxfCodePages, ExportTablesInvertTheImportTablesForEveryCodePage) {
+TEST(DxfCodePages, MTextFormattingLeavesThePlainText) {
+    DXFCodePages pages;
+    pages.utf8 = true;
+    const std::pair<std::string, std::string> cases[] = {
+        {"\\pxi0,qj;{\\A1;Plain}", "Plain"},
+        {"One\\PTwo", "One\nTwo"},
+        {"{\\fArial|b1|i0|c0|p34;Bold} {\\H2.5x;\\C1;red}", "Bold red"},
+        {"\\W0.8;\\Q15;\\T1.1;narrow", "narrow"},
+        {"\\LUnder\\l \\OOver\\o \\KStrike\\k", "Under Over Strike"},
+        {"a\\~b", "a b"},
+        {"1\\S1^2; 3\\S3/4; \\S5#8;", "11/2 33/4 5/8"},
+        {"\\S+0.1^ -0.2;", "+0.1/-0.2"},
+        {"\\\\ \\{x\\}", "\\ {x}"},
+        {"%%d\\U+00B0", "°°"},
+        {"\\H2.5", ""}, // a code cut off by the end
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(DecodeDXFMText(pages, in), out) << in;
+}
+
+TEST(DxfCodePages, NamesDecodeEscapesAndBlankControls) {
+    DXFCodePages pages;
+    ASSERT_TRUE(LoadCodePageTables(pages, 0)); // dos437
+    EXPECT_EQ(DecodeDXFName(pages, "\x81"
+                                   "ber\x01\x84\xE1"),
+              "über äß");
+    EXPECT_EQ(DecodeDXFName(pages, "W\\U+00E4nde"), "Wände");
+    EXPECT_EQ(DecodeDXFName(pages, std::string(200, '\xB0')).size(), 255u); // three bytes each
+    std::string two = DecodeDXFName(pages, std::string(200, '\x81'));       // never half a character
+    EXPECT_EQ(two.size(), 254u);
+    EXPECT_EQ(UInt8(two.back()), 0xBC);
+}
+
+TEST(DxfCodePages, EncoderWritesTheCodePageAndEscapesTheRest) {
+    DXFTextEncoder dos850, ansi, ascii;
+    ASSERT_TRUE(LoadDXFTextEncoder(dos850, 1));
+    ASSERT_TRUE(LoadDXFTextEncoder(ansi, 14));
+    ASSERT_TRUE(LoadDXFTextEncoder(ascii, -1));
+    EXPECT_EQ(EncodeDXFText("100%", dos850), "100%%%");
+    EXPECT_EQ(EncodeDXFText("Maß", dos850), "Ma\xE1");
+    EXPECT_EQ(EncodeDXFText("Grüße €", ansi), "Gr\xFC\xDF"
+                                              "e \x80");
+    EXPECT_EQ(EncodeDXFText("Grüße", ascii), "Gr\\U+00FC\\U+00DFe");
+    EXPECT_EQ(EncodeDXFText("Ω中", ansi), "\\U+03A9\\U+4E2D");
+    EXPECT_EQ(EncodeDXFText("\xF0\x9F\x98\x80", ascii), "\\U+D83D\\U+DE00");
+    EXPECT_EQ(EncodeDXFText("a\tb\x7F\xC3", dos850), "a?b??");
+    EXPECT_EQ(EncodeDXFText(std::string(100, '%'), ascii).size(), 255u);
+    // Cut whole: never inside an escape.
+    std::string cut = EncodeDXFText(std::string(40, 'x') + std::string(40, '\xCE'), ascii);
+    EXPECT_LE(cut.size(), 255u);
+    // Every byte each code page gives a character comes back as that byte.
     DXFCodePages pages;
     ASSERT_TRUE(LoadCodePageTables(pages, 0));
-    DXFExportTables out;
-    ASSERT_TRUE(LoadExportCodePages(out));
-    EXPECT_EQ(out[1][0xA7 - 128], 0xE1);  // ß in dos850
-    EXPECT_EQ(out[11][0xA7 - 128], 0xDF); // ß in ISO 8859-1
-    EXPECT_EQ(out[3][0xA7 - 128], 0);     // dos855 has no ß
     int mapped = 0;
-    for (int t = 0; t < kDXFCodePageCount; ++t) {
-        pages.index = static_cast<UInt16>(t);
-        for (int mac = 128; mac < 256; ++mac) {
-            UInt8 byte = out[t][mac - 128];
-            if (t == kDXFMacRomanCodePage) {
-                EXPECT_EQ(byte, mac);
-            }
-            if (!byte) continue;
-            ++mapped;
-            std::string s(1, static_cast<char>(byte));
-            EXPECT_EQ(Decoded(pages, s), std::string(1, static_cast<char>(mac))) << t << " " << mac;
+    for (SInt32 page = 0; page <= 14; ++page) {
+        DXFTextEncoder e;
+        ASSERT_TRUE(LoadDXFTextEncoder(e, page));
+        if (page < 14) {
+            pages.index = UInt16(page);
+        } else {
+            ASSERT_TRUE(SelectDXFCodePage(pages, PStr("ANSI_1252")));
         }
+        for (int b = 128; b < 256; ++b) {
+            std::string byte(1, char(b));
+            std::string text = Decoded(pages, byte);
+            if (text == "?") continue;
+            ++mapped;
+            EXPECT_EQ(EncodeDXFText(text, e), byte) << page << " " << b;
+        }
+        pages.system.clear();
     }
-    EXPECT_GT(mapped, 128 * 5);
-}
-
-TEST(DxfCodePages, DosStringsBecomeUtf8WithinTheLength) {
-    PStrBuf s = PStr("\x81"
-                     "ber\x01\x84\xE1");
-    DosToUtf8(s);
-    EXPECT_EQ(ToStd(s), "\xC3\xBC"
-                        "ber \xC3\xA4\xC3\x9F");
-    PStrBuf box = PStr(std::string(200, '\xB0')); // three bytes each
-    DosToUtf8(box);
-    EXPECT_EQ(box[0], 255);
-    PStrBuf two = PStr(std::string(200, '\x81')); // two bytes each: never half a character
-    DosToUtf8(two);
-    EXPECT_EQ(two[0], 254);
-    EXPECT_EQ(two[254], 0xBC);
+    EXPECT_GT(mapped, 128 * 12);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "DxfReaderTestSupport.h"
 
 #include "Model/ElementRecords.h"
+#include "Platform/DialogManager.h"
 
 #include <cmath>
 #include <cstdio>
@@ -231,7 +232,7 @@ TEST_F(DxfReaderTest, SplinesTakeNoMorePointsThanTheyGive) {
                                         {{0, "SPLINE"}, {73, "40"}, {74, "0"}}}))));
     auto p = ListOf(doc->polylineHead);
     ASSERT_EQ(p.size(), 2u);
-    EXPECT_EQ(p[0]->kind, kPolylineCurve);
+    EXPECT_EQ(p[0]->kind, kPolylineSpline); // no knots: the uniform spline of its control points
     EXPECT_EQ(PointsOf(p[0]), (std::vector<P>{{0, 0}, {1, 2}, {3, 2}, {0, 0}}));
     EXPECT_EQ(PointsOf(p[1]), (std::vector<P>{{5, 5}, {6, 7}}));
 }
@@ -352,8 +353,8 @@ TEST_F(DxfReaderTest, HatchPathsThatGiveNoOutlineMakeNoAreaAndLeaveNothingBehind
                     {10, "1"},
                     {20, "1"},
                     {97, "0"}}}),
-         0},
-        {"no external path", Hatch(1, {LinePath(0, {{0, 0}, {1, 0}, {1, 1}})}), 0},
+         1},
+        {"no external path: the first is the boundary", Hatch(1, {LinePath(0, {{0, 0}, {1, 0}, {1, 1}})}), 1},
         {"a value that is no number", Hatch(1, {LinePath(1, {{0, 0}, {1, 0}, {1, 1}})}), 0},
         {"a circle", Hatch(1, {circle}), 1},
     };
@@ -413,6 +414,29 @@ TEST_F(DxfReaderTest, ThreeDimensionalKindsAreNotedOnceAndReportedAfterTheRead) 
     EXPECT_EQ(ListOf(doc->lineHead).size(), 1u);
     EXPECT_TRUE(ListOf(doc->polylineHead).empty());
     EXPECT_EQ(Messages(), std::vector<int>{43});
+}
+
+// Nothing is lost without a word: every kind the drawing does not keep is named with its count in the
+// log and in the one message after the read, with the elements dropped for values that are no numbers
+// and the coordinates read as 0.
+TEST_F(DxfReaderTest, EveryKindNotKeptIsCountedAndNamed) {
+    DxfCodePairs pairs = {{0, "3DSOLID"}, {1, "x"},          {0, "3DSOLID"}, {0, "MESH"},        {0, "IMAGE"},
+                          {0, "WIPEOUT"}, {0, "ACAD_TABLE"}, {0, "MLINE"},   {0, "PDFUNDERLAY"}, {0, "LINE"},
+                          {10, "nan"},    {0, "LINE"},       {10, "1e300"},  {0, "POINT"}};
+    ASSERT_TRUE(Import(DxfEntities(pairs)));
+    EXPECT_EQ(ListOf(doc->lineHead).size(), 2u); // the line read as 0 and the point
+    EXPECT_EQ(Messages(), std::vector<int>{43});
+    ASSERT_EQ(RecordedAlerts().size(), 1u);
+    const std::string& shown = RecordedAlerts()[0].params[0];
+    for (const char* part : {"3DSOLID 2", "MESH 1", "IMAGE 1", "WIPEOUT 1", "ACAD_TABLE 1", "MLINE 1",
+                             "PDFUNDERLAY 1", "values that are no numbers 1", "beyond 1e20 (read as 0) 1"}) {
+        EXPECT_NE(shown.find(part), std::string::npos) << part << " in " << shown;
+        EXPECT_NE(Log().find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(shown.find("POINT"), std::string::npos);
+
+    ASSERT_TRUE(Import(DxfEntities({{0, "POINT"}, {10, "1"}, {20, "2"}}), "clean.dxf"));
+    EXPECT_EQ(RecordedAlerts().size(), 1u); // nothing more to say
 }
 
 // Coordinates come back exactly as the full conversion gives them, whatever their digits: short

@@ -46,6 +46,13 @@ void ExpectArc(const ArcRecord* a, double r, double start, double end) {
 
 // What both versions hold.
 void ExpectCommonEntities(DocWindowRecord* doc) {
+    // The point: a line of no length with a dot at its end.
+    LineRecord* point = LineFrom(doc, 50, 50);
+    ASSERT_NE(point, nullptr);
+    EXPECT_EQ(point->x2, 50);
+    EXPECT_EQ(point->y2, 50);
+    EXPECT_EQ(LineEndMarkKind(point->flags), 2);
+
     LineRecord* line = LineFrom(doc, 1, 2);
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->x2, 11);
@@ -86,7 +93,7 @@ void ExpectCommonEntities(DocWindowRecord* doc) {
 TEST_F(DxfReaderTest, AnR12FileOfAnotherProgram) {
     ASSERT_TRUE(ImportFile(FixturePath("Dxf/entities-R12.dxf")));
     ExpectCommonEntities(doc);
-    EXPECT_EQ(ListOf(doc->lineHead).size(), 2u);
+    EXPECT_EQ(ListOf(doc->lineHead).size(), 3u); // the point among them
     EXPECT_EQ(ListOf(doc->arcHead).size(), 4u);
     EXPECT_EQ(ListOf(doc->polylineHead).size(), 4u);
     EXPECT_TRUE(ListOf(doc->areaHead).empty());
@@ -98,7 +105,7 @@ TEST_F(DxfReaderTest, AnR12FileOfAnotherProgram) {
 TEST_F(DxfReaderTest, AnR2000FileOfAnotherProgram) {
     ASSERT_TRUE(ImportFile(FixturePath("Dxf/entities-R2000.dxf")));
     ExpectCommonEntities(doc);
-    EXPECT_EQ(ListOf(doc->lineHead).size(), 7u);
+    EXPECT_EQ(ListOf(doc->lineHead).size(), 8u);
     EXPECT_EQ(ListOf(doc->arcHead).size(), 5u);
     EXPECT_EQ(ListOf(doc->polylineHead).size(), 6u);
 

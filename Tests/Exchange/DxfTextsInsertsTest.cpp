@@ -80,8 +80,8 @@ TEST_F(DxfTextsInsertsTest, TextsTakeTheirStringAnchorAndAlignment) {
          2,
          5,
          6},
-        // "aligned" between the two points
-        {{{0, "TEXT"}, {10, "0"}, {20, "0"}, {72, "3"}, {11, "10"}, {21, "0"}, {1, "D"}}, "D", 7, 5, 0},
+        // "aligned" between the two points: from the first, left on the baseline
+        {{{0, "TEXT"}, {10, "0"}, {20, "0"}, {72, "3"}, {11, "10"}, {21, "0"}, {1, "D"}}, "D", 6, 0, 0},
         {{{0, "ATTDEF"}, {10, "0"}, {20, "0"}, {70, "1"}, {1, "hidden"}, {3, "prompt"}}, nullptr, 0, 0, 0},
         {{{0, "ATTDEF"}, {10, "0"}, {20, "0"}, {70, "2"}, {1, "value"}, {3, "constant"}},
          "constant",
@@ -89,7 +89,7 @@ TEST_F(DxfTextsInsertsTest, TextsTakeTheirStringAnchorAndAlignment) {
          0,
          0},
         {{{0, "ATTRIB"}, {10, "0"}, {20, "0"}, {70, "0"}, {1, "value"}, {3, "prompt"}}, "value", 6, 0, 0},
-        {{{0, "TEXT"}, {10, "0"}, {20, "0"}, {1, "%%c50 100%%%"}}, "50 100%", 6, 0, 0},
+        {{{0, "TEXT"}, {10, "0"}, {20, "0"}, {1, "%%c50 100%%%"}}, "Ø50 100%", 6, 0, 0},
         {{{0, "TEXT"}, {10, "0"}, {20, "0"}, {1, "   "}}, nullptr, 0, 0, 0},
     };
     int i = 0;
@@ -106,6 +106,30 @@ TEST_F(DxfTextsInsertsTest, TextsTakeTheirStringAnchorAndAlignment) {
             EXPECT_NEAR(texts[0]->x, c.x, 1e-9);
             EXPECT_NEAR(texts[0]->y, c.y, 1e-9);
         }
+        DisposeDocumentRecords(doc);
+    }
+}
+
+// Aligned (72 = 3) and fit (72 = 5) texts fill the span between their two points, along it.
+TEST_F(DxfTextsInsertsTest, AlignedAndFitTextsFillTheirSpan) {
+    for (const char* h : {"3", "5"}) {
+        SCOPED_TRACE(h);
+        ASSERT_TRUE(Import(DxfEntities({{0, "TEXT"},
+                                        {10, "10"},
+                                        {20, "20"},
+                                        {40, "2.5"},
+                                        {72, h},
+                                        {11, "34"},
+                                        {21, "38"},
+                                        {1, "OBLIQUE 15"}})));
+        std::vector<TextRecord*> texts = ListOf(doc->textHead);
+        ASSERT_EQ(texts.size(), 1u);
+        const Float64* c = texts[0]->corners;
+        EXPECT_NEAR(c[0], 10, 1e-9);
+        EXPECT_NEAR(c[1], 20, 1e-9);
+        EXPECT_NEAR(c[2], 34, 1e-9);
+        EXPECT_NEAR(c[3], 38, 1e-9);
+        EXPECT_NEAR(texts[0]->angle, std::atan2(18.0, 24.0) * 180 / M_PI, 1e-9);
         DisposeDocumentRecords(doc);
     }
 }

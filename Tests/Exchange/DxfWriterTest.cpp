@@ -44,26 +44,6 @@ TEST(DxfValues, RealsAndIntegersAsTheFormatWritesThem) {
         EXPECT_EQ(FormatDXFInt(v), text) << v;
 }
 
-TEST(DxfValues, CharactersMapToTheCodePageAndNeverToByteZero) {
-    DXFExportTables tables;
-    ASSERT_TRUE(LoadExportCodePages(tables));
-    EXPECT_EQ(MapDXFChars("100%", tables, 1), "100%%%");
-    EXPECT_EQ(MapDXFChars("Ma\xA7", tables, 1), "Ma\xE1");  // ß in dos850
-    EXPECT_EQ(MapDXFChars("Ma\xA7", tables, 14), "Ma\xDF"); // ANSI_1252 takes ISO 8859-1
-    EXPECT_EQ(MapDXFChars("Ma\xA7", tables, 3), "Ma?");     // dos855 has none
-    EXPECT_EQ(MapDXFChars("a\tb\x7F", tables, 1), "a?b?");
-    EXPECT_EQ(MapDXFChars("\xA7", tables, 999), MapDXFChars("\xA7", tables, 6));
-    std::string all;
-    for (int c = 1; c < 256; ++c)
-        all += char(c);
-    for (UInt32 page = 0; page <= 15; ++page) {
-        std::string out = MapDXFChars(all, tables, page);
-        EXPECT_EQ(out.find('\0'), std::string::npos) << page;
-        EXPECT_LE(out.size(), 255u);
-    }
-    EXPECT_EQ(MapDXFChars(std::string(100, '%'), tables, 0).size(), 255u);
-}
-
 TEST(DxfValues, ColourIndexNearestInThePalette) {
     RGBColor palette[256]{};
     ASSERT_TRUE(LoadACIPalette(palette));
