@@ -35,8 +35,8 @@ void Narrow(double a, double k, double low, double high, double* from, double* t
 
 } // namespace
 
-void DrawWideSegment(const WideSegmentTarget& target, const WideSegmentPen& pen, double x1, double y1, double x2,
-                     double y2) {
+void DrawWideSegment(const WideSegmentTarget& target, const WideSegmentPen& pen, double x1, double y1,
+                     double x2, double y2) {
     const double hw = pen.halfWidth;
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2) || !(hw > 0) ||
         !std::isfinite(hw))

@@ -21,5 +21,5 @@ struct WideSegmentTarget {
 
 // One segment between device points (pixel centres at .5); nothing for one that is not finite. A
 // segment of no length is its cap disc with round caps and nothing with butt caps.
-void DrawWideSegment(const WideSegmentTarget& target, const WideSegmentPen& pen, double x1, double y1, double x2,
-                     double y2);
+void DrawWideSegment(const WideSegmentTarget& target, const WideSegmentPen& pen, double x1, double y1,
+                     double x2, double y2);
