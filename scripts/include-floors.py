@@ -17,12 +17,13 @@ FLOORS = {
     "Platform": 0,
     "Other": 1,
     "Model": 2,
-    "View": 3,
-    "Files": 4,
-    "Exchange": 4,
-    "Tools": 5,
-    "Dialogs": 6,
-    "Shell": 7,
+    "Interface": 3,
+    "View": 4,
+    "Files": 5,
+    "Exchange": 5,
+    "Tools": 6,
+    "Dialogs": 7,
+    "Shell": 8,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([A-Za-z]+)/([^"]+)"')
 

@@ -2,9 +2,9 @@
 // into the chosen display or pen colour, so the preview shows it; Cancel puts every colour back.
 #include "Dialogs/ColorsDialog.h"
 
-#include "Other/DialogItems.h"
-#include "Other/ModalDialogs.h"
-#include "Other/SharedUtilities.h"
+#include "Interface/DialogItems.h"
+#include "Interface/ModalDialogs.h"
+#include "Model/SharedUtilities.h"
 #include "Platform/AppResources.h"
 #include "Platform/ColorPicker.h"
 #include "Platform/Events.h"

@@ -5,10 +5,10 @@
 #include "Dialogs/Palettes.h"
 
 #include "Files/Preferences.h"
-#include "Model/MathPrimitives.h"
-#include "Other/DrawingUnits.h"
+#include "Other/MathPrimitives.h"
+#include "Model/DrawingUnits.h"
 #include "Other/NumberFormat.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/QuickDraw.h"
 #include "Shell/StatusArea.h"

@@ -3,7 +3,7 @@
 #include "Dialogs/PaletteContents.h"
 #include "Dialogs/Palettes.h"
 
-#include "Other/FloatingWindows.h"
+#include "Interface/FloatingWindows.h"
 #include "Platform/QuickDraw.h"
 
 void UpdateInfoWindow(DocWindowRecord*) {

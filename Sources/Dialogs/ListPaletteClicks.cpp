@@ -2,9 +2,9 @@
 #include "Dialogs/ListPaletteClicks.h"
 
 #include "Dialogs/PaletteContents.h"
-#include "Other/FloatingWindows.h"
+#include "Interface/FloatingWindows.h"
 #include "Other/Alerts.h"
-#include "Other/DialogLists.h"
+#include "Interface/DialogLists.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/Controls.h"
 #include "Platform/Events.h"

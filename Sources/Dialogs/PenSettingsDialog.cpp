@@ -4,8 +4,8 @@
 
 #include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
-#include "Other/DialogItems.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/DialogItems.h"
+#include "Interface/ModalDialogs.h"
 #include "Platform/AppResources.h"
 #include "Platform/ColorPicker.h"
 #include "Platform/Menus.h"

@@ -5,10 +5,10 @@
 #include "Model/PolylineGeometry.h"
 #include "Model/Polylines.h"
 #include "Other/Alerts.h"
-#include "Other/DialogItems.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/DialogItems.h"
+#include "Interface/ModalDialogs.h"
 #include "Other/NumberFormat.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 
 #include <cmath>
 

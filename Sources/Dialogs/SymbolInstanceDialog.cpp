@@ -3,8 +3,8 @@
 
 #include "Model/Symbols.h"
 #include "Model/UndoJournal.h"
-#include "Other/DialogItems.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/DialogItems.h"
+#include "Interface/ModalDialogs.h"
 #include "Other/NumberFormat.h"
 #include "Platform/QuickDraw.h"
 

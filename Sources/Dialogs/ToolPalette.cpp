@@ -5,7 +5,7 @@
 #include "Dialogs/Palettes.h"
 #include "Files/Preferences.h"
 #include "Other/BundleFiles.h"
-#include "Other/FloatingWindows.h"
+#include "Interface/FloatingWindows.h"
 #include "Platform/QuickDraw.h"
 #include "Shell/MouseDispatch.h"
 #include "Tools/ToolTables.h"

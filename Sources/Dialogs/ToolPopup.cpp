@@ -6,7 +6,7 @@
 #include "Files/Preferences.h"
 #include "Model/DocumentRecords.h"
 #include "Other/BundleFiles.h"
-#include "Other/FloatingWindows.h"
+#include "Interface/FloatingWindows.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/Menus.h"
 #include "Platform/QuickDraw.h"

@@ -4,10 +4,10 @@
 #include "Exchange/DxfWriterState.h"
 
 #include "Model/Dimensions.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/PolylineGeometry.h"
 #include "Model/Symbols.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Platform/MemoryManager.h"
 #include "View/DimensionGeometry.h"
 #include "View/Hatching.h"

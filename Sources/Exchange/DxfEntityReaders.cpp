@@ -5,9 +5,9 @@
 #include "Exchange/DxfReaderContext.h"
 
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
-#include "Other/ProgressWindow.h"
-#include "Other/SharedUtilities.h"
+#include "Other/MathPrimitives.h"
+#include "Interface/ProgressWindow.h"
+#include "Model/SharedUtilities.h"
 #include "Tools/AreaOutlines.h"
 
 #include <algorithm>

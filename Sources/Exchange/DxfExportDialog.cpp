@@ -3,8 +3,8 @@
 #include "Exchange/DxfWriter.h"
 
 #include "Files/Preferences.h"
-#include "Other/DialogItems.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/DialogItems.h"
+#include "Interface/ModalDialogs.h"
 
 namespace {
 

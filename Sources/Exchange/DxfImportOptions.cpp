@@ -3,8 +3,8 @@
 #include "Exchange/DxfReader.h"
 
 #include "Files/Preferences.h"
-#include "Other/DialogItems.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/DialogItems.h"
+#include "Interface/ModalDialogs.h"
 #include "Other/NumberFormat.h"
 #include "Platform/QuickDraw.h"
 

@@ -7,9 +7,9 @@
 #include "Model/Dimensions.h"
 #include "Model/ElementLists.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/Symbols.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Platform/MacRoman.h"
 #include "Tools/TextElements.h"
 

@@ -10,7 +10,7 @@
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
 #include "Other/NumberFormat.h"
-#include "Other/ProgressWindow.h"
+#include "Interface/ProgressWindow.h"
 #include "Platform/MacRoman.h"
 #include "View/TextDrawing.h"
 #include "View/ZoomExtents.h"

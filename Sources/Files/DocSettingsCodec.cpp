@@ -2,7 +2,7 @@
 // file's big-endian stream and by the little-endian image kept in the preferences.
 #include "Files/DocSettingsCodec.h"
 
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 #include "Other/ZEZUdivari.h"
 
 #include <cstring>

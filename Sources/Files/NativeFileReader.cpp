@@ -5,18 +5,18 @@
 
 #include "Files/DocSettingsCodec.h"
 #include "Model/DocumentHooks.h"
-#include "Other/DrawingUnits.h"
-#include "Files/ElementEncoding.h"
+#include "Model/DrawingUnits.h"
+#include "Model/ElementEncoding.h"
 #include "Model/ElementLists.h"
 #include "Model/NamedLists.h"
 #include "Dialogs/AttributePresets.h"
 #include "Platform/MemoryManager.h"
 #include "Files/PrintRecords.h"
-#include "Other/ProgressWindow.h"
+#include "Interface/ProgressWindow.h"
 #include "Model/RecordBlocks.h"
 #include "Platform/ResourceFiles.h"
-#include "Other/SharedUtilities.h"
-#include "Files/Streams.h"
+#include "Model/SharedUtilities.h"
+#include "Model/Streams.h"
 #include "Other/ZEZUdivari.h"
 
 #include <cmath>

@@ -3,10 +3,10 @@
 #include "Files/NativeFile.h"
 
 #include "Files/DocSettingsCodec.h"
-#include "Files/ElementEncoding.h"
+#include "Model/ElementEncoding.h"
 #include "Platform/MemoryManager.h"
-#include "Other/ProgressWindow.h"
-#include "Files/Streams.h"
+#include "Interface/ProgressWindow.h"
+#include "Model/Streams.h"
 
 #include <cstring>
 

@@ -20,7 +20,7 @@
 #include "Files/Preferences.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/ResourceFiles.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Other/ZEZUdivari.h"
 
 #include <cstring>

@@ -6,7 +6,7 @@
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
 #include "Other/NumberFormat.h"
-#include "Other/ProgressWindow.h"
+#include "Interface/ProgressWindow.h"
 #include "Platform/CGContext.h"
 #include "Platform/Clipboard.h"
 #include "Platform/FileManager.h"

@@ -3,7 +3,7 @@
 #include "Model/Dimensions.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Other/Alerts.h"
 #include "Other/ZEZUdivari.h"
 

@@ -4,13 +4,13 @@
 #include "Model/DocumentHooks.h"
 #include "Model/ElementLists.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/SpatialIndex.h"
 #include "Model/UndoJournal.h"
 #include "Other/Alerts.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Other/NumberFormat.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Platform/TextMeasure.h"
 
 #include <algorithm>

@@ -12,6 +12,7 @@ void NoHook(DocWindowRecord* doc);
 void NoHook(DocWindowRecord* doc, Boolean flag);
 void NoHook(DocWindowRecord* doc, SInt16 message, Boolean eraseFirst);
 void NoHook(ConstStr255Param text);
+void NoHook(SInt16 value);
 void NoHook();
 // A document without a window: nothing to make, so it succeeds.
 Boolean NoDocumentWindow(DocWindowRecord* doc, ConstStr255Param name, SInt16 flag);
@@ -29,6 +30,8 @@ struct DocumentHooks {
     void (*showStatusMessage)(DocWindowRecord* doc, SInt16 message, Boolean eraseFirst) = NoHook;
     // Draws one element at once (kind and record as in the element lists).
     void (*drawElement)(DocWindowRecord* doc, SInt16 kind, void* element) = DrawAtNextRedraw;
+    // Redraws the window's content now (long operations show their progress so).
+    void (*redrawWindow)(DocWindowRecord* doc) = NoHook;
     void (*listLineInfo)(DocWindowRecord* doc) = NoHook;
     void (*listArcInfo)(DocWindowRecord* doc) = NoHook;
     void (*appendInfoRow)(ConstStr255Param text) = NoHook;
@@ -40,6 +43,11 @@ struct DocumentHooks {
     void (*flushMouseDowns)() = NoHook;
     // The document whose window is in front; without it the document opened last counts as front.
     DocWindowRecord* (*frontDocument)() = LastOpenedDocument;
+    // The progress window of a long operation that cannot be stopped: opened with its title, the
+    // percentage done, closed.
+    void (*openProgress)(ConstStr255Param title) = NoHook;
+    void (*setProgressPercent)(SInt16 percent) = NoHook;
+    void (*closeProgress)() = NoHook;
 };
 
 extern DocumentHooks gDocumentHooks;

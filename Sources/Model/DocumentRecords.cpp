@@ -12,6 +12,7 @@ void NoHook(DocWindowRecord*) {}
 void NoHook(DocWindowRecord*, Boolean) {}
 void NoHook(DocWindowRecord*, SInt16, Boolean) {}
 void NoHook(ConstStr255Param) {}
+void NoHook(SInt16) {}
 void NoHook() {}
 
 Boolean NoDocumentWindow(DocWindowRecord*, ConstStr255Param, SInt16) {

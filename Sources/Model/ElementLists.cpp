@@ -3,7 +3,7 @@
 
 #include "Model/DocumentHooks.h"
 #include "Model/SpatialIndex.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Model/UndoJournal.h"
 
 #include <cmath>

@@ -5,7 +5,7 @@
 #include "Model/Selection.h"
 
 #include "Model/SpatialIndex.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/RecordBlocks.h"
 
 #include "Platform/MemoryManager.h"

@@ -2,7 +2,7 @@
 // with every binary operator left-associative, and a tree evaluator that reports failures by number.
 #include "Model/Formula.h"
 
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Other/NumberFormat.h"
 
 #include <charconv>

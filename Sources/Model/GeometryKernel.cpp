@@ -2,7 +2,7 @@
 // Solution orders and tie rules are fixed: the tools choose among solutions by them.
 #include "Model/GeometryKernel.h"
 
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Other/Alerts.h"
 #include "Model/ElementRecords.h"
 

@@ -6,8 +6,8 @@
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
-#include "Model/MathPrimitives.h"
-#include "Other/SharedUtilities.h"
+#include "Other/MathPrimitives.h"
+#include "Model/SharedUtilities.h"
 #include "Model/UndoJournal.h"
 
 #include <cmath>

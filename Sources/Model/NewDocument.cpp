@@ -10,7 +10,7 @@
 #include "Model/ElementLists.h"
 #include "Platform/MemoryManager.h"
 #include "Platform/Menus.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Model/SpatialIndex.h"
 #include "Tools/ToolState.h"
 #include "Model/Transform.h"

@@ -2,7 +2,7 @@
 // sides and arcs.
 #include "Model/PolylineGeometry.h"
 
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Platform/MemoryManager.h"
 
 #include <algorithm>

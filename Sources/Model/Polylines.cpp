@@ -3,16 +3,15 @@
 
 #include "Model/DocumentHooks.h"
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/PolylineGeometry.h"
 #include "Model/SpatialIndex.h"
 #include "Model/UndoJournal.h"
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
-#include "Other/DrawingUnits.h"
-#include "Other/SharedUtilities.h"
+#include "Model/DrawingUnits.h"
+#include "Model/SharedUtilities.h"
 #include "Platform/MemoryManager.h"
-#include "View/ContentPasses.h"
 
 #include <cmath>
 #include <cstring>
@@ -295,7 +294,7 @@ SInt32 ExplodeSelectedPolylines(DocWindowRecord* doc) {
             p->selected = 0; // kept as it is, so the walk moves on
             skipped = true;
         }
-        if (++passes % kRedrawEveryPasses == 0) RedrawWindow(doc);
+        if (++passes % kRedrawEveryPasses == 0) gDocumentHooks.redrawWindow(doc);
     }
     EndUndoStep(doc);
     // Steps journalled before cannot replay over changes that were not: the history starts afresh.

@@ -5,8 +5,8 @@
 #include "Model/Selection.h"
 #include "Other/Alerts.h"
 #include "Platform/MemoryManager.h"
-#include "Tools/ToolListText.h"
-#include "View/ZoomExtents.h"
+#include "Other/ToolListText.h"
+#include "Other/MathPrimitives.h"
 
 #include <algorithm>
 #include <cmath>

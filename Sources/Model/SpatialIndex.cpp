@@ -10,7 +10,7 @@
 #include "Model/SpatialIndex.h"
 
 #include "Model/ElementRecords.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Platform/MemoryManager.h"
 
 #include <algorithm>

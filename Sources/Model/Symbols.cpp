@@ -4,12 +4,12 @@
 
 #include "Model/DocumentHooks.h"
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/SpatialIndex.h"
 #include "Model/UndoJournal.h"
 #include "Other/Alerts.h"
-#include "Other/DrawingUnits.h"
-#include "Other/SharedUtilities.h"
+#include "Model/DrawingUnits.h"
+#include "Model/SharedUtilities.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/MemoryManager.h"
 

@@ -5,14 +5,14 @@
 // the undo journal; a copy is appended and journalled as added.
 #include "Model/Transform.h"
 
+#include "Model/DocumentHooks.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/Selection.h"
 #include "Model/SpatialIndex.h"
 #include "Model/Symbols.h"
 #include "Model/UndoJournal.h"
-#include "Other/ProgressWindow.h"
 #include "Platform/MemoryManager.h"
 
 #include <algorithm>
@@ -239,7 +239,8 @@ struct Progress {
     long done = 0, total = 0;
     bool shown = false;
     void Step() {
-        if (shown && ++done % kProgressEvery == 0) SetProgressPercent(SInt16(done * 100 / total));
+        if (shown && ++done % kProgressEvery == 0)
+            gDocumentHooks.setProgressPercent(SInt16(done * 100 / total));
     }
 };
 
@@ -462,11 +463,11 @@ void TransformAllElements(DocWindowRecord* doc, SInt16 copies) {
     ForEachElementList(doc, [&](auto* head) { progress.total += CountSelected(head); });
     if (progress.total >= kProgressThreshold) {
         static const unsigned char kTitle[] = "\x0CTransforming";
-        OpenProgress(kTitle, false);
+        gDocumentHooks.openProgress(kTitle);
         progress.shown = true;
     }
     ForEachElementList(doc, [&](auto* head) { TransformList(doc, head, s, copies, &progress); });
-    if (progress.shown) CloseProgress();
+    if (progress.shown) gDocumentHooks.closeProgress();
     SpatialIndexStale(doc);
     doc->drawing->changed = true;
 }

@@ -8,13 +8,13 @@
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
 #include "Model/DocumentHooks.h"
-#include "Files/ElementEncoding.h"
+#include "Model/ElementEncoding.h"
 #include "Model/ElementLists.h"
 #include "Model/SpatialIndex.h"
 #include "Platform/Events.h"
 #include "Platform/FileManager.h"
 #include "Platform/MemoryManager.h"
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 #include "Other/ZEZUdivari.h"
 
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "Other/NumberFormat.h"
 
 #include "Platform/AppResources.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Platform/NumberText.h"
 #include "Other/ZEZUdivari.h"
 

@@ -9,7 +9,7 @@
 #include "Shell/EventLoop.h"
 #include "Files/FileCommands.h"
 #include "Files/Preferences.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Shell/MouseDispatch.h"
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"

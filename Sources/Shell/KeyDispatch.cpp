@@ -11,7 +11,7 @@
 #include "Model/DocumentRecords.h"
 #include "Model/ElementDeletion.h"
 #include "Model/UndoJournal.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Shell/EventLoop.h"
 #include "Shell/LiveSnap.h"
 #include "Files/Preferences.h"

@@ -7,7 +7,7 @@
 #include "Model/DocumentRecords.h"
 #include "Shell/EventLoop.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Tools/Picking.h"
 #include "Platform/QuickDraw.h"
 #include "View/ScrollGrid.h"

@@ -16,7 +16,7 @@
 #include "Dialogs/Palettes.h"
 #include "Dialogs/ToolPalette.h"
 #include "Shell/KeyDispatch.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Shell/MenuBar.h"
 #include "Model/NewDocument.h"
 #include "Platform/QuickDraw.h"

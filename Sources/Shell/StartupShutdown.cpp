@@ -22,11 +22,12 @@
 #include "Shell/LiveSnap.h"
 #include "Files/PdfOutput.h"
 #include "Files/PictureFiles.h"
+#include "Interface/ProgressWindow.h"
 #include "Files/Preferences.h"
 #include "Shell/MenuBar.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Model/NewDocument.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Shell/StatusArea.h"
 #include "View/SavedViews.h"
 #include "Dialogs/CoordinateBar.h"
@@ -81,6 +82,9 @@ void InstallShellHooks() {
     gDocumentHooks.flushMouseDowns = FlushMouseDowns;
     gDocumentHooks.frontDocument = FrontDocumentWindow;
     gDocumentHooks.rebuildFrameMenus = RebuildFrameMenus;
+    gDocumentHooks.openProgress = [](ConstStr255Param title) { OpenProgress(title, false); };
+    gDocumentHooks.setProgressPercent = SetProgressPercent;
+    gDocumentHooks.closeProgress = CloseProgress;
     SetPrintFrameChooser(FrameListDialog);
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;

@@ -11,10 +11,10 @@
 #include "Platform/Events.h"
 #include "Platform/Fonts.h"
 #include "Platform/Menus.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Other/NumberFormat.h"
 #include "Platform/QuickDraw.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Tools/ToolDispatch.h"
 #include "Other/ZEZUdivari.h"
 

@@ -3,7 +3,7 @@
 #include "Tools/AreaOutlines.h"
 #include "Model/DocumentHooks.h"
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Platform/MemoryManager.h"
 #include "Model/SpatialIndex.h"
 #include "Model/UndoJournal.h"

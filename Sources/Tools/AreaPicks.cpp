@@ -7,7 +7,7 @@
 #include "Model/DocumentRecords.h"
 #include "Model/ElementRecords.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/PolylineGeometry.h"
 #include "Other/Alerts.h"
 #include "Platform/MemoryManager.h"

@@ -1,7 +1,7 @@
 // Tool group 9: the boundary of an area is picked (its outline and holes), then the fill is typed:
 // a hatch's spacing, angle and style, a pattern's name, or a shade in percent.
 #include "Tools/AreaTools.h"
-#include "Tools/ToolListText.h"
+#include "Other/ToolListText.h"
 
 #include "Model/DocumentRecords.h"
 #include "Model/UndoJournal.h"

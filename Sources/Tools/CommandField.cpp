@@ -14,7 +14,7 @@
 #include "Platform/Menus.h"
 #include "Other/NumberFormat.h"
 #include "Platform/QuickDraw.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Shell/StatusArea.h"
 #include "Platform/TextObjects.h"
 #include "Tools/ToolState.h"

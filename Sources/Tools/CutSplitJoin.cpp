@@ -7,7 +7,7 @@
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/SpatialIndex.h"
 #include "Model/UndoJournal.h"
 

@@ -4,7 +4,7 @@
 #include "Tools/DragTracking.h"
 
 #include "Model/DocumentRecords.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Other/CursorsAndMouse.h"
 #include "Platform/Events.h"
 #include "Platform/QuickDraw.h"

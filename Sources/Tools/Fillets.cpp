@@ -6,7 +6,7 @@
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/UndoJournal.h"
 #include "Other/Alerts.h"
 #include "Tools/CutSplitJoin.h"

@@ -9,7 +9,7 @@
 #include "Model/DocumentHooks.h"
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/Polylines.h"
 #include "Model/Selection.h"
 #include "Model/SpatialIndex.h"

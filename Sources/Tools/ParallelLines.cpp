@@ -4,7 +4,7 @@
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/UndoJournal.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "Model/Transform.h"
 #include "Model/UndoJournal.h"
 #include "Other/Alerts.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Other/NumberFormat.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/QuickDraw.h"

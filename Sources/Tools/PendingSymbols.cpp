@@ -5,7 +5,7 @@
 
 #include "Dialogs/SymbolInstanceDialog.h"
 #include "Model/DocumentRecords.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/Selection.h"
 #include "Model/SelectionCriteria.h"
 #include "Model/SpatialIndex.h"

@@ -8,7 +8,7 @@
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/PolylineGeometry.h"
 #include "Model/Polylines.h"
 #include "Model/Selection.h"

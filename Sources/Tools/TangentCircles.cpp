@@ -5,7 +5,7 @@
 
 #include "Model/ElementRecords.h"
 #include "Model/GeometryKernel.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Tools/ParallelLines.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 
 #include "Model/DocumentHooks.h"
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/UndoJournal.h"
 #include "View/TextDrawing.h"
 

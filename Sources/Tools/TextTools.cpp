@@ -5,7 +5,7 @@
 
 #include "Model/DocumentRecords.h"
 #include "Model/UndoJournal.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Other/NumberFormat.h"
 #include "Tools/CommandField.h"
 #include "Tools/Picking.h"

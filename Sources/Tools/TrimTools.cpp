@@ -10,7 +10,7 @@
 #include "Model/SelectionCriteria.h"
 #include "Model/UndoJournal.h"
 #include "Other/Alerts.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Tools/CommandField.h"
 #include "Tools/CutSplitJoin.h"
 #include "Tools/Fillets.h"

@@ -5,7 +5,7 @@
 #include "View/ContentPasses.h"
 #include "View/ElementDrawing.h"
 #include "View/Hatching.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
 #include "View/WorldPrimitives.h"

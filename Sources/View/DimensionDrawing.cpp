@@ -1,7 +1,7 @@
 // Dimension drawing over the world primitives, so the window, print, PDF and plotter output share it.
 #include "View/DimensionDrawing.h"
 #include "Model/Dimensions.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "View/ContentPasses.h"
 #include "View/DimensionGeometry.h"
 #include "View/ElementDrawing.h"

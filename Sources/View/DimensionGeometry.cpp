@@ -1,7 +1,7 @@
 // Dimension geometry by kind: dimension lines, extension lines, terminators and the text's place.
 #include "View/DimensionGeometry.h"
 #include "Model/Dimensions.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Drawing state and the line and circle-or-arc element drawers.
 #include "View/ElementDrawing.h"
 #include "View/AreaDrawing.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "View/ContentPasses.h"
 #include "View/DimensionDrawing.h"
 #include "View/FramesOverlay.h"
@@ -223,6 +223,7 @@ void ArcElementBox(const ArcRecord* arc, Float64 box[4]) {
 
 void InstallViewDrawingHooks() {
     gDocumentHooks.drawElement = DrawElementHook;
+    gDocumentHooks.redrawWindow = RedrawWindow;
     gViewHooks.drawImage = DrawRasterImage;
     InstallSymbolDrawingHook();
     InstallAreaDrawingHook();

@@ -1,6 +1,6 @@
 // The polygon hatcher over closed rings, an area's contours as rings, and its plot output.
 #include "View/Hatching.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Platform/MemoryManager.h"
 #include "View/PlotOutput.h"
 

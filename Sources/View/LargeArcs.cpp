@@ -3,7 +3,7 @@
 #include "View/LargeArcs.h"
 
 #include "Model/DocSettings.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
 #include "View/WorldPrimitives.h"

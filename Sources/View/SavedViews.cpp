@@ -4,8 +4,8 @@
 
 #include "Model/NamedLists.h"
 
-#include "Other/DialogItems.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/DialogItems.h"
+#include "Interface/ModalDialogs.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/Menus.h"
 #include "Platform/NumberText.h"
@@ -14,7 +14,7 @@
 #include "View/ContentPasses.h"
 #include "View/ZoomExtents.h"
 #include "Model/DocumentHooks.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 
 #include <cmath>
 

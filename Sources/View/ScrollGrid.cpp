@@ -1,8 +1,8 @@
 // Scrolling, the mouse in drawing coordinates and the grid.
 #include "View/ScrollGrid.h"
 #include "View/ContentPasses.h"
-#include "Other/DrawingUnits.h"
-#include "Model/MathPrimitives.h"
+#include "Model/DrawingUnits.h"
+#include "Other/MathPrimitives.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
 

@@ -1,7 +1,7 @@
 // Symbol instances drawn through the drawers of their elements' kinds, and the palette preview.
 #include "View/SymbolDrawing.h"
 
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/Symbols.h"
 #include "Platform/Fonts.h"
 #include "Platform/MemoryManager.h"

@@ -1,6 +1,6 @@
 // World primitives over the stroke calls, the plot receiver and the rubber-band point list.
 #include "View/WorldPrimitives.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "View/ContentPasses.h"
 #include "View/DrawCallRecorder.h"
 #include "View/ElementDrawing.h"

@@ -3,7 +3,7 @@
 #include "View/ContentPasses.h"
 #include "View/ElementDrawing.h"
 #include "Platform/Events.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Platform/MemoryManager.h"
 #include "Platform/QuickDraw.h"
 #include "View/TextDrawing.h"
@@ -135,34 +135,6 @@ void ApplyZoom(DocWindowRecord* doc) {
 
 Float64 ZoomPercent(const DocWindowRecord* doc) {
     return 100.0 / (doc->drawing->view.unitsPerPixel * 72.0 / 25.4);
-}
-
-void ArcExtentBox(Float64 cx, Float64 cy, Float64 r, Float64 startAngle, Float64 endAngle, Float64 box[4]) {
-    Float64 sweep = endAngle - startAngle;
-    bool full = sweep >= 360.0;
-    if (!full) {
-        sweep = std::fmod(sweep, 360.0);
-        if (sweep < 0) sweep += 360.0;
-    }
-    Float64 x, y;
-    PolarPoint(cx, cy, r, startAngle, &x, &y);
-    box[0] = box[2] = x, box[1] = box[3] = y;
-    auto add = [&](Float64 px, Float64 py) {
-        box[0] = std::min(box[0], px), box[2] = std::max(box[2], px);
-        box[1] = std::min(box[1], py), box[3] = std::max(box[3], py);
-    };
-    PolarPoint(cx, cy, r, startAngle + sweep, &x, &y);
-    add(x, y);
-    Float64 start = NormalizeAngle(startAngle);
-    for (int q = 0; q < 4; ++q) {
-        Float64 a = 90.0 * q;
-        Float64 from = a - start;
-        if (from < 0) from += 360.0;
-        if (full || from <= sweep) {
-            PolarPoint(cx, cy, r, a, &x, &y);
-            add(x, y);
-        }
-    }
 }
 
 Boolean ComputeDrawingExtents(DocWindowRecord* doc, SInt16 key, Boolean visibleOnly, Float64* x1, Float64* y1,

@@ -30,8 +30,6 @@ void SwapWithPreviousView(DrawingRecord* d);
 // redrawn). False and a zero box for no elements.
 Boolean ComputeDrawingExtents(DocWindowRecord* doc, SInt16 key, Boolean visibleOnly, Float64* x1, Float64* y1,
                               Float64* x2, Float64* y2, SInt16 option);
-// The world box of an arc: its ends and the quadrant points its run passes.
-void ArcExtentBox(Float64 cx, Float64 cy, Float64 r, Float64 startAngle, Float64 endAngle, Float64 box[4]);
 
 // Tracks a rectangle from the mouse position while the button is held, drawn in XOR in the window:
 // from that corner, or (fromCentre) about that point. Stores it in the drawing record in world

@@ -16,7 +16,7 @@
 #include "Model/UndoJournal.h"
 #include "Tools/AreaOutlines.h"
 #include "Dialogs/TextDialogParts.h"
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "Platform/DialogManager.h"
 #include "Platform/PlatformApp.h"
 #include "Platform/TextObjects.h"

@@ -8,7 +8,7 @@
 #include "Model/DocSettings.h"
 #include "Model/ElementRecords.h"
 #include "Model/Selection.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Tools/AreaOutlines.h"
 #include "Tools/AreaTools.h"
 

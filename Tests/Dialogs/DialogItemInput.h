@@ -4,7 +4,7 @@
 
 #include "../Tools/ToolGuiFixture.h"
 
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Platform/AppResources.h"
 #include "Platform/DialogManager.h"
 #include "Platform/SimulatedInput.h"

@@ -3,7 +3,7 @@
 
 #include "ShellTestSupport.h"
 
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Platform/DialogManager.h"
 #include "Platform/Events.h"
 #include "Platform/SimulatedInput.h"

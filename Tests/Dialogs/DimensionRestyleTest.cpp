@@ -11,7 +11,7 @@
 #include "Model/DocSettings.h"
 #include "Model/ElementRecords.h"
 #include "Model/Selection.h"
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "Tools/DimensionTools.h"
 
 #include <cmath>

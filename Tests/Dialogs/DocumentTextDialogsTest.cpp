@@ -3,7 +3,7 @@
 #include "DialogItemInput.h"
 
 #include "Dialogs/DocumentTextDialogs.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Platform/Fonts.h"
 #include "Platform/Clipboard.h"
 #include "Platform/MacRoman.h"

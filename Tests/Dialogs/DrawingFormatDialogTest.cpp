@@ -4,11 +4,11 @@
 #include "DialogItemInput.h"
 
 #include "Dialogs/DrawingFormatDialog.h"
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "Model/DimensionEditing.h"
 #include "Model/Dimensions.h"
 #include "Model/LayersFrames.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Platform/MacRoman.h"
 #include "Shell/MenuBar.h"
 #include "MessageCapture.h"

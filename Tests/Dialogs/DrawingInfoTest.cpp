@@ -7,7 +7,7 @@
 #include "Model/DocSettings.h"
 #include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "Platform/Menus.h"
 #include "Platform/NumberText.h"
 #include "Shell/MenuBar.h"

@@ -14,7 +14,7 @@
 #include "Model/Selection.h"
 #include "Model/Symbols.h"
 #include "Model/UndoJournal.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/ColorPicker.h"
 #include "Platform/DialogManager.h"

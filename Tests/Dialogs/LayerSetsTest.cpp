@@ -7,7 +7,7 @@
 #include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
 #include "Model/ElementRecords.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Platform/Menus.h"
 
 #include <cstring>

@@ -9,7 +9,7 @@
 #include "Model/DocSettings.h"
 #include "Model/ElementRecords.h"
 #include "Model/UndoJournal.h"
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "Platform/Menus.h"
 #include "Shell/MenuBar.h"
 

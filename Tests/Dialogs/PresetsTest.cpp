@@ -7,7 +7,7 @@
 #include "Model/DocumentRecords.h"
 #include "Model/ElementRecords.h"
 #include "Model/NamedLists.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/ColorPicker.h"
 #include "Platform/DialogManager.h"

@@ -5,7 +5,7 @@
 #include "ShellTestSupport.h"
 
 #include "Model/DocSettings.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Platform/DialogManager.h"
 #include "Platform/Events.h"
 #include "Platform/Menus.h"

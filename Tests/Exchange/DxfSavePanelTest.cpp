@@ -3,7 +3,7 @@
 
 #include "Files/FileCommands.h"
 #include "Files/OpenSaveDispatch.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Platform/FileChoosers.h"
 #include "Platform/SimulatedInput.h"
 

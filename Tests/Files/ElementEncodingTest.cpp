@@ -1,11 +1,11 @@
 // Stored element records: byte-exact round trips at the current version, the gates of older
 // versions, old texts converted to UTF-8, and damaged counts refused before anything is allocated.
 #include "Model/DocumentRecords.h"
-#include "Files/ElementEncoding.h"
+#include "Model/ElementEncoding.h"
 #include "Model/ElementLists.h"
 #include "Platform/Fonts.h"
 #include "Platform/MemoryManager.h"
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "Files/NativeFile.h"
 #include "Model/NewDocument.h"
 #include "Files/PrintRecords.h"
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 #include "Other/ZEZUdivari.h"
 
 #include <algorithm>

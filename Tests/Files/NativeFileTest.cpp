@@ -3,14 +3,14 @@
 #include "FilesFixture.h"
 #include "TestSupport.h"
 
-#include "Files/ElementEncoding.h"
+#include "Model/ElementEncoding.h"
 #include "Platform/FileManager.h"
 #include "Model/ElementLists.h"
 #include "Platform/MemoryManager.h"
 #include "Files/NativeFile.h"
 #include "Model/NewDocument.h"
 #include "Model/RecordBlocks.h"
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 #include "Other/ZEZUdivari.h"
 
 #include <cmath>

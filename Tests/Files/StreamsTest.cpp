@@ -1,6 +1,6 @@
 // The typed big-endian stream: byte forms, budgets, real formats and the sticky error.
 #include "Platform/FileManager.h"
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 
 #include <gtest/gtest.h>
 

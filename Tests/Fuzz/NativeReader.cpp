@@ -6,7 +6,7 @@
 #include "Platform/MemoryManager.h"
 #include "Files/NativeFile.h"
 #include "Model/NewDocument.h"
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 #include "Other/ZEZUdivari.h"
 
 #include <cstddef>

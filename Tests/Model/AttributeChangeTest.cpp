@@ -3,8 +3,8 @@
 // before and after.
 #include "DocumentFixture.h"
 #include "DrawingSnapshot.h"
-#include "Files/ElementEncoding.h"
-#include "Files/Streams.h"
+#include "Model/ElementEncoding.h"
+#include "Model/Streams.h"
 #include "Model/AttributeChange.h"
 #include "Model/Symbols.h"
 #include "Model/UndoJournal.h"

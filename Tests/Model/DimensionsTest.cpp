@@ -4,7 +4,7 @@
 #include "MessageCapture.h"
 #include "TestSupport.h"
 #include "Model/Dimensions.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/UndoJournal.h"
 #include "Other/ZEZUdivari.h"
 

@@ -2,8 +2,8 @@
 // definition it points to): equal snapshots before and after undo and redo mean exactly the drawing.
 #pragma once
 
-#include "Files/ElementEncoding.h"
-#include "Files/Streams.h"
+#include "Model/ElementEncoding.h"
+#include "Model/Streams.h"
 #include "Model/DocumentRecords.h"
 
 #include <algorithm>

@@ -12,7 +12,7 @@
 #include "Platform/AppResources.h"
 #include "Platform/MacRoman.h"
 #include "Platform/MemoryManager.h"
-#include "Tools/ToolListText.h"
+#include "Other/ToolListText.h"
 
 #include <TestSupport.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Math primitives: the range and tie conventions callers compare against, and reductions of huge or
 // odd inputs that must return at once.
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

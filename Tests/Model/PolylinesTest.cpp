@@ -3,9 +3,9 @@
 #include "DocumentFixture.h"
 #include "Model/PolylineGeometry.h"
 #include "Model/Polylines.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/UndoJournal.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Platform/MemoryManager.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Symbols: the instance transform and frame, making a definition from the selection and placing it,
 // exploding, redefining, the name order of the definitions, and undo of each.
 #include "DocumentFixture.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/Symbols.h"
 #include "Model/UndoJournal.h"
 #include "Other/ZEZUdivari.h"

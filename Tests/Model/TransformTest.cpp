@@ -2,8 +2,8 @@
 // undone and redone exactly; the key groups and the one-pass selection of their elements.
 #include "DocumentFixture.h"
 #include "DrawingSnapshot.h"
-#include "Files/ElementEncoding.h"
-#include "Files/Streams.h"
+#include "Model/ElementEncoding.h"
+#include "Model/Streams.h"
 #include "Model/ElementLists.h"
 #include "Model/Selection.h"
 #include "Model/Symbols.h"

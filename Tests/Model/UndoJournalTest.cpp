@@ -2,10 +2,10 @@
 // kind of change and element; failures stop the journal without touching the drawing.
 #include "DocumentFixture.h"
 #include "DrawingSnapshot.h"
-#include "Files/ElementEncoding.h"
+#include "Model/ElementEncoding.h"
 #include "Platform/FileManager.h"
 #include "Platform/MemoryManager.h"
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 #include "Model/UndoJournal.h"
 #include "Other/ZEZUdivari.h"
 

@@ -4,7 +4,7 @@
 #include "GuiHarness.h"
 #include "Platform/PointerBlocks.h"
 #include "Platform/ResourceFiles.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,7 +2,7 @@
 // pop-ups of recent values and fonts.
 #include "Other/Alerts.h"
 #include "Platform/AppResources.h"
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "Model/DocumentRecords.h"
 #include "Platform/Fonts.h"
 #include "GuiHarness.h"

@@ -1,5 +1,5 @@
 // Lists drawn into a window: cells, selection by clicks and keys, double-clicks and scrolling.
-#include "Other/DialogLists.h"
+#include "Interface/DialogLists.h"
 #include "GuiHarness.h"
 
 #include <cstring>

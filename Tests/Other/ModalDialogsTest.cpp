@@ -3,8 +3,8 @@
 #include "Platform/AppResources.h"
 #include "Model/DocumentRecords.h"
 #include "GuiHarness.h"
-#include "Other/MenuItemsById.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/MenuItemsById.h"
+#include "Interface/ModalDialogs.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,7 +2,7 @@
 #include "Other/CursorsAndMouse.h"
 #include "Model/DocumentRecords.h"
 #include "GuiHarness.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 
 using MouseWaitsTest = GuiTest;
 

@@ -1,9 +1,9 @@
 // The progress window: shown only after 240 ticks, percentage and bar, and Command-period left for the
 // operation to find.
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "GuiHarness.h"
-#include "Other/ProgressWindow.h"
-#include "Other/SharedUtilities.h"
+#include "Interface/ProgressWindow.h"
+#include "Model/SharedUtilities.h"
 
 using ProgressWindowTest = GuiTest;
 

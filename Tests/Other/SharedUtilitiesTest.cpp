@@ -1,9 +1,9 @@
 // The document log, unit names and divisors, pen matching and the date strings.
 #include "Model/DocumentRecords.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Platform/Fonts.h"
 #include "Platform/MemoryManager.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

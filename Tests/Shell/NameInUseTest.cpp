@@ -9,7 +9,7 @@
 #include "Shell/DocumentWindow.h"
 #include "Platform/Events.h"
 #include "Platform/FileManager.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"
 #include "Platform/PlatformWindowInternal.h"

@@ -5,7 +5,7 @@
 #include "Dialogs/Palettes.h"
 #include "Dialogs/ToolPalette.h"
 #include "Files/Preferences.h"
-#include "Other/FloatingWindows.h"
+#include "Interface/FloatingWindows.h"
 #include "Platform/Controls.h"
 #include "Platform/AppResources.h"
 #include "Platform/Menus.h"

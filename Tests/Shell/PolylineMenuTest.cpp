@@ -6,7 +6,7 @@
 #include "Model/PolylineGeometry.h"
 #include "Model/Polylines.h"
 #include "Model/UndoJournal.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Platform/DialogManager.h"
 #include "Platform/Menus.h"
 #include "Shell/MenuBar.h"

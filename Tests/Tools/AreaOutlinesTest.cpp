@@ -2,7 +2,7 @@
 // contour limit, areas made from contours, and the choices between arc points.
 #include "Tools/AreaOutlines.h"
 #include "../Model/DocumentFixture.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Platform/MemoryManager.h"
 
 #include <array>

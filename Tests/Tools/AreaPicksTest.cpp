@@ -4,7 +4,7 @@
 #include "Tools/AreaPicks.h"
 
 #include "Model/ElementLists.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "Model/Polylines.h"
 #include "Model/SpatialIndex.h"
 #include "Platform/AppResources.h"
@@ -13,7 +13,7 @@
 #include "ToolFixture.h"
 #include "Tools/AreaOutlines.h"
 #include "Tools/AreaTools.h"
-#include "Tools/ToolListText.h"
+#include "Other/ToolListText.h"
 
 #include <cmath>
 #include <functional>

@@ -11,7 +11,7 @@
 #include "Model/ElementRecords.h"
 #include "Model/Polylines.h"
 #include "Model/SelectionCriteria.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Platform/MemoryManager.h"
 #include "Platform/PortImages.h"
 #include "Platform/Windows.h"

@@ -6,7 +6,7 @@
 #include "Files/PrintRecords.h"
 #include "Files/Printing.h"
 #include "Model/LayersFrames.h"
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/AppResources.h"
 #include "Platform/DialogManager.h"

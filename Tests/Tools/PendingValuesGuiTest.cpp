@@ -9,7 +9,7 @@
 #include "TestSupport.h"
 #include "Model/SelectionCriteria.h"
 #include "Model/Transform.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/AppResources.h"
 #include "Platform/Clipboard.h"

@@ -4,7 +4,7 @@
 #include "../Model/DrawingSnapshot.h"
 #include "Model/PolylineGeometry.h"
 #include "Model/Polylines.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "MessageCapture.h"
 #include "ToolGuiFixture.h"
 #include "Tools/PointListTools.h"

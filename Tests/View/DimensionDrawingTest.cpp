@@ -1,7 +1,7 @@
 // Dimension drawing: terminators, extension lines and the geometry of every kind, what the display
 // settings show on screen and on paper, tolerances, the text background box, degenerate records.
 #include "Model/Dimensions.h"
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 #include "TestSupport.h"
 #include "View/DimensionDrawing.h"
 #include "View/DimensionGeometry.h"

@@ -2,7 +2,7 @@
 // plot output, print output of empty texts, the rubber-band point of marked texts, and height fitting.
 #include "Platform/CGContext.h"
 #include "View/TextDrawing.h"
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 #include "Platform/TextMeasure.h"
 #include "ViewTestSupport.h"
 #include "Platform/MemoryManager.h"

@@ -1,12 +1,12 @@
 // The dialog stack, remembered positions, the menus' modal state and the program's modal loop.
-#include "Other/ModalDialogs.h"
+#include "Interface/ModalDialogs.h"
 
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
 #include "Model/DocumentRecords.h"
 #include "Platform/Events.h"
 #include "Platform/QuickDraw.h"
-#include "Other/MenuItemsById.h"
+#include "Interface/MenuItemsById.h"
 #include "Platform/Menus.h"
 #include "Other/NumberFormat.h"
 #include "Platform/Windows.h"

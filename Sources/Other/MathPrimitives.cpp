@@ -1,7 +1,8 @@
 // Numeric leaf functions. Angle and modulo reductions use fmod, so values read from files (1e300,
 // infinities, NaN) return at once instead of looping.
-#include "Model/MathPrimitives.h"
+#include "Other/MathPrimitives.h"
 
+#include <algorithm>
 #include <cmath>
 
 double TruncateTowardZero(double x) {
@@ -142,4 +143,32 @@ SInt16 SolveMonicQuadratic(double p, double q, double* r1, double* r2) {
 
 SInt16 NearlyEqualRelative(double a, double b) {
     return (b > 0.9999 * a && b < 1.0001 * a) ? 1 : 0;
+}
+
+void ArcExtentBox(Float64 cx, Float64 cy, Float64 r, Float64 startAngle, Float64 endAngle, Float64 box[4]) {
+    Float64 sweep = endAngle - startAngle;
+    bool full = sweep >= 360.0;
+    if (!full) {
+        sweep = std::fmod(sweep, 360.0);
+        if (sweep < 0) sweep += 360.0;
+    }
+    Float64 x, y;
+    PolarPoint(cx, cy, r, startAngle, &x, &y);
+    box[0] = box[2] = x, box[1] = box[3] = y;
+    auto add = [&](Float64 px, Float64 py) {
+        box[0] = std::min(box[0], px), box[2] = std::max(box[2], px);
+        box[1] = std::min(box[1], py), box[3] = std::max(box[3], py);
+    };
+    PolarPoint(cx, cy, r, startAngle + sweep, &x, &y);
+    add(x, y);
+    Float64 start = NormalizeAngle(startAngle);
+    for (int q = 0; q < 4; ++q) {
+        Float64 a = 90.0 * q;
+        Float64 from = a - start;
+        if (from < 0) from += 360.0;
+        if (full || from <= sweep) {
+            PolarPoint(cx, cy, r, a, &x, &y);
+            add(x, y);
+        }
+    }
 }

@@ -1,5 +1,5 @@
 // Window helpers of the toolkit for the floating palettes.
-#include "Other/FloatingWindows.h"
+#include "Interface/FloatingWindows.h"
 
 #include "Platform/QuickDraw.h"
 

@@ -1,5 +1,5 @@
 // Big-endian typed stream operations over forks of the file layer and over in-memory streams.
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 
 #include "Platform/FileManager.h"
 

@@ -1,9 +1,9 @@
 // The document log, unit names and divisors, pen matching, message lists and date strings.
-#include "Other/SharedUtilities.h"
+#include "Model/SharedUtilities.h"
 
 #include "Platform/AppResources.h"
 #include "Model/DocumentRecords.h"
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 #include "Platform/Fonts.h"
 #include "Platform/Events.h"
 #include "Platform/MemoryManager.h"

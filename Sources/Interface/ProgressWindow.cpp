@@ -1,8 +1,8 @@
 // The progress window: delayed showing, percentage, time left, and the Stop button.
-#include "Other/ProgressWindow.h"
+#include "Interface/ProgressWindow.h"
 
 #include "Platform/AppResources.h"
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "Platform/Events.h"
 #include "Platform/PlatformApp.h"
 #include "Platform/Windows.h"

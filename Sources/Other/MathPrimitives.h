@@ -48,3 +48,5 @@ void PolarPoint(double cx, double cy, double r, double degrees, double* x, doubl
 SInt16 SolveMonicQuadratic(double p, double q, double* r1, double* r2);
 // 1 when b lies strictly between 0.9999 a and 1.0001 a.
 SInt16 NearlyEqualRelative(double a, double b);
+// The box of an arc (left, bottom, right, top): its ends and the quadrant points its run passes.
+void ArcExtentBox(double cx, double cy, double r, double startAngle, double endAngle, double box[4]);

@@ -1,5 +1,5 @@
 // Menu items by menu id.
-#include "Other/MenuItemsById.h"
+#include "Interface/MenuItemsById.h"
 
 void EnableMenuItemById(SInt16 menuId, SInt16 item, Boolean enable) {
     MenuRef menu = GetMenuHandle(menuId);

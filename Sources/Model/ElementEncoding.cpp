@@ -1,12 +1,12 @@
 // Writers and readers of the stored element records, with the gates of older file versions.
-#include "Files/ElementEncoding.h"
+#include "Model/ElementEncoding.h"
 
 #include "Other/Alerts.h"
 #include "Model/DocumentRecords.h"
 #include "Platform/Fonts.h"
 #include "Platform/MacRoman.h"
 #include "Platform/MemoryManager.h"
-#include "Files/Streams.h"
+#include "Model/Streams.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Dialog lists, list keyboard handling and list palette scroll bars.
-#include "Other/DialogLists.h"
+#include "Interface/DialogLists.h"
 
 #include "Platform/Controls.h"
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 #include "Platform/Events.h"
 #include "Platform/Windows.h"
 

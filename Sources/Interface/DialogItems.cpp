@@ -1,5 +1,5 @@
 // The dialog-item toolkit: texts, numbers, lengths and formulas, check boxes, enabling and pop-ups.
-#include "Other/DialogItems.h"
+#include "Interface/DialogItems.h"
 
 #include "Platform/AppResources.h"
 #include "Model/DocumentRecords.h"

@@ -1,5 +1,5 @@
 // Names typed into the command field looked up in a string list.
-#include "Tools/ToolListText.h"
+#include "Other/ToolListText.h"
 
 #include "Platform/AppResources.h"
 #include "Platform/MacRoman.h"

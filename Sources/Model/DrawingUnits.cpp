@@ -1,5 +1,5 @@
 // Unit factors of the drawing units.
-#include "Other/DrawingUnits.h"
+#include "Model/DrawingUnits.h"
 
 #include "Model/DocumentRecords.h"
 
