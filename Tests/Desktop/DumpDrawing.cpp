@@ -4,6 +4,7 @@
 // locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y",
 // "saved-view name x1 y1 x2 y2" and "window-view originX originY unitsPerPixel" (the view at the save, beside
 // saved views), and with --layers first also "layer-name n name", "layer-hidden n" and "layer-set name";
+// with --texts also "text-utf8 hex" after each text, its string's bytes in hexadecimal;
 // and a "settings scale unit snapMode paperFormat" line; numbers are printed in full, so equal
 // coordinates print equal.
 // Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
@@ -28,10 +29,13 @@ template <class T, class F> void Each(const T* head, F print) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool layers = argc == 3 && std::strcmp(argv[1], "--layers") == 0;
-    if (layers) --argc, ++argv;
+    bool layers = false, texts = false;
+    for (; argc > 2 && argv[1][0] == '-'; --argc, ++argv) {
+        layers = layers || std::strcmp(argv[1], "--layers") == 0;
+        texts = texts || std::strcmp(argv[1], "--texts") == 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s [--layers] drawing-file\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--layers] [--texts] drawing-file\n", argv[0]);
         return 1;
     }
     FSRef ref{};
@@ -51,7 +55,14 @@ int main(int argc, char** argv) {
     Each(doc->arcHead, [](const ArcRecord& e) {
         std::printf("arc %.17g %.17g %.17g %.17g %.17g\n", e.cx, e.cy, e.radius, e.startAngle, e.endAngle);
     });
-    Each(doc->textHead, [](const TextRecord& e) { std::printf("text %.17g %.17g\n", e.x, e.y); });
+    Each(doc->textHead, [texts](const TextRecord& e) {
+        std::printf("text %.17g %.17g\n", e.x, e.y);
+        if (!texts) return;
+        std::printf("text-utf8 ");
+        for (int i = 1; i <= e.text[0]; ++i)
+            std::printf("%02x", e.text[i]);
+        std::printf("\n");
+    });
     Each(doc->dimensionHead, [](const DimensionRecord& e) {
         std::printf("dimension %.17g %.17g %.17g %.17g\n", e.x1, e.y1, e.x2, e.y2);
     });

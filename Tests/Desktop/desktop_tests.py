@@ -989,6 +989,50 @@ def scenario_dxf_from_panel(tier):
     program.quit()
 
 
+def scenario_dxf_from_other_programs(tier):
+    """A DXF file as other programs write it (R2007, UTF-8), named on the command line: its texts in
+    several scripts and with escapes, its hatch bounded by a polyline with a bulge and its spline by
+    control points and knots arrive whole; saved as a drawing, they come back the same."""
+    path = os.path.join(tier.scratch, "Plan ünïcödé.dxf")
+    text = "Grüße Ωμέγα Привет 中文 15°"
+    pairs = [
+        (0, "SECTION"), (2, "HEADER"), (9, "$ACADVER"), (1, "AC1021"), (9, "$DWGCODEPAGE"), (3, "ANSI_1252"),
+        (0, "ENDSEC"), (0, "SECTION"), (2, "ENTITIES"),
+        (0, "TEXT"), (8, "0"), (10, 0), (20, 0), (40, 2.5), (1, text),
+        (0, "TEXT"), (8, "0"), (10, 0), (20, 10), (40, 2.5), (1, "\\U+00C5ngstr\\U+00F6m %%c20"),
+        (0, "HATCH"), (100, "AcDbEntity"), (8, "0"), (100, "AcDbHatch"), (10, 0), (20, 0), (30, 0),
+        (2, "ANSI31"), (70, 0), (71, 0), (91, 1), (92, 3), (72, 1), (73, 1), (93, 4),
+        (10, 100), (20, 0), (42, 0), (10, 140), (20, 0), (42, 1), (10, 140), (20, 40), (42, 0),
+        (10, 100), (20, 40), (42, 0), (97, 0), (75, 0), (76, 1), (52, 0), (41, 1), (77, 0), (78, 0),
+        (0, "SPLINE"), (100, "AcDbEntity"), (8, "0"), (100, "AcDbSpline"), (70, 8), (71, 3), (72, 10),
+        (73, 6), (74, 0), *[(40, k) for k in (0, 0, 0, 0, 1, 4, 5, 5, 5, 5)],
+        *[pair for x, y in ((200, 0), (210, 30), (230, -10), (240, 20), (250, 0), (270, 15))
+          for pair in ((10, x), (20, y))],
+        (0, "ENDSEC"), (0, "EOF")]
+    with open(path, "w", newline="\r\n", encoding="utf-8") as f:
+        for code, value in pairs:
+            f.write(f"{code:>3}\n{value}\n")
+    program = Program(tier, "dxf-peer", [path])
+    window = program.wait_window("the DXF drawing's window", lambda: (program.documents() or [None])[-1])
+    program.wait_settled(window, steady=0.5)
+    check(not program.alerts(), "opening the DXF file raised an alert")
+    check_drawn(program.desk, window, "the opened DXF drawing")
+    saved = os.path.join(tier.scratch, "Plan.cadx")
+    save_through_panel(program, saved)
+    elements = dump(tier, saved, "--texts")
+    texts = [bytes.fromhex(e[1]).decode("utf-8") if len(e) > 1 else "" for e in elements if e[0] == "text-utf8"]
+    check(texts == [text, "Ångström Ø20"], f"the texts came back as {texts}")
+    areas = [tuple(float(v) for v in e[1:]) for e in elements if e[0] == "area"]
+    check(len(areas) == 1 and abs(areas[0][0] - 100) < 1e-6 and abs(areas[0][2] - 160) < 0.5,
+          f"the hatch came back as {areas}, not bounded by its half circle out to x 160")
+    curves = [e for e in elements if e[0] == "polyline-points"]
+    check(len(curves) == 1 and curves[0][1] == "2", f"the spline came back as {curves}")
+    xy = [float(v) for v in curves[0][2:]] if curves else []
+    check(len(xy) > 20 and xy[:2] == [200.0, 0.0] and xy[-2:] == [270.0, 15.0],
+          "the spline does not run from its first to its last control point through points of its own")
+    program.quit()
+
+
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
 BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11]
 
@@ -2410,6 +2454,7 @@ SCENARIOS = [
     ("AT a layer's elements deleted and a layer set made", scenario_layer_delete_and_sets, False),
     ("AQ the drawing format refuses a scale of 0", scenario_drawing_format_refuses_a_zero_scale, False),
     ("AR a shortcut moved after alert 131", scenario_shortcut_moved_after_alert, False),
+    ("CA a DXF file of other programs from the command line", scenario_dxf_from_other_programs, False),
 ]
 
 
