@@ -552,7 +552,7 @@ std::string EncodeDXFText(std::string_view utf8, const DXFTextEncoder& encoder) 
             for (size_t b = 0; b < 128 && piece.empty() && encoder.page >= 0; ++b)
                 if (encoder.high[b] == cp) piece = char(128 + b);
             if (piece.empty()) {
-                char escape[16];
+                char escape[24];
                 if (cp < 0x10000) {
                     std::snprintf(escape, sizeof escape, "\\U+%04X", unsigned(cp));
                 } else {
