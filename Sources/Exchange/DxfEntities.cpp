@@ -100,22 +100,6 @@ void WriteText(DXFWriter& w, const TextRecord* t, Boolean inBlock) {
     if (v >= 0 && w.flavour == 1) w.Int(73, v);
 }
 
-void WriteVertexList(DXFWriter& w, const PolylineRecord* p, const std::vector<Float64>& xs,
-                     const std::vector<Float64>& ys, SInt16 flags, Boolean inBlock) {
-    WriteDXFEntityHead(w, "POLYLINE", p->layer, p->lineType, PenColourCode(p->pen), p->penBlock.color,
-                       inBlock);
-    w.Int(66, 1);
-    if (w.Subclasses()) w.Str(100, "AcDb2dPolyline");
-    w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
-    if (flags >= 0) w.Int(70, flags);
-    for (size_t i = 0; i < xs.size(); ++i) {
-        WriteDXFEntityHead(w, "VERTEX", p->layer, 1, PenColourCode(p->pen), p->penBlock.color, inBlock);
-        if (w.Subclasses()) w.Str(100, "AcDbVertex");
-        w.Real(10, xs[i]), w.Real(20, ys[i]), w.Real(30, 0.0);
-    }
-    WriteDXFEntityHead(w, "SEQEND", -1, -1, kNoColour, RGBColor{0, 0, 0}, inBlock);
-}
-
 // The stored points of a polyline, none when its handle is shorter than its count.
 std::vector<Float64> StoredPoints(const PolylineRecord* p) {
     std::vector<Float64> xy;
@@ -124,9 +108,102 @@ std::vector<Float64> StoredPoints(const PolylineRecord* p) {
     return xy;
 }
 
+// A polyline's vertices; vertex flags (one per vertex) only where given, and the curve type (75)
+// of a spline-fit polyline where it is above 0.
+void WriteVertexList(DXFWriter& w, const PolylineRecord* p, const std::vector<Float64>& xs,
+                     const std::vector<Float64>& ys, SInt16 flags, Boolean inBlock,
+                     const std::vector<SInt16>& vertexFlags = {}, SInt16 curveType = 0) {
+    WriteDXFEntityHead(w, "POLYLINE", p->layer, p->lineType, PenColourCode(p->pen), p->penBlock.color,
+                       inBlock);
+    w.Int(66, 1);
+    if (w.Subclasses()) w.Str(100, "AcDb2dPolyline");
+    w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
+    if (flags >= 0) w.Int(70, flags);
+    if (curveType > 0) w.Int(75, curveType);
+    for (size_t i = 0; i < xs.size(); ++i) {
+        WriteDXFEntityHead(w, "VERTEX", p->layer, 1, PenColourCode(p->pen), p->penBlock.color, inBlock);
+        if (w.Subclasses()) w.Str(100, "AcDbVertex");
+        w.Real(10, xs[i]), w.Real(20, ys[i]), w.Real(30, 0.0);
+        if (i < vertexFlags.size()) w.Int(70, vertexFlags[i]);
+    }
+    WriteDXFEntityHead(w, "SEQEND", -1, -1, kNoColour, RGBColor{0, 0, 0}, inBlock);
+}
+
+// R12's vertex flags of smooth polylines.
+constexpr SInt16 kCurveFitExtra = 1, kSplineFitVertex = 8, kSplineFrame = 16;
+constexpr SInt16 kPolylineCurveFit = 2, kPolylineSplineFit = 4;
+
+// A B-spline as the SPLINE entity of the flavours with subclass markers.
+void WriteSpline(DXFWriter& w, const PolylineRecord* p, int degree, const std::vector<Float64>& controls,
+                 const std::vector<Float64>& knots, Boolean inBlock) {
+    WriteDXFEntityHead(w, "SPLINE", p->layer, p->lineType, PenColourCode(p->pen), p->penBlock.color, inBlock);
+    w.Str(100, "AcDbSpline");
+    w.Int(70, 8); // planar
+    w.Int(71, SInt16(degree)), w.Int(72, SInt16(knots.size())), w.Int(73, SInt16(controls.size() / 2));
+    w.Int(74, 0);
+    for (Float64 k : knots)
+        w.Real(40, k);
+    for (size_t i = 0; i + 1 < controls.size(); i += 2)
+        w.Real(10, controls[i]), w.Real(20, controls[i + 1]), w.Real(30, 0.0);
+}
+
+// A spline (kind 1) or a curve (kind 2) in its true shape: as a SPLINE where the flavour has
+// subclass markers; else a spline as a spline-fit polyline (its drawn points, then its frame) and a
+// curve as a curve-fit polyline (its drawn points, those between its own points flagged as added).
+// False when the curve is too long for either form.
+Boolean WriteSmoothPolyline(DXFWriter& w, const PolylineRecord* p, Boolean inBlock) {
+    std::vector<Float64> xy = StoredPoints(p), drawn, controls, knots;
+    size_t n = xy.size() / 2;
+    if (n < 2) return false;
+    SmoothPolylinePoints(p, &drawn);
+    int degree = 1;
+    if (p->kind == kPolylineSpline) {
+        degree = int(std::min<size_t>(3, n - 1));
+        controls = xy;
+        Float64 spans = Float64(n - size_t(degree));
+        for (size_t i = 0; i < n + size_t(degree) + 1; ++i)
+            knots.push_back(std::clamp(Float64(i) - degree, 0.0, spans));
+    } else {
+        std::vector<Float64> parameters;
+        Boolean cubic = false;
+        CurveBezierPieces(p, &controls, &parameters, &cubic);
+        if (parameters.size() < 2) return false;
+        degree = cubic ? 3 : 1;
+        // Each piece a Bezier: its inner knots as often as the degree.
+        for (size_t i = 0; i < parameters.size(); ++i)
+            for (int r = 0; r < (i == 0 || i + 1 == parameters.size() ? degree + 1 : degree); ++r)
+                knots.push_back(parameters[i]);
+    }
+    if (knots.size() > 32000 || drawn.size() / 2 + n > 32000) return false;
+    if (w.Subclasses()) {
+        WriteSpline(w, p, degree, controls, knots, inBlock);
+        return true;
+    }
+    std::vector<Float64> xs, ys;
+    std::vector<SInt16> flags;
+    for (size_t i = 0; i + 1 < drawn.size(); i += 2)
+        xs.push_back(drawn[i]), ys.push_back(drawn[i + 1]);
+    if (p->kind == kPolylineSpline) {
+        flags.assign(xs.size(), kSplineFitVertex);
+        for (size_t i = 0; i + 1 < xy.size(); i += 2)
+            xs.push_back(xy[i]), ys.push_back(xy[i + 1]), flags.push_back(kSplineFrame);
+        WriteVertexList(w, p, xs, ys, kPolylineSplineFit, inBlock, flags, SInt16(degree == 3 ? 6 : 5));
+    } else {
+        // The drawn points run through the curve's own points every so many steps.
+        size_t pieces = std::max<size_t>(1, (controls.size() / 2 - 1) / size_t(degree));
+        size_t step = (xs.size() - 1) / pieces;
+        for (size_t i = 0; i < xs.size(); ++i)
+            flags.push_back(step > 0 && i % step == 0 ? 0 : kCurveFitExtra);
+        WriteVertexList(w, p, xs, ys, kPolylineCurveFit, inBlock, flags);
+    }
+    return true;
+}
+
 void WritePolyline(DXFWriter& w, const PolylineRecord* p, Boolean inBlock) {
     std::vector<Float64> xy = StoredPoints(p);
-    if (p->kind >= 0 && p->kind <= 9) {
+    if ((p->kind == kPolylineSpline || p->kind == kPolylineCurve) && WriteSmoothPolyline(w, p, inBlock)) {
+        w.Step();
+    } else if (p->kind >= 0 && p->kind <= 9) {
         std::vector<Float64> xs, ys;
         for (size_t i = 0; i + 1 < xy.size(); i += 2)
             xs.push_back(xy[i]), ys.push_back(xy[i + 1]);
@@ -274,11 +351,13 @@ void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
     Boolean negativeAligned = d->kind == -1 || d->kind == -2;
     DimensionRoles r = RolesOf(d, g);
     WriteDXFEntityHead(w, "DIMENSION", d->layer, 1, PenColourCode(d->pen), d->penBlock.color, inBlock);
+    if (w.Subclasses()) w.Str(100, "AcDbDimension");
     w.Str(2, "*D" + std::to_string(w.dimensionBlocks++));
     if (w.flavour == 1) w.Str(3, "Standard");
     Float64 tx = kind == kDimPointLine ? (r.d1x + r.lx) / 2 : (r.d1x + r.d2x) / 2;
     Float64 ty = kind == kDimPointLine ? (r.d1y + r.ly) / 2 : (r.d1y + r.d2y) / 2;
     auto point = [&](int code, Float64 x, Float64 y) { w.Real(code, x), w.Real(code + 10, y); };
+    // The common part first, under its own subclass where the flavour has them, then the kind's.
     auto head = [&](Float64 x, Float64 y, SInt16 flags, const char* subclass) {
         point(10, x, y), w.Real(30, 0.0), point(11, tx, ty), w.Real(31, 0.0);
         w.Int(70, flags);
@@ -291,8 +370,11 @@ void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
     case kDimAligned: {
         Float64 x = kind == kDimVertical ? r.d1x : r.p2x;
         Float64 y = kind == kDimHorizontal ? r.d2y : kind == kDimVertical ? r.p2y : r.d1y;
-        head(x, y, SInt16(negativeAligned ? 0 : kind == kDimAligned ? 1 : 0), "AcDbAlignedDimension");
+        SInt16 flags = SInt16(negativeAligned ? 0 : kind == kDimAligned ? 1 : 0);
+        head(x, y, flags, "AcDbAlignedDimension");
         point(13, r.p1x, r.p1y), point(14, r.p2x, r.p2y);
+        // A rotated dimension (type 0) gives its angle under a subclass of its own.
+        if (w.Subclasses() && flags == 0) w.Str(100, "AcDbRotatedDimension");
         w.Real(50, kind == kDimHorizontal ? 0.0
                    : kind == kDimVertical ? 90.0
                                           : Direction(r.p1x, r.p1y, r.p2x, r.p2y));
@@ -314,7 +396,7 @@ void WriteDimension(DXFWriter& w, const DimensionRecord* d, Boolean inBlock) {
         point(16, r.d1x, r.d1y);
         break;
     default:
-        head(r.p2x, r.p2y, SInt16(r.d1y == r.ly ? 6 : 70), nullptr);
+        head(r.p2x, r.p2y, SInt16(r.d1y == r.ly ? 6 : 70), "AcDbOrdinateDimension");
         point(13, r.p1x, r.p1y), point(14, r.d1x, r.d1y);
         break;
     }
@@ -401,8 +483,11 @@ void WriteDXFEntityHead(DXFWriter& w, const char* name, SInt16 layer, SInt16 lin
     if (w.Subclasses()) w.Str(100, "AcDbEntity");
     if (layer >= 0) w.Str(8, inBlock ? std::string("0") : LayerName(w, layer));
     if (lineType >= 1 && lineType <= 6) w.Str(6, kLineTypeNames[lineType - 1]);
-    if (w.colourByElement && colourCode < kNoColour)
-        w.Int(62, w.penColours ? SInt16(colourCode) : RGBToACI(w.palette, colour));
+    // The colour the element shows: its own where the drawing colours by element and it has a pen,
+    // as the nearest colour number (never the pen's number, which names another colour); else the
+    // layer's, which the layer table gives.
+    if (w.colourByElement && colourCode >= 1 && colourCode < kNoColour)
+        w.Int(62, RGBToACI(w.palette, colour));
     w.Real(39, 5.0);
 }
 

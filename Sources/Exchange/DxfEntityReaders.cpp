@@ -253,7 +253,35 @@ void AppendBulgeArc(DXFReaderContext& ctx, Float64 px, Float64 py, Float64 qx, F
 
 struct Vertex {
     Float64 x, y, bulge;
+    SInt32 flags = 0;
 };
+
+// R12's smooth polylines: a spline-fit one (flag 4) by its frame (vertices flagged 16) where the
+// frame is a cubic, or a quadratic of three points, as the drawing's own spline does; else by its
+// fitted vertices (8). A curve-fit one (flag 2) by its own vertices, without those added by the
+// fitting (1), as the drawing's curve through them. False for other polylines.
+bool MakeSmoothVertices(DXFReaderContext& ctx, const std::vector<Vertex>& v, SInt32 flags, SInt32 curveType) {
+    std::vector<Float64> frame, fitted, own;
+    for (const Vertex& p : v) {
+        std::vector<Float64>& to = (p.flags & 16) ? frame : (p.flags & 8) ? fitted : own;
+        if (!(p.flags & 16) && (p.flags & 1)) continue;
+        to.push_back(p.x), to.push_back(p.y);
+    }
+    if ((flags & 4) && frame.size() >= 4) {
+        size_t n = frame.size() / 2;
+        if (curveType == 6 || (curveType == 5 && n <= 3) || fitted.size() < 4) {
+            MakeDxfPolyline(ctx.doc, frame, n == 2 ? kPolylineSegments : kPolylineSpline, 0, 0);
+        } else {
+            MakeDxfPolyline(ctx.doc, fitted, kPolylineSegments, 0, 0);
+        }
+        return true;
+    }
+    if ((flags & 2) && !(flags & 4) && own.size() >= 6) {
+        MakeDxfPolyline(ctx.doc, own, kPolylineCurve, 0, 0);
+        return true;
+    }
+    return false;
+}
 
 void MakeVertexElements(DXFReaderContext& ctx, const std::vector<Vertex>& v, bool curve) {
     bool bulges = false;
@@ -282,7 +310,7 @@ void MakeVertexElements(DXFReaderContext& ctx, const std::vector<Vertex>& v, boo
 // SEQEND) and is handed back to the section loop.
 void ReadPolyline(DXFReaderContext& ctx) {
     if (!ReadWhole(ctx)) return;
-    SInt32 flags = DxfInt(ctx, 70);
+    SInt32 flags = DxfInt(ctx, 70), curveType = DxfInt(ctx, 75);
     bool closed = (flags & 1) != 0, curve = (flags & 4) != 0, failed = false;
     std::vector<Vertex> vertices;
     Str255 name;
@@ -291,8 +319,10 @@ void ReadPolyline(DXFReaderContext& ctx) {
             bool whole = ReadWhole(ctx);
             curve = (DxfInt(ctx, 70) & 8) != 0;
             if (!whole || failed) continue;
-            Vertex p{X(ctx, 10), X(ctx, 20), X(ctx, 42)};
-            if (!vertices.empty() && vertices.back().x == p.x && vertices.back().y == p.y) continue;
+            Vertex p{X(ctx, 10), X(ctx, 20), X(ctx, 42), DxfInt(ctx, 70)};
+            if (!vertices.empty() && vertices.back().x == p.x && vertices.back().y == p.y &&
+                vertices.back().flags == p.flags)
+                continue;
             try {
                 vertices.push_back(p);
             } catch (const std::bad_alloc&) {
@@ -314,7 +344,8 @@ void ReadPolyline(DXFReaderContext& ctx) {
         } catch (const std::bad_alloc&) {
         }
     }
-    if (!vertices.empty()) MakeVertexElements(ctx, vertices, curve);
+    if (!vertices.empty() && !MakeSmoothVertices(ctx, vertices, flags, curveType))
+        MakeVertexElements(ctx, vertices, curve);
 }
 
 // Lines and bulge arcs only: a light-weight polyline never becomes a polyline element.

@@ -96,8 +96,8 @@ bool PlainAscii(ConstStr255Param s) {
 
 bool DroppedCode(SInt32 code) {
     return (code >= 270 && code <= 290) || (code >= 421 && code <= 449) || code == 330 || code == 331 ||
-           (code >= 340 && code <= 346) || (code >= 370 && code <= 372) || code == 390 ||
-           (code >= 1000 && code <= 1100);
+           (code >= 340 && code <= 349) || (code >= 360 && code <= 369) || (code >= 370 && code <= 372) ||
+           code == 390 || (code >= 1000 && code <= 1100);
 }
 
 // Lengths follow the coordinate scale; ratios, scales, bulges and parameters do not.

@@ -413,7 +413,6 @@ OSErr ExportDXF(DocWindowRecord* doc, const FSRef* file, Boolean interactive) {
     // Only the fuller header names a code page; other flavours write ASCII and escapes.
     LoadDXFTextEncoder(w->encoder, w->flavour == 1 ? SInt32(w->codePage) : -1);
     w->colourByElement = s->colorByPen != 0;
-    w->penColours = s->penMode == 1;
     LoadACIPalette(w->palette);
 
     Float64 extents[4] = {0, 0, 0, 0};

@@ -20,7 +20,6 @@ struct DXFWriter {
     Boolean threeD = false;
     UInt32 codePage = kDXFDefaultCodePage; // 0..14
     Boolean colourByElement = false;
-    Boolean penColours = false;
     DXFTextEncoder encoder; // what texts are written in: the declared code page, else ASCII
     RGBColor palette[256]{};
     std::vector<std::string> layerNames; // 1024 slots, DXF names of the layers in use

@@ -78,20 +78,26 @@ std::vector<Float64> NaturalSplineMoments(const std::vector<Float64>& t, const s
     return m;
 }
 
+// The distinct points in order and their cumulative chord length.
+void ChordParameters(const Float64* p, int n, std::vector<Float64>* t, std::vector<Float64>* x,
+                     std::vector<Float64>* y) {
+    for (int i = 0; i < n; ++i) {
+        Float64 px = p[2 * i], py = p[2 * i + 1];
+        if (!x->empty()) {
+            Float64 step = std::hypot(px - x->back(), py - y->back());
+            if (!(step > 0)) continue; // repeats carry no span
+            t->push_back(t->back() + step);
+        } else {
+            t->push_back(0.0);
+        }
+        x->push_back(px), y->push_back(py);
+    }
+}
+
 // The interpolating cubic through the points, over cumulative chord length.
 void ChordSplinePoints(const Float64* p, int n, std::vector<Float64>* xy) {
     std::vector<Float64> t, x, y;
-    for (int i = 0; i < n; ++i) {
-        Float64 px = p[2 * i], py = p[2 * i + 1];
-        if (!x.empty()) {
-            Float64 step = std::hypot(px - x.back(), py - y.back());
-            if (!(step > 0)) continue; // repeats carry no span
-            t.push_back(t.back() + step);
-        } else {
-            t.push_back(0.0);
-        }
-        x.push_back(px), y.push_back(py);
-    }
+    ChordParameters(p, n, &t, &x, &y);
     if (x.size() < 3) {
         for (size_t i = 0; i < x.size(); ++i)
             xy->push_back(x[i]), xy->push_back(y[i]);
@@ -178,6 +184,38 @@ void SmoothPolylinePoints(const PolylineRecord* polyline, std::vector<Float64>* 
         BSplinePoints(p, n, xy);
     else
         ChordSplinePoints(p, n, xy);
+}
+
+void CurveBezierPieces(const PolylineRecord* polyline, std::vector<Float64>* controls,
+                       std::vector<Float64>* parameters, Boolean* cubic) {
+    controls->clear(), parameters->clear();
+    *cubic = false;
+    const Float64* p = PolylinePoints(polyline);
+    if (p == nullptr) return;
+    std::vector<Float64> t, x, y;
+    ChordParameters(p, polyline->pointCount, &t, &x, &y);
+    *parameters = t;
+    if (x.size() < 3) {
+        for (size_t i = 0; i < x.size(); ++i)
+            controls->push_back(x[i]), controls->push_back(y[i]);
+        return;
+    }
+    *cubic = true;
+    std::vector<Float64> mx = NaturalSplineMoments(t, x), my = NaturalSplineMoments(t, y);
+    controls->push_back(x[0]), controls->push_back(y[0]);
+    for (size_t i = 0; i + 1 < x.size(); ++i) {
+        Float64 h = t[i + 1] - t[i];
+        // The slopes at both ends of the piece, a third of the way along them.
+        auto start = [&](const std::vector<Float64>& v, const std::vector<Float64>& m) {
+            return v[i] + h / 3 * ((v[i + 1] - v[i]) / h - h * (2 * m[i] + m[i + 1]) / 6);
+        };
+        auto end = [&](const std::vector<Float64>& v, const std::vector<Float64>& m) {
+            return v[i + 1] - h / 3 * ((v[i + 1] - v[i]) / h + h * (m[i] + 2 * m[i + 1]) / 6);
+        };
+        controls->push_back(start(x, mx)), controls->push_back(start(y, my));
+        controls->push_back(end(x, mx)), controls->push_back(end(y, my));
+        controls->push_back(x[i + 1]), controls->push_back(y[i + 1]);
+    }
 }
 
 void RoundedRectParts(const Float64 corners[8], Float64 radius, Float64 sides[16], Float64 centres[8],

@@ -21,6 +21,12 @@ const Float64* PolylinePoints(const PolylineRecord* polyline);
 // that starts and ends at the end points; a curve (kind 2) passes through every point, parametrised by
 // cumulative chord length. Fewer than three points give the points themselves.
 void SmoothPolylinePoints(const PolylineRecord* polyline, std::vector<Float64>* xy);
+// A curve (kind 2) as the cubic pieces it is drawn with, each between two distinct points: the Bezier
+// control points (x, y pairs; a piece's last is the next one's first) and the chord parameter at each
+// piece's ends. Fewer than three distinct points give straight pieces (two control points each, no
+// inner ones): *cubic is then false.
+void CurveBezierPieces(const PolylineRecord* polyline, std::vector<Float64>* controls,
+                       std::vector<Float64>* parameters, Boolean* cubic);
 
 // Four sides (x1, y1, x2, y2 each), four corner centres (x, y each) and the rotation in degrees of the
 // rounded rectangle on four corners; the radius is cut to half the shorter side. Corner k's arc runs

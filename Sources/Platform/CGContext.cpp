@@ -7,6 +7,7 @@
 #include "Platform/PicturesInternal.h"
 #include "Platform/PlatformApp.h"
 #include "Platform/PlatformWindowInternal.h"
+#include "Platform/WideSegments.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -150,6 +151,55 @@ QString Decode(const char* bytes, size_t length, CGTextEncoding encoding) {
     if (!bytes) return QString();
     if (encoding == kCGEncodingUTF8) return QString::fromUtf8(bytes, qsizetype(length));
     return PlatformStringFromMacRoman(reinterpret_cast<const UInt8*>(bytes), SInt32(length));
+}
+
+// Wide solid strokes an image painter hands to our own rasteriser (Platform/WideSegments.h) rather
+// than to Qt's stroker, which builds an outline for each: an opaque pen on a 32-bit image, smooth, a
+// transform that scales both ways alike, and a clip of at most one rectangle. Aliased strokes stay
+// with Qt, whose pixels the reference pictures hold.
+struct WideRaster {
+    WideSegmentTarget target{};
+    WideSegmentPen pen{};
+    QTransform toDevice;
+};
+
+bool PrepareWideRaster(QPainter& painter, const QTransform& toDevice, const QColor& colour, qreal width,
+                       Qt::PenCapStyle cap, WideRaster* raster) {
+    auto* image = dynamic_cast<QImage*>(painter.device());
+    if (image == nullptr ||
+        (image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    if (!painter.testRenderHint(QPainter::Antialiasing) ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver || painter.opacity() != 1 ||
+        colour.alpha() != 255 || (cap != Qt::RoundCap && cap != Qt::FlatCap))
+        return false;
+    if (toDevice.type() > QTransform::TxScale || std::fabs(toDevice.m11()) != std::fabs(toDevice.m22()))
+        return false;
+    const qreal deviceWidth = width * std::fabs(toDevice.m11());
+    if (!(deviceWidth > 1) || !std::isfinite(deviceWidth)) return false;
+    QRect clip = image->rect();
+    if (painter.hasClipping()) {
+        const QTransform kept = painter.worldTransform();
+        painter.resetTransform();
+        const QRegion region = painter.clipRegion();
+        painter.setWorldTransform(kept);
+        if (region.rectCount() > 1) return false;
+        clip = clip.intersected(region.boundingRect());
+    }
+    raster->target = WideSegmentTarget{reinterpret_cast<std::uint32_t*>(image->bits()),
+                                       image->bytesPerLine() / 4,
+                                       clip.left(),
+                                       clip.top(),
+                                       clip.left() + clip.width(),
+                                       clip.top() + clip.height()};
+    raster->pen = WideSegmentPen{colour.rgba() | 0xFF000000u, deviceWidth / 2, cap == Qt::RoundCap};
+    raster->toDevice = toDevice;
+    return true;
+}
+
+void DrawWideUserSegment(const WideRaster& raster, const WideSegmentTarget& target, const float* s) {
+    const QPointF a = raster.toDevice.map(QPointF(s[0], s[1])), b = raster.toDevice.map(QPointF(s[2], s[3]));
+    DrawWideSegment(target, raster.pen, a.x(), a.y(), b.x(), b.y());
 }
 
 } // namespace
@@ -302,6 +352,7 @@ struct CGContext {
 
     void Paint(bool fill, bool eo, bool stroke) {
         if (stroke && !fill && MergeStroke()) return;
+        if (stroke && !fill && StrokeWideSegment()) return;
         Before();
         QPainterPath p;
         if (BeginPaint(&p, eo ? Qt::OddEvenFill : Qt::WindingFill)) {
@@ -310,6 +361,32 @@ struct CGContext {
             Touched();
         }
         path = QPainterPath();
+    }
+
+    // A path of separate straight segments (a line, or the dashes of one) stroked solid and wider than
+    // a pixel on an image, by our own rasteriser, as the batches draw them; false when it is not such a
+    // stroke.
+    bool StrokeWideSegment() {
+        const int count = path.elementCount();
+        if (port == nullptr || pdf || count < 2 || count % 2 != 0 || !gs.dash.empty() || gs.alpha != 1)
+            return false;
+        for (int i = 0; i < count; i += 2)
+            if (path.elementAt(i).type != QPainterPath::MoveToElement ||
+                path.elementAt(i + 1).type != QPainterPath::LineToElement)
+                return false;
+        Before();
+        painter.setOpacity(1);
+        WideRaster raster;
+        if (!PrepareWideRaster(painter, UserToDevice(), gs.stroke, gs.lineWidth, QtCap(gs.cap), &raster))
+            return false;
+        for (int i = 0; i < count; i += 2) {
+            const QPainterPath::Element& from = path.elementAt(i);
+            const QPainterPath::Element& to = path.elementAt(i + 1);
+            DrawWideSegment(raster.target, raster.pen, from.x, from.y, to.x, to.y);
+        }
+        Touched();
+        path = QPainterPath();
+        return true;
     }
 
     void AddUser(const QPainterPath& user) { path.addPath(UserToDevice().map(user)); }
@@ -827,7 +904,8 @@ struct Batch {
 // the painters write to no common pixel. Every band draws every segment and dot that touches its rows,
 // in the batch's order: Qt sets the same pixels of a line or an outline whatever the clip, so the
 // picture is the one a single painter draws, and a long line costs no band more than its rows.
-void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachLine, const Batch& batch) {
+void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachLine, const Batch& batch,
+                      const WideRaster* raster) {
     QPainter& painter = context->painter;
     auto* image = static_cast<QImage*>(painter.device());
     const QTransform toDevice = painter.worldTransform();
@@ -893,8 +971,17 @@ void DrawBatchInBands(CGContext* context, int bands, const QPen& pen, bool eachL
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         BatchSink sink(p, eachLine);
-        for (size_t i = 0; i < batch.segmentCount; ++i)
-            if (touches(segmentBands[i], band)) sink.Line(batch.segments + 4 * i);
+        if (raster != nullptr) {
+            WideSegmentTarget rows = raster->target;
+            rows.clipTop = std::max(rows.clipTop, top);
+            rows.clipBottom = std::min(rows.clipBottom, bottom);
+            for (size_t i = 0; i < batch.segmentCount; ++i)
+                if (touches(segmentBands[i], band))
+                    DrawWideUserSegment(*raster, rows, batch.segments + 4 * i);
+        } else {
+            for (size_t i = 0; i < batch.segmentCount; ++i)
+                if (touches(segmentBands[i], band)) sink.Line(batch.segments + 4 * i);
+        }
         for (size_t i = 0; i < batch.dotCount; ++i)
             if (touches(dotBands[i], band)) sink.Dot(batch.dots + 2 * i);
     };
@@ -929,12 +1016,18 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
     const Batch batch{segments, segments ? segmentCount : 0, dots, dots ? dotCount : 0};
     const bool eachLine = pen->width > 1;
     int bands = BandCount(context, batch.segmentCount * (eachLine ? kWideLineWeight : 1) + batch.dotCount);
-    if (bands > 1 && batch.segmentCount + batch.dotCount < (size_t(1) << 32)) {
-        DrawBatchInBands(context, bands, qpen, eachLine, batch);
+    WideRaster raster;
+    const bool ownRaster = eachLine && PrepareWideRaster(painter, painter.worldTransform(), qpen.color(),
+                                                         qpen.widthF(), qpen.capStyle(), &raster);
+    if (bands > 1) {
+        DrawBatchInBands(context, bands, qpen, eachLine, batch, ownRaster ? &raster : nullptr);
     } else {
         BatchSink sink(painter, eachLine);
         for (size_t i = 0; i < batch.segmentCount; ++i)
-            sink.Line(batch.segments + 4 * i);
+            if (ownRaster)
+                DrawWideUserSegment(raster, raster.target, batch.segments + 4 * i);
+            else
+                sink.Line(batch.segments + 4 * i);
         for (size_t i = 0; i < batch.dotCount; ++i)
             sink.Dot(batch.dots + 2 * i);
     }

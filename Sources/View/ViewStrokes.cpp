@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -44,6 +45,9 @@ constexpr Float64 kFullSizeUnitsPerPixel = 25.4 / 72.0;
 // At half size and below a drawing's lines carry far less detail than antialiasing costs.
 constexpr Float64 kAliasedUnitsPerPixel = 2 * kFullSizeUnitsPerPixel;
 
+// Slots of the table of segments a batch holds (a power of two).
+constexpr size_t kSeenSegments = 8192;
+
 // The pending strokes of the window pass. One per context being drawn: a band drawn apart would own
 // its own.
 struct StrokeBatch {
@@ -60,6 +64,15 @@ struct StrokeBatch {
     int pixelsWide = 0, pixelsHigh = 0;
     std::vector<std::uint64_t> dotPixels;
     std::vector<std::uint32_t> setPixels;
+    // Segments the batch holds already, by a hash of their ends: lines lying on one another (copies of
+    // one block at one spot) are drawn once, so a redraw costs the pixels it covers, not the overlap.
+    // An entry counts only in the generation it was written in; each flush starts a new one.
+    struct Seen {
+        float ends[4];
+        std::uint32_t generation;
+    };
+    std::vector<Seen> seen = std::vector<Seen>(kSeenSegments);
+    std::uint32_t generation = 1;
 };
 
 StrokeBatch gBatch;
@@ -105,6 +118,21 @@ void AddDot(Float64 x, Float64 y) {
 void BatchSegment(CGContextRef ctx, const RGBColor& rgb, Float64 width, Float64 x1, Float64 y1, Float64 x2,
                   Float64 y2) {
     UseBatchPen(ctx, rgb, width);
+    float ends[4] = {float(x1), float(y1), float(x2), float(y2)};
+    // One direction for both, so a line drawn back over itself is the same segment.
+    if (ends[2] < ends[0] || (ends[2] == ends[0] && ends[3] < ends[1])) {
+        std::swap(ends[0], ends[2]);
+        std::swap(ends[1], ends[3]);
+    }
+    std::uint32_t bits[4];
+    std::memcpy(bits, ends, sizeof bits);
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+    for (std::uint32_t b : bits)
+        hash = (hash ^ b) * 0xBF58476D1CE4E5B9ull;
+    StrokeBatch::Seen& slot = gBatch.seen[(hash >> 40) & (kSeenSegments - 1)];
+    if (slot.generation == gBatch.generation && std::memcmp(slot.ends, ends, sizeof ends) == 0) return;
+    std::memcpy(slot.ends, ends, sizeof ends);
+    slot.generation = gBatch.generation;
     gBatch.segments.insert(gBatch.segments.end(), {float(x1), float(y1), float(x2), float(y2)});
 }
 
@@ -194,6 +222,11 @@ void FlushStrokeBatch() {
                                 gBatch.dots.data(), gBatch.dots.size() / 2);
     gBatch.segments.clear();
     gBatch.dots.clear();
+    if (++gBatch.generation == 0) {
+        for (StrokeBatch::Seen& slot : gBatch.seen)
+            slot.generation = 0;
+        gBatch.generation = 1;
+    }
     for (std::uint32_t i : gBatch.setPixels)
         gBatch.dotPixels[i / 64] = 0;
     gBatch.setPixels.clear();

@@ -3,6 +3,7 @@
 #include "DxfTestDrawing.h"
 
 #include "Exchange/DxfReader.h"
+#include "Model/PolylineGeometry.h"
 
 #include <cmath>
 
@@ -74,6 +75,61 @@ TEST_F(DxfReadBackTest, GeometricKindsComeBackInEveryFlavour) {
             EXPECT_NEAR(p[6], 0, 1e-8);
             EXPECT_NEAR(p[7], 12, 1e-8);
         }
+        DisposeDocumentRecords(read);
+    }
+}
+
+namespace {
+
+std::vector<Float64> Stored(const PolylineRecord* p) {
+    const Float64* xy = PolylinePoints(p);
+    return xy ? std::vector<Float64>(xy, xy + 2 * p->pointCount) : std::vector<Float64>();
+}
+
+// The largest distance from a point of one drawn line to the other drawn line.
+double Apart(const std::vector<Float64>& a, const std::vector<Float64>& b) {
+    double worst = 0;
+    for (size_t i = 0; i + 1 < a.size(); i += 2) {
+        double best = 1e300;
+        for (size_t k = 0; k + 3 < b.size(); k += 2) {
+            double dx = b[k + 2] - b[k], dy = b[k + 3] - b[k + 1], len = dx * dx + dy * dy;
+            double t =
+                len > 0 ? std::clamp(((a[i] - b[k]) * dx + (a[i + 1] - b[k + 1]) * dy) / len, 0.0, 1.0) : 0;
+            best = std::min(best, std::hypot(b[k] + t * dx - a[i], b[k + 1] + t * dy - a[i + 1]));
+        }
+        worst = std::max(worst, best);
+    }
+    return worst;
+}
+
+} // namespace
+
+// Splines and curves go out in their true shape (SPLINE where the flavour has subclass markers,
+// spline-fit and curve-fit polylines otherwise) and come back as the same curve.
+TEST_F(DxfReadBackTest, SplinesAndCurvesComeBackInTheirShape) {
+    PolylineRecord* spline = AddPolyline(kPolylineSpline, {0, 0, 10, 20, 30, 20, 40, 0, 60, 10});
+    PolylineRecord* curve = AddPolyline(kPolylineCurve, {100, 0, 110, 20, 130, 20, 140, 0, 160, 10});
+    std::vector<Float64> splineDrawn, curveDrawn;
+    SmoothPolylinePoints(spline, &splineDrawn);
+    SmoothPolylinePoints(curve, &curveDrawn);
+    for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
+        SCOPED_TRACE(flavour);
+        WrittenPairs p = ParseDxfPairs(ExportRaw(flavour, "curves.dxf"));
+        EXPECT_EQ(p.Count("0", "SPLINE"), flavour >= 2 ? 2 : 0);
+        DocWindowRecord* read = ReadBack(flavour);
+        ASSERT_NE(read, nullptr);
+        std::vector<PolylineRecord*> polylines = All(read->polylineHead);
+        ASSERT_EQ(polylines.size(), 2u);
+        EXPECT_EQ(polylines[0]->kind, kPolylineSpline);
+        std::vector<Float64> frame = Stored(polylines[0]), given = Stored(spline);
+        ASSERT_EQ(frame.size(), given.size());
+        for (size_t i = 0; i < frame.size(); ++i)
+            EXPECT_NEAR(frame[i], given[i], 1e-8);
+        std::vector<Float64> back;
+        SmoothPolylinePoints(polylines[1], &back);
+        // within 0.1 % of the curve's size (60), the chords of its drawing included
+        EXPECT_LT(Apart(curveDrawn, back), 0.06);
+        EXPECT_LT(Apart(back, curveDrawn), 0.06);
         DisposeDocumentRecords(read);
     }
 }

@@ -115,6 +115,33 @@ TEST_F(DxfRoundTripTest, LayersAndLineTypesComeBackByFlavour) {
     }
 }
 
+// A text of five scripts and a dimension text come back unchanged from every flavour, whatever code
+// page the preferences give: what the code page lacks goes out as "\U+XXXX", and the header names the
+// code page of the bytes written.
+TEST_F(DxfRoundTripTest, TextsOfEveryScriptComeBackFromEveryFlavour) {
+    const std::string text = "Grüße Łódź Ωμέγα Привет 中文 ±0.5 100% \xF0\x9F\x98\x80";
+    AddText(text, 6, 10, 20);
+    for (UInt32 codePage : {UInt32(6), UInt32(11), UInt32(14), UInt32(13)}) {
+        GeneralPrefs.codePage = codePage;
+        for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
+            SCOPED_TRACE(std::to_string(codePage) + " " + std::to_string(flavour));
+            WrittenPairs p = ParseDxfPairs(ExportRaw(flavour, "trip.dxf"));
+            size_t declared = p.Find("9", "$DWGCODEPAGE");
+            EXPECT_EQ(declared != WrittenPairs::npos, flavour == 1);
+            for (const DxfPair& pair : p)
+                if (flavour != 1)
+                    for (char c : pair.second)
+                        ASSERT_LT(UInt8(c), 0x80) << "no code page named, so ASCII only: " << pair.second;
+            DocWindowRecord* read = ReadBack(flavour);
+            ASSERT_NE(read, nullptr);
+            std::vector<TextRecord*> texts = Elements(read->textHead);
+            ASSERT_EQ(texts.size(), 1u);
+            EXPECT_EQ(Name(texts[0]->text), text);
+            DisposeDocumentRecords(read);
+        }
+    }
+}
+
 TEST_F(DxfRoundTripTest, TextsInsertsAndDimensionsComeBackByFlavour) {
     AddText("Plain", 6, 10, 20);
     TextRecord* centred = AddText("Centred", 4, 10, 40);

@@ -2,6 +2,7 @@
 // and long chunks; inserts with nested blocks under a depth bound and a budget; dimensions of every
 // type, their "<>" prefix and suffix, the dimension switch, and dimension blocks in block definitions.
 #include "DxfReaderTestSupport.h"
+#include "GuiHarness.h"
 
 #include "Exchange/DxfReaderContext.h"
 #include "Files/Preferences.h"
@@ -110,8 +111,21 @@ TEST_F(DxfTextsInsertsTest, TextsTakeTheirStringAnchorAndAlignment) {
     }
 }
 
+// Texts measured with the application's fonts.
+class DxfMeasuredTextsTest : public DxfTextsInsertsTest {
+  protected:
+    void SetUp() override {
+        GuiTestSetUp();
+        DxfTextsInsertsTest::SetUp();
+    }
+    void TearDown() override {
+        DxfTextsInsertsTest::TearDown();
+        GuiTestTearDown();
+    }
+};
+
 // Aligned (72 = 3) and fit (72 = 5) texts fill the span between their two points, along it.
-TEST_F(DxfTextsInsertsTest, AlignedAndFitTextsFillTheirSpan) {
+TEST_F(DxfMeasuredTextsTest, AlignedAndFitTextsFillTheirSpan) {
     for (const char* h : {"3", "5"}) {
         SCOPED_TRACE(h);
         ASSERT_TRUE(Import(DxfEntities({{0, "TEXT"},

@@ -21,6 +21,7 @@ class Counter : public DL_CreationAdapter {
     void addVertex(const DL_VertexData&) override { ++counts["VERTEX"]; }
     void addSolid(const DL_SolidData&) override { ++counts["SOLID"]; }
     void addPoint(const DL_PointData&) override { ++counts["POINT"]; }
+    void addSpline(const DL_SplineData&) override { ++counts["SPLINE"]; }
     void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { ++counts["DIMENSION"]; }
     void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { ++counts["DIMENSION"]; }
     void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { ++counts["DIMENSION"]; }

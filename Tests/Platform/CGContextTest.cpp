@@ -389,3 +389,54 @@ TEST_F(CGTest, LargeBatchesDrawnInBandsMatchSmallBatches) {
             DisposeOffscreenGWorld(&world);
     }
 }
+
+// Smooth solid lines wider than a pixel are drawn by our own rasteriser: the picture must be the one
+// Qt's stroker gives within the rounding of an edge's coverage, for both caps, all directions, lengths
+// down to none, and across a clip. One dash longer than the line sends the same stroke to Qt.
+TEST_F(CGTest, WideSmoothLinesLookAsTheStrokerDrawsThem) {
+    struct Case {
+        CGFloat x1, y1, x2, y2, width;
+        CGLineCap cap;
+    };
+    const Case cases[] = {
+        {10, 10, 90, 10, 3, kCGLineCapButt},           {10.3f, 10.7f, 90.2f, 60.1f, 5, kCGLineCapRound},
+        {20, 70, 25.5f, 12.25f, 7.5f, kCGLineCapButt}, {50, 40, 50.4f, 40.2f, 9, kCGLineCapRound},
+        {40, 40, 40, 40, 6, kCGLineCapRound},          {-20, 30, 130, 45, 2.5f, kCGLineCapRound},
+        {30.5f, 5, 30.5f, 75, 1.6f, kCGLineCapButt},
+    };
+    const CGFloat longDash[] = {1000, 1};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x1 + c.y1 * 1000 + c.width);
+        GWorldPtr worlds[2] = {nullptr, nullptr};
+        for (int w = 0; w < 2; ++w) {
+            ASSERT_EQ(NewOffscreenGWorld(&worlds[w], kW, kH, 32, 0), noErr);
+            CGContextRef ctx = nullptr;
+            ASSERT_EQ(QDBeginCGContext(worlds[w], &ctx), noErr);
+            CGContextSetShouldAntialias(ctx, true);
+            CGContextClipToRect(ctx, CGRectMake(3, 2, 90, 74));
+            CGContextSetRGBStrokeColor(ctx, 0.1, 0.2, 0.7, 1);
+            CGContextSetLineWidth(ctx, c.width);
+            CGContextSetLineCap(ctx, c.cap);
+            if (w == 1) CGContextSetLineDash(ctx, 0, longDash, 2);
+            CGContextBeginPath(ctx);
+            CGContextMoveToPoint(ctx, c.x1, c.y1);
+            CGContextAddLineToPoint(ctx, c.x2, c.y2);
+            CGContextStrokePath(ctx);
+            QDEndCGContext(worlds[w], &ctx);
+        }
+        int worst = 0;
+        double ink[2] = {0, 0};
+        for (SInt16 v = 0; v < kH; ++v)
+            for (SInt16 h = 0; h < kW; ++h) {
+                RGBColor a = GetPortPixel(worlds[0], h, v), b = GetPortPixel(worlds[1], h, v);
+                worst = std::max({worst, std::abs(a.red - b.red) >> 8, std::abs(a.blue - b.blue) >> 8});
+                ink[0] += 0xFFFF - a.red, ink[1] += 0xFFFF - b.red;
+                if (h < 3 || v >= kH - 2 || h >= 93 || v < kH - 76)
+                    EXPECT_EQ(a.red, 0xFFFF) << h << ", " << v;
+            }
+        EXPECT_LE(worst, 64); // an edge pixel's coverage, by a quarter at most
+        EXPECT_NEAR(ink[0], ink[1], 0.04 * ink[1] + 0xFFFF);
+        for (GWorldPtr& world : worlds)
+            DisposeOffscreenGWorld(&world);
+    }
+}

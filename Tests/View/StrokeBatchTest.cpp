@@ -64,6 +64,27 @@ TEST_F(StrokeBatchTest, TheBatchedPassDrawsWhatElementByElementDrawingDraws) {
     CGSetDefaultShouldAntialias(false);
 }
 
+// Lines lying on one another (copies of a block at one spot) are drawn once: a thousand copies give
+// the picture of one, either way round, while another line of the same pen is still drawn.
+TEST_F(StrokeBatchTest, LinesLyingOnOneAnotherAreDrawnOnce) {
+    CGSetDefaultShouldAntialias(true);
+    SetTestView(doc, 0.2);
+    auto wide = [&](Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+        AppendTestLine(doc, x1, y1, x2, y2)->penBlock.penWidth100 = 100;
+    };
+    wide(5, 5, 60, 33);
+    wide(5, 30, 60, 6);
+    RedrawWindow(doc);
+    const std::vector<RGBColor> once = Snapshot();
+    for (int i = 0; i < 500; ++i) {
+        wide(5, 5, 60, 33);
+        wide(60, 33, 5, 5);
+    }
+    RedrawWindow(doc);
+    EXPECT_EQ(Differing(once, Snapshot()), 0);
+    CGSetDefaultShouldAntialias(false);
+}
+
 TEST_F(StrokeBatchTest, BelowFullSizeSubPixelElementsAreDotsOneAPixel) {
     SetTestView(doc, 2.0, 20, 20); // 2 mm a pixel: 14 % zoom
     RedrawWindow(doc);
