@@ -16,7 +16,7 @@
 #include "Platform/Events.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "View/WorldPrimitives.h"
 
 #include <cmath>

@@ -11,7 +11,7 @@
 #include "Model/SharedUtilities.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/QuickDraw.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/Snapping.h"
 #include "Tools/ToolState.h"
 

@@ -27,7 +27,6 @@
 namespace {
 
 constexpr SInt16 kOK = 1, kCancel = 2;
-constexpr SInt16 kEditMenu = 197;
 constexpr SInt16 kCutItem = 4, kCopyItem = 5, kPasteItem = 6, kClearItem = 8, kSelectAllItem = 9;
 constexpr SInt16 kLogSlot = 28, kFontSizeSlot = 43, kHeaderSlot = 44;
 constexpr SInt16 kStandardSizes[] = {9, 10, 12, 14, 18, 24, 36};

@@ -17,7 +17,7 @@
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
 #include "Shell/DocumentWindow.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/ToolState.h"
 #include "View/ContentPasses.h"
 #include "View/WorldPrimitives.h"

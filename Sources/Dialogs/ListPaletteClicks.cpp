@@ -9,7 +9,7 @@
 #include "Platform/Controls.h"
 #include "Platform/Events.h"
 #include "Platform/QuickDraw.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/CommandField.h"
 #include "View/SavedViews.h"
 

@@ -7,7 +7,7 @@
 #include "Model/DocumentRecords.h"
 #include "Model/NewDocument.h"
 #include "Other/MathPrimitives.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/CommandField.h"
 #include "Tools/ToolState.h"
 #include "View/ContentPasses.h"

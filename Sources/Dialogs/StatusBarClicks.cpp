@@ -14,7 +14,7 @@
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
 #include "Shell/EventLoop.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/AttributeTools.h"
 #include "Tools/CommandField.h"
 #include "Tools/PendingValues.h"

@@ -32,7 +32,6 @@
 namespace {
 
 constexpr SInt16 kOK = 1, kCancel = 2;
-constexpr SInt16 kEditMenu = 197;
 constexpr SInt16 kCutItem = 4, kCopyItem = 5, kPasteItem = 6, kClearItem = 8;
 constexpr SInt16 kFontsMenu = 512;
 

@@ -1,6 +1,5 @@
 // The text dialogs the text tools open: the attribute dialog (on one text, or on the settings for
-// new texts) and the long-text dialog of a framed text box. Until the dialogs are built the bodies
-// in TextDialogsStub.cpp stand in.
+// new texts) and the long-text dialog of a framed text box.
 #pragma once
 
 #include "Platform/MacTypes.h"

@@ -12,7 +12,7 @@
 #include "Platform/QuickDraw.h"
 #include "Shell/MenuBar.h"
 #include "Shell/MouseDispatch.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/CommandField.h"
 #include "Tools/ToolState.h"
 #include "Tools/ToolTables.h"

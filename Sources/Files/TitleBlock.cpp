@@ -15,7 +15,7 @@
 #include "Platform/FileManager.h"
 #include "Platform/MacRoman.h"
 #include "Shell/KeyDispatch.h"
-#include "Shell/StatusArea.h"
+#include "Model/DocumentHooks.h"
 #include "Tools/TextEditing.h"
 #include "View/ContentPasses.h"
 
@@ -158,7 +158,7 @@ void TitleBlockDialog(DocWindowRecord* doc) {
         ApplyTitleBlockScale(doc, TitleBlockField(block, kScaleField));
     }
     CloseModalDialog(dialog, &DialogPositionTable[0]);
-    UpdateStatusArea(doc, true);
+    gDocumentHooks.updateStatusArea(doc, true);
     if (item != kOKItem) return;
     if (!DrawingHoldsDrawnElements(doc)) {
         if (SInt16 index = PaperIndexForFormat(TitleBlockField(block, kPaperField)); index != 0)

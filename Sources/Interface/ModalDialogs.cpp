@@ -22,7 +22,6 @@ SInt32 gDepth = 0;
 
 const SInt16 kModalMenus[] = {198, 197, 132, 133, 134, 196, 195};
 constexpr SInt16 kAppMenu = 128;
-constexpr SInt16 kEditMenu = 197;
 
 void SetModalMenus(bool enable) {
     if (CountOpenDocuments() > 0) {

@@ -28,6 +28,9 @@ struct DocumentHooks {
     void (*markWindowTitleChanged)(DocWindowRecord* doc) = NoHook;
     // Item n of STR# 128 in the window's message line.
     void (*showStatusMessage)(DocWindowRecord* doc, SInt16 message, Boolean eraseFirst) = NoHook;
+    // The window's status area drawn again; updated, with the message line too when whole.
+    void (*drawStatusArea)(DocWindowRecord* doc) = NoHook;
+    void (*updateStatusArea)(DocWindowRecord* doc, Boolean whole) = NoHook;
     // Draws one element at once (kind and record as in the element lists).
     void (*drawElement)(DocWindowRecord* doc, SInt16 kind, void* element) = DrawAtNextRedraw;
     // Redraws the window's content now (long operations show their progress so).

@@ -216,6 +216,12 @@ struct CGContext {
     int pages = 0;
     CGContextBeforePaintHook beforePaint = nullptr;
     void* beforePaintUser = nullptr;
+    // The circle arc the current path holds alone, in device space (angles in radians), while the path
+    // has as many elements as the arc gave it.
+    struct LoneArc {
+        double cx, cy, radius, start, sweep;
+        int elements = -1;
+    } loneArc;
 
     // On vector devices (PDF files, printers) strokes of one pen and transform in a row go out as
     // one path: a file then holds each change of pen once instead of a graphics state per element.
@@ -352,7 +358,7 @@ struct CGContext {
 
     void Paint(bool fill, bool eo, bool stroke) {
         if (stroke && !fill && MergeStroke()) return;
-        if (stroke && !fill && StrokeWideSegment()) return;
+        if (stroke && !fill && (StrokeWideSegment() || StrokeWideArc())) return;
         Before();
         QPainterPath p;
         if (BeginPaint(&p, eo ? Qt::OddEvenFill : Qt::WindingFill)) {
@@ -386,6 +392,24 @@ struct CGContext {
         }
         Touched();
         path = QPainterPath();
+        return true;
+    }
+
+    // The same for a path of one circle arc.
+    bool StrokeWideArc() {
+        if (port == nullptr || pdf || loneArc.elements != path.elementCount() || !gs.dash.empty() ||
+            gs.alpha != 1)
+            return false;
+        Before();
+        painter.setOpacity(1);
+        WideRaster raster;
+        if (!PrepareWideRaster(painter, UserToDevice(), gs.stroke, gs.lineWidth, QtCap(gs.cap), &raster))
+            return false;
+        DrawWideArc(raster.target, raster.pen, loneArc.cx, loneArc.cy, loneArc.radius, loneArc.start,
+                    loneArc.sweep);
+        Touched();
+        path = QPainterPath();
+        loneArc.elements = -1;
         return true;
     }
 
@@ -716,8 +740,29 @@ void CGContextAddQuadCurveToPoint(CGContextRef context, CGFloat cpx, CGFloat cpy
 void CGContextAddArc(CGContextRef context, CGFloat x, CGFloat y, CGFloat radius, CGFloat startAngle,
                      CGFloat endAngle, int clockwise) {
     if (!context) return;
-    AppendArc(context->path, context->path.elementCount() > 0, x, y, radius, startAngle, endAngle,
-              clockwise != 0, context->UserToDevice());
+    const bool alone = context->path.elementCount() == 0;
+    const QTransform m = context->UserToDevice();
+    AppendArc(context->path, !alone, x, y, radius, startAngle, endAngle, clockwise != 0, m);
+    context->loneArc.elements = -1;
+    // A path of this arc alone, under a transform that keeps circles circles, can be stroked by our own
+    // rasteriser: its sweep as the curves run, mirrored when the transform mirrors.
+    if (!alone || m.type() > QTransform::TxScale || std::fabs(m.m11()) != std::fabs(m.m22()) || !(radius > 0))
+        return;
+    const double full = 2 * M_PI;
+    double sweep = endAngle - startAngle;
+    if (!clockwise)
+        sweep = sweep >= full ? full : sweep < 0 ? std::fmod(std::fmod(sweep, full) + full, full) : sweep;
+    else
+        sweep = sweep <= -full ? -full : sweep > 0 ? std::fmod(std::fmod(sweep, full) - full, full) : sweep;
+    const bool mirrored = m.m11() * m.m22() < 0;
+    const QPointF centre = m.map(QPointF(x, y));
+    context->loneArc =
+        CGContext::LoneArc{centre.x(),
+                           centre.y(),
+                           radius * std::fabs(m.m11()),
+                           std::atan2(m.m22() * std::sin(startAngle), m.m11() * std::cos(startAngle)),
+                           mirrored ? -sweep : sweep,
+                           context->path.elementCount()};
 }
 
 void CGContextAddRect(CGContextRef context, CGRect rect) {

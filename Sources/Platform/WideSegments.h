@@ -23,3 +23,8 @@ struct WideSegmentTarget {
 // segment of no length is its cap disc with round caps and nothing with butt caps.
 void DrawWideSegment(const WideSegmentTarget& target, const WideSegmentPen& pen, double x1, double y1,
                      double x2, double y2);
+
+// An arc of the circle about (cx, cy) from angle start through sweep (radians, either sign; a sweep of
+// a whole turn or more is the circle), in device space, with the pen's caps at its ends.
+void DrawWideArc(const WideSegmentTarget& target, const WideSegmentPen& pen, double cx, double cy,
+                 double radius, double start, double sweep);

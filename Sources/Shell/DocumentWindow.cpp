@@ -14,7 +14,7 @@
 #include "Files/NativeDocument.h"
 #include "Model/NewDocument.h"
 #include "Platform/QuickDraw.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/ToolDispatch.h"
 #include "View/ViewTransform.h"
 #include "View/ZoomExtents.h"

@@ -11,8 +11,6 @@ using ControlRef = OpaqueControlRef*;
 
 // Fixed pixel geometry of the chrome.
 constexpr SInt16 kStatusBarWidth = 332; // the status bar ends where the horizontal scroll bar starts
-constexpr SInt16 kSnapButtonsLeft = 272;
-constexpr SInt16 kSideButtonCount = 5;
 constexpr SInt16 kMinWindowWidth = 398;
 constexpr SInt16 kMinWindowHeight = 250;
 constexpr SInt16 kMaxWindowSize = 16384;

@@ -2,7 +2,7 @@
 // question, moving it with the mouse, renaming it, and the page setup of the drawing or a frame.
 #include "Shell/FrameMenus.h"
 
-#include "Files/FrameDialogs.h"
+#include "Dialogs/FrameDialogs.h"
 #include "Model/DocumentRecords.h"
 #include "Model/LayersFrames.h"
 #include "Other/Alerts.h"

@@ -17,7 +17,7 @@
 #include "Files/Preferences.h"
 #include "Shell/MenuBar.h"
 #include "Shell/MouseDispatch.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/ToolDispatch.h"
 #include "Tools/AreaPicks.h"
 #include "Tools/ToolState.h"

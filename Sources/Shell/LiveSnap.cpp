@@ -10,7 +10,7 @@
 #include "Other/MathPrimitives.h"
 #include "Tools/Picking.h"
 #include "Platform/QuickDraw.h"
-#include "View/ScrollGrid.h"
+#include "Tools/ToolDispatch.h"
 #include "Tools/Snapping.h"
 #include "Tools/ToolState.h"
 #include "View/ViewStrokes.h"

@@ -3,46 +3,13 @@
 // the tool menus and the Scripts menu built from the scripts folders.
 #pragma once
 
+#include "Interface/MenuItemsById.h"
 #include "Platform/Menus.h"
 
 #include <string>
 #include <vector>
 
 struct DocWindowRecord;
-
-enum : SInt16 {
-    kAppleMenu = 128,
-    kMarkerMenu = 129,
-    kImagesMenu = 130,
-    kOutputAreasMenu = 131,
-    kLayersMenu = 132,
-    kKeysMenu = 133,
-    kSymbolsMenu = 134,
-    kRepairsMenu = 135,
-    kScaleMenu = 136,
-    kHelpMenu = 139,
-    kPagesMenu = 145,
-    kExportMenu = 152,
-    kViewsMenu = 153,
-    kDeleteViewMenu = 154,
-    kDeleteFrameMenu = 155,
-    kNumberMenu = 167,
-    kPageSetupMenu = 170,
-    kMoveFrameMenu = 171,
-    kRecentMenu = 172,
-    kFramesMenu = 175,
-    kRenameViewMenu = 176,
-    kFontMenu = 177,
-    kFirstToolMenu = 180,
-    kLastToolMenu = 191,
-    kWindowMenu = 195,
-    kSettingsMenu = 196,
-    kEditMenu = 197,
-    kFileMenu = 198,
-    kScriptsMenu = 199,
-    kToolMenu = 1400,
-    kSystemHelpMenu = -16490,
-};
 
 // A script of the Scripts menu: its name and file.
 struct ScriptEntry {

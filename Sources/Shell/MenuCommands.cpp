@@ -23,7 +23,7 @@
 #include "Other/Alerts.h"
 #include "Model/NewDocument.h"
 #include "Files/Preferences.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/ToolDispatch.h"
 #include "Tools/AreaTools.h"
 #include "Tools/DimensionTools.h"

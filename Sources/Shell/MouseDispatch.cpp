@@ -20,7 +20,7 @@
 #include "Shell/MenuBar.h"
 #include "Model/NewDocument.h"
 #include "Platform/QuickDraw.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/ToolDispatch.h"
 #include "View/ZoomExtents.h"
 #include "Dialogs/StatusBarClicks.h"

@@ -2,7 +2,7 @@
 // loop, and the release of the cursors, menus and tables afterwards.
 #include "Shell/StartupShutdown.h"
 #include "Shell/FrameMenus.h"
-#include "Files/FrameDialogs.h"
+#include "Dialogs/FrameDialogs.h"
 #include "Files/Printing.h"
 #include "Exchange/DxfReader.h"
 
@@ -28,7 +28,7 @@
 #include "Interface/ModalDialogs.h"
 #include "Model/NewDocument.h"
 #include "Model/SharedUtilities.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "View/SavedViews.h"
 #include "Dialogs/CoordinateBar.h"
 
@@ -76,6 +76,8 @@ void InstallShellHooks() {
     gDocumentHooks.newDocumentWindow = NewDocumentWindow;
     gDocumentHooks.markWindowTitleChanged = MarkWindowTitleChanged;
     gDocumentHooks.showStatusMessage = ShowStatusMessage;
+    gDocumentHooks.drawStatusArea = DrawWindowStatusArea;
+    gDocumentHooks.updateStatusArea = UpdateStatusArea;
     gDocumentHooks.refreshPalettes = RefreshPalettes;
     gDocumentHooks.rebuildViewsMenu = RebuildViewsMenu;
     gDocumentHooks.activateWindow = ActivateWindow;

@@ -13,7 +13,7 @@
 #include "Platform/MemoryManager.h"
 #include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/AreaOutlines.h"
 #include "Tools/Picking.h"
 #include "Tools/ToolState.h"

@@ -15,7 +15,7 @@
 #include "Other/NumberFormat.h"
 #include "Platform/QuickDraw.h"
 #include "Model/SharedUtilities.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Platform/TextObjects.h"
 #include "Tools/ToolState.h"
 #include "Tools/ToolTables.h"

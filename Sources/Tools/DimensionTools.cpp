@@ -16,7 +16,7 @@
 #include "Other/Alerts.h"
 #include "Other/NumberFormat.h"
 #include "Other/ZEZUdivari.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/CommandField.h"
 #include "Tools/Picking.h"
 #include "Tools/Snapping.h"

@@ -22,7 +22,7 @@
 #include "Tools/TextElements.h"
 #include "Tools/ToolState.h"
 #include "View/ElementMoves.h"
-#include "View/ScrollGrid.h"
+#include "Tools/ToolDispatch.h"
 #include "View/WorldPrimitives.h"
 
 #include <algorithm>

@@ -17,7 +17,7 @@
 #include "Tools/ParallelLines.h"
 #include "Tools/Picking.h"
 #include "Tools/Snapping.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Dialogs/ToolDialogServices.h"
 #include "Tools/ToolState.h"
 #include "Model/UndoJournal.h"

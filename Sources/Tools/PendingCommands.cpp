@@ -7,7 +7,7 @@
 #include "Tools/CommandField.h"
 #include "Model/DocumentRecords.h"
 #include "Other/NumberFormat.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/ToolState.h"
 #include "Other/ZEZUdivari.h"
 

@@ -13,7 +13,7 @@
 #include "Other/NumberFormat.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/QuickDraw.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/CommandField.h"
 #include "Tools/Picking.h"
 #include "Tools/Snapping.h"

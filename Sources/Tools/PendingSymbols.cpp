@@ -107,7 +107,7 @@ void RefuseName(DocWindowRecord* doc) {
     CommandFieldSelectAll(doc);
 }
 
-// The symbol editor has a window of its own, which comes with the symbol libraries.
+// The symbol editor has a window of its own, which comes with the symbol windows.
 void OpenSymbolEditor(SymbolDefRecord*, DocWindowRecord*) {
     SysBeep(1);
 }

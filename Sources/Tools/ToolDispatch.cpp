@@ -94,6 +94,18 @@ void RunToolStep(DocWindowRecord* doc, ToolStepTable rows, SInt16 tool) {
     row->run(s);
 }
 
+Boolean MouseToWorld(DocWindowRecord* doc, SInt16 mouseX, SInt16 mouseY) {
+    WorldPickPoint p = PixelToWorld(doc, mouseX, mouseY);
+    ToolInputState& input = doc->drawing->toolInput;
+    input.cursorX = p.x;
+    input.cursorY = p.y;
+    input.pickMinX = p.minX;
+    input.pickMaxX = p.maxX;
+    input.pickMinY = p.minY;
+    input.pickMaxY = p.maxY;
+    return true;
+}
+
 Boolean ToolGroupBuilt(SInt16 group) {
     return group >= 0 && group < kToolGroupCount && kGroupHandlers[group] != nullptr;
 }

@@ -46,6 +46,9 @@ const ToolStepRow* FindStepRow(ToolStepTable rows, SInt16 tool, SInt16 step);
 // Runs the row of the tool at the document's current step; nothing when the table has no such row.
 void RunToolStep(DocWindowRecord* doc, ToolStepTable rows, SInt16 tool);
 
+// The cursor point and the pick rectangle of the tool input from a mouse position (x in drawing-area
+// pixels, y counted upward from the bottom of the drawing area).
+Boolean MouseToWorld(DocWindowRecord* doc, SInt16 mouseX, SInt16 mouseY);
 // True when the group's tools take clicks; the others stay dimmed in the menus.
 Boolean ToolGroupBuilt(SInt16 group);
 // Routes the pending event of MenuCommandGlobals for the front document (null when none).

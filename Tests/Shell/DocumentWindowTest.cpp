@@ -13,7 +13,7 @@
 #include "Model/NewDocument.h"
 #include "Files/Preferences.h"
 #include "Platform/QuickDraw.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Platform/SimulatedInput.h"
 #include "Platform/Windows.h"
 #include "Other/ZEZUdivari.h"

@@ -12,7 +12,7 @@
 #include "Shell/MenuCommands.h"
 #include "Shell/MouseDispatch.h"
 #include "Model/NewDocument.h"
-#include "View/ScrollGrid.h"
+#include "Tools/ToolDispatch.h"
 
 namespace {
 

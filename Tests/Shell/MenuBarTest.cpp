@@ -10,7 +10,7 @@
 #include "Files/Preferences.h"
 #include "Tools/ToolDispatch.h"
 #include "Tools/ToolState.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Other/ZEZUdivari.h"
 
 #include <cmath>

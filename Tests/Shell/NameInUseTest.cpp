@@ -14,7 +14,7 @@
 #include "Model/NewDocument.h"
 #include "Platform/PlatformWindowInternal.h"
 #include "Platform/QuickDraw.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "TestSupport.h"
 #include "Other/ZEZUdivari.h"
 

@@ -14,7 +14,7 @@
 #include "Shell/MenuBar.h"
 #include "Shell/EventLoop.h"
 #include "Shell/StartupShutdown.h"
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 #include "Tools/ToolTables.h"
 #include "ShellTestSupport.h"
 

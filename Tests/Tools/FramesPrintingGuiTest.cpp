@@ -2,7 +2,7 @@
 // question, moved and placed with the mouse; File > Print Page chooses the frame in its list and
 // prints it through the print dialog into a PDF file; cancels and missed page ranges print nothing;
 // the PDF of a dragged rectangle and the preview picture; the print options and page setup.
-#include "Files/FrameDialogs.h"
+#include "Dialogs/FrameDialogs.h"
 #include "Files/PrintRecords.h"
 #include "Files/Printing.h"
 #include "Model/LayersFrames.h"

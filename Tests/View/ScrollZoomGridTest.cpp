@@ -1,5 +1,6 @@
 // Scrolling, the mouse in drawing coordinates, the grid (threshold, orthogonal or turned, negative and
 // far origins), zoom steps, fitting and extents, and the dragged rectangle.
+#include "Tools/ToolDispatch.h"
 #include "View/ScrollGrid.h"
 #include "ViewTestSupport.h"
 #include "View/ViewTransform.h"

@@ -1,13 +1,12 @@
 // The status bar, the side and snap buttons, the message line, the scale text and the status-bar
 // zones of a document window. Everything draws into the window's port at once.
-#include "Shell/StatusArea.h"
+#include "Tools/StatusArea.h"
 
 #include "Other/Alerts.h"
 #include "Platform/AppResources.h"
 #include "Other/BundleFiles.h"
 #include "Platform/CGContext.h"
 #include "Model/DocumentRecords.h"
-#include "Shell/DocumentWindow.h"
 #include "Platform/Events.h"
 #include "Platform/Fonts.h"
 #include "Platform/Menus.h"

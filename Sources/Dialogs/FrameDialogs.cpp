@@ -1,6 +1,6 @@
 // The dialogs of the frames: which frame prints, a frame's name, the frame scale dialog and the page
 // setup of the drawing or a frame. Their pop-ups of frames are filled from the frame list each time.
-#include "Files/FrameDialogs.h"
+#include "Dialogs/FrameDialogs.h"
 
 #include "Files/Printing.h"
 #include "Model/DocSettings.h"

@@ -29,6 +29,9 @@ enum : SInt16 {
     kNoHistoryIcon = 911,
 };
 
+constexpr SInt16 kSnapButtonsLeft = 272;
+constexpr SInt16 kSideButtonCount = 5;
+
 constexpr SInt16 kStatusHelpList = 9994;
 constexpr SInt16 kPanMessage = 72;
 constexpr SInt16 kSamePointsMessage = 4;
