@@ -8,6 +8,7 @@
 #include "Exchange/DxfWriter.h"
 #include "Files/OpenSaveDispatch.h"
 #include "Files/Preferences.h"
+#include "Model/ElementLists.h"
 #include "Model/NewDocument.h"
 #include "Model/SpatialIndex.h"
 #include "Other/Alerts.h"
@@ -546,6 +547,7 @@ Boolean ImportDXF(DocWindowRecord** slot, const FSRef* file) {
     FileEnd end;
     {
         ScopedRecordBlocks bulk;
+        ScopedListAppends appends(doc);
         end = ReadDXFFile(*ctx);
     }
     RemoveUnusedDimBlocks(doc);

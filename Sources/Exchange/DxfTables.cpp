@@ -197,19 +197,27 @@ template <class T> T* LastOf(T* head) {
 }
 
 // Cursors left on elements that moved into a block would append the next ones there.
+// The kept tails too: they may have moved with them.
 void ResetCursors(DocWindowRecord* doc) {
+    ForgetListTails(doc);
     auto& c = doc->drawing->cursors;
-    c.textCursor = LastOf(doc->textHead);
-    c.dimensionCursor = LastOf(doc->dimensionHead);
-    c.polylineCursor = LastOf(doc->polylineHead);
-    c.areaCursor = LastOf(doc->areaHead);
+    LastText(doc, &c.textCursor);
+    LastDimension(doc, &c.dimensionCursor);
+    LastPolyline(doc, &c.polylineCursor);
+    SeekLastArea(doc);
     SeekLastLine(doc);
     SeekLastArc(doc);
 }
 
 ListMarks MarkLists(DocWindowRecord* doc) {
-    return ListMarks{LastOf(doc->lineHead), LastOf(doc->arcHead), LastOf(doc->polylineHead),
-                     LastOf(doc->areaHead)};
+    ListMarks marks{};
+    SeekLastLine(doc);
+    SeekLastArc(doc);
+    SeekLastArea(doc);
+    LastPolyline(doc, &marks.polyline);
+    const auto& c = doc->drawing->cursors;
+    marks.line = c.lineCursor, marks.arc = c.arcCursor, marks.area = c.areaCursor;
+    return marks;
 }
 
 // Unlinks the elements after the mark and pushes each at the front of the definition's list.
@@ -532,7 +540,8 @@ Boolean ReadDXFBlocks(DXFReaderContext& ctx) {
                 MoveDimensionIntoBlock(ctx, d, def, &started, bx, by);
         } else if (UpperEquals(name, "TEXT") || UpperEquals(name, "MTEXT") || UpperEquals(name, "ATTDEF") ||
                    UpperEquals(name, "ATTRIB")) {
-            TextRecord* last = LastOf(doc->textHead);
+            TextRecord* last = nullptr;
+            LastText(doc, &last);
             ReadDXFText(ctx, name);
             // A long text may have become several.
             while (last->next)

@@ -229,6 +229,19 @@ struct ListWalkCursors {
     PolylineRecord* polylineCursor;
 };
 
+// The last element of each list, kept only while a bulk import appends (Model/ElementLists.h); null
+// where not known. Outside such a run nothing keeps them, so nothing else may trust them.
+struct ListTails {
+    Boolean active;
+    LineRecord* line;
+    ArcRecord* arc;
+    TextRecord* text;
+    DimensionRecord* dimension;
+    SymbolInstanceRecord* instance;
+    PolylineRecord* polyline;
+    AreaRecord* area;
+};
+
 // The selection and mark flags set since they were last cleared, so clearing touches those alone
 // instead of walking every list (Model/Selection.h). Zero (epoch 0) means "unknown: walk".
 enum { kSelectionRecordCapacity = 256 };
@@ -256,6 +269,7 @@ struct DrawingRecord {
     ToolInputState toolInput;
     WindowLayoutState layout;
     ListWalkCursors cursors;
+    ListTails tails;
     SelectionRecord selection;
 
     TitleBlockStrings* titleBlock;

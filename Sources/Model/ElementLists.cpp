@@ -18,6 +18,7 @@ template <> struct Kind<LineRecord> {
     static LineRecord*& Head(DocWindowRecord* doc) { return doc->lineHead; }
     static LineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.lineCursor; }
     static void Record(DocWindowRecord* doc, LineRecord* e) { RecordUndoLine(doc, e, false); }
+    static LineRecord*& Tail(DocWindowRecord* doc) { return doc->drawing->tails.line; }
     static void Free(LineRecord** slot) { DisposeLineRecord(slot); }
 };
 template <> struct Kind<ArcRecord> {
@@ -25,6 +26,7 @@ template <> struct Kind<ArcRecord> {
     static ArcRecord*& Head(DocWindowRecord* doc) { return doc->arcHead; }
     static ArcRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.arcCursor; }
     static void Record(DocWindowRecord* doc, ArcRecord* e) { RecordUndoArc(doc, e, false); }
+    static ArcRecord*& Tail(DocWindowRecord* doc) { return doc->drawing->tails.arc; }
     static void Free(ArcRecord** slot) { DisposeArcRecord(slot); }
 };
 template <> struct Kind<TextRecord> {
@@ -32,6 +34,7 @@ template <> struct Kind<TextRecord> {
     static TextRecord*& Head(DocWindowRecord* doc) { return doc->textHead; }
     static TextRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.textCursor; }
     static void Record(DocWindowRecord* doc, TextRecord* e) { RecordUndoText(doc, e, false); }
+    static TextRecord*& Tail(DocWindowRecord* doc) { return doc->drawing->tails.text; }
     static void Free(TextRecord** slot) { DisposeTextRecord(slot); }
 };
 template <> struct Kind<DimensionRecord> {
@@ -39,6 +42,7 @@ template <> struct Kind<DimensionRecord> {
     static DimensionRecord*& Head(DocWindowRecord* doc) { return doc->dimensionHead; }
     static DimensionRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.dimensionCursor; }
     static void Record(DocWindowRecord* doc, DimensionRecord* e) { RecordUndoDimension(doc, e, false); }
+    static DimensionRecord*& Tail(DocWindowRecord* doc) { return doc->drawing->tails.dimension; }
     static void Free(DimensionRecord** slot) { DisposeDimensionRecord(slot); }
 };
 template <> struct Kind<PolylineRecord> {
@@ -46,6 +50,7 @@ template <> struct Kind<PolylineRecord> {
     static PolylineRecord*& Head(DocWindowRecord* doc) { return doc->polylineHead; }
     static PolylineRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.polylineCursor; }
     static void Record(DocWindowRecord* doc, PolylineRecord* e) { RecordUndoPolyline(doc, e, false); }
+    static PolylineRecord*& Tail(DocWindowRecord* doc) { return doc->drawing->tails.polyline; }
     static void Free(PolylineRecord** slot) { DisposePolylineRecord(slot); }
 };
 template <> struct Kind<SymbolInstanceRecord> {
@@ -57,6 +62,7 @@ template <> struct Kind<SymbolInstanceRecord> {
     static void Record(DocWindowRecord* doc, SymbolInstanceRecord* e) {
         RecordUndoSymbolInstance(doc, e, false);
     }
+    static SymbolInstanceRecord*& Tail(DocWindowRecord* doc) { return doc->drawing->tails.instance; }
     static void Free(SymbolInstanceRecord** slot) { DisposeSymbolInstanceRecord(slot); }
 };
 template <> struct Kind<AreaRecord> {
@@ -64,6 +70,7 @@ template <> struct Kind<AreaRecord> {
     static AreaRecord*& Head(DocWindowRecord* doc) { return doc->areaHead; }
     static AreaRecord*& Cursor(DocWindowRecord* doc) { return doc->drawing->cursors.areaCursor; }
     static void Record(DocWindowRecord* doc, AreaRecord* e) { RecordUndoArea(doc, e, false); }
+    static AreaRecord*& Tail(DocWindowRecord* doc) { return doc->drawing->tails.area; }
     static void Free(AreaRecord** slot) { DisposeAreaRecord(slot); }
 };
 
@@ -74,8 +81,20 @@ template <typename T> T* LastOf(T* head) {
     return last;
 }
 
+// While a bulk import appends, the walk starts at the last tail seen: every element between it and
+// the true tail was appended since, so each element is passed once over the whole run.
+template <typename T> T* TailOf(DocWindowRecord* doc) {
+    T* head = Kind<T>::Head(doc);
+    if (head == nullptr || !doc->drawing->tails.active) return LastOf(head);
+    T*& tail = Kind<T>::Tail(doc);
+    if (tail == nullptr) tail = head;
+    while (tail->next != nullptr)
+        tail = tail->next;
+    return tail;
+}
+
 template <typename T> void SeekLast(DocWindowRecord* doc) {
-    Kind<T>::Cursor(doc) = LastOf(Kind<T>::Head(doc));
+    Kind<T>::Cursor(doc) = TailOf<T>(doc);
 }
 
 template <typename T> void DisposeElement(DocWindowRecord* doc, T* element, Boolean recordUndo) {
@@ -97,6 +116,7 @@ template <typename T> void Remove(DocWindowRecord* doc, T* element) {
     T* before = PredecessorOf(head, element);
     if (before == nullptr) return;
     SpatialIndexRemoving(doc, Kind<T>::kind, element);
+    ForgetListTails(doc);
     before->next = element->next;
     if (Kind<T>::Cursor(doc) == element) Kind<T>::Cursor(doc) = before;
     DisposeElement(doc, element, true);
@@ -110,6 +130,7 @@ template <typename T> void MoveToEnd(DocWindowRecord* doc, T* element) {
     Kind<T>::Cursor(doc) = before;
     if (before == nullptr) return;
     SpatialIndexStale(doc);
+    ForgetListTails(doc);
     before->next = element->next;
     T* last = LastOf(head);
     last->next = element;
@@ -131,7 +152,7 @@ template <typename T> void DisposeList(T* head) {
 // Links a new element after the cursor (or at the tail), keeping what followed the cursor.
 template <typename T, typename Make> T* AppendAtCursor(DocWindowRecord* doc, Make make) {
     T*& cursor = Kind<T>::Cursor(doc);
-    if (cursor == nullptr) cursor = LastOf(Kind<T>::Head(doc));
+    if (cursor == nullptr) cursor = TailOf<T>(doc);
     T* successor = cursor->next;
     T* element = make(&cursor->next);
     if (element == nullptr) {
@@ -315,13 +336,27 @@ void SeekLastSymbolDef(DocWindowRecord* doc) {
     doc->drawing->cursors.symbolDefCursor = LastOf(doc->symbolDefHead);
 }
 void LastText(DocWindowRecord* doc, TextRecord** out) {
-    *out = LastOf(doc->textHead);
+    *out = TailOf<TextRecord>(doc);
 }
 void LastDimension(DocWindowRecord* doc, DimensionRecord** out) {
-    *out = LastOf(doc->dimensionHead);
+    *out = TailOf<DimensionRecord>(doc);
 }
 void LastPolyline(DocWindowRecord* doc, PolylineRecord** out) {
-    *out = LastOf(doc->polylineHead);
+    *out = TailOf<PolylineRecord>(doc);
+}
+
+ScopedListAppends::ScopedListAppends(DocWindowRecord* doc) : doc_(doc) {
+    doc_->drawing->tails = ListTails{};
+    doc_->drawing->tails.active = true;
+}
+ScopedListAppends::~ScopedListAppends() {
+    doc_->drawing->tails = ListTails{};
+}
+void ForgetListTails(DocWindowRecord* doc) {
+    if (doc == nullptr || doc->drawing == nullptr) return;
+    Boolean active = doc->drawing->tails.active;
+    doc->drawing->tails = ListTails{};
+    doc->drawing->tails.active = active;
 }
 
 void DisposeLineElement(DocWindowRecord* doc, LineRecord* e, Boolean recordUndo) {
@@ -421,6 +456,7 @@ void DisposeSymbolDefinition(DocWindowRecord* doc, SymbolDefRecord* def) {
 
 void DisposeDocumentElements(DocWindowRecord* doc) {
     SpatialIndexStale(doc);
+    ForgetListTails(doc);
     DisposeLineList(doc->lineHead);
     DisposeArcList(doc->arcHead);
     DisposeTextList(doc->textHead);

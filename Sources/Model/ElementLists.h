@@ -46,6 +46,21 @@ void LastText(DocWindowRecord* doc, TextRecord** out);
 void LastDimension(DocWindowRecord* doc, DimensionRecord** out);
 void LastPolyline(DocWindowRecord* doc, PolylineRecord** out);
 
+// Appending many elements in a row (an import): while one lives, the last element of each list is
+// kept, so that seeking it costs the elements appended since instead of the whole list. Anything
+// that unlinks an element meanwhile calls ForgetListTails; nothing but appends may run otherwise.
+class ScopedListAppends {
+  public:
+    explicit ScopedListAppends(DocWindowRecord* doc);
+    ~ScopedListAppends();
+    ScopedListAppends(const ScopedListAppends&) = delete;
+    ScopedListAppends& operator=(const ScopedListAppends&) = delete;
+
+  private:
+    DocWindowRecord* doc_;
+};
+void ForgetListTails(DocWindowRecord* doc);
+
 // Frees what the element owns and the element; with recordUndo its removed record is written first.
 void DisposeLineElement(DocWindowRecord* doc, LineRecord* line, Boolean recordUndo);
 void DisposeArcElement(DocWindowRecord* doc, ArcRecord* arc, Boolean recordUndo);

@@ -131,3 +131,48 @@ TEST_F(ElementLists, RemovingAndMovingKeepTheListWhole) {
     RemoveArea(doc, area);
     EXPECT_EQ(doc->areaHead->next, nullptr);
 }
+
+// While an import appends, the last element is found from the kept tail; every path that unlinks or
+// frees the tail must leave the next seek on the true last element.
+TEST_F(ElementLists, KeptTailsFollowEveryChangeOfTheList) {
+    auto trueLast = [&] {
+        TextRecord* t = doc->textHead;
+        while (t->next != nullptr)
+            t = t->next;
+        return t;
+    };
+    auto append = [&](Float64 x) {
+        TextRecord* last = nullptr;
+        LastText(doc, &last);
+        ASSERT_EQ(last, trueLast());
+        ASSERT_NE(NewTextElement(doc, &last->next), nullptr);
+        last->next->x = x;
+    };
+    {
+        ScopedListAppends appends(doc);
+        for (Float64 x : {1, 2, 3})
+            append(x);
+        RemoveText(doc, trueLast()); // the kept tail freed
+        append(4);
+        MoveTextToListEnd(doc, doc->textHead->next);
+        append(5);
+        TextRecord* last = nullptr;
+        LastText(doc, &last);
+        EXPECT_EQ(last->x, 5);
+        AppendLines({7, 8});
+        RemoveLine(doc, doc->drawing->cursors.lineCursor);
+        SeekLastLine(doc);
+        EXPECT_EQ(doc->drawing->cursors.lineCursor->x1, 7);
+        DisposeDocumentElements(doc); // cleared, as a file read over the drawing does
+        LastText(doc, &last);
+        EXPECT_EQ(last, doc->textHead);
+        append(6);
+    }
+    EXPECT_EQ(doc->drawing->tails.text, nullptr);
+    EXPECT_FALSE(doc->drawing->tails.active);
+    append(9); // outside, the list is walked
+    std::vector<Float64> xs;
+    for (TextRecord* t = doc->textHead->next; t != nullptr; t = t->next)
+        xs.push_back(t->x);
+    EXPECT_EQ(xs, (std::vector<Float64>{6, 9}));
+}
