@@ -16,6 +16,7 @@
 #include "View/ZoomExtents.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <cstring>
 
@@ -39,6 +40,12 @@ std::string AppText(SInt16 item) {
 const char* const kCodePageNames[] = {"dos437", "dos850", "dos852", "dos855", "dos857",
                                       "dos860", "dos861", "dos863", "dos864", "dos865",
                                       "dos869", "iso-1",  "iso-2",  "mac",    "ANSI_1252"};
+
+std::string Hex(UInt32 handle) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%X", unsigned(handle));
+    return buf;
+}
 
 SInt16 ClampLayer(SInt16 layer) {
     return layer < 0 ? 0 : layer >= kLayerCount ? SInt16(kLayerCount - 1) : layer;
@@ -119,10 +126,10 @@ SInt32 CountElements(const DocWindowRecord* doc) {
 
 void WriteHeader(DXFWriter& w, const Float64 extents[4]) {
     w.Section("HEADER");
-    // Flavours 2 and 3 keep the older file structure (no handles, no objects), so they name that
-    // version too; readers that know the subclass markers read them, others pass over them.
+    // Flavours 2 and 3 carry subclass markers, which readers take only from R2000 on: they declare
+    // that version, with handles on their tables; the entities' handles are left to the reader.
     w.Str(9, "$ACADVER");
-    w.Str(1, w.flavour == 0 ? "AC1006" : "AC1009");
+    w.Str(1, w.flavour == 0 ? "AC1006" : w.flavour == 1 ? "AC1009" : "AC1015");
     w.Str(9, "$INSBASE");
     w.Real(10, 0.0), w.Real(20, 0.0), w.Real(30, 0.0);
     w.Str(9, "$EXTMIN");
@@ -166,7 +173,11 @@ void WriteHeader(DXFWriter& w, const Float64 extents[4]) {
     w.Str(9, "$ANGBASE"), w.Real(50, 0.0);
     intVar("$ANGDIR", 0), intVar("$PDMODE", 0), realVar("$PDSIZE", 0.0), intVar("$SPLFRAME", 0);
     intVar("$SPLINETYPE", 6), intVar("$SPLINESEGS", 8), intVar("$ATTDIA", 0), intVar("$HANDLING", 0);
-    w.Str(9, "$HANDSEED"), w.Int(5, 0);
+    w.Str(9, "$HANDSEED");
+    if (w.Subclasses())
+        w.Str(5, Hex(w.handleSeed));
+    else
+        w.Int(5, 0);
     if (w.flavour == 1) {
         intVar("$TILEMODE", 1), intVar("$MAXACTVP", 16);
         w.Str(9, "$PLIMMIN"), w.Real(10, 0.0), w.Real(20, 0.0);
@@ -194,9 +205,28 @@ void WriteDimStyle(DXFWriter& w) {
         w.Int(code, v);
 }
 
+// A table's head, and where the flavour declares R2000, its handle and marker.
+void TableHead(DXFWriter& w, const char* name, SInt16 count) {
+    w.Str(0, "TABLE"), w.Str(2, name);
+    if (w.Subclasses()) w.Str(5, Hex(w.nextHandle++)), w.Str(100, "AcDbSymbolTable");
+    w.Int(70, count);
+}
+
+void TableEntry(DXFWriter& w, const char* type, const char* subclass) {
+    w.Str(0, type);
+    if (w.Subclasses())
+        w.Str(5, Hex(w.nextHandle++)), w.Str(100, "AcDbSymbolTableRecord"), w.Str(100, subclass);
+}
+
 void WriteTables(DXFWriter& w, const std::vector<bool>& inUse) {
     w.Section("TABLES");
-    w.Str(0, "TABLE"), w.Str(2, "LTYPE"), w.Int(70, 6);
+    // R2000 wants the two line types an entity may name besides its own.
+    TableHead(w, "LTYPE", SInt16(w.Subclasses() ? 8 : 6));
+    if (w.Subclasses())
+        for (const char* name : {"BYBLOCK", "BYLAYER"}) {
+            TableEntry(w, "LTYPE", "AcDbLinetypeTableRecord");
+            w.Str(2, name), w.Int(70, 0), w.Str(3, ""), w.Int(72, 65), w.Int(73, 0), w.Real(40, 0.0);
+        }
     struct LineType {
         const char* name;
         const char* description;
@@ -212,7 +242,8 @@ void WriteTables(DXFWriter& w, const std::vector<bool>& inUse) {
         {"DOT", ". . . . . . . . . . . . . . . . . . . . . . . .", 0.25, {0.0, -0.25}},
     };
     for (const LineType& t : types) {
-        w.Str(0, "LTYPE"), w.Str(2, t.name), w.Int(70, 64), w.Str(3, t.description), w.Int(72, 65);
+        TableEntry(w, "LTYPE", "AcDbLinetypeTableRecord");
+        w.Str(2, t.name), w.Int(70, 64), w.Str(3, t.description), w.Int(72, 65);
         w.Int(73, SInt16(t.elements.size())), w.Real(40, t.length);
         for (double e : t.elements)
             w.Real(49, e);
@@ -222,19 +253,23 @@ void WriteTables(DXFWriter& w, const std::vector<bool>& inUse) {
     int count = 2;
     for (int n = 0; n < kLayerCount; ++n)
         count += inUse[n] ? 1 : 0;
-    w.Str(0, "TABLE"), w.Str(2, "LAYER"), w.Int(70, SInt16(count));
-    w.Str(0, "LAYER"), w.Str(2, "0"), w.Int(70, 64), w.Int(62, 7), w.Str(6, "CONTINUOUS");
-    w.Str(0, "LAYER"), w.Str(2, "DEFPOINTS"), w.Int(70, 64), w.Int(62, -7), w.Str(6, "CONTINUOUS");
+    TableHead(w, "LAYER", SInt16(count));
+    TableEntry(w, "LAYER", "AcDbLayerTableRecord");
+    w.Str(2, "0"), w.Int(70, 64), w.Int(62, 7), w.Str(6, "CONTINUOUS");
+    TableEntry(w, "LAYER", "AcDbLayerTableRecord");
+    w.Str(2, "DEFPOINTS"), w.Int(70, 64), w.Int(62, -7), w.Str(6, "CONTINUOUS");
     for (int n = 0; n < kLayerCount; ++n) {
         if (!inUse[n]) continue;
         SInt16 colour = w.doc->layerColors ? RGBToACI(w.palette, w.doc->layerColors->colors[n]) : 7;
-        w.Str(0, "LAYER"), w.Str(2, w.layerNames[n]), w.Int(70, 64), w.Int(62, colour);
+        TableEntry(w, "LAYER", "AcDbLayerTableRecord");
+        w.Str(2, w.layerNames[n]), w.Int(70, 64), w.Int(62, colour);
         w.Str(6, "CONTINUOUS");
     }
     w.Str(0, "ENDTAB");
 
-    w.Str(0, "TABLE"), w.Str(2, "STYLE"), w.Int(70, 1);
-    w.Str(0, "STYLE"), w.Str(2, "STANDARD"), w.Int(70, 0), w.Real(40, 0.0), w.Real(41, 1.0), w.Real(50, 0.0);
+    TableHead(w, "STYLE", 1);
+    TableEntry(w, "STYLE", "AcDbTextStyleTableRecord");
+    w.Str(2, "STANDARD"), w.Int(70, 0), w.Real(40, 0.0), w.Real(41, 1.0), w.Real(50, 0.0);
     w.Int(71, 0), w.Real(42, 3.5), w.Str(3, "txt"), w.Str(4, "");
     w.Str(0, "ENDTAB");
     if (w.flavour == 1) {
@@ -249,6 +284,10 @@ void WriteTables(DXFWriter& w, const std::vector<bool>& inUse) {
 void WriteDXFFile(DXFWriter& w, const Float64 extents[4]) {
     std::vector<bool> inUse = LayersInUse(w.doc);
     MakeDXFLayerNames(w, inUse);
+    // Above every handle the tables take: three heads, eight line types, the layers, one style.
+    w.handleSeed = 1 + 3 + 8 + 2 + 1;
+    for (bool used : inUse)
+        w.handleSeed += used ? 1 : 0;
     w.Str(999, AppText(kCommentStartItem) + kVersion + AppText(kCommentEndItem));
     w.Str(999, AppText(kUnitsCommentItem));
     WriteHeader(w, extents);

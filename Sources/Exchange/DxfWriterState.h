@@ -26,6 +26,8 @@ struct DXFWriter {
     std::vector<DXFBlockName> blockNames;
     SInt16 dimensionBlocks = 0; // "*D" counter
     SInt16 areaBlocks = 0;      // "*x" counter
+    UInt32 nextHandle = 1;      // the tables' handles, in the flavours that declare R2000
+    UInt32 handleSeed = 1;      // above all of them
 
     FSIORefNum ref = -1;
     std::string buffer;
