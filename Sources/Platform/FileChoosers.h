@@ -73,6 +73,10 @@ class FilePanelDriver {
     virtual void Select(const std::string& path) = 0; // as a click on the file in the list
     virtual CGrafPtr PreviewPort() const = 0;         // null without a preview area
     virtual void Choose(const std::string& path) = 0; // the name typed, then Open or Save
+    // The program's format pop-up changed while it has the keyboard, as a user picks an entry.
+    virtual void ChooseFormat(SInt16 format) = 0;
+    virtual std::string NameField() const = 0;
+    virtual void Confirm() = 0; // Open or Save with the name field as it stands
     virtual void Cancel() = 0;
 };
 using FilePanelScript = std::function<void(FilePanelDriver& panel)>;
