@@ -21,6 +21,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -249,7 +250,26 @@ class QtPanelDriver : public FilePanelDriver {
         auto* edit = dialog_.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         return edit != nullptr ? edit->text().toStdString() : std::string();
     }
-    void Confirm() override { QMetaObject::invokeMethod(&dialog_, "accept"); }
+    std::string Confirm() override {
+        // Offscreen nobody would answer the panel's question whether to replace a file: it is read
+        // and answered No.
+        std::string asked;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&asked] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (box == nullptr || !box->isVisible()) continue;
+                asked = box->text().toStdString();
+                if (QAbstractButton* no = box->button(QMessageBox::No))
+                    no->click();
+                else
+                    box->reject();
+            }
+        });
+        answer.start(20);
+        QMetaObject::invokeMethod(&dialog_, "accept");
+        return asked;
+    }
     void Cancel() override { dialog_.reject(); }
 
   private:

@@ -76,7 +76,9 @@ class FilePanelDriver {
     // The program's format pop-up changed while it has the keyboard, as a user picks an entry.
     virtual void ChooseFormat(SInt16 format) = 0;
     virtual std::string NameField() const = 0;
-    virtual void Confirm() = 0; // Open or Save with the name field as it stands
+    // Open or Save with the name field as it stands; the text of the question whether to replace a
+    // file, when the panel asked it (answered No, the panel stays open).
+    virtual std::string Confirm() = 0;
     virtual void Cancel() = 0;
 };
 using FilePanelScript = std::function<void(FilePanelDriver& panel)>;

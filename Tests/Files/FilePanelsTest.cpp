@@ -272,21 +272,22 @@ TEST_F(FilePanelsTest, TheNameFieldNamesTheFileAfterAFormatChange) {
         doc->settings->saveFormat = kSaveNative;
         const std::string target = folder + "/" + c.name;
         const bool there = std::filesystem::exists(target);
-        std::string shown;
+        std::string shown, asked;
         SetFilePanelScript([&](FilePanelDriver& panel) {
             if (c.selected != nullptr) panel.Select(folder + "/" + c.selected);
             panel.ChooseFormat(c.format);
             shown = panel.NameField();
-            // Offscreen nobody would answer the question whether to replace a file.
-            if (there)
-                panel.Cancel();
-            else
-                panel.Confirm();
+            asked = panel.Confirm();
+            if (!asked.empty()) panel.Cancel();
         });
         FSRef chosen{};
         EXPECT_EQ(SavePanel(doc, PStr("Save"), &chosen, true), !there) << c.name;
         EXPECT_EQ(shown, c.name);
-        if (!there) {
+        // The question whether to replace a file names the file in the field, and only that one.
+        EXPECT_EQ(asked.empty(), !there) << asked;
+        if (there) {
+            EXPECT_NE(asked.find(c.name), std::string::npos) << asked;
+        } else {
             EXPECT_STREQ(chosen.path, target.c_str());
         }
     }
@@ -299,7 +300,7 @@ TEST_F(FilePanelsTest, TheNameFieldNamesTheFileAfterAFormatChange) {
         panel.Select(road);
         panel.ChooseFormat(kOpenNative);
         opened = panel.NameField();
-        panel.Confirm();
+        EXPECT_EQ(panel.Confirm(), "");
     }));
     EXPECT_EQ(opened, "Road.cadx");
     EXPECT_EQ(UInt32(GeneralPrefs.openFormat), UInt32(kOpenNative));
