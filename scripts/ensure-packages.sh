@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ ccache pkg-config
 packages+=(xclip)
 # PDF output is checked by qpdf and the poppler tools.
 packages+=(qpdf poppler-utils)
+# DXF exports are printed to PDF by another CAD program and compared with our own picture.
+packages+=(librecad)
 # TIFF images on the clipboard are read by Qt's image format plugins.
 packages+=(qt6-image-formats-plugins)
 # Palettes are kept out of the taskbar through the X connection.
