@@ -6,6 +6,7 @@
 #include "Files/PrintRecords.h"
 #include "Files/Printing.h"
 #include "Model/LayersFrames.h"
+#include "Model/UndoJournal.h"
 #include "Interface/ModalDialogs.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/AppResources.h"
@@ -16,6 +17,7 @@
 #include "Platform/PrintSession.h"
 #include "Shell/MenuCommands.h"
 #include "ToolGuiFixture.h"
+#include "Tools/TextElements.h"
 
 #include <algorithm>
 #include <cmath>
@@ -188,6 +190,9 @@ TEST_F(FramesGui, PlacedPagesPrintWhatTheyCover) {
     if (!HavePdfTools()) GTEST_SKIP() << "pdfinfo, pdftotext and qpdf are needed";
     Draw(30, 30, 110, 70);
     DrawCircle(200, 50, 20);
+    BeginUndoStep(doc);
+    ASSERT_NE(AddTextElement(doc, 170, 100, PStr("Valve"), 170, 100, 0, true), nullptr);
+    EndUndoStep(doc);
     Post(kPagesMenu, 2);
     for (double x : {10.0, 150.0}) {
         QueueDrag(doc->window, {WindowPoint(x - 10, 0), WindowPoint(x - 5, 5), WindowPoint(x, 10)});
@@ -210,6 +215,7 @@ TEST_F(FramesGui, PlacedPagesPrintWhatTheyCover) {
         for (size_t i = start + 4; i < gray.size(); ++i)
             darkest = std::min(darkest, int(static_cast<unsigned char>(gray[i])));
         EXPECT_LT(darkest, 160) << "the page shows nothing";
+        EXPECT_NE(Text().find("Valve"), std::string::npos) << Text();
     }
 }
 
