@@ -23,7 +23,6 @@ DocWindowRecord* GoalDrawing() {
     static DocWindowRecord* doc = nullptr;
     if (doc != nullptr) return doc;
     bench::StartShell("bench_ViewResponse");
-    GeneralPrefs.titleBlockForNewDrawings = 0;
     if (!NewDrawing(&doc) || doc->window == nullptr) return doc = nullptr;
     bench::FillDrawing(doc, bench::Scaled(1000000), bench::Scaled(100000), 0);
     Float64 x1, y1, x2, y2;
@@ -37,7 +36,8 @@ DocWindowRecord* GoalDrawing() {
 Point AreaCentre(DocWindowRecord* doc) {
     Rect b;
     GetWindowContentBounds(doc->window, &b);
-    return Point{SInt16(b.top + doc->drawing->view.viewHeight / 2), SInt16(b.left + doc->drawing->view.viewWidth / 2)};
+    return Point{SInt16(b.top + doc->drawing->view.viewHeight / 2),
+                 SInt16(b.left + doc->drawing->view.viewWidth / 2)};
 }
 
 // Notches in and out (or down and up) by turns, so the view stays about the extents.

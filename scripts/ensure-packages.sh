@@ -6,6 +6,8 @@ packages=(cmake ninja-build g++ ccache pkg-config
   clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 xvfb xauth
   openbox xdotool x11-utils python3 python3-ezdxf libdxflib-dev locales)
+# The desktop tier also runs under a second window manager on a small screen.
+packages+=(fluxbox)
 # The desktop tier puts texts on the clipboard as another program would.
 packages+=(xclip)
 # PDF output is checked by qpdf and the poppler tools.
@@ -18,6 +20,8 @@ packages+=(qt6-image-formats-plugins)
 packages+=(libxcb1-dev)
 # PDF streams are compressed through zlib at its fastest level.
 packages+=(zlib1g-dev)
+# The fuzz targets are built with clang and its libFuzzer and sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 packages+=("$@")
 
 missing=()

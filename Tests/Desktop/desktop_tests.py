@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The desktop tier: the built draftwerk program under Xvfb and openbox, driven by real X input.
+"""The desktop tier: the built draftwerk program under Xvfb and a window manager (openbox, and fluxbox
+on a small screen), driven by real X input.
 
 Every scenario starts the program as a user does, acts through xdotool and waits on what X reports
 (windows mapped, geometry settled, alerts shown and gone, files written), never on bare sleeps.
@@ -22,7 +23,8 @@ import time
 import traceback
 import zlib
 
-SCREENS = [(1600, 1000), (1920, 1080)]
+# Screens and their window managers. A scenario runs on the first, on the openbox ones, or on all.
+SCREENS = [(1600, 1000, "openbox"), (1920, 1080, "openbox"), (1366, 768, "fluxbox")]
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 
@@ -105,10 +107,10 @@ def write_png(path, width, height, rows):
 
 
 class Desktop:
-    """A private Xvfb screen with openbox, and the X tools pointed at it."""
+    """A private Xvfb screen with its window manager, and the X tools pointed at it."""
 
-    def __init__(self, width, height, folder):
-        self.width, self.height = width, height
+    def __init__(self, width, height, folder, wm="openbox"):
+        self.width, self.height, self.wm = width, height, wm
         self.folder = folder
         self.processes = []
         read_end, write_end = os.pipe()
@@ -139,10 +141,19 @@ class Desktop:
         os.mkdir(runtime, 0o700)
         self.env["XDG_RUNTIME_DIR"] = runtime
         self.env["XDG_CONFIG_HOME"] = os.path.join(folder, "wm-config")
+        if wm == "fluxbox":
+            # No wallpaper: fluxbox's setter would tell in a window of its own that it has no tool to set one.
+            tools = os.path.join(folder, "wm-bin")
+            os.mkdir(tools)
+            with open(os.path.join(tools, "fbsetbg"), "w") as setter:
+                setter.write("#!/bin/sh\nexit 0\n")
+            os.chmod(os.path.join(tools, "fbsetbg"), 0o755)
+            self.env["PATH"] = tools + os.pathsep + self.env["PATH"]
+        command = ["openbox", "--sm-disable"] if wm == "openbox" else [wm]
         self.processes.append(subprocess.Popen(
-            ["openbox", "--sm-disable"], env=self.env, preexec_fn=end_with_parent, stdout=subprocess.DEVNULL,
-            stderr=open(os.path.join(folder, "openbox.log"), "wb")))
-        wait_for("openbox", lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 20)
+            command, env=self.env, preexec_fn=end_with_parent, stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(folder, wm + ".log"), "wb")))
+        wait_for(wm, lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 20)
 
     def close(self):
         for p in reversed(self.processes):
@@ -189,7 +200,7 @@ class Desktop:
 
     # Windows.
     def clients(self):
-        """The windows openbox manages, in mapping order."""
+        """The windows the window manager manages, in mapping order."""
         out = self.x("xprop", "-root", "_NET_CLIENT_LIST")
         return [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", out)]
 
@@ -1863,8 +1874,9 @@ def scenario_scale_drawing_from_line(tier):
 
 
 def scenario_pdf_area_to_clipboard(tier):
-    """File > Output Areas > PDF Area from Two Corners takes two clicked corners; PDF of the PDF Area puts
-    a one-page PDF of the area's size on the clipboard, which another program (xclip) reads."""
+    """File > Output Areas > PDF Area from Two Corners takes two clicked corners; Copy PDF Area to
+    Clipboard puts a one-page PDF of the area's size on the clipboard, which another program (xclip)
+    reads."""
     program = Program(tier, "pdf-area")
     program.wait_window("the application window", program.application_window)
     doc = new_document(program)
@@ -1875,7 +1887,7 @@ def scenario_pdf_area_to_clipboard(tier):
     program.wait_idle(0.3)
     choose_from_menu(program, doc, 1, "Output Areas", "PDF Area from Two Corners")
     draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
-    choose_from_menu(program, doc, 1, "Output Areas", "PDF of the PDF Area…")
+    choose_from_menu(program, doc, 1, "Output Areas", "Copy PDF Area to Clipboard")
     program.wait_idle(0.5)
     path = os.path.join(tier.scratch, "clip.pdf")
 
@@ -2175,6 +2187,47 @@ def scenario_palettes_come_back(tier):
     again.quit()
 
 
+def scenario_palettes_apart(tier):
+    """At the default layout the coordinate bar and the tool palette, both hung from the screen's top
+    right corner, do not cover each other with their frames: a click on the bar's zoom strip reaches it
+    and starts the typed zoom."""
+    program = Program(tier, "palettes-apart")
+    doc = first_document(program)
+    desk = program.desk
+    shown = program.wait_window("two palettes", lambda: len(program.palettes()) == 2 and program.palettes())
+    program.wait_settled([w for w, _ in shown], steady=0.5)
+    # By their widths: a window manager may make the thin bar taller.
+    by_width = {desk.geometry(w)[2]: w for w, _ in shown}
+    bar, tool = by_width.get(243), by_width.get(64)
+    check(bar and tool, f"no coordinate bar and tool palette among {[desk.geometry(w) for w, _ in shown]}")
+    bx, by, bw, bh = frame_of(desk, bar)
+    tx, ty, tw, th = frame_of(desk, tool)
+    apart = bx + bw <= tx or tx + tw <= bx or by + bh <= ty or ty + th <= by
+    check(apart, f"the coordinate bar's frame {bx},{by} {bw}x{bh} and the tool palette's {tx},{ty} {tw}x{th} "
+                 "overlap")
+    for window, what in ((bar, "the coordinate bar"), (tool, "the tool palette")):
+        check_on_screen(desk, window, what)
+    draw_clicked_line(program, doc, (0.3, 0.3), (0.6, 0.5))
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    dx, dy, dw, dh = desk.geometry(doc)
+
+    def drawing():
+        shot = desk.screenshot()
+        return [shot.luminance(dx + i * dw // 40, dy + j * dh // 40) for i in range(40) for j in range(4, 36)]
+
+    before = drawing()
+    x, y, w, h = desk.geometry(bar)
+    desk.click(x + 220, y + h // 2)  # the zoom strip: the typed zoom
+    program.wait_idle(0.3)
+    type_point(program, "25")
+    wait_for("the drawing to be shown at 25 %", lambda: drawing() != before, 10)
+    os.makedirs(tier.output, exist_ok=True)
+    desk.screenshot().save_png(os.path.join(tier.output, f"palettes-{desk.width}x{desk.height}-{desk.wm}.png"))
+    save_through_panel(program, os.path.join(tier.scratch, "Apart.cadx"))
+    program.quit()
+
+
 def scenario_palette_clicks_keep_the_keyboard(tier):
     """Clicking the tool palette changes the tool group but leaves the keyboard with the drawing; a
     right click on it offers the zoom box, which turns it across."""
@@ -2472,6 +2525,205 @@ def scenario_shortcut_moved_after_alert(tier):
     program.quit()
 
 
+def panel_pop_up(program, panel, below=0):
+    """Opens the program's format pop-up of a file panel by a click; its list's geometry. The pop-up
+    stands at the left of the options area along the panel's bottom, above `below` other controls
+    there (the Open panel's two check boxes); the click goes to the middle of the control found so,
+    counted upward in the area's left column."""
+    desk = program.desk
+    x, y, w, h = desk.geometry(panel)
+    shot = desk.screenshot()
+    column = x + 24
+    background = shot.rgb(x + 3, y + h - 3)
+    bands = []  # [bottom, top] of each control, upward
+    for yy in range(y + h - 4, y + h - 200, -1):
+        if shot.rgb(column, yy) == background:
+            continue
+        if bands and bands[-1][1] - yy <= 3:
+            bands[-1][1] = yy
+        else:
+            bands.append([yy, yy])
+    check(len(bands) > below, f"the controls at the left of the options area are not found: {bands}")
+    bottom, top = bands[below]
+    desk.click(column + 8, (top + bottom) // 2)
+    return wait_for("the format pop-up's list", lambda: (desk.popups() or [(None, None)])[0][1], 5)
+
+
+def choose_panel_format(program, panel, index, count, keys, below=0):
+    """Chooses entry index (from 0) of the panel's format pop-up of count entries: with keys, by those
+    keys on the closed pop-up, which keeps the keyboard; else by a click into its open list."""
+    desk = program.desk
+    px, py, pw, ph = panel_pop_up(program, panel, below)
+    if keys:
+        desk.key("Escape")
+        wait_for("the format list to close", lambda: not desk.popups(), 5)
+        desk.key(*keys)
+    else:
+        desk.click(px + pw // 2, py + (2 * index + 1) * ph // (2 * count))
+        wait_for("the format list to close", lambda: not desk.popups(), 5)
+    program.wait_idle(0.3)
+
+
+def scenario_save_as_in_another_format(tier):
+    """A drawing saved as road1.cadx (a PDF area laid) is written again by Save As and by File > Export >
+    Save a Copy As in DXF and in PDF, the format chosen in the panel's pop-up by a click and by keys,
+    the name left as the panel proposes it. Each writes road1.DXF or road1.PDF in its format (when it
+    is there already, after the panel's question); road1.cadx and its sidecar stay byte for byte, and
+    the window keeps its name. End on the keys passes over the formats without a writer (IGES, hole
+    list). The Open panel opens the DXF file its name field names with DXF chosen in its pop-up, by a click
+    and by keys."""
+    program = Program(tier, "save-as-format")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.3, 0.4), (0.6, 0.6))
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    choose_from_menu(program, doc, 1, "Output Areas", "PDF Area from Two Corners")
+    draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
+    folder = os.path.join(tier.scratch, "roads")
+    os.mkdir(folder)
+    native = os.path.join(folder, "road1.cadx")
+    sidecar = os.path.join(folder, "._road1.cadx")
+    save_through_panel(program, native)
+    wait_for("the drawing's sidecar", lambda: os.path.exists(sidecar), 5)
+    kept = {p: open(p, "rb").read() for p in (native, sidecar)}
+
+    # (how the panel opens, format index, its file and first bytes, keys on the closed pop-up)
+    formats = [("DXF", 2, "road1.DXF", lambda head: b"  0\r\nSECTION\r\n" in head, ("Home", "Down", "Down")),
+               ("PDF", 4, "road1.PDF", lambda head: head.startswith(b"%PDF-"), ("End",))]
+    for menu in ("Save As", "Save a Copy As"):
+        for name, index, leaf, in_format, keys in formats:
+            for by_keys in (False, True):
+                case = f"{menu}, {name} chosen {'by keys' if by_keys else 'by a click'}"
+                target = os.path.join(folder, leaf)
+                there = os.path.exists(target)
+                written = os.stat(target).st_mtime_ns if there else None
+                if menu == "Save As":
+                    desk.key("ctrl+shift+s")
+                else:
+                    choose_from_menu(program, doc, 1, "Export", "Save a Copy As…")
+                panel = program.wait_window("the Save panel", lambda: (program.panels() or [None])[0])
+                program.wait_settled(panel, steady=0.5)
+                choose_panel_format(program, panel, index, 7, keys if by_keys else None)
+                desk.key("Return")
+                if there:
+                    question = program.wait_window(f"{case}: the question whether to replace {leaf}",
+                                                   lambda: next((w for w in program.panels() if w != panel), None))
+                    wait_for("the question to take the keys", lambda: desk.active() == question, 5)
+                    desk.key("y")
+                if name == "DXF":
+                    dismiss_alert_with_return(program)  # the export's confirmation
+                program.wait_window(f"{case}: {leaf} to be written", lambda: not program.panels() and os.path.exists(
+                    target) and os.stat(target).st_mtime_ns != written)
+                program.wait_idle(0.5)
+                check(not program.alerts(), f"{case}: an alert stayed")
+                with open(target, "rb") as f:
+                    head = f.read(200)
+                check(in_format(head), f"{case}: {leaf} begins with {head!r}")
+                for p, data in kept.items():
+                    check(os.path.exists(p) and open(p, "rb").read() == data, f"{case}: {p} changed")
+                check(desk.props(doc)["title"] == "road1.cadx", f"{case}: the window is {desk.props(doc)['title']!r}")
+                check(sorted(os.listdir(folder)) == sorted(["._road1.cadx", "road1.cadx"] + [
+                    f for _, _, f, _, _ in formats if os.path.exists(os.path.join(folder, f))]),
+                    f"{case}: the folder holds {sorted(os.listdir(folder))}")
+
+    # DXF under names the automatic choice does not take for DXF, one a file (a file already open
+    # would come to the front). The format first: a path typed into the name field pops up its
+    # completions, which would take the click meant for the format pop-up.
+    for leaf, by_keys in (("road plan.dat", False), ("road plan 2.dat", True)):
+        dxf = os.path.join(folder, leaf)
+        shutil.copyfile(os.path.join(folder, "road1.DXF"), dxf)
+        before = program.documents()
+        desk.key("ctrl+o")
+        panel = program.wait_window("the Open panel", lambda: (program.panels() or [None])[0])
+        wait_for("the Open panel to take the keys", lambda: desk.active() == panel, 5)
+        program.wait_settled(panel, steady=0.5)
+        choose_panel_format(program, panel, 3, 11, ("Home", "Down", "Down", "Down") if by_keys else None, below=2)
+        desk.key("alt+n", "ctrl+a")  # the name field by its label's mnemonic
+        desk.type(dxf)
+        desk.key("Return")
+        opened = program.wait_new_document(before)
+        how = "by keys" if by_keys else "by a click"
+        check(not program.alerts(), f"opening {leaf} as DXF chosen {how} raised an alert")
+        check(desk.props(opened)["title"].endswith(leaf), f"the Open panel opened {desk.props(opened)['title']!r}")
+        for p, data in kept.items():
+            check(open(p, "rb").read() == data, f"opening {leaf} changed {p}")
+        # An imported drawing counts as changed: closing it asks, and Don't Save closes it.
+        desk.key("ctrl+w")
+        program.wait_window("the save-changes alert", lambda: (program.alerts() or [None])[0])
+        desk.key("ctrl+d")
+        program.wait_window(f"{leaf} to close", lambda: opened not in program.documents() and not program.alerts(), 5)
+    program.quit()
+
+
+def window_view_of(tier, path):
+    """The view saved with the drawing: origin x, origin y and drawing units per pixel."""
+    row = next(e for e in dump(tier, path, "--view") if e[0] == "window-view")
+    return tuple(float(v) for v in row[1:4])
+
+
+def scenario_zoom_by_wheel_and_click(tier):
+    """Ctrl+wheel turned away from the user zooms in, towards the user out, each about the pointer: the
+    drawing point under it stays. Ctrl+Alt+drag (openbox takes Alt+drag to move the window) zooms to
+    the rectangle dragged out from its centre."""
+    program = Program(tier, "zoom")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.5))
+    desk.key("Escape")
+    path = os.path.join(tier.scratch, "Zoom.cadx")
+    save_through_panel(program, path)
+    x, y, w, h = desk.geometry(doc)
+    start = window_view_of(tier, path)
+
+    def saved_view():
+        mtime = os.stat(path).st_mtime_ns
+        desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+        program.wait_idle(0.3)
+        return window_view_of(tier, path)
+
+    def under_pointer(before, after):
+        """The window column and the distance from the view's bottom that kept their drawing point."""
+        (x1, y1, s1), (x2, y2, s2) = before, after
+        return (x2 - x1) / (s1 - s2), (y2 - y1) / (s1 - s2)
+
+    column = int(0.35 * w)
+    desk.move(x + column, y + int(0.45 * h))
+    fixed = []
+    view = start
+    for button, closer in (("4", True), ("5", False)):
+        desk.x("xdotool", "keydown", "ctrl", "click", button, "keyup", "ctrl", check_rc=True)
+        program.wait_idle(0.3)
+        zoomed = saved_view()
+        check((zoomed[2] < view[2]) == closer and zoomed[2] != view[2],
+              f"Ctrl+wheel button {button} took the scale from {view[2]} to {zoomed[2]}")
+        fixed.append(under_pointer(view, zoomed))
+        view = zoomed
+    for h_kept, v_kept in fixed:
+        check(abs(h_kept - column) <= 1.5 and abs(v_kept - fixed[0][1]) <= 1.5 and 0 < v_kept < h,
+              f"the wheel did not zoom about the pointer at column {column}: points kept {fixed}")
+
+    # From the centre outward: half a width of 60 pixels fits 120 pixels of the old view to the window.
+    cx, cy = int(0.5 * w), int(0.5 * h)
+    desk.move(x + cx, y + cy)
+    desk.x("xdotool", "keydown", "ctrl", "alt", "mousedown", "1", check_rc=True)
+    for step in (20, 40, 60):
+        desk.move(x + cx + step, y + cy + step // 2)
+    desk.x("xdotool", "mouseup", "1", "keyup", "ctrl", "alt", check_rc=True)
+    program.wait_idle(0.5)
+    check(program.desk.geometry(doc)[:2] == (x, y), "Ctrl+Alt+drag moved the window")
+    zoomed = saved_view()
+    centre = zoomed[0] + 60 * view[2]
+    check(zoomed[2] < view[2] / 3 and abs(centre - (view[0] + cx * view[2])) <= 2 * view[2],
+          f"Ctrl+Alt+drag about column {cx} took the view {view} to {zoomed}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -2511,6 +2763,7 @@ SCENARIOS = [
     ("AJ palettes are tool windows of their size", scenario_palettes_are_tool_windows, False),
     ("AK palettes come back after a restart", scenario_palettes_come_back, False),
     ("AL palette clicks keep the keyboard with the drawing", scenario_palette_clicks_keep_the_keyboard, False),
+    ("AU the coordinate bar and the tool palette apart", scenario_palettes_apart, "all"),
     ("AM the status bar's pop-ups and alert", scenario_status_bar_pop_ups, False),
     ("AN a saved view recalled from the Window menu", scenario_saved_view_recalled, False),
     ("AS the layer table and the visibility grid from the menu bar", scenario_layer_table_and_grid, False),
@@ -2519,6 +2772,9 @@ SCENARIOS = [
     ("AR a shortcut moved after alert 131", scenario_shortcut_moved_after_alert, False),
     ("CA a DXF file of other programs from the command line", scenario_dxf_from_other_programs, False),
     ("CB a DXF file whose blocks fan out to 20,000 instances at one spot", scenario_dxf_fan_out, False),
+    ("ZA zoom by Ctrl+wheel and Ctrl+Alt+drag", scenario_zoom_by_wheel_and_click, False),
+    ("ZB Save As and Save a Copy As in another format keep the drawing's file", scenario_save_as_in_another_format,
+     False),
 ]
 
 
@@ -2533,19 +2789,28 @@ class Tier:
         self.running, self.started = [], []
 
 
-def run_screen(options, width, height, selected, failures):
+def runs_on(where, screen):
+    """Whether a scenario marked False (the first screen), True (the openbox screens) or "all" runs on
+    the screen."""
+    if where == "all":
+        return True
+    return screen[2] == "openbox" and (where or screen == SCREENS[0])
+
+
+def run_screen(options, screen, selected, failures):
+    width, height, wm = screen
     scratch = tempfile.mkdtemp(prefix=f"draftwerk-desktop-{width}x{height}-")
     os.chmod(scratch, 0o700)
     desk = None
     try:
-        desk = Desktop(width, height, scratch)
-        for name, scenario, both_sizes in SCENARIOS:
+        desk = Desktop(width, height, scratch, wm)
+        for name, scenario, where in SCENARIOS:
             if selected and not any(s.lower() in name.lower() for s in selected):
                 continue
-            if not both_sizes and (width, height) != SCREENS[0]:
+            if not runs_on(where, screen):
                 continue
             tier = Tier(options, desk, tempfile.mkdtemp(prefix="s-", dir=scratch))
-            label = f"{name} [{width}x{height}]"
+            label = f"{name} [{width}x{height} {wm}]"
             start = time.monotonic()
             try:
                 scenario(tier)
@@ -2588,23 +2853,25 @@ def main():
     parser.add_argument("--dialog-probe", required=True)
     parser.add_argument("--output", required=True, help="folder for screenshots and logs of failures")
     parser.add_argument("--only", action="append", default=[], help="run the scenarios whose names contain this")
-    parser.add_argument("--screen", action="append", default=[], help="WIDTHxHEIGHT, default both sizes")
+    parser.add_argument("--screen", action="append", default=[],
+                        help="WIDTHxHEIGHT or WIDTHxHEIGHTxWM (openbox, fluxbox); default every screen of SCREENS")
     options = parser.parse_args()
     # A terminated run (a CTest timeout) still ends its server, window manager and programs.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     options.program, options.dump = os.path.abspath(options.program), os.path.abspath(options.dump)
     options.dialog_probe = os.path.abspath(options.dialog_probe)
     options.output = os.path.abspath(options.output)
-    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "xclip"):
+    screens = [(int(v[0]), int(v[1]), v[2] if len(v) > 2 else "openbox")
+               for v in (s.split("x", 2) for s in options.screen)] or SCREENS
+    for tool in ("Xvfb", "xdotool", "xprop", "xwininfo", "xclip") + tuple(sorted({s[2] for s in screens})):
         if shutil.which(tool) is None:
             print(f"missing {tool}: run scripts/ensure-packages.sh")
             return 1
-    screens = [tuple(int(v) for v in s.split("x")) for s in options.screen] or SCREENS
     shutil.rmtree(options.output, ignore_errors=True)
     failures = []
     start = time.monotonic()
-    for width, height in screens:
-        run_screen(options, width, height, options.only, failures)
+    for screen in screens:
+        run_screen(options, screen, options.only, failures)
     print(f"{'FAILED' if failures else 'passed'} in {time.monotonic() - start:.0f} s"
           + (f": {', '.join(failures)}" if failures else ""))
     return 1 if failures else 0
