@@ -69,10 +69,10 @@ TEST_F(SymbolLibraryGui, ANewLibraryFromTheDialogTakesTheDrawingsSymbol) {
         return true;
     });
     QueueGlobalClick(kLibraryOrigin, 410, 326); // New…
-    QueueKey(kKeyCodeTab, kTabCharCode);         // back to the drawing's list
-    QueueTypedText("b");                         // type-select "Bolt (0)"
-    QueueGlobalClick(kLibraryOrigin, 290, 70);   // Copy to Library
-    QueueKey(kKeyCodeReturn, kReturnCharCode);   // Done
+    QueueKey(kKeyCodeTab, kTabCharCode);        // back to the drawing's list
+    QueueTypedText("b");                        // type-select "Bolt (0)"
+    QueueGlobalClick(kLibraryOrigin, 290, 70);  // Copy to Library
+    QueueKey(kKeyCodeReturn, kReturnCharCode);  // Done
     ASSERT_TRUE(ChooseMenuItem(kSymbolsMenuId, 11));
     RunLoop();
     EXPECT_EQ(proposed, "Symbols.lib");
