@@ -2,6 +2,7 @@
 // symbol read; whatever reads must store into a fresh library and read back with the same elements.
 #include "Files/SymbolLibrary.h"
 #include "Model/ElementEncoding.h"
+#include "Model/ElementLists.h"
 #include "Model/ElementRecords.h"
 #include "Model/NewDocument.h"
 #include "Model/Streams.h"
