@@ -3,6 +3,9 @@
 #include "Shell/StartupShutdown.h"
 #include "Shell/FrameMenus.h"
 #include "Dialogs/FrameDialogs.h"
+#include "Dialogs/SymbolLibraryDialogs.h"
+#include "Files/SymbolLibrary.h"
+#include "Tools/PendingCommands.h"
 #include "Files/Printing.h"
 #include "Exchange/DxfReader.h"
 
@@ -88,6 +91,7 @@ void InstallShellHooks() {
     gDocumentHooks.setProgressPercent = SetProgressPercent;
     gDocumentHooks.closeProgress = CloseProgress;
     SetPrintFrameChooser(FrameListDialog);
+    SetSymbolChooser(ChooseSymbolDialog);
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;
     gViewHooks.showZoomPercent = ShowZoomPercent;
@@ -117,6 +121,7 @@ void InitApplication() {
     RegisterPDFExport();
     RegisterPictureImporter();
     InitMenusAndCursors();
+    InitSymbolLibraryList();
     std::fesetround(FE_TONEAREST);
     GeneralPrefs.recentFullPaths = 1;
 }
@@ -132,6 +137,8 @@ void ReleaseApplication() {
     gDocumentHooks = DocumentHooks{};
     gViewHooks = ViewHooks{};
     SetPrintFrameChooser(nullptr);
+    SetSymbolChooser(nullptr);
+    DisposeSymbolLibraryList();
 }
 
 void DeleteTemporaryItems() {
