@@ -515,6 +515,22 @@ std::string DecodeDXFMText(const DXFCodePages& pages, std::string_view bytes) {
     return out;
 }
 
+std::string DXFUtf8ToLogBytes(std::string_view utf8) {
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        UInt32 cp = NextUtf8(utf8, i);
+        UInt8 byte = cp == kBadSequence ? UInt8('?') : UnicodeToMacRoman(cp);
+        if (byte == '?' && cp != '?' && cp != kBadSequence) {
+            char escape[16];
+            std::snprintf(escape, sizeof escape, "\\U+%04X", unsigned(cp));
+            out += escape;
+        } else {
+            out += char(byte);
+        }
+    }
+    return out;
+}
+
 UInt32 ExportCodePage(UInt32 preference) {
     return preference <= kDXFAnsi1252Preference ? preference : kDXFDefaultCodePage;
 }

@@ -70,6 +70,10 @@ std::string DecodeDXFText(const DXFCodePages& pages, std::string_view bytes);
 // as line feeds, stacked fractions as a/b, the escapes and control codes as in a TEXT.
 std::string DecodeDXFMText(const DXFCodePages& pages, std::string_view bytes);
 
+// UTF-8 into the Mac Roman of the document log: a character Mac Roman lacks as "\U+XXXX", so that
+// what the log names stays readable.
+std::string DXFUtf8ToLogBytes(std::string_view utf8);
+
 // The export's code page for a preference value: 0..14, anything larger gives the default.
 UInt32 ExportCodePage(UInt32 preference);
 // What an export writes texts in: the characters of one code page as its bytes, every other one as

@@ -486,8 +486,13 @@ void WriteDXFEntityHead(DXFWriter& w, const char* name, SInt16 layer, SInt16 lin
     // The colour the element shows: its own where the drawing colours by element and it has a pen,
     // as the nearest colour number (never the pen's number, which names another colour); else the
     // layer's, which the layer table gives.
-    if (w.colourByElement && colourCode >= 1 && colourCode < kNoColour)
+    if (w.colourByElement && colourCode >= 1 && colourCode < kNoColour) {
         w.Int(62, RGBToACI(w.palette, colour));
+        // The flavours of the newer readers also carry the colour itself, which the number only nears.
+        if (w.Subclasses())
+            w.Str(420, std::to_string((SInt32(colour.red >> 8) << 16) | (SInt32(colour.green >> 8) << 8) |
+                                      SInt32(colour.blue >> 8)));
+    }
     w.Real(39, 5.0);
 }
 

@@ -8,6 +8,7 @@
 #include "Other/MathPrimitives.h"
 #include "Interface/ProgressWindow.h"
 #include "Model/SharedUtilities.h"
+#include "Platform/MemoryManager.h"
 #include "Tools/AreaOutlines.h"
 
 #include <algorithm>
@@ -456,8 +457,10 @@ bool BuildPolylinePath(DXFReaderContext& ctx) {
 }
 
 // Hatch boundaries made of edges or polylines. The outer boundary is the first external path (flag
-// bit 0), else the first outermost one (bit 4), else the first; the other paths are holes. A solid
-// fill stays solid; a pattern becomes single hatching at the angle of its first line.
+// bit 0), else the first outermost one (bit 4), else the first; the other paths are holes, filled by
+// parity, so an island in a hole is filled again. The style "outer" keeps the islands no deeper than
+// the outermost paths, the style "ignore" the external paths alone. A solid fill stays solid; a
+// pattern becomes single hatching at the angle of its first line.
 void ReadHatch(DXFReaderContext& ctx) {
     DocWindowRecord* doc = ctx.doc;
     DxfObjectOptions options;
@@ -474,7 +477,7 @@ void ReadHatch(DXFReaderContext& ctx) {
     options.stopCode = 92;
     options.vertexBulges = true;
     bool more = !ReadDXFObject(ctx, options) && !ctx.atEOF;
-    SInt16 external = -1, outermost = -1, first = -1;
+    std::vector<SInt32> pathFlags; // by contour
     while (more) {
         SInt32 flags = DxfInt(ctx, 92);
         bool ended = ReadDXFObject(ctx, options);
@@ -486,16 +489,39 @@ void ReadHatch(DXFReaderContext& ctx) {
             DiscardOutline(doc);
             continue;
         }
-        if (!PushOutlineContour(doc)) continue;
-        SInt16 made = LastOutlineContour(doc);
-        if (first < 0) first = made;
-        if ((flags & 1) != 0 && external < 0) external = made;
-        if ((flags & 16) != 0 && outermost < 0) outermost = made;
+        if (PushOutlineContour(doc)) pathFlags.push_back(flags);
     }
-    // The pattern comes after the paths, so the last read holds it: its first line's angle.
+    // The style and pattern come after the paths, so the last read holds them.
     Float64 angle = DxfSeen(ctx, 53) ? NormalizeAngle(X(ctx, 53)) : kHatchAngle;
-    SInt16 boundary = external >= 0 ? external : outermost >= 0 ? outermost : first;
     ToolInputState& t = doc->drawing->toolInput;
+    auto any = [&](SInt32 bits) {
+        return std::any_of(pathFlags.begin(), pathFlags.end(), [&](SInt32 f) { return (f & bits) != 0; });
+    };
+    SInt32 style = DxfInt(ctx, 75), keep = 0;
+    if (style == 2 && any(1))
+        keep = 1;
+    else if (style == 1 && any(16))
+        keep = 1 | 16;
+    if (keep != 0) {
+        SInt16 kept = 0;
+        for (size_t i = 0; i < pathFlags.size(); ++i) {
+            if ((pathFlags[i] & keep) == 0) {
+                DisposeHandle(t.outlineContours[i]);
+                t.outlineContours[i] = nullptr;
+                continue;
+            }
+            std::swap(t.outlineContours[kept], t.outlineContours[i]);
+            pathFlags[size_t(kept++)] = pathFlags[i];
+        }
+        pathFlags.resize(size_t(kept));
+        t.outlineContourCount = kept;
+    }
+    SInt16 external = -1, outermost = -1;
+    for (size_t i = pathFlags.size(); i-- > 0;) {
+        if ((pathFlags[i] & 1) != 0) external = SInt16(i);
+        if ((pathFlags[i] & 16) != 0) outermost = SInt16(i);
+    }
+    SInt16 boundary = external >= 0 ? external : outermost >= 0 ? outermost : pathFlags.empty() ? -1 : 0;
     if (!bad && boundary >= 0) {
         std::swap(t.outlineContours[0], t.outlineContours[boundary]);
         s->currentColor = colour;

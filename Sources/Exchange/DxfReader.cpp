@@ -38,10 +38,6 @@ constexpr SInt16 kReadingDxfText = 107; // "Reading DXF file ("
 constexpr SInt16 kNoMemoryMessage = 9;
 constexpr Float64 kLargestValue = 1e20;
 
-void AppendLog(DXFReaderContext& ctx, const std::string& line) {
-    AppendLogCString(ctx.doc, line.c_str());
-}
-
 } // namespace
 
 // A group code: blanks around it, an optional sign and digits; -32768 for anything else.
@@ -208,8 +204,8 @@ void StoreReal(DXFReaderContext& ctx, SInt32 code, ConstStr255Param value, const
     Float64 v = ParseDxfReal(value);
     if (!std::isfinite(v)) {
         // "nan", "inf" or a number beyond the doubles: never stored, and the element is dropped.
-        AppendLog(ctx, "Line: " + std::to_string(BufferedLineNumber()) + " value is not a number: " +
-                           PStrBytes(value) + " (groupcode " + std::to_string(code) + ")");
+        LogDxf(ctx, "Line: " + std::to_string(BufferedLineNumber()) + " value is not a number: " +
+                        PStrBytes(value) + " (groupcode " + std::to_string(code) + ")");
         if (!ctx.nonFinite) ++ctx.nonFiniteObjects;
         ctx.nonFinite = true;
         v = 0;
@@ -336,8 +332,8 @@ Boolean ReadDXFObject(DXFReaderContext& ctx, const DxfObjectOptions& options) {
         } else if (code == 999) {
             AppendLogLine(ctx.doc, value);
         } else if (!DroppedCode(code)) {
-            AppendLog(ctx, "Line: " + std::to_string(BufferedLineNumber() - 1) +
-                               " unknown groupcode: " + PStrBytes(codeLine));
+            LogDxf(ctx, "Line: " + std::to_string(BufferedLineNumber() - 1) +
+                            " unknown groupcode: " + PStrBytes(codeLine));
         }
         if (options.stopCode != 0 && code == options.stopCode) return false;
         if (!ReadDxfLine(ctx, codeLine)) return false;
@@ -361,7 +357,11 @@ void SkipNotReadEntity(DXFReaderContext& ctx, ConstStr255Param name) {
     std::string kind = PStrBytes(name);
     for (char& c : kind)
         c = char(std::toupper(UInt8(c)));
-    if (++ctx.notRead[kind] == 1) AppendLog(ctx, "DXF-in: " + kind + " ignored");
+    if (++ctx.notRead[kind] == 1) LogDxf(ctx, "DXF-in: " + kind + " ignored");
+}
+
+void LogDxf(DXFReaderContext& ctx, const std::string& utf8) {
+    AppendLogCString(ctx.doc, DXFUtf8ToLogBytes(utf8).c_str());
 }
 
 Boolean UpdateImportProgress(DXFReaderContext& ctx) {
@@ -465,7 +465,7 @@ std::string NotReadSummary(DXFReaderContext& ctx) {
     std::string summary;
     auto add = [&](const std::string& what, SInt32 count) {
         if (count <= 0) return;
-        AppendLog(ctx, "DXF-in: not imported: " + what + " " + std::to_string(count));
+        LogDxf(ctx, "DXF-in: not imported: " + what + " " + std::to_string(count));
         summary += (summary.empty() ? "" : ", ") + what + " " + std::to_string(count);
     };
     for (const auto& [kind, count] : ctx.notRead)

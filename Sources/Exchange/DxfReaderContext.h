@@ -136,6 +136,9 @@ void SkipDxfObject(DXFReaderContext& ctx);
 // named in the log.
 void SkipNotReadEntity(DXFReaderContext& ctx, ConstStr255Param name);
 
+// One line of the document log from UTF-8 (names of the file as decoded).
+void LogDxf(DXFReaderContext& ctx, const std::string& utf8);
+
 // Whole-number progress; false when the user cancelled with Command-period.
 Boolean UpdateImportProgress(DXFReaderContext& ctx);
 

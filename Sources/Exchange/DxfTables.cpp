@@ -14,6 +14,7 @@
 #include "Model/SharedUtilities.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/MacRoman.h"
+#include "View/ElementMoves.h"
 #include "Platform/NumberText.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ constexpr SInt16 kHeaderLogText = 173;
 constexpr size_t kSymbolNameLength = 19;
 
 void Log(DXFReaderContext& ctx, const std::string& line) {
-    AppendLogCString(ctx.doc, line.c_str());
+    LogDxf(ctx, line);
 }
 
 // A header value as a number; NaN for anything that is not one.
@@ -184,7 +185,8 @@ void ExtendArcBox(SymbolDefRecord* def, bool* started, const ArcRecord* a) {
 struct ListMarks {
     LineRecord* line;
     ArcRecord* arc;
-    PolylineRecord* polyline; // hatches are dropped inside blocks: no areas are made there
+    PolylineRecord* polyline;
+    AreaRecord* area;
 };
 
 template <class T> T* LastOf(T* head) {
@@ -206,7 +208,8 @@ void ResetCursors(DocWindowRecord* doc) {
 }
 
 ListMarks MarkLists(DocWindowRecord* doc) {
-    return ListMarks{LastOf(doc->lineHead), LastOf(doc->arcHead), LastOf(doc->polylineHead)};
+    return ListMarks{LastOf(doc->lineHead), LastOf(doc->arcHead), LastOf(doc->polylineHead),
+                     LastOf(doc->areaHead)};
 }
 
 // Unlinks the elements after the mark and pushes each at the front of the definition's list.
@@ -239,6 +242,10 @@ void MoveMadeIntoBlock(DXFReaderContext& ctx, const ListMarks& marks, SymbolDefR
             xy[2 * i] -= bx, xy[2 * i + 1] -= by;
             ExtendBox(def, started, xy[2 * i], xy[2 * i + 1]);
         }
+    });
+    MoveAfter(marks.area, def->areaHead, [&](AreaRecord* a) {
+        MoveAreaElement(a, nullptr, -bx, -by);
+        ExtendBox(def, started, a->minX, a->minY), ExtendBox(def, started, a->maxX, a->maxY);
     });
     ResetCursors(ctx.doc);
 }
@@ -530,8 +537,6 @@ Boolean ReadDXFBlocks(DXFReaderContext& ctx) {
             // A long text may have become several.
             while (last->next)
                 MoveTextIntoBlock(ctx, last->next, def, &started, bx, by);
-        } else if (UpperEquals(name, "HATCH")) {
-            SkipNotReadEntity(ctx, name);
         } else if (UpperEquals(name, "SEQEND")) {
             SkipDxfObject(ctx);
         } else {

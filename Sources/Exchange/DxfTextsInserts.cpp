@@ -225,9 +225,8 @@ void InsertDXFBlock(DXFReaderContext& ctx, const std::string& name, Float64 x, F
     if (def && (def->lineHead->next || def->arcHead->next || def->textHead->next ||
                 def->dimensionHead->next || def->polylineHead->next || def->areaHead->next)) {
         if (ctx.insertBudget == 0) {
-            AppendLogCString(ctx.doc, ("DXF-in: INSERT of " + name + " stopped after " +
-                                       std::to_string(kInsertBudget) + " symbols")
-                                          .c_str());
+            LogDxf(ctx, "DXF-in: INSERT of " + name + " stopped after " + std::to_string(kInsertBudget) +
+                            " symbols");
             ctx.insertBudget = -1;
             return;
         }

@@ -302,7 +302,66 @@ struct CGContext {
     QTransform UserToDevice() const { return gs.ctm * base; }
 
     void Touched() {
+        ++touches;
         if (port) PlatformPortChanged(port, nullptr);
+    }
+
+    // Wide strokes our own rasteriser drew since anything else was drawn or the pen changed, by their
+    // device geometry: one drawn again over itself (copies of a block at one spot) is skipped, so a
+    // redraw costs the pixels it covers, not the overlap.
+    struct DrawnStroke {
+        double geometry[5];
+        std::uint32_t generation;
+    };
+    static constexpr size_t kDrawnStrokes = 4096; // a power of two
+    std::vector<DrawnStroke> drawnStrokes;
+    std::uint32_t strokeGeneration = 1;
+    std::uint64_t touches = 0, touchesAfterWideStroke = ~std::uint64_t(0);
+    WideSegmentPen lastWidePen{};
+    WideSegmentTarget lastWideTarget{};
+
+    bool DrawnAlready(const WideRaster& raster, const double (&geometry)[5]) {
+        const WideSegmentPen& pen = raster.pen;
+        const WideSegmentTarget& t = raster.target;
+        if (touches != touchesAfterWideStroke || pen.colour != lastWidePen.colour ||
+            pen.halfWidth != lastWidePen.halfWidth || pen.roundCaps != lastWidePen.roundCaps ||
+            t.bits != lastWideTarget.bits || t.clipLeft != lastWideTarget.clipLeft ||
+            t.clipTop != lastWideTarget.clipTop || t.clipRight != lastWideTarget.clipRight ||
+            t.clipBottom != lastWideTarget.clipBottom) {
+            if (++strokeGeneration == 0) {
+                for (DrawnStroke& d : drawnStrokes)
+                    d.generation = 0;
+                strokeGeneration = 1;
+            }
+            lastWidePen = pen;
+            lastWideTarget = t;
+        }
+        if (drawnStrokes.empty()) drawnStrokes.assign(kDrawnStrokes, DrawnStroke{});
+        std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+        for (double g : geometry) {
+            std::uint64_t bits;
+            std::memcpy(&bits, &g, sizeof bits);
+            hash = (hash ^ bits) * 0xBF58476D1CE4E5B9ull;
+        }
+        DrawnStroke& slot = drawnStrokes[(hash >> 40) & (kDrawnStrokes - 1)];
+        if (slot.generation == strokeGeneration && std::memcmp(slot.geometry, geometry, sizeof geometry) == 0)
+            return true;
+        std::memcpy(slot.geometry, geometry, sizeof geometry);
+        slot.generation = strokeGeneration;
+        return false;
+    }
+
+    void DrawWideSegmentOnce(const WideRaster& raster, double x1, double y1, double x2, double y2) {
+        // One direction for both, so a line drawn back over itself is the same stroke.
+        const bool back = x2 < x1 || (x2 == x1 && y2 < y1);
+        const double geometry[5] = {back ? x2 : x1, back ? y2 : y1, back ? x1 : x2, back ? y1 : y2, 0};
+        if (!DrawnAlready(raster, geometry)) DrawWideSegment(raster.target, raster.pen, x1, y1, x2, y2);
+    }
+
+    // After a wide stroke: nothing else has been drawn since.
+    void WideStrokeDrawn() {
+        Touched();
+        touchesAfterWideStroke = touches;
     }
 
     void ApplyHints() {
@@ -388,9 +447,9 @@ struct CGContext {
         for (int i = 0; i < count; i += 2) {
             const QPainterPath::Element& from = path.elementAt(i);
             const QPainterPath::Element& to = path.elementAt(i + 1);
-            DrawWideSegment(raster.target, raster.pen, from.x, from.y, to.x, to.y);
+            DrawWideSegmentOnce(raster, from.x, from.y, to.x, to.y);
         }
-        Touched();
+        WideStrokeDrawn();
         path = QPainterPath();
         return true;
     }
@@ -405,9 +464,11 @@ struct CGContext {
         WideRaster raster;
         if (!PrepareWideRaster(painter, UserToDevice(), gs.stroke, gs.lineWidth, QtCap(gs.cap), &raster))
             return false;
-        DrawWideArc(raster.target, raster.pen, loneArc.cx, loneArc.cy, loneArc.radius, loneArc.start,
-                    loneArc.sweep);
-        Touched();
+        const double geometry[5] = {loneArc.cx, loneArc.cy, loneArc.radius, loneArc.start, loneArc.sweep};
+        if (!DrawnAlready(raster, geometry))
+            DrawWideArc(raster.target, raster.pen, loneArc.cx, loneArc.cy, loneArc.radius, loneArc.start,
+                        loneArc.sweep);
+        WideStrokeDrawn();
         path = QPainterPath();
         loneArc.elements = -1;
         return true;
@@ -891,7 +952,14 @@ int BandCount(const CGContext* context, size_t count) {
     if (context->painter.compositionMode() != QPainter::CompositionMode_SourceOver) return 1;
     if (context->UserToDevice().type() == QTransform::TxProject) return 1;
     int threads = int(std::min<unsigned>(std::thread::hardware_concurrency(), kMaxBands));
-    return std::max(1, std::min(threads, image->height() / kMinBandHeight));
+    // A clip of a few rows (the strip a scroll brings into view) is drawn on this thread.
+    int rows = image->height();
+    if (context->painter.hasClipping())
+        rows = std::min(
+            rows,
+            int(std::ceil(
+                context->painter.worldTransform().mapRect(context->painter.clipBoundingRect()).height())));
+    return std::max(1, std::min(threads, rows / kMinBandHeight));
 }
 
 // Hands a batch's lines and dots (floats, user space) to a painter a chunk at a time, so a batch of
@@ -1066,6 +1134,18 @@ void CGContextStrokeSegmentBatch(CGContextRef context, const CGSegmentPen* pen, 
                                                          qpen.widthF(), qpen.capStyle(), &raster);
     if (bands > 1) {
         DrawBatchInBands(context, bands, qpen, eachLine, batch, ownRaster ? &raster : nullptr);
+    } else if (ownRaster && batch.dotCount == 0) {
+        // Wide segments alone join the strokes drawn around them (the lines and circles of copies of one
+        // block at one spot): one lying on another is drawn once.
+        for (size_t i = 0; i < batch.segmentCount; ++i) {
+            const float* s = batch.segments + 4 * i;
+            const QPointF a = raster.toDevice.map(QPointF(s[0], s[1]));
+            const QPointF b = raster.toDevice.map(QPointF(s[2], s[3]));
+            context->DrawWideSegmentOnce(raster, a.x(), a.y(), b.x(), b.y());
+        }
+        if (pen->aliased && context->gs.antialias) painter.setRenderHint(QPainter::Antialiasing, true);
+        context->WideStrokeDrawn();
+        return;
     } else {
         BatchSink sink(painter, eachLine);
         for (size_t i = 0; i < batch.segmentCount; ++i)

@@ -88,11 +88,13 @@ OSStatus WheelMoved(const WindowEvent* event, void* userData) {
             ZoomOutStep(doc, 4, true, local);
         return noErr;
     }
+    const SInt32 pixels = 2 * event->wheelDelta;
     if (event->wheelAxis == kEventMouseWheelAxisY)
-        d->view.originY += 2.0 * event->wheelDelta * d->view.unitsPerPixel;
+        d->view.originY += pixels * d->view.unitsPerPixel;
     else
-        d->view.originX -= 2.0 * event->wheelDelta * d->view.unitsPerPixel;
-    UpdateViewExtent(doc, true);
+        d->view.originX -= pixels * d->view.unitsPerPixel;
+    ShowViewMoved(doc, event->wheelAxis == kEventMouseWheelAxisY ? 0 : pixels,
+                  event->wheelAxis == kEventMouseWheelAxisY ? pixels : 0, true);
     return noErr;
 }
 

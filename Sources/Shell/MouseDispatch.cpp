@@ -420,10 +420,10 @@ void PanDrag(DocWindowRecord* doc) {
         Point p;
         GetMouse(&p);
         if (EqualPt(p, last)) continue;
-        last = p;
         SetViewOrigin(d, startX - (p.h - press.h) * d->view.unitsPerPixel,
                       startY + (p.v - press.v) * d->view.unitsPerPixel);
-        UpdateViewExtent(doc, false);
+        ShowViewMoved(doc, p.h - last.h, p.v - last.v, false);
+        last = p;
     }
     UpdateViewExtent(doc, true);
     UpdateStatusArea(doc, true);

@@ -10,6 +10,7 @@
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
 #include "View/WorldPrimitives.h"
+#include "Platform/QuickDraw.h"
 #include "Platform/Windows.h"
 
 #include <algorithm>
@@ -223,13 +224,91 @@ void ScrollThumbValues(const DocWindowRecord* doc, SInt32* thumbX, SInt32* thumb
                   : 0;
 }
 
-void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
+namespace {
+
+void SetVisibleFromOrigin(DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
     ComputeDrawingAreaMetrics(doc);
     d->view.visibleMinX = d->view.originX;
     d->view.visibleMaxX = d->view.areaWidth * d->view.unitsPerPixel + d->view.originX;
     d->view.visibleMinY = d->view.originY;
     d->view.visibleMaxY = d->view.areaHeight * d->view.unitsPerPixel + d->view.originY;
+}
+
+void ShowViewPosition(DocWindowRecord* doc, Boolean updateScrollBars) {
+    DrawingRecord* d = doc->drawing;
+    if (updateScrollBars) {
+        ScrollThumbValues(doc, &d->view.scrollRangeX, &d->view.scrollRangeY);
+        gViewHooks.updateScrollBars(doc, d->view.scrollRangeX, d->view.scrollRangeY);
+    }
+    gViewHooks.showZoomPercent(doc);
+}
+
+// Whether the window's pixels can be moved or scaled in place of a redraw: a window, no output pass,
+// no context already drawing into it.
+bool CanReuseShownPixels(const DocWindowRecord* doc) {
+    const DrawingRecord* d = doc->drawing;
+    return doc->window != nullptr && d->output.outputContext == nullptr &&
+           d->output.windowContext == nullptr && d->view.viewWidth > 0 && d->view.viewHeight > 0;
+}
+
+// The CG rectangle of a drawing-area rectangle given in port pixels (v down from the top).
+CGRect AreaRectCG(const DrawingRecord* d, const Rect& r) {
+    const Float64 base = d->layout.statusHeight + kScrollBarWidth;
+    return CGRectMake(r.left, base + d->view.viewHeight - r.bottom, r.right - r.left, r.bottom - r.top);
+}
+
+// Copies (scaling when the sizes differ) pixels of the drawing area onto the drawing area, with the
+// port's clip opened to the whole area for the copy.
+void CopyAreaPixels(DocWindowRecord* doc, const Rect& source, const Rect& dest) {
+    const DrawingRecord* d = doc->drawing;
+    GrafPtr saved;
+    GetPort(&saved);
+    SetPortWindowPort(doc->window);
+    RgnHandle clip = NewRgn();
+    GetClip(clip);
+    Rect area;
+    SetRect(&area, 0, 0, d->view.viewWidth, d->view.viewHeight);
+    ClipRect(&area);
+    CGrafPtr port = GetWindowPort(doc->window);
+    CopyBits(port, port, &source, &dest, srcCopy, nullptr);
+    SetClip(clip);
+    DisposeRgn(clip);
+    SetPort(saved);
+}
+
+// The view inside r (port pixels of the drawing area), clipped to it: background, the elements whose
+// boxes come near it, the marks.
+void DrawViewPart(DocWindowRecord* doc, const Rect& r) {
+    DrawingRecord* d = doc->drawing;
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    const Float64 kept[4] = {d->view.visibleMinX, d->view.visibleMinY, d->view.visibleMaxX,
+                             d->view.visibleMaxY};
+    // An element just outside the part reaches into it by the width of its pen.
+    constexpr Float64 kReach = 16;
+    const Float64 s = d->view.unitsPerPixel;
+    d->view.visibleMinX = d->view.originX + (r.left - kReach) * s;
+    d->view.visibleMaxX = d->view.originX + (r.right + kReach) * s;
+    d->view.visibleMinY = d->view.originY + (d->view.viewHeight - r.bottom - kReach) * s;
+    d->view.visibleMaxY = d->view.originY + (d->view.viewHeight - r.top + kReach) * s;
+    if (BeginWindowCG(&d->output.windowContext, doc->window) == noErr) {
+        CGContextClipToRect(d->output.windowContext, AreaRectCG(d, r));
+        BeginStrokeBatching(doc, d->output.windowContext);
+        DrawViewBackground(doc);
+        DrawViewContent(doc);
+        gViewHooks.drawViewMarks(doc);
+        EndStrokeBatching();
+        EndWindowCG(&d->output.windowContext, doc->window);
+    }
+    d->view.visibleMinX = kept[0], d->view.visibleMinY = kept[1];
+    d->view.visibleMaxX = kept[2], d->view.visibleMaxY = kept[3];
+}
+
+} // namespace
+
+void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
+    DrawingRecord* d = doc->drawing;
+    SetVisibleFromOrigin(doc);
     if (doc->window && d->output.outputContext == nullptr) {
         bool own = false;
         if (!d->output.windowContext && BeginWindowCG(&d->output.windowContext, doc->window) == noErr) {
@@ -246,11 +325,77 @@ void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars) {
         EndStrokeBatching();
         if (own) EndWindowCG(&d->output.windowContext, doc->window);
     }
-    if (updateScrollBars) {
-        ScrollThumbValues(doc, &d->view.scrollRangeX, &d->view.scrollRangeY);
-        gViewHooks.updateScrollBars(doc, d->view.scrollRangeX, d->view.scrollRangeY);
+    ShowViewPosition(doc, updateScrollBars);
+}
+
+void ShowViewMoved(DocWindowRecord* doc, SInt32 dx, SInt32 dy, Boolean updateScrollBars) {
+    DrawingRecord* d = doc->drawing;
+    SetVisibleFromOrigin(doc);
+    const SInt32 w = d->view.viewWidth, h = d->view.viewHeight;
+    if (!CanReuseShownPixels(doc) || std::abs(dx) >= w || std::abs(dy) >= h) {
+        UpdateViewExtent(doc, updateScrollBars);
+        return;
     }
-    gViewHooks.showZoomPercent(doc);
+    if (dx != 0 || dy != 0) {
+        Rect from, to;
+        SetRect(&from, SInt16(std::max(0, -dx)), SInt16(std::max(0, -dy)), SInt16(w - std::max(0, dx)),
+                SInt16(h - std::max(0, dy)));
+        to = from;
+        OffsetRect(&to, SInt16(dx), SInt16(dy));
+        CopyAreaPixels(doc, from, to);
+        Rect strip;
+        if (dy != 0) {
+            SetRect(&strip, 0, SInt16(dy > 0 ? 0 : h + dy), SInt16(w), SInt16(dy > 0 ? dy : h));
+            DrawViewPart(doc, strip);
+        }
+        if (dx != 0) {
+            SetRect(&strip, SInt16(dx > 0 ? 0 : w + dx), SInt16(std::max(0, dy)), SInt16(dx > 0 ? dx : w),
+                    SInt16(h + std::min(0, dy)));
+            DrawViewPart(doc, strip);
+        }
+    }
+    ShowViewPosition(doc, updateScrollBars);
+}
+
+void ShowViewScaled(DocWindowRecord* doc, Float64 factor, Float64 h, Float64 v) {
+    DrawingRecord* d = doc->drawing;
+    SetVisibleFromOrigin(doc);
+    if (!CanReuseShownPixels(doc) || !(factor > 0) || !std::isfinite(factor) || !std::isfinite(h) ||
+        !std::isfinite(v)) {
+        UpdateViewExtent(doc, true);
+        return;
+    }
+    const Float64 w = d->view.viewWidth, ht = d->view.viewHeight;
+    // Where the old picture lands (to), cut to the drawing area, and the old pixels that land there.
+    const Float64 to[4] = {std::max(0.0, h - h * factor), std::max(0.0, v - v * factor),
+                           std::min(w, h + (w - h) * factor), std::min(ht, v + (ht - v) * factor)};
+    Rect dest, source;
+    SetRect(&dest, SInt16(std::lround(to[0])), SInt16(std::lround(to[1])), SInt16(std::lround(to[2])),
+            SInt16(std::lround(to[3])));
+    SetRect(&source, SInt16(std::lround(h + (dest.left - h) / factor)),
+            SInt16(std::lround(v + (dest.top - v) / factor)),
+            SInt16(std::lround(h + (dest.right - h) / factor)),
+            SInt16(std::lround(v + (dest.bottom - v) / factor)));
+    if (!EmptyRect(&dest) && !EmptyRect(&source)) CopyAreaPixels(doc, source, dest);
+    // Around a picture scaled down, the background until the redraw.
+    CGContextRef ctx = nullptr;
+    if ((dest.left > 0 || dest.top > 0 || dest.right < w || dest.bottom < ht) &&
+        BeginWindowCG(&ctx, doc->window) == noErr) {
+        const RGBColor& bg = doc->settings->backgroundColor;
+        CGContextSetRGBFillColor(ctx, (bg.red >> 8) / 255.0, (bg.green >> 8) / 255.0, (bg.blue >> 8) / 255.0,
+                                 1);
+        Rect band[4];
+        SetRect(&band[0], 0, 0, SInt16(w), dest.top);
+        SetRect(&band[1], 0, dest.bottom, SInt16(w), SInt16(ht));
+        SetRect(&band[2], 0, dest.top, dest.left, dest.bottom);
+        SetRect(&band[3], dest.right, dest.top, SInt16(w), dest.bottom);
+        for (const Rect& r : band)
+            if (!EmptyRect(&r)) CGContextFillRect(ctx, AreaRectCG(d, r));
+        EndWindowCG(&ctx, doc->window);
+    }
+    ShowViewPosition(doc, true);
+    QDFlushPortBuffer(GetWindowPort(doc->window), nullptr);
+    RequestRedraw(doc);
 }
 
 void RedrawWindow(DocWindowRecord* doc) {

@@ -36,6 +36,14 @@ void ComputeDrawingAreaMetrics(DocWindowRecord* doc);
 // The redraw of the window: drawing-area geometry, visible rectangle, background pass, element pass,
 // then the scroll bars (when asked) and the zoom display.
 void UpdateViewExtent(DocWindowRecord* doc, Boolean updateScrollBars);
+// The view has moved by whole pixels (dx right, dy down on the screen): the pixels the window shows
+// move with it and only the strips coming into view are drawn. Without a window of its own to draw,
+// or for a move as large as the view, the view is redrawn whole.
+void ShowViewMoved(DocWindowRecord* doc, SInt32 dx, SInt32 dy, Boolean updateScrollBars);
+// The view has been scaled by factor (new pixels per old pixel) about the drawing-area point (h, v),
+// v counted down from the top: the picture shown is scaled and shown at once, and the window is
+// redrawn when the event loop has taken the input that is waiting.
+void ShowViewScaled(DocWindowRecord* doc, Float64 factor, Float64 h, Float64 v);
 // Full passes of the element content into a window so far; tests and benches count paints with it.
 extern UInt32 gWindowRedrawCount;
 void RedrawWindow(DocWindowRecord* doc);

@@ -47,7 +47,7 @@ void ScrollViewBy(DocWindowRecord* doc, SInt16 fromH, SInt16 fromV, SInt16 toH, 
     DrawingRecord* d = doc->drawing;
     d->view.originX -= (toH - fromH) * d->view.unitsPerPixel;
     d->view.originY += (toV - fromV) * d->view.unitsPerPixel;
-    UpdateViewExtent(doc, true);
+    ShowViewMoved(doc, toH - fromH, toV - fromV, true);
 }
 
 WorldPickPoint PixelToWorld(const DocWindowRecord* doc, SInt16 mouseX, SInt16 mouseY) {

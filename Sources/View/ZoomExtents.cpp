@@ -72,11 +72,14 @@ void ZoomViewAboutPoint(DocWindowRecord* doc, Boolean zoomIn, SInt16 h, SInt16 v
     DrawingRecord* d = doc->drawing;
     Float64 wx = h * d->view.unitsPerPixel + d->view.originX,
             wy = v * d->view.unitsPerPixel + d->view.originY;
+    const Float64 before = d->view.unitsPerPixel;
     d->view.unitsPerPixel =
         AtLeastEpsilon(zoomIn ? d->view.unitsPerPixel / kZoomStep : d->view.unitsPerPixel * kZoomStep);
     d->view.originX = wx - h * d->view.unitsPerPixel;
     d->view.originY = wy - v * d->view.unitsPerPixel;
-    UpdateViewExtent(doc, true);
+    // A wheel notch shows the old picture scaled at once; notches still waiting are taken before the
+    // redraw.
+    ShowViewScaled(doc, before / d->view.unitsPerPixel, h, d->view.viewHeight - v);
 }
 
 void ZoomViewAboutCentre(DocWindowRecord* doc, Boolean zoomIn) {

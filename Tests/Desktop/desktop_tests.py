@@ -1033,6 +1033,69 @@ def scenario_dxf_from_other_programs(tier):
     program.quit()
 
 
+def idle_within(program, seconds, what):
+    """The program uses less than 5 % of a core over a quarter second within `seconds` from now."""
+    start = time.monotonic()
+    while True:
+        program.check_alive()
+        since, ticks = time.monotonic(), program.cpu_ticks()
+        time.sleep(0.25)
+        now = time.monotonic()
+        if (program.cpu_ticks() - ticks) / CLOCK_TICKS / (now - since) < 0.05:
+            return now - start
+        check(now - start < seconds, f"{what}: the program is still busy after {now - start:.1f} s")
+
+
+def check_inked(desk, window, what):
+    """The drawing area shows the block's wide black strokes on white, and they cross at its middle."""
+    x, y, w, h = desk.geometry(window)
+    shot = desk.screenshot()
+    samples = [shot.luminance(x + i * w // 41, y + j * h // 41) for i in range(1, 41) for j in range(1, 41)]
+    dark, light = sum(v < 60 for v in samples), sum(v > 200 for v in samples)
+    check(dark > 40 and light > 400, f"{what}: {dark} dark and {light} light of 1600 sample points")
+    middle = [shot.luminance(x + w // 2 + dx, y + h // 2 + dy) for dx in (-3, 0, 3) for dy in (-3, 0, 3)]
+    check(min(middle) < 60, f"{what}: no stroke at the middle of the window")
+
+
+def scenario_dxf_fan_out(tier):
+    """A DXF file whose blocks insert the next one four times over, 30 levels deep, all at one spot
+    (the import stops at 20,000 instances): the window shows them and the program is idle within 2 s,
+    and again after wheel notches that zoom in on the lines lying on one another."""
+    levels = 30
+    pairs = [(0, "SECTION"), (2, "HEADER"), (9, "$ACADVER"), (1, "AC1009"), (0, "ENDSEC"),
+             (0, "SECTION"), (2, "BLOCKS")]
+    for level in range(levels):
+        pairs += [(0, "BLOCK"), (8, "0"), (2, f"FAN{level}"), (70, 0), (10, 0), (20, 0),
+                  (0, "LINE"), (8, "0"), (10, 0), (20, 0), (11, 12), (21, 7),
+                  (0, "LINE"), (8, "0"), (10, 0), (20, 7), (11, 12), (21, 0),
+                  (0, "CIRCLE"), (8, "0"), (10, 6), (20, 3.5), (40, 3)]
+        if level + 1 < levels:
+            pairs += [pair for _ in range(4)
+                      for pair in ((0, "INSERT"), (8, "0"), (2, f"FAN{level + 1}"), (10, 0), (20, 0))]
+        pairs += [(0, "ENDBLK"), (8, "0")]
+    pairs += [(0, "ENDSEC"), (0, "SECTION"), (2, "ENTITIES"),
+              (0, "INSERT"), (8, "0"), (2, "FAN0"), (10, 0), (20, 0), (0, "ENDSEC"), (0, "EOF")]
+    path = os.path.join(tier.scratch, "Fan out.dxf")
+    write_dxf(path, pairs)
+    program = Program(tier, "fan-out", [path])
+    window = program.wait_window("the DXF drawing's window", lambda: (program.documents() or [None])[-1], 30)
+    idle_within(program, 2.0, "after opening the fan-out file")
+    check(not program.alerts(), "opening the fan-out file raised an alert")
+    x, y, w, h = program.desk.geometry(window)
+    check_inked(program.desk, window, "the fan-out drawing")
+    program.desk.move(x + w // 2, y + h // 2)
+    for _ in range(6):
+        program.desk.x("xdotool", "click", "4", check_rc=True)
+    idle_within(program, 2.0, "after zooming in on the fan-out drawing")
+    check_inked(program.desk, window, "the fan-out drawing zoomed in")
+    # The imported drawing is unsaved: closing it asks, and Don't Save closes it.
+    program.desk.key("ctrl+w")
+    program.wait_window("the save-changes alert", lambda: (program.alerts() or [None])[0])
+    program.desk.key("ctrl+d")
+    program.wait_window("the drawing to close", lambda: not program.documents() and not program.alerts(), 5)
+    program.quit()
+
+
 # The tool groups whose items the tool menu offers; the arrow keys pass over the others.
 BUILT_TOOL_GROUPS = [0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11]
 
@@ -2455,6 +2518,7 @@ SCENARIOS = [
     ("AQ the drawing format refuses a scale of 0", scenario_drawing_format_refuses_a_zero_scale, False),
     ("AR a shortcut moved after alert 131", scenario_shortcut_moved_after_alert, False),
     ("CA a DXF file of other programs from the command line", scenario_dxf_from_other_programs, False),
+    ("CB a DXF file whose blocks fan out to 20,000 instances at one spot", scenario_dxf_fan_out, False),
 ]
 
 

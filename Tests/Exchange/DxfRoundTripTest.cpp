@@ -3,7 +3,9 @@
 // with their names, attributes, placement and measured values.
 #include "DxfTestDrawing.h"
 
+#include "Exchange/DxfCodePages.h"
 #include "Exchange/DxfReader.h"
+#include "Exchange/DxfWriter.h"
 #include "Model/NewDocument.h"
 #include "Model/Symbols.h"
 
@@ -139,6 +141,38 @@ TEST_F(DxfRoundTripTest, TextsOfEveryScriptComeBackFromEveryFlavour) {
             EXPECT_EQ(Name(texts[0]->text), text);
             DisposeDocumentRecords(read);
         }
+    }
+}
+
+// Elements come back in the colour they show: exactly from the flavours that carry true colours,
+// as the nearest colour number's colour from the others; black stays black everywhere.
+TEST_F(DxfRoundTripTest, ColoursComeBackFromEveryFlavour) {
+    doc->settings->colorByPen = true;
+    const RGBColor colours[] = {
+        {0, 0, 0}, {0x8080, 0x8080, 0x8080}, {0x1212, 0x3434, 0x5656}, {0xFFFF, 0, 0}};
+    for (size_t i = 0; i < std::size(colours); ++i) {
+        LineRecord* l = AddLine(doc, 0, Float64(i), 10, Float64(i));
+        l->pen = SInt16(i + 1), l->penBlock.color = colours[i];
+    }
+    RGBColor palette[256] = {};
+    ASSERT_TRUE(LoadACIPalette(palette));
+    for (UInt16 flavour = 0; flavour <= 3; ++flavour) {
+        SCOPED_TRACE(flavour);
+        DocWindowRecord* read = ReadBack(flavour);
+        ASSERT_NE(read, nullptr);
+        std::vector<LineRecord*> lines = Elements(read->lineHead);
+        ASSERT_EQ(lines.size(), std::size(colours));
+        for (LineRecord* l : lines) {
+            size_t i = size_t(std::lround(l->y1));
+            ASSERT_LT(i, std::size(colours));
+            RGBColor want = flavour >= 2 ? colours[i] : palette[RGBToACI(palette, colours[i])];
+            if (i == 0) EXPECT_EQ(want.red | want.green | want.blue, 0); // black is a number of its own
+            RGBColor got = l->penBlock.color;
+            EXPECT_EQ(got.red >> 8, want.red >> 8) << i;
+            EXPECT_EQ(got.green >> 8, want.green >> 8) << i;
+            EXPECT_EQ(got.blue >> 8, want.blue >> 8) << i;
+        }
+        DisposeDocumentRecords(read);
     }
 }
 

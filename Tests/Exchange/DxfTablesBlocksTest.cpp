@@ -169,13 +169,19 @@ TEST_F(DxfReaderTest, BlocksBecomeDefinitionsAboutTheirBasePointWithOnlyTheirOwn
     block = block + Line(10, 10, 20, 10) +
             DxfCodePairs{{0, "ARC"},  {10, "10"}, {20, "10"}, {40, "5"},  {50, "30"},   {51, "120"},
                          {0, "TEXT"}, {10, "12"}, {20, "11"}, {40, "2"},  {1, "label"}, {0, "LWPOLYLINE"},
-                         {90, "2"},   {10, "10"}, {20, "0"},  {10, "10"}, {20, "-2"},   {0, "ENDBLK"}} +
+                         {90, "2"},   {10, "10"}, {20, "0"},  {10, "10"}, {20, "-2"}} +
+            // a solid hatch bounded by a polyline
+            DxfCodePairs{{0, "HATCH"}, {8, "0"},   {2, "SOLID"}, {70, "1"},  {71, "0"},  {91, "1"},
+                         {92, "3"},    {72, "0"},  {73, "1"},    {93, "3"},  {10, "10"}, {20, "10"},
+                         {10, "14"},   {20, "10"}, {10, "12"},   {20, "13"}, {97, "0"},  {75, "0"},
+                         {76, "1"},    {98, "0"},  {0, "ENDBLK"}} +
             DxfCodePairs{{0, "BLOCK"}, {2, "ABC"}, {10, "0"}, {20, "0"}} + Line(0, 0, 1, 0) +
             DxfCodePairs{{0, "ENDBLK"}};
     ASSERT_TRUE(Import(File({Section("ENTITIES", entities), Section("BLOCKS", block)})));
     EXPECT_EQ(ListOf(doc->lineHead).size(), 3u);
     EXPECT_TRUE(ListOf(doc->textHead).empty());
     EXPECT_TRUE(ListOf(doc->arcHead).empty());
+    EXPECT_TRUE(ListOf(doc->areaHead).empty());
     SymbolDefRecord* abc = FindSymbolDefinition(doc, PStr("ABC"));
     SymbolDefRecord* a1 = FindSymbolDefinition(doc, PStr("A1"));
     ASSERT_NE(abc, nullptr);
@@ -186,6 +192,10 @@ TEST_F(DxfReaderTest, BlocksBecomeDefinitionsAboutTheirBasePointWithOnlyTheirOwn
     ASSERT_EQ(ListOf(abc->textHead).size(), 1u);
     EXPECT_DOUBLE_EQ(abc->arcHead->next->cx, 0);
     EXPECT_NEAR(abc->textHead->next->x, 2, 1e-9);
+    ASSERT_EQ(ListOf(abc->areaHead).size(), 1u);
+    EXPECT_NEAR(abc->areaHead->next->minX, 0, 1e-9);
+    EXPECT_NEAR(abc->areaHead->next->maxX, 4, 1e-9);
+    EXPECT_NEAR(abc->areaHead->next->maxY, 3, 1e-9);
     // the box: the arc's top at 90 degrees, the polyline's low end, the line's far end
     EXPECT_NEAR(abc->maxY, 5, 1e-9);
     EXPECT_NEAR(abc->minY, -12, 1e-9);

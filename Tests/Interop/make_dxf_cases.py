@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Writes, with ezdxf, one DXF file per version from R12 to R2018 holding what files from the real world
 carry: non-ASCII texts and layer names, aligned texts, points, and from R2000 on MTEXT with formatting
-codes, hatches bounded by polylines with bulges and holes, splines by control points (clamped,
+codes, hatches bounded by polylines with bulges, holes and islands under each hatch style, splines by control points (clamped,
 non-uniform and rational), and from R2004 on a true colour. Beside each file, "<file>.splines" lists
 ezdxf's own evaluation of each spline: "<spline number> <x> <y>" per line. Read by
 Tests/Exchange/DxfPeerFilesTest.cpp.
@@ -50,6 +50,14 @@ def write(version, folder):
         solid = msp.add_hatch(color=5)
         solid.set_solid_fill(color=5)
         solid.paths.add_polyline_path([(500, 0), (520, 0), (510, 15)], is_closed=True, flags=3)
+        # a hole with an island in it, under each hatch style: nested, outer, ignore
+        for style in range(3):
+            nested = msp.add_hatch(color=3)
+            nested.dxf.hatch_style = style
+            x = 600 + 100 * style
+            for size, flags in ((40, 1), (25, 16), (10, 0)):
+                nested.paths.add_polyline_path([(x - size, -size), (x + size, -size), (x + size, size),
+                                                (x - size, size)], is_closed=True, flags=flags)
         with open(os.path.join(folder, version + ".dxf.splines"), "w") as out:
             for number, s in enumerate(SPLINES):
                 if s["weights"]:

@@ -428,6 +428,59 @@ template <class Draw> void ExpectStrokerPicture(Draw draw, SInt16 w, SInt16 h, i
         DisposeOffscreenGWorld(&world);
 }
 
+// Copies of a block at one spot: wide strokes drawn again over themselves are drawn once, so the
+// picture of a thousand copies is that of one; a stroke of another pen in between is still covered by
+// the next copy.
+TEST_F(CGTest, WideStrokesLyingOnThemselvesAreDrawnOnce) {
+    auto picture = [](int copies, bool blueBetween) {
+        GWorldPtr world = nullptr;
+        EXPECT_EQ(NewOffscreenGWorld(&world, kW, kH, 32, 0), noErr);
+        CGContextRef ctx = nullptr;
+        EXPECT_EQ(QDBeginCGContext(world, &ctx), noErr);
+        CGContextSetShouldAntialias(ctx, true);
+        CGContextSetLineWidth(ctx, 5);
+        CGContextSetLineCap(ctx, kCGLineCapRound);
+        const CGSegmentPen pen{0.1, 0.2, 0.7, 1, 5, kCGLineCapRound, false};
+        const float segment[4] = {8, 9, 90, 60};
+        for (int i = 0; i < copies; ++i) {
+            CGContextSetRGBStrokeColor(ctx, 0.1, 0.2, 0.7, 1);
+            CGContextBeginPath(ctx);
+            CGContextMoveToPoint(ctx, 10, 70);
+            CGContextAddLineToPoint(ctx, 90, 12);
+            CGContextStrokePath(ctx);
+            CGContextBeginPath(ctx);
+            CGContextAddArc(ctx, 50, 40, 25, 0, 2 * M_PI, 0);
+            CGContextStrokePath(ctx);
+            CGContextStrokeSegmentBatch(ctx, &pen, segment, 1, nullptr, 0);
+            if (blueBetween && i == 0) {
+                CGContextSetRGBStrokeColor(ctx, 0, 0, 1, 1);
+                CGContextBeginPath(ctx);
+                CGContextMoveToPoint(ctx, 10, 12);
+                CGContextAddLineToPoint(ctx, 90, 70);
+                CGContextStrokePath(ctx);
+            }
+        }
+        QDEndCGContext(world, &ctx);
+        std::vector<RGBColor> pixels;
+        for (SInt16 v = 0; v < kH; ++v)
+            for (SInt16 h = 0; h < kW; ++h)
+                pixels.push_back(GetPortPixel(world, h, v));
+        DisposeOffscreenGWorld(&world);
+        return pixels;
+    };
+    auto same = [](const std::vector<RGBColor>& a, const std::vector<RGBColor>& b) {
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i].red != b[i].red || a[i].green != b[i].green || a[i].blue != b[i].blue) return false;
+        return true;
+    };
+    const std::vector<RGBColor> once = picture(1, false);
+    EXPECT_TRUE(same(once, picture(1000, false)));
+    // Where the blue line crosses the others, the second copy is on top again.
+    const std::vector<RGBColor> between = picture(2, true);
+    EXPECT_FALSE(same(between, picture(1, true)));
+    EXPECT_TRUE(same(between, picture(3, true)));
+}
+
 TEST_F(CGTest, WideSmoothArcsLookAsTheStrokerDrawsThem) {
     struct Case {
         CGFloat cx, cy, r, start, end, width;

@@ -1,12 +1,16 @@
 // Scrolling, the mouse in drawing coordinates, the grid (threshold, orthogonal or turned, negative and
 // far origins), zoom steps, fitting and extents, and the dragged rectangle.
+#include "Platform/CGContext.h"
 #include "Tools/ToolDispatch.h"
 #include "View/ScrollGrid.h"
 #include "ViewTestSupport.h"
 #include "View/ViewTransform.h"
 #include "View/ZoomExtents.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -213,4 +217,104 @@ TEST_F(ViewWindowTest, ADraggedRectangleIsKeptInDrawingCoordinatesAndErasedAfter
     EXPECT_DOUBLE_EQ(d->view.dragRectWidth, 40);
     EXPECT_DOUBLE_EQ(d->view.dragRectHeight, 30);
     EXPECT_EQ(CountInk(), before);
+}
+
+// Moving and zooming the view reuse the pixels shown: a move scrolls them and draws the strips that
+// come into view, a zoom notch shows them scaled at once and redraws when the loop is free.
+class ShownPixelsTest : public ViewWindowTest {
+  protected:
+    std::vector<RGBColor> Picture() const {
+        std::vector<RGBColor> pixels;
+        for (SInt16 v = 0; v < viewHeight; ++v)
+            for (SInt16 h = 0; h < viewWidth; ++h)
+                pixels.push_back(Pixel(h, v));
+        return pixels;
+    }
+    static int Differing(const std::vector<RGBColor>& a, const std::vector<RGBColor>& b) {
+        int n = 0;
+        for (size_t i = 0; i < a.size(); ++i)
+            n += a[i].red != b[i].red || a[i].green != b[i].green || a[i].blue != b[i].blue;
+        return n;
+    }
+    // Pixels off by more than an edge's rounding (3 levels), away from the drawing area's border: a
+    // redraw leaves out what lies just beyond the view, whose pen may reach a pixel or two in.
+    int DifferingInside(const std::vector<RGBColor>& a, const std::vector<RGBColor>& b) const {
+        constexpr int kBorder = 3, kLevels = 3;
+        int n = 0;
+        for (int v = kBorder; v < viewHeight - kBorder; ++v)
+            for (int h = kBorder; h < viewWidth - kBorder; ++h) {
+                const RGBColor &p = a[size_t(v) * viewWidth + h], &q = b[size_t(v) * viewWidth + h];
+                n += std::max(
+                         {std::abs(p.red - q.red), std::abs(p.green - q.green), std::abs(p.blue - q.blue)}) >>
+                     8 > kLevels;
+            }
+        return n;
+    }
+    void MoveBy(SInt32 dx, SInt32 dy) {
+        DrawingRecord* d = doc->drawing;
+        d->view.originX -= dx * d->view.unitsPerPixel;
+        d->view.originY += dy * d->view.unitsPerPixel;
+        ShowViewMoved(doc, dx, dy, false);
+    }
+};
+
+TEST_F(ShownPixelsTest, AMovedViewShowsWhatARedrawDraws) {
+    doc->settings->gridVisible = 1;
+    doc->settings->gridX = doc->settings->gridY = 10;
+    // Long lines across every strip, wide ones, arcs, and a text.
+    for (int i = 0; i < 12; ++i) {
+        AppendTestLine(doc, -50 + 37 * i, -20, 30 + 11 * i, 140)->penBlock.penWidth100 = SInt16(i % 3 * 70);
+        AppendTestLine(doc, -40, 7 * i, 260, 5 + 6 * i);
+        AppendTestArc(doc, 15 + 17 * i, 10 + 8 * i, 3 + i, 0, 360);
+    }
+    AppendTestText(doc, "Strip", 90, 40, 8, 30);
+    // Smooth, as on screen: Qt's aliased lines take their pixels from where a clip cuts them. Half a
+    // millimetre a pixel moves every point by whole pixels exactly.
+    SetTestView(doc, 0.5, -10, -5);
+    CGSetDefaultShouldAntialias(true);
+    UpdateViewExtent(doc, false);
+    const struct {
+        SInt32 dx, dy;
+    } moves[] = {{7, 0}, {0, -5}, {-13, 9}, {3, 3}, {-1, -1}, {150, 0}, {0, 99}};
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.dx * 1000 + m.dy);
+        const UInt32 paints = gWindowRedrawCount;
+        MoveBy(m.dx, m.dy);
+        EXPECT_EQ(gWindowRedrawCount, paints); // no full pass
+        const std::vector<RGBColor> shown = Picture();
+        UpdateViewExtent(doc, false);
+        EXPECT_EQ(DifferingInside(shown, Picture()), 0);
+    }
+    // A move as large as the view draws it whole.
+    const UInt32 paints = gWindowRedrawCount;
+    MoveBy(0, kTestViewHeight);
+    EXPECT_EQ(gWindowRedrawCount, paints + 1);
+}
+
+TEST_F(ShownPixelsTest, AZoomNotchShowsTheScaledPictureAtOnceAndNotchesInARowAreRedrawnOnce) {
+    AppendTestLine(doc, 100, 0, 100, 200)->penBlock.penWidth100 = 300; // a vertical bar at x 100
+    SetTestView(doc, 1.0, 0, 0);
+    UpdateViewExtent(doc, false);
+    ASSERT_FALSE(IsBackground(100, 50));
+    const UInt32 paints = gWindowRedrawCount;
+    // About the pixel (50, 50): the bar, 50 pixels right of it, is shown 55 pixels right at once.
+    ZoomViewAboutPoint(doc, true, 50, kTestViewHeight - 50);
+    EXPECT_EQ(gWindowRedrawCount, paints);
+    EXPECT_TRUE(doc->drawing->view.redrawPending);
+    EXPECT_FALSE(IsBackground(105, 50));
+    EXPECT_TRUE(IsBackground(98, 50));
+    ZoomViewAboutPoint(doc, true, 50, kTestViewHeight - 50);
+    ZoomViewAboutPoint(doc, false, 50, kTestViewHeight - 50);
+    EXPECT_EQ(gWindowRedrawCount, paints);
+    // Zoomed out, what the old picture does not cover is background until the redraw.
+    ZoomViewAboutPoint(doc, false, 50, kTestViewHeight - 50);
+    ZoomViewAboutPoint(doc, false, 50, kTestViewHeight - 50);
+    EXPECT_TRUE(IsBackground(kTestViewWidth - 1, 1));
+    // The loop's deferred redraw then draws the view at its last scale, one notch out: the bar 45
+    // pixels right of the point.
+    const std::vector<RGBColor> scaled = Picture();
+    RedrawWindow(doc);
+    EXPECT_GT(Differing(scaled, Picture()), 0);
+    EXPECT_TRUE(IsBackground(105, 50));
+    EXPECT_FALSE(IsBackground(95, 50));
 }
