@@ -37,7 +37,8 @@ DocWindowRecord* GoalDrawing() {
 Point AreaCentre(DocWindowRecord* doc) {
     Rect b;
     GetWindowContentBounds(doc->window, &b);
-    return Point{SInt16(b.top + doc->drawing->view.viewHeight / 2), SInt16(b.left + doc->drawing->view.viewWidth / 2)};
+    return Point{SInt16(b.top + doc->drawing->view.viewHeight / 2),
+                 SInt16(b.left + doc->drawing->view.viewWidth / 2)};
 }
 
 // Notches in and out (or down and up) by turns, so the view stays about the extents.

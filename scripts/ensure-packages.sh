@@ -6,10 +6,14 @@ packages=(cmake ninja-build g++ ccache pkg-config
   clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 xvfb xauth
   openbox xdotool x11-utils python3 python3-ezdxf libdxflib-dev locales)
+# The desktop tier also runs under a second window manager on a small screen.
+packages+=(fluxbox)
 # The desktop tier puts texts on the clipboard as another program would.
 packages+=(xclip)
 # PDF output is checked by qpdf and the poppler tools.
 packages+=(qpdf poppler-utils)
+# DXF exports are printed to PDF by another CAD program and compared with our own picture.
+packages+=(librecad)
 # TIFF images on the clipboard are read by Qt's image format plugins.
 packages+=(qt6-image-formats-plugins)
 # Palettes are kept out of the taskbar through the X connection.

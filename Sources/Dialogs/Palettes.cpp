@@ -19,6 +19,7 @@
 #include "Platform/AppResources.h"
 #include "Platform/Menus.h"
 #include "Platform/QuickDraw.h"
+#include "Platform/WindowFit.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -36,6 +37,7 @@ constexpr SInt16 kScreenHeightMargin = 30;
 constexpr SInt16 kDesktopTestAbove = 12;
 constexpr SInt16 kInfoRowHeight = 12;
 constexpr SInt16 kInfoMinimumHeight = 48;
+constexpr SInt16 kPaletteGap = 4; // between the frames of palettes stacked from one corner
 constexpr SInt16 kZoomMenuId = 1025;
 constexpr SInt16 kZoomMenuText = 299; // "STR#" 5000: the one item of the secondary-click menu
 constexpr UInt32 kFlashTicks = 15;
@@ -308,10 +310,17 @@ void CreatePalettes() {
     };
     auto row = [](PaletteId id) -> const PaletteRow& { return kPaletteRows[int(id)]; };
 
-    make(PaletteId::coordBar, SInt16(screen.top + 25), SInt16(screen.right - 275), 243, 11);
-    // The tool palette is made in the arrangement the preferences keep.
+    constexpr SInt16 kCoordBarTop = 25, kCoordBarHeight = 11;
+    make(PaletteId::coordBar, SInt16(screen.top + kCoordBarTop), SInt16(screen.right - 275), 243,
+         kCoordBarHeight);
+    // The tool palette is made in the arrangement the preferences keep, below the coordinate bar
+    // whatever frames the window manager gives the two: both hang from the same corner.
+    Rect frame;
+    GetFloatingWindowFrameExtents(&frame);
+    const SInt16 toolTop =
+        std::max<SInt16>(53, SInt16(kCoordBarTop + kCoordBarHeight + frame.bottom + frame.top + kPaletteGap));
     Point toolSize = ToolPaletteSize();
-    make(PaletteId::tool, SInt16(screen.top + 53), SInt16(screen.right - 22 - toolSize.h), toolSize.h,
+    make(PaletteId::tool, SInt16(screen.top + toolTop), SInt16(screen.right - 22 - toolSize.h), toolSize.h,
          toolSize.v);
     MarkToolPaletteSideTitle();
 

@@ -1,5 +1,6 @@
-// The keyboard shortcuts dialog: one row per tool and per command, sorted by name; a function key
-// pressed with any modifiers goes to the selected row, taking it from another row after asking.
+// The keyboard shortcuts dialog: one row per tool (named with its group) and per command, sorted by
+// name; a function key pressed with any modifiers goes to the selected row, taking it from another
+// row after asking.
 #include "Dialogs/ShortcutsDialog.h"
 
 #include "Files/Preferences.h"
@@ -118,10 +119,17 @@ void CollectRows() {
         MenuRef menu = MenuHandleOf(menuId);
         if (menu == nullptr) menu = GetMenuHandle(menuId);
         if (menu == nullptr) continue;
+        // Tools of several groups share names ("Diameter"): each row says its group first.
+        Str255 group;
+        GetMenuTitle(menu, group);
+        static const unsigned char kJoin[] = "\x02: ";
+        AppendPStr(group, sizeof group, kJoin);
         for (SInt16 i = 1; i <= CountMenuItems(menu); ++i) {
-            Str255 name;
-            GetMenuItemText(menu, i, name);
-            if (name[0] == 1 && name[1] == '-') continue;
+            Str255 item, name;
+            GetMenuItemText(menu, i, item);
+            if (item[0] == 1 && item[1] == '-') continue;
+            CopyPStr(name, sizeof name, group);
+            AppendPStr(name, sizeof name, item);
             AddRow(menuId, i, name);
         }
     }

@@ -418,13 +418,16 @@ void DrawTextSampleItem(DialogRef dialog, DialogItemIndex) {
     PaintRect(&r);
     ForeColor(blackColor);
     TextFont(gAttributes->font);
-    SInt16 room = SInt16(r.bottom - r.top - 4);
+    Str255 sample;
+    GetAppString(kSampleText, sample);
+    // The largest size at which the sample stays inside the box, across as well as up.
+    SInt16 room = SInt16(r.bottom - r.top - 4), across = SInt16(r.right - r.left - 4);
     SInt16 size = std::max<SInt16>(room, 7);
     FontInfo info{};
     for (; size > 7; --size) {
         TextSize(size);
         GetFontInfo(&info);
-        if (info.ascent + info.descent <= room) break;
+        if (info.ascent + info.descent <= room && StringWidth(sample) <= across) break;
     }
     TextSize(size);
     GetFontInfo(&info);
@@ -433,8 +436,6 @@ void DrawTextSampleItem(DialogRef dialog, DialogItemIndex) {
         MoveTo(r.left, v);
         LineTo(SInt16(r.right - 1), v);
     }
-    Str255 sample;
-    GetAppString(kSampleText, sample);
     ClipRect(&r);
     MoveTo(SInt16((r.left + r.right - StringWidth(sample)) / 2), ascentLine);
     DrawString(sample);

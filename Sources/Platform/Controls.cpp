@@ -9,6 +9,7 @@
 #include "Platform/MacRoman.h"
 #include "Platform/PascalBytes.h"
 #include "Platform/PlatformWindowInternal.h"
+#include "Platform/WindowFit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -880,6 +881,19 @@ ControlPartCode TrackControl(ControlRef c, Point start, ControlActionProcPtr act
 
 ControlPartCode HandleControlClick(ControlRef c, Point p, UInt16, ControlActionProcPtr action) {
     return TrackControl(c, p, action);
+}
+
+Boolean ControlTextFits(ControlRef c) {
+    if (!c || !c->widget) return true;
+    QWidget* w = c->widget.data();
+    const int width = c->bounds.right - c->bounds.left, height = c->bounds.bottom - c->bounds.top;
+    if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull()) {
+        if (label->text().isEmpty()) return true;
+        return label->heightForWidth(width) <= height;
+    }
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w) || qobject_cast<QPushButton*>(w))
+        return w->sizeHint().width() <= width;
+    return true;
 }
 
 const std::vector<ControlRef>* WindowControls(WindowRef window) {

@@ -6,35 +6,32 @@
 #include <QFont>
 #include <QString>
 #include <cstring>
+#include <iterator>
 #include <strings.h>
 
 namespace {
 struct FontEntry {
     SInt16 number;
-    const char* name;
+    const char* name; // the Mac name records and preferences may carry
     const char* family;
-    bool listed; // offered in font menus
 };
 
+// Every number a drawing may hold, on the installed family that stands in for it.
 const FontEntry kFonts[] = {
-    {systemFont, "System", "DejaVu Sans", false},
-    {applFont, "Geneva", "DejaVu Sans", false},
-    {kFontNewYork, "New York", "DejaVu Serif", true},
-    {kFontGeneva, "Geneva", "DejaVu Sans", true},
-    {kFontMonaco, "Monaco", "DejaVu Sans Mono", true},
-    {kFontPalatino, "Palatino", "Liberation Serif", true},
-    {kFontTimes, "Times", "Liberation Serif", true},
-    {kFontHelvetica, "Helvetica", "Liberation Sans", true},
-    {kFontCourier, "Courier", "Liberation Mono", true},
-    {kFontSymbol, "Symbol", "DejaVu Sans", true},
-    {kFontOsaka, "Osaka", "DejaVu Sans", true},
-    {1024, "DejaVu Sans", "DejaVu Sans", true},
-    {1025, "DejaVu Serif", "DejaVu Serif", true},
-    {1026, "DejaVu Sans Mono", "DejaVu Sans Mono", true},
-    {1027, "Liberation Sans", "Liberation Sans", true},
-    {1028, "Liberation Serif", "Liberation Serif", true},
-    {1029, "Liberation Mono", "Liberation Mono", true},
+    {systemFont, "System", "DejaVu Sans"},        {applFont, "Geneva", "DejaVu Sans"},
+    {kFontNewYork, "New York", "DejaVu Serif"},   {kFontGeneva, "Geneva", "DejaVu Sans"},
+    {kFontMonaco, "Monaco", "DejaVu Sans Mono"},  {kFontPalatino, "Palatino", "Liberation Serif"},
+    {kFontTimes, "Times", "Liberation Serif"},    {kFontHelvetica, "Helvetica", "Liberation Sans"},
+    {kFontCourier, "Courier", "Liberation Mono"}, {kFontSymbol, "Symbol", "DejaVu Sans"},
+    {kFontOsaka, "Osaka", "DejaVu Sans"},         {1024, "DejaVu Sans", "DejaVu Sans"},
+    {1025, "DejaVu Serif", "DejaVu Serif"},       {1026, "DejaVu Sans Mono", "DejaVu Sans Mono"},
+    {1027, "Liberation Sans", "Liberation Sans"}, {1028, "Liberation Serif", "Liberation Serif"},
+    {1029, "Liberation Mono", "Liberation Mono"},
 };
+
+// What font menus offer: each installed family once, by its own name, stored as the Mac number it
+// stands in for, so drawings keep numbers a Mac knows.
+const SInt16 kOffered[] = {kFontGeneva, kFontMonaco, kFontNewYork, kFontCourier, kFontHelvetica, kFontTimes};
 
 const FontEntry* Find(SInt16 number) {
     for (const auto& f : kFonts)
@@ -49,6 +46,12 @@ void GetFNum(ConstStr255Param name, SInt16* familyID) {
     *familyID = systemFont;
     if (!name) return;
     std::string n(reinterpret_cast<const char*>(name + 1), name[0]);
+    for (SInt16 number : kOffered) {
+        if (strcasecmp(Find(number)->family, n.c_str()) == 0) {
+            *familyID = number;
+            return;
+        }
+    }
     for (const auto& f : kFonts) {
         if (f.number != applFont && strcasecmp(f.name, n.c_str()) == 0) {
             *familyID = f.number;
@@ -60,7 +63,7 @@ void GetFNum(ConstStr255Param name, SInt16* familyID) {
 void GetFontName(SInt16 familyID, Str255 name) {
     if (!name) return;
     const FontEntry* f = Find(familyID);
-    CStrToPStr(name, sizeof(Str255), f ? f->name : "");
+    CStrToPStr(name, sizeof(Str255), f ? f->family : "");
 }
 
 Boolean FontNumberExists(SInt16 familyID) {
@@ -68,18 +71,14 @@ Boolean FontNumberExists(SInt16 familyID) {
 }
 
 SInt16 CountFontFamilies() {
-    SInt16 n = 0;
-    for (const auto& f : kFonts)
-        n = SInt16(n + (f.listed ? 1 : 0));
-    return n;
+    return SInt16(std::size(kOffered));
 }
 
 void GetIndFontFamily(SInt16 index, Str255 name, SInt16* familyID) {
-    SInt16 i = 0;
-    for (const auto& f : kFonts) {
-        if (!f.listed || ++i != index) continue;
-        if (name) CStrToPStr(name, sizeof(Str255), f.name);
-        if (familyID) *familyID = f.number;
+    if (index >= 1 && index <= CountFontFamilies()) {
+        const FontEntry* f = Find(kOffered[index - 1]);
+        if (name) CStrToPStr(name, sizeof(Str255), f->family);
+        if (familyID) *familyID = f->number;
         return;
     }
     if (name) name[0] = 0;

@@ -18,12 +18,13 @@ enum : SInt16 {
     kFontOsaka = 16384,
 };
 
-// The number of a font by name (case-insensitive); 0 (the system font) when no font has the name.
+// The number of a font by name (case-insensitive): an installed family's name gives the Mac number
+// it stands in for, a Mac name its own number; 0 (the system font) when no font has the name.
 void GetFNum(ConstStr255Param name, SInt16* familyID);
-// The name of a font number; empty when no font has the number (the font is missing).
+// The installed family shown for a font number; empty when no font has the number (it is missing).
 void GetFontName(SInt16 familyID, Str255 name);
 // True when a font of that number exists.
 Boolean FontNumberExists(SInt16 familyID);
-// The fonts offered to the user, for font menus: index from 1.
+// The fonts offered to the user, for font menus: the installed families by name, index from 1.
 SInt16 CountFontFamilies();
 void GetIndFontFamily(SInt16 index, Str255 name, SInt16* familyID);

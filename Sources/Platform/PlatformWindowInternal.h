@@ -191,8 +191,11 @@ void HostKeepAbove(WindowHost* host, WindowHost* parent);
 void HostSetTitle(WindowHost* host, const QString& title, bool modified);
 void HostUpdate(WindowHost* host, const Rect* local);
 void HostSetSizeLimits(WindowHost* host, Point minSize, Point maxSize);
+// The frame the window manager puts around a window, measured on one of the preferred class when one
+// is framed (top, left, bottom, right as the fields of a Rect).
+Rect HostFrameExtents(WindowClass preferred);
 // What lies around a document window's content on screen: the frame the window manager adds and the
-// menu bar (top, left, bottom, right as the fields of a Rect).
+// menu bar.
 Rect HostDecorationExtents();
 QWidget* HostContent(WindowHost* host);
 QWidget* HostTopLevel(WindowHost* host);

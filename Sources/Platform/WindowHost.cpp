@@ -281,26 +281,33 @@ void HostSetSizeLimits(WindowHost* host, Point minSize, Point maxSize) {
     host->setMaximumSize(maxSize.h, std::min(32767, maxSize.v + mb));
 }
 
-Rect HostDecorationExtents() {
-    // Measured on a window the window manager has framed; the menu bar every document window carries
-    // sits between the frame and the content.
+Rect HostFrameExtents(WindowClass preferred) {
+    // Measured on a window the window manager has framed, one of the preferred class when there is;
+    // before any window was framed, a common title bar and border.
     Rect extents{0, 0, 0, 0};
-    int menuBar = 0;
     bool framed = false;
     for (WindowRef w : PlatformWindowList()) {
         WindowHost* host = w->host;
-        if (!host || !host->isVisible() || w->windowClass != kDocumentWindowClass) continue;
-        if (host->menuBar()) menuBar = std::max(menuBar, host->MenuBarHeight());
+        if (!host || !host->isVisible() || (framed && w->windowClass != preferred)) continue;
         QRect frame = host->frameGeometry(), inner = host->geometry();
-        if (!framed && frame != inner) {
-            extents = Rect{SInt16(inner.top() - frame.top()), SInt16(inner.left() - frame.left()),
-                           SInt16(frame.bottom() - inner.bottom()), SInt16(frame.right() - inner.right())};
-            framed = true;
-        }
+        if (frame == inner) continue;
+        extents = Rect{SInt16(inner.top() - frame.top()), SInt16(inner.left() - frame.left()),
+                       SInt16(frame.bottom() - inner.bottom()), SInt16(frame.right() - inner.right())};
+        framed = true;
+        if (w->windowClass == preferred) break;
     }
-    if (menuBar == 0) menuBar = QMenuBar().sizeHint().height();
-    // Before any window was framed, assume a common title bar and border.
     if (!framed && !PlatformIsOffscreen()) extents = Rect{30, 2, 2, 2};
+    return extents;
+}
+
+Rect HostDecorationExtents() {
+    // The menu bar every document window carries sits between the frame and the content.
+    int menuBar = 0;
+    for (WindowRef w : PlatformWindowList())
+        if (w->host && w->host->isVisible() && w->windowClass == kDocumentWindowClass && w->host->menuBar())
+            menuBar = std::max(menuBar, w->host->MenuBarHeight());
+    if (menuBar == 0) menuBar = QMenuBar().sizeHint().height();
+    Rect extents = HostFrameExtents(kDocumentWindowClass);
     extents.top = SInt16(extents.top + menuBar);
     return extents;
 }

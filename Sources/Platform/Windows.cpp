@@ -2,6 +2,7 @@
 // tracking of title bar, grow and boxes, update regions, window event handlers and the screens.
 #include "Platform/PlatformWindowInternal.h"
 #include "Platform/PlatformApp.h"
+#include "Platform/WindowFit.h"
 
 #include <QGuiApplication>
 #include <QCursor>
@@ -811,6 +812,10 @@ OSStatus GetAvailableWindowPositioningBounds(GDHandle device, Rect* bounds) {
     bounds->bottom = SInt16(area.bottom - around.bottom);
     bounds->right = SInt16(area.right - around.right);
     return noErr;
+}
+
+void GetFloatingWindowFrameExtents(Rect* extents) {
+    if (extents) *extents = HostFrameExtents(kFloatingWindowClass);
 }
 
 SInt16 GetMBarHeight() {

@@ -301,17 +301,19 @@ void LayersCommand(DocWindowRecord* doc, SInt16 item) {
     }
 }
 
-// Removing the PDF area, and its PDF onto the clipboard.
+// Removing the PDF or the HPGL area after the question, and the PDF area's PDF onto the clipboard.
 void OutputAreasCommand(DocWindowRecord* doc, SInt16 item) {
-    constexpr SInt16 kRemovePdfAreaQuestion = 6;
-    Float64* area = doc->settings->pdfArea;
-    if (item == 3) {
+    constexpr SInt16 kRemovePdfAreaQuestion = 6, kRemoveHpglAreaQuestion = 7;
+    Float64* pdf = doc->settings->pdfArea;
+    if (item == 3 || item == 10) {
         const UInt8 empty[1] = {0};
-        if (!AskConfirm(kRemovePdfAreaQuestion, empty, empty)) return;
+        if (!AskConfirm(item == 3 ? kRemovePdfAreaQuestion : kRemoveHpglAreaQuestion, empty, empty)) return;
+        Float64* area = item == 3 ? pdf : doc->settings->hpglArea;
         std::fill(area, area + 4, 0.0);
+        MarkDocumentChanged(doc);
         InvalidateDocWindow(doc);
     } else if (item == 4) {
-        DrawingToPDF(doc, true, area[0], area[1], area[2], area[3], nullptr);
+        DrawingToPDF(doc, true, pdf[0], pdf[1], pdf[2], pdf[3], nullptr);
     }
 }
 
@@ -406,7 +408,7 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
     case kToolMenu:
         return ToolGroupBuilt(SInt16(item - 1));
     case kOutputAreasMenu:
-        return item == 3 || item == 4;
+        return item == 3 || item == 4 || item == 10;
     case kLayersMenu:
         return item == 1 || item == 3 || item == 4 || item == 10;
     case kViewsMenu:

@@ -298,7 +298,9 @@ void RescaleValueStep(ToolStep& s) {
     GetNumericEntry(s.doc, 0, &value);
     const Float64 scale = value * UnitToMillimetres(s.doc);
     if (!(scale >= kSmallestScale)) {
+        // Selected, so that the next typed digit replaces the refused value.
         ShowErrorStr128(kScaleTooSmallMessage);
+        CommandFieldSelectAll(s.doc);
         return;
     }
     const Float64 picked = s.t->picked.scale;

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The desktop tier: the built draftwerk program under Xvfb and openbox, driven by real X input.
+"""The desktop tier: the built draftwerk program under Xvfb and a window manager (openbox, and fluxbox
+on a small screen), driven by real X input.
 
 Every scenario starts the program as a user does, acts through xdotool and waits on what X reports
 (windows mapped, geometry settled, alerts shown and gone, files written), never on bare sleeps.
@@ -22,7 +23,8 @@ import time
 import traceback
 import zlib
 
-SCREENS = [(1600, 1000), (1920, 1080)]
+# Screens and their window managers. A scenario runs on the first, on the openbox ones, or on all.
+SCREENS = [(1600, 1000, "openbox"), (1920, 1080, "openbox"), (1366, 768, "fluxbox")]
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 
@@ -105,10 +107,10 @@ def write_png(path, width, height, rows):
 
 
 class Desktop:
-    """A private Xvfb screen with openbox, and the X tools pointed at it."""
+    """A private Xvfb screen with its window manager, and the X tools pointed at it."""
 
-    def __init__(self, width, height, folder):
-        self.width, self.height = width, height
+    def __init__(self, width, height, folder, wm="openbox"):
+        self.width, self.height, self.wm = width, height, wm
         self.folder = folder
         self.processes = []
         read_end, write_end = os.pipe()
@@ -139,10 +141,19 @@ class Desktop:
         os.mkdir(runtime, 0o700)
         self.env["XDG_RUNTIME_DIR"] = runtime
         self.env["XDG_CONFIG_HOME"] = os.path.join(folder, "wm-config")
+        if wm == "fluxbox":
+            # No wallpaper: fluxbox's setter would tell in a window of its own that it has no tool to set one.
+            tools = os.path.join(folder, "wm-bin")
+            os.mkdir(tools)
+            with open(os.path.join(tools, "fbsetbg"), "w") as setter:
+                setter.write("#!/bin/sh\nexit 0\n")
+            os.chmod(os.path.join(tools, "fbsetbg"), 0o755)
+            self.env["PATH"] = tools + os.pathsep + self.env["PATH"]
+        command = ["openbox", "--sm-disable"] if wm == "openbox" else [wm]
         self.processes.append(subprocess.Popen(
-            ["openbox", "--sm-disable"], env=self.env, preexec_fn=end_with_parent, stdout=subprocess.DEVNULL,
-            stderr=open(os.path.join(folder, "openbox.log"), "wb")))
-        wait_for("openbox", lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 20)
+            command, env=self.env, preexec_fn=end_with_parent, stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(folder, wm + ".log"), "wb")))
+        wait_for(wm, lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 20)
 
     def close(self):
         for p in reversed(self.processes):
@@ -189,7 +200,7 @@ class Desktop:
 
     # Windows.
     def clients(self):
-        """The windows openbox manages, in mapping order."""
+        """The windows the window manager manages, in mapping order."""
         out = self.x("xprop", "-root", "_NET_CLIENT_LIST")
         return [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", out)]
 
@@ -1863,8 +1874,9 @@ def scenario_scale_drawing_from_line(tier):
 
 
 def scenario_pdf_area_to_clipboard(tier):
-    """File > Output Areas > PDF Area from Two Corners takes two clicked corners; PDF of the PDF Area puts
-    a one-page PDF of the area's size on the clipboard, which another program (xclip) reads."""
+    """File > Output Areas > PDF Area from Two Corners takes two clicked corners; Copy PDF Area to
+    Clipboard puts a one-page PDF of the area's size on the clipboard, which another program (xclip)
+    reads."""
     program = Program(tier, "pdf-area")
     program.wait_window("the application window", program.application_window)
     doc = new_document(program)
@@ -1875,7 +1887,7 @@ def scenario_pdf_area_to_clipboard(tier):
     program.wait_idle(0.3)
     choose_from_menu(program, doc, 1, "Output Areas", "PDF Area from Two Corners")
     draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
-    choose_from_menu(program, doc, 1, "Output Areas", "PDF of the PDF Area…")
+    choose_from_menu(program, doc, 1, "Output Areas", "Copy PDF Area to Clipboard")
     program.wait_idle(0.5)
     path = os.path.join(tier.scratch, "clip.pdf")
 
@@ -2173,6 +2185,47 @@ def scenario_palettes_come_back(tier):
     check(views_now == [moved], f"the views window came back at {views_now}, not {moved}")
     check(not any(g[2:] == (243, 11) for _, g in now), "the hidden coordinate bar came back")
     again.quit()
+
+
+def scenario_palettes_apart(tier):
+    """At the default layout the coordinate bar and the tool palette, both hung from the screen's top
+    right corner, do not cover each other with their frames: a click on the bar's zoom strip reaches it
+    and starts the typed zoom."""
+    program = Program(tier, "palettes-apart")
+    doc = first_document(program)
+    desk = program.desk
+    shown = program.wait_window("two palettes", lambda: len(program.palettes()) == 2 and program.palettes())
+    program.wait_settled([w for w, _ in shown], steady=0.5)
+    # By their widths: a window manager may make the thin bar taller.
+    by_width = {desk.geometry(w)[2]: w for w, _ in shown}
+    bar, tool = by_width.get(243), by_width.get(64)
+    check(bar and tool, f"no coordinate bar and tool palette among {[desk.geometry(w) for w, _ in shown]}")
+    bx, by, bw, bh = frame_of(desk, bar)
+    tx, ty, tw, th = frame_of(desk, tool)
+    apart = bx + bw <= tx or tx + tw <= bx or by + bh <= ty or ty + th <= by
+    check(apart, f"the coordinate bar's frame {bx},{by} {bw}x{bh} and the tool palette's {tx},{ty} {tw}x{th} "
+                 "overlap")
+    for window, what in ((bar, "the coordinate bar"), (tool, "the tool palette")):
+        check_on_screen(desk, window, what)
+    draw_clicked_line(program, doc, (0.3, 0.3), (0.6, 0.5))
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    dx, dy, dw, dh = desk.geometry(doc)
+
+    def drawing():
+        shot = desk.screenshot()
+        return [shot.luminance(dx + i * dw // 40, dy + j * dh // 40) for i in range(40) for j in range(4, 36)]
+
+    before = drawing()
+    x, y, w, h = desk.geometry(bar)
+    desk.click(x + 220, y + h // 2)  # the zoom strip: the typed zoom
+    program.wait_idle(0.3)
+    type_point(program, "25")
+    wait_for("the drawing to be shown at 25 %", lambda: drawing() != before, 10)
+    os.makedirs(tier.output, exist_ok=True)
+    desk.screenshot().save_png(os.path.join(tier.output, f"palettes-{desk.width}x{desk.height}-{desk.wm}.png"))
+    save_through_panel(program, os.path.join(tier.scratch, "Apart.cadx"))
+    program.quit()
 
 
 def scenario_palette_clicks_keep_the_keyboard(tier):
@@ -2511,6 +2564,7 @@ SCENARIOS = [
     ("AJ palettes are tool windows of their size", scenario_palettes_are_tool_windows, False),
     ("AK palettes come back after a restart", scenario_palettes_come_back, False),
     ("AL palette clicks keep the keyboard with the drawing", scenario_palette_clicks_keep_the_keyboard, False),
+    ("AU the coordinate bar and the tool palette apart", scenario_palettes_apart, "all"),
     ("AM the status bar's pop-ups and alert", scenario_status_bar_pop_ups, False),
     ("AN a saved view recalled from the Window menu", scenario_saved_view_recalled, False),
     ("AS the layer table and the visibility grid from the menu bar", scenario_layer_table_and_grid, False),
@@ -2533,19 +2587,28 @@ class Tier:
         self.running, self.started = [], []
 
 
-def run_screen(options, width, height, selected, failures):
+def runs_on(where, screen):
+    """Whether a scenario marked False (the first screen), True (the openbox screens) or "all" runs on
+    the screen."""
+    if where == "all":
+        return True
+    return screen[2] == "openbox" and (where or screen == SCREENS[0])
+
+
+def run_screen(options, screen, selected, failures):
+    width, height, wm = screen
     scratch = tempfile.mkdtemp(prefix=f"draftwerk-desktop-{width}x{height}-")
     os.chmod(scratch, 0o700)
     desk = None
     try:
-        desk = Desktop(width, height, scratch)
-        for name, scenario, both_sizes in SCENARIOS:
+        desk = Desktop(width, height, scratch, wm)
+        for name, scenario, where in SCENARIOS:
             if selected and not any(s.lower() in name.lower() for s in selected):
                 continue
-            if not both_sizes and (width, height) != SCREENS[0]:
+            if not runs_on(where, screen):
                 continue
             tier = Tier(options, desk, tempfile.mkdtemp(prefix="s-", dir=scratch))
-            label = f"{name} [{width}x{height}]"
+            label = f"{name} [{width}x{height} {wm}]"
             start = time.monotonic()
             try:
                 scenario(tier)
@@ -2588,23 +2651,25 @@ def main():
     parser.add_argument("--dialog-probe", required=True)
     parser.add_argument("--output", required=True, help="folder for screenshots and logs of failures")
     parser.add_argument("--only", action="append", default=[], help="run the scenarios whose names contain this")
-    parser.add_argument("--screen", action="append", default=[], help="WIDTHxHEIGHT, default both sizes")
+    parser.add_argument("--screen", action="append", default=[],
+                        help="WIDTHxHEIGHT or WIDTHxHEIGHTxWM (openbox, fluxbox); default every screen of SCREENS")
     options = parser.parse_args()
     # A terminated run (a CTest timeout) still ends its server, window manager and programs.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     options.program, options.dump = os.path.abspath(options.program), os.path.abspath(options.dump)
     options.dialog_probe = os.path.abspath(options.dialog_probe)
     options.output = os.path.abspath(options.output)
-    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "xclip"):
+    screens = [(int(v[0]), int(v[1]), v[2] if len(v) > 2 else "openbox")
+               for v in (s.split("x", 2) for s in options.screen)] or SCREENS
+    for tool in ("Xvfb", "xdotool", "xprop", "xwininfo", "xclip") + tuple(sorted({s[2] for s in screens})):
         if shutil.which(tool) is None:
             print(f"missing {tool}: run scripts/ensure-packages.sh")
             return 1
-    screens = [tuple(int(v) for v in s.split("x")) for s in options.screen] or SCREENS
     shutil.rmtree(options.output, ignore_errors=True)
     failures = []
     start = time.monotonic()
-    for width, height in screens:
-        run_screen(options, width, height, options.only, failures)
+    for screen in screens:
+        run_screen(options, screen, options.only, failures)
     print(f"{'FAILED' if failures else 'passed'} in {time.monotonic() - start:.0f} s"
           + (f": {', '.join(failures)}" if failures else ""))
     return 1 if failures else 0

@@ -119,3 +119,24 @@ TEST_F(Shortcuts, CommandInTwoSlotsKeepsTheLowerAndOtherEntriesStay) {
     EXPECT_EQ(At(cmdKey, 7).item, kRedraw);
     EXPECT_EQ(At(0, 12).menu, 4001);
 }
+
+// Tools of several groups share names: each row is found by its group, and the key goes to that
+// group's tool.
+TEST_F(Shortcuts, RowsSayTheirGroup) {
+    struct Case {
+        const char* typed;
+        SInt16 menu, item;
+    } const cases[] = {{"Circles: Diameter", 181, 3}, {"Arcs: Diameter", 182, 3}, {"Arcs: Centre", 182, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ClearFunctionKeyTable();
+        PlatformAdvanceVirtualTime(120); // a new type-select
+        Open();
+        Select(c.typed);
+        Press(kF5, 0);
+        QueueReturn();
+        RunLoop();
+        EXPECT_EQ(At(0, 5).menu, c.menu);
+        EXPECT_EQ(At(0, 5).item, c.item);
+    }
+}

@@ -301,19 +301,32 @@ TEST_F(GuiTest, FontRegistryMapsNumbersAndNamesToFixedFamilies) {
     struct Case {
         const char* name;
         SInt16 number;
-    } const cases[] = {{"Geneva", kFontGeneva},     {"helvetica", kFontHelvetica}, {"Times", kFontTimes},
-                       {"Courier", kFontCourier},   {"Monaco", kFontMonaco},       {"Osaka", kFontOsaka},
-                       {"No Such Font", systemFont}};
+    } const cases[] = {{"Geneva", kFontGeneva},
+                       {"helvetica", kFontHelvetica},
+                       {"Times", kFontTimes},
+                       {"Courier", kFontCourier},
+                       {"Monaco", kFontMonaco},
+                       {"Osaka", kFontOsaka},
+                       {"New York", kFontNewYork},
+                       {"Palatino", kFontPalatino},
+                       {"No Such Font", systemFont},
+                       // An installed family gives the Mac number it stands in for.
+                       {"DejaVu Serif", kFontNewYork},
+                       {"liberation serif", kFontTimes},
+                       {"DejaVu Sans", kFontGeneva}};
     for (const auto& c : cases) {
         SInt16 n = -1;
         GetFNum(PStr(c.name), &n);
         EXPECT_EQ(n, c.number) << c.name;
     }
+    // Numbers show as the installed family that draws them.
     Str255 name;
     GetFontName(kFontCourier, name);
-    EXPECT_EQ(ToStd(name), "Courier");
+    EXPECT_EQ(ToStd(name), "Liberation Mono");
     GetFontName(applFont, name);
-    EXPECT_EQ(ToStd(name), "Geneva");
+    EXPECT_EQ(ToStd(name), "DejaVu Sans");
+    GetFontName(kFontPalatino, name);
+    EXPECT_EQ(ToStd(name), "Liberation Serif");
     GetFontName(777, name); // a font the machine has not: empty, so callers see it missing
     EXPECT_EQ(ToStd(name), "");
     EXPECT_FALSE(FontNumberExists(777));

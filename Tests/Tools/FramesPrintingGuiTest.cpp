@@ -6,6 +6,7 @@
 #include "Files/PrintRecords.h"
 #include "Files/Printing.h"
 #include "Model/LayersFrames.h"
+#include "Model/UndoJournal.h"
 #include "Interface/ModalDialogs.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/AppResources.h"
@@ -16,7 +17,9 @@
 #include "Platform/PrintSession.h"
 #include "Shell/MenuCommands.h"
 #include "ToolGuiFixture.h"
+#include "Tools/TextElements.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -180,6 +183,40 @@ TEST_F(FramesGui, PlacePageMakesOnePageFramesWhereTheMouseLetsGo) {
     EXPECT_DOUBLE_EQ(FrameAt(doc, 2)->rect[0], 400);
     Key(kKeyCodeEscape, 0x1B);
     EXPECT_EQ(doc->drawing->toolInput.pendingCommand, 0);
+}
+
+// Two pages placed in one run of the command print what each covers.
+TEST_F(FramesGui, PlacedPagesPrintWhatTheyCover) {
+    if (!HavePdfTools()) GTEST_SKIP() << "pdfinfo, pdftotext and qpdf are needed";
+    Draw(30, 30, 110, 70);
+    DrawCircle(200, 50, 20);
+    BeginUndoStep(doc);
+    ASSERT_NE(AddTextElement(doc, 170, 100, PStr("Valve"), 170, 100, 0, true), nullptr);
+    EndUndoStep(doc);
+    Post(kPagesMenu, 2);
+    for (double x : {10.0, 150.0}) {
+        QueueDrag(doc->window, {WindowPoint(x - 10, 0), WindowPoint(x - 5, 5), WindowPoint(x, 10)});
+        RunLoop();
+    }
+    Key(kKeyCodeEscape, 0x1B);
+    ASSERT_EQ(CountFrames(doc), 2);
+    for (SInt16 page : {1, 2}) {
+        SCOPED_TRACE(page);
+        std::remove(output.c_str());
+        QueuePopUpMenuChoice(page);
+        QueueGlobalClick(kListOrigin, 180, 46); // the list of pages
+        QueueKey(kKeyCodeReturn, '\r');
+        Post(kFileMenu, 19);
+        ASSERT_TRUE(Exists(output));
+        const std::string gray = CommandOutput("pdftoppm -r 36 -gray '" + output + "' 2>/dev/null");
+        const size_t start = gray.find("255\n");
+        ASSERT_NE(start, std::string::npos);
+        int darkest = 255;
+        for (size_t i = start + 4; i < gray.size(); ++i)
+            darkest = std::min(darkest, int(static_cast<unsigned char>(gray[i])));
+        EXPECT_LT(darkest, 160) << "the page shows nothing";
+        EXPECT_NE(Text().find("Valve"), std::string::npos) << Text();
+    }
 }
 
 TEST_F(FramesGui, PrintPageWithoutFramesSaysSoAndOpensNothing) {

@@ -326,6 +326,11 @@ TEST_F(PendingKeysGui, RescalingAKeyScalesItsElementsAboutTheClickedPoint) {
     EXPECT_EQ(SelectedLines(), 2);
     EXPECT_EQ(CommandFieldUTF8Text(doc).rfind("1", 0), 0u) << CommandFieldUTF8Text(doc);
     const DrawingSnapshot before = TakeDrawingSnapshot(doc);
+    // A refused scale stays selected, so the next value typed replaces it.
+    MessageCapture messages;
+    Type("0.00000001");
+    EXPECT_EQ(messages.Last(), 148);
+    EXPECT_EQ(Pending(), 159);
     Type("2");
     EXPECT_EQ(Pending(), 0);
     std::vector<std::vector<double>> lines;
