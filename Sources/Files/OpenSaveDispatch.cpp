@@ -261,6 +261,18 @@ void RegisterExportOptions(SInt16 saveFormat, ExportOptionsDialog dialog) {
     ExportOptions()[saveFormat] = dialog;
 }
 
+Boolean SaveFormatAvailable(const DocWindowRecord* doc, SInt16 format) {
+    if (format == kSaveNative || format == kSaveStationery) return true;
+    if (format < kSaveDXF || format > kSaveHoleList) return false;
+    auto it = Exporters().find(format);
+    if (it == Exporters().end() || it->second == nullptr) return false;
+    // An empty output area (HPGL or PDF alike) leaves nothing to write in that format.
+    const DocSettings* s = doc->settings;
+    if (format == kSaveHPGL) return s->hpglArea[0] != s->hpglArea[2];
+    if (format == kSavePDF) return s->pdfArea[0] != s->pdfArea[2];
+    return true;
+}
+
 Boolean OpenPanelListsFile(const std::string& path, const OSType types[4], Boolean nativeOnly) {
     std::string leaf = Leaf(path);
     if (leaf.empty() || leaf[0] == '.') return false; // invisible, sidecars among them
@@ -370,15 +382,12 @@ Boolean SavePanel(DocWindowRecord* doc, ConstStr255Param prompt, FSRef* file, Bo
         request.proposedName = PStrToUTF8(d->documentName);
     }
     request.withFormats = withFormats != 0;
-    bool hpgl = s->hpglArea[0] != s->hpglArea[2], pdf = s->pdfArea[0] != s->pdfArea[2];
-    for (SInt16 i = 0; i < 7; ++i) {
-        request.formats.push_back(Text(kSavePanelTexts, SInt16(3 + i)));
-        request.formatEnabled.push_back(!(i == 3 && !hpgl) && !(i == 4 && !pdf));
+    for (SInt16 f = kSaveNative; f <= kSaveHoleList; ++f) {
+        request.formats.push_back(Text(kSavePanelTexts, SInt16(2 + f)));
+        request.formatEnabled.push_back(SaveFormatAvailable(doc, f));
     }
-    // An empty output area (HPGL or PDF alike) leaves nothing to write in that format.
     SInt16 format = SInt16(s->saveFormat);
-    if (format < 1 || format > 7 || (format == kSaveHPGL && !hpgl) || (format == kSavePDF && !pdf))
-        format = 1;
+    if (!SaveFormatAvailable(doc, format)) format = kSaveNative;
     request.format = format;
     request.extensionTitle = Text(kSavePanelTexts, 1);
     request.optionsTitle = Text(kSavePanelTexts, 2);

@@ -49,6 +49,10 @@ void RegisterExporter(SInt16 saveFormat, FormatExporter exporter);
 using ExportOptionsDialog = void (*)(DocWindowRecord* doc);
 void RegisterExportOptions(SInt16 saveFormat, ExportOptionsDialog dialog);
 
+// Whether Save As offers the format for the document: its writer is registered and, for HPGL and
+// PDF, the document's output area is laid.
+Boolean SaveFormatAvailable(const DocWindowRecord* doc, SInt16 saveFormat);
+
 // OpenDocumentFile and SaveDocumentAs (FileCommands.h): a null or empty file asks in the Open panel;
 // Save As passes its three flags to the native writer as only the selection, the alternative prompt
 // and keep the changed mark; with restore the document keeps its own file whatever was written.

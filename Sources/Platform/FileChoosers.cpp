@@ -6,6 +6,7 @@
 #include "Platform/PlatformWindowInternal.h"
 #include "Platform/QuickDraw.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,8 +18,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -235,6 +238,38 @@ class QtPanelDriver : public FilePanelDriver {
         dialog_.selectFile(Q(path));
         QMetaObject::invokeMethod(&dialog_, "accept");
     }
+    void ChooseFormat(SInt16 format) override {
+        auto* formats = dialog_.findChild<QComboBox*>(QStringLiteral("formatPopUp"));
+        if (formats == nullptr) return;
+        formats->setFocus();
+        QCoreApplication::processEvents();
+        formats->setCurrentIndex(format - 1);
+        QCoreApplication::processEvents();
+    }
+    std::string NameField() const override {
+        auto* edit = dialog_.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        return edit != nullptr ? edit->text().toStdString() : std::string();
+    }
+    std::string Confirm() override {
+        // Offscreen nobody would answer the panel's question whether to replace a file: it is read
+        // and answered No.
+        std::string asked;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&asked] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (box == nullptr || !box->isVisible()) continue;
+                asked = box->text().toStdString();
+                if (QAbstractButton* no = box->button(QMessageBox::No))
+                    no->click();
+                else
+                    box->reject();
+            }
+        });
+        answer.start(20);
+        QMetaObject::invokeMethod(&dialog_, "accept");
+        return asked;
+    }
     void Cancel() override { dialog_.reject(); }
 
   private:
@@ -251,6 +286,41 @@ class QtPanelDriver : public FilePanelDriver {
 
     QFileDialog& dialog_;
     PreviewArea* preview_;
+};
+
+QItemSelectionModel* ListSelection(QFileDialog& dialog) {
+    auto* list = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    return list != nullptr ? list->selectionModel() : nullptr;
+}
+
+// A file still selected in the list wins over the name field in Qt's own answer (and in its
+// overwrite question), and the field drops it only while the field has the keyboard. So a name
+// typed while the list kept its selection would lose to the selected file. The selection goes when
+// it names another file than the field.
+void DropSelectionOtherThanName(QFileDialog& dialog) {
+    auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QItemSelectionModel* selection = ListSelection(dialog);
+    if (edit == nullptr || selection == nullptr) return;
+    const QString typed = edit->text().trimmed();
+    if (typed.isEmpty()) return;
+    const QString named = QFileInfo(dialog.directory(), typed).absoluteFilePath();
+    for (const QModelIndex& row : selection->selectedRows()) {
+        const QFileInfo selected(row.data(QFileSystemModel::FilePathRole).toString());
+        if (!selected.isDir() && selected.absoluteFilePath() != named) {
+            selection->clearSelection();
+            return;
+        }
+    }
+}
+
+// The panels answer with the file their name field names.
+class NameFieldDialog : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+    void accept() override {
+        DropSelectionOtherThanName(*this);
+        QFileDialog::accept();
+    }
 };
 
 // Runs the dialog; offscreen a test's script answers it, else it counts as cancelled.
@@ -282,7 +352,7 @@ bool RunOpenPanel(OpenPanelRequest& request, std::string* path) {
     path->clear();
     if (gOpenResponder) return gOpenResponder(request, path);
     if (!PlatformHasApplication() || (PlatformIsOffscreen() && !gScript)) return false;
-    QFileDialog dialog(nullptr, Q(request.prompt));
+    NameFieldDialog dialog(nullptr, Q(request.prompt));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -307,6 +377,7 @@ bool RunOpenPanel(OpenPanelRequest& request, std::string* path) {
         auto* options = new QPushButton(Q(request.optionsTitle), area);
         auto* help = new QLabel(Q(request.helpText), area);
         auto* formats = new QComboBox(area);
+        formats->setObjectName(QStringLiteral("formatPopUp"));
         help->setWordWrap(true);
         for (const std::string& f : request.formats)
             formats->addItem(Q(f));
@@ -339,7 +410,7 @@ bool RunSavePanel(SavePanelRequest& request, std::string* path) {
     path->clear();
     if (gSaveResponder) return gSaveResponder(request, path);
     if (!PlatformHasApplication() || (PlatformIsOffscreen() && !gScript)) return false;
-    QFileDialog dialog(nullptr, Q(request.prompt));
+    NameFieldDialog dialog(nullptr, Q(request.prompt));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     PreparePanel(dialog, request.folder);
@@ -349,6 +420,7 @@ bool RunSavePanel(SavePanelRequest& request, std::string* path) {
         auto* area = new QWidget(&dialog);
         auto* row = new QHBoxLayout(area);
         auto* formats = new QComboBox(area);
+        formats->setObjectName(QStringLiteral("formatPopUp"));
         auto* append = new QCheckBox(Q(request.extensionTitle), area);
         auto* options = new QPushButton(Q(request.optionsTitle), area);
         for (const std::string& f : request.formats)
@@ -362,9 +434,14 @@ bool RunSavePanel(SavePanelRequest& request, std::string* path) {
         AddArea(dialog, area);
         auto refresh = [&, options] {
             options->setEnabled(request.optionsEnabled && request.optionsEnabled(request.format));
-            if (nameEdit != nullptr && request.renameFor)
-                nameEdit->setText(Q(request.renameFor(nameEdit->text().toStdString(), request.format,
-                                                      request.appendExtension)));
+            if (nameEdit != nullptr && request.renameFor) {
+                // Written from here, the name would join the selected file rather than replace it
+                // (the field shows both, quoted, and Qt takes the first): the old file goes first.
+                const std::string renamed = request.renameFor(nameEdit->text().toStdString(), request.format,
+                                                              request.appendExtension);
+                if (QItemSelectionModel* selection = ListSelection(dialog)) selection->clearSelection();
+                nameEdit->setText(Q(renamed));
+            }
         };
         refresh();
         QObject::connect(formats, qOverload<int>(&QComboBox::currentIndexChanged), [&, refresh](int index) {

@@ -73,6 +73,12 @@ class FilePanelDriver {
     virtual void Select(const std::string& path) = 0; // as a click on the file in the list
     virtual CGrafPtr PreviewPort() const = 0;         // null without a preview area
     virtual void Choose(const std::string& path) = 0; // the name typed, then Open or Save
+    // The program's format pop-up changed while it has the keyboard, as a user picks an entry.
+    virtual void ChooseFormat(SInt16 format) = 0;
+    virtual std::string NameField() const = 0;
+    // Open or Save with the name field as it stands; the text of the question whether to replace a
+    // file, when the panel asked it (answered No, the panel stays open).
+    virtual std::string Confirm() = 0;
     virtual void Cancel() = 0;
 };
 using FilePanelScript = std::function<void(FilePanelDriver& panel)>;

@@ -72,7 +72,8 @@ OSStatus ActivationChanged(const WindowEvent* event, void* userData) {
     return eventNotHandledErr;
 }
 
-// The wheel zooms or scrolls; Command swaps the two.
+// The wheel zooms or scrolls; Command swaps the two. Zooming follows the desktop's habit: the wheel
+// turned away from the user zooms in, about the mouse.
 OSStatus WheelMoved(const WindowEvent* event, void* userData) {
     auto* doc = static_cast<DocWindowRecord*>(userData);
     DrawingRecord* d = doc->drawing;
@@ -82,7 +83,7 @@ OSStatus WheelMoved(const WindowEvent* event, void* userData) {
         Rect content;
         GetWindowContentBounds(doc->window, &content);
         Point local{SInt16(event->where.v - content.top), SInt16(event->where.h - content.left)};
-        if (event->wheelDelta < 0)
+        if (event->wheelDelta > 0)
             ZoomInStep(doc, 3, true, local);
         else
             ZoomOutStep(doc, 4, true, local);

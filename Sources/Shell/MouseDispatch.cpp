@@ -86,6 +86,8 @@ void DocumentContentClick(DocWindowRecord* doc, const EventRecord* event, Point 
         MenuCommandGlobals.kind = kPendingClick;
         MenuCommandGlobals.code = local.h;
         MenuCommandGlobals.param = SInt16(d->view.viewHeight - local.v);
+        // Option, with or without Command: most window managers take Alt-clicks to move windows,
+        // and leave Ctrl+Alt-clicks to the program.
         if (modifiers & optionKey)
             ZoomClickAnimated(doc);
         else if (modifiers & shiftKey)

@@ -3,11 +3,10 @@
 // "dimension x1 y1 x2 y2", "polyline points", "polyline-points kind x1 y1 ...", "polyline-shape kind
 // locked x1 y1 ...", "area minX minY maxX maxY" and "area-fill kind value holes", "instance x y",
 // "saved-view name x1 y1 x2 y2" and "window-view originX originY unitsPerPixel" (the view at the save, beside
-// saved views), and with --layers first also "layer-name n name", "layer-hidden n" and "layer-set name";
-// with --texts also "text-utf8 hex" after each text, its string's bytes in hexadecimal;
-// and a "settings scale unit snapMode paperFormat" line; numbers are printed in full, so equal
-// coordinates print equal.
-// Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
+// saved views or with --view), and with --layers first also "layer-name n name", "layer-hidden n" and
+// "layer-set name"; with --texts also "text-utf8 hex" after each text, its string's bytes in hexadecimal; and
+// a "settings scale unit snapMode paperFormat" line; numbers are printed in full, so equal coordinates print
+// equal. Exit 0 when the file was read, 2 when the program refuses it, 1 on bad usage.
 #include "Model/DocSettings.h"
 #include "Model/DocumentRecords.h"
 #include "Model/ElementLists.h"
@@ -29,13 +28,14 @@ template <class T, class F> void Each(const T* head, F print) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bool layers = false, texts = false;
+    bool layers = false, texts = false, view = false;
     for (; argc > 2 && argv[1][0] == '-'; --argc, ++argv) {
         layers = layers || std::strcmp(argv[1], "--layers") == 0;
         texts = texts || std::strcmp(argv[1], "--texts") == 0;
+        view = view || std::strcmp(argv[1], "--view") == 0;
     }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s [--layers] [--texts] drawing-file\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--layers] [--texts] [--view] drawing-file\n", argv[0]);
         return 1;
     }
     FSRef ref{};
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         std::printf("saved-view %.*s %.17g %.17g %.17g %.17g\n", v->name[0], v->name + 1, v->rect[0],
                     v->rect[1], v->rect[2], v->rect[3]);
     const DocSettings* s = doc->settings;
-    if (doc->drawing->savedViews != nullptr)
+    if (doc->drawing->savedViews != nullptr || view)
         std::printf("window-view %.17g %.17g %.17g\n", s->savedOriginX, s->savedOriginY,
                     s->savedUnitsPerPixel);
     std::printf("settings %.17g %d %d %d\n", s->drawingScale, s->unitCode, s->snapMode, s->paperFormat);

@@ -2525,6 +2525,205 @@ def scenario_shortcut_moved_after_alert(tier):
     program.quit()
 
 
+def panel_pop_up(program, panel, below=0):
+    """Opens the program's format pop-up of a file panel by a click; its list's geometry. The pop-up
+    stands at the left of the options area along the panel's bottom, above `below` other controls
+    there (the Open panel's two check boxes); the click goes to the middle of the control found so,
+    counted upward in the area's left column."""
+    desk = program.desk
+    x, y, w, h = desk.geometry(panel)
+    shot = desk.screenshot()
+    column = x + 24
+    background = shot.rgb(x + 3, y + h - 3)
+    bands = []  # [bottom, top] of each control, upward
+    for yy in range(y + h - 4, y + h - 200, -1):
+        if shot.rgb(column, yy) == background:
+            continue
+        if bands and bands[-1][1] - yy <= 3:
+            bands[-1][1] = yy
+        else:
+            bands.append([yy, yy])
+    check(len(bands) > below, f"the controls at the left of the options area are not found: {bands}")
+    bottom, top = bands[below]
+    desk.click(column + 8, (top + bottom) // 2)
+    return wait_for("the format pop-up's list", lambda: (desk.popups() or [(None, None)])[0][1], 5)
+
+
+def choose_panel_format(program, panel, index, count, keys, below=0):
+    """Chooses entry index (from 0) of the panel's format pop-up of count entries: with keys, by those
+    keys on the closed pop-up, which keeps the keyboard; else by a click into its open list."""
+    desk = program.desk
+    px, py, pw, ph = panel_pop_up(program, panel, below)
+    if keys:
+        desk.key("Escape")
+        wait_for("the format list to close", lambda: not desk.popups(), 5)
+        desk.key(*keys)
+    else:
+        desk.click(px + pw // 2, py + (2 * index + 1) * ph // (2 * count))
+        wait_for("the format list to close", lambda: not desk.popups(), 5)
+    program.wait_idle(0.3)
+
+
+def scenario_save_as_in_another_format(tier):
+    """A drawing saved as road1.cadx (a PDF area laid) is written again by Save As and by File > Export >
+    Save a Copy As in DXF and in PDF, the format chosen in the panel's pop-up by a click and by keys,
+    the name left as the panel proposes it. Each writes road1.DXF or road1.PDF in its format (when it
+    is there already, after the panel's question); road1.cadx and its sidecar stay byte for byte, and
+    the window keeps its name. End on the keys passes over the formats without a writer (IGES, hole
+    list). The Open panel opens the DXF file its name field names with DXF chosen in its pop-up, by a click
+    and by keys."""
+    program = Program(tier, "save-as-format")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.3, 0.4), (0.6, 0.6))
+    desk.key("Escape")
+    program.wait_idle(0.3)
+    choose_from_menu(program, doc, 1, "Output Areas", "PDF Area from Two Corners")
+    draw_clicked_line(program, doc, (0.2, 0.2), (0.7, 0.7))
+    folder = os.path.join(tier.scratch, "roads")
+    os.mkdir(folder)
+    native = os.path.join(folder, "road1.cadx")
+    sidecar = os.path.join(folder, "._road1.cadx")
+    save_through_panel(program, native)
+    wait_for("the drawing's sidecar", lambda: os.path.exists(sidecar), 5)
+    kept = {p: open(p, "rb").read() for p in (native, sidecar)}
+
+    # (how the panel opens, format index, its file and first bytes, keys on the closed pop-up)
+    formats = [("DXF", 2, "road1.DXF", lambda head: b"  0\r\nSECTION\r\n" in head, ("Home", "Down", "Down")),
+               ("PDF", 4, "road1.PDF", lambda head: head.startswith(b"%PDF-"), ("End",))]
+    for menu in ("Save As", "Save a Copy As"):
+        for name, index, leaf, in_format, keys in formats:
+            for by_keys in (False, True):
+                case = f"{menu}, {name} chosen {'by keys' if by_keys else 'by a click'}"
+                target = os.path.join(folder, leaf)
+                there = os.path.exists(target)
+                written = os.stat(target).st_mtime_ns if there else None
+                if menu == "Save As":
+                    desk.key("ctrl+shift+s")
+                else:
+                    choose_from_menu(program, doc, 1, "Export", "Save a Copy As…")
+                panel = program.wait_window("the Save panel", lambda: (program.panels() or [None])[0])
+                program.wait_settled(panel, steady=0.5)
+                choose_panel_format(program, panel, index, 7, keys if by_keys else None)
+                desk.key("Return")
+                if there:
+                    question = program.wait_window(f"{case}: the question whether to replace {leaf}",
+                                                   lambda: next((w for w in program.panels() if w != panel), None))
+                    wait_for("the question to take the keys", lambda: desk.active() == question, 5)
+                    desk.key("y")
+                if name == "DXF":
+                    dismiss_alert_with_return(program)  # the export's confirmation
+                program.wait_window(f"{case}: {leaf} to be written", lambda: not program.panels() and os.path.exists(
+                    target) and os.stat(target).st_mtime_ns != written)
+                program.wait_idle(0.5)
+                check(not program.alerts(), f"{case}: an alert stayed")
+                with open(target, "rb") as f:
+                    head = f.read(200)
+                check(in_format(head), f"{case}: {leaf} begins with {head!r}")
+                for p, data in kept.items():
+                    check(os.path.exists(p) and open(p, "rb").read() == data, f"{case}: {p} changed")
+                check(desk.props(doc)["title"] == "road1.cadx", f"{case}: the window is {desk.props(doc)['title']!r}")
+                check(sorted(os.listdir(folder)) == sorted(["._road1.cadx", "road1.cadx"] + [
+                    f for _, _, f, _, _ in formats if os.path.exists(os.path.join(folder, f))]),
+                    f"{case}: the folder holds {sorted(os.listdir(folder))}")
+
+    # DXF under names the automatic choice does not take for DXF, one a file (a file already open
+    # would come to the front). The format first: a path typed into the name field pops up its
+    # completions, which would take the click meant for the format pop-up.
+    for leaf, by_keys in (("road plan.dat", False), ("road plan 2.dat", True)):
+        dxf = os.path.join(folder, leaf)
+        shutil.copyfile(os.path.join(folder, "road1.DXF"), dxf)
+        before = program.documents()
+        desk.key("ctrl+o")
+        panel = program.wait_window("the Open panel", lambda: (program.panels() or [None])[0])
+        wait_for("the Open panel to take the keys", lambda: desk.active() == panel, 5)
+        program.wait_settled(panel, steady=0.5)
+        choose_panel_format(program, panel, 3, 11, ("Home", "Down", "Down", "Down") if by_keys else None, below=2)
+        desk.key("alt+n", "ctrl+a")  # the name field by its label's mnemonic
+        desk.type(dxf)
+        desk.key("Return")
+        opened = program.wait_new_document(before)
+        how = "by keys" if by_keys else "by a click"
+        check(not program.alerts(), f"opening {leaf} as DXF chosen {how} raised an alert")
+        check(desk.props(opened)["title"].endswith(leaf), f"the Open panel opened {desk.props(opened)['title']!r}")
+        for p, data in kept.items():
+            check(open(p, "rb").read() == data, f"opening {leaf} changed {p}")
+        # An imported drawing counts as changed: closing it asks, and Don't Save closes it.
+        desk.key("ctrl+w")
+        program.wait_window("the save-changes alert", lambda: (program.alerts() or [None])[0])
+        desk.key("ctrl+d")
+        program.wait_window(f"{leaf} to close", lambda: opened not in program.documents() and not program.alerts(), 5)
+    program.quit()
+
+
+def window_view_of(tier, path):
+    """The view saved with the drawing: origin x, origin y and drawing units per pixel."""
+    row = next(e for e in dump(tier, path, "--view") if e[0] == "window-view")
+    return tuple(float(v) for v in row[1:4])
+
+
+def scenario_zoom_by_wheel_and_click(tier):
+    """Ctrl+wheel turned away from the user zooms in, towards the user out, each about the pointer: the
+    drawing point under it stays. Ctrl+Alt+drag (openbox takes Alt+drag to move the window) zooms to
+    the rectangle dragged out from its centre."""
+    program = Program(tier, "zoom")
+    program.wait_window("the application window", program.application_window)
+    doc = new_document(program)
+    program.wait_settled(doc, steady=0.5)
+    desk = program.desk
+    draw_clicked_line(program, doc, (0.2, 0.3), (0.6, 0.5))
+    desk.key("Escape")
+    path = os.path.join(tier.scratch, "Zoom.cadx")
+    save_through_panel(program, path)
+    x, y, w, h = desk.geometry(doc)
+    start = window_view_of(tier, path)
+
+    def saved_view():
+        mtime = os.stat(path).st_mtime_ns
+        desk.key("ctrl+s")
+        program.wait_window("Save to write the file again", lambda: os.stat(path).st_mtime_ns != mtime)
+        program.wait_idle(0.3)
+        return window_view_of(tier, path)
+
+    def under_pointer(before, after):
+        """The window column and the distance from the view's bottom that kept their drawing point."""
+        (x1, y1, s1), (x2, y2, s2) = before, after
+        return (x2 - x1) / (s1 - s2), (y2 - y1) / (s1 - s2)
+
+    column = int(0.35 * w)
+    desk.move(x + column, y + int(0.45 * h))
+    fixed = []
+    view = start
+    for button, closer in (("4", True), ("5", False)):
+        desk.x("xdotool", "keydown", "ctrl", "click", button, "keyup", "ctrl", check_rc=True)
+        program.wait_idle(0.3)
+        zoomed = saved_view()
+        check((zoomed[2] < view[2]) == closer and zoomed[2] != view[2],
+              f"Ctrl+wheel button {button} took the scale from {view[2]} to {zoomed[2]}")
+        fixed.append(under_pointer(view, zoomed))
+        view = zoomed
+    for h_kept, v_kept in fixed:
+        check(abs(h_kept - column) <= 1.5 and abs(v_kept - fixed[0][1]) <= 1.5 and 0 < v_kept < h,
+              f"the wheel did not zoom about the pointer at column {column}: points kept {fixed}")
+
+    # From the centre outward: half a width of 60 pixels fits 120 pixels of the old view to the window.
+    cx, cy = int(0.5 * w), int(0.5 * h)
+    desk.move(x + cx, y + cy)
+    desk.x("xdotool", "keydown", "ctrl", "alt", "mousedown", "1", check_rc=True)
+    for step in (20, 40, 60):
+        desk.move(x + cx + step, y + cy + step // 2)
+    desk.x("xdotool", "mouseup", "1", "keyup", "ctrl", "alt", check_rc=True)
+    program.wait_idle(0.5)
+    check(program.desk.geometry(doc)[:2] == (x, y), "Ctrl+Alt+drag moved the window")
+    zoomed = saved_view()
+    centre = zoomed[0] + 60 * view[2]
+    check(zoomed[2] < view[2] / 3 and abs(centre - (view[0] + cx * view[2])) <= 2 * view[2],
+          f"Ctrl+Alt+drag about column {cx} took the view {view} to {zoomed}")
+    program.quit()
+
+
 SCENARIOS = [
     ("A main road", scenario_main_road, False),
     ("B windows settle", scenario_windows_settle, True),
@@ -2573,6 +2772,9 @@ SCENARIOS = [
     ("AR a shortcut moved after alert 131", scenario_shortcut_moved_after_alert, False),
     ("CA a DXF file of other programs from the command line", scenario_dxf_from_other_programs, False),
     ("CB a DXF file whose blocks fan out to 20,000 instances at one spot", scenario_dxf_fan_out, False),
+    ("ZA zoom by Ctrl+wheel and Ctrl+Alt+drag", scenario_zoom_by_wheel_and_click, False),
+    ("ZB Save As and Save a Copy As in another format keep the drawing's file", scenario_save_as_in_another_format,
+     False),
 ]
 
 

@@ -6,6 +6,7 @@
 #include "Platform/AppleDouble.h"
 #include "Other/BundleFiles.h"
 #include "Platform/FileChoosers.h"
+#include "Files/NativeDocument.h"
 #include "Files/NativeFile.h"
 #include "Platform/NumberText.h"
 #include "Files/OpenSaveDispatch.h"
@@ -245,4 +246,62 @@ TEST_F(FilePanelsTest, PreviewShowsThePictureSizeAndDateOfDrawings) {
     EXPECT_GT(darkInSquare, 10);
     EXPECT_NE(seen[4].centre.blue, expected.blue);
     EXPECT_TRUE(seen[4].bandHasText);
+}
+
+TEST_F(FilePanelsTest, TheNameFieldNamesTheFileAfterAFormatChange) {
+    // The drawing has its file, which the panel proposes and selects in its list.
+    DocWindowRecord* doc = NewDoc();
+    doc->settings->appendExtension = 1;
+    const std::string road = folder + "/Road.cadx", other = folder + "/Other.cadx";
+    for (const std::string& path : {other, road}) {
+        doc->drawing->file = RefFor(path);
+        ASSERT_TRUE(SaveDocument(doc, true, false, false, false, false));
+    }
+    WriteFileBytes(folder + "/Other.DXF", {'0', '\n'});
+    struct Case {
+        const char* selected; // a file clicked in the list first, or none
+        SInt16 format;
+        const char* name;
+    };
+    const Case kCases[] = {
+        {nullptr, kSaveDXF, "Road.DXF"},
+        {nullptr, kSavePDF, "Road.PDF"},
+        {"Other.cadx", kSaveDXF, "Other.DXF"}, // there already: the name must not join the old one
+    };
+    for (const Case& c : kCases) {
+        doc->settings->saveFormat = kSaveNative;
+        const std::string target = folder + "/" + c.name;
+        const bool there = std::filesystem::exists(target);
+        std::string shown, asked;
+        SetFilePanelScript([&](FilePanelDriver& panel) {
+            if (c.selected != nullptr) panel.Select(folder + "/" + c.selected);
+            panel.ChooseFormat(c.format);
+            shown = panel.NameField();
+            asked = panel.Confirm();
+            if (!asked.empty()) panel.Cancel();
+        });
+        FSRef chosen{};
+        EXPECT_EQ(SavePanel(doc, PStr("Save"), &chosen, true), !there) << c.name;
+        EXPECT_EQ(shown, c.name);
+        // The question whether to replace a file names the file in the field, and only that one.
+        EXPECT_EQ(asked.empty(), !there) << asked;
+        if (there) {
+            EXPECT_NE(asked.find(c.name), std::string::npos) << asked;
+        } else {
+            EXPECT_STREQ(chosen.path, target.c_str());
+        }
+    }
+    SetFilePanelScript(nullptr);
+
+    // The Open panel opens the file its field names, with the format chosen after it.
+    GeneralPrefs.openFormat = kOpenAutomatic;
+    std::string opened;
+    EXPECT_TRUE(OpenPanel([&](FilePanelDriver& panel) {
+        panel.Select(road);
+        panel.ChooseFormat(kOpenNative);
+        opened = panel.NameField();
+        EXPECT_EQ(panel.Confirm(), "");
+    }));
+    EXPECT_EQ(opened, "Road.cadx");
+    EXPECT_EQ(UInt32(GeneralPrefs.openFormat), UInt32(kOpenNative));
 }

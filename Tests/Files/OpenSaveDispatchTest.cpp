@@ -321,8 +321,9 @@ TEST_F(DispatchTest, PanelOptions) {
     doc->settings->appendExtension = 0;
     EXPECT_EQ(SetExportExtension(doc, "Plan.cadx", kSaveDXF), "Plan.cadx");
 
-    // An empty HPGL or PDF area disables its entry and never stays the chosen format.
-    for (SInt16 saved : {kSaveHPGL, kSavePDF}) {
+    // Save As offers the formats whose writers exist; HPGL and PDF also need their output area.
+    // A format not offered never stays the chosen one.
+    auto offered = [&](SInt16 saved) {
         doc->settings->saveFormat = UInt16(saved);
         SavePanelRequest seen;
         SetFilePanelResponders(nullptr, [&](SavePanelRequest& request, std::string*) {
@@ -331,9 +332,24 @@ TEST_F(DispatchTest, PanelOptions) {
         });
         FSRef file;
         EXPECT_FALSE(SavePanel(doc, PStr("Save"), &file, true));
+        SetFilePanelResponders(nullptr, nullptr);
+        return seen;
+    };
+    using Offered = std::vector<bool>;
+    SavePanelRequest seen = offered(kSaveIGES);
+    EXPECT_EQ(seen.formatEnabled, (Offered{true, true, false, false, false, false, false}));
+    EXPECT_EQ(seen.format, kSaveNative);
+    for (SInt16 f = kSaveDXF; f <= kSaveHoleList; ++f)
+        RegisterExporter(f, ExportCounted);
+    for (SInt16 saved : {kSaveHPGL, kSavePDF}) {
+        seen = offered(saved);
+        EXPECT_EQ(seen.formatEnabled, (Offered{true, true, true, false, false, true, true}));
         EXPECT_EQ(seen.format, kSaveNative);
-        EXPECT_FALSE(seen.formatEnabled[size_t(saved - 1)]);
     }
+    doc->settings->pdfArea[2] = 100;
+    seen = offered(kSavePDF);
+    EXPECT_EQ(seen.formatEnabled, (Offered{true, true, true, false, true, true, true}));
+    EXPECT_EQ(seen.format, kSavePDF);
 
     // The Open panel: only drawings when asked; the TIFF panel lists images by extension too.
     std::string drawing = SavedDrawing("d.cadx");
