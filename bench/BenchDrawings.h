@@ -2,6 +2,7 @@
 // drawing spread over an A0 sheet, the offscreen shell, and the peak resident memory.
 #pragma once
 
+#include "Files/Preferences.h"
 #include "Model/ElementLists.h"
 #include "Model/NewDocument.h"
 #include "Platform/FileManager.h"
@@ -112,6 +113,9 @@ inline void StartShell(const char* program) {
     PlatformSetVirtualTime(true);
     InitApplication();
     BeginEventLoop();
+    // The stored preferences may ask for the title block of a new drawing: its dialog would wait for
+    // an answer no bench gives.
+    GeneralPrefs.titleBlockForNewDrawings = 0;
 }
 
 // Passes of the event loop until no deferred redraw and no update is left: the window is painted.

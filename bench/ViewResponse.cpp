@@ -23,7 +23,6 @@ DocWindowRecord* GoalDrawing() {
     static DocWindowRecord* doc = nullptr;
     if (doc != nullptr) return doc;
     bench::StartShell("bench_ViewResponse");
-    GeneralPrefs.titleBlockForNewDrawings = 0;
     if (!NewDrawing(&doc) || doc->window == nullptr) return doc = nullptr;
     bench::FillDrawing(doc, bench::Scaled(1000000), bench::Scaled(100000), 0);
     Float64 x1, y1, x2, y2;
