@@ -20,6 +20,8 @@ packages+=(qt6-image-formats-plugins)
 packages+=(libxcb1-dev)
 # PDF streams are compressed through zlib at its fastest level.
 packages+=(zlib1g-dev)
+# The fuzz targets are built with clang and its libFuzzer and sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 packages+=("$@")
 
 missing=()

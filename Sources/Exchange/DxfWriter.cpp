@@ -7,6 +7,7 @@
 #include "Files/OpenSaveDispatch.h"
 #include "Interface/DialogHooks.h"
 #include "Files/Preferences.h"
+#include "Files/SafeWrite.h"
 #include "Model/Repairs.h"
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
@@ -421,40 +422,21 @@ OSErr ExportDXF(DocWindowRecord* doc, const FSRef* file, Boolean interactive) {
     ComputeDrawingExtents(doc, 0, true, &extents[0], &extents[1], &extents[2], &extents[3], 0);
     doc->drawing->view = keptView;
 
-    // Written beside the target and put in its place only when complete: a failed export leaves
-    // neither an empty nor a half-written file, and the old file as it was.
-    std::string target = file->path;
-    std::string temporary = FSPathWithSuffix(target, ".dxf-part");
-    FSRef tempRef;
-    OSErr err = FSMakeRef(temporary.c_str(), &tempRef);
-    if (err == noErr) {
-        FSDeleteObject(&tempRef);
-        err = FSCreateFile(&tempRef);
-    }
-    if (err == noErr) err = FSOpenFork(&tempRef, fsWrPerm, &w->ref);
-    if (err != noErr) {
-        if (interactive) ShowOSErrorAlert(err);
-        return err;
-    }
-
     w->total = CountElements(doc);
     Str255 title;
     GetAppString(kWritingDXFItem, title);
     OpenProgress(title);
     ShowWatchCursor();
     w->buffer.reserve(kBufferCapacity);
-    WriteDXFFile(*w, extents);
-    w->Flush();
+    OSErr err = WriteFileSafely(file, [&](FSIORefNum fork) {
+        w->ref = fork;
+        WriteDXFFile(*w, extents);
+        w->Flush();
+        return w->error;
+    });
     CloseProgress();
-    err = w->error;
-    OSErr closeErr = FSCloseFork(w->ref);
-    if (err == noErr) err = closeErr;
-    if (err == noErr) err = FSRenameReplacing(&tempRef, file);
     SetCursorById(0);
-    if (err != noErr) {
-        FSDeleteObject(&tempRef);
-        if (interactive) ShowOSErrorAlert(err);
-    }
+    if (err != noErr && interactive) ShowOSErrorAlert(err);
     return err;
 }
 

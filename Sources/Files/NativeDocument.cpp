@@ -186,6 +186,32 @@ void LogUnreadResources(DocWindowRecord* doc, const FSRef* file, OSErr err) {
     AppendLogLine(doc, text);
 }
 
+// Where a drawing's damaged sidecar is kept when a save replaces it, so that what it held is never
+// lost without the user having a copy.
+std::string DamagedSidecarPath(const char* path) {
+    return FSPathWithSuffix(path, ".damaged-sidecar");
+}
+
+bool SidecarDamaged(const FSRef* file) {
+    SInt16 res = FSOpenResFile(file, fsRdPerm);
+    OSErr err = res < 0 ? ResError() : OSErr(noErr);
+    if (res >= 0) CloseResFile(res);
+    return err == mapReadErr;
+}
+
+// After the exchange the temporary file carries the old, damaged sidecar: it is put aside under a
+// name that says what it is (numbered when that name is taken), not deleted with the old drawing.
+void KeepDamagedSidecar(const FSRef* carrier, const FSRef* drawing) {
+    FSRef from, to;
+    if (FSMakeRef(SidecarPath(carrier->path).c_str(), &from) != noErr) return;
+    std::string kept = DamagedSidecarPath(drawing->path);
+    for (int n = 1; n < 100; ++n) {
+        std::string name = n == 1 ? kept : FSPathWithSuffix(kept, "-" + std::to_string(n));
+        if (FSMakeRef(name.c_str(), &to) != noErr) return;
+        if (FSRenameNoReplace(&from, &to) != dupFNErr) return;
+    }
+}
+
 // The file's own log replaces the document's; what this open reported (dropped data) follows it.
 void TakeFileLog(DocWindowRecord* doc, std::vector<UInt8> fileLog) {
     DrawingRecord* d = doc->drawing;
@@ -347,11 +373,13 @@ OSErr CreateFileToWrite(const FSRef& target, bool safe, Boolean stationery, cons
     *written = target;
     OSErr err = noErr;
     if (safe) {
-        for (UInt32 ticks = TickCount();; ++ticks) {
+        // A name that is taken, by anything (a link that leads nowhere too), is passed over.
+        UInt32 ticks = TickCount();
+        for (int tries = 0; tries < 1000; ++tries, ++ticks) {
             err = FSMakeRef((Folder(target.path) + "/" + TempSaveFileName(ticks)).c_str(), written);
-            if (err != noErr || !FSRefExists(written)) break;
+            if (err == noErr) err = CreateDrawingFile(written, stationery, savedAs, sidecar);
+            if (err != dupFNErr && err != linkLoopErr) break;
         }
-        if (err == noErr) err = CreateDrawingFile(written, stationery, savedAs, sidecar);
         if (err == noErr) FSCopyAccessMode(&target, written);
         return err;
     }
@@ -379,8 +407,9 @@ void NoteSaveInDocument(DocWindowRecord* doc, Boolean selectionOnly, Boolean kee
 // The data fork with progress; errors, including those that show only when the data reaches the disk,
 // stay in StreamError.
 void WriteDataForkOf(DocWindowRecord* doc, const FSRef* written, Boolean selectionOnly, Boolean autoSave) {
+    // The file was made by this save a moment ago: a link in its place now was planted there.
     FSIORefNum fork = 0;
-    OSErr err = FSOpenFork(written, fsWrPerm, &fork);
+    OSErr err = FSOpenFork(written, fsWrPerm | fsNoFollow, &fork);
     if (err != noErr) {
         StreamNoteError(err);
         return;
@@ -406,6 +435,12 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     FSRef target;
     if (FSResolveLinks(&d->file, &target) != noErr) target = d->file;
     bool exists = FSRefExists(&target);
+    // A folder, pipe or device of that name is no drawing to put aside or write over.
+    if (FSFileInfo info{}; exists && FSGetFileInfo(&target, &info) == noErr && !info.isOrdinary) {
+        ShowOSErrorAlert(notAFileErr);
+        RequestRedraw(doc);
+        return false;
+    }
     if (exists && !replace) {
         FSIORefNum probe = 0;
         OSErr err = FSOpenFork(&target, fsWrPerm, &probe);
@@ -452,12 +487,14 @@ Boolean SaveDocument(DocWindowRecord* doc, Boolean replace, Boolean selectionOnl
     // Whether the temporary file holds the old drawing (and so must stay when the save fails).
     Boolean holdsOld = false;
     if (saved && safe) {
+        bool damagedSidecar = sidecar && SidecarDamaged(&target);
         err = FSExchangeObjects(&written, &target, &holdsOld);
         if (StopAt(SaveStep::exchanged)) return false;
         if (err != noErr) {
             StreamNoteError(err);
             saved = false;
         } else {
+            if (damagedSidecar) KeepDamagedSidecar(&written, &target);
             FSSyncFolder(&folder);
             // The temporary file now holds the old contents.
             if (!doc->settings->keepBackup || MakeBackupFile(&written, Leaf(target.path)) != noErr)
@@ -640,6 +677,14 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     held.CloseData();
     ReadDocumentResources(doc, held.resFile);
     if (resErr != noErr && resErr != resFNotFound) LogUnreadResources(doc, file, resErr);
+    // Told now, not after a save has replaced what could still be rescued.
+    const bool damagedSidecar = resErr == mapReadErr;
+    if (damagedSidecar && !insert && doc->drawing->hasFile &&
+        std::strcmp(doc->drawing->file.path, file->path) == 0) {
+        Str255 kept;
+        NameFromPath(DamagedSidecarPath(file->path).c_str(), kept);
+        ShowErrorAlert(kMsgDamagedResources, kept);
+    }
     if (doc->window != nullptr) ShowWindow(doc->window);
 
     MarkDocumentClean(doc);
@@ -653,7 +698,7 @@ Boolean OpenDocument(DocWindowRecord** slot, const FSRef* file, Boolean insert, 
     }
     held.CloseResources();
     // A drawing that another program marked as its own is claimed, where it already has a sidecar.
-    if (!insert && info.fdType != 0 && info.fdCreator != kNativeCreator) {
+    if (!insert && !damagedSidecar && info.fdType != 0 && info.fdCreator != kNativeCreator) {
         info.fdCreator = kNativeCreator;
         FSSetFinderInfo(file, info);
     }

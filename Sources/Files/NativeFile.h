@@ -25,6 +25,7 @@ enum : SInt16 {
     kMsgResourcesNotSaved = 91,
     kMsgFormatNotAvailable = 92,
     kMsgRenameFailed = 93,
+    kMsgDamagedResources = 97,
 };
 
 struct NativeFileHeader {

@@ -471,6 +471,7 @@ void SaveDocumentAs(DocWindowRecord* doc, SInt16 withFormats, SInt16 selectionOn
     DrawingRecord* d = doc->drawing;
     FSRef keptFile = d->file;
     Boolean keptLongName = d->hasLongName;
+    Boolean keptHasFile = d->hasFile;
     Str255 keptName;
     AssignStr255(keptName, d->documentName);
     std::string keptUnicode = d->unicodeName;
@@ -502,9 +503,11 @@ void SaveDocumentAs(DocWindowRecord* doc, SInt16 withFormats, SInt16 selectionOn
             it->second(doc, &chosen);
     }
     if (result != nullptr) *result = saved;
-    // Stationery and exports are copies: the document stays with its own file.
-    if (restore || format != kSaveNative) {
+    // Stationery and exports are copies, and a failed save made no new file: the document stays
+    // with its own file.
+    if (restore || format != kSaveNative || !saved) {
         d->file = keptFile;
+        if (!saved) d->hasFile = keptHasFile;
         d->hasLongName = keptLongName;
         AssignStr255(d->documentName, keptName);
         std::strncpy(d->unicodeName, keptUnicode.c_str(), sizeof d->unicodeName - 1);

@@ -3,6 +3,7 @@
 #include "Files/PdfOutput.h"
 
 #include "Files/OpenSaveDispatch.h"
+#include "Files/SafeWrite.h"
 #include "Other/Alerts.h"
 #include "Other/CursorsAndMouse.h"
 #include "Other/NumberFormat.h"
@@ -106,6 +107,47 @@ Boolean SetupPDFScaling(DocWindowRecord* doc, Float64* resolutionX, Float64* res
     return true;
 }
 
+namespace {
+
+// One page of the area into a fork open for writing; the first write error comes back, so a full
+// disk never passes for a written file.
+OSErr DrawPDFPage(DocWindowRecord* doc, const PDFScaling& s, FSIORefNum fork) {
+    CGRect box = CGRectMake(0, 0, s.pageWidth, s.pageHeight);
+    CGContextRef ctx = CGPDFContextCreateWithFork(fork, &box);
+    if (ctx == nullptr) return ioErr;
+    CGContextBeginPage(ctx, &box);
+    SetOutputTransform(doc, ctx, s.left, s.bottom, s.right, s.top, s.scaleX, s.scaleY, s.scaleX);
+    OSErr err = DrawDrawingWithProgress(doc, 0, 100) ? OSErr(noErr) : OSErr(userCanceledErr);
+    ClearOutputTransform(doc);
+    CGContextEndPage(ctx);
+    OSErr endErr = OSErr(CGContextRelease(ctx));
+    return err != noErr ? err : endErr;
+}
+
+// The page as bytes for the clipboard, through a file of the private temporary folder (private to
+// this user, so its plain name is safe).
+OSErr PDFPageBytes(DocWindowRecord* doc, const PDFScaling& s, std::string* bytes) {
+    FSRef temp;
+    FSIORefNum fork = 0;
+    temp.path[0] = 0;
+    OSErr err = MakeTempFileSpec(&temp, "PDF");
+    if (err == noErr) err = FSOpenFork(&temp, fsWrPerm | fsCreateMissing, &fork);
+    if (err == noErr) {
+        err = DrawPDFPage(doc, s, fork);
+        OSErr closeErr = FSCloseFork(fork);
+        if (err == noErr) err = closeErr;
+    }
+    if (err == noErr) {
+        std::ifstream in(temp.path, std::ios::binary);
+        bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (bytes->empty()) err = ioErr;
+    }
+    if (temp.path[0]) FSDeleteObject(&temp);
+    return err;
+}
+
+} // namespace
+
 OSErr DrawingToPDF(DocWindowRecord* doc, Boolean toClipboard, Float64 left, Float64 bottom, Float64 right,
                    Float64 top, const FSRef* file) {
     if (doc == nullptr || (!toClipboard && file == nullptr)) return paramErr;
@@ -115,49 +157,21 @@ OSErr DrawingToPDF(DocWindowRecord* doc, Boolean toClipboard, Float64 left, Floa
         ShowErrorStr128(kFlatAreaMessage);
         return paramErr;
     }
-    // A file is written beside its target and put in its place only when complete, so a failure
-    // leaves the old file as it was.
-    FSRef target;
-    OSErr err = noErr;
-    if (toClipboard)
-        err = MakeTempFileSpec(&target, "PDF");
-    else
-        err = FSMakeRef(FSPathWithSuffix(file->path, ".pdf-part").c_str(), &target);
-    if (err != noErr) return err;
-
     Str255 title;
     GetAppString(kWritingPDFItem, title);
     ShowWatchCursor();
     OpenProgress(title);
-    // Opening the file first gives the file system's own error for a target that cannot be written.
-    FSIORefNum fork = 0;
-    err = FSOpenFork(&target, fsWrPerm | fsCreateMissing, &fork);
-    if (err == noErr) FSCloseFork(fork);
-    CGRect box = CGRectMake(0, 0, s.pageWidth, s.pageHeight);
-    CGContextRef ctx = err == noErr ? CGPDFContextCreateWithPath(target.path, &box) : nullptr;
-    if (ctx == nullptr) {
-        if (err == noErr) err = ioErr;
-    } else {
-        CGContextBeginPage(ctx, &box);
-        SetOutputTransform(doc, ctx, s.left, s.bottom, s.right, s.top, s.scaleX, s.scaleY, s.scaleX);
-        if (!DrawDrawingWithProgress(doc, 0, 100)) err = userCanceledErr;
-        ClearOutputTransform(doc);
-        CGContextEndPage(ctx);
-        CGContextRelease(ctx);
-    }
-    if (err == noErr && !toClipboard) err = FSRenameReplacing(&target, file);
-    if (err != noErr && !toClipboard) FSDeleteObject(&target);
-    if (err == noErr && toClipboard) {
-        std::ifstream in(target.path, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (bytes.empty()) {
-            err = ioErr;
-        } else {
+    OSErr err = noErr;
+    if (toClipboard) {
+        std::string bytes;
+        err = PDFPageBytes(doc, s, &bytes);
+        if (err == noErr) {
             ClearCurrentScrap();
             PutScrapData(Size(bytes.size()), kScrapFlavorPDF, bytes.data());
         }
+    } else {
+        err = WriteFileSafely(file, [&](FSIORefNum fork) { return DrawPDFPage(doc, s, fork); });
     }
-    if (toClipboard) FSDeleteObject(&target);
     CloseProgress();
     SetCursorById(0);
     return err;

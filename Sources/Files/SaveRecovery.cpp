@@ -40,7 +40,7 @@ bool IsRegularFile(const FSRef* file) {
     FSRef resolved;
     FSFileInfo info{};
     return FSResolveLinks(file, &resolved) == noErr && std::strcmp(resolved.path, file->path) == 0 &&
-           FSGetFileInfo(file, &info) == noErr && !info.isDirectory;
+           FSGetFileInfo(file, &info) == noErr && info.isOrdinary;
 }
 
 } // namespace
@@ -119,23 +119,26 @@ bool IsTempSaveFileName(const std::string& name) {
 // holds a save record naming another file that exists beside it (every temporary file gets one at
 // once, and a file the user named so records its own name). Even then it is removed only when
 // the drawing it was made for is whole without it. A stranded sidecar "._temp save file (N)"
-// (its file renamed into the backup, the sidecar not yet) follows the same rule.
+// (its file renamed into the backup, the sidecar not yet) follows the same rule. The temporary
+// files of other writes (sidecars, exports) and the second names of exchanges go once the process
+// that made them has ended.
 void RecoverInterruptedSaves(const FSRef* folder) {
     std::vector<std::string> names;
     if (FSListFolder(folder, &names) != noErr) return;
     std::set<std::string> present(names.begin(), names.end());
     std::vector<std::string> temps;
-    bool sidecarTemps = false;
+    bool writerTemps = false;
     for (const std::string& name : names) {
         if (IsTempSaveFileName(name))
             temps.push_back(name);
         else if (name.compare(0, 2, "._") == 0 && IsTempSaveFileName(name.substr(2)) &&
                  present.count(name.substr(2)) == 0)
             temps.push_back(name.substr(2));
-        else if (IsSidecarTempName(name, nullptr))
-            sidecarTemps = true;
+        else if (IsSidecarTempName(name, nullptr) || IsTempBesideName(name, nullptr) ||
+                 IsExchangeKeepName(name, nullptr))
+            writerTemps = true;
     }
-    if (temps.empty() && !sidecarTemps) return;
+    if (temps.empty() && !writerTemps) return;
     SInt32 lock = -1;
     if (FSLockFolder(folder, true, &lock) != noErr) return;
     for (const std::string& name : temps) {
@@ -177,6 +180,11 @@ void RecoverInterruptedSaves(const FSRef* folder) {
             DeleteSidecar(&temp);
         }
     }
-    RemoveStaleSidecarTemps(folder);
+    // An exchange's second name may hold the only old version while a save here is half done.
+    bool savesSettled = FSListFolder(folder, &names) == noErr;
+    for (const std::string& name : names)
+        if (IsTempSaveFileName(name) || (name.compare(0, 2, "._") == 0 && IsTempSaveFileName(name.substr(2))))
+            savesSettled = false;
+    RemoveStaleWriterTemps(folder, savesSettled);
     FSUnlockFolder(lock);
 }

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <csignal>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -151,8 +150,9 @@ Boolean SidecarNameFits(const char* path) {
 }
 
 Boolean IsSidecarTempName(const std::string& name, SInt32* pid) {
-    // "._" + (a leaf, perhaps shortened) + ".tmp" + process id + "-" + counter
+    // "._" + (a leaf, perhaps shortened) + ".tmp" + process id + "-" + random digits, or a counter
     if (name.size() < 2 || name.compare(0, 2, "._") != 0) return false;
+    if (name.size() > 2 && IsTempBesideName(name, pid)) return true;
     size_t dash = name.rfind('-');
     size_t tmp = name.rfind(".tmp");
     if (dash == std::string::npos || tmp == std::string::npos || tmp < 2 || dash < tmp + 5 ||
@@ -185,26 +185,22 @@ OSErr WriteSidecar(const FSRef* link, const AppleDoubleContents& contents) {
     FSRef file;
     OSErr err = FSResolveLinks(link, &file);
     if (err != noErr) return err;
-    std::string target = SidecarPath(file.path);
     if (!SidecarNameFits(file.path)) return bdNamErr;
-    static unsigned counter = 0;
-    std::string temp =
-        FSPathWithSuffix(target, ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    FSRef tempRef;
-    err = FSMakeRef(temp.c_str(), &tempRef);
-    if (err == noErr) err = FSCreateFile(&tempRef);
+    FSRef target, temp;
+    err = FSMakeRef(SidecarPath(file.path).c_str(), &target);
+    if (err != noErr) return err;
+    // The sidecar holds what the file holds (the preview, header and footer texts): it is readable
+    // by whom the file is.
+    FSIORefNum fork = 0;
+    err = FSCreateTempBeside(&target, &file, &temp, &fork);
     if (err != noErr) return err;
     std::vector<UInt8> bytes = BuildAppleDouble(contents);
-    FSIORefNum fork = 0;
-    err = FSOpenFork(&tempRef, fsWrPerm, &fork);
-    if (err == noErr) {
-        err = FSWriteFork(fork, fsFromStart, 0, ByteCount(bytes.size()), bytes.data(), nullptr);
-        OSErr flushErr = FSFlushFork(fork);
-        OSErr closeErr = FSCloseFork(fork);
-        if (err == noErr) err = flushErr != noErr ? flushErr : closeErr;
-    }
-    if (err == noErr && std::rename(temp.c_str(), target.c_str()) != 0) err = OSErrFromErrno(errno);
-    if (err != noErr) unlink(temp.c_str());
+    err = FSWriteFork(fork, fsFromStart, 0, ByteCount(bytes.size()), bytes.data(), nullptr);
+    OSErr flushErr = FSFlushFork(fork);
+    OSErr closeErr = FSCloseFork(fork);
+    if (err == noErr) err = flushErr != noErr ? flushErr : closeErr;
+    if (err == noErr && std::rename(temp.path, target.path) != 0) err = OSErrFromErrno(errno);
+    if (err != noErr) unlink(temp.path);
     return err;
 }
 
@@ -251,16 +247,20 @@ OSErr DeleteSidecar(const FSRef* file) {
     return noErr;
 }
 
-void RemoveStaleSidecarTemps(const FSRef* folder) {
+void RemoveStaleWriterTemps(const FSRef* folder, Boolean exchangeKeeps) {
     std::vector<std::string> names;
     if (FSListFolder(folder, &names) != noErr) return;
+    auto regular = [&](const std::string& name) {
+        struct stat st;
+        return lstat((std::string(folder->path) + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    };
     for (const std::string& name : names) {
         SInt32 pid = 0;
-        if (!IsSidecarTempName(name, &pid) || pid <= 0 || pid == SInt32(getpid())) continue;
+        bool temp = IsSidecarTempName(name, &pid) || IsTempBesideName(name, &pid);
+        bool keep = !temp && exchangeKeeps && IsExchangeKeepName(name, &pid);
         // A writer that still runs may be about to rename it into place.
-        if (kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
-        std::string path = std::string(folder->path) + "/" + name;
-        struct stat st;
-        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(path.c_str());
+        if ((!temp && !keep) || ProcessMayRun(pid) || !regular(name)) continue;
+        if (keep && !regular(name.substr(0, name.rfind(".old")))) continue;
+        unlink((std::string(folder->path) + "/" + name).c_str());
     }
 }

@@ -59,9 +59,12 @@ OSErr WriteSidecar(const FSRef* file, const AppleDoubleContents& contents);
 
 // Removes a file's sidecar alone (none is no error).
 OSErr DeleteSidecar(const FSRef* file);
-// Removes the temporary files of sidecar writes whose writing process no longer runs (killed
-// before it could rename them into place).
-void RemoveStaleSidecarTemps(const FSRef* folder);
+// Removes the temporary files of sidecar and file writes (FSCreateTempBeside) whose writing process
+// no longer runs (killed before it could rename them into place); only regular files go. With
+// exchangeKeeps, also the second names exchanges gave files ("name.old<pid>-<n>") whose process
+// has ended, where the file "name" they were made from is there: the version they hold was being
+// replaced, and the caller knows that no save in the folder still needs it.
+void RemoveStaleWriterTemps(const FSRef* folder, Boolean exchangeKeeps);
 
 // Finder information: a file without a sidecar has none (all zero); fnfErr when the file is missing.
 OSErr FSGetFinderInfo(const FSRef* file, FInfo* info);

@@ -2,6 +2,7 @@
 // and painted through the current transform; the graphics state (colours, line, dash, pattern, font)
 // is ours and saved with the painter's state. Ports, PDF files and any paint device share this code.
 #include "Platform/CGContext.h"
+#include "Platform/FileManager.h"
 #include "Platform/Fonts.h"
 #include "Platform/Pictures.h"
 #include "Platform/PicturesInternal.h"
@@ -13,6 +14,7 @@
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QImage>
+#include <QIODevice>
 #include <QImageReader>
 #include <QLineF>
 #include <QPageSize>
@@ -204,8 +206,39 @@ void DrawWideUserSegment(const WideRaster& raster, const WideSegmentTarget& targ
 
 } // namespace
 
+// The PDF writer's output: the fork it is given, so the file is written through the descriptor the
+// caller opened (no path is opened again) and every failed write is kept for the end to report.
+class ForkDevice : public QIODevice {
+  public:
+    explicit ForkDevice(FSIORefNum fork) : fork_(fork) { open(QIODevice::WriteOnly); }
+    bool isSequential() const override { return true; }
+    OSErr error() const { return error_; }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override {
+        if (error_ != noErr) return -1;
+        for (qint64 done = 0; done < length;) {
+            ByteCount piece = ByteCount(std::min<qint64>(length - done, 1 << 30)), written = 0;
+            OSErr err = FSWriteFork(fork_, fsAtMark, 0, piece, data + done, &written);
+            if (err == noErr && written != piece) err = ioErr;
+            if (err != noErr) {
+                error_ = err;
+                return -1;
+            }
+            done += piece;
+        }
+        return length;
+    }
+
+  private:
+    FSIORefNum fork_;
+    OSErr error_ = noErr;
+};
+
 struct CGContext {
     QPainter painter;
+    std::unique_ptr<ForkDevice> output; // outlives the writer that writes into it
     std::unique_ptr<QPdfWriter> pdf;
     CGrafPtr port = nullptr;
     QTransform base; // base space (y up, origin bottom-left) to device
@@ -604,11 +637,13 @@ void QDFlushPortBuffer(CGrafPtr port, RgnHandle) {
     PlatformProcessQtEvents();
 }
 
-CGContextRef CGPDFContextCreateWithPath(const char* utf8Path, const CGRect* mediaBox) {
-    if (!utf8Path || !mediaBox || mediaBox->size.width <= 0 || mediaBox->size.height <= 0) return nullptr;
+CGContextRef CGPDFContextCreateWithFork(FSIORefNum fork, const CGRect* mediaBox) {
+    if (FSGetForkRef(fork) == nullptr || !mediaBox || mediaBox->size.width <= 0 || mediaBox->size.height <= 0)
+        return nullptr;
     PlatformLinkFastPdfCompression();
     auto c = std::make_unique<CGContext>();
-    c->pdf = std::make_unique<QPdfWriter>(QString::fromUtf8(utf8Path));
+    c->output = std::make_unique<ForkDevice>(fork);
+    c->pdf = std::make_unique<QPdfWriter>(c->output.get());
     c->pdf->setResolution(72);
     c->pdf->setCreator(QStringLiteral("Draftwerk"));
     c->pdf->setPageSize(QPageSize(QSizeF(mediaBox->size.width, mediaBox->size.height), QPageSize::Point));
@@ -635,12 +670,16 @@ void CGContextBeginPage(CGContextRef context, const CGRect* mediaBox) {
 
 void CGContextEndPage(CGContextRef) {}
 
-void CGContextRelease(CGContextRef context) {
-    if (!context) return;
+OSStatus CGContextRelease(CGContextRef context) {
+    if (!context) return noErr;
     context->Before();
-    context->painter.end();
+    bool ended = context->painter.end();
     context->Touched();
+    OSStatus result = context->output && context->output->error() != noErr ? context->output->error()
+                      : ended                                              ? OSStatus(noErr)
+                                                                           : OSStatus(ioErr);
     delete context;
+    return result;
 }
 
 void CGContextFlush(CGContextRef context) {

@@ -92,12 +92,14 @@ OSStatus QDBeginCGContext(CGrafPtr port, CGContextRef* context);
 OSStatus QDEndCGContext(CGrafPtr port, CGContextRef* context);
 // Shows what was drawn into a window's port now.
 void QDFlushPortBuffer(CGrafPtr port, RgnHandle region);
-// A PDF file whose pages have the media box's size (points); null when the file cannot be made. The
-// file is complete after CGContextRelease.
-CGContextRef CGPDFContextCreateWithPath(const char* utf8Path, const CGRect* mediaBox);
+// A PDF whose pages have the media box's size (points), written into a fork open for writing (which
+// the caller closes after the release); null for a fork that is not open or an empty box. The file
+// is complete after CGContextRelease, which says whether every byte of it was written: the first
+// write error, ioErr when the writer could not finish, else noErr (always noErr for other contexts).
+CGContextRef CGPDFContextCreateWithFork(SInt16 fork, const CGRect* mediaBox);
 void CGContextBeginPage(CGContextRef context, const CGRect* mediaBox);
 void CGContextEndPage(CGContextRef context);
-void CGContextRelease(CGContextRef context);
+OSStatus CGContextRelease(CGContextRef context);
 void CGContextFlush(CGContextRef context);
 void CGContextSynchronize(CGContextRef context);
 

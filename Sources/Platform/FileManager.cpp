@@ -5,6 +5,7 @@
 #include "Platform/AppleDouble.h"
 
 #include <cctype>
+#include <csignal>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <dirent.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -41,6 +43,65 @@ ForkEntry* FindFork(FSIORefNum refNum) {
     ForkEntry& e = gForks[size_t(refNum) - 1];
     return e.fd >= 0 ? &e : nullptr;
 }
+
+size_t FreeForkSlot() {
+    size_t slot = 0;
+    while (slot < gForks.size() && gForks[slot].fd >= 0)
+        ++slot;
+    return slot;
+}
+
+FSIORefNum AddFork(size_t slot, int fd, SInt8 permission, const FSRef& ref) {
+    if (slot == gForks.size()) gForks.emplace_back();
+    gForks[slot].fd = fd;
+    gForks[slot].permission = permission;
+    gForks[slot].ref = ref;
+    return FSIORefNum(slot + 1);
+}
+
+std::string RandomHex(size_t digits) {
+    std::vector<unsigned char> bytes((digits + 1) / 2);
+    size_t got = 0;
+    while (got < bytes.size()) {
+        ssize_t n = getrandom(bytes.data() + got, bytes.size() - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    // Without the kernel's randomness the name is still unique (O_EXCL), only less secret.
+    for (size_t i = got; i < bytes.size(); ++i)
+        bytes[i] = static_cast<unsigned char>(std::rand());
+    static const char hex[] = "0123456789abcdef";
+    std::string s;
+    for (unsigned char b : bytes)
+        s += hex[b >> 4], s += hex[b & 15];
+    s.resize(digits);
+    return s;
+}
+
+bool AllOf(const std::string& s, size_t from, size_t to, const char* set) {
+    if (to <= from) return false;
+    for (size_t i = from; i < to; ++i)
+        if (std::strchr(set, s[i]) == nullptr || s[i] == 0) return false;
+    return true;
+}
+
+// "<leaf><marker><pid>-<tail>" with a leaf of at least one byte and a pid of 1 to 10 digits; the
+// tail is the caller's to check.
+bool SplitWriterName(const std::string& name, const char* marker, SInt32* pid, std::string* tail) {
+    size_t dash = name.rfind('-');
+    size_t length = std::strlen(marker);
+    if (dash == std::string::npos || dash < length + 2) return false;
+    size_t at = name.rfind(marker, dash - length - 1);
+    if (at == std::string::npos || at == 0) return false;
+    size_t digits = at + length;
+    if (dash - digits > 10 || !AllOf(name, digits, dash, "0123456789")) return false;
+    if (pid) *pid = SInt32(std::strtol(name.c_str() + digits, nullptr, 10));
+    *tail = name.substr(dash + 1);
+    return true;
+}
+
+constexpr size_t kTempRandomDigits = 12;
 
 OSErr CopyPath(const std::string& path, FSRef* ref) {
     if (path.empty() || path.size() >= kFSRefPathCapacity) return bdNamErr;
@@ -405,6 +466,7 @@ OSErr FSGetFileInfo(const FSRef* ref, FSFileInfo* info) {
     info->dataSize = S_ISDIR(st.st_mode) ? 0 : SInt64(st.st_size);
     info->modificationDate = MacSecondsFromUnixTime(st.st_mtime);
     info->isDirectory = S_ISDIR(st.st_mode);
+    info->isOrdinary = S_ISREG(st.st_mode);
     return noErr;
 }
 
@@ -591,10 +653,9 @@ OSErr FSOpenFork(const FSRef* ref, SInt8 permission, FSIORefNum* refNum) {
         if (access == fsRdPerm) return paramErr;
         flags |= O_CREAT;
     }
+    if (permission & fsNoFollow) flags |= O_NOFOLLOW;
 
-    size_t slot = 0;
-    while (slot < gForks.size() && gForks[slot].fd >= 0)
-        ++slot;
+    size_t slot = FreeForkSlot();
     if (slot >= 32767) return tmfoErr;
 
     // Without O_NONBLOCK a pipe holds open() until someone writes to it, for good if nobody does; it
@@ -622,11 +683,7 @@ OSErr FSOpenFork(const FSRef* ref, SInt8 permission, FSIORefNum* refNum) {
         close(fd);
         return err;
     }
-    if (slot == gForks.size()) gForks.emplace_back();
-    gForks[slot].fd = fd;
-    gForks[slot].permission = access;
-    gForks[slot].ref = *ref;
-    *refNum = FSIORefNum(slot + 1);
+    *refNum = AddFork(slot, fd, access, *ref);
     return noErr;
 }
 
@@ -806,6 +863,54 @@ OSErr FSCreateTempFile(const char* prefix, FSRef* file) {
     if (fd < 0) return OSErrFromErrno(errno);
     close(fd);
     return CopyPath(buf.data(), file);
+}
+
+OSErr FSCreateTempBeside(const FSRef* target, const FSRef* modeFrom, FSRef* temp, FSIORefNum* refNum) {
+    *refNum = 0;
+    if (!target->path[0]) return bdNamErr;
+    size_t slot = FreeForkSlot();
+    if (slot >= 32767) return tmfoErr;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string path = FSPathWithSuffix(target->path, ".tmp" + std::to_string(getpid()) + "-" +
+                                                              RandomHex(kTempRandomDigits));
+        FSRef made;
+        if (OSErr err = CopyPath(path, &made); err != noErr) return err;
+        int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return OSErrFromErrno(errno);
+        struct stat st;
+        if (stat(modeFrom ? modeFrom->path : target->path, &st) == 0) {
+            // The group where the user may give it; the mode always (the file is ours).
+            if (fchown(fd, uid_t(-1), st.st_gid) != 0) errno = 0;
+            if (fchmod(fd, st.st_mode & 07777) != 0) {
+                OSErr err = OSErrFromErrno(errno);
+                close(fd);
+                unlink(path.c_str());
+                return err;
+            }
+        }
+        *refNum = AddFork(slot, fd, fsWrPerm, made);
+        *temp = made;
+        return noErr;
+    }
+    return dupFNErr;
+}
+
+Boolean IsTempBesideName(const std::string& name, SInt32* pid) {
+    std::string tail;
+    return SplitWriterName(name, ".tmp", pid, &tail) && tail.size() == kTempRandomDigits &&
+           AllOf(tail, 0, tail.size(), "0123456789abcdef");
+}
+
+Boolean IsExchangeKeepName(const std::string& name, SInt32* pid) {
+    std::string tail;
+    return SplitWriterName(name, ".old", pid, &tail) && tail.size() <= 10 &&
+           AllOf(tail, 0, tail.size(), "0123456789");
+}
+
+Boolean ProcessMayRun(SInt32 pid) {
+    if (pid <= 0 || pid == SInt32(getpid())) return true;
+    return kill(pid_t(pid), 0) == 0 || errno != ESRCH;
 }
 
 UInt32 MacSecondsFromUnixTime(SInt64 unixTime) {

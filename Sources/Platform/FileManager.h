@@ -24,11 +24,13 @@ struct FSRef {
     char path[kFSRefPathCapacity];
 };
 
-// Fork permissions; fsCreateMissing may be or-ed in to create a missing file (write access only).
+// Fork permissions; fsCreateMissing may be or-ed in to create a missing file (write access only),
+// fsNoFollow to refuse a symbolic link in the file's place (linkLoopErr).
 enum : SInt8 {
     fsRdPerm = 1,
     fsWrPerm = 2,
     fsRdWrPerm = 3,
+    fsNoFollow = 0x20,
     fsCreateMissing = 0x40,
 };
 
@@ -59,6 +61,7 @@ struct FSFileInfo {
     SInt64 dataSize;
     UInt32 modificationDate; // seconds since 1904, local time
     Boolean isDirectory;
+    Boolean isOrdinary; // a regular file, not a folder, pipe, socket or device
 };
 OSErr FSGetFileInfo(const FSRef* ref, FSFileInfo* info);
 
@@ -92,6 +95,18 @@ OSErr FSSyncFolder(const FSRef* folder);
 OSErr FSResolveLinks(const FSRef* ref, FSRef* resolved);
 // Gives `to` the access mode of `from` (when `from` exists).
 OSErr FSCopyAccessMode(const FSRef* from, const FSRef* to);
+
+// Writing a file anew beside the old one. A new file in target's folder, named "<leaf>.tmp<pid>-"
+// and twelve random hex digits (the leaf shortened to fit), created exclusively and never through
+// a symbolic link, and opened for writing: nobody can plant a link or a file there first. It takes
+// the access mode and group of modeFrom (target when null) when that exists, else the umask's mode.
+OSErr FSCreateTempBeside(const FSRef* target, const FSRef* modeFrom, FSRef* temp, FSIORefNum* refNum);
+// Whether a name is one FSCreateTempBeside gives, or one the exchange's copy fallback gives the
+// second name of a file ("<leaf>.old<pid>-<n>"); the writer's process id comes back in pid.
+Boolean IsTempBesideName(const std::string& name, SInt32* pid);
+Boolean IsExchangeKeepName(const std::string& name, SInt32* pid);
+// Whether a process of that id runs on this machine (or cannot be told apart from one that does).
+Boolean ProcessMayRun(SInt32 pid);
 
 // Test hooks for failures that real disks produce rarely: writes through the fork layer fail with
 // writeError once writeBudget more bytes have been written (negative: never); one flush or close

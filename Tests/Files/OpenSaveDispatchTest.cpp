@@ -252,7 +252,12 @@ TEST_F(DispatchTest, ASidecarThatCannotBeReadLeavesOnlyTheResourcesOut) {
         DocWindowRecord* doc = nullptr;
         ASSERT_TRUE(Open(drawing, &doc)) << c.name << ": " << LastAlertText();
         EXPECT_FALSE(watchdog.timedOut());
-        EXPECT_TRUE(RecordedAlerts().empty()) << LastAlertText();
+        // Only a damaged one is told at once: the save that replaces it keeps it aside.
+        if (c.kind == damagedSidecar)
+            EXPECT_NE(LastAlertText().find("Damaged.cadx.damaged-sidecar"), std::string::npos)
+                << LastAlertText();
+        else
+            EXPECT_TRUE(RecordedAlerts().empty()) << LastAlertText();
         std::string leaf = sidecar.substr(sidecar.rfind('/') + 1);
         EXPECT_EQ(DocumentLog(doc), "Native file: " + leaf + " " + c.said +
                                         ", so page settings, header and footer texts and selection tables "

@@ -1,6 +1,7 @@
 // The CG-style context on ports and in PDF: dashes, arcs, fills and clips, transforms, patterns,
 // images and text, with antialiasing off so that pixels can be checked.
 #include "Platform/CGContext.h"
+#include "Platform/FileManager.h"
 #include "GuiHarness.h"
 #include "Platform/Windows.h"
 
@@ -75,7 +76,9 @@ TEST_F(CGTest, DashedStrokeGoesIntoAPdfFileOfTwoPages) {
     std::string path = TestOutputPath("dashed.pdf");
     std::remove(path.c_str());
     CGRect media = CGRectMake(0, 0, 595, 842);
-    CGContextRef pdf = CGPDFContextCreateWithPath(path.c_str(), &media);
+    FSIORefNum fork = 0;
+    ASSERT_EQ(FSOpenForkPath(path.c_str(), fsWrPerm | fsCreateMissing, &fork), noErr);
+    CGContextRef pdf = CGPDFContextCreateWithFork(fork, &media);
     ASSERT_NE(pdf, nullptr);
     CGContextBeginPage(pdf, &media);
     DashedLine(pdf);
@@ -85,12 +88,40 @@ TEST_F(CGTest, DashedStrokeGoesIntoAPdfFileOfTwoPages) {
     CGContextBeginPage(pdf, &media);
     DashedLine(pdf);
     CGContextEndPage(pdf);
-    CGContextRelease(pdf);
+    EXPECT_EQ(CGContextRelease(pdf), noErr);
+    EXPECT_EQ(FSCloseFork(fork), noErr);
     std::string bytes = ReadFile(path);
     ASSERT_GT(bytes.size(), 200u);
     EXPECT_EQ(bytes.substr(0, 4), "%PDF");
     EXPECT_NE(bytes.find("/Count 2"), std::string::npos);
-    EXPECT_EQ(CGPDFContextCreateWithPath("/nonexistent-folder/x.pdf", &media), nullptr);
+    EXPECT_EQ(CGPDFContextCreateWithFork(fork, &media), nullptr); // closed
+}
+
+// A write that fails anywhere in the file (a full disk) is what the release reports: the writer
+// itself would finish as if all was well.
+TEST_F(CGTest, PdfReleaseReportsAFailedWrite) {
+    std::string path = TestOutputPath("full.pdf");
+    CGRect media = CGRectMake(0, 0, 595, 842);
+    SInt64 size = -1;
+    for (SInt64 budget : {SInt64(-1), SInt64(0), SInt64(100), SInt64(-2)}) {
+        if (budget == -2) budget = size - 1; // one byte short
+        FSIORefNum fork = 0;
+        ASSERT_EQ(FSOpenForkPath(path.c_str(), fsWrPerm | fsCreateMissing, &fork), noErr);
+        FSSetForkSize(fork, fsFromStart, 0);
+        FSFaultInjection faults;
+        faults.writeBudget = budget;
+        FSSetFaultInjection(faults);
+        CGContextRef pdf = CGPDFContextCreateWithFork(fork, &media);
+        ASSERT_NE(pdf, nullptr);
+        CGContextBeginPage(pdf, &media);
+        DashedLine(pdf);
+        CGContextEndPage(pdf);
+        EXPECT_EQ(CGContextRelease(pdf), budget < 0 ? noErr : dskFulErr) << budget;
+        FSClearFaultInjection();
+        if (budget < 0) FSGetForkSize(fork, &size);
+        FSCloseFork(fork);
+    }
+    EXPECT_GT(size, 200);
 }
 
 // Every stream is deflated at the fastest level (zlib header 78 01): at the default level a large
@@ -98,7 +129,10 @@ TEST_F(CGTest, DashedStrokeGoesIntoAPdfFileOfTwoPages) {
 TEST_F(CGTest, PdfStreamsAreCompressedAtTheFastestLevel) {
     std::string path = TestOutputPath("fast.pdf");
     CGRect media = CGRectMake(0, 0, 595, 842);
-    CGContextRef pdf = CGPDFContextCreateWithPath(path.c_str(), &media);
+    FSIORefNum fork = 0;
+    ASSERT_EQ(FSOpenForkPath(path.c_str(), fsWrPerm | fsCreateMissing, &fork), noErr);
+    FSSetForkSize(fork, fsFromStart, 0);
+    CGContextRef pdf = CGPDFContextCreateWithFork(fork, &media);
     ASSERT_NE(pdf, nullptr);
     CGContextBeginPage(pdf, &media);
     for (int i = 0; i < 200; ++i) {
@@ -111,6 +145,7 @@ TEST_F(CGTest, PdfStreamsAreCompressedAtTheFastestLevel) {
     CGContextShowTextAtPoint(pdf, 50, 400, "Streams", 7);
     CGContextEndPage(pdf);
     CGContextRelease(pdf);
+    FSCloseFork(fork);
     const std::string bytes = ReadFile(path);
     int flate = 0;
     for (size_t at = bytes.find("/FlateDecode"); at != std::string::npos;

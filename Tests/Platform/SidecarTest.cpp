@@ -346,7 +346,7 @@ TEST(SidecarsFollowFiles, StaleSidecarTemporariesOfEndedProcessesGo) {
     EXPECT_TRUE(IsSidecarTempName("._a.tmp99999999-2", &pid));
     EXPECT_EQ(pid, 99999999);
     FSRef folderRef = Ref(folder);
-    RemoveStaleSidecarTemps(&folderRef);
+    RemoveStaleWriterTemps(&folderRef, false);
     for (const std::string& name : kept)
         EXPECT_TRUE(Exists(folder + "/" + name)) << name;
     EXPECT_FALSE(Exists(folder + "/._a.tmp99999999-2"));

@@ -2,6 +2,7 @@
 #include "ViewTestSupport.h"
 #include "Platform/CGContext.h"
 #include "Platform/DialogManager.h"
+#include "Platform/FileManager.h"
 #include "Files/Preferences.h"
 #include "Platform/QuickDraw.h"
 #include "View/ViewStrokes.h"
@@ -68,7 +69,8 @@ TextRecord* AppendTestText(DocWindowRecord* doc, const std::string& text, Float6
 PrintPage::PrintPage(DocWindowRecord* doc, Float64 size, Float64 penScale) : doc_(doc) {
     path = MakeTestFolder("print") + "/page.pdf";
     CGRect box = CGRectMake(0, 0, size, size);
-    ctx_ = CGPDFContextCreateWithPath(path.c_str(), &box);
+    FSOpenForkPath(path.c_str(), fsWrPerm | fsCreateMissing, &fork_);
+    ctx_ = CGPDFContextCreateWithFork(fork_, &box);
     CGContextBeginPage(ctx_, &box);
     SetOutputTransform(doc, ctx_, 0, 0, size, size, 1, 1, penScale);
 }
@@ -77,6 +79,7 @@ PrintPage::~PrintPage() {
     ClearOutputTransform(doc_);
     CGContextEndPage(ctx_);
     CGContextRelease(ctx_);
+    FSCloseFork(fork_);
 }
 
 void ViewDocumentTest::SetUp() {

@@ -109,6 +109,7 @@ class PrintPage {
 
   private:
     DocWindowRecord* doc_;
+    SInt16 fork_ = 0;
     CGContext* ctx_;
 };
 

@@ -3,6 +3,10 @@
 //   save_kill_saver make  <drawing> <lines> [backup]   a new drawing of that many lines
 //   save_kill_saver loop  <drawing>                     open it, then save new versions forever
 //   save_kill_saver check <drawing>                     judge the folder; exit 0 when sound
+//   save_kill_saver export      <file> <lines> dxf|pdf  export a drawing of that many lines once
+//   save_kill_saver export-loop <file> <lines> dxf|pdf  ... over and over until killed
+//   save_kill_saver export-check <file> dxf|pdf         clear up as the next write would, then judge
+//                                                       the file (a PDF is judged by qpdf in the script)
 // Every version carries its number twice: in the data fork (the first line's x1) and in the
 // sidecar (the first header text), so a data fork beside another save's sidecar shows.
 #include "Platform/AppleDouble.h"
@@ -11,11 +15,14 @@
 #include "Model/ElementLists.h"
 #include "Platform/FileManager.h"
 #include "Files/FileNames.h"
+#include "Exchange/DxfWriter.h"
 #include "Files/NativeDocument.h"
+#include "Files/PdfOutput.h"
 #include "Model/NewDocument.h"
 #include "Files/SaveRecovery.h"
 #include "Other/ZEZUdivari.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -119,6 +126,63 @@ int Check(const char* path) {
     return pair && count == 0 && std::strcmp(backupState, "BAD") != 0 ? 0 : 1;
 }
 
+DocWindowRecord* LinesDrawing(long lines) {
+    DocWindowRecord* doc = nullptr;
+    if (!NewDocument(&doc, nullptr, 0)) return nullptr;
+    SeekLastLine(doc);
+    for (long i = 0; i < lines; ++i)
+        AppendLineAtCursor(doc, i * 0.01, double(i % 1000), i * 0.01 + 5, double(i % 997), false);
+    return doc;
+}
+
+OSErr ExportOnce(DocWindowRecord* doc, const FSRef* file, bool pdf) {
+    if (!pdf) return ExportDXF(doc, file, false);
+    Float64 right = 0;
+    for (LineRecord* l = doc->lineHead->next; l != nullptr; l = l->next)
+        right = std::max(right, l->x2);
+    return DrawingToPDF(doc, false, 0, 0, right, 1000, file);
+}
+
+int Export(const char* path, long lines, bool pdf, bool loop) {
+    DocWindowRecord* doc = LinesDrawing(lines);
+    if (doc == nullptr) return 2;
+    FSRef file;
+    FSMakeRef(path, &file);
+    FSFaultInjection faults;
+    if (const char* links = std::getenv("SAVE_KILL_NO_ATOMIC_EXCHANGE"))
+        faults.refuseAtomicExchange = *links == '1';
+    FSSetFaultInjection(faults);
+    do
+        if (ExportOnce(doc, &file, pdf) != noErr) return 1;
+    while (loop);
+    return 0;
+}
+
+int ExportCheck(const char* path, bool pdf) {
+    FSRef folder;
+    FSMakeRef(Folder(path).c_str(), &folder);
+    RecoverInterruptedSaves(&folder);
+    std::vector<std::string> names;
+    FSListFolder(&folder, &names);
+    std::string leaf = Leaf(path), leftovers;
+    int count = 0;
+    for (const std::string& name : names)
+        if (name != leaf) {
+            leftovers += " [" + name + "]";
+            ++count;
+        }
+    bool whole = true;
+    if (!pdf) {
+        FILE* f = std::fopen(path, "rb");
+        std::string tail(5, '\0');
+        whole = f != nullptr && std::fseek(f, -5, SEEK_END) == 0 && std::fread(tail.data(), 1, 5, f) == 5 &&
+                tail == "EOF\r\n";
+        if (f) std::fclose(f);
+    }
+    std::printf("whole=%s leftovers=%d%s\n", whole ? "ok" : "BAD", count, leftovers.c_str());
+    return whole && count == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -135,6 +199,10 @@ int main(int argc, char** argv) {
         result = Loop(argv[2]);
     else if (mode == "check")
         result = Check(argv[2]);
+    else if ((mode == "export" || mode == "export-loop") && argc >= 5)
+        result = Export(argv[2], std::atol(argv[3]), std::strcmp(argv[4], "pdf") == 0, mode == "export-loop");
+    else if (mode == "export-check" && argc >= 4)
+        result = ExportCheck(argv[2], std::strcmp(argv[3], "pdf") == 0);
     DisposePrivateTempFolder();
     return result;
 }
