@@ -5,6 +5,7 @@
 #include "View/ContentPasses.h"
 #include "Model/DocumentRecords.h"
 #include "Dialogs/PaletteContents.h"
+#include "Dialogs/SymbolLibraryDialogs.h"
 #include "Dialogs/Palettes.h"
 #include "Dialogs/PolylineVertexDialog.h"
 #include "Shell/DocumentServices.h"
@@ -53,6 +54,8 @@
 #include <utility>
 
 namespace {
+
+constexpr SInt16 kSymbolLibraryItem = 11;
 
 constexpr SInt16 kQuitItem = 5;
 constexpr SInt16 kPreferencesItem = 3;
@@ -399,6 +402,8 @@ Boolean MenuItemAvailable(SInt16 menu, SInt16 item) {
                item == 8 || item == 10 || item == 13 || item == 14;
     case kMarkerMenu:
         return item >= 1 && item <= 7;
+    case kSymbolsMenu:
+        return item == kSymbolLibraryItem;
     case kRecentMenu:
         return true;
     case kImagesMenu:
@@ -441,6 +446,10 @@ void DoMenuCommand(DocWindowRecord* doc) {
     if (RunPendingMenuItem(doc, menu, item)) return;
     if (RunDocumentSettingsItem(doc, menu, item)) return;
     if (FrameMenuCommand(doc, menu, item)) return;
+    if (menu == kSymbolsMenu && item == kSymbolLibraryItem) {
+        SymbolLibraryDialog(doc);
+        return;
+    }
     if (menu == kFileMenu) {
         FileCommand(doc, item);
         return;

@@ -4,6 +4,9 @@
 #include "Shell/StartupShutdown.h"
 #include "Shell/FrameMenus.h"
 #include "Dialogs/FrameDialogs.h"
+#include "Dialogs/SymbolLibraryDialogs.h"
+#include "Files/SymbolLibrary.h"
+#include "Tools/PendingCommands.h"
 #include "Files/Printing.h"
 #include "Exchange/DxfReader.h"
 
@@ -90,6 +93,7 @@ void InstallShellHooks() {
     gDocumentHooks.closeProgress = CloseProgress;
     SetPrintFrameChooser(FrameListDialog);
     InstallDialogHooks();
+    SetSymbolChooser(ChooseSymbolDialog);
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;
     gViewHooks.showZoomPercent = ShowZoomPercent;
@@ -119,6 +123,7 @@ void InitApplication() {
     RegisterPDFExport();
     RegisterPictureImporter();
     InitMenusAndCursors();
+    InitSymbolLibraryList();
     std::fesetround(FE_TONEAREST);
     GeneralPrefs.recentFullPaths = 1;
 }
@@ -134,6 +139,8 @@ void ReleaseApplication() {
     gDocumentHooks = DocumentHooks{};
     gViewHooks = ViewHooks{};
     SetPrintFrameChooser(nullptr);
+    SetSymbolChooser(nullptr);
+    DisposeSymbolLibraryList();
 }
 
 void DeleteTemporaryItems() {

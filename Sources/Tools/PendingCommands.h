@@ -26,6 +26,11 @@ extern const ToolStepTable kPendingLayerFrameSteps;
 // Values and settings: 145, 149, 150, 158, 160, 163, 170, 186.
 extern const ToolStepTable kPendingValueSteps;
 
+// Chooses one of the drawing's symbols (the symbol list of an empty field's Return): true with its
+// name. Installed at start-up; without it Return on an empty field only beeps.
+using SymbolChooser = Boolean (*)(DocWindowRecord* doc, unsigned char name[256]);
+void SetSymbolChooser(SymbolChooser chooser);
+
 // A menu item that posts a pending command (code), or that runs at once (run not null, code 0).
 struct PendingMenuRow {
     SInt16 menu, item, code;

@@ -107,6 +107,17 @@ void RefuseName(DocWindowRecord* doc) {
     CommandFieldSelectAll(doc);
 }
 
+SymbolChooser gSymbolChooser = nullptr;
+
+// The name chosen from the symbol list for a Return on an empty field; false when none was.
+bool ChooseFromList(DocWindowRecord* doc, Str255 name) {
+    if (gSymbolChooser == nullptr) {
+        SysBeep(1);
+        return false;
+    }
+    return gSymbolChooser(doc, name) && name[0] > 0;
+}
+
 // The symbol editor has a window of its own, which comes with the symbol windows.
 void OpenSymbolEditor(SymbolDefRecord*, DocWindowRecord*) {
     SysBeep(1);
@@ -223,12 +234,11 @@ void SymbolNameStep(ToolStep& s) {
         CommandFieldPutString(s.doc, name);
     } else {
         const std::string typed = TypedName(s.doc);
-        // Return on an empty field chooses from the symbol list, which comes with the libraries.
         if (typed.empty()) {
-            SysBeep(1);
-            return;
+            if (!ChooseFromList(s.doc, name)) return;
+        } else {
+            ToPStr(typed, name);
         }
-        ToPStr(typed, name);
     }
     AssignStr255(s.t->lastSymbolName, name);
     if (FindSymbolDefinition(s.doc, name) == nullptr) {
@@ -454,12 +464,12 @@ void OpenDefinitionStep(ToolStep& s) {
         def = hit->definition;
     } else {
         const std::string typed = TypedName(s.doc);
-        if (typed.empty()) {
-            SysBeep(1);
-            return;
-        }
         Str255 name;
-        ToPStr(typed, name);
+        if (typed.empty()) {
+            if (!ChooseFromList(s.doc, name)) return;
+        } else {
+            ToPStr(typed, name);
+        }
         AssignStr255(s.t->lastSymbolName, name);
         def = FindSymbolDefinition(s.doc, name);
         if (def == nullptr) {
@@ -507,18 +517,27 @@ void StartSymbolPlacement(DocWindowRecord* doc, SInt16 code) {
     if (t != nullptr && t->lastSymbolName[0] > 0) CommandFieldPutString(doc, t->lastSymbolName);
 }
 
+void PlaceSymbolItem(DocWindowRecord* doc) {
+    StartSymbolPlacement(doc, kPlaceSymbol);
+}
+
 void PlaceAndExplodeItem(DocWindowRecord* doc) {
     StartSymbolPlacement(doc, kPlaceAndExplode);
 }
 
-// Placing (item 4) and opening a definition (item 15) wait for the symbol list.
+// Opening a definition (item 15) waits for the symbol editor.
 const PendingMenuRow kMenuRows[] = {
-    {kSymbolsMenuId, 1, kEditInstance, nullptr},  {kSymbolsMenuId, 2, kMoveTurnInstance, nullptr},
-    {kSymbolsMenuId, 5, 0, PlaceAndExplodeItem},  {kSymbolsMenuId, 6, kExplodeInstances, nullptr},
-    {kSymbolsMenuId, 8, kDefineFromKey, nullptr}, {kSymbolsMenuId, 9, kDefineFromChosen, nullptr},
+    {kSymbolsMenuId, 1, kEditInstance, nullptr},     {kSymbolsMenuId, 2, kMoveTurnInstance, nullptr},
+    {kSymbolsMenuId, 4, 0, PlaceSymbolItem},         {kSymbolsMenuId, 5, 0, PlaceAndExplodeItem},
+    {kSymbolsMenuId, 6, kExplodeInstances, nullptr}, {kSymbolsMenuId, 8, kDefineFromKey, nullptr},
+    {kSymbolsMenuId, 9, kDefineFromChosen, nullptr},
 };
 
 } // namespace
+
+void SetSymbolChooser(SymbolChooser chooser) {
+    gSymbolChooser = chooser;
+}
 
 constinit const ToolStepTable kPendingSymbolSteps{kRows};
 constinit const PendingMenuRows kPendingSymbolMenuRows{kMenuRows};

@@ -195,6 +195,8 @@ struct ToolStateRecord {
     Boolean symbolValuesTyped;
     Float64 symbolLine[4], targetLine[4];
     Float64 symbolNewX, symbolNewY, symbolNewAngle;
+    // The row of the drawing's symbol list chosen last.
+    SInt16 chosenSymbolRow;
 };
 
 ToolStateRecord* NewToolStateRecord();
