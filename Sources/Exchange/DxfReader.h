@@ -23,7 +23,3 @@ void RegisterDXFImporter();
 // The import scale of the preferences as the reader takes it: a scale of 0, below 0 or not a
 // number is refused and 1.0 is used.
 Float64 DxfImportScale();
-
-// Dialog 188, the import options: the dimension switch (item 4), the import scale (item 5) and the
-// DXF code page (radio buttons 6 to 19), stored into the preferences on OK only. True on OK.
-Boolean ImportOptionsDialog();

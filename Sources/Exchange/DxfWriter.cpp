@@ -5,6 +5,7 @@
 #include "Exchange/DxfWriterState.h"
 
 #include "Files/OpenSaveDispatch.h"
+#include "Interface/DialogHooks.h"
 #include "Files/Preferences.h"
 #include "Files/SafeWrite.h"
 #include "Model/Repairs.h"
@@ -480,5 +481,5 @@ OSErr ExportDXF(DocWindowRecord* doc, const FSRef* file, Boolean interactive) {
 
 void RegisterDXFExport() {
     RegisterExporter(kSaveDXF, ExportFromSavePanel);
-    RegisterExportOptions(kSaveDXF, DXFExportOptionsDialog);
+    RegisterExportOptions(kSaveDXF, [](DocWindowRecord* doc) { gDialogHooks.dxfExportOptions(doc); });
 }

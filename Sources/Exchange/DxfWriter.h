@@ -13,8 +13,6 @@
 OSErr ExportDXF(DocWindowRecord* doc, const FSRef* file, Boolean interactive);
 // Registers the writer for the DXF save format and its options dialog with the save panel.
 void RegisterDXFExport();
-// Dialog 193: flavour, code page and the 3-D option; stored only on OK.
-void DXFExportOptionsDialog(DocWindowRecord* doc);
 
 // The value line of a real: 8 decimals, trailing zeros cut down to one; NaN and infinities "     0.0".
 std::string FormatDXFReal(double value);

@@ -6,6 +6,7 @@
 #include "Platform/AppResources.h"
 #include "Platform/AppleDouble.h"
 #include "Other/CursorsAndMouse.h"
+#include "Interface/DialogHooks.h"
 #include "Interface/DialogItems.h"
 #include "Model/DocumentHooks.h"
 #include "Platform/Events.h"
@@ -53,8 +54,6 @@ constexpr SInt16 kVersResId = 2;
 constexpr size_t kTableHeadBytes = 264;
 constexpr size_t kTableRowBytes = 260;
 constexpr SInt16 kAutoSaveText = 47, kSaveText = 48, kOpenText = 49;
-constexpr SInt16 kMissingFontsDialog = 201;
-constexpr SInt16 kMissingFontsOK = 1, kMissingFontsCancel = 2, kMissingFontsPopup = 3;
 
 SaveStepHook gSaveStepHook = nullptr;
 
@@ -161,24 +160,8 @@ void ReplaceMissingFonts(DocWindowRecord* doc) {
         if (name[0] == 0 && std::find(missing.begin(), missing.end(), t->font) == missing.end())
             missing.push_back(t->font);
     });
-    if (missing.empty()) return;
-    const Str255 none = {0};
-    ParamText(doc->drawing->documentName, none, none, none);
-    DialogRef dialog = OpenModalDialog(kMissingFontsDialog, Point{0, 0});
-    if (dialog == nullptr) return;
-    if (MenuRef fonts = GetPopupMenu(dialog, kMissingFontsPopup);
-        fonts != nullptr && CountMenuItems(fonts) == 0) {
-        AppendResMenu(fonts, FOUR_CHAR("FONT"));
-        SyncPopupMaximum(dialog, kMissingFontsPopup);
-    }
-    SetFontPopup(dialog, kFontGeneva, kMissingFontsPopup);
-    SInt16 item = 0;
-    do
-        RunModalDialogStd(dialog, &item);
-    while (item != kMissingFontsOK && item != kMissingFontsCancel);
-    SInt16 chosen = GetPopupFontNum(dialog, kMissingFontsPopup);
-    CloseModalDialog(dialog, nullptr);
-    if (item != kMissingFontsOK) return;
+    SInt16 chosen = 0;
+    if (missing.empty() || !gDialogHooks.chooseReplacementFont(doc, &chosen)) return;
     ForEachText(doc, [&](TextRecord* t) {
         if (std::find(missing.begin(), missing.end(), t->font) != missing.end()) t->font = chosen;
     });

@@ -2,6 +2,7 @@
 #include "Files/OpenSaveDispatch.h"
 
 #include "Exchange/DxfReader.h"
+#include "Interface/DialogHooks.h"
 #include "Other/Alerts.h"
 #include "Platform/AppResources.h"
 #include "Platform/AppleDouble.h"
@@ -216,7 +217,7 @@ Boolean RunOpenChooser(ConstStr255Param prompt, const OSType types[4], FSRef* fi
     request.placementTitle = Text(kOpenPanelTexts, 1);
     request.nativeOnlyTitle = Text(kOpenPanelTexts, 2);
     request.optionsTitle = Text(kOpenPanelTexts, 3);
-    request.options = [] { ImportOptionsDialog(); };
+    request.options = [] { gDialogHooks.importOptions(); };
     request.helpText = Text(kOpenPanelTexts, 4);
     for (SInt16 i = 0; i < 11; ++i)
         request.formats.push_back(Text(kOpenPanelTexts, SInt16(5 + i)));

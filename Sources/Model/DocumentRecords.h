@@ -13,6 +13,7 @@ struct OpaqueControlRef;
 struct CGContext;
 struct OpaqueEventHandlerRef;
 struct DocWindowRecord;
+class OutputDevice;
 using ControlRef = OpaqueControlRef*;
 using CGContextRef = CGContext*;
 
@@ -166,7 +167,8 @@ struct DrawingOutputState {
     Boolean fillFlag;
     SInt16 drawingAreaDepth;
     Boolean drawingAreaOwnsContext;
-    Boolean plottingHPGL;
+    // The device of the running pass when it is not the window or page (a plot writer); null otherwise.
+    OutputDevice* device;
     SInt16 plotPen;      // while plotting pen by pen: the pen being plotted (0 every pen)
     Handle rubberPoints; // u16 capacity, then 16-byte points from the fifth byte
     SInt16 rubberCount;

@@ -1,5 +1,6 @@
 // The live snap: the point the elements under the mouse offer while the fixed-point snap waits for a
 // click, and its mark in the drawing area.
+#include "View/OutputDevice.h"
 #include "Shell/LiveSnap.h"
 
 #include "Tools/CommandField.h"
@@ -33,7 +34,7 @@ const RGBColor kMarkerRed{0xFFFF, 0, 0};
 // into a print, PDF or plot.
 void StrokeMarker(DocWindowRecord* doc, Float64 x, Float64 y) {
     DrawingRecord* d = doc->drawing;
-    if (doc->window == nullptr || d->output.outputContext != nullptr || d->output.plottingHPGL) return;
+    if (doc->window == nullptr || d->output.outputContext != nullptr || PlotTarget(doc) != nullptr) return;
     Float64 cx, cy;
     WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
     Float64 w, h;

@@ -1,5 +1,6 @@
 // The program's run from start to end: the application-wide records and the model's hooks, the event
 // loop, and the release of the cursors, menus and tables afterwards.
+#include "Dialogs/AskingDialogs.h"
 #include "Shell/StartupShutdown.h"
 #include "Shell/FrameMenus.h"
 #include "Dialogs/FrameDialogs.h"
@@ -91,6 +92,7 @@ void InstallShellHooks() {
     gDocumentHooks.setProgressPercent = SetProgressPercent;
     gDocumentHooks.closeProgress = CloseProgress;
     SetPrintFrameChooser(FrameListDialog);
+    InstallDialogHooks();
     SetSymbolChooser(ChooseSymbolDialog);
     gViewHooks.updateScrollBars = UpdateScrollBars;
     gViewHooks.drawViewMarks = RedrawFixedPointMarker;

@@ -13,7 +13,6 @@
 #include "Tools/TextEditing.h"
 #include "Tools/TextElements.h"
 #include "Tools/ToolState.h"
-#include "Dialogs/TextDialogs.h"
 #include "View/ContentPasses.h"
 #include "View/ZoomExtents.h"
 

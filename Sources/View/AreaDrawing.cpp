@@ -1,5 +1,6 @@
 // Area elements: hatch lines through the hatcher, pattern fills in the even-odd outline, the outline
 // stroke and the highlight, and the line tiles of the drawn patterns.
+#include "View/OutputDevice.h"
 #include "View/AreaDrawing.h"
 #include "Platform/AppResources.h"
 #include "View/ContentPasses.h"
@@ -42,7 +43,7 @@ bool OnScreen(const DocWindowRecord* doc) {
 // World millimetres that the chords of contours may deviate by in the current output.
 Float64 WorldChordTolerance(const DocWindowRecord* doc) {
     const DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL) return kPlotChordTolerance;
+    if (PlotTarget(doc) != nullptr) return kPlotChordTolerance;
     Float64 perMillimetre = WorldToDeviceLength(doc, 1.0);
     if (!(perMillimetre > 0) || !std::isfinite(perMillimetre)) return kPlotChordTolerance;
     return kDeviceChordTolerance / perMillimetre;
@@ -286,7 +287,7 @@ void FillElementOutline(CGContextRef ctx, AreaRecord* area, DocWindowRecord* doc
     if (area->fillKind < 0) area->hatchSpacing = AreaHatchSpacing(area);
     if (!AreaShown(doc, area)) return;
     DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL) {
+    if (PlotTarget(doc) != nullptr) {
         HatchAreaHPGL(doc, area);
         return;
     }
@@ -328,7 +329,7 @@ void StrokeElementOutline(AreaRecord* area, DocWindowRecord* doc, Boolean draw) 
 void DrawAreaElement(DocWindowRecord* doc, AreaRecord* area) {
     FillElementOutline(nullptr, area, doc);
     if (!AreaShown(doc, area)) return;
-    bool highlighted = OnScreen(doc) && !doc->drawing->output.plottingHPGL &&
+    bool highlighted = OnScreen(doc) && PlotTarget(doc) == nullptr &&
                        (area->selected || area->marked || doc->highlightMode != kHighlightNone);
     if (area->outlineStroked && !highlighted) StrokeElementOutline(area, doc, true);
     if (highlighted) {

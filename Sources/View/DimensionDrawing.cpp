@@ -1,4 +1,5 @@
 // Dimension drawing over the world primitives, so the window, print, PDF and plotter output share it.
+#include "View/OutputDevice.h"
 #include "View/DimensionDrawing.h"
 #include "Model/Dimensions.h"
 #include "Other/MathPrimitives.h"
@@ -21,7 +22,7 @@ constexpr Float64 kSmallTextPixels = 6;
 constexpr Float64 kBoxLimit = 16000;
 
 bool OnScreen(const DocWindowRecord* doc) {
-    return doc->drawing->output.outputContext == nullptr && !doc->drawing->output.plottingHPGL;
+    return doc->drawing->output.outputContext == nullptr && PlotTarget(doc) == nullptr;
 }
 
 // Highlights a selected dimension on screen while it is drawn.
@@ -54,7 +55,7 @@ void FrameCorners(const DimensionRecord* d, const DocSettings* s, Float64 c[8]) 
 void DrawTerminator(DocWindowRecord* doc, SInt16 kind, const Float64 t[6]) {
     switch (kind) {
     case 0:
-        if (doc->settings->flag248 != 0 && !doc->drawing->output.plottingHPGL) {
+        if (doc->settings->flag248 != 0) {
             DrawFilledTriangle(doc, t[0], t[1], t[2], t[3], t[4], t[5]);
         } else {
             DrawWorldLine(doc, t[0], t[1], t[2], t[3]);
@@ -236,7 +237,7 @@ void DrawDimension(DimensionRecord* d, DocWindowRecord* doc) {
         ResetDrawingState(doc);
         return;
     }
-    if (!doc->drawing->output.plottingHPGL && (d->flags & kDimTextBackground)) DrawTextBackgroundBox(d, doc);
+    if (PlotTarget(doc) == nullptr && (d->flags & kDimTextBackground)) DrawTextBackgroundBox(d, doc);
     DimGeometry g;
     if (DimensionGeometry(d, s, &g)) {
         if (g.isArc) {

@@ -7,7 +7,7 @@
 #include "View/FramesOverlay.h"
 #include "View/LargeArcs.h"
 #include "Model/DocumentHooks.h"
-#include "View/PlotOutput.h"
+#include "View/OutputDevice.h"
 #include "View/RasterImages.h"
 #include "View/SymbolDrawing.h"
 #include "View/PolylineDrawing.h"
@@ -162,8 +162,8 @@ void ResetDrawingState(DocWindowRecord* doc) {
 
 void DrawLineElement(LineRecord* line, DocWindowRecord* doc) {
     line->drawn = 1;
-    if (doc->drawing->output.plottingHPGL) {
-        HPGLPlotLine(doc, line->x1, line->y1, line->x2, line->y2, line->lineType);
+    if (PlotReceiver* plot = PlotTarget(doc)) {
+        plot->PlotLine(doc, line->x1, line->y1, line->x2, line->y2, line->lineType);
         DrawLineMarks(doc, line);
         return;
     }
@@ -180,8 +180,8 @@ void DrawLineElement(LineRecord* line, DocWindowRecord* doc) {
 
 void DrawCircleElement(ArcRecord* arc, DocWindowRecord* doc) {
     arc->drawn = 1;
-    if (doc->drawing->output.plottingHPGL) {
-        HPGLPlotCircle(doc, arc->cx, arc->cy, arc->radius, arc->startAngle, arc->endAngle, arc->lineType);
+    if (PlotReceiver* plot = PlotTarget(doc)) {
+        plot->PlotCircle(doc, arc->cx, arc->cy, arc->radius, arc->startAngle, arc->endAngle, arc->lineType);
         return;
     }
     ElementHighlight highlight(doc, arc->selected, arc->marked);

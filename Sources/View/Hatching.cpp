@@ -2,7 +2,7 @@
 #include "View/Hatching.h"
 #include "Other/MathPrimitives.h"
 #include "Platform/MemoryManager.h"
-#include "View/PlotOutput.h"
+#include "View/OutputDevice.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +28,8 @@ bool Usable(Float64 x, Float64 y) {
 }
 
 void PlotSegmentProc(void* context, Float64 x1, Float64 y1, Float64 x2, Float64 y2, void*) {
-    HPGLPlotSegment(static_cast<DocWindowRecord*>(context), x1, y1, x2, y2);
+    auto* doc = static_cast<DocWindowRecord*>(context);
+    if (PlotReceiver* plot = PlotTarget(doc)) plot->PlotSegment(doc, x1, y1, x2, y2);
 }
 
 } // namespace

@@ -68,7 +68,7 @@ void HatchArea(const AreaRecord* area, Float64 tolerance, const HatchWindow* win
 void HatchOutlinePoints(void* context, const AreaRecord* area, Handle pointList, void* userData,
                         HatchLineProc lineProc);
 
-// The same with every segment sent to the plot writer (HPGLPlotSegment).
+// The same with every segment sent to the plot writer (PlotReceiver::PlotSegment).
 void HatchPolygonHPGL(DocWindowRecord* doc, Float64 angle, Float64 spacing, SInt16 count, const Float64* xs,
                       const Float64* ys);
 void HatchOutlinePointsHPGL(DocWindowRecord* doc, const AreaRecord* area, Handle pointList);

@@ -6,7 +6,7 @@
 #include "Platform/Pictures.h"
 #include "Platform/MemoryManager.h"
 #include "View/ElementDrawing.h"
-#include "View/PlotOutput.h"
+#include "View/OutputDevice.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
 #include "View/WorldPrimitives.h"
@@ -45,9 +45,9 @@ bool XorOnScreen(const DocWindowRecord* doc) {
 void DrawConnected(DocWindowRecord* doc, const std::vector<Float64>& xy, SInt16 lineType) {
     size_t n = xy.size() / 2;
     if (n < 2) return;
-    if (doc->drawing->output.plottingHPGL) {
+    if (PlotReceiver* plot = PlotTarget(doc)) {
         for (size_t i = 1; i < n; ++i)
-            HPGLPlotLine(doc, xy[2 * i - 2], xy[2 * i - 1], xy[2 * i], xy[2 * i + 1], lineType);
+            plot->PlotLine(doc, xy[2 * i - 2], xy[2 * i - 1], xy[2 * i], xy[2 * i + 1], lineType);
         return;
     }
     if (XorOnScreen(doc)) {
@@ -76,7 +76,7 @@ void DrawPieces(DocWindowRecord* doc, const std::vector<PolylinePiece>& pieces) 
 void DrawPicturePolyline(DocWindowRecord* doc, const PolylineRecord* polyline, const Float64* p) {
     Float64 x1 = p[0], y1 = p[1], x2 = p[2], y2 = p[3];
     bool drawn = false;
-    if (!doc->drawing->output.plottingHPGL && !XorOnScreen(doc) && polyline->picture != nullptr &&
+    if (PlotTarget(doc) == nullptr && !XorOnScreen(doc) && polyline->picture != nullptr &&
         *polyline->picture != nullptr) {
         Float64 ax, ay, bx, by;
         WorldToView(doc, x1, y1, nullptr, nullptr, &ax, &ay);
@@ -94,7 +94,7 @@ void DrawPicturePolyline(DocWindowRecord* doc, const PolylineRecord* polyline, c
 // In a batched pass below full size, a polyline whose box is below a pixel each way.
 bool SmallerThanAPixel(const DocWindowRecord* doc, const Float64 box[4]) {
     const DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL || LevelOfDetailContext(doc) == nullptr) return false;
+    if (PlotTarget(doc) != nullptr || LevelOfDetailContext(doc) == nullptr) return false;
     Float64 ax, ay, bx, by;
     WorldToView(doc, box[0], box[1], nullptr, nullptr, &ax, &ay);
     WorldToView(doc, box[2], box[3], nullptr, nullptr, &bx, &by);
@@ -109,7 +109,7 @@ void DrawPolylineElement(DocWindowRecord* doc, PolylineRecord* polyline) {
     if (p == nullptr) return;
     DrawingRecord* d = doc->drawing;
     Float64 box[4];
-    if (!d->output.plottingHPGL && PolylineBox(polyline, box) &&
+    if (PlotTarget(doc) == nullptr && PolylineBox(polyline, box) &&
         !WorldBoxVisible(doc, box[0], box[1], box[2], box[3]))
         return;
     Highlight highlight(doc, polyline);

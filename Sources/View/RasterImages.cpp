@@ -1,4 +1,5 @@
 // Raster images: drawing through the current context, import through the image readers, removal.
+#include "View/OutputDevice.h"
 #include "View/RasterImages.h"
 
 #include "Other/Alerts.h"
@@ -42,7 +43,7 @@ void DrawRasterImage(DocWindowRecord* doc, SInt16 index) {
     if (index < 0 || index >= doc->imageCount || index >= kMaxImages) return;
     const ImageRecord* image = &doc->images[index];
     DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL || image->pixels == nullptr) return;
+    if (PlotTarget(doc) != nullptr || image->pixels == nullptr) return;
     if (d->output.outputContext == nullptr && !doc->settings->imagesShown) return;
     Float64 box[4];
     if (!RasterImageRect(image, box) || !WorldBoxVisible(doc, box[0], box[1], box[2], box[3])) return;

@@ -4,8 +4,7 @@
 
 #include "Model/NamedLists.h"
 
-#include "Interface/DialogItems.h"
-#include "Interface/ModalDialogs.h"
+#include "Interface/DialogHooks.h"
 #include "Other/ZEZUdivari.h"
 #include "Platform/Menus.h"
 #include "Platform/NumberText.h"
@@ -19,8 +18,6 @@
 
 namespace {
 
-constexpr int kViewNamePositionSlot = 53;
-constexpr SInt16 kOK = 1, kCancel = 2, kNameItem = 4;
 constexpr SInt16 kViewMenus[] = {kViewsMenu, kDeleteViewMenu, kRenameViewMenu};
 
 void Unlink(DocWindowRecord* doc, SavedViewRecord* view) {
@@ -40,33 +37,6 @@ SavedViewRecord* Named(DocWindowRecord* doc, ConstStr255Param name) {
     for (SavedViewRecord* v = doc->drawing->savedViews; v != nullptr; v = v->next)
         if (CompareListNames(v->name, name) == 0) return v;
     return nullptr;
-}
-
-// The name dialog: true with a name of 1 to 63 characters.
-bool AskViewName(Str255 name) {
-    DialogRef dialog = OpenModalDialog(kViewNameDialog, DialogPositionTable[kViewNamePositionSlot]);
-    if (dialog == nullptr) return false;
-    SetItemText(dialog, kNameItem, name);
-    SelectItemText(dialog, kNameItem);
-    SInt16 item = 0;
-    for (;;) {
-        RunModalDialogStd(dialog, &item);
-        if (item == kCancel) break;
-        if (item != kOK) continue;
-        GetItemText(dialog, kNameItem, name);
-        if (name[0] > kViewNameLimit) name[0] = kViewNameLimit;
-        // Leading and trailing blanks would make names that look alike.
-        while (name[0] > 0 && name[name[0]] == ' ')
-            --name[0];
-        SInt16 lead = 0;
-        while (lead < name[0] && name[lead + 1] == ' ')
-            ++lead;
-        if (lead > 0) DeletePStr(name, 1, lead);
-        if (name[0] > 0) break;
-        SelectItemText(dialog, kNameItem);
-    }
-    CloseModalDialog(dialog, &DialogPositionTable[kViewNamePositionSlot]);
-    return item == kOK;
 }
 
 void ViewsChanged(DocWindowRecord* doc) {
@@ -118,7 +88,7 @@ void SaveCurrentView(DocWindowRecord* doc) {
     CStrToPStr(name, sizeof name, "View ");
     NumToString(CountSavedViews(doc) + 1, number);
     AppendPStr(name, sizeof name, number);
-    if (AskViewName(name)) StoreView(doc, name);
+    if (gDialogHooks.askViewName(name)) StoreView(doc, name);
 }
 
 Boolean GoToSavedView(DocWindowRecord* doc, SInt16 n) {
@@ -154,7 +124,7 @@ void RenameSavedView(DocWindowRecord* doc, SInt16 n) {
     if (v == nullptr) return;
     Str255 name;
     CopyPStr(name, sizeof name, v->name);
-    if (!AskViewName(name) || EqualPStr(name, v->name)) return;
+    if (!gDialogHooks.askViewName(name) || EqualPStr(name, v->name)) return;
     // Another view of that name gives way, so that names stay one a view.
     SavedViewRecord* other = Named(doc, name);
     if (other != nullptr && other != v) {

@@ -1,4 +1,5 @@
 // Symbol instances drawn through the drawers of their elements' kinds, and the palette preview.
+#include "View/OutputDevice.h"
 #include "View/SymbolDrawing.h"
 
 #include "Other/MathPrimitives.h"
@@ -38,7 +39,7 @@ struct VisibleRange {
 // While the plotter draws pen by pen, only the pen being plotted is output.
 bool PenPlotted(const DocWindowRecord* doc, SInt16 pen) {
     const DrawingOutputState& o = doc->drawing->output;
-    return !o.plottingHPGL || o.plotPen == 0 || pen == o.plotPen;
+    return PlotTarget(doc) == nullptr || o.plotPen == 0 || pen == o.plotPen;
 }
 
 void DrawAreas(DocWindowRecord* doc, const SymbolTransform& t, const SymbolDefRecord* def) {
@@ -161,7 +162,7 @@ void DrawSymbolInstance(DocWindowRecord* doc, SymbolInstanceRecord* instance, Bo
 
 void DrawSymbolInstanceMarks(DocWindowRecord* doc, const SymbolInstanceRecord* s) {
     const DrawingRecord* d = doc->drawing;
-    if (d->output.outputContext != nullptr || d->output.plottingHPGL) return;
+    if (d->output.outputContext != nullptr || PlotTarget(doc) != nullptr) return;
     SInt16 saved = doc->highlightMode;
     doc->highlightMode = kHighlightSelected;
     ElementPenAttributes pen{};

@@ -5,7 +5,7 @@
 #include "View/ElementDrawing.h"
 #include "Platform/MacRoman.h"
 #include "Platform/MemoryManager.h"
-#include "View/PlotOutput.h"
+#include "View/RasterOutput.h"
 #include "Platform/QuickDraw.h"
 #include "Model/SharedUtilities.h"
 #include "Platform/TextMeasure.h"
@@ -145,10 +145,11 @@ Float64 TextStringWidth(SInt16 font, SInt16 face, Float64 height, const UInt8* t
 
 void DrawTextString(DocWindowRecord* doc, Float64 x, Float64 y, ConstStr255Param text, SInt16 font,
                     SInt16 face, Float64 height, Float64 angle, Float64 widthFactor) {
-    if (doc->drawing->output.plottingHPGL) {
-        HPGLPlotText(doc, x, y, text, height, angle);
-        return;
-    }
+    Output(doc).Text(doc, x, y, text, font, face, height, angle, widthFactor);
+}
+
+void RasterOutput::Text(DocWindowRecord* doc, Float64 x, Float64 y, ConstStr255Param text, SInt16 font,
+                        SInt16 face, Float64 height, Float64 angle, Float64 widthFactor) {
     if (text[0] == 0) return;
     Float64 cx, cy;
     WorldToView(doc, x, y, nullptr, nullptr, &cx, &cy);
@@ -182,7 +183,8 @@ void DrawTextElement(TextRecord* text, DocWindowRecord* doc) {
     std::memcpy(shown, text->text, size_t(text->text[0]) + 1);
     if (shown[0] == 3 && shown[1] == '^' && !ExpandTextVariables(doc, shown) && !OnScreen(doc)) shown[0] = 0;
     // An empty text is a screen aid only: print and PDF get nothing of it, no mask, box or diamond.
-    if (!OnScreen(doc) && !d->output.plottingHPGL && shown[0] == 0) {
+    PlotReceiver* plot = PlotTarget(doc);
+    if (!OnScreen(doc) && plot == nullptr && shown[0] == 0) {
         ResetDrawingState(doc);
         return;
     }
@@ -196,9 +198,9 @@ void DrawTextElement(TextRecord* text, DocWindowRecord* doc) {
     SInt16 leaderMode = TextLeaderMode(text->textFlags);
     SInt16 frameShape = TextFrameShape(text->textFlags);
     SInt16 leaderEnd = TextLeaderEnd(text->textFlags);
-    if (!d->output.plottingHPGL && !(text->textFlags & kTextNoBackground)) FillTextBackground(text, doc);
-    if (d->output.plottingHPGL) {
-        HPGLPlotText(doc, text->corners[0], text->corners[1], shown, text->textHeight, text->angle);
+    if (plot == nullptr && !(text->textFlags & kTextNoBackground)) FillTextBackground(text, doc);
+    if (plot != nullptr) {
+        plot->PlotText(doc, text->corners[0], text->corners[1], shown, text->textHeight, text->angle);
     } else if (shown[0] == 0) {
         DrawTextOutline(text, doc, 2);
     } else if (LevelOfDetailContext(doc) != nullptr &&
@@ -426,7 +428,7 @@ std::vector<std::string> WrapParagraphs(const std::string& all, SInt16 font, Flo
 
 void DrawTextBox(TextRecord* text, DocWindowRecord* doc) {
     DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL) return;
+    if (PlotTarget(doc) != nullptr) return;
     Float64 qx[4], qy[4], gx[4], gy[4];
     for (int i = 0; i < 4; ++i) {
         WorldToView(doc, text->corners[2 * i], text->corners[2 * i + 1], &qx[i], &qy[i], &gx[i], &gy[i]);

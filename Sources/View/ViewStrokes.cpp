@@ -1,4 +1,5 @@
 // Strokes and fills in the drawing context, styled-line dashing, the context brackets and XOR lines.
+#include "View/OutputDevice.h"
 #include "View/ViewStrokes.h"
 #include "Other/MathPrimitives.h"
 #include "View/DrawCallRecorder.h"
@@ -235,7 +236,7 @@ void FlushStrokeBatch() {
 Boolean DrawingWithLevelOfDetail(const DocWindowRecord* doc, CGContextRef ctx) {
     const DrawingOutputState& o = doc->drawing->output;
     CGContextRef current = o.outputContext ? o.outputContext : o.windowContext;
-    return ctx != nullptr && ctx == current && StrokeBatching(ctx) && !o.plottingHPGL &&
+    return ctx != nullptr && ctx == current && StrokeBatching(ctx) && PlotTarget(doc) == nullptr &&
            gBatch.unitsPerPixel > kFullSizeUnitsPerPixel;
 }
 

@@ -1,4 +1,4 @@
-// World primitives over the stroke calls, the plot receiver and the rubber-band point list.
+// World primitives handed to the pass's output device, the raster device, and the rubber-band point list.
 #include "View/WorldPrimitives.h"
 #include "Other/MathPrimitives.h"
 #include "View/ContentPasses.h"
@@ -6,7 +6,7 @@
 #include "View/ElementDrawing.h"
 #include "View/LargeArcs.h"
 #include "Platform/MemoryManager.h"
-#include "View/PlotOutput.h"
+#include "View/RasterOutput.h"
 #include "Platform/PointerBlocks.h"
 #include "View/ViewStrokes.h"
 #include "View/ViewTransform.h"
@@ -66,14 +66,123 @@ void ArcRadians(Float64 startAngle, Float64 endAngle, Float64* a0, Float64* a1) 
     *a1 = *a0 + sweep * kDegreesToRadians;
 }
 
+// The ellipse inscribed in a quadrilateral: centre, half axes, rotation and the arc's angles (radians).
+struct EllipseAxes {
+    Float64 mx, my, a, b, cr, sr, a0, a1;
+};
+
+EllipseAxes EllipseOfQuad(const Float64 c[8], Float64 startAngle, Float64 endAngle) {
+    EllipseAxes e;
+    e.mx = (c[0] + c[2] + c[4] + c[6]) / 4, e.my = (c[1] + c[3] + c[5] + c[7]) / 4;
+    Float64 rotation = std::atan2(c[3] - c[1], c[2] - c[0]);
+    if (rotation < 0) rotation += kTwoPi;
+    e.a = std::hypot(c[2] - c[0], c[3] - c[1]) / 2;
+    e.b = std::hypot(c[4] - c[2], c[5] - c[3]) / 2;
+    ArcRadians(startAngle, endAngle, &e.a0, &e.a1);
+    e.cr = std::cos(rotation), e.sr = std::sin(rotation);
+    return e;
+}
+
+RasterOutput gRaster;
+
 } // namespace
 
-void DrawWorldLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
-    DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL) {
-        HPGLPlotLine(doc, x1, y1, x2, y2, 1);
-        return;
+OutputDevice& Output(DocWindowRecord* doc) {
+    OutputDevice* device = doc->drawing->output.device;
+    return device ? *device : gRaster;
+}
+
+PlotReceiver* PlotTarget(const DocWindowRecord* doc) {
+    OutputDevice* device = doc->drawing->output.device;
+    return device ? device->Plotter() : nullptr;
+}
+
+void BeginPlotPass(DocWindowRecord* doc, PlotReceiver* writer) {
+    doc->drawing->output.device = writer;
+}
+
+void EndPlotPass(DocWindowRecord* doc) {
+    doc->drawing->output.device = nullptr;
+}
+
+void PlotReceiver::Line(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    PlotLine(doc, x1, y1, x2, y2, 1);
+}
+
+void PlotReceiver::Disc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius) {
+    PlotCircle(doc, x, y, radius, 0, 360, 1);
+}
+
+void PlotReceiver::Arc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Float64 startAngle,
+                       Float64 endAngle) {
+    PlotCircle(doc, x, y, radius, startAngle, endAngle, 1);
+}
+
+void PlotReceiver::EllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAngle,
+                                 Float64 endAngle) {
+    EllipseAxes e = EllipseOfQuad(c, startAngle, endAngle);
+    Float64 tol = std::max(doc->settings->chordTolerance, 1e-6);
+    int n = std::clamp(int(std::ceil((e.a1 - e.a0) / ChordStep(std::max(e.a, e.b), tol))), 1, kMaxChords);
+    Float64 px = 0, py = 0;
+    for (int i = 0; i <= n; ++i) {
+        Float64 t = e.a0 + (e.a1 - e.a0) * i / n;
+        Float64 ex = e.a * std::cos(t), ey = e.b * std::sin(t);
+        Float64 x = e.mx + ex * e.cr - ey * e.sr, y = e.my + ex * e.sr + ey * e.cr;
+        if (i > 0) PlotLine(doc, px, py, x, y, doc->drawing->output.lineMode);
+        px = x, py = y;
     }
+}
+
+void PlotReceiver::FilledTriangle(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 x1, Float64 y1,
+                                  Float64 x2, Float64 y2) {
+    Line(doc, tipX, tipY, x1, y1);
+    Line(doc, x1, y1, x2, y2);
+    Line(doc, x2, y2, tipX, tipY);
+}
+
+void PlotReceiver::Text(DocWindowRecord* doc, Float64 x, Float64 y, ConstStr255Param text, SInt16, SInt16,
+                        Float64 height, Float64 angle, Float64) {
+    PlotText(doc, x, y, text, height, angle);
+}
+
+void DrawWorldLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    Output(doc).Line(doc, x1, y1, x2, y2);
+}
+
+void DrawWorldRect(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    DrawWorldLine(doc, x1, y1, x2, y1);
+    DrawWorldLine(doc, x2, y1, x2, y2);
+    DrawWorldLine(doc, x2, y2, x1, y2);
+    DrawWorldLine(doc, x1, y2, x1, y1);
+}
+
+void DrawWorldQuad(DocWindowRecord* doc, const Float64 c[8]) {
+    for (int i = 0; i < 4; ++i) {
+        int j = (i + 1) % 4;
+        DrawWorldLine(doc, c[2 * i], c[2 * i + 1], c[2 * j], c[2 * j + 1]);
+    }
+}
+
+void DrawWorldCircle(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius) {
+    Output(doc).Disc(doc, x, y, radius);
+}
+
+void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Float64 startAngle,
+                  Float64 endAngle) {
+    Output(doc).Arc(doc, x, y, radius, startAngle, endAngle);
+}
+
+void DrawEllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAngle, Float64 endAngle) {
+    Output(doc).EllipseInQuad(doc, c, startAngle, endAngle);
+}
+
+void DrawFilledTriangle(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 x1, Float64 y1, Float64 x2,
+                        Float64 y2) {
+    Output(doc).FilledTriangle(doc, tipX, tipY, x1, y1, x2, y2);
+}
+
+void RasterOutput::Line(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
+    DrawingRecord* d = doc->drawing;
     Float64 ax, ay, bx, by;
     WorldToView(doc, x1, y1, nullptr, nullptr, &ax, &ay);
     WorldToView(doc, x2, y2, nullptr, nullptr, &bx, &by);
@@ -113,26 +222,8 @@ void DrawWorldLine(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Flo
     StrokeLineCG(scope.get(), ax, ay, bx, by, d->output.penColor, d->output.penWidth, d->output.lineMode);
 }
 
-void DrawWorldRect(DocWindowRecord* doc, Float64 x1, Float64 y1, Float64 x2, Float64 y2) {
-    DrawWorldLine(doc, x1, y1, x2, y1);
-    DrawWorldLine(doc, x2, y1, x2, y2);
-    DrawWorldLine(doc, x2, y2, x1, y2);
-    DrawWorldLine(doc, x1, y2, x1, y1);
-}
-
-void DrawWorldQuad(DocWindowRecord* doc, const Float64 c[8]) {
-    for (int i = 0; i < 4; ++i) {
-        int j = (i + 1) % 4;
-        DrawWorldLine(doc, c[2 * i], c[2 * i + 1], c[2 * j], c[2 * j + 1]);
-    }
-}
-
-void DrawWorldCircle(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius) {
+void RasterOutput::Disc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius) {
     DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL) {
-        DrawWorldArc(doc, x, y, radius, 0, 360);
-        return;
-    }
     Float64 cx, cy;
     WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
     Float64 r = WorldToDeviceLength(doc, radius);
@@ -148,13 +239,9 @@ void DrawWorldCircle(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius)
     FillDiscCG(scope.get(), cx, cy, r, d->output.penColor, d->output.penWidth);
 }
 
-void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Float64 startAngle,
-                  Float64 endAngle) {
+void RasterOutput::Arc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Float64 startAngle,
+                       Float64 endAngle) {
     DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL) {
-        HPGLPlotCircle(doc, x, y, radius, startAngle, endAngle, 1);
-        return;
-    }
     Float64 cx, cy;
     WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
     Float64 r = WorldToDeviceLength(doc, radius);
@@ -187,33 +274,14 @@ void DrawWorldArc(DocWindowRecord* doc, Float64 x, Float64 y, Float64 radius, Fl
                     d->output.penColor, d->output.penWidth, d->output.lineMode);
 }
 
-void DrawEllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAngle, Float64 endAngle) {
+void RasterOutput::EllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAngle,
+                                 Float64 endAngle) {
     DrawingRecord* d = doc->drawing;
-    Float64 mx = (c[0] + c[2] + c[4] + c[6]) / 4, my = (c[1] + c[3] + c[5] + c[7]) / 4;
-    Float64 rotation = std::atan2(c[3] - c[1], c[2] - c[0]);
-    if (rotation < 0) rotation += kTwoPi;
-    Float64 a = std::hypot(c[2] - c[0], c[3] - c[1]) / 2;
-    Float64 b = std::hypot(c[4] - c[2], c[5] - c[3]) / 2;
-    Float64 a0, a1;
-    ArcRadians(startAngle, endAngle, &a0, &a1);
-    Float64 cr = std::cos(rotation), sr = std::sin(rotation);
+    EllipseAxes e = EllipseOfQuad(c, startAngle, endAngle);
+    Float64 a = e.a, b = e.b, a0 = e.a0, a1 = e.a1, cr = e.cr, sr = e.sr;
     std::vector<Float64> xy;
-    if (d->output.plottingHPGL) {
-        // The plotter takes the chords as lines, in world millimetres.
-        Float64 tol = std::max(doc->settings->chordTolerance, 1e-6);
-        int n = std::clamp(int(std::ceil((a1 - a0) / ChordStep(std::max(a, b), tol))), 1, kMaxChords);
-        Float64 px = 0, py = 0;
-        for (int i = 0; i <= n; ++i) {
-            Float64 t = a0 + (a1 - a0) * i / n;
-            Float64 ex = a * std::cos(t), ey = b * std::sin(t);
-            Float64 x = mx + ex * cr - ey * sr, y = my + ex * sr + ey * cr;
-            if (i > 0) HPGLPlotLine(doc, px, py, x, y, d->output.lineMode);
-            px = x, py = y;
-        }
-        return;
-    }
     Float64 cx, cy;
-    WorldToView(doc, mx, my, nullptr, nullptr, &cx, &cy);
+    WorldToView(doc, e.mx, e.my, nullptr, nullptr, &cx, &cy);
     Float64 da = OnScreen(doc) ? a / d->view.unitsPerPixel : a * d->output.outputScaleX;
     Float64 db = OnScreen(doc) ? b / d->view.unitsPerPixel : b * d->output.outputScaleY;
     Float64 tol = WorldToDeviceLength(doc, std::max(doc->settings->chordTolerance, 1e-6));
@@ -234,10 +302,10 @@ void DrawEllipseInQuad(DocWindowRecord* doc, const Float64 c[8], Float64 startAn
     DrawStyledPolyline(scope.get(), doc, xy.data(), int(xy.size() / 2), 0);
 }
 
-void DrawFilledTriangle(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 x1, Float64 y1, Float64 x2,
-                        Float64 y2) {
+void RasterOutput::FilledTriangle(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 x1, Float64 y1,
+                                  Float64 x2, Float64 y2) {
     DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL || XorFeedback(doc)) {
+    if (XorFeedback(doc)) {
         DrawWorldLine(doc, tipX, tipY, x1, y1);
         DrawWorldLine(doc, x1, y1, x2, y2);
         DrawWorldLine(doc, x2, y2, tipX, tipY);
@@ -288,7 +356,7 @@ void DrawArrowHead(DocWindowRecord* doc, Float64 tipX, Float64 tipY, Float64 ang
         ux = std::cos(angle * kDegreesToRadians), uy = std::sin(angle * kDegreesToRadians);
     Float64 c1x = tipX - length * ux - half * uy, c1y = tipY - length * uy + half * ux;
     Float64 c2x = tipX - length * ux + half * uy, c2y = tipY - length * uy - half * ux;
-    if (doc->settings->flag248 != 0 && !doc->drawing->output.plottingHPGL) {
+    if (doc->settings->flag248 != 0) {
         DrawFilledTriangle(doc, tipX, tipY, c1x, c1y, c2x, c2y);
     } else {
         DrawWorldLine(doc, tipX, tipY, c1x, c1y);
@@ -348,7 +416,7 @@ void ReadRubberPoint(Handle h, SInt16 index, Float64* x, Float64* y) {
 
 void MarkRubberPoint(DocWindowRecord* doc, Float64 x, Float64 y) {
     DrawingRecord* d = doc->drawing;
-    if (d->output.plottingHPGL || d->output.outputContext) return;
+    if (PlotTarget(doc) != nullptr || d->output.outputContext) return;
     Float64 cx, cy;
     WorldToViewInt(doc, x, y, nullptr, nullptr, &cx, &cy);
     Float64 w, h;

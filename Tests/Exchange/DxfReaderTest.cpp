@@ -3,6 +3,7 @@
 // no numbers, pairs kept in step, the version note, cancel, the import scale and the options dialog.
 #include "DxfReaderTestSupport.h"
 
+#include "Dialogs/AskingDialogs.h"
 #include "Exchange/DxfReader.h"
 #include "Files/OpenSaveDispatch.h"
 #include "Files/Preferences.h"

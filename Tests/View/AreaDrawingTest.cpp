@@ -60,14 +60,16 @@ TEST_F(ViewDocumentTest, HatchLinesLeaveTheHoleOpenOnScreenAndInThePlot) {
     EXPECT_TRUE(area->drawn);
 
     // The plot gets the same hatch as segments and the outline as lines.
-    PlotRecorder plot;
-    doc->drawing->output.plottingHPGL = 1;
-    rec.Clear();
-    gViewHooks.drawArea(doc, area);
-    doc->drawing->output.plottingHPGL = 0;
+    std::vector<PlotCall> plotted;
+    {
+        PlotRecorder plot(doc);
+        rec.Clear();
+        gViewHooks.drawArea(doc, area);
+        plotted = plot.calls;
+    }
     EXPECT_TRUE(rec.calls.empty());
     int segments = 0, lines = 0;
-    for (const PlotCall& c : plot.calls) {
+    for (const PlotCall& c : plotted) {
         EXPECT_FALSE(CrossesSquare(c.v[0], c.v[1], c.v[2], c.v[3], 32, 32, 16));
         (c.kind == 'S' ? segments : lines)++;
     }

@@ -293,12 +293,14 @@ TEST_F(DimensionDrawing, TolerancesFollowTheValueAboveAndBelow) {
         SetP(d->upperTolerance, c.upper);
         SetP(d->lowerTolerance, c.lower);
         MergeTolerances(d->upperTolerance, d->lowerTolerance);
-        doc->drawing->output.plottingHPGL = 1;
-        PlotRecorder plot;
-        DrawDimension(d, doc);
-        doc->drawing->output.plottingHPGL = 0;
+        std::vector<PlotCall> plotted;
+        {
+            PlotRecorder plot(doc);
+            DrawDimension(d, doc);
+            plotted = plot.calls;
+        }
         std::vector<PlotCall> texts;
-        for (const PlotCall& p : plot.calls)
+        for (const PlotCall& p : plotted)
             if (p.kind == 'T') texts.push_back(p);
         bool twoTolerances = c.lower[0] && std::string(c.shownUpper) == c.upper;
         ASSERT_EQ(texts.size(), twoTolerances ? 3u : 2u);
@@ -335,13 +337,15 @@ TEST_F(DimensionDrawing, BackgroundBoxComesFirstAndNotOnThePlotter) {
         EXPECT_TRUE(rec.Of(DrawCallKind::text).empty());
     }
     d->kind = kDimHorizontal;
-    doc->drawing->output.plottingHPGL = 1;
     DrawRecorder rec;
-    PlotRecorder plot;
-    DrawDimension(d, doc);
-    doc->drawing->output.plottingHPGL = 0;
+    std::vector<PlotCall> plotted;
+    {
+        PlotRecorder plot(doc);
+        DrawDimension(d, doc);
+        plotted = plot.calls;
+    }
     EXPECT_TRUE(rec.Of(DrawCallKind::quadFill).empty());
-    EXPECT_FALSE(plot.calls.empty());
+    EXPECT_FALSE(plotted.empty());
 }
 
 TEST_F(DimensionDrawing, TheWindowPassAndTheChangeHookDrawDimensions) {

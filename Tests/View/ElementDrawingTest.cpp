@@ -109,9 +109,8 @@ TEST_F(ViewDocumentTest, PlotOutputGetsTheElementsWithTheirLineStyles) {
     line->lineType = 4;
     ArcRecord* arc = AddTestArc(5, 6, 7, 350, 10);
     arc->lineType = 2;
-    doc->drawing->output.plottingHPGL = 1;
     DrawRecorder rec;
-    PlotRecorder plot;
+    PlotRecorder plot(doc);
     DrawLineElement(line, doc);
     DrawCircleElement(arc, doc);
     EXPECT_TRUE(rec.calls.empty());

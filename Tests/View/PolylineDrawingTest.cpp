@@ -41,12 +41,11 @@ TEST_F(ViewDocumentTest, PlottedPolylinesSendTheirLinesAndArcs) {
         {"rounded rectangle", kPolylineRoundedRect, {0, 0, 20, 0, 20, 10, 0, 10}, 2, 4, 4},
         {"picture: its frame", kPolylinePicture, {0, 0, 20, 10}, 0, 4, 0},
     };
-    doc->drawing->output.plottingHPGL = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PolylineRecord* p = AddPolyline(doc, c.kind, c.xy);
         p->params[0] = c.radius;
-        PlotRecorder plot;
+        PlotRecorder plot(doc);
         DrawRecorder rec;
         DrawPolylineElement(doc, p);
         int lines = 0, circles = 0;

@@ -116,8 +116,7 @@ TEST_F(SymbolDrawing, ThePlotterDrawsInstancesPenByPen) {
     SymbolDefRecord* def = DefinitionOfAll(doc, "Pens");
     SymbolInstanceRecord* s = CreateSymbolInstance(doc, 100, 0, 90, 1, 1, def);
 
-    PlotRecorder plot;
-    doc->drawing->output.plottingHPGL = 1;
+    PlotRecorder plot(doc);
     struct PenCase {
         SInt16 pen;
         size_t lines, circles;
@@ -142,7 +141,6 @@ TEST_F(SymbolDrawing, ThePlotterDrawsInstancesPenByPen) {
     ASSERT_EQ(plot.calls.size(), 1u);
     EXPECT_NEAR(plot.calls[0].v[0], 100, 1e-9);
     EXPECT_NEAR(std::fabs(plot.calls[0].v[3] - plot.calls[0].v[1]), 10, 1e-9);
-    doc->drawing->output.plottingHPGL = 0;
     doc->drawing->output.plotPen = 0;
 }
 

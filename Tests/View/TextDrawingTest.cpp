@@ -88,9 +88,8 @@ TEST_F(ViewDocumentTest, PlotOutputGetsTheTextAtItsFirstCornerAndNothingElse) {
     TextRecord* text = AddTestText("Plotted", 20, 30, 4, 25);
     text->angle = 15;
     text->textFlags = 0x2012; // frame, leader and arrow are the screen's and the page's
-    doc->drawing->output.plottingHPGL = 1;
     DrawRecorder rec;
-    PlotRecorder plot;
+    PlotRecorder plot(doc);
     DrawTextElement(text, doc);
     EXPECT_TRUE(rec.calls.empty());
     ASSERT_EQ(plot.calls.size(), 1u);

@@ -9,7 +9,7 @@
 #include "Model/ElementLists.h"
 #include "GuiHarness.h"
 #include "Model/NewDocument.h"
-#include "View/PlotOutput.h"
+#include "View/OutputDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +46,9 @@ struct PlotCall {
 // Receives the plot output while it exists.
 class PlotRecorder : public PlotReceiver {
   public:
-    PlotRecorder() { SetPlotReceiver(this); }
-    ~PlotRecorder() override { SetPlotReceiver(nullptr); }
+    explicit PlotRecorder(DocWindowRecord* doc) : doc(doc) { BeginPlotPass(doc, this); }
+    ~PlotRecorder() override { EndPlotPass(doc); }
+    DocWindowRecord* doc;
     std::vector<PlotCall> calls;
     void PlotLine(DocWindowRecord*, Float64 x1, Float64 y1, Float64 x2, Float64 y2,
                   SInt16 lineType) override {

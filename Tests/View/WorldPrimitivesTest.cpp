@@ -139,9 +139,8 @@ TEST_F(ViewDocumentTest, AnArcFarBiggerThanThePortIsDrawnAsChordsOfItsVisiblePar
 }
 
 TEST_F(ViewDocumentTest, PlotOutputGetsWorldValuesAndNothingIsDrawn) {
-    doc->drawing->output.plottingHPGL = 1;
     DrawRecorder rec;
-    PlotRecorder plot;
+    PlotRecorder plot(doc);
     DrawWorldLine(doc, 1, 2, 3, 4);
     DrawWorldArc(doc, 5, 6, 7, 10, 20);
     DrawWorldCircle(doc, 8, 9, 0.5);
@@ -197,8 +196,7 @@ TEST_F(ViewDocumentTest, FilledArrowheadsAreTrianglesExceptInPlotOutput) {
         ASSERT_EQ(rec.calls.size(), 1u);
         EXPECT_EQ(rec.calls[0].kind, DrawCallKind::triangle);
     }
-    doc->drawing->output.plottingHPGL = 1;
-    PlotRecorder plot;
+    PlotRecorder plot(doc);
     DrawArrowHead(doc, 100, 50, 30, 20, false);
     EXPECT_EQ(plot.calls.size(), 3u);
 }

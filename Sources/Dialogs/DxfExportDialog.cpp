@@ -1,8 +1,10 @@
 // Dialog 193, the DXF export options: the flavour (older or fuller header), the code page of the
 // texts and the 3-D option. Stored only on OK.
-#include "Exchange/DxfWriter.h"
+#include "Dialogs/AskingDialogs.h"
 
+#include "Exchange/DxfWriter.h"
 #include "Files/Preferences.h"
+#include "Model/DocumentRecords.h"
 #include "Interface/DialogItems.h"
 #include "Interface/ModalDialogs.h"
 

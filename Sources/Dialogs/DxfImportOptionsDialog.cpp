@@ -1,6 +1,6 @@
 // Dialog 188, the import options, with its DXF fields: dimensions as the program's own or as their
 // blocks, the import scale and the code page of DXF texts. Stored on OK only.
-#include "Exchange/DxfReader.h"
+#include "Dialogs/AskingDialogs.h"
 
 #include "Files/Preferences.h"
 #include "Interface/DialogItems.h"
