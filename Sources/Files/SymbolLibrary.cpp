@@ -630,6 +630,24 @@ SInt32 CountSymbolInstances(const DocWindowRecord* doc, const SymbolDefRecord* d
     return n;
 }
 
+// Rename and delete touch only the directory: read it, change it, write it back checked.
+template <class Change> static OSErr ChangeDirectory(Change change) {
+    FSIORefNum fork = 0;
+    static Directory dir;
+    SInt64 size = 0;
+    OSErr err = OpenDirectory(fsRdWrPerm, &fork, &dir, &size);
+    if (err != noErr) return err;
+    change(dir);
+    err = WriteDirectory(fork, dir);
+    OSErr closeErr = FSCloseFork(fork);
+    if (err == noErr) err = closeErr;
+    if (err != noErr) {
+        ReportNotWritten(err);
+        return err;
+    }
+    return RebuildSymbolLibraryList();
+}
+
 OSErr RenameLibrarySymbol(SInt16 index, ConstStr255Param newName) {
     SymbolLibraryNode* node = SymbolLibraryNodeAt(index);
     if (node == nullptr) return paramErr;
@@ -641,21 +659,10 @@ OSErr RenameLibrarySymbol(SInt16 index, ConstStr255Param newName) {
         return dupFNErr;
     }
     SInt16 slot = node->slot;
-    FSIORefNum fork = 0;
-    static Directory dir;
-    SInt64 size = 0;
-    OSErr err = OpenDirectory(fsRdWrPerm, &fork, &dir, &size);
-    if (err != noErr) return err;
-    UInt8* s = dir.Slot(slot);
-    SetSlot(s, cut, SlotOffset(s), s[24], s[25]);
-    err = WriteDirectory(fork, dir);
-    OSErr closeErr = FSCloseFork(fork);
-    if (err == noErr) err = closeErr;
-    if (err != noErr) {
-        ReportNotWritten(err);
-        return err;
-    }
-    return RebuildSymbolLibraryList();
+    return ChangeDirectory([&](Directory& dir) {
+        UInt8* s = dir.Slot(slot);
+        SetSlot(s, cut, SlotOffset(s), s[24], s[25]);
+    });
 }
 
 Boolean RenameDrawingSymbol(DocWindowRecord* doc, SymbolDefRecord* def, ConstStr255Param newName) {
@@ -673,23 +680,12 @@ Boolean RenameDrawingSymbol(DocWindowRecord* doc, SymbolDefRecord* def, ConstStr
 }
 
 OSErr DeleteLibrarySymbols(const SInt16* indexes, SInt16 n) {
-    FSIORefNum fork = 0;
-    static Directory dir;
-    SInt64 size = 0;
-    OSErr err = OpenDirectory(fsRdWrPerm, &fork, &dir, &size);
-    if (err != noErr) return err;
-    for (SInt16 i = 0; i < n; ++i) {
-        SymbolLibraryNode* node = SymbolLibraryNodeAt(indexes[i]);
-        if (node != nullptr) std::memset(dir.Slot(node->slot), 0, kLibrarySlotBytes);
-    }
-    err = WriteDirectory(fork, dir);
-    OSErr closeErr = FSCloseFork(fork);
-    if (err == noErr) err = closeErr;
-    if (err != noErr) {
-        ReportNotWritten(err);
-        return err;
-    }
-    return RebuildSymbolLibraryList();
+    return ChangeDirectory([&](Directory& dir) {
+        for (SInt16 i = 0; i < n; ++i) {
+            SymbolLibraryNode* node = SymbolLibraryNodeAt(indexes[i]);
+            if (node != nullptr) std::memset(dir.Slot(node->slot), 0, kLibrarySlotBytes);
+        }
+    });
 }
 
 void DeleteDrawingSymbol(DocWindowRecord* doc, SymbolDefRecord* def) {
